@@ -1,0 +1,94 @@
+#include "platform/FileUtil.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace {
+fs::path toPath(const CString& p) { return fs::path(p.toUtf8()); }
+}  // namespace
+
+FILE* openFile(const CString& path, const char* mode) { return std::fopen(path.toUtf8().c_str(), mode); }
+
+bool isFileExist(const CString& path) {
+    std::error_code ec;
+    return fs::is_regular_file(toPath(path), ec);
+}
+
+bool isDirectory(const CString& path) {
+    std::error_code ec;
+    return fs::is_directory(toPath(path), ec);
+}
+
+void removeFile(const CString& path) {
+    std::error_code ec;
+    fs::remove(toPath(path), ec);
+}
+
+bool copyFile(const CString& from, const CString& to) {
+    std::error_code ec;
+    fs::copy_file(toPath(from), toPath(to), fs::copy_options::overwrite_existing, ec);
+    return !ec;
+}
+
+bool renameFile(const CString& from, const CString& to) {
+    std::error_code ec;
+    fs::rename(toPath(from), toPath(to), ec);
+    return !ec;
+}
+
+bool makeDirectories(const CString& path) {
+    std::error_code ec;
+    fs::create_directories(toPath(path), ec);
+    return !ec || fs::is_directory(toPath(path), ec);
+}
+
+CString getFileExt(const CString& path) {
+    int dot = path.reverseFind(u'.');
+    if (dot < 0) return path;
+    return path.mid(dot + 1);
+}
+
+std::string fileNameOfStoredPath(const std::string& path) {
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+CString fileNameOfStoredPath(const CString& path) {
+    int cut = std::max(path.reverseFind(u'\\'), path.reverseFind(u'/'));
+    return cut < 0 ? path : path.mid(cut + 1);
+}
+
+CString folderOfPath(const CString& path) {
+    int cut = std::max(path.reverseFind(u'\\'), path.reverseFind(u'/'));
+    return cut < 0 ? CString() : path.left(cut + 1);
+}
+
+bool readWholeFile(const CString& path, std::string& out) {
+    out.clear();
+    FILE* f = openFile(path, "rb");
+    if (!f) return false;
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+std::vector<std::string> listFolder(const CString& folder, bool wantFolders) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(toPath(folder), ec);
+    if (ec) return names;
+    for (const auto& entry : it) {
+        std::error_code typeEc;
+        bool dir = entry.is_directory(typeEc);
+        if (typeEc || dir != wantFolders) continue;
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}

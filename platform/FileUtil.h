@@ -1,0 +1,37 @@
+#pragma once
+// Files by UTF-16 path (converted to UTF-8 for the C library).
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/CString.h"
+
+FILE* openFile(const CString& path, const char* mode);
+bool isFileExist(const CString& path);
+bool isDirectory(const CString& path);
+// Deletes the file; a failure is ignored.
+void removeFile(const CString& path);
+bool copyFile(const CString& from, const CString& to);
+// Renames atomically within one file system.
+bool renameFile(const CString& from, const CString& to);
+bool makeDirectories(const CString& path);
+
+// The text after the last "." of the path, or the whole path when it has none;
+// letter case is unchanged.
+CString getFileExt(const CString& path);
+
+// The file name of a stored path, split on both "\" and "/" (paths written on
+// Windows keep their backslashes in stored files).
+std::string fileNameOfStoredPath(const std::string& path);
+CString fileNameOfStoredPath(const CString& path);
+
+// The folder part of a path including its last separator ("\" or "/"); empty
+// when it has none.
+CString folderOfPath(const CString& path);
+
+// Whole file into memory; false when it cannot be opened or read.
+bool readWholeFile(const CString& path, std::string& out);
+
+// Names (not paths) of the entries of a folder, sorted by their bytes so that
+// results never depend on the file system's order. "." and ".." are left out.
+std::vector<std::string> listFolder(const CString& folder, bool wantFolders);

@@ -1,0 +1,23 @@
+#include "platform/JsonFile.h"
+
+#include <memory>
+
+#include "platform/FileUtil.h"
+
+bool parseJson(const std::string& text, Json::Value& out) {
+    Json::CharReaderBuilder builder;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    std::string errors;
+    out = Json::Value();
+    if (!reader->parse(text.data(), text.data() + text.size(), &out, &errors)) {
+        out = Json::Value();
+        return false;
+    }
+    return true;
+}
+
+bool loadJsonFile(const CString& path, Json::Value& out) {
+    std::string text;
+    if (!readWholeFile(path, text)) return false;
+    return parseJson(text, out);
+}

@@ -1,0 +1,14 @@
+#include "platform/Rand.h"
+
+#include <cstdint>
+
+namespace {
+thread_local uint32_t t_state = 1;
+}
+
+int hvRand() {
+    t_state = t_state * 214013u + 2531011u;
+    return static_cast<int>((t_state >> 16) & 0x7FFF);
+}
+
+void hvSrand(unsigned seed) { t_state = seed; }

@@ -1,0 +1,9 @@
+#pragma once
+// The C runtime's pseudo-random generator as the synthesis code expects it:
+// values 0..32767, one state per thread starting at 1. The C library's own
+// rand() has another range and is never called by this project.
+constexpr int HV_RAND_MAX = 32767;
+
+int hvRand();
+// Sets the calling thread's state (the first value after hvSrand(1) is 41).
+void hvSrand(unsigned seed);

@@ -1,0 +1,72 @@
+#include "platform/TextConvert.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <iterator>
+#include <utf8.h>
+
+void cstrToUtf8(const CString& text, std::string& out) {
+    out.clear();
+    const std::u16string& s = text.str();
+    size_t end = s.find(u'\0');
+    if (end == std::u16string::npos) end = s.size();
+    out.reserve(end);
+    for (size_t i = 0; i < end; ++i) {
+        uint32_t cp = s[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < end && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        utf8::unchecked::append(cp, std::back_inserter(out));
+    }
+}
+
+void utf8ToCstr(const char* utf8Text, CString& out) {
+    if (!utf8Text) {
+        out = CString();
+        return;
+    }
+    std::string valid;
+    std::string_view in(utf8Text);
+    utf8::replace_invalid(in.begin(), in.end(), std::back_inserter(valid), 0xFFFD);
+    std::u16string wide;
+    utf8::unchecked::utf8to16(valid.begin(), valid.end(), std::back_inserter(wide));
+    out = CString(std::move(wide));
+}
+
+bool isValidUtf8(std::string_view text) {
+    return utf8::is_valid(text.begin(), text.end());
+}
+
+std::string ansiToUtf8(std::string_view text) {
+    if (isValidUtf8(text)) return std::string(text);
+    iconv_t cd = iconv_open("UTF-8", "GB18030");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        std::string fixed;
+        utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(fixed), 0xFFFD);
+        return fixed;
+    }
+    std::string out;
+    std::string in(text);
+    char* inPtr = in.data();
+    size_t inLeft = in.size();
+    char buf[256];
+    while (inLeft > 0) {
+        char* outPtr = buf;
+        size_t outLeft = sizeof buf;
+        size_t r = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buf, static_cast<size_t>(outPtr - buf));
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG) continue;
+            // Invalid or truncated sequence: replace one byte and go on.
+            out += "\xEF\xBF\xBD";
+            ++inPtr;
+            --inLeft;
+        }
+    }
+    iconv_close(cd);
+    return out;
+}

@@ -1,0 +1,20 @@
+#include "platform/Thread.h"
+
+#include <chrono>
+
+bool PlatformThread::start(std::function<void()> routine) {
+    if (thread_.joinable()) return false;
+    thread_ = std::thread(std::move(routine));
+    return true;
+}
+
+void PlatformThread::join() {
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+}
+
+void sleepMs(unsigned milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+
+unsigned getTickCount() {
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<unsigned>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}

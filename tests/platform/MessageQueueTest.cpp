@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "platform/MessageQueue.h"
+
+namespace {
+struct Recorder : IMessageTarget {
+    std::vector<unsigned> got;
+    std::thread::id deliveredOn;
+    MainThreadQueue* queue = nullptr;
+    IMessageTarget* removeOnFirst = nullptr;
+    void onMessage(unsigned message, uintptr_t, intptr_t) override {
+        got.push_back(message);
+        deliveredOn = std::this_thread::get_id();
+        if (removeOnFirst && queue) {
+            queue->removeTarget(removeOnFirst);
+            removeOnFirst = nullptr;
+        }
+    }
+};
+}  // namespace
+
+TEST(MainThreadQueue, DeliversPostsFromWorkersOnThePumpingThreadInOrder) {
+    MainThreadQueue queue;
+    Recorder target;
+    std::thread worker([&] {
+        for (unsigned i = 0; i < 5; ++i) queue.post(&target, 100 + i);
+    });
+    worker.join();
+    EXPECT_EQ(queue.waitAndPump(1000), 5);
+    EXPECT_EQ(target.got, (std::vector<unsigned>{100, 101, 102, 103, 104}));
+    EXPECT_EQ(target.deliveredOn, std::this_thread::get_id());
+    EXPECT_EQ(queue.pumpPending(), 0);
+}
+
+TEST(MainThreadQueue, RemovedTargetGetsNothingMore) {
+    MainThreadQueue queue;
+    Recorder first, second;
+    first.queue = &queue;
+    first.removeOnFirst = &second;
+    queue.post(&first, 1);
+    queue.post(&second, 2);
+    queue.post(&second, 3);
+    queue.pumpPending();
+    EXPECT_EQ(first.got.size(), 1u);
+    EXPECT_TRUE(second.got.empty());
+}

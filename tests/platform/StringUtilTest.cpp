@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "platform/StringUtil.h"
+
+using Pieces = std::vector<std::string>;
+
+TEST(SplitString, KeepsEmptyPiecesAndTheLastPiece) {
+    Pieces out{"stale"};
+    splitString(out, "a,,b,", ",");
+    EXPECT_EQ(out, (Pieces{"a", "", "b", ""}));
+    splitString(out, "", ",");
+    EXPECT_TRUE(out.empty());
+    splitStr(out, "one", "::");
+    EXPECT_EQ(out, (Pieces{"one"}));
+    splitStr(out, "x::y", "::");
+    EXPECT_EQ(out, (Pieces{"x", "y"}));
+}
+
+TEST(ReplaceAll, SearchesOnAfterEachReplacement) {
+    std::string s = "aaa";
+    replaceAll(s, "a", "aa");
+    EXPECT_EQ(s, "aaaaaa");
+    s = "abab";
+    replaceAll(s, "ab", "");
+    EXPECT_EQ(s, "");
+    s = "keep";
+    replaceAll(s, "", "x");
+    EXPECT_EQ(s, "keep");
+}
+
+TEST(ContainsPtr, FindsOnlyTheSamePointer) {
+    int a = 1, b = 1;
+    std::vector<int*> v{&a};
+    EXPECT_TRUE(containsPtr(v, &a));
+    EXPECT_FALSE(containsPtr(v, &b));
+}
