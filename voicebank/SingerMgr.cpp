@@ -1,6 +1,39 @@
 #include "voicebank/SingerMgr.h"
 
+#include "platform/ExeDir.h"
+#include "platform/FileUtil.h"
+#include "platform/JsonFile.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
+#include "platform/TextConvert.h"
 #include "shell/services/AppConfig.h"
+#include "shell/services/LanguageMgr.h"
+#include "voicebank/BankVersions.h"
+#include "voicebank/FolderSearch.h"
+#include "voicebank/Singer.h"
+
+namespace {
+const char* const kSingersKey = "SOFTWARE\\HalvorenLib\\Singers\\";
+const char16_t* const kGateCaption = u"(\uFF1E\uFE4F\uFF1C)";
+
+// A description that can be read at all: an object whose "name" is a string
+// and whose "version", when present, is a string. Anything else is a damaged
+// file and is skipped without a message.
+bool isReadableDescription(const Json::Value& description) {
+    if (!description.isObject() || !description["name"].isString()) return false;
+    return !description.isMember("version") || description["version"].isString();
+}
+
+void showVersionRefusal(const std::string& name, const std::string& version) {
+    const char* message = isDeprecatedBankVersion(version) ? "Old voice bank is deprecated, please use new one"
+                                                           : "New voice bank is not supported, please update editor";
+    CString text;
+    utf8ToCstr(name.c_str(), text);
+    text += u" ";
+    text += translate(message);
+    showMessageBox(text, kGateCaption, MbButtons::ok, MbIcon::none);
+}
+}  // namespace
 
 ISinger* SingerMgr::findSinger(const std::string& name) const {
     for (ISinger* singer : singers_)
@@ -34,6 +67,62 @@ bool SingerMgr::addSinger(ISinger* singer) {
 void SingerMgr::clearSingers() {
     for (ISinger* singer : singers_) delete singer;
     singers_.clear();
+}
+
+void SingerMgr::loadFromRegistry() {
+    clearSingers();
+    const Registry registry = loadMachineRegistry();
+    for (const std::string& keyName : registry.getSubkeyNames(kSingersKey)) {
+        std::string path;
+        registry.readString(kSingersKey + keyName, "path", path);
+        std::string name;
+        loadSinger(CString::fromUtf8(path), name);
+    }
+}
+
+void SingerMgr::loadFromFolder() {
+    const std::string singersFolder = getExeDir().toUtf8() + "/singers/";
+    for (const std::string& sub : listFolder(CString::fromUtf8(singersFolder), true)) {
+        const std::string folder = singersFolder + sub + "/";
+        const std::string description = findFirstFileEndingWith(folder, ".hvsd");
+        if (description.empty()) continue;
+        std::string name;
+        loadSinger(CString::fromUtf8(folder + description), name);
+    }
+}
+
+void SingerMgr::loadSinger(const CString& descriptionPath, std::string& name) {
+    std::string folder;
+    cstrToUtf8(folderOfPath(descriptionPath), folder);
+    std::string text;
+    if (descriptionPath.isEmpty() || !readWholeFile(descriptionPath, text)) return;
+    Singer* singer = createSinger(text, folder);
+    if (!singer) return;
+    const std::string singerName = singer->getName();
+    if (addSinger(singer)) name = singerName;
+}
+
+Singer* SingerMgr::createSinger(const std::string& text, const std::string& folder) {
+    Json::Value description;
+    if (!parseJson(text, description)) return nullptr;
+    return checkSingerVersion(folder.c_str(), std::move(description));
+}
+
+Singer* SingerMgr::checkSingerVersion(const char* folder, Json::Value description) {
+    if (!isReadableDescription(description)) return nullptr;
+    Singer probe;
+    if (!probe.fromJson(description)) return nullptr;
+    if (!isAcceptedBankVersion(probe.getVersion())) {
+        showVersionRefusal(probe.getName(), probe.getVersion());
+        return nullptr;
+    }
+    auto* singer = new Singer;
+    if (!singer->fromJson(description)) {
+        delete singer;
+        return nullptr;
+    }
+    if (folder) singer->loadLyricDict(folder);
+    return singer;
 }
 
 SingerMgr* getSingerList() {

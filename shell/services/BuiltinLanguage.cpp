@@ -23,6 +23,12 @@ const char* const kBuiltinTexts[] = {
     "Export each track",
     "already exists, replace it?",
     "Please stop playing first",
+    "Error in reading midi file...",
+    "Error in reading vsqx file...",
+    "Error when reading audio file...",
+    "exist note overlap, do you want to auto-fix it?",
+    "is not in your system",
+    "HVI or HVC not be found, please make sure voice bank is complete",
 };
 }  // namespace
 

@@ -1,0 +1,105 @@
+// Saving and loading a large project against the plain file I/O of a file of
+// the same size.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/current/HalvorenModel.h"
+#include "model/file/ProjectFile.h"
+
+using namespace HVCurrentModel;
+
+namespace {
+
+constexpr int kSegments = 8;
+constexpr int kNotesPerSegment = 1250;
+constexpr int kNoteWidth = 240;
+constexpr int kCurveNodes = 2000;
+
+std::string scratchPath(const char* name)
+{
+    return (std::filesystem::temp_directory_path() / (std::string(name) + std::to_string(getpid()))).string();
+}
+
+// 10,000 notes over 8 segments; every saved curve carries nodes across the
+// segment and every note a vibrato.
+std::unique_ptr<HalvorenModel> makeLargeProject()
+{
+    auto model = std::make_unique<HalvorenModel>();
+    model->tempos.push_back(new Tempo{0, 12000});
+    model->beats.push_back(new Beat{-3, 4, 4});
+    auto* track = new Track(kSingingTrack);
+    model->tracks.push_back(track);
+    const int width = kNotesPerSegment * kNoteWidth;
+    for (int s = 0; s < kSegments; ++s) {
+        auto* seg = new SingSegment(7680 + s * width, width);
+        for (CurveSlot slot : kSavedCurveSlots) {
+            NodeContainer& nodes = seg->curve(slot).nodes;
+            nodes.clear();
+            for (int k = 0; k < kCurveNodes; ++k) nodes.pushBack({k * (width / kCurveNodes), 100 + k % 50});
+        }
+        for (int n = 0; n < kNotesPerSegment; ++n) {
+            auto* note = new Note;
+            note->pos = n * kNoteWidth;
+            note->width = kNoteWidth;
+            note->key = 50 + n % 24;
+            note->vibPercent = 30;
+            note->vibrato.vibAmp.nodes.insertNode(std::next(note->vibrato.vibAmp.nodes.begin()), {50000, 300});
+            note->vibrato.buildPitchCurve(500, 30, note->cycle);
+            seg->notes.push_back(note);
+        }
+        insertSegmentSorted(*track->singSegs, seg);
+    }
+    return model;
+}
+
+const HalvorenModel& largeProject()
+{
+    static const std::unique_ptr<HalvorenModel> model = makeLargeProject();
+    return *model;
+}
+
+void BM_SaveAndLoadProject(benchmark::State& state)
+{
+    const std::string path = scratchPath("hv_bench_project_");
+    const CString cpath = CString::fromUtf8(path);
+    for (auto _ : state) {
+        if (saveProjectFile(largeProject(), cpath) != 0) state.SkipWithError("save failed");
+        std::unique_ptr<HalvorenModel> loaded(loadProjectFile(cpath));
+        benchmark::DoNotOptimize(loaded.get());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(std::filesystem::file_size(path)));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_SaveAndLoadProject)->Unit(benchmark::kMillisecond);
+
+// The floor: the same number of bytes written and read back in one piece.
+void BM_PlainFileWriteAndRead(benchmark::State& state)
+{
+    const std::string projectPath = scratchPath("hv_bench_size_");
+    saveProjectFile(largeProject(), CString::fromUtf8(projectPath));
+    const size_t size = std::filesystem::file_size(projectPath);
+    std::filesystem::remove(projectPath);
+    const std::string path = scratchPath("hv_bench_plain_");
+    std::vector<char> out(size, 'x'), in;
+    for (auto _ : state) {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fwrite(out.data(), 1, out.size(), f);
+        std::fclose(f);
+        f = std::fopen(path.c_str(), "rb");
+        in.assign(size, 0);
+        benchmark::DoNotOptimize(std::fread(in.data(), 1, in.size(), f));
+        std::fclose(f);
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_PlainFileWriteAndRead)->Unit(benchmark::kMillisecond);
+
+}  // namespace

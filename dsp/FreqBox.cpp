@@ -1,0 +1,160 @@
+#include "dsp/FreqBox.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dsp/FastMath.h"
+#include "platform/Rand.h"
+
+namespace Halvoren {
+
+namespace {
+constexpr float kFloorDb = -120.0f;
+constexpr float kPcmScale = 1.0f / 32767.0f;
+
+float randomPhase() { return static_cast<float>(hvRand() % 32767) * 0.00314f; }
+}  // namespace
+
+FreqBox::FreqBox(int size)
+    : n(size), fft(size)
+{
+    re.assign(static_cast<std::size_t>(n), 0.0f);
+    im.assign(static_cast<std::size_t>(n), 0.0f);
+}
+
+void FreqBox::clear()
+{
+    std::fill(re.begin(), re.end(), 0.0f);
+    std::fill(im.begin(), im.end(), 0.0f);
+}
+
+bool FreqBox::loadFrame(const FIFOSampleBufferTemplate<short>& pcm, int start, const AnalysisWindow& window, float gain)
+{
+    clear();
+    const int L = std::min<int>(window.length, static_cast<int>(window.w.size()));
+    if (window.length > n || L < 0)
+        return false;
+    const int h = L / 2;
+    const int h2 = L - h;
+    const long long count = pcm.numSamples();
+    const short* samples = pcm.ptrBegin();
+    for (int j = 0; j < h; ++j) {
+        const long long s = static_cast<long long>(start) + j;
+        if (s >= 0 && s < count)
+            re[n - h + j] = samples[s] * window.w[j] * kPcmScale * gain;
+    }
+    for (int i = 0; i < h2; ++i) {
+        const long long s = static_cast<long long>(start) + h + i;
+        if (s >= 0 && s < count)
+            re[i] = samples[s] * window.w[h + i] * kPcmScale * gain;
+    }
+    return true;
+}
+
+void FreqBox::swapHalves()
+{
+    const int half = n / 2;
+    for (int i = 0; i < half; ++i)
+        std::swap(re[i], re[i + half]);
+}
+
+FreqMagAndPhaseBox::FreqMagAndPhaseBox(int size)
+    : FreqBox(size)
+{
+    mags.assign(static_cast<std::size_t>(n / 2 + 16), 0.0f);
+    phases.assign(static_cast<std::size_t>(n / 2 + 16), 0.0f);
+}
+
+void FreqMagAndPhaseBox::computeMagsDb()
+{
+    float last = kFloorDb;
+    for (int k = 0; k <= n / 2; ++k) {
+        const float power = re[k] * re[k] + im[k] * im[k];
+        if (power > 0.0f)
+            last = 10.0f * std::log10(power);
+        mags[k] = last;
+    }
+}
+
+void FreqMagAndPhaseBox::computeMagsDbAndPhases()
+{
+    for (int k = 0; k <= n / 2; ++k) {
+        const float power = re[k] * re[k] + im[k] * im[k];
+        mags[k] = power > 0.0f ? 10.0f * std::log10(power) : kFloorDb;
+        phases[k] = std::atan2(im[k], re[k]);
+    }
+}
+
+void FreqMagAndPhaseBox::setMagsInterpolated(const FreqMagAndPhaseBox& src)
+{
+    const int m = src.n;
+    const int factor = n / m;
+    if (factor == 1) {
+        std::copy_n(src.mags.begin(), std::min(src.mags.size(), mags.size()), mags.begin());
+    } else if (factor == 2 || factor == 4 || factor == 8) {
+        for (int i = 0; i < m / 2; ++i) {
+            const float a = src.mags[i];
+            const float step = (src.mags[i + 1] - a) / static_cast<float>(factor);
+            for (int j = 0; j < factor; ++j)
+                mags[factor * i + j] = a + static_cast<float>(j) * step;
+        }
+    }
+    mags[n / 2] = src.mags[m / 2];
+}
+
+void FreqMagAndPhaseBox::addGainDb(float dB)
+{
+    for (int k = 0; k <= n / 2; ++k)
+        mags[k] += dB;
+}
+
+void FreqMagAndPhaseBox::setBin(int k, float magDb, float phase)
+{
+    const float a = fasterPow2(magDb * 0.05f * kCoarseLog2Of10);
+    re[k] = a * parabolicSinWrapped(phase + kHalfPi);
+    im[k] = a * parabolicSinWrapped(phase);
+    if (k > 0 && k < n / 2) {
+        re[n - k] = re[k];
+        im[n - k] = -im[k];
+    }
+}
+
+void FreqMagAndPhaseBox::addSinusoids()
+{
+    for (int k = 0; k <= n / 2; ++k)
+        setBin(k, mags[k], phases[k]);
+}
+
+void FreqMagAndPhaseBox::addSinusoidsRandomPhase()
+{
+    for (int k = 0; k <= n / 2; ++k)
+        setBin(k, mags[k], randomPhase());
+}
+
+void FreqMagAndPhaseBox::addSinusoidsRandomPhaseWarped(float ratio, float sampleRate)
+{
+    if (!(ratio > 0.0f) || !std::isfinite(ratio))
+        ratio = 1.0f;
+    const int half = n / 2;
+    // Bins from the limit on keep their own magnitude.
+    int limit = half;
+    const float binHz = sampleRate / static_cast<float>(n);
+    if (binHz > 0.0f && std::isfinite(binHz))
+        limit = static_cast<int>(std::min(std::trunc(18000.0f / binHz), static_cast<float>(half)));
+    const float g1 = 1.0f / ratio;
+    const float rise = limit > 0 ? (1.0f - g1) / static_cast<float>(limit) : 0.0f;
+    for (int k = 0; k <= half; ++k) {
+        float mag = mags[k];
+        if (k >= 1 && k < limit) {
+            const float g = g1 + static_cast<float>(k - 1) * rise;
+            // Small ratios would read beyond the held bins.
+            const float p = std::clamp(static_cast<float>(k) * g, 0.0f, static_cast<float>(half));
+            const int i = static_cast<int>(std::floor(p));
+            const float t = p - static_cast<float>(i);
+            mag = mags[i] * (1.0f - t) + mags[i + 1] * t;
+        }
+        setBin(k, mag, randomPhase());
+    }
+}
+
+}  // namespace Halvoren

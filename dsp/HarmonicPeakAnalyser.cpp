@@ -1,0 +1,143 @@
+#include "dsp/HarmonicPeakAnalyser.h"
+
+#include <cmath>
+
+#include "dsp/Spline.h"
+
+namespace Halvoren {
+
+namespace {
+constexpr float kWarpLimitHz = 18000.0f;
+
+bool isPositive(float v) { return v > 0.0f && std::isfinite(v); }
+}  // namespace
+
+HarmonicPeakAnalyser::HarmonicPeakAnalyser(float sampleRate)
+    : sampleRate_(sampleRate)
+{
+}
+
+void HarmonicPeakAnalyser::setPeaks(PeakList& peaks)
+{
+    peaks.removeDuplicatePeaks();
+    input_.assign(peaks);
+    input_.truncate(input_.size());
+    envelope_.clear();
+    splineY2_.clear();
+    const std::size_t n = input_.size();
+    if (n > 0) {
+        envelope_.append(0.0f, input_.mags[0], 0.0f);
+        input_.appendPeaks(envelope_);
+        envelope_.append(sampleRate_ * 0.5f, input_.mags[n - 1], 0.0f);
+    }
+    lookup_.reset(static_cast<int>(envelope_.size()), envelope_.freqs.data(), envelope_.mags.data());
+}
+
+void HarmonicPeakAnalyser::setPeaksSpline(PeakList& peaks)
+{
+    setPeaks(peaks);
+    splineSecondDerivs(splineY2_, envelope_.freqs.data(), envelope_.mags.data(), static_cast<int>(envelope_.size()));
+}
+
+float HarmonicPeakAnalyser::splineLevel(float f)
+{
+    // Envelopes set without the spline are read through one made on demand.
+    if (splineY2_.size() != envelope_.size())
+        splineSecondDerivs(splineY2_, envelope_.freqs.data(), envelope_.mags.data(),
+                           static_cast<int>(envelope_.size()));
+    return splineValueAt(splineY2_, envelope_.freqs.data(), envelope_.mags.data(), f);
+}
+
+void HarmonicPeakAnalyser::sampleHarmonics(float f0, PeakList& out)
+{
+    out.clear();
+    if (envelope_.empty() || !isPositive(f0))
+        return;
+    const float nyquist = sampleRate_ * 0.5f;
+    for (int k = 1;; ++k) {
+        const float f = static_cast<float>(k) * f0;
+        if (!(f < nyquist))
+            break;
+        out.append(f, lookup_.valueAt(f), 0.0f);
+    }
+}
+
+void HarmonicPeakAnalyser::sampleHarmonicsWarped(float f0, float ratio, PeakList& out)
+{
+    out.clear();
+    if (envelope_.empty() || !isPositive(f0))
+        return;
+    if (!isPositive(ratio))
+        ratio = 1.0f;
+    const float nyquist = sampleRate_ * 0.5f;
+    for (int k = 1;; ++k) {
+        const float f = static_cast<float>(k) * f0;
+        if (!(f < nyquist))
+            break;
+        float readAt = f;
+        if (f < kWarpLimitHz) {
+            const float w = (kWarpLimitHz - f) / kWarpLimitHz;
+            readAt = f * (w / ratio + (1.0f - w));
+        }
+        out.append(f, lookup_.valueAt(readAt), 0.0f);
+    }
+}
+
+void HarmonicPeakAnalyser::sampleHarmonicsSpline(float ratio, PeakList& out)
+{
+    out.clear();
+    if (envelope_.empty() || !isPositive(ratio))
+        return;
+    const int peakCount = static_cast<int>(input_.size());
+    const float nyquist = sampleRate_ * 0.5f;
+    const float firstMoved = envelope_.freqs[1] * ratio;
+    for (int k = 1;; ++k) {
+        float f = sampleRate_ + 1.0f;
+        float phase = 0.0f;
+        if (k <= peakCount) {
+            f = envelope_.freqs[k] * ratio;
+            phase = envelope_.phases[k];
+        }
+        if (f > sampleRate_) {
+            // Beyond the input peaks the series needs a rising step.
+            if (!isPositive(firstMoved))
+                break;
+            f = static_cast<float>(k) * firstMoved;
+            phase = 0.0f;
+        }
+        if (!(f < nyquist))
+            break;
+        out.append(f, splineLevel(f), phase);
+    }
+}
+
+void HarmonicPeakAnalyser::sampleHarmonicsSplineWarped(float f0, PeakList& out)
+{
+    out.clear();
+    if (envelope_.empty() || !isPositive(f0))
+        return;
+    const int peakCount = static_cast<int>(input_.size());
+    const float first = input_.freqs[0];
+    const float last = input_.freqs[peakCount - 1];
+    const float nyquist = sampleRate_ * 0.5f;
+    for (int k = 1;; ++k) {
+        const float f = static_cast<float>(k) * f0;
+        int i = 0;
+        if (first > 0.0f) {
+            // Nearest harmonic number, an exact half rounded down.
+            const float v = std::ceil(f / first - 1.0f - 0.5f);
+            i = v <= 0.0f ? 0 : (v >= static_cast<float>(peakCount - 1) ? peakCount - 1 : static_cast<int>(v));
+        }
+        if (input_.freqs[i] == 0.0f) {
+            out.append(0.0f, 0.0f, 0.0f);
+        } else {
+            if (!(f < nyquist))
+                break;
+            out.append(f, splineLevel(f), input_.phases[i]);
+        }
+        if (!(f <= last))
+            break;
+    }
+}
+
+}  // namespace Halvoren

@@ -1,0 +1,151 @@
+#include "dsp/PeakList.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dsp/AddSinusoidsToSpectrum.h"
+#include "dsp/FreqBox.h"
+
+namespace Halvoren {
+
+namespace {
+float tilt(const float p[3], float f) { return p[0] + p[1] * (std::exp(p[2] * f) - 1.0f); }
+}  // namespace
+
+std::size_t PeakList::size() const { return std::min({freqs.size(), mags.size(), phases.size()}); }
+
+void PeakList::clear()
+{
+    freqs.clear();
+    mags.clear();
+    phases.clear();
+}
+
+void PeakList::append(float freq, float mag, float phase)
+{
+    freqs.push_back(freq);
+    mags.push_back(mag);
+    phases.push_back(phase);
+}
+
+void PeakList::truncate(std::size_t n)
+{
+    freqs.resize(std::min(n, freqs.size()));
+    mags.resize(std::min(n, mags.size()));
+    phases.resize(std::min(n, phases.size()));
+}
+
+void PeakList::assign(const PeakList& src)
+{
+    if (&src == this)
+        return;
+    freqs = src.freqs;
+    mags = src.mags;
+    phases = src.phases;
+}
+
+void PeakList::removeDuplicatePeaks()
+{
+    PeakList kept;
+    float lastFreq = 0.0f;
+    const std::size_t n = size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (freqs[i] == 0.0f || freqs[i] == lastFreq)
+            continue;
+        kept.append(freqs[i], mags[i], phases[i]);
+        lastFreq = freqs[i];
+    }
+    if (kept.size() != mags.size() || kept.size() != freqs.size() || kept.size() != phases.size())
+        *this = std::move(kept);
+}
+
+void PeakList::appendPeaks(PeakList& dst) const
+{
+    const PeakList copy = *this;  // dst may be this list
+    for (std::size_t i = 0; i < copy.size(); ++i)
+        dst.append(copy.freqs[i], copy.mags[i], copy.phases[i]);
+}
+
+void PeakList::subtractPeaks(const PeakList& other)
+{
+    const std::size_t n = std::min(size(), other.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        freqs[i] = (freqs[i] + other.freqs[i]) / 2.0f;
+        mags[i] -= other.mags[i];
+    }
+    truncate(n);
+}
+
+void PeakList::addScaledMagsTo(PeakList& dst, float w) const
+{
+    const std::size_t n = std::min(mags.size(), dst.mags.size());
+    for (std::size_t i = 0; i < n; ++i)
+        dst.mags[i] += w * mags[i];
+}
+
+void PeakList::addGainDb(float dB)
+{
+    for (float& m : mags)
+        m += dB;
+}
+
+void PeakList::blendWith(const PeakList& other, float w, PeakList& out) const
+{
+    PeakList result;
+    const std::size_t n = std::min(size(), other.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        if (freqs[i] == 0.0f)
+            result.append(0.0f, 0.0f, 0.0f);
+        else if (other.freqs[i] == 0.0f)
+            result.append(freqs[i], mags[i], phases[i]);
+        else
+            result.append(w * freqs[i] + (1.0f - w) * other.freqs[i], w * mags[i] + (1.0f - w) * other.mags[i],
+                          phases[i]);
+    }
+    out = std::move(result);
+}
+
+float PeakList::maxMagDb() const
+{
+    float best = -120.0f;
+    for (float m : mags)
+        best = std::max(best, m);
+    return best;
+}
+
+void PeakList::replaceTilt(const float from[3], const float to[3])
+{
+    const std::size_t n = size();
+    for (std::size_t i = 0; i < n; ++i)
+        mags[i] += tilt(to, freqs[i]) - tilt(from, freqs[i]);
+}
+
+void PeakList::replaceTiltKeepLevel(const float from[3], const float to[3])
+{
+    const std::size_t n = size();
+    if (n == 0)
+        return;
+    float total = 0.0f;
+    for (std::size_t i = 0; i < n; ++i) {
+        const float change = tilt(to, freqs[i]) - tilt(from, freqs[i]);
+        mags[i] += change;
+        total += change;
+    }
+    const float mean = total / static_cast<float>(n);
+    for (std::size_t i = 0; i < n; ++i)
+        mags[i] -= mean;
+}
+
+void PeakList::addToSpectrum(FreqMagAndPhaseBox& box, const float* sampleRate) const
+{
+    addSinusoidsToSpectrum(mags.data(), freqs.data(), phases.data(), static_cast<int>(size()), box.re.data(),
+                           box.im.data(), box.n, *sampleRate);
+}
+
+void PeakList::addToSpectrumX4(FreqMagAndPhaseBox& box, const float* sampleRate) const
+{
+    box.clear();
+    addToSpectrum(box, sampleRate);
+}
+
+}  // namespace Halvoren

@@ -1,0 +1,149 @@
+#include "engine/SampleOutWriter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "engine/SynthesisWindow.h"
+#include "engine/TruncToInt.h"
+
+namespace HalvorenEngine {
+
+SampleOutWriter::SampleOutWriter(int frameSize, int hop)
+    : frameSize_(frameSize), hop_(hop),
+      valid_(hop > 0 && frameSize > 0 && frameSize <= kMaxFrameSize && hop <= frameSize / 2)
+{
+    if (!valid_)
+        return;
+    for (int i = 0; i < 3; ++i)
+        windows_[i] = makeSynthesisWindow(frameSize << i, hop);
+}
+
+bool SampleOutWriter::appendZeros(OutputBuffer& out, int frames)
+{
+    if (!valid_ || frames < 0)
+        return false;
+    const std::int64_t length = (std::int64_t(frames) + 1) * hop_;
+    const std::int64_t capacity = length + frameSize_;
+    if (capacity > kMaxSamples)
+        return false;
+    try {
+        out.clear();
+        out.ensureCapacity(static_cast<OutputBuffer::uint>(capacity));
+        out.putSamples(static_cast<OutputBuffer::uint>(length));
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        return false;
+    } catch (const std::length_error&) {
+        out.clear();
+        return false;
+    }
+    short* samples = out.ptrBegin();
+    std::memset(samples, 0, static_cast<std::size_t>(capacity) * sizeof(short));
+    out_ = &out;
+    samples_ = samples;
+    capacity_ = capacity;
+    pending_.clear();
+    pendingBase_ = 0;
+    framesWritten_.store(0, std::memory_order_release);
+    finished_.store(false, std::memory_order_release);
+    length_.store(static_cast<int>(length), std::memory_order_release);
+    data_.store(samples, std::memory_order_release);
+    return true;
+}
+
+void SampleOutWriter::addFrame(int k, const float* frame, float g)
+{
+    addWindowed(k, windows_[0], frame, g);
+}
+
+void SampleOutWriter::addFrameSized(int k, int frameLength, const float* frame, float g)
+{
+    if (frameLength == 2 * frameSize_)
+        addWindowed(k, windows_[1], frame, g);
+    else if (frameLength == 4 * frameSize_)
+        addWindowed(k, windows_[2], frame, g);
+    else if (frameLength >= frameSize_)
+        addWindowed(k, windows_[0], frame, g);
+}
+
+void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const float* frame, float g)
+{
+    if (samples_ == nullptr || frame == nullptr || window.empty())
+        return;
+    const std::int64_t start = std::int64_t(k) * hop_;
+    if (start >= capacity_ || start + 2 * hop_ <= 0)
+        return;
+    extendTo(start + 2 * hop_);
+    const int centre = static_cast<int>(window.size()) / 2;
+    for (int i = 0; i < 2 * hop_; ++i) {
+        const int j = centre - hop_ + i;
+        mix(start + i, kGain * g * window[static_cast<std::size_t>(j)] * frame[j]);
+    }
+    // The count only grows: a frame reaching back leaves it alone.
+    if (k + 1 > framesWritten_.load(std::memory_order_relaxed)) {
+        settleBelow(std::int64_t(k + 1) * hop_);
+        framesWritten_.store(k + 1, std::memory_order_release);
+    }
+}
+
+void SampleOutWriter::extendTo(std::int64_t end)
+{
+    const std::int64_t target = std::min(end, capacity_);
+    const int length = length_.load(std::memory_order_relaxed);
+    if (target <= length)
+        return;
+    // Within the reserved storage, which appendZeros zeroed: the samples do not move.
+    out_->putSamples(static_cast<OutputBuffer::uint>(target - length));
+    length_.store(static_cast<int>(target), std::memory_order_release);
+}
+
+void SampleOutWriter::mix(std::int64_t sample, float value)
+{
+    if (sample < 0 || sample >= capacity_)
+        return;
+    if (sample < pendingBase_) {
+        // A frame reaching back behind the settled samples adds to them directly.
+        short& s = samples_[sample];
+        s = saturateToInt16(truncToInt64(static_cast<float>(s) + value));
+        return;
+    }
+    const auto index = static_cast<std::size_t>(sample - pendingBase_);
+    if (index >= pending_.size())
+        pending_.resize(index + 1, 0);
+    std::int32_t& sum = pending_[index];
+    sum = truncToInt(static_cast<float>(sum) + value);
+}
+
+void SampleOutWriter::settleBelow(std::int64_t end)
+{
+    end = std::min(end, capacity_);
+    if (end <= pendingBase_)
+        return;
+    const auto count = static_cast<std::size_t>(end - pendingBase_);
+    const std::size_t held = std::min(count, pending_.size());
+    for (std::size_t i = 0; i < held; ++i)
+        samples_[pendingBase_ + std::int64_t(i)] = saturateToInt16(pending_[i]);
+    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(held));
+    pendingBase_ = end;
+}
+
+void SampleOutWriter::finish()
+{
+    if (samples_ == nullptr)
+        return;
+    settleBelow(capacity_);
+    finished_.store(true, std::memory_order_release);
+}
+
+int SampleOutWriter::produced() const
+{
+    const int length = length_.load(std::memory_order_acquire);
+    if (finished_.load(std::memory_order_acquire))
+        return length;
+    const std::int64_t written = std::int64_t(hop_) * framesWritten_.load(std::memory_order_acquire);
+    return static_cast<int>(std::min<std::int64_t>(written, length));
+}
+
+}  // namespace HalvorenEngine

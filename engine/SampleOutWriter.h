@@ -1,0 +1,91 @@
+#pragma once
+// Writes synthesized frames into a job's 16-bit output buffer by overlap-add:
+// frame k covers the 2*hop samples from k * hop, centred on k * hop + hop.
+//
+// The buffer is laid out once by appendZeros and never moves afterwards, so
+// readers on other threads may hold its first sample without a lock; they read
+// only below produced(). Frames past the plan may extend the length into a
+// reserve of one frame size; samples that fall outside are dropped.
+// Overlapping frames are summed in 32 bits and every sample is saturated to
+// 16 bits once, when no later frame can reach it any more.
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "dsp/FIFOSampleBuffer.h"
+
+namespace HalvorenEngine {
+
+using OutputBuffer = Halvoren::FIFOSampleBufferTemplate<short>;
+
+class SampleOutWriter {
+public:
+    // Scale from the frames' float samples to 16-bit samples.
+    static constexpr float kGain = 32767.0f;
+
+    // frameSize N and hop h; the writer is usable only with 0 < 2h <= N.
+    SampleOutWriter(int frameSize, int hop);
+    SampleOutWriter(const SampleOutWriter&) = delete;
+    SampleOutWriter& operator=(const SampleOutWriter&) = delete;
+
+    bool isValid() const { return valid_; }
+    int frameSize() const { return frameSize_; }
+    int hop() const { return hop_; }
+
+    // Takes `out` as the output, clears it and lays out (frames + 1) * h
+    // silent samples; no frame written, not finished. False, with nothing
+    // changed, for an invalid writer, a negative count, a length beyond
+    // kMaxSamples or a failed allocation.
+    bool appendZeros(OutputBuffer& out, int frames);
+
+    // Adds frame k through the window of length N: sample k*h + i gains
+    // 32767 * g * w[j] * frame[j], j = N/2 - h + i, for i < 2h. The frame
+    // holds N samples.
+    void addFrame(int k, const float* frame, float g);
+    // As addFrame for a frame of frameLength samples: lengths 2N and 4N use
+    // their own windows centred at frameLength / 2, any other length the
+    // window of N (a frame shorter than N is ignored).
+    void addFrameSized(int k, int frameLength, const float* frame, float g);
+    // The job ran to its end: every sample is final.
+    void finish();
+
+    // Reader side, safe from any thread.
+    const short* data() const { return data_.load(std::memory_order_acquire); }
+    int length() const { return length_.load(std::memory_order_acquire); }
+    int framesWritten() const { return framesWritten_.load(std::memory_order_acquire); }
+    bool isFinished() const { return finished_.load(std::memory_order_acquire); }
+    // Samples that are final: the whole length once finished, else
+    // hop * frames written (capped at the length).
+    int produced() const;
+
+    // Longest output accepted by appendZeros, reserve included, and the
+    // largest frame size.
+    static constexpr std::int64_t kMaxSamples = 1 << 29;
+    static constexpr int kMaxFrameSize = 1 << 20;
+
+private:
+    void addWindowed(int k, const std::vector<float>& window, const float* frame, float g);
+    void extendTo(std::int64_t end);
+    void mix(std::int64_t sample, float value);
+    void settleBelow(std::int64_t end);
+
+    const int frameSize_;
+    const int hop_;
+    const bool valid_;
+    // Windows for frames of N, 2N and 4N samples.
+    std::vector<float> windows_[3];
+
+    OutputBuffer* out_ = nullptr;
+    short* samples_ = nullptr;
+    std::int64_t capacity_ = 0;
+    // Sums of the samples from pendingBase_ on that a later frame may still reach.
+    std::vector<std::int32_t> pending_;
+    std::int64_t pendingBase_ = 0;
+
+    std::atomic<const short*> data_{nullptr};
+    std::atomic<int> length_{0};
+    std::atomic<int> framesWritten_{0};
+    std::atomic<bool> finished_{false};
+};
+
+}  // namespace HalvorenEngine

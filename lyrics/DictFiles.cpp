@@ -1,0 +1,314 @@
+// Reading and writing the files of the character dictionary: the text lists
+// "zh_list"/"zh_listx" and the compiled "zh.dict".
+//
+// zh.dict is little-endian records up to the end of the file, no header:
+//   character   u16 code point; the value 1 escapes a u32 code point
+//   symbol code u16 index into the phonetic symbol table
+//   count       u16 number of phrases under this character
+//   phrases     count times: u16 length n, then n (character, u16 symbol code)
+#include <cstdio>
+#include <limits>
+#include <string_view>
+
+#include "lyrics/ChCharacterDict.h"
+#include "lyrics/Utf8CodePoints.h"
+#include "platform/FileUtil.h"
+#include "platform/StringUtil.h"
+
+namespace {
+
+constexpr std::uint16_t kCodePointEscape = 1;
+constexpr std::uint16_t kMaxU16 = std::numeric_limits<std::uint16_t>::max();
+
+bool isBlank(std::uint32_t c) { return c == ' ' || c == '\t'; }
+bool isAsciiDigit(std::uint32_t c) { return c >= '0' && c <= '9'; }
+bool isAsciiAlnum(std::uint32_t c) {
+    return isAsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// A symbol: ASCII letters and digits up to and including the first digit.
+// pos ends on the first character not taken.
+std::string readSymbol(const std::vector<std::uint32_t>& cps, size_t& pos) {
+    std::string symbol;
+    while (pos < cps.size() && isAsciiAlnum(cps[pos])) {
+        symbol += static_cast<char>(cps[pos++]);
+        if (isAsciiDigit(symbol.back())) break;
+    }
+    return symbol;
+}
+
+const SymbolHashEntry* findSymbol(const std::string& symbol) {
+    return lookupSymbol(symbol.c_str(), static_cast<unsigned>(symbol.size()));
+}
+
+// Bounds-checked little-endian reader over the bytes of a compiled file.
+class RecordReader {
+public:
+    explicit RecordReader(std::string_view bytes) : bytes_(bytes) {}
+    bool atEnd() const { return pos_ == bytes_.size(); }
+    size_t remaining() const { return bytes_.size() - pos_; }
+    bool u16(std::uint16_t& v) {
+        if (remaining() < 2) return false;
+        v = static_cast<std::uint16_t>(byte(0) | byte(1) << 8);
+        pos_ += 2;
+        return true;
+    }
+    bool u32(std::uint32_t& v) {
+        if (remaining() < 4) return false;
+        v = byte(0) | byte(1) << 8 | byte(2) << 16 | static_cast<std::uint32_t>(byte(3)) << 24;
+        pos_ += 4;
+        return true;
+    }
+    bool character(std::uint32_t& codePoint) {
+        std::uint16_t unit = 0;
+        if (!u16(unit)) return false;
+        if (unit != kCodePointEscape) {
+            codePoint = unit;
+            return true;
+        }
+        return u32(codePoint);
+    }
+
+private:
+    std::uint32_t byte(size_t i) const { return static_cast<unsigned char>(bytes_[pos_ + i]); }
+    std::string_view bytes_;
+    size_t pos_ = 0;
+};
+
+void putU16(std::string& out, std::uint16_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>(v >> 8);
+}
+
+void putCharacter(std::string& out, std::uint32_t codePoint) {
+    // Code point 1 would read back as the escape, so it takes the escape too.
+    if (codePoint < ChCharacterDict::kTableSize && codePoint != kCodePointEscape) {
+        putU16(out, static_cast<std::uint16_t>(codePoint));
+        return;
+    }
+    putU16(out, kCodePointEscape);
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(codePoint >> shift & 0xFF);
+}
+
+}  // namespace
+
+CString ChCharacterDict::appendPath(const char* suffix) const {
+    return folder + CString::fromUtf8(suffix);
+}
+
+int ChCharacterDict::load() {
+    clear();
+    const CString compiledPath = appendPath("/zh.dict");
+    const CString listPath = appendPath("/zh_list");
+    const CString listxPath = appendPath("/zh_listx");
+    if (FILE* probe = openFile(compiledPath, "rb")) {
+        std::fclose(probe);
+        if (loadCompiled(compiledPath) == 0) return 0;
+        // A damaged compiled file is rebuilt when the lists are there to
+        // rebuild it from; otherwise what it gave is better than nothing.
+        if (!isFileExist(listPath) || !isFileExist(listxPath)) return -1;
+        clear();
+    }
+    for (const CString& path : {listPath, listxPath}) {
+        if (parseEspeakList(path) != 0) {
+            log << "Fail to load espeak dictionary: " << path.toUtf8() << std::endl;
+            return -1;
+        }
+    }
+    saveCompiled(compiledPath);
+    return 0;
+}
+
+int ChCharacterDict::parseEspeakList(const CString& path) {
+    std::string text;
+    if (!readWholeFile(path, text)) {
+        log << "Fail to open file " << path.toUtf8() << " at " << 54 << std::endl;
+        return -1;
+    }
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    std::vector<std::string> lines;
+    splitStr(lines, text, "\n");
+    int lineNo = 0;
+    for (std::string& line : lines) {
+        ++lineNo;
+        // Lists written on Windows end their lines with "\r\n".
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        parseListLine(line, lineNo);
+    }
+    return 0;
+}
+
+void ChCharacterDict::reportBadFormat(int lineNo, const char* reason, const std::string& line) {
+    log << "Bad espeak dictionary format at line " << lineNo << "(" << reason << "): " << line
+        << std::endl;
+}
+
+void ChCharacterDict::parseListLine(const std::string& line, int lineNo) {
+    std::vector<std::uint32_t> cps;
+    if (!strictUtf8ToCodePoints(line, cps)) {
+        log << "Invalid UTF-8 at line " << lineNo << std::endl;
+        return;
+    }
+    size_t pos = 0;
+    while (pos < cps.size() && isBlank(cps[pos])) ++pos;
+    if (pos == cps.size() || cps[pos] == '_') return;
+    if (cps[pos] == '/' && pos + 1 < cps.size() && cps[pos + 1] == '/') return;
+    if (cps[pos] == '(') {
+        parsePhraseLine(cps, pos, line, lineNo);
+        return;
+    }
+
+    const std::uint32_t character = cps[pos++];
+    if (pos == cps.size() || !isBlank(cps[pos])) return;
+    while (pos < cps.size() && isBlank(cps[pos])) ++pos;
+    const std::string symbol = readSymbol(cps, pos);
+    if (symbol.empty()) return;
+    const SymbolHashEntry* found = findSymbol(symbol);
+    if (!found) {
+        log << "Unknown symbol " << symbol << " at line " << lineNo << std::endl;
+        return;
+    }
+    ChCharEntry& entry = entryFor(character);
+    entry.codePoint = character;
+    entry.reading = &PhoneticSymbolTable::instance()[found->code];
+    return;
+}
+
+void ChCharacterDict::parsePhraseLine(const std::vector<std::uint32_t>& cps, size_t pos,
+                                      const std::string& line, int lineNo) {
+    ChPhrase phrase;
+    ++pos;  // "("
+    if (pos < cps.size()) phrase.chars.push_back({cps[pos++], nullptr});
+    while (pos + 1 < cps.size() && cps[pos] == ' ') {
+        phrase.chars.push_back({cps[pos + 1], nullptr});
+        pos += 2;
+    }
+    if (phrase.chars.empty() || pos == cps.size() || cps[pos] != ')') {
+        reportBadFormat(lineNo, "word not quoted by ')'", line);
+        return;
+    }
+    ++pos;
+    while (pos < cps.size() && isBlank(cps[pos])) ++pos;
+
+    bool bad = false;
+    size_t assigned = 0;
+    while (pos < cps.size()) {
+        const std::string symbol = readSymbol(cps, pos);
+        if (symbol.empty()) {
+            reportBadFormat(lineNo, "symbol not ended with number", line);
+            bad = true;
+            break;
+        }
+        if (assigned == phrase.length()) {
+            reportBadFormat(lineNo, "symbols more than ChCharacters", line);
+            bad = true;
+            break;
+        }
+        if (const SymbolHashEntry* found = findSymbol(symbol)) {
+            phrase.chars[assigned].second = &PhoneticSymbolTable::instance()[found->code];
+        } else {
+            log << "Unknown symbol " << symbol << " at line " << lineNo << std::endl;
+            bad = true;
+        }
+        ++assigned;
+        if (pos < cps.size() && (cps[pos] == '|' || cps[pos] == '\r')) ++pos;
+    }
+    if (assigned < phrase.length()) {
+        reportBadFormat(lineNo, "ChCharacters more than symbols", line);
+        bad = true;
+    }
+    if (bad) return;
+    ChCharEntry& first = entryFor(phrase.chars.front().first);
+    if (!first.phrases) first.phrases = std::make_unique<std::vector<ChPhrase>>();
+    first.phrases->push_back(std::move(phrase));
+}
+
+int ChCharacterDict::loadCompiled(const CString& path) {
+    std::string bytes;
+    if (!readWholeFile(path, bytes)) return -1;
+    const PhoneticSymbolTable& symbols = PhoneticSymbolTable::instance();
+    RecordReader in(bytes);
+    auto outOfRange = [this](std::uint16_t code, int where) {
+        log << "Corrupted dictionary (phonetic symbol code out of range): " << code << " at line "
+            << where << std::endl;
+        return -1;
+    };
+    auto truncated = [this, &path] {
+        log << "Corrupted dictionary (file ends inside a record): " << path.toUtf8() << std::endl;
+        return -1;
+    };
+
+    while (!in.atEnd()) {
+        std::uint32_t character = 0;
+        std::uint16_t code = 0, phraseCount = 0;
+        if (!in.character(character) || !in.u16(code)) return truncated();
+        if (code >= PhoneticSymbolTable::kSize) return outOfRange(code, 283);
+        if (!in.u16(phraseCount)) return truncated();
+
+        // The record is complete before it is stored, so a damaged tail
+        // leaves the earlier records as they were.
+        std::unique_ptr<std::vector<ChPhrase>> phrases;
+        if (phraseCount > 0) {
+            phrases = std::make_unique<std::vector<ChPhrase>>();
+            for (int i = 0; i < phraseCount; ++i) {
+                std::uint16_t length = 0;
+                // Each pair takes at least 4 bytes: never trust a length
+                // beyond what the file still holds.
+                if (!in.u16(length) || length > in.remaining() / 4) return truncated();
+                ChPhrase phrase;
+                phrase.chars.reserve(length);
+                for (int k = 0; k < length; ++k) {
+                    std::uint32_t cp = 0;
+                    std::uint16_t pairCode = 0;
+                    if (!in.character(cp) || !in.u16(pairCode)) return truncated();
+                    if (pairCode >= PhoneticSymbolTable::kSize) return outOfRange(pairCode, 343);
+                    phrase.chars.push_back({cp, &symbols[pairCode]});
+                }
+                phrases->push_back(std::move(phrase));
+            }
+        }
+        ChCharEntry& entry = entryFor(character);
+        entry.codePoint = character;
+        entry.reading = &symbols[code];
+        entry.phrases = std::move(phrases);
+    }
+    return 0;
+}
+
+int ChCharacterDict::saveCompiled(const CString& path) {
+    const PhoneticSymbolTable& symbols = PhoneticSymbolTable::instance();
+    std::string out;
+    auto writeEntry = [&](const ChCharEntry& entry) {
+        const int code = symbols.codeOf(entry.reading);
+        if (entry.codePoint == 0 || code < 0) return;
+        putCharacter(out, entry.codePoint);
+        putU16(out, static_cast<std::uint16_t>(code));
+        // Counts and lengths are u16 in the file; what does not fit is left out.
+        std::vector<const ChPhrase*> phrases;
+        for (size_t i = 0; entry.phrases && i < entry.phrases->size() && phrases.size() < kMaxU16; ++i) {
+            if ((*entry.phrases)[i].length() <= kMaxU16) phrases.push_back(&(*entry.phrases)[i]);
+        }
+        putU16(out, static_cast<std::uint16_t>(phrases.size()));
+        for (const ChPhrase* phrase : phrases) {
+            putU16(out, static_cast<std::uint16_t>(phrase->length()));
+            for (const auto& [cp, reading] : phrase->chars) {
+                putCharacter(out, cp);
+                putU16(out, static_cast<std::uint16_t>(symbols.codeOf(reading)));
+            }
+        }
+    };
+    for (const ChCharEntry& entry : table) writeEntry(entry);
+    for (const auto& [cp, entry] : supplementary) writeEntry(entry);
+
+    // Written beside the target and renamed over it, so a crash never leaves
+    // a cut-short "zh.dict" that the next start would trust.
+    const CString tempPath = path + u".tmp";
+    FILE* f = openFile(tempPath, "wb");
+    if (!f) return -1;
+    const bool written = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    if (std::fclose(f) != 0 || !written || !renameFile(tempPath, path)) {
+        removeFile(tempPath);
+        return -1;
+    }
+    return 0;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// A voice bank's own lyric dictionary: words of a lyric mapped to the bank's
+// phonetic symbols, read from "*-dict.txt" (word=symbols lines) or
+// "*.dict.txt" (a JSON object of word: symbols strings).
+#include <json/json.h>
+
+#include <string>
+#include <vector>
+
+#include "lyrics/ILyricDict.h"
+#include "platform/CString.h"
+
+class CSingerLyricDict : public ILyricDict {
+public:
+    CSingerLyricDict();
+    ~CSingerLyricDict() override;
+
+    // False when the file cannot be opened (the dictionary is left as it
+    // was). Otherwise the dictionary becomes the file's "word=symbols" lines:
+    // a line counts only when it has exactly one "=" with text on both sides;
+    // "\r" is ignored everywhere, blanks are kept, a later line for the same
+    // word wins.
+    bool loadTxt(const CString& path);
+    // Reads a JSON object of word: symbols strings. False, with an empty
+    // dictionary, when the file cannot be read, is not JSON or is not an
+    // object; members whose value is not a string are left out.
+    bool loadJson(const CString& path);
+    // Sets the longest key length (bytes) from the current words.
+    void updateMaxKeyLen();
+    int getMaxKeyLen() const { return maxKeyLen; }
+
+    // Greedy longest match over the UTF-8 bytes of text: each matched word
+    // goes to words, its expansion to symbols; unmatched bytes are skipped.
+    void lookup(const std::string& text, std::vector<std::string>& words,
+                std::vector<std::string>& symbols) override;
+
+    // The symbols of a word. A value of one blank-separated piece comes back
+    // unchanged; several pieces give "/" followed by " piece" for each, where
+    // a piece that is itself a word is expanded in turn (its own leading "/"
+    // dropped). A word met again inside its own expansion is used as it
+    // stands, so self-referring entries end.
+    std::string expandEntry(const std::string& word) const;
+
+private:
+    const Json::Value* findWord(const std::string& word) const;
+    std::string expandEntry(const std::string& word, std::vector<std::string>& path) const;
+
+    Json::Value dictionary;
+    int maxKeyLen = 0;
+};

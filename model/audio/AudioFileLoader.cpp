@@ -1,0 +1,55 @@
+#include "model/audio/AudioFileLoader.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "model/audio/Mp3Decoder.h"
+#include "model/audio/WavFileReader.h"
+#include "platform/FileUtil.h"
+
+namespace {
+
+bool readWav(HalvorenEditor::CWavBuf& target, const CString& path)
+{
+    WavFileReader reader;
+    const bool ok = reader.read(path);
+    const HalvorenEditor::CWavBuf& read = reader.buffer();
+    target.bytesPerSample = read.bytesPerSample;
+    target.channels = read.channels;
+    target.sampleRate = read.sampleRate;
+    target.isFloat = read.isFloat;
+    target.fifo.clear();
+    target.fifo.putSamples(read.fifo);
+    return ok;
+}
+
+void toPlayerFormat(HalvorenEditor::CWavBuf& target)
+{
+    target.convertSampleWidth();
+    if (target.channels == 1)
+        target.resample();
+    else
+        target.resampleAndRemix();
+}
+
+}  // namespace
+
+bool loadAudioFile(HalvorenEditor::CWavBuf& target, const CString& path)
+{
+    const CString ext = getFileExt(path);
+    try {
+        bool ok;
+        if (ext == CString(u"wav"))
+            ok = readWav(target, path);
+        else if (ext == CString(u"mp3"))
+            ok = decodeMp3File(path, &target);
+        else
+            return false;
+        if (ok) toPlayerFormat(target);
+        return ok;
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    target.fifo.clear();
+    return false;
+}

@@ -1,0 +1,95 @@
+#include "model/audio/Mp3Decoder.h"
+
+#include <mpg123.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "model/audio/Mp3FeedLoop.h"
+#include "platform/FileUtil.h"
+
+namespace {
+
+constexpr size_t kInputBlock = 16384;
+constexpr size_t kOutputBlock = 32768;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Only signed 16-bit output is accepted, at every rate and channel count the
+// decoder offers, so the samples always match the buffer's format.
+void acceptSigned16Only(mpg123_handle* mh)
+{
+    mpg123_format_none(mh);
+    const long* rates = nullptr;
+    size_t count = 0;
+    mpg123_rates(&rates, &count);
+    for (size_t k = 0; k < count; ++k) mpg123_format(mh, rates[k], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+}
+
+class FeedDecoder {
+public:
+    FeedDecoder(mpg123_handle* mh, HalvorenEditor::CWavBuf& out) : mh_(mh), out_(out) {}
+
+    // Runs one decode call, takes the first announced format and appends the
+    // decoded bytes; returns the decoder's code.
+    int decode(const unsigned char* in, size_t inSize)
+    {
+        size_t done = 0;
+        const int ret = mpg123_decode(mh_, in, inSize, pcm_, kOutputBlock, &done);
+        if (ret == MPG123_NEW_FORMAT && !formatTaken) takeFormat();
+        if (formatTaken && done > 0) out_.fifo.putSamples(pcm_, static_cast<uint32_t>(done));
+        return ret;
+    }
+
+    bool formatTaken = false;
+
+private:
+    void takeFormat()
+    {
+        long rate = 0;
+        int channels = 0, encoding = 0;
+        if (mpg123_getformat(mh_, &rate, &channels, &encoding) != MPG123_OK) return;
+        out_.channels = channels;
+        out_.sampleRate = static_cast<int32_t>(rate);
+        out_.bytesPerSample = 2;
+        out_.isFloat = false;
+        out_.fifo.clear();
+        formatTaken = true;
+    }
+
+    mpg123_handle* mh_;
+    HalvorenEditor::CWavBuf& out_;
+    unsigned char pcm_[kOutputBlock];
+};
+
+}  // namespace
+
+bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out)
+{
+    if (out == nullptr) return false;
+    std::unique_ptr<std::FILE, FileCloser> file(openFile(path, "rb"));
+    if (!file) return false;
+
+    mpg123_init();
+    mpg123_handle* mh = mpg123_new(nullptr, nullptr);
+    if (mh == nullptr) {
+        mpg123_exit();
+        return false;
+    }
+    mpg123_param(mh, MPG123_VERBOSE, 2, 0.0);
+    acceptSigned16Only(mh);
+    mpg123_open_feed(mh);
+
+    auto decoder = std::make_unique<FeedDecoder>(mh, *out);
+    std::FILE* f = file.get();
+    const bool ok = runMp3FeedLoop(
+        [f](unsigned char* buffer, size_t capacity) { return std::fread(buffer, 1, capacity, f); },
+        [f] { return std::feof(f) || std::ferror(f); },
+        [&decoder](const unsigned char* input, size_t size) { return decoder->decode(input, size); }, kInputBlock);
+
+    mpg123_delete(mh);
+    mpg123_exit();
+    return decoder->formatTaken && ok;
+}

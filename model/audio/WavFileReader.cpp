@@ -1,0 +1,168 @@
+#include "model/audio/WavFileReader.h"
+
+#include <sys/types.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/FileUtil.h"
+
+namespace {
+
+constexpr size_t kReadBlock = 65536;
+
+}  // namespace
+
+bool WavFileReader::read(const CString& path)
+{
+    open(path);
+    const bool ok = readRiffHeader() && findFmtChunk() && readFmtChunk() && findDataChunk() && readData();
+    close();
+    return ok;
+}
+
+void WavFileReader::open(const CString& path)
+{
+    wavBuf.fifo.clear();
+    stream.reset(openFile(path, "rb"));
+    fmtOk = riffOk = fmtFound = dataRead = dataFound = false;
+}
+
+bool WavFileReader::readBytes(void* out, size_t n)
+{
+    return stream && std::fread(out, 1, n, stream.get()) == n;
+}
+
+bool WavFileReader::readU16(uint16_t& v)
+{
+    unsigned char b[2];
+    if (!readBytes(b, 2)) return false;
+    v = static_cast<uint16_t>(b[0] | (b[1] << 8));
+    return true;
+}
+
+bool WavFileReader::readU32(uint32_t& v)
+{
+    unsigned char b[4];
+    if (!readBytes(b, 4)) return false;
+    v = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    return true;
+}
+
+bool WavFileReader::skip(uint64_t n)
+{
+    return stream && fseeko(stream.get(), static_cast<off_t>(n), SEEK_CUR) == 0;
+}
+
+bool WavFileReader::readRiffHeader()
+{
+    char tag[4];
+    uint32_t riffSize = 0;
+    if (!readBytes(tag, 4) || std::memcmp(tag, "RIFF", 4) != 0 || !readU32(riffSize) ||
+        static_cast<int32_t>(riffSize) <= 0 || !readBytes(tag, 4) || std::memcmp(tag, "WAVE", 4) != 0) {
+        close();
+        return false;
+    }
+    riffOk = true;
+    return true;
+}
+
+bool WavFileReader::findChunk(const char* id, uint32_t& size)
+{
+    char tag[4];
+    // Every pass consumes at least the 8 header bytes, and reading past the
+    // end of the file fails, so the walk always ends.
+    while (readBytes(tag, 4)) {
+        if (!readU32(size)) return false;
+        if (std::memcmp(tag, id, 4) == 0) return true;
+        if (!skip(uint64_t(size) + (size & 1u))) return false;
+    }
+    return false;
+}
+
+bool WavFileReader::findFmtChunk()
+{
+    if (!findChunk("fmt ", fmtSize)) return false;
+    fmtFound = true;
+    return true;
+}
+
+bool WavFileReader::formatIsUsable() const
+{
+    // A rate of 0 or one that does not fit a signed 32-bit value, no
+    // channels, more channels than the players take, or samples narrower
+    // than a bit cannot be played.
+    return fmtSampleRate > 0 && fmtSampleRate <= uint32_t(INT32_MAX) && (fmtChannels == 1 || fmtChannels == 2) &&
+           fmtBitsPerSample > 0;
+}
+
+bool WavFileReader::readFmtChunk()
+{
+    uint16_t tag = 0;
+    if (!readU16(tag) || (tag != 1 && tag != 3)) {
+        close();
+        return false;
+    }
+    floatFormat = tag == 3;
+    if (!readU16(fmtChannels) || !readU32(fmtSampleRate) || !readU32(fmtByteRate) || !readU16(fmtBlockAlign) ||
+        !readU16(fmtBitsPerSample))
+        return false;
+    if (fmtSize < 16 || !formatIsUsable()) return false;
+    // The rest of a longer fmt chunk (and its pad byte) is not needed.
+    if (!skip(uint64_t(fmtSize - 16) + (fmtSize & 1u))) return false;
+    fmtOk = true;
+    return true;
+}
+
+bool WavFileReader::findDataChunk()
+{
+    if (!findChunk("data", dataSize)) return false;
+    if (static_cast<int32_t>(dataSize) <= 0) {
+        close();
+        return false;
+    }
+    dataFound = true;
+    return true;
+}
+
+bool WavFileReader::readData()
+{
+    // Samples occupy whole bytes: 12-bit samples sit in 2-byte containers,
+    // 20-bit ones in 3-byte containers.
+    wavBuf.bytesPerSample = (fmtBitsPerSample + 7) / 8;
+    wavBuf.channels = fmtChannels;
+    wavBuf.sampleRate = static_cast<int32_t>(fmtSampleRate);
+    wavBuf.isFloat = floatFormat && (wavBuf.bytesPerSample == 4 || wavBuf.bytesPerSample == 8);
+    wavBuf.fifo.clear();
+
+    // The declared size is not trusted: room is made only for the bytes the
+    // file still holds, and only the bytes actually read are kept.
+    std::FILE* f = stream.get();
+    const off_t here = ftello(f);
+    uint64_t expected = dataSize;
+    if (here >= 0 && fseeko(f, 0, SEEK_END) == 0) {
+        const off_t end = ftello(f);
+        if (end >= here) expected = std::min<uint64_t>(expected, uint64_t(end - here));
+        fseeko(f, here, SEEK_SET);
+    }
+    wavBuf.fifo.ensureCapacity(static_cast<uint32_t>(expected));
+
+    unsigned char block[kReadBlock];
+    uint64_t left = dataSize;
+    while (left > 0) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(left, kReadBlock));
+        const size_t got = std::fread(block, 1, want, f);
+        wavBuf.fifo.putSamples(block, static_cast<uint32_t>(got));
+        left -= got;
+        if (got < want) break;
+    }
+    // A frame cut by the end of the file is dropped; with no whole frame
+    // there is no clip.
+    const uint32_t frameBytes = uint32_t(wavBuf.bytesPerSample) * fmtChannels;
+    const uint32_t have = wavBuf.fifo.numSamples();
+    wavBuf.fifo.clear();
+    wavBuf.fifo.putSamples(have - have % frameBytes);  // the bytes stay in place
+    if (wavBuf.fifo.isEmpty()) return false;
+    dataRead = true;
+    return true;
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Tempo and beat (time signature) markers and their sorted pointer lists.
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace HVCurrentModel {
+
+struct Tempo {
+    int32_t pos = 0;        // ticks
+    int32_t tempo = 12000;  // beats per minute times 100
+    bool selected = false;  // view flag, not saved
+};
+
+struct Beat {
+    int32_t pos = -3;  // measure index at which the signature takes effect
+    int32_t numerator = 4;
+    int32_t denominator = 4;
+    bool selected = false;  // view flag, not saved
+};
+
+// Inserts after every marker of equal or lower position; a marker already in
+// the list is left where it is.
+template <class M>
+void insertMarkerSorted(std::vector<M*>& markers, M* marker)
+{
+    if (std::find(markers.begin(), markers.end(), marker) != markers.end()) return;
+    auto where = std::find_if(markers.begin(), markers.end(),
+                              [marker](const M* m) { return m->pos > marker->pos; });
+    markers.insert(where, marker);
+}
+
+// The first marker at pos, or null.
+template <class M>
+M* findMarkerAt(const std::vector<M*>& markers, int32_t pos)
+{
+    auto it = std::find_if(markers.begin(), markers.end(), [pos](const M* m) { return m->pos == pos; });
+    return it == markers.end() ? nullptr : *it;
+}
+
+// Takes the marker out of the list without deleting it.
+template <class M>
+void eraseMarker(std::vector<M*>& markers, M* marker)
+{
+    markers.erase(std::remove(markers.begin(), markers.end(), marker), markers.end());
+}
+
+}  // namespace HVCurrentModel

@@ -1,0 +1,98 @@
+#include "model/current/NodeContainer.h"
+
+#include <algorithm>
+
+namespace HVCurrentModel {
+
+NodeContainer::NodeContainer(const NodeContainer& other) : nodes_(other.nodes_) {}
+
+NodeContainer::NodeContainer(std::initializer_list<CurveNode> nodes) : nodes_(nodes) {}
+
+NodeContainer& NodeContainer::operator=(const NodeContainer& other)
+{
+    if (this != &other) assign(other);
+    return *this;
+}
+
+void NodeContainer::touch()
+{
+    stale_ = true;
+    ++changes_;
+}
+
+void NodeContainer::insertNodes(const_iterator where, const_iterator first, const_iterator last)
+{
+    touch();
+    nodes_.insert(where, first, last);
+}
+
+NodeContainer::iterator NodeContainer::insertNode(const_iterator where, const CurveNode& node)
+{
+    touch();
+    return nodes_.insert(where, node);
+}
+
+void NodeContainer::pushBack(const CurveNode& node)
+{
+    touch();
+    nodes_.push_back(node);
+}
+
+void NodeContainer::pushFront(const CurveNode& node)
+{
+    touch();
+    nodes_.push_front(node);
+}
+
+NodeContainer::iterator NodeContainer::eraseNodes(const_iterator first, const_iterator last)
+{
+    touch();
+    return nodes_.erase(first, last);
+}
+
+NodeContainer::iterator NodeContainer::eraseNode(const_iterator where)
+{
+    touch();
+    return nodes_.erase(where);
+}
+
+void NodeContainer::clear()
+{
+    touch();
+    nodes_.clear();
+}
+
+void NodeContainer::assign(const NodeContainer& other)
+{
+    if (this == &other) return;
+    clear();
+    for (const CurveNode& n : other.nodes_) pushBack(n);
+}
+
+void NodeContainer::shiftPositions(int32_t delta)
+{
+    for (CurveNode& n : nodes_) n.pos += delta;
+}
+
+NodeContainer::iterator NodeContainer::findNode(int32_t x)
+{
+    if (stale_) {
+        index_.clear();
+        index_.reserve(nodes_.size());
+        for (auto it = nodes_.begin(); it != nodes_.end(); ++it) index_.push_back(it);
+        stale_ = false;
+    }
+    auto found = std::lower_bound(index_.begin(), index_.end(), x,
+                                  [](const iterator& it, int32_t pos) { return it->pos < pos; });
+    if (found == index_.end() || found == index_.begin()) return nodes_.end();
+    return *(found - 1);
+}
+
+CurveNode interpolateNode(int32_t x, const CurveNode& a, const CurveNode& b)
+{
+    if (b.pos == a.pos) return {x, b.value};  // a step has no slope to follow
+    const double t = (double(b.pos) - x) / (double(b.pos) - a.pos);
+    return {x, static_cast<int32_t>(a.value * t + b.value * (1.0 - t))};
+}
+
+}  // namespace HVCurrentModel

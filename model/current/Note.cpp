@@ -1,0 +1,43 @@
+#include "model/current/Note.h"
+
+namespace HVCurrentModel {
+
+Note::Note(const Note& other)
+    : BlockWithKey(other),
+      ElementTimesCtrl(other),
+      selected(false),
+      vibPercent(other.vibPercent),
+      tailChg(other.tailChg),
+      headChg(other.headChg),
+      bendDep(other.bendDep),
+      bendLen(other.bendLen),
+      bendCurve(other.bendCurve),
+      phoneticSymbol(other.phoneticSymbol),
+      lyric(other.lyric),
+      elemTimesSet(other.elemTimesSet),
+      renderFlag(other.renderFlag),
+      elemTimeTable(other.elemTimeTable),
+      timbreIndex(other.timbreIndex),
+      crossSymbol(other.crossSymbol),
+      crossTimbre(other.crossTimbre),
+      cycle(other.cycle),
+      vibrato(other.vibrato)
+{
+}
+
+std::string Note::getDisplayText() const
+{
+    return lyric + "[" + phoneticSymbol + "]";
+}
+
+void NoteContainer::copyFrom(const NoteContainer& other)
+{
+    for (const Note* n : other) push_back(new Note(*n));
+}
+
+void shiftNotes(NoteContainer& notes, int32_t delta)
+{
+    for (Note* n : notes) n->pos += delta;
+}
+
+}  // namespace HVCurrentModel

@@ -1,0 +1,90 @@
+#include "model/current/Segments.h"
+
+namespace HVCurrentModel {
+
+SingSegment::SingSegment(int32_t pos, int32_t width) : BaseSegment(pos, width)
+{
+    const int32_t end = width + 1;
+    for (CurveSlot slot : {kAmplitudeCurve, kPowerCurve, kBreathCurve, kGenderCurve, kBrightnessCurve})
+        curves[slot] = ParamCurve{{-1, 128}, {end, 128}};
+    curves[kPitchCurve] = ParamCurve{{-1, -1}, {end, -1}};
+    curves[kCrossCurve] = ParamCurve{{-1, 0}, {end, 0}};
+}
+
+SingSegment::SingSegment(const SingSegment& other)
+    : BaseSegment(other), singer(other.singer), curves(other.curves)
+{
+    notes.copyFrom(other.notes);
+}
+
+ParamCurve* SingSegment::curveOfKind(int kind)
+{
+    switch (kind) {
+    case kKindAmplitude: return &curves[kAmplitudeCurve];
+    case kKindPitch: return &curves[kPitchCurve];
+    case kKindBrightness: return &curves[kBrightnessCurve];
+    case kKindPower: return &curves[kPowerCurve];
+    case kKindBreath: return &curves[kBreathCurve];
+    case kKindGender: return &curves[kGenderCurve];
+    case kKindCross: return &curves[kCrossCurve];
+    default: return nullptr;
+    }
+}
+
+void SingSegment::shiftCurves(int32_t delta)
+{
+    for (CurveSlot slot : kSavedCurveSlots) curves[slot].nodes.shiftPositions(delta);
+}
+
+void SingSegment::extendCurveEnds()
+{
+    for (CurveSlot slot : kSavedCurveSlots) {
+        NodeContainer& nodes = curves[slot].nodes;
+        if (!nodes.hasTwoNodes()) continue;
+        if (nodes.front().pos > -1) nodes.front().pos = -1;
+        if (nodes.back().pos < width + 1) nodes.back().pos = width + 1;
+    }
+}
+
+void SingSegmentContainer::applyPosWidth(const std::vector<SegmentPosWidth>& edits)
+{
+    for (const SegmentPosWidth& e : edits) {
+        auto* seg = static_cast<SingSegment*>(e.segment);
+        removeSegment(*this, seg);
+        if (e.width != seg->width) {
+            const int32_t moved = e.pos - seg->pos;
+            if (moved != 0) {
+                shiftNotes(seg->notes, -moved);
+                seg->shiftCurves(-moved);
+            }
+            seg->pos = e.pos;
+            seg->width = e.width;
+            seg->extendCurveEnds();
+        } else {
+            seg->pos = e.pos;
+        }
+        insertSegmentSorted(*this, seg);
+    }
+}
+
+void InstrumentSegmentContainer::applyPosWidth(const std::vector<SegmentPosWidth>& edits)
+{
+    for (const SegmentPosWidth& e : edits) {
+        removeSegment(*this, e.segment);
+        e.segment->pos = e.pos;
+        e.segment->width = e.width;
+        insertSegmentSorted(*this, e.segment);
+    }
+}
+
+void insertSegmentSorted(BaseSegmentContainer& segs, BaseSegment* seg)
+{
+    segs.insertSorted(seg);
+}
+
+void removeSegment(BaseSegmentContainer& segs, BaseSegment* seg)
+{
+    segs.remove(seg);
+}
+
+}  // namespace HVCurrentModel

@@ -1,0 +1,140 @@
+#pragma once
+// Segments placed on a track's time line (ticks) and their owning containers.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/current/ElementContainer.h"
+#include "model/current/Note.h"
+#include "model/current/ParamCurve.h"
+#include "model/current/PosWidthBlock.h"
+
+class CString;
+
+namespace HVCurrentModel {
+
+class BaseSegment : public PosWidthBlock {
+public:
+    using PosWidthBlock::PosWidthBlock;
+
+    std::string name;
+    bool selected = false;  // view flag, not saved
+
+protected:
+    BaseSegment(const BaseSegment&) = default;
+    BaseSegment& operator=(const BaseSegment&) = default;
+};
+
+// Slots of a sing segment's curves, in memory order.
+enum CurveSlot : int {
+    kAmplitudeCurve = 0,
+    kPitchCurve,
+    kPitchWorkCurve1,  // working curves of the pitch computation, not saved
+    kPitchWorkCurve2,
+    kPowerCurve,
+    kBreathCurve,
+    kGenderCurve,
+    kBrightnessCurve,
+    kCrossCurve,
+    kCurveSlotCount
+};
+
+// The saved curves, in memory (and file) order.
+inline constexpr std::array<CurveSlot, 7> kSavedCurveSlots = {
+    kAmplitudeCurve, kPitchCurve, kPowerCurve, kBreathCurve, kGenderCurve, kBrightnessCurve, kCrossCurve};
+
+// The note editor's curve kinds.
+enum CurveKind : int {
+    kKindAmplitude = 1,
+    kKindPitch = 2,
+    kKindBrightness = 3,
+    kKindPower = 4,
+    kKindBreath = 5,
+    kKindGender = 6,
+    kKindPhoneme = 7,
+    kKindTimbre = 8,
+    kKindCross = 9
+};
+
+class SingSegment : public BaseSegment {
+public:
+    // Empty notes; each saved curve gets end nodes at -1 and width + 1
+    // (Amplitude, Power, Breath, Gender, Brightness at 128, Pitch at -1,
+    // Cross at 0); the working curves stay empty.
+    SingSegment(int32_t pos, int32_t width);
+    // Copies the base fields, name, singer, every note and all nine curves.
+    SingSegment(const SingSegment& other);
+    SingSegment& operator=(const SingSegment&) = delete;
+
+    ParamCurve& curve(CurveSlot slot) { return curves[slot]; }
+    const ParamCurve& curve(CurveSlot slot) const { return curves[slot]; }
+    // The curve of a note-editor curve kind; null for Phoneme, Timbre and
+    // unknown kinds.
+    ParamCurve* curveOfKind(int kind);
+
+    // Adds delta to every node position of the seven saved curves.
+    void shiftCurves(int32_t delta);
+    // Pulls the end nodes of each saved curve of two or more nodes out to -1
+    // and width + 1 when they lie inside.
+    void extendCurveEnds();
+
+    std::string singer;
+    NoteContainer notes;
+    std::array<ParamCurve, kCurveSlotCount> curves;
+};
+
+class InstrumentSegment : public BaseSegment {
+public:
+    using BaseSegment::BaseSegment;
+    InstrumentSegment(const InstrumentSegment&) = default;
+    InstrumentSegment& operator=(const InstrumentSegment&) = delete;
+
+    // Fills the clip from audioPath, or from the file of the same name beside
+    // the project; false when neither can be read.
+    bool loadAudio(const CString& projectPath);
+
+    std::string audioPath;  // UTF-8
+    // The loaded clip; nothing of it is saved.
+    int32_t sampleRate = 0;
+    int32_t frames = 0;
+    int32_t bitsPerSample = 0;
+    int32_t channels = 0;
+    std::vector<int16_t> left;
+    std::vector<int16_t> right;  // only for two channels
+};
+
+// A new place for one segment of a container.
+struct SegmentPosWidth {
+    BaseSegment* segment = nullptr;
+    int32_t pos = 0;
+    int32_t width = 0;
+};
+
+class BaseSegmentContainer : public ElementContainer<BaseSegment> {
+public:
+    // Moves and resizes segments, keeping the container sorted and flagged.
+    virtual void applyPosWidth(const std::vector<SegmentPosWidth>& edits) = 0;
+};
+
+class SingSegmentContainer : public BaseSegmentContainer {
+public:
+    // A sing segment resized at its left edge moves its notes and saved
+    // curves the other way, so they keep their place on the time line.
+    void applyPosWidth(const std::vector<SegmentPosWidth>& edits) override;
+    SingSegment* segAt(size_t i) const { return static_cast<SingSegment*>((*this)[i]); }
+};
+
+class InstrumentSegmentContainer : public BaseSegmentContainer {
+public:
+    void applyPosWidth(const std::vector<SegmentPosWidth>& edits) override;
+    InstrumentSegment* segAt(size_t i) const { return static_cast<InstrumentSegment*>((*this)[i]); }
+};
+
+// Sorted insertion and removal with overlap marking (the element
+// container's insertSorted and remove).
+void insertSegmentSorted(BaseSegmentContainer& segs, BaseSegment* seg);
+void removeSegment(BaseSegmentContainer& segs, BaseSegment* seg);
+
+}  // namespace HVCurrentModel

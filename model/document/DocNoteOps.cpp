@@ -1,0 +1,191 @@
+// Note operations, lyrics, live note entry and note queries of the document.
+#include <algorithm>
+
+#include "model/document/LiveNote.h"
+#include "model/document/LyricSplit.h"
+#include "model/document/SSSynthesizerDoc.h"
+
+using namespace HVCurrentModel;
+
+void CSSSynthesizerDoc::insertNote(Note* note, SingSegment* seg) {
+    runGroup([&](CHistoryGroup* g) {
+        setNoteDefaultVibExp(note);
+        recInsertNote(g, seg, note);
+    });
+}
+
+void CSSSynthesizerDoc::insertNotes(const std::vector<Note*>& notes, SingSegment* seg, bool record) {
+    if (!record) {
+        seg->notes.insertAll(notes);
+        return;
+    }
+    runGroup([&](CHistoryGroup* g) { recInsertNotes(g, notes, seg); });
+}
+
+void CSSSynthesizerDoc::addNotesToSeg(const std::vector<Note*>& notes, SingSegment* seg) {
+    for (Note* n : notes) setNoteDefaultVibExp(n);
+    seg->notes.insertAll(notes);
+}
+
+void CSSSynthesizerDoc::deleteNotes(const std::vector<Note*>& notes, SingSegment* seg) {
+    runGroup([&](CHistoryGroup* g) { recDeleteNotes(g, notes, seg); });
+}
+
+void CSSSynthesizerDoc::editNotesPosWidthKey(const std::vector<NotePosWidthKeyEdit>& edits, SingSegment* seg) {
+    runGroup([&](CHistoryGroup* g) { recEditNotesPosWidthKey(g, edits, seg); });
+}
+
+void CSSSynthesizerDoc::editNotesLyric(const std::vector<NoteLyricEdit>& edits) {
+    runGroup([&](CHistoryGroup* g) { recEditNotesLyric(g, edits); });
+}
+
+void CSSSynthesizerDoc::applyLyricsToNotes(Note* note, const std::string& phoneticSymbol, const std::string& lyric) {
+    editNotesLyric({{note, phoneticSymbol, lyric}});
+}
+
+void CSSSynthesizerDoc::replaceSegNotes(Note* note, const std::vector<std::string>& texts, SingSegment* seg) {
+    runGroup([&](CHistoryGroup* g) { recReplaceSegNotes(g, note, texts, seg); });
+}
+
+void CSSSynthesizerDoc::inputLyricsForNotes(Note* first, const std::vector<std::string>& texts, SingSegment* seg) {
+    auto it = std::find(seg->notes.begin(), seg->notes.end(), first);
+    if (it == seg->notes.end() || texts.empty()) return;
+    // Splitting a note inserts its pieces into the segment: the notes that
+    // receive the texts are fixed before anything changes.
+    const size_t count = std::min(texts.size(), static_cast<size_t>(seg->notes.end() - it));
+    const std::vector<Note*> targets(it, it + static_cast<std::ptrdiff_t>(count));
+    runGroup([&](CHistoryGroup* g) {
+        std::vector<std::string> pieces;
+        for (size_t j = 0; j < targets.size(); ++j) {
+            splitLyricText(texts[j], pieces);
+            if (!pieces.empty())
+                recReplaceSegNotes(g, targets[j], pieces, seg);
+            else
+                recEditNotesLyric(g, {{targets[j], texts[j], texts[j]}});
+        }
+    });
+}
+
+void CSSSynthesizerDoc::editVibratoForNotes(Note* note, int percent, const VibratoCycle& cycle,
+                                            const Vibrato& vibrato) {
+    runGroup([&](CHistoryGroup* g) { recEditNoteVibrato(g, note, percent, cycle, vibrato); });
+}
+
+void CSSSynthesizerDoc::editExpressionForNotes(Note* note, int bendDep, int bendLen, int tailChg, int headChg) {
+    runGroup([&](CHistoryGroup* g) { recEditNoteExpression(g, note, bendDep, bendLen, tailChg, headChg); });
+}
+
+void CSSSynthesizerDoc::editNoteElementTimes(Note* note, Note* neighbour, const ElementTimesValue& times,
+                                             const ElemTimeTable& noteTable, const ElemTimeTable& neighbourTable) {
+    runGroup([&](CHistoryGroup* g) {
+        recEditNoteElementTimes(g, note, neighbour, times, noteTable, neighbourTable);
+    });
+}
+
+void CSSSynthesizerDoc::editNoteTimbreIndex(Note* note, int timbreIndex) {
+    runGroup([&](CHistoryGroup* g) {
+        auto* rec = new CEditTimbreIndexForNoteAct(note, note->timbreIndex, timbreIndex);
+        g->addRec(rec);
+        rec->redo();
+    });
+}
+
+void CSSSynthesizerDoc::editNoteFusionData(Note* note, const std::string& crossSymbol, int crossTimbre) {
+    runGroup([&](CHistoryGroup* g) { recEditNoteFusionData(g, note, crossSymbol, crossTimbre); });
+}
+
+namespace {
+
+// The live note reaches the play cursor, and is never narrower than one tick.
+int32_t liveNoteWidth(int playPos, const Note* note, int segPos) {
+    const int64_t width = int64_t{playPos} - note->pos - segPos + 1;
+    return static_cast<int32_t>(std::max<int64_t>(width, 1));
+}
+
+}  // namespace
+
+void CSSSynthesizerDoc::beginRecNote(int key) {
+    if (!editSeg) return;
+    liveSeg = editSeg;
+    if (liveNote) return;
+    createLiveNote(liveNote, liveSegPos, playPos, liveSeg->pos, key);
+    liveSeg->notes.insertSorted(liveNote);
+    if (mainFrame_) mainFrame_->setScoreMode();
+    refreshAllViews();
+}
+
+void CSSSynthesizerDoc::growRecNote() {
+    if (!liveNote || !liveSeg) return;
+    liveSeg->notes.remove(liveNote);
+    liveNote->width = liveNoteWidth(playPos, liveNote, liveSegPos);
+    liveSeg->notes.insertSorted(liveNote);
+    refreshAllViews();
+}
+
+void CSSSynthesizerDoc::endRecNote() {
+    if (!liveNote || !liveSeg) return;
+    Note* note = liveNote;
+    liveSeg->notes.remove(note);
+    note->width = liveNoteWidth(playPos, note, liveSegPos);
+    liveNote = nullptr;
+    if (mainFrame_) mainFrame_->setScoreMode();
+    insertNote(note, liveSeg);
+    liveSeg = nullptr;
+}
+
+void CSSSynthesizerDoc::fixNoteOverlaps(SingSegment* seg) {
+    // Notes are deleted here without records: a segment of the document whose
+    // notes history records may still point at is left alone.
+    if (findSingTrackOf(seg) && (history_.undoCount() > 0 || history_.redoCount() > 0)) return;
+    for (;;) {
+        std::vector<Note*> flagged;
+        if (!seg->notes.getOverlapped(flagged)) return;
+        Note* a = flagged[0];
+        auto bIt = std::find_if(flagged.begin() + 1, flagged.end(), [a](const Note* n) { return spansOverlap(*a, *n); });
+        if (bIt == flagged.end()) return;
+        Note* b = *bIt;
+        const int64_t start = std::max(a->pos, b->pos);
+        const int64_t end = std::min(int64_t{a->pos} + a->width - 1, int64_t{b->pos} + b->width - 1);
+        const float ratio = static_cast<float>(end - start) / static_cast<float>(a->width);
+        if (ratio > 0.9f) {
+            Note* victim = b->key < a->key ? b : a;
+            seg->notes.remove(victim);
+            delete victim;
+            continue;
+        }
+        const int32_t width = b->pos - a->pos;
+        seg->notes.remove(a);
+        if (width > 0) {
+            a->width = width;
+            seg->notes.insertSorted(a);
+        } else {
+            delete a;
+        }
+    }
+}
+
+void CSSSynthesizerDoc::unselAllNotes() {
+    if (!editSeg) return;
+    for (Note* n : editSeg->notes) n->selected = false;
+}
+
+void CSSSynthesizerDoc::collectSegsWithOverlappedNotes(std::vector<int>& ticks) const {
+    for (SingSegment* seg : collectAllSegments()) {
+        std::vector<Note*> flagged;
+        seg->notes.getOverlapped(flagged);
+        for (Note* n : flagged)
+            if (n->pos + n->width - 1 < seg->width) ticks.push_back(seg->pos + n->pos);
+    }
+}
+
+void CSSSynthesizerDoc::collectNotesInOtherTrks(std::vector<SingSegment*>& out) const {
+    out.clear();
+    if (!editSeg) return;
+    for (Track* t : model_->tracks) {
+        if (t == editTrk || t->kind != kSingingTrack || !t->singSegs) continue;
+        for (size_t i = 0; i < t->singSegs->size(); ++i) {
+            SingSegment* seg = t->singSegs->segAt(i);
+            if (spansOverlap(*seg, *editSeg)) out.push_back(seg);
+        }
+    }
+}

@@ -1,0 +1,63 @@
+#pragma once
+// Cursor over a CMemoryBuffer that writes and reads little-endian 4-byte
+// values, single bytes, length-prefixed strings and length-prefixed
+// sub-blocks. Every read is bounds-checked: a read past the end leaves a
+// number unchanged, makes a string empty and fills a sub-block with zeros.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "model/file/MemoryBuffer.h"
+
+namespace HalvorenWin {
+
+class CMemoryStream {
+public:
+    explicit CMemoryStream(CMemoryBuffer& target) : buffer(&target) {}
+    virtual ~CMemoryStream() = default;
+
+    CMemoryBuffer* buffer;  // not owned; the stream never clears it
+    size_t pos = 0;
+
+    size_t remaining() const { return pos < buffer->size() ? buffer->size() - pos : 0; }
+
+    // Writes go through CMemoryBuffer::writeAt at pos and advance pos by what
+    // was written.
+    void writeBytes(const void* bytes, size_t n);
+    void writeInt(int32_t value);
+    void writeUInt(uint32_t value);
+    void writeByte(uint8_t value);
+    void writeFloat(float value);
+    // u32 byte count, then the bytes up to the first NUL; a null text writes
+    // nothing at all.
+    void writeString(const char* text);
+    void writeString(const std::string& text) { writeString(text.c_str()); }
+    // u32 byte count of the source, then its bytes.
+    void writeBlock(const CMemoryBuffer& source);
+    // The four bytes of a marker, with no count.
+    void writeTag(const char tag[4]) { writeBytes(tag, 4); }
+
+    // Copies n bytes to target when they all lie within the buffer; otherwise
+    // changes neither target nor pos.
+    bool readBytes(void* target, size_t n);
+    bool readInt(int32_t& target);
+    bool readUInt(uint32_t& target);
+    bool readByte(uint8_t& target);
+    bool readFloat(float& target);
+    // A string whose bytes are not all there becomes empty (pos stays after
+    // its count); a negative count leaves the target unchanged; an embedded
+    // NUL ends the text.
+    void readString(std::string& target);
+    // Appends the block's bytes to target. A block cut short appends zeros in
+    // its place, no more of them than the bytes that remain, with pos left
+    // after the count.
+    void readBlock(CMemoryBuffer& target);
+    // Consumes the four bytes of tag when they are next; else pos stays.
+    bool readTag(const char tag[4]);
+
+private:
+    // The u32 count of a string or block; 0 when it is not there.
+    uint32_t readCount();
+};
+
+}  // namespace HalvorenWin

@@ -1,0 +1,115 @@
+#include "model/file/ProjectFile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "model/file/LittleEndian.h"
+#include "model/file/MemoryBuffer.h"
+#include "model/file/ProjectLists.h"
+#include "model/legacy/ModelV0.h"
+#include "model/legacy/ModelV1.h"
+#include "platform/FileUtil.h"
+#include "platform/MessageBox.h"
+#include "shell/services/LanguageMgr.h"
+
+using HalvorenWin::CMemoryBuffer;
+using HVCurrentModel::HalvorenModel;
+
+namespace {
+
+constexpr char kTag[8] = {'H', 'A', 'L', 'V', 'O', 'R', 'E', 'N'};
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+bool readTag(std::FILE* f)
+{
+    char bytes[8];
+    return std::fread(bytes, 1, 8, f) == 8 && std::memcmp(bytes, kTag, 8) == 0;
+}
+
+bool writeProject(const HalvorenModel& model, std::FILE* f)
+{
+    char version[4];
+    HalvorenWin::storeU32(version, static_cast<uint32_t>(model.version));
+    CMemoryBuffer body;
+    HVCurrentModel::writeBody(model, body);
+    return std::fwrite(kTag, 1, 8, f) == 8 && std::fwrite(version, 1, 4, f) == 4 && body.writeToFile(f);
+}
+
+template <class Legacy>
+HalvorenModel* upgradeLegacy(std::unique_ptr<HalvorenModel> model, std::FILE* f)
+{
+    CMemoryBuffer body;
+    body.readFromFile(f);
+    Legacy legacy;
+    legacy.readBody(body);
+    model->upgrade(legacy);
+    return model.release();
+}
+
+}  // namespace
+
+int32_t saveProjectFile(const HalvorenModel& model, const CString& path)
+{
+    const CString temporary = path + u".tmp";
+    FilePtr f(openFile(temporary, "wb"));
+    if (!f) return -1;
+    bool written = writeProject(model, f.get());
+    written = std::fclose(f.release()) == 0 && written;
+    // A failed step leaves the temporary file for inspection and the target
+    // as it was.
+    if (!written || !verifyProjectFile(temporary)) return -1;
+    if (!renameFile(temporary, path)) return -1;
+    return 0;
+}
+
+HalvorenModel* loadProjectFile(const CString& path)
+{
+    FilePtr f(openFile(path, "rb"));
+    if (!f) return nullptr;
+    auto model = std::make_unique<HalvorenModel>();
+    model->path = path;
+
+    if (!readTag(f.get())) {
+        std::rewind(f.get());
+        return upgradeLegacy<HVModel_V0::HalvorenModel>(std::move(model), f.get());
+    }
+    char versionBytes[4];
+    // A file cut inside its version holds no body: an empty project.
+    if (std::fread(versionBytes, 1, 4, f.get()) != 4) return model.release();
+    const auto version = static_cast<int32_t>(HalvorenWin::loadU32(versionBytes));
+    if (version == HVModel_V1::HalvorenModel::kVersion)
+        return upgradeLegacy<HVModel_V1::HalvorenModel>(std::move(model), f.get());
+    if (version > kCurrentModelVersion) {
+        showMessageBox(translate("It's high version project file, please update editor to use it"),
+                       CString(u"(＞﹏＜)"), MbButtons::ok);
+        return nullptr;
+    }
+    CMemoryBuffer body;
+    body.readFromFile(f.get());
+    HVCurrentModel::readBody(*model, body);
+    return model.release();
+}
+
+bool verifyProjectFile(const CString& path)
+{
+    FilePtr f(openFile(path, "rb"));
+    if (!f) return false;
+    if (readTag(f.get())) {
+        char version[4];
+        if (std::fread(version, 1, 4, f.get()) != 4) return false;
+    } else {
+        std::rewind(f.get());
+    }
+    char lengthBytes[4];
+    if (std::fread(lengthBytes, 1, 4, f.get()) != 4) return false;
+    const auto length = static_cast<int32_t>(HalvorenWin::loadU32(lengthBytes));
+    if (length <= 0) return false;
+    const long bodyStart = std::ftell(f.get());
+    if (bodyStart < 0 || std::fseek(f.get(), 0, SEEK_END) != 0) return false;
+    return std::ftell(f.get()) == bodyStart + length;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The project file: the tag "HALVOREN", the version, the body length and the
+// body. Older files (untagged, or of version 1) are read and upgraded.
+#include <cstdint>
+
+#include "model/current/HalvorenModel.h"
+#include "platform/CString.h"
+
+// Writes the model to path through path + ".tmp": the temporary file is
+// written, verified and then moved over path, so a save that fails at any
+// step leaves the previous file untouched. Returns 0 on success, -1 when the
+// temporary file cannot be created, written, verified or moved.
+int32_t saveProjectFile(const HVCurrentModel::HalvorenModel& model, const CString& path);
+
+// Reads a project file of any generation into a new model whose path is
+// set. Null when the file cannot be opened or is of a newer version than
+// this editor (the user is told so).
+HVCurrentModel::HalvorenModel* loadProjectFile(const CString& path);
+
+// True when the file opens, its body length is positive and the file ends
+// exactly where the header says the body ends.
+bool verifyProjectFile(const CString& path);

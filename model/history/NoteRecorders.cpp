@@ -1,0 +1,85 @@
+#include "model/history/NoteRecorders.h"
+
+#include <algorithm>
+
+#include "model/history/HistoryGroup.h"
+
+using namespace HVCurrentModel;
+
+namespace {
+
+bool holds(const NoteContainer& notes, const Note* note) {
+    return std::find(notes.begin(), notes.end(), note) != notes.end();
+}
+
+void appendAndRedo(CHistoryGroup* group, IHistoryRec* rec) {
+    group->addRec(rec);
+    rec->redo();
+}
+
+}  // namespace
+
+void recInsertNote(CHistoryGroup* group, SingSegment* seg, Note* note) {
+    if (!note || holds(seg->notes, note)) return;
+    seg->notes.insertSorted(note);
+    group->addRec(new CInsertNoteAct(note, true, seg));
+}
+
+void recInsertNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {
+    for (Note* note : notes) recInsertNote(group, seg, note);
+}
+
+void recDeleteNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {
+    for (Note* note : notes) {
+        if (!note || !holds(seg->notes, note)) continue;
+        seg->notes.remove(note);
+        group->addRec(new CDeleteNoteAct(note, true, seg));
+        note->selected = false;
+    }
+}
+
+void recReplaceNotes(CHistoryGroup* group, Note* note, const std::vector<Note*>& notes, SingSegment* seg) {
+    recDeleteNotes(group, {note}, seg);
+    recInsertNotes(group, notes, seg);
+}
+
+void recEditNotesLyric(CHistoryGroup* group, const std::vector<NoteLyricEdit>& edits) {
+    for (const NoteLyricEdit& e : edits) {
+        if (!e.note) continue;
+        const Note& n = *e.note;
+        const PhoneticValue before{n.phoneticSymbol, n.lyric, ElementTimesValue::of(n)};
+        const ElementTimesValue times = e.phoneticSymbol == n.phoneticSymbol ? before.times : ElementTimesValue{};
+        appendAndRedo(group, new CEditNotePhoneticSymbolAct(e.note, before, {e.phoneticSymbol, e.lyric, times}));
+    }
+}
+
+void recEditNotesPosWidthKey(CHistoryGroup* group, const std::vector<NotePosWidthKeyEdit>& edits, SingSegment* seg) {
+    for (const NotePosWidthKeyEdit& e : edits) {
+        if (!e.note || !holds(seg->notes, e.note)) continue;
+        const PosWidthKeyValue before = PosWidthKeyValue::of(*e.note);
+        appendAndRedo(group, new CEditNotePosWidthKeyAct(seg, e.note, before,
+                                                         {e.pos, e.width, before.overlapped, e.key}));
+    }
+}
+
+void recEditNoteVibrato(CHistoryGroup* group, Note* note, int percent, const VibratoCycle& cycle,
+                        const Vibrato& vibrato) {
+    appendAndRedo(group, new CEditVibratoForNoteAct(note, VibratoValue::of(*note), {percent, cycle, vibrato}));
+}
+
+void recEditNoteExpression(CHistoryGroup* group, Note* note, int bendDep, int bendLen, int tailChg, int headChg) {
+    appendAndRedo(group, new CEditExpressionForNoteAct(note, ExpressionValue::of(*note),
+                                                       {bendDep, bendLen, tailChg, headChg}));
+}
+
+void recEditNoteElementTimes(CHistoryGroup* group, Note* note, Note* neighbour, const ElementTimesValue& times,
+                             const ElemTimeTable& noteTable, const ElemTimeTable& neighbourTable) {
+    ElementTimesEdit before{ElementTimesValue::of(*note), note->elemTimeTable, {}};
+    if (neighbour) before.neighbourTable = neighbour->elemTimeTable;
+    appendAndRedo(group, new CEditElementTimesForNoteAct(note, neighbour, before, {times, noteTable, neighbourTable}));
+}
+
+void recEditNoteFusionData(CHistoryGroup* group, Note* note, const std::string& crossSymbol, int crossTimbre) {
+    const FusionValue before{note->crossTimbre, note->crossSymbol};
+    appendAndRedo(group, new CEditFusionDataForNoteAct(note, before, {crossTimbre, crossSymbol}));
+}

@@ -1,0 +1,83 @@
+#include "model/history/ScoreShift.h"
+
+#include <cstdint>
+
+#include "model/current/HalvorenModel.h"
+#include "model/current/TempoMap.h"
+#include "model/history/BeatSignature.h"
+#include "model/history/HistoryGroup.h"
+#include "model/history/MarkerActs.h"
+#include "model/history/SegmentActs.h"
+
+using namespace HVCurrentModel;
+
+int calcBar1Tick(const std::vector<Beat*>& beats) {
+    int64_t c = 0;  // measures counted so far
+    int64_t t = 0;  // ticks counted so far
+    for (size_t i = 0; i < beats.size(); ++i) {
+        const BeatSignature sig = effectiveSignature(beats[i]->numerator, beats[i]->denominator);
+        const int64_t n = sig.numerator;
+        const int64_t d = sig.denominator;
+        if (i + 1 == beats.size()) return static_cast<int>(t + ((4 - c) * 1920 / d) * n);
+        const int64_t m = int64_t{beats[i + 1]->pos} - beats[i]->pos;
+        if (c + m >= 4) return static_cast<int>(t + ((4 - c) * 1920 / d) * n);
+        t += (m * 1920 / d) * n;
+        c += m;
+    }
+    return 0;
+}
+
+namespace {
+
+void recMoveSegment(CHistoryGroup* group, BaseSegmentContainer* segs, BaseSegment* seg, int pos, int width) {
+    auto* rec = new CEditBaseSegmentPosWidthAct(segs, seg, {seg->pos, seg->width, seg->overlapped},
+                                                {pos, width, seg->overlapped});
+    rec->redo();
+    group->addRec(rec);
+}
+
+}  // namespace
+
+void recShiftScore(CHistoryGroup* group, int delta) {
+    if (delta == 0) return;
+    HalvorenModel* model = group->model;
+    const std::vector<Tempo*> tempos = model->tempos;
+    for (Tempo* t : tempos) {
+        if (t->pos == 0) continue;
+        const int64_t moved = int64_t{t->pos} + delta;
+        if (moved < 1) {
+            eraseMarker(model->tempos, t);
+            t->selected = false;
+            group->addRec(new CDeleteTempoAct(t, true, model));
+        } else {
+            Tempo after = *t;
+            after.pos = static_cast<int32_t>(moved);
+            group->addRec(new CEditTempoAct(t, *t, after));
+            t->pos = after.pos;
+        }
+    }
+    for (Track* track : model->tracks) {
+        BaseSegmentContainer* segs = track->getSegments();
+        if (!segs) continue;
+        const std::vector<BaseSegment*> list(segs->begin(), segs->end());
+        for (BaseSegment* seg : list) recMoveSegment(group, segs, seg, seg->pos + delta, seg->width);
+    }
+}
+
+void recRefitAudioSegments(CHistoryGroup* group) {
+    HalvorenModel* model = group->model;
+    const TempoMap map(model->tempos);
+    for (Track* track : model->tracks) {
+        if (track->kind != kInstrumentTrack || !track->instSegs) continue;
+        InstrumentSegmentContainer* segs = track->instSegs;
+        const std::vector<BaseSegment*> list(segs->begin(), segs->end());
+        for (BaseSegment* base : list) {
+            auto* seg = static_cast<InstrumentSegment*>(base);
+            // A segment whose audio could not be loaded has no length to fit.
+            if (seg->sampleRate <= 0 || seg->frames <= 0) continue;
+            const float duration = static_cast<float>(seg->frames) / static_cast<float>(seg->sampleRate);
+            const int width = map.secToTick(map.tickToSec(seg->pos) + duration) + 1 - seg->pos;
+            recMoveSegment(group, segs, seg, seg->pos, width);
+        }
+    }
+}

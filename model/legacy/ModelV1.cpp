@@ -1,0 +1,133 @@
+#include "model/legacy/ModelV1.h"
+
+#include "model/file/MemoryStream.h"
+#include "model/file/ProjectLists.h"
+#include "model/file/RecordLoop.h"
+
+namespace HVModel_V1 {
+
+using HalvorenWin::CMemoryBuffer;
+using HalvorenWin::CMemoryStream;
+using HalvorenWin::readRecords;
+
+SingSegment::SingSegment(int32_t pos, int32_t width)
+    : BaseSegment(pos, width), amplitude{{-1, 128}, {width + 1, 128}}, pitch{{-1, -1}, {width + 1, -1}}
+{
+}
+
+Track::Track(int32_t kind) : kind(kind)
+{
+    if (kind == 0) singSegs = new SingSegmentContainer;
+    if (kind == 1) instSegs = new InstrumentSegmentContainer;
+}
+
+Track::~Track()
+{
+    delete singSegs;
+    delete instSegs;
+}
+
+HalvorenModel::HalvorenModel() : ObjWithVersion(kVersion)
+{
+    tracks.push_back(new Track(0));
+    tracks.push_back(new Track(1));
+}
+
+HalvorenModel::~HalvorenModel()
+{
+    clearTracks();
+    for (Tempo* t : tempos) delete t;
+    for (Beat* b : beats) delete b;
+}
+
+void HalvorenModel::clearTracks()
+{
+    for (Track* t : tracks) delete t;
+    tracks.clear();
+}
+
+bool HalvorenModel::upgrade(const ObjWithVersion& older)
+{
+    return upgradeThroughChain(ObjWithVersion::version, older);
+}
+
+namespace {
+
+void readNotes(CMemoryBuffer& block, NoteContainer& notes)
+{
+    CMemoryStream in(block);
+    uint32_t count = 0;
+    in.readUInt(count);
+    readRecords(in, count, [&] {
+        auto* note = new Note;
+        in.readInt(note->pos);
+        in.readInt(note->width);
+        in.readInt(note->key);
+        in.readInt(note->extraInt1);
+        in.readInt(note->extraInt2);
+        in.readFloat(note->extraReal1);
+        in.readFloat(note->extraReal2);
+        in.readString(note->phoneticSymbol);
+        in.readString(note->lyric);
+        uint8_t overlapped = 0;
+        if (in.readByte(overlapped)) note->overlapped = overlapped != 0;
+        notes.push_back(note);
+    });
+}
+
+void readSingSegments(CMemoryBuffer& block, SingSegmentContainer& segs)
+{
+    CMemoryStream in(block);
+    uint32_t count = 0;
+    in.readUInt(count);
+    readRecords(in, count, [&] {
+        int32_t pos = 0, width = 0;
+        in.readInt(pos);
+        in.readInt(width);
+        auto* seg = new SingSegment(pos, width);
+        in.readString(seg->name);
+        in.readString(seg->singer);
+        CMemoryBuffer notes, amplitude, pitch;
+        in.readBlock(notes);
+        in.readBlock(amplitude);
+        in.readBlock(pitch);
+        readNotes(notes, seg->notes);
+        HVCurrentModel::readNodeList(amplitude, seg->amplitude.nodes);
+        HVCurrentModel::readNodeList(pitch, seg->pitch.nodes);
+        segs.insertSorted(seg);
+    });
+}
+
+}  // namespace
+
+void HalvorenModel::readBody(CMemoryBuffer& body)
+{
+    CMemoryStream in(body);
+    CMemoryBuffer tempoBlock, beatBlock;
+    in.readBlock(tempoBlock);
+    in.readBlock(beatBlock);
+    HVCurrentModel::readTempoList(tempoBlock, tempos);
+    HVCurrentModel::readBeatList(beatBlock, beats);
+
+    clearTracks();
+    uint32_t count = 0;
+    in.readUInt(count);
+    readRecords(in, count, [&] {
+        uint32_t kind = 0;
+        if (!in.readUInt(kind) || kind > 1) return;  // other kinds end after their kind
+        auto* track = new Track(static_cast<int32_t>(kind));
+        uint8_t muted = 0, solo = 0;
+        if (in.readByte(muted)) track->muted = muted != 0;
+        if (in.readByte(solo)) track->solo = solo != 0;
+        in.readInt(track->volume);
+        in.readFloat(track->balance);
+        CMemoryBuffer segments;
+        in.readBlock(segments);
+        // The segments of an instrumental track cannot be read back: the
+        // track keeps its mixer settings and starts empty.
+        if (track->singSegs) readSingSegments(segments, *track->singSegs);
+        tracks.push_back(track);
+    });
+}
+
+}  // namespace HVModel_V1

@@ -1,0 +1,62 @@
+#pragma once
+// The main frame. Headless: it holds the child windows the document talks
+// to (a track window, the note editor and the panel's edit-mode buttons),
+// registers them with the document, and keeps the title, the project name
+// and the cursor texts instead of drawing them.
+#include <string>
+
+#include "editor/EditWnd.h"
+#include "editor/LineWnd.h"
+#include "model/document/DocWindows.h"
+#include "uikit/UIRadioButton.h"
+
+class CSSSynthesizerDoc;
+
+namespace HVCurrentModel {
+class HalvorenModel;
+}
+
+class CMainFrame : public IDocMainFrame {
+public:
+    static constexpr int kCursorStartTick = 7680;
+
+    // doc null: the one document.
+    explicit CMainFrame(CSSSynthesizerDoc* doc = nullptr);
+    ~CMainFrame() override;
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // The project name followed by " *" while the document is modified.
+    void updateTitle() override;
+    void setEditMode(int mode) override;
+    void setScoreMode() override { setEditMode(0); }
+    // Replaces the document's model with a new default project.
+    void newModel();
+    // With a model the document takes it in place of its own; then the view
+    // state and the windows are reset and the cursor goes back to measure 1.
+    void resetAllViews(HVCurrentModel::HalvorenModel* model = nullptr);
+    // Refreshes the cursor texts (time, tempo, beat).
+    void updatePosInfo();
+
+    void setProjectName(const std::string& name) { projectName_ = name; }
+    const std::string& getTitle() const { return title_; }
+    int getEditMode() const { return editMode_; }
+
+    CLineWnd trackWnd;
+    CEditWnd editWnd;
+    CUIRadioButton scoreModeBtn{0};
+    CUIRadioButton parmModeBtn{1};
+    CUIRadioButtonGroup modeButtons;
+    int titleUpdateCount = 0;
+    // The cursor texts.
+    int posTempo = 0;
+    int posNumerator = 0;
+    int posDenominator = 0;
+    int posInfoCount = 0;
+
+private:
+    CSSSynthesizerDoc* doc_;
+    std::string projectName_;
+    std::string title_;
+    int editMode_ = 0;
+};

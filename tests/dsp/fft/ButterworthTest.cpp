@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <stdexcept>
+
+#include "dsp/ButterworthLowPass.h"
+
+using namespace Halvoren;
+
+TEST(ButterworthTest, FirstOrderCoefficientsAndScaling)
+{
+    const double fc = 0.05;
+    const double f = std::tan(std::numbers::pi * fc);
+    ButterworthLowPass lp;
+    lp.setup(1, fc);
+    ASSERT_EQ(lp.cascade.numStages(), 1);
+    const BiquadStage& s = lp.cascade.stage(0);
+    EXPECT_NEAR(s.getA1(), -(1 - f) / (1 + f), 1e-12);
+    EXPECT_NEAR(s.getA2(), 0.0, 1e-12);
+    EXPECT_NEAR(s.getB0(), f / (1 + f), 1e-12);
+    EXPECT_NEAR(s.getB1(), f / (1 + f), 1e-12);
+}
+
+TEST(ButterworthTest, UnitGainAtDcAndHalfPowerAtCutoff)
+{
+    for (int order : {2, 3, 5, 8, 16}) {
+        ButterworthLowPass lp;
+        lp.setup(order, 0.02);
+        EXPECT_EQ(lp.cascade.numStages(), (order + 1) / 2);
+        EXPECT_NEAR(std::abs(lp.cascade.response(0.0)), 1.0, 1e-9) << order;
+        // Pre-warping puts the half-power point exactly on the cutoff.
+        EXPECT_NEAR(std::abs(lp.cascade.response(0.02)), 1 / std::sqrt(2.0), 1e-6) << order;
+        EXPECT_LT(std::abs(lp.cascade.response(0.2)), 0.01) << order;
+    }
+}
+
+TEST(ButterworthTest, OddOrderEndsWithASinglePole)
+{
+    AnalogLowPassPrototype proto;
+    proto.design(3);
+    ASSERT_EQ(proto.layout.numPoles, 3);
+    EXPECT_TRUE(proto.layout.pairs[1].isSinglePole());
+    EXPECT_EQ(proto.layout.pairs[1].pole1, ComplexD(-1.0, 0.0));
+    EXPECT_FALSE(proto.layout.pairs[0].isSinglePole());
+    EXPECT_LT(proto.layout.pairs[0].pole1.real(), 0.0);  // stable
+    EXPECT_THROW(proto.design(17), std::invalid_argument);
+}
+

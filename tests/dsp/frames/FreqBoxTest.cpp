@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "dsp/FastMath.h"
+#include "dsp/FreqBox.h"
+#include "dsp/SynthesizeSinusoids.h"
+
+using namespace Halvoren;
+
+namespace {
+FIFOSampleBufferTemplate<short> ramp(int n)
+{
+    FIFOSampleBufferTemplate<short> pcm(4096);
+    std::vector<short> v(n);
+    for (int i = 0; i < n; ++i)
+        v[i] = static_cast<short>(i + 1);
+    pcm.putSamples(v.data(), n);
+    return pcm;
+}
+
+AnalysisWindow ones(int length)
+{
+    AnalysisWindow w;
+    w.resize(length);
+    std::fill(w.w.begin(), w.w.end(), 1.0f);
+    return w;
+}
+
+float dbToAmp(float dB) { return fasterPow2(dB * 0.05f * 3.3073044f); }
+}  // namespace
+
+TEST(FreqBoxTest, ZeroPhaseLoadingOfAnOddWindow)
+{
+    FreqMagAndPhaseBox box(4096);
+    ASSERT_TRUE(box.loadFrame(ramp(3000), 100, ones(1201), 32767.0f));
+    // 600 samples at the top of the frame, 601 at the bottom, centre on re[0].
+    EXPECT_FLOAT_EQ(box.re[4096 - 600], 101.0f);
+    EXPECT_FLOAT_EQ(box.re[4095], 700.0f);
+    EXPECT_FLOAT_EQ(box.re[0], 701.0f);
+    EXPECT_FLOAT_EQ(box.re[600], 1301.0f);
+    EXPECT_EQ(box.re[601], 0.0f);
+    EXPECT_EQ(box.re[4096 - 601], 0.0f);
+}
+
+TEST(FreqBoxTest, OutsideTheBufferIsSilenceAndLongWindowsAreRefused)
+{
+    FreqMagAndPhaseBox box(512);
+    const auto pcm = ramp(100);
+    ASSERT_TRUE(box.loadFrame(pcm, -3, ones(11), 32767.0f));
+    EXPECT_EQ(box.re[512 - 5], 0.0f);        // sample -3
+    EXPECT_FLOAT_EQ(box.re[512 - 2], 1.0f);  // sample 0
+
+    ASSERT_TRUE(box.loadFrame(pcm, 5000, ones(11), 1.0f));
+    box.fft.forward(box.re.data(), box.re.data(), box.im.data());
+    box.computeMagsDb();
+    for (int k = 0; k <= 256; ++k)
+        ASSERT_EQ(box.mags[k], -120.0f) << k;
+
+    box.re[3] = 5;
+    EXPECT_FALSE(box.loadFrame(pcm, 0, ones(513), 1.0f));
+    EXPECT_EQ(box.re[3], 0.0f);
+}
+
+TEST(FreqBoxTest, ZeroBinRepeatsOrFloors)
+{
+    FreqMagAndPhaseBox box(16);
+    for (int k = 0; k <= 8; ++k)
+        box.re[k] = 10.0f;
+    box.re[5] = 0;
+    box.re[4] = 100.0f;
+    box.computeMagsDb();
+    EXPECT_FLOAT_EQ(box.mags[5], 40.0f);
+    EXPECT_FLOAT_EQ(box.mags[6], 20.0f);
+    box.computeMagsDbAndPhases();
+    EXPECT_EQ(box.mags[5], -120.0f);
+}
+
+TEST(FreqBoxTest, AddSinusoidsBuildsAHermitianSpectrum)
+{
+    FreqMagAndPhaseBox box(512);
+    for (int k = 0; k <= 256; ++k) {
+        box.mags[k] = (k % 5 == 0) ? 0.0f : -20.0f - k * 0.1f;
+        box.phases[k] = 0.01f * k - 1.0f;
+    }
+    box.addSinusoids();
+    for (int k = 1; k < 256; ++k) {
+        ASSERT_EQ(box.re[512 - k], box.re[k]);
+        ASSERT_EQ(box.im[512 - k], -box.im[k]);
+    }
+    EXPECT_NEAR(std::hypot(box.re[10], box.im[10]), 0.97134781f, 2e-3f);  // 0 dB
+    EXPECT_NEAR(std::atan2(box.im[10], box.re[10]), -0.9f, 2e-3f);
+    EXPECT_NE(box.im[256], 0.0f);  // bin n/2 keeps its own phase
+}
+
+TEST(FreqBoxTest, WarpedMagnitudesStayInsideTheHeldBins)
+{
+    FreqMagAndPhaseBox box(512);
+    for (int k = 0; k < 256 + 16; ++k)
+        box.mags[k] = k <= 256 ? -0.1f * k : 1000.0f;  // loud beyond the held bins
+    for (float ratio : {0.2f, 0.05f, 0.0f, -1.0f}) {
+        box.addSinusoidsRandomPhaseWarped(ratio, 44100);
+        for (int k = 0; k <= 256; ++k)
+            ASSERT_LT(std::hypot(box.re[k], box.im[k]), 1.0f) << "ratio " << ratio << " bin " << k;
+    }
+    // Ratio 2 at bin 20 reads p = 20 * (1/2 + 19 * (1/2) / 208).
+    box.addSinusoidsRandomPhaseWarped(2.0f, 44100);
+    const float p = 20 * (0.5f + 19 * (0.5f / 208));
+    EXPECT_NEAR(std::hypot(box.re[20], box.im[20]), dbToAmp(-0.1f * p), 1e-3f);
+}
+
+TEST(FreqBoxTest, InterpolatesMagnitudesBetweenSizes)
+{
+    FreqMagAndPhaseBox small(512), big(4096);
+    for (int k = 0; k <= 256; ++k)
+        small.mags[k] = float(k * 8);
+    big.setMagsInterpolated(small);
+    for (int k = 0; k <= 2048; ++k)
+        ASSERT_FLOAT_EQ(big.mags[k], float(k)) << k;
+}
+
+TEST(SynthesizeSinusoidsTest, RecoloursTowardsTheWarpedCurve)
+{
+    FreqMagAndPhaseBox source(512), dest(512);
+    std::fill(source.re.begin(), source.re.end(), 1.0f);
+    const float rate = 44100;
+    // Levels rise to 10 dB at 1 kHz and 200 dB at 20 kHz; the reference is flat.
+    const float freqs[] = {0, 1000, 20000};
+    const float levels[] = {0, 10, 200};
+    const float refs[] = {0, 0, 0};
+    const int k = 58;
+    const float expected = dbToAmp(10 + (k * rate / 512 - 1000) * 190 / 19000);
+    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 1.0f, rate, source, dest);
+    EXPECT_NEAR(std::hypot(dest.re[k], dest.im[k]) / expected, 1.0f, 2e-3f);
+    EXPECT_EQ(dest.im[512 - k], -dest.im[k]);
+    // Ratio 2 reads the curve lower down: quieter at the same bin.
+    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 2.0f, rate, source, dest);
+    EXPECT_LT(std::hypot(dest.re[k], dest.im[k]), expected * 0.9f);
+    // No point below 18000 Hz to stretch from: no division by zero.
+    const float highFreqs[] = {0, 18000, 20000};
+    synthesizeSinusoidsToBuffer(highFreqs, levels, refs, 3, 2.0f, rate, source, dest);
+    for (int b = 0; b <= 256; ++b)
+        ASSERT_TRUE(std::isfinite(dest.re[b]) && std::isfinite(dest.im[b])) << b;
+}

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <vector>
+
+#include "dsp/CumulativeSum.h"
+#include "dsp/FastMath.h"
+#include "dsp/GaussNoise.h"
+#include "dsp/WrapPhase.h"
+#include "platform/Rand.h"
+
+using namespace Halvoren;
+
+TEST(FastMathTest, FasterPow2IsTheBitApproximation)
+{
+    // A 0 dB bin has this amplitude; std::pow would give 1.
+    EXPECT_EQ(fasterPow2(0.0f), 0.97134781f);
+    EXPECT_EQ(fasterPow2(-200.0f), fasterPow2(-126.0f));
+    EXPECT_EQ(fasterPow2(std::numeric_limits<float>::quiet_NaN()), fasterPow2(-126.0f));
+    EXPECT_TRUE(std::isfinite(fasterPow2(1000.0f)));
+    EXPECT_TRUE(std::isfinite(fasterPow2(std::numeric_limits<float>::infinity())));
+    EXPECT_NEAR(fasterPow2(10.0f) / 1024.0f, 1.0f, 0.06f);
+    EXPECT_NEAR(fasterPow(3.0f, 2.0f), 9.0f, 0.6f);
+}
+
+TEST(FastMathTest, FastLog2)
+{
+    // Relative tolerance: the stated reference value comes from longer constants.
+    EXPECT_NEAR(fastLog2(10.0f), 3.3218644f, 3.3218644f * 1e-5f);
+    EXPECT_NEAR(fastLog2(0.0f), -127.0f, 0.02f);  // finite, not -inf
+}
+
+TEST(FastMathTest, TheTwoSinesStayDistinct)
+{
+    const float halfPi = std::numbers::pi_v<float> / 2;
+    EXPECT_NEAR(fastSin(halfPi), 0.99998641f, 1e-6f);
+    EXPECT_NEAR(parabolicSin(halfPi), 0.99941534f, 1e-6f);
+    for (float x : {-20.0f, -3.0f, -0.4f, 0.0f, 0.7f, 2.5f, 13.0f}) {
+        EXPECT_NEAR(fastSinWrapped(x), fastSinWrapped(x + 2 * std::numbers::pi_v<float>), 1e-4f) << x;
+        EXPECT_NEAR(fastSinWrapped(x), std::sin(x), 1e-3f) << x;
+        EXPECT_NEAR(parabolicSinWrapped(x), std::sin(x), 1e-3f) << x;
+    }
+}
+
+TEST(FastMathTest, RoundingWrappingAndSums)
+{
+    EXPECT_EQ(roundHalfAway(2.5f), 3.0f);
+    EXPECT_EQ(roundHalfAway(-2.5f), -3.0f);
+    EXPECT_EQ(roundHalfAway(-2.4f), -2.0f);
+    EXPECT_NEAR(wrapPhase(7.0f), 7.0f - 2 * std::numbers::pi_v<float>, 1e-5f);
+    EXPECT_NEAR(wrapPhase(-4.0f), -4.0f + 2 * std::numbers::pi_v<float>, 1e-5f);
+    std::vector<float> out{9, 9, 9, 9, 9};
+    cumulativeSum({1, 2, 3}, out);
+    EXPECT_EQ(out, (std::vector<float>{1, 3, 6}));
+}
+
+TEST(GaussNoiseTest, AlwaysFiniteAndRoughlyNormal)
+{
+    hvSrand(1);
+    double sum = 0, sumSq = 0;
+    const int n = 200000;  // the generator's full range, both extremes included, is drawn
+    for (int i = 0; i < n; ++i) {
+        const float v = gaussNoise(0.0f, 1.0f);
+        ASSERT_TRUE(std::isfinite(v)) << "draw " << i;
+        sum += v;
+        sumSq += double(v) * v;
+    }
+    EXPECT_NEAR(sum / n, 0.0, 0.02);
+    EXPECT_NEAR(sumSq / n, 1.0, 0.05);
+}

@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "TempFolder.h"
+#include "lyrics/ChCharacterDict.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+const std::string kZhong = "\xE4\xB8\xAD", kGuo = "\xE5\x9B\xBD", kRen = "\xE4\xBA\xBA";
+const std::string kExtB = "\xF0\xA0\x80\x80";  // U+20000
+
+std::string hexBytes(const std::string& hex) {
+    std::string out;
+    for (size_t i = 0; i + 1 < hex.size(); i += hex[i] == ' ' ? 1 : 2)
+        if (hex[i] != ' ') out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return out;
+}
+
+Strings readings(const ChCharacterDict& dict, const std::string& text) {
+    Strings out;
+    for (const SymbolSlot* slot : dict.lookup(text)) out.push_back(slot->text ? slot->text : "");
+    return out;
+}
+
+Strings lines(const std::ostringstream& log) {
+    Strings out;
+    std::istringstream in(log.str());
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
+}
+
+struct DictFilesTest : ::testing::Test {
+    TempFolder dir{"chardict"};
+    std::ostringstream log;
+    ChCharacterDict dict{dir.cpath(), log};
+
+    int parse(const std::string& content) { return dict.parseEspeakList(dir.write("list", content)); }
+};
+
+// 中 zhong1 with the phrase 中国 zhong1 guo2, 国 guo2, U+20000 a1 (escaped),
+// and code point 1, which must take the escape as well.
+const std::string kCompiledHex =
+    "0100 01000000 9413 0000"
+    "2D4E D21C 0100 0200 2D4E D21C FD56 2F16"
+    "FD56 2F16 0000"
+    "0100 00000200 9413 0000";
+
+TEST_F(DictFilesTest, CompiledFormReadsAndWritesTheSameBytes) {
+    ASSERT_EQ(dict.loadCompiled(dir.write("zh.dict", hexBytes(kCompiledHex))), 0);
+    EXPECT_EQ(readings(dict, kZhong + kGuo + kGuo + kZhong + kExtB + "\x01"),
+              (Strings{"zhong1", "guo2", "guo2", "zhong1", "a1", "a1"}));
+    ASSERT_NE(dict.findEntry(0x20000), nullptr);
+
+    ChCharacterDict fromList(dir.cpath(), log);
+    ASSERT_EQ(fromList.parseEspeakList(dir.write("list", kExtB + " a1\n" + kGuo + " guo2\n" + kZhong +
+                                                             " zhong1\n(" + kZhong + " " + kGuo +
+                                                             ") zhong1guo2\n\x01 a1\n")),
+              0);
+    ASSERT_EQ(fromList.saveCompiled(dir.cfile("out.dict")), 0);
+    EXPECT_EQ(dir.read("out.dict"), hexBytes(kCompiledHex));
+    EXPECT_FALSE(dir.exists("out.dict.tmp"));
+    EXPECT_EQ(log.str(), "");
+}
+
+TEST_F(DictFilesTest, CharacterLines) {
+    ASSERT_EQ(parse("\xEF\xBB\xBF// comment\n_ also\n\n  \n"
+                    "a\tma3\n"             // 5
+                    "b ma3 more words\n"   // 6
+                    "cma3\n"               // 7: no blank: ignored silently
+                    "d xx9\n"              // 8
+                    "  \tf  ma1\r\n"       // 9
+                    "g ma\n"               // 10: no tone digit
+                    "h\xFF ma2\n"          // 11
+                    "\xED\xA0\x80 ma2\n"   // 12: an encoded surrogate
+                    "a ma4"),              // 13: later line wins, no line end
+              0);
+    EXPECT_EQ(readings(dict, "abcdfgh"), (Strings{"ma4", "ma3", "", "", "ma1", "", ""}));
+    EXPECT_EQ(lines(log), (Strings{"Unknown symbol xx9 at line 8", "Unknown symbol ma at line 10",
+                                   "Invalid UTF-8 at line 11", "Invalid UTF-8 at line 12"}));
+}
+
+TEST_F(DictFilesTest, PhraseLines) {
+    const std::string ab = "(" + kZhong + " " + kGuo + ")";
+    const Strings content = {
+        ab + " zhong1guo2",       ab + " zhong1",     ab + " zhong1guo2ren2",
+        "(" + kZhong + " " + kGuo + " zhong1guo2",    ab + " zhong1 guo2",
+        ab + "\tzhong3|guo3",     ab + " zhong1xx9",  "(",
+        "(" + kZhong + " " + kRen + " " + kGuo + ") zhong4ren4guo4\r"};
+    std::string text;
+    for (const std::string& l : content) text += l + "\n";
+    ASSERT_EQ(parse(text), 0);
+    auto bad = [&](int n, const char* why) {
+        return "Bad espeak dictionary format at line " + std::to_string(n) + "(" + why + "): " + content[n - 1];
+    };
+    EXPECT_EQ(lines(log), (Strings{bad(2, "ChCharacters more than symbols"),
+                                   bad(3, "symbols more than ChCharacters"),
+                                   bad(4, "word not quoted by ')'"),
+                                   bad(5, "symbol not ended with number"),
+                                   bad(5, "ChCharacters more than symbols"),
+                                   "Unknown symbol xx9 at line 7", bad(8, "word not quoted by ')'")}));
+    const ChCharEntry* zhong = dict.findEntry(0x4E2D);
+    ASSERT_TRUE(zhong && zhong->phrases);
+    EXPECT_EQ(zhong->phrases->size(), 3u);
+    EXPECT_EQ(zhong->reading, nullptr);  // a phrase gives no reading of its own
+    EXPECT_EQ(readings(dict, kZhong + kRen + kGuo), (Strings{"zhong4", "ren4", "guo4"}));
+}
+
+TEST_F(DictFilesTest, LoadCompilesTheListsAndReadsTheCompiledFormNextTime) {
+    dir.write("zh_list", kZhong + " zhong1\n" + kRen + " ren2\n(" + kZhong + " " + kGuo + ") zhong4guo4\n");
+    // The second list overrides the first; a phrase under a character
+    // without a reading of its own cannot be kept by the compiled form.
+    dir.write("zh_listx", kRen + " ren3\n" + kExtB + " a1\n(x " + kRen + ") a2ren1\n");
+    ASSERT_EQ(dict.load(), 0);
+    ASSERT_TRUE(dir.exists("zh.dict"));
+    const std::string text = kZhong + kGuo + kRen + kExtB + "x" + kRen;
+    EXPECT_EQ(readings(dict, text), (Strings{"zhong4", "guo4", "ren3", "a1", "a2", "ren1"}));
+
+    dir.write("zh_list", "");  // no longer read
+    ChCharacterDict second(dir.cpath(), log);
+    ASSERT_EQ(second.load(), 0);
+    EXPECT_EQ(readings(second, text), (Strings{"zhong4", "guo4", "ren3", "a1", "", "ren3"}));
+    EXPECT_EQ(log.str(), "");
+}
+
+TEST_F(DictFilesTest, MissingFilesKeepWhatLoaded) {
+    dir.write("zh_list", "a a1\n");
+    EXPECT_EQ(dict.load(), -1);
+    EXPECT_EQ(readings(dict, "a"), Strings{"a1"});
+    EXPECT_FALSE(dir.exists("zh.dict"));
+    EXPECT_EQ(lines(log), (Strings{"Fail to open file " + dir.file("zh_listx") + " at 54",
+                                   "Fail to load espeak dictionary: " + dir.file("zh_listx")}));
+
+    ChCharacterDict none(dir.cfile("no/such/folder"), log);
+    EXPECT_EQ(none.load(), -1);
+    EXPECT_EQ(readings(none, "a0-"), (Strings{"", "0", "-"}));
+}
+
+// Each damage stops the load without a hang or a huge allocation, keeps the
+// complete records before it and is reported.
+TEST_F(DictFilesTest, DamagedCompiledFiles) {
+    const std::string good = "6100 9413 0000";  // a a1
+    const std::pair<std::string, std::string> cases[] = {
+        {good + "6200 401F 0000", "Corrupted dictionary (phonetic symbol code out of range): 8000 at line 283"},
+        {good + "6200 9413 0100 0200 6200 9413 6300 FFFF",
+         "Corrupted dictionary (phonetic symbol code out of range): 65535 at line 343"},
+        {good + "6200 94", "Corrupted dictionary (file ends inside a record): "},
+        {good + "0100 0000", "Corrupted dictionary (file ends inside a record): "},
+        {good + "6200 9413 FFFF FFFF 6200", "Corrupted dictionary (file ends inside a record): "},
+    };
+    for (const auto& [hex, message] : cases) {
+        std::ostringstream caseLog;
+        ChCharacterDict d(dir.cpath(), caseLog);
+        EXPECT_EQ(d.loadCompiled(dir.write("zh.dict", hexBytes(hex))), -1) << hex;
+        EXPECT_EQ(readings(d, "ab"), (Strings{"a1", ""})) << hex;
+        EXPECT_EQ(caseLog.str().rfind(message, 0), 0u) << caseLog.str();
+        EXPECT_EQ(lines(caseLog).size(), 1u);
+    }
+}
+
+TEST_F(DictFilesTest, DamagedCompiledFileIsRebuiltFromTheLists) {
+    dir.write("zh.dict", hexBytes("6100 9413 0000 6200 95"));
+    dir.write("zh_list", "b ba1\n");
+    EXPECT_EQ(dict.load(), -1);  // no zh_listx to rebuild from
+    EXPECT_EQ(readings(dict, "ab"), (Strings{"a1", ""}));
+
+    dir.write("zh_listx", "c ca1\n");
+    EXPECT_EQ(dict.load(), 0);
+    EXPECT_EQ(readings(dict, "abc"), (Strings{"", "ba1", "ca1"}));
+    ChCharacterDict rebuilt(dir.cpath(), log);
+    EXPECT_EQ(rebuilt.loadCompiled(dir.cfile("zh.dict")), 0);
+    EXPECT_EQ(readings(rebuilt, "abc"), (Strings{"", "ba1", "ca1"}));
+
+    // A write that cannot complete leaves neither a partial file nor its temporary.
+    std::filesystem::create_directories(dir.file("blocked.dict"));
+    EXPECT_EQ(rebuilt.saveCompiled(dir.cfile("blocked.dict")), -1);
+    EXPECT_FALSE(dir.exists("blocked.dict.tmp"));
+}
+
+}  // namespace

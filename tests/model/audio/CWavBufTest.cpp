@@ -1,0 +1,171 @@
+#include "model/audio/CWavBuf.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <stdexcept>
+#include <vector>
+
+#include "Int16Samples.h"
+
+using HalvorenEditor::CWavBuf;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+CWavBuf bufferOf(int width, const Bytes& bytes, bool isFloat = false, int rate = 44100, int channels = 1)
+{
+    CWavBuf b;
+    b.bytesPerSample = width;
+    b.isFloat = isFloat;
+    b.sampleRate = rate;
+    b.channels = channels;
+    b.fifo.putSamples(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    return b;
+}
+
+CWavBuf floatBuffer(const std::vector<float>& values, int rate, int channels = 1)
+{
+    CWavBuf b = bufferOf(4, {}, true, rate, channels);
+    for (float v : values) b.floatToSample(v);
+    return b;
+}
+
+std::vector<float> floatsOf(const CWavBuf& b)
+{
+    std::vector<float> out;
+    for (uint32_t i = 0; i < b.sampleCount(); ++i) out.push_back(b.sampleToFloat(i));
+    return out;
+}
+
+float readOne(int width, const Bytes& bytes, bool isFloat = false) { return bufferOf(width, bytes, isFloat).sampleToFloat(0); }
+
+Bytes writeOne(int width, float x, bool isFloat = false)
+{
+    CWavBuf b = bufferOf(width, {}, isFloat);
+    b.floatToSample(x);
+    return Bytes(b.fifo.ptrBegin(), b.fifo.ptrBegin() + b.fifo.numSamples());
+}
+
+}  // namespace
+
+TEST(CWavBuf, ReadsEveryWidthToFloat)
+{
+    EXPECT_FLOAT_EQ(readOne(1, {0}), -1.007874f);
+    EXPECT_EQ(readOne(1, {128}), 0.0f);
+    EXPECT_EQ(readOne(1, {255}), 1.0f);
+    EXPECT_EQ(readOne(2, {0xFF, 0x7F}), 1.0f);
+    EXPECT_FLOAT_EQ(readOne(3, {0x00, 0x00, 0x80}), -1.0000001f);
+    EXPECT_EQ(readOne(3, {0xFF, 0xFF, 0x7F}), 1.0f);
+    EXPECT_EQ(readOne(4, {0, 0, 0, 0x40}), 0.5f);
+    EXPECT_EQ(readOne(4, {0, 0, 0x80, 0x3E}, true), 0.25f);
+    EXPECT_EQ(readOne(8, {0, 0, 0, 0, 0, 0, 0, 0xC0}), -0.5f);
+    EXPECT_EQ(readOne(8, {0, 0, 0, 0, 0, 0, 0xE8, 0x3F}, true), 0.75f);
+    // Past the end, unsupported widths and a zero width read as silence.
+    EXPECT_EQ(bufferOf(2, {0xFF, 0x7F}).sampleToFloat(1), 0.0f);
+    EXPECT_EQ(readOne(5, {1, 2, 3, 4, 5}), 0.0f);
+    EXPECT_EQ(readOne(0, {1, 2}), 0.0f);
+}
+
+TEST(CWavBuf, WritesEveryWidthAndSaturates)
+{
+    EXPECT_EQ(writeOne(1, 1.0f), Bytes{255});
+    EXPECT_EQ(writeOne(1, -1.0f), Bytes{1});
+    EXPECT_EQ(writeOne(2, 0.5f), (Bytes{0xFF, 0x3F}));
+    EXPECT_EQ(writeOne(3, -1.0f), (Bytes{0x01, 0x00, 0x80}));
+    EXPECT_EQ(writeOne(4, -0.5f), (Bytes{0, 0, 0, 0xC0}));
+    EXPECT_EQ(writeOne(4, 0.25f, true), (Bytes{0, 0, 0x80, 0x3E}));
+    EXPECT_EQ(writeOne(8, 0.5f), (Bytes{0, 0, 0, 0, 0, 0, 0, 0x40}));
+    EXPECT_EQ(writeOne(8, 0.75f, true), (Bytes{0, 0, 0, 0, 0, 0, 0xE8, 0x3F}));
+    EXPECT_TRUE(writeOne(5, 0.5f).empty());
+
+    // Out-of-range values clip at the width's limits instead of wrapping;
+    // +1.0 already lies outside the 32- and 64-bit ranges. NaN is silence.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(writeOne(1, -2.0f), Bytes{0});
+    EXPECT_EQ(writeOne(1, nan), Bytes{128});
+    EXPECT_EQ(writeOne(2, 1.5f), (Bytes{0xFF, 0x7F}));
+    EXPECT_EQ(writeOne(2, -1.5f), (Bytes{0x00, 0x80}));
+    EXPECT_EQ(writeOne(3, 3.0f), (Bytes{0xFF, 0xFF, 0x7F}));
+    EXPECT_EQ(writeOne(4, 1.0f), (Bytes{0xFF, 0xFF, 0xFF, 0x7F}));
+    EXPECT_EQ(writeOne(8, 1.0f), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}));
+    EXPECT_EQ(writeOne(8, -1.0f), (Bytes{0, 0, 0, 0, 0, 0, 0, 0x80}));
+}
+
+TEST(CWavBuf, ConvertsToSixteenBits)
+{
+    // The lowest 8-bit sample reads slightly below -1 and must clip, not
+    // wrap to a full-scale positive click.
+    CWavBuf eight = bufferOf(1, {0, 128, 255, 191});
+    eight.convertSampleWidth();
+    EXPECT_EQ(eight.bytesPerSample, 2);
+    EXPECT_EQ(int16Samples(eight), (std::vector<int16_t>{-32768, 0, 32767, 16254}));
+
+    CWavBuf already = bufferOf(2, {0x34, 0x12, 0x00, 0x80}, true);
+    already.convertSampleWidth();
+    EXPECT_EQ(int16Samples(already), (std::vector<int16_t>{0x1234, -32768}));
+}
+
+TEST(CWavBuf, SplitsChannels)
+{
+    CWavBuf stereo = bufferOf(2, {1, 0, 2, 0, 3, 0, 4, 0, 5, 0}, false, 22050, 2);
+    CWavBuf left, right;
+    left.assign(stereo);
+    right.appendFrom(stereo);
+    EXPECT_EQ(int16Samples(left), (std::vector<int16_t>{1, 3}));
+    EXPECT_EQ(int16Samples(right), (std::vector<int16_t>{2, 4}));
+    EXPECT_EQ(left.channels, 1);
+    EXPECT_EQ(right.sampleRate, 22050);
+
+    CWavBuf mono = bufferOf(1, {7, 8, 9}, false, 8000);
+    left.assign(mono);
+    right.appendFrom(mono);
+    EXPECT_EQ(left.sampleCount(), 3u);
+    EXPECT_EQ(left.bytesPerSample, 1);
+    EXPECT_TRUE(right.fifo.isEmpty());
+
+    // Splitting a buffer into itself reads the source before replacing it.
+    stereo.assign(stereo);
+    EXPECT_EQ(int16Samples(stereo), (std::vector<int16_t>{1, 3}));
+}
+
+TEST(CWavBuf, ResamplesLinearlyAfterASilentLeadIn)
+{
+    CWavBuf up = floatBuffer({0.25f, 0.75f}, 22050);
+    up.resample();
+    EXPECT_EQ(up.sampleRate, 44100);
+    EXPECT_EQ(floatsOf(up), (std::vector<float>{0.0f, 0.125f, 0.25f, 0.5f, 0.75f}));
+
+    CWavBuf down = floatBuffer({0.1f, 0.2f, 0.3f, 0.4f}, 88200);
+    down.resample();
+    EXPECT_EQ(floatsOf(down), (std::vector<float>{0.0f, 0.2f, 0.4f}));
+
+    CWavBuf empty = bufferOf(2, {}, false, 22050);
+    empty.resample();
+    EXPECT_EQ(int16Samples(empty), (std::vector<int16_t>{0, 0, 0}));
+
+    CWavBuf stereo = floatBuffer({0.25f, -0.5f, 0.75f, 0.5f}, 22050, 2);
+    stereo.resampleAndRemix();
+    EXPECT_EQ(stereo.channels, 2);
+    EXPECT_EQ(floatsOf(stereo), (std::vector<float>{0, 0, 0.125f, -0.25f, 0.25f, -0.5f, 0.5f, 0, 0.75f, 0.5f}));
+
+    CWavBuf same = floatBuffer({0.25f, 0.75f}, 44100);
+    same.resample();
+    same.resampleAndRemix();
+    EXPECT_EQ(floatsOf(same), (std::vector<float>{0.25f, 0.75f}));
+}
+
+TEST(CWavBuf, ResamplingRefusesWhatCannotEnd)
+{
+    // No step ever reaches the next sample: the buffer is left as it is.
+    for (int rate : {0, -44100}) {
+        CWavBuf b = floatBuffer({0.5f, 0.5f}, rate);
+        b.resample();
+        b.resampleAndRemix();
+        EXPECT_EQ(floatsOf(b), (std::vector<float>{0.5f, 0.5f}));
+    }
+    // A clip that would grow past the size limit is refused up front.
+    CWavBuf slow = bufferOf(2, Bytes(200000), false, 1);
+    EXPECT_THROW(slow.resample(), std::length_error);
+    EXPECT_EQ(slow.sampleRate, 1);
+}

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "Int16Samples.h"
+#include "model/audio/AudioFileLoader.h"
+#include "model/audio/Mp3Decoder.h"
+#include "support/audio/Mp3Fixture.h"
+#include "support/audio/ScratchDir.h"
+
+using HalvorenEditor::CWavBuf;
+
+namespace {
+
+class Mp3Load : public ::testing::Test {
+protected:
+    hvtest::ScratchDir dir{"mp3load"};
+
+    CString encode(const std::string& name, const hvtest::SineClip& clip)
+    {
+        EXPECT_TRUE(hvtest::writeSineMp3(dir.file(name), clip));
+        return CString::fromUtf8(dir.file(name));
+    }
+    CString path(const std::string& name) const { return CString::fromUtf8(dir.file(name)); }
+};
+
+// The decoded length exceeds the source by the encoder delay and the padding
+// of the last frame: never by more than three frames.
+void expectLengthWithinCodecDelay(size_t decodedFrames, size_t sourceFrames, size_t frameSize)
+{
+    EXPECT_GE(decodedFrames, sourceFrames);
+    EXPECT_LE(decodedFrames, sourceFrames + 3 * frameSize);
+}
+
+}  // namespace
+
+TEST_F(Mp3Load, DecodesMonoAndStereoSines)
+{
+    const hvtest::SineClip mono{22050, 1, 440, 440, 2.0};
+    CWavBuf raw;
+    ASSERT_TRUE(decodeMp3File(encode("mono.mp3", mono), &raw));
+    EXPECT_EQ(raw.channels, 1);
+    EXPECT_EQ(raw.sampleRate, 22050);
+    EXPECT_EQ(raw.bytesPerSample, 2);
+    expectLengthWithinCodecDelay(raw.sampleCount(), 44100, 576);
+
+    CWavBuf loaded;
+    ASSERT_TRUE(loadAudioFile(loaded, path("mono.mp3")));
+    EXPECT_EQ(loaded.sampleRate, 44100);
+    expectLengthWithinCodecDelay(loaded.sampleCount(), 88200, 1152);
+    EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded), 44100), 440.0, 2.0);
+
+    ASSERT_TRUE(loadAudioFile(loaded, encode("stereo.mp3", {44100, 2, 440, 660, 1.0})));
+    EXPECT_EQ(loaded.channels, 2);
+    EXPECT_EQ(loaded.sampleRate, 44100);
+    expectLengthWithinCodecDelay(loaded.sampleCount() / 2, 44100, 1152);
+    EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, 2, 0), 44100), 440.0, 2.0);
+    EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, 2, 1), 44100), 660.0, 2.0);
+}
+
+TEST_F(Mp3Load, FilesWithoutFramesFailAndLeaveTheFormat)
+{
+    std::ofstream(dir.file("x.mp3")) << std::string(5000, 'a') << "\nnot an mp3 at all\n";
+    std::ofstream(dir.file("empty.mp3")).flush();
+    CWavBuf out;
+    out.sampleRate = 12345;
+    for (const char* name : {"x.mp3", "empty.mp3", "missing.mp3"}) EXPECT_FALSE(loadAudioFile(out, path(name))) << name;
+    EXPECT_EQ(out.sampleRate, 12345);
+}

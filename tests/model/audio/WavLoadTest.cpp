@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "Int16Samples.h"
+#include "model/audio/AudioFileLoader.h"
+#include "model/audio/WavFileReader.h"
+#include "support/audio/RiffWriter.h"
+#include "support/audio/ScratchDir.h"
+
+using HalvorenEditor::CWavBuf;
+using hvtest::Bytes;
+using hvtest::RiffWriter;
+
+namespace {
+
+class WavLoad : public ::testing::Test {
+protected:
+    hvtest::ScratchDir dir{"wavload"};
+
+    CString write(const std::string& name, const Bytes& bytes)
+    {
+        hvtest::writeBytes(dir.file(name), bytes);
+        return CString::fromUtf8(dir.file(name));
+    }
+    bool load(const Bytes& bytes, CWavBuf& out) { return loadAudioFile(out, write("clip.wav", bytes)); }
+};
+
+template <class T>
+Bytes bytesOf(T value)
+{
+    Bytes b(sizeof value);
+    std::memcpy(b.data(), &value, sizeof value);
+    return b;
+}
+
+void expectDefaultFormatAndNoSamples(const CWavBuf& b)
+{
+    EXPECT_EQ(b.bytesPerSample, 2);
+    EXPECT_EQ(b.channels, 1);
+    EXPECT_EQ(b.sampleRate, 44100);
+    EXPECT_TRUE(b.fifo.isEmpty());
+}
+
+}  // namespace
+
+TEST_F(WavLoad, WalksChunksInAnyOrderAndSkipsPadBytes)
+{
+    const Bytes samples = {100, 0, 0x9C, 0xFF};  // 100, -100
+    const Bytes layouts[] = {
+        RiffWriter().chunk("LIST", Bytes(10, 'x')).fmt(1, 1, 44100, 16).data(samples).bytes(),
+        RiffWriter().fmt(1, 1, 44100, 16).chunk("junk", Bytes(3, 'y')).chunk("LIST", Bytes(4)).data(samples).bytes(),
+        RiffWriter().fmt(1, 1, 44100, 16, 17).data(samples).chunk("LIST", Bytes(5)).bytes(),
+        RiffWriter().fmt(1, 1, 44100, 16, 18).data(samples).bytes(),
+        RiffWriter().fmt(1, 1, 44100, 16, 40).data(samples).bytes(),
+    };
+    for (const Bytes& file : layouts) {
+        CWavBuf out;
+        ASSERT_TRUE(load(file, out));
+        EXPECT_EQ(int16Samples(out), (std::vector<int16_t>{100, -100}));
+    }
+    CWavBuf out;
+    EXPECT_FALSE(load(RiffWriter().fmt(1, 1, 44100, 16, 14).data(samples).bytes(), out));
+}
+
+TEST_F(WavLoad, BringsEveryWidthToSixteenBits)
+{
+    struct Case {
+        uint16_t tag, bits;
+        Bytes sample;
+        int16_t expected;
+    } const cases[] = {
+        {1, 8, {255}, 32767},
+        {1, 8, {0}, -32768},
+        {1, 12, {0xF0, 0x7F}, 32752},        // 12 bits in a 2-byte container
+        {1, 20, {0xF0, 0xFF, 0x7F}, 32766},  // 20 bits in a 3-byte container
+        {1, 24, {0xFF, 0xFF, 0x7F}, 32767},
+        {1, 32, {0, 0, 0, 0x40}, 16383},
+        {1, 40, {1, 2, 3, 4, 5}, 0},  // kept, but read as silence
+        {1, 64, {0, 0, 0, 0, 0, 0, 0, 0x40}, 16383},
+        {3, 32, bytesOf(0.5f), 16383},
+        {3, 64, bytesOf(-0.25), -8191},
+    };
+    for (const Case& c : cases) {
+        CWavBuf out;
+        ASSERT_TRUE(load(hvtest::simpleWav(c.tag, 1, 44100, c.bits, c.sample), out)) << c.bits;
+        EXPECT_EQ(out.bytesPerSample, 2);
+        EXPECT_EQ(int16Samples(out), std::vector<int16_t>{c.expected}) << c.tag << "/" << c.bits;
+    }
+}
+
+TEST_F(WavLoad, RefusesFormatsThatCannotPlay)
+{
+    struct Case {
+        uint16_t tag, channels;
+        uint32_t rate;
+        uint16_t bits;
+    } const cases[] = {{2, 1, 44100, 16}, {0xFFFE, 1, 44100, 16}, {1, 1, 0, 16}, {1, 1, 0x80000000u, 16},
+                       {1, 2, 0xFFFFFFFFu, 16}, {1, 0, 44100, 16}, {1, 3, 44100, 16}, {1, 1, 44100, 0}};
+    for (const Case& c : cases) {
+        CWavBuf out;
+        EXPECT_FALSE(load(hvtest::simpleWav(c.tag, c.channels, c.rate, c.bits, Bytes(12, 1)), out))
+            << c.tag << " " << c.channels << " " << c.rate << " " << c.bits;
+        expectDefaultFormatAndNoSamples(out);
+    }
+}
+
+TEST_F(WavLoad, FailedReadHandsOverTheFormatRead)
+{
+    CWavBuf out;
+    // A data chunk whose bytes are all missing fails after taking the format.
+    EXPECT_FALSE(load(RiffWriter().fmt(1, 2, 22050, 8).data({}, 64).bytes(), out));
+    EXPECT_EQ(out.channels, 2);
+    EXPECT_EQ(out.sampleRate, 22050);
+    EXPECT_EQ(out.bytesPerSample, 1);
+    EXPECT_TRUE(out.fifo.isEmpty());
+    // Failures before the data chunk leave the defaults.
+    EXPECT_FALSE(load(RiffWriter().fmt(1, 2, 22050, 8).data({}).bytes(), out));
+    expectDefaultFormatAndNoSamples(out);
+    EXPECT_FALSE(load(Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, out));
+    EXPECT_FALSE(loadAudioFile(out, CString::fromUtf8(dir.file("missing.wav"))));
+    expectDefaultFormatAndNoSamples(out);
+}
+
+TEST_F(WavLoad, KeepsTheBytesPresentWhenDataClaimsMore)
+{
+    Bytes file = RiffWriter().fmt(1, 1, 44100, 16).data(Bytes(100, 0), 0x7FFFFFF0u).bytes();
+    file.push_back(0);  // half a sample, dropped
+    WavFileReader reader;
+    ASSERT_TRUE(reader.read(write("short.wav", file)));
+    EXPECT_EQ(reader.buffer().fifo.numSamples(), 100u);
+    // Room is made for what the file holds, not for the declared 2 GB.
+    EXPECT_LE(reader.buffer().fifo.getSizeInBytes(), 2u * 1024000u);
+}
+
+TEST_F(WavLoad, EveryTruncationEndsCleanly)
+{
+    const Bytes full = RiffWriter().chunk("LIST", Bytes(7, 'x')).fmt(1, 2, 44100, 16).data(Bytes(40, 7)).bytes();
+    const size_t dataStart = full.size() - 40;
+    for (size_t len = 0; len < full.size(); ++len) {
+        CWavBuf out;
+        const bool ok = load(Bytes(full.begin(), full.begin() + len), out);
+        const size_t wholeFrames = len > dataStart ? (len - dataStart) / 4 : 0;
+        EXPECT_EQ(ok, wholeFrames > 0) << len;
+        EXPECT_EQ(out.fifo.numSamples(), wholeFrames * 4) << len;
+    }
+}
+
+TEST_F(WavLoad, ConvertsToThePlayersFormat)
+{
+    Bytes mono24;
+    for (int k = 0; k < 480; ++k) hvtest::putLE(mono24, 0x400000, 3);
+    CWavBuf mono;
+    ASSERT_TRUE(load(hvtest::simpleWav(1, 1, 48000, 24, mono24), mono));
+    EXPECT_EQ(mono.bytesPerSample, 2);
+    EXPECT_EQ(mono.channels, 1);
+    EXPECT_EQ(mono.sampleRate, 44100);
+    EXPECT_NEAR(mono.sampleCount(), 441, 1);
+    EXPECT_EQ(int16Samples(mono)[200], 16383);
+
+    Bytes stereo8;
+    for (int k = 0; k < 100; ++k) stereo8.insert(stereo8.end(), {255, 0});
+    CWavBuf stereo;
+    ASSERT_TRUE(load(hvtest::simpleWav(1, 2, 22050, 8, stereo8), stereo));
+    EXPECT_EQ(stereo.channels, 2);
+    EXPECT_EQ(stereo.sampleRate, 44100);
+    EXPECT_EQ(stereo.sampleCount(), 402u);
+    EXPECT_EQ(int16Samples(stereo)[200], 32767);
+    EXPECT_LE(int16Samples(stereo)[201], -32767);
+}
+
+TEST_F(WavLoad, ExtensionMustMatchExactly)
+{
+    const Bytes file = hvtest::simpleWav(1, 1, 22050, 16, Bytes(2, 5));
+    for (const char* name : {"a.WAV", "a.Wav", "a.Mp3", "a.wave", "wav"}) {
+        CWavBuf out;
+        out.sampleRate = 12345;
+        EXPECT_FALSE(loadAudioFile(out, write(name, file))) << name;
+        EXPECT_EQ(out.sampleRate, 12345);
+    }
+}

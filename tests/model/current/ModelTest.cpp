@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include "model/current/DefaultProject.h"
+#include "model/current/HalvorenModel.h"
+#include "shell/services/AppConfig.h"
+#include "shell/services/LanguageMgr.h"
+#include "voicebank/SingerMgr.h"
+
+using namespace HVCurrentModel;
+using Nodes = std::vector<CurveNode>;
+
+namespace {
+
+class NamedSinger : public ISinger {
+public:
+    explicit NamedSinger(const std::string& name) { name_ = name; }
+    bool hasLyricDict() override { return false; }
+    ILyricDict* getLyricDict() override { return nullptr; }
+};
+
+// Selects a language table for one test and restores English afterwards.
+struct ScopedLanguage {
+    explicit ScopedLanguage(std::map<std::string, std::string> table)
+    {
+        getLanguageMgr().setSelectedTable(std::move(table));
+    }
+    ~ScopedLanguage() { getLanguageMgr().clearSelectedTable(); }
+};
+
+}  // namespace
+
+TEST(SingSegment, NewSegmentCurves)
+{
+    SingSegment seg(7680, 1920);
+    for (CurveSlot slot : {kAmplitudeCurve, kPowerCurve, kBreathCurve, kGenderCurve, kBrightnessCurve})
+        EXPECT_EQ(seg.curve(slot).nodes.toVector(), (Nodes{{-1, 128}, {1921, 128}})) << slot;
+    EXPECT_EQ(seg.curve(kPitchCurve).nodes.toVector(), (Nodes{{-1, -1}, {1921, -1}}));
+    EXPECT_EQ(seg.curve(kCrossCurve).nodes.toVector(), (Nodes{{-1, 0}, {1921, 0}}));
+    EXPECT_TRUE(seg.curve(kPitchWorkCurve1).nodes.empty());
+    EXPECT_TRUE(seg.curve(kPitchWorkCurve2).nodes.empty());
+    EXPECT_EQ(seg.curveOfKind(kKindBrightness), &seg.curve(kBrightnessCurve));
+    EXPECT_EQ(seg.curveOfKind(kKindPhoneme), nullptr);
+}
+
+TEST(Note, CopyIsDeepAndUnselected)
+{
+    Note n;
+    EXPECT_EQ(n.getDisplayText(), "la[la]");
+    n.selected = true;
+    n.lyric = "ni";
+    n.timeFactor2 = 0.5f;
+    n.cycle.table[3] = 9.0f;
+    n.bendCurve.nodes.pushBack({0, 1});
+    Note copy(n);
+    n.bendCurve.nodes.clear();
+    n.cycle.table[3] = 0.0f;
+    EXPECT_FALSE(copy.selected);
+    EXPECT_EQ(copy.lyric, "ni");
+    EXPECT_EQ(copy.timeFactor2, 0.5f);
+    EXPECT_EQ(copy.cycle.table[3], 9.0f);
+    EXPECT_EQ(copy.bendCurve.nodes.toVector(), (Nodes{{0, 1}}));
+}
+
+TEST(Track, KindsAndNames)
+{
+    ScopedLanguage language({{"track", "Spur"}, {"singing", "Gesang"}});
+    Track singing(kSingingTrack);
+    EXPECT_EQ(singing.name, "Spur-Gesang");
+    EXPECT_EQ(singing.getSegments(), singing.singSegs);
+    EXPECT_EQ(singing.instSegs, nullptr);
+    EXPECT_EQ(singing.volume, 30);
+
+    Track instrumental(kInstrumentTrack);
+    EXPECT_EQ(instrumental.name, "Spur-instrumental");  // English where the table has no text
+    EXPECT_EQ(instrumental.getSegments(), instrumental.instSegs);
+
+    Track other(2);
+    EXPECT_EQ(other.getSegments(), nullptr);
+    EXPECT_TRUE(other.name.empty());
+    Track copy(other);
+    EXPECT_EQ(copy.getSegments(), nullptr);
+}
+
+TEST(Markers, SortedInsertionFindAndErase)
+{
+    Tempo a{480}, b{0}, c{480}, d{960};
+    std::vector<Tempo*> list;
+    for (Tempo* t : {&a, &b, &c, &d}) insertMarkerSorted(list, t);
+    EXPECT_EQ(list, (std::vector<Tempo*>{&b, &a, &c, &d}));
+    insertMarkerSorted(list, &a);
+    EXPECT_EQ(list.size(), 4u);
+    EXPECT_EQ(findMarkerAt(list, 480), &a);
+    EXPECT_EQ(findMarkerAt(list, 100), nullptr);
+    eraseMarker(list, &a);
+    EXPECT_EQ(list, (std::vector<Tempo*>{&b, &c, &d}));
+}
+
+TEST(SegmentContainer, LeftEdgeResizeKeepsNotesAndCurvesInPlace)
+{
+    SingSegmentContainer segs;
+    auto* seg = new SingSegment(1920, 1920);
+    auto* note = new Note;
+    note->pos = 480;
+    seg->notes.insertSorted(note);
+    seg->curve(kPitchCurve).nodes.insertNode(std::next(seg->curve(kPitchCurve).nodes.begin()), {500, 3000});
+    seg->curve(kPitchWorkCurve1).nodes.pushBack({500, 1});
+    insertSegmentSorted(segs, seg);
+
+    segs.applyPosWidth({{seg, 960, 2880}});
+    EXPECT_EQ(seg->pos, 960);
+    EXPECT_EQ(seg->width, 2880);
+    EXPECT_EQ(note->pos, 1440);
+    // Interior nodes move with the time line; the end nodes are pulled out
+    // to the new edges.
+    EXPECT_EQ(seg->curve(kPitchCurve).nodes.toVector(), (Nodes{{-1, -1}, {1460, 3000}, {2881, -1}}));
+    EXPECT_EQ(seg->curve(kAmplitudeCurve).nodes.toVector(), (Nodes{{-1, 128}, {2881, 128}}));
+    EXPECT_EQ(seg->curve(kPitchWorkCurve1).nodes.toVector(), (Nodes{{500, 1}}));
+
+    // A pure move leaves the contents alone.
+    segs.applyPosWidth({{seg, 4800, 2880}});
+    EXPECT_EQ(note->pos, 1440);
+    EXPECT_EQ(seg->curve(kPitchCurve).nodes.toVector(), (Nodes{{-1, -1}, {1460, 3000}, {2881, -1}}));
+
+    // Shrinking at the right edge moves nothing; the end nodes stay outside.
+    segs.applyPosWidth({{seg, 4800, 960}});
+    EXPECT_EQ(note->pos, 1440);
+    EXPECT_EQ(seg->curve(kAmplitudeCurve).nodes.toVector(), (Nodes{{-1, 128}, {2881, 128}}));
+}
+
+TEST(SegmentContainer, ApplyPosWidthReordersAndFlags)
+{
+    InstrumentSegmentContainer segs;
+    auto* a = new InstrumentSegment(0, 1920);
+    auto* b = new InstrumentSegment(3840, 1920);
+    insertSegmentSorted(segs, a);
+    insertSegmentSorted(segs, b);
+    segs.applyPosWidth({{a, 4800, 1920}});
+    EXPECT_EQ(segs, (std::vector<BaseSegment*>{b, a}));
+    EXPECT_TRUE(a->overlapped);
+    EXPECT_TRUE(b->overlapped);
+    segs.applyPosWidth({{a, 5760, 1920}});
+    EXPECT_FALSE(a->overlapped);
+    EXPECT_FALSE(b->overlapped);
+}
+
+TEST(DefaultProject, OneSingingTrackWithOneSegment)
+{
+    ScopedLanguage language(std::map<std::string, std::string>{{"New segment", "Neues Segment"}});
+    getSingerList()->clearSingers();
+    getAppConfig().singerName.clear();
+    getSingerList()->addSinger(new NamedSinger("Ann"));
+
+    auto model = makeDefaultProject();
+    ASSERT_EQ(model->tempos.size(), 1u);
+    EXPECT_EQ(model->tempos[0]->tempo, 12000);
+    ASSERT_EQ(model->beats.size(), 1u);
+    EXPECT_EQ(model->beats[0]->pos, -3);
+    ASSERT_EQ(model->tracks.size(), 1u);
+    ASSERT_EQ(model->tracks[0]->singSegs->size(), 1u);
+    SingSegment* seg = model->tracks[0]->singSegs->segAt(0);
+    EXPECT_EQ(seg->pos, 7680);
+    EXPECT_EQ(seg->width, 307200);
+    EXPECT_EQ(seg->name, "Neues Segment");
+    EXPECT_EQ(seg->singer, "Ann");
+
+    getSingerList()->clearSingers();
+    EXPECT_TRUE(makeDefaultProject()->tracks[0]->singSegs->segAt(0)->singer.empty());
+}

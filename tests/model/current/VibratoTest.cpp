@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/current/Vibrato.h"
+#include "shell/services/AppConfig.h"
+
+using namespace HVCurrentModel;
+using Nodes = std::vector<CurveNode>;
+
+namespace {
+
+Vibrato steadyVibrato(int depth, int rate)
+{
+    Vibrato v;
+    v.vibAmp.nodes = NodeContainer{{-1, depth}, {100001, depth}};
+    v.vibFreq.nodes = NodeContainer{{-1, rate}, {100001, rate}};
+    return v;
+}
+
+}  // namespace
+
+TEST(VibratoCycle, OneCycleGoingNegativeFirst)
+{
+    const VibratoCycle cycle;
+    ASSERT_EQ(cycle.table.size(), 1024u);
+    EXPECT_NEAR(cycle.table[0], 0.0f, 1e-6);
+    EXPECT_NEAR(cycle.table[256], -0.9994153f, 1e-6);
+    EXPECT_NEAR(cycle.table[768], 0.9994153f, 1e-6);
+    for (int i = 0; i < 1024; ++i) EXPECT_NEAR(cycle.table[i], -std::sin(2 * M_PI * i / 1024), 0.0015) << i;
+}
+
+TEST(Vibrato, TakesAPresetNodeByNode)
+{
+    Vibrato v;
+    v.vibCurve.nodes.pushBack({0, 1});
+    VibratoPreset preset;
+    preset.vibAmp = {{-1, 100}, {50000, 300}, {100001, 200}};
+    v.assign(preset);
+    EXPECT_EQ(v.vibAmp.nodes.toVector(), (Nodes{{-1, 100}, {50000, 300}, {100001, 200}}));
+    EXPECT_EQ(v.vibFreq.nodes.toVector(), (Nodes{{-1, 0}, {100001, 0}}));
+    EXPECT_TRUE(v.vibCurve.nodes.empty());
+}
+
+TEST(Vibrato, PitchCurveByPercent)
+{
+    const VibratoCycle cycle;
+    Vibrato v = steadyVibrato(10000, 5000);  // 150 deep, 200 ms period
+    v.buildPitchCurve(100, 100, cycle);      // no leading (0, 0)
+    EXPECT_EQ(v.vibCurve.nodes.toVector(),
+              (Nodes{{0, 0}, {10, -46}, {20, -87}, {30, -121}, {40, -142}, {50, -149},
+                     {60, -142}, {70, -122}, {80, -89}, {90, -47}, {100, -1}}));
+    v.buildPitchCurve(200, 50, cycle);
+    const Nodes half = v.vibCurve.nodes.toVector();
+    ASSERT_EQ(half.size(), 12u);
+    EXPECT_EQ(half[0], (CurveNode{0, 0}));
+    EXPECT_EQ(half[1], (CurveNode{100, 0}));
+    EXPECT_EQ(half[6], (CurveNode{150, -149}));
+
+    // Percent 0 (and a note of no length) leave a vibrato of no length:
+    // only its start, at the note's end.
+    v.buildPitchCurve(1000, 0, cycle);
+    EXPECT_EQ(v.vibCurve.nodes.toVector(), (Nodes{{0, 0}, {1000, 0}}));
+    v.buildPitchCurve(0, 50, cycle);
+    EXPECT_EQ(v.vibCurve.nodes.toVector(), (Nodes{{0, 0}, {0, 0}}));
+}
+
+TEST(Vibrato, RateZeroSilencesAndRestartsThePhase)
+{
+    const VibratoCycle cycle;
+    Vibrato v = steadyVibrato(10000, 5000);
+    v.vibFreq.nodes = NodeContainer{{-1, 5000}, {30000, 5000}, {30000, 0}, {50000, 0}, {50000, 5000}, {100001, 5000}};
+    v.buildPitchCurve(100, 100, cycle);
+    const Nodes n = v.vibCurve.nodes.toVector();
+    ASSERT_EQ(n.size(), 11u);
+    EXPECT_EQ(n[2], (CurveNode{20, -87}));
+    EXPECT_EQ(n[3], (CurveNode{30, 0}));
+    EXPECT_EQ(n[4], (CurveNode{40, 0}));
+    EXPECT_EQ(n[5], (CurveNode{50, 0}));  // the wave starts over
+    EXPECT_EQ(n[6], (CurveNode{60, -46}));
+}
+
+TEST(Vibrato, NegativeRateStaysInsideTheTable)
+{
+    const VibratoCycle cycle;
+    Vibrato forward = steadyVibrato(10000, 5000);
+    Vibrato backward = steadyVibrato(10000, -5000);
+    forward.buildPitchCurve(400, 100, cycle);
+    backward.buildPitchCurve(400, 100, cycle);
+    const Nodes f = forward.vibCurve.nodes.toVector();
+    const Nodes b = backward.vibCurve.nodes.toVector();
+    ASSERT_EQ(f.size(), b.size());
+    for (size_t i = 0; i < b.size(); ++i) EXPECT_LE(std::abs(b[i].value), 150) << i;
+    // The wave runs backwards: it rises where the forward one falls.
+    for (size_t i = 1; i < 10; ++i) EXPECT_GT(b[i].value, 0) << i;
+    EXPECT_EQ(b[1].value, -f[1].value);
+}
+
+TEST(NoteBendCurve, Examples)
+{
+    ParamCurve out{{5, 5}};
+    buildNoteBendCurve(30, 0, 800, out);
+    EXPECT_EQ(out.nodes.toVector(), (Nodes{{0, 0}, {800, 0}}));
+
+    buildNoteBendCurve(0, 100, 1000, out);
+    EXPECT_EQ(out.nodes.toVector(),
+              (Nodes{{0, 0},     {100, 300}, {110, 298}, {120, 292}, {130, 283}, {140, 271}, {150, 256},
+                     {160, 238}, {170, 218}, {180, 196}, {190, 173}, {200, 150}, {210, 138}, {220, 126},
+                     {230, 115}, {240, 103}, {250, 92},  {260, 81},  {270, 71},  {280, 61},  {290, 52},
+                     {300, 43},  {310, 35},  {320, 28},  {330, 22},  {340, 16},  {350, 11},  {360, 7},
+                     {370, 4},   {380, 1},   {390, 0},   {1000, 0}}));
+
+    // A short note shrinks both halves so that the step ends at its end.
+    buildNoteBendCurve(50, 40, 150, out);
+    EXPECT_EQ(out.nodes.toVector(), (Nodes{{0, 0}, {75, 120}, {85, 114}, {95, 99}, {105, 77},
+                                           {112, 60}, {122, 35}, {132, 15}, {142, 3}, {150, 0}}));
+}
+
+TEST(NoteBendCurve, ShapeSetsTheMidpointInSinglePrecision)
+{
+    // Half depth is passed at start + A; A comes from a float product (a
+    // double product would give 124 and 299).
+    auto midpointOf = [](int shape) {
+        ParamCurve out;
+        buildNoteBendCurve(shape, 100, 5000, out);
+        for (const CurveNode& n : out.nodes)
+            if (n.value == 150) return n.pos;
+        return -1;
+    };
+    EXPECT_EQ(midpointOf(25), 100 + 125);
+    EXPECT_EQ(midpointOf(75), 100 + 225);
+    EXPECT_EQ(midpointOf(100), 100 + 300);
+    EXPECT_EQ(midpointOf(250), 100 + 300);  // clamped to 100
+}

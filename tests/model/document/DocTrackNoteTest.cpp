@@ -1,0 +1,241 @@
+#include "DocFixture.h"
+#include "model/document/LyricSplit.h"
+#include "voicebank/SingerMgr.h"
+
+using namespace HVCurrentModel;
+using namespace projtest;
+
+namespace {
+
+std::vector<Note*> notesOf(const SingSegment* s) { return {s->notes.begin(), s->notes.end()}; }
+
+struct TestSinger : ISinger {
+    explicit TestSinger(const std::string& n) { name_ = n; }
+    bool hasLyricDict() override { return false; }
+    ILyricDict* getLyricDict() override { return nullptr; }
+};
+
+}  // namespace
+
+using DocTracks = DocFixture;
+using DocNotes = DocFixture;
+
+TEST_F(DocTracks, NewSingingTracksGoBeforeTheInstrumentalOnes) {
+    Track* inst = addTrack(*model, kInstrumentTrack);
+    doc.addNewSingTrack("second");
+    ASSERT_EQ(model->tracks.size(), 3u);
+    EXPECT_EQ(model->tracks[1]->name, "second");
+    EXPECT_EQ(model->tracks[2], inst);
+
+    auto* extra = new Track(kInstrumentTrack);
+    doc.appendInstrumentTrack(extra);
+    EXPECT_EQ(model->tracks.back(), extra);
+
+    auto* wrongKind = new Track(kSingingTrack);
+    doc.appendInstrumentTrack(wrongKind);
+    EXPECT_EQ(model->tracks.size(), 4u);
+    EXPECT_EQ(doc.getHistory().undoCount(), 2);
+    delete wrongKind;
+}
+
+TEST_F(DocTracks, DeleteTrackUndoBringsBackTheSameTrackWithItsSegments) {
+    Track* second = addTrack(*model, kSingingTrack);
+    SingSegment* s = addSingSeg(*second, 0, 960);
+    addTrack(*model, kInstrumentTrack);
+    doc.deleteTrack(second);
+    EXPECT_EQ(model->tracks.size(), 2u);
+    doc.undo();
+    ASSERT_EQ(model->tracks[1], second);
+    EXPECT_EQ(notesOf(s).size(), 0u);
+    EXPECT_EQ((*second->singSegs)[0], s);
+
+    Track stray(kSingingTrack);
+    doc.deleteTrack(&stray);
+    EXPECT_EQ(doc.getHistory().redoCount(), 1);
+}
+
+TEST_F(DocTracks, ChecksBeforePlaybackFindOverlapsAndMissingSingers) {
+    std::vector<int> ticks;
+    doc.collectTrksWithOverlappedSegs(ticks);
+    EXPECT_TRUE(ticks.empty());
+    addSingSeg(*track, 9000, 1000, "singer");  // overlaps [7680, 9600)
+    Track* inst = addTrack(*model, kInstrumentTrack);
+    addClip(*inst, 0, 100, 44100, 100);
+    doc.collectTrksWithOverlappedSegs(ticks);
+    EXPECT_EQ((std::vector<int>{9599, 9999}), ticks);
+
+    getSingerList()->addSinger(new TestSinger("singer"));
+    SingSegment* orphan = addSingSeg(*track, 20000, 100, "nobody");
+    std::vector<SingSegment*> missing;
+    doc.collectSegsWithMissingSinger(missing);
+    EXPECT_EQ((std::vector<SingSegment*>{orphan}), missing);
+    getSingerList()->clearSingers();
+}
+
+TEST_F(DocTracks, ProjectEndTickIsTheLastTickOfTheLatestSegment) {
+    CSSSynthesizerDoc empty;
+    empty.newProject(markersOnly().release());
+    EXPECT_EQ(empty.getProjectEndTick(), 0);
+    model->tracks[0]->singSegs->segAt(0)->pos = 0;  // 0 .. 1919
+    EXPECT_EQ(doc.getProjectEndTick(), 1919);
+    Track* inst = addTrack(*model, kInstrumentTrack);
+    addClip(*inst, 3000, 10, 44100, 100);
+    EXPECT_EQ(doc.getProjectEndTick(), 3009);
+}
+
+TEST_F(DocTracks, QueriesOverFlagsAndSegments) {
+    Track* second = addTrack(*model, kSingingTrack);
+    SingSegment* other = addSingSeg(*second, 8000, 100);
+    addSingSeg(*second, 50000, 100);
+    second->current = true;
+    second->selected = true;
+    int index = -1;
+    EXPECT_EQ(doc.getCurTrk(index), second);
+    EXPECT_EQ(index, 1);
+    EXPECT_EQ(doc.getFirstSelTrk(), second);
+    doc.clearTrksCurFlag();
+    doc.unselAllTrks();
+    EXPECT_EQ(doc.getCurTrk(index), nullptr);
+    EXPECT_EQ(doc.getFirstSelTrk(), nullptr);
+    EXPECT_EQ(doc.collectAllSegments().size(), 3u);
+
+    doc.setEditingSegment(seg);
+    std::vector<SingSegment*> others{seg};
+    doc.collectNotesInOtherTrks(others);
+    EXPECT_EQ((std::vector<SingSegment*>{other}), others);
+}
+
+TEST_F(DocNotes, SlashListSplitsTheNoteIntoEqualPieces) {
+    getAppConfig().isAutoVib = true;
+    getAppConfig().autoVibBeats = 0;
+    getAppConfig().vibPercent = 30;
+    getAppConfig().expBendDep = 33;
+    Note* n = addNote(*seg, 0, 480, 50);
+    doc.inputLyricsForNotes(n, {"/la li lu"}, seg);
+    const auto pieces = notesOf(seg);
+    ASSERT_EQ(pieces.size(), 3u);
+    const char* lyrics[] = {"la", "li", "lu"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(pieces[i]->pos, 160 * i);
+        EXPECT_EQ(pieces[i]->width, 160);
+        EXPECT_EQ(pieces[i]->key, 50);
+        EXPECT_EQ(pieces[i]->lyric, lyrics[i]);
+        EXPECT_EQ(pieces[i]->phoneticSymbol, lyrics[i]);
+        EXPECT_EQ(pieces[i]->bendDep, i == 0 ? 33 : 0);
+        EXPECT_EQ(pieces[i]->vibPercent, i == 2 ? 30 : 0);
+    }
+    doc.undo();
+    EXPECT_EQ((std::vector<Note*>{n}), notesOf(seg));
+}
+
+TEST_F(DocNotes, ShortNotesTakeFewerPiecesAndAreNeverLost) {
+    Note* n40 = addNote(*seg, 0, 40);
+    doc.replaceSegNotes(n40, {"la", "li", "lu"}, seg);
+    auto pieces = notesOf(seg);
+    ASSERT_EQ(pieces.size(), 2u);
+    EXPECT_EQ(pieces[1]->pos, 15);
+    EXPECT_EQ(pieces[1]->width, 15);  // ticks 30 .. 39 stay empty
+    EXPECT_EQ(pieces[1]->lyric, "li");
+
+    Note* n10 = addNote(*seg, 1000, 10);
+    doc.replaceSegNotes(n10, {"a", "b"}, seg);
+    pieces = notesOf(seg);
+    ASSERT_EQ(pieces.size(), 3u);
+    EXPECT_EQ(pieces[2]->pos, 1000);
+    EXPECT_EQ(pieces[2]->width, 10);
+    EXPECT_EQ(pieces[2]->lyric, "a");
+}
+
+TEST_F(DocNotes, LyricsForSeveralNotesLandOnTheNotesThatWereThere) {
+    Note* a = addNote(*seg, 0, 480);
+    Note* b = addNote(*seg, 480, 480);
+    doc.inputLyricsForNotes(a, {"/x y", "z", "unused"}, seg);
+    const auto now = notesOf(seg);
+    ASSERT_EQ(now.size(), 3u);
+    EXPECT_EQ(now[0]->lyric, "x");
+    EXPECT_EQ(now[1]->lyric, "y");
+    EXPECT_EQ(now[2], b);
+    EXPECT_EQ(b->lyric, "z");
+    EXPECT_EQ(doc.getHistory().undoCount(), 1);
+}
+
+TEST(LyricText, OnlyASlashListSplits) {
+    std::vector<std::string> out{"stale"};
+    splitLyricText("la li", out);
+    EXPECT_TRUE(out.empty());
+    splitLyricText("/a  b/ c", out);
+    EXPECT_EQ((std::vector<std::string>{"a", "b/", "c"}), out);
+    splitLyricText("/", out);
+    EXPECT_TRUE(out.empty());
+}
+
+TEST_F(DocNotes, PlainTextSetsLyricAndSymbol) {
+    Note* n = addNote(*seg, 0, 480);
+    doc.inputLyricsForNotes(n, {"ma"}, seg);
+    EXPECT_EQ(n->lyric, "ma");
+    EXPECT_EQ(n->phoneticSymbol, "ma");
+    doc.applyLyricsToNotes(n, "mo", "ma");
+    EXPECT_EQ(n->phoneticSymbol, "mo");
+}
+
+TEST_F(DocNotes, LiveNoteGrowsWithTheCursorAndEndsAsOneGroup) {
+    doc.endRecNote();
+    doc.beginRecNote(60);  // no segment in the editor
+    EXPECT_EQ(doc.liveNote, nullptr);
+
+    doc.setEditingSegment(seg);
+    doc.playPos = 7680 + 100;
+    doc.beginRecNote(60);
+    ASSERT_NE(doc.liveNote, nullptr);
+    Note* live = doc.liveNote;
+    EXPECT_EQ(live->pos, 100);
+    EXPECT_EQ(live->width, 3);
+    EXPECT_EQ(frame.scoreModes, 1);
+    doc.playPos = 7680 + 50;  // cursor before the note's start
+    doc.growRecNote();
+    EXPECT_EQ(live->width, 1);
+    doc.playPos = 7680 + 579;
+    doc.growRecNote();
+    EXPECT_EQ(live->width, 480);
+    EXPECT_FALSE(doc.canUndo());
+    doc.endRecNote();
+    EXPECT_EQ(doc.liveNote, nullptr);
+    EXPECT_EQ(doc.liveSeg, nullptr);
+    EXPECT_EQ(doc.getHistory().undoCount(), 1);
+    doc.undo();
+    EXPECT_TRUE(seg->notes.empty());
+}
+
+TEST_F(DocNotes, FixNoteOverlapsKeepsTheLargerKeyOrCutsTheFirstNote) {
+    CSSSynthesizerDoc fresh;
+    auto m = markersOnly();
+    SingSegment* s = addSingSeg(*addTrack(*m, kSingingTrack), 0, 5000);
+    addNote(*s, 0, 480, 40);
+    Note* keep = addNote(*s, 10, 480, 70);
+    Note* cut = addNote(*s, 1000, 480, 50);
+    Note* next = addNote(*s, 1400, 480, 50);
+    fresh.newProject(m.release());
+    fresh.fixNoteOverlaps(s);
+    EXPECT_EQ((std::vector<Note*>{keep, cut, next}), notesOf(s));
+    EXPECT_EQ(cut->width, 400);
+    EXPECT_FALSE(s->notes.hasOverlapped());
+}
+
+TEST_F(DocNotes, FixNoteOverlapsLeavesNotesThatTheHistoryMayHold) {
+    Note* a = addNote(*seg, 0, 480);
+    doc.insertNote(new Note(*a), seg);
+    doc.fixNoteOverlaps(seg);
+    EXPECT_EQ(notesOf(seg).size(), 2u);
+}
+
+TEST_F(DocNotes, DeleteOfManySelectedNotesIsOneGroup) {
+    std::vector<Note*> all;
+    for (int i = 0; i < 20; ++i) all.push_back(addNote(*seg, i * 10, 10));
+    doc.deleteNotes(all, seg);
+    EXPECT_TRUE(seg->notes.empty());
+    doc.undo();
+    EXPECT_EQ(all, notesOf(seg));
+    std::vector<int> overlaps;
+    doc.collectSegsWithOverlappedNotes(overlaps);
+    EXPECT_TRUE(overlaps.empty());
+}

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "model/current/DefaultProject.h"
+#include "model/document/SSSynthesizerDoc.h"
+#include "shell/MainFrame.h"
+#include "support/model_document/ProjectBuilder.h"
+#include "uikit/UIRadioButton.h"
+
+using namespace HVCurrentModel;
+
+namespace {
+
+struct PickLog : CUIRadioButtonDelegate {
+    std::vector<CUIRadioButton*> picked;
+    void onRadioBtnSelected(CUIRadioButtonGroup*, CUIRadioButton* b) override { picked.push_back(b); }
+};
+
+}  // namespace
+
+TEST(RadioButtonGroup, SelectChecksOneButtonAndNotifiesOnlyWhenAsked) {
+    CUIRadioButton a(0), b(1), foreign(2);
+    CUIRadioButtonGroup group;
+    PickLog log;
+    group.addBtn(&a);
+    group.addBtn(&b);
+    group.setDelegate(&log);
+    group.selectBtn(&b, false);
+    EXPECT_TRUE(b.isChecked());
+    EXPECT_FALSE(a.isChecked());
+    EXPECT_EQ(a.repaintCount(), 1);
+    EXPECT_TRUE(log.picked.empty());
+    group.selectBtn(&a, true);
+    EXPECT_EQ(group.getSelBtn(), &a);
+    EXPECT_EQ((std::vector<CUIRadioButton*>{&a}), log.picked);
+    group.selectBtn(&foreign, true);
+    EXPECT_EQ(group.getSelBtn(), &a);
+    group.selectBtnAt(5, true);
+    EXPECT_EQ(log.picked.size(), 1u);
+}
+
+class HeadlessFrame : public ::testing::Test {
+protected:
+    HeadlessFrame() {
+        frame.newModel();
+        seg = doc.getModel()->tracks[0]->singSegs->segAt(0);
+    }
+    CSSSynthesizerDoc doc;
+    CMainFrame frame{&doc};
+    SingSegment* seg = nullptr;
+};
+
+TEST_F(HeadlessFrame, NewModelShowsTheDefaultProjectFromMeasureOne) {
+    EXPECT_EQ(doc.getModel()->tracks.size(), 1u);
+    EXPECT_EQ(seg->pos, kDefaultSegmentPos);
+    EXPECT_EQ(doc.playPos, 7680);
+    EXPECT_EQ(frame.editWnd.getEditSeg(), nullptr);
+    EXPECT_TRUE(frame.scoreModeBtn.isChecked());
+    EXPECT_GE(frame.trackWnd.refreshCount, 1);
+    EXPECT_EQ(frame.posTempo, 12000);
+    EXPECT_EQ(frame.posNumerator, 4);
+    EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(HeadlessFrame, EditsMarkTheTitleAndUndoBringsBackTheParameterView) {
+    frame.setProjectName("song.ot");
+    frame.editWnd.setEditSeg(seg);
+    frame.setEditMode(1);
+    frame.editWnd.selParm(kKindGender);
+    EXPECT_EQ(doc.editSeg, seg);
+    EXPECT_EQ(doc.editMode, 1);
+
+    const int refreshes = frame.editWnd.refreshCount;
+    doc.editSegCurveGender(seg, NodeContainer{{10, 1}, {20, 2}});
+    EXPECT_EQ(frame.getTitle(), "song.ot *");
+    EXPECT_EQ(frame.editWnd.refreshCount, refreshes + 1);
+    EXPECT_EQ(frame.trackWnd.refreshCount, refreshes + 1);
+
+    frame.editWnd.setEditSeg(nullptr);
+    frame.setScoreMode();
+    frame.editWnd.selParm(kKindAmplitude);
+    doc.undo();
+    EXPECT_EQ(frame.getTitle(), "song.ot");
+    EXPECT_EQ(frame.editWnd.getEditSeg(), seg);
+    EXPECT_EQ(frame.editWnd.getEditMode(), 1);
+    EXPECT_TRUE(frame.parmModeBtn.isChecked());
+    EXPECT_EQ(frame.editWnd.getParmKind(), kKindGender);
+    EXPECT_EQ(doc.curveKind, kKindGender);
+}
+
+TEST_F(HeadlessFrame, ResetAllViewsTakesAGivenModel) {
+    frame.editWnd.setEditSeg(seg);
+    auto m = projtest::markersOnly();
+    HalvorenModel* given = m.get();
+    frame.resetAllViews(m.release());
+    EXPECT_EQ(doc.getModel(), given);
+    EXPECT_EQ(doc.editSeg, nullptr);
+    EXPECT_EQ(frame.editWnd.getEditMode(), 0);
+    EXPECT_TRUE(doc.getPath().isEmpty());
+}
+
+TEST(HeadlessEditWnd, ModeMessageSwitchesTheModeAndTellsTheDocument) {
+    CSSSynthesizerDoc doc;
+    CEditWnd wnd(&doc);
+    EXPECT_TRUE(wnd.windowProc(CEditWnd::kMsgSetEditMode, 0, 1));
+    EXPECT_EQ(doc.editMode, 1);
+    EXPECT_FALSE(wnd.windowProc(0x20EA, 0, 0));
+    wnd.setVisibleRange(1, 2, 3, 4);
+    doc.setNoteEditor(&wnd);
+    int a, b, c, d;
+    doc.getEditWndRange(a, b, c, d);
+    EXPECT_EQ(a * 1000 + b * 100 + c * 10 + d, 1234);
+}

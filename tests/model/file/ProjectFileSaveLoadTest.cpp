@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "ByteBuilder.h"
+#include "ProjectFixtures.h"
+#include "model/file/ProjectFile.h"
+#include "support/audio/RiffWriter.h"
+#include "support/audio/ScratchDir.h"
+
+using namespace HVCurrentModel;
+using hvtest::ByteBuilder;
+namespace fs = std::filesystem;
+
+TEST(ProjectFileSaveLoad, SaveThenLoadGivesAnEqualModel)
+{
+    hvtest::ScratchDir dir("projsave");
+    const CString path = CString::fromUtf8(dir.file("song.ot"));
+    auto original = hvtest::makeRichModel();
+    // Markers that would divide by zero in measure arithmetic are kept as stored.
+    original->beats.push_back(new Beat{5, 0, 4});
+    original->beats.push_back(new Beat{6, 3, 0});
+    original->tracks.push_back(new Track(2));  // a kind the reader cannot read back
+
+    ASSERT_EQ(saveProjectFile(*original, path), 0);
+    EXPECT_FALSE(fs::exists(dir.file("song.ot.tmp")));
+    EXPECT_TRUE(verifyProjectFile(path));
+    std::unique_ptr<HalvorenModel> loaded(loadProjectFile(path));
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(loaded->ext1 && loaded->ext2 && loaded->ext3 && loaded->ext4 && loaded->ext5 && loaded->ext6 &&
+                loaded->ext7);
+    EXPECT_EQ(loaded->path, path);
+    delete original->tracks.back();
+    original->tracks.pop_back();
+    EXPECT_EQ(hvtest::dumpModel(*loaded), hvtest::dumpModel(*original));
+}
+
+TEST(ProjectFileSaveLoad, FailedSaveKeepsThePreviousFileAndReportsFailure)
+{
+    hvtest::ScratchDir dir("projfail");
+    const std::string target = dir.file("song.ot");
+    const CString path = CString::fromUtf8(target);
+    hvtest::writeFileBytes(target, "previous");
+    auto model = hvtest::makeRichModel();
+
+    fs::create_directory(target + ".tmp");  // the temporary file cannot be created
+    EXPECT_EQ(saveProjectFile(*model, path), -1);
+    fs::remove(target + ".tmp");
+    if (fs::exists("/dev/full")) {  // a disk that fills up while writing
+        fs::create_symlink("/dev/full", target + ".tmp");
+        EXPECT_EQ(saveProjectFile(*model, path), -1);
+        fs::remove(target + ".tmp");
+    }
+    EXPECT_EQ(hvtest::readFileBytes(target), "previous");
+
+    const std::string folder = dir.file("folder.ot");  // the target cannot be replaced
+    fs::create_directories(folder + "/inside");
+    EXPECT_EQ(saveProjectFile(*model, CString::fromUtf8(folder)), -1);
+    EXPECT_TRUE(fs::is_directory(folder + "/inside"));
+}
+
+TEST(ProjectFileSaveLoad, ClipsLoadFromBesideTheProjectOrAreDropped)
+{
+    hvtest::ScratchDir dir("projclip");
+    const hvtest::Bytes samples = {1, 0, 2, 0, 3, 0, 4, 0};
+    ASSERT_TRUE(hvtest::writeBytes(dir.file("clip.wav"), hvtest::simpleWav(1, 1, 44100, 16, samples)));
+    HalvorenModel model;
+    auto* track = new Track(kInstrumentTrack);
+    model.tracks.push_back(track);
+    for (const char* stored : {"C:\\songs\\clip.wav", "C:\\songs\\gone.wav"}) {
+        auto* seg = new InstrumentSegment(7680, 1920);
+        seg->audioPath = stored;
+        insertSegmentSorted(*track->instSegs, seg);
+    }
+    const CString path = CString::fromUtf8(dir.file("song.ot"));
+    ASSERT_EQ(saveProjectFile(model, path), 0);
+    std::unique_ptr<HalvorenModel> loaded(loadProjectFile(path));
+    ASSERT_TRUE(loaded);
+    const InstrumentSegmentContainer& clips = *loaded->tracks.at(0)->instSegs;
+    ASSERT_EQ(clips.size(), 1u);
+    EXPECT_EQ(clips.segAt(0)->audioPath, "C:\\songs\\clip.wav");
+    EXPECT_EQ(clips.segAt(0)->frames, 4);
+}
+
+// Every prefix of a file, cut one byte at a time, loads; what is wholly
+// present is kept.
+TEST(ProjectFileSaveLoad, EveryPrefixOfAFileLoads)
+{
+    hvtest::ScratchDir dir("projcut");
+    HalvorenModel model;
+    model.tempos.push_back(new Tempo{0, 13000});
+    model.beats.push_back(new Beat{-3, 3, 4});
+    auto* track = new Track(kSingingTrack);
+    model.tracks = {track, new Track(kInstrumentTrack)};
+    auto* seg = new SingSegment(7680, 1920);
+    seg->notes.insertSorted(new Note);
+    insertSegmentSorted(*track->singSegs, seg);
+    const CString full = CString::fromUtf8(dir.file("full.ot"));
+    ASSERT_EQ(saveProjectFile(model, full), 0);
+    const std::string bytes = hvtest::readFileBytes(dir.file("full.ot"));
+    const size_t beatsEnd = 16 + 28 + 16 + 20;
+
+    const CString cut = CString::fromUtf8(dir.file("cut.ot"));
+    for (size_t n = 0; n <= bytes.size(); ++n) {
+        hvtest::writeFileBytes(dir.file("cut.ot"), bytes.substr(0, n));
+        std::unique_ptr<HalvorenModel> m(loadProjectFile(cut));
+        ASSERT_TRUE(m) << n;
+        if (n < beatsEnd) continue;
+        ASSERT_EQ(m->tempos.size(), 1u) << n;
+        ASSERT_EQ(m->beats.size(), 1u) << n;
+        EXPECT_EQ(m->beats[0]->numerator, 3);
+        ASSERT_LE(m->tracks.size(), 2u);
+    }
+    std::unique_ptr<HalvorenModel> whole(loadProjectFile(cut));
+    EXPECT_EQ(hvtest::dumpModel(*whole), hvtest::dumpModel(model));
+}
+
+// Counts far beyond the bytes present neither allocate nor loop for them.
+TEST(ProjectFileSaveLoad, DamagedCountsAreBoundedByTheBytesPresent)
+{
+    hvtest::ScratchDir dir("projhuge");
+    const std::vector<float> shortCycle(512, 0.25f);
+    ByteBuilder note;
+    note.i32(0).i32(480).i32(60).i32(0).str("la").str("la").u8(0).block(ByteBuilder());
+    note.block(ByteBuilder().u32(512).raw(std::string(2048, '\0')));
+    ByteBuilder segs;
+    segs.u32(0x7FFFFFFF).i32(0).i32(1920).str("s").u32(0x7FFFFFF0).raw("xy");  // singer cut off
+    ByteBuilder notesSeg;
+    notesSeg.u32(1).i32(0).i32(1920).str("s").str("x").block(ByteBuilder().u32(0xFFFFFFFF).raw(note.bytes));
+    ByteBuilder body;
+    body.raw("ext1ext2ext3ext4ext5ext6ext7").block(ByteBuilder().u32(0x7FFFFFFF).i32(0).i32(12000));
+    body.block(ByteBuilder().u32(0xFFFFFFFF)).u32(0xFFFFFFFF);
+    body.u32(0).str("a").u8(0).u8(0).i32(30).f32(0).block(segs);
+    body.u32(0).str("b").u8(0).u8(0).i32(30).f32(0).block(notesSeg);
+    body.u32(0).str("c").u8(0).u8(0).i32(30).f32(0).u32(0x7FFFFFFF).raw("tail");
+
+    hvtest::writeFileBytes(dir.file("h.ot"), hvtest::taggedFile(5, body.bytes));
+    std::unique_ptr<HalvorenModel> m(loadProjectFile(CString::fromUtf8(dir.file("h.ot"))));
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->tempos.size(), 1u);
+    EXPECT_TRUE(m->beats.empty());
+    ASSERT_EQ(m->tracks.size(), 3u);
+    EXPECT_EQ(m->tracks[0]->singSegs->size(), 1u);
+    EXPECT_EQ(m->tracks[0]->singSegs->segAt(0)->singer, "");
+    const NoteContainer& notes = m->tracks[1]->singSegs->segAt(0)->notes;
+    ASSERT_EQ(notes.size(), 1u);
+    // A cycle table of the wrong size leaves the computed wave in place.
+    EXPECT_EQ(notes[0]->cycle.table, Note().cycle.table);
+    EXPECT_TRUE(m->tracks[2]->singSegs->empty());
+
+    // A body length of 2 GiB over a few bytes.
+    hvtest::writeFileBytes(dir.file("l.ot"), ByteBuilder().raw("HALVOREN").u32(5).u32(0x7FFFFFFF).raw("ext1").bytes);
+    std::unique_ptr<HalvorenModel> l(loadProjectFile(CString::fromUtf8(dir.file("l.ot"))));
+    ASSERT_TRUE(l);
+    EXPECT_TRUE(l->ext1);
+}

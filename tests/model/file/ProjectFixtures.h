@@ -1,0 +1,23 @@
+#pragma once
+// Test-side helpers for project files: a text dump of every saved field (to
+// compare models), a model that sets every saved field, and raw file I/O.
+#include <memory>
+#include <string>
+
+#include "model/current/HalvorenModel.h"
+
+namespace hvtest {
+
+std::string dumpModel(const HVCurrentModel::HalvorenModel& model);
+
+// Two tempos, two beats, a singing track with two segments whose notes and
+// curves differ from every default, and an empty instrumental track.
+std::unique_ptr<HVCurrentModel::HalvorenModel> makeRichModel();
+
+std::string readFileBytes(const std::string& path);
+void writeFileBytes(const std::string& path, const std::string& bytes);
+
+// "HALVOREN", version and body length in front of body.
+std::string taggedFile(int32_t version, const std::string& body);
+
+}  // namespace hvtest

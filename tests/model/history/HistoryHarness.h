@@ -1,0 +1,31 @@
+#pragma once
+// A model with its own history, for driving recorders without a document.
+#include <memory>
+
+#include "model/history/HistoryMgr.h"
+#include "support/model_document/ProjectBuilder.h"
+
+struct HistoryHarness {
+    std::unique_ptr<HVCurrentModel::HalvorenModel> model = projtest::markersOnly();
+    CHistoryMgr history;  // declared after the model: released before it
+
+    template <class Fn>
+    CHistoryGroup* run(Fn&& record) {
+        auto* g = new CHistoryGroup(model.get());
+        record(g);
+        if (g->recCount() == 0) {
+            delete g;
+            return nullptr;
+        }
+        history.push(g);
+        return g;
+    }
+    void undo() {
+        HistoryViewState s;
+        history.undo(s);
+    }
+    void redo() {
+        HistoryViewState s;
+        history.redo(s);
+    }
+};

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <streambuf>
+
+#include "support/bank/LeWriter.h"
+#include "support/bank/NameScramble.h"
+#include "voicebank/package/CMemoryStream.h"
+#include "voicebank/package/PackageRecord.h"
+
+using Halvoren::CMemoryBuffer;
+using Halvoren::readRecord;
+using testbank::LeWriter;
+
+namespace {
+std::string contents(const CMemoryBuffer& buffer) {
+    return buffer.size() ? std::string(buffer.begin(), buffer.size()) : std::string();
+}
+
+// A stream that can only be read forward, as a pipe is: it cannot tell how
+// many bytes it still holds.
+class ForwardOnlyBuf : public std::streambuf {
+public:
+    explicit ForwardOnlyBuf(std::string bytes) : bytes_(std::move(bytes)) {
+        setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
+    }
+
+private:
+    std::string bytes_;
+};
+}  // namespace
+
+TEST(PackageRecord, RecordsAreReadInTurnAndShortLengthsKeepTheBuffer) {
+    std::istringstream file(LeWriter().record("first").i32(0).i32(-7).record(LeWriter().i32(3).rstr("la")).str());
+    CMemoryBuffer buffer;
+    readRecord(file, buffer);
+    readRecord(file, buffer);  // length 0
+    readRecord(file, buffer);  // length -7
+    EXPECT_EQ(contents(buffer), "first");
+    EXPECT_EQ(file.tellg(), std::streampos(4 + 5 + 4 + 4));
+
+    readRecord(file, buffer);
+    ASSERT_FALSE(file.eof());
+    Halvoren::CMemoryStream stream(&buffer);
+    std::int32_t value = 0;
+    stream.readInt32(value);
+    EXPECT_EQ(value, 3);
+    EXPECT_EQ(stream.readString(), "la");
+
+    readRecord(file, buffer);
+    EXPECT_TRUE(file.eof());
+}
+
+TEST(PackageRecord, DamagedLengthsHoldOnlyTheBytesThatExist) {
+    std::istringstream truncated(LeWriter().i32(10).bytes("abc").str());
+    CMemoryBuffer buffer;
+    readRecord(truncated, buffer);
+    EXPECT_TRUE(truncated.eof());
+    EXPECT_EQ(contents(buffer), "abc");
+
+    const std::string huge = LeWriter().i32(0x7FFFFFF0).bytes(std::string(100, 'x')).str();
+    std::istringstream seekable(huge);
+    ForwardOnlyBuf pipeBuf(huge);
+    std::istream pipe(&pipeBuf);
+    for (std::istream* file : {static_cast<std::istream*>(&seekable), &pipe}) {
+        CMemoryBuffer big;
+        readRecord(*file, big);
+        EXPECT_TRUE(file->eof());
+        EXPECT_EQ(big.size(), 100u);
+        EXPECT_LE(big.bytes().getSizeInBytes(), 65536u + 4096u);
+    }
+}
+
+TEST(PackageRecord, PipesDeliverLongRecordsWhole) {
+    std::string body(200000, '\0');
+    for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 7);
+    ForwardOnlyBuf pipeBuf(LeWriter().record(body).i32(1).str());
+    std::istream pipe(&pipeBuf);
+    CMemoryBuffer buffer;
+    readRecord(pipe, buffer);
+    EXPECT_FALSE(pipe.eof());
+    EXPECT_EQ(contents(buffer), body);
+}
+
+TEST(BankWriter, BytesMatchThePackageEncoding) {
+    EXPECT_EQ(LeWriter().i32(-2).f32(1.0f).str(), std::string("\xFE\xFF\xFF\xFF\x00\x00\x80\x3F", 8));
+    EXPECT_EQ(LeWriter().rstr("ab").h8("c").str(), std::string("\x02\x00\x00\x00" "ab" "\x01" "c", 8));
+    // Stored byte = plain + 100 + i % 5 (mod 256): stored 5 at position 0 is plain 161.
+    EXPECT_EQ(testbank::scrambleName(std::string(1, '\xA1')), "\x05");
+    EXPECT_EQ(testbank::scrambleName("aaaaaa"), "\xC5\xC6\xC7\xC8\xC9\xC5");
+}

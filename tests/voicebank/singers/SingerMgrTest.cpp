@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "platform/ExeDir.h"
+#include "platform/MessageBox.h"
+#include "platform/Registry.h"
+#include "shell/services/LanguageMgr.h"
+#include "support/bank/BankTree.h"
+#include "voicebank/Singer.h"
+#include "voicebank/SingerMgr.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+const std::string kOld = "Old voice bank is deprecated, please use new one";
+const std::string kNew = "New voice bank is not supported, please update editor";
+
+class SingerMgrTest : public ::testing::Test {
+protected:
+    SingerMgrTest() : tree_(::testing::UnitTest::GetInstance()->current_test_info()->name()), boxes_(&script_) {
+        setExeDirOverride(CString::fromUtf8(tree_.root().string()));
+        setRegistryFileOverride(CString::fromUtf8((tree_.root() / "registry.json").string()));
+    }
+    ~SingerMgrTest() override {
+        setRegistryFileOverride(CString());
+        setExeDirOverride(CString());
+        getLanguageMgr().clearSelectedTable();
+    }
+
+    std::string pathOf(const std::string& name) const {
+        auto* singer = dynamic_cast<Singer*>(list_.findSinger(name));
+        return singer ? singer->getPath() : "<missing>";
+    }
+    std::string folderOf(const std::string& sub) const { return (tree_.singersFolder() / sub).string() + "/"; }
+
+    testbank::BankTree tree_;
+    ScriptedMessageBoxService script_;
+    ScopedMessageBoxService boxes_;
+    SingerMgr list_;
+};
+}  // namespace
+
+TEST_F(SingerMgrTest, EveryAcceptedVersionIsListedInFolderOrder) {
+    const std::vector<std::string> versions = {"1",   "2",   "3.1",  "3.2",  "3.3",  "3.4", "3.5",
+                                               "4.0", "4.01", "4.02", "4.03", "6.0", "6.1"};
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < versions.size(); ++i) {
+        tree_.addBank(std::string(1, char('m' - i)), versions[i], "S" + versions[i]);
+        expected.insert(expected.begin(), "S" + versions[i]);
+    }
+    list_.loadFromFolder();
+    EXPECT_EQ(list_.getSingerNames(), expected);
+    EXPECT_TRUE(script_.shown.empty());
+    EXPECT_EQ(pathOf("S1"), folderOf("m"));
+}
+
+TEST_F(SingerMgrTest, VersionsTooOldOrTooNewAreRefusedWithATranslatedMessage) {
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"3", kOld}, {"5.0", kOld}, {"5.1", kOld}, {"4", kNew}, {"6", kNew}, {"4.00", kNew}, {"", kNew}};
+    for (size_t i = 0; i < refused.size(); ++i)
+        tree_.addBank(std::string(1, char('a' + i)), refused[i].first, "V" + refused[i].first);
+    list_.loadFromFolder();
+    EXPECT_EQ(list_.size(), 0u);
+    ASSERT_EQ(script_.shown.size(), refused.size());
+    for (size_t i = 0; i < refused.size(); ++i) {
+        EXPECT_EQ(script_.shown[i].text, "V" + refused[i].first + " " + refused[i].second);
+        EXPECT_EQ(script_.shown[i].caption, "(\xEF\xBC\x9E\xEF\xB9\x8F\xEF\xBC\x9C)");
+        EXPECT_EQ(script_.shown[i].buttons, MbButtons::ok);
+    }
+    getLanguageMgr().setSelectedTable({{kOld, "\xE6\x97\xA7"}});
+    EXPECT_EQ(list_.createSinger(testbank::descriptionText("3", "\xE5\xB0\x8F"), ""), nullptr);
+    EXPECT_EQ(script_.shown.back().text, "\xE5\xB0\x8F \xE6\x97\xA7");
+}
+
+TEST_F(SingerMgrTest, ALaterBankOfTheSameNameReplacesTheEarlierAtTheEnd) {
+    tree_.addBank("a", "3.1", "Same");
+    tree_.addBank("b", "4.0", "Other");
+    tree_.addBank("c", "6.1", "Same");
+    list_.loadFromFolder();
+    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"Other", "Same"}));
+    EXPECT_EQ(pathOf("Same"), folderOf("c"));
+}
+
+TEST_F(SingerMgrTest, RegistryPassClearsTheListAndFolderBanksWinOverRegisteredOnes) {
+    testbank::BankTree outside("registered_banks");
+    const fs::path shared = outside.root() / "shared" / "x.hvsd";
+    const fs::path only = outside.root() / "only" / "y.hvsd";
+    testbank::writeFile(shared, testbank::descriptionText("3.1", "Shared"));
+    testbank::writeFile(only, testbank::descriptionText("4.0", "Registered"));
+    Json::Value registry;
+    registry["SOFTWARE\\HalvorenLib\\Singers\\k1"]["path"] = shared.string();
+    registry["SOFTWARE\\HalvorenLib\\Singers\\k2"]["path"] = only.string();
+    registry["SOFTWARE\\HalvorenLib\\Singers\\k3"]["path"] = (outside.root() / "missing.hvsd").string();
+    registry["SOFTWARE\\HalvorenLib\\Singers\\k4"]["other"] = "no path";
+    testbank::writeFile(tree_.root() / "registry.json", registry.toStyledString());
+
+    tree_.addBank("stale", "1", "Stale");
+    list_.loadFromFolder();
+    list_.loadFromRegistry();
+    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"Shared", "Registered"}));
+    EXPECT_EQ(pathOf("Shared"), shared.parent_path().string() + "/");
+
+    fs::remove_all(tree_.singersFolder() / "stale");
+    tree_.addBank("folder", "6.1", "Shared");
+    list_.loadFromFolder();
+    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"Registered", "Shared"}));
+    EXPECT_EQ(pathOf("Shared"), folderOf("folder"));
+}
+
+TEST_F(SingerMgrTest, TheListHoldsAtMostOneHundredSingersButStillReplacesByName) {
+    for (int i = 0; i < 101; ++i) tree_.addBank("b" + std::to_string(1000 + i), "3.1", "N" + std::to_string(i));
+    list_.loadFromFolder();
+    ASSERT_EQ(list_.size(), 100u);
+    EXPECT_EQ(list_.findSinger("N100"), nullptr);
+
+    std::string name;
+    list_.loadSinger(CString::fromUtf8(tree_.addRawDescription("z", testbank::descriptionText("6.0", "N0")).string()),
+                     name);
+    EXPECT_EQ(name, "N0");
+    EXPECT_EQ(list_.getSingerNames().back(), "N0");
+    name.clear();
+    list_.loadSinger(CString::fromUtf8(tree_.addRawDescription("y", testbank::descriptionText("6.0", "New")).string()),
+                     name);
+    EXPECT_EQ(name, "");
+    EXPECT_EQ(list_.size(), 100u);
+}
+
+TEST_F(SingerMgrTest, OnlyTheFirstDescriptionOfEachSubfolderIsRead) {
+    tree_.addRawDescription("a", testbank::descriptionText("3.1", "Second"), "b.hvsd");
+    tree_.addRawDescription("a", testbank::descriptionText("3.1", "First"), "A.HVSD");
+    tree_.addRawDescription("a/nested", testbank::descriptionText("3.1", "Nested"));
+    testbank::writeFile(tree_.singersFolder() / "loose.hvsd", testbank::descriptionText("3.1", "Loose"));
+    list_.loadFromFolder();
+    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"First"}));
+}
+
+TEST_F(SingerMgrTest, DamagedDescriptionsAreSkippedWithoutAMessage) {
+    const std::vector<std::string> damaged = {
+        "[1, 2]",
+        R"({"version": "3.1", "name": 5})",
+        R"({"version": "3.1", "name": {"a": 1}})",
+        R"({"version": {"v": 3}, "name": "ObjectVersion"})",
+        R"({"version": 3.1, "name": "NumberVersion"})",
+        R"({"version": "3.1", "name": ""})",
+        R"({"version": "3.1", "name": "Broken")",
+    };
+    for (size_t i = 0; i < damaged.size(); ++i) tree_.addRawDescription("d" + std::to_string(i), damaged[i]);
+    tree_.addBank("good", "3.1", "Good");
+    list_.loadFromFolder();
+    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"Good"}));
+    EXPECT_TRUE(script_.shown.empty());
+}
+
+TEST_F(SingerMgrTest, TheBankLyricDictionaryIsFoundAndLoaded) {
+    const fs::path both = tree_.addBank("both", "3.1", "Both");
+    testbank::writeFile(both / "bank-dict.txt", "hey=txt\n");
+    testbank::writeFile(both / "bank.dict.txt", R"({"hey": "json"})");
+    testbank::writeFile(tree_.addBank("json", "4.0", "Json") / "bank.dict.txt", R"({"hey": "sym"})");
+    tree_.addBank("none", "6.1", "None");
+    list_.loadFromFolder();
+
+    auto symbolsOf = [&](const std::string& singer) {
+        ISinger* s = list_.findSinger(singer);
+        std::vector<std::string> words, symbols;
+        if (s && s->hasLyricDict()) s->getLyricDict()->lookup("hey", words, symbols);
+        return symbols;
+    };
+    EXPECT_EQ(symbolsOf("Both"), (std::vector<std::string>{"txt"}));
+    EXPECT_EQ(symbolsOf("Json"), (std::vector<std::string>{"sym"}));
+    ISinger* none = list_.findSinger("None");
+    ASSERT_NE(none, nullptr);
+    EXPECT_FALSE(none->hasLyricDict());
+    EXPECT_NE(none->getLyricDict(), nullptr);
+}

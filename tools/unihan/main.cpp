@@ -1,0 +1,82 @@
+// Writes the character lists "zh_list" and "zh_listx" of the dictionary
+// folder from Unihan_Readings.txt (plain or .bz2, decompressed by bzip2).
+//   hv_unihan_convert <Unihan_Readings.txt[.bz2]> <output folder>
+// A "zh.dict" compiled from older lists is removed, so the program rebuilds
+// it from the new ones.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "tools/unihan/UnihanReadings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool readInput(const std::string& path, std::string& text) {
+    if (!path.ends_with(".bz2")) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return false;
+        text.assign(std::istreambuf_iterator<char>(in), {});
+        return true;
+    }
+    std::string quoted = "'";
+    for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    quoted += "'";
+    FILE* pipe = popen(("bzip2 -dc -- " + quoted).c_str(), "r");
+    if (!pipe) return false;
+    char buffer[1 << 16];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    return pclose(pipe) == 0;
+}
+
+// Written beside the target and renamed over it: never a half list.
+bool writeList(const fs::path& path, const std::map<std::uint32_t, std::string>& entries,
+               const std::string& comment) {
+    const fs::path temp = path.string() + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary);
+        writeCharacterList(out, entries, comment);
+        if (!out.flush()) return false;
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) fs::remove(temp, ec);
+    return !ec;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: " << argv[0] << " <Unihan_Readings.txt[.bz2]> <output folder>\n";
+        return 2;
+    }
+    std::string text;
+    if (!readInput(argv[1], text)) {
+        std::cerr << "cannot read " << argv[1] << "\n";
+        return 1;
+    }
+    std::istringstream in(text);
+    const UnihanLists lists = convertUnihanReadings(in);
+    if (lists.common.empty()) {
+        std::cerr << "no kHanyuPinlu readings in " << argv[1] << "\n";
+        return 1;
+    }
+
+    const fs::path folder = argv[2];
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!writeList(folder / "zh_list", lists.common, "most frequent readings (Unihan kHanyuPinlu)") ||
+        !writeList(folder / "zh_listx", lists.other, "other characters (Unihan kMandarin)")) {
+        std::cerr << "cannot write the lists to " << folder << "\n";
+        return 1;
+    }
+    fs::remove(folder / "zh.dict", ec);
+    std::cout << "zh_list: " << lists.common.size() << " characters, zh_listx: " << lists.other.size()
+              << " characters, " << lists.skippedReadings << " readings without a known symbol\n";
+    return 0;
+}

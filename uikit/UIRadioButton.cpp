@@ -1,0 +1,23 @@
+#include "uikit/UIRadioButton.h"
+
+#include <algorithm>
+
+void CUIRadioButtonGroup::selectBtn(CUIRadioButton* button, bool notify) {
+    if (std::find(buttons_.begin(), buttons_.end(), button) == buttons_.end()) return;
+    for (CUIRadioButton* b : buttons_) {
+        b->setCheck(b == button);
+        b->repaint();
+    }
+    if (notify && delegate_) delegate_->onRadioBtnSelected(this, button);
+}
+
+CUIRadioButton* CUIRadioButtonGroup::getSelBtn() const {
+    for (CUIRadioButton* b : buttons_)
+        if (b->isChecked()) return b;
+    return nullptr;
+}
+
+void CUIRadioButtonGroup::selectBtnAt(int index, bool notify) {
+    if (index < 0 || index >= static_cast<int>(buttons_.size())) return;
+    selectBtn(buttons_[index], notify);
+}
