@@ -2,25 +2,25 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
-#include <stdexcept>
+#include <exception>
 
 #include "engine/SynthesisWindow.h"
 #include "engine/TruncToInt.h"
 
 namespace HalvorenEngine {
 
-SampleOutWriter::SampleOutWriter(int frameSize, int hop)
+SampleOutWriter::SampleOutWriter(OutputBuffer& out, int frameSize, int hop)
     : frameSize_(frameSize), hop_(hop),
-      valid_(hop > 0 && frameSize > 0 && frameSize <= kMaxFrameSize && hop <= frameSize / 2)
+      valid_(hop > 0 && frameSize > 0 && frameSize <= kMaxFrameSize && hop <= frameSize / 2), out_(out)
 {
+    data_.store(out.ptrBegin(), std::memory_order_release);
     if (!valid_)
         return;
     for (int i = 0; i < 3; ++i)
         windows_[i] = makeSynthesisWindow(frameSize << i, hop);
 }
 
-bool SampleOutWriter::appendZeros(OutputBuffer& out, int frames)
+bool SampleOutWriter::appendZeros(int frames)
 {
     if (!valid_ || frames < 0)
         return false;
@@ -29,19 +29,22 @@ bool SampleOutWriter::appendZeros(OutputBuffer& out, int frames)
     if (capacity > kMaxSamples)
         return false;
     try {
-        out.clear();
-        out.ensureCapacity(static_cast<OutputBuffer::uint>(capacity));
-        out.putSamples(static_cast<OutputBuffer::uint>(length));
-    } catch (const std::bad_alloc&) {
-        out.clear();
-        return false;
-    } catch (const std::length_error&) {
-        out.clear();
+        out_.clear();
+        out_.ensureCapacity(static_cast<OutputBuffer::uint>(capacity));
+        out_.putSamples(static_cast<OutputBuffer::uint>(length));
+    } catch (const std::exception&) {
+        // bad_alloc or length_error: the storage stays where it was; the output is left empty.
+        out_.clear();
+        samples_ = nullptr;
+        capacity_ = 0;
+        pending_.clear();
+        framesWritten_.store(0, std::memory_order_release);
+        finished_.store(false, std::memory_order_release);
+        length_.store(0, std::memory_order_release);
         return false;
     }
-    short* samples = out.ptrBegin();
+    short* samples = out_.ptrBegin();
     std::memset(samples, 0, static_cast<std::size_t>(capacity) * sizeof(short));
-    out_ = &out;
     samples_ = samples;
     capacity_ = capacity;
     pending_.clear();
@@ -95,7 +98,7 @@ void SampleOutWriter::extendTo(std::int64_t end)
     if (target <= length)
         return;
     // Within the reserved storage, which appendZeros zeroed: the samples do not move.
-    out_->putSamples(static_cast<OutputBuffer::uint>(target - length));
+    out_.putSamples(static_cast<OutputBuffer::uint>(target - length));
     length_.store(static_cast<int>(target), std::memory_order_release);
 }
 

@@ -23,8 +23,9 @@ public:
     // Scale from the frames' float samples to 16-bit samples.
     static constexpr float kGain = 32767.0f;
 
-    // frameSize N and hop h; the writer is usable only with 0 < 2h <= N.
-    SampleOutWriter(int frameSize, int hop);
+    // Writes into `out` with frame size N and hop h; the writer is usable
+    // only with 0 < 2h <= N.
+    SampleOutWriter(OutputBuffer& out, int frameSize, int hop);
     SampleOutWriter(const SampleOutWriter&) = delete;
     SampleOutWriter& operator=(const SampleOutWriter&) = delete;
 
@@ -32,11 +33,11 @@ public:
     int frameSize() const { return frameSize_; }
     int hop() const { return hop_; }
 
-    // Takes `out` as the output, clears it and lays out (frames + 1) * h
-    // silent samples; no frame written, not finished. False, with nothing
-    // changed, for an invalid writer, a negative count, a length beyond
-    // kMaxSamples or a failed allocation.
-    bool appendZeros(OutputBuffer& out, int frames);
+    // Clears the output and lays out (frames + 1) * h silent samples; no
+    // frame written, not finished. False, with nothing changed, for an
+    // invalid writer, a negative count or a length beyond kMaxSamples; false
+    // with an empty output when the allocation fails.
+    bool appendZeros(int frames);
 
     // Adds frame k through the window of length N: sample k*h + i gains
     // 32767 * g * w[j] * frame[j], j = N/2 - h + i, for i < 2h. The frame
@@ -75,7 +76,7 @@ private:
     // Windows for frames of N, 2N and 4N samples.
     std::vector<float> windows_[3];
 
-    OutputBuffer* out_ = nullptr;
+    OutputBuffer& out_;
     short* samples_ = nullptr;
     std::int64_t capacity_ = 0;
     // Sums of the samples from pendingBase_ on that a later frame may still reach.

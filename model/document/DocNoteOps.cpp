@@ -105,9 +105,10 @@ int32_t liveNoteWidth(int playPos, const Note* note, int segPos) {
 }  // namespace
 
 void CSSSynthesizerDoc::beginRecNote(int key) {
-    if (!editSeg) return;
+    // A note already being entered stays with the segment that holds it:
+    // moving liveSeg under it would insert it into a second container.
+    if (!editSeg || liveNote) return;
     liveSeg = editSeg;
-    if (liveNote) return;
     createLiveNote(liveNote, liveSegPos, playPos, liveSeg->pos, key);
     liveSeg->notes.insertSorted(liveNote);
     if (mainFrame_) mainFrame_->setScoreMode();

@@ -20,6 +20,8 @@ public:
     // Whether track index i has a source list (an entry may be empty).
     virtual bool hasTrackList(int i) const = 0;
     // Sets the gain or the pan of every source of the list of track index i.
+    // Called on the main thread while the output callback mixes: an
+    // implementation guards the values it hands over (lock or atomics).
     virtual void setGain(int i, float gain) = 0;
     virtual void setPan(int i, float pan) = 0;
 };

@@ -109,7 +109,7 @@ void CSSSynthesizerDoc::collectTrksWithOverlappedSegs(std::vector<int>& lastTick
         BaseSegmentContainer* segs = t->getSegments();
         if (!segs) continue;
         std::vector<BaseSegment*> flagged;
-        segs->getOverlapped(flagged);
+        collectOverlappedSegments(*segs, flagged);
         for (BaseSegment* s : flagged) lastTicks.push_back(s->pos + s->width - 1);
     }
 }

@@ -64,6 +64,7 @@ void CSSSynthesizerDoc::commitGroup(CHistoryGroup* group) {
         return;
     }
     group->viewState = {true, editSeg, editMode, curveKind, false, -1};
+    dropEditSegIfGone();
     refreshAllViews();
     history_.push(group);
     if (mainFrame_) mainFrame_->updateTitle();
@@ -75,6 +76,7 @@ void CSSSynthesizerDoc::undo() {
         history_.undo(state);
         if (state.valid) restoreViewState(state);
     }
+    dropEditSegIfGone();
     refreshAllViews();
     if (mainFrame_) mainFrame_->updateTitle();
 }
@@ -85,6 +87,7 @@ void CSSSynthesizerDoc::redo() {
         history_.redo(state);
         if (state.valid) restoreViewState(state);
     }
+    dropEditSegIfGone();
     refreshAllViews();
     if (mainFrame_) mainFrame_->updateTitle();
 }
@@ -100,6 +103,16 @@ Track* CSSSynthesizerDoc::findSingTrackOf(const SingSegment* segment) const {
 
 SingSegment* CSSSynthesizerDoc::segmentIfInModel(SingSegment* segment) const {
     return findSingTrackOf(segment) ? segment : nullptr;
+}
+
+void CSSSynthesizerDoc::dropEditSegIfGone() {
+    // The note editor must never keep showing a segment that an edit, undo or
+    // redo took out of the model: the record that now owns it may free it.
+    if (!editSeg || segmentIfInModel(editSeg)) return;
+    if (noteEditor_)
+        noteEditor_->setEditSeg(nullptr);
+    else
+        setEditingSegment(nullptr);
 }
 
 void CSSSynthesizerDoc::restoreViewState(const HistoryViewState& state) {

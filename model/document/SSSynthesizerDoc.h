@@ -204,6 +204,7 @@ private:
     // model; such a segment is never handed to the note editor.
     HVCurrentModel::SingSegment* segmentIfInModel(HVCurrentModel::SingSegment* segment) const;
     void restoreViewState(const HistoryViewState& state);
+    void dropEditSegIfGone();
 
     std::unique_ptr<HVCurrentModel::HalvorenModel> model_;
     CHistoryMgr history_;

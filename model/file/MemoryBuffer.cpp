@@ -10,13 +10,15 @@ namespace HalvorenWin {
 
 void CMemoryBuffer::clear() { std::vector<char>().swap(data); }
 
-void CMemoryBuffer::append(const void* bytes, size_t n) {
+void CMemoryBuffer::append(const void* bytes, size_t n)
+{
     if (!bytes || n == 0) return;
     const char* p = static_cast<const char*>(bytes);
     data.insert(data.end(), p, p + n);
 }
 
-void CMemoryBuffer::writeAt(const void* bytes, size_t n, size_t pos) {
+void CMemoryBuffer::writeAt(const void* bytes, size_t n, size_t pos)
+{
     if (!bytes || n == 0 || pos > data.size()) return;
     if (pos == data.size()) {
         append(bytes, n);
@@ -26,24 +28,35 @@ void CMemoryBuffer::writeAt(const void* bytes, size_t n, size_t pos) {
     std::memcpy(data.data() + pos, bytes, n);
 }
 
-bool CMemoryBuffer::writeToFile(std::FILE* file) const {
+bool CMemoryBuffer::writeToFile(std::FILE* file) const
+{
     char count[4];
     storeU32(count, static_cast<uint32_t>(data.size()));
     if (std::fwrite(count, 1, 4, file) != 4) return false;
     return data.empty() || std::fwrite(data.data(), 1, data.size(), file) == data.size();
 }
 
-void CMemoryBuffer::readFromFile(std::FILE* file) {
+void CMemoryBuffer::readFromFile(std::FILE* file)
+{
     char count[4];
     if (std::fread(count, 1, 4, file) != 4) return;
     const int32_t n = static_cast<int32_t>(loadU32(count));
     if (n <= 0) return;
     // Grow in steps while the file delivers, so that a count far beyond the
-    // file's size costs no more memory than the file itself.
+    // file's size costs no more memory than the file itself; when the size
+    // of the rest of the file is known, the storage is taken at once.
     constexpr size_t kStep = size_t(1) << 22;
     const size_t wanted = static_cast<size_t>(n);
-    size_t got = 0;
+    size_t known = 0;
+    const long here = std::ftell(file);
+    if (here >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file);
+        if (std::fseek(file, here, SEEK_SET) != 0) return;
+        if (end > here) known = std::min(wanted, static_cast<size_t>(end - here));
+    }
     data.clear();
+    data.reserve(known);
+    size_t got = 0;
     while (got < wanted) {
         const size_t step = std::min(kStep, wanted - got);
         data.resize(got + step);

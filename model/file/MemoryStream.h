@@ -5,6 +5,7 @@
 // number unchanged, makes a string empty and fills a sub-block with zeros.
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "model/file/MemoryBuffer.h"
@@ -14,12 +15,18 @@ namespace HalvorenWin {
 class CMemoryStream {
 public:
     explicit CMemoryStream(CMemoryBuffer& target) : buffer(&target) {}
+    // A stream that reads only the bytes [begin, end) of target.
+    CMemoryStream(CMemoryBuffer& target, size_t begin, size_t end) : buffer(&target), pos(begin), end_(end) {}
     virtual ~CMemoryStream() = default;
 
     CMemoryBuffer* buffer;  // not owned; the stream never clears it
     size_t pos = 0;
 
-    size_t remaining() const { return pos < buffer->size() ? buffer->size() - pos : 0; }
+    size_t remaining() const
+    {
+        const size_t end = end_ < buffer->size() ? end_ : buffer->size();
+        return pos < end ? end - pos : 0;
+    }
 
     // Writes go through CMemoryBuffer::writeAt at pos and advance pos by what
     // was written.
@@ -52,12 +59,18 @@ public:
     // its place, no more of them than the bytes that remain, with pos left
     // after the count.
     void readBlock(CMemoryBuffer& target);
+    // The next sub-block as a stream over its bytes where they lie, and pos
+    // moved past it. A block cut short gives an empty stream and leaves pos
+    // after its count: its zeros (see readBlock) would parse as nothing.
+    CMemoryStream readSubBlock();
     // Consumes the four bytes of tag when they are next; else pos stays.
     bool readTag(const char tag[4]);
 
 private:
     // The u32 count of a string or block; 0 when it is not there.
     uint32_t readCount();
+
+    size_t end_ = std::numeric_limits<size_t>::max();
 };
 
 }  // namespace HalvorenWin

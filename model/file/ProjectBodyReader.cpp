@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/file/ExtensionMarkers.h"
+#include "model/file/LittleEndian.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
 
@@ -21,8 +22,7 @@ void readBool(CMemoryStream& in, bool& target)
 
 void readCurveBlock(CMemoryStream& in, ParamCurve& curve)
 {
-    CMemoryBuffer block;
-    in.readBlock(block);
+    CMemoryStream block = in.readSubBlock();
     readNodeList(block, curve.nodes);
 }
 
@@ -34,8 +34,7 @@ Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind)
     readBool(in, track->solo);
     in.readInt(track->volume);
     in.readFloat(track->balance);
-    CMemoryBuffer segments;
-    in.readBlock(segments);
+    CMemoryStream segments = in.readSubBlock();
     if (kind == kSingingTrack)
         readSingSegments(segments, model, *track->singSegs);
     else
@@ -52,10 +51,9 @@ void readBody(HalvorenModel& model, CMemoryBuffer& body)
                             &model.ext5, &model.ext6, &model.ext7};
     for (int i = 0; i < 7; ++i) *flags[i] = in.readTag(kExtensionMarkers[i]);
 
-    CMemoryBuffer tempoBlock, beatBlock;
-    in.readBlock(tempoBlock);
+    CMemoryStream tempoBlock = in.readSubBlock();
     readTempoList(tempoBlock, model.tempos);
-    in.readBlock(beatBlock);
+    CMemoryStream beatBlock = in.readSubBlock();
     readBeatList(beatBlock, model.beats);
 
     model.clearTracks();
@@ -63,16 +61,15 @@ void readBody(HalvorenModel& model, CMemoryBuffer& body)
     in.readUInt(count);
     readRecords(in, count, [&] {
         uint32_t kind = 0;
-        if (!in.readUInt(kind)) return;
+        in.readUInt(kind);
         // A track of another kind stores nothing after its kind.
         if (kind == kSingingTrack || kind == kInstrumentTrack)
             model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind)));
     });
 }
 
-void readTempoList(CMemoryBuffer& block, std::vector<Tempo*>& tempos)
+void readTempoList(CMemoryStream& in, std::vector<Tempo*>& tempos)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -83,9 +80,8 @@ void readTempoList(CMemoryBuffer& block, std::vector<Tempo*>& tempos)
     });
 }
 
-void readBeatList(CMemoryBuffer& block, std::vector<Beat*>& beats)
+void readBeatList(CMemoryStream& in, std::vector<Beat*>& beats)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -97,9 +93,8 @@ void readBeatList(CMemoryBuffer& block, std::vector<Beat*>& beats)
     });
 }
 
-void readSingSegments(CMemoryBuffer& block, const HalvorenModel& model, SingSegmentContainer& segs)
+void readSingSegments(CMemoryStream& in, const HalvorenModel& model, SingSegmentContainer& segs)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -109,8 +104,7 @@ void readSingSegments(CMemoryBuffer& block, const HalvorenModel& model, SingSegm
         auto seg = std::make_unique<SingSegment>(pos, width);
         in.readString(seg->name);
         in.readString(seg->singer);
-        CMemoryBuffer notes;
-        in.readBlock(notes);
+        CMemoryStream notes = in.readSubBlock();
         readNotes(notes, model, seg->notes);
         readCurveBlock(in, seg->curve(kAmplitudeCurve));
         readCurveBlock(in, seg->curve(kPitchCurve));
@@ -123,9 +117,8 @@ void readSingSegments(CMemoryBuffer& block, const HalvorenModel& model, SingSegm
     });
 }
 
-void readInstrumentSegments(CMemoryBuffer& block, const HalvorenModel& model, InstrumentSegmentContainer& segs)
+void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, InstrumentSegmentContainer& segs)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -139,13 +132,15 @@ void readInstrumentSegments(CMemoryBuffer& block, const HalvorenModel& model, In
     });
 }
 
-void readNotes(CMemoryBuffer& block, const HalvorenModel& model, NoteContainer& notes)
+void readNotes(CMemoryStream& in, const HalvorenModel& model, NoteContainer& notes)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
+    // Every note starts as a copy of one default note: copying the computed
+    // vibrato wave is far cheaper than computing it again for each note.
+    const Note defaults;
     readRecords(in, count, [&] {
-        auto note = std::make_unique<Note>();
+        auto note = std::make_unique<Note>(defaults);
         in.readInt(note->pos);
         in.readInt(note->width);
         in.readInt(note->key);
@@ -158,10 +153,9 @@ void readNotes(CMemoryBuffer& block, const HalvorenModel& model, NoteContainer& 
         in.readString(note->phoneticSymbol);
         in.readString(note->lyric);
         readBool(in, note->overlapped);
-        CMemoryBuffer vibrato, cycle;
-        in.readBlock(vibrato);
+        CMemoryStream vibrato = in.readSubBlock();
         readVibrato(vibrato, note->vibrato);
-        in.readBlock(cycle);
+        CMemoryStream cycle = in.readSubBlock();
         readVibratoCycle(cycle, note->cycle);
         if (model.ext1) {
             readBool(in, note->elemTimesSet);
@@ -186,30 +180,32 @@ void readNotes(CMemoryBuffer& block, const HalvorenModel& model, NoteContainer& 
     });
 }
 
-void readVibrato(CMemoryBuffer& block, Vibrato& vibrato)
+void readVibrato(CMemoryStream& in, Vibrato& vibrato)
 {
-    CMemoryStream in(block);
     readCurveBlock(in, vibrato.vibAmp);
     readCurveBlock(in, vibrato.vibFreq);
     readCurveBlock(in, vibrato.vibCurve);
 }
 
-void readVibratoCycle(CMemoryBuffer& block, VibratoCycle& cycle)
+void readVibratoCycle(CMemoryStream& in, VibratoCycle& cycle)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     // The vibrato renderer indexes a whole table; a short or oversized one
     // would be read past its end, so only a complete table replaces the wave.
     if (count != VibratoCycle::kTableSize || in.remaining() < 4u * VibratoCycle::kTableSize) return;
     cycle.table.resize(VibratoCycle::kTableSize);
-    for (float& v : cycle.table) in.readFloat(v);
+    const char* bytes = in.buffer->data.data() + in.pos;
+    for (float& v : cycle.table) {
+        v = HalvorenWin::floatFromBits(HalvorenWin::loadU32(bytes));
+        bytes += 4;
+    }
+    in.pos += 4u * VibratoCycle::kTableSize;
 }
 
-void readNodeList(CMemoryBuffer& block, NodeContainer& nodes)
+void readNodeList(CMemoryStream& in, NodeContainer& nodes)
 {
     nodes.clear();
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {

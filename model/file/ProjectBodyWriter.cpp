@@ -1,6 +1,9 @@
 // Writes the project body. Every field of every record is written, and all
 // seven extension markers; the model's extension flags are not consulted.
+#include <algorithm>
+
 #include "model/file/ExtensionMarkers.h"
+#include "model/file/LittleEndian.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/SubBlock.h"
 
@@ -38,11 +41,36 @@ void writeTrack(const Track& track, CMemoryStream& out)
     });
 }
 
+// An upper bound of the body's size, so that its storage is taken once: the
+// notes' wave tables and the curve nodes make up nearly all of a body.
+size_t bodySizeBound(const HalvorenModel& model)
+{
+    size_t bytes = 64 + 8 * model.tempos.size() + 12 * model.beats.size();
+    for (const Track* t : model.tracks) {
+        bytes += 64 + t->name.size();
+        for (size_t i = 0; t->instSegs && i < t->instSegs->size(); ++i)
+            bytes += 64 + t->instSegs->segAt(i)->name.size() + t->instSegs->segAt(i)->audioPath.size();
+        for (size_t i = 0; t->singSegs && i < t->singSegs->size(); ++i) {
+            const SingSegment& seg = *t->singSegs->segAt(i);
+            bytes += 128 + seg.name.size() + seg.singer.size();
+            for (CurveSlot slot : kSavedCurveSlots) bytes += 8 * seg.curve(slot).nodes.size();
+            for (const Note* n : seg.notes) {
+                const Vibrato& v = n->vibrato;
+                bytes += 128 + n->phoneticSymbol.size() + n->lyric.size() + n->crossSymbol.size() +
+                         4 * n->cycle.table.size() +
+                         8 * (v.vibAmp.nodes.size() + v.vibFreq.nodes.size() + v.vibCurve.nodes.size());
+            }
+        }
+    }
+    return bytes;
+}
+
 }  // namespace
 
 void writeBody(const HalvorenModel& model, CMemoryBuffer& out)
 {
     out.clear();
+    out.data.reserve(bodySizeBound(model));
     CMemoryStream s(out);
     for (const char* marker : kExtensionMarkers) s.writeTag(marker);
     writeSubBlock(s, [&] { writeTempoList(model.tempos, s); });
@@ -138,7 +166,13 @@ void writeVibrato(const Vibrato& vibrato, CMemoryStream& out)
 void writeFloatVector(const std::vector<float>& values, CMemoryStream& out)
 {
     out.writeUInt(static_cast<uint32_t>(values.size()));
-    for (float v : values) out.writeFloat(v);
+    constexpr size_t kChunk = 256;
+    char bytes[4 * kChunk];
+    for (size_t first = 0; first < values.size(); first += kChunk) {
+        const size_t n = std::min(kChunk, values.size() - first);
+        for (size_t k = 0; k < n; ++k) HalvorenWin::storeU32(bytes + 4 * k, HalvorenWin::floatBits(values[first + k]));
+        out.writeBytes(bytes, 4 * n);
+    }
 }
 
 void writeNodeList(const NodeContainer& nodes, CMemoryStream& out)

@@ -1,9 +1,9 @@
 #pragma once
 // Writers and readers of the project body and of the lists inside it. Each
 // list is the content of one sub-block: a writer puts it at the stream's
-// position (the caller frames it with its byte count), a reader parses the
-// bytes of one sub-block and takes the model for its extension flags and its
-// path.
+// position (the caller frames it with its byte count), a reader parses a
+// stream over the bytes of one sub-block and takes the model for its
+// extension flags and its path.
 #include <cstdint>
 #include <vector>
 
@@ -28,28 +28,28 @@ void writeBody(const HalvorenModel& model, CMemoryBuffer& out);
 void readBody(HalvorenModel& model, CMemoryBuffer& body);
 
 void writeTempoList(const std::vector<Tempo*>& tempos, CMemoryStream& out);
-void readTempoList(CMemoryBuffer& block, std::vector<Tempo*>& tempos);
+void readTempoList(CMemoryStream& block, std::vector<Tempo*>& tempos);
 void writeBeatList(const std::vector<Beat*>& beats, CMemoryStream& out);
-void readBeatList(CMemoryBuffer& block, std::vector<Beat*>& beats);
+void readBeatList(CMemoryStream& block, std::vector<Beat*>& beats);
 
 void writeSingSegments(const SingSegmentContainer& segs, CMemoryStream& out);
-void readSingSegments(CMemoryBuffer& block, const HalvorenModel& model, SingSegmentContainer& segs);
+void readSingSegments(CMemoryStream& block, const HalvorenModel& model, SingSegmentContainer& segs);
 void writeInstrumentSegments(const InstrumentSegmentContainer& segs, CMemoryStream& out);
-void readInstrumentSegments(CMemoryBuffer& block, const HalvorenModel& model,
+void readInstrumentSegments(CMemoryStream& block, const HalvorenModel& model,
                             InstrumentSegmentContainer& segs);
 
 void writeNotes(const NoteContainer& notes, CMemoryStream& out);
-void readNotes(CMemoryBuffer& block, const HalvorenModel& model, NoteContainer& notes);
+void readNotes(CMemoryStream& block, const HalvorenModel& model, NoteContainer& notes);
 
 void writeVibrato(const Vibrato& vibrato, CMemoryStream& out);
-void readVibrato(CMemoryBuffer& block, Vibrato& vibrato);
+void readVibrato(CMemoryStream& block, Vibrato& vibrato);
 void writeFloatVector(const std::vector<float>& values, CMemoryStream& out);
 // Takes the stored wave only when the block holds a whole table of
 // VibratoCycle::kTableSize values; otherwise the computed wave stays.
-void readVibratoCycle(CMemoryBuffer& block, VibratoCycle& cycle);
+void readVibratoCycle(CMemoryStream& block, VibratoCycle& cycle);
 
 void writeNodeList(const NodeContainer& nodes, CMemoryStream& out);
 // Empties the nodes, then appends those of the block in file order.
-void readNodeList(CMemoryBuffer& block, NodeContainer& nodes);
+void readNodeList(CMemoryStream& block, NodeContainer& nodes);
 
 }  // namespace HVCurrentModel

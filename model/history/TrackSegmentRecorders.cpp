@@ -18,6 +18,10 @@ bool holds(const std::vector<T*>& list, const T* item) {
 
 }  // namespace
 
+bool collectOverlappedSegments(const BaseSegmentContainer& segs, std::vector<BaseSegment*>& out) {
+    return segs.getOverlapped(out);
+}
+
 void recDeleteTrack(CHistoryGroup* group, Track* track, int index) {
     if (!track || !holds(group->model->tracks, track)) return;
     track->selected = false;

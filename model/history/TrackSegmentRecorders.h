@@ -20,5 +20,9 @@ void recInsertSegments(CHistoryGroup* group, const std::vector<HVCurrentModel::B
 // Segments not in the container are skipped.
 void recDeleteSegments(CHistoryGroup* group, const std::vector<HVCurrentModel::BaseSegment*>& list,
                        HVCurrentModel::BaseSegmentContainer* segs);
+// Appends every segment whose overlap flag is set, in container order; true
+// when out is not empty.
+bool collectOverlappedSegments(const HVCurrentModel::BaseSegmentContainer& segs,
+                               std::vector<HVCurrentModel::BaseSegment*>& out);
 void recEditSegmentsPosWidth(CHistoryGroup* group, const std::vector<HVCurrentModel::SegmentPosWidth>& edits,
                              HVCurrentModel::BaseSegmentContainer* segs);

@@ -34,10 +34,9 @@ void readUtf16Field(CMemoryStream& in, char16_t (&field)[N])
     for (size_t i = 0; i < N; ++i) field[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
 }
 
-void readCurve(CMemoryBuffer& block, Curve& curve)
+void readCurve(CMemoryStream& in, Curve& curve)
 {
     curve.clear();
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -48,9 +47,8 @@ void readCurve(CMemoryBuffer& block, Curve& curve)
     });
 }
 
-void readNotes(CMemoryBuffer& block, NoteContainer& notes)
+void readNotes(CMemoryStream& in, NoteContainer& notes)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -70,9 +68,8 @@ void readNotes(CMemoryBuffer& block, NoteContainer& notes)
     });
 }
 
-void readSegments(CMemoryBuffer& block, SegmentContainer& segments)
+void readSegments(CMemoryStream& in, SegmentContainer& segments)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -82,10 +79,9 @@ void readSegments(CMemoryBuffer& block, SegmentContainer& segments)
         auto* seg = new Segment(pos, width);
         readUtf16Field(in, seg->name);
         readUtf16Field(in, seg->singer);
-        CMemoryBuffer notes, amplitude, pitch;
-        in.readBlock(notes);
-        in.readBlock(amplitude);
-        in.readBlock(pitch);
+        CMemoryStream notes = in.readSubBlock();
+        CMemoryStream amplitude = in.readSubBlock();
+        CMemoryStream pitch = in.readSubBlock();
         readNotes(notes, seg->notes);
         readCurve(amplitude, seg->amplitude);
         readCurve(pitch, seg->pitch);
@@ -99,10 +95,9 @@ void HalvorenModel::readBody(CMemoryBuffer& body)
 {
     CMemoryStream in(body);
     if (in.remaining() >= 4) in.pos += 4;  // header word, not used
-    CMemoryBuffer tempoBlock, beatBlock, segmentBlock;
-    in.readBlock(tempoBlock);
-    in.readBlock(beatBlock);
-    in.readBlock(segmentBlock);
+    CMemoryStream tempoBlock = in.readSubBlock();
+    CMemoryStream beatBlock = in.readSubBlock();
+    CMemoryStream segmentBlock = in.readSubBlock();
     HVCurrentModel::readTempoList(tempoBlock, tempos);
     HVCurrentModel::readBeatList(beatBlock, beats);
     readSegments(segmentBlock, segments);

@@ -53,9 +53,8 @@ bool HalvorenModel::upgrade(const ObjWithVersion& older)
 
 namespace {
 
-void readNotes(CMemoryBuffer& block, NoteContainer& notes)
+void readNotes(CMemoryStream& in, NoteContainer& notes)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -75,9 +74,8 @@ void readNotes(CMemoryBuffer& block, NoteContainer& notes)
     });
 }
 
-void readSingSegments(CMemoryBuffer& block, SingSegmentContainer& segs)
+void readSingSegments(CMemoryStream& in, SingSegmentContainer& segs)
 {
-    CMemoryStream in(block);
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -87,10 +85,9 @@ void readSingSegments(CMemoryBuffer& block, SingSegmentContainer& segs)
         auto* seg = new SingSegment(pos, width);
         in.readString(seg->name);
         in.readString(seg->singer);
-        CMemoryBuffer notes, amplitude, pitch;
-        in.readBlock(notes);
-        in.readBlock(amplitude);
-        in.readBlock(pitch);
+        CMemoryStream notes = in.readSubBlock();
+        CMemoryStream amplitude = in.readSubBlock();
+        CMemoryStream pitch = in.readSubBlock();
         readNotes(notes, seg->notes);
         HVCurrentModel::readNodeList(amplitude, seg->amplitude.nodes);
         HVCurrentModel::readNodeList(pitch, seg->pitch.nodes);
@@ -103,9 +100,8 @@ void readSingSegments(CMemoryBuffer& block, SingSegmentContainer& segs)
 void HalvorenModel::readBody(CMemoryBuffer& body)
 {
     CMemoryStream in(body);
-    CMemoryBuffer tempoBlock, beatBlock;
-    in.readBlock(tempoBlock);
-    in.readBlock(beatBlock);
+    CMemoryStream tempoBlock = in.readSubBlock();
+    CMemoryStream beatBlock = in.readSubBlock();
     HVCurrentModel::readTempoList(tempoBlock, tempos);
     HVCurrentModel::readBeatList(beatBlock, beats);
 
@@ -114,15 +110,15 @@ void HalvorenModel::readBody(CMemoryBuffer& body)
     in.readUInt(count);
     readRecords(in, count, [&] {
         uint32_t kind = 0;
-        if (!in.readUInt(kind) || kind > 1) return;  // other kinds end after their kind
+        in.readUInt(kind);
+        if (kind > 1) return;  // other kinds end after their kind
         auto* track = new Track(static_cast<int32_t>(kind));
         uint8_t muted = 0, solo = 0;
         if (in.readByte(muted)) track->muted = muted != 0;
         if (in.readByte(solo)) track->solo = solo != 0;
         in.readInt(track->volume);
         in.readFloat(track->balance);
-        CMemoryBuffer segments;
-        in.readBlock(segments);
+        CMemoryStream segments = in.readSubBlock();
         // The segments of an instrumental track cannot be read back: the
         // track keeps its mixer settings and starts empty.
         if (track->singSegs) readSingSegments(segments, *track->singSegs);

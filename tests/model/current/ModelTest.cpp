@@ -127,22 +127,6 @@ TEST(SegmentContainer, LeftEdgeResizeKeepsNotesAndCurvesInPlace)
     EXPECT_EQ(seg->curve(kAmplitudeCurve).nodes.toVector(), (Nodes{{-1, 128}, {2881, 128}}));
 }
 
-TEST(SegmentContainer, ApplyPosWidthReordersAndFlags)
-{
-    InstrumentSegmentContainer segs;
-    auto* a = new InstrumentSegment(0, 1920);
-    auto* b = new InstrumentSegment(3840, 1920);
-    insertSegmentSorted(segs, a);
-    insertSegmentSorted(segs, b);
-    segs.applyPosWidth({{a, 4800, 1920}});
-    EXPECT_EQ(segs, (std::vector<BaseSegment*>{b, a}));
-    EXPECT_TRUE(a->overlapped);
-    EXPECT_TRUE(b->overlapped);
-    segs.applyPosWidth({{a, 5760, 1920}});
-    EXPECT_FALSE(a->overlapped);
-    EXPECT_FALSE(b->overlapped);
-}
-
 TEST(DefaultProject, OneSingingTrackWithOneSegment)
 {
     ScopedLanguage language(std::map<std::string, std::string>{{"New segment", "Neues Segment"}});

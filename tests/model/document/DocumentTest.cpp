@@ -62,15 +62,6 @@ TEST_F(Document, TwoHundredFiftySixEditsUndoneAsFarAsPossibleStayModified) {
     EXPECT_TRUE(doc.isModified());
 }
 
-TEST_F(Document, CommitRefreshesWindowsPushesAndRetitles) {
-    const int refreshes = view.refreshes;
-    doc.editSegCurveAmplitude(seg, strokeAt(100, 200, 50));
-    EXPECT_EQ(view.refreshes, refreshes + 1);
-    EXPECT_EQ(view.invalidates, refreshes + 1);
-    EXPECT_EQ(frame.titles, 1);
-    EXPECT_EQ(doc.getHistory().undoCount(), 1);
-}
-
 TEST_F(Document, AnOperationThatRecordsNothingTouchesNothing) {
     doc.editSegCurveAmplitude(seg, strokeAt(100, 200, 50));
     doc.undo();
@@ -126,6 +117,17 @@ TEST_F(Document, RestoredViewStateNeverShowsASegmentOutsideTheModel) {
     EXPECT_EQ(doc.editSeg, nullptr);
     // A new edit drops the undone group and frees the segment.
     doc.editSegCurveAmplitude(seg, strokeAt(100, 200, 50));
+    EXPECT_EQ(doc.editSeg, nullptr);
+}
+
+TEST_F(Document, DeletingTheShownSegmentTakesItOutOfTheEditorUntilUndo) {
+    doc.setEditingSegment(seg);
+    doc.deleteSegments({seg}, track->singSegs);
+    EXPECT_EQ(doc.editSeg, nullptr);
+    EXPECT_EQ(editor.shown.back(), nullptr);
+    doc.undo();  // the commit's view state shows it again
+    EXPECT_EQ(doc.editSeg, seg);
+    doc.redo();
     EXPECT_EQ(doc.editSeg, nullptr);
 }
 
@@ -262,16 +264,8 @@ TEST(DocumentPlayers, AreMadeOnFirstUseAndTakeTheTrackMixWhilePlaying) {
     setDocPlayersFactory({});
 }
 
-TEST(DocumentTimeLine, MeasureArithmeticOfTheDefaultAndOddSignatures) {
+TEST(DocumentTimeLine, Bar1TicksKeepTheirRoundingAndOddSignaturesCountAsFourFour) {
     CSSSynthesizerDoc doc;
-    doc.newProject(markersOnly().release());
-    EXPECT_EQ(doc.getBar1Tick(), 7680);
-    EXPECT_EQ(doc.measureToTick(1), 7680);
-    EXPECT_EQ(doc.measureToTick(2), 9600);
-    addBeat(*doc.getModel(), 2, 3, 4);
-    EXPECT_EQ(doc.measureToTick(3), 11040);
-    EXPECT_EQ(doc.getBar1Tick(), 7680);
-
     // 7/7 measures: the two bar-1 computations keep their rounding orders.
     doc.newProject(markersOnly().release());
     doc.getModel()->beats[0]->numerator = 7;

@@ -24,17 +24,17 @@ ByteBuilder cycleBlock(const std::vector<float>& table)
     return b;
 }
 
-ByteBuilder vibratoBlock(const std::vector<std::pair<int32_t, int32_t>>& amp)
+ByteBuilder vibratoBlock(int32_t depth)
 {
     ByteBuilder b;
-    return b.block(curveBlock(amp)).block(curveBlock({{-1, 0}, {100001, 0}})).block(curveBlock({}));
+    return b.block(curveBlock({{-1, depth}, {100001, depth}})).block(curveBlock({{-1, 0}, {100001, 0}})).block(curveBlock({}));
 }
 
-HalvorenModel* loadBytes(const std::string& bytes)
+// Marker, tempo and beat blocks and the track count.
+ByteBuilder bodyStart(const std::string& markers, const ByteBuilder& tempos, uint32_t tracks)
 {
-    hvtest::ScratchDir dir("projfmt");
-    hvtest::writeFileBytes(dir.file("p.ot"), bytes);
-    return loadProjectFile(CString::fromUtf8(dir.file("p.ot")));
+    ByteBuilder b;
+    return b.raw(markers).block(tempos).block(ByteBuilder().u32(0)).u32(tracks);
 }
 
 }  // namespace
@@ -43,11 +43,9 @@ TEST(ProjectFileFormat, SavedBytesMatchTheLayoutByteForByte)
 {
     hvtest::ScratchDir dir("projfmt");
     const CString path = CString::fromUtf8(dir.file("golden.ot"));
-
     HalvorenModel empty;
     ASSERT_EQ(saveProjectFile(empty, path), 0);
-    ByteBuilder emptyBody;
-    emptyBody.raw(kAllMarkers).block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(0);
+    const ByteBuilder emptyBody = bodyStart(kAllMarkers, ByteBuilder().u32(0), 0);
     EXPECT_EQ(emptyBody.size(), 48u);
     EXPECT_EQ(hvtest::readFileBytes(dir.file("golden.ot")), hvtest::taggedFile(5, emptyBody.bytes));
 
@@ -55,30 +53,26 @@ TEST(ProjectFileFormat, SavedBytesMatchTheLayoutByteForByte)
     auto* track = new Track(kSingingTrack);
     model.tracks.push_back(track);
     auto* seg = new SingSegment(0, 1920);
-    seg->name = "s";
-    seg->singer = "x";
+    seg->name = "s", seg->singer = "x";
     auto* note = new Note;
-    note->width = 480;
-    note->key = 60;
+    note->width = 480, note->key = 60;
     seg->notes.insertSorted(note);
     insertSegmentSorted(*track->singSegs, seg);
     ASSERT_EQ(saveProjectFile(model, path), 0);
 
     ByteBuilder noteRecord;
     noteRecord.i32(0).i32(480).i32(60).i32(0).str("la").str("la").u8(0);
-    noteRecord.block(vibratoBlock({{-1, 0}, {100001, 0}})).block(cycleBlock(Note().cycle.table));
+    noteRecord.block(vibratoBlock(0)).block(cycleBlock(Note().cycle.table));
     noteRecord.u8(0).f32(1).u8(0).f32(1).f32(1).f32(1).i32(0).i32(0).i32(25).i32(20).i32(-1).str("").i32(-1);
     EXPECT_EQ(noteRecord.size(), 4239u);
     const ByteBuilder amplitude = curveBlock({{-1, 128}, {1921, 128}});
     EXPECT_EQ(ByteBuilder().block(amplitude).size(), 24u);
-
     ByteBuilder segs;
     segs.u32(1).i32(0).i32(1920).str("s").str("x").block(ByteBuilder().u32(1).raw(noteRecord.bytes));
     segs.block(amplitude).block(curveBlock({{-1, -1}, {1921, -1}}));
     for (int k = 0; k < 4; ++k) segs.block(amplitude);  // Power, Breath, Gender, Brightness
     segs.block(curveBlock({{-1, 0}, {1921, 0}}));
-    ByteBuilder body;
-    body.raw(kAllMarkers).block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(1);
+    ByteBuilder body = bodyStart(kAllMarkers, ByteBuilder().u32(0), 1);
     body.u32(0).str(track->name).u8(0).u8(0).i32(30).f32(0.0f).block(segs);
     EXPECT_EQ(hvtest::readFileBytes(dir.file("golden.ot")), hvtest::taggedFile(5, body.bytes));
 }
@@ -87,15 +81,14 @@ TEST(ProjectFileFormat, SavedBytesMatchTheLayoutByteForByte)
 TEST(ProjectFileFormat, MissingMarkersLeaveTheirFieldsAtDefaults)
 {
     const std::vector<float> flat(1024, 0.5f);
-    const std::string defaultSingingName = Track(kSingingTrack).name;
     for (std::string markers : {"ext1ext2ext3ext4ext5ext6ext7", "ext1ext3ext4ext5ext6ext7",
                                 "ext1ext2ext4ext5ext6ext7", "ext1ext2ext3ext4ext5ext6", "ext2", ""}) {
         SCOPED_TRACE(markers);
-        auto has = [&](const char* m) { return markers.find(m) != std::string::npos; };
+        auto has = [&](const std::string& m) { return markers.find(m) != std::string::npos; };
         ByteBuilder note;
         note.i32(10).i32(100).i32(50).i32(30);
         if (!has("ext2")) note.u32(111).u32(222);
-        note.str("sy").str("ly").u8(1).block(vibratoBlock({{-1, 9}, {100001, 9}})).block(cycleBlock(flat));
+        note.str("sy").str("ly").u8(1).block(vibratoBlock(9)).block(cycleBlock(flat));
         if (has("ext1")) note.u8(1).f32(2).u8(5).f32(3).f32(4).f32(5);
         if (has("ext2")) note.i32(1).i32(2).i32(3).i32(4);
         if (has("ext4")) note.i32(9);
@@ -104,27 +97,22 @@ TEST(ProjectFileFormat, MissingMarkersLeaveTheirFieldsAtDefaults)
         segs.u32(1).i32(0).i32(960).str("n").str("s").block(ByteBuilder().u32(1).raw(note.bytes));
         for (const char* m : {"", "", "", "ext3", "ext5", "ext6", "ext7"})
             if (!*m || has(m)) segs.block(curveBlock({{0, 7}, {961, 7}}));
-        ByteBuilder body;
-        body.raw(markers).block(ByteBuilder().u32(1).i32(0).i32(15000)).block(ByteBuilder().u32(0)).u32(1).u32(0);
+        ByteBuilder body = bodyStart(markers, ByteBuilder().u32(1).i32(0).i32(15000), 1).u32(0);
         if (has("ext2")) body.str("named");
         body.u8(0).u8(1).i32(50).f32(0.5f).block(segs);
 
-        std::unique_ptr<HalvorenModel> m(loadBytes(hvtest::taggedFile(5, body.bytes)));
+        auto m = hvtest::loadProjectBytes(hvtest::taggedFile(5, body.bytes));
         ASSERT_TRUE(m);
         const bool flags[7] = {m->ext1, m->ext2, m->ext3, m->ext4, m->ext5, m->ext6, m->ext7};
-        for (int i = 0; i < 7; ++i) EXPECT_EQ(flags[i], has(("ext" + std::to_string(i + 1)).c_str()));
-        ASSERT_EQ(m->tempos.size(), 1u);
-        EXPECT_EQ(m->tempos[0]->tempo, 15000);
-        ASSERT_EQ(m->tracks.size(), 1u);
-        const Track& t = *m->tracks[0];
-        EXPECT_EQ(t.name, has("ext2") ? "named" : defaultSingingName);
-        EXPECT_TRUE(t.solo);
-        EXPECT_EQ(t.volume, 50);
+        for (int i = 0; i < 7; ++i) EXPECT_EQ(flags[i], has("ext" + std::to_string(i + 1)));
+        EXPECT_EQ(m->tempos.at(0)->tempo, 15000);
+        const Track& t = *m->tracks.at(0);
+        EXPECT_EQ(t.name, has("ext2") ? "named" : Track(kSingingTrack).name);
+        EXPECT_TRUE(t.solo && t.volume == 50);
         const SingSegment& seg = *t.singSegs->segAt(0);
-        const Note& n = *seg.notes[0];
-        EXPECT_EQ(n.phoneticSymbol, "sy");
-        EXPECT_EQ(n.lyric, "ly");
-        EXPECT_TRUE(n.overlapped);  // taken from the file as stored
+        const Note& n = *seg.notes.at(0);
+        EXPECT_EQ(n.phoneticSymbol + n.lyric, "syly");
+        EXPECT_TRUE(n.overlapped);  // as stored
         EXPECT_EQ(n.vibrato.vibAmp.nodes.front().value, 9);
         EXPECT_EQ(n.cycle.table, flat);
         EXPECT_EQ(n.timeFactor4, has("ext1") ? 5.0f : 1.0f);
@@ -141,29 +129,24 @@ TEST(ProjectFileFormat, MissingMarkersLeaveTheirFieldsAtDefaults)
 
 TEST(ProjectFileFormat, VersionsUpToFiveUseTheCurrentReaderAndNewerAreRefused)
 {
-    ByteBuilder body;
-    body.raw(kAllMarkers).block(ByteBuilder().u32(1).i32(480).i32(9000)).block(ByteBuilder().u32(0)).u32(0);
+    const ByteBuilder body = bodyStart(kAllMarkers, ByteBuilder().u32(1).i32(480).i32(9000), 0);
     for (int32_t version : {0, 2, 3, 4, 5, -1}) {
-        std::unique_ptr<HalvorenModel> m(loadBytes(hvtest::taggedFile(version, body.bytes)));
+        auto m = hvtest::loadProjectBytes(hvtest::taggedFile(version, body.bytes));
         ASSERT_TRUE(m) << version;
         EXPECT_EQ(m->version, 5);
-        ASSERT_EQ(m->tempos.size(), 1u) << version;
-        EXPECT_EQ(m->tempos[0]->pos, 480);
+        EXPECT_EQ(m->tempos.at(0)->pos, 480) << version;
     }
-
     ScriptedMessageBoxService boxes;
     ScopedMessageBoxService scope(&boxes);
-    EXPECT_EQ(loadBytes(hvtest::taggedFile(6, body.bytes)), nullptr);
+    EXPECT_FALSE(hvtest::loadProjectBytes(hvtest::taggedFile(6, body.bytes)));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "It's high version project file, please update editor to use it");
     EXPECT_EQ(boxes.shown[0].caption, "(＞﹏＜)");
     EXPECT_EQ(boxes.shown[0].buttons, MbButtons::ok);
 
-    // A tag without a whole version: an empty project, no message.
-    std::unique_ptr<HalvorenModel> cut(loadBytes("HALVOREN\x05"));
+    auto cut = hvtest::loadProjectBytes("HALVOREN\x05");  // no whole version: an empty project
     ASSERT_TRUE(cut);
     EXPECT_TRUE(cut->tracks.empty());
-    EXPECT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(loadProjectFile(CString(u"/nonexistent/x.ot")), nullptr);
 }
 
@@ -174,12 +157,11 @@ TEST(ProjectFileFormat, VerifyAcceptsOnlyTheAnnouncedLength)
         hvtest::writeFileBytes(dir.file("v.ot"), bytes);
         return verifyProjectFile(CString::fromUtf8(dir.file("v.ot")));
     };
-    const std::string body(40, 'b');
-    EXPECT_TRUE(verify(hvtest::taggedFile(5, body)));
-    EXPECT_FALSE(verify(hvtest::taggedFile(5, body) + "x"));
-    EXPECT_FALSE(verify(hvtest::taggedFile(5, body).substr(0, 55)));
+    const std::string file = hvtest::taggedFile(5, std::string(40, 'b'));
+    EXPECT_TRUE(verify(file));
+    EXPECT_FALSE(verify(file + "x"));
+    EXPECT_FALSE(verify(file.substr(0, file.size() - 1)));
     EXPECT_FALSE(verify(hvtest::taggedFile(5, "")));
-    EXPECT_TRUE(verify(ByteBuilder().block(ByteBuilder{body}).bytes));  // untagged
+    EXPECT_TRUE(verify(file.substr(12)));  // untagged
     EXPECT_FALSE(verify("HALVOREN"));
-    EXPECT_FALSE(verifyProjectFile(CString(u"/nonexistent/v.ot")));
 }

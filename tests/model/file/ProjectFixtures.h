@@ -1,6 +1,7 @@
 #pragma once
-// Test-side helpers for project files: a text dump of every saved field (to
-// compare models), a model that sets every saved field, and raw file I/O.
+// Test-side helpers for project files: the saved form of a model (to compare
+// models once the writer's bytes are pinned), a model that sets every saved
+// field, and raw file I/O.
 #include <memory>
 #include <string>
 
@@ -8,7 +9,7 @@
 
 namespace hvtest {
 
-std::string dumpModel(const HVCurrentModel::HalvorenModel& model);
+std::string bodyOf(const HVCurrentModel::HalvorenModel& model);
 
 // Two tempos, two beats, a singing track with two segments whose notes and
 // curves differ from every default, and an empty instrumental track.
@@ -19,5 +20,8 @@ void writeFileBytes(const std::string& path, const std::string& bytes);
 
 // "HALVOREN", version and body length in front of body.
 std::string taggedFile(int32_t version, const std::string& body);
+
+// Loads a project file holding bytes.
+std::unique_ptr<HVCurrentModel::HalvorenModel> loadProjectBytes(const std::string& bytes);
 
 }  // namespace hvtest

@@ -51,15 +51,6 @@ TEST(HistoryMgr, UndoRedoWalkRecordsInOppositeOrdersAndCarryTheViewState) {
     EXPECT_EQ(h.redoCount(), 0);
 }
 
-TEST(HistoryMgr, UndoAndRedoOnEmptyListsLeaveTheOutValueAlone) {
-    CHistoryMgr h;
-    HistoryViewState state{true, nullptr, 7, 8, false, -1};
-    h.undo(state);
-    h.redo(state);
-    EXPECT_EQ(state.editMode, 7);
-    EXPECT_EQ(state.curveKind, 8);
-}
-
 TEST(HistoryMgr, DroppedGroupsReleaseTheirRecordsByTheListTheyLeave) {
     std::vector<std::string> log;
     {
