@@ -16,6 +16,7 @@ int MainThreadQueue::pumpPending() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         batch.swap(queue_);
+        if (pumpDepth_++ == 0) removed_.clear();
     }
     int delivered = 0;
     while (!batch.empty()) {
@@ -32,6 +33,8 @@ int MainThreadQueue::pumpPending() {
             removed_.clear();
         }
     }
+    std::lock_guard<std::mutex> lock(mutex_);
+    --pumpDepth_;
     return delivered;
 }
 
@@ -47,7 +50,8 @@ void MainThreadQueue::removeTarget(IMessageTarget* target) {
     std::lock_guard<std::mutex> lock(mutex_);
     queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [&](const Posted& p) { return p.target == target; }),
                  queue_.end());
-    removed_.push_back(target);
+    // Only a batch being delivered can still hold the target's messages.
+    if (pumpDepth_ > 0) removed_.push_back(target);
 }
 
 size_t MainThreadQueue::pendingCount() {

@@ -37,6 +37,7 @@ private:
     std::condition_variable posted_;
     std::deque<Posted> queue_;
     std::vector<IMessageTarget*> removed_;  // targets removed while a batch is delivered
+    int pumpDepth_ = 0;  // pumps in progress (a handler may pump again)
 };
 
 // The process's main-thread queue.

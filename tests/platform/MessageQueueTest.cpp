@@ -47,3 +47,13 @@ TEST(MainThreadQueue, RemovedTargetGetsNothingMore) {
     EXPECT_EQ(first.got.size(), 1u);
     EXPECT_TRUE(second.got.empty());
 }
+
+TEST(MainThreadQueue, RemovingAnIdleTargetDoesNotSwallowLaterPostsToTheSameAddress) {
+    MainThreadQueue queue;
+    Recorder target;
+    queue.removeTarget(&target);  // e.g. a window closed while nothing was pending
+    queue.post(&target, 7);       // a new window at the same address
+    queue.post(&target, 8);
+    EXPECT_EQ(queue.pumpPending(), 2);
+    EXPECT_EQ(target.got, (std::vector<unsigned>{7, 8}));
+}
