@@ -74,15 +74,15 @@ void PaPlayer::takeStartTime() {
     startTime_ = now;
 }
 
-void PaPlayer::mixInto(int16_t* out, int frameCount) {
+void PaPlayer::process(int16_t* out, int frameCount) {
     std::lock_guard<CCommonMutex> guard(lock);
     const bool allEnded = mixBuffer(out, frameCount, mixList, acc_);
     if (!listener_) return;
     framesPlayed_ += frameCount;
-    const PaStreamInfo* info = Pa_GetStreamInfo(stream_);
+    const PaStreamInfo* info = hasStream() ? Pa_GetStreamInfo(stream_) : nullptr;
     if (!allEnded) {
         const double latency = info ? info->outputLatency : 0.0;
-        listener_->onPlayPosition(Pa_GetStreamTime(stream_) - startTime_ - latency);
+        listener_->onPlayPosition(streamTime() - startTime_ - latency);
     } else {
         const double rate = info && info->sampleRate > 0.0 ? info->sampleRate : kSampleRate;
         listener_->onPlayFinished(static_cast<double>(framesPlayed_) / rate);
@@ -91,6 +91,6 @@ void PaPlayer::mixInto(int16_t* out, int frameCount) {
 
 int PaPlayer::streamCallback(const void*, void* output, unsigned long frameCount, const PaStreamCallbackTimeInfo*,
                              PaStreamCallbackFlags, void* userData) {
-    static_cast<PaPlayer*>(userData)->mixInto(static_cast<int16_t*>(output), static_cast<int>(frameCount));
+    static_cast<PaPlayer*>(userData)->process(static_cast<int16_t*>(output), static_cast<int>(frameCount));
     return paContinue;
 }

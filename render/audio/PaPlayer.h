@@ -49,12 +49,15 @@ public:
     void takeStartTime();
     int64_t framesPlayed() const { return framesPlayed_; }
 
+    // One buffer of the stream: under the lock, mix the sources, then tell
+    // the listener the position or the end. The callback's whole work.
+    void process(int16_t* out, int frameCount);
+
     static int streamCallback(const void* input, void* output, unsigned long frameCount,
                               const PaStreamCallbackTimeInfo* timeInfo, PaStreamCallbackFlags statusFlags,
                               void* userData);
 
 private:
-    void mixInto(int16_t* out, int frameCount);
 
     PaStream* stream_ = nullptr;
     int session_ = 0;

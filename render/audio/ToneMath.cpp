@@ -5,10 +5,10 @@
 #include <cstdint>
 
 float fastPow2(float p) {
+    if (!(p >= -126.0f)) p = -126.0f;
+    if (p > 128.0f) p = 128.0f;
     const float offset = p < 0.0f ? 1.0f : 0.0f;
-    float clipp = p;
-    if (!(clipp >= -126.0f)) clipp = -126.0f;
-    if (clipp > 128.0f) clipp = 128.0f;
+    const float clipp = p;
     const float z = clipp - std::trunc(clipp) + offset;
     const float e = 8388608.0f * (clipp + 121.274055f + 27.728024f / (4.8425255f - z) - 1.4901291f * z);
     return std::bit_cast<float>(static_cast<uint32_t>(e));

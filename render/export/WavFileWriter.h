@@ -1,0 +1,13 @@
+#pragma once
+// Writes interleaved 16-bit PCM behind a canonical 44-byte RIFF/WAVE header
+// labelled 44100 Hz, 16 bits.
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/CString.h"
+
+// 0 when the whole file was written and closed; 1 on any failure (the file
+// could not be opened, a write or the close failed, or the data is too large
+// for the header's 32-bit sizes), after printing
+// "fail to write wav file:<path>" to standard output.
+int writeWavFile(const CString& path, uint16_t channels, size_t dataBytes, const int16_t* data);
