@@ -8,11 +8,11 @@
 //   4. breath symbols joined by ","
 // Nothing is trimmed. Read-only once filled, so queries may run on several
 // threads after parsing.
-#include <map>
 #include <string>
 #include <vector>
 
 #include "lyrics/ISymbolMgr.h"
+#include "lyrics/SymbolTableUtil.h"
 
 namespace Halvoren {
 
@@ -39,13 +39,8 @@ public:
     std::string substituteConsonant(const std::string& symbol) override;
 
 private:
-    // Maps keep the first value given for a key; lists keep repeats.
-    std::vector<std::string> syllables;
-    std::map<std::string, std::string> consonantOf;
-    std::map<std::string, std::string> vowelOf;
+    CvvcRowsAndCarriers table;  // sections 1 and 3
     std::vector<std::string> voicedConsonants;
-    std::vector<std::string> vowels;
-    std::map<std::string, std::string> carrierOf;
     std::vector<std::string> breaths;
 };
 

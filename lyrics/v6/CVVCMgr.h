@@ -8,11 +8,11 @@
 //   5. breath symbols joined by ","
 //   6. (optional) extra units, also never split, joined by ","
 // Nothing is trimmed. Read-only once filled.
-#include <map>
 #include <string>
 #include <vector>
 
 #include "lyrics/ISymbolMgr.h"
+#include "lyrics/SymbolTableUtil.h"
 
 namespace HalvorenEngineV6 {
 
@@ -37,14 +37,9 @@ public:
     std::string substituteConsonant(const std::string& symbol) override;
 
 private:
-    // Maps keep the first value given for a key; lists keep repeats.
-    std::vector<std::string> syllables;
-    std::map<std::string, std::string> consonantOf;
-    std::map<std::string, std::string> vowelOf;
+    Halvoren::CvvcRowsAndCarriers table;  // sections 1 and 4
     std::vector<std::string> voicedConsonants;
     std::vector<std::string> wholeUnits;
-    std::vector<std::string> vowels;
-    std::map<std::string, std::string> carrierOf;
     std::vector<std::string> breaths;
     std::vector<std::string> extraUnits;
 };

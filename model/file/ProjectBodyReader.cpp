@@ -4,21 +4,17 @@
 #include <memory>
 
 #include "model/file/ExtensionMarkers.h"
+#include "model/file/FieldReaders.h"
 #include "model/file/LittleEndian.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
 
 namespace HVCurrentModel {
 
+using HalvorenWin::readBool;
 using HalvorenWin::readRecords;
 
 namespace {
-
-void readBool(CMemoryStream& in, bool& target)
-{
-    uint8_t v = 0;
-    if (in.readByte(v)) target = v != 0;
-}
 
 void readCurveBlock(CMemoryStream& in, ParamCurve& curve)
 {
@@ -30,10 +26,7 @@ Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind)
 {
     auto track = std::make_unique<Track>(kind);
     if (model.ext2) in.readString(track->name);
-    readBool(in, track->muted);
-    readBool(in, track->solo);
-    in.readInt(track->volume);
-    in.readFloat(track->balance);
+    HalvorenWin::readMixerFields(in, *track);
     CMemoryStream segments = in.readSubBlock();
     if (kind == kSingingTrack)
         readSingSegments(segments, model, *track->singSegs);

@@ -3,6 +3,7 @@
 #include "model/file/MemoryStream.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
+#include "model/legacy/LegacyNotes.h"
 
 namespace HVModel_V0 {
 
@@ -34,37 +35,19 @@ void readUtf16Field(CMemoryStream& in, char16_t (&field)[N])
     for (size_t i = 0; i < N; ++i) field[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
 }
 
+// The nodes of a curve block, in file order.
 void readCurve(CMemoryStream& in, Curve& curve)
 {
-    curve.clear();
-    uint32_t count = 0;
-    in.readUInt(count);
-    readRecords(in, count, [&] {
-        CurveNode node;
-        in.readInt(node.pos);
-        in.readInt(node.value);
-        curve.push_back(node);
-    });
+    HVCurrentModel::NodeContainer nodes;
+    HVCurrentModel::readNodeList(in, nodes);
+    curve = nodes.toVector();
 }
 
 void readNotes(CMemoryStream& in, NoteContainer& notes)
 {
-    uint32_t count = 0;
-    in.readUInt(count);
-    readRecords(in, count, [&] {
-        auto* note = new Note;
-        in.readInt(note->pos);
-        in.readInt(note->width);
-        in.readInt(note->key);
-        in.readInt(note->extraInt1);
-        in.readInt(note->extraInt2);
-        in.readFloat(note->extraReal1);
-        in.readFloat(note->extraReal2);
-        readUtf16Field(in, note->phoneticSymbol);
-        readUtf16Field(in, note->lyric);
-        uint8_t overlapped = 0;
-        if (in.readByte(overlapped)) note->overlapped = overlapped != 0;
-        notes.push_back(note);
+    HalvorenWin::readLegacyNotes(in, notes, [](CMemoryStream& texts, Note& note) {
+        readUtf16Field(texts, note.phoneticSymbol);
+        readUtf16Field(texts, note.lyric);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "model/file/MemoryStream.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
+#include "model/legacy/LegacyNotes.h"
 
 namespace HVModel_V1 {
 
@@ -55,22 +56,9 @@ namespace {
 
 void readNotes(CMemoryStream& in, NoteContainer& notes)
 {
-    uint32_t count = 0;
-    in.readUInt(count);
-    readRecords(in, count, [&] {
-        auto* note = new Note;
-        in.readInt(note->pos);
-        in.readInt(note->width);
-        in.readInt(note->key);
-        in.readInt(note->extraInt1);
-        in.readInt(note->extraInt2);
-        in.readFloat(note->extraReal1);
-        in.readFloat(note->extraReal2);
-        in.readString(note->phoneticSymbol);
-        in.readString(note->lyric);
-        uint8_t overlapped = 0;
-        if (in.readByte(overlapped)) note->overlapped = overlapped != 0;
-        notes.push_back(note);
+    HalvorenWin::readLegacyNotes(in, notes, [](CMemoryStream& texts, Note& note) {
+        texts.readString(note.phoneticSymbol);
+        texts.readString(note.lyric);
     });
 }
 
@@ -113,11 +101,7 @@ void HalvorenModel::readBody(CMemoryBuffer& body)
         in.readUInt(kind);
         if (kind > 1) return;  // other kinds end after their kind
         auto* track = new Track(static_cast<int32_t>(kind));
-        uint8_t muted = 0, solo = 0;
-        if (in.readByte(muted)) track->muted = muted != 0;
-        if (in.readByte(solo)) track->solo = solo != 0;
-        in.readInt(track->volume);
-        in.readFloat(track->balance);
+        HalvorenWin::readMixerFields(in, *track);
         CMemoryStream segments = in.readSubBlock();
         // The segments of an instrumental track cannot be read back: the
         // track keeps its mixer settings and starts empty.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "dsp/FastMath.h"
@@ -10,23 +11,16 @@
 using namespace Halvoren;
 
 namespace {
-FIFOSampleBufferTemplate<short> ramp(int n)
+// Samples 1, 2, ..., n.
+FIFOSampleBufferTemplate<short> ramp(short n)
 {
     FIFOSampleBufferTemplate<short> pcm(4096);
-    std::vector<short> v(n);
-    for (int i = 0; i < n; ++i)
-        v[i] = static_cast<short>(i + 1);
-    pcm.putSamples(v.data(), n);
+    for (short i = 1; i <= n; ++i)
+        pcm.putSamples(&i, 1);
     return pcm;
 }
 
-AnalysisWindow ones(int length)
-{
-    AnalysisWindow w;
-    w.resize(length);
-    std::fill(w.w.begin(), w.w.end(), 1.0f);
-    return w;
-}
+AnalysisWindow ones(int length) { return AnalysisWindow{length, std::vector<float>(length, 1.0f)}; }
 
 float dbToAmp(float dB) { return fasterPow2(dB * 0.05f * 3.3073044f); }
 }  // namespace
@@ -36,12 +30,10 @@ TEST(FreqBoxTest, ZeroPhaseLoadingOfAnOddWindow)
     FreqMagAndPhaseBox box(4096);
     ASSERT_TRUE(box.loadFrame(ramp(3000), 100, ones(1201), 32767.0f));
     // 600 samples at the top of the frame, 601 at the bottom, centre on re[0].
-    EXPECT_FLOAT_EQ(box.re[4096 - 600], 101.0f);
-    EXPECT_FLOAT_EQ(box.re[4095], 700.0f);
-    EXPECT_FLOAT_EQ(box.re[0], 701.0f);
-    EXPECT_FLOAT_EQ(box.re[600], 1301.0f);
-    EXPECT_EQ(box.re[601], 0.0f);
-    EXPECT_EQ(box.re[4096 - 601], 0.0f);
+    const std::pair<int, float> expected[] = {
+        {4096 - 601, 0}, {4096 - 600, 101}, {4095, 700}, {0, 701}, {600, 1301}, {601, 0}};
+    for (auto [i, value] : expected)
+        EXPECT_FLOAT_EQ(box.re[i], value) << i;
 }
 
 TEST(FreqBoxTest, OutsideTheBufferIsSilenceAndLongWindowsAreRefused)
@@ -71,7 +63,7 @@ TEST(FreqBoxTest, ZeroBinRepeatsOrFloors)
     box.re[5] = 0;
     box.re[4] = 100.0f;
     box.computeMagsDb();
-    EXPECT_FLOAT_EQ(box.mags[5], 40.0f);
+    EXPECT_FLOAT_EQ(box.mags[5], 40.0f);  // repeats bin 4
     EXPECT_FLOAT_EQ(box.mags[6], 20.0f);
     box.computeMagsDbAndPhases();
     EXPECT_EQ(box.mags[5], -120.0f);

@@ -39,25 +39,6 @@ TEST(HarmonicPeakAnalyserTest, EnvelopeIsClosedAtZeroAndNyquistAndCleansTheCalle
     EXPECT_TRUE(out.empty());
 }
 
-TEST(HarmonicPeakAnalyserTest, BadFundamentalsAndEmptyEnvelopesGiveNothing)
-{
-    HarmonicPeakAnalyser an(44100);
-    PeakList out;
-    out.append(1, 1, 1);
-    an.sampleHarmonics(100, out);
-    EXPECT_TRUE(out.empty());
-    PeakList p = harmonicSeries();
-    an.setPeaksSpline(p);
-    for (float bad : {0.0f, -100.0f, std::numeric_limits<float>::quiet_NaN()}) {
-        an.sampleHarmonics(bad, out);
-        EXPECT_TRUE(out.empty());
-        an.sampleHarmonicsSpline(bad, out);
-        EXPECT_TRUE(out.empty());
-        an.sampleHarmonicsSplineWarped(bad, out);
-        EXPECT_TRUE(out.empty());
-    }
-}
-
 TEST(HarmonicPeakAnalyserTest, WarpedSamplingStretchesLowAndFadesTowards18k)
 {
     HarmonicPeakAnalyser an(44100);
@@ -78,7 +59,7 @@ TEST(HarmonicPeakAnalyserTest, WarpedSamplingStretchesLowAndFadesTowards18k)
     EXPECT_EQ(warped.mags, plain.mags);
 }
 
-TEST(HarmonicPeakAnalyserTest, SplineSamplingMovesThePeaks)
+TEST(HarmonicPeakAnalyserTest, SplineSamplingsKeepThePeaksAndTheirPhases)
 {
     HarmonicPeakAnalyser an(44100);
     PeakList p = harmonicSeries();
@@ -91,36 +72,41 @@ TEST(HarmonicPeakAnalyserTest, SplineSamplingMovesThePeaks)
     EXPECT_FLOAT_EQ(out.phases[9], 1.0f);
     EXPECT_EQ(out.freqs[10], 1100.0f);
     EXPECT_EQ(out.phases[10], 0.0f);
-}
 
-TEST(HarmonicPeakAnalyserTest, SplineWarpedStopsAfterTheFirstHarmonicBeyondTheLastPeak)
-{
-    HarmonicPeakAnalyser an(44100);
-    PeakList p = harmonicSeries();
-    an.setPeaksSpline(p);
-    PeakList out;
+    // Warped: stops after the first harmonic beyond the last peak, which keeps its phase.
     an.sampleHarmonicsSplineWarped(200, out);
     EXPECT_EQ(out.freqs, (std::vector<float>{200, 400, 600, 800, 1000, 1200}));
     EXPECT_EQ(out.phases, (std::vector<float>{0.2f, 0.4f, 0.6f, 0.8f, 1.0f, 1.0f}));
     EXPECT_NEAR(out.mags[1], -8.0f, 1e-3f);
-
     an.sampleHarmonicsSplineWarped(150, out);  // 150 Hz: harmonic number 0.5 rounds down
     EXPECT_FLOAT_EQ(out.phases[0], 0.1f);
 }
 
-TEST(HarmonicPeakAnalyserTest, PeaksAtOrAboveNyquistKeepReadingsFinite)
+TEST(HarmonicPeakAnalyserTest, BadInputGivesNothingOrFiniteReadings)
 {
     HarmonicPeakAnalyser an(1000);
+    PeakList out;
+    out.append(1, 1, 1);
+    an.sampleHarmonics(100, out);  // no envelope yet
+    EXPECT_TRUE(out.empty());
+
     PeakList p;
     p.append(100, -10, 0);
     p.append(700, -20, 0);  // above half the rate
     p.append(300, -30, 0);  // out of order
     an.setPeaksSpline(p);
-    PeakList out;
-    an.sampleHarmonics(50, out);
-    for (float m : out.mags)
-        EXPECT_TRUE(std::isfinite(m));
-    an.sampleHarmonicsSpline(1.0f, out);
-    for (float m : out.mags)
-        EXPECT_TRUE(std::isfinite(m));
+    for (bool spline : {false, true}) {
+        spline ? an.sampleHarmonicsSpline(1.0f, out) : an.sampleHarmonics(50, out);
+        for (float m : out.mags)
+            EXPECT_TRUE(std::isfinite(m)) << spline;
+    }
+    // Fundamentals that would never step past the envelope.
+    for (float bad : {0.0f, -100.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        an.sampleHarmonics(bad, out);
+        EXPECT_TRUE(out.empty());
+        an.sampleHarmonicsSpline(bad, out);
+        EXPECT_TRUE(out.empty());
+        an.sampleHarmonicsSplineWarped(bad, out);
+        EXPECT_TRUE(out.empty());
+    }
 }

@@ -33,13 +33,10 @@ TEST(PeakListTest, SubtractAndBlendWorkOverTheShorterLength)
     EXPECT_EQ(a.freqs, (std::vector<float>{105, 205, 305}));
     EXPECT_EQ(a.mags, (std::vector<float>{9, 18, 27}));
     a.subtractPeaks(peaks({105}, {9}));
-    EXPECT_EQ(a.size(), 1u);
     EXPECT_EQ(a.phases.size(), 1u);
 
     PeakList self = peaks({0, 200, 300}, {5, 20, 30});
-    PeakList other = peaks({100, 0, 500, 700}, {1, 2, 10, 3});
-    self.blendWith(other, 1.0f, self);  // out aliasing this list
-    ASSERT_EQ(self.size(), 3u);
+    self.blendWith(peaks({100, 0, 500, 700}, {1, 2, 10, 3}), 1.0f, self);  // out aliasing this list
     EXPECT_EQ(self.freqs, (std::vector<float>{0, 200, 300}));
     EXPECT_EQ(self.mags, (std::vector<float>{0, 20, 30}));
     PeakList mixed;
@@ -59,6 +56,7 @@ TEST(PeakListTest, LevelsAndTilts)
     PeakList q = peaks({0, 1000}, {0, 0});
     q.replaceTiltKeepLevel(from, to);
     EXPECT_NEAR(q.mags[0] + q.mags[1], 0.0f, 1e-5f);
+    EXPECT_GT(q.mags[1], q.mags[0]);
 }
 
 TEST(PeakListTest, SpectrumDrawingX4StartsFromZero)

@@ -65,15 +65,13 @@ TEST(HarmonicPhaseStateTest, V1PairsByIndexThenByNearestAndDropsZeroHz)
     std::vector<float> f{110, 210, 310, 410, 510, 0, 220, 90, 600, 1000};
     const PeakList& out = st.continuePhasesV1(frameOf(f), 0.01f);
     ASSERT_EQ(out.size(), 9u);
-    auto expect = [&](int outIndex, float freq, int j) {
-        EXPECT_FLOAT_EQ(out.freqs[outIndex], freq);
-        EXPECT_FLOAT_EQ(out.phases[outIndex], (freq + prev.freqs[j]) * kPiF * 0.01f + prev.phases[j]) << freq;
-    };
-    expect(0, 110, 0);
-    expect(4, 510, 4);
-    expect(5, 220, 1);  // nearest: 200
-    expect(6, 90, 0);
-    expect(8, 1000, 4);
+    // (output index, frequency, previous partial): by index, then the nearest (220 Hz: 200 Hz).
+    const struct { int index; float freq; int j; } pairs[] = {
+        {0, 110, 0}, {4, 510, 4}, {5, 220, 1}, {6, 90, 0}, {8, 1000, 4}};
+    for (const auto& p : pairs) {
+        EXPECT_FLOAT_EQ(out.freqs[p.index], p.freq);
+        EXPECT_FLOAT_EQ(out.phases[p.index], (p.freq + prev.freqs[p.j]) * kPiF * 0.01f + prev.phases[p.j]) << p.freq;
+    }
 
     // With no previous partial within the sample rate, the partial keeps its own phase.
     HarmonicPhaseState narrow(1000, 16000, 20);
@@ -99,22 +97,16 @@ TEST(HarmonicPhaseStateTest, JitterPhaseIsZeroAtTheFundamentalAndBoundedAbove)
 TEST(HarmonicPhaseStateTest, WarpedContinuationAddsTheTablePhaseOrNothing)
 {
     HarmonicPhaseState st(44100, 16000, 20);
-    StepTable table;
-    table.step = 1000;
-    table.stride = 3;
-    table.rows = 1;
-    table.values = {0.5f, 0.5f, 0.5f};
+    StepTable table{.step = 1000, .stride = 3, .rows = 1, .values = {0.5f, 0.5f, 0.5f}};
     st.continuePhasesWarped(frameOf({1000}), 0.01f, 1.0f, &table);
     EXPECT_EQ(table.columnCounter, -1);  // the first frame does not touch the table
-    float before = st.previousFrame().phases[0];
-    EXPECT_NEAR(st.continuePhasesWarped(frameOf({1000}), 0.01f, 1.0f, &table).phases[0],
-                before + 20 * kPiF + 0.5f, 1e-4f);
-    EXPECT_GE(table.columnCounter, 0);
-    for (StepTable* damaged : {static_cast<StepTable*>(nullptr), &table}) {
-        table.values.clear();
-        before = st.previousFrame().phases[0];
-        EXPECT_NEAR(st.continuePhasesWarped(frameOf({1000}), 0.01f, 1.0f, damaged).phases[0],
-                    before + 20 * kPiF, 1e-4f);
+    // Each later frame advances by 2 pi f hop, plus the table's value while the table is sound.
+    for (StepTable* t : {&table, static_cast<StepTable*>(nullptr), &table}) {
+        const bool sound = t != nullptr && !t->values.empty();
+        const float before = st.previousFrame().phases[0];
+        EXPECT_NEAR(st.continuePhasesWarped(frameOf({1000}), 0.01f, 1.0f, t).phases[0],
+                    before + 20 * kPiF + (sound ? 0.5f : 0.0f), 1e-4f);
+        table.values.clear();  // damaged from the second frame on
     }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "dsp/LfGlottalModel.h"
 #include "dsp/PhaseSlopeTable.h"
@@ -10,11 +11,11 @@ using namespace Halvoren;
 TEST(PhaseSlopeTableTest, MatchesTheTabulatedShapes)
 {
     const auto& t = phaseSlopeTable();
-    EXPECT_NEAR(t[0], 0.01553, 1.5e-6);
-    EXPECT_NEAR(t[1], 0.030882, 1.5e-6);
-    EXPECT_NEAR(t[2], 0.046048, 1.5e-6);
-    EXPECT_NEAR(t[3], 0.061032, 1.5e-6);
-    EXPECT_NEAR(t[20], 0.290404, 1.5e-6);  // Rd = 0.21f still below the threshold 0.21
+    // Entry 20: Rd = 0.21f is still below the threshold 0.21.
+    const std::pair<int, double> tabulated[] = {
+        {0, 0.01553}, {1, 0.030882}, {2, 0.046048}, {3, 0.061032}, {20, 0.290404}};
+    for (auto [i, value] : tabulated)
+        EXPECT_NEAR(t[i], value, 1.5e-6) << i;
     const auto top = std::max_element(t.begin(), t.end());
     EXPECT_EQ(top - t.begin(), 241);
     EXPECT_NEAR(*top, 0.790047, 1.5e-6);

@@ -17,27 +17,22 @@ TEST(LinearLookupTest, EndsKnotsAndBothSweepDirections)
     const float ys[] = {10, 20, 0, 40};
     LinearLookup lk;
     lk.reset(4, xs, ys);
-    EXPECT_EQ(lk.valueAt(-5), 10.0f);
-    EXPECT_EQ(lk.valueAt(1000), 40.0f);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(lk.valueAt(xs[i]), ys[i]);
-    EXPECT_FLOAT_EQ(lk.valueAt(300), 20.0f);
-    EXPECT_EQ(lk.cursor, 2);
-    EXPECT_FLOAT_EQ(lk.valueAt(50), 15.0f);  // back down from the cursor
-    EXPECT_FLOAT_EQ(lk.valueAt(150), 10.0f);
-    EXPECT_EQ(lk.valueAt(std::numeric_limits<float>::quiet_NaN()), 10.0f);
+    // Read in this order, the cursor moves up and back down.
+    const float reads[][2] = {{-5, 10}, {1000, 40}, {0, 10}, {100, 20}, {200, 0}, {400, 40},
+                              {300, 20}, {50, 15}, {150, 10}, {std::numeric_limits<float>::quiet_NaN(), 10}};
+    for (const auto& r : reads)
+        EXPECT_FLOAT_EQ(lk.valueAt(r[0]), r[1]) << r[0];
 
     LinearLookup empty;
     EXPECT_EQ(empty.valueAt(3), 0.0f);
 }
 
-TEST(SplineTest, PassesKnotsWithFlatEnds)
+TEST(SplineTest, PassesKnotsWithFlatEndsAndSurvivesRepeatedKnots)
 {
     const float x[] = {0, 100, 300, 600, 1000};
     const float y[] = {0, 10, -5, 20, 30};
     std::vector<float> y2;
     splineSecondDerivs(y2, x, y, 5);
-    ASSERT_EQ(y2.size(), 5u);
     for (int i = 0; i < 5; ++i)
         EXPECT_NEAR(splineValueAt(y2, x, y, x[i]), y[i], 1e-4f);
     // Clamped: the slope at both ends is 0 (a natural spline's is not).
@@ -54,11 +49,7 @@ TEST(SplineTest, PassesKnotsWithFlatEnds)
 
 TEST(StepTableTest, RowsClampAndInvalidTablesGiveZero)
 {
-    StepTable t;
-    t.step = 100;
-    t.stride = 3;
-    t.rows = 2;
-    t.values = {1, 2, 3, 4, 5, 6};
+    StepTable t{.step = 100, .stride = 3, .rows = 2, .values = {1, 2, 3, 4, 5, 6}};
     EXPECT_EQ(t.valueAt(1, 100), 2.0f);   // row round(1) - 1 = 0
     EXPECT_EQ(t.valueAt(1, 250), 5.0f);   // round half away: 3 - 1 -> clamped to 1
     EXPECT_EQ(t.valueAt(2, -400), 3.0f);  // clamped to row 0
@@ -77,7 +68,6 @@ TEST(JitterGeneratorTest, OffGivesZeroAndZeroPeriodIsSafe)
     g.on = 1;
     g.maxPeriod = 0;  // every cycle would be 0 frames long
     g.amplitudeScale = 1;
-    g.noiseDepth = 0;
     g.newCycle();
     EXPECT_GE(g.period, 1);
     for (int i = 0; i < 10; ++i)

@@ -4,15 +4,30 @@
 // workers at a chosen frame; they stay there, even after stop, until released.
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "dsp/Windows.h"
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/JobSynthesizer.h"
+#include "engine/SampleOutWriter.h"
 
 namespace HalvorenEngineTest {
+
+// A frame shaped by the normalised Blackman-Harris window, as the frame
+// synthesis delivers it: through the writer's window it becomes level * triangle.
+inline std::vector<float> shapedFrame(int frameSize, float level)
+{
+    std::vector<float> frame(static_cast<std::size_t>(frameSize));
+    Halvoren::makeBlackmanHarrisWindow(frame.data(), frameSize);
+    Halvoren::normalizeWindowSum(frame.data(), frameSize);
+    for (float& v : frame)
+        v *= level;
+    return frame;
+}
 
 struct TestConfig {
     int frameSize = 64;
@@ -29,44 +44,84 @@ struct TestConfig {
 class SynthJobTest : public HalvorenEngine::ISynthJobBody {
 public:
     explicit SynthJobTest(TestConfig config) : config_(config) {}
-    ~SynthJobTest() override;
+    ~SynthJobTest() override
+    {
+        if (config_.destroyed != nullptr)
+            ++*config_.destroyed;
+    }
 
     float leadIn = 0.0f;
     std::vector<std::pair<float, float>> notes;
-    std::string text;
     std::atomic<int> cleanUps{0};
 
     int frameSize() const override { return config_.frameSize; }
     int hop() const override { return config_.hop; }
     float sampleRate() const override { return 1000.0f; }
-    HalvorenEngine::ScoreSpan scoreSpan() const override;
     int workerCount() const override { return config_.workers; }
-    void runWorker(int index, HalvorenEngine::JobContext& job) override;
     void cleanUp() override { ++cleanUps; }
-    void setSynthText(const std::string& value) override { text = value; }
+    HalvorenEngine::ScoreSpan scoreSpan() const override
+    {
+        if (notes.empty())
+            return {leadIn};
+        return {leadIn, true, notes.front().first, notes.back().first, notes.back().second};
+    }
+
+    void runWorker(int index, HalvorenEngine::JobContext& job) override
+    {
+        if (index > 0) {  // the helper thread of a two-thread generation
+            if (config_.holdAtFrame >= 0)
+                waitWhileHeld();
+            return;
+        }
+        HalvorenEngine::SampleOutWriter& writer = job.writer();
+        const std::vector<float> frame = shapedFrame(config_.frameSize, config_.level);
+        const int frames = writer.length() / writer.hop() - 1;
+        for (int k = 0;; ++k) {
+            if (k == config_.holdAtFrame)
+                waitWhileHeld();
+            if (k == frames)
+                break;
+            if (job.isStopRequested())
+                return;
+            writer.addFrame(k, frame.data(), 1.0f);
+            std::this_thread::sleep_for(std::chrono::microseconds(config_.frameDelayUs));
+        }
+        job.finishJob();
+    }
 
 private:
-    void waitWhileHeld() const;
+    void waitWhileHeld() const
+    {
+        while (config_.hold != nullptr && *config_.hold)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
     TestConfig config_;
 };
 
 class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
-    explicit HVSynthesizer(const std::string& packagePath, TestConfig config = {});
+    explicit HVSynthesizer(const std::string& /*packagePath*/, TestConfig config = {})
+        : JobSynthesizer(std::make_unique<SynthJobTest>(config))
+    {
+    }
     SynthJobTest& score() { return static_cast<SynthJobTest&>(job().body()); }
 };
 
 // A test synthesizer on the manager's live list, with one note of `seconds`.
-HVSynthesizer* createSynthesizerTest(HalvorenEngine::CleanGarbageSynthRunnable& manager, TestConfig config,
-                                     float seconds);
+inline HVSynthesizer* createSynthesizerTest(HalvorenEngine::CleanGarbageSynthRunnable& manager,
+                                            TestConfig config, float seconds)
+{
+    auto synth = std::make_unique<HVSynthesizer>("", config);
+    synth->score().notes = {{0.0f, seconds}};
+    return static_cast<HVSynthesizer*>(manager.addSynthesizer(std::move(synth)));
+}
 
 // Counts onJobDone calls; those arriving while `forbidden` is set apart.
 struct CountingListener : HalvorenEngine::HVSynthListener {
     void onJobDone() override
     {
         ++calls;
-        if (forbidden)
-            ++forbiddenCalls;
+        forbiddenCalls += forbidden ? 1 : 0;
     }
     std::atomic<int> calls{0};
     std::atomic<int> forbiddenCalls{0};

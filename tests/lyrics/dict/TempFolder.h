@@ -10,10 +10,8 @@
 
 class TempFolder {
 public:
-    explicit TempFolder(const std::string& tag) {
-        static int count = 0;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("hv_" + tag + "_" + std::to_string(getpid()) + "_" + std::to_string(count++));
+    explicit TempFolder(const std::string& tag)
+        : dir_(std::filesystem::temp_directory_path() / ("hv_" + tag + "_" + std::to_string(getpid()))) {
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
     }
@@ -21,18 +19,13 @@ public:
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
-    std::string path() const { return dir_.string(); }
     std::string file(const std::string& name) const { return (dir_ / name).string(); }
-    CString cpath() const { return CString::fromUtf8(path()); }
+    CString cpath() const { return CString::fromUtf8(dir_.string()); }
     CString cfile(const std::string& name) const { return CString::fromUtf8(file(name)); }
     bool exists(const std::string& name) const { return std::filesystem::exists(dir_ / name); }
     CString write(const std::string& name, const std::string& bytes) const {
         std::ofstream(file(name), std::ios::binary) << bytes;
         return cfile(name);
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream in(file(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
 private:

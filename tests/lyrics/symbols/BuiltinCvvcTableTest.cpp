@@ -4,24 +4,14 @@
 
 #include "lyrics/BuiltinCvvcTable.h"
 #include "lyrics/PinyinTables.h"
-#include "platform/StringUtil.h"
+#include "lyrics/SymbolTableUtil.h"
 
 using namespace Halvoren;
-
-namespace {
-
-std::vector<std::string> pieces(const std::string& text, const std::string& separator) {
-    std::vector<std::string> out;
-    splitString(out, text, separator);
-    return out;
-}
-
-} // namespace
 
 TEST(BuiltinCvvcTable, FollowsItsRulesForEverySyllable) {
     const std::string& table = builtinCvvcTable();
     EXPECT_EQ(table.size(), 4119u);
-    const auto sections = pieces(table, "|");
+    const auto sections = piecesOf(table, "|");
     ASSERT_EQ(sections.size(), 4u);
     EXPECT_EQ(sections[0].size(), 3920u);
     EXPECT_EQ(sections[1], "m,my,n,ny,l,ly,r,y,w,yw");
@@ -29,16 +19,16 @@ TEST(BuiltinCvvcTable, FollowsItsRulesForEverySyllable) {
     EXPECT_EQ(sections[3], "br1,br2,br3,br4,br5");
 
     std::set<std::string> carriedVowels;
-    for (const std::string& pair : pieces(sections[2], ";")) carriedVowels.insert(pieces(pair, ",")[0]);
+    for (const std::string& pair : piecesOf(sections[2], ";")) carriedVowels.insert(piecesOf(pair, ",")[0]);
     EXPECT_EQ(carriedVowels.size(), 25u);
 
     std::vector<std::string> syllables = builtinSyllables();
     syllables.insert(syllables.end(), {"tei", "sei", "nn"});
-    const auto rows = pieces(sections[0], ";");
+    const auto rows = piecesOf(sections[0], ";");
     ASSERT_EQ(rows.size(), 412u);
     std::set<std::string> consonants;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const auto fields = pieces(rows[i], ",");
+        const auto fields = piecesOf(rows[i], ",");
         ASSERT_EQ(fields.size(), 3u) << rows[i];
         EXPECT_EQ(fields[0], syllables[i]);
         EXPECT_FALSE(fields[1].empty()) << rows[i];

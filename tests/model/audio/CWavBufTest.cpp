@@ -49,37 +49,42 @@ Bytes writeOne(int width, float x, bool isFloat = false)
 
 }  // namespace
 
-TEST(CWavBuf, ReadsEveryWidthToFloat)
+TEST(CWavBuf, EveryWidthReadsAndWritesBothWays)
 {
+    struct Case {
+        int width;
+        bool isFloat;
+        Bytes bytes;
+        float value;
+    } const cases[] = {
+        {1, false, {128}, 0.0f},
+        {1, false, {255}, 1.0f},
+        {2, false, {0xFF, 0x7F}, 1.0f},
+        {3, false, {0xFF, 0xFF, 0x7F}, 1.0f},
+        {4, false, {0, 0, 0, 0x40}, 0.5f},
+        {4, true, {0, 0, 0x80, 0x3E}, 0.25f},
+        {8, false, {0, 0, 0, 0, 0, 0, 0, 0xC0}, -0.5f},
+        {8, true, {0, 0, 0, 0, 0, 0, 0xE8, 0x3F}, 0.75f},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(readOne(c.width, c.bytes, c.isFloat), c.value) << c.width << " " << c.isFloat;
+        EXPECT_EQ(writeOne(c.width, c.value, c.isFloat), c.bytes) << c.width << " " << c.isFloat;
+    }
+    // The negative ends of the integer widths read slightly below -1, and
+    // -1 writes one above them.
     EXPECT_FLOAT_EQ(readOne(1, {0}), -1.007874f);
-    EXPECT_EQ(readOne(1, {128}), 0.0f);
-    EXPECT_EQ(readOne(1, {255}), 1.0f);
-    EXPECT_EQ(readOne(2, {0xFF, 0x7F}), 1.0f);
+    EXPECT_EQ(writeOne(1, -1.0f), Bytes{1});
     EXPECT_FLOAT_EQ(readOne(3, {0x00, 0x00, 0x80}), -1.0000001f);
-    EXPECT_EQ(readOne(3, {0xFF, 0xFF, 0x7F}), 1.0f);
-    EXPECT_EQ(readOne(4, {0, 0, 0, 0x40}), 0.5f);
-    EXPECT_EQ(readOne(4, {0, 0, 0x80, 0x3E}, true), 0.25f);
-    EXPECT_EQ(readOne(8, {0, 0, 0, 0, 0, 0, 0, 0xC0}), -0.5f);
-    EXPECT_EQ(readOne(8, {0, 0, 0, 0, 0, 0, 0xE8, 0x3F}, true), 0.75f);
-    // Past the end, unsupported widths and a zero width read as silence.
+    // Past the end, unsupported widths and a zero width read as silence;
+    // an unsupported width writes nothing.
     EXPECT_EQ(bufferOf(2, {0xFF, 0x7F}).sampleToFloat(1), 0.0f);
     EXPECT_EQ(readOne(5, {1, 2, 3, 4, 5}), 0.0f);
     EXPECT_EQ(readOne(0, {1, 2}), 0.0f);
+    EXPECT_TRUE(writeOne(5, 0.5f).empty());
 }
 
-TEST(CWavBuf, WritesEveryWidthAndSaturates)
+TEST(CWavBuf, WritesSaturateInsteadOfWrapping)
 {
-    EXPECT_EQ(writeOne(1, 1.0f), Bytes{255});
-    EXPECT_EQ(writeOne(1, -1.0f), Bytes{1});
-    EXPECT_EQ(writeOne(2, 0.5f), (Bytes{0xFF, 0x3F}));
-    EXPECT_EQ(writeOne(3, -1.0f), (Bytes{0x01, 0x00, 0x80}));
-    EXPECT_EQ(writeOne(4, -0.5f), (Bytes{0, 0, 0, 0xC0}));
-    EXPECT_EQ(writeOne(4, 0.25f, true), (Bytes{0, 0, 0x80, 0x3E}));
-    EXPECT_EQ(writeOne(8, 0.5f), (Bytes{0, 0, 0, 0, 0, 0, 0, 0x40}));
-    EXPECT_EQ(writeOne(8, 0.75f, true), (Bytes{0, 0, 0, 0, 0, 0, 0xE8, 0x3F}));
-    EXPECT_TRUE(writeOne(5, 0.5f).empty());
-
-    // Out-of-range values clip at the width's limits instead of wrapping;
     // +1.0 already lies outside the 32- and 64-bit ranges. NaN is silence.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(writeOne(1, -2.0f), Bytes{0});
@@ -90,17 +95,13 @@ TEST(CWavBuf, WritesEveryWidthAndSaturates)
     EXPECT_EQ(writeOne(4, 1.0f), (Bytes{0xFF, 0xFF, 0xFF, 0x7F}));
     EXPECT_EQ(writeOne(8, 1.0f), (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F}));
     EXPECT_EQ(writeOne(8, -1.0f), (Bytes{0, 0, 0, 0, 0, 0, 0, 0x80}));
-}
 
-TEST(CWavBuf, ConvertsToSixteenBits)
-{
-    // The lowest 8-bit sample reads slightly below -1 and must clip, not
-    // wrap to a full-scale positive click.
+    // The lowest 8-bit sample must become -32768, not a full-scale click.
     CWavBuf eight = bufferOf(1, {0, 128, 255, 191});
     eight.convertSampleWidth();
     EXPECT_EQ(eight.bytesPerSample, 2);
     EXPECT_EQ(int16Samples(eight), (std::vector<int16_t>{-32768, 0, 32767, 16254}));
-
+    // Samples already 16 bits wide are left untouched.
     CWavBuf already = bufferOf(2, {0x34, 0x12, 0x00, 0x80}, true);
     already.convertSampleWidth();
     EXPECT_EQ(int16Samples(already), (std::vector<int16_t>{0x1234, -32768}));
@@ -109,19 +110,12 @@ TEST(CWavBuf, ConvertsToSixteenBits)
 TEST(CWavBuf, SplitsChannels)
 {
     CWavBuf stereo = bufferOf(2, {1, 0, 2, 0, 3, 0, 4, 0, 5, 0}, false, 22050, 2);
-    CWavBuf left, right;
-    left.assign(stereo);
-    right.appendFrom(stereo);
-    EXPECT_EQ(int16Samples(left), (std::vector<int16_t>{1, 3}));
+    CWavBuf right;
+    right.appendFrom(stereo);  // the sample ending no whole frame is dropped
     EXPECT_EQ(int16Samples(right), (std::vector<int16_t>{2, 4}));
-    EXPECT_EQ(left.channels, 1);
+    EXPECT_EQ(right.channels, 1);
     EXPECT_EQ(right.sampleRate, 22050);
-
-    CWavBuf mono = bufferOf(1, {7, 8, 9}, false, 8000);
-    left.assign(mono);
-    right.appendFrom(mono);
-    EXPECT_EQ(left.sampleCount(), 3u);
-    EXPECT_EQ(left.bytesPerSample, 1);
+    right.appendFrom(bufferOf(1, {7, 8, 9}));  // a mono source has no second channel
     EXPECT_TRUE(right.fifo.isEmpty());
 
     // Splitting a buffer into itself reads the source before replacing it.
@@ -149,7 +143,7 @@ TEST(CWavBuf, ResamplesLinearlyAfterASilentLeadIn)
     EXPECT_EQ(stereo.channels, 2);
     EXPECT_EQ(floatsOf(stereo), (std::vector<float>{0, 0, 0.125f, -0.25f, 0.25f, -0.5f, 0.5f, 0, 0.75f, 0.5f}));
 
-    CWavBuf same = floatBuffer({0.25f, 0.75f}, 44100);
+    CWavBuf same = floatBuffer({0.25f, 0.75f}, 44100);  // already at the target rate
     same.resample();
     same.resampleAndRemix();
     EXPECT_EQ(floatsOf(same), (std::vector<float>{0.25f, 0.75f}));

@@ -28,10 +28,12 @@ protected:
 
 }  // namespace
 
-TEST_F(SegmentAudio, SplitsStereoAndClearsTheRightChannelForMono)
+TEST_F(SegmentAudio, LoadsTheClipDirectlyOrBesideTheProject)
 {
+    // A stereo clip is split into its channels; a non-ASCII UTF-8 path
+    // reaches the file system unchanged.
     InstrumentSegment seg;
-    seg.audioPath = writeWav("stereo.wav", {1000, -1000}, 50);
+    seg.audioPath = writeWav("伴奏.wav", {1000, -1000}, 50);
     ASSERT_TRUE(seg.loadAudio(CString()));
     EXPECT_EQ(seg.channels, 2);
     EXPECT_EQ(seg.bitsPerSample, 16);
@@ -40,23 +42,16 @@ TEST_F(SegmentAudio, SplitsStereoAndClearsTheRightChannelForMono)
     EXPECT_EQ(seg.left, std::vector<int16_t>(50, 1000));
     EXPECT_EQ(seg.right, std::vector<int16_t>(50, -1000));
 
-    // A non-ASCII UTF-8 path reaches the file system unchanged.
-    seg.audioPath = writeWav("伴奏.wav", {7}, 30);
-    ASSERT_TRUE(seg.loadAudio(CString()));
-    EXPECT_EQ(seg.channels, 1);
-    EXPECT_EQ(seg.frames, 30);
-    EXPECT_EQ(seg.left, std::vector<int16_t>(30, 7));
-    EXPECT_TRUE(seg.right.empty());
-}
-
-TEST_F(SegmentAudio, FallsBackToTheSameNameBesideTheProject)
-{
+    // A stored Windows path falls back to the same name beside the project;
+    // a mono clip clears the right channel left from the stereo one.
     writeWav("a.wav", {3}, 10);
     const CString project = CString::fromUtf8(dir.file("song.ot"));
-    InstrumentSegment seg;
     seg.audioPath = "C:\\songs\\a.wav";
     ASSERT_TRUE(seg.loadAudio(project));
+    EXPECT_EQ(seg.channels, 1);
+    EXPECT_EQ(seg.frames, 10);
     EXPECT_EQ(seg.left, std::vector<int16_t>(10, 3));
+    EXPECT_TRUE(seg.right.empty());
 
     // Without a project path there is nowhere to fall back to; a failed load
     // leaves the clip as it was.

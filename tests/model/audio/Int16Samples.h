@@ -1,6 +1,7 @@
 #pragma once
-// The 16-bit samples of a buffer, for comparisons in tests.
+// The 16-bit samples and the format of a buffer, for comparisons in tests.
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "model/audio/CWavBuf.h"
@@ -14,4 +15,10 @@ inline std::vector<int16_t> int16Samples(const HalvorenEditor::CWavBuf& b, int s
         out.push_back(v);
     }
     return out;
+}
+
+// Bytes per sample, channels and sample rate.
+inline std::tuple<int, int, int> formatOf(const HalvorenEditor::CWavBuf& b)
+{
+    return {b.bytesPerSample, b.channels, b.sampleRate};
 }

@@ -39,9 +39,7 @@ TEST_F(Mp3Load, DecodesMonoAndStereoSines)
     const hvtest::SineClip mono{22050, 1, 440, 440, 2.0};
     CWavBuf raw;
     ASSERT_TRUE(decodeMp3File(encode("mono.mp3", mono), &raw));
-    EXPECT_EQ(raw.channels, 1);
-    EXPECT_EQ(raw.sampleRate, 22050);
-    EXPECT_EQ(raw.bytesPerSample, 2);
+    EXPECT_EQ(formatOf(raw), std::make_tuple(2, 1, 22050));
     expectLengthWithinCodecDelay(raw.sampleCount(), 44100, 576);
 
     CWavBuf loaded;
@@ -51,8 +49,7 @@ TEST_F(Mp3Load, DecodesMonoAndStereoSines)
     EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded), 44100), 440.0, 2.0);
 
     ASSERT_TRUE(loadAudioFile(loaded, encode("stereo.mp3", {44100, 2, 440, 660, 1.0})));
-    EXPECT_EQ(loaded.channels, 2);
-    EXPECT_EQ(loaded.sampleRate, 44100);
+    EXPECT_EQ(formatOf(loaded), std::make_tuple(2, 2, 44100));
     expectLengthWithinCodecDelay(loaded.sampleCount() / 2, 44100, 1152);
     EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, 2, 0), 44100), 440.0, 2.0);
     EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, 2, 1), 44100), 660.0, 2.0);

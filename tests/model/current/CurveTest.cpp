@@ -29,11 +29,9 @@ TEST(NodeContainer, FindNodeSeesEveryChange)
 TEST(ParamCurve, ValueAt)
 {
     ParamCurve one{{5, 42}};
-    one.resetCursor();
     EXPECT_EQ(one.valueAt(5), 0);
 
     ParamCurve c{{0, 0}, {100, 100}, {100, 300}, {200, 100}};
-    c.resetCursor();
     EXPECT_EQ(c.valueAt(-50), 0);
     EXPECT_EQ(c.valueAt(50), 50);
     EXPECT_EQ(c.valueAt(100), 300);  // the step's last value
@@ -42,16 +40,13 @@ TEST(ParamCurve, ValueAt)
     EXPECT_EQ(c.valueAt(250), 100);
 
     ParamCurve stepFirst{{0, 10}, {0, 20}, {10, 20}};
-    stepFirst.resetCursor();
     EXPECT_EQ(stepFirst.valueAt(0), 10);  // at the first position, the first value
     ParamCurve falling{{0, 0}, {3, -2}};
-    falling.resetCursor();
     EXPECT_EQ(falling.valueAt(1), 0);  // -0.67 truncated toward zero
     EXPECT_EQ(interpolateNode(5, {5, 1}, {5, 2}).value, 2);  // a step has no slope
 
     // Erasing the node under the cursor must not leave a dangling hint.
     ParamCurve edited{{0, 0}, {50, 50}, {100, 100}};
-    edited.resetCursor();
     ASSERT_EQ(edited.valueAt(60), 60);
     edited.nodes.eraseNode(std::prev(edited.nodes.end()));
     edited.nodes.pushBack({100, 0});

@@ -1,63 +1,41 @@
 #include <gtest/gtest.h>
 
-#include "model/current/Note.h"
+#include "MakeNote.h"
 
 using namespace HVCurrentModel;
 using NoteList = std::vector<Note*>;
 
-namespace {
-
-Note* makeNote(int pos, int width)
-{
-    auto* n = new Note;
-    n->pos = pos;
-    n->width = width;
-    return n;
-}
-
-}  // namespace
-
 TEST(ElementContainer, HalfOpenOverlapAndOrder)
 {
     NoteContainer notes;
-    Note* a = makeNote(0, 480);
-    Note* b = makeNote(480, 480);
-    notes.insertSorted(b);
-    notes.insertSorted(a);
+    NoteList n = insertNotes(notes, {{480, 480}, {0, 480}});  // out of order
     EXPECT_FALSE(notes.hasOverlapped());  // [0,480) and [480,960) only touch
 
-    Note* c = makeNote(480, 100);  // equal position: goes after b
-    notes.insertSorted(c);
-    Note* empty = makeNote(480, 0);  // so does a zero-width one
-    notes.insertSorted(empty);
-    EXPECT_EQ(notes, (NoteList{a, b, c, empty}));
+    // At an equal position a new note goes after the old ones; one of zero
+    // width overlaps nothing.
+    for (Note* x : insertNotes(notes, {{480, 100}, {480, 0}})) n.push_back(x);
+    EXPECT_EQ(notes, (NoteList{n[1], n[0], n[2], n[3]}));
     NoteList flagged;
     EXPECT_TRUE(notes.getOverlapped(flagged));
-    EXPECT_EQ(flagged, (NoteList{b, c}));
+    EXPECT_EQ(flagged, (NoteList{n[0], n[2]}));
 
     NoteContainer crossing;
-    Note* d = makeNote(0, 481);
-    Note* e = makeNote(480, 480);
-    crossing.insertSorted(d);
-    crossing.insertSorted(e);
-    EXPECT_TRUE(d->overlapped);
-    EXPECT_TRUE(e->overlapped);
+    const NoteList de = insertNotes(crossing, {{0, 481}, {480, 480}});
+    EXPECT_TRUE(de[0]->overlapped);
+    EXPECT_TRUE(de[1]->overlapped);
 }
 
 TEST(ElementContainer, CopiedFlagIsNotCarriedIn)
 {
     NoteContainer notes;
-    Note* a = makeNote(0, 480);
-    notes.insertSorted(a);
-    notes.insertSorted(makeNote(240, 480));
+    Note* a = insertNotes(notes, {{0, 480}, {240, 480}})[0];
     ASSERT_TRUE(a->overlapped);
 
-    // A copy of a flagged note placed where nothing overlaps it.
+    // Copies of a flagged note placed where nothing overlaps them.
     Note* copy = new Note(*a);
     copy->pos = 1920;
     notes.insertSorted(copy);
     EXPECT_FALSE(copy->overlapped);
-
     NoteContainer empty;
     Note* other = new Note(*a);
     empty.insertSorted(other);
@@ -66,47 +44,37 @@ TEST(ElementContainer, CopiedFlagIsNotCarriedIn)
 
 TEST(ElementContainer, RemovalClearsPartnersLeftWithoutOverlap)
 {
+    // Three notes over each other: the two left still overlap each other.
     NoteContainer three;
-    Note* a = makeNote(0, 600);
-    Note* b = makeNote(100, 600);
-    Note* c = makeNote(200, 600);
-    for (Note* n : {a, b, c}) three.insertSorted(n);
-    three.remove(b);
-    EXPECT_EQ(three, (NoteList{a, c}));
-    EXPECT_FALSE(b->overlapped);
-    EXPECT_TRUE(a->overlapped);
-    EXPECT_TRUE(c->overlapped);
-    delete b;  // removal hands the element back
+    const NoteList abc = insertNotes(three, {{0, 600}, {100, 600}, {200, 600}});
+    three.remove(abc[1]);
+    EXPECT_EQ(three, (NoteList{abc[0], abc[2]}));
+    EXPECT_FALSE(abc[1]->overlapped);
+    EXPECT_TRUE(abc[0]->overlapped);
+    EXPECT_TRUE(abc[2]->overlapped);
+    delete abc[1];  // removal hands the element back
 
     // Chain d-e-f with d and f apart, plus an unrelated pair g-h.
     NoteContainer chain;
-    Note* d = makeNote(0, 300);
-    Note* e = makeNote(200, 300);
-    Note* f = makeNote(400, 300);
-    Note* g = makeNote(2000, 600);
-    Note* h = makeNote(2100, 600);
-    for (Note* n : {d, e, f, g, h}) chain.insertSorted(n);
-    chain.remove(d);
-    delete d;
-    EXPECT_TRUE(e->overlapped);  // still overlaps f
-    chain.remove(f);
-    delete f;
-    EXPECT_FALSE(e->overlapped);
-    EXPECT_TRUE(g->overlapped);
-    EXPECT_TRUE(h->overlapped);
+    const NoteList n = insertNotes(chain, {{0, 300}, {200, 300}, {400, 300}, {2000, 600}, {2100, 600}});
+    chain.remove(n[0]);
+    delete n[0];
+    EXPECT_TRUE(n[1]->overlapped);  // still overlaps f
+    chain.remove(n[2]);
+    delete n[2];
+    EXPECT_FALSE(n[1]->overlapped);
+    EXPECT_TRUE(n[3]->overlapped);
+    EXPECT_TRUE(n[4]->overlapped);
 }
 
 TEST(ElementContainer, ReinsertAllAfterMovesInPlace)
 {
     NoteContainer notes;
-    Note* a = makeNote(0, 480);
-    Note* b = makeNote(240, 480);
-    Note* c = makeNote(960, 480);
-    for (Note* n : {a, b, c}) notes.insertSorted(n);
-    a->pos = 1200;  // away from b, onto c
-    notes.reinsertAll({a});
-    EXPECT_EQ(notes, (NoteList{b, c, a}));
-    EXPECT_FALSE(b->overlapped);  // its partner left; the old span is forgotten
-    EXPECT_TRUE(c->overlapped);
-    EXPECT_TRUE(a->overlapped);
+    const NoteList abc = insertNotes(notes, {{0, 480}, {240, 480}, {960, 480}});
+    abc[0]->pos = 1200;  // away from b, onto c
+    notes.reinsertAll({abc[0]});
+    EXPECT_EQ(notes, (NoteList{abc[1], abc[2], abc[0]}));
+    EXPECT_FALSE(abc[1]->overlapped);  // its partner left; the old span is forgotten
+    EXPECT_TRUE(abc[2]->overlapped);
+    EXPECT_TRUE(abc[0]->overlapped);
 }

@@ -32,91 +32,82 @@ std::vector<std::vector<CurveNode>> allCurves(const SingSegment& s) {
     return out;
 }
 
+// A (measure, beat) position, its tick and the remainder of the tick within
+// its beat.
+struct MeasureCase {
+    int measure, beat, tick, remainder;
+};
+
 }  // namespace
 
+// A stroke replaces the nodes within its span and keeps those around it.
 TEST_F(DocCurves, EachOperationChangesOnlyItsOwnCurveAndUndoRestoresIt) {
+    for (ParamCurve& c : seg->curves) c.nodes.assign(NodeContainer{{-1, 1}, {50, 10}, {100, 20}, {200, 40}, {300, 50}});
     for (const CurveCase& c : kCurveCases) {
         SCOPED_TRACE(c.kind);
         const auto before = allCurves(*seg);
         (doc.*c.op)(seg, NodeContainer{{100, 77}, {150, 78}, {200, 79}});
         auto expected = before;
-        expected[c.slot] = {before[c.slot].front(), {100, 77}, {150, 78}, {200, 79}, before[c.slot].back()};
+        expected[c.slot] = {{-1, 1}, {50, 10}, {100, 77}, {150, 78}, {200, 79}, {300, 50}};
         EXPECT_EQ(expected, allCurves(*seg));
         EXPECT_EQ(seg->curveOfKind(c.kind), &seg->curve(c.slot));
         doc.undo();
         EXPECT_EQ(before, allCurves(*seg));
+        doc.redo();
+        EXPECT_EQ(expected, allCurves(*seg));
+        doc.undo();
     }
 }
 
-TEST_F(DocTimeLine, MeasureConversionsOfTheDefaultSignature) {
+TEST_F(DocTimeLine, MeasureArithmeticAroundASignatureChange) {
+    auto check = [&](const std::vector<MeasureCase>& cases) {
+        for (const MeasureCase& c : cases) {
+            SCOPED_TRACE(c.tick);
+            if (c.remainder == 0) EXPECT_EQ(doc.measureBeatToTick(c.measure, c.beat), c.tick);
+            int measure = 0, beat = 0, rem = -1, m = 0;
+            EXPECT_EQ(doc.tickToMeasureBeat(c.tick, &measure, &beat, &rem), 0);
+            EXPECT_EQ((std::vector<int>{c.measure, c.beat, c.remainder}), (std::vector<int>{measure, beat, rem}));
+            ASSERT_TRUE(doc.tickToMeasure(c.tick, m));
+            EXPECT_EQ(m, c.measure);
+        }
+    };
     EXPECT_EQ(doc.getBar1Tick(), 7680);
-    EXPECT_EQ(doc.measureToTick(1), 7680);
-    EXPECT_EQ(doc.measureBeatToTick(1, 1), 7680);
-    EXPECT_EQ(doc.measureBeatToTick(1, 2), 8160);
-    int measure = 0, beat = 0, rem = -1;
-    EXPECT_EQ(doc.tickToMeasureBeat(7680, &measure, &beat, &rem), 0);
-    EXPECT_EQ(measure, 1);
-    EXPECT_EQ(beat, 1);
-    EXPECT_EQ(rem, 0);
-    EXPECT_EQ(doc.tickToMeasureBeat(8170, &measure, &beat, nullptr), 0);
-    EXPECT_EQ(beat, 2);
-    EXPECT_EQ(doc.tickToMeasureBeat(-5, &measure, nullptr, nullptr), -1);
-    int m = 0;
-    ASSERT_TRUE(doc.tickToMeasure(9599, m));
-    EXPECT_EQ(m, 1);
-    ASSERT_TRUE(doc.tickToMeasure(9600, m));
-    EXPECT_EQ(m, 2);
-}
+    EXPECT_EQ(doc.measureToTick(2), 9600);
+    check({{1, 1, 7680, 0}, {1, 2, 8160, 0}, {1, 2, 8170, 10}, {1, 4, 9599, 479}, {2, 1, 9600, 0}});
+    EXPECT_EQ(doc.tickToMeasureBeat(-5, nullptr, nullptr, nullptr), -1);
 
-TEST_F(DocTimeLine, ConversionsAcrossASignatureChange) {
-    addBeat(*model, 2, 3, 4);
+    addBeat(*model, 2, 3, 4);  // 3/4 from measure 2
     EXPECT_EQ(doc.measureToTick(3), 11040);
-    EXPECT_EQ(doc.measureBeatToTick(3, 1), 11040);
-    EXPECT_EQ(doc.measureBeatToTick(2, 3), 9600 + 960);
-    int measure = 0, beat = 0, rem = 0;
-    EXPECT_EQ(doc.tickToMeasureBeat(11040 + 500, &measure, &beat, &rem), 0);
-    EXPECT_EQ(measure, 3);
-    EXPECT_EQ(beat, 2);
-    EXPECT_EQ(rem, 20);
-    int m = 0;
-    doc.tickToMeasure(11039, m);
-    EXPECT_EQ(m, 2);
-    int num = 0, den = 0;
+    check({{2, 3, 10560, 0}, {2, 3, 11039, 479}, {3, 1, 11040, 0}, {3, 2, 11540, 20}});
+    int num = 0, den = 0, tempo = 0;
     EXPECT_EQ(doc.getBeatAtMeasure(2, &num, &den), 0);
     EXPECT_EQ(num * 10 + den, 34);
     EXPECT_EQ(doc.getBeatAtMeasure(-4, &num, &den), -2);
     TimeSignature sig;
-    int tempo = 0;
     EXPECT_EQ(doc.getTempoBeatAtTick(11040, &tempo, &sig), 0);
-    EXPECT_EQ(tempo, 12000);
-    EXPECT_EQ(sig.numerator, 3);
+    EXPECT_EQ(tempo * 10 + sig.numerator, 120003);
     doc.getTempoBeatAtTick(2000, nullptr, &sig);
     EXPECT_EQ(sig.numerator, 4);
 }
 
-TEST(DocTimeLineEmpty, QueriesWithoutMarkers) {
-    CSSSynthesizerDoc doc;
-    EXPECT_EQ(doc.getBar1Tick(), 0);
-    EXPECT_EQ(doc.measureToTick(1), 0);
-    EXPECT_EQ(doc.getBeatAtMeasure(1, nullptr, nullptr), -1);
-    EXPECT_EQ(doc.tickToMeasureBeat(0, nullptr, nullptr, nullptr), -1);
-    int m = 42;
-    EXPECT_FALSE(doc.tickToMeasure(100, m));
-    EXPECT_EQ(m, 42);
-    int tempo = 7;
-    TimeSignature sig{9, 9};
-    doc.getTempoBeatAtTick(100, &tempo, &sig);
-    EXPECT_EQ(tempo, 7);
-    EXPECT_EQ(sig.numerator, 9);
-}
-
-TEST_F(DocTimeLine, LastMarkerAtANegativeMeasureHoldsEveryLaterTick) {
+TEST_F(DocTimeLine, QueriesWithoutMarkersOrFarBeyondTheLastOne) {
+    // The last marker, at a negative measure, holds every later tick.
     TimeSignature sig;
     doc.getTempoBeatAtTick(2000000000, nullptr, &sig);
     EXPECT_EQ(sig.numerator, 4);
     int m = 0;
     doc.tickToMeasure(2000000000, m);
     EXPECT_EQ(m, 2000000000 / 1920 - 3);
+
+    CSSSynthesizerDoc empty;  // no markers: nothing to measure by
+    EXPECT_EQ(empty.getBar1Tick() + empty.measureToTick(1), 0);
+    EXPECT_EQ(empty.getBeatAtMeasure(1, nullptr, nullptr), -1);
+    EXPECT_EQ(empty.tickToMeasureBeat(0, nullptr, nullptr, nullptr), -1);
+    m = 42;
+    int tempo = 7;
+    EXPECT_FALSE(empty.tickToMeasure(100, m));
+    empty.getTempoBeatAtTick(100, &tempo, nullptr);
+    EXPECT_EQ(m + tempo, 49);
 }
 
 TEST_F(DocTimeLine, PlayEndTagFallsBackToMeasuresOneAndTwo) {
@@ -124,14 +115,10 @@ TEST_F(DocTimeLine, PlayEndTagFallsBackToMeasuresOneAndTwo) {
     doc.playStart = 2000;
     doc.playPos = 1000;
     doc.setPlayEndTag(true);
-    EXPECT_EQ(doc.playStart, 7680);
-    EXPECT_EQ(doc.playEnd, 9600);
-    EXPECT_EQ(view.ranges, 1);
-
+    EXPECT_EQ((std::vector<int>{7680, 9600, 1}), (std::vector<int>{doc.playStart, doc.playEnd, view.ranges}));
     doc.playPos = 12000;
     doc.setPlayEndTag(true);
-    EXPECT_EQ(doc.playStart, 7680);
-    EXPECT_EQ(doc.playEnd, 12000);
+    EXPECT_EQ((std::vector<int>{7680, 12000}), (std::vector<int>{doc.playStart, doc.playEnd}));
     doc.playStart = 13000;
     doc.setPlayEndTag(true);
     EXPECT_EQ(doc.playStart, 10080);
@@ -142,38 +129,22 @@ TEST_F(DocTimeLine, TempoOperationsRecordAndRefitUnlessTold) {
     doc.insertTempo(direct, false);
     EXPECT_EQ(doc.indexOfTempo(direct), 1);
     EXPECT_FALSE(doc.canUndo());
-    EXPECT_EQ(frame.titles, 0);
 
+    // One second of audio, and a clip without audio that keeps its width.
     Track* inst = addTrack(*model, kInstrumentTrack);
     InstrumentSegment* clip = addClip(*inst, 7680, 10, 44100, 44100);
+    InstrumentSegment* silent = addClip(*inst, 20000, 500, 0, 0);
     doc.insertTempo(new Tempo{1920, 6000, false}, true);
     // One second after tick 7680 under 60 BPM from tick 1920: 480 ticks.
     EXPECT_EQ(clip->width, 481);
+    EXPECT_EQ(silent->width, 500);
     EXPECT_EQ(doc.addSecondsToTick(7680, 1.0f), 8160);
     doc.deleteTempos({model->tempos[1], model->tempos[2]});
     EXPECT_EQ(model->tempos.size(), 1u);
-    EXPECT_EQ(clip->width, 961);
+    EXPECT_EQ(clip->width, 961);  // 120 BPM throughout
+    EXPECT_EQ(clip->pos, 7680);
     doc.undo();
     doc.undo();
     EXPECT_EQ(clip->width, 10);
     EXPECT_EQ(doc.indexOfTempo(direct), 1);
-}
-
-TEST_F(DocTimeLine, BeatOperationsKeepTheScoreOnItsMeasures) {
-    Note* n = addNote(*seg, 0, 480);
-    doc.insertBeat(new Beat{-2, 3, 4, false});
-    EXPECT_EQ(seg->pos, 6240);
-    EXPECT_EQ(doc.getBar1Tick(), 6240);
-    Beat* b = model->beats[1];
-    doc.editBeat({{b, Beat{-2, 2, 4, false}}});
-    EXPECT_EQ(seg->pos, 1920 + 3 * 960);
-    EXPECT_EQ(n->pos, 0);
-    doc.deleteBeat(b);
-    EXPECT_EQ(seg->pos, 7680);
-    doc.undo();
-    doc.undo();
-    EXPECT_EQ(seg->pos, 6240);
-    EXPECT_EQ(doc.indexOfBeat(b), 1);
-    doc.unselAllBeats();
-    doc.unselAllTempos();
 }

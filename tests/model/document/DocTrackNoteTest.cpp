@@ -23,19 +23,15 @@ using DocNotes = DocFixture;
 TEST_F(DocTracks, NewSingingTracksGoBeforeTheInstrumentalOnes) {
     Track* inst = addTrack(*model, kInstrumentTrack);
     doc.addNewSingTrack("second");
-    ASSERT_EQ(model->tracks.size(), 3u);
-    EXPECT_EQ(model->tracks[1]->name, "second");
-    EXPECT_EQ(model->tracks[2], inst);
-
     auto* extra = new Track(kInstrumentTrack);
     doc.appendInstrumentTrack(extra);
-    EXPECT_EQ(model->tracks.back(), extra);
-
-    auto* wrongKind = new Track(kSingingTrack);
-    doc.appendInstrumentTrack(wrongKind);
-    EXPECT_EQ(model->tracks.size(), 4u);
+    Track wrongKind(kSingingTrack);
+    doc.appendInstrumentTrack(&wrongKind);  // refused
+    ASSERT_EQ(model->tracks.size(), 4u);
+    EXPECT_EQ(model->tracks[1]->name, "second");
+    EXPECT_EQ(model->tracks[2], inst);
+    EXPECT_EQ(model->tracks[3], extra);
     EXPECT_EQ(doc.getHistory().undoCount(), 2);
-    delete wrongKind;
 }
 
 TEST_F(DocTracks, DeleteTrackUndoBringsBackTheSameTrackWithItsSegments) {
@@ -61,56 +57,54 @@ TEST_F(DocTracks, DeleteTrackUndoBringsBackTheSameTrackWithItsSegments) {
     EXPECT_FALSE(doc.canUndo());
 }
 
-TEST_F(DocTracks, ChecksBeforePlaybackFindOverlapsAndMissingSingers) {
+TEST_F(DocTracks, ChecksBeforePlaybackAndTheProjectEnd) {
     std::vector<int> ticks;
     doc.collectTrksWithOverlappedSegs(ticks);
     EXPECT_TRUE(ticks.empty());
+    EXPECT_EQ(doc.getProjectEndTick(), 9599);
     addSingSeg(*track, 9000, 1000, "singer");  // overlaps [7680, 9600)
     Track* inst = addTrack(*model, kInstrumentTrack);
     addClip(*inst, 0, 100, 44100, 100);
     doc.collectTrksWithOverlappedSegs(ticks);
     EXPECT_EQ((std::vector<int>{9599, 9999}), ticks);
+    addClip(*inst, 12000, 10, 44100, 100);
+    EXPECT_EQ(doc.getProjectEndTick(), 12009);
 
     getSingerList()->addSinger(new TestSinger("singer"));
-    SingSegment* orphan = addSingSeg(*track, 20000, 100, "nobody");
+    SingSegment* orphan = addSingSeg(*track, 10000, 100, "nobody");
     std::vector<SingSegment*> missing;
     doc.collectSegsWithMissingSinger(missing);
     EXPECT_EQ((std::vector<SingSegment*>{orphan}), missing);
     getSingerList()->clearSingers();
-}
 
-TEST_F(DocTracks, ProjectEndTickIsTheLastTickOfTheLatestSegment) {
     CSSSynthesizerDoc empty;
     empty.newProject(markersOnly().release());
     EXPECT_EQ(empty.getProjectEndTick(), 0);
-    model->tracks[0]->singSegs->segAt(0)->pos = 0;  // 0 .. 1919
-    EXPECT_EQ(doc.getProjectEndTick(), 1919);
-    Track* inst = addTrack(*model, kInstrumentTrack);
-    addClip(*inst, 3000, 10, 44100, 100);
-    EXPECT_EQ(doc.getProjectEndTick(), 3009);
 }
 
 TEST_F(DocNotes, SlashListSplitsTheNoteIntoEqualPieces) {
-    getAppConfig().isAutoVib = true;
-    getAppConfig().autoVibBeats = 0;
-    getAppConfig().vibPercent = 30;
-    getAppConfig().expBendDep = 33;
+    CAppConfigModel& cfg = getAppConfig();
+    cfg.isAutoVib = true, cfg.autoVibBeats = 0, cfg.vibPercent = 30, cfg.expBendDep = 33;
     Note* n = addNote(*seg, 0, 480, 50);
     doc.inputLyricsForNotes(n, {"/la li lu"}, seg);
     const auto pieces = notesOf(seg);
     ASSERT_EQ(pieces.size(), 3u);
     const char* lyrics[] = {"la", "li", "lu"};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(pieces[i]->pos, 160 * i);
-        EXPECT_EQ(pieces[i]->width, 160);
-        EXPECT_EQ(pieces[i]->key, 50);
-        EXPECT_EQ(pieces[i]->lyric, lyrics[i]);
-        EXPECT_EQ(pieces[i]->phoneticSymbol, lyrics[i]);
+        SCOPED_TRACE(i);
+        EXPECT_EQ((std::vector<int>{160 * i, 160, 50}), (std::vector<int>{pieces[i]->pos, pieces[i]->width, pieces[i]->key}));
+        EXPECT_EQ(pieces[i]->lyric + pieces[i]->phoneticSymbol, std::string(lyrics[i]) + lyrics[i]);
         EXPECT_EQ(pieces[i]->bendDep, i == 0 ? 33 : 0);
         EXPECT_EQ(pieces[i]->vibPercent, i == 2 ? 30 : 0);
     }
     doc.undo();
     EXPECT_EQ((std::vector<Note*>{n}), notesOf(seg));
+
+    std::vector<std::string> out{"stale"};  // only a slash list splits
+    splitLyricText("la li", out);
+    EXPECT_TRUE(out.empty());
+    splitLyricText("/a  b/ c", out);
+    EXPECT_EQ((std::vector<std::string>{"a", "b/", "c"}), out);
 }
 
 TEST_F(DocNotes, ShortNotesTakeFewerPiecesAndAreNeverLost) {
@@ -126,8 +120,7 @@ TEST_F(DocNotes, ShortNotesTakeFewerPiecesAndAreNeverLost) {
     doc.replaceSegNotes(n10, {"a", "b"}, seg);
     pieces = notesOf(seg);
     ASSERT_EQ(pieces.size(), 3u);
-    EXPECT_EQ(pieces[2]->pos, 1000);
-    EXPECT_EQ(pieces[2]->width, 10);
+    EXPECT_EQ((std::vector<int>{1000, 10}), (std::vector<int>{pieces[2]->pos, pieces[2]->width}));
     EXPECT_EQ(pieces[2]->lyric, "a");
 }
 
@@ -137,25 +130,13 @@ TEST_F(DocNotes, LyricsForSeveralNotesLandOnTheNotesThatWereThere) {
     doc.inputLyricsForNotes(a, {"/x y", "z", "unused"}, seg);
     const auto now = notesOf(seg);
     ASSERT_EQ(now.size(), 3u);
-    EXPECT_EQ(now[0]->lyric, "x");
-    EXPECT_EQ(now[1]->lyric, "y");
+    EXPECT_EQ(now[0]->lyric + now[1]->lyric, "xy");
     EXPECT_EQ(now[2], b);
     EXPECT_EQ(b->lyric, "z");
     EXPECT_EQ(doc.getHistory().undoCount(), 1);
 }
 
-TEST(LyricText, OnlyASlashListSplits) {
-    std::vector<std::string> out{"stale"};
-    splitLyricText("la li", out);
-    EXPECT_TRUE(out.empty());
-    splitLyricText("/a  b/ c", out);
-    EXPECT_EQ((std::vector<std::string>{"a", "b/", "c"}), out);
-    splitLyricText("/", out);
-    EXPECT_TRUE(out.empty());
-}
-
 TEST_F(DocNotes, LiveNoteGrowsWithTheCursorAndEndsAsOneGroup) {
-    doc.endRecNote();
     doc.beginRecNote(60);  // no segment in the editor
     EXPECT_EQ(doc.liveNote, nullptr);
 
@@ -164,15 +145,13 @@ TEST_F(DocNotes, LiveNoteGrowsWithTheCursorAndEndsAsOneGroup) {
     doc.beginRecNote(60);
     ASSERT_NE(doc.liveNote, nullptr);
     Note* live = doc.liveNote;
-    EXPECT_EQ(live->pos, 100);
-    EXPECT_EQ(live->width, 3);
+    EXPECT_EQ((std::vector<int>{100, 3}), (std::vector<int>{live->pos, live->width}));
     EXPECT_EQ(frame.scoreModes, 1);
     // Showing another segment meanwhile does not move the note being entered.
     SingSegment* other = addSingSeg(*addTrack(*model, kSingingTrack), 0, 100000);
     doc.setEditingSegment(other);
     doc.beginRecNote(62);
     EXPECT_EQ(doc.liveSeg, seg);
-    EXPECT_TRUE(other->notes.empty());
     doc.playPos = 7680 + 50;  // cursor before the note's start
     doc.growRecNote();
     EXPECT_EQ(live->width, 1);
@@ -181,11 +160,8 @@ TEST_F(DocNotes, LiveNoteGrowsWithTheCursorAndEndsAsOneGroup) {
     EXPECT_EQ(live->width, 480);
     EXPECT_FALSE(doc.canUndo());
     doc.endRecNote();
-    EXPECT_EQ(doc.liveNote, nullptr);
-    EXPECT_EQ(doc.liveSeg, nullptr);
-    EXPECT_EQ(doc.getHistory().undoCount(), 1);
-    EXPECT_TRUE(other->notes.empty());
-    doc.undo();
+    EXPECT_TRUE(!doc.liveNote && !doc.liveSeg && other->notes.empty());
+    doc.undo();  // one group
     EXPECT_TRUE(seg->notes.empty());
 }
 
@@ -201,13 +177,10 @@ TEST_F(DocNotes, FixNoteOverlapsKeepsTheLargerKeyOrCutsTheFirstNote) {
     fresh.fixNoteOverlaps(s);
     EXPECT_EQ((std::vector<Note*>{keep, cut, next}), notesOf(s));
     EXPECT_EQ(cut->width, 400);
-    EXPECT_FALSE(s->notes.hasOverlapped());
-}
 
-TEST_F(DocNotes, FixNoteOverlapsLeavesNotesThatTheHistoryMayHold) {
+    // Notes the history may hold are left alone.
     Note* a = addNote(*seg, 0, 480);
     doc.insertNote(new Note(*a), seg);
     doc.fixNoteOverlaps(seg);
     EXPECT_EQ(notesOf(seg).size(), 2u);
 }
-

@@ -24,26 +24,8 @@ std::string bytesOf(const CMemoryBuffer& b) { return {b.data.begin(), b.data.end
 
 }  // namespace
 
-TEST(MemoryStream, WritesLittleEndianValuesStringsAndBlocks)
-{
-    CMemoryBuffer abc, more;
-    CMemoryStream s(abc), m(more);
-    s.writeString("abc");
-    EXPECT_EQ(s.pos, 7u);
-    m.writeString("");
-    m.writeInt(-2);
-    m.writeFloat(1.0f);
-    m.writeByte(0xAB);
-    m.writeString(nullptr);  // writes nothing at all
-    m.writeBlock(abc);
-    EXPECT_EQ(bytesOf(more), "\0\0\0\0\xFE\xFF\xFF\xFF\0\0\x80\x3F\xAB\7\0\0\0\3\0\0\0abc"s);
-
-    CMemoryBuffer b = bufferOf("\1\2\3\4");
-    b.writeAt("\x9\x9\x9\x9", 4, 2);  // overwrites and grows
-    b.writeAt("\x9", 1, 8);          // beyond the size: nothing
-    EXPECT_EQ(bytesOf(b), "\1\2\x9\x9\x9\x9"s);
-}
-
+// The writers are pinned by the project file golden bytes; these are the
+// bounds of the readers.
 TEST(MemoryStream, ReadsPastTheEndKeepTargetsAndCursor)
 {
     CMemoryBuffer b = bufferOf("ext1ext");
@@ -68,24 +50,16 @@ TEST(MemoryStream, ReadsPastTheEndKeepTargetsAndCursor)
 
 TEST(MemoryStream, BlocksCutShortGiveZerosOrNothingWithoutTheirDeclaredSize)
 {
-    // 2 GiB announced over three bytes: zeros in place of what is there.
+    // 2 GiB announced over three bytes: zeros in place of what is there, and
+    // a sub-block of nothing.
     CMemoryBuffer huge = bufferOf("\xFF\xFF\xFF\x7F" "abc"), cut;
     CMemoryStream h(huge);
     h.readBlock(cut);
     EXPECT_EQ(bytesOf(cut), "\0\0\0"s);
     EXPECT_EQ(h.pos, 4u);
-
-    CMemoryBuffer nested = bufferOf("\4\0\0\0\1\0\0\0\x9\x9\0\0\0\x10z"s);
-    CMemoryStream outer(nested);
-    CMemoryStream inner = outer.readSubBlock();
-    int32_t v = 0;
-    uint8_t byte = 0;
-    EXPECT_TRUE(inner.readInt(v) && v == 1);
-    EXPECT_FALSE(inner.readByte(byte));  // bounded to the block
-    EXPECT_EQ(outer.pos, 8u);
-    outer.pos = 9;
-    EXPECT_EQ(outer.readSubBlock().remaining(), 0u);
-    EXPECT_EQ(outer.pos, 13u);
+    h.pos = 0;
+    EXPECT_EQ(h.readSubBlock().remaining(), 0u);
+    EXPECT_EQ(h.pos, 4u);
 }
 
 TEST(MemoryBuffer, FileCountsAreTrustedOnlyAsFarAsTheFileGoes)

@@ -8,7 +8,9 @@
 struct HistoryHarness {
     std::unique_ptr<HVCurrentModel::HalvorenModel> model = projtest::markersOnly();
     CHistoryMgr history;  // declared after the model: released before it
+    HistoryViewState viewState;
 
+    // Runs record on a new group, pushed when it recorded anything.
     template <class Fn>
     CHistoryGroup* run(Fn&& record) {
         auto* g = new CHistoryGroup(model.get());
@@ -20,12 +22,6 @@ struct HistoryHarness {
         history.push(g);
         return g;
     }
-    void undo() {
-        HistoryViewState s;
-        history.undo(s);
-    }
-    void redo() {
-        HistoryViewState s;
-        history.redo(s);
-    }
+    void undo() { history.undo(viewState); }
+    void redo() { history.redo(viewState); }
 };

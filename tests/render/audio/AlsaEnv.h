@@ -1,10 +1,13 @@
 #pragma once
-// Points the ALSA library at a test configuration. Must run before the first
-// use of the audio library in the process.
+// Points the ALSA library at a test configuration. It must be in place before
+// the first use of the audio library in the process, so fixtures hold one as
+// their first member, ahead of any player they own.
 #include <cstdlib>
 
 namespace audiotest {
 
-inline void useAlsaConfig(const char* path) { setenv("ALSA_CONFIG_PATH", path, 1); }
+struct AlsaConfig {
+    explicit AlsaConfig(const char* path) { setenv("ALSA_CONFIG_PATH", path, 1); }
+};
 
 }  // namespace audiotest

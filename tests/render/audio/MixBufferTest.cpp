@@ -43,75 +43,59 @@ TEST(MixBuffer, BalanceLawAndTruncationTowardZero) {
     }
 }
 
-TEST(MixBuffer, StartDelaySplitsTheBufferOrOnlyCountsDown) {
-    VecSrc s(ramp(1000));
-    s.startDelay = 100;
-    auto out = mix({&s}, 256);
-    EXPECT_EQ(out[2 * 99], 0);
-    EXPECT_EQ(out[2 * 100], 1);
-    EXPECT_EQ(out[2 * 255 + 1], 156);
-    EXPECT_EQ(s.readPos, 156);
+TEST(MixBuffer, SumsSaturateOncePerSampleInsteadOfWrapping) {
+    VecSrc a(std::vector<int16_t>(4, 30000)), b(std::vector<int16_t>(4, 30000));
+    VecSrc c(std::vector<int16_t>(4, -30000)), d(std::vector<int16_t>(4, -30000));
+    EXPECT_EQ(mix({&a, &b, &c}, 1)[0], 30000);  // the sum saturates, not each step
+    EXPECT_EQ(mix({&a, &b}, 1)[0], 32767);
+    EXPECT_EQ(mix({&c, &d}, 1)[1], -32768);
+}
 
-    VecSrc exact(ramp(1000));
-    exact.startDelay = 100;
+TEST(MixBuffer, StartDelaySplitsTheBufferOrOnlyCountsDown) {
+    VecSrc s(ramp(1000)), exact(ramp(1000));
+    s.startDelay = exact.startDelay = 100;
+    const auto out = mix({&s}, 256);  // silence, then frames 1.. from buffer frame 100
+    EXPECT_EQ((std::vector<int>{out[2 * 99], out[2 * 100], out[2 * 255 + 1], s.readPos}),
+              (std::vector<int>{0, 1, 156, 156}));
+
     bool ended = true;
     mix({&exact}, 100, &ended);  // a delay equal to the buffer only counts down
-    EXPECT_EQ(exact.startDelay, 0);
-    EXPECT_EQ(exact.readPos, 0);
     EXPECT_FALSE(ended);
-    EXPECT_EQ(mix({&exact}, 100)[0], 1);
+    EXPECT_EQ((std::vector<int>{exact.startDelay, exact.readPos, mix({&exact}, 100)[0]}), (std::vector<int>{0, 0, 1}));
 }
 
-TEST(MixBuffer, PositionsFollowTheClockNotTheData) {
-    VecSrc s(ramp(2000));
-    s.available = 50;  // a producer running late
-    auto out = mix({&s}, 256);
-    EXPECT_EQ(out[2 * 49], 50);
-    EXPECT_EQ(out[2 * 50], 0);
-    s.available = 100;  // still behind the read position: silence, not ended
+TEST(MixBuffer, PositionsFollowTheClockAndEndsAreMixedToTheBufferEnd) {
+    VecSrc late(ramp(2000)), cut(ramp(1000));
+    late.available = 50;  // a producer running late
+    const auto out = mix({&late}, 256);
+    EXPECT_EQ((std::vector<int>{out[2 * 49], out[2 * 50]}), (std::vector<int>{50, 0}));
+    late.available = 100;  // still behind the read position: silence, not ended
     bool ended = true;
-    EXPECT_EQ(mix({&s}, 256, &ended)[0], 0);
+    EXPECT_EQ(mix({&late}, 256, &ended)[0], 0);
     EXPECT_FALSE(ended);
-    s.available = 2000;  // caught up: frame 512 plays at buffer frame 0
-    EXPECT_EQ(mix({&s}, 256)[0], 513);
-}
+    late.available = 2000;  // caught up: frame 512 plays at buffer frame 0
+    EXPECT_EQ(mix({&late}, 256)[0], 513);
 
-TEST(MixBuffer, SourceEndingMidBufferMixesToTheBufferEndThenStops) {
-    VecSrc s(ramp(1000));
-    s.length = 300;
-    mix({&s}, 256);
-    bool ended = false;
-    EXPECT_EQ(mix({&s}, 256, &ended)[2 * 255], 512);  // past the length, still mixed
+    cut.length = 300;
+    mix({&cut}, 256);
+    EXPECT_EQ(mix({&cut}, 256, &ended)[2 * 255], 512);  // past the length, still mixed
     EXPECT_TRUE(ended);
-    EXPECT_EQ(mix({&s}, 256, &ended)[0], 0);
-    EXPECT_TRUE(ended);
+    EXPECT_EQ(mix({&cut}, 256)[0], 0);
     mix({}, 7, &ended);
     EXPECT_TRUE(ended);  // an empty list has ended
 }
 
-TEST(MixBuffer, SumsSaturateOncePerSampleInsteadOfWrapping) {
-    VecSrc a(std::vector<int16_t>(4, 30000)), b(std::vector<int16_t>(4, 30000));
-    VecSrc c(std::vector<int16_t>(4, -30000)), d(std::vector<int16_t>(4, -30000));
-    EXPECT_EQ(mix({&a, &b}, 4)[0], 32767);
-    EXPECT_EQ(mix({&c, &d}, 4)[1], -32768);
-    a.readPos = b.readPos = c.readPos = 0;
-    EXPECT_EQ(mix({&a, &b, &c}, 4)[0], 30000);  // the sum saturates, not each step
-}
-
 TEST(MixBuffer, PositionsNeverOverflowNorReadBeforeTheArrays) {
-    VecSrc ended(ramp(10));
+    VecSrc ended(ramp(10)), endless(ramp(10)), before(ramp(300));
     for (int i = 0; i < 1000; ++i) mix({&ended}, 256);
     EXPECT_EQ(ended.readPos, 256);  // stops moving once past the end
 
-    VecSrc endless(ramp(10));
     endless.length = INT_MAX;
     endless.readPos = INT_MAX - 100;
     mix({&endless}, 256);
     EXPECT_EQ(endless.readPos, INT_MAX);
 
-    VecSrc before(ramp(300));
     before.readPos = -10;
     const auto out = mix({&before}, 256);
-    EXPECT_EQ(out[2 * 9], 0);
-    EXPECT_EQ(out[2 * 10], 1);
+    EXPECT_EQ((std::vector<int>{out[2 * 9], out[2 * 10]}), (std::vector<int>{0, 1}));
 }

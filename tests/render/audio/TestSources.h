@@ -21,10 +21,10 @@ public:
     int available = 0;
 };
 
-// first, first + 1, ...: every mixed frame can be traced.
-inline std::vector<int16_t> ramp(int n, int first = 1) {
+// 1, 2, 3, ...: every mixed frame can be traced.
+inline std::vector<int16_t> ramp(int n) {
     std::vector<int16_t> v(n);
-    for (int i = 0; i < n; ++i) v[i] = static_cast<int16_t>(first + i);
+    for (int i = 0; i < n; ++i) v[i] = static_cast<int16_t>(1 + i);
     return v;
 }
 

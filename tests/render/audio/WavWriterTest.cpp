@@ -42,24 +42,20 @@ TEST(WavWriter, FilesReadBackBitExactBehindTheirHeader) {
     ASSERT_EQ(writeWavFile(CString::fromUtf8(path), 1, 0, nullptr), 0);  // replaces the file
     b = readAll(path);
     ASSERT_EQ(b.size(), 44u);
-    EXPECT_EQ(le(b, 4, 4), 36u);
-    EXPECT_EQ(le(b, 28, 4), 88200u);
-    EXPECT_EQ(le(b, 32, 2), 2u);
+    EXPECT_EQ(std::vector<uint32_t>({le(b, 4, 4), le(b, 28, 4), le(b, 32, 2)}), std::vector<uint32_t>({36, 88200, 2}));
 }
 
 TEST(WavWriter, FailuresAreReportedAndNamed) {
     hvtest::ScratchDir dir("wavw");
     const int16_t s[2] = {1, 2};
-    const std::string missing = dir.file("no/such/folder/x.wav");
+    const std::vector<int16_t> big(100000);
+    const std::string missing = dir.file("no/such/folder/x.wav"), huge = dir.file("huge.wav");
     testing::internal::CaptureStdout();
     EXPECT_EQ(writeWavFile(CString::fromUtf8(missing), 2, 4, s), 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "fail to write wav file:" + missing + "\n");
-
-    std::vector<int16_t> big(100000);
-    testing::internal::CaptureStdout();
     EXPECT_EQ(writeWavFile(CString::fromUtf8("/dev/full"), 2, big.size() * 2, big.data()), 1);
     EXPECT_EQ(writeWavFile(CString::fromUtf8("/dev/full"), 2, 0, nullptr), 1);  // fails at close
     // Sizes beyond the header's 32-bit fields are refused before any read.
-    EXPECT_EQ(writeWavFile(CString::fromUtf8(dir.file("huge.wav")), 2, size_t{UINT32_MAX}, s), 1);
-    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(writeWavFile(CString::fromUtf8(huge), 2, size_t{UINT32_MAX}, s), 1);
+    const auto line = [](const std::string& path) { return "fail to write wav file:" + path + "\n"; };
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), line(missing) + line("/dev/full") + line("/dev/full") + line(huge));
 }

@@ -2,22 +2,42 @@
 // A temporary program folder for tests, unique to the process, with a
 // "singers" folder of bank folders and their ".hvsd" descriptions. Removed
 // with everything in it when the object goes.
+#include <json/json.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace testbank {
 
 // The text of a description: {"version": ..., "name": ..., "path": ""}.
-std::string descriptionText(const std::string& version, const std::string& name);
+inline std::string descriptionText(const std::string& version, const std::string& name) {
+    Json::Value description(Json::objectValue);
+    description["version"] = version;
+    description["name"] = name;
+    description["path"] = "";
+    return description.toStyledString();
+}
 
-// Writes bytes to path, creating the folders on the way; false on failure.
-bool writeFile(const std::filesystem::path& path, const std::string& bytes);
+// Writes bytes to path, creating the folders on the way.
+inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 class BankTree {
 public:
     // tag keeps the trees of different tests apart.
-    explicit BankTree(const std::string& tag);
-    ~BankTree();
+    explicit BankTree(const std::string& tag)
+        : root_(std::filesystem::temp_directory_path() / ("hv_bank_" + tag + "_" + std::to_string(::getpid()))) {
+        std::filesystem::remove_all(root_);
+        std::filesystem::create_directories(singersFolder());
+    }
+    ~BankTree() {
+        std::error_code ec;
+        std::filesystem::remove_all(root_, ec);
+    }
     BankTree(const BankTree&) = delete;
     BankTree& operator=(const BankTree&) = delete;
 
@@ -25,13 +45,18 @@ public:
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path singersFolder() const { return root_ / "singers"; }
 
-    // Creates singers/<sub>/ with a description file; returns the folder.
-    std::filesystem::path addBank(const std::string& sub, const std::string& version, const std::string& name,
-                                  const std::string& fileName = "bank.hvsd");
-    // Creates singers/<sub>/<fileName> holding text as it is (broken
-    // descriptions); returns the file's path.
+    // Writes singers/<sub>/<fileName> holding text as it is (broken
+    // descriptions too); returns the file's path.
     std::filesystem::path addRawDescription(const std::string& sub, const std::string& text,
-                                            const std::string& fileName = "bank.hvsd");
+                                            const std::string& fileName = "bank.hvsd") {
+        const std::filesystem::path file = singersFolder() / sub / fileName;
+        writeFile(file, text);
+        return file;
+    }
+    // Creates singers/<sub>/ with a description; returns the folder.
+    std::filesystem::path addBank(const std::string& sub, const std::string& version, const std::string& name) {
+        return addRawDescription(sub, descriptionText(version, name)).parent_path();
+    }
 
 private:
     std::filesystem::path root_;

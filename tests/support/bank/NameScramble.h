@@ -5,6 +5,10 @@
 
 namespace testbank {
 
-std::string scrambleName(const std::string& plain);
+inline std::string scrambleName(std::string name) {
+    for (size_t i = 0; i < name.size(); ++i)
+        name[i] = static_cast<char>(static_cast<unsigned char>(name[i]) + 100 + i % 5);
+    return name;
+}
 
 }  // namespace testbank

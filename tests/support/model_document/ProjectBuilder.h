@@ -43,33 +43,20 @@ inline SingSegment* addSingSeg(Track& t, int pos, int width, const std::string& 
     return s;
 }
 
-// An instrumental segment with a clip of the given length (no samples needed).
+// An instrumental segment with a mono 16-bit clip of the given length (no
+// samples needed).
 inline InstrumentSegment* addClip(Track& t, int pos, int width, int sampleRate, int frames) {
     auto* s = new InstrumentSegment(pos, width);
-    s->sampleRate = sampleRate;
-    s->frames = frames;
-    s->channels = 1;
-    s->bitsPerSample = 16;
+    s->sampleRate = sampleRate, s->frames = frames, s->channels = 1, s->bitsPerSample = 16;
     insertSegmentSorted(*t.instSegs, s);
     return s;
 }
 
 inline Note* addNote(SingSegment& s, int pos, int width, int key = 60, const std::string& lyric = "la") {
     auto* n = new Note();
-    n->pos = pos;
-    n->width = width;
-    n->key = key;
-    n->lyric = lyric;
-    n->phoneticSymbol = lyric;
+    n->pos = pos, n->width = width, n->key = key, n->lyric = lyric, n->phoneticSymbol = lyric;
     s.notes.insertSorted(n);
     return n;
-}
-
-template <class M>
-std::vector<int> positionsOf(const std::vector<M*>& list) {
-    std::vector<int> out;
-    for (const M* m : list) out.push_back(m->pos);
-    return out;
 }
 
 }  // namespace projtest

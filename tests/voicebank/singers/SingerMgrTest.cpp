@@ -10,6 +10,8 @@
 
 namespace {
 namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+using testbank::descriptionText;
 
 const std::string kOld = "Old voice bank is deprecated, please use new one";
 const std::string kNew = "New voice bank is not supported, please update editor";
@@ -37,20 +39,33 @@ protected:
     ScopedMessageBoxService boxes_;
     SingerMgr list_;
 };
-}  // namespace
 
-TEST_F(SingerMgrTest, EveryAcceptedVersionIsListedInFolderOrder) {
-    const std::vector<std::string> versions = {"1",   "2",   "3.1",  "3.2",  "3.3",  "3.4", "3.5",
-                                               "4.0", "4.01", "4.02", "4.03", "6.0", "6.1"};
-    std::vector<std::string> expected;
+// Subfolders are visited in sorted order and give their first description
+// (by sorted file name) only; a later bank of a name replaces the earlier at
+// the end of the list. Damaged descriptions are skipped without a message.
+TEST_F(SingerMgrTest, AcceptedVersionsAreListedInFolderOrderAndDamagedOnesSkipped) {
+    const Names damaged = {"[1, 2]",
+                           R"({"version": "3.1", "name": 5})",
+                           R"({"version": "3.1", "name": {"a": 1}})",
+                           R"({"version": {"v": 3}, "name": "ObjectVersion"})",
+                           R"({"version": 3.1, "name": "NumberVersion"})",
+                           R"({"version": "3.1", "name": ""})",
+                           R"({"version": "3.1", "name": "Broken")"};
+    for (size_t i = 0; i < damaged.size(); ++i) tree_.addRawDescription("o" + std::to_string(i), damaged[i]);
+    const Names versions = {"1", "2", "3.1", "3.2", "3.3", "3.4", "3.5", "4.0", "4.01", "4.02", "4.03", "6.0", "6.1"};
+    Names expected;
     for (size_t i = 0; i < versions.size(); ++i) {
         tree_.addBank(std::string(1, char('m' - i)), versions[i], "S" + versions[i]);
         expected.insert(expected.begin(), "S" + versions[i]);
     }
+    tree_.addRawDescription("n", descriptionText("3.1", "Second"), "b.hvsd");
+    tree_.addRawDescription("n", descriptionText("3.1", "S1"), "A.HVSD");
+    tree_.addRawDescription("n/nested", descriptionText("3.1", "Nested"));
+    testbank::writeFile(tree_.singersFolder() / "loose.hvsd", descriptionText("3.1", "Loose"));
     list_.loadFromFolder();
     EXPECT_EQ(list_.getSingerNames(), expected);
     EXPECT_TRUE(script_.shown.empty());
-    EXPECT_EQ(pathOf("S1"), folderOf("m"));
+    EXPECT_EQ(pathOf("S1"), folderOf("n"));
 }
 
 TEST_F(SingerMgrTest, VersionsTooOldOrTooNewAreRefusedWithATranslatedMessage) {
@@ -67,43 +82,45 @@ TEST_F(SingerMgrTest, VersionsTooOldOrTooNewAreRefusedWithATranslatedMessage) {
         EXPECT_EQ(script_.shown[i].buttons, MbButtons::ok);
     }
     getLanguageMgr().setSelectedTable({{kOld, "\xE6\x97\xA7"}});
-    EXPECT_EQ(list_.createSinger(testbank::descriptionText("3", "\xE5\xB0\x8F"), ""), nullptr);
+    EXPECT_EQ(list_.createSinger(descriptionText("3", "\xE5\xB0\x8F"), ""), nullptr);
     EXPECT_EQ(script_.shown.back().text, "\xE5\xB0\x8F \xE6\x97\xA7");
 }
 
-TEST_F(SingerMgrTest, ALaterBankOfTheSameNameReplacesTheEarlierAtTheEnd) {
-    tree_.addBank("a", "3.1", "Same");
-    tree_.addBank("b", "4.0", "Other");
-    tree_.addBank("c", "6.1", "Same");
-    list_.loadFromFolder();
-    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"Other", "Same"}));
-    EXPECT_EQ(pathOf("Same"), folderOf("c"));
-}
-
+// Registry key paths and value names compare without case and outer "\";
+// keys without a usable "path" string are passed over.
 TEST_F(SingerMgrTest, RegistryPassClearsTheListAndFolderBanksWinOverRegisteredOnes) {
     testbank::BankTree outside("registered_banks");
     const fs::path shared = outside.root() / "shared" / "x.hvsd";
     const fs::path only = outside.root() / "only" / "y.hvsd";
-    testbank::writeFile(shared, testbank::descriptionText("3.1", "Shared"));
-    testbank::writeFile(only, testbank::descriptionText("4.0", "Registered"));
+    testbank::writeFile(shared, descriptionText("3.1", "Shared"));
+    testbank::writeFile(only, descriptionText("4.0", "Registered"));
+    const std::string key = "SOFTWARE\\HalvorenLib\\Singers\\";
     Json::Value registry;
-    registry["SOFTWARE\\HalvorenLib\\Singers\\k1"]["path"] = shared.string();
-    registry["SOFTWARE\\HalvorenLib\\Singers\\k2"]["path"] = only.string();
-    registry["SOFTWARE\\HalvorenLib\\Singers\\k3"]["path"] = (outside.root() / "missing.hvsd").string();
-    registry["SOFTWARE\\HalvorenLib\\Singers\\k4"]["other"] = "no path";
-    testbank::writeFile(tree_.root() / "registry.json", registry.toStyledString());
+    registry[key + "k1"]["path"] = shared.string();
+    registry["\\software\\halvorenlib\\singers\\K2\\"]["Path"] = only.string();
+    registry[key + "k3"]["path"] = (outside.root() / "missing.hvsd").string();
+    registry[key + "k4"]["other"] = "no path";
+    registry[key + "k5"]["path"] = 5;
+    registry[key + "k6"] = shared.string();
+    registry[key + "k7\\deeper"]["path"] = shared.string();
+    const fs::path registryFile = tree_.root() / "registry.json";
+    testbank::writeFile(registryFile, registry.toStyledString());
 
     tree_.addBank("stale", "1", "Stale");
     list_.loadFromFolder();
     list_.loadFromRegistry();
-    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"Shared", "Registered"}));
+    EXPECT_EQ(list_.getSingerNames(), (Names{"Shared", "Registered"}));
     EXPECT_EQ(pathOf("Shared"), shared.parent_path().string() + "/");
 
     fs::remove_all(tree_.singersFolder() / "stale");
     tree_.addBank("folder", "6.1", "Shared");
     list_.loadFromFolder();
-    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"Registered", "Shared"}));
+    EXPECT_EQ(list_.getSingerNames(), (Names{"Registered", "Shared"}));
     EXPECT_EQ(pathOf("Shared"), folderOf("folder"));
+
+    testbank::writeFile(registryFile, "{\"SOFTWARE\": ");
+    list_.loadFromRegistry();
+    EXPECT_EQ(list_.size(), 0u);
 }
 
 TEST_F(SingerMgrTest, TheListHoldsAtMostOneHundredSingersButStillReplacesByName) {
@@ -113,43 +130,17 @@ TEST_F(SingerMgrTest, TheListHoldsAtMostOneHundredSingersButStillReplacesByName)
     EXPECT_EQ(list_.findSinger("N100"), nullptr);
 
     std::string name;
-    list_.loadSinger(CString::fromUtf8(tree_.addRawDescription("z", testbank::descriptionText("6.0", "N0")).string()),
-                     name);
+    list_.loadSinger(CString::fromUtf8(tree_.addRawDescription("z", descriptionText("6.0", "N0")).string()), name);
     EXPECT_EQ(name, "N0");
     EXPECT_EQ(list_.getSingerNames().back(), "N0");
     name.clear();
-    list_.loadSinger(CString::fromUtf8(tree_.addRawDescription("y", testbank::descriptionText("6.0", "New")).string()),
-                     name);
+    list_.loadSinger(CString::fromUtf8(tree_.addRawDescription("y", descriptionText("6.0", "New")).string()), name);
     EXPECT_EQ(name, "");
     EXPECT_EQ(list_.size(), 100u);
 }
 
-TEST_F(SingerMgrTest, OnlyTheFirstDescriptionOfEachSubfolderIsRead) {
-    tree_.addRawDescription("a", testbank::descriptionText("3.1", "Second"), "b.hvsd");
-    tree_.addRawDescription("a", testbank::descriptionText("3.1", "First"), "A.HVSD");
-    tree_.addRawDescription("a/nested", testbank::descriptionText("3.1", "Nested"));
-    testbank::writeFile(tree_.singersFolder() / "loose.hvsd", testbank::descriptionText("3.1", "Loose"));
-    list_.loadFromFolder();
-    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"First"}));
-}
-
-TEST_F(SingerMgrTest, DamagedDescriptionsAreSkippedWithoutAMessage) {
-    const std::vector<std::string> damaged = {
-        "[1, 2]",
-        R"({"version": "3.1", "name": 5})",
-        R"({"version": "3.1", "name": {"a": 1}})",
-        R"({"version": {"v": 3}, "name": "ObjectVersion"})",
-        R"({"version": 3.1, "name": "NumberVersion"})",
-        R"({"version": "3.1", "name": ""})",
-        R"({"version": "3.1", "name": "Broken")",
-    };
-    for (size_t i = 0; i < damaged.size(); ++i) tree_.addRawDescription("d" + std::to_string(i), damaged[i]);
-    tree_.addBank("good", "3.1", "Good");
-    list_.loadFromFolder();
-    EXPECT_EQ(list_.getSingerNames(), (std::vector<std::string>{"Good"}));
-    EXPECT_TRUE(script_.shown.empty());
-}
-
+// The text form wins over the JSON form; a bank without either still has an
+// (empty) dictionary to ask.
 TEST_F(SingerMgrTest, TheBankLyricDictionaryIsFoundAndLoaded) {
     const fs::path both = tree_.addBank("both", "3.1", "Both");
     testbank::writeFile(both / "bank-dict.txt", "hey=txt\n");
@@ -160,14 +151,15 @@ TEST_F(SingerMgrTest, TheBankLyricDictionaryIsFoundAndLoaded) {
 
     auto symbolsOf = [&](const std::string& singer) {
         ISinger* s = list_.findSinger(singer);
-        std::vector<std::string> words, symbols;
+        Names words, symbols;
         if (s && s->hasLyricDict()) s->getLyricDict()->lookup("hey", words, symbols);
         return symbols;
     };
-    EXPECT_EQ(symbolsOf("Both"), (std::vector<std::string>{"txt"}));
-    EXPECT_EQ(symbolsOf("Json"), (std::vector<std::string>{"sym"}));
+    EXPECT_EQ(symbolsOf("Both"), Names{"txt"});
+    EXPECT_EQ(symbolsOf("Json"), Names{"sym"});
     ISinger* none = list_.findSinger("None");
     ASSERT_NE(none, nullptr);
     EXPECT_FALSE(none->hasLyricDict());
     EXPECT_NE(none->getLyricDict(), nullptr);
 }
+}  // namespace

@@ -3,16 +3,12 @@
 #include "voicebank/Singer.h"
 
 TEST(Singer, NamePrefixAndSuffixSplitAtTheLastUnderscore) {
-    struct Case {
-        const char* name;
-        const char* prefix;
-        const char* suffix;
-    };
-    for (const Case& c : {Case{"solo_abc", "solo", "bc"}, Case{"a_b_cd", "a_b", "d"}, Case{"plain", "", ""},
-                          Case{"ends_", "ends", ""}, Case{"ends_x", "ends", ""}, Case{"_", "", ""}}) {
+    const char* cases[][3] = {{"solo_abc", "solo", "bc"}, {"a_b_cd", "a_b", "d"}, {"plain", "", ""},
+                              {"ends_", "ends", ""},      {"ends_x", "ends", ""}, {"_", "", ""}};
+    for (const auto& [name, prefix, suffix] : cases) {
         Singer singer;
-        ASSERT_TRUE(singer.fromString(std::string(R"({"name": ")") + c.name + "\"}"));
-        EXPECT_EQ(singer.getNamePrefix(), c.prefix) << c.name;
-        EXPECT_EQ(singer.getNameSuffix(), c.suffix) << c.name;
+        ASSERT_TRUE(singer.fromString(std::string(R"({"name": ")") + name + "\"}"));
+        EXPECT_EQ(singer.getNamePrefix(), prefix) << name;
+        EXPECT_EQ(singer.getNameSuffix(), suffix) << name;
     }
 }
