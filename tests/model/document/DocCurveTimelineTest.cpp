@@ -63,7 +63,9 @@ TEST_F(DocTimeLine, MeasureArithmeticAroundASignatureChange) {
     auto check = [&](const std::vector<MeasureCase>& cases) {
         for (const MeasureCase& c : cases) {
             SCOPED_TRACE(c.tick);
-            if (c.remainder == 0) EXPECT_EQ(doc.measureBeatToTick(c.measure, c.beat), c.tick);
+            if (c.remainder == 0) {
+                EXPECT_EQ(doc.measureBeatToTick(c.measure, c.beat), c.tick);
+            }
             int measure = 0, beat = 0, rem = -1, m = 0;
             EXPECT_EQ(doc.tickToMeasureBeat(c.tick, &measure, &beat, &rem), 0);
             EXPECT_EQ((std::vector<int>{c.measure, c.beat, c.remainder}), (std::vector<int>{measure, beat, rem}));
