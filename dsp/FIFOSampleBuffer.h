@@ -91,8 +91,10 @@ public:
 
     virtual void putSamples(const T* src, uint n)
     {
-        if (n == 0)
+        if (n == 0) {
+            ensureCapacity(samplesInBuffer);  // still rewinds the live samples
             return;
+        }
         const std::size_t values = std::size_t(n) * channels;
         if (src != nullptr && overlapsStorage(src, values)) {
             // The source lives in this buffer and may move while growing: copy it first.

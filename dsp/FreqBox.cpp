@@ -136,13 +136,15 @@ void FreqMagAndPhaseBox::addSinusoidsRandomPhaseWarped(float ratio, float sample
     if (!(ratio > 0.0f) || !std::isfinite(ratio))
         ratio = 1.0f;
     const int half = n / 2;
-    // Bins from the limit on keep their own magnitude.
-    int limit = half;
-    const float binHz = sampleRate / static_cast<float>(n);
-    if (binHz > 0.0f && std::isfinite(binHz))
-        limit = static_cast<int>(std::min(std::trunc(18000.0f / binHz), static_cast<float>(half)));
+    // The factor rises from 1/ratio at bin 1 to 1 at the 18000 Hz bin, which
+    // lies beyond n/2 at low sample rates. Bins from that bin on, bin 0 and
+    // bin n/2 keep their own magnitude.
+    float limitBin = std::trunc(18000.0f / (sampleRate / static_cast<float>(n)));
+    if (!(limitBin > 0.0f))
+        limitBin = 0.0f;
+    const int limit = static_cast<int>(std::min(limitBin, static_cast<float>(half)));
     const float g1 = 1.0f / ratio;
-    const float rise = limit > 0 ? (1.0f - g1) / static_cast<float>(limit) : 0.0f;
+    const float rise = limitBin > 0.0f && std::isfinite(limitBin) ? (1.0f - g1) / limitBin : 0.0f;
     for (int k = 0; k <= half; ++k) {
         float mag = mags[k];
         if (k >= 1 && k < limit) {

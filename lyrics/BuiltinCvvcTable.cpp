@@ -61,7 +61,7 @@ std::string buildTable() {
 
 } // namespace
 
-const std::string& builtinCvvcTable() {
+const std::string& BuiltinCvvcTable() {
     static const std::string table = buildTable();
     return table;
 }

@@ -7,6 +7,6 @@
 namespace Halvoren {
 
 // Built on first use from the pinyin syllable list, then shared read-only.
-const std::string& builtinCvvcTable();
+const std::string& BuiltinCvvcTable();
 
 } // namespace Halvoren

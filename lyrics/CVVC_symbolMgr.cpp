@@ -19,7 +19,7 @@ void CVVC_symbolMgr::parseTable(std::string text) {
 }
 
 void CVVC_symbolMgr::loadBuiltinTable() {
-    parseTable(builtinCvvcTable());
+    parseTable(BuiltinCvvcTable());
 }
 
 void CVVC_symbolMgr::splitSyllable(const std::string& symbol, std::string& consonant,

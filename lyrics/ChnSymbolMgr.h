@@ -28,6 +28,13 @@ public:
     bool isValidSymbol(const std::string& symbol) override;
     std::string substituteConsonant(const std::string& symbol) override;
 
+    // The voicing test and the consonant substitution under the names the
+    // pinyin engines call them by.
+    bool isVoicedOnset(const std::string& symbol) { return ChnSymbolMgr::isVoiced(symbol); }
+    std::string consonantGroup(const std::string& symbol) {
+        return ChnSymbolMgr::substituteConsonant(symbol);
+    }
+
     // The first pinyin initial, in match order, that syllable begins with;
     // empty when none does.
     static std::string initialOf(const std::string& syllable);

@@ -245,8 +245,12 @@ int ChCharacterDict::loadCompiled(const CString& path) {
         if (code >= PhoneticSymbolTable::kSize) return outOfRange(code, 283);
         if (!in.u16(phraseCount)) return truncated();
 
-        // The record is complete before it is stored, so a damaged tail
-        // leaves the earlier records as they were.
+        ChCharEntry& entry = entryFor(character);
+        entry.codePoint = character;
+        entry.reading = &symbols[code];
+
+        // The phrase list replaces the entry's only once it is complete, so a
+        // damaged tail leaves the phrases an earlier record gave.
         std::unique_ptr<std::vector<ChPhrase>> phrases;
         if (phraseCount > 0) {
             phrases = std::make_unique<std::vector<ChPhrase>>();
@@ -267,10 +271,8 @@ int ChCharacterDict::loadCompiled(const CString& path) {
                 phrases->push_back(std::move(phrase));
             }
         }
-        ChCharEntry& entry = entryFor(character);
-        entry.codePoint = character;
-        entry.reading = &symbols[code];
-        entry.phrases = std::move(phrases);
+        // A record without phrases keeps those an earlier record gave.
+        if (phrases) entry.phrases = std::move(phrases);
     }
     return 0;
 }

@@ -111,10 +111,7 @@ void CWavBuf::floatToSample(float x)
 
 void CWavBuf::assign(const CWavBuf& src)
 {
-    if (src.channels == 1)
-        takeChannel(src, 0, 1);
-    else
-        takeChannel(src, 0, 2);
+    takeChannel(src, 0, src.channels == 1 ? 1 : 2);
 }
 
 void CWavBuf::appendFrom(const CWavBuf& src)
@@ -129,7 +126,9 @@ void CWavBuf::takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride)
     mono.bytesPerSample = src.bytesPerSample;
     mono.sampleRate = src.sampleRate;
     mono.isFloat = src.isFloat;
-    if (stride > 0) {
+    if (stride == 1) {
+        mono.fifo.putSamples(src.fifo);  // a mono source is copied byte for byte
+    } else if (stride > 0) {
         const uint32_t frames = src.sampleCount() / stride;
         const uint32_t width = static_cast<uint32_t>(src.bytesPerSample);
         mono.fifo.ensureCapacity(frames * width);

@@ -62,7 +62,7 @@ public:
 
 private:
     // This buffer becomes a mono copy of one channel of src read with the
-    // given number of interleaved channels (0: empty).
+    // given number of interleaved channels (1: every byte of src; 0: empty).
     void takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride);
     // Linear resampling of `stride` interleaved channels to 44100 Hz.
     void resampleInterleaved(uint32_t stride);

@@ -15,7 +15,8 @@ public:
     WavFileReader& operator=(const WavFileReader&) = delete;
 
     // Parses the file into the buffer. On failure the buffer holds no
-    // samples and the default format.
+    // samples; its format is the default one, or the fmt chunk's when the
+    // read failed at the data.
     bool read(const CString& path);
     const HalvorenEditor::CWavBuf& buffer() const { return wavBuf; }
 

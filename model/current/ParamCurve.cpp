@@ -41,14 +41,16 @@ int32_t ParamCurve::valueAt(int32_t x)
 
 NodeContainer::iterator ParamCurve::takeRange(int32_t from, int32_t to, NodeContainer& out)
 {
-    out.clear();
-    if (to <= from) return nodes.end();
+    if (to <= from) {
+        out.clear();
+        return nodes.end();
+    }
     auto first = nodes.findNode(from);
     if (first == nodes.end()) first = nodes.begin();
     while (first != nodes.end() && first->pos < from) ++first;
     auto last = first;
     while (last != nodes.end() && last->pos <= to) ++last;
-    out.insertNodes(out.begin(), first, last);
+    out.insertNodes(out.begin(), first, last);  // ahead of what out held
     return nodes.eraseNodes(first, last);
 }
 

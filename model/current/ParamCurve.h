@@ -24,8 +24,9 @@ public:
     int32_t valueAt(int32_t x);
 
     // Moves the nodes with from <= pos <= to, in order, to the front of out
-    // (out is cleared first) and returns where a replacement belongs. With
-    // to <= from nothing moves, out is cleared and end() is returned.
+    // (ahead of the nodes out already holds) and returns where a replacement
+    // belongs. With to <= from nothing moves, out is cleared and end() is
+    // returned.
     NodeContainer::iterator takeRange(int32_t from, int32_t to, NodeContainer& out);
 
     // Replaces the nodes of [from, to] by copies of source's nodes; the

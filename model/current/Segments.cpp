@@ -14,6 +14,7 @@ SingSegment::SingSegment(int32_t pos, int32_t width) : BaseSegment(pos, width)
 SingSegment::SingSegment(const SingSegment& other)
     : BaseSegment(other), singer(other.singer), curves(other.curves)
 {
+    selected = false;  // a copy starts unselected, like a copied note
     notes.copyFrom(other.notes);
 }
 

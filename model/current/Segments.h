@@ -64,7 +64,8 @@ public:
     // (Amplitude, Power, Breath, Gender, Brightness at 128, Pitch at -1,
     // Cross at 0); the working curves stay empty.
     SingSegment(int32_t pos, int32_t width);
-    // Copies the base fields, name, singer, every note and all nine curves.
+    // Copies the base fields, name, singer, every note and all nine curves;
+    // selected starts cleared.
     SingSegment(const SingSegment& other);
     SingSegment& operator=(const SingSegment&) = delete;
 

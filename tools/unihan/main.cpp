@@ -37,12 +37,16 @@ bool readInput(const std::string& path, std::string& text) {
 bool writeList(const fs::path& path, const std::map<std::uint32_t, std::string>& entries,
                const std::string& comment) {
     const fs::path temp = path.string() + ".tmp";
+    std::error_code ec;
     {
         std::ofstream out(temp, std::ios::binary);
         writeCharacterList(out, entries, comment);
-        if (!out.flush()) return false;
+        if (!out.flush()) {
+            out.close();
+            fs::remove(temp, ec);
+            return false;
+        }
     }
-    std::error_code ec;
     fs::rename(temp, path, ec);
     if (ec) fs::remove(temp, ec);
     return !ec;

@@ -54,12 +54,17 @@ TEST(SampleBuffer, ConsumeMovesTheReadPositionAndTheNextPutRewinds)
     fill(b, 2, 100);
     EXPECT_EQ(b.ptrBegin(), start);
     EXPECT_EQ(contents(b), (std::vector<float>{3, 4, 5, 6, 7, 8, 9, 100, 101}));
+    // Appending nothing rewinds as well.
+    b.receiveSamples(2);
+    b.putSamples(FIFOSampleBufferTemplate<float>(512));
+    EXPECT_EQ(b.ptrBegin(), start);
+    EXPECT_EQ(contents(b), (std::vector<float>{5, 6, 7, 8, 9, 100, 101}));
 
     // Asking for more than is there returns the count and leaves the position.
-    b.receiveSamples(4);
+    b.receiveSamples(2);
     EXPECT_EQ(b.receiveSamples(50), 5u);
     EXPECT_TRUE(b.isEmpty());
-    EXPECT_EQ(b.getBufferPos(), 4u);
+    EXPECT_EQ(b.getBufferPos(), 2u);
     fill(b, 5);
     std::fill(out.begin(), out.end(), -1.0f);
     EXPECT_EQ(b.receiveSamples(out.data(), 8), 5u);

@@ -96,10 +96,13 @@ TEST(FreqBoxTest, WarpedMagnitudesStayInsideTheHeldBins)
         for (int k = 0; k <= 256; ++k)
             ASSERT_LT(std::hypot(box.re[k], box.im[k]), 1.0f) << "ratio " << ratio << " bin " << k;
     }
-    // Ratio 2 at bin 20 reads p = 20 * (1/2 + 19 * (1/2) / 208).
-    box.addSinusoidsRandomPhaseWarped(2.0f, 44100);
-    const float p = 20 * (0.5f + 19 * (0.5f / 208));
-    EXPECT_NEAR(std::hypot(box.re[20], box.im[20]), dbToAmp(-0.1f * p), 1e-3f);
+    // Ratio 2 at bin 20 reads p = 20 * (1/2 + 19 * (1/2) / K), K the 18000 Hz bin,
+    // also where K lies beyond the held bins.
+    for (auto [rate, K] : {std::pair{44100.0f, 208.0f}, std::pair{22050.0f, 417.0f}}) {
+        box.addSinusoidsRandomPhaseWarped(2.0f, rate);
+        const float p = 20 * (0.5f + 19 * (0.5f / K));
+        EXPECT_NEAR(std::hypot(box.re[20], box.im[20]), dbToAmp(-0.1f * p), 1e-3f) << rate;
+    }
 }
 
 TEST(FreqBoxTest, InterpolatesMagnitudesBetweenSizes)

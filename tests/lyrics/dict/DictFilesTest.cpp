@@ -64,6 +64,15 @@ TEST_F(DictFilesTest, CompiledFormReadsAndWritesTheSameBytes) {
     EXPECT_TRUE(readWholeFile(dir.cfile("out.dict"), written));
     EXPECT_EQ(written, hexBytes(kCompiledHex));
     EXPECT_FALSE(dir.exists("out.dict.tmp"));
+
+    // A repeated character takes the later reading; a record without
+    // phrases leaves the phrases of the earlier one in place.
+    ChCharacterDict repeated(dir.cpath(), log);
+    ASSERT_EQ(repeated.loadCompiled(dir.write(
+                  "repeated.dict", hexBytes("6100 9413 0100 0200 6100 9413 6200 9513"
+                                            "6100 9613 0000"))),
+              0);
+    EXPECT_EQ(readings(repeated, "aba"), (Strings{"a1", "a2", "a3"}));
     EXPECT_EQ(log.str(), "");
 }
 
@@ -141,22 +150,29 @@ TEST_F(DictFilesTest, MissingFilesKeepWhatLoaded) {
     EXPECT_EQ(readings(none, "a0-"), (Strings{"", "0", "-"}));
 }
 
-// Each damage stops the load without a hang or a huge allocation, keeps the
-// complete records before it and is reported on one line.
+// Each damage stops the load without a hang or a huge allocation and is
+// reported on one line. The reading of a record whose symbol code was read
+// stays; phrases are taken only when the whole list was read.
 TEST_F(DictFilesTest, DamagedCompiledFiles) {
     const std::string good = "6100 9413 0000";  // a a1
     const std::string cut = "Corrupted dictionary (file ends inside a record): ";
-    const std::pair<std::string, std::string> cases[] = {
-        {good + "6200 401F 0000", "Corrupted dictionary (phonetic symbol code out of range): 8000 at line 283"},
+    struct Case {
+        std::string hex, message, readingOfB;
+    };
+    const Case cases[] = {
+        {good + "6200 401F 0000", "Corrupted dictionary (phonetic symbol code out of range): 8000 at line 283", ""},
         {good + "6200 9413 0100 0200 6200 9413 6300 FFFF",
-         "Corrupted dictionary (phonetic symbol code out of range): 65535 at line 343"},
-        {good + "6200 94", cut}, {good + "0100 0000", cut}, {good + "6200 9413 FFFF FFFF 6200", cut}};
-    for (const auto& [hex, message] : cases) {
+         "Corrupted dictionary (phonetic symbol code out of range): 65535 at line 343", "a1"},
+        {good + "6200 94", cut, ""},
+        {good + "0100 0000", cut, ""},
+        {good + "6200 9413 FFFF FFFF 6200", cut, "a1"}};
+    for (const Case& c : cases) {
         std::ostringstream caseLog;
         ChCharacterDict d(dir.cpath(), caseLog);
-        EXPECT_EQ(d.loadCompiled(dir.write("zh.dict", hexBytes(hex))), -1) << hex;
-        EXPECT_EQ(readings(d, "ab"), (Strings{"a1", ""})) << hex;
-        EXPECT_EQ(caseLog.str().rfind(message, 0), 0u) << caseLog.str();
+        EXPECT_EQ(d.loadCompiled(dir.write("zh.dict", hexBytes(c.hex))), -1) << c.hex;
+        EXPECT_EQ(readings(d, "ab"), (Strings{"a1", c.readingOfB})) << c.hex;
+        EXPECT_EQ(readings(d, "bc"), (Strings{c.readingOfB, ""})) << "no phrase of a damaged list is kept: " << c.hex;
+        EXPECT_EQ(caseLog.str().rfind(c.message, 0), 0u) << caseLog.str();
         EXPECT_EQ(lines(caseLog).size(), 1u);
     }
 }

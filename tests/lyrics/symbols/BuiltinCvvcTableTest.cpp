@@ -9,7 +9,7 @@
 using namespace Halvoren;
 
 TEST(BuiltinCvvcTable, FollowsItsRulesForEverySyllable) {
-    const std::string& table = builtinCvvcTable();
+    const std::string& table = BuiltinCvvcTable();
     EXPECT_EQ(table.size(), 4119u);
     const auto sections = piecesOf(table, "|");
     ASSERT_EQ(sections.size(), 4u);

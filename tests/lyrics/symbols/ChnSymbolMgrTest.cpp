@@ -85,7 +85,11 @@ TEST(ChnSymbolMgr, ClassifiesAndSubstitutesSymbols) {
 
     const std::pair<const char*, const char*> substitutes[] = {
         {"p", "b"}, {"h", "g"}, {"q", "j"}, {"sh", "zh"}, {"c", "z"}, {"m", "m"}, {"H", "H"}};
-    for (const auto& [symbol, result] : substitutes) EXPECT_EQ(mgr.substituteConsonant(symbol), result);
+    for (const auto& [symbol, result] : substitutes) {
+        EXPECT_EQ(mgr.substituteConsonant(symbol), result);
+        EXPECT_EQ(mgr.consonantGroup(symbol), result);
+    }
+    EXPECT_TRUE(mgr.isVoicedOnset("yv") && !mgr.isVoicedOnset("y"));
 }
 
 TEST(NullSymbolMgr, AnswersEveryQuestionHarmlessly) {

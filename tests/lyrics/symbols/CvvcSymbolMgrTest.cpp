@@ -52,7 +52,7 @@ TEST(CvvcSymbolMgr, BuiltinTableSplitsAndClassifies) {
 // Four sections for the consonant-vowel banks, five or six for generation 6:
 // any other count empties a manager that held a table.
 TEST(CvvcSymbolMgrs, TextOfAnyOtherSectionCountLeavesTheManagerEmpty) {
-    const std::string& table = builtinCvvcTable();
+    const std::string& table = BuiltinCvvcTable();
     for (const std::string& text :
          {std::string(), table.substr(0, table.rfind('|')), table + "|x", std::string("||||")}) {
         SCOPED_TRACE(text.substr(0, 30));

@@ -115,8 +115,11 @@ TEST(CWavBuf, SplitsChannels)
     EXPECT_EQ(int16Samples(right), (std::vector<int16_t>{2, 4}));
     EXPECT_EQ(right.channels, 1);
     EXPECT_EQ(right.sampleRate, 22050);
-    right.appendFrom(bufferOf(1, {7, 8, 9}));  // a mono source has no second channel
+    const CWavBuf mono = bufferOf(2, {7, 8, 9});
+    right.appendFrom(mono);  // a mono source has no second channel
     EXPECT_TRUE(right.fifo.isEmpty());
+    right.assign(mono);  // but is its own first channel, byte for byte
+    EXPECT_EQ(Bytes(right.fifo.ptrBegin(), right.fifo.ptrBegin() + right.fifo.numSamples()), (Bytes{7, 8, 9}));
 
     // Splitting a buffer into itself reads the source before replacing it.
     stereo.assign(stereo);

@@ -81,6 +81,7 @@ TEST(CopyPaste, SegmentsAndSingTracksSurviveTheirSource)
     track.name = "lead";
     auto* seg = new SingSegment(1920, 1920);
     seg->name = "verse";
+    seg->selected = true;
     seg->notes.insertSorted(makeNote(0, 480));
     insertSegmentSorted(*track.singSegs, seg);
     InstrumentSegment clip(0, 960);
@@ -103,6 +104,7 @@ TEST(CopyPaste, SegmentsAndSingTracksSurviveTheirSource)
     ASSERT_EQ(pastedTrack->singSegs->size(), 1u);
     for (const SingSegment* s : {segs[0].get(), pastedTrack->singSegs->segAt(0)}) {
         EXPECT_EQ(s->name, "verse");
+        EXPECT_FALSE(s->selected);
         ASSERT_EQ(s->notes.size(), 1u);
         EXPECT_EQ(s->notes.front()->lyric, "la");
         EXPECT_EQ(s->curve(kAmplitudeCurve).nodes.size(), 2u);

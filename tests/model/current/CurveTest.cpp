@@ -58,7 +58,8 @@ TEST(ParamCurve, TakeAndReplaceRange)
     ParamCurve c{{-1, 0}, {0, 1}, {5, 2}, {10, 3}, {11, 4}};
     NodeContainer out{{99, 99}};
     auto where = c.takeRange(0, 10, out);
-    EXPECT_EQ(out.toVector(), (Nodes{{0, 1}, {5, 2}, {10, 3}}));  // both ends included
+    // Both ends included, ahead of what out already held.
+    EXPECT_EQ(out.toVector(), (Nodes{{0, 1}, {5, 2}, {10, 3}, {99, 99}}));
     EXPECT_EQ(c.nodes.toVector(), (Nodes{{-1, 0}, {11, 4}}));
     EXPECT_EQ(where->pos, 11);
     EXPECT_EQ(c.takeRange(5, 5, out), c.nodes.end());
