@@ -23,7 +23,7 @@ void CEditWnd::switchEditMode(int mode) {
     invalidate(true);
 }
 
-bool CEditWnd::windowProc(unsigned msg, long wParam, long lParam) {
+bool CEditWnd::WindowProc(unsigned msg, long wParam, long lParam) {
     if (msg != kMsgSetEditMode) return false;
     switchEditMode(static_cast<int>(lParam));
     return true;

@@ -24,7 +24,7 @@ public:
     void invalidate(bool erase) override { CLineWnd::invalidate(erase); }
 
     // Handles the window messages sent to the note editor; true when handled.
-    bool windowProc(unsigned msg, long wParam, long lParam);
+    bool WindowProc(unsigned msg, long wParam, long lParam);
     void setVisibleRange(int tickFrom, int tickTo, int keyFrom, int keyTo);
 
     HVCurrentModel::SingSegment* getEditSeg() const { return editSeg_; }

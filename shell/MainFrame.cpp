@@ -1,6 +1,7 @@
 #include "shell/MainFrame.h"
 
 #include "model/current/DefaultProject.h"
+#include "model/current/TempoMap.h"
 #include "model/document/SSSynthesizerDoc.h"
 
 CMainFrame::CMainFrame(CSSSynthesizerDoc* doc) : editWnd(doc), doc_(doc ? doc : getDoc()) {
@@ -31,7 +32,7 @@ void CMainFrame::updateTitle() {
 void CMainFrame::setEditMode(int mode) {
     editMode_ = mode;
     modeButtons.selectBtn(mode == 1 ? &parmModeBtn : &scoreModeBtn, false);
-    editWnd.windowProc(CEditWnd::kMsgSetEditMode, 0, mode);
+    editWnd.WindowProc(CEditWnd::kMsgSetEditMode, 0, mode);
     editWnd.invalidate(true);
 }
 
@@ -51,6 +52,7 @@ void CMainFrame::resetAllViews(HVCurrentModel::HalvorenModel* model) {
 
 void CMainFrame::updatePosInfo() {
     ++posInfoCount;
+    posSeconds = HVCurrentModel::TempoMap(doc_->getModel()->tempos).tickToSec(doc_->playPos);
     TimeSignature sig{posNumerator, posDenominator};
     doc_->getTempoBeatAtTick(doc_->playPos, &posTempo, &sig);
     posNumerator = sig.numerator;

@@ -49,6 +49,7 @@ public:
     CUIRadioButtonGroup modeButtons;
     int titleUpdateCount = 0;
     // The cursor texts.
+    float posSeconds = 0.0f;
     int posTempo = 0;
     int posNumerator = 0;
     int posDenominator = 0;

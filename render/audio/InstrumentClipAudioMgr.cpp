@@ -98,6 +98,8 @@ void CInstrumentClipAudioMgr::fillCut(ClipCut& cut, const Track& track, const In
                                       float playSec) {
     cut.gain = track.muted ? 0.0f : static_cast<float>(track.volume / 100.0);
     cut.pan = track.balance;
+    cut.channels = seg.channels;
+    cut.bitsPerSample = seg.bitsPerSample;
     cut.mono = seg.channels != 2;
     // Only frames that exist in every channel are read; other channel counts
     // read nothing.
@@ -123,8 +125,8 @@ void CInstrumentClipAudioMgr::repositionClips(const Block& block) {
     for (size_t i = 0; i < sources_.size(); ++i) {
         const ClipCut& cut = block.clips[i];
         WavAudioSrc& s = *sources_[i];
-        s.channels = cut.mono ? 1 : 2;
-        s.bitsPerSample = 16;
+        s.channels = cut.channels;
+        s.bitsPerSample = cut.bitsPerSample;
         s.left = cut.left.data();
         s.right = cut.mono ? cut.left.data() : cut.right.data();
         s.length = cut.length;

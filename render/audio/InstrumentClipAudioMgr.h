@@ -47,6 +47,8 @@ private:
         int startDelay = 0;
         int length = 0;  // relative to the first copied frame
         int stored = 0;  // frames copied
+        int channels = 0;
+        int bitsPerSample = 0;
         bool mono = true;
         float gain = 0.0f;
         float pan = 0.0f;

@@ -68,6 +68,11 @@ void PaPlayer::resetFramesPlayed() {
     framesPlayed_ = 0;
 }
 
+int64_t PaPlayer::framesPlayed() {
+    std::lock_guard<CCommonMutex> guard(lock);
+    return framesPlayed_;
+}
+
 void PaPlayer::takeStartTime() {
     const double now = streamTime();
     std::lock_guard<CCommonMutex> guard(lock);

@@ -47,7 +47,7 @@ public:
     // count restarts at 0, and the stream's clock at the start is kept.
     void resetFramesPlayed();
     void takeStartTime();
-    int64_t framesPlayed() const { return framesPlayed_; }
+    int64_t framesPlayed();
 
     // One buffer of the stream: under the lock, mix the sources, then tell
     // the listener the position or the end. The callback's whole work.

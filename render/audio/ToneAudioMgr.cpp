@@ -50,7 +50,9 @@ int CToneAudioMgr::release(int playPos) {
     if (playPos >= kToneLength) return kToneLength - 1;
     int count = kFadeLength;
     int last = playPos + kFadeLength;
-    if (kToneLength - playPos < kFadeLength) {
+    // Within the last 120 samples the fade runs to the end and the tone ends
+    // at its last sample; the sample after a full fade must exist.
+    if (kToneLength - playPos <= kFadeLength) {
         count = kToneLength - playPos;
         last = kToneLength - 1;
     }

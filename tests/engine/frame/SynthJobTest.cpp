@@ -68,6 +68,7 @@ TEST(SynthJob, RunToTheEndCountsUpAndTellsTheListenerOnce)
     EXPECT_EQ(synth->samplesDone(), count);
     EXPECT_NEAR(out[count / 2], 0.25 * 32767, 2);
     ASSERT_TRUE(eventually([&] { return listener.calls == 1; }));
+    EXPECT_EQ(synth->samplesReady(), kDone);  // and stays there
     EXPECT_FALSE(synth->isReady());  // a finished job stays running until stop
 
     synth->stop();

@@ -44,6 +44,7 @@ TEST_F(HeadlessFrame, NewModelShowsTheDefaultProjectFromMeasureOne) {
     EXPECT_EQ(frame.editWnd.getEditSeg(), nullptr);
     EXPECT_TRUE(frame.scoreModeBtn.isChecked());
     EXPECT_EQ(frame.posTempo * 10 + frame.posNumerator, 120004);
+    EXPECT_FLOAT_EQ(frame.posSeconds, 4.0f);  // measure 1 at 120 BPM
     EXPECT_FALSE(doc.isModified());
 }
 
@@ -80,7 +81,7 @@ TEST_F(HeadlessFrame, EditsMarkTheTitleAndUndoBringsBackTheParameterView) {
 }
 
 TEST_F(HeadlessFrame, ModeMessageSwitchesTheEditorModeAndTellsTheDocument) {
-    EXPECT_TRUE(frame.editWnd.windowProc(CEditWnd::kMsgSetEditMode, 0, 1));
+    EXPECT_TRUE(frame.editWnd.WindowProc(CEditWnd::kMsgSetEditMode, 0, 1));
     EXPECT_EQ(frame.editWnd.getEditMode() * 10 + doc.editMode, 11);
-    EXPECT_FALSE(frame.editWnd.windowProc(0x20EA, 0, 0));
+    EXPECT_FALSE(frame.editWnd.WindowProc(0x20EA, 0, 0));
 }

@@ -97,7 +97,12 @@ TEST(ToneAudioMgr, ReleaseFadesOutAndSilencesTheRest) {
     for (int k = 0; k < 120; ++k) EXPECT_EQ(b[1010 + k], full[1010 + k] * (119 - k) / 120) << k;
     for (int i = 1130; i < kLen; ++i) ASSERT_EQ(b[i], 0) << i;
 
-    tone.generate(441.0f);
-    EXPECT_EQ(tone.release(kLen - 100), kLen - 1);  // within the last 120
+    // Within the last 120 samples (the first of them too) the fade ends at
+    // the last sample, never beyond the buffer.
+    for (const int left : {100, 120}) {
+        tone.generate(441.0f);
+        EXPECT_EQ(tone.release(kLen - left), kLen - 1) << left;
+        EXPECT_EQ(b[kLen - left], full[kLen - left] * (left - 1) / left) << left;
+    }
     EXPECT_EQ(tone.release(kLen + 5), kLen - 1);
 }

@@ -57,6 +57,9 @@ TEST_F(MemoryStream, StringsFollowTheirLengthField) {
         CMemoryStream shortOne(&buffer);
         EXPECT_EQ(shortOne.readString(), "") << length;
         EXPECT_EQ(shortOne.getPosition(), 4) << length;
+        std::int32_t next = 77;  // three bytes are not an int32
+        EXPECT_FALSE(shortOne.readInt32(next));
+        EXPECT_EQ(next, 77);
     }
 }
 

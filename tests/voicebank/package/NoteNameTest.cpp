@@ -17,5 +17,6 @@ TEST(NoteName, FormatsWithSharpsAndGivesEqualTemperedFrequencies) {
     EXPECT_EQ(formatNoteName(96), "");  // no one-digit octave
     for (int n = -12; n <= 95; ++n) EXPECT_EQ(parseNoteName(formatNoteName(n)), n) << n;
     EXPECT_FLOAT_EQ(noteNameToFreq("A3"), 220.0f);
+    EXPECT_FLOAT_EQ(noteNameToFreq("A4"), 440.0f);
     EXPECT_NEAR(noteNameToFreq("C4"), 261.6256f, 0.001f);
 }
