@@ -115,8 +115,15 @@ void CSSSynthesizerDoc::beginRecNote(int key) {
     refreshAllViews();
 }
 
+bool CSSSynthesizerDoc::endLiveEntryIfSegmentGone() {
+    if (findSingTrackOf(liveSeg)) return false;
+    liveNote = nullptr;
+    liveSeg = nullptr;
+    return true;
+}
+
 void CSSSynthesizerDoc::growRecNote() {
-    if (!liveNote || !liveSeg) return;
+    if (!liveNote || !liveSeg || endLiveEntryIfSegmentGone()) return;
     liveSeg->notes.remove(liveNote);
     liveNote->width = liveNoteWidth(playPos, liveNote, liveSegPos);
     liveSeg->notes.insertSorted(liveNote);
@@ -124,7 +131,7 @@ void CSSSynthesizerDoc::growRecNote() {
 }
 
 void CSSSynthesizerDoc::endRecNote() {
-    if (!liveNote || !liveSeg) return;
+    if (!liveNote || !liveSeg || endLiveEntryIfSegmentGone()) return;
     Note* note = liveNote;
     liveSeg->notes.remove(note);
     note->width = liveNoteWidth(playPos, note, liveSegPos);

@@ -205,6 +205,10 @@ private:
     HVCurrentModel::SingSegment* segmentIfInModel(HVCurrentModel::SingSegment* segment) const;
     void restoreViewState(const HistoryViewState& state);
     void dropEditSegIfGone();
+    // Ends live entry without touching the note when its segment has left the
+    // model (deleted, or its insertion undone): the note stays inside that
+    // segment, which its record owns. True when the entry was ended.
+    bool endLiveEntryIfSegmentGone();
 
     std::unique_ptr<HVCurrentModel::HalvorenModel> model_;
     CHistoryMgr history_;

@@ -163,6 +163,19 @@ TEST_F(DocNotes, LiveNoteGrowsWithTheCursorAndEndsAsOneGroup) {
     EXPECT_TRUE(!doc.liveNote && !doc.liveSeg && other->notes.empty());
     doc.undo();  // one group
     EXPECT_TRUE(seg->notes.empty());
+
+    // The receiving segment is deleted while the note is entered: the entry
+    // ends without recording a note into a segment outside the model.
+    doc.setEditingSegment(seg);
+    doc.beginRecNote(60);
+    doc.deleteSegments({seg}, track->singSegs);
+    const int groups = doc.getHistory().undoCount();
+    doc.growRecNote();
+    doc.endRecNote();
+    EXPECT_TRUE(!doc.liveNote && !doc.liveSeg);
+    EXPECT_EQ(doc.getHistory().undoCount(), groups);
+    doc.undo();  // the segment comes back with the unrecorded note inside
+    EXPECT_EQ(seg->notes.size(), 1u);
 }
 
 TEST_F(DocNotes, FixNoteOverlapsKeepsTheLargerKeyOrCutsTheFirstNote) {

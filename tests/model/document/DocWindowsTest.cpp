@@ -44,7 +44,7 @@ TEST_F(HeadlessFrame, NewModelShowsTheDefaultProjectFromMeasureOne) {
     EXPECT_EQ(frame.editWnd.getEditSeg(), nullptr);
     EXPECT_TRUE(frame.scoreModeBtn.isChecked());
     EXPECT_EQ(frame.posTempo * 10 + frame.posNumerator, 120004);
-    EXPECT_FLOAT_EQ(frame.posSeconds, 4.0f);  // measure 1 at 120 BPM
+    EXPECT_FLOAT_EQ(frame.posSeconds, 8.0f);  // four measures at 120 BPM
     EXPECT_FALSE(doc.isModified());
 }
 
