@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "dsp/AddSinusoidsToSpectrum.h"
+#include "dsp/SinusoidDrawing.h"
 #include "dsp/FreqBox.h"
 
 namespace Halvoren {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "dsp/AddSinusoidsToSpectrum.h"
+#include "dsp/SinusoidDrawing.h"
 #include "dsp/RealFft.h"
 #include "dsp/SinusoidLobeTable.h"
 

@@ -1,4 +1,4 @@
-#include "dsp/AddSinusoidsToSpectrum.h"
+#include "dsp/SinusoidDrawing.h"
 
 #include <bit>
 #include <cmath>
