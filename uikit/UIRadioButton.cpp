@@ -1,9 +1,9 @@
 #include "uikit/UIRadioButton.h"
 
-#include <algorithm>
+#include "platform/StringUtil.h"
 
 void CUIRadioButtonGroup::selectBtn(CUIRadioButton* button, bool notify) {
-    if (std::find(buttons_.begin(), buttons_.end(), button) == buttons_.end()) return;
+    if (!containsPtr(buttons_, button)) return;
     for (CUIRadioButton* b : buttons_) {
         b->setCheck(b == button);
         b->repaint();

@@ -24,7 +24,7 @@ void splitLyricText(const std::string& text, std::vector<std::string>& out) {
 
 void recReplaceSegNotes(CHistoryGroup* group, Note* note, const std::vector<std::string>& texts, SingSegment* seg) {
     const int n = static_cast<int>(texts.size());
-    if (n == 0 || std::find(seg->notes.begin(), seg->notes.end(), note) == seg->notes.end()) return;
+    if (n == 0 || !containsPtr(seg->notes, note)) return;
     int pieceWidth = std::max(note->width / n, kMinPieceWidth);
     int count = std::min(note->width / pieceWidth, n);
     if (count == 0) {

@@ -113,11 +113,10 @@ bool tickToMeasureOf(const BeatList& beats, int tick, int& measure) {
 int beatAtMeasureOf(const BeatList& beats, int measure, int* numerator, int* denominator) {
     if (beats.empty()) return -1;
     for (size_t i = 0; i < beats.size(); ++i) {
-        const Beat* b = beats[i];
-        const int64_t q = i + 1 == beats.size() ? kLastMarkerEnd : int64_t{beats[i + 1]->pos};
-        if (b->pos <= measure && measure < q) {
-            if (numerator) *numerator = b->numerator;
-            if (denominator) *denominator = b->denominator;
+        const Span s = spanAt(beats, i);
+        if (s.p <= measure && measure < s.q) {
+            if (numerator) *numerator = beats[i]->numerator;
+            if (denominator) *denominator = beats[i]->denominator;
             return 0;
         }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/file/ProjectFile.h"
+#include "platform/StringUtil.h"
 #include "shell/services/AppConfig.h"
 
 using namespace HVCurrentModel;
@@ -28,7 +29,7 @@ bool CSSSynthesizerDoc::isModified() const {
 // ---------------------------------------------------------------- windows
 
 void CSSSynthesizerDoc::addView(IDocView* view) {
-    if (view && std::find(views_.begin(), views_.end(), view) == views_.end()) views_.push_back(view);
+    if (view && !containsPtr(views_, view)) views_.push_back(view);
 }
 
 void CSSSynthesizerDoc::removeView(IDocView* view) {
@@ -71,22 +72,20 @@ void CSSSynthesizerDoc::commitGroup(CHistoryGroup* group) {
 }
 
 void CSSSynthesizerDoc::undo() {
-    if (history_.undoCount() > 0) {
-        HistoryViewState state;
-        history_.undo(state);
-        if (state.valid) restoreViewState(state);
-    }
-    dropEditSegIfGone();
-    refreshAllViews();
-    if (mainFrame_) mainFrame_->updateTitle();
+    // An empty list leaves the state invalid: nothing is restored.
+    HistoryViewState state;
+    history_.undo(state);
+    afterHistoryStep(state);
 }
 
 void CSSSynthesizerDoc::redo() {
-    if (history_.redoCount() > 0) {
-        HistoryViewState state;
-        history_.redo(state);
-        if (state.valid) restoreViewState(state);
-    }
+    HistoryViewState state;
+    history_.redo(state);
+    afterHistoryStep(state);
+}
+
+void CSSSynthesizerDoc::afterHistoryStep(const HistoryViewState& state) {
+    if (state.valid) restoreViewState(state);
     dropEditSegIfGone();
     refreshAllViews();
     if (mainFrame_) mainFrame_->updateTitle();
@@ -96,7 +95,7 @@ Track* CSSSynthesizerDoc::findSingTrackOf(const SingSegment* segment) const {
     if (!segment) return nullptr;
     for (Track* t : model_->tracks) {
         if (t->kind != kSingingTrack || !t->singSegs) continue;
-        if (std::find(t->singSegs->begin(), t->singSegs->end(), segment) != t->singSegs->end()) return t;
+        if (containsPtr<BaseSegment>(*t->singSegs, segment)) return t;
     }
     return nullptr;
 }
@@ -109,18 +108,18 @@ void CSSSynthesizerDoc::dropEditSegIfGone() {
     // The note editor must never keep showing a segment that an edit, undo or
     // redo took out of the model: the record that now owns it may free it.
     if (!editSeg || segmentIfInModel(editSeg)) return;
-    if (noteEditor_)
-        noteEditor_->setEditSeg(nullptr);
-    else
-        setEditingSegment(nullptr);
+    showEditSeg(nullptr);
 }
 
-void CSSSynthesizerDoc::restoreViewState(const HistoryViewState& state) {
-    SingSegment* segment = segmentIfInModel(state.segment);
+void CSSSynthesizerDoc::showEditSeg(SingSegment* segment) {
     if (noteEditor_)
         noteEditor_->setEditSeg(segment);
     else
         setEditingSegment(segment);
+}
+
+void CSSSynthesizerDoc::restoreViewState(const HistoryViewState& state) {
+    showEditSeg(segmentIfInModel(state.segment));
     editMode = state.editMode;
     if (mainFrame_) mainFrame_->setEditMode(state.editMode);
     if (state.editMode == 1) {
@@ -141,8 +140,7 @@ bool CSSSynthesizerDoc::saveAs(const CString& path) {
 }
 
 void CSSSynthesizerDoc::setModel(HalvorenModel* model, const CString& path) {
-    history_.clearRedoList();
-    history_.clearUndoList();
+    history_.clear();
     if (model && model != model_.get()) model_.reset(model);
     // Everything that pointed into the old model goes with it.
     editSeg = nullptr;
@@ -170,10 +168,7 @@ void CSSSynthesizerDoc::setEditingSegment(SingSegment* segment) {
 }
 
 void CSSSynthesizerDoc::resetEditWndSegment() {
-    if (noteEditor_)
-        noteEditor_->setEditSeg(nullptr);
-    else
-        setEditingSegment(nullptr);
+    showEditSeg(nullptr);
     if (modeButtons_) modeButtons_->selectBtnAt(0, false);
     editMode = 0;
     if (noteEditor_) {

@@ -204,6 +204,10 @@ private:
     // model; such a segment is never handed to the note editor.
     HVCurrentModel::SingSegment* segmentIfInModel(HVCurrentModel::SingSegment* segment) const;
     void restoreViewState(const HistoryViewState& state);
+    // After an undo or redo (state invalid when there was nothing to step).
+    void afterHistoryStep(const HistoryViewState& state);
+    // Through the note editor when there is one, so that it shows the segment.
+    void showEditSeg(HVCurrentModel::SingSegment* segment);
     void dropEditSegIfGone();
     // Ends live entry without touching the note when its segment has left the
     // model (deleted, or its insertion undone): the note stays inside that

@@ -6,6 +6,7 @@
 #include "model/history/HistoryGroup.h"
 #include "model/history/MarkerActs.h"
 #include "model/history/ScoreShift.h"
+#include "platform/StringUtil.h"
 
 using namespace HVCurrentModel;
 
@@ -33,11 +34,6 @@ template <> struct MarkerKind<Beat> {
     static std::vector<Beat*>& list(HalvorenModel* m) { return m->beats; }
 };
 
-template <class M>
-bool inList(const std::vector<M*>& list, const M* marker) {
-    return std::find(list.begin(), list.end(), marker) != list.end();
-}
-
 // Takes out another marker standing at the marker's position; the record
 // owns it from then on.
 template <class M>
@@ -54,7 +50,7 @@ void recReplaceMarkerAt(CHistoryGroup* group, const M* marker) {
 
 template <class M>
 void recInsertMarker(CHistoryGroup* group, M* marker) {
-    if (!marker || inList(MarkerKind<M>::list(group->model), marker)) return;
+    if (!marker || containsPtr(MarkerKind<M>::list(group->model), marker)) return;
     recReplaceMarkerAt(group, marker);
     insertMarkerSorted(MarkerKind<M>::list(group->model), marker);
     group->addRec(new typename MarkerKind<M>::InsertAct(marker, true, group->model));
@@ -68,7 +64,7 @@ void recEditMarkers(CHistoryGroup* group, const std::vector<std::pair<M*, M>>& e
     auto& list = MarkerKind<M>::list(group->model);
     std::vector<std::pair<M*, M>> present;
     for (const auto& e : edits)
-        if (e.first && inList(list, e.first) &&
+        if (e.first && containsPtr(list, e.first) &&
             std::none_of(present.begin(), present.end(), [&](const auto& p) { return p.first == e.first; }))
             present.push_back(e);
     for (const auto& [marker, fields] : present) {
@@ -91,7 +87,7 @@ void recEditMarkers(CHistoryGroup* group, const std::vector<std::pair<M*, M>>& e
 template <class M>
 void recDeleteMarker(CHistoryGroup* group, M* marker) {
     auto& list = MarkerKind<M>::list(group->model);
-    if (!marker || marker->pos == MarkerKind<M>::kFixedPos || !inList(list, marker)) return;
+    if (!marker || marker->pos == MarkerKind<M>::kFixedPos || !containsPtr(list, marker)) return;
     eraseMarker(list, marker);
     group->addRec(new typename MarkerKind<M>::DeleteAct(marker, true, group->model));
     marker->selected = false;

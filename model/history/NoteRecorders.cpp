@@ -1,16 +1,11 @@
 #include "model/history/NoteRecorders.h"
 
-#include <algorithm>
-
 #include "model/history/HistoryGroup.h"
+#include "platform/StringUtil.h"
 
 using namespace HVCurrentModel;
 
 namespace {
-
-bool holds(const NoteContainer& notes, const Note* note) {
-    return std::find(notes.begin(), notes.end(), note) != notes.end();
-}
 
 void appendAndRedo(CHistoryGroup* group, IHistoryRec* rec) {
     group->addRec(rec);
@@ -20,7 +15,7 @@ void appendAndRedo(CHistoryGroup* group, IHistoryRec* rec) {
 }  // namespace
 
 void recInsertNote(CHistoryGroup* group, SingSegment* seg, Note* note) {
-    if (!note || holds(seg->notes, note)) return;
+    if (!note || containsPtr(seg->notes, note)) return;
     seg->notes.insertSorted(note);
     group->addRec(new CInsertNoteAct(note, true, seg));
 }
@@ -31,7 +26,7 @@ void recInsertNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingS
 
 void recDeleteNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {
     for (Note* note : notes) {
-        if (!note || !holds(seg->notes, note)) continue;
+        if (!note || !containsPtr(seg->notes, note)) continue;
         seg->notes.remove(note);
         group->addRec(new CDeleteNoteAct(note, true, seg));
         note->selected = false;
@@ -55,7 +50,7 @@ void recEditNotesLyric(CHistoryGroup* group, const std::vector<NoteLyricEdit>& e
 
 void recEditNotesPosWidthKey(CHistoryGroup* group, const std::vector<NotePosWidthKeyEdit>& edits, SingSegment* seg) {
     for (const NotePosWidthKeyEdit& e : edits) {
-        if (!e.note || !holds(seg->notes, e.note)) continue;
+        if (!e.note || !containsPtr(seg->notes, e.note)) continue;
         const PosWidthKeyValue before = PosWidthKeyValue::of(*e.note);
         appendAndRedo(group, new CEditNotePosWidthKeyAct(seg, e.note, before,
                                                          {e.pos, e.width, before.overlapped, e.key}));

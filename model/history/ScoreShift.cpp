@@ -7,7 +7,7 @@
 #include "model/history/BeatSignature.h"
 #include "model/history/HistoryGroup.h"
 #include "model/history/MarkerActs.h"
-#include "model/history/SegmentActs.h"
+#include "model/history/TrackSegmentRecorders.h"
 
 using namespace HVCurrentModel;
 
@@ -26,17 +26,6 @@ int calcBar1Tick(const std::vector<Beat*>& beats) {
     }
     return 0;
 }
-
-namespace {
-
-void recMoveSegment(CHistoryGroup* group, BaseSegmentContainer* segs, BaseSegment* seg, int pos, int width) {
-    auto* rec = new CEditBaseSegmentPosWidthAct(segs, seg, {seg->pos, seg->width, seg->overlapped},
-                                                {pos, width, seg->overlapped});
-    rec->redo();
-    group->addRec(rec);
-}
-
-}  // namespace
 
 void recShiftScore(CHistoryGroup* group, int delta) {
     if (delta == 0) return;

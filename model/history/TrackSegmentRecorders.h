@@ -26,3 +26,7 @@ bool collectOverlappedSegments(const HVCurrentModel::BaseSegmentContainer& segs,
                                std::vector<HVCurrentModel::BaseSegment*>& out);
 void recEditSegmentsPosWidth(CHistoryGroup* group, const std::vector<HVCurrentModel::SegmentPosWidth>& edits,
                              HVCurrentModel::BaseSegmentContainer* segs);
+// Gives one segment of the container a new position and width; its overlap
+// flag is recorded as it stands on both sides.
+void recMoveSegment(CHistoryGroup* group, HVCurrentModel::BaseSegmentContainer* segs,
+                    HVCurrentModel::BaseSegment* seg, int pos, int width);
