@@ -35,16 +35,18 @@ bool SampleOutWriter::appendZeros(int frames)
     } catch (const std::exception&) {
         // bad_alloc or length_error: the storage stays where it was; the output is left empty.
         out_.clear();
-        samples_ = nullptr;
-        capacity_ = 0;
-        pending_.clear();
-        framesWritten_.store(0, std::memory_order_release);
-        finished_.store(false, std::memory_order_release);
-        length_.store(0, std::memory_order_release);
+        restartAt(nullptr, 0, 0);
         return false;
     }
     short* samples = out_.ptrBegin();
     std::memset(samples, 0, static_cast<std::size_t>(capacity) * sizeof(short));
+    restartAt(samples, capacity, length);
+    data_.store(samples, std::memory_order_release);
+    return true;
+}
+
+void SampleOutWriter::restartAt(short* samples, std::int64_t capacity, std::int64_t length)
+{
     samples_ = samples;
     capacity_ = capacity;
     pending_.clear();
@@ -52,8 +54,6 @@ bool SampleOutWriter::appendZeros(int frames)
     framesWritten_.store(0, std::memory_order_release);
     finished_.store(false, std::memory_order_release);
     length_.store(static_cast<int>(length), std::memory_order_release);
-    data_.store(samples, std::memory_order_release);
-    return true;
 }
 
 void SampleOutWriter::addFrame(int k, const float* frame, float g)

@@ -65,6 +65,8 @@ public:
     static constexpr int kMaxFrameSize = 1 << 20;
 
 private:
+    // Points the writer at `samples` with nothing written and nothing pending.
+    void restartAt(short* samples, std::int64_t capacity, std::int64_t length);
     void addWindowed(int k, const std::vector<float>& window, const float* frame, float g);
     void extendTo(std::int64_t end);
     void mix(std::int64_t sample, float value);

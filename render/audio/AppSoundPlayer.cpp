@@ -14,8 +14,6 @@ CAppSoundPlayer::CAppSoundPlayer() {
 CAppSoundPlayer::~CAppSoundPlayer() {
     group_.abort();
     group_.player().setListener(nullptr);
-    toneOn_ = false;
-    toneSounding_ = false;
 }
 
 void CAppSoundPlayer::refillSource() {

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cmath>
 
+#include "engine/TruncToInt.h"
+
 void channelGains(float gain, float pan, float& gL, float& gR) {
     if (!std::isfinite(gain)) gain = 0.0f;
     gain = std::clamp(gain, -kMaxMixGain, kMaxMixGain);
@@ -80,6 +82,6 @@ bool mixBuffer(int16_t* out, int frameCount, const std::vector<AudioSrc*>& sourc
         }
         if (mark < src->length) allEnded = false;
     }
-    for (size_t i = 0; i < samples; ++i) out[i] = saturate16(acc[i]);
+    for (size_t i = 0; i < samples; ++i) out[i] = HalvorenEngine::saturateToInt16(acc[i]);
     return allEnded;
 }

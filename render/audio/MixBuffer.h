@@ -15,12 +15,8 @@ inline constexpr float kMaxMixGain = 256.0f;
 // full gain. pan is clamped to -1..1 (non-finite: 0).
 void channelGains(float gain, float pan, float& gL, float& gR);
 
-// Sums in 32 bits and saturates once per output sample.
-inline int16_t saturate16(int32_t v) {
-    return static_cast<int16_t>(v > INT16_MAX ? INT16_MAX : (v < INT16_MIN ? INT16_MIN : v));
-}
-
 // Mixes frameCount frames of the sources into out (overwritten) and advances
-// each source. acc is scratch space, grown only when too small. Returns true
-// when every source has ended (also for an empty list).
+// each source. Sums in 32 bits and saturates once per output sample. acc is
+// scratch space, grown only when too small. Returns true when every source
+// has ended (also for an empty list).
 bool mixBuffer(int16_t* out, int frameCount, const std::vector<AudioSrc*>& sources, std::vector<int32_t>& acc);

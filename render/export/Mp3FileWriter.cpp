@@ -65,9 +65,9 @@ int writeMp3File(const CString& path, size_t dataBytes, int channels, const int1
     size_t n = 0;
     do {
         n = std::min(chunk, dataBytes - pos);
-        if (n > 0) std::memcpy(staging.data(), bytes + pos, n);
-        pos += n;
         if (n > 0) {
+            std::memcpy(staging.data(), bytes + pos, n);
+            pos += n;
             const int frames = static_cast<int>(n / 2 / static_cast<size_t>(channels));
             const int got = channels == 1
                                 ? lame_encode_buffer(gf.get(), staging.data(), nullptr, frames, out.data(), outSize)
