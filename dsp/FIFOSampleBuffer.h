@@ -31,17 +31,9 @@ public:
         putSamples(other.ptrBegin(), other.samplesInBuffer);
     }
 
-    FIFOSampleBufferTemplate(FIFOSampleBufferTemplate&& other) noexcept
-        : buffer(other.buffer), bufferUnaligned(other.bufferUnaligned),
-          sizeInBytes(other.sizeInBytes), granularity(other.granularity),
-          samplesInBuffer(other.samplesInBuffer), channels(other.channels),
-          bufferPos(other.bufferPos)
+    FIFOSampleBufferTemplate(FIFOSampleBufferTemplate&& other) noexcept : granularity(other.granularity)
     {
-        other.buffer = nullptr;
-        other.bufferUnaligned = nullptr;
-        other.sizeInBytes = 0;
-        other.samplesInBuffer = 0;
-        other.bufferPos = 0;
+        takeStorage(other);
     }
 
     FIFOSampleBufferTemplate& operator=(const FIFOSampleBufferTemplate& other)
@@ -57,18 +49,7 @@ public:
     {
         if (this != &other) {
             release();
-            buffer = other.buffer;
-            bufferUnaligned = other.bufferUnaligned;
-            sizeInBytes = other.sizeInBytes;
-            granularity = other.granularity;
-            samplesInBuffer = other.samplesInBuffer;
-            channels = other.channels;
-            bufferPos = other.bufferPos;
-            other.buffer = nullptr;
-            other.bufferUnaligned = nullptr;
-            other.sizeInBytes = 0;
-            other.samplesInBuffer = 0;
-            other.bufferPos = 0;
+            takeStorage(other);
         }
         return *this;
     }
@@ -200,6 +181,24 @@ private:
         auto hi = lo + sizeInBytes + 16;
         auto s = reinterpret_cast<std::uintptr_t>(src);
         return s < hi && s + values * sizeof(T) > lo;
+    }
+
+    // Takes over other's storage, contents and settings, leaving it empty
+    // without storage; this buffer must hold none.
+    void takeStorage(FIFOSampleBufferTemplate& other) noexcept
+    {
+        buffer = other.buffer;
+        bufferUnaligned = other.bufferUnaligned;
+        sizeInBytes = other.sizeInBytes;
+        granularity = other.granularity;
+        samplesInBuffer = other.samplesInBuffer;
+        channels = other.channels;
+        bufferPos = other.bufferPos;
+        other.buffer = nullptr;
+        other.bufferUnaligned = nullptr;
+        other.sizeInBytes = 0;
+        other.samplesInBuffer = 0;
+        other.bufferPos = 0;
     }
 
     void release()

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "dsp/FastMath.h"
+#include "dsp/FormantWarp.h"
 #include "platform/Rand.h"
 
 namespace Halvoren {
@@ -11,9 +12,9 @@ namespace Halvoren {
 namespace {
 constexpr float kFloorDb = -120.0f;
 constexpr float kPcmScale = 1.0f / 32767.0f;
-
-float randomPhase() { return static_cast<float>(hvRand() % 32767) * 0.00314f; }
 }  // namespace
+
+float randomBinPhase() { return static_cast<float>(hvRand() % 32767) * 0.00314f; }
 
 FreqBox::FreqBox(int size)
     : n(size), fft(size)
@@ -128,18 +129,17 @@ void FreqMagAndPhaseBox::addSinusoids()
 void FreqMagAndPhaseBox::addSinusoidsRandomPhase()
 {
     for (int k = 0; k <= n / 2; ++k)
-        setBin(k, mags[k], randomPhase());
+        setBin(k, mags[k], randomBinPhase());
 }
 
 void FreqMagAndPhaseBox::addSinusoidsRandomPhaseWarped(float ratio, float sampleRate)
 {
-    if (!(ratio > 0.0f) || !std::isfinite(ratio))
-        ratio = 1.0f;
+    ratio = formantRatioOrOne(ratio);
     const int half = n / 2;
     // The factor rises from 1/ratio at bin 1 to 1 at the 18000 Hz bin, which
     // lies beyond n/2 at low sample rates. Bins from that bin on, bin 0 and
     // bin n/2 keep their own magnitude.
-    float limitBin = std::trunc(18000.0f / (sampleRate / static_cast<float>(n)));
+    float limitBin = std::trunc(kFormantWarpLimitHz / (sampleRate / static_cast<float>(n)));
     if (!(limitBin > 0.0f))
         limitBin = 0.0f;
     const int limit = static_cast<int>(std::min(limitBin, static_cast<float>(half)));
@@ -155,7 +155,7 @@ void FreqMagAndPhaseBox::addSinusoidsRandomPhaseWarped(float ratio, float sample
             const float t = p - static_cast<float>(i);
             mag = mags[i] * (1.0f - t) + mags[i + 1] * t;
         }
-        setBin(k, mag, randomPhase());
+        setBin(k, mag, randomBinPhase());
     }
 }
 

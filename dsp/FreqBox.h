@@ -10,6 +10,10 @@
 
 namespace Halvoren {
 
+// A random phase for one bin: steps of 0.00314 rad, one draw of the
+// project's generator.
+float randomBinPhase();
+
 class FreqBox {
 public:
     // n must be even and at least 2 (std::invalid_argument otherwise).

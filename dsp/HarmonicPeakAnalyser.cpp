@@ -2,13 +2,12 @@
 
 #include <cmath>
 
+#include "dsp/FormantWarp.h"
 #include "dsp/Spline.h"
 
 namespace Halvoren {
 
 namespace {
-constexpr float kWarpLimitHz = 18000.0f;
-
 bool isPositive(float v) { return v > 0.0f && std::isfinite(v); }
 }  // namespace
 
@@ -21,7 +20,6 @@ void HarmonicPeakAnalyser::setPeaks(PeakList& peaks)
 {
     peaks.removeDuplicatePeaks();
     input_.assign(peaks);
-    input_.truncate(input_.size());
     envelope_.clear();
     splineY2_.clear();
     const std::size_t n = input_.size();
@@ -67,19 +65,13 @@ void HarmonicPeakAnalyser::sampleHarmonicsWarped(float f0, float ratio, PeakList
     out.clear();
     if (envelope_.empty() || !isPositive(f0))
         return;
-    if (!isPositive(ratio))
-        ratio = 1.0f;
+    ratio = formantRatioOrOne(ratio);
     const float nyquist = sampleRate_ * 0.5f;
     for (int k = 1;; ++k) {
         const float f = static_cast<float>(k) * f0;
         if (!(f < nyquist))
             break;
-        float readAt = f;
-        if (f < kWarpLimitHz) {
-            const float w = (kWarpLimitHz - f) / kWarpLimitHz;
-            readAt = f * (w / ratio + (1.0f - w));
-        }
-        out.append(f, lookup_.valueAt(readAt), 0.0f);
+        out.append(f, lookup_.valueAt(formantWarpedFrequency(f, ratio)), 0.0f);
     }
 }
 

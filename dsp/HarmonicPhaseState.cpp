@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "dsp/FastMath.h"
+#include "dsp/FormantWarp.h"
 #include "dsp/PhaseSlopeTable.h"
 #include "dsp/WrapPhase.h"
 #include "platform/Rand.h"
@@ -11,8 +12,14 @@
 namespace Halvoren {
 
 namespace {
-constexpr float kWarpLimitHz = 18000.0f;
 constexpr float kRippleFromHz = 8000.0f;
+
+// dst = src with the three vectors cut to src's complete peaks.
+void copyCompletePeaks(const PeakList& src, PeakList& dst)
+{
+    dst.assign(src);
+    dst.truncate(dst.size());
+}
 }  // namespace
 
 HarmonicPhaseState::HarmonicPhaseState(float rate, float maxFrequency, int limit)
@@ -67,8 +74,7 @@ float HarmonicPhaseState::continuedPhase(int j, float f, float T) const
 
 void HarmonicPhaseState::makeInitialPhases(const PeakList& frame, PeakList& out) const
 {
-    out.assign(frame);
-    out.truncate(out.size());
+    copyCompletePeaks(frame, out);
     const int n = static_cast<int>(out.size());
     if (n == 0)
         return;
@@ -100,8 +106,7 @@ void HarmonicPhaseState::makeInitialPhases(const PeakList& frame, PeakList& out)
 
 void HarmonicPhaseState::makeTablePhases(const PeakList& frame, PeakList& out, int index) const
 {
-    out.assign(frame);
-    out.truncate(out.size());
+    copyCompletePeaks(frame, out);
     const double v = phaseSlopeAt(index);
     for (std::size_t i = 0; i < out.size(); ++i)
         out.phases[i] = static_cast<float>(kPi - static_cast<double>(i + 1) * v * 2.0 * kPi);
@@ -156,8 +161,7 @@ PeakList& HarmonicPhaseState::continuePhasesJitter(const PeakList& frame, float 
         return finish();
     }
     PeakList next;
-    next.assign(frame);
-    next.truncate(next.size());
+    copyCompletePeaks(frame, next);
     const float prevF0 = previous.freqs[0];
     const float f0 = next.empty() ? 0.0f : next.freqs[0];
     const float g = jitter.nextValue();
@@ -181,16 +185,14 @@ PeakList& HarmonicPhaseState::continuePhasesWarped(const PeakList& frame, float 
         makeInitialPhases(frame, current);
         return finish();
     }
-    if (!(ratio > 0.0f) || !std::isfinite(ratio))
-        ratio = 1.0f;
+    ratio = formantRatioOrOne(ratio);
     const bool useTable = table != nullptr && table->isValid();
     if (useTable) {
         if (table->columnCounter < 0 || ++table->columnCounter > table->columnLimit)
             pickRandomThird(*table);
     }
     PeakList next;
-    next.assign(frame);
-    next.truncate(next.size());
+    copyCompletePeaks(frame, next);
     for (std::size_t i = 0; i < next.size(); ++i) {
         const float f = next.freqs[i];
         if (f == 0.0f)
@@ -198,16 +200,11 @@ PeakList& HarmonicPhaseState::continuePhasesWarped(const PeakList& frame, float 
         const int j = partnerOf(i, f);
         if (j < 0 || previous.freqs[j] == 0.0f)
             continue;
-        float fw = f;
-        if (f < kWarpLimitHz) {
-            const float w = (kWarpLimitHz - f) / kWarpLimitHz;
-            fw = (w / ratio + (1.0f - w)) * f;
-        }
         float tablePhase = 0.0f;
         if (useTable) {
             if (table->columnCounter < 0)
                 pickRandomThird(*table);
-            tablePhase = table->valueAt(table->columnCounter, fw);
+            tablePhase = table->valueAt(table->columnCounter, formantWarpedFrequency(f, ratio));
         }
         next.phases[i] = continuedPhase(j, f, T) + tablePhase;
     }
@@ -221,13 +218,12 @@ PeakList& HarmonicPhaseState::continuePhasesTrackA(const PeakList& frame, float 
         makeTablePhases(frame, current, index);
         return finish();
     }
-    current.assign(frame);
-    current.truncate(current.size());
+    copyCompletePeaks(frame, current);
     const std::size_t n = current.size();
     if (n > 3) {
         const float slope = static_cast<float>(phaseSlopeAt(index) * 2.0 * kPi);
         for (std::size_t k = 0; k < 3 && k < previous.size(); ++k)
-            current.phases[k] = previous.phases[k] + (previous.freqs[k] + current.freqs[k]) * kPi * T;
+            current.phases[k] = continuedPhase(static_cast<int>(k), current.freqs[k], T);
         const float e = wrapPhase(current.phases[0] - (kPi - slope));
         for (std::size_t k = 3; k < n; ++k) {
             const float h = static_cast<float>(k + 1);
@@ -244,13 +240,12 @@ PeakList& HarmonicPhaseState::continuePhasesTrackB(const PeakList& frame, float 
         makeTablePhasesWithOffsets(frame, current, index, offsets);
         return finish();
     }
-    current.assign(frame);
-    current.truncate(current.size());
+    copyCompletePeaks(frame, current);
     const std::size_t n = current.size();
     if (n > 1) {
         const float slope = static_cast<float>(phaseSlopeAt(index) * 2.0 * kPi);
         for (std::size_t k = 0; k < 2 && k < previous.size(); ++k)
-            current.phases[k] = previous.phases[k] + (previous.freqs[k] + current.freqs[k]) * kPi * T;
+            current.phases[k] = continuedPhase(static_cast<int>(k), current.freqs[k], T);
         const float e = wrapPhase(current.phases[0] - kPi);
         for (std::size_t k = 2; k < n; ++k) {
             const float h = static_cast<float>(k + 1);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "dsp/FastMath.h"
 #include "platform/Rand.h"
 
 namespace Halvoren {
@@ -28,7 +29,7 @@ float JitterGenerator::nextValue()
     if (period < 1)
         period = 1;
     const float noise = static_cast<float>((hvRand() % 128) - 64) * noiseDepth * 0.015625f;
-    const float v = noise + amplitude * std::sin(6.28318531f * static_cast<float>(phase) / static_cast<float>(period));
+    const float v = noise + amplitude * std::sin(kTwoPi * static_cast<float>(phase) / static_cast<float>(period));
     phase += 1;
     if (phase >= period) {
         newCycle();

@@ -23,7 +23,8 @@ public:
     void truncate(std::size_t n);
 
     void assign(const PeakList& src);
-    // Drops peaks at 0 Hz and peaks repeating the frequency of the last kept one.
+    // Drops peaks at 0 Hz and peaks repeating the frequency of the last kept
+    // one; the three vectors are left of equal length.
     void removeDuplicatePeaks();
     void appendPeaks(PeakList& dst) const;
     // Over the shorter length: mean frequency, this level minus the other's;

@@ -1,8 +1,6 @@
 #include "dsp/SinusoidDrawing.h"
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
 
 #include "dsp/FastMath.h"
 #include "dsp/SinusoidLobeTable.h"
@@ -16,7 +14,6 @@ void addSinusoidsToSpectrum(const float* magDb, const float* freqHz, const float
         return;
     const int half = N / 2;
     const SinusoidLobeTable& lobe = sinusoidLobeTable();
-    const float log2Of10 = static_cast<float>(std::bit_cast<std::uint32_t>(10.0f)) * (1.0f / 8388608.0f) - 126.94269504f;
     const float halfF = static_cast<float>(half);
 
     for (int i = 0; i < count; ++i) {
@@ -30,7 +27,7 @@ void addSinusoidsToSpectrum(const float* magDb, const float* freqHz, const float
             continue;  // negative, NaN, or within a bin of N/2
         const int bin = static_cast<int>(std::floor(loc + 0.5f));
         const float rem = static_cast<float>(bin) - loc;
-        const float amp = fasterPow2(log2Of10 * magDb[i] / 20.0f);
+        const float amp = fasterPow2(kCoarseLog2Of10 * magDb[i] / 20.0f);
         const float c = parabolicSinWrapped(phase[i] + kHalfPi);
         const float s = parabolicSinWrapped(phase[i]);
 

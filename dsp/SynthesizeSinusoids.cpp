@@ -4,14 +4,12 @@
 #include <vector>
 
 #include "dsp/FastMath.h"
+#include "dsp/FormantWarp.h"
 #include "dsp/LinearLookup.h"
-#include "platform/Rand.h"
 
 namespace Halvoren {
 
 namespace {
-constexpr float kWarpLimitHz = 18000.0f;
-
 // The curve read at fx / (w * ratio + 1 - w), w falling from 1 at the second
 // point to 0 at 18000 Hz; the first point and points from 18000 Hz on stay.
 std::vector<float> warpedLevels(const float* freqs, const float* levels, int count, float ratio)
@@ -19,16 +17,16 @@ std::vector<float> warpedLevels(const float* freqs, const float* levels, int cou
     std::vector<float> warped(levels, levels + count);
     if (count < 2)
         return warped;
-    const float span = kWarpLimitHz - freqs[1];
+    const float span = kFormantWarpLimitHz - freqs[1];
     if (!(span > 0.0f))
         return warped;  // no point below 18000 Hz to stretch from
     LinearLookup curve;
     curve.reset(count, freqs, levels);
     for (int i = 1; i < count; ++i) {
         const float fx = freqs[i];
-        if (fx >= kWarpLimitHz)
+        if (fx >= kFormantWarpLimitHz)
             continue;
-        const float w = (kWarpLimitHz - fx) / span;
+        const float w = (kFormantWarpLimitHz - fx) / span;
         warped[i] = curve.valueAt(fx / (w * ratio + (1.0f - w)));
     }
     return warped;
@@ -38,8 +36,7 @@ std::vector<float> warpedLevels(const float* freqs, const float* levels, int cou
 void synthesizeSinusoidsToBuffer(const float* freqs, const float* levels, const float* refLevels, int count,
                                  float ratio, float sampleRate, const FreqBox& source, FreqBox& dest)
 {
-    if (!(ratio > 0.0f) || !std::isfinite(ratio))
-        ratio = 1.0f;
+    ratio = formantRatioOrOne(ratio);
     if (count < 0)
         count = 0;
     const int n = dest.n < source.n ? dest.n : source.n;
@@ -60,7 +57,7 @@ void synthesizeSinusoidsToBuffer(const float* freqs, const float* levels, const 
         }
         const float magnitude = std::sqrt(source.re[k] * source.re[k] + source.im[k] * source.im[k]);
         const float a = magnitude * fasterPow2(diff * 0.05f * kCoarseLog2Of10);
-        const float phase = static_cast<float>(hvRand() % 32767) * 0.00314f;
+        const float phase = randomBinPhase();
         dest.re[k] = a * parabolicSinWrapped(phase + kHalfPi);
         dest.im[k] = a * parabolicSinWrapped(phase);
         if (k > 0 && k < n / 2) {

@@ -1,0 +1,24 @@
+#pragma once
+// The formant warp shared by envelope sampling and phase continuation: below
+// 18000 Hz a frequency is read at f * (w / ratio + 1 - w), w falling from 1
+// at 0 Hz to 0 at 18000 Hz, so the envelope is stretched by the ratio at low
+// frequencies and left alone at the top of the spectrum.
+#include <cmath>
+
+namespace Halvoren {
+
+inline constexpr float kFormantWarpLimitHz = 18000.0f;
+
+// A ratio that is not positive and finite counts as 1 (no warp).
+inline float formantRatioOrOne(float ratio) { return ratio > 0.0f && std::isfinite(ratio) ? ratio : 1.0f; }
+
+// The frequency at which the envelope is read for a partial at f.
+inline float formantWarpedFrequency(float f, float ratio)
+{
+    if (!(f < kFormantWarpLimitHz))
+        return f;
+    const float w = (kFormantWarpLimitHz - f) / kFormantWarpLimitHz;
+    return (w / ratio + (1.0f - w)) * f;
+}
+
+}  // namespace Halvoren
