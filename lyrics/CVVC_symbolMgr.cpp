@@ -2,8 +2,6 @@
 
 #include "lyrics/BuiltinCvvcTable.h"
 
-#include <utility>
-
 namespace Halvoren {
 
 void CVVC_symbolMgr::parseTable(std::string text) {
@@ -24,14 +22,8 @@ void CVVC_symbolMgr::loadBuiltinTable() {
 
 void CVVC_symbolMgr::splitSyllable(const std::string& symbol, std::string& consonant,
                                    std::string& vowel) {
-    // Both units are worked out before either output is written, so an
-    // output may be the very string that is split.
     bool standsAlone = false;
-    const bool isVowelUnit = isFinal(symbol, standsAlone);
-    std::string consonantUnit = isVowelUnit ? symbol : valueOf(table.consonantOf, symbol);
-    std::string vowelUnit = isVowelUnit ? symbol : valueOf(table.vowelOf, symbol);
-    consonant = std::move(consonantUnit);
-    vowel = std::move(vowelUnit);
+    table.split(symbol, isFinal(symbol, standsAlone), consonant, vowel);
 }
 
 bool CVVC_symbolMgr::isVoiced(const std::string& symbol) {

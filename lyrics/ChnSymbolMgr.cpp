@@ -1,6 +1,5 @@
 #include "lyrics/ChnSymbolMgr.h"
 
-#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -162,7 +161,7 @@ bool ChnSymbolMgr::isValidSymbol(const std::string& symbol) {
         symbols->insert(symbols->end(), BreathSymbols.begin(), BreathSymbols.end());
         validSymbols = std::move(symbols);
     }
-    return std::find(validSymbols->begin(), validSymbols->end(), symbol) != validSymbols->end();
+    return contains(*validSymbols, symbol);
 }
 
 std::string ChnSymbolMgr::substituteConsonant(const std::string& symbol) {

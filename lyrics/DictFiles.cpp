@@ -37,8 +37,13 @@ std::string readSymbol(const std::vector<std::uint32_t>& cps, size_t& pos) {
     return symbol;
 }
 
-const SymbolHashEntry* findSymbol(const std::string& symbol) {
-    return lookupSymbol(symbol.c_str(), static_cast<unsigned>(symbol.size()));
+// The table slot of a pinyin symbol; null, reported to log, when the table
+// has no such symbol.
+const SymbolSlot* knownReading(const std::string& symbol, int lineNo, std::ostream& log) {
+    const SymbolHashEntry* found = lookupSymbol(symbol.c_str(), static_cast<unsigned>(symbol.size()));
+    if (found) return &PhoneticSymbolTable::instance()[found->code];
+    log << "Unknown symbol " << symbol << " at line " << lineNo << std::endl;
+    return nullptr;
 }
 
 // Bounds-checked little-endian reader over the bytes of a compiled file.
@@ -163,15 +168,11 @@ void ChCharacterDict::parseListLine(const std::string& line, int lineNo) {
     while (pos < cps.size() && isBlank(cps[pos])) ++pos;
     const std::string symbol = readSymbol(cps, pos);
     if (symbol.empty()) return;
-    const SymbolHashEntry* found = findSymbol(symbol);
-    if (!found) {
-        log << "Unknown symbol " << symbol << " at line " << lineNo << std::endl;
-        return;
-    }
+    const SymbolSlot* reading = knownReading(symbol, lineNo, log);
+    if (!reading) return;
     ChCharEntry& entry = entryFor(character);
     entry.codePoint = character;
-    entry.reading = &PhoneticSymbolTable::instance()[found->code];
-    return;
+    entry.reading = reading;
 }
 
 void ChCharacterDict::parsePhraseLine(const std::vector<std::uint32_t>& cps, size_t pos,
@@ -204,12 +205,8 @@ void ChCharacterDict::parsePhraseLine(const std::vector<std::uint32_t>& cps, siz
             bad = true;
             break;
         }
-        if (const SymbolHashEntry* found = findSymbol(symbol)) {
-            phrase.chars[assigned].second = &PhoneticSymbolTable::instance()[found->code];
-        } else {
-            log << "Unknown symbol " << symbol << " at line " << lineNo << std::endl;
-            bad = true;
-        }
+        phrase.chars[assigned].second = knownReading(symbol, lineNo, log);
+        if (!phrase.chars[assigned].second) bad = true;
         ++assigned;
         if (pos < cps.size() && (cps[pos] == '|' || cps[pos] == '\r')) ++pos;
     }

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/StringUtil.h"
@@ -88,6 +89,18 @@ struct CvvcRowsAndCarriers {
     bool isZeroInitialSyllable(const std::string& symbol) const {
         bool standsAlone = false;
         return isFinal(symbol, standsAlone) && standsAlone;
+    }
+
+    // Sets consonant and vowel to symbol itself when it is not split, else to
+    // the units of its row (empty when it has none). Both units are worked
+    // out before either output is written, so an output may be the very
+    // string that is split.
+    void split(const std::string& symbol, bool unsplit, std::string& consonant,
+               std::string& vowel) const {
+        std::string consonantUnit = unsplit ? symbol : valueOf(consonantOf, symbol);
+        std::string vowelUnit = unsplit ? symbol : valueOf(vowelOf, symbol);
+        consonant = std::move(consonantUnit);
+        vowel = std::move(vowelUnit);
     }
 };
 

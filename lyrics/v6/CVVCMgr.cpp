@@ -1,7 +1,5 @@
 #include "lyrics/v6/CVVCMgr.h"
 
-#include <utility>
-
 namespace HalvorenEngineV6 {
 
 using Halvoren::contains;
@@ -26,15 +24,10 @@ void CVVCMgr::parseTable(std::string text) {
 
 void CVVCMgr::splitSyllable(const std::string& symbol, std::string& consonant,
                             std::string& vowel) {
-    // Both units are worked out before either output is written, so an
-    // output may be the very string that is split.
     bool standsAlone = false;
     const bool unsplit =
         isFinal(symbol, standsAlone) || isExtraUnit(symbol) || isWholeUnit(symbol);
-    std::string consonantUnit = unsplit ? symbol : valueOf(table.consonantOf, symbol);
-    std::string vowelUnit = unsplit ? symbol : valueOf(table.vowelOf, symbol);
-    consonant = std::move(consonantUnit);
-    vowel = std::move(vowelUnit);
+    table.split(symbol, unsplit, consonant, vowel);
 }
 
 bool CVVCMgr::isVoiced(const std::string& symbol) {
