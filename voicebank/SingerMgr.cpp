@@ -1,5 +1,7 @@
 #include "voicebank/SingerMgr.h"
 
+#include <memory>
+
 #include "platform/ExeDir.h"
 #include "platform/FileUtil.h"
 #include "platform/JsonFile.h"
@@ -110,19 +112,14 @@ Singer* SingerMgr::createSinger(const std::string& text, const std::string& fold
 
 Singer* SingerMgr::checkSingerVersion(const char* folder, Json::Value description) {
     if (!isReadableDescription(description)) return nullptr;
-    Singer probe;
-    if (!probe.fromJson(description)) return nullptr;
-    if (!isAcceptedBankVersion(probe.getVersion())) {
-        showVersionRefusal(probe.getName(), probe.getVersion());
-        return nullptr;
-    }
-    auto* singer = new Singer;
-    if (!singer->fromJson(description)) {
-        delete singer;
+    auto singer = std::make_unique<Singer>();
+    if (!singer->fromJson(description)) return nullptr;
+    if (!isAcceptedBankVersion(singer->getVersion())) {
+        showVersionRefusal(singer->getName(), singer->getVersion());
         return nullptr;
     }
     if (folder) singer->loadLyricDict(folder);
-    return singer;
+    return singer.release();
 }
 
 SingerMgr* getSingerList() {

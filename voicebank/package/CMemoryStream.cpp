@@ -4,13 +4,9 @@
 #include <bit>
 #include <cstring>
 
-namespace Halvoren {
+#include "voicebank/package/LittleEndian.h"
 
-namespace {
-std::uint32_t littleEndian32(const unsigned char* b) {
-    return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
-}
-}  // namespace
+namespace Halvoren {
 
 std::int32_t CMemoryStream::remaining() const {
     if (!buffer_ || position_ < 0) return 0;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "voicebank/package/LittleEndian.h"
+
 namespace Halvoren {
 
 namespace {
@@ -25,9 +27,7 @@ constexpr std::uint32_t kFirstChunk = 65536;
 void readRecord(std::istream& file, CMemoryBuffer& buffer) {
     unsigned char lengthBytes[4];
     if (!file.read(reinterpret_cast<char*>(lengthBytes), 4)) return;
-    const std::int32_t length = std::int32_t(std::uint32_t(lengthBytes[0]) | std::uint32_t(lengthBytes[1]) << 8 |
-                                             std::uint32_t(lengthBytes[2]) << 16 |
-                                             std::uint32_t(lengthBytes[3]) << 24);
+    const std::int32_t length = std::int32_t(littleEndian32(lengthBytes));
     if (length < 1) return;
 
     FIFOSampleBufferTemplate<char>& bytes = buffer.bytes();
