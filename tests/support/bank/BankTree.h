@@ -3,11 +3,12 @@
 // "singers" folder of bank folders and their ".hvsd" descriptions. Removed
 // with everything in it when the object goes.
 #include <json/json.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "support/audio/ScratchDir.h"
 
 namespace testbank {
 
@@ -29,21 +30,13 @@ inline void writeFile(const std::filesystem::path& path, const std::string& byte
 class BankTree {
 public:
     // tag keeps the trees of different tests apart.
-    explicit BankTree(const std::string& tag)
-        : root_(std::filesystem::temp_directory_path() / ("hv_bank_" + tag + "_" + std::to_string(::getpid()))) {
-        std::filesystem::remove_all(root_);
+    explicit BankTree(const std::string& tag) : dir_("bank_" + tag) {
         std::filesystem::create_directories(singersFolder());
     }
-    ~BankTree() {
-        std::error_code ec;
-        std::filesystem::remove_all(root_, ec);
-    }
-    BankTree(const BankTree&) = delete;
-    BankTree& operator=(const BankTree&) = delete;
 
     // The program folder; "singers" lies below it.
-    const std::filesystem::path& root() const { return root_; }
-    std::filesystem::path singersFolder() const { return root_ / "singers"; }
+    std::filesystem::path root() const { return dir_.path(); }
+    std::filesystem::path singersFolder() const { return root() / "singers"; }
 
     // Writes singers/<sub>/<fileName> holding text as it is (broken
     // descriptions too); returns the file's path.
@@ -59,7 +52,7 @@ public:
     }
 
 private:
-    std::filesystem::path root_;
+    hvtest::ScratchDir dir_;
 };
 
 }  // namespace testbank
