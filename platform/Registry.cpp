@@ -5,14 +5,9 @@
 #include <set>
 
 #include "platform/JsonFile.h"
+#include "platform/StringUtil.h"
 
 namespace {
-std::string lowerAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 std::string trimSeparators(const std::string& path) {
     size_t first = path.find_first_not_of('\\');
     if (first == std::string::npos) return std::string();
@@ -20,7 +15,7 @@ std::string trimSeparators(const std::string& path) {
     return path.substr(first, last - first + 1);
 }
 
-std::string normalizedKey(const std::string& path) { return lowerAscii(trimSeparators(path)); }
+std::string normalizedKey(const std::string& path) { return toLowerAscii(trimSeparators(path)); }
 
 CString& registryFileOverride() {
     static CString file;
@@ -38,7 +33,7 @@ Registry Registry::load(const CString& file) {
         Key& key = registry.keys_[normalizedKey(member)];
         key.path = trimSeparators(member);
         for (const std::string& name : values.getMemberNames())
-            if (values[name].isString()) key.values[lowerAscii(name)] = values[name].asString();
+            if (values[name].isString()) key.values[toLowerAscii(name)] = values[name].asString();
     }
     return registry;
 }
@@ -61,18 +56,18 @@ std::vector<std::string> Registry::getSubkeyNames(const std::string& key) const 
         const std::string& path = it->second.path;
         size_t end = path.find('\\', prefix.size());
         std::string name = path.substr(prefix.size(), end == std::string::npos ? std::string::npos : end - prefix.size());
-        if (name.empty() || !seen.insert(lowerAscii(name)).second) continue;
+        if (name.empty() || !seen.insert(toLowerAscii(name)).second) continue;
         names.push_back(name);
     }
     std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return lowerAscii(a) < lowerAscii(b); });
+              [](const std::string& a, const std::string& b) { return toLowerAscii(a) < toLowerAscii(b); });
     return names;
 }
 
 bool Registry::readString(const std::string& key, const std::string& valueName, std::string& out) const {
     auto k = keys_.find(normalizedKey(key));
     if (k == keys_.end()) return false;
-    auto v = k->second.values.find(lowerAscii(valueName));
+    auto v = k->second.values.find(toLowerAscii(valueName));
     if (v == k->second.values.end()) return false;
     out = v->second;
     return true;

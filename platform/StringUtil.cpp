@@ -24,3 +24,9 @@ void replaceAll(std::string& text, const std::string& from, const std::string& t
         at += to.size();
     }
 }
+
+std::string toLowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}

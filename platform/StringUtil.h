@@ -18,6 +18,9 @@ inline void splitStr(std::vector<std::string>& out, std::string text, std::strin
 // replacement. An empty from changes nothing.
 void replaceAll(std::string& text, const std::string& from, const std::string& to);
 
+// Lower-cases the ASCII letters only; other bytes (UTF-8 included) stay.
+std::string toLowerAscii(std::string text);
+
 template <typename T>
 bool containsPtr(const std::vector<T*>& items, const T* item) {
     return std::find(items.begin(), items.end(), item) != items.end();

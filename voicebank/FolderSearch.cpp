@@ -1,16 +1,12 @@
 #include "voicebank/FolderSearch.h"
 
 #include "platform/FileUtil.h"
+#include "platform/StringUtil.h"
 
 namespace {
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool endsWithIgnoreCase(const std::string& name, const std::string& suffix) {
-    if (name.size() < suffix.size()) return false;
-    const size_t start = name.size() - suffix.size();
-    for (size_t i = 0; i < suffix.size(); ++i)
-        if (lowerAscii(name[start + i]) != lowerAscii(suffix[i])) return false;
-    return true;
+    return name.size() >= suffix.size() &&
+           toLowerAscii(name.substr(name.size() - suffix.size())) == toLowerAscii(suffix);
 }
 }  // namespace
 

@@ -34,3 +34,7 @@ TEST(ContainsPtr, FindsOnlyTheSamePointer) {
     EXPECT_TRUE(containsPtr(v, &a));
     EXPECT_FALSE(containsPtr(v, &b));
 }
+
+TEST(ToLowerAscii, LeavesNonAsciiBytesAlone) {
+    EXPECT_EQ(toLowerAscii("SOFTWARE\\Singers\\\xC3\x84" "B.HVSD"), "software\\singers\\\xC3\x84" "b.hvsd");
+}
