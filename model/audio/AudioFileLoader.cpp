@@ -13,13 +13,7 @@ bool readWav(HalvorenEditor::CWavBuf& target, const CString& path)
 {
     WavFileReader reader;
     const bool ok = reader.read(path);
-    const HalvorenEditor::CWavBuf& read = reader.buffer();
-    target.bytesPerSample = read.bytesPerSample;
-    target.channels = read.channels;
-    target.sampleRate = read.sampleRate;
-    target.isFloat = read.isFloat;
-    target.fifo.clear();
-    target.fifo.putSamples(read.fifo);
+    target = reader.buffer();
     return ok;
 }
 

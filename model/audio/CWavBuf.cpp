@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace HalvorenEditor {
 
@@ -135,7 +136,7 @@ void CWavBuf::takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride)
         const unsigned char* base = src.fifo.ptrBegin();
         for (uint32_t f = 0; f < frames; ++f) mono.fifo.putSamples(base + (size_t(f) * stride + channel) * width, width);
     }
-    replaceContentWith(mono);
+    *this = std::move(mono);
 }
 
 void CWavBuf::convertSampleWidth()
@@ -150,8 +151,7 @@ void CWavBuf::convertSampleWidth()
     converted.fifo.ensureCapacity(n * 2);
     for (uint32_t i = 0; i < n; ++i) converted.floatToSample(sampleToFloat(i));
     bytesPerSample = 2;
-    fifo.clear();
-    fifo.putSamples(converted.fifo);
+    fifo = std::move(converted.fifo);
 }
 
 void CWavBuf::resample() { resampleInterleaved(1); }
@@ -198,17 +198,7 @@ void CWavBuf::resampleInterleaved(uint32_t stride)
             pos += step;
         }
     }
-    replaceContentWith(out);
-}
-
-void CWavBuf::replaceContentWith(const CWavBuf& converted)
-{
-    bytesPerSample = converted.bytesPerSample;
-    channels = converted.channels;
-    sampleRate = converted.sampleRate;
-    isFloat = converted.isFloat;
-    fifo.clear();
-    fifo.putSamples(converted.fifo);
+    *this = std::move(out);
 }
 
 }  // namespace HalvorenEditor

@@ -66,7 +66,6 @@ private:
     void takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride);
     // Linear resampling of `stride` interleaved channels to 44100 Hz.
     void resampleInterleaved(uint32_t stride);
-    void replaceContentWith(const CWavBuf& converted);
 };
 
 }  // namespace HalvorenEditor

@@ -39,7 +39,7 @@ bool InstrumentSegment::loadAudio(const CString& projectPath)
     channels = clip.channels;
     bitsPerSample = clip.bytesPerSample * 8;
     sampleRate = clip.sampleRate;
-    frames = static_cast<int32_t>(clip.fifo.numSamples() / uint32_t(clip.bytesPerSample) / uint32_t(clip.channels));
+    frames = static_cast<int32_t>(clip.sampleCount() / uint32_t(clip.channels));
     if (clip.channels == 1) {
         left = samplesOf(clip);
         right.clear();

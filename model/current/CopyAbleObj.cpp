@@ -19,6 +19,23 @@ const Obj* slotAs(const ClipboardSlot& slot, int32_t kind)
     return slot && slot->kind == kind ? static_cast<const Obj*>(slot.get()) : nullptr;
 }
 
+// Fresh copies of the held elements, moved so that the first one lands at
+// pos, each with the flag a pasted element must not carry cleared.
+template <class T, class Held, class ClearFlag>
+std::vector<std::unique_ptr<T>> copiesMovedTo(const Held& held, int32_t pos, ClearFlag clearFlag)
+{
+    std::vector<std::unique_ptr<T>> out;
+    if (held.empty()) return out;
+    const int32_t shift = pos - held.front()->pos;
+    for (const auto& element : held) {
+        auto copy = std::make_unique<T>(static_cast<const T&>(*element));
+        copy->pos += shift;
+        clearFlag(*copy);
+        out.push_back(std::move(copy));
+    }
+    return out;
+}
+
 }  // namespace
 
 void createCopiedTempo(ClipboardSlot& slot, const std::vector<Tempo*>& selected)
@@ -59,62 +76,30 @@ bool createCopiedSingTrack(ClipboardSlot& slot, const Track& track)
 
 std::vector<std::unique_ptr<Tempo>> pasteCopiedTempos(const ClipboardSlot& slot, int32_t pos)
 {
-    std::vector<std::unique_ptr<Tempo>> out;
     const auto* obj = slotAs<CopiedTempo>(slot, kCopiedTempo);
-    if (!obj || obj->tempos.empty()) return out;
-    const int32_t shift = pos - obj->tempos.front()->pos;
-    for (const auto& t : obj->tempos) {
-        auto copy = std::make_unique<Tempo>(*t);
-        copy->pos += shift;
-        copy->selected = false;
-        out.push_back(std::move(copy));
-    }
-    return out;
+    if (!obj) return {};
+    return copiesMovedTo<Tempo>(obj->tempos, pos, [](Tempo& t) { t.selected = false; });
 }
 
 std::vector<std::unique_ptr<Beat>> pasteCopiedBeats(const ClipboardSlot& slot, int32_t pos)
 {
-    std::vector<std::unique_ptr<Beat>> out;
     const auto* obj = slotAs<CopiedBeat>(slot, kCopiedBeat);
-    if (!obj || obj->beats.empty()) return out;
-    const int32_t shift = pos - obj->beats.front()->pos;
-    for (const auto& b : obj->beats) {
-        auto copy = std::make_unique<Beat>(*b);
-        copy->pos += shift;
-        copy->selected = false;
-        out.push_back(std::move(copy));
-    }
-    return out;
+    if (!obj) return {};
+    return copiesMovedTo<Beat>(obj->beats, pos, [](Beat& b) { b.selected = false; });
 }
 
 std::vector<std::unique_ptr<SingSegment>> pasteCopiedSegments(const ClipboardSlot& slot, int32_t pos)
 {
-    std::vector<std::unique_ptr<SingSegment>> out;
     const auto* obj = slotAs<CopiedSegment>(slot, kCopiedSegment);
-    if (!obj || obj->segs.empty()) return out;
-    const int32_t shift = pos - obj->segs.front()->pos;
-    for (size_t i = 0; i < obj->segs.size(); ++i) {
-        auto copy = std::make_unique<SingSegment>(*obj->segs.segAt(i));
-        copy->pos += shift;
-        copy->overlapped = false;
-        out.push_back(std::move(copy));
-    }
-    return out;
+    if (!obj) return {};
+    return copiesMovedTo<SingSegment>(obj->segs, pos, [](SingSegment& s) { s.overlapped = false; });
 }
 
 std::vector<std::unique_ptr<Note>> pasteCopiedNotes(const ClipboardSlot& slot, int32_t pos)
 {
-    std::vector<std::unique_ptr<Note>> out;
     const auto* obj = slotAs<CopiedNote>(slot, kCopiedNote);
-    if (!obj || obj->notes.empty()) return out;
-    const int32_t shift = pos - obj->notes.front()->pos;
-    for (const Note* n : obj->notes) {
-        auto copy = std::make_unique<Note>(*n);
-        copy->pos += shift;
-        copy->overlapped = false;
-        out.push_back(std::move(copy));
-    }
-    return out;
+    if (!obj) return {};
+    return copiesMovedTo<Note>(obj->notes, pos, [](Note& n) { n.overlapped = false; });
 }
 
 std::unique_ptr<Track> pasteCopiedSingTrack(const ClipboardSlot& slot)

@@ -65,8 +65,8 @@ void NodeContainer::clear()
 void NodeContainer::assign(const NodeContainer& other)
 {
     if (this == &other) return;
-    clear();
-    for (const CurveNode& n : other.nodes_) pushBack(n);
+    touch();
+    nodes_ = other.nodes_;
 }
 
 void NodeContainer::shiftPositions(int32_t delta)

@@ -28,7 +28,6 @@ public:
     static double secondsPerTick(int32_t tempo);
 
     const std::vector<float>& seconds() const { return seconds_; }
-    const std::vector<Tempo>& markers() const { return markers_; }
     // How often the table was rebuilt.
     uint64_t rebuildCount() const { return rebuilds_; }
 

@@ -12,15 +12,13 @@ namespace HVModel_V1 {
 
 namespace {
 
-// The text of a fixed UTF-16 field up to its first zero unit, never past the
-// field's end.
+// The text of a fixed UTF-16 field up to its first zero unit (where the
+// conversion stops), never past the field's end.
 template <size_t N>
 std::string fieldToUtf8(const char16_t (&field)[N])
 {
-    std::u16string_view text(field, N);
-    text = text.substr(0, text.find(u'\0'));
     std::string out;
-    cstrToUtf8(CString(text), out);
+    cstrToUtf8(CString(std::u16string_view(field, N)), out);
     return out;
 }
 
