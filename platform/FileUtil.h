@@ -1,12 +1,20 @@
 #pragma once
 // Files by UTF-16 path (converted to UTF-8 for the C library).
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/CString.h"
 
 FILE* openFile(const CString& path, const char* mode);
+
+// An open file that closes itself. A caller that must know whether the close
+// succeeded (writers) closes explicitly: std::fclose(file.release()).
+struct FileCloser {
+    void operator()(FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
 bool isFileExist(const CString& path);
 bool isDirectory(const CString& path);
 // Deletes the file; a failure is ignored.

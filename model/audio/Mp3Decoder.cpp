@@ -13,10 +13,6 @@ namespace {
 constexpr size_t kInputBlock = 16384;
 constexpr size_t kOutputBlock = 32768;
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-
 // Only signed 16-bit output is accepted, at every rate and channel count the
 // decoder offers, so the samples always match the buffer's format.
 void acceptSigned16Only(mpg123_handle* mh)
@@ -69,7 +65,7 @@ private:
 bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out)
 {
     if (out == nullptr) return false;
-    std::unique_ptr<std::FILE, FileCloser> file(openFile(path, "rb"));
+    FilePtr file(openFile(path, "rb"));
     if (!file) return false;
 
     mpg123_init();

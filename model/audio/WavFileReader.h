@@ -7,6 +7,7 @@
 
 #include "model/audio/CWavBuf.h"
 #include "platform/CString.h"
+#include "platform/FileUtil.h"
 
 class WavFileReader {
 public:
@@ -21,10 +22,6 @@ public:
     const HalvorenEditor::CWavBuf& buffer() const { return wavBuf; }
 
 private:
-    struct FileCloser {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-
     void open(const CString& path);
     void close() { stream.reset(); }
     bool readRiffHeader();
@@ -47,7 +44,7 @@ private:
     bool fmtFound = false;
     bool dataRead = false;
     bool dataFound = false;
-    std::unique_ptr<std::FILE, FileCloser> stream;
+    FilePtr stream;
     bool floatFormat = false;
     uint16_t fmtChannels = 0;
     uint32_t fmtSampleRate = 0;

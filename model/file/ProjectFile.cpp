@@ -20,11 +20,6 @@ namespace {
 
 constexpr char kTag[8] = {'H', 'A', 'L', 'V', 'O', 'R', 'E', 'N'};
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
 bool readTag(std::FILE* f)
 {
     char bytes[8];

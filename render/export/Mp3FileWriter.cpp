@@ -22,10 +22,6 @@ struct LameCloser {
 };
 using LamePtr = std::unique_ptr<lame_global_flags, LameCloser>;
 
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
-
 LamePtr makeEncoder(int channels) {
     LamePtr gf(lame_init());
     if (!gf) return nullptr;
@@ -50,7 +46,7 @@ int writeMp3File(const CString& path, size_t dataBytes, int channels, const int1
     if ((channels != 1 && channels != 2) || (dataBytes > 0 && !data)) return 1;
     FILE* raw = openFile(path, "wb");
     if (!raw) return 1;
-    std::unique_ptr<FILE, FileCloser> file(raw);
+    FilePtr file(raw);
 
     LamePtr gf = makeEncoder(channels);
     if (!gf) return 1;
