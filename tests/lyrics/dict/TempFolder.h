@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/CString.h"
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 class TempFolder {
 public:

@@ -5,7 +5,7 @@
 #include "model/current/Segments.h"
 #include "platform/CString.h"
 #include "support/audio/RiffWriter.h"
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 using HVCurrentModel::InstrumentSegment;
 

@@ -6,7 +6,7 @@
 #include "model/audio/AudioFileLoader.h"
 #include "model/audio/Mp3Decoder.h"
 #include "support/audio/Mp3Fixture.h"
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 using HalvorenEditor::CWavBuf;
 

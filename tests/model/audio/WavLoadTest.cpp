@@ -7,7 +7,7 @@
 #include "model/audio/AudioFileLoader.h"
 #include "model/audio/WavFileReader.h"
 #include "support/audio/RiffWriter.h"
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 using HalvorenEditor::CWavBuf;
 using hvtest::Bytes;

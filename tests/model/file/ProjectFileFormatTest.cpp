@@ -6,7 +6,7 @@
 #include "ProjectFixtures.h"
 #include "model/file/ProjectFile.h"
 #include "platform/MessageBox.h"
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 using namespace HVCurrentModel;
 using hvtest::ByteBuilder;

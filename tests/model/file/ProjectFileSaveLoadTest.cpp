@@ -7,7 +7,7 @@
 #include "ProjectFixtures.h"
 #include "model/file/ProjectFile.h"
 #include "support/audio/RiffWriter.h"
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 using namespace HVCurrentModel;
 using hvtest::ByteBuilder;

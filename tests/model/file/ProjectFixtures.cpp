@@ -6,7 +6,7 @@
 #include "ByteBuilder.h"
 #include "model/file/ProjectFile.h"
 #include "model/file/ProjectLists.h"
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 namespace hvtest {
 

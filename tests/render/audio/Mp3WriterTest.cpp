@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "support/audio/Mp3Fixture.h"
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "support/audio/ScratchDir.h"
+#include "support/ScratchDir.h"
 
 namespace testbank {
 
