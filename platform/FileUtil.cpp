@@ -1,5 +1,7 @@
 #include "platform/FileUtil.h"
 
+#include <sys/types.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -11,6 +13,14 @@ fs::path toPath(const CString& p) { return fs::path(p.toUtf8()); }
 }  // namespace
 
 FILE* openFile(const CString& path, const char* mode) { return std::fopen(path.toUtf8().c_str(), mode); }
+
+std::optional<uint64_t> bytesLeftInFile(FILE* file) {
+    const off_t here = ftello(file);
+    if (here < 0 || fseeko(file, 0, SEEK_END) != 0) return std::nullopt;
+    const off_t end = ftello(file);
+    if (fseeko(file, here, SEEK_SET) != 0 || end < here) return std::nullopt;
+    return static_cast<uint64_t>(end - here);
+}
 
 bool isFileExist(const CString& path) {
     std::error_code ec;

@@ -1,7 +1,9 @@
 #pragma once
 // Files by UTF-16 path (converted to UTF-8 for the C library).
+#include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,10 @@ struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
+// Bytes from the current position to the end of the file; nothing when the
+// file cannot seek. The position is left where it was.
+std::optional<uint64_t> bytesLeftInFile(FILE* file);
+
 bool isFileExist(const CString& path);
 bool isDirectory(const CString& path);
 // Deletes the file; a failure is ignored.

@@ -138,13 +138,8 @@ bool WavFileReader::readData()
     // The declared size is not trusted: room is made only for the bytes the
     // file still holds, and only the bytes actually read are kept.
     std::FILE* f = stream.get();
-    const off_t here = ftello(f);
     uint64_t expected = dataSize;
-    if (here >= 0 && fseeko(f, 0, SEEK_END) == 0) {
-        const off_t end = ftello(f);
-        if (end >= here) expected = std::min<uint64_t>(expected, uint64_t(end - here));
-        fseeko(f, here, SEEK_SET);
-    }
+    if (const auto left = bytesLeftInFile(f)) expected = std::min<uint64_t>(expected, *left);
     wavBuf.fifo.ensureCapacity(static_cast<uint32_t>(expected));
 
     unsigned char block[kReadBlock];

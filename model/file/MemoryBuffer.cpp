@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "model/file/LittleEndian.h"
+#include "platform/FileUtil.h"
 
 namespace HalvorenWin {
 
@@ -48,12 +49,7 @@ void CMemoryBuffer::readFromFile(std::FILE* file)
     constexpr size_t kStep = size_t(1) << 22;
     const size_t wanted = static_cast<size_t>(n);
     size_t known = 0;
-    const long here = std::ftell(file);
-    if (here >= 0 && std::fseek(file, 0, SEEK_END) == 0) {
-        const long end = std::ftell(file);
-        if (std::fseek(file, here, SEEK_SET) != 0) return;
-        if (end > here) known = std::min(wanted, static_cast<size_t>(end - here));
-    }
+    if (const auto left = bytesLeftInFile(file)) known = static_cast<size_t>(std::min<uint64_t>(wanted, *left));
     data.clear();
     data.reserve(known);
     size_t got = 0;
