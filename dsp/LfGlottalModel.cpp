@@ -75,22 +75,6 @@ float LfGlottalModel::openPhaseAt(const LfPulseTimes& p, float t)
     return p.E0 * std::exp(p.alpha * t) * std::sin(p.wg * t);
 }
 
-namespace {
-// Where the tangents at P1 and P2 cross; the midpoint of the two when they
-// are parallel or cross outside (P1.x, P2.x), where the arc would overshoot.
-BezierPoint tangentCrossing(BezierPoint p1, float slope1, BezierPoint p2, float slope2)
-{
-    const BezierPoint mid{(p1.x + p2.x) / 2.0f, (p1.y + p2.y) / 2.0f};
-    const float x = (p2.y - p1.y + slope1 * p1.x - slope2 * p2.x) / (slope1 - slope2);
-    if (!(x > p1.x && x < p2.x))
-        return mid;
-    const float y = p1.y + slope1 * (x - p1.x);
-    if (!std::isfinite(y))
-        return mid;
-    return {x, y};
-}
-}  // namespace
-
 void LfGlottalModel::buildPulse(std::vector<float>& out) const
 {
     const LfPulseTimes p = deriveTimes();
@@ -115,7 +99,7 @@ void LfGlottalModel::buildPulse(std::vector<float>& out) const
         const float slope1 = p.E0 * std::exp(p.alpha * tA) * (p.alpha * std::sin(p.wg * tA) + p.wg * std::cos(p.wg * tA));
         const BezierPoint P2{tB, returnPhaseAt(p, tB)};
         const float slope2 = (Ee / p.Ta) * std::exp(-p.eps * (tB - p.Te));
-        const BezierPoint Pc = tangentCrossing(P1, slope1, P2, slope2);
+        const BezierPoint Pc = tangentControlPoint(P1, slope1, P2, slope2);
         float tolerance = 1e-5f;
         while (tolerance > step && tolerance > 0.0f)
             tolerance *= 0.01f;

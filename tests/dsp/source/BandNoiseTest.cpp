@@ -204,6 +204,19 @@ TEST(WarpedBandLayoutTest, DegenerateBandsAndCountsStaySound)
         ASSERT_GE(dense.startBins[k], 0);
         ASSERT_LE(dense.startBins[k] + dense.weightCounts[k], 256) << k;
     }
+    // The last band: lo = c[1498] ~ 22014 Hz (bin 255.6) floors to 255, hi
+    // above Nyquist clamps to 255: hiBin = loBin, one weight 1 at bin 255.
+    EXPECT_EQ(dense.startBins[1499], 255);
+    EXPECT_EQ(dense.weightCounts[1499], 1);
+    EXPECT_EQ(dense.weights[dense.weightOffsets[1499]], 1.0f);
+    // 600 bands step about 23 Hz above 3014.65 Hz: band 36 has lo = 3014.65
+    // (bin 35.0), centre ~3037.6 (35.3, rounds to 35), hi ~3060.7 (35.5,
+    // ceils to 36): weights 1 - 0 over nothing, then 0/1 at bin 35. The zero
+    // sum leaves bin 35 alone with weight 1.
+    WarpedBandLayout crowded(44100.0f, 600);
+    EXPECT_EQ(crowded.startBins[36], 35);
+    EXPECT_EQ(crowded.weightCounts[36], 1);
+    EXPECT_EQ(crowded.weights[crowded.weightOffsets[36]], 1.0f);
 }
 
 TEST(WarpedBandLayoutTest, LevelsAreWeightedPowerInDecibels)

@@ -203,3 +203,27 @@ TEST(BezierSolveTest, BisectsToTheTargetAndAlwaysEnds)
     bezierSolveT(0.0f, 0.4f, 0.5f, 1e-6f, p0, q1, BezierPoint{2, 2}, t);
     EXPECT_NEAR(t, 0.4f, 1e-6f);
 }
+
+TEST(BezierSolveTest, ControlPointFromTheTangents)
+{
+    const BezierPoint p1{0, 0}, p2{4, 0};
+    const struct {
+        const char* what;
+        float slope1, slope2;
+        float x, y;
+    } cases[] = {
+        // y = -x and y = (x - 4): cross at x = 2, y = -2.
+        {"crossing inside", -1.0f, 1.0f, 2.0f, -2.0f},
+        // y = -x and y = -2(x - 4): cross at x = 8, beyond p2: midpoint.
+        {"crossing beyond", -1.0f, -2.0f, 2.0f, 0.0f},
+        // y = x and y = 0.5(x - 4): cross at x = -4, before p1: midpoint.
+        {"crossing before", 1.0f, 0.5f, 2.0f, 0.0f},
+        {"parallel", 1.0f, 1.0f, 2.0f, 0.0f},
+        {"NaN slope", NAN, 1.0f, 2.0f, 0.0f},
+    };
+    for (const auto& c : cases) {
+        const BezierPoint pc = tangentControlPoint(p1, c.slope1, p2, c.slope2);
+        EXPECT_FLOAT_EQ(pc.x, c.x) << c.what;
+        EXPECT_FLOAT_EQ(pc.y, c.y) << c.what;
+    }
+}
