@@ -23,7 +23,6 @@ public:
     std::int32_t frameSize = 512;
     float sampleRate;
     std::int32_t bandCount;
-    std::uint8_t fromTables = 0;  // always 0: noise always comes from the tables
     std::vector<float> edges;
     std::vector<std::vector<float>> tables;
 };
