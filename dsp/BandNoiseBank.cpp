@@ -12,7 +12,7 @@
 namespace Halvoren {
 
 BandNoiseBank::BandNoiseBank(int count, float rate, const float* bandEdges)
-    : sampleRate(rate), bandCount(clampBandCount(count))
+    : sampleRate(rate), bandCount(bandEdges != nullptr ? clampBandCount(count) : 0)
 {
     edges.assign(bandEdges, bandEdges + bandCount);
     tables.resize(static_cast<std::size_t>(bandCount));

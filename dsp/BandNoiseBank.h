@@ -15,7 +15,8 @@ public:
 
     // edges holds bandCount upper band edges in Hz (band k spans
     // edges[k-1]..edges[k], band 0 starts at 0 Hz). A count outside 0..4096
-    // is clamped. Draws 1040 Gaussian values per band from the generator.
+    // is clamped; null edges make no bands. Draws 1040 Gaussian values per
+    // band from the generator.
     BandNoiseBank(int bandCount, float sampleRate, const float* edges);
     BandNoiseBank(const BandNoiseBank&) = delete;
     BandNoiseBank& operator=(const BandNoiseBank&) = delete;

@@ -115,6 +115,7 @@ TEST(BandNoiseBankTest, LevelCountAndBandCountAreBothHonoured)
     EXPECT_THROW(renderNoiseFrame(4, bank, levels, wrong), std::invalid_argument);
     BandNoiseBank none(-3, 44100.0f, edges);
     EXPECT_EQ(none.bandCount, 0);
+    EXPECT_EQ(BandNoiseBank(5, 44100.0f, nullptr).bandCount, 0);
     renderNoiseFrame(4, none, levels, a);
     for (float v : a.re)
         ASSERT_EQ(v, 0.0f);
