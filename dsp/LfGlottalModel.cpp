@@ -75,6 +75,40 @@ float LfGlottalModel::openPhaseAt(const LfPulseTimes& p, float t)
     return p.E0 * std::exp(p.alpha * t) * std::sin(p.wg * t);
 }
 
+void LfGlottalModel::bendClosure(const LfPulseTimes& p, float step, int M, std::vector<float>& out) const
+{
+    const float tA = p.Te - relax * (p.Te - p.Tp) / 2.0f;
+    const float tB = p.Te + relax * (p.T0 - p.Te) / 2.0f;
+    const BezierPoint P1{tA, openPhaseAt(p, tA)};
+    const float slope1 =
+        p.E0 * std::exp(p.alpha * tA) * (p.alpha * std::sin(p.wg * tA) + p.wg * std::cos(p.wg * tA));
+    const BezierPoint P2{tB, returnPhaseAt(p, tB)};
+    const float slope2 = (Ee / p.Ta) * std::exp(-p.eps * (tB - p.Te));
+    const BezierPoint Pc = tangentControlPoint(P1, slope1, P2, slope2);
+    float tolerance = 1e-5f;
+    while (tolerance > step && tolerance > 0.0f)
+        tolerance *= 0.01f;
+
+    // Backwards from Te the parameter only falls, so each search starts
+    // below the last solution.
+    float upper = 1.0f;
+    for (int i = 1; i <= M; ++i) {
+        const float t = p.Te - i * step;
+        if (t <= tA)
+            break;
+        float u = upper;
+        out[M - i] = bezierSolveT(0.0f, upper, t, tolerance, P1, Pc, P2, u);
+        upper = u;
+    }
+    for (int j = 0; j <= kPulseSamples - 1 - M; ++j) {
+        const float t = p.Te + j * step;
+        if (t >= tB)
+            break;
+        float u = 1.0f;
+        out[M + j] = bezierSolveT(0.0f, 1.0f, t, tolerance, P1, Pc, P2, u);
+    }
+}
+
 void LfGlottalModel::buildPulse(std::vector<float>& out) const
 {
     const LfPulseTimes p = deriveTimes();
@@ -92,35 +126,8 @@ void LfGlottalModel::buildPulse(std::vector<float>& out) const
         out[M + j] = t > p.T0 ? openPhaseAt(p, t - p.T0) : returnPhaseAt(p, t);
     }
 
-    if (relax > 0.0f) {
-        const float tA = p.Te - relax * (p.Te - p.Tp) / 2.0f;
-        const float tB = p.Te + relax * (p.T0 - p.Te) / 2.0f;
-        const BezierPoint P1{tA, openPhaseAt(p, tA)};
-        const float slope1 = p.E0 * std::exp(p.alpha * tA) * (p.alpha * std::sin(p.wg * tA) + p.wg * std::cos(p.wg * tA));
-        const BezierPoint P2{tB, returnPhaseAt(p, tB)};
-        const float slope2 = (Ee / p.Ta) * std::exp(-p.eps * (tB - p.Te));
-        const BezierPoint Pc = tangentControlPoint(P1, slope1, P2, slope2);
-        float tolerance = 1e-5f;
-        while (tolerance > step && tolerance > 0.0f)
-            tolerance *= 0.01f;
-
-        float upper = 1.0f;
-        for (int i = 1; i <= M; ++i) {
-            const float t = p.Te - i * step;
-            if (t <= tA)
-                break;
-            float u = upper;
-            out[M - i] = bezierSolveT(0.0f, upper, t, tolerance, P1, Pc, P2, u);
-            upper = u;
-        }
-        for (int j = 0; j <= kPulseSamples - 1 - M; ++j) {
-            const float t = p.Te + j * step;
-            if (t >= tB)
-                break;
-            float u = 1.0f;
-            out[M + j] = bezierSolveT(0.0f, 1.0f, t, tolerance, P1, Pc, P2, u);
-        }
-    }
+    if (relax > 0.0f)
+        bendClosure(p, step, M, out);
     for (float& v : out)
         if (!std::isfinite(v))
             v = 0.0f;

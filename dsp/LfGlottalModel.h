@@ -42,6 +42,12 @@ struct LfGlottalModel {
     // One period in exactly 100 samples, sample M = round(100*Te/T0) on the
     // excitation instant; a non-finite sample is written as 0.
     void buildPulse(std::vector<float>& out) const;
+
+private:
+    // Replaces the samples between tA = Te - relax*(Te - Tp)/2 and
+    // tB = Te + relax*(T0 - Te)/2 by a quadratic Bezier arc tangent to the
+    // pulse at both ends.
+    void bendClosure(const LfPulseTimes& times, float step, int M, std::vector<float>& out) const;
 };
 
 }  // namespace Halvoren
