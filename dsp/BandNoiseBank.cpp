@@ -31,21 +31,22 @@ BandNoiseBank::BandNoiseBank(int count, float rate, const float* bandEdges)
 namespace {
 int drawOffset(int frameSize) { return hvRand() % frameSize; }
 
-// All offsets first, band 0 first, then one pass summing every band: the
-// same draws and, band by band in the same order, the same sums as the
-// general loop.
+void addBand(const float* src, float level, int n, float* re)
+{
+    for (int i = 0; i < n; ++i)
+        re[i] += src[i] * level;
+}
+
+// All offsets first, band 0 first, then the bands summed in order: the same
+// draws and the same sums as the general loop.
 template <int N>
 void sumBandsFixed(const BandNoiseBank& bank, const float* levels, float* re)
 {
     const float* src[N];
     for (int k = 0; k < N; ++k)
         src[k] = bank.tables[k].data() + drawOffset(bank.frameSize);
-    for (int i = 0; i < bank.frameSize; ++i) {
-        float v = re[i];
-        for (int k = 0; k < N; ++k)
-            v += src[k][i] * levels[k];
-        re[i] = v;
-    }
+    for (int k = 0; k < N; ++k)
+        addBand(src[k], levels[k], bank.frameSize, re);
 }
 
 void sumBandsGeneral(const BandNoiseBank& bank, int sounding, const float* levels, float* re)
@@ -54,9 +55,7 @@ void sumBandsGeneral(const BandNoiseBank& bank, int sounding, const float* level
         const int offset = drawOffset(bank.frameSize);
         if (k >= sounding)
             continue;
-        const float* src = bank.tables[k].data() + offset;
-        for (int i = 0; i < bank.frameSize; ++i)
-            re[i] += src[i] * levels[k];
+        addBand(bank.tables[k].data() + offset, levels[k], bank.frameSize, re);
     }
 }
 }  // namespace
