@@ -127,15 +127,15 @@ TEST(BandNoiseBankTest, BandEnergySitsAtTwiceItsEdges)
     // (edge 0.1 of Nyquist = 2205 Hz), low-pass row 8 (0.18 = 3969 Hz).
     const float edges[2] = {1000, 2000};
     BandNoiseBank bank(2, 44100.0f, edges);
-    FreqBox spec(512);
+    FreqBox box(512);
     double inside = 0, realised = 0, total = 0;
     for (int start = 0; start + 512 <= 1040; start += 64) {
         for (int i = 0; i < 512; ++i)
-            spec.re[i] = bank.tables[1][start + i];
-        spec.fft.forward(spec.re.data(), spec.re.data(), spec.im.data());
+            box.re[i] = bank.tables[1][start + i];
+        box.fft.forward(box.re.data(), box.re.data(), box.im.data());
         for (int bin = 0; bin <= 256; ++bin) {
             const double f = bin * 44100.0 / 512;
-            const double p = power(spec, bin);
+            const double p = power(box, bin);
             total += p;
             if (f >= 1000 && f <= 2000)
                 inside += p;
@@ -223,21 +223,21 @@ TEST(WarpedBandLayoutTest, DegenerateBandsAndCountsStaySound)
 TEST(WarpedBandLayoutTest, LevelsAreWeightedPowerInDecibels)
 {
     WarpedBandLayout layout(44100.0f, 60);
-    FreqBox spec(512);
-    spec.re[3] = 10.0f;  // power 100 -> 20 dB in single-bin band 3
+    FreqBox box(512);
+    box.re[3] = 10.0f;  // power 100 -> 20 dB in single-bin band 3
     // Band 35 weighs bin 34 by 0.25 and bin 36 by 1/28:
     // 0.25*4 + 16/28 = 1.5714 -> 1.963 dB.
-    spec.re[34] = 2.0f;
-    spec.im[36] = 4.0f;
+    box.re[34] = 2.0f;
+    box.im[36] = 4.0f;
     std::vector<float> out;
-    layout.computeBandsDb(spec, out);
+    layout.computeBandsDb(box, out);
     ASSERT_EQ(out.size(), 60u);
     EXPECT_NEAR(out[3], 20.0f, 1e-5f);
     EXPECT_NEAR(out[35], 1.963f, 1e-3f);
     // Zero power: the floor, not -infinity.
     EXPECT_EQ(out[5], -120.0f);
-    EXPECT_EQ(layout.bandLevelDb(60, spec), -120.0f);
-    EXPECT_EQ(layout.bandLevelDb(-1, spec), -120.0f);
+    EXPECT_EQ(layout.bandLevelDb(60, box), -120.0f);
+    EXPECT_EQ(layout.bandLevelDb(-1, box), -120.0f);
     // A spectrum shorter than the layout's bins reads only what it has.
     FreqBox small(8);
     small.re[3] = 1.0f;
