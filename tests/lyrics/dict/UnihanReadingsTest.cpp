@@ -63,7 +63,7 @@ TEST(UnihanReadingsTest, ChoosesReadingsAndKeepsTheListsDisjoint) {
         EXPECT_EQ(lists.readings.at(cp), symbols) << std::hex << cp;
     }
     EXPECT_FALSE(lists.readings.count(0x9798));
-    // n, r, m, n again (U+5514) and eng.
+    // Per character: n (U+55EF), r, m and n (U+5514), eng.
     EXPECT_EQ(lists.skippedReadings, 5);
 
     std::ostringstream out;
