@@ -1,11 +1,11 @@
-#include "engine/SampleOutWriter.h"
+#include "dsp/SampleOutWriter.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
 
-#include "engine/SynthesisWindow.h"
-#include "engine/TruncToInt.h"
+#include "dsp/SynthesisWindow.h"
+#include "dsp/TruncToInt.h"
 
 namespace HalvorenEngine {
 
