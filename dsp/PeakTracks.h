@@ -1,0 +1,51 @@
+#pragma once
+// The harmonic part of an analysed voice unit: one peak list per frame, in
+// time order, owned by the tracks.
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "dsp/PeakList.h"
+
+namespace Halvoren {
+
+class PeakTracks {
+public:
+    PeakTracks() = default;
+    virtual ~PeakTracks() = default;
+    PeakTracks(const PeakTracks&) = delete;
+    PeakTracks& operator=(const PeakTracks&) = delete;
+
+    std::size_t size() const { return frames_.size(); }
+    bool empty() const { return frames_.empty(); }
+    PeakList& frame(std::size_t i) { return *frames_[i]; }
+    const PeakList& frame(std::size_t i) const { return *frames_[i]; }
+
+    void clear();
+    // Appends a new empty frame and returns it.
+    PeakList& appendFrame();
+    // Appends copies of src's frames first..last (inclusive), the range cut
+    // to the frames src has; nothing when it is empty after cutting.
+    void appendFrames(const PeakTracks& src, long long first, long long last);
+
+    // Frame floor(pos) blended with the next one (the last frame stands in
+    // for a next one past the end), weight i + 1 - pos on frame i. A position
+    // outside the frames reads the first or last frame; NaN reads the first;
+    // empty tracks give an empty frame.
+    void frameAt(float pos, PeakList& out) const;
+
+    // Mean level of peak `peak` over the frames frame - radius .. frame +
+    // radius that exist, counting only frames where that peak has a non-zero
+    // frequency and a level other than -120 dB; -120 when none counts or the
+    // radius is negative.
+    float averageMagAround(int frame, int peak, int radius) const;
+    // out = averageMagAround(frame, i, radius) for each peak i of the frame,
+    // stopping before the first mean that is exactly 0. An index outside the
+    // frames gives an empty out.
+    void smoothFrame(int frame, int radius, std::vector<float>& out) const;
+
+private:
+    std::vector<std::unique_ptr<PeakList>> frames_;
+};
+
+}  // namespace Halvoren
