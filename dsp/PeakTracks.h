@@ -1,7 +1,9 @@
 #pragma once
 // The harmonic part of an analysed voice unit: one peak list per frame, in
 // time order, owned by the tracks.
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -9,8 +11,14 @@
 
 namespace Halvoren {
 
+class HPR_model;
+
 class PeakTracks {
 public:
+    // The twelve 4-byte fields of a synthesis source's parameter block, as
+    // stored; field 4 (index 3) is the int32 join frame.
+    using ParameterBlock = std::array<std::uint32_t, 12>;
+
     PeakTracks() = default;
     virtual ~PeakTracks() = default;
     PeakTracks(const PeakTracks&) = delete;
@@ -43,6 +51,14 @@ public:
     // stopping before the first mean that is exactly 0. An index outside the
     // frames gives an empty out.
     void smoothFrame(int frame, int radius, std::vector<float>& out) const;
+
+    // Plain concatenation of two synthesis sources at a's join frame J, with
+    // H = a's hop: out's frames are a's frames 0..J-1, then all of b's; its
+    // residual is a's first (J + 1) * H samples, then all of b's; its block
+    // is a's with field 5 taken from b's field 2. J is cut to a's frames and
+    // the sample count to a's residual. out may be a or b.
+    static void joinThree(HPR_model& out, ParameterBlock& outBlock, const HPR_model& a, const ParameterBlock& aBlock,
+                          const HPR_model& b, const ParameterBlock& bBlock);
 
 private:
     std::vector<std::unique_ptr<PeakList>> frames_;
