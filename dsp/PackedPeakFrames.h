@@ -37,6 +37,9 @@ public:
     std::int32_t frameCount = 0;
     float axisStep = -1.0f;
     std::int32_t axisLength = 0;
+
+private:
+    bool decodeFrame(int index, PeakList& out) const;
 };
 
 }  // namespace Halvoren
