@@ -30,12 +30,17 @@ void FrameMagsStore::readFromCompact(CMemoryStream& stream, FastVector<std::int3
     readCompact(stream, out);
 }
 
-void FrameMagsStore::readFrom(CMemoryStream& stream)
+void FrameMagsStore::clearFrames()
 {
     data.clear();
     frameCount = 0;
     offsets.clear();
     counts.clear();
+}
+
+void FrameMagsStore::readFrom(CMemoryStream& stream)
+{
+    clearFrames();
     stream.readInt32(frameSize);
     stream.readFloat(sampleRate);
     stream.readInt32(frameCount);
@@ -46,10 +51,7 @@ void FrameMagsStore::readFrom(CMemoryStream& stream)
 
 void FrameMagsStore::readFromCompactStream(CMemoryStream& stream)
 {
-    data.clear();
-    frameCount = 0;
-    offsets.clear();
-    counts.clear();
+    clearFrames();
     readRotatedInt32(stream, frameSize);
     readRotatedFloat(stream, sampleRate);
     readRotatedInt32(stream, frameCount);

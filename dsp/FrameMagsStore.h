@@ -42,6 +42,9 @@ public:
     FastVector<std::int32_t> offsets;
     FastVector<std::int32_t> counts;
     FastVector<float> data;
+
+private:
+    void clearFrames();
 };
 
 }  // namespace Halvoren

@@ -13,23 +13,31 @@ std::int32_t readFrameCount(CMemoryStream& stream)
     stream.readInt32(frames);
     return std::clamp(frames, 0, stream.remaining() / 4);
 }
+
+// Appends `frames` lists, reading for each its int32 count n (kept from
+// the frame before when it cannot be read) and, when n > 0, decode(list, n).
+template <class Decode>
+void readFrames(CMemoryStream& stream, PeakTracks& tracks, std::int32_t frames, Decode decode)
+{
+    std::int32_t n = 0;
+    for (std::int32_t f = 0; f < frames; ++f) {
+        PeakList& list = tracks.appendFrame();
+        stream.readInt32(n);
+        if (n > 0)
+            decode(list, n);
+    }
+}
 }  // namespace
 
 void readPeakTracks(CMemoryStream& stream, PeakTracks& tracks)
 {
     tracks.clear();
-    const std::int32_t frames = readFrameCount(stream);
-    std::int32_t n = 0;
-    for (std::int32_t f = 0; f < frames; ++f) {
-        PeakList& list = tracks.appendFrame();
-        stream.readInt32(n);
-        if (n <= 0)
-            continue;
+    readFrames(stream, tracks, readFrameCount(stream), [&](PeakList& list, std::int32_t) {
         stream.readFloatArray(list.freqs);
         stream.readFloatArray(list.mags);
         stream.readFloatArray(list.phases);
         list.truncate(list.size());
-    }
+    });
 }
 
 void readHarmonicTracks(CMemoryStream& stream, PeakTracks& tracks)
@@ -37,13 +45,7 @@ void readHarmonicTracks(CMemoryStream& stream, PeakTracks& tracks)
     tracks.clear();
     float step = 0.0f;
     stream.readFloat(step);
-    const std::int32_t frames = readFrameCount(stream);
-    std::int32_t n = 0;
-    for (std::int32_t f = 0; f < frames; ++f) {
-        PeakList& list = tracks.appendFrame();
-        stream.readInt32(n);
-        if (n <= 0)
-            continue;
+    readFrames(stream, tracks, readFrameCount(stream), [&](PeakList& list, std::int32_t n) {
         stream.readFloatArray(list.mags);
         const std::size_t count = std::min(list.mags.size(), static_cast<std::size_t>(n));
         list.mags.resize(count);
@@ -51,7 +53,7 @@ void readHarmonicTracks(CMemoryStream& stream, PeakTracks& tracks)
         for (std::size_t i = 0; i < count; ++i)
             list.freqs[i] = static_cast<float>(i + 1) * step;
         list.phases.assign(count, 0.0f);
-    }
+    });
 }
 
 }  // namespace Halvoren
