@@ -11,7 +11,9 @@
 // Join frames, counts and lengths come from bank data and are clamped to the
 // frames that exist. A join returns false, leaving out empty with the first
 // model's hop, when the joiner is not initialised, the first model has fewer
-// than two frames, or a hop is not positive or exceeds half the FFT size.
+// than two frames, a hop is not positive or exceeds half the FFT size, or
+// the output's residual cannot be laid out; an out that is one of the
+// inputs is then left as it was.
 #include <memory>
 #include <vector>
 
@@ -83,8 +85,8 @@ private:
         int referenceFrame;
     };
     // a's frames 0..keep-1, then each segment's frames moved toward its
-    // reference with the fading factor.
-    void joinChain(const HPR_model& a, int keep, const Segment* segments, int segmentCount, float fade, bool spline,
+    // reference with the fading factor; false when the output cannot be laid out.
+    bool joinChain(const HPR_model& a, int keep, const Segment* segments, int segmentCount, float fade, bool spline,
                    HPR_model& out);
     bool chainTwo(const HPR_model& a, const HPR_model& b, HPR_model& out, int frameA, int frameB, float fade,
                   int length, bool spline);

@@ -6,6 +6,7 @@
 // hop faded in. The whole length is laid out first, so the writer's buffer
 // never moves.
 #include <algorithm>
+#include <limits>
 #include <memory>
 
 #include "dsp/HarmonicPeakAnalyser.h"
@@ -98,6 +99,12 @@ std::vector<short> residualSpan(const HPR_model& m, long long first, long long c
     return span;
 }
 
+// A frame count for the writer's layout; one beyond int is refused there.
+int layoutFrames(long long frames)
+{
+    return static_cast<int>(std::min<long long>(frames, std::numeric_limits<int>::max()));
+}
+
 bool hopFits(int hop, int n) { return hop > 0 && hop <= n / 2; }
 
 int clampInt(long long v, long long lo, long long hi)
@@ -115,8 +122,9 @@ void writeHead(SampleOutWriter& writer, HPR_model& out, const HPR_model& a, int 
     writer.addFrames(keep - 1, head.data(), false, true);
 }
 
-// Empties out and runs build on it, or on a scratch model copied into out
-// afterwards when out is one of the inputs.
+// Empties out and runs build on it, emptying it again on failure; when out
+// is one of the inputs, build runs on a scratch model that replaces out only
+// on success, so a refused join loses no input.
 template <class Build>
 bool buildInto(HPR_model& out, std::initializer_list<const HPR_model*> inputs, int hop, Build build)
 {
@@ -124,14 +132,19 @@ bool buildInto(HPR_model& out, std::initializer_list<const HPR_model*> inputs, i
         if (m == &out) {
             HPR_model built;
             const bool ok = buildInto(built, {}, hop, build);
-            out.assign(built);
+            if (ok)
+                out.assign(built);
             return ok;
         }
     }
     out.peaks.clear();
     out.residual.clear();
     out.hop = hop;
-    return build(out);
+    if (build(out))
+        return true;
+    out.peaks.clear();
+    out.residual.clear();
+    return false;
 }
 
 // Checks shared by the forms without a start frame; on success frameA is a
@@ -182,7 +195,8 @@ bool SourceJoiner::joinTwo(const HPR_model& a, const HPR_model& b, HPR_model& ou
         PeakShift shift(false, sampleRate, a, frameA, b, frameB);
         computeResidualCorrection(a, b, frameA, frameB);
         SampleOutWriter writer(dst.residual, fftSize, hop);
-        writer.appendZeros(frameA + 1 + takeB);
+        if (!writer.appendZeros(layoutFrames(static_cast<long long>(frameA) + 1 + takeB)))
+            return false;
         writeHead(writer, dst, a, start);
 
         const float step = 1.0f / static_cast<float>(frameA - start + 1);
@@ -203,14 +217,15 @@ bool SourceJoiner::joinTwo(const HPR_model& a, const HPR_model& b, HPR_model& ou
     });
 }
 
-void SourceJoiner::joinChain(const HPR_model& a, int keep, const Segment* segments, int segmentCount, float fade,
+bool SourceJoiner::joinChain(const HPR_model& a, int keep, const Segment* segments, int segmentCount, float fade,
                              bool spline, HPR_model& out)
 {
     long long total = keep;
     for (int s = 0; s < segmentCount; ++s)
         total += segments[s].count;
     SampleOutWriter writer(out.residual, fftSize, a.hop);
-    writer.appendZeros(static_cast<int>(total));
+    if (!writer.appendZeros(layoutFrames(total)))
+        return false;
     writeHead(writer, out, a, keep);
     for (int s = 0; s < segmentCount; ++s) {
         const Segment& seg = segments[s];
@@ -231,6 +246,7 @@ void SourceJoiner::joinChain(const HPR_model& a, int keep, const Segment* segmen
         }
     }
     writer.finish();
+    return true;
 }
 
 bool SourceJoiner::chainTwo(const HPR_model& a, const HPR_model& b, HPR_model& out, int frameA, int frameB, float fade,
@@ -242,8 +258,7 @@ bool SourceJoiner::chainTwo(const HPR_model& a, const HPR_model& b, HPR_model& o
         const long long framesB = static_cast<long long>(b.peaks.size());
         frameB = clampInt(frameB, 0, framesB);
         const Segment seg{&b, frameB, clampInt(length, 0, framesB - frameB), &a, frameA};
-        joinChain(a, frameA, &seg, 1, fade, spline, dst);
-        return true;
+        return joinChain(a, frameA, &seg, 1, fade, spline, dst);
     });
 }
 
@@ -264,8 +279,7 @@ bool SourceJoiner::chainThree(const HPR_model& a, const HPR_model& b, const HPR_
         const int joinB = clampInt(frameB2, 0, framesB - 1);
         const Segment segs[2] = {{&b, frameB, span, &a, frameA},
                                  {&c, frameC, clampInt(length - span, 0, framesC - frameC), &b, joinB}};
-        joinChain(a, frameA, segs, 2, kDefaultFade, spline, dst);
-        return true;
+        return joinChain(a, frameA, segs, 2, kDefaultFade, spline, dst);
     });
 }
 

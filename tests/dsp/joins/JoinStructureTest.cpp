@@ -149,6 +149,10 @@ TEST_F(Joins, BankJoinFramesAreClampedAndImpossibleJoinsRefused)
     }
     SourceJoiner idle;
     EXPECT_FALSE(idle.joinTwo(a, b, out, 44, 25, 40, 5));
+    // A refused join into one of its inputs leaves that input whole.
+    EXPECT_FALSE(idle.joinThree(a, b, c, a, 40, 10, 20, 5, 26));
+    EXPECT_EQ(a.peaks.size(), 60u);
+    EXPECT_EQ(a.residual.numSamples(), 61u * kHop);
 }
 
 }  // namespace
