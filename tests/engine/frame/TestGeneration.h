@@ -13,7 +13,7 @@
 #include "dsp/Windows.h"
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/JobSynthesizer.h"
-#include "engine/SampleOutWriter.h"
+#include "dsp/SampleOutWriter.h"
 
 namespace HalvorenEngineTest {
 
