@@ -136,10 +136,10 @@ TEST_F(WavLoad, FailedReadHandsOverTheFormatRead)
 
 TEST_F(WavLoad, ConvertsToThePlayersFormat)
 {
-    Bytes mono24;
-    for (int k = 0; k < 480; ++k) hvtest::putLE(mono24, 0x400000, 3);
+    hvtest::ByteBuilder mono24;
+    for (int k = 0; k < 480; ++k) mono24.le(0x400000, 3);
     CWavBuf mono;
-    ASSERT_TRUE(load(hvtest::simpleWav(1, 1, 48000, 24, mono24), mono));
+    ASSERT_TRUE(load(hvtest::simpleWav(1, 1, 48000, 24, hvtest::toBytes(mono24)), mono));
     EXPECT_EQ(formatOf(mono), std::make_tuple(2, 1, 44100));
     EXPECT_NEAR(mono.sampleCount(), 441, 1);
     EXPECT_EQ(int16Samples(mono)[200], 16383);
