@@ -29,15 +29,6 @@ bool ReadBudget::takeRecord(std::uint64_t builtBytes) {
     return true;
 }
 
-bool ReadBudget::takeBytes(std::uint64_t builtBytes) {
-    if (spent_ || builtBytes > byteLimit_ - bytes_) {
-        spent_ = true;
-        return false;
-    }
-    bytes_ += builtBytes;
-    return true;
-}
-
 bool ReadBudget::allowsDepth(std::uint32_t depth) {
     if (depth > maxDepth_) spent_ = true;
     return !spent_;

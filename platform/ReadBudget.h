@@ -29,8 +29,6 @@ public:
     // Counts one record that builds builtBytes; false, counting nothing, when
     // it would pass either limit (the budget is then spent).
     bool takeRecord(std::uint64_t builtBytes = 0);
-    // Counts bytes built outside any record.
-    bool takeBytes(std::uint64_t builtBytes);
     // True when a block at this nesting depth (the outermost is 1) may be
     // entered; a deeper one spends the budget.
     bool allowsDepth(std::uint32_t depth);
