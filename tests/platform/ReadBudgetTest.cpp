@@ -7,14 +7,14 @@
 
 TEST(ReadBudget, LimitsGrowWithTheFileSize)
 {
-    // The defaults: one record per byte plus 65,536, and 64 bytes built per
+    // The defaults: one record per byte plus 65,536, and 256 bytes built per
     // byte plus 64 MiB.
     const ReadBudget small(1000);
     EXPECT_EQ(small.recordLimit(), 66536u);             // 1000 + 65536
-    EXPECT_EQ(small.byteLimit(), 64000u + 67108864u);   // 64 * 1000 + 64 << 20
+    EXPECT_EQ(small.byteLimit(), 256000u + 67108864u);  // 256 * 1000 + 64 << 20
     const ReadBudget large(std::uint64_t(3) << 30);
     EXPECT_EQ(large.recordLimit(), (std::uint64_t(3) << 30) + 65536u);
-    EXPECT_EQ(large.byteLimit(), (std::uint64_t(192) << 30) + (std::uint64_t(64) << 20));
+    EXPECT_EQ(large.byteLimit(), (std::uint64_t(768) << 30) + (std::uint64_t(64) << 20));  // 256 * 3 GiB
 
     // A product that would wrap is held at the largest value.
     ReadLimits huge;

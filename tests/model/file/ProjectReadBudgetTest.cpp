@@ -86,7 +86,7 @@ TEST(ProjectReadBudget, BlocksNestedTooDeepReadAsEmpty)
 
 TEST(ProjectReadBudget, DefaultBudgetReadsEveryNoteOfAFileThatFitsIt)
 {
-    // 2,000 minimal notes take 82,000 bytes: far inside 64 MiB plus 64 bytes
-    // per file byte, whatever a note builds.
+    // 2,000 minimal notes take 82,000 bytes: far inside 64 MiB plus 256
+    // bytes per file byte, whatever a note builds.
     EXPECT_EQ(notesRead(ReadLimits(), 2000), 2000u);
 }
