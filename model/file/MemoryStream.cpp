@@ -45,14 +45,12 @@ void CMemoryStream::writeBlock(const CMemoryBuffer& source)
 ByteCursor CMemoryStream::cursor() const
 {
     const size_t end = std::min(end_, buffer->size());
-    ByteCursor c(buffer->data.data(), end);
-    if (!c.seek(pos)) return ByteCursor();
-    return c;
+    return pos < end ? ByteCursor(buffer->data.data() + pos, end - pos) : ByteCursor();
 }
 
 bool CMemoryStream::moved(bool ok, const ByteCursor& c)
 {
-    if (ok) pos = static_cast<size_t>(c.position());
+    if (ok) pos += static_cast<size_t>(c.position());
     return ok;
 }
 
@@ -120,7 +118,7 @@ void CMemoryStream::readBlock(CMemoryBuffer& target)
         return;
     }
     target.append(block.here(), n);
-    pos = static_cast<size_t>(c.position());
+    pos += n;
 }
 
 CMemoryStream CMemoryStream::readSubBlock()
@@ -129,7 +127,7 @@ CMemoryStream CMemoryStream::readSubBlock()
     ByteCursor c = cursor();
     ByteCursor block;
     if (!c.sub(n, block) || (budget && !budget->allowsDepth(depth + 1))) return inner(pos, pos);
-    pos = static_cast<size_t>(c.position());
+    pos += n;
     return inner(pos - n, pos);
 }
 

@@ -82,9 +82,9 @@ public:
 private:
     // The u32 count of a string or block; 0 when it is not there.
     uint32_t readCount();
-    // A cursor over the readable bytes, at pos.
+    // A cursor over the readable bytes from pos on.
     ByteCursor cursor() const;
-    // Takes the cursor's position after a read that succeeded.
+    // Advances pos by what the cursor read, when the read succeeded.
     bool moved(bool ok, const ByteCursor& c);
     // A sub-block stream over [begin, end) sharing this one's budget.
     CMemoryStream inner(size_t begin, size_t end) const;
