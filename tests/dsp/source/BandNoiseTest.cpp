@@ -239,7 +239,7 @@ TEST(WarpedBandLayoutTest, LevelsAreWeightedPowerInDecibels)
     EXPECT_EQ(layout.bandLevelDb(60, box), -120.0f);
     EXPECT_EQ(layout.bandLevelDb(-1, box), -120.0f);
     // A spectrum shorter than the layout's bins reads only what it has.
-    FreqBox small(8);
+    FreqBox small(18);
     small.re[3] = 1.0f;
     EXPECT_EQ(layout.bandLevelDb(3, small), 0.0f);
     EXPECT_EQ(layout.bandLevelDb(40, small), -120.0f);
