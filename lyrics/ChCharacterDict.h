@@ -14,6 +14,7 @@
 
 #include "lyrics/PhoneticSymbolTable.h"
 #include "platform/CString.h"
+#include "platform/ReadBudget.h"
 
 // A phrase: (code point, reading) per character; the first pair is the
 // character under whose entry the phrase is stored.
@@ -47,8 +48,9 @@ public:
     // else 0; bad lines are reported with their line number and skipped.
     int parseEspeakList(const CString& path);
     // Reads a compiled dictionary: 0 at its end; -1 when it holds a symbol
-    // code out of range or ends inside a record (records before stay loaded).
-    int loadCompiled(const CString& path);
+    // code out of range, ends inside a record or holds more records than
+    // limits allow for its size (records before stay loaded).
+    int loadCompiled(const CString& path, const ReadLimits& limits = ReadLimits());
     // Writes the compiled form through a temporary file that replaces path
     // only when complete: 0, or -1 when it cannot be written.
     int saveCompiled(const CString& path);

@@ -5,6 +5,7 @@
 #include "TempFolder.h"
 #include "lyrics/ChCharacterDict.h"
 #include "platform/FileUtil.h"
+#include "support/ByteBuilder.h"
 
 namespace {
 
@@ -174,6 +175,37 @@ TEST_F(DictFilesTest, DamagedCompiledFiles) {
         EXPECT_EQ(readings(d, "bc"), (Strings{c.readingOfB, ""})) << "no phrase of a damaged list is kept: " << c.hex;
         EXPECT_EQ(caseLog.str().rfind(c.message, 0), 0u) << caseLog.str();
         EXPECT_EQ(lines(caseLog).size(), 1u);
+    }
+}
+
+TEST_F(DictFilesTest, CompiledFileStopsAtItsReadBudget) {
+    // a a1; b a2 with the phrase "ba" read a3 a3: three records (two
+    // characters and a phrase) in 24 bytes.
+    const std::string bytes = hvtest::ByteBuilder()
+                                  .u16('a').u16(0x1394).u16(0)
+                                  .u16('b').u16(0x1395).u16(1)
+                                  .u16(2).u16('b').u16(0x1396).u16('a').u16(0x1396)
+                                  .bytes;
+    struct Case {
+        std::uint64_t records;
+        int result;
+        Strings readingsOfBa;
+        std::string message;
+    };
+    const Case cases[] = {
+        {3, 0, {"a3", "a3"}, ""},
+        {2, -1, {"a2", "a1"}, "Corrupted dictionary (more records than its size allows): "},
+        {1, -1, {"", "a1"}, "Corrupted dictionary (more records than its size allows): "},
+    };
+    for (const Case& c : cases) {
+        ReadLimits limits;
+        limits.recordsPerFileByte = 0;
+        limits.recordBase = c.records;
+        std::ostringstream caseLog;
+        ChCharacterDict d(dir.cpath(), caseLog);
+        EXPECT_EQ(d.loadCompiled(dir.write("zh.dict", bytes), limits), c.result) << c.records;
+        EXPECT_EQ(readings(d, "ba"), c.readingsOfBa) << c.records;
+        EXPECT_EQ(caseLog.str().rfind(c.message, 0), 0u) << caseLog.str();
     }
 }
 

@@ -124,6 +124,28 @@ TEST_F(WavLoad, KeepsTheBytesPresentWhenDataClaimsMore)
     EXPECT_LE(reader.buffer().fifo.getSizeInBytes(), 2u * 1024000u);
 }
 
+TEST_F(WavLoad, ChunkWalkEndsAtTheReadBudget)
+{
+    // Ten empty chunks, then fmt and data: the walk to fmt passes 11 chunk
+    // headers and the walk to data one more, 12 in all.
+    RiffWriter riff;
+    for (int i = 0; i < 10; ++i) riff.chunk("junk", Bytes());
+    const Bytes file = riff.fmt(1, 1, 44100, 16).data(Bytes(8, 1)).bytes();
+    const CString path = write("chunks.wav", file);
+    struct Case {
+        uint64_t chunks;
+        bool loads;
+    };
+    for (const Case& c : {Case{12, true}, Case{11, false}, Case{5, false}}) {
+        ReadLimits limits;
+        limits.recordsPerFileByte = 0;
+        limits.recordBase = c.chunks;
+        WavFileReader reader;
+        EXPECT_EQ(reader.read(path, limits), c.loads) << c.chunks << " chunks";
+        EXPECT_EQ(reader.buffer().fifo.numSamples(), c.loads ? 8u : 0u) << c.chunks << " chunks";
+    }
+}
+
 TEST_F(WavLoad, EveryTruncationEndsCleanly)
 {
     const Bytes full = RiffWriter().chunk("LIST", Bytes(7, 'x')).fmt(1, 2, 44100, 16).data(Bytes(40, 7)).bytes();
@@ -153,10 +175,10 @@ TEST_F(WavLoad, FailedReadHandsOverTheFormatRead)
 
 TEST_F(WavLoad, ConvertsToThePlayersFormat)
 {
-    Bytes mono24;
-    for (int k = 0; k < 480; ++k) hvtest::putLE(mono24, 0x400000, 3);
+    hvtest::ByteBuilder mono24;
+    for (int k = 0; k < 480; ++k) mono24.le(0x400000, 3);
     CWavBuf mono;
-    ASSERT_TRUE(load(hvtest::simpleWav(1, 1, 48000, 24, mono24), mono));
+    ASSERT_TRUE(load(hvtest::simpleWav(1, 1, 48000, 24, hvtest::toBytes(mono24)), mono));
     EXPECT_EQ(formatOf(mono), std::make_tuple(2, 1, 44100));
     EXPECT_NEAR(mono.sampleCount(), 441, 1);
     EXPECT_EQ(int16Samples(mono)[200], 16383);
