@@ -2,6 +2,7 @@
 // wholly there keeps its default, a missing count counts as 0, and counts
 // never make a loop outlast the bytes of its block.
 #include <memory>
+#include <vector>
 
 #include "model/file/ExtensionMarkers.h"
 #include "model/file/FieldReaders.h"
@@ -22,7 +23,7 @@ void readCurveBlock(CMemoryStream& in, ParamCurve& curve)
     readNodeList(block, curve.nodes);
 }
 
-Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind)
+Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind, ClipCache& clips)
 {
     auto track = std::make_unique<Track>(kind);
     if (model.ext2) in.readString(track->name);
@@ -31,7 +32,7 @@ Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind)
     if (kind == kSingingTrack)
         readSingSegments(segments, model, *track->singSegs);
     else
-        readInstrumentSegments(segments, model, *track->instSegs);
+        readInstrumentSegments(segments, model, *track->instSegs, &clips);
     return track.release();
 }
 
@@ -50,6 +51,7 @@ void readBody(HalvorenModel& model, CMemoryBuffer& body)
     readBeatList(beatBlock, model.beats);
 
     model.clearTracks();
+    ClipCache clips;  // each clip file of the project is loaded once
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, [&] {
@@ -57,7 +59,7 @@ void readBody(HalvorenModel& model, CMemoryBuffer& body)
         in.readUInt(kind);
         // A track of another kind stores nothing after its kind.
         if (kind == kSingingTrack || kind == kInstrumentTrack)
-            model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind)));
+            model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind), clips));
     });
 }
 
@@ -106,11 +108,14 @@ void readSingSegments(CMemoryStream& in, const HalvorenModel& model, SingSegment
         if (model.ext5) readCurveBlock(in, seg->curve(kGenderCurve));
         if (model.ext6) readCurveBlock(in, seg->curve(kBrightnessCurve));
         if (model.ext7) readCurveBlock(in, seg->curve(kCrossCurve));
-        insertSegmentSorted(segs, seg.release());
+        segs.push_back(seg.release());
     });
+    // Placed as inserting them one by one would, in one sort and one sweep.
+    segs.sortAndMarkOverlaps();
 }
 
-void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, InstrumentSegmentContainer& segs)
+void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, InstrumentSegmentContainer& segs,
+                            ClipCache* clips)
 {
     uint32_t count = 0;
     in.readUInt(count);
@@ -121,8 +126,9 @@ void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, Instr
         in.readString(seg->name);
         in.readString(seg->audioPath);
         // A clip whose file cannot be found is left out of the project.
-        if (seg->loadAudio(model.path)) insertSegmentSorted(segs, seg.release());
+        if (seg->loadAudio(model.path, clips)) segs.push_back(seg.release());
     });
+    segs.sortAndMarkOverlaps();
 }
 
 void readNotes(CMemoryStream& in, const HalvorenModel& model, NoteContainer& notes)
@@ -187,13 +193,14 @@ void readVibratoCycle(CMemoryStream& in, VibratoCycle& cycle)
     // The vibrato renderer indexes a whole table; a short or oversized one
     // would be read past its end, so only a complete table replaces the wave.
     if (count != VibratoCycle::kTableSize || in.remaining() < 4u * VibratoCycle::kTableSize) return;
-    cycle.table.resize(VibratoCycle::kTableSize);
+    std::vector<float> values(VibratoCycle::kTableSize);
     const char* bytes = in.buffer->data.data() + in.pos;
-    for (float& v : cycle.table) {
+    for (float& v : values) {
         v = HalvorenWin::floatFromBits(HalvorenWin::loadU32(bytes));
         bytes += 4;
     }
     in.pos += 4u * VibratoCycle::kTableSize;
+    cycle.table.assign(std::move(values));
 }
 
 void readNodeList(CMemoryStream& in, NodeContainer& nodes)

@@ -139,7 +139,7 @@ void writeNotes(const NoteContainer& notes, CMemoryStream& out)
         out.writeString(n->lyric);
         out.writeByte(n->overlapped);
         writeSubBlock(out, [&] { writeVibrato(n->vibrato, out); });
-        writeSubBlock(out, [&] { writeFloatVector(n->cycle.table, out); });
+        writeSubBlock(out, [&] { writeFloatVector(n->cycle.table.values(), out); });
         out.writeByte(n->elemTimesSet);
         out.writeFloat(n->timeFactor1);
         out.writeByte(n->timesFlag);

@@ -43,14 +43,14 @@ TEST(CopyPaste, NotesAreDeepUnflaggedAndEachPasteIsFresh)
     source.insertSorted(b);
     a->selected = true;
     a->timeFactor2 = 0.5f;
-    a->cycle.table[3] = 9.0f;
+    a->cycle.table.set(3, 9.0f);
     a->bendCurve.nodes.pushBack({0, 1});
     a->vibrato.vibAmp.nodes.pushBack({100002, 7});
     ClipboardSlot slot;
     createCopiedNote(slot, {b, a});
 
     a->lyric = "changed";
-    a->cycle.table[3] = 0.0f;
+    a->cycle.table.set(3, 0.0f);
     a->bendCurve.nodes.clear();
     a->vibrato.vibAmp.nodes.clear();
     source.remove(b);

@@ -56,7 +56,7 @@ TEST(ProjectFileFormat, SavedBytesMatchTheLayoutByteForByte)
 
     ByteBuilder noteRecord;
     noteRecord.i32(0).i32(480).i32(60).i32(0).str("la").str("la").u8(0);
-    noteRecord.block(vibratoBlock(0)).block(cycleBlock(Note().cycle.table));
+    noteRecord.block(vibratoBlock(0)).block(cycleBlock(Note().cycle.table.values()));
     noteRecord.u8(0).f32(1).u8(0).f32(1).f32(1).f32(1).i32(0).i32(0).i32(25).i32(20).i32(-1).str("").i32(-1);
     EXPECT_EQ(noteRecord.size(), 4239u);
     const ByteBuilder amplitude = curveBlock({{-1, 128}, {1921, 128}});
