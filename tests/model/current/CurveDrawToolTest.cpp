@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+#include <utility>
+
 #include "model/current/CurveDrawTool.h"
 
 using namespace HVCurrentModel;
@@ -84,3 +87,8 @@ TEST(CurveDrawTool, StrokeBegunAtOrBeyondTheEndNodesStaysInactive)
     idle.begin(100, 50);
     EXPECT_FALSE(idle.drawTo(200, 60));
 }
+
+// Callers read the stroke; erasing from it would leave the tool's cursor
+// pointing into freed nodes.
+static_assert(std::is_same_v<decltype(std::declval<const CurveDrawTool&>().stroke()), const NodeContainer&>);
+static_assert(!std::is_invocable_v<decltype(&NodeContainer::clear), decltype(std::declval<CurveDrawTool&>().stroke())>);
