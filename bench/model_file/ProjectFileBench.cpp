@@ -111,7 +111,8 @@ void BM_LoadProject(benchmark::State& state)
 }
 BENCHMARK(BM_LoadProject)->Unit(benchmark::kMillisecond);
 
-// The floor: the same number of bytes written and read back in one piece.
+// The floor: the same number of bytes written in one piece and made durable
+// on the disk as a save makes them, then read back in one piece.
 void BM_PlainFileWriteAndRead(benchmark::State& state)
 {
     const std::string projectPath = scratchPath("hv_bench_size_");
@@ -123,6 +124,8 @@ void BM_PlainFileWriteAndRead(benchmark::State& state)
     for (auto _ : state) {
         std::FILE* f = std::fopen(path.c_str(), "wb");
         std::fwrite(out.data(), 1, out.size(), f);
+        std::fflush(f);
+        fsync(fileno(f));
         std::fclose(f);
         f = std::fopen(path.c_str(), "rb");
         in.assign(size, 0);

@@ -2,6 +2,7 @@
 // wholly there keeps its default, a missing count counts as 0, and counts
 // never make a loop outlast the bytes of its block.
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/file/ExtensionMarkers.h"
@@ -16,6 +17,18 @@ using HalvorenWin::readBool;
 using HalvorenWin::readRecords;
 
 namespace {
+
+// The stored form of the computed wave, which nearly every note holds.
+const std::string& computedWaveBytes()
+{
+    static const std::string bytes = [] {
+        std::string out(4u * VibratoCycle::kTableSize, '\0');
+        const CycleTable wave;
+        for (size_t i = 0; i < wave.size(); ++i) HalvorenWin::storeU32(&out[4 * i], HalvorenWin::floatBits(wave[i]));
+        return out;
+    }();
+    return bytes;
+}
 
 void readCurveBlock(CMemoryStream& in, ParamCurve& curve)
 {
@@ -193,8 +206,13 @@ void readVibratoCycle(CMemoryStream& in, VibratoCycle& cycle)
     // The vibrato renderer indexes a whole table; a short or oversized one
     // would be read past its end, so only a complete table replaces the wave.
     if (count != VibratoCycle::kTableSize || in.remaining() < 4u * VibratoCycle::kTableSize) return;
-    std::vector<float> values(VibratoCycle::kTableSize);
     const char* bytes = in.buffer->data.data() + in.pos;
+    if (computedWaveBytes().compare(0, std::string::npos, bytes, 4u * VibratoCycle::kTableSize) == 0) {
+        cycle.table = CycleTable();  // shared, not decoded
+        in.pos += 4u * VibratoCycle::kTableSize;
+        return;
+    }
+    std::vector<float> values(VibratoCycle::kTableSize);
     for (float& v : values) {
         v = HalvorenWin::floatFromBits(HalvorenWin::loadU32(bytes));
         bytes += 4;
