@@ -25,21 +25,34 @@ std::vector<Note*> makeNotes(int count, int spacing)
     return notes;
 }
 
-void removeOneByOne(benchmark::State& state, int spacing)
+// Times work on a container of fresh notes (pushed last first, then
+// readied by prepare); making, readying and freeing them is not timed.
+template <class Prepare, class Work>
+void onFreshNotes(benchmark::State& state, int spacing, Prepare prepare, Work work)
 {
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
         NoteContainer notes;
         std::vector<Note*> made = makeNotes(count, spacing);
-        for (Note* n : made) notes.push_back(n);
-        notes.sortAndMarkOverlaps();
+        for (size_t k = made.size(); k-- > 0;) notes.push_back(made[k]);
+        prepare(notes);
         state.ResumeTiming();
-        for (Note* n : made) notes.remove(n);
+        work(notes, made);
         state.PauseTiming();
+        notes.clear();
         for (Note* n : made) delete n;
         state.ResumeTiming();
     }
+}
+
+void removeOneByOne(benchmark::State& state, int spacing)
+{
+    onFreshNotes(
+        state, spacing, [](NoteContainer& notes) { notes.sortAndMarkOverlaps(); },
+        [](NoteContainer& notes, const std::vector<Note*>& made) {
+            for (Note* n : made) notes.remove(n);
+        });
 }
 
 void BM_RemoveOverlappingNotes(benchmark::State& state) { removeOneByOne(state, 0); }
@@ -49,19 +62,9 @@ BENCHMARK(BM_RemoveSeparateNotes)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 void placeAll(benchmark::State& state, int spacing)
 {
-    const int count = static_cast<int>(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        NoteContainer notes;
-        std::vector<Note*> made = makeNotes(count, spacing);
-        for (size_t k = made.size(); k-- > 0;) notes.push_back(made[k]);  // last first
-        state.ResumeTiming();
-        notes.sortAndMarkOverlaps();
-        state.PauseTiming();
-        notes.clear();
-        for (Note* n : made) delete n;
-        state.ResumeTiming();
-    }
+    onFreshNotes(
+        state, spacing, [](NoteContainer&) {},
+        [](NoteContainer& notes, const std::vector<Note*>&) { notes.sortAndMarkOverlaps(); });
 }
 
 void BM_PlaceOverlappingNotes(benchmark::State& state) { placeAll(state, 0); }

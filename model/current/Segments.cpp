@@ -54,10 +54,10 @@ void SingSegmentContainer::applyPosWidth(const std::vector<SegmentPosWidth>& edi
         auto* seg = static_cast<SingSegment*>(e.segment);
         removeSegment(*this, seg);
         if (e.width != seg->width) {
-            const int32_t moved = e.pos - seg->pos;
-            if (moved != 0) {
-                shiftNotes(seg->notes, -moved);
-                seg->shiftCurves(-moved);
+            const int32_t back = clampTick(int64_t{seg->pos} - e.pos);  // minus the move
+            if (back != 0) {
+                shiftNotes(seg->notes, back);
+                seg->shiftCurves(back);
             }
             seg->pos = e.pos;
             seg->width = e.width;
