@@ -97,7 +97,8 @@ public:
     using iterator = const_iterator;
 
     ClipChannel() = default;
-    ClipChannel(std::vector<int16_t> samples)  // NOLINT: a channel is its samples
+    // Implicit: a channel is made from its samples.
+    ClipChannel(std::vector<int16_t> samples)
         : samples_(std::make_shared<const std::vector<int16_t>>(std::move(samples)))
     {
     }
