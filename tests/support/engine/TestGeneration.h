@@ -140,6 +140,15 @@ inline HVSynthesizer* createSynthesizerTest(HalvorenEngine::CleanGarbageSynthRun
     return static_cast<HVSynthesizer*>(manager.addSynthesizer(std::move(synth)));
 }
 
+// A test synthesizer of the given score on the manager's live list, without notes.
+template <class Score>
+ScoreSynthesizer<Score>* createScoreSynthesizer(HalvorenEngine::CleanGarbageSynthRunnable& manager,
+                                                TestConfig config = {})
+{
+    return static_cast<ScoreSynthesizer<Score>*>(
+        manager.addSynthesizer(std::make_unique<ScoreSynthesizer<Score>>("", config)));
+}
+
 // Counts onJobDone calls; those arriving while `forbidden` is set apart.
 struct CountingListener : HalvorenEngine::HVSynthListener {
     void onJobDone() override

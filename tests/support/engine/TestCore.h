@@ -1,0 +1,123 @@
+#pragma once
+// Editor-side synthesizers over the test generation: a first- and a
+// second-generation one over the V1 and V2 scores, and a timbre-aware one
+// whose core has a settable timbre table, symbol set and timing plan. Their
+// engine fronts go to getEngineManager(), which a test usually overrides.
+#include <array>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/EngineManager.h"
+#include "render/synth/SynthV1Base.h"
+#include "render/synth/TimbreAwareSynth.h"
+#include "support/engine/TestGeneration.h"
+
+namespace HalvorenEngineTest {
+
+using V1Front = ScoreSynthesizer<HalvorenEngine::SynthScoreV1>;
+using V2Front = ScoreSynthesizer<HalvorenEngine::SynthScoreV2>;
+using V3Front = ScoreSynthesizer<HalvorenEngine::SynthScoreV3>;
+
+class TestSynthV1 : public SynthV1Base {
+public:
+    explicit TestSynthV1(TestConfig config = {})
+        : TestSynthV1(createScoreSynthesizer<HalvorenEngine::SynthScoreV1>(HalvorenEngine::getEngineManager(), config))
+    {
+    }
+    V1Front* front() const { return front_; }
+
+private:
+    explicit TestSynthV1(V1Front* front) : SynthV1Base(front, &front->score(), nullptr), front_(front) {}
+    V1Front* front_;
+};
+
+class TestSynthV2 : public SynthV1Base {
+public:
+    explicit TestSynthV2(TestConfig config = {})
+        : TestSynthV2(createScoreSynthesizer<HalvorenEngine::SynthScoreV2>(HalvorenEngine::getEngineManager(), config))
+    {
+    }
+    V2Front* front() const { return front_; }
+
+private:
+    explicit TestSynthV2(V2Front* front)
+        : SynthV1Base(front, &front->score(), &front->score().power), front_(front)
+    {
+    }
+    V2Front* front_;
+};
+
+// Low, high and centre pitch names of each timbre.
+using TimbreNames = std::vector<std::array<std::string, 3>>;
+
+// Four timbres whose low keys are 67, 58, 53 and 46: key 60 falls to timbre
+// 0, 55 to 1, 50 to 2, 30 to 3; the centres are E3, C4, E4 and C5.
+inline TimbreNames defaultTimbres()
+{
+    return {{"C3", "G3", "E3"}, {"A3", "C#4", "C4"}, {"D4", "G4", "E4"}, {"A4", "E5", "C5"}};
+}
+
+struct CoreSetup {
+    TimbreNames timbres = defaultTimbres();
+    std::set<std::string> symbols = {"a", "la", "ba", "ma", "nve", "lve"};
+    std::vector<HalvorenEngine::NoteTimes> times{};  // the timing plan's entries
+    TestConfig job{};
+    bool noEngine = false;
+};
+
+class TestCore : public Synth_V3_core {
+public:
+    TestCore(V3Front* front, CoreSetup setup) : Synth_V3_core(front), front_(front), setup(std::move(setup)) {}
+
+    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out) override { out = setup.times; }
+    int timbreCount() override { return static_cast<int>(setup.timbres.size()); }
+    void timbrePitchNames(int index, std::string& a, std::string& b, std::string& c) override
+    {
+        if (index < 0 || index >= timbreCount())
+            return;
+        a = setup.timbres[index][0];
+        b = setup.timbres[index][1];
+        c = setup.timbres[index][2];
+    }
+    HalvorenEngine::SynthScoreV3* score() override { return front_ != nullptr ? &front_->score() : nullptr; }
+    bool isValidSymbol(const std::string& symbol) override { return setup.symbols.count(symbol) != 0; }
+
+    V3Front* front() const { return front_; }
+
+private:
+    V3Front* front_;
+
+public:
+    CoreSetup setup;
+};
+
+class TestTimbreSynth : public TimbreAwareSynth {
+public:
+    explicit TestTimbreSynth(CoreSetup setup = {}, bool keepUnknownSymbols = false)
+        : TimbreAwareSynth(keepUnknownSymbols), setup_(std::move(setup))
+    {
+    }
+    SynthCore* createCore(const std::string& /*bankPath*/) override
+    {
+        V3Front* front = setup_.noEngine ? nullptr
+                                         : createScoreSynthesizer<HalvorenEngine::SynthScoreV3>(
+                                               HalvorenEngine::getEngineManager(), setup_.job);
+        return new TestCore(front, setup_);
+    }
+    TestCore& testCore() const { return static_cast<TestCore&>(*core()); }
+    ScoreJobTest<HalvorenEngine::SynthScoreV3>& body() const { return testCore().front()->score(); }
+
+private:
+    CoreSetup setup_;
+};
+
+// A timbre-aware synthesizer with its core attached.
+inline std::unique_ptr<TestTimbreSynth> makeTestTimbreSynth(CoreSetup setup = {}, bool keepUnknownSymbols = false)
+{
+    auto synth = std::make_unique<TestTimbreSynth>(std::move(setup), keepUnknownSymbols);
+    synth->attachCore("");
+    return synth;
+}
+
+}  // namespace HalvorenEngineTest
