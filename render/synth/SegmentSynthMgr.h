@@ -32,6 +32,8 @@ public:
     // the segment's singer, else renewSynth.
     ISynth* getSynth(HVCurrentModel::SingSegment* seg);
     void clear();
+    // Replaces the version table (tests).
+    void setMakers(SynthMakerTable makers) { makers_ = std::move(makers); }
 
     // A synthesizer for the named singer, or null: an unknown singer and an
     // incomplete bank (or a version this program has no maker for) are

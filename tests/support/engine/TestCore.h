@@ -10,6 +10,7 @@
 
 #include "engine/EngineManager.h"
 #include "render/synth/SynthV1Base.h"
+#include "render/synth/SynthVersionTable.h"
 #include "render/synth/TimbreAwareSynth.h"
 #include "support/engine/TestGeneration.h"
 
@@ -118,6 +119,14 @@ inline std::unique_ptr<TestTimbreSynth> makeTestTimbreSynth(CoreSetup setup = {}
     auto synth = std::make_unique<TestTimbreSynth>(std::move(setup), keepUnknownSymbols);
     synth->attachCore("");
     return synth;
+}
+
+// A version-table row making such synthesizers.
+inline SynthMaker makeTestTimbreSynthMaker(CoreSetup setup = {}, bool keepUnknownSymbols = false)
+{
+    return [setup, keepUnknownSymbols](const std::string&) -> ISynth* {
+        return makeTestTimbreSynth(setup, keepUnknownSymbols).release();
+    };
 }
 
 }  // namespace HalvorenEngineTest
