@@ -22,9 +22,11 @@ bool SynthBase::isReady()
 
 const short* SynthBase::getOutput(int* count)
 {
-    *count = 0;
+    int ignored = 0;
+    int* length = count != nullptr ? count : &ignored;
+    *length = 0;
     auto* e = engine();
-    return e != nullptr ? e->getOutput(count) : nullptr;
+    return e != nullptr ? e->getOutput(length) : nullptr;
 }
 
 int SynthBase::samplesDone()
