@@ -6,6 +6,7 @@
 #include "render/synth/CurveSampling.h"
 #include "render/synth/NoteSelection.h"
 #include "render/synth/PitchRender.h"
+#include "render/synth/SungSymbol.h"
 #include "render/synth/TickMath.h"
 
 using namespace HVCurrentModel;
@@ -15,10 +16,8 @@ namespace {
 // The syllable a note is sung with; "-" when it continues the previous one.
 std::string syllableOf(const std::string& symbol)
 {
-    if (symbol == "nue")
-        return "nve";
-    if (symbol == "lue")
-        return "lve";
+    if (symbol == "nue" || symbol == "lue")
+        return withVForUe(symbol);
     if (symbol.empty())
         return "la";
     if (!getPinyinDict().isPinyin(symbol))

@@ -8,6 +8,7 @@
 #include "render/synth/NoteSelection.h"
 #include "render/synth/PitchNames.h"
 #include "render/synth/PitchRender.h"
+#include "render/synth/SungSymbol.h"
 #include "render/synth/TickMath.h"
 
 using namespace HVCurrentModel;
@@ -57,11 +58,7 @@ void TimbreAwareSynth::crossTimbreNameFor(const Note& note, std::string& out)
 
 std::string TimbreAwareSynth::symbolFor(const std::string& phoneticSymbol)
 {
-    std::string symbol = removeStrBetween(phoneticSymbol, "<", ">");
-    if (symbol == "nue")
-        symbol = "nve";
-    else if (symbol == "lue")
-        symbol = "lve";
+    const std::string symbol = withVForUe(removeStrBetween(phoneticSymbol, "<", ">"));
     if (keepUnknownSymbols_)
         return symbol;
     if (symbol.empty())

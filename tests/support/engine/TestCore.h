@@ -16,38 +16,32 @@
 
 namespace HalvorenEngineTest {
 
-using V1Front = ScoreSynthesizer<HalvorenEngine::SynthScoreV1>;
-using V2Front = ScoreSynthesizer<HalvorenEngine::SynthScoreV2>;
 using V3Front = ScoreSynthesizer<HalvorenEngine::SynthScoreV3>;
 
-class TestSynthV1 : public SynthV1Base {
+inline std::vector<HalvorenEngine::CurvePoint>* powerOf(HalvorenEngine::SynthScoreV1&) { return nullptr; }
+inline std::vector<HalvorenEngine::CurvePoint>* powerOf(HalvorenEngine::SynthScoreV2& score) { return &score.power; }
+
+// A first-generation synthesizer over the V1 score, or a second-generation
+// one over the V2 score with its power points.
+template <class Score>
+class TestScoreSynth : public SynthV1Base {
 public:
-    explicit TestSynthV1(TestConfig config = {})
-        : TestSynthV1(createScoreSynthesizer<HalvorenEngine::SynthScoreV1>(HalvorenEngine::getEngineManager(), config))
+    explicit TestScoreSynth(TestConfig config = {})
+        : TestScoreSynth(createScoreSynthesizer<Score>(HalvorenEngine::getEngineManager(), config))
     {
     }
-    V1Front* front() const { return front_; }
+    ScoreSynthesizer<Score>* front() const { return front_; }
 
 private:
-    explicit TestSynthV1(V1Front* front) : SynthV1Base(front, &front->score(), nullptr), front_(front) {}
-    V1Front* front_;
-};
-
-class TestSynthV2 : public SynthV1Base {
-public:
-    explicit TestSynthV2(TestConfig config = {})
-        : TestSynthV2(createScoreSynthesizer<HalvorenEngine::SynthScoreV2>(HalvorenEngine::getEngineManager(), config))
+    explicit TestScoreSynth(ScoreSynthesizer<Score>* front)
+        : SynthV1Base(front, &front->score(), powerOf(front->score())), front_(front)
     {
     }
-    V2Front* front() const { return front_; }
-
-private:
-    explicit TestSynthV2(V2Front* front)
-        : SynthV1Base(front, &front->score(), &front->score().power), front_(front)
-    {
-    }
-    V2Front* front_;
+    ScoreSynthesizer<Score>* front_;
 };
+
+using TestSynthV1 = TestScoreSynth<HalvorenEngine::SynthScoreV1>;
+using TestSynthV2 = TestScoreSynth<HalvorenEngine::SynthScoreV2>;
 
 // Low, high and centre pitch names of each timbre.
 using TimbreNames = std::vector<std::array<std::string, 3>>;
