@@ -19,6 +19,8 @@ namespace {
 // Gender, Brightness, Cross.
 constexpr CurveSlot kScoreCurveSlots[HalvorenEngine::kScoreCurveCount] = {
     kPitchWorkCurve2, kAmplitudeCurve, kPowerCurve, kBreathCurve, kGenderCurve, kBrightnessCurve, kCrossCurve};
+// What a zero-length ("0") note is sung with.
+const std::string kZeroNoteSymbol = "a";
 }  // namespace
 
 void TimbreAwareSynth::attachCore(const std::string& bankPath)
@@ -104,7 +106,7 @@ bool TimbreAwareSynth::buildScore(std::vector<Note*>* outNotes, SingSegment& seg
             if (!records.empty())
                 records.back().breakAfter = 1;
             record.breakAfter = 1;
-            record.symbol = "a";
+            record.symbol = kZeroNoteSymbol;
             timbreNameFor(*n, record.timbre);
             timbreNameFor(*n, record.crossTimbre);
             n->renderFlag = false;
