@@ -144,13 +144,16 @@ float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& reco
     const float loudest = *std::max_element(box.mags.begin() + 1, box.mags.begin() + half4096);
     if (!(loudest >= thresholdDb))
         return 0.0f;
+    // A frame centred outside the recording keeps its neighbour's f0 as it
+    // is: its few harmonic peaks, lopsided by the cut window, would only pull it.
     const bool centreOutside = centre < 0 || centre >= length;
-    float f0 = centreOutside && f0Hint > 0.0f && std::isfinite(f0Hint)
-                   ? f0Hint
-                   : findF0(partCorrelation.empty() ? fullWindowCorrelation(*detectWindow) : partCorrelation);
-    if (f0 <= 0.0f)
-        return 0.0f;
-    f0 = refineF0(f0);
+    float f0 = f0Hint;
+    if (!(centreOutside && f0Hint > 0.0f && std::isfinite(f0Hint))) {
+        f0 = findF0(partCorrelation.empty() ? fullWindowCorrelation(*detectWindow) : partCorrelation);
+        if (f0 <= 0.0f)
+            return 0.0f;
+        f0 = refineF0(f0);
+    }
     pickHarmonics(f0, out);
     return f0;
 }
