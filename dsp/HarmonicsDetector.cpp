@@ -52,9 +52,15 @@ std::vector<double> windowCorrelation(const AnalysisWindow& window, int first, i
     return r;
 }
 
-const std::vector<double>& fullWindowCorrelation(const AnalysisWindow& window)
+// The same for the whole window, built once.
+const std::vector<double>& fullWindowCorrelation()
 {
-    static const std::vector<double> table = windowCorrelation(window, 0, HarmonicsDetector::kWindowLength);
+    static const std::vector<double> table = [] {
+        AnalysisWindow window;
+        window.resize(HarmonicsDetector::kWindowLength);
+        makeBlackmanWindow(window.w.data(), window.length);
+        return windowCorrelation(window, 0, window.length);
+    }();
     return table;
 }
 
@@ -149,7 +155,7 @@ float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& reco
     const bool centreOutside = centre < 0 || centre >= length;
     float f0 = f0Hint;
     if (!(centreOutside && f0Hint > 0.0f && std::isfinite(f0Hint))) {
-        f0 = findF0(partCorrelation.empty() ? fullWindowCorrelation(*detectWindow) : partCorrelation);
+        f0 = findF0(partCorrelation.empty() ? fullWindowCorrelation() : partCorrelation);
         if (f0 <= 0.0f)
             return 0.0f;
         f0 = refineF0(f0);
