@@ -150,3 +150,39 @@ TEST_F(DocTimeLine, TempoOperationsRecordAndRefitUnlessTold) {
     EXPECT_EQ(clip->width, 10);
     EXPECT_EQ(doc.indexOfTempo(direct), 1);
 }
+
+// Resizing pulls the curves' end nodes out to the new edges; undo puts them
+// back where they were, so the curves sound as before.
+TEST_F(DocCurves, UndoOfAResizePutsTheCurveEndNodesBack) {
+    struct ResizeCase {
+        const char* edge;
+        int pos, width;
+        std::vector<CurveNode> pitchAfter;
+    };
+    // A segment at 7680 of width 7680; its pitch end nodes at -1 and 7681.
+    const ResizeCase cases[] = {
+        // Left edge 960 ticks left: the nodes move 960 right (100 -> 1060),
+        // the first one (959) is pulled back to -1.
+        {"left", 6720, 8640, {{-1, -1}, {1060, 50}, {1061, 50}, {8641, -1}}},
+        // Right edge 960 ticks right: the last node follows to 8640 + 1.
+        {"right", 7680, 8640, {{-1, -1}, {100, 50}, {101, 50}, {8641, -1}}},
+        // Both edges 960 ticks out: width 9600, last node at 9601.
+        {"both", 6720, 9600, {{-1, -1}, {1060, 50}, {1061, 50}, {9601, -1}}},
+    };
+    SingSegment* s = addSingSeg(*addTrack(*model, kSingingTrack), 7680, 7680);
+    s->curve(kPitchCurve).nodes.assign(NodeContainer{{-1, -1}, {100, 50}, {101, 50}, {7681, -1}});
+    const auto before = allCurves(*s);
+    for (const ResizeCase& c : cases) {
+        SCOPED_TRACE(c.edge);
+        doc.editSegmentsPosWidth({{s, c.pos, c.width}}, doc.findSingTrackOf(s)->singSegs);
+        EXPECT_EQ(c.pitchAfter, s->curve(kPitchCurve).nodes.toVector());
+        doc.undo();
+        EXPECT_EQ((std::vector<int>{7680, 7680}), (std::vector<int>{s->pos, s->width}));
+        EXPECT_EQ(before, allCurves(*s));
+        s->curve(kPitchCurve).resetCursor();
+        EXPECT_EQ(s->curve(kPitchCurve).valueAt(0), 0);  // -1 + 51 * 1 / 101, truncated
+        doc.redo();
+        EXPECT_EQ(c.pitchAfter, s->curve(kPitchCurve).nodes.toVector());
+        doc.undo();
+    }
+}
