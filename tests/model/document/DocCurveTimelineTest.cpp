@@ -90,6 +90,49 @@ TEST_F(DocTimeLine, MeasureArithmeticAroundASignatureChange) {
     EXPECT_EQ(tempo * 10 + sig.numerator, 120003);
     doc.getTempoBeatAtTick(2000, nullptr, &sig);
     EXPECT_EQ(sig.numerator, 4);
+
+    // 6/8 from measure 5: measures -3..1 of 4/4 (5 x 1920 = 9600) and 2..4 of
+    // 3/4 (3 x 1440 = 4320) put measure 5 at 13920; its beats are eighths
+    // (240 ticks) from its first measure on, its measures 6 x 240 = 1440.
+    addBeat(*model, 5, 6, 8);
+    check({{5, 1, 13920, 0}, {5, 2, 14160, 0}, {5, 2, 14170, 10}, {6, 1, 15360, 0}});
+}
+
+// The fixed tempo marker stays first: other markers stay at tick 1 or later,
+// and the score shift after a beat change keeps the list sorted.
+TEST_F(DocTimeLine, TempoMarkersStayAfterTheFixedOneAndInOrder) {
+    Tempo* fixed = model->tempos[0];
+    Tempo* t = addTempo(*model, 1440, 9000);
+    doc.editTempo({{t, Tempo{-370, 9000, false}}});
+    EXPECT_EQ((std::vector<Tempo*>{fixed, t}), model->tempos);
+    EXPECT_EQ(t->pos, 1);
+    // 3/2 at measure -3: measure 1 moves from 7680 to 4 x 3 x 960 = 11520, so
+    // the score moves 3840 ticks right.
+    doc.editBeat({{model->beats[0], Beat{-3, 3, 2, false}}});
+    EXPECT_EQ((std::vector<Tempo*>{fixed, t}), model->tempos);
+    EXPECT_EQ((std::vector<int>{0, 3841}), (std::vector<int>{fixed->pos, t->pos}));
+    doc.undo();
+    doc.undo();
+    EXPECT_EQ((std::vector<int>{0, 1440}), (std::vector<int>{fixed->pos, t->pos}));
+
+    auto* early = new Tempo{-5, 8000, false};
+    doc.insertTempo(early, true);
+    auto* direct = new Tempo{-9, 7000, false};
+    doc.insertTempo(direct, false);
+    EXPECT_EQ((std::vector<Tempo*>{fixed, early, direct, t}), model->tempos);
+    EXPECT_EQ((std::vector<int>{1, 1}), (std::vector<int>{early->pos, direct->pos}));
+
+    // A marker below tick 0 read from a damaged file: the shift puts it back
+    // in order (-370 + 3840 = 3470, before 1440 + 3840 = 5280), and undo
+    // restores the list as it was.
+    doc.deleteTempos({early, direct});
+    auto* stray = new Tempo{-370, 6000, false};
+    model->tempos.insert(model->tempos.begin(), stray);
+    doc.editBeat({{model->beats[0], Beat{-3, 3, 2, false}}});
+    EXPECT_EQ((std::vector<Tempo*>{fixed, stray, t}), model->tempos);
+    EXPECT_EQ((std::vector<int>{3470, 5280}), (std::vector<int>{stray->pos, t->pos}));
+    doc.undo();
+    EXPECT_EQ((std::vector<Tempo*>{stray, fixed, t}), model->tempos);
 }
 
 TEST_F(DocTimeLine, QueriesWithoutMarkersOrFarBeyondTheLastOne) {

@@ -122,6 +122,15 @@ TEST_F(DocNotes, ShortNotesTakeFewerPiecesAndAreNeverLost) {
     ASSERT_EQ(pieces.size(), 3u);
     EXPECT_EQ((std::vector<int>{1000, 10}), (std::vector<int>{pieces[2]->pos, pieces[2]->width}));
     EXPECT_EQ(pieces[2]->lyric, "a");
+
+    // A negative width (a damaged file): -30 / 2 = -15 per text, so pieces of
+    // 15, of which -30 / 15 = -2 fit; the note stays whole with "a".
+    Note* negative = addNote(*seg, 1500, -30);
+    doc.replaceSegNotes(negative, {"a", "b"}, seg);
+    pieces = notesOf(seg);
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ((std::vector<int>{1500, -30}), (std::vector<int>{pieces[3]->pos, pieces[3]->width}));
+    EXPECT_EQ(pieces[3]->lyric, "a");
 }
 
 TEST_F(DocNotes, LyricsForSeveralNotesLandOnTheNotesThatWereThere) {
