@@ -20,7 +20,8 @@ HVCurrentModel::SingSegment* asSingSegment(BaseSegmentContainer* container, Base
 
 CEditBaseSegmentPosWidthAct::CEditBaseSegmentPosWidthAct(BaseSegmentContainer* container, BaseSegment* segment,
                                                          const PosWidthValue& before, const PosWidthValue& after)
-    : container(container), segment(segment), before(before), after(after) {
+    : container(container), segment(segment), before(before), after(after),
+      rankBefore(rankAmongEqual<BaseSegment>(*container, segment)) {
     HVCurrentModel::SingSegment* seg = asSingSegment(container, segment);
     if (!seg) return;
     for (size_t i = 0; i < HVCurrentModel::kSavedCurveSlots.size(); ++i) {
@@ -31,6 +32,7 @@ CEditBaseSegmentPosWidthAct::CEditBaseSegmentPosWidthAct(BaseSegmentContainer* c
 
 void CEditBaseSegmentPosWidthAct::undo() {
     apply(before);
+    moveToRank<BaseSegment>(*container, segment, rankBefore);
     HVCurrentModel::SingSegment* seg = asSingSegment(container, segment);
     if (!seg) return;
     for (size_t i = 0; i < HVCurrentModel::kSavedCurveSlots.size(); ++i) {

@@ -6,6 +6,7 @@
 
 #include "model/current/Segments.h"
 #include "model/history/CommonActs.h"
+#include "model/history/EqualPosRank.h"
 
 using HVCurrentModel::BaseSegment;
 using HVCurrentModel::BaseSegmentContainer;
@@ -17,10 +18,15 @@ public:
     void redo() override { HVCurrentModel::insertSegmentSorted(*container, element); }
 };
 
+// index: the segment's rank among the segments of its position before the
+// delete.
 class CDeleteBaseSegmentAct : public CommonDeleteAct<BaseSegment, BaseSegmentContainer> {
 public:
     using CommonDeleteAct::CommonDeleteAct;
-    void undo() override { HVCurrentModel::insertSegmentSorted(*container, element); }
+    void undo() override {
+        HVCurrentModel::insertSegmentSorted(*container, element);
+        moveToRank<BaseSegment>(*container, element, index);
+    }
     void redo() override { HVCurrentModel::removeSegment(*container, element); }
 };
 
@@ -37,10 +43,11 @@ using SavedCurveEnds = std::array<std::vector<HVCurrentModel::CurveNode>, HVCurr
 
 // A resize pulls the end nodes of a sing segment's curves out to its new
 // edges, which moving the edges back cannot reverse: the record keeps the end
-// nodes as they stood before and puts them back on undo.
+// nodes as they stood before and puts them back on undo, with the segment's
+// rank among the segments of its old position.
 class CEditBaseSegmentPosWidthAct : public IHistoryRec {
 public:
-    // Takes the curve ends of a sing segment of the container as they stand.
+    // Takes the rank, and the curve ends of a sing segment, as they stand.
     CEditBaseSegmentPosWidthAct(BaseSegmentContainer* container, BaseSegment* segment,
                                 const PosWidthValue& before, const PosWidthValue& after);
 
@@ -54,6 +61,7 @@ public:
     PosWidthValue before;
     PosWidthValue after;
     SavedCurveEnds endsBefore;
+    int32_t rankBefore;
 
 private:
     void apply(const PosWidthValue& v) { container->applyPosWidth({{segment, v.pos, v.width}}); }
