@@ -1,0 +1,74 @@
+// Damaged MIDI files, hand-written in hex: each is refused with the read
+// message, or reads as settled, and the open project is left as it was.
+#include "ImportFixture.h"
+
+using Status = MidiImportResult::Status;
+
+class MidiDamageTest : public ImportFixture {};
+
+TEST_F(MidiDamageTest, HandWrittenFilesGiveTheReadMessageOrTheirWholeEvents)
+{
+    struct Case {
+        const char* file;
+        Status status;
+        size_t notes;  // when imported
+    };
+    const Case cases[] = {
+        {"empty.hex", Status::readFailed, 0},
+        {"header-cut.hex", Status::readFailed, 0},
+        {"division-zero.hex", Status::readFailed, 0},
+        {"smpte.hex", Status::readFailed, 0},
+        {"vlq-five-bytes.hex", Status::readFailed, 0},
+        {"meta-past-chunk.hex", Status::imported, 1},
+        {"track-past-eof.hex", Status::imported, 2},
+    };
+    for (bool newProject : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.file << (newProject ? " as new project" : " imported"));
+            doc.newProject(HVCurrentModel::makeDefaultProject().release());
+            const std::string before = savedBytes(*doc.getModel());
+            boxes.shown.clear();
+            const std::string path = scratch.file("damaged.mid");
+            ASSERT_TRUE(hvtest::writeFileBytes(path, hvtest::readHexFile(std::string(HV_TEST_MIDI_DATA) + "/" + c.file)));
+            const MidiImportResult r = runMidiImport(doc, CString::fromUtf8(path), newProject, dialog, context);
+            EXPECT_EQ(r.status, c.status);
+            if (c.status == Status::readFailed) {
+                ASSERT_EQ(boxes.shown.size(), 1u);
+                EXPECT_EQ(boxes.shown[0].text, "Error in reading midi file...");
+                EXPECT_EQ(boxes.shown[0].caption, "(＞﹏＜)");
+                EXPECT_EQ(boxes.shown[0].buttons, MbButtons::ok);
+                EXPECT_EQ(r.newModel, nullptr);
+                EXPECT_EQ(savedBytes(*doc.getModel()), before);
+                continue;
+            }
+            EXPECT_TRUE(boxes.shown.empty());
+            const HVCurrentModel::HalvorenModel& model = newProject ? *r.newModel : *doc.getModel();
+            EXPECT_EQ(segOf(model, model.tracks.size() - 1)->notes.size(), c.notes);
+        }
+    }
+}
+
+TEST_F(MidiDamageTest, ACutShortTrackKeepsItsNotesScaled)
+{
+    const std::string path = scratch.file("cut.mid");
+    ASSERT_TRUE(hvtest::writeFileBytes(path, hvtest::readHexFile(std::string(HV_TEST_MIDI_DATA) + "/track-past-eof.hex")));
+    const MidiImportResult r = runMidiImport(doc, CString::fromUtf8(path), true, dialog, context);
+    ASSERT_EQ(r.status, Status::imported);
+    // Division 96: ticks 0-96 and 96-192 become 0-480 and 480-960.
+    const auto& notes = segOf(*r.newModel, 0)->notes;
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0]->pos, 0);
+    EXPECT_EQ(notes[0]->width, 480);
+    EXPECT_EQ(notes[1]->key, 53);  // 115 - 62
+    EXPECT_EQ(notes[1]->pos, 480);
+    EXPECT_EQ(notes[1]->width, 480);
+}
+
+TEST_F(MidiDamageTest, AMissingFileGivesTheReadMessage)
+{
+    const MidiImportResult r =
+        runMidiImport(doc, CString::fromUtf8(scratch.file("none.mid")), true, dialog, context);
+    EXPECT_EQ(r.status, Status::readFailed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Error in reading midi file...");
+}
