@@ -75,6 +75,27 @@ Note* makeNote(const MidiNoteRecord& record, int32_t ticksPerQuarter, const Scor
     return note;
 }
 
+// Puts the notes into the new, empty segment as the document's note adding
+// does (the settings' vibrato and expression, sorted insertion with overlap
+// flags), without its one-by-one insertion, whose cost grows with the square
+// of a track's length. Stable sorting keeps notes of one position in their
+// order. With every width positive, a note overlaps another exactly when an
+// earlier one ends after its start or the next one starts before its end.
+void addNotesToNewSeg(const std::vector<Note*>& notes, SingSegment* seg)
+{
+    for (Note* n : notes) CSSSynthesizerDoc::setNoteDefaultVibExp(n);
+    NoteContainer& into = seg->notes;
+    into.assign(notes.begin(), notes.end());
+    std::stable_sort(into.begin(), into.end(), [](const Note* a, const Note* b) { return a->pos < b->pos; });
+    int64_t maxEnd = std::numeric_limits<int64_t>::min();
+    for (size_t i = 0; i < into.size(); ++i) {
+        Note* note = into[i];
+        const int64_t end = int64_t{note->pos} + note->width;
+        note->overlapped = maxEnd > note->pos || (i + 1 < into.size() && into[i + 1]->pos < end);
+        maxEnd = std::max(maxEnd, end);
+    }
+}
+
 // Fills the segment with the notes of one MIDI track. Returns the tick at
 // which its first note (in finishing order) starts, when it has one.
 std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, const MidiTrackRecord& record, int midiTrack,
@@ -99,7 +120,7 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, const MidiTrackRecord
     std::optional<int32_t> first;
     if (!notes.empty()) first = clampToInt32(int64_t{seg->pos} + notes.front()->pos);
 
-    doc.addNotesToSeg(notes, seg);
+    addNotesToNewSeg(notes, seg);
     if (seg->notes.hasOverlapped()) {
         const CString text = translate("track") + CString::fromUtf8(" " + std::to_string(midiTrack) + " ") +
                              translate("exist note overlap, do you want to auto-fix it?");

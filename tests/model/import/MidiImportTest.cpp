@@ -263,3 +263,34 @@ TEST_F(MidiImportTest, OverlapsAreOfferedToBeFixed)
         EXPECT_EQ(segOf(*r.newModel, 1)->notes.hasOverlapped(), answer == MbResult::no);
     }
 }
+
+TEST_F(MidiImportTest, NotesAreSortedFlaggedAndTakeTheVibratoSettings)
+{
+    CAppConfigModel& config = getAppConfig();
+    config.isAutoVib = true;
+    config.autoVibBeats = 1;  // notes of 1 * 1920 / 4 = 480 ticks or more
+    config.vibPercent = 30;
+    // Finishing order: 60 (0-480), 62 (240-720), 64 (960-1200), 65
+    // (2000-2010), then 70 (1500-2400), which started before 65.
+    const MidiImportResult r = importMidi(oneTrack(480, SmfTrack()
+                                                            .noteOn(0, 60)
+                                                            .noteOn(240, 62)
+                                                            .noteOff(480, 60)
+                                                            .noteOff(720, 62)
+                                                            .note(960, 1200, 64)
+                                                            .noteOn(1500, 70)
+                                                            .note(2000, 2010, 65)
+                                                            .noteOff(2400, 70)));
+    config.isAutoVib = false;
+    config.vibPercent = 0;
+    ASSERT_EQ(r.status, Status::imported);
+    // Sorted by position; 60/62 overlap, and so do 70/65.
+    std::vector<std::tuple<int, bool, int>> got;  // (key, overlapped, vibrato percent)
+    for (const Note* n : segOf(*r.newModel, 0)->notes) got.emplace_back(n->key, n->overlapped, n->vibPercent);
+    const std::vector<std::tuple<int, bool, int>> expected{
+        {55, true, 30}, {53, true, 30}, {51, false, 0}, {45, true, 30}, {50, true, 0}};
+    EXPECT_EQ(got, expected);
+    // The segment is sized by the last note to finish: (2400 + 3839) / 1920 * 1920.
+    EXPECT_EQ(segOf(*r.newModel, 0)->width, 5760);
+    EXPECT_EQ(boxes.shown.size(), 1u);  // the overlap question, answered No
+}
