@@ -7,6 +7,7 @@
 
 #include "lyrics/ILyricDict.h"
 #include "model/current/DefaultProject.h"
+#include "model/import/ClampToInt32.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "model/import/MidiTrackRecord.h"
 #include "model/import/midi/MIDIFileRead.h"
@@ -21,12 +22,6 @@ namespace {
 constexpr int64_t kModelTicksPerQuarter = 480;
 constexpr int32_t kKeyBase = 115;
 constexpr int64_t kMeasureTicks = 1920;
-
-int32_t clampToInt32(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // File ticks at the file's division into model ticks, in 64 bits.
 int32_t scaleTicks(int64_t ticks, int32_t ticksPerQuarter)

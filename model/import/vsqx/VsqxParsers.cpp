@@ -7,6 +7,7 @@
 
 #include "lyrics/ILyricDict.h"
 #include "model/current/Track.h"
+#include "model/import/ClampToInt32.h"
 #include "model/import/vsqx/CVsqxParser.h"
 #include "platform/StringUtil.h"
 #include "platform/TextConvert.h"
@@ -24,12 +25,6 @@ const VsqxElementNames kVsq4Names{
     "masterTrack", "preMeasure", "timeSig", "m", "nu", "de", "tempo", "t", "v",
     "vsTrack", "name", "vsPart", "name", "t", "playTime", "note", "t", "dur",
     "y", "n", "monoTrack", "stTrack", "wavPart", "t", "name", "filePath"};
-
-int32_t clampToInt32(int64_t v)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 // The text of the first child element of that name; empty when there is
 // none or it holds no text. Text that is not valid UTF-8 is decoded as the

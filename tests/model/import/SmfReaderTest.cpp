@@ -181,3 +181,14 @@ TEST(SmfReaderTest, AFileCutAtAnyByteKeepsItsWholeEvents)
         EXPECT_TRUE(std::equal(events.begin(), events.end(), all.begin()));
     }
 }
+
+TEST(SmfReaderTest, ATrackDeclaredPastTheFileKeepsItsEvents)
+{
+    SmfWriter smf(1, 480);
+    smf.track(SmfTrack().note(0, 480, 60)).track(SmfTrack().note(0, 480, 62).declaredLength(1000));
+    MIDIMultiTrack tracks;
+    ASSERT_TRUE(readBytes(smf.bytes(), tracks));
+    ASSERT_EQ(tracks.getNumTracks(), 2);
+    using E = std::tuple<int, int, int, int>;
+    EXPECT_EQ(eventsOf(*tracks.getTrack(1)), (std::vector<E>{{0, 0x90, 62, 100}, {480, 0x80, 62, 0}}));
+}
