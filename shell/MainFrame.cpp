@@ -3,7 +3,6 @@
 #include "model/current/DefaultProject.h"
 #include "model/current/TempoMap.h"
 #include "model/document/SSSynthesizerDoc.h"
-#include "model/import/MidiImport.h"
 #include "model/import/vsqx/VsqxImport.h"
 #include "platform/FileUtil.h"
 #include "platform/MessageBox.h"
@@ -65,17 +64,17 @@ void CMainFrame::updatePosInfo() {
     posDenominator = sig.denominator;
 }
 
-bool CMainFrame::importMidiFile(const CString& path, bool newProject) {
+MidiImportResult::Status CMainFrame::importMidiFile(const CString& path, bool newProject) {
     CSelectMidiTrackDlg dialog(midiTrackAnswer);
     MidiImportResult result = runMidiImport(*doc_, path, newProject, dialog, ScoreImportContext::fromSettings());
-    if (result.status != MidiImportResult::Status::imported) return false;
+    if (result.status != MidiImportResult::Status::imported) return result.status;
     if (result.newModel) resetAllViews(result.newModel.release());
     setScoreMode();
     if (result.firstNoteTick) doc_->playPos = *result.firstNoteTick;
     doc_->updateViewsTags();
     updatePosInfo();
     doc_->refreshAllViews();
-    return true;
+    return result.status;
 }
 
 bool CMainFrame::importVsqxFile(const CString& path) {

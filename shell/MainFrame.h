@@ -8,6 +8,7 @@
 #include "editor/EditWnd.h"
 #include "editor/LineWnd.h"
 #include "model/document/DocWindows.h"
+#include "model/import/MidiImport.h"
 #include "shell/SelectMidiTrackDlg.h"
 #include "uikit/UIRadioButton.h"
 
@@ -39,10 +40,10 @@ public:
     // Refreshes the cursor texts (time, tempo, beat).
     void updatePosInfo();
     // A standard MIDI file as a new project, or its chosen tracks added to
-    // the open one; the track choice is answered by midiTrackAnswer. False
-    // when nothing was imported (the file could not be read, or the choice
-    // was cancelled or empty).
-    bool importMidiFile(const CString& path, bool newProject);
+    // the open one; the track choice is answered by midiTrackAnswer. Tells
+    // whether the file was imported, could not be read, or the choice was
+    // cancelled or empty.
+    MidiImportResult::Status importMidiFile(const CString& path, bool newProject);
     // A VSQX score as a new project. The score is read before anything is
     // replaced: a file that cannot be read leaves the open project as it
     // was. False then.

@@ -63,7 +63,7 @@ TEST_F(MainFrameImportTest, TheAnswerPicksMidiTracksInListOrder)
         return std::optional<std::vector<int>>(std::vector<int>{2, 1});
     };
     frame.setEditMode(1);
-    ASSERT_TRUE(frame.importMidiFile(writeMidi(smf), true));
+    ASSERT_EQ(frame.importMidiFile(writeMidi(smf), true), MidiImportResult::Status::imported);
     ASSERT_EQ(offered.size(), 2u);
     EXPECT_EQ(offered[0].name.toUtf8(), "one");
     EXPECT_EQ(offered[1].noteCount, 2);
@@ -82,20 +82,23 @@ TEST_F(MainFrameImportTest, WithoutAnAnswerEveryOfferedTrackIsTaken)
     smf.track(SmfTrack().note(0, 480, 60));
     smf.track(SmfTrack().note(0, 480, 62));
     const size_t before = doc.getModel()->tracks.size();
-    ASSERT_TRUE(frame.importMidiFile(writeMidi(smf), false));
+    ASSERT_EQ(frame.importMidiFile(writeMidi(smf), false), MidiImportResult::Status::imported);
     EXPECT_EQ(doc.getModel()->tracks.size(), before + 2);
     EXPECT_TRUE(doc.canUndo());
 }
 
-TEST_F(MainFrameImportTest, ACancelledChoiceLeavesTheProject)
+TEST_F(MainFrameImportTest, ACancelledChoiceOrAFailedReadLeavesTheProject)
 {
     frame.midiTrackAnswer = [](const std::vector<CSelectMidiTrackDlg::Row>&) { return std::nullopt; };
     HalvorenModel* model = doc.getModel();
     const std::string before = savedBytes();
-    EXPECT_FALSE(frame.importMidiFile(writeMidi(SmfWriter(1, 480).track(SmfTrack().note(0, 480, 60))), true));
+    EXPECT_EQ(frame.importMidiFile(writeMidi(SmfWriter(1, 480).track(SmfTrack().note(0, 480, 60))), true),
+              MidiImportResult::Status::cancelled);
+    EXPECT_EQ(frame.importMidiFile(CString::fromUtf8(scratch.file("none.mid")), true),
+              MidiImportResult::Status::readFailed);
     EXPECT_EQ(doc.getModel(), model);
     EXPECT_EQ(savedBytes(), before);
-    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.size(), 1u);  // the read message only
 }
 
 TEST_F(MainFrameImportTest, AVsqxScoreOpensAsANewProjectNamedAfterTheFile)

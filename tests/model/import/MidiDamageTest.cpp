@@ -48,22 +48,6 @@ TEST_F(MidiDamageTest, HandWrittenFilesGiveTheReadMessageOrTheirWholeEvents)
     }
 }
 
-TEST_F(MidiDamageTest, ACutShortTrackKeepsItsNotesScaled)
-{
-    const std::string path = scratch.file("cut.mid");
-    ASSERT_TRUE(hvtest::writeFileBytes(path, hvtest::readHexFile(std::string(HV_TEST_MIDI_DATA) + "/track-past-eof.hex")));
-    const MidiImportResult r = runMidiImport(doc, CString::fromUtf8(path), true, dialog, context);
-    ASSERT_EQ(r.status, Status::imported);
-    // Division 96: ticks 0-96 and 96-192 become 0-480 and 480-960.
-    const auto& notes = segOf(*r.newModel, 0)->notes;
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0]->pos, 0);
-    EXPECT_EQ(notes[0]->width, 480);
-    EXPECT_EQ(notes[1]->key, 53);  // 115 - 62
-    EXPECT_EQ(notes[1]->pos, 480);
-    EXPECT_EQ(notes[1]->width, 480);
-}
-
 TEST_F(MidiDamageTest, AMissingFileGivesTheReadMessage)
 {
     const MidiImportResult r =
