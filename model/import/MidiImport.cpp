@@ -8,8 +8,10 @@
 #include "lyrics/ILyricDict.h"
 #include "model/current/DefaultProject.h"
 #include "model/import/ClampToInt32.h"
+#include "model/import/ImportBudget.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "model/import/MidiTrackRecord.h"
+#include "model/import/SortedFill.h"
 #include "model/import/midi/MIDIFileRead.h"
 #include "platform/MessageBox.h"
 #include "platform/TextConvert.h"
@@ -71,24 +73,12 @@ Note* makeNote(const MidiNoteRecord& record, int32_t ticksPerQuarter, const Scor
 }
 
 // Puts the notes into the new, empty segment as the document's note adding
-// does (the settings' vibrato and expression, sorted insertion with overlap
-// flags), without its one-by-one insertion, whose cost grows with the square
-// of a track's length. Stable sorting keeps notes of one position in their
-// order. With every width positive, a note overlaps another exactly when an
-// earlier one ends after its start or the next one starts before its end.
+// does (the settings' vibrato and expression, then sorted insertion with
+// overlap flags), in one pass.
 void addNotesToNewSeg(const std::vector<Note*>& notes, SingSegment* seg)
 {
     for (Note* n : notes) CSSSynthesizerDoc::setNoteDefaultVibExp(n);
-    NoteContainer& into = seg->notes;
-    into.assign(notes.begin(), notes.end());
-    std::stable_sort(into.begin(), into.end(), [](const Note* a, const Note* b) { return a->pos < b->pos; });
-    int64_t maxEnd = std::numeric_limits<int64_t>::min();
-    for (size_t i = 0; i < into.size(); ++i) {
-        Note* note = into[i];
-        const int64_t end = int64_t{note->pos} + note->width;
-        note->overlapped = maxEnd > note->pos || (i + 1 < into.size() && into[i + 1]->pos < end);
-        maxEnd = std::max(maxEnd, end);
-    }
+    fillSorted(seg->notes, notes);
 }
 
 // Fills the segment with the notes of one MIDI track. Returns the tick at
@@ -125,15 +115,39 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, const MidiTrackRecord
     return first;
 }
 
-// New-project mode: the tempo changes of MIDI track 0 after the segment start.
-void addTempos(const hvmidi::MIDIMultiTrack& tracks, HalvorenModel& model)
+// New-project mode: the tempo changes of MIDI track 0 after the segment
+// start. Appended, then sorted stably: the order of inserting each after
+// every marker of equal or lower position.
+void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
 {
-    MidiTrackRecord record;
-    fillMidiTrackRecord(tracks, 0, record);
     for (const MidiTempoChange& change : record.tempos) {
         const int32_t pos = clampToInt32(kDefaultSegmentPos + int64_t{scaleTicks(change.tick, record.ticksPerQuarter)});
-        insertMarkerSorted(model.tempos, new Tempo{pos, static_cast<int32_t>(change.bpm * 100)});
+        model.tempos.push_back(new Tempo{pos, static_cast<int32_t>(change.bpm * 100)});
     }
+    std::stable_sort(model.tempos.begin(), model.tempos.end(),
+                     [](const Tempo* a, const Tempo* b) { return a->pos < b->pos; });
+}
+
+// Counts what the chosen tracks (and, for a new project, the tempos) will
+// build; false when that passes what one import may build.
+bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack)
+{
+    ReadBudget budget = makeImportBudget();
+    for (const MidiTrackRecord& record : chosen)
+        for (size_t i = 0; i < record.notes.size(); ++i)
+            if (!budget.takeRecord(kNoteBuildBytes)) return false;
+    if (tempoTrack)
+        for (size_t i = 0; i < tempoTrack->tempos.size(); ++i)
+            if (!budget.takeRecord(sizeof(Tempo))) return false;
+    return true;
+}
+
+MidiImportResult readFailed()
+{
+    showMessageBox(translate("Error in reading midi file..."), CString(u"(＞﹏＜)"));
+    MidiImportResult result;
+    result.status = MidiImportResult::Status::readFailed;
+    return result;
 }
 
 }  // namespace
@@ -143,11 +157,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
 {
     MidiImportResult result;
     hvmidi::MIDIMultiTrack tracks;
-    if (!readMidiFile(path, tracks)) {
-        showMessageBox(translate("Error in reading midi file..."), CString(u"(＞﹏＜)"));
-        result.status = MidiImportResult::Status::readFailed;
-        return result;
-    }
+    if (!readMidiFile(path, tracks)) return readFailed();
 
     std::vector<int> offered;
     MidiTrackRecord record;
@@ -165,6 +175,12 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
         if (std::find(offered.begin(), offered.end(), m) != offered.end()) chosen.push_back(m);
     if (chosen.empty()) return result;
 
+    std::vector<MidiTrackRecord> records(chosen.size());
+    for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
+    MidiTrackRecord tempoTrack;
+    if (newProject) fillMidiTrackRecord(tracks, 0, tempoTrack);
+    if (!withinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
+
     std::vector<Track*> newTracks;
     if (newProject) {
         result.newModel = makeDefaultProject();
@@ -179,14 +195,13 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     }
 
     for (size_t k = 0; k < chosen.size(); ++k) {
-        fillMidiTrackRecord(tracks, chosen[k], record);
         SingSegment* seg = newTracks[k]->singSegs->segAt(0);
-        const std::optional<int32_t> first = fillSegment(doc, record, chosen[k], seg, context);
+        const std::optional<int32_t> first = fillSegment(doc, records[k], chosen[k], seg, context);
         if (first && (!result.firstNoteTick || *first < *result.firstNoteTick)) result.firstNoteTick = first;
     }
 
     if (newProject)
-        addTempos(tracks, *result.newModel);
+        addTempos(tempoTrack, *result.newModel);
     else
         doc.insertTracks(newTracks);
     result.status = MidiImportResult::Status::imported;

@@ -16,7 +16,7 @@ class MIDIFileReadStreamFile {
 public:
     // Larger files are refused: no MIDI file comes near this, and the events
     // kept take a small multiple of the file's bytes.
-    static constexpr uint64_t kMaxFileBytes = uint64_t{64} << 20;
+    static constexpr uint64_t kMaxFileBytes = uint64_t{16} << 20;
 
     explicit MIDIFileReadStreamFile(const CString& path);
     static MIDIFileReadStreamFile fromBytes(std::string bytes);

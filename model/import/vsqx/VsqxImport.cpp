@@ -2,10 +2,13 @@
 
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
+#include "model/import/ImportBudget.h"
 #include "model/import/ScoreImportContext.h"
+#include "model/import/SortedFill.h"
 #include "model/import/vsqx/CVsqxParser.h"
 #include "model/import/vsqx/XmlNesting.h"
 #include "platform/FileUtil.h"
@@ -18,7 +21,7 @@ namespace {
 
 // Scores nest five levels deep; the files are text of a few megabytes.
 constexpr int kMaxNesting = 64;
-constexpr uint64_t kMaxFileBytes = uint64_t{256} << 20;
+constexpr uint64_t kMaxFileBytes = uint64_t{32} << 20;
 constexpr int64_t kMeasureTicks = 1920;
 
 // Adds the shift; false when the result leaves the 32-bit range.
@@ -30,6 +33,14 @@ bool shiftBy(int32_t& pos, int64_t shift)
     return true;
 }
 
+// Markers are appended and then sorted stably: the order of inserting each
+// after every marker of equal or lower position.
+template <class M>
+void sortMarkers(std::vector<M*>& markers)
+{
+    std::stable_sort(markers.begin(), markers.end(), [](const M* a, const M* b) { return a->pos < b->pos; });
+}
+
 bool readTempos(CVsqxParser& parser, TiXmlElement* master, int64_t shiftTicks, HalvorenModel& model)
 {
     const auto elements = parser.getTempos(master);
@@ -37,13 +48,11 @@ bool readTempos(CVsqxParser& parser, TiXmlElement* master, int64_t shiftTicks, H
     for (TiXmlElement* e : elements) {
         auto* tempo = new Tempo{0, 12000};
         parser.readTempo(e, tempo);
-        if (shiftTicks > 0 && tempo->pos == 0) insertMarkerSorted(model.tempos, new Tempo{0, 12000});
-        if (!shiftBy(tempo->pos, shiftTicks)) {
-            delete tempo;
-            return false;
-        }
-        insertMarkerSorted(model.tempos, tempo);
+        if (shiftTicks > 0 && tempo->pos == 0) model.tempos.push_back(new Tempo{0, 12000});
+        model.tempos.push_back(tempo);
+        if (!shiftBy(tempo->pos, shiftTicks)) return false;
     }
+    sortMarkers(model.tempos);
     return true;
 }
 
@@ -54,14 +63,22 @@ bool readTimeSigs(CVsqxParser& parser, TiXmlElement* master, int64_t shiftMeasur
     for (TiXmlElement* e : elements) {
         auto* beat = new Beat{-3, 4, 4};
         parser.readTimeSig(e, beat);
-        if (shiftMeasures > 0 && beat->pos == -3) insertMarkerSorted(model.beats, new Beat{-3, 4, 4});
-        if (!shiftBy(beat->pos, shiftMeasures)) {
-            delete beat;
-            return false;
-        }
-        insertMarkerSorted(model.beats, beat);
+        if (shiftMeasures > 0 && beat->pos == -3) model.beats.push_back(new Beat{-3, 4, 4});
+        model.beats.push_back(beat);
+        if (!shiftBy(beat->pos, shiftMeasures)) return false;
     }
+    sortMarkers(model.beats);
     return true;
+}
+
+void readNotes(CVsqxParser& parser, TiXmlElement* partElement, ILyricDict* dict, SingSegment* seg)
+{
+    std::vector<Note*> notes;
+    for (TiXmlElement* noteElement : parser.getNotes(partElement)) {
+        notes.push_back(new Note);
+        parser.readNote(noteElement, notes.back(), dict);
+    }
+    fillSorted(seg->notes, notes);
 }
 
 bool readSingingTracks(CVsqxParser& parser, TiXmlElement* root, int64_t shiftTicks, const std::string& singer,
@@ -72,22 +89,20 @@ bool readSingingTracks(CVsqxParser& parser, TiXmlElement* root, int64_t shiftTic
         auto* track = new Track(kSingingTrack);
         parser.readTrackName(trackElement, track);
         model.tracks.push_back(track);
+        std::vector<BaseSegment*> segs;
+        bool shifted = true;
         for (TiXmlElement* partElement : parser.getParts(trackElement)) {
             auto* seg = new SingSegment(0, 1920);
+            segs.push_back(seg);
             parser.readPart(partElement, seg);
-            if (!shiftBy(seg->pos, shiftTicks)) {
-                delete seg;
-                return false;
-            }
+            shifted = shiftBy(seg->pos, shiftTicks);
+            if (!shifted) break;
             seg->extendCurveEnds();
             seg->singer = singer;
-            insertSegmentSorted(*track->singSegs, seg);
-            for (TiXmlElement* noteElement : parser.getNotes(partElement)) {
-                auto* note = new Note;
-                parser.readNote(noteElement, note, dict);
-                seg->notes.insertSorted(note);
-            }
+            readNotes(parser, partElement, dict, seg);
         }
+        fillSorted(*track->singSegs, segs);
+        if (!shifted) return false;
     }
     return true;
 }
@@ -101,6 +116,8 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
     auto* track = new Track(kInstrumentTrack);
     track->name = name;
     model.tracks.push_back(track);
+    std::vector<BaseSegment*> segs;
+    bool shifted = true;
     for (TiXmlElement* e : parts) {
         auto* seg = new InstrumentSegment(0, 0);
         if (!parser.readWavPart(e, seg)) {
@@ -109,13 +126,34 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
             delete seg;
             continue;
         }
-        if (!shiftBy(seg->pos, shiftTicks)) {
-            delete seg;
-            return false;
-        }
-        insertSegmentSorted(*track->instSegs, seg);
+        segs.push_back(seg);
+        shifted = shiftBy(seg->pos, shiftTicks);
+        if (!shifted) break;
     }
-    return true;
+    fillSorted(*track->instSegs, segs);
+    return shifted;
+}
+
+// Counts what the score would build, before anything is built.
+bool withinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master)
+{
+    ReadBudget budget = makeImportBudget();
+    const auto take = [&budget](size_t count, uint64_t bytes) {
+        for (size_t i = 0; i < count; ++i)
+            if (!budget.takeRecord(bytes)) return false;
+        return true;
+    };
+    // A marker may bring a default marker along.
+    bool ok = take(parser.getTempos(master).size(), 2 * sizeof(Tempo)) &&
+              take(parser.getTimeSigs(master).size(), 2 * sizeof(Beat));
+    for (TiXmlElement* track : parser.getTracks(root)) {
+        ok = ok && take(1, sizeof(Track));
+        for (TiXmlElement* part : parser.getParts(track))
+            ok = ok && take(1, sizeof(SingSegment)) && take(parser.getNotes(part).size(), kNoteBuildBytes);
+    }
+    for (TiXmlElement* track : {parser.getMonoTrack(root), parser.getStereoTrack(root)})
+        if (track) ok = ok && take(1, sizeof(Track)) && take(parser.getWavParts(track).size(), sizeof(InstrumentSegment));
+    return ok;
 }
 
 }  // namespace
@@ -135,7 +173,8 @@ std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElem
     const int64_t shiftTicks = shiftMeasures * kMeasureTicks;
     if (shiftTicks > std::numeric_limits<int32_t>::max()) return nullptr;
 
-    if (!readTempos(parser, master, shiftTicks, *model) || !readTimeSigs(parser, master, shiftMeasures, *model) ||
+    if (!withinBudget(parser, root, master) || !readTempos(parser, master, shiftTicks, *model) ||
+        !readTimeSigs(parser, master, shiftMeasures, *model) ||
         !readSingingTracks(parser, root, shiftTicks, singerName, *model) ||
         !readAudioTrack(parser, parser.getMonoTrack(root), "WAV(MONO)", shiftTicks, *model) ||
         !readAudioTrack(parser, parser.getStereoTrack(root), "WAV(STEREO)", shiftTicks, *model))

@@ -1,6 +1,7 @@
 // Damaged MIDI files, hand-written in hex: each is refused with the read
 // message, or reads as settled, and the open project is left as it was.
 #include "ImportFixture.h"
+#include "model/import/ImportBudget.h"
 
 using Status = MidiImportResult::Status;
 
@@ -55,4 +56,21 @@ TEST_F(MidiDamageTest, AMissingFileGivesTheReadMessage)
     EXPECT_EQ(r.status, Status::readFailed);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, "Error in reading midi file...");
+}
+
+TEST_F(MidiDamageTest, AScoreBuildingMoreThanOneImportMayIsRefused)
+{
+    // One more note than a gigabyte of notes holds, back to back with
+    // running status: a file of a couple of megabytes.
+    const uint32_t tooMany = static_cast<uint32_t>((uint64_t{1} << 30) / kNoteBuildBytes + 1);
+    hvtest::SmfTrack track;
+    track.runningStatus(true);
+    for (uint32_t i = 0; i < tooMany; ++i) track.noteOn(i, 60).noteOff(i + 1, 60, true);
+    hvtest::SmfWriter smf(1, 480);
+    smf.track(track);
+    const std::string before = savedBytes(*doc.getModel());
+    EXPECT_EQ(importMidi(smf, false).status, Status::readFailed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, "Error in reading midi file...");
+    EXPECT_EQ(savedBytes(*doc.getModel()), before);
 }

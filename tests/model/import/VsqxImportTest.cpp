@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "ImportFixture.h"
+#include "model/import/ImportBudget.h"
 #include "model/import/vsqx/CVsqxParser.h"
 #include "model/import/vsqx/VsqxImport.h"
 #include "voicebank/SingerMgr.h"
@@ -252,6 +253,14 @@ TEST_F(VsqxImportTest, DamagedScoresAreRefusedOrReadAsStored)
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->tempos[0]->tempo, 0);
     EXPECT_EQ(model->beats[0]->denominator, 0);
+}
+
+TEST_F(VsqxImportTest, AScoreBuildingMoreThanOneImportMayIsRefused)
+{
+    const size_t tooMany = (size_t{1} << 30) / kNoteBuildBytes + 1;
+    std::string notes;
+    for (size_t i = 0; i < tooMany; ++i) notes += "<note/>";
+    EXPECT_EQ(load(vsq4("", "<vsTrack><vsPart>" + notes + "</vsPart></vsTrack>")), nullptr);
 }
 
 TEST_F(VsqxImportTest, AudioPathsWithoutFolderGoBesideTheScore)
