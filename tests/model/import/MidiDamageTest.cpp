@@ -49,15 +49,6 @@ TEST_F(MidiDamageTest, HandWrittenFilesGiveTheReadMessageOrTheirWholeEvents)
     }
 }
 
-TEST_F(MidiDamageTest, AMissingFileGivesTheReadMessage)
-{
-    const MidiImportResult r =
-        runMidiImport(doc, CString::fromUtf8(scratch.file("none.mid")), true, dialog, context);
-    EXPECT_EQ(r.status, Status::readFailed);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Error in reading midi file...");
-}
-
 TEST_F(MidiDamageTest, AScoreBuildingMoreThanOneImportMayIsRefused)
 {
     // One more note than a gigabyte of notes holds, back to back with

@@ -162,18 +162,6 @@ TEST_F(MidiImportTest, NotesEndByTheRulesOfTheEventOrder)
     }
 }
 
-TEST_F(MidiImportTest, NotesArriveInFinishingOrder)
-{
-    // A long note ends after a short one that starts later: the short one
-    // finishes first, so the segment is sized by the long one's end, the
-    // last to finish, and the cursor goes to the short one's start.
-    const MidiImportResult r =
-        importMidi(oneTrack(480, SmfTrack().noteOn(0, 60).noteOn(960, 62).noteOff(1200, 62).noteOff(1920, 60)));
-    ASSERT_EQ(r.status, Status::imported);
-    EXPECT_EQ(segOf(*r.newModel, 0)->width, 3840);  // (1920 + 3839) / 1920 * 1920
-    EXPECT_EQ(r.firstNoteTick, 7680 + 960);
-}
-
 TEST_F(MidiImportTest, TextsAreDecodedToUtf8)
 {
     StubLyricDict dict;

@@ -84,26 +84,6 @@ TEST(SmfReaderTest, AtMostSixtyFourTracksAreRead)
     EXPECT_EQ(tracks.getTrack(64), nullptr);
 }
 
-TEST(SmfReaderTest, DivisionIsKeptRawWithSmpteDetectable)
-{
-    struct Case {
-        uint16_t division;
-        bool smpte;
-        int clocks;
-    };
-    const Case cases[] = {{480, false, 480}, {0, false, 0}, {0xE728, true, 0}, {0x7FFF, false, 32767}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.division);
-        SmfWriter smf(1, c.division);
-        smf.track(SmfTrack().note(0, 1, 60));
-        MIDIMultiTrack tracks;
-        ASSERT_TRUE(readBytes(smf.bytes(), tracks));
-        EXPECT_EQ(tracks.getDivision(), c.division);
-        EXPECT_EQ(tracks.isSmpteDivision(), c.smpte);
-        EXPECT_EQ(tracks.getClocksPerBeat(), c.clocks);
-    }
-}
-
 TEST(SmfReaderTest, MalformedFilesFail)
 {
     const std::string header = SmfWriter(1, 480).bytes();
