@@ -98,7 +98,7 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, const MidiTrackRecord
         notes.push_back(note);
     }
     seg->name = ansiToUtf8(record.name);
-    const int64_t lastEnd = notes.empty() ? 0 : int64_t{notes.back()->pos} + notes.back()->width;
+    const int64_t lastEnd = notes.empty() ? 0 : spanEnd(*notes.back());
     // The last note's end rounded up to a whole measure, plus one measure.
     seg->width = clampToInt32((lastEnd + 2 * kMeasureTicks - 1) / kMeasureTicks * kMeasureTicks);
     seg->extendCurveEnds();

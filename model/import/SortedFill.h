@@ -32,7 +32,7 @@ void fillSorted(ElementContainer<T>& into, const std::vector<T*>& elements)
     std::vector<Top2> prefix(n + 1);
     for (size_t i = 0; i < n; ++i) {
         Top2 t = prefix[i];
-        const int64_t end = int64_t{into[i]->pos} + into[i]->width;
+        const int64_t end = spanEnd(*into[i]);
         if (end > t.first) {
             t.second = t.first;
             t.first = end;
@@ -44,7 +44,7 @@ void fillSorted(ElementContainer<T>& into, const std::vector<T*>& elements)
     }
     for (size_t i = 0; i < n; ++i) {
         T* x = into[i];
-        const int64_t end = int64_t{x->pos} + x->width;
+        const int64_t end = spanEnd(*x);
         // Elements starting before x's end: those of a position below it.
         const auto stop = std::lower_bound(into.begin(), into.end(), end,
                                            [](const T* e, int64_t v) { return e->pos < v; });
