@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "dsp/LittleEndian.h"
+#include "platform/LittleEndian.h"
 
 namespace Halvoren {
 

@@ -14,6 +14,7 @@
 
 #include "lyrics/PhoneticSymbolTable.h"
 #include "platform/CString.h"
+#include "platform/ReadBudget.h"
 
 // A phrase: (code point, reading) per character; the first pair is the
 // character under whose entry the phrase is stored.
@@ -40,14 +41,16 @@ public:
 
     // Fills the dictionary from the folder. 0 on success; -1 when a list file
     // cannot be opened, or when a damaged "zh.dict" cannot be rebuilt for
-    // want of the lists (the records read before the damage stay loaded).
+    // want of the lists (the records read before the damage stay loaded). An
+    // empty "zh.dict" is compiled again when both lists are there.
     int load();
     // Reads one text list into the dictionary: -1 when it cannot be opened,
     // else 0; bad lines are reported with their line number and skipped.
     int parseEspeakList(const CString& path);
     // Reads a compiled dictionary: 0 at its end; -1 when it holds a symbol
-    // code out of range or ends inside a record (records before stay loaded).
-    int loadCompiled(const CString& path);
+    // code out of range, ends inside a record or holds more records than
+    // limits allow for its size (records before stay loaded).
+    int loadCompiled(const CString& path, const ReadLimits& limits = ReadLimits());
     // Writes the compiled form through a temporary file that replaces path
     // only when complete: 0, or -1 when it cannot be written.
     int saveCompiled(const CString& path);

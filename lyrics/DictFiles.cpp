@@ -8,10 +8,10 @@
 //   phrases     count times: u16 length n, then n (character, u16 symbol code)
 #include <cstdio>
 #include <limits>
-#include <string_view>
 
 #include "lyrics/ChCharacterDict.h"
 #include "lyrics/Utf8CodePoints.h"
+#include "platform/ByteCursor.h"
 #include "platform/FileUtil.h"
 #include "platform/StringUtil.h"
 
@@ -46,39 +46,17 @@ const SymbolSlot* knownReading(const std::string& symbol, int lineNo, std::ostre
     return nullptr;
 }
 
-// Bounds-checked little-endian reader over the bytes of a compiled file.
-class RecordReader {
-public:
-    explicit RecordReader(std::string_view bytes) : bytes_(bytes) {}
-    bool atEnd() const { return pos_ == bytes_.size(); }
-    size_t remaining() const { return bytes_.size() - pos_; }
-    bool u16(std::uint16_t& v) {
-        if (remaining() < 2) return false;
-        v = static_cast<std::uint16_t>(byte(0) | byte(1) << 8);
-        pos_ += 2;
-        return true;
-    }
-    bool u32(std::uint32_t& v) {
-        if (remaining() < 4) return false;
-        v = byte(0) | byte(1) << 8 | byte(2) << 16 | static_cast<std::uint32_t>(byte(3)) << 24;
-        pos_ += 4;
-        return true;
-    }
-    bool character(std::uint32_t& codePoint) {
-        std::uint16_t unit = 0;
-        if (!u16(unit)) return false;
-        if (unit != kCodePointEscape) {
-            codePoint = unit;
-            return true;
-        }
-        return u32(codePoint);
-    }
-
-private:
-    std::uint32_t byte(size_t i) const { return static_cast<unsigned char>(bytes_[pos_ + i]); }
-    std::string_view bytes_;
-    size_t pos_ = 0;
-};
+// A character of the compiled file: a u16 code point, or the escape and
+// a u32 one. Fails, not moving, when the file ends inside it.
+bool readCharacter(ByteCursor& in, std::uint32_t& codePoint) {
+    ByteCursor at = in;
+    std::uint16_t unit = 0;
+    if (!at.u16(unit)) return false;
+    if (unit == kCodePointEscape && !at.u32(codePoint)) return false;
+    if (unit != kCodePointEscape) codePoint = unit;
+    in = at;
+    return true;
+}
 
 void putU16(std::string& out, std::uint16_t v) {
     out += static_cast<char>(v & 0xFF);
@@ -106,13 +84,19 @@ int ChCharacterDict::load() {
     const CString compiledPath = appendPath("/zh.dict");
     const CString listPath = appendPath("/zh_list");
     const CString listxPath = appendPath("/zh_listx");
-    if (FILE* probe = openFile(compiledPath, "rb")) {
-        std::fclose(probe);
-        if (loadCompiled(compiledPath) == 0) return 0;
-        // A damaged compiled file is rebuilt when the lists are there to
-        // rebuild it from; otherwise what it gave is better than nothing.
-        if (!isFileExist(listPath) || !isFileExist(listxPath)) return -1;
-        clear();
+    if (FilePtr probe{openFile(compiledPath, "rb")}) {
+        const bool empty = bytesLeftInFile(probe.get()) == 0u;
+        probe.reset();
+        const bool listsThere = isFileExist(listPath) && isFileExist(listxPath);
+        // An empty compiled file (a write that never got going) stands for
+        // nothing when the lists are there: it is compiled again from them.
+        if (!empty || !listsThere) {
+            if (loadCompiled(compiledPath) == 0) return 0;
+            // A damaged compiled file is rebuilt when the lists are there to
+            // rebuild it from; otherwise what it gave is better than nothing.
+            if (!listsThere) return -1;
+            clear();
+        }
     }
     for (const CString& path : {listPath, listxPath}) {
         if (parseEspeakList(path) != 0) {
@@ -220,11 +204,12 @@ void ChCharacterDict::parsePhraseLine(const std::vector<std::uint32_t>& cps, siz
     first.phrases->push_back(std::move(phrase));
 }
 
-int ChCharacterDict::loadCompiled(const CString& path) {
+int ChCharacterDict::loadCompiled(const CString& path, const ReadLimits& limits) {
     std::string bytes;
     if (!readWholeFile(path, bytes)) return -1;
     const PhoneticSymbolTable& symbols = PhoneticSymbolTable::instance();
-    RecordReader in(bytes);
+    ByteCursor in(bytes.data(), bytes.size());
+    ReadBudget budget(bytes.size(), limits);
     auto outOfRange = [this](std::uint16_t code, int where) {
         log << "Corrupted dictionary (phonetic symbol code out of range): " << code << " at line "
             << where << std::endl;
@@ -234,13 +219,18 @@ int ChCharacterDict::loadCompiled(const CString& path) {
         log << "Corrupted dictionary (file ends inside a record): " << path.toUtf8() << std::endl;
         return -1;
     };
+    auto overBudget = [this, &path] {
+        log << "Corrupted dictionary (more records than its size allows): " << path.toUtf8() << std::endl;
+        return -1;
+    };
 
     while (!in.atEnd()) {
         std::uint32_t character = 0;
         std::uint16_t code = 0, phraseCount = 0;
-        if (!in.character(character) || !in.u16(code)) return truncated();
+        if (!readCharacter(in, character) || !in.u16(code)) return truncated();
         if (code >= PhoneticSymbolTable::kSize) return outOfRange(code, 283);
         if (!in.u16(phraseCount)) return truncated();
+        if (!budget.takeRecord(sizeof(ChCharEntry))) return overBudget();
 
         ChCharEntry& entry = entryFor(character);
         entry.codePoint = character;
@@ -255,13 +245,15 @@ int ChCharacterDict::loadCompiled(const CString& path) {
                 std::uint16_t length = 0;
                 // Each pair takes at least 4 bytes: never trust a length
                 // beyond what the file still holds.
-                if (!in.u16(length) || length > in.remaining() / 4) return truncated();
+                if (!in.u16(length) || !in.holds(length, 4)) return truncated();
+                if (!budget.takeRecord(sizeof(ChPhrase) + length * sizeof(decltype(ChPhrase::chars)::value_type)))
+                    return overBudget();
                 ChPhrase phrase;
                 phrase.chars.reserve(length);
                 for (int k = 0; k < length; ++k) {
                     std::uint32_t cp = 0;
                     std::uint16_t pairCode = 0;
-                    if (!in.character(cp) || !in.u16(pairCode)) return truncated();
+                    if (!readCharacter(in, cp) || !in.u16(pairCode)) return truncated();
                     if (pairCode >= PhoneticSymbolTable::kSize) return outOfRange(pairCode, 343);
                     phrase.chars.push_back({cp, &symbols[pairCode]});
                 }

@@ -13,40 +13,27 @@ constexpr size_t kReadBlock = 65536;
 
 }  // namespace
 
-bool WavFileReader::read(const CString& path)
+bool WavFileReader::read(const CString& path, const ReadLimits& limits)
 {
-    open(path);
+    open(path, limits);
     const bool ok = readRiffHeader() && findFmtChunk() && readFmtChunk() && findDataChunk() && readData();
     close();
     return ok;
 }
 
-void WavFileReader::open(const CString& path)
+void WavFileReader::open(const CString& path, const ReadLimits& limits)
 {
     wavBuf.fifo.clear();
     stream.reset(openFile(path, "rb"));
+    const auto size = stream ? bytesLeftInFile(stream.get()) : std::nullopt;
+    budget = ReadBudget(size.value_or(0), limits);
     fmtOk = riffOk = fmtFound = dataRead = dataFound = false;
 }
 
-bool WavFileReader::readBytes(void* out, size_t n)
+ByteCursor WavFileReader::next(size_t n)
 {
-    return stream && std::fread(out, 1, n, stream.get()) == n;
-}
-
-bool WavFileReader::readU16(uint16_t& v)
-{
-    unsigned char b[2];
-    if (!readBytes(b, 2)) return false;
-    v = static_cast<uint16_t>(b[0] | (b[1] << 8));
-    return true;
-}
-
-bool WavFileReader::readU32(uint32_t& v)
-{
-    unsigned char b[4];
-    if (!readBytes(b, 4)) return false;
-    v = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
-    return true;
+    const size_t got = stream ? std::fread(head, 1, std::min(n, kHeadBytes), stream.get()) : 0;
+    return ByteCursor(head, got);
 }
 
 bool WavFileReader::skip(uint64_t n)
@@ -56,10 +43,9 @@ bool WavFileReader::skip(uint64_t n)
 
 bool WavFileReader::readRiffHeader()
 {
-    char tag[4];
+    ByteCursor in = next(12);
     uint32_t riffSize = 0;
-    if (!readBytes(tag, 4) || std::memcmp(tag, "RIFF", 4) != 0 || !readU32(riffSize) ||
-        static_cast<int32_t>(riffSize) <= 0 || !readBytes(tag, 4) || std::memcmp(tag, "WAVE", 4) != 0) {
+    if (!in.tag("RIFF", 4) || !in.u32(riffSize) || static_cast<int32_t>(riffSize) <= 0 || !in.tag("WAVE", 4)) {
         close();
         return false;
     }
@@ -69,11 +55,13 @@ bool WavFileReader::readRiffHeader()
 
 bool WavFileReader::findChunk(const char* id, uint32_t& size)
 {
-    char tag[4];
     // Every pass consumes at least the 8 header bytes, and reading past the
-    // end of the file fails, so the walk always ends.
-    while (readBytes(tag, 4)) {
-        if (!readU32(size)) return false;
+    // end of the file fails, so the walk always ends; the budget ends it
+    // within a bounded number of chunks as well.
+    while (budget.takeRecord()) {
+        ByteCursor in = next(8);
+        char tag[4];
+        if (!in.bytes(tag, 4) || !in.u32(size)) return false;
         if (std::memcmp(tag, id, 4) == 0) return true;
         if (!skip(uint64_t(size) + (size & 1u))) return false;
     }
@@ -98,14 +86,15 @@ bool WavFileReader::formatIsUsable() const
 
 bool WavFileReader::readFmtChunk()
 {
+    ByteCursor in = next(16);
     uint16_t tag = 0;
-    if (!readU16(tag) || (tag != 1 && tag != 3)) {
+    if (!in.u16(tag) || (tag != 1 && tag != 3)) {
         close();
         return false;
     }
     floatFormat = tag == 3;
-    if (!readU16(fmtChannels) || !readU32(fmtSampleRate) || !readU32(fmtByteRate) || !readU16(fmtBlockAlign) ||
-        !readU16(fmtBitsPerSample))
+    if (!in.u16(fmtChannels) || !in.u32(fmtSampleRate) || !in.u32(fmtByteRate) || !in.u16(fmtBlockAlign) ||
+        !in.u16(fmtBitsPerSample))
         return false;
     if (fmtSize < 16 || !formatIsUsable()) return false;
     // The rest of a longer fmt chunk (and its pad byte) is not needed.

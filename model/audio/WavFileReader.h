@@ -1,13 +1,22 @@
 #pragma once
 // Reader of RIFF/WAVE files with integer (tag 1) or IEEE float (tag 3)
 // samples into a CWavBuf.
+//
+// The file stays on disk: each chunk header and the part of the fmt chunk
+// that is used are read into a few bytes of memory and parsed with a
+// ByteCursor, skipped chunk bodies are seeked past and the samples are
+// streamed. Every chunk walked counts against a ReadBudget made from the
+// file's size, so a file of endless empty chunks ends its walk as a file
+// without the chunk does.
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 
 #include "model/audio/CWavBuf.h"
 #include "platform/CString.h"
+#include "platform/ByteCursor.h"
 #include "platform/FileUtil.h"
+#include "platform/ReadBudget.h"
 
 class WavFileReader {
 public:
@@ -18,11 +27,11 @@ public:
     // Parses the file into the buffer. On failure the buffer holds no
     // samples; its format is the default one, or the fmt chunk's when the
     // read failed at the data.
-    bool read(const CString& path);
+    bool read(const CString& path, const ReadLimits& limits = ReadLimits());
     const HalvorenEditor::CWavBuf& buffer() const { return wavBuf; }
 
 private:
-    void open(const CString& path);
+    void open(const CString& path, const ReadLimits& limits);
     void close() { stream.reset(); }
     bool readRiffHeader();
     bool findFmtChunk();
@@ -30,14 +39,18 @@ private:
     bool findDataChunk();
     bool readData();
 
-    bool readBytes(void* out, size_t n);
-    bool readU16(uint16_t& v);
-    bool readU32(uint32_t& v);
+    // A cursor over the next n (at most kHeadBytes) bytes of the file, or
+    // over those that were left.
+    ByteCursor next(size_t n);
     bool skip(uint64_t n);
     // Walks the chunks from the current position up to the one named id and
     // reads its size; false at the end of the file.
     bool findChunk(const char* id, uint32_t& size);
     bool formatIsUsable() const;
+
+    static constexpr size_t kHeadBytes = 16;
+    unsigned char head[kHeadBytes] = {};
+    ReadBudget budget{0};
 
     bool fmtOk = false;
     bool riffOk = false;

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "model/file/LittleEndian.h"
 #include "platform/FileUtil.h"
+#include "platform/LittleEndian.h"
 
 namespace HalvorenWin {
 
@@ -32,7 +32,7 @@ void CMemoryBuffer::writeAt(const void* bytes, size_t n, size_t pos)
 bool CMemoryBuffer::writeToFile(std::FILE* file) const
 {
     char count[4];
-    storeU32(count, static_cast<uint32_t>(data.size()));
+    storeLittleEndian32(count, static_cast<uint32_t>(data.size()));
     if (std::fwrite(count, 1, 4, file) != 4) return false;
     return data.empty() || std::fwrite(data.data(), 1, data.size(), file) == data.size();
 }
@@ -41,7 +41,7 @@ void CMemoryBuffer::readFromFile(std::FILE* file)
 {
     char count[4];
     if (std::fread(count, 1, 4, file) != 4) return;
-    const int32_t n = static_cast<int32_t>(loadU32(count));
+    const int32_t n = static_cast<int32_t>(littleEndian32(count));
     if (n <= 0) return;
     // Grow in steps while the file delivers, so that a count far beyond the
     // file's size costs no more memory than the file itself; when the size

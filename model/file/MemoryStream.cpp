@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "model/file/LittleEndian.h"
+#include "platform/LittleEndian.h"
 
 namespace HalvorenWin {
 
@@ -18,7 +18,7 @@ void CMemoryStream::writeBytes(const void* bytes, size_t n)
 void CMemoryStream::writeUInt(uint32_t value)
 {
     char bytes[4];
-    storeU32(bytes, value);
+    storeLittleEndian32(bytes, value);
     writeBytes(bytes, 4);
 }
 
@@ -42,38 +42,54 @@ void CMemoryStream::writeBlock(const CMemoryBuffer& source)
     writeBytes(source.data.data(), source.size());
 }
 
+ByteCursor CMemoryStream::cursor() const
+{
+    const size_t end = std::min(end_, buffer->size());
+    return pos < end ? ByteCursor(buffer->data.data() + pos, end - pos) : ByteCursor();
+}
+
+bool CMemoryStream::moved(bool ok, const ByteCursor& c)
+{
+    if (ok) pos += static_cast<size_t>(c.position());
+    return ok;
+}
+
+CMemoryStream CMemoryStream::inner(size_t begin, size_t end) const
+{
+    CMemoryStream block(*buffer, begin, end);
+    block.budget = budget;
+    block.depth = depth + 1;
+    return block;
+}
+
 bool CMemoryStream::readBytes(void* target, size_t n)
 {
-    if (!target || n > remaining()) return false;
-    std::memcpy(target, buffer->data.data() + pos, n);
-    pos += n;
-    return true;
+    ByteCursor c = cursor();
+    return moved(c.bytes(target, n), c);
 }
 
 bool CMemoryStream::readUInt(uint32_t& target)
 {
-    char bytes[4];
-    if (!readBytes(bytes, 4)) return false;
-    target = loadU32(bytes);
-    return true;
+    ByteCursor c = cursor();
+    return moved(c.u32(target), c);
 }
 
 bool CMemoryStream::readInt(int32_t& target)
 {
-    uint32_t v;
-    if (!readUInt(v)) return false;
-    target = static_cast<int32_t>(v);
-    return true;
+    ByteCursor c = cursor();
+    return moved(c.i32(target), c);
 }
 
-bool CMemoryStream::readByte(uint8_t& target) { return readBytes(&target, 1); }
+bool CMemoryStream::readByte(uint8_t& target)
+{
+    ByteCursor c = cursor();
+    return moved(c.u8(target), c);
+}
 
 bool CMemoryStream::readFloat(float& target)
 {
-    uint32_t v;
-    if (!readUInt(v)) return false;
-    target = floatFromBits(v);
-    return true;
+    ByteCursor c = cursor();
+    return moved(c.f32(target), c);
 }
 
 uint32_t CMemoryStream::readCount()
@@ -87,40 +103,44 @@ void CMemoryStream::readString(std::string& target)
 {
     const uint32_t n = readCount();
     if (static_cast<int32_t>(n) < 0) return;
-    if (n > remaining()) {
-        target.clear();
-        return;
-    }
-    const char* first = buffer->data.data() + pos;
-    target.assign(first, std::find(first, first + n, '\0'));
-    pos += n;
+    ByteCursor c = cursor();
+    if (!moved(c.text(n, target), c)) target.clear();
 }
 
 void CMemoryStream::readBlock(CMemoryBuffer& target)
 {
     const uint32_t n = readCount();
     if (n == 0) return;
-    if (n > remaining()) {
+    ByteCursor c = cursor();
+    ByteCursor block;
+    if (!c.sub(n, block)) {
         target.data.resize(target.size() + remaining(), '\0');
         return;
     }
-    target.append(buffer->data.data() + pos, n);
+    target.append(block.here(), n);
     pos += n;
 }
 
 CMemoryStream CMemoryStream::readSubBlock()
 {
     const uint32_t n = readCount();
-    if (n > remaining()) return CMemoryStream(*buffer, pos, pos);
+    ByteCursor c = cursor();
+    ByteCursor block;
+    if (!c.sub(n, block) || (budget && !budget->allowsDepth(depth + 1))) return inner(pos, pos);
     pos += n;
-    return CMemoryStream(*buffer, pos - n, pos);
+    return inner(pos - n, pos);
+}
+
+bool CMemoryStream::readFloats(uint32_t count, std::vector<float>& target)
+{
+    ByteCursor c = cursor();
+    return moved(c.floats(count, target), c);
 }
 
 bool CMemoryStream::readTag(const char tag[4])
 {
-    if (remaining() < 4 || std::memcmp(buffer->data.data() + pos, tag, 4) != 0) return false;
-    pos += 4;
-    return true;
+    ByteCursor c = cursor();
+    return moved(c.tag(tag, 4), c);
 }
 
 }  // namespace HalvorenWin

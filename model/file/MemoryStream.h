@@ -1,14 +1,22 @@
 #pragma once
 // Cursor over a CMemoryBuffer that writes and reads little-endian 4-byte
 // values, single bytes, length-prefixed strings and length-prefixed
-// sub-blocks. Every read is bounds-checked: a read past the end leaves a
-// number unchanged, makes a string empty and fills a sub-block with zeros.
+// sub-blocks. Every read goes through a ByteCursor over the stream's bytes:
+// a read past the end leaves a number unchanged, makes a string empty and
+// fills a sub-block with zeros.
+//
+// A stream being read may carry the ReadBudget of its file; its sub-blocks
+// share it, one level deeper. The record loop (RecordLoop.h) counts every
+// record against it, and a sub-block deeper than it allows reads as empty.
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "model/file/MemoryBuffer.h"
+#include "platform/ByteCursor.h"
+#include "platform/ReadBudget.h"
 
 namespace HalvorenWin {
 
@@ -21,6 +29,8 @@ public:
 
     CMemoryBuffer* buffer;  // not owned; the stream never clears it
     size_t pos = 0;
+    ReadBudget* budget = nullptr;  // not owned; null reads without limits
+    uint32_t depth = 0;            // sub-block nesting: 0 for the whole body
 
     size_t remaining() const
     {
@@ -63,12 +73,21 @@ public:
     // moved past it. A block cut short gives an empty stream and leaves pos
     // after its count: its zeros (see readBlock) would parse as nothing.
     CMemoryStream readSubBlock();
+    // Appends count floats when they are all there; else neither target
+    // nor pos changes.
+    bool readFloats(uint32_t count, std::vector<float>& target);
     // Consumes the four bytes of tag when they are next; else pos stays.
     bool readTag(const char tag[4]);
 
 private:
     // The u32 count of a string or block; 0 when it is not there.
     uint32_t readCount();
+    // A cursor over the readable bytes from pos on.
+    ByteCursor cursor() const;
+    // Advances pos by what the cursor read, when the read succeeded.
+    bool moved(bool ok, const ByteCursor& c);
+    // A sub-block stream over [begin, end) sharing this one's budget.
+    CMemoryStream inner(size_t begin, size_t end) const;
 
     size_t end_ = std::numeric_limits<size_t>::max();
 };

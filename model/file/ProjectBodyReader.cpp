@@ -5,7 +5,6 @@
 
 #include "model/file/ExtensionMarkers.h"
 #include "model/file/FieldReaders.h"
-#include "model/file/LittleEndian.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
 
@@ -37,9 +36,11 @@ Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind)
 
 }  // namespace
 
-void readBody(HalvorenModel& model, CMemoryBuffer& body)
+void readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limits)
 {
+    ReadBudget budget(body.size(), limits);
     CMemoryStream in(body);
+    in.budget = &budget;
     bool* const flags[7] = {&model.ext1, &model.ext2, &model.ext3, &model.ext4,
                             &model.ext5, &model.ext6, &model.ext7};
     for (int i = 0; i < 7; ++i) *flags[i] = in.readTag(kExtensionMarkers[i]);
@@ -52,7 +53,7 @@ void readBody(HalvorenModel& model, CMemoryBuffer& body)
     model.clearTracks();
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(Track), [&] {
         uint32_t kind = 0;
         in.readUInt(kind);
         // A track of another kind stores nothing after its kind.
@@ -65,7 +66,7 @@ void readTempoList(CMemoryStream& in, std::vector<Tempo*>& tempos)
 {
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(Tempo), [&] {
         auto* t = new Tempo;
         in.readInt(t->pos);
         in.readInt(t->tempo);
@@ -77,7 +78,7 @@ void readBeatList(CMemoryStream& in, std::vector<Beat*>& beats)
 {
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(Beat), [&] {
         auto* b = new Beat;
         in.readInt(b->pos);
         in.readInt(b->numerator);
@@ -90,7 +91,7 @@ void readSingSegments(CMemoryStream& in, const HalvorenModel& model, SingSegment
 {
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(SingSegment), [&] {
         int32_t pos = 0, width = 0;
         in.readInt(pos);
         in.readInt(width);
@@ -114,7 +115,7 @@ void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, Instr
 {
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(InstrumentSegment), [&] {
         auto seg = std::make_unique<InstrumentSegment>();
         in.readInt(seg->pos);
         in.readInt(seg->width);
@@ -132,7 +133,7 @@ void readNotes(CMemoryStream& in, const HalvorenModel& model, NoteContainer& not
     // Every note starts as a copy of one default note: copying the computed
     // vibrato wave is far cheaper than computing it again for each note.
     const Note defaults;
-    readRecords(in, count, [&] {
+    readRecords(in, count, kNoteRecordBytes, [&] {
         auto note = std::make_unique<Note>(defaults);
         in.readInt(note->pos);
         in.readInt(note->width);
@@ -186,14 +187,9 @@ void readVibratoCycle(CMemoryStream& in, VibratoCycle& cycle)
     in.readUInt(count);
     // The vibrato renderer indexes a whole table; a short or oversized one
     // would be read past its end, so only a complete table replaces the wave.
-    if (count != VibratoCycle::kTableSize || in.remaining() < 4u * VibratoCycle::kTableSize) return;
-    cycle.table.resize(VibratoCycle::kTableSize);
-    const char* bytes = in.buffer->data.data() + in.pos;
-    for (float& v : cycle.table) {
-        v = HalvorenWin::floatFromBits(HalvorenWin::loadU32(bytes));
-        bytes += 4;
-    }
-    in.pos += 4u * VibratoCycle::kTableSize;
+    if (count != VibratoCycle::kTableSize) return;
+    std::vector<float> table;
+    if (in.readFloats(count, table)) cycle.table = std::move(table);
 }
 
 void readNodeList(CMemoryStream& in, NodeContainer& nodes)
@@ -201,7 +197,7 @@ void readNodeList(CMemoryStream& in, NodeContainer& nodes)
     nodes.clear();
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(CurveNode), [&] {
         CurveNode node;
         in.readInt(node.pos);
         in.readInt(node.value);

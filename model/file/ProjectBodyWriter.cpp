@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "model/file/ExtensionMarkers.h"
-#include "model/file/LittleEndian.h"
+#include "platform/LittleEndian.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/SubBlock.h"
 
@@ -170,7 +170,7 @@ void writeFloatVector(const std::vector<float>& values, CMemoryStream& out)
     char bytes[4 * kChunk];
     for (size_t first = 0; first < values.size(); first += kChunk) {
         const size_t n = std::min(kChunk, values.size() - first);
-        for (size_t k = 0; k < n; ++k) HalvorenWin::storeU32(bytes + 4 * k, HalvorenWin::floatBits(values[first + k]));
+        for (size_t k = 0; k < n; ++k) storeLittleEndian32(bytes + 4 * k, floatBits(values[first + k]));
         out.writeBytes(bytes, 4 * n);
     }
 }

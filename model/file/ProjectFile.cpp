@@ -4,12 +4,12 @@
 #include <cstring>
 #include <memory>
 
-#include "model/file/LittleEndian.h"
 #include "model/file/MemoryBuffer.h"
 #include "model/file/ProjectLists.h"
 #include "model/legacy/ModelV0.h"
 #include "model/legacy/ModelV1.h"
 #include "platform/FileUtil.h"
+#include "platform/LittleEndian.h"
 #include "platform/MessageBox.h"
 #include "shell/services/LanguageMgr.h"
 
@@ -29,19 +29,19 @@ bool readTag(std::FILE* f)
 bool writeProject(const HalvorenModel& model, std::FILE* f)
 {
     char version[4];
-    HalvorenWin::storeU32(version, static_cast<uint32_t>(model.version));
+    storeLittleEndian32(version, static_cast<uint32_t>(model.version));
     CMemoryBuffer body;
     HVCurrentModel::writeBody(model, body);
     return std::fwrite(kTag, 1, 8, f) == 8 && std::fwrite(version, 1, 4, f) == 4 && body.writeToFile(f);
 }
 
 template <class Legacy>
-HalvorenModel* upgradeLegacy(std::unique_ptr<HalvorenModel> model, std::FILE* f)
+HalvorenModel* upgradeLegacy(std::unique_ptr<HalvorenModel> model, std::FILE* f, const ReadLimits& limits)
 {
     CMemoryBuffer body;
     body.readFromFile(f);
     Legacy legacy;
-    legacy.readBody(body);
+    legacy.readBody(body, limits);
     model->upgrade(legacy);
     return model.release();
 }
@@ -62,7 +62,7 @@ int32_t saveProjectFile(const HalvorenModel& model, const CString& path)
     return 0;
 }
 
-HalvorenModel* loadProjectFile(const CString& path)
+HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits)
 {
     FilePtr f(openFile(path, "rb"));
     if (!f) return nullptr;
@@ -71,14 +71,14 @@ HalvorenModel* loadProjectFile(const CString& path)
 
     if (!readTag(f.get())) {
         std::rewind(f.get());
-        return upgradeLegacy<HVModel_V0::HalvorenModel>(std::move(model), f.get());
+        return upgradeLegacy<HVModel_V0::HalvorenModel>(std::move(model), f.get(), limits);
     }
     char versionBytes[4];
     // A file cut inside its version holds no body: an empty project.
     if (std::fread(versionBytes, 1, 4, f.get()) != 4) return model.release();
-    const auto version = static_cast<int32_t>(HalvorenWin::loadU32(versionBytes));
+    const auto version = static_cast<int32_t>(littleEndian32(versionBytes));
     if (version == HVModel_V1::HalvorenModel::kVersion)
-        return upgradeLegacy<HVModel_V1::HalvorenModel>(std::move(model), f.get());
+        return upgradeLegacy<HVModel_V1::HalvorenModel>(std::move(model), f.get(), limits);
     if (version > kCurrentModelVersion) {
         showMessageBox(translate("It's high version project file, please update editor to use it"),
                        CString(u"(＞﹏＜)"), MbButtons::ok);
@@ -86,7 +86,7 @@ HalvorenModel* loadProjectFile(const CString& path)
     }
     CMemoryBuffer body;
     body.readFromFile(f.get());
-    HVCurrentModel::readBody(*model, body);
+    HVCurrentModel::readBody(*model, body, limits);
     return model.release();
 }
 
@@ -102,7 +102,7 @@ bool verifyProjectFile(const CString& path)
     }
     char lengthBytes[4];
     if (std::fread(lengthBytes, 1, 4, f.get()) != 4) return false;
-    const auto length = static_cast<int32_t>(HalvorenWin::loadU32(lengthBytes));
+    const auto length = static_cast<int32_t>(littleEndian32(lengthBytes));
     if (length <= 0) return false;
     const long bodyStart = std::ftell(f.get());
     if (bodyStart < 0 || std::fseek(f.get(), 0, SEEK_END) != 0) return false;

@@ -5,6 +5,7 @@
 
 #include "model/current/HalvorenModel.h"
 #include "platform/CString.h"
+#include "platform/ReadBudget.h"
 
 // Writes the model to path through path + ".tmp": the temporary file is
 // written, verified and then moved over path, so a save that fails at any
@@ -14,8 +15,10 @@ int32_t saveProjectFile(const HVCurrentModel::HalvorenModel& model, const CStrin
 
 // Reads a project file of any generation into a new model whose path is
 // set. Null when the file cannot be opened or is of a newer version than
-// this editor (the user is told so).
-HVCurrentModel::HalvorenModel* loadProjectFile(const CString& path);
+// this editor (the user is told so). The body builds no more than limits
+// allow for its size; a body that would is read up to that point, as a
+// body cut short is.
+HVCurrentModel::HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits = ReadLimits());
 
 // True when the file opens, its body length is positive and the file ends
 // exactly where the header says the body ends.

@@ -14,6 +14,7 @@
 #include "model/current/Vibrato.h"
 #include "model/file/MemoryBuffer.h"
 #include "model/file/MemoryStream.h"
+#include "platform/ReadBudget.h"
 
 namespace HVCurrentModel {
 
@@ -24,8 +25,13 @@ using HalvorenWin::CMemoryStream;
 // tracks. writeBody clears out first.
 void writeBody(const HalvorenModel& model, CMemoryBuffer& out);
 // Fills a new model (whose path is already set) from a body; whatever the
-// body lacks keeps its default.
-void readBody(HalvorenModel& model, CMemoryBuffer& body);
+// body lacks keeps its default. The read stops where the body's ReadBudget
+// (made from its size and limits) is spent, as at the end of a cut body.
+void readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
+
+// What one note record builds against the budget: the note and its own copy
+// of the vibrato wave.
+inline constexpr uint64_t kNoteRecordBytes = sizeof(Note) + sizeof(float) * VibratoCycle::kTableSize;
 
 void writeTempoList(const std::vector<Tempo*>& tempos, CMemoryStream& out);
 void readTempoList(CMemoryStream& block, std::vector<Tempo*>& tempos);

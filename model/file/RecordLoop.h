@@ -2,7 +2,9 @@
 // The record loop of the project readers. Every record of the project files
 // starts with a 4-byte field; a record is read only while that field is
 // there, so a count read from a damaged file cannot make the loop create
-// records beyond the bytes that remain.
+// records beyond the bytes that remain. Each record is also counted, with
+// the bytes it builds, against the stream's budget: once that is spent no
+// loop of the file makes another record, as if the file ended there.
 #include <cstdint>
 
 #include "model/file/MemoryStream.h"
@@ -10,9 +12,12 @@
 namespace HalvorenWin {
 
 template <class ReadOne>
-void readRecords(CMemoryStream& in, uint32_t count, ReadOne readOne)
+void readRecords(CMemoryStream& in, uint32_t count, uint64_t builtBytes, ReadOne readOne)
 {
-    for (uint32_t i = 0; i < count && in.remaining() >= 4; ++i) readOne();
+    for (uint32_t i = 0; i < count && in.remaining() >= 4; ++i) {
+        if (in.budget && !in.budget->takeRecord(builtBytes)) return;
+        readOne();
+    }
 }
 
 }  // namespace HalvorenWin

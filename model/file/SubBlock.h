@@ -4,7 +4,7 @@
 // separate buffer and appended, without copying every nested level again.
 #include <cstdint>
 
-#include "model/file/LittleEndian.h"
+#include "platform/LittleEndian.h"
 #include "model/file/MemoryStream.h"
 
 namespace HalvorenWin {
@@ -16,7 +16,7 @@ void writeSubBlock(CMemoryStream& out, WriteContent writeContent)
     out.writeUInt(0);
     writeContent();
     char count[4];
-    storeU32(count, static_cast<uint32_t>(out.pos - countAt - 4));
+    storeLittleEndian32(count, static_cast<uint32_t>(out.pos - countAt - 4));
     out.buffer->writeAt(count, 4, countAt);
 }
 

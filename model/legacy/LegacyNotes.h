@@ -11,14 +11,16 @@
 
 namespace HalvorenWin {
 
-// readTexts(stream, note) reads the two texts in the generation's encoding.
+// readTexts(stream, note) reads the two texts in the generation's encoding;
+// each note counts builtBytes against the budget (what it becomes once
+// upgraded).
 template <class NoteT, class ReadTexts>
-void readLegacyNotes(CMemoryStream& in, HVCurrentModel::ElementContainer<NoteT>& notes,
+void readLegacyNotes(CMemoryStream& in, HVCurrentModel::ElementContainer<NoteT>& notes, uint64_t builtBytes,
                      ReadTexts readTexts)
 {
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, builtBytes, [&] {
         auto* note = new NoteT;
         in.readInt(note->pos);
         in.readInt(note->width);

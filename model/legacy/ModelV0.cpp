@@ -45,7 +45,7 @@ void readCurve(CMemoryStream& in, Curve& curve)
 
 void readNotes(CMemoryStream& in, NoteContainer& notes)
 {
-    HalvorenWin::readLegacyNotes(in, notes, [](CMemoryStream& texts, Note& note) {
+    HalvorenWin::readLegacyNotes(in, notes, HVCurrentModel::kNoteRecordBytes, [](CMemoryStream& texts, Note& note) {
         readUtf16Field(texts, note.phoneticSymbol);
         readUtf16Field(texts, note.lyric);
     });
@@ -55,7 +55,7 @@ void readSegments(CMemoryStream& in, SegmentContainer& segments)
 {
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(Segment), [&] {
         int32_t pos = 0, width = 0;
         in.readInt(pos);
         in.readInt(width);
@@ -74,9 +74,11 @@ void readSegments(CMemoryStream& in, SegmentContainer& segments)
 
 }  // namespace
 
-void HalvorenModel::readBody(CMemoryBuffer& body)
+void HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
 {
+    ReadBudget budget(body.size(), limits);
     CMemoryStream in(body);
+    in.budget = &budget;
     if (in.remaining() >= 4) in.pos += 4;  // header word, not used
     CMemoryStream tempoBlock = in.readSubBlock();
     CMemoryStream beatBlock = in.readSubBlock();

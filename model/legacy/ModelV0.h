@@ -11,6 +11,7 @@
 #include "model/current/PosWidthBlock.h"
 #include "model/file/MemoryBuffer.h"
 #include "model/legacy/ObjWithVersion.h"
+#include "platform/ReadBudget.h"
 
 namespace HVModel_V0 {
 
@@ -69,7 +70,7 @@ public:
     bool upgrade(const ObjWithVersion&) override { return false; }
 
     // Fills the model from a body; whatever the body lacks keeps its default.
-    void readBody(HalvorenWin::CMemoryBuffer& body);
+    void readBody(HalvorenWin::CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
 
     std::vector<Tempo*> tempos;  // owned, in file order
     std::vector<Beat*> beats;    // owned, in file order

@@ -56,7 +56,7 @@ namespace {
 
 void readNotes(CMemoryStream& in, NoteContainer& notes)
 {
-    HalvorenWin::readLegacyNotes(in, notes, [](CMemoryStream& texts, Note& note) {
+    HalvorenWin::readLegacyNotes(in, notes, HVCurrentModel::kNoteRecordBytes, [](CMemoryStream& texts, Note& note) {
         texts.readString(note.phoneticSymbol);
         texts.readString(note.lyric);
     });
@@ -66,7 +66,7 @@ void readSingSegments(CMemoryStream& in, SingSegmentContainer& segs)
 {
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(SingSegment), [&] {
         int32_t pos = 0, width = 0;
         in.readInt(pos);
         in.readInt(width);
@@ -85,9 +85,11 @@ void readSingSegments(CMemoryStream& in, SingSegmentContainer& segs)
 
 }  // namespace
 
-void HalvorenModel::readBody(CMemoryBuffer& body)
+void HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
 {
+    ReadBudget budget(body.size(), limits);
     CMemoryStream in(body);
+    in.budget = &budget;
     CMemoryStream tempoBlock = in.readSubBlock();
     CMemoryStream beatBlock = in.readSubBlock();
     HVCurrentModel::readTempoList(tempoBlock, tempos);
@@ -96,7 +98,7 @@ void HalvorenModel::readBody(CMemoryBuffer& body)
     clearTracks();
     uint32_t count = 0;
     in.readUInt(count);
-    readRecords(in, count, [&] {
+    readRecords(in, count, sizeof(Track), [&] {
         uint32_t kind = 0;
         in.readUInt(kind);
         if (kind > 1) return;  // other kinds end after their kind

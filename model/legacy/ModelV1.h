@@ -96,7 +96,7 @@ public:
 
     // Replaces the tracks by those of a body; whatever the body lacks keeps
     // its default.
-    void readBody(HalvorenWin::CMemoryBuffer& body);
+    void readBody(HalvorenWin::CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
 
     void clearTracks();
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "dsp/LittleEndian.h"
+#include "platform/LittleEndian.h"
 
 namespace Halvoren {
 

@@ -2,25 +2,25 @@
 
 #include <climits>
 
-#include "support/bank/LeWriter.h"
+#include "support/ByteBuilder.h"
 #include "dsp/CMemoryStream.h"
 
 using Halvoren::CMemoryBuffer;
 using Halvoren::CMemoryStream;
-using testbank::LeWriter;
+using hvtest::ByteBuilder;
 
 namespace {
 
 struct MemoryStream : ::testing::Test {
     CMemoryBuffer buffer;
-    void fill(const LeWriter& bytes) {
+    void fill(const ByteBuilder& bytes) {
         buffer.bytes().clear();
-        buffer.bytes().putSamples(bytes.str().data(), static_cast<unsigned>(bytes.size()));
+        buffer.bytes().putSamples(bytes.bytes.data(), static_cast<unsigned>(bytes.size()));
     }
 };
 
 TEST_F(MemoryStream, ValuesAreLittleEndianAndReadsPastTheEndTakeNothing) {
-    fill(LeWriter().bytes(std::string("\x01\x02\x03\x04\x00\x00\x80\x3F", 8)).bytes("xy"));
+    fill(ByteBuilder().raw(std::string("\x01\x02\x03\x04\x00\x00\x80\x3F", 8)).raw("xy"));
     CMemoryStream stream(&buffer);
     std::int32_t i = 77;
     float f = 0.0f;
@@ -44,7 +44,7 @@ TEST_F(MemoryStream, ValuesAreLittleEndianAndReadsPastTheEndTakeNothing) {
 TEST_F(MemoryStream, StringsFollowTheirLengthField) {
     // Cut at the zero byte, the position still moving past all five bytes;
     // a negative length consumes just its four bytes.
-    fill(LeWriter().rstr(std::string("ab\0cd", 5)).rstr("").i32(-3).rstr("ok"));
+    fill(ByteBuilder().str(std::string("ab\0cd", 5)).str("").i32(-3).str("ok"));
     CMemoryStream stream(&buffer);
     EXPECT_EQ(stream.readString(), "ab");
     EXPECT_EQ(stream.getPosition(), 9);
@@ -53,7 +53,7 @@ TEST_F(MemoryStream, StringsFollowTheirLengthField) {
     EXPECT_EQ(stream.readString(), "ok");
 
     for (std::int32_t length : {5, INT32_MAX}) {
-        fill(LeWriter().i32(length).bytes("abc"));
+        fill(ByteBuilder().i32(length).raw("abc"));
         CMemoryStream shortOne(&buffer);
         EXPECT_EQ(shortOne.readString(), "") << length;
         EXPECT_EQ(shortOne.getPosition(), 4) << length;
@@ -64,7 +64,7 @@ TEST_F(MemoryStream, StringsFollowTheirLengthField) {
 }
 
 TEST_F(MemoryStream, FloatArraysAppendOnlyTheValuesPresent) {
-    fill(LeWriter().floatArray({1.5f, -2.0f}).i32(4).f32(7.0f).f32(8.0f));
+    fill(ByteBuilder().floatArray({1.5f, -2.0f}).i32(4).f32(7.0f).f32(8.0f));
     CMemoryStream stream(&buffer);
     std::vector<float> out = {9.0f};
     stream.readFloatArray(out);
@@ -72,7 +72,7 @@ TEST_F(MemoryStream, FloatArraysAppendOnlyTheValuesPresent) {
     EXPECT_EQ(out, (std::vector<float>{9.0f, 1.5f, -2.0f, 7.0f, 8.0f}));
 
     for (std::int32_t count : {-1, INT32_MAX}) {
-        fill(LeWriter().i32(count).f32(3.0f));
+        fill(ByteBuilder().i32(count).f32(3.0f));
         std::vector<float> got;
         CMemoryStream(&buffer).readFloatArray(got);
         EXPECT_LE(got.size(), 1u) << count;

@@ -5,6 +5,7 @@
 #include "TempFolder.h"
 #include "lyrics/ChCharacterDict.h"
 #include "platform/FileUtil.h"
+#include "support/ByteBuilder.h"
 
 namespace {
 
@@ -177,6 +178,37 @@ TEST_F(DictFilesTest, DamagedCompiledFiles) {
     }
 }
 
+TEST_F(DictFilesTest, CompiledFileStopsAtItsReadBudget) {
+    // a a1; b a2 with the phrase "ba" read a3 a3: three records (two
+    // characters and a phrase) in 24 bytes.
+    const std::string bytes = hvtest::ByteBuilder()
+                                  .u16('a').u16(0x1394).u16(0)
+                                  .u16('b').u16(0x1395).u16(1)
+                                  .u16(2).u16('b').u16(0x1396).u16('a').u16(0x1396)
+                                  .bytes;
+    struct Case {
+        std::uint64_t records;
+        int result;
+        Strings readingsOfBa;
+        std::string message;
+    };
+    const Case cases[] = {
+        {3, 0, {"a3", "a3"}, ""},
+        {2, -1, {"a2", "a1"}, "Corrupted dictionary (more records than its size allows): "},
+        {1, -1, {"", "a1"}, "Corrupted dictionary (more records than its size allows): "},
+    };
+    for (const Case& c : cases) {
+        ReadLimits limits;
+        limits.recordsPerFileByte = 0;
+        limits.recordBase = c.records;
+        std::ostringstream caseLog;
+        ChCharacterDict d(dir.cpath(), caseLog);
+        EXPECT_EQ(d.loadCompiled(dir.write("zh.dict", bytes), limits), c.result) << c.records;
+        EXPECT_EQ(readings(d, "ba"), c.readingsOfBa) << c.records;
+        EXPECT_EQ(caseLog.str().rfind(c.message, 0), 0u) << caseLog.str();
+    }
+}
+
 TEST_F(DictFilesTest, DamagedCompiledFileIsRebuiltFromTheLists) {
     dir.write("zh.dict", hexBytes("6100 9413 0000 6200 95"));
     dir.write("zh_list", "b ba1\n");
@@ -189,6 +221,17 @@ TEST_F(DictFilesTest, DamagedCompiledFileIsRebuiltFromTheLists) {
     ChCharacterDict rebuilt(dir.cpath(), log);
     EXPECT_EQ(rebuilt.loadCompiled(dir.cfile("zh.dict")), 0);
     EXPECT_EQ(readings(rebuilt, "abc"), (Strings{"", "ba1", "ca1"}));
+
+    // An empty compiled file is compiled again from the lists; without them
+    // it is an empty dictionary.
+    dir.write("zh.dict", "");
+    EXPECT_EQ(dict.load(), 0);
+    EXPECT_EQ(readings(dict, "bc"), (Strings{"ba1", "ca1"}));
+    EXPECT_EQ(std::filesystem::file_size(dir.file("zh.dict")), 12u);  // two records of 6 bytes
+    std::filesystem::remove(dir.file("zh_list"));
+    dir.write("zh.dict", "");
+    EXPECT_EQ(dict.load(), 0);
+    EXPECT_EQ(readings(dict, "bc"), (Strings{"", ""}));
 
     // A write that cannot complete leaves neither a partial file nor its temporary.
     std::filesystem::create_directories(dir.file("blocked.dict"));

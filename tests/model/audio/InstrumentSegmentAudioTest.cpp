@@ -18,10 +18,11 @@ protected:
     // A 16-bit 44100 Hz file of `frames` copies of one frame.
     std::string writeWav(const std::string& name, std::vector<int16_t> frame, int frames)
     {
-        hvtest::Bytes samples;
+        hvtest::ByteBuilder samples;
         for (int k = 0; k < frames; ++k)
-            for (int16_t v : frame) hvtest::putLE(samples, static_cast<uint16_t>(v), 2);
-        hvtest::writeBytes(dir.file(name), hvtest::simpleWav(1, uint16_t(frame.size()), 44100, 16, samples));
+            for (int16_t v : frame) samples.u16(static_cast<uint16_t>(v));
+        hvtest::writeBytes(dir.file(name),
+                           hvtest::simpleWav(1, uint16_t(frame.size()), 44100, 16, hvtest::toBytes(samples)));
         return dir.file(name);
     }
 };

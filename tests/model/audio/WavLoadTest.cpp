@@ -63,6 +63,8 @@ TEST_F(WavLoad, BringsEveryWidthToSixteenBits)
         Bytes sample;
         int16_t expected;
     } const cases[] = {
+        {1, 1, {0x80}, 0},    // 1 to 7 bits sit in a 1-byte container and
+        {1, 4, {255}, 32767},  // are read as 8-bit samples
         {1, 8, {255}, 32767},
         {1, 12, {0xF0, 0x7F}, 32752},        // 12 bits in a 2-byte container
         {1, 20, {0xF0, 0xFF, 0x7F}, 32766},  // 20 bits in a 3-byte container
@@ -96,6 +98,21 @@ TEST_F(WavLoad, RefusesFormatsThatCannotPlay)
     }
 }
 
+TEST_F(WavLoad, RatesBelowTheFloorFailBeforeGrowing)
+{
+    // 40,000 bytes of 16-bit mono at 1 Hz would resample to 20,000 x 44,100
+    // samples (1.76 GB): refused with no samples.
+    CWavBuf out;
+    EXPECT_FALSE(load(hvtest::simpleWav(1, 1, 1, 16, Bytes(40000, 1)), out));
+    EXPECT_TRUE(out.fifo.isEmpty());
+    EXPECT_FALSE(load(hvtest::simpleWav(1, 2, 999, 8, Bytes(400, 1)), out));
+    EXPECT_TRUE(out.fifo.isEmpty());
+    // The floor itself loads: 200 frames at 1000 Hz give 200 x 44.1 = 8820.
+    ASSERT_TRUE(load(hvtest::simpleWav(1, 2, 1000, 8, Bytes(400, 1)), out));
+    EXPECT_EQ(formatOf(out), std::make_tuple(2, 2, 44100));
+    EXPECT_NEAR(out.sampleCount() / 2, 8820, 2);
+}
+
 TEST_F(WavLoad, KeepsTheBytesPresentWhenDataClaimsMore)
 {
     Bytes file = RiffWriter().fmt(1, 1, 44100, 16).data(Bytes(100, 0), 0x7FFFFFF0u).bytes();
@@ -105,6 +122,28 @@ TEST_F(WavLoad, KeepsTheBytesPresentWhenDataClaimsMore)
     EXPECT_EQ(reader.buffer().fifo.numSamples(), 100u);
     // Room is made for what the file holds, not for the declared 2 GB.
     EXPECT_LE(reader.buffer().fifo.getSizeInBytes(), 2u * 1024000u);
+}
+
+TEST_F(WavLoad, ChunkWalkEndsAtTheReadBudget)
+{
+    // Ten empty chunks, then fmt and data: the walk to fmt passes 11 chunk
+    // headers and the walk to data one more, 12 in all.
+    RiffWriter riff;
+    for (int i = 0; i < 10; ++i) riff.chunk("junk", Bytes());
+    const Bytes file = riff.fmt(1, 1, 44100, 16).data(Bytes(8, 1)).bytes();
+    const CString path = write("chunks.wav", file);
+    struct Case {
+        uint64_t chunks;
+        bool loads;
+    };
+    for (const Case& c : {Case{12, true}, Case{11, false}, Case{5, false}}) {
+        ReadLimits limits;
+        limits.recordsPerFileByte = 0;
+        limits.recordBase = c.chunks;
+        WavFileReader reader;
+        EXPECT_EQ(reader.read(path, limits), c.loads) << c.chunks << " chunks";
+        EXPECT_EQ(reader.buffer().fifo.numSamples(), c.loads ? 8u : 0u) << c.chunks << " chunks";
+    }
 }
 
 TEST_F(WavLoad, EveryTruncationEndsCleanly)
@@ -136,10 +175,10 @@ TEST_F(WavLoad, FailedReadHandsOverTheFormatRead)
 
 TEST_F(WavLoad, ConvertsToThePlayersFormat)
 {
-    Bytes mono24;
-    for (int k = 0; k < 480; ++k) hvtest::putLE(mono24, 0x400000, 3);
+    hvtest::ByteBuilder mono24;
+    for (int k = 0; k < 480; ++k) mono24.le(0x400000, 3);
     CWavBuf mono;
-    ASSERT_TRUE(load(hvtest::simpleWav(1, 1, 48000, 24, mono24), mono));
+    ASSERT_TRUE(load(hvtest::simpleWav(1, 1, 48000, 24, hvtest::toBytes(mono24)), mono));
     EXPECT_EQ(formatOf(mono), std::make_tuple(2, 1, 44100));
     EXPECT_NEAR(mono.sampleCount(), 441, 1);
     EXPECT_EQ(int16Samples(mono)[200], 16383);

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "ByteBuilder.h"
 #include "ProjectFixtures.h"
 #include "model/file/ProjectFile.h"
+#include "support/ByteBuilder.h"
 
 using namespace HVCurrentModel;
 using hvtest::ByteBuilder;

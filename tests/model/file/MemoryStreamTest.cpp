@@ -62,6 +62,34 @@ TEST(MemoryStream, BlocksCutShortGiveZerosOrNothingWithoutTheirDeclaredSize)
     EXPECT_EQ(h.pos, 4u);
 }
 
+TEST(MemoryStream, AStreamStartingPastItsBufferReadsNothingAndStaysPut)
+{
+    CMemoryBuffer b = bufferOf("\0\0\0\0abcd"s);
+    CMemoryStream s(b, 10, 20);
+    uint32_t v = 5;
+    EXPECT_FALSE(s.readUInt(v));
+    EXPECT_EQ(s.readSubBlock().remaining(), 0u);
+    EXPECT_EQ(v, 5u);
+    EXPECT_EQ(s.pos, 10u);
+}
+
+TEST(MemoryStream, SubBlocksShareTheBudgetOneLevelDeeper)
+{
+    // A block of 8 bytes holding a block of 4: depth 1, then 2.
+    CMemoryBuffer b = bufferOf("\x08\0\0\0\x04\0\0\0wxyz"s);
+    ReadLimits limits;
+    limits.maxDepth = 1;
+    ReadBudget budget(b.size(), limits);
+    CMemoryStream s(b);
+    s.budget = &budget;
+    CMemoryStream outer = s.readSubBlock();
+    EXPECT_EQ(outer.remaining(), 8u);
+    EXPECT_EQ(outer.budget, &budget);
+    EXPECT_EQ(outer.readSubBlock().remaining(), 0u);  // depth 2 is refused
+    EXPECT_EQ(outer.pos, 8u);                          // past the inner count
+    EXPECT_TRUE(budget.spent());
+}
+
 TEST(MemoryBuffer, FileCountsAreTrustedOnlyAsFarAsTheFileGoes)
 {
     const std::string path = "/tmp/hv_membuf_" + std::to_string(getpid());

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "ByteBuilder.h"
 #include "ProjectFixtures.h"
 #include "model/file/ProjectFile.h"
 #include "platform/MessageBox.h"
+#include "support/ByteBuilder.h"
 #include "support/ScratchDir.h"
 
 using namespace HVCurrentModel;

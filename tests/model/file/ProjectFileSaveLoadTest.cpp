@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <string>
 
-#include "ByteBuilder.h"
 #include "ProjectFixtures.h"
 #include "model/file/ProjectFile.h"
-#include "support/audio/RiffWriter.h"
+#include "support/ByteBuilder.h"
 #include "support/ScratchDir.h"
+#include "support/audio/RiffWriter.h"
 
 using namespace HVCurrentModel;
 using hvtest::ByteBuilder;

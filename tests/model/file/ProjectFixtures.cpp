@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <fstream>
 
-#include "ByteBuilder.h"
 #include "model/file/ProjectFile.h"
 #include "model/file/ProjectLists.h"
+#include "support/ByteBuilder.h"
 #include "support/ScratchDir.h"
 
 namespace hvtest {

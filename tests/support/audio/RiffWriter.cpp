@@ -4,21 +4,20 @@
 
 namespace hvtest {
 
-void putLE(Bytes& out, uint64_t v, int bytes)
-{
-    for (int k = 0; k < bytes; ++k, v >>= 8) out.push_back(static_cast<uint8_t>(v & 0xFF));
-}
+namespace {
+
+void append(Bytes& out, const ByteBuilder& b) { out.insert(out.end(), b.bytes.begin(), b.bytes.end()); }
+
+}  // namespace
 
 Bytes fmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, uint32_t size)
 {
     const uint16_t blockAlign = static_cast<uint16_t>(channels * ((bits + 7) / 8));
+    ByteBuilder fields;
+    fields.u16(tag).u16(channels).u32(rate).u32(static_cast<uint32_t>(uint64_t(rate) * blockAlign));
+    fields.u16(blockAlign).u16(bits);
     Bytes b;
-    putLE(b, tag, 2);
-    putLE(b, channels, 2);
-    putLE(b, rate, 4);
-    putLE(b, uint64_t(rate) * blockAlign, 4);
-    putLE(b, blockAlign, 2);
-    putLE(b, bits, 2);
+    append(b, fields);
     b.resize(size, 0);
     return b;
 }
@@ -26,7 +25,7 @@ Bytes fmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, uin
 RiffWriter& RiffWriter::chunk(std::string_view id, const Bytes& body, std::optional<uint32_t> declaredSize)
 {
     chunks_.insert(chunks_.end(), id.begin(), id.end());
-    putLE(chunks_, declaredSize.value_or(static_cast<uint32_t>(body.size())), 4);
+    append(chunks_, ByteBuilder().u32(declaredSize.value_or(static_cast<uint32_t>(body.size()))));
     chunks_.insert(chunks_.end(), body.begin(), body.end());
     if (body.size() % 2 == 1) chunks_.push_back(0);
     return *this;
@@ -45,7 +44,7 @@ RiffWriter& RiffWriter::data(const Bytes& samples, std::optional<uint32_t> decla
 Bytes RiffWriter::bytes() const
 {
     Bytes out{'R', 'I', 'F', 'F'};
-    putLE(out, 4 + chunks_.size(), 4);
+    append(out, ByteBuilder().u32(static_cast<uint32_t>(4 + chunks_.size())));
     out.insert(out.end(), {'W', 'A', 'V', 'E'});
     out.insert(out.end(), chunks_.begin(), chunks_.end());
     return out;

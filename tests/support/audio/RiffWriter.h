@@ -8,12 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "support/ByteBuilder.h"
+
 namespace hvtest {
 
 using Bytes = std::vector<uint8_t>;
-
-// Appends the low `bytes` bytes of v, little-endian.
-void putLE(Bytes& out, uint64_t v, int bytes);
 
 // A fmt chunk body: tag, channels, rate, byte rate, block align and bits;
 // padded with zeros or cut to `size` bytes.
@@ -34,6 +33,9 @@ public:
 private:
     Bytes chunks_;
 };
+
+// The bytes of a builder, as the writer takes them.
+inline Bytes toBytes(const ByteBuilder& b) { return Bytes(b.bytes.begin(), b.bytes.end()); }
 
 // A plain WAV: fmt (size 16) then data.
 Bytes simpleWav(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, const Bytes& samples);

@@ -3,14 +3,14 @@
 #include <sstream>
 #include <streambuf>
 
-#include "support/bank/LeWriter.h"
+#include "support/ByteBuilder.h"
 #include "support/bank/NameScramble.h"
 #include "dsp/CMemoryStream.h"
 #include "voicebank/package/PackageRecord.h"
 
 using Halvoren::CMemoryBuffer;
 using Halvoren::readRecord;
-using testbank::LeWriter;
+using hvtest::ByteBuilder;
 
 namespace {
 
@@ -31,7 +31,7 @@ private:
 };
 
 TEST(PackageRecord, RecordsAreReadInTurnAndShortLengthsKeepTheBuffer) {
-    std::istringstream file(LeWriter().record("first").i32(0).i32(-7).record(LeWriter().i32(3).rstr("la")).str());
+    std::istringstream file(ByteBuilder().str("first").i32(0).i32(-7).block(ByteBuilder().i32(3).str("la")).bytes);
     CMemoryBuffer buffer;
     for (int i = 0; i < 3; ++i) readRecord(file, buffer);  // lengths 5, 0 and -7
     EXPECT_EQ(contents(buffer), "first");
@@ -50,13 +50,13 @@ TEST(PackageRecord, RecordsAreReadInTurnAndShortLengthsKeepTheBuffer) {
 // A length past the end reads only the bytes there are, and allocates no
 // more, from files and from pipes alike; pipes still deliver long records whole.
 TEST(PackageRecord, DamagedLengthsHoldOnlyTheBytesThatExist) {
-    std::istringstream truncated(LeWriter().i32(10).bytes("abc").str());
+    std::istringstream truncated(ByteBuilder().i32(10).raw("abc").bytes);
     CMemoryBuffer buffer;
     readRecord(truncated, buffer);
     EXPECT_TRUE(truncated.eof());
     EXPECT_EQ(contents(buffer), "abc");
 
-    const std::string huge = LeWriter().i32(0x7FFFFFF0).bytes(std::string(100, 'x')).str();
+    const std::string huge = ByteBuilder().i32(0x7FFFFFF0).raw(std::string(100, 'x')).bytes;
     std::istringstream seekable(huge);
     ForwardOnlyBuf pipeBuf(huge);
     std::istream pipe(&pipeBuf);
@@ -70,7 +70,7 @@ TEST(PackageRecord, DamagedLengthsHoldOnlyTheBytesThatExist) {
 
     std::string body(200000, '\0');
     for (size_t i = 0; i < body.size(); ++i) body[i] = static_cast<char>(i * 7);
-    ForwardOnlyBuf longBuf(LeWriter().record(body).i32(1).str());
+    ForwardOnlyBuf longBuf(ByteBuilder().str(body).i32(1).bytes);
     std::istream longPipe(&longBuf);
     readRecord(longPipe, buffer);
     EXPECT_FALSE(longPipe.eof());
@@ -78,7 +78,7 @@ TEST(PackageRecord, DamagedLengthsHoldOnlyTheBytesThatExist) {
 }
 
 TEST(BankWriter, BytesMatchThePackageEncoding) {
-    EXPECT_EQ(LeWriter().i32(-2).h8("c").str(), std::string("\xFE\xFF\xFF\xFF\x01" "c", 6));
+    EXPECT_EQ(ByteBuilder().i32(-2).h8("c").bytes, std::string("\xFE\xFF\xFF\xFF\x01" "c", 6));
     // Stored byte = plain + 100 + i % 5 (mod 256): stored 5 at position 0 is plain 161.
     EXPECT_EQ(testbank::scrambleName("\xA1" "aaaaa"), "\x05\xC6\xC7\xC8\xC9\xC5");
 }
