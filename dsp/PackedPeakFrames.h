@@ -23,7 +23,7 @@ public:
     // frameCount (int32), the int32 array of frame offsets and the frame bytes.
     void readFrom(CMemoryStream& stream);
     // readFrom, then the shared axis: axisLength values (i + 1) * axisStep
-    // (at most one per byte of frames held, since a frame cannot use more).
+    // (at most one per 4 frame bytes held, as no frame can use more).
     void readFromWithAxis(CMemoryStream& stream);
 
     // Decodes frame index into out. An index outside the frames or the

@@ -52,7 +52,10 @@ public:
     // The forms below keep a's frames 0..frameA-1 and continue with b's
     // frames from frameB on, at most `length` of them; b's frames are moved
     // toward a with a factor that starts at 1 and steps toward `fade` by
-    // (1 - fade) / (L + 1) per frame, L the number of frames taken.
+    // (1 - fade) / (L + 1) per frame, L the number of frames taken. The
+    // factor weights both moves: the peak levels by factor * (a - b), and the
+    // residual levels by factor times the correction that takes b toward a
+    // (the correction of a toward b, negated).
     // Levels move per peak index, by the levels around the two join frames.
     bool joinTwoScaled(const HPR_model& a, const HPR_model& b, HPR_model& out, int frameA, int frameB, float fade,
                        int length);
