@@ -98,9 +98,18 @@ void BiquadStage::scaleNumerator(double s)
     b2_ *= s;
 }
 
+float BiquadCascade::process(float x)
+{
+    double y = x;
+    for (int i = 0; i < numStages_; ++i)
+        y = stages_[i].step(y, state_[i][0], state_[i][1]);
+    return static_cast<float>(y);
+}
+
 void BiquadCascade::setLayout(const PoleZeroLayout& layout)
 {
     numStages_ = (layout.numPoles + 1) / 2;
+    state_ = {};
     for (int i = 0; i < numStages_; ++i) {
         const PoleZeroPair& p = layout.pairs[i];
         if (p.isSinglePole()) {

@@ -60,6 +60,15 @@ public:
     double getB0() const { return b0_ * a0_; }
     double getB1() const { return b1_ * a0_; }
     double getB2() const { return b2_ * a0_; }
+    // One value through the section in direct form II, state (w1, w2).
+    double step(double x, double& w1, double& w2) const
+    {
+        const double w = x - a1_ * w1 - a2_ * w2;
+        const double y = b0_ * w + b1_ * w1 + b2_ * w2;
+        w2 = w1;
+        w1 = w;
+        return y;
+    }
 
 private:
     double a0_ = 1, a1_ = 0, a2_ = 0, b1_ = 0, b2_ = 0, b0_ = 1;
@@ -75,12 +84,18 @@ public:
     // Response at the normalised frequency f (cycles per sample).
     ComplexD response(double f) const;
 
+    // One value through every section in turn; each section keeps its state
+    // between calls until reset().
+    float process(float x);
+    void reset() { state_ = {}; }
+
     int numStages() const { return numStages_; }
     const BiquadStage& stage(int i) const { return stages_[i]; }
 
 private:
     int numStages_ = 0;
     std::array<BiquadStage, kMaxStages> stages_{};
+    std::array<std::array<double, 2>, kMaxStages> state_{};
 };
 
 struct ButterworthLowPass {

@@ -18,6 +18,9 @@ float foldForSine(float x)
     const float h = x >= 0.0f ? 0.5f : -0.5f;
     return (q + h) * kTwoPi - x;
 }
+
+// The parabola 4x/pi - 4x|x|/pi^2 that the sines correct towards sin(x).
+float sineParabola(float x) { return 1.2732395f * x - 0.40528473f * x * std::fabs(x); }
 }  // namespace
 
 float fastLog2(float x)
@@ -45,7 +48,7 @@ float fasterPow(float x, float p)
 
 float fastSin(float x)
 {
-    const float y = 1.2732395f * x - 0.40528473f * x * std::fabs(x);
+    const float y = sineParabola(x);
     const float s = y * y;
     const float sign = x > 0.0f ? 1.0f : (x < 0.0f ? -1.0f : 0.0f);
     return 0.78444487f * y + sign * s * (0.20363937f + s * (0.015124941f - 0.00322259f * s));
@@ -55,11 +58,19 @@ float fastSinWrapped(float x) { return fastSin(foldForSine(x)); }
 
 float parabolicSin(float x)
 {
-    const float y = 1.2732395f * x - 0.40528473f * x * std::fabs(x);
+    const float y = sineParabola(x);
     return (0.2230851f * std::fabs(y) + 0.77633023f) * y;
 }
 
 float parabolicSinWrapped(float x) { return parabolicSin(foldForSine(x)); }
+
+float drawingSin(float x)
+{
+    const float y = sineParabola(x);
+    return y * (0.7763302f + 0.2230851f * std::fabs(y));
+}
+
+float drawingSinWrapped(float x) { return drawingSin(foldForSine(x)); }
 
 float roundHalfAway(float x) { return x > 0.0f ? std::floor(x + 0.5f) : std::ceil(x - 0.5f); }
 

@@ -20,9 +20,14 @@ float fastSin(float x);
 // fastSin after folding x into [-pi, pi].
 float fastSinWrapped(float x);
 
-// The shorter parabolic sine used where sinusoids are drawn into spectra.
+// The shorter parabolic sine of the spectral frames and the phase
+// continuation: y * (0.77633023 + 0.2230851 * |y|) over the parabola y.
 float parabolicSin(float x);
 float parabolicSinWrapped(float x);
+// The same parabola with the constant 0.7763302: the sine of
+// addSinusoidsToSpectrum, which differs from parabolicSin in the last place.
+float drawingSin(float x);
+float drawingSinWrapped(float x);
 
 // Rounds to the nearest integer, halves away from zero.
 float roundHalfAway(float x);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "dsp/FastMath.h"
 #include "dsp/FormantWarp.h"
+#include "dsp/SinusoidDrawing.h"
 #include "platform/Rand.h"
 
 namespace Halvoren {
@@ -16,8 +18,17 @@ constexpr float kPcmScale = 1.0f / 32767.0f;
 
 float randomBinPhase() { return static_cast<float>(hvRand() % 32767) * 0.00314f; }
 
+namespace {
+int checkedSize(int n)
+{
+    if (n < kMinDrawingFftSize)
+        throw std::invalid_argument("frame too small to draw sinusoids into");
+    return n;
+}
+}  // namespace
+
 FreqBox::FreqBox(int size)
-    : n(size), fft(size)
+    : n(checkedSize(size)), fft(size)
 {
     re.assign(static_cast<std::size_t>(n), 0.0f);
     im.assign(static_cast<std::size_t>(n), 0.0f);

@@ -16,7 +16,8 @@ float randomBinPhase();
 
 class FreqBox {
 public:
-    // n must be even and at least 2 (std::invalid_argument otherwise).
+    // n must be even and at least kMinDrawingFftSize (18), the smallest
+    // frame sinusoids can be drawn into (std::invalid_argument otherwise).
     explicit FreqBox(int n);
     virtual ~FreqBox() = default;
     FreqBox(const FreqBox&) = delete;

@@ -1,5 +1,7 @@
 #include "dsp/HarmonicPeakAnalyser.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "dsp/FormantWarp.h"
@@ -37,6 +39,15 @@ void HarmonicPeakAnalyser::setPeaksSpline(PeakList& peaks)
     splineSecondDerivs(splineY2_, envelope_.freqs.data(), envelope_.mags.data(), static_cast<int>(envelope_.size()));
 }
 
+int HarmonicPeakAnalyser::harmonicLimit() const
+{
+    // In double: a huge rate would overflow the count as a float product.
+    const double limit = static_cast<double>(sampleRate_) * 0.5 / kMinF0;
+    if (!(limit >= 1.0))
+        return 1;
+    return limit < static_cast<double>(INT_MAX - 1) ? static_cast<int>(limit) : INT_MAX - 1;
+}
+
 float HarmonicPeakAnalyser::splineLevel(float f)
 {
     // Envelopes set without the spline are read through one made on demand.
@@ -52,7 +63,8 @@ void HarmonicPeakAnalyser::sampleHarmonics(float f0, PeakList& out)
     if (envelope_.empty() || !isPositive(f0))
         return;
     const float nyquist = sampleRate_ * 0.5f;
-    for (int k = 1;; ++k) {
+    const int limit = harmonicLimit();
+    for (int k = 1; k <= limit; ++k) {
         const float f = static_cast<float>(k) * f0;
         if (!(f < nyquist))
             break;
@@ -67,7 +79,8 @@ void HarmonicPeakAnalyser::sampleHarmonicsWarped(float f0, float ratio, PeakList
         return;
     ratio = formantRatioOrOne(ratio);
     const float nyquist = sampleRate_ * 0.5f;
-    for (int k = 1;; ++k) {
+    const int limit = harmonicLimit();
+    for (int k = 1; k <= limit; ++k) {
         const float f = static_cast<float>(k) * f0;
         if (!(f < nyquist))
             break;
@@ -83,7 +96,8 @@ void HarmonicPeakAnalyser::sampleHarmonicsSpline(float ratio, PeakList& out)
     const int peakCount = static_cast<int>(input_.size());
     const float nyquist = sampleRate_ * 0.5f;
     const float firstMoved = envelope_.freqs[1] * ratio;
-    for (int k = 1;; ++k) {
+    const int limit = std::max(peakCount, harmonicLimit());
+    for (int k = 1; k <= limit; ++k) {
         float f = sampleRate_ + 1.0f;
         float phase = 0.0f;
         if (k <= peakCount) {
@@ -112,7 +126,8 @@ void HarmonicPeakAnalyser::sampleHarmonicsSplineWarped(float f0, PeakList& out)
     const float first = input_.freqs[0];
     const float last = input_.freqs[peakCount - 1];
     const float nyquist = sampleRate_ * 0.5f;
-    for (int k = 1;; ++k) {
+    const int limit = std::max(peakCount, harmonicLimit());
+    for (int k = 1; k <= limit; ++k) {
         const float f = static_cast<float>(k) * f0;
         int i = 0;
         if (first > 0.0f) {

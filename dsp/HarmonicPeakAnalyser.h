@@ -26,6 +26,10 @@ public:
 
     // Every sampling clears out first and gives nothing for an empty
     // envelope or a fundamental (or ratio) that is not positive and finite.
+    // None makes more harmonics than a fundamental of kMinF0 Hz fits below
+    // half the sample rate (or than the input has peaks, for the spline
+    // samplings): a tiny fundamental or ratio stops there.
+    static constexpr float kMinF0 = 10.0f;
 
     // (k*f0, envelope at k*f0, 0) for every k*f0 below half the sample rate.
     void sampleHarmonics(float f0, PeakList& out);
@@ -46,6 +50,8 @@ public:
 
 private:
     float splineLevel(float f);
+    // The most harmonics a sampling makes: sampleRate / 2 / kMinF0.
+    int harmonicLimit() const;
 
     float sampleRate_;
     std::vector<float> splineY2_;

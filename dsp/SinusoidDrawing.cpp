@@ -10,7 +10,7 @@ namespace Halvoren {
 void addSinusoidsToSpectrum(const float* magDb, const float* freqHz, const float* phase, int count,
                             float* re, float* im, int N, float sampleRate)
 {
-    if (count < 1 || N < 2)
+    if (count < 1 || N < kMinDrawingFftSize)
         return;
     const int half = N / 2;
     const SinusoidLobeTable& lobe = sinusoidLobeTable();
@@ -28,8 +28,8 @@ void addSinusoidsToSpectrum(const float* magDb, const float* freqHz, const float
         const int bin = static_cast<int>(std::floor(loc + 0.5f));
         const float rem = static_cast<float>(bin) - loc;
         const float amp = fasterPow2(kCoarseLog2Of10 * magDb[i] / 20.0f);
-        const float c = parabolicSinWrapped(phase[i] + kHalfPi);
-        const float s = parabolicSinWrapped(phase[i]);
+        const float c = drawingSinWrapped(phase[i] + kHalfPi);
+        const float s = drawingSinWrapped(phase[i]);
 
         for (int j = -4; j <= 4; ++j) {
             const float w = lobe[500 + static_cast<int>(std::trunc(100.0f * (static_cast<float>(j) + rem)))];

@@ -5,6 +5,12 @@
 // inverse transform is real.
 namespace Halvoren {
 
+// The smallest FFT size a sinusoid can be drawn into: from it on the near-0
+// range (below bin 5) and the near-N/2 range (from bin N/2 - 4) do not
+// overlap, and no lobe reaches outside the N values. Smaller sizes draw
+// nothing.
+inline constexpr int kMinDrawingFftSize = 18;
+
 void addSinusoidsToSpectrum(const float* magDb, const float* freqHz, const float* phase, int count,
                             float* re, float* im, int N, float sampleRate);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "engine/TruncToInt.h"
+#include "dsp/TruncToInt.h"
 
 namespace HalvorenEngine {
 

@@ -16,7 +16,7 @@
 #include "engine/CThread.h"
 #include "engine/HVSynthListener.h"
 #include "engine/ISynthJobBody.h"
-#include "engine/SampleOutWriter.h"
+#include "dsp/SampleOutWriter.h"
 #include "platform/CriticalSection.h"
 
 namespace HalvorenEngine {

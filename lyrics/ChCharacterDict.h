@@ -40,7 +40,8 @@ public:
 
     // Fills the dictionary from the folder. 0 on success; -1 when a list file
     // cannot be opened, or when a damaged "zh.dict" cannot be rebuilt for
-    // want of the lists (the records read before the damage stay loaded).
+    // want of the lists (the records read before the damage stay loaded). An
+    // empty "zh.dict" is compiled again when both lists are there.
     int load();
     // Reads one text list into the dictionary: -1 when it cannot be opened,
     // else 0; bad lines are reported with their line number and skipped.

@@ -106,13 +106,19 @@ int ChCharacterDict::load() {
     const CString compiledPath = appendPath("/zh.dict");
     const CString listPath = appendPath("/zh_list");
     const CString listxPath = appendPath("/zh_listx");
-    if (FILE* probe = openFile(compiledPath, "rb")) {
-        std::fclose(probe);
-        if (loadCompiled(compiledPath) == 0) return 0;
-        // A damaged compiled file is rebuilt when the lists are there to
-        // rebuild it from; otherwise what it gave is better than nothing.
-        if (!isFileExist(listPath) || !isFileExist(listxPath)) return -1;
-        clear();
+    if (FilePtr probe{openFile(compiledPath, "rb")}) {
+        const bool empty = bytesLeftInFile(probe.get()) == 0u;
+        probe.reset();
+        const bool listsThere = isFileExist(listPath) && isFileExist(listxPath);
+        // An empty compiled file (a write that never got going) stands for
+        // nothing when the lists are there: it is compiled again from them.
+        if (!empty || !listsThere) {
+            if (loadCompiled(compiledPath) == 0) return 0;
+            // A damaged compiled file is rebuilt when the lists are there to
+            // rebuild it from; otherwise what it gave is better than nothing.
+            if (!listsThere) return -1;
+            clear();
+        }
     }
     for (const CString& path : {listPath, listxPath}) {
         if (parseEspeakList(path) != 0) {

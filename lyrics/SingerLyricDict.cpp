@@ -1,6 +1,10 @@
 #include "lyrics/SingerLyricDict.h"
 
 #include <algorithm>
+#include <climits>
+#include <functional>
+#include <set>
+#include <unordered_map>
 
 #include "platform/FileUtil.h"
 #include "platform/JsonFile.h"
@@ -32,6 +36,7 @@ bool CSingerLyricDict::loadTxt(const CString& path) {
 bool CSingerLyricDict::loadJson(const CString& path) {
     dictionary = Json::Value(Json::objectValue);
     maxKeyLen = 0;
+    keyLengths.clear();
     Json::Value loaded;
     if (!loadJsonFile(path, loaded) || !loaded.isObject()) return false;
     for (auto it = loaded.begin(); it != loaded.end(); ++it) {
@@ -42,12 +47,32 @@ bool CSingerLyricDict::loadJson(const CString& path) {
 }
 
 void CSingerLyricDict::updateMaxKeyLen() {
-    maxKeyLen = 0;
-    for (const std::string& name : dictionary.getMemberNames())
-        maxKeyLen = std::max(maxKeyLen, static_cast<int>(name.size()));
+    std::set<size_t, std::greater<>> lengths;
+    for (const std::string& name : dictionary.getMemberNames()) {
+        if (!name.empty()) lengths.insert(name.size());  // an empty word matches nothing
+    }
+    keyLengths.assign(lengths.begin(), lengths.end());
+    maxKeyLen = keyLengths.empty() ? 0 : static_cast<int>(std::min<size_t>(keyLengths.front(), INT_MAX));
 }
 
-const Json::Value* CSingerLyricDict::findWord(const std::string& word) const {
+// The state of one expandEntry call: the nested words already expanded, the
+// words being expanded, and what is left of the length allowance. Every piece
+// taken into an expansion uses its bytes and one for its blank, so both the
+// text built and the pieces walked stay bounded.
+struct CSingerLyricDict::Expansion {
+    std::unordered_map<std::string, std::string> done;
+    std::vector<std::string> path;
+    size_t allowance = kMaxExpansionLength;
+    bool exceeded = false;
+
+    bool use(size_t bytes) {
+        if (bytes > allowance) exceeded = true;
+        else allowance -= bytes;
+        return !exceeded;
+    }
+};
+
+const Json::Value* CSingerLyricDict::findWord(std::string_view word) const {
     // find() on the const value: indexing would insert a null member.
     const Json::Value* value = dictionary.find(word.data(), word.data() + word.size());
     return value && !value->isNull() ? value : nullptr;
@@ -60,12 +85,11 @@ void CSingerLyricDict::lookup(const std::string& text, std::vector<std::string>&
     size_t p = 0;
     while (p < text.size()) {
         size_t advance = 1;
-        for (int len = maxKeyLen; len >= 1; --len) {
-            std::string piece = text.substr(p, static_cast<size_t>(len));
-            if (!findWord(piece)) continue;
-            symbols.push_back(expandEntry(piece));
-            words.push_back(piece);
-            advance = static_cast<size_t>(len);
+        for (size_t len : keyLengths) {
+            if (len > text.size() - p || !findWord(std::string_view(text).substr(p, len))) continue;
+            words.push_back(text.substr(p, len));
+            symbols.push_back(expandEntry(words.back()));
+            advance = len;
             break;
         }
         p += advance;
@@ -73,12 +97,12 @@ void CSingerLyricDict::lookup(const std::string& text, std::vector<std::string>&
 }
 
 std::string CSingerLyricDict::expandEntry(const std::string& word) const {
-    std::vector<std::string> path;
-    return expandEntry(word, path);
+    Expansion state;
+    std::string result = expand(word, state);
+    return state.exceeded ? word : result;
 }
 
-std::string CSingerLyricDict::expandEntry(const std::string& word,
-                                          std::vector<std::string>& path) const {
+std::string CSingerLyricDict::expand(const std::string& word, Expansion& state) const {
     const Json::Value* value = findWord(word);
     const std::string text = value && value->isString() ? value->asString() : std::string();
 
@@ -86,15 +110,29 @@ std::string CSingerLyricDict::expandEntry(const std::string& word,
     splitStr(pieces, text, " ");
     pieces.erase(std::remove(pieces.begin(), pieces.end(), std::string()), pieces.end());
     if (pieces.size() <= 1) return text;
+    if (state.path.size() >= kMaxExpansionDepth) {
+        state.exceeded = true;
+        return word;
+    }
 
-    path.push_back(word);
+    state.path.push_back(word);
     std::string result = "/";
     for (const std::string& piece : pieces) {
-        const bool onPath = std::find(path.begin(), path.end(), piece) != path.end();
-        std::string t = !onPath && findWord(piece) ? expandEntry(piece, path) : piece;
+        std::string t = piece;
+        const bool onPath = std::find(state.path.begin(), state.path.end(), piece) != state.path.end();
+        if (!onPath && findWord(piece)) {
+            auto known = state.done.find(piece);
+            if (known == state.done.end()) {
+                std::string expanded = expand(piece, state);
+                if (state.exceeded) break;
+                known = state.done.emplace(piece, std::move(expanded)).first;
+            }
+            t = known->second;
+        }
         if (!t.empty() && t[0] == '/') t.erase(0, 1);
+        if (!state.use(t.size() + 1)) break;
         if (!t.empty()) result += " " + t;
     }
-    path.pop_back();
+    state.path.pop_back();
     return result;
 }

@@ -5,6 +5,7 @@
 #include <json/json.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lyrics/ILyricDict.h"
@@ -25,12 +26,14 @@ public:
     // dictionary, when the file cannot be read, is not JSON or is not an
     // object; members whose value is not a string are left out.
     bool loadJson(const CString& path);
-    // Sets the longest key length (bytes) from the current words.
+    // Sets the longest key length (bytes), and the lengths lookup tries, from
+    // the current words.
     void updateMaxKeyLen();
     int getMaxKeyLen() const { return maxKeyLen; }
 
     // Greedy longest match over the UTF-8 bytes of text: each matched word
     // goes to words, its expansion to symbols; unmatched bytes are skipped.
+    // Only lengths some word has, and no more than the bytes left, are tried.
     void lookup(const std::string& text, std::vector<std::string>& words,
                 std::vector<std::string>& symbols) override;
 
@@ -38,13 +41,21 @@ public:
     // unchanged; several pieces give "/" followed by " piece" for each, where
     // a piece that is itself a word is expanded in turn (its own leading "/"
     // dropped). A word met again inside its own expansion is used as it
-    // stands, so self-referring entries end.
+    // stands, so self-referring entries end. Each nested word is expanded
+    // once per call; a word whose expansion would take more than
+    // kMaxExpansionLength bytes, or nest deeper than kMaxExpansionDepth
+    // words, is used as it stands.
     std::string expandEntry(const std::string& word) const;
 
+    static constexpr size_t kMaxExpansionLength = 4096;
+    static constexpr size_t kMaxExpansionDepth = 32;
+
 private:
-    const Json::Value* findWord(const std::string& word) const;
-    std::string expandEntry(const std::string& word, std::vector<std::string>& path) const;
+    struct Expansion;
+    const Json::Value* findWord(std::string_view word) const;
+    std::string expand(const std::string& word, Expansion& state) const;
 
     Json::Value dictionary;
     int maxKeyLen = 0;
+    std::vector<size_t> keyLengths;  // every length of a word, longest first
 };

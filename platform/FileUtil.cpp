@@ -6,13 +6,18 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/RegularFile.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 fs::path toPath(const CString& p) { return fs::path(p.toUtf8()); }
 }  // namespace
 
-FILE* openFile(const CString& path, const char* mode) { return std::fopen(path.toUtf8().c_str(), mode); }
+FILE* openFile(const CString& path, const char* mode) {
+    if (mode[0] == 'r') return openRegularFile(path, mode);
+    return std::fopen(path.toUtf8().c_str(), mode);
+}
 
 std::optional<uint64_t> bytesLeftInFile(FILE* file) {
     const off_t here = ftello(file);
@@ -76,16 +81,21 @@ CString folderOfPath(const CString& path) {
     return cut < 0 ? CString() : path.left(cut + 1);
 }
 
-bool readWholeFile(const CString& path, std::string& out) {
+bool readWholeFile(const CString& path, std::string& out, uint64_t maxBytes) {
     out.clear();
-    FILE* f = openFile(path, "rb");
+    FilePtr f(openFile(path, "rb"));
     if (!f) return false;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+    const std::optional<uint64_t> size = bytesLeftInFile(f.get());
+    if (!size || *size > maxBytes) return false;
+    // The file may grow while it is read: never more than the cap is taken.
+    out.resize(static_cast<size_t>(*size));
+    const size_t got = std::fread(out.data(), 1, out.size(), f.get());
+    if (std::ferror(f.get()) != 0) {
+        out.clear();
+        return false;
+    }
+    out.resize(got);
+    return true;
 }
 
 std::vector<std::string> listFolder(const CString& folder, bool wantFolders) {

@@ -9,6 +9,8 @@
 
 #include "platform/CString.h"
 
+// Read modes ("r...") open only regular files (see openRegularFile); other
+// modes open any path.
 FILE* openFile(const CString& path, const char* mode);
 
 // An open file that closes itself. A caller that must know whether the close
@@ -43,8 +45,12 @@ CString fileNameOfStoredPath(const CString& path);
 // when it has none.
 CString folderOfPath(const CString& path);
 
-// Whole file into memory; false when it cannot be opened or read.
-bool readWholeFile(const CString& path, std::string& out);
+// Files found on disk and read whole (descriptions, settings, registry,
+// dictionaries) are never larger than this.
+inline constexpr uint64_t kMaxWholeFileBytes = uint64_t{8} << 20;
+// Whole file into memory; false (out empty) when it is not a regular file,
+// cannot be opened or read, or holds more than maxBytes.
+bool readWholeFile(const CString& path, std::string& out, uint64_t maxBytes = kMaxWholeFileBytes);
 
 // Names (not paths) of the entries of a folder, sorted by their bytes so that
 // results never depend on the file system's order. "." and ".." are left out.

@@ -9,11 +9,14 @@ bool parseJson(const std::string& text, Json::Value& out) {
     std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     std::string errors;
     out = Json::Value();
-    if (!reader->parse(text.data(), text.data() + text.size(), &out, &errors)) {
-        out = Json::Value();
-        return false;
+    bool parsed = false;
+    try {
+        parsed = reader->parse(text.data(), text.data() + text.size(), &out, &errors);
+    } catch (const Json::Exception&) {
+        // Nesting deeper than the reader's stack limit is thrown, not reported.
     }
-    return true;
+    if (!parsed) out = Json::Value();
+    return parsed;
 }
 
 bool loadJsonFile(const CString& path, Json::Value& out) {

@@ -16,25 +16,31 @@ int MainThreadQueue::pumpPending() {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         batch.swap(queue_);
-        if (pumpDepth_++ == 0) removed_.clear();
+        batches_.push_back(&batch);
     }
+    // The batch leaves the list however the loop ends (a handler may throw).
+    struct Unlist {
+        MainThreadQueue& q;
+        std::deque<Posted>* b;
+        ~Unlist() {
+            std::lock_guard<std::mutex> lock(q.mutex_);
+            q.batches_.erase(std::find(q.batches_.begin(), q.batches_.end(), b));
+        }
+    } unlist{*this, &batch};
+
     int delivered = 0;
-    while (!batch.empty()) {
-        Posted p = batch.front();
-        batch.pop_front();
+    for (;;) {
+        Posted p;
+        {
+            // removeTarget edits this batch under the lock.
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (batch.empty()) break;
+            p = batch.front();
+            batch.pop_front();
+        }
         if (p.target) p.target->onMessage(p.message, p.wParam, p.lParam);
         ++delivered;
-        // A target may have been removed by an earlier message of this batch.
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!removed_.empty()) {
-            for (IMessageTarget* gone : removed_)
-                batch.erase(std::remove_if(batch.begin(), batch.end(), [&](const Posted& q) { return q.target == gone; }),
-                            batch.end());
-            removed_.clear();
-        }
     }
-    std::lock_guard<std::mutex> lock(mutex_);
-    --pumpDepth_;
     return delivered;
 }
 
@@ -48,10 +54,14 @@ int MainThreadQueue::waitAndPump(unsigned timeoutMs) {
 
 void MainThreadQueue::removeTarget(IMessageTarget* target) {
     std::lock_guard<std::mutex> lock(mutex_);
-    queue_.erase(std::remove_if(queue_.begin(), queue_.end(), [&](const Posted& p) { return p.target == target; }),
-                 queue_.end());
-    // Only a batch being delivered can still hold the target's messages.
-    if (pumpDepth_ > 0) removed_.push_back(target);
+    const auto dropFrom = [target](std::deque<Posted>& messages) {
+        messages.erase(std::remove_if(messages.begin(), messages.end(),
+                                      [target](const Posted& p) { return p.target == target; }),
+                       messages.end());
+    };
+    dropFrom(queue_);
+    // Batches being delivered, the outer ones of nested pumps included.
+    for (std::deque<Posted>* batch : batches_) dropFrom(*batch);
 }
 
 size_t MainThreadQueue::pendingCount() {

@@ -22,7 +22,8 @@ public:
     int pumpPending();
     // Waits up to timeoutMs for a message, then pumps; returns how many were delivered.
     int waitAndPump(unsigned timeoutMs);
-    // Drops the pending messages of a target that is going away.
+    // Drops the pending messages of a target that is going away, including
+    // those of batches being delivered by this pump or the pumps around it.
     void removeTarget(IMessageTarget* target);
     size_t pendingCount();
 
@@ -36,8 +37,9 @@ private:
     std::mutex mutex_;
     std::condition_variable posted_;
     std::deque<Posted> queue_;
-    std::vector<IMessageTarget*> removed_;  // targets removed while a batch is delivered
-    int pumpDepth_ = 0;  // pumps in progress (a handler may pump again)
+    // The batches of the pumps in progress, innermost last (a handler may
+    // pump again); a removed target's messages leave every one of them.
+    std::vector<std::deque<Posted>*> batches_;
 };
 
 // The process's main-thread queue.

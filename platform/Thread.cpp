@@ -8,6 +8,14 @@ bool PlatformThread::start(std::function<void()> routine) {
     return true;
 }
 
+PlatformThread::~PlatformThread() {
+    // A joinable std::thread must not be destroyed: that ends the program.
+    if (thread_.joinable() && thread_.get_id() == std::this_thread::get_id())
+        thread_.detach();
+    else
+        join();
+}
+
 void PlatformThread::join() {
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }

@@ -7,7 +7,9 @@
 class PlatformThread {
 public:
     PlatformThread() = default;
-    ~PlatformThread() { join(); }
+    // Joins the thread; destroyed by its own routine, where nothing could
+    // wait for it, it lets the thread run on to its end detached.
+    ~PlatformThread();
     PlatformThread(const PlatformThread&) = delete;
     PlatformThread& operator=(const PlatformThread&) = delete;
 

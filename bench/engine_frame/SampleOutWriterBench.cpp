@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/SampleOutWriter.h"
+#include "dsp/SampleOutWriter.h"
 
 static void BM_AddFrame(benchmark::State& state)
 {

@@ -160,8 +160,8 @@ void CWavBuf::resampleAndRemix() { resampleInterleaved(2); }
 
 void CWavBuf::resampleInterleaved(uint32_t stride)
 {
-    // A rate of 0 or below has no step that ever reaches the next sample.
-    if (sampleRate == kTargetRate || sampleRate <= 0) return;
+    if (sampleRate == kTargetRate) return;
+    if (sampleRate < kMinSampleRate) throw std::length_error("sample rate too low to resample");
     const uint32_t n = sampleCount();
     const uint32_t frames = n / stride;
     const float step = static_cast<float>(sampleRate / 44100.0);

@@ -17,6 +17,10 @@ public:
     // 32-bit signed value. Conversions that would exceed it throw
     // std::length_error instead of growing without bound.
     static constexpr int64_t kMaxBytes = INT32_MAX;
+    // Lowest rate resampled: resampling makes kTargetRate / rate samples of
+    // each one, so this floor holds a clip's growth to at most 44.1 times
+    // its samples (a 40 kB clip declared at 1 Hz would need 1.76 GB).
+    static constexpr int32_t kMinSampleRate = 1000;
 
     CWavBuf();
     CWavBuf(const CWavBuf&) = default;
@@ -56,6 +60,9 @@ public:
     void convertSampleWidth();
     // Linear resampling to 44100 Hz of the sample sequence read as one
     // channel, starting with the interval from silence to the first sample.
+    // A rate below kMinSampleRate (0 and negative ones included), or an
+    // output beyond kMaxBytes, throws std::length_error before anything is
+    // allocated and leaves the buffer as it was.
     void resample();
     // The same for two interleaved channels, the channel count kept.
     void resampleAndRemix();

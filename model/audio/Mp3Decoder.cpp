@@ -29,12 +29,21 @@ public:
     FeedDecoder(mpg123_handle* mh, HalvorenEditor::CWavBuf& out) : mh_(mh), out_(out) {}
 
     // Runs one decode call, takes the first announced format and appends the
-    // decoded bytes; returns the decoder's code.
+    // decoded bytes; returns the decoder's code. A later format that differs
+    // (streams of other rates or channel counts joined into one file) ends
+    // the stream there: what was decoded before it is kept, and DONE is
+    // returned.
     int decode(const unsigned char* in, size_t inSize)
     {
         size_t done = 0;
         const int ret = mpg123_decode(mh_, in, inSize, pcm_, kOutputBlock, &done);
-        if (ret == MPG123_NEW_FORMAT && !formatTaken) takeFormat();
+        if (ret == MPG123_NEW_FORMAT) {
+            if (!formatTaken) {
+                takeFormat();
+            } else if (announcedDiffers()) {
+                return MPG123_DONE;
+            }
+        }
         if (formatTaken && done > 0) out_.fifo.putSamples(pcm_, static_cast<uint32_t>(done));
         return ret;
     }
@@ -53,6 +62,14 @@ private:
         out_.isFloat = false;
         out_.fifo.clear();
         formatTaken = true;
+    }
+
+    bool announcedDiffers()
+    {
+        long rate = 0;
+        int channels = 0, encoding = 0;
+        return mpg123_getformat(mh_, &rate, &channels, &encoding) != MPG123_OK || rate != out_.sampleRate ||
+               channels != out_.channels;
     }
 
     mpg123_handle* mh_;

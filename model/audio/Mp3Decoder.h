@@ -6,5 +6,7 @@
 // Decodes the file into out as 16-bit signed samples at the stream's own
 // rate and channel count. False when the file cannot be opened, when no
 // frame ever announces a format (out is then untouched) or when the decoder
-// reports an error.
+// reports an error. A stream whose rate or channel count changes part way
+// (files of different formats joined) ends at the change: the samples before
+// it are kept and the decode succeeds.
 bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out);

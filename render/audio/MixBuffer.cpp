@@ -4,7 +4,7 @@
 #include <climits>
 #include <cmath>
 
-#include "engine/TruncToInt.h"
+#include "dsp/TruncToInt.h"
 
 void channelGains(float gain, float pan, float& gL, float& gR) {
     if (!std::isfinite(gain)) gain = 0.0f;

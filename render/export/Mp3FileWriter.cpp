@@ -16,6 +16,9 @@ constexpr size_t kStereoChunkBytes = 32768;
 constexpr size_t kMonoChunkBytes = 16384;
 // The encoder's own bound for one call: 1.25 bytes per sample plus 7200.
 constexpr size_t kOutBytes = kStereoChunkBytes / 2 * 5 / 4 + 7200;
+// The largest MPEG-1 layer III frame (320 kbit/s at 32000 Hz, padded) is 1441
+// bytes; the tag frame is one frame.
+constexpr size_t kTagFrameBytes = 2880;
 
 struct LameCloser {
     void operator()(lame_global_flags* gf) const { lame_close(gf); }
@@ -38,6 +41,16 @@ LamePtr makeEncoder(int channels) {
 bool writeEncoded(FILE* f, const unsigned char* bytes, int count) {
     if (count < 0) return false;
     return count == 0 || std::fwrite(bytes, 1, static_cast<size_t>(count), f) == static_cast<size_t>(count);
+}
+
+// The encoder opens the stream with a placeholder frame and fills it only at
+// the end: its tag holds the frame count, the encoder delay and the padding,
+// from which decoders give back exactly the input length.
+bool writeTagFrame(FILE* f, lame_global_flags* gf) {
+    unsigned char tag[kTagFrameBytes];
+    const size_t n = lame_get_lametag_frame(gf, tag, sizeof tag);
+    if (n == 0 || n > sizeof tag) return n == 0;  // nothing to fill in
+    return std::fseek(f, 0, SEEK_SET) == 0 && std::fwrite(tag, 1, n, f) == n;
 }
 
 }  // namespace
@@ -73,6 +86,7 @@ int writeMp3File(const CString& path, size_t dataBytes, int channels, const int1
     } while (ok && n == chunk);
 
     if (ok) ok = writeEncoded(file.get(), out.data(), lame_encode_flush(gf.get(), out.data(), outSize));
+    if (ok) ok = writeTagFrame(file.get(), gf.get());
     gf.reset();
     if (std::fclose(file.release()) != 0) ok = false;
     return ok ? 0 : 1;

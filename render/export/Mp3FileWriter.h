@@ -1,6 +1,8 @@
 #pragma once
 // Encodes interleaved 16-bit PCM at 44100 Hz to an MP3 file: 192 kbit/s,
-// constant bit rate, mono mode for one channel.
+// constant bit rate, mono mode for one channel. The first frame carries the
+// encoder's tag (frame count, encoder delay and padding), so decoders that
+// read it give back exactly the input length.
 #include <cstddef>
 #include <cstdint>
 

@@ -11,6 +11,7 @@ namespace {
 
 constexpr uint32_t kRate = 44100;
 constexpr size_t kHeaderBytes = 44;
+constexpr uint16_t kMaxChannels = UINT16_MAX / 2;
 
 void putLE(unsigned char* at, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) at[i] = static_cast<unsigned char>(v >> (8 * i));
@@ -30,6 +31,9 @@ int fail(const CString& path) {
 
 int writeWavFile(const CString& path, uint16_t channels, size_t dataBytes, const int16_t* data) {
     static_assert(std::endian::native == std::endian::little, "samples are written as they lie in memory");
+    // A frame of no channels, or one whose 16-bit block size overflows,
+    // describes a file no reader can play.
+    if (channels == 0 || channels > kMaxChannels) return fail(path);
     if (dataBytes > UINT32_MAX - (kHeaderBytes - 8) || (dataBytes > 0 && !data)) return fail(path);
     const auto size = static_cast<uint32_t>(dataBytes);
 

@@ -7,7 +7,8 @@
 #include "platform/CString.h"
 
 // 0 when the whole file was written and closed; 1 on any failure (the file
-// could not be opened, a write or the close failed, or the data is too large
-// for the header's 32-bit sizes), after printing
+// could not be opened, a write or the close failed, the data is too large
+// for the header's 32-bit sizes, or the channel count is 0 or above 32767,
+// which the header's 16-bit frame size cannot hold), after printing
 // "fail to write wav file:<path>" to standard output.
 int writeWavFile(const CString& path, uint16_t channels, size_t dataBytes, const int16_t* data);

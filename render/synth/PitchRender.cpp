@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "engine/TruncToInt.h"
+#include "dsp/TruncToInt.h"
 #include "model/current/ParabolicSin.h"
 #include "model/current/TempoMap.h"
 #include "render/synth/TickMath.h"

@@ -3,7 +3,7 @@
 // clamped to the int range instead of overflowing.
 #include <cstdint>
 
-#include "engine/TruncToInt.h"
+#include "dsp/TruncToInt.h"
 
 inline int addTicks(std::int64_t a, std::int64_t b, std::int64_t c = 0)
 {

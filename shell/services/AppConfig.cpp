@@ -1,5 +1,6 @@
 #include "shell/services/AppConfig.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/ExeDir.h"
@@ -60,7 +61,21 @@ bool CAppConfigModel::fromJson(const Json::Value& in) {
     readJsonString(in, "defaultSymbol", defaultSymbol);
     readJsonString(in, "singerName", singerName);
     readJsonString(in, "language", language);
+    keepEditableRanges();
     return true;
+}
+
+void CAppConfigModel::keepEditableRanges() {
+    vibPercent = std::clamp(vibPercent, 0, 100);
+    autoVibBeats = std::max(autoVibBeats, 1);
+    expBendDep = std::clamp(expBendDep, 0, 100);
+    expBendLen = std::clamp(expBendLen, 0, 100);
+    expHeadChg = std::clamp(expHeadChg, 0, 100);
+    expTailChg = std::clamp(expTailChg, 0, 100);
+    // The name is joined to the language folder: a separator or a dot name
+    // would reach outside it, a NUL would cut the path short.
+    if (language == "." || language == ".." || language.find_first_of(std::string("/\\\0", 3)) != std::string::npos)
+        language.clear();
 }
 
 CString getAppConfigPath() { return getExeDir() + u"/config/app.cfg"; }

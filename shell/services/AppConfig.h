@@ -1,7 +1,7 @@
 #pragma once
 // The settings: one object read from "config/app.cfg" under the program folder
 // on first use. A key missing from the file, or of the wrong type, keeps its
-// default.
+// default. Values the editor could not have set are brought into its ranges.
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,7 +31,13 @@ public:
     std::string language;    // file name of the UI language table in "language/"; empty for English
 
     void toJson(Json::Value& out) const override;
+    // Reads the keys, then keeps the values in the editor's ranges: the
+    // vibrato share and the four expression values 0..100, autoVibBeats at
+    // least 1, and `language` a plain file name (anything else is cleared).
     bool fromJson(const Json::Value& in) override;
+
+private:
+    void keepEditableRanges();
 };
 
 // Builds the settings with their defaults and reads the file (first call).

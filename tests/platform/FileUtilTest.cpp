@@ -2,9 +2,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
 
 #include "platform/ExeDir.h"
 #include "platform/FileUtil.h"
+#include "support/ScratchDir.h"
 
 TEST(FileUtil, ExtensionIsTheTextAfterTheLastDotWithCaseKept) {
     EXPECT_EQ(getFileExt(u"/a/b.song.WAV"), CString(u"WAV"));
@@ -39,4 +43,39 @@ TEST(ExeDir, OverrideAndEnvironmentWinOverTheProgramFolder) {
     EXPECT_EQ(getExeDir(), CString(u"/opt/hv"));
     ::unsetenv("HALVOREN_HOME");
     EXPECT_FALSE(getExeDir().isEmpty());
+}
+
+TEST(FileUtil, OnlyRegularFilesUnderTheCapAreRead) {
+    namespace fs = std::filesystem;
+    hvtest::ScratchDir dir("regular");
+    const std::string fifo = dir.file("a.hvsd"), text = dir.file("ten.txt"), big = dir.file("big.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(text) << "0123456789";
+    std::ofstream(big).flush();
+    fs::resize_file(big, kMaxWholeFileBytes + 1);  // 8 MiB + 1, sparse
+
+    struct Case {
+        std::string path;
+        uint64_t cap;
+        bool reads;
+    } const cases[] = {
+        {fifo, kMaxWholeFileBytes, false},          // would block until a writer came
+        {"/dev/zero", kMaxWholeFileBytes, false},  // would never end
+        {dir.path(), kMaxWholeFileBytes, false},   // a folder
+        {dir.file("missing"), kMaxWholeFileBytes, false},
+        {big, kMaxWholeFileBytes, false},
+        {text, 9, false},
+        {text, 10, true},
+        {text, kMaxWholeFileBytes, true},
+    };
+    for (const Case& c : cases) {
+        std::string out = "old";
+        EXPECT_EQ(readWholeFile(CString::fromUtf8(c.path), out, c.cap), c.reads) << c.path << " " << c.cap;
+        EXPECT_EQ(out, c.reads ? "0123456789" : "") << c.path;
+    }
+    // Readers that open a file themselves get the same refusal.
+    EXPECT_EQ(openFile(CString::fromUtf8(fifo), "rb"), nullptr);
+    EXPECT_EQ(openFile(CString::fromUtf8("/dev/zero"), "rb"), nullptr);
+    FilePtr writable(openFile(CString::fromUtf8(dir.file("new.txt")), "wb"));
+    EXPECT_NE(writable, nullptr);
 }

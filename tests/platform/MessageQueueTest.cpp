@@ -57,3 +57,31 @@ TEST(MainThreadQueue, RemovingAnIdleTargetDoesNotSwallowLaterPostsToTheSameAddre
     EXPECT_EQ(queue.pumpPending(), 2);
     EXPECT_EQ(target.got, (std::vector<unsigned>{7, 8}));
 }
+
+TEST(MainThreadQueue, ATargetRemovedInsideANestedPumpGetsNothingFromTheOuterBatch) {
+    // The first handler removes `gone` (as a window does before deleting
+    // it), then pumps again while a message for `other` is pending. The
+    // outer batch still holds `gone`'s messages: none may be delivered.
+    MainThreadQueue queue;
+    Recorder gone, other;
+    struct RemoveThenPump : IMessageTarget {
+        MainThreadQueue& queue;
+        Recorder& gone;
+        Recorder& other;
+        int nested = -1;
+        RemoveThenPump(MainThreadQueue& q, Recorder& g, Recorder& o) : queue(q), gone(g), other(o) {}
+        void onMessage(unsigned, uintptr_t, intptr_t) override {
+            queue.removeTarget(&gone);
+            queue.post(&other, 9);
+            nested = queue.pumpPending();
+        }
+    } first(queue, gone, other);
+    queue.post(&first, 1);
+    queue.post(&gone, 2);
+    queue.post(&other, 3);
+    queue.post(&gone, 4);
+    EXPECT_EQ(queue.pumpPending(), 2);  // 1 and 3; the nested pump delivered 9
+    EXPECT_EQ(first.nested, 1);
+    EXPECT_TRUE(gone.got.empty());
+    EXPECT_EQ(other.got, (std::vector<unsigned>{9, 3}));
+}

@@ -103,3 +103,38 @@ TEST(SingerList, SameNameReplacesAndMovesToTheEndAndTheListIsBounded) {
     EXPECT_EQ(list.size(), SingerMgr::kMaxSingers);
     EXPECT_TRUE(list.addSinger(new NamedSinger("a")));  // a replacement still fits
 }
+
+TEST_F(AppConfigTest, ValuesOutsideTheEditorsRangesAreBroughtIntoThem) {
+    writeConfig(R"({"vibPercent": 250, "autoVibBeats": -3, "expBendDep": -5, "expBendLen": 101,
+                    "expHeadChg": -2147483648, "expTailChg": 2147483647})");
+    initAppConfig();
+    const CAppConfigModel& c = getAppConfig();
+    EXPECT_EQ(std::vector<int>({c.vibPercent, c.autoVibBeats, c.expBendDep, c.expBendLen, c.expHeadChg, c.expTailChg}),
+              std::vector<int>({100, 1, 0, 100, 0, 100}));
+
+    writeConfig(R"({"vibPercent": -1, "autoVibBeats": 0, "expBendDep": 40, "expBendLen": 0})");
+    initAppConfig();
+    EXPECT_EQ(std::vector<int>({getAppConfig().vibPercent, getAppConfig().autoVibBeats, getAppConfig().expBendDep,
+                                getAppConfig().expBendLen}),
+              std::vector<int>({0, 1, 40, 0}));
+}
+
+TEST_F(AppConfigTest, LanguageIsOnlyAPlainFileName) {
+    struct Case {
+        std::string stored, kept;
+    } const cases[] = {
+        {"de.json", "de.json"},
+        {"..", ""},
+        {".", ""},
+        {"../../../../etc/hostname", ""},
+        {"/etc/hostname", ""},
+        {"..\\\\config\\\\app.cfg", ""},
+        {"de\\u0000.json", ""},
+        {"..de.json", "..de.json"},  // dots inside a name are harmless
+    };
+    for (const Case& c : cases) {
+        writeConfig("{\"language\": \"" + c.stored + "\"}");
+        initAppConfig();
+        EXPECT_EQ(getAppConfig().language, c.kept) << c.stored;
+    }
+}

@@ -1,9 +1,13 @@
 #include "tools/unihan/UnihanReadings.h"
 
+#include <algorithm>
+#include <array>
+#include <set>
 #include <sstream>
 #include <vector>
 
 #include "lyrics/PhoneticSymbolTable.h"
+#include "lyrics/PinyinDict.h"
 #include "lyrics/Utf8CodePoints.h"
 
 namespace {
@@ -56,35 +60,51 @@ std::optional<std::uint32_t> parseCodePoint(const std::string& field) {
     return value <= 0x10FFFF ? std::optional<std::uint32_t>(value) : std::nullopt;
 }
 
-// kHanyuPinlu: "zhōng(4875) zhòng(66)": the known reading of the highest
-// count, the first of equal counts.
-std::optional<std::string> mostFrequentSymbol(const std::string& value, int& skipped) {
-    std::optional<std::string> best;
-    long bestCount = -1;
-    for (const std::string& piece : splitBlanks(value)) {
-        const size_t open = piece.find('(');
-        if (open == std::string::npos || piece.back() != ')') continue;
-        const long count = std::strtol(piece.c_str() + open + 1, nullptr, 10);
-        std::optional<std::string> symbol = markedPinyinToSymbol(piece.substr(0, open));
-        if (!symbol) {
-            ++skipped;
-            continue;
-        }
-        if (count > bestCount) {
-            best = std::move(symbol);
-            bestCount = count;
-        }
-    }
-    return best;
+// The Unihan fields that give Mandarin readings, the likeliest first.
+enum Field { kPinlu, kMandarin, kTghz2013, kXhc1983, kHanyuPinyin, kFieldCount };
+
+std::optional<Field> fieldOf(const std::string& name) {
+    if (name == "kHanyuPinlu") return kPinlu;
+    if (name == "kMandarin") return kMandarin;
+    if (name == "kTGHZ2013") return kTghz2013;
+    if (name == "kXHC1983") return kXhc1983;
+    if (name == "kHanyuPinyin") return kHanyuPinyin;
+    return std::nullopt;
 }
 
-// kMandarin: one or two readings, the first being the usual one.
-std::optional<std::string> firstKnownSymbol(const std::string& value, int& skipped) {
-    for (const std::string& piece : splitBlanks(value)) {
-        if (std::optional<std::string> symbol = markedPinyinToSymbol(piece)) return symbol;
-        ++skipped;
+// The marked readings of one field value in the field's own order:
+// kHanyuPinlu "zhōng(4875) zhòng(66)" by falling count (equal counts in
+// order); kMandarin "zhōng"; the dictionary fields "482.140:zhōng 485.010:zhòng"
+// or "10019.020:zhōng,zhòng".
+std::vector<std::string> markedReadings(Field field, const std::string& value) {
+    std::vector<std::string> readings;
+    if (field == kPinlu) {
+        std::vector<std::pair<long, std::string>> counted;
+        for (const std::string& piece : splitBlanks(value)) {
+            const size_t open = piece.find('(');
+            if (open == std::string::npos || piece.back() != ')') continue;
+            counted.emplace_back(std::strtol(piece.c_str() + open + 1, nullptr, 10), piece.substr(0, open));
+        }
+        std::stable_sort(counted.begin(), counted.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        for (auto& [count, reading] : counted) readings.push_back(std::move(reading));
+        return readings;
     }
-    return std::nullopt;
+    for (const std::string& piece : splitBlanks(value)) {
+        const size_t colon = piece.find(':');
+        std::istringstream list(colon == std::string::npos ? piece : piece.substr(colon + 1));
+        for (std::string reading; std::getline(list, reading, ',');) {
+            if (!reading.empty()) readings.push_back(reading);
+        }
+    }
+    return readings;
+}
+
+// One of the syllables a singer can be given: the built-in syllable list of
+// the pinyin dictionary, which leaves out erhua "r" and spellings such as "eng".
+bool isValidSyllable(const std::string& symbol) {
+    static const CPinyinDict dict;
+    return dict.isPinyin(symbol.substr(0, symbol.size() - 1));
 }
 
 }  // namespace
@@ -117,27 +137,40 @@ std::optional<std::string> markedPinyinToSymbol(std::string_view reading) {
 }
 
 UnihanLists convertUnihanReadings(std::istream& in) {
-    std::map<std::uint32_t, std::string> pinlu, mandarin;
-    UnihanLists lists;
+    std::map<std::uint32_t, std::array<std::string, kFieldCount>> values;
     for (std::string line; std::getline(in, line);) {
         if (line.empty() || line[0] == '#') continue;
         const size_t tab1 = line.find('\t');
         const size_t tab2 = tab1 == std::string::npos ? tab1 : line.find('\t', tab1 + 1);
         if (tab2 == std::string::npos) continue;
         const std::optional<std::uint32_t> cp = parseCodePoint(line.substr(0, tab1));
-        if (!cp) continue;
-        const std::string field = line.substr(tab1 + 1, tab2 - tab1 - 1);
+        const std::optional<Field> field = fieldOf(line.substr(tab1 + 1, tab2 - tab1 - 1));
+        if (!cp || !field) continue;
         std::string value = line.substr(tab2 + 1);
         if (!value.empty() && value.back() == '\r') value.pop_back();
-        if (field == "kHanyuPinlu") pinlu[*cp] = value;
-        else if (field == "kMandarin") mandarin[*cp] = value;
+        values[*cp][*field] = std::move(value);
     }
-    for (const auto& [cp, value] : pinlu) {
-        if (auto symbol = mostFrequentSymbol(value, lists.skippedReadings)) lists.common[cp] = *symbol;
-    }
-    for (const auto& [cp, value] : mandarin) {
-        if (lists.common.count(cp)) continue;
-        if (auto symbol = firstKnownSymbol(value, lists.skippedReadings)) lists.other[cp] = *symbol;
+
+    UnihanLists lists;
+    for (const auto& [cp, fields] : values) {
+        std::vector<std::string> symbols;
+        std::set<std::string> unusable;
+        bool frequent = false;  // the first reading comes from kHanyuPinlu
+        for (int field = 0; field < kFieldCount; ++field) {
+            for (const std::string& marked : markedReadings(static_cast<Field>(field), fields[field])) {
+                const std::optional<std::string> symbol = markedPinyinToSymbol(marked);
+                if (!symbol || !isValidSyllable(*symbol)) {
+                    unusable.insert(marked);
+                } else if (std::find(symbols.begin(), symbols.end(), *symbol) == symbols.end()) {
+                    symbols.push_back(*symbol);
+                }
+            }
+            if (field == kPinlu) frequent = !symbols.empty();
+        }
+        lists.skippedReadings += static_cast<int>(unusable.size());
+        if (symbols.empty()) continue;
+        (frequent ? lists.common : lists.other)[cp] = symbols.front();
+        lists.readings[cp] = std::move(symbols);
     }
     return lists;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // Turns the Mandarin readings of the Unihan database into the two character
-// lists of the dictionary folder: "zh_list" with the most frequent reading of
-// every character that has frequency data (kHanyuPinlu), "zh_listx" with the
-// kMandarin reading of every other character. Only readings whose symbol the
-// dictionary knows are used.
+// lists of the dictionary folder: "zh_list" with the reading of every
+// character that has frequency data (kHanyuPinlu), "zh_listx" with that of
+// every other character. A character's readings come from kHanyuPinlu (most
+// frequent first), kMandarin, kTGHZ2013, kXHC1983 and kHanyuPinyin, in this
+// order; only readings that are valid syllables the dictionary knows are
+// used, and the first of them is the character's own.
 #include <cstdint>
 #include <istream>
 #include <map>
@@ -11,6 +13,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A reading with tone marks ("zhōng", "lǜ", "ma") as a dictionary symbol
 // ("zhong1", "lv4", "ma5"); nothing when it has other letters or the
@@ -20,7 +23,10 @@ std::optional<std::string> markedPinyinToSymbol(std::string_view reading);
 struct UnihanLists {
     std::map<std::uint32_t, std::string> common;  // zh_list
     std::map<std::uint32_t, std::string> other;   // zh_listx, disjoint from common
-    int skippedReadings = 0;                      // readings with no known symbol
+    // Every usable reading of each listed character, in the order above.
+    std::map<std::uint32_t, std::vector<std::string>> readings;
+    // Distinct readings of a character that are no valid known syllable.
+    int skippedReadings = 0;
 };
 
 // Reads the lines of Unihan_Readings.txt.

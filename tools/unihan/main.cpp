@@ -1,15 +1,18 @@
 // Writes the character lists "zh_list" and "zh_listx" of the dictionary
-// folder from Unihan_Readings.txt (plain or .bz2, decompressed by bzip2).
-//   hv_unihan_convert <Unihan_Readings.txt[.bz2]> <output folder>
+// folder from Unihan_Readings.txt (plain or .bz2, decompressed by bzip2), and,
+// given a Rime word list, the phrases of its words at the end of "zh_listx".
+//   hv_unihan_convert <Unihan_Readings.txt[.bz2]> <output folder> [<pinyin_simp.dict.yaml>]
 // A "zh.dict" compiled from older lists is removed, so the program rebuilds
 // it from the new ones.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
 
+#include "tools/unihan/RimeWords.h"
 #include "tools/unihan/UnihanReadings.h"
 
 namespace {
@@ -34,13 +37,12 @@ bool readInput(const std::string& path, std::string& text) {
 }
 
 // Written beside the target and renamed over it: never a half list.
-bool writeList(const fs::path& path, const std::map<std::uint32_t, std::string>& entries,
-               const std::string& comment) {
+bool writeList(const fs::path& path, const std::function<void(std::ostream&)>& write) {
     const fs::path temp = path.string() + ".tmp";
     std::error_code ec;
     {
         std::ofstream out(temp, std::ios::binary);
-        writeCharacterList(out, entries, comment);
+        write(out);
         if (!out.flush()) {
             out.close();
             fs::remove(temp, ec);
@@ -55,8 +57,9 @@ bool writeList(const fs::path& path, const std::map<std::uint32_t, std::string>&
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: " << argv[0] << " <Unihan_Readings.txt[.bz2]> <output folder>\n";
+    if (argc != 3 && argc != 4) {
+        std::cerr << "usage: " << argv[0]
+                  << " <Unihan_Readings.txt[.bz2]> <output folder> [<pinyin_simp.dict.yaml>]\n";
         return 2;
     }
     std::string text;
@@ -70,17 +73,36 @@ int main(int argc, char** argv) {
         std::cerr << "no kHanyuPinlu readings in " << argv[1] << "\n";
         return 1;
     }
+    RimeWords words;
+    if (argc == 4) {
+        std::ifstream wordList(argv[3], std::ios::binary);
+        if (!wordList) {
+            std::cerr << "cannot read " << argv[3] << "\n";
+            return 1;
+        }
+        words = convertRimeWords(wordList, lists.readings);
+    }
 
     const fs::path folder = argv[2];
     std::error_code ec;
     fs::create_directories(folder, ec);
-    if (!writeList(folder / "zh_list", lists.common, "most frequent readings (Unihan kHanyuPinlu)") ||
-        !writeList(folder / "zh_listx", lists.other, "other characters (Unihan kMandarin)")) {
+    const bool written =
+        writeList(folder / "zh_list",
+                  [&](std::ostream& out) {
+                      writeCharacterList(out, lists.common, "most frequent readings (Unihan kHanyuPinlu)");
+                  }) &&
+        writeList(folder / "zh_listx", [&](std::ostream& out) {
+            writeCharacterList(out, lists.other, "other characters (Unihan kMandarin and dictionaries)");
+            if (!words.phrases.empty()) writePhraseList(out, words.phrases, "words (Rime pinyin_simp)");
+        });
+    if (!written) {
         std::cerr << "cannot write the lists to " << folder << "\n";
         return 1;
     }
     fs::remove(folder / "zh.dict", ec);
     std::cout << "zh_list: " << lists.common.size() << " characters, zh_listx: " << lists.other.size()
-              << " characters, " << lists.skippedReadings << " readings without a known symbol\n";
+              << " characters and " << words.phrases.size() << " phrases; " << words.leftOut
+              << " words left out (a syllable no reading of its character has), "
+              << lists.skippedReadings << " readings that are no valid known syllable\n";
     return 0;
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "voicebank/package/LittleEndian.h"
+#include "dsp/LittleEndian.h"
 
 namespace Halvoren {
 

@@ -3,7 +3,7 @@
 // n bytes.
 #include <istream>
 
-#include "voicebank/package/CMemoryBuffer.h"
+#include "dsp/CMemoryBuffer.h"
 
 namespace Halvoren {
 

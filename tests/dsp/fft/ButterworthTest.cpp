@@ -36,3 +36,18 @@ TEST(ButterworthTest, UnitGainAtDcAndHalfPowerAtCutoffUpToOrder16)
     ButterworthLowPass tooHigh;
     EXPECT_THROW(tooHigh.setup(17, 0.02), std::invalid_argument);
 }
+
+TEST(ButterworthTest, ProcessCarriesTheSectionStateUntilReset)
+{
+    // First order at fc = 0.25: f = tan(pi / 4) = 1, so a1 = -(1 - f)/(1 + f) = 0
+    // and the numerator (1, 1) scaled by f/(1 + f) = 0.5: y[n] = 0.5 x[n] + 0.5 x[n-1].
+    ButterworthLowPass lp;
+    lp.setup(1, 0.25);
+    const float impulse[] = {1.0f, 0.0f, 0.0f};
+    const float want[] = {0.5f, 0.5f, 0.0f};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(lp.cascade.process(impulse[i]), want[i], 1e-6) << i;
+    lp.cascade.process(1.0f);
+    lp.cascade.reset();
+    EXPECT_EQ(lp.cascade.process(0.0f), 0.0f);
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -55,9 +56,21 @@ TEST(FreqBoxTest, OutsideTheBufferIsSilenceAndLongWindowsAreRefused)
     EXPECT_EQ(box.re[3], 0.0f);
 }
 
+TEST(FreqBoxTest, FramesTooSmallForADrawnSinusoidAreRefused)
+{
+    // 18 is the smallest even size whose near-0 bins (below 5) and near-N/2
+    // bins (from 9 - 4 = 5) do not overlap.
+    for (int n : {0, 2, 8, 16}) {
+        EXPECT_THROW(FreqBox{n}, std::invalid_argument) << n;
+        EXPECT_THROW(FreqMagAndPhaseBox{n}, std::invalid_argument) << n;
+    }
+    EXPECT_THROW(FreqBox{19}, std::invalid_argument);  // odd
+    EXPECT_EQ(FreqMagAndPhaseBox{18}.mags.size(), 9u + 16u);
+}
+
 TEST(FreqBoxTest, ZeroBinRepeatsOrFloors)
 {
-    FreqMagAndPhaseBox box(16);
+    FreqMagAndPhaseBox box(18);
     for (int k = 0; k <= 8; ++k)
         box.re[k] = 10.0f;
     box.re[5] = 0;

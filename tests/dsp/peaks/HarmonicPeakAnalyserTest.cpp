@@ -110,3 +110,26 @@ TEST(HarmonicPeakAnalyserTest, BadInputGivesNothingOrFiniteReadings)
         EXPECT_TRUE(out.empty());
     }
 }
+
+TEST(HarmonicPeakAnalyserTest, TinyFundamentalsAndRatiosStopAtTheHarmonicLimit)
+{
+    // At 44100 Hz a 10 Hz fundamental fits 22050 / 10 = 2205 harmonics; no
+    // sampling makes more, however small its fundamental or ratio.
+    HarmonicPeakAnalyser an(44100);
+    PeakList p = harmonicSeries();
+    an.setPeaksSpline(p);
+    PeakList out;
+    for (float tiny : {1e-2f, 1e-6f, 1e-30f, std::numeric_limits<float>::denorm_min()}) {
+        an.sampleHarmonics(tiny, out);
+        EXPECT_EQ(out.size(), 2205u) << tiny;
+        an.sampleHarmonicsWarped(tiny, 1.0f, out);
+        EXPECT_EQ(out.size(), 2205u) << tiny;
+        an.sampleHarmonicsSpline(tiny, out);
+        EXPECT_EQ(out.size(), 2205u) << tiny;
+        an.sampleHarmonicsSplineWarped(tiny, out);
+        EXPECT_EQ(out.size(), 2205u) << tiny;
+    }
+    // Real fundamentals are not cut: 20 Hz gives 22040 / 20 + 1 = 1102.
+    an.sampleHarmonics(20.0f, out);
+    EXPECT_EQ(out.size(), 1102u);
+}

@@ -36,7 +36,14 @@ TEST(FastMathTest, TheTwoSinesStayDistinct)
         EXPECT_NEAR(fastSinWrapped(x), fastSinWrapped(x + 2 * std::numbers::pi_v<float>), 1e-4f) << x;
         EXPECT_NEAR(fastSinWrapped(x), std::sin(x), 1e-3f) << x;
         EXPECT_NEAR(parabolicSinWrapped(x), std::sin(x), 1e-3f) << x;
+        EXPECT_NEAR(drawingSinWrapped(x), std::sin(x), 1e-3f) << x;
     }
+    // The frames' sine and the drawing sine differ only in 0.77633023 against
+    // 0.7763302. At x = 0.5 the parabola is 0.63661975 - 0.10132118 = 0.53529859:
+    // 0.53529859 * (0.77633023 + 0.11941720) = 0.479492307 and
+    // 0.53529859 * (0.7763302 + 0.11941720) = 0.479492277.
+    EXPECT_EQ(parabolicSin(0.5f), 0.479492307f);
+    EXPECT_EQ(drawingSin(0.5f), 0.479492277f);
 }
 
 TEST(FastMathTest, RoundingWrappingAndSums)

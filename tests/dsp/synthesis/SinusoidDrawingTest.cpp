@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dsp/SinusoidDrawing.h"
+#include "dsp/FastMath.h"
 #include "dsp/RealFft.h"
 #include "dsp/SinusoidLobeTable.h"
 
@@ -77,4 +78,34 @@ TEST(AddSinusoidsTest, EdgesGetOnlyDoubledRealPartsAndNothingComesFromZeroOrNyqu
         for (int k = 0; k < kN; ++k)
             ASSERT_TRUE(s.re[k] == 0.0f && s.im[k] == 0.0f) << silent << " bin " << k;
     }
+}
+
+TEST(AddSinusoidsTest, UsesItsOwnShortSine)
+{
+    // A 0 dB sinusoid exactly on bin 40 (rem = 0, weight lobe[500]) with
+    // phase 0.5: the imaginary part is amp * w * S(0.5). S folds 0.5 to
+    // pi - 0.5 = 2.6415927, whose parabola is y = 0.53529859, and
+    // S = y * (0.7763302 + 0.2230851 * y) = 0.479492277 (the frames' sine,
+    // with 0.77633023, gives 0.479492307).
+    const Drawn s(40.0f, 0.5f);
+    const float amp = fasterPow2(0.0f), w = sinusoidLobeTable()[500];
+    EXPECT_EQ(s.im[40], amp * w * 0.479492277f);
+}
+
+TEST(AddSinusoidsTest, FramesBelowEighteenPointsGetNothing)
+{
+    // At N = 8 a sinusoid at 4.9 bins would reach bin 5 + 4 = 9, past the
+    // frame; at 16 it is both near 0 and near N/2. Nothing is drawn, and
+    // nothing is written beyond the N values.
+    for (int n : {2, 8, 16}) {
+        std::vector<float> re(n + 16, 7.0f), im(n + 16, 7.0f);
+        const float mag = 0, freq = 4.9f * kRate / n, phase = 0.2f;
+        addSinusoidsToSpectrum(&mag, &freq, &phase, 1, re.data(), im.data(), n, kRate);
+        for (int k = 0; k < n + 16; ++k)
+            ASSERT_TRUE(re[k] == 7.0f && im[k] == 7.0f) << n << " bin " << k;
+    }
+    std::vector<float> re(18), im(18);
+    const float mag = 0, freq = 4.9f * kRate / 18, phase = 0.2f;
+    addSinusoidsToSpectrum(&mag, &freq, &phase, 1, re.data(), im.data(), 18, kRate);
+    EXPECT_NE(re[5], 0.0f);
 }

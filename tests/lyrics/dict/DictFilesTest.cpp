@@ -190,6 +190,17 @@ TEST_F(DictFilesTest, DamagedCompiledFileIsRebuiltFromTheLists) {
     EXPECT_EQ(rebuilt.loadCompiled(dir.cfile("zh.dict")), 0);
     EXPECT_EQ(readings(rebuilt, "abc"), (Strings{"", "ba1", "ca1"}));
 
+    // An empty compiled file is compiled again from the lists; without them
+    // it is an empty dictionary.
+    dir.write("zh.dict", "");
+    EXPECT_EQ(dict.load(), 0);
+    EXPECT_EQ(readings(dict, "bc"), (Strings{"ba1", "ca1"}));
+    EXPECT_EQ(std::filesystem::file_size(dir.file("zh.dict")), 12u);  // two records of 6 bytes
+    std::filesystem::remove(dir.file("zh_list"));
+    dir.write("zh.dict", "");
+    EXPECT_EQ(dict.load(), 0);
+    EXPECT_EQ(readings(dict, "bc"), (Strings{"", ""}));
+
     // A write that cannot complete leaves neither a partial file nor its temporary.
     std::filesystem::create_directories(dir.file("blocked.dict"));
     EXPECT_EQ(rebuilt.saveCompiled(dir.cfile("blocked.dict")), -1);

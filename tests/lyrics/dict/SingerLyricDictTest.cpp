@@ -76,4 +76,73 @@ TEST_F(SingerLyricDictTest, FailedLoadsKeepOrEmptyTheDictionary) {
     EXPECT_EQ(dict.getMaxKeyLen(), 1);
 }
 
+// Words whose values share nested words: wN=wN+1 wN+1 for N = 0..21 and
+// w22=a1 b2 double the expansion at every level. Expanding w(22-k) builds
+// 2^(k+3)-1 bytes and takes 6 + sum over j = 1..k of 2 * (2^(j+2) - 1) bytes
+// of the allowance: 4070 for w14 (k = 8), 8164 for w13 (k = 9), past 4096.
+TEST_F(SingerLyricDictTest, SharedNestedWordsStayWithinTheLengthAllowance) {
+    std::string lines;
+    for (int n = 0; n <= 21; ++n)
+        lines += "w" + std::to_string(n) + "=w" + std::to_string(n + 1) + " w" + std::to_string(n + 1) + "\n";
+    lines += "w22=a1 b2\n";
+    ASSERT_TRUE(dict.loadTxt(dir.write("w-dict.txt", lines)));
+    EXPECT_EQ(dict.expandEntry("w22"), "/ a1 b2");
+    EXPECT_EQ(dict.expandEntry("w21"), "/  a1 b2  a1 b2");
+    EXPECT_EQ(dict.expandEntry("w20"), "/   a1 b2  a1 b2   a1 b2  a1 b2");
+    const std::string w14 = dict.expandEntry("w14");
+    EXPECT_EQ(w14.size(), 2047u);  // 2^11 - 1
+    size_t syllables = 0;
+    for (size_t at = w14.find("a1 b2"); at != std::string::npos; at = w14.find("a1 b2", at + 1)) ++syllables;
+    EXPECT_EQ(syllables, 256u);  // 2^8 copies of w22
+    // Beyond the allowance the word is used as it stands.
+    EXPECT_EQ(dict.expandEntry("w13"), "w13");
+    EXPECT_EQ(match(dict, "w0w0"), (Strings{"w0:w0", "w0:w0"}));
+}
+
+// Nested words that add nothing to the text still use the allowance, and
+// nesting is bounded, so neither can run long or deep.
+TEST_F(SingerLyricDictTest, EmptyAndDeepNestingAreBounded) {
+    // z0..z29 each name the next twice, z30 twice a word of empty value:
+    // each expansion is "/" alone, each piece uses one byte, 2 * 31 in all.
+    std::string json = R"({"e": "", "z30": "e e")";
+    for (int n = 0; n < 30; ++n)
+        json += ", \"z" + std::to_string(n) + "\": \"z" + std::to_string(n + 1) + " z" + std::to_string(n + 1) + "\"";
+    json += "}";
+    ASSERT_TRUE(dict.loadJson(dir.write("z.dict.txt", json)));
+    EXPECT_EQ(dict.expandEntry("z0"), "/");
+
+    // d0..d39 each name the next and x; d40=a1 b2. d(40-n) expands to "/",
+    // n+1 blanks, "a1 b2" and n times " x". Expanding d9 nests d9..d40, 32
+    // words; d8 would nest 33.
+    std::string lines = "d40=a1 b2\n";
+    for (int n = 0; n < 40; ++n) lines += "d" + std::to_string(n) + "=d" + std::to_string(n + 1) + " x\n";
+    ASSERT_TRUE(dict.loadTxt(dir.write("d-dict.txt", lines)));
+    EXPECT_EQ(dict.expandEntry("d38"), "/   a1 b2 x x");
+    std::string d9 = "/" + std::string(32, ' ') + "a1 b2";
+    for (int n = 0; n < 31; ++n) d9 += " x";
+    EXPECT_EQ(dict.expandEntry("d9"), d9);
+    EXPECT_EQ(dict.expandEntry("d8"), "d8");
+}
+
+// A key far longer than the lyric is never probed past the lyric's end, and
+// only lengths that some word has are tried, so a long lyric against a
+// 100 KB key stays quick.
+TEST_F(SingerLyricDictTest, LongKeysAreNotTriedPastTheEndOfTheText) {
+    const std::string longKey(100 * 1024, 'k');
+    ASSERT_TRUE(dict.loadTxt(dir.write("k-dict.txt", longKey + "=s9\nla=s1\nk=s2\n")));
+    EXPECT_EQ(dict.getMaxKeyLen(), 100 * 1024);
+    std::string lyric;
+    for (int i = 0; i < 16 * 1024; ++i) lyric += "la-q";  // 64 KB, 16384 words
+    Strings words, symbols;
+    dict.lookup(lyric, words, symbols);
+    ASSERT_EQ(words.size(), 16384u);
+    EXPECT_EQ(words.front(), "la");
+    EXPECT_EQ(symbols.back(), "s1");
+    // The long key itself still matches, at the end of the text too.
+    EXPECT_EQ(match(dict, "kla" + longKey), (Strings{"k:s2", "la:s1", longKey + ":s9"}));
+    // An empty word (possible in JSON) matches nothing and stops nothing.
+    ASSERT_TRUE(dict.loadJson(dir.write("e.dict.txt", R"({"": "s0", "la": "s1"})")));
+    EXPECT_EQ(match(dict, "xla"), Strings{"la:s1"});
+}
+
 }  // namespace

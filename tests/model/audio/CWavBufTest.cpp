@@ -152,17 +152,21 @@ TEST(CWavBuf, ResamplesLinearlyAfterASilentLeadIn)
     EXPECT_EQ(floatsOf(same), (std::vector<float>{0.25f, 0.75f}));
 }
 
-TEST(CWavBuf, ResamplingRefusesWhatCannotEnd)
+TEST(CWavBuf, ResamplingRefusesWhatWouldGrowWithoutBound)
 {
-    // No step ever reaches the next sample: the buffer is left as it is.
-    for (int rate : {0, -44100}) {
+    // Below 1000 Hz (and at rates that never step forward) nothing is made:
+    // the buffer is left as it was.
+    for (int rate : {0, -44100, 1, 999}) {
         CWavBuf b = floatBuffer({0.5f, 0.5f}, rate);
-        b.resample();
-        b.resampleAndRemix();
-        EXPECT_EQ(floatsOf(b), (std::vector<float>{0.5f, 0.5f}));
+        EXPECT_THROW(b.resample(), std::length_error) << rate;
+        EXPECT_THROW(b.resampleAndRemix(), std::length_error) << rate;
+        EXPECT_EQ(floatsOf(b), (std::vector<float>{0.5f, 0.5f})) << rate;
+        EXPECT_EQ(b.sampleRate, rate);
     }
-    // A clip that would grow past the size limit is refused up front.
-    CWavBuf slow = bufferOf(2, Bytes(200000), false, 1);
-    EXPECT_THROW(slow.resample(), std::length_error);
-    EXPECT_EQ(slow.sampleRate, 1);
+    // At the floor every interval becomes 44.1 samples: the lead-in and the
+    // 9 intervals between 10 samples give 10 x 44.1 = 441.
+    CWavBuf floor = floatBuffer(std::vector<float>(10, 0.5f), 1000);
+    floor.resample();
+    EXPECT_EQ(floor.sampleRate, 44100);
+    EXPECT_NEAR(floor.sampleCount(), 441, 2);
 }

@@ -55,6 +55,23 @@ TEST_F(Mp3Load, DecodesMonoAndStereoSines)
     EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, 2, 1), 44100), 660.0, 2.0);
 }
 
+TEST_F(Mp3Load, AFormatChangeEndsTheStreamAndKeepsWhatCameBefore)
+{
+    // One second of mono 440 Hz at 22050 Hz, then one second of stereo
+    // 660 Hz at 44100 Hz, joined into one file.
+    const std::string first = dir.file("first.mp3"), second = dir.file("second.mp3");
+    ASSERT_TRUE(hvtest::writeSineMp3(first, {22050, 1, 440, 440, 1.0}));
+    ASSERT_TRUE(hvtest::writeSineMp3(second, {44100, 2, 660, 660, 1.0}));
+    std::ofstream(dir.file("joined.mp3"), std::ios::binary)
+        << std::ifstream(first, std::ios::binary).rdbuf() << std::ifstream(second, std::ios::binary).rdbuf();
+
+    CWavBuf raw;
+    ASSERT_TRUE(decodeMp3File(path("joined.mp3"), &raw));
+    EXPECT_EQ(formatOf(raw), std::make_tuple(2, 1, 22050));
+    expectLengthWithinCodecDelay(raw.sampleCount(), 22050, 576);
+    EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(raw), 22050), 440.0, 2.0);
+}
+
 TEST_F(Mp3Load, FilesWithoutFramesFailAndLeaveTheFormat)
 {
     std::ofstream(dir.file("x.mp3")) << std::string(5000, 'a') << "\nnot an mp3 at all\n";

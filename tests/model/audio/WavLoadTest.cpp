@@ -63,6 +63,8 @@ TEST_F(WavLoad, BringsEveryWidthToSixteenBits)
         Bytes sample;
         int16_t expected;
     } const cases[] = {
+        {1, 1, {0x80}, 0},    // 1 to 7 bits sit in a 1-byte container and
+        {1, 4, {255}, 32767},  // are read as 8-bit samples
         {1, 8, {255}, 32767},
         {1, 12, {0xF0, 0x7F}, 32752},        // 12 bits in a 2-byte container
         {1, 20, {0xF0, 0xFF, 0x7F}, 32766},  // 20 bits in a 3-byte container
@@ -94,6 +96,21 @@ TEST_F(WavLoad, RefusesFormatsThatCannotPlay)
             << c.tag << " " << c.channels << " " << c.rate << " " << c.bits;
         EXPECT_TRUE(out.fifo.isEmpty());
     }
+}
+
+TEST_F(WavLoad, RatesBelowTheFloorFailBeforeGrowing)
+{
+    // 40,000 bytes of 16-bit mono at 1 Hz would resample to 20,000 x 44,100
+    // samples (1.76 GB): refused with no samples.
+    CWavBuf out;
+    EXPECT_FALSE(load(hvtest::simpleWav(1, 1, 1, 16, Bytes(40000, 1)), out));
+    EXPECT_TRUE(out.fifo.isEmpty());
+    EXPECT_FALSE(load(hvtest::simpleWav(1, 2, 999, 8, Bytes(400, 1)), out));
+    EXPECT_TRUE(out.fifo.isEmpty());
+    // The floor itself loads: 200 frames at 1000 Hz give 200 x 44.1 = 8820.
+    ASSERT_TRUE(load(hvtest::simpleWav(1, 2, 1000, 8, Bytes(400, 1)), out));
+    EXPECT_EQ(formatOf(out), std::make_tuple(2, 2, 44100));
+    EXPECT_NEAR(out.sampleCount() / 2, 8820, 2);
 }
 
 TEST_F(WavLoad, KeepsTheBytesPresentWhenDataClaimsMore)

@@ -56,6 +56,13 @@ TEST(WavWriter, FailuresAreReportedAndNamed) {
     EXPECT_EQ(writeWavFile(CString::fromUtf8("/dev/full"), 2, 0, nullptr), 1);  // fails at close
     // Sizes beyond the header's 32-bit fields are refused before any read.
     EXPECT_EQ(writeWavFile(CString::fromUtf8(huge), 2, size_t{UINT32_MAX}, s), 1);
+    // No channels, or more than a 16-bit block size of 2-byte samples holds
+    // (2 x 32768 = 65536), make a header no reader can play: nothing is written.
+    const std::string none = dir.file("none.wav"), wide = dir.file("wide.wav");
+    EXPECT_EQ(writeWavFile(CString::fromUtf8(none), 0, 4, s), 1);
+    EXPECT_EQ(writeWavFile(CString::fromUtf8(wide), 32768, 4, s), 1);
+    EXPECT_FALSE(std::ifstream(none).is_open() || std::ifstream(wide).is_open());
     const auto line = [](const std::string& path) { return "fail to write wav file:" + path + "\n"; };
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), line(missing) + line("/dev/full") + line("/dev/full") + line(huge));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              line(missing) + line("/dev/full") + line("/dev/full") + line(huge) + line(none) + line(wide));
 }

@@ -15,7 +15,7 @@
 #include "dsp/Windows.h"
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/JobSynthesizer.h"
-#include "engine/SampleOutWriter.h"
+#include "dsp/SampleOutWriter.h"
 #include "engine/SynthScoreV3.h"
 
 namespace HalvorenEngineTest {

@@ -5,7 +5,7 @@
 
 #include "support/bank/LeWriter.h"
 #include "support/bank/NameScramble.h"
-#include "voicebank/package/CMemoryStream.h"
+#include "dsp/CMemoryStream.h"
 #include "voicebank/package/PackageRecord.h"
 
 using Halvoren::CMemoryBuffer;

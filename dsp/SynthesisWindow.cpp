@@ -1,4 +1,4 @@
-#include "engine/SynthesisWindow.h"
+#include "dsp/SynthesisWindow.h"
 
 #include "dsp/Windows.h"
 

@@ -1,10 +1,10 @@
-#include "voicebank/package/CMemoryStream.h"
+#include "dsp/CMemoryStream.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "voicebank/package/LittleEndian.h"
+#include "dsp/LittleEndian.h"
 
 namespace Halvoren {
 

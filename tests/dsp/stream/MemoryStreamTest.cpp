@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "support/bank/LeWriter.h"
-#include "voicebank/package/CMemoryStream.h"
+#include "dsp/CMemoryStream.h"
 
 using Halvoren::CMemoryBuffer;
 using Halvoren::CMemoryStream;

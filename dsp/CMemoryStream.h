@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "voicebank/package/CMemoryBuffer.h"
+#include "dsp/CMemoryBuffer.h"
 
 namespace Halvoren {
 

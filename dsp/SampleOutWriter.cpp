@@ -1,11 +1,13 @@
-#include "engine/SampleOutWriter.h"
+#include "dsp/SampleOutWriter.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <limits>
 
-#include "engine/SynthesisWindow.h"
-#include "engine/TruncToInt.h"
+#include "dsp/SynthesisWindow.h"
+#include "dsp/TruncToInt.h"
+#include "dsp/Windows.h"
 
 namespace HalvorenEngine {
 
@@ -18,6 +20,8 @@ SampleOutWriter::SampleOutWriter(OutputBuffer& out, int frameSize, int hop)
         return;
     for (int i = 0; i < 3; ++i)
         windows_[i] = makeSynthesisWindow(frameSize << i, hop);
+    fade_.resize(static_cast<std::size_t>(2 * hop));
+    Halvoren::makeTriangularWindow(fade_.data(), 2 * hop);
 }
 
 bool SampleOutWriter::appendZeros(int frames)
@@ -71,6 +75,39 @@ void SampleOutWriter::addFrameSized(int k, int frameLength, const float* frame, 
         addWindowed(k, windows_[0], frame, g);
 }
 
+void SampleOutWriter::addFrameInt(const float* frame, float g)
+{
+    addWindowed(framesWritten_.load(std::memory_order_relaxed), windows_[0], frame, g);
+}
+
+void SampleOutWriter::addFrames(int m, const short* samples, bool fadeIn, bool fadeOut)
+{
+    if (samples_ == nullptr || samples == nullptr || m < 0)
+        return;
+    const int n = framesWritten_.load(std::memory_order_relaxed);
+    const std::int64_t start = std::int64_t(n) * hop_;
+    const std::int64_t count = (std::int64_t(m) + 1) * hop_;
+    if (start >= capacity_)
+        return;
+    extendTo(start + count);
+    for (std::int64_t i = 0; i < count; ++i) {
+        float w = 1.0f;
+        const bool fadingIn = fadeIn && i < hop_;
+        if (fadingIn)
+            w *= fade_[static_cast<std::size_t>(i)];
+        if (fadeOut && i >= count - hop_)
+            w *= fade_[static_cast<std::size_t>(i - (count - hop_) + hop_)];
+        const float value = w * static_cast<float>(samples[i]);
+        if (fadingIn)
+            mix(start + i, value);
+        else
+            place(start + i, value);
+    }
+    const std::int64_t frames = std::min<std::int64_t>(std::int64_t(n) + m, std::numeric_limits<int>::max());
+    settleBelow(frames * hop_);
+    framesWritten_.store(static_cast<int>(frames), std::memory_order_release);
+}
+
 void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const float* frame, float g)
 {
     if (samples_ == nullptr || frame == nullptr || window.empty())
@@ -117,6 +154,20 @@ void SampleOutWriter::mix(std::int64_t sample, float value)
         pending_.resize(index + 1, 0);
     std::int32_t& sum = pending_[index];
     sum = truncToInt(static_cast<float>(sum) + value);
+}
+
+void SampleOutWriter::place(std::int64_t sample, float value)
+{
+    if (sample < 0 || sample >= capacity_)
+        return;
+    if (sample < pendingBase_) {
+        samples_[sample] = saturateToInt16(truncToInt64(value));
+        return;
+    }
+    const auto index = static_cast<std::size_t>(sample - pendingBase_);
+    if (index >= pending_.size())
+        pending_.resize(index + 1, 0);
+    pending_[index] = truncToInt(value);
 }
 
 void SampleOutWriter::settleBelow(std::int64_t end)

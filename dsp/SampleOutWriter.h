@@ -47,6 +47,16 @@ public:
     // their own windows centred at frameLength / 2, any other length the
     // window of N (a frame shorter than N is ignored).
     void addFrameSized(int k, int frameLength, const float* frame, float g);
+    // addFrame at the writer's own frame count n: the frame lands on the
+    // samples n*h .. n*h + 2h - 1, and the count becomes n + 1.
+    void addFrameInt(const float* frame, float g);
+    // Places (m + 1) * h 16-bit samples from n*h on, n being the frame count,
+    // which then becomes n + m. The samples replace what is there, except
+    // that with fadeIn the first h are weighted by the rising half of the
+    // triangle of 2h and added, and with fadeOut the last h are weighted by
+    // its falling half: a fade-out followed by frames or a fade-in that
+    // start at the same place crosses over without a step. m < 0 does nothing.
+    void addFrames(int m, const short* samples, bool fadeIn, bool fadeOut);
     // The job ran to its end: every sample is final.
     void finish();
 
@@ -70,6 +80,7 @@ private:
     void addWindowed(int k, const std::vector<float>& window, const float* frame, float g);
     void extendTo(std::int64_t end);
     void mix(std::int64_t sample, float value);
+    void place(std::int64_t sample, float value);
     void settleBelow(std::int64_t end);
 
     const int frameSize_;
@@ -77,6 +88,8 @@ private:
     const bool valid_;
     // Windows for frames of N, 2N and 4N samples.
     std::vector<float> windows_[3];
+    // The triangle of 2h points whose halves fade addFrames' ends.
+    std::vector<float> fade_;
 
     OutputBuffer& out_;
     short* samples_ = nullptr;

@@ -1,0 +1,59 @@
+#include "dsp/PeakTrackReads.h"
+
+#include <algorithm>
+
+namespace Halvoren {
+
+namespace {
+// Each frame stores at least its 4-byte count, so a frame count above the
+// quarter of the bytes left cannot be genuine and would only build empty lists.
+std::int32_t readFrameCount(CMemoryStream& stream)
+{
+    std::int32_t frames = 0;
+    stream.readInt32(frames);
+    return std::clamp(frames, 0, stream.remaining() / 4);
+}
+
+// Appends `frames` lists, reading for each its int32 count n (kept from
+// the frame before when it cannot be read) and, when n > 0, decode(list, n).
+template <class Decode>
+void readFrames(CMemoryStream& stream, PeakTracks& tracks, std::int32_t frames, Decode decode)
+{
+    std::int32_t n = 0;
+    for (std::int32_t f = 0; f < frames; ++f) {
+        PeakList& list = tracks.appendFrame();
+        stream.readInt32(n);
+        if (n > 0)
+            decode(list, n);
+    }
+}
+}  // namespace
+
+void readPeakTracks(CMemoryStream& stream, PeakTracks& tracks)
+{
+    tracks.clear();
+    readFrames(stream, tracks, readFrameCount(stream), [&](PeakList& list, std::int32_t) {
+        stream.readFloatArray(list.freqs);
+        stream.readFloatArray(list.mags);
+        stream.readFloatArray(list.phases);
+        list.truncate(list.size());
+    });
+}
+
+void readHarmonicTracks(CMemoryStream& stream, PeakTracks& tracks)
+{
+    tracks.clear();
+    float step = 0.0f;
+    stream.readFloat(step);
+    readFrames(stream, tracks, readFrameCount(stream), [&](PeakList& list, std::int32_t n) {
+        stream.readFloatArray(list.mags);
+        const std::size_t count = std::min(list.mags.size(), static_cast<std::size_t>(n));
+        list.mags.resize(count);
+        list.freqs.resize(count);
+        for (std::size_t i = 0; i < count; ++i)
+            list.freqs[i] = static_cast<float>(i + 1) * step;
+        list.phases.assign(count, 0.0f);
+    });
+}
+
+}  // namespace Halvoren

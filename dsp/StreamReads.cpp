@@ -1,0 +1,127 @@
+#include "dsp/StreamReads.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "dsp/LittleEndian.h"
+
+namespace Halvoren {
+
+namespace {
+// Brings count 4-byte little-endian words at dst to the machine's order.
+void wordsToNative(void* dst, std::int32_t count)
+{
+    if constexpr (std::endian::native != std::endian::little) {
+        auto* bytes = static_cast<unsigned char*>(dst);
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::uint32_t word = littleEndian32(bytes + 4 * i);
+            std::memcpy(bytes + 4 * i, &word, 4);
+        }
+    }
+}
+
+bool readWords(CMemoryStream& stream, void* dst, std::int32_t count)
+{
+    if (count < 0 || count > stream.remaining() / 4 || !stream.read(dst, count * 4))
+        return false;
+    wordsToNative(dst, count);
+    return true;
+}
+
+template <class T>
+bool readVector(CMemoryStream& stream, FastVector<T>& out)
+{
+    std::int32_t count = 0;
+    stream.readInt32(count);
+    if (count <= 0)
+        return true;
+    if (count > stream.remaining() / 4)
+        return false;
+    out.resize(std::uint32_t(count));
+    return readWords(stream, out.ptrBegin(), count);
+}
+}  // namespace
+
+bool readFloats(CMemoryStream& stream, float* dst, std::int32_t count)
+{
+    return readWords(stream, dst, count);
+}
+
+bool readRotatedWords(CMemoryStream& stream, void* dst, std::int32_t count)
+{
+    if (count < 0 || count > stream.remaining() / 4 || !readRotated(stream, dst, count * 4))
+        return false;
+    wordsToNative(dst, count);
+    return true;
+}
+
+bool readRotated(CMemoryStream& stream, void* dst, std::int32_t size)
+{
+    if (!stream.read(dst, size))
+        return false;
+    if (size > 1) {
+        auto* bytes = static_cast<unsigned char*>(dst);
+        std::rotate(bytes, bytes + size - 1, bytes + size);
+    }
+    return true;
+}
+
+bool readRotatedInt32(CMemoryStream& stream, std::int32_t& value)
+{
+    unsigned char b[4];
+    if (!readRotated(stream, b, 4))
+        return false;
+    value = std::int32_t(littleEndian32(b));
+    return true;
+}
+
+bool readRotatedFloat(CMemoryStream& stream, float& value)
+{
+    unsigned char b[4];
+    if (!readRotated(stream, b, 4))
+        return false;
+    value = std::bit_cast<float>(littleEndian32(b));
+    return true;
+}
+
+void readIntArray(CMemoryStream& stream, std::vector<std::int32_t>& out)
+{
+    std::int32_t count = 0;
+    stream.readInt32(count);
+    if (count <= 0)
+        return;
+    const std::int32_t present = std::min(count, stream.remaining() / 4);
+    out.reserve(out.size() + std::size_t(present));
+    for (std::int32_t i = 0; i < present; ++i) {
+        std::int32_t value = 0;
+        stream.readInt32(value);
+        out.push_back(value);
+    }
+}
+
+bool readFastVector(CMemoryStream& stream, FastVector<std::int32_t>& out)
+{
+    return readVector(stream, out);
+}
+
+bool readFastVector(CMemoryStream& stream, FastVector<float>& out)
+{
+    return readVector(stream, out);
+}
+
+bool readBlob(CMemoryStream& stream, CMemoryBuffer& out)
+{
+    std::int32_t length = 0;
+    stream.readInt32(length);
+    if (length <= 0)
+        return true;
+    if (length > stream.remaining())
+        return false;
+    const std::uint32_t had = out.size();
+    out.bytes().putSamples(std::uint32_t(length));
+    stream.read(out.bytes().ptrBegin() + had, length);
+    return true;
+}
+
+}  // namespace Halvoren

@@ -1,0 +1,27 @@
+#include "platform/JsonFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(JsonFile, NestingBeyondTheReadersLimitFailsToParse) {
+    struct Case {
+        std::string text;
+        bool parses;
+    } const cases[] = {
+        {std::string(1001, '['), false},                           // unclosed, deeper than 1000
+        {std::string(1001, '[') + std::string(1001, ']'), false},  // closed, deeper than 1000
+        {std::string(100, '[') + std::string(100, ']'), true},
+        {"{\"a\": [1, 2]}", true},
+        {"{\"a\": ", false},
+    };
+    for (const Case& c : cases) {
+        Json::Value out(7);
+        bool parsed = false;
+        EXPECT_NO_THROW(parsed = parseJson(c.text, out)) << c.text.substr(0, 20);
+        EXPECT_EQ(parsed, c.parses) << c.text.substr(0, 20);
+        if (!c.parses) {
+            EXPECT_TRUE(out.isNull()) << c.text.substr(0, 20);
+        }
+    }
+}
