@@ -1,0 +1,46 @@
+#include "render/export/SingTracks2WavsProcessMgr.h"
+
+#include <algorithm>
+
+#include "render/export/ExportMix.h"
+#include "render/synth/ISynth.h"
+
+void TrackExportJob::addSingJob(ISynth* synth, int startFrame, float gain, float pan) {
+    int count = 0;
+    synth->getOutput(&count);
+    jobs.push_back({synth, gain, pan, startFrame});
+    totalFrames = std::max(totalFrames, clampFrames(int64_t{startFrame} + std::max(count, 0)));
+}
+
+std::vector<ISynth*> SingTracks2WavsProcessMgr::synths() const {
+    std::vector<ISynth*> out;
+    for (const auto& track : tracks_)
+        for (const TrackExportJob::Entry& entry : track->jobs) out.push_back(entry.synth);
+    return out;
+}
+
+void SingTracks2WavsProcessMgr::start() {
+    for (ISynth* synth : synths()) synth->start();
+}
+
+int SingTracks2WavsProcessMgr::progress() {
+    lastProgress_ = synthsProgress(synths());
+    return lastProgress_;
+}
+
+void SingTracks2WavsProcessMgr::cancel() {
+    for (ISynth* synth : synths()) synth->stop();
+}
+
+void SingTracks2WavsProcessMgr::finish() {
+    for (const auto& track : tracks_) {
+        if (track->jobs.empty()) continue;
+        ExportMix mix(track->totalFrames);
+        for (const TrackExportJob::Entry& entry : track->jobs)
+            mix.addSynth(entry.synth, entry.startFrame, entry.gain, entry.pan);
+        if (!writeExportFile(track->outputPath, mix.samples())) {
+            failed_ = true;
+            showExportFailure(track->outputPath);
+        }
+    }
+}
