@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "FakeSynth.h"
+#include "support/engine/FakeSynth.h"
 #include "platform/MessageBox.h"
 #include "render/export/SegmentList2WavProcessMgr.h"
 #include "render/export/SingTracks2WavsProcessMgr.h"
@@ -13,7 +13,7 @@
 
 namespace {
 
-using exporttest::FakeSynth;
+using HalvorenEngineTest::FakeSynth;
 
 // The data part of a written WAV file as stereo samples.
 std::vector<int16_t> wavSamples(const std::string& path)

@@ -1,10 +1,10 @@
 #pragma once
-// A synthesizer whose output and progress a test sets directly.
+// An editor-side synthesizer whose output and progress a test sets directly.
 #include <vector>
 
 #include "render/synth/ISynth.h"
 
-namespace exporttest {
+namespace HalvorenEngineTest {
 
 class FakeSynth : public ISynth {
 public:
@@ -36,4 +36,4 @@ public:
     ISynthCallback* callback = nullptr;
 };
 
-}  // namespace exporttest
+}  // namespace HalvorenEngineTest
