@@ -1,1 +1,191 @@
+// The program as a process: exit codes and messages, and what it leaves on
+// disk. No bank sings here (the program has no generation of its own yet);
+// clips give the mixdown its sound.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "model/file/ProjectFile.h"
+#include "support/ScratchDir.h"
+#include "support/audio/RiffWriter.h"
+#include "support/model_document/ProjectBuilder.h"
+
+namespace {
+
+using namespace projtest;
+namespace fs = std::filesystem;
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct RunResult {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest()
+    {
+        fs::create_directories(dir_.file("home"));
+        // A stereo clip: 4410 frames (0.1 s) of left 1000, right -2000.
+        hvtest::Bytes samples;
+        for (int i = 0; i < 4410; ++i) {
+            hvtest::putLE(samples, 1000, 2);
+            hvtest::putLE(samples, static_cast<uint16_t>(-2000), 2);
+        }
+        hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, samples));
+    }
+
+    // Runs the program with HALVOREN_HOME in the scratch folder.
+    RunResult run(const std::string& args, const std::string& env = "")
+    {
+        const std::string out = dir_.file("stdout.txt");
+        const std::string err = dir_.file("stderr.txt");
+        const std::string command = "HALVOREN_HOME='" + dir_.file("home") + "' " + env + " '" + HALVOREN_EXE + "' " +
+                                    args + " >'" + out + "' 2>'" + err + "' </dev/null";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(out), readText(err)};
+    }
+
+    // Saves a project at 120 BPM with the given tracks; returns its path.
+    std::string save(HalvorenModel& model, const std::string& name)
+    {
+        const std::string path = dir_.file(name);
+        EXPECT_EQ(saveProjectFile(model, CString::fromUtf8(path)), 0);
+        return path;
+    }
+
+    // A project with one instrumental track holding the clip at measure 1.
+    std::string clipProject()
+    {
+        auto m = markersOnly();
+        Track* t = addTrack(*m, kInstrumentTrack, "Piano");
+        t->volume = 100;
+        InstrumentSegment* clip = addClip(*t, 7680, 1920, 44100, 4410);
+        clip->audioPath = dir_.file("clip.wav");
+        return save(*m, "clip.ot");
+    }
+
+    hvtest::ScratchDir dir_{"program"};
+};
+
+TEST_F(ProgramTest, UsageAndOpeningErrors)
+{
+    std::ofstream(dir_.file("song.mid")) << "MThd";
+    struct Case {
+        std::string args;
+        int code;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {"", 1, "halvoren: no project file given\nUsage: halvoren [options] FILE\n"},
+        {"--bogus x.ot", 1, "halvoren: unknown option --bogus\n"},
+        {"'" + dir_.file("song.mid") + "'", 2, "halvoren: " + dir_.file("song.mid") + ": importing .mid files is not available yet\n"},
+        {"x.VSQX", 2, "halvoren: x.VSQX: importing .vsqx files is not available yet\n"},
+        {"notes.txt", 2, "halvoren: notes.txt: not a project file (.ot or .hv)\n"},
+        {"'" + dir_.file("missing.ot") + "'", 2, "halvoren: cannot open " + dir_.file("missing.ot") + "\n"},
+    };
+    for (const Case& c : cases) {
+        const RunResult r = run(c.args);
+        EXPECT_EQ(r.code, c.code) << c.args;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args << "\n" << r.err;
+    }
+    const RunResult help = run("--help");
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: halvoren [options] FILE\n", 0), 0u);
+}
+
+TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
+{
+    const std::string project = clipProject();
+    const std::string wav = dir_.file("out.WAV");
+    RunResult r = run("'" + project + "' --mixdown '" + wav + "' --quiet");
+    ASSERT_EQ(r.code, 0) << r.err;
+    // The clip starts at the export start: 4410 stereo frames, 44 + 17640 bytes.
+    const std::string bytes = readText(wav);
+    ASSERT_EQ(bytes.size(), 44u + 4410u * 4u);
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    // Gain 1, pan 0: left 1000 (E8 03), right -2000 (30 F8).
+    EXPECT_EQ(bytes.substr(44, 4), std::string("\xE8\x03\x30\xF8", 4));
+    EXPECT_TRUE(r.err.empty()) << r.err;  // no bar without a terminal
+
+    // An unwritable folder: the message, exit 4 and no file.
+    const std::string lost = dir_.file("none/out.wav");
+    r = run("'" + project + "' --mixdown '" + lost + "'");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_NE(r.err.find("-_-!: " + lost + "\nWave file output failed...\n"), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(dir_.file("none")));
+
+    // A track number the project does not have.
+    r = run("'" + project + "' --mixdown '" + wav + "' --tracks 2");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("halvoren: --tracks: the project has 1 tracks, not 2\n"), std::string::npos) << r.err;
+
+    // Saving where no folder is.
+    r = run("'" + project + "' --save '" + dir_.file("none/copy.ot") + "'");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_NE(r.err.find("halvoren: cannot save " + dir_.file("none/copy.ot")), std::string::npos) << r.err;
+}
+
+TEST_F(ProgramTest, ChecksRefuseAMissingSinger)
+{
+    auto m = markersOnly();
+    addNote(*addSingSeg(*addTrack(*m, kSingingTrack, "Vocal"), 7680, 1920, "Nobody"), 0, 480);
+    const std::string project = save(*m, "nobody.ot");
+    for (const std::string& action : {"--mixdown '" + dir_.file("n.wav") + "'", "--export-each-track '" + dir_.path() + "'"}) {
+        const RunResult r = run("'" + project + "' " + action);
+        EXPECT_EQ(r.code, 3) << action;
+        EXPECT_NE(r.err.find("-_-!: Please choose an installed singer:\nsinger \"Nobody\" is not in your system\n"),
+                  std::string::npos)
+            << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir_.file("n.wav")));
+    EXPECT_FALSE(fs::exists(dir_.file("nobody_1_Vocal.wav")));
+}
+
+TEST_F(ProgramTest, EachTrackKeepsExistingFilesUnlessOverwriting)
+{
+    auto m = markersOnly();
+    addTrack(*m, kSingingTrack, "Lead: A");
+    const std::string project = save(*m, "demo.ot");
+    const std::string target = dir_.file("demo_1_Lead A.wav");
+    std::ofstream(target) << "old";
+    RunResult r = run("'" + project + "' --export-each-track '" + dir_.path() + "'");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_NE(r.err.find("-_-!: " + target + "\n already exists, replace it?"), std::string::npos) << r.err;
+    EXPECT_EQ(readText(target), "old");
+    // Yes to replacing: a track with nothing to sing writes no file at all.
+    r = run("'" + project + "' --export-each-track '" + dir_.path() + "' --overwrite");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("already exists, replace it?"), std::string::npos) << r.err;
+    EXPECT_EQ(readText(target), "old");
+}
+
+TEST_F(ProgramTest, SavedProjectReopensEqual)
+{
+    const std::string project = clipProject();
+    const std::string copy = dir_.file("copy.ot");
+    ASSERT_EQ(run("'" + project + "' --save '" + copy + "'").code, 0);
+    EXPECT_EQ(readText(copy), readText(project));
+}
+
+TEST_F(ProgramTest, PlayNeedsAnOutputDevice)
+{
+    const std::string project = clipProject();
+    RunResult r = run("'" + project + "' --play", std::string("ALSA_CONFIG_PATH='") + HV_NO_DEVICE_CONF + "'");
+    EXPECT_EQ(r.code, 5);
+    EXPECT_NE(r.err.find("Error: No default output device.\n"), std::string::npos) << r.err;
+    // Through the paced sink the clip plays to its end.
+    r = run("'" + project + "' --play", std::string("ALSA_CONFIG_PATH='") + HV_PACED_SINK_CONF + "'");
+    EXPECT_EQ(r.code, 0) << r.err;
+}
+
+}  // namespace
