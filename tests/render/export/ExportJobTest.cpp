@@ -10,21 +10,13 @@
 #include "render/export/SegmentList2WavProcessMgr.h"
 #include "render/export/SingTracks2WavsProcessMgr.h"
 #include "support/ScratchDir.h"
+#include "support/audio/AudioFiles.h"
 
 namespace {
 
 using HalvorenEngineTest::FakeSynth;
 
-// The data part of a written WAV file as stereo samples.
-std::vector<int16_t> wavSamples(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> out;
-    for (size_t i = 44; i + 1 < bytes.size(); i += 2)
-        out.push_back(static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8)));
-    return out;
-}
+using hvtest::wavSamples;
 
 class ExportJobTest : public ::testing::Test {
 protected:

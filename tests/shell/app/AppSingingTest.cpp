@@ -17,6 +17,7 @@
 #include "shell/Interrupt.h"
 #include "shell/PlaybackSession.h"
 #include "support/ScratchDir.h"
+#include "support/audio/AudioFiles.h"
 #include "support/audio/RiffWriter.h"
 #include "support/engine/TestCore.h"
 #include "support/model_document/ProjectBuilder.h"
@@ -31,15 +32,7 @@ namespace fs = std::filesystem;
 // Before the process first uses the audio library.
 const audiotest::AlsaConfig g_alsa{HV_PACED_SINK_CONF};
 
-std::vector<int16_t> wavSamples(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> out;
-    for (size_t i = 44; i + 1 < bytes.size(); i += 2)
-        out.push_back(static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    return out;
-}
+using hvtest::wavSamples;
 
 class AppSingingTest : public ::testing::Test {
 protected:

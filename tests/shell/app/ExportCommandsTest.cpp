@@ -12,6 +12,7 @@
 #include "shell/ExportCommands.h"
 #include "shell/ExportUi.h"
 #include "shell/SynthProgressDlg.h"
+#include "support/audio/AudioFiles.h"
 #include "support/engine/FakeSynth.h"
 #include "support/model_document/ProjectBuilder.h"
 
@@ -67,15 +68,7 @@ public:
     int progressRuns = 0;
 };
 
-std::vector<int16_t> wavSamples(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<int16_t> out;
-    for (size_t i = 44; i + 1 < bytes.size(); i += 2)
-        out.push_back(static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    return out;
-}
+using hvtest::wavSamples;
 
 // A project at 120 BPM in 4/4 (measure 1 at tick 7680, 8 s) whose singers'
 // synthesizers are fakes: each singer's output is set by name.

@@ -10,6 +10,7 @@
 
 #include "model/file/ProjectFile.h"
 #include "support/ScratchDir.h"
+#include "support/audio/AudioFiles.h"
 #include "support/audio/RiffWriter.h"
 #include "support/model_document/ProjectBuilder.h"
 
@@ -133,6 +134,26 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     r = run("'" + project + "' --save '" + dir_.file("none/copy.ot") + "'");
     EXPECT_EQ(r.code, 4);
     EXPECT_NE(r.err.find("halvoren: cannot save " + dir_.file("none/copy.ot")), std::string::npos) << r.err;
+}
+
+TEST_F(ProgramTest, Mp3MixdownDecodesToTheMixdownLength)
+{
+    const std::string project = clipProject();
+    const std::string mp3 = dir_.file("out.mp3");
+    const RunResult r = run("'" + project + "' --mixdown '" + mp3 + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    // Sync, MPEG-1 layer III without CRC (FF FB), then 192 kbit/s (index 11)
+    // at 44100 Hz (index 0): B0; stereo modes are not mono (top bits != 11).
+    const std::string bytes = readText(mp3);
+    ASSERT_GE(bytes.size(), 4u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xFB);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[2]), 0xB0);
+    EXPECT_NE(static_cast<unsigned char>(bytes[3]) >> 6, 3);
+    const hvtest::DecodedMp3 decoded = hvtest::decodeMp3(mp3);
+    EXPECT_EQ(decoded.rate, 44100);
+    ASSERT_EQ(decoded.channels, 2);
+    EXPECT_EQ(decoded.pcm.size(), 4410u * 2u);  // the clip's 4410 frames, no more
 }
 
 TEST_F(ProgramTest, ChecksRefuseAMissingSinger)
