@@ -2,10 +2,16 @@
 // disk. No bank sings here (the program has no generation of its own yet);
 // clips give the mixdown its sound.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <regex>
+#include <thread>
 #include <fstream>
+#include <cstring>
 #include <iterator>
 
 #include "model/file/ProjectFile.h"
@@ -62,6 +68,33 @@ protected:
         const std::string path = dir_.file(name);
         EXPECT_EQ(saveProjectFile(model, CString::fromUtf8(path)), 0);
         return path;
+    }
+
+    // The paced sink writing its captures into the scratch folder.
+    std::string sinkConf()
+    {
+        const std::string text = readText(HV_PACED_SINK_CONF);
+        const std::string conf = dir_.file("sink.conf");
+        std::ofstream(conf) << std::regex_replace(text, std::regex("\"[^\"]*/stream-"), "\"" + dir_.file("stream-"));
+        return conf;
+    }
+
+    // A project with one instrumental track holding a stereo clip of whole
+    // seconds at measure 1: frame i is (i % 1000 + 1, -(i % 777) - 1).
+    std::string longClipProject(int seconds = 1)
+    {
+        const int frames = 44100 * seconds;
+        hvtest::Bytes samples;
+        for (int i = 0; i < frames; ++i) {
+            hvtest::putLE(samples, static_cast<uint16_t>(i % 1000 + 1), 2);
+            hvtest::putLE(samples, static_cast<uint16_t>(-(i % 777) - 1), 2);
+        }
+        hvtest::writeBytes(dir_.file("long.wav"), hvtest::simpleWav(1, 2, 44100, 16, samples));
+        auto m = markersOnly();
+        Track* t = addTrack(*m, kInstrumentTrack, "Piano");
+        t->volume = 100;
+        addClip(*t, 7680, 1920 * seconds, 44100, frames)->audioPath = dir_.file("long.wav");
+        return save(*m, "long.ot");
     }
 
     // A project with one instrumental track holding the clip at measure 1.
@@ -204,9 +237,91 @@ TEST_F(ProgramTest, PlayNeedsAnOutputDevice)
     RunResult r = run("'" + project + "' --play", std::string("ALSA_CONFIG_PATH='") + HV_NO_DEVICE_CONF + "'");
     EXPECT_EQ(r.code, 5);
     EXPECT_NE(r.err.find("Error: No default output device.\n"), std::string::npos) << r.err;
-    // Through the paced sink the clip plays to its end.
-    r = run("'" + project + "' --play", std::string("ALSA_CONFIG_PATH='") + HV_PACED_SINK_CONF + "'");
-    EXPECT_EQ(r.code, 0) << r.err;
+}
+
+TEST_F(ProgramTest, PlaybackCapturesTheMixdown)
+{
+    const std::string project = longClipProject();
+    const std::string mix = dir_.file("mix.wav");
+    ASSERT_EQ(run("'" + project + "' --mixdown '" + mix + "'").code, 0);
+    const std::vector<int16_t> expected = hvtest::wavSamples(mix);
+    ASSERT_EQ(expected.size(), 44100u * 2u);
+
+    const RunResult r = run("'" + project + "' --play", "ALSA_CONFIG_PATH='" + sinkConf() + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    // The largest capture is the playback stream (the others are probes).
+    std::string capture;
+    for (const auto& entry : fs::directory_iterator(dir_.path()))
+        if (entry.path().filename().string().rfind("stream-", 0) == 0 &&
+            (capture.empty() || fs::file_size(entry.path()) > fs::file_size(capture)))
+            capture = entry.path().string();
+    ASSERT_FALSE(capture.empty());
+    const std::string raw = readText(capture);
+    std::vector<int16_t> got(raw.size() / 2);
+    std::memcpy(got.data(), raw.data(), got.size() * 2);
+    // After the priming silence the first frame is (1, -1).
+    size_t start = 0;
+    while (start < got.size() && got[start] == 0)
+        ++start;
+    ASSERT_LT(start, got.size());
+    // A stop may lose the last two periods (2 * 256 frames).
+    const size_t compared = std::min(expected.size(), got.size() - start);
+    ASSERT_GE(compared, expected.size() - 2u * 512u);
+    for (size_t i = 0; i < compared; ++i)
+        ASSERT_EQ(got[start + i], expected[i]) << "sample " << i;
+}
+
+TEST_F(ProgramTest, InterruptStopsPlaybackWith130)
+{
+    const std::string project = longClipProject(5);
+    const std::string conf = sinkConf();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("HALVOREN_HOME", dir_.file("home").c_str(), 1);
+        setenv("ALSA_CONFIG_PATH", conf.c_str(), 1);
+        freopen("/dev/null", "w", stderr);
+        execl(HALVOREN_EXE, "halvoren", project.c_str(), "--play", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Once the stream has started (its capture grows), inside the 5 s of playback.
+    auto streaming = [&] {
+        for (const auto& entry : fs::directory_iterator(dir_.path()))
+            if (entry.path().filename().string().rfind("stream-", 0) == 0 && fs::file_size(entry.path()) > 4096)
+                return true;
+        return false;
+    };
+    for (int i = 0; i < 1000 && !streaming(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(streaming());
+    const auto sent = std::chrono::steady_clock::now();
+    kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_LT(waited, 2.0);  // the loop looks every 50 ms; far less than the 5 s left
+}
+
+TEST_F(ProgramTest, ProgressBarOnATerminalOnly)
+{
+    if (!fs::exists("/usr/bin/script"))
+        GTEST_SKIP() << "script(1) is needed for a pseudo-terminal";
+    const std::string project = clipProject();
+    for (const bool quiet : {false, true}) {
+        const std::string mix = dir_.file("tty.wav");
+        const std::string out = dir_.file("tty.txt");
+        // script runs the program on a pseudo-terminal and copies what it shows.
+        const std::string command = "HALVOREN_HOME='" + dir_.file("home") + "' script -qec \"'" + HALVOREN_EXE +
+                                    "' '" + project + "' --mixdown '" + mix + "'" + (quiet ? " --quiet" : "") +
+                                    "\" /dev/null >'" + out + "' 2>&1 </dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        const std::string shown = readText(out);
+        EXPECT_EQ(shown.find("Export WAV [##############################] writing file... 100%") != std::string::npos,
+                  !quiet)
+            << shown;
+    }
 }
 
 }  // namespace
