@@ -5,22 +5,34 @@
 #include "render/synth/ISynth.h"
 #include "shell/services/LanguageMgr.h"
 
-int synthsProgress(const std::vector<ISynth*>& synths) {
-    if (synths.empty()) return 100;
+void SynthsProcessMgr::start() {
+    for (ISynth* synth : synths()) synth->start();
+}
+
+void SynthsProcessMgr::cancel() {
+    for (ISynth* synth : synths()) synth->stop();
+}
+
+int SynthsProcessMgr::progress() {
+    lastProgress_ = 100;
+    const std::vector<ISynth*> list = synths();
+    if (list.empty()) return lastProgress_;
     // 64-bit sums: many long outputs exceed an int together.
     int64_t total = 0;
     int64_t done = 0;
-    for (ISynth* synth : synths) {
+    for (ISynth* synth : list) {
         int count = 0;
         synth->getOutput(&count);
         total += std::max(count, 0);
         done += std::clamp(synth->samplesDone(), 0, std::max(count, 0));
     }
-    if (done == total) return 100;
-    const auto p = static_cast<int64_t>(static_cast<double>(done) * 100.0 / static_cast<double>(total));
-    return static_cast<int>(std::clamp<int64_t>(p, 0, 99));
+    if (done != total) {
+        const auto p = static_cast<int64_t>(static_cast<double>(done) * 100.0 / static_cast<double>(total));
+        lastProgress_ = static_cast<int>(std::clamp<int64_t>(p, 0, 99));
+    }
+    return lastProgress_;
 }
 
-CString progressStatusText(int progress) {
-    return translate(progress == 100 ? "writing file" : "synthesizing") + u"...";
+CString SynthsProcessMgr::statusText() {
+    return translate(lastProgress_ == 100 ? "writing file" : "synthesizing") + u"...";
 }

@@ -31,10 +31,26 @@ protected:
     ~IProcessMgr() = default;
 };
 
-// The progress of a set of synthesizers: 100 with none, or when the samples
-// done equal the output lengths (also 0 of 0); else the share done,
-// truncated and clamped to 0..99.
-int synthsProgress(const std::vector<ISynth*>& synths);
+// What the export jobs share: their synthesizers start, report and stop
+// together. Progress: 100 without synthesizers, or when the samples done
+// equal the output lengths (also 0 of 0); else the share done, truncated and
+// clamped to 0..99. Clips do not count.
+class SynthsProcessMgr : public IProcessMgr {
+public:
+    void start() override;
+    int progress() override;
+    void cancel() override;
+    bool isFinished() override { return lastProgress_ == 100; }
+    CString statusText() override;
+    bool writeFailed() const override { return failed_; }
 
-// The status line for a progress value.
-CString progressStatusText(int progress);
+protected:
+    ~SynthsProcessMgr() = default;
+    // The job's synthesizers, in order.
+    virtual std::vector<ISynth*> synths() const = 0;
+
+    bool failed_ = false;
+
+private:
+    int lastProgress_ = 0;
+};

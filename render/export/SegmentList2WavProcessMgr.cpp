@@ -31,19 +31,6 @@ std::vector<ISynth*> SegmentList2WavProcessMgr::synths() const {
     return out;
 }
 
-void SegmentList2WavProcessMgr::start() {
-    for (ISynth* synth : synths()) synth->start();
-}
-
-int SegmentList2WavProcessMgr::progress() {
-    lastProgress_ = synthsProgress(synths());
-    return lastProgress_;
-}
-
-void SegmentList2WavProcessMgr::cancel() {
-    for (ISynth* synth : synths()) synth->stop();
-}
-
 void SegmentList2WavProcessMgr::finish() {
     if (totalFrames_ < 1) return;
     ExportMix mix(totalFrames_);

@@ -19,7 +19,7 @@ struct ExportJob {
     int startFrame = 0;  // frames from the export start; may be negative
 };
 
-class SegmentList2WavProcessMgr : public IProcessMgr {
+class SegmentList2WavProcessMgr final : public SynthsProcessMgr {
 public:
     explicit SegmentList2WavProcessMgr(const CString& outputPath) : outputPath_(outputPath) {}
     SegmentList2WavProcessMgr(const SegmentList2WavProcessMgr&) = delete;
@@ -30,23 +30,15 @@ public:
     void addSingJob(ISynth* synth, int startFrame, float gain, float pan);
     void addClipJob(const int16_t* left, const int16_t* right, int frames, int startFrame, float gain, float pan);
 
-    void start() override;
-    int progress() override;
-    void cancel() override;
-    bool isFinished() override { return lastProgress_ == 100; }
-    CString statusText() override { return progressStatusText(lastProgress_); }
     // Nothing (no file, no message) while totalFrames is 0.
     void finish() override;
-    bool writeFailed() const override { return failed_; }
 
     int totalFrames() const { return totalFrames_; }
 
 private:
-    std::vector<ISynth*> synths() const;
+    std::vector<ISynth*> synths() const override;
 
     CString outputPath_;
-    int lastProgress_ = 0;
     int totalFrames_ = 0;
     std::list<ExportJob> jobs_;
-    bool failed_ = false;
 };

@@ -19,19 +19,6 @@ std::vector<ISynth*> SingTracks2WavsProcessMgr::synths() const {
     return out;
 }
 
-void SingTracks2WavsProcessMgr::start() {
-    for (ISynth* synth : synths()) synth->start();
-}
-
-int SingTracks2WavsProcessMgr::progress() {
-    lastProgress_ = synthsProgress(synths());
-    return lastProgress_;
-}
-
-void SingTracks2WavsProcessMgr::cancel() {
-    for (ISynth* synth : synths()) synth->stop();
-}
-
 void SingTracks2WavsProcessMgr::finish() {
     for (const auto& track : tracks_) {
         if (track->jobs.empty()) continue;

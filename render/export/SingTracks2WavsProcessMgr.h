@@ -21,7 +21,7 @@ struct TrackExportJob {
     std::vector<Entry> jobs;
 };
 
-class SingTracks2WavsProcessMgr : public IProcessMgr {
+class SingTracks2WavsProcessMgr final : public SynthsProcessMgr {
 public:
     SingTracks2WavsProcessMgr() = default;
     SingTracks2WavsProcessMgr(const SingTracks2WavsProcessMgr&) = delete;
@@ -29,20 +29,12 @@ public:
 
     void addTrack(const TrackExportJob& track) { tracks_.push_back(std::make_unique<TrackExportJob>(track)); }
 
-    void start() override;
-    int progress() override;
-    void cancel() override;
-    bool isFinished() override { return lastProgress_ == 100; }
-    CString statusText() override { return progressStatusText(lastProgress_); }
     // One file per track with at least one entry; a failed file is reported
     // and the next track goes on.
     void finish() override;
-    bool writeFailed() const override { return failed_; }
 
 private:
-    std::vector<ISynth*> synths() const;
+    std::vector<ISynth*> synths() const override;
 
-    int lastProgress_ = 0;
     std::vector<std::unique_ptr<TrackExportJob>> tracks_;
-    bool failed_ = false;
 };
