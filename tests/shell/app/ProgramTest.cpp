@@ -264,9 +264,11 @@ TEST_F(ProgramTest, PlaybackCapturesTheMixdown)
     while (start < got.size() && got[start] == 0)
         ++start;
     ASSERT_LT(start, got.size());
-    // A stop may lose the last two periods (2 * 256 frames).
+    // The stop at the end aborts the stream and loses what is still queued:
+    // about two periods of 256 frames, a little more on a slow machine.
+    // Allowed: four periods (4 * 256 frames * 2 channels samples).
     const size_t compared = std::min(expected.size(), got.size() - start);
-    ASSERT_GE(compared, expected.size() - 2u * 512u);
+    ASSERT_GE(compared, expected.size() - 4u * 512u);
     for (size_t i = 0; i < compared; ++i)
         ASSERT_EQ(got[start + i], expected[i]) << "sample " << i;
 }
