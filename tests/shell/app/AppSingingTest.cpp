@@ -175,4 +175,30 @@ TEST_F(AppSingingTest, StreamWaitsForEveryFirstSynthesizer)
     EXPECT_EQ(group.trackListCount(), 0);
 }
 
+TEST_F(AppSingingTest, PlaybackLastsAsLongAsItsSources)
+{
+    // A clip of 2 s (88200 frames) at measure 1 and nothing else.
+    hvtest::Bytes samples;
+    for (int i = 0; i < 88200; ++i)
+        hvtest::putLE(samples, 500, 2);
+    hvtest::writeBytes(dir_.file("two.wav"), hvtest::simpleWav(1, 1, 44100, 16, samples));
+    auto m = markersOnly();
+    addClip(*addTrack(*m, kInstrumentTrack, "Piano"), 7680, 3840, 44100, 88200)->audioPath = dir_.file("two.wav");
+    ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir_.file("two.ot"))), 0);
+    CSSSynthesizerDoc doc;
+    doc.setModel(loadProjectFile(CString::fromUtf8(dir_.file("two.ot"))), CString());
+    SegmentSynthMgr synths(*env().makers);
+    AudioStreamGroup group;
+    PlaybackSession session(doc, synths, group);
+    ASSERT_TRUE(session.start(doc.measureToTick(1), doc.getProjectEndTick()));
+    ASSERT_TRUE(session.gateOpen());  // no synthesizer to wait for
+    const auto start = std::chrono::steady_clock::now();
+    session.startStream();
+    ASSERT_TRUE(eventually([&] { return session.finished(); }));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // 2 s within 5 %, plus the output latency and the polling on the late side.
+    EXPECT_GE(seconds, 1.9);
+    EXPECT_LE(seconds, 2.1 + 0.2);
+}
+
 }  // namespace

@@ -158,6 +158,11 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     EXPECT_NE(r.err.find("-_-!: " + lost + "\nWave file output failed...\n"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(dir_.file("none")));
 
+    // A damaged project holds nothing to mix: no file.
+    std::ofstream(dir_.file("damaged.ot")) << "HALVOREN\x01";
+    r = run("'" + dir_.file("damaged.ot") + "' --mixdown '" + dir_.file("d.wav") + "'");
+    EXPECT_FALSE(fs::exists(dir_.file("d.wav"))) << r.err;
+
     // A track number the project does not have.
     r = run("'" + project + "' --mixdown '" + wav + "' --tracks 2");
     EXPECT_EQ(r.code, 1);
