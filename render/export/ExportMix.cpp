@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <new>
 
 #include "platform/FileUtil.h"
 #include "platform/MessageBox.h"
@@ -71,6 +72,21 @@ bool writeExportFile(const CString& path, const std::vector<int16_t>& stereo) {
     if (rc == 0 && renameFile(part, path)) return true;
     removeFile(part);
     return false;
+}
+
+bool mixAndWrite(const CString& path, int totalFrames, const std::function<void(ExportMix&)>& fill) {
+    bool written = false;
+    if (totalFrames <= kMaxExportFrames) {
+        try {
+            ExportMix mix(totalFrames);
+            fill(mix);
+            written = writeExportFile(path, mix.samples());
+        } catch (const std::bad_alloc&) {
+            written = false;  // hours of output on a small machine
+        }
+    }
+    if (!written) showExportFailure(path);
+    return written;
 }
 
 void showExportFailure(const CString& path) {

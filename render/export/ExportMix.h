@@ -4,6 +4,7 @@
 // 16 bits, and written through a temporary file beside the target that
 // replaces it only once it is complete.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/CString.h"
@@ -31,6 +32,14 @@ private:
     int totalFrames_;
     std::vector<int32_t> sum_;
 };
+
+// The longest output a WAV file's 32-bit sizes can describe, in stereo frames.
+inline constexpr int64_t kMaxExportFrames = (int64_t{UINT32_MAX} - 36) / 4;
+
+// Mixes totalFrames frames through fill and writes them to path (see
+// writeExportFile); a failure, an output longer than kMaxExportFrames or one
+// that does not fit in memory shows the failure box. True on success.
+bool mixAndWrite(const CString& path, int totalFrames, const std::function<void(ExportMix&)>& fill);
 
 // True for the extensions an export can write: "wav" or "mp3", any case.
 bool isExportExtension(const CString& path);

@@ -33,13 +33,12 @@ std::vector<ISynth*> SegmentList2WavProcessMgr::synths() const {
 
 void SegmentList2WavProcessMgr::finish() {
     if (totalFrames_ < 1) return;
-    ExportMix mix(totalFrames_);
-    for (const ExportJob& job : jobs_) {
-        if (job.kind == 0)
-            mix.addSynth(job.synth, job.startFrame, job.gain, job.pan);
-        else
-            mix.add(job.left, job.right, job.frames, job.startFrame, job.gain, job.pan);
-    }
-    failed_ = !writeExportFile(outputPath_, mix.samples());
-    if (failed_) showExportFailure(outputPath_);
+    failed_ = !mixAndWrite(outputPath_, totalFrames_, [this](ExportMix& mix) {
+        for (const ExportJob& job : jobs_) {
+            if (job.kind == 0)
+                mix.addSynth(job.synth, job.startFrame, job.gain, job.pan);
+            else
+                mix.add(job.left, job.right, job.frames, job.startFrame, job.gain, job.pan);
+        }
+    });
 }

@@ -22,12 +22,10 @@ std::vector<ISynth*> SingTracks2WavsProcessMgr::synths() const {
 void SingTracks2WavsProcessMgr::finish() {
     for (const auto& track : tracks_) {
         if (track->jobs.empty()) continue;
-        ExportMix mix(track->totalFrames);
-        for (const TrackExportJob::Entry& entry : track->jobs)
-            mix.addSynth(entry.synth, entry.startFrame, entry.gain, entry.pan);
-        if (!writeExportFile(track->outputPath, mix.samples())) {
-            failed_ = true;
-            showExportFailure(track->outputPath);
-        }
+        const bool written = mixAndWrite(track->outputPath, track->totalFrames, [&track](ExportMix& mix) {
+            for (const TrackExportJob::Entry& entry : track->jobs)
+                mix.addSynth(entry.synth, entry.startFrame, entry.gain, entry.pan);
+        });
+        failed_ = failed_ || !written;
     }
 }

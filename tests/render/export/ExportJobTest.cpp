@@ -154,6 +154,23 @@ TEST_F(ExportJobTest, NothingToMixWritesNothing)
     EXPECT_TRUE(script_.shown.empty());
 }
 
+TEST_F(ExportJobTest, OutputLongerThanAWavCanHoldIsRefused)
+{
+    // A WAV's data size is 32 bits: (2^32 - 1 - 36) / 4 = 1073741814 stereo
+    // frames at most. A clip placed just before that end and running past it
+    // is refused without allocating the hours of silence before it.
+    static const int16_t clip[4] = {1, 2, 3, 4};
+    const std::string path = dir_.file("far.wav");
+    SegmentList2WavProcessMgr job(CString::fromUtf8(path));
+    job.addClipJob(clip, nullptr, 4, 1073741814 - 2, 1.0f, 0.0f);
+    EXPECT_EQ(job.totalFrames(), 1073741816);
+    job.finish();
+    EXPECT_TRUE(job.writeFailed());
+    EXPECT_FALSE(std::filesystem::exists(path));
+    ASSERT_EQ(script_.shown.size(), 1u);
+    EXPECT_EQ(script_.shown[0].text, path + "\nWave file output failed...");
+}
+
 TEST_F(ExportJobTest, ExtensionDecidesTheFormatInAnyCase)
 {
     struct Case {
