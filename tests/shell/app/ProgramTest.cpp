@@ -14,6 +14,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "model/file/ByteBuilder.h"
 #include "model/file/ProjectFile.h"
 #include "support/ScratchDir.h"
 #include "support/audio/AudioFiles.h"
@@ -234,6 +235,33 @@ TEST_F(ProgramTest, SavedProjectReopensEqual)
     const std::string copy = dir_.file("copy.ot");
     ASSERT_EQ(run("'" + project + "' --save '" + copy + "'").code, 0);
     EXPECT_EQ(readText(copy), readText(project));
+}
+
+TEST_F(ProgramTest, LegacyProjectSavedReopensEqual)
+{
+    // Generation 0, untagged: a body of a header word, two tempos (pos,
+    // value), one beat (pos, numerator, denominator) and no segments.
+    using hvtest::ByteBuilder;
+    ByteBuilder body;
+    body.u32(0);
+    body.block(ByteBuilder().u32(2).i32(0).i32(12000).i32(3840).i32(9000));
+    body.block(ByteBuilder().u32(1).i32(-3).i32(3).i32(4));
+    body.block(ByteBuilder().u32(0));
+    const std::string old = dir_.file("old.HV");
+    std::ofstream(old, std::ios::binary) << ByteBuilder().block(body).bytes;
+
+    const std::string saved = dir_.file("saved.ot");
+    const std::string again = dir_.file("again.ot");
+    ASSERT_EQ(run("'" + old + "' --save '" + saved + "'").code, 0);
+    ASSERT_EQ(run("'" + saved + "' --save '" + again + "'").code, 0);
+    EXPECT_EQ(readText(again), readText(saved));
+    const std::unique_ptr<HalvorenModel> reopened(loadProjectFile(CString::fromUtf8(saved)));
+    ASSERT_NE(reopened, nullptr);
+    ASSERT_EQ(reopened->tempos.size(), 2u);
+    EXPECT_EQ(reopened->tempos[1]->pos, 3840);
+    EXPECT_EQ(reopened->tempos[1]->tempo, 9000);
+    ASSERT_EQ(reopened->beats.size(), 1u);
+    EXPECT_EQ(reopened->beats[0]->numerator, 3);
 }
 
 TEST_F(ProgramTest, PlayNeedsAnOutputDevice)
