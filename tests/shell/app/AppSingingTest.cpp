@@ -46,12 +46,12 @@ protected:
             std::ofstream(folder + "/HVI");
             std::ofstream(folder + "/HVC");
         }
-        hvtest::Bytes samples;
+        hvtest::ByteBuilder samples;
         for (int i = 0; i < 4410; ++i) {
-            hvtest::putLE(samples, 1000, 2);
-            hvtest::putLE(samples, static_cast<uint16_t>(-2000), 2);
+            samples.u16(static_cast<uint16_t>(1000));
+            samples.u16(static_cast<uint16_t>(-2000));
         }
-        hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, samples));
+        hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
     }
     ~AppSingingTest() override
     {
@@ -178,10 +178,10 @@ TEST_F(AppSingingTest, StreamWaitsForEveryFirstSynthesizer)
 TEST_F(AppSingingTest, PlaybackLastsAsLongAsItsSources)
 {
     // A clip of 2 s (88200 frames) at measure 1 and nothing else.
-    hvtest::Bytes samples;
+    hvtest::ByteBuilder samples;
     for (int i = 0; i < 88200; ++i)
-        hvtest::putLE(samples, 500, 2);
-    hvtest::writeBytes(dir_.file("two.wav"), hvtest::simpleWav(1, 1, 44100, 16, samples));
+        samples.u16(static_cast<uint16_t>(500));
+    hvtest::writeBytes(dir_.file("two.wav"), hvtest::simpleWav(1, 1, 44100, 16, hvtest::toBytes(samples)));
     auto m = markersOnly();
     addClip(*addTrack(*m, kInstrumentTrack, "Piano"), 7680, 3840, 44100, 88200)->audioPath = dir_.file("two.wav");
     ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir_.file("two.ot"))), 0);

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "model/file/ByteBuilder.h"
+#include "support/ByteBuilder.h"
 #include "model/file/ProjectFile.h"
 #include "support/ScratchDir.h"
 #include "support/audio/AudioFiles.h"
@@ -44,12 +44,12 @@ protected:
     {
         fs::create_directories(dir_.file("home"));
         // A stereo clip: 4410 frames (0.1 s) of left 1000, right -2000.
-        hvtest::Bytes samples;
+        hvtest::ByteBuilder samples;
         for (int i = 0; i < 4410; ++i) {
-            hvtest::putLE(samples, 1000, 2);
-            hvtest::putLE(samples, static_cast<uint16_t>(-2000), 2);
+            samples.u16(static_cast<uint16_t>(1000));
+            samples.u16(static_cast<uint16_t>(-2000));
         }
-        hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, samples));
+        hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
     }
 
     // Runs the program with HALVOREN_HOME in the scratch folder.
@@ -85,12 +85,12 @@ protected:
     std::string longClipProject(int seconds = 1)
     {
         const int frames = 44100 * seconds;
-        hvtest::Bytes samples;
+        hvtest::ByteBuilder samples;
         for (int i = 0; i < frames; ++i) {
-            hvtest::putLE(samples, static_cast<uint16_t>(i % 1000 + 1), 2);
-            hvtest::putLE(samples, static_cast<uint16_t>(-(i % 777) - 1), 2);
+            samples.u16(static_cast<uint16_t>(i % 1000 + 1));
+            samples.u16(static_cast<uint16_t>(-(i % 777) - 1));
         }
-        hvtest::writeBytes(dir_.file("long.wav"), hvtest::simpleWav(1, 2, 44100, 16, samples));
+        hvtest::writeBytes(dir_.file("long.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
         auto m = markersOnly();
         Track* t = addTrack(*m, kInstrumentTrack, "Piano");
         t->volume = 100;
