@@ -1,6 +1,7 @@
 #include "platform/FileUtil.h"
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -51,6 +52,27 @@ bool copyFile(const CString& from, const CString& to) {
 bool renameFile(const CString& from, const CString& to) {
     std::error_code ec;
     fs::rename(toPath(from), toPath(to), ec);
+    return !ec;
+}
+
+bool flushFileToDisk(FILE* file) { return std::fflush(file) == 0 && fsync(fileno(file)) == 0; }
+
+CString resolveSymbolicLinks(const CString& path) {
+    fs::path p = toPath(path);
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(p, ec); ++hops) {
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    return CString::fromUtf8(p.string());
+}
+
+bool copyPermissions(const CString& from, const CString& to) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(toPath(from), ec);
+    if (ec) return false;
+    fs::permissions(toPath(to), status.permissions(), fs::perm_options::replace, ec);
     return !ec;
 }
 

@@ -30,6 +30,15 @@ void removeFile(const CString& path);
 bool copyFile(const CString& from, const CString& to);
 // Renames atomically within one file system.
 bool renameFile(const CString& from, const CString& to);
+// Flushes the file's buffers and then its bytes to the disk; false when
+// either fails.
+bool flushFileToDisk(FILE* file);
+// The file a path finally names: symbolic links are followed (at most 40 of
+// them, as the system does); a path that is no link is returned as it is.
+CString resolveSymbolicLinks(const CString& path);
+// Gives `to` the permission bits of `from`; false when `from` cannot be
+// read or `to` cannot be changed.
+bool copyPermissions(const CString& from, const CString& to);
 bool makeDirectories(const CString& path);
 
 // The text after the last "." of the path, or the whole path when it has none;

@@ -30,3 +30,27 @@ std::string toLowerAscii(std::string text) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
+
+namespace {
+// Where the first open and the close after it stand; false when either is missing.
+bool findBetween(const std::string& text, const std::string& open, const std::string& close, size_t& openAt,
+                 size_t& closeAt) {
+    if (open.empty() || close.empty()) return false;
+    openAt = text.find(open);
+    if (openAt == std::string::npos) return false;
+    closeAt = text.find(close, openAt + open.size());
+    return closeAt != std::string::npos;
+}
+}  // namespace
+
+std::string removeStrBetween(const std::string& text, const std::string& open, const std::string& close) {
+    size_t openAt = 0, closeAt = 0;
+    if (!findBetween(text, open, close, openAt, closeAt)) return text;
+    return text.substr(0, openAt) + text.substr(closeAt + close.size());
+}
+
+std::string getStrBetween(const std::string& text, const std::string& open, const std::string& close) {
+    size_t openAt = 0, closeAt = 0;
+    if (!findBetween(text, open, close, openAt, closeAt)) return std::string();
+    return text.substr(openAt + open.size(), closeAt - openAt - open.size());
+}

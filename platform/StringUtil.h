@@ -25,3 +25,11 @@ template <typename T>
 bool containsPtr(const std::vector<T*>& items, const T* item) {
     return std::find(items.begin(), items.end(), item) != items.end();
 }
+
+// The text with its first part from open up to and including the next close
+// removed ("a<x1>b" with "<" and ">" gives "ab"). Without an open followed by
+// a close (or with an empty open or close) the text comes back unchanged.
+std::string removeStrBetween(const std::string& text, const std::string& open, const std::string& close);
+// The text between the first open and the next close ("a<x1>" gives "x1");
+// empty when there is no such pair.
+std::string getStrBetween(const std::string& text, const std::string& open, const std::string& close);

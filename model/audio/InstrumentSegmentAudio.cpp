@@ -24,7 +24,33 @@ std::vector<int16_t> samplesOf(const CWavBuf& mono)
 
 namespace HVCurrentModel {
 
-bool InstrumentSegment::loadAudio(const CString& projectPath)
+const std::vector<int16_t>& ClipChannel::samples() const
+{
+    static const std::vector<int16_t> none;
+    return samples_ ? *samples_ : none;
+}
+
+bool InstrumentSegment::loadAudio(const CString& projectPath, ClipCache* cache)
+{
+    if (!cache) return loadAudioFromFile(projectPath);
+    auto [entry, isNew] = cache->try_emplace(audioPath);
+    if (isNew && loadAudioFromFile(projectPath)) entry->second = std::make_shared<const InstrumentSegment>(*this);
+    if (!entry->second) return false;
+    takeClipOf(*entry->second);
+    return true;
+}
+
+void InstrumentSegment::takeClipOf(const InstrumentSegment& loaded)
+{
+    sampleRate = loaded.sampleRate;
+    frames = loaded.frames;
+    bitsPerSample = loaded.bitsPerSample;
+    channels = loaded.channels;
+    left = loaded.left;
+    right = loaded.right;
+}
+
+bool InstrumentSegment::loadAudioFromFile(const CString& projectPath)
 {
     CWavBuf clip;
     bool ok = loadAudioFile(clip, CString::fromUtf8(audioPath));

@@ -20,16 +20,18 @@ const Obj* slotAs(const ClipboardSlot& slot, int32_t kind)
 }
 
 // Fresh copies of the held elements, moved so that the first one lands at
-// pos, each with the flag a pasted element must not carry cleared.
+// pos, each with the flag a pasted element must not carry cleared. The shift
+// is taken in 64 bits and each position clamped, so that pasting near the
+// ends of the tick range cannot wrap.
 template <class T, class Held, class ClearFlag>
 std::vector<std::unique_ptr<T>> copiesMovedTo(const Held& held, int32_t pos, ClearFlag clearFlag)
 {
     std::vector<std::unique_ptr<T>> out;
     if (held.empty()) return out;
-    const int32_t shift = pos - held.front()->pos;
+    const int64_t shift = int64_t{pos} - held.front()->pos;
     for (const auto& element : held) {
         auto copy = std::make_unique<T>(static_cast<const T&>(*element));
-        copy->pos += shift;
+        copy->pos = clampTick(copy->pos + shift);
         clearFlag(*copy);
         out.push_back(std::move(copy));
     }

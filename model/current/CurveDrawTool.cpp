@@ -7,7 +7,7 @@ namespace HVCurrentModel {
 void CurveDrawTool::begin(int32_t x, int32_t v)
 {
     if (!target) return;
-    stroke.clear();
+    stroke_.clear();
     stepAtStart_ = false;
     active_ = false;
     // The patch needs target nodes on both sides of its start; a stroke
@@ -33,20 +33,20 @@ void CurveDrawTool::begin(int32_t x, int32_t v)
         stepAtStart_ = count >= 2;
     }
 
-    cursor_ = stroke.insertNode(stroke.end(), {x, v});
+    cursor_ = stroke_.insertNode(stroke_.end(), {x, v});
     anchor_ = last_ = {x, v};
     active_ = true;
 }
 
 bool CurveDrawTool::drawable(int32_t x) const
 {
-    return target && active_ && !stroke.empty() && x > firstPos_ && x < lastPos_;
+    return target && active_ && !stroke_.empty() && x > firstPos_ && x < lastPos_;
 }
 
 CurveNode CurveDrawTool::interpolateOnStroke(int32_t x) const
 {
-    auto b = stroke.begin();
-    while (b != stroke.end() && b->pos <= x) ++b;
+    auto b = stroke_.begin();
+    while (b != stroke_.end() && b->pos <= x) ++b;
     return interpolateNode(x, *std::prev(b), *b);
 }
 
@@ -64,7 +64,7 @@ bool CurveDrawTool::drawToCollect(const NodeContainer& between, int32_t x, int32
         return false;
     }
 
-    const bool single = stroke.size() < 2;
+    const bool single = stroke_.size() < 2;
     const CurveNode n0 = single ? interpolateNode(last_.pos, *lower_, *upper_) : CurveNode{};
     const CurveNode point{x, v};
     CurveNode nx;
@@ -73,38 +73,38 @@ bool CurveDrawTool::drawToCollect(const NodeContainer& between, int32_t x, int32
         if (x >= upper_->pos) {
             while (upper_->pos <= x) ++upper_;
             nx = interpolateNode(x, *std::prev(upper_), *upper_);
-        } else if (x >= stroke.back().pos) {
+        } else if (x >= stroke_.back().pos) {
             nx = single ? interpolateNode(x, *lower_, *upper_) : interpolateNode(x, *std::prev(upper_), *upper_);
         } else {
             nx = interpolateOnStroke(x);
         }
         auto stop = cursor_;
-        while (stop != stroke.end() && stop->pos <= x) ++stop;
-        auto where = stroke.eraseNodes(cursor_, stop);
-        if (single) stroke.insertNode(where, stepAtStart_ ? stepLeft_ : n0);
-        stroke.insertNode(where, last_);
-        stroke.insertNodes(where, between.begin(), between.end());
-        cursor_ = stroke.insertNode(where, point);
-        stroke.insertNode(where, nx);
+        while (stop != stroke_.end() && stop->pos <= x) ++stop;
+        auto where = stroke_.eraseNodes(cursor_, stop);
+        if (single) stroke_.insertNode(where, stepAtStart_ ? stepLeft_ : n0);
+        stroke_.insertNode(where, last_);
+        stroke_.insertNodes(where, between.begin(), between.end());
+        cursor_ = stroke_.insertNode(where, point);
+        stroke_.insertNode(where, nx);
     } else {
         if (x <= lower_->pos) {
             while (lower_ != target->begin() && lower_->pos >= x) --lower_;
             nx = interpolateNode(x, *lower_, *std::next(lower_));
-        } else if (x <= stroke.front().pos) {
+        } else if (x <= stroke_.front().pos) {
             nx = single ? interpolateNode(x, *lower_, *upper_) : interpolateNode(x, *lower_, *std::next(lower_));
         } else {
             nx = interpolateOnStroke(x);
         }
         auto first = cursor_;
-        while (first != stroke.begin() && std::prev(first)->pos >= x) --first;
-        auto where = stroke.eraseNodes(first, cursor_);
+        while (first != stroke_.begin() && std::prev(first)->pos >= x) --first;
+        auto where = stroke_.eraseNodes(first, cursor_);
         if (single) {
-            stroke.pushBack(n0);
-            where = stroke.begin();
+            stroke_.pushBack(n0);
+            where = stroke_.begin();
         }
-        cursor_ = stroke.insertNode(where, point);
-        stroke.insertNodes(where, between.begin(), between.end());
-        stroke.insertNode(cursor_, nx);
+        cursor_ = stroke_.insertNode(where, point);
+        stroke_.insertNodes(where, between.begin(), between.end());
+        stroke_.insertNode(cursor_, nx);
     }
     last_ = point;
     return true;
@@ -112,7 +112,7 @@ bool CurveDrawTool::drawToCollect(const NodeContainer& between, int32_t x, int32
 
 bool CurveDrawTool::lineFromAnchor(int32_t x, int32_t v)
 {
-    if (!target || stroke.empty()) return false;
+    if (!target || stroke_.empty()) return false;
     const CurveNode anchor = anchor_;
     begin(anchor.pos, anchor.value);
     return drawTo(x, v);

@@ -30,13 +30,16 @@ public:
     // Restarts the stroke as one straight line from its anchor to (x, v).
     bool lineFromAnchor(int32_t x, int32_t v);
 
+    // The patch drawn so far. Read-only: the tool keeps a cursor into it.
+    const NodeContainer& stroke() const { return stroke_; }
+
     NodeContainer* target = nullptr;  // not owned; null = inactive
-    NodeContainer stroke;             // the patch drawn so far
 
 private:
     bool drawable(int32_t x) const;
     CurveNode interpolateOnStroke(int32_t x) const;
 
+    NodeContainer stroke_;
     bool active_ = false;
     NodeContainer::const_iterator lower_;
     NodeContainer::const_iterator upper_;

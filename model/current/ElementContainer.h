@@ -5,8 +5,10 @@
 // caller without deleting it.
 #include <algorithm>
 #include <cstdint>
+#include <unordered_set>
 #include <vector>
 
+#include "model/current/OverlapSweep.h"
 #include "model/current/PosWidthBlock.h"
 
 namespace HVCurrentModel {
@@ -28,7 +30,7 @@ public:
     void insertSorted(T* element)
     {
         element->overlapped = false;
-        const int64_t newEnd = int64_t{element->pos} + element->width;
+        const int64_t newEnd = spanEnd(*element);
         for (T* e : *this) {
             if (e->pos >= newEnd) break;
             if (spansOverlap(*element, *e)) {
@@ -43,7 +45,7 @@ public:
 
     // Takes the element out (every occurrence; it is not deleted). Each
     // element that overlapped it keeps its flag only while it still overlaps
-    // another flagged element.
+    // another flagged element; one such partner settles it.
     void remove(T* element)
     {
         if (element->overlapped) {
@@ -53,9 +55,9 @@ public:
             std::vector<T*> cleared;
             for (T* x : flagged) {
                 if (x == element || !spansOverlap(*x, *element)) continue;
-                bool still = false;
-                for (T* y : flagged)
-                    if (y != x && y != element && spansOverlap(*x, *y)) still = true;
+                const bool still = std::any_of(flagged.begin(), flagged.end(), [&](const T* y) {
+                    return y != x && y != element && spansOverlap(*x, *y);
+                });
                 if (!still) cleared.push_back(x);
             }
             // Decided on the flags as they stood, then applied together.
@@ -78,36 +80,50 @@ public:
     }
 
     // Puts elements whose positions or widths were changed in place back in
-    // order. Their former partners are only known from the old spans, so the
-    // flags of the whole container are then marked afresh.
+    // order: all of them are taken out before any goes back, since a moved
+    // element still standing at its old place would misplace the others.
+    // They go in after the elements of equal position, in list order. The old
+    // partners are only known from the old spans, so the flags of the whole
+    // container are then marked afresh.
     void reinsertAll(const std::vector<T*>& elements)
     {
-        for (T* e : elements) {
-            remove(e);
-            insertSorted(e);
-        }
-        if (!elements.empty()) markAllOverlaps();
+        if (elements.empty()) return;
+        std::unordered_set<const T*> listed(elements.begin(), elements.end());
+        std::vector<T*> moved;
+        moved.reserve(listed.size());
+        for (T* e : elements)
+            if (listed.erase(e)) moved.push_back(e);  // each element once
+        const std::unordered_set<const T*> taken(moved.begin(), moved.end());
+        std::vector<T*> kept;
+        kept.reserve(this->size());
+        for (T* e : *this)
+            if (!taken.count(e)) kept.push_back(e);
+        std::stable_sort(moved.begin(), moved.end(), byPosition);
+        this->resize(kept.size() + moved.size());
+        std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), this->begin(), byPosition);
+        markAllOverlaps();
     }
 
-    // Sets exactly the flags of the elements that overlap another one.
-    void markAllOverlaps()
+    // Puts every element in order of position (equal positions keep their
+    // order) and marks the overlaps afresh: what inserting the elements one by
+    // one into an empty container gives, without its quadratic cost.
+    void sortAndMarkOverlaps()
     {
-        for (T* e : *this) e->overlapped = false;
-        for (auto i = this->begin(); i != this->end(); ++i) {
-            const int64_t end = int64_t{(*i)->pos} + (*i)->width;
-            for (auto j = i + 1; j != this->end() && (*j)->pos < end; ++j) {
-                if (spansOverlap(**i, **j)) {
-                    (*i)->overlapped = true;
-                    (*j)->overlapped = true;
-                }
-            }
-        }
+        std::stable_sort(this->begin(), this->end(), byPosition);
+        markAllOverlaps();
     }
+
+    // Sets exactly the flags of the elements that overlap another one. The
+    // container must be in order of position.
+    void markAllOverlaps() { markOverlapsInOrder<T>(*this); }
 
     void insertAll(const std::vector<T*>& elements)
     {
         for (T* e : elements) insertSorted(e);
     }
+
+private:
+    static bool byPosition(const T* a, const T* b) { return a->pos < b->pos; }
 };
 
 }  // namespace HVCurrentModel

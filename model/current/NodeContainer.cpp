@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/current/TickRange.h"
+
 namespace HVCurrentModel {
 
 NodeContainer::NodeContainer(const NodeContainer& other) : nodes_(other.nodes_) {}
@@ -71,7 +73,7 @@ void NodeContainer::assign(const NodeContainer& other)
 
 void NodeContainer::shiftPositions(int32_t delta)
 {
-    for (CurveNode& n : nodes_) n.pos += delta;
+    for (CurveNode& n : nodes_) n.pos = clampTick(int64_t{n.pos} + delta);
 }
 
 NodeContainer::iterator NodeContainer::findNode(int32_t x)

@@ -37,7 +37,7 @@ void NoteContainer::copyFrom(const NoteContainer& other)
 
 void shiftNotes(NoteContainer& notes, int32_t delta)
 {
-    for (Note* n : notes) n->pos += delta;
+    for (Note* n : notes) n->pos = clampTick(int64_t{n->pos} + delta);
 }
 
 }  // namespace HVCurrentModel

@@ -2,6 +2,8 @@
 // Bases of the elements placed on a time line: notes and segments.
 #include <cstdint>
 
+#include "model/current/TickRange.h"
+
 namespace HVCurrentModel {
 
 class PosWidthBlock {
@@ -21,10 +23,16 @@ protected:
     PosWidthBlock& operator=(const PosWidthBlock&) = default;
 };
 
+// Where a segment's curves have their last default node: one past its width.
+inline int32_t curveEndPos(int32_t width) { return clampTick(int64_t{width} + 1); }
+
+// The end of the half-open span, pos + width, in 64 bits.
+inline int64_t spanEnd(const PosWidthBlock& b) { return int64_t{b.pos} + b.width; }
+
 // True when the half-open spans of a and b intersect.
 inline bool spansOverlap(const PosWidthBlock& a, const PosWidthBlock& b)
 {
-    return int64_t{a.pos} + a.width > b.pos && int64_t{b.pos} + b.width > a.pos;
+    return spanEnd(a) > b.pos && spanEnd(b) > a.pos;
 }
 
 class BlockWithKey : public PosWidthBlock {

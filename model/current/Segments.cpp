@@ -4,7 +4,7 @@ namespace HVCurrentModel {
 
 SingSegment::SingSegment(int32_t pos, int32_t width) : BaseSegment(pos, width)
 {
-    const int32_t end = width + 1;
+    const int32_t end = curveEndPos(width);
     for (CurveSlot slot : {kAmplitudeCurve, kPowerCurve, kBreathCurve, kGenderCurve, kBrightnessCurve})
         curves[slot] = ParamCurve{{-1, 128}, {end, 128}};
     curves[kPitchCurve] = ParamCurve{{-1, -1}, {end, -1}};
@@ -43,7 +43,8 @@ void SingSegment::extendCurveEnds()
         NodeContainer& nodes = curves[slot].nodes;
         if (!nodes.hasTwoNodes()) continue;
         if (nodes.front().pos > -1) nodes.front().pos = -1;
-        if (nodes.back().pos < width + 1) nodes.back().pos = width + 1;
+        const int32_t end = curveEndPos(width);
+        if (nodes.back().pos < end) nodes.back().pos = end;
     }
 }
 
@@ -53,10 +54,10 @@ void SingSegmentContainer::applyPosWidth(const std::vector<SegmentPosWidth>& edi
         auto* seg = static_cast<SingSegment*>(e.segment);
         removeSegment(*this, seg);
         if (e.width != seg->width) {
-            const int32_t moved = e.pos - seg->pos;
-            if (moved != 0) {
-                shiftNotes(seg->notes, -moved);
-                seg->shiftCurves(-moved);
+            const int32_t back = clampTick(int64_t{seg->pos} - e.pos);  // minus the move
+            if (back != 0) {
+                shiftNotes(seg->notes, back);
+                seg->shiftCurves(back);
             }
             seg->pos = e.pos;
             seg->width = e.width;

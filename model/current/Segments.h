@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -86,6 +88,43 @@ public:
     std::array<ParamCurve, kCurveSlotCount> curves;
 };
 
+// One channel of a loaded clip: read-only samples, shared by every segment
+// that plays the same file.
+class ClipChannel {
+public:
+    using value_type = int16_t;
+    using const_iterator = std::vector<int16_t>::const_iterator;
+    using iterator = const_iterator;
+
+    ClipChannel() = default;
+    // Implicit: a channel is made from its samples.
+    ClipChannel(std::vector<int16_t> samples)
+        : samples_(std::make_shared<const std::vector<int16_t>>(std::move(samples)))
+    {
+    }
+
+    size_t size() const { return samples().size(); }
+    bool empty() const { return samples().empty(); }
+    const int16_t* data() const { return samples().data(); }
+    const_iterator begin() const { return samples().begin(); }
+    const_iterator end() const { return samples().end(); }
+    int16_t operator[](size_t i) const { return samples()[i]; }
+    void clear() { samples_.reset(); }
+    bool sharesSamplesWith(const ClipChannel& other) const { return samples_ && samples_ == other.samples_; }
+
+    friend bool operator==(const ClipChannel& a, const std::vector<int16_t>& b) { return a.samples() == b; }
+
+private:
+    const std::vector<int16_t>& samples() const;
+
+    std::shared_ptr<const std::vector<int16_t>> samples_;
+};
+
+class InstrumentSegment;
+// The clips loaded while one project is read, by stored path (null for a
+// path that could not be loaded): each distinct file is loaded once.
+using ClipCache = std::map<std::string, std::shared_ptr<const InstrumentSegment>>;
+
 class InstrumentSegment : public BaseSegment {
 public:
     using BaseSegment::BaseSegment;
@@ -93,8 +132,9 @@ public:
     InstrumentSegment& operator=(const InstrumentSegment&) = delete;
 
     // Fills the clip from audioPath, or from the file of the same name beside
-    // the project; false when neither can be read.
-    bool loadAudio(const CString& projectPath);
+    // the project; false when neither can be read. With a cache, a path
+    // loaded before shares that clip's samples instead of loading again.
+    bool loadAudio(const CString& projectPath, ClipCache* cache = nullptr);
 
     std::string audioPath;  // UTF-8
     // The loaded clip; nothing of it is saved.
@@ -102,8 +142,12 @@ public:
     int32_t frames = 0;
     int32_t bitsPerSample = 0;
     int32_t channels = 0;
-    std::vector<int16_t> left;
-    std::vector<int16_t> right;  // only for two channels
+    ClipChannel left;
+    ClipChannel right;  // only for two channels
+
+private:
+    bool loadAudioFromFile(const CString& projectPath);
+    void takeClipOf(const InstrumentSegment& loaded);
 };
 
 // A new place for one segment of a container.

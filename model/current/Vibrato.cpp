@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "model/current/ParabolicSin.h"
+#include "model/current/TickRange.h"
 #include "shell/services/AppConfig.h"
 
 namespace HVCurrentModel {
@@ -26,15 +27,40 @@ void assignNodes(ParamCurve& curve, const std::vector<std::pair<int, int>>& node
     for (const auto& [pos, value] : nodes) curve.nodes.pushBack({pos, value});
 }
 
+// One cycle of the wave, computed once and shared by every table.
+const std::shared_ptr<std::vector<float>>& computedWave()
+{
+    static const std::shared_ptr<std::vector<float>> wave = [] {
+        auto values = std::make_shared<std::vector<float>>(VibratoCycle::kTableSize, 0.0f);
+        for (int i = 0; i < VibratoCycle::kTableSize; ++i) {
+            const float theta = static_cast<float>(i * 0.0009765625 * -2.0 * 3.1415927410125732);
+            (*values)[i] = parabolicSin(theta);
+        }
+        return values;
+    }();
+    return wave;
+}
+
 }  // namespace
 
-VibratoCycle::VibratoCycle() : table(kTableSize, 0.0f)
+CycleTable::CycleTable() : values_(computedWave()) {}
+
+void CycleTable::assign(std::vector<float> values)
 {
-    for (int i = 0; i < kTableSize; ++i) {
-        const float theta = static_cast<float>(i * 0.0009765625 * -2.0 * 3.1415927410125732);
-        table[i] = parabolicSin(theta);
-    }
+    if (values == *computedWave())
+        values_ = computedWave();
+    else
+        values_ = std::make_shared<std::vector<float>>(std::move(values));
 }
+
+void CycleTable::set(size_t i, float value)
+{
+    // Values another table (or the computed wave) still holds are copied first.
+    if (values_.use_count() > 1) values_ = std::make_shared<std::vector<float>>(*values_);
+    (*values_)[i] = value;
+}
+
+bool CycleTable::sharesComputedWave() const { return values_ == computedWave(); }
 
 Vibrato::Vibrato()
     : vibAmp{{-1, 0}, {100001, 0}},
@@ -59,6 +85,9 @@ void Vibrato::assign(const VibratoPreset& preset)
 void Vibrato::buildPitchCurve(int32_t lengthMs, int32_t percent, const VibratoCycle& cycle)
 {
     vibCurve.nodes.clear();
+    // The percent comes from files and presets: only the share the editor
+    // can set (none to all of the note) is meaningful.
+    percent = std::clamp(percent, 0, 100);
     const int64_t length = lengthMs;
     const int64_t start = (100 - int64_t{percent}) * length / 100;
     if (percent != 100) vibCurve.nodes.pushBack({0, 0});
@@ -68,8 +97,12 @@ void Vibrato::buildPitchCurve(int32_t lengthMs, int32_t percent, const VibratoCy
     int32_t phase = 0;
     const float span = static_cast<float>(length - start);
     const size_t tableSize = cycle.table.size();
+    // A node every 10 ms; a vibrato too long for kMaxVibratoNodes of them
+    // gets wider steps, and the phase advances by the wider step.
+    const int64_t widest = 10 * (kMaxVibratoNodes - 1);
+    const int64_t step = std::max<int64_t>(10, (length - start + widest - 1) / widest * 10);
 
-    for (int64_t x = start; x < length + 10; x += 10) {
+    for (int64_t x = start; x < length + step; x += step) {
         const int64_t t = x - start;
         // A vibrato of no length has only its start.
         const float u = span != 0.0f ? static_cast<float>(t / span) : 0.0f;
@@ -83,10 +116,10 @@ void Vibrato::buildPitchCurve(int32_t lengthMs, int32_t percent, const VibratoCy
             int32_t idx = phase % VibratoCycle::kTableSize;
             if (idx < 0) idx += VibratoCycle::kTableSize;
             const float wave = size_t(idx) < tableSize ? cycle.table[idx] : 0.0f;
-            vibCurve.nodes.pushBack({static_cast<int32_t>(x), truncToInt(wave * amp)});
-            phase = truncToInt(10.0 / period * 1024.0 + idx);
+            vibCurve.nodes.pushBack({clampTick(x), truncToInt(wave * amp)});
+            phase = truncToInt(double(step) / period * 1024.0 + idx);
         } else {
-            vibCurve.nodes.pushBack({static_cast<int32_t>(x), 0});
+            vibCurve.nodes.pushBack({clampTick(x), 0});
             phase = 0;
         }
     }

@@ -1,7 +1,9 @@
 #pragma once
 // A note's vibrato: the depth and rate curves over the vibrato's length
 // (0..100000), the pitch offset rendered from them, and the one-cycle wave.
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/current/ParamCurve.h"
@@ -10,17 +12,52 @@ struct VibratoPreset;
 
 namespace HVCurrentModel {
 
+// The values of one vibrato cycle. Values are shared read-only between
+// tables: every table starts as the one computed wave (a note would otherwise
+// carry 4 KB of it), and a copy shares its source's values until either is
+// changed.
+class CycleTable {
+public:
+    using value_type = float;
+    using const_iterator = std::vector<float>::const_iterator;
+    using iterator = const_iterator;
+
+    // The computed wave.
+    CycleTable();
+
+    size_t size() const { return values_->size(); }
+    float operator[](size_t i) const { return (*values_)[i]; }
+    const_iterator begin() const { return values_->begin(); }
+    const_iterator end() const { return values_->end(); }
+    const std::vector<float>& values() const { return *values_; }
+
+    // Takes the values; values equal to the computed wave share it again.
+    void assign(std::vector<float> values);
+    void set(size_t i, float value);
+    // True while the table holds the computed wave without a copy of it.
+    bool sharesComputedWave() const;
+
+    friend bool operator==(const CycleTable& a, const CycleTable& b)
+    {
+        return a.values_ == b.values_ || *a.values_ == *b.values_;
+    }
+    friend bool operator==(const CycleTable& a, const std::vector<float>& b) { return *a.values_ == b; }
+
+private:
+    std::shared_ptr<std::vector<float>> values_;
+};
+
 class VibratoCycle {
 public:
     static constexpr int kTableSize = 1024;
 
-    // Fills the table with one cycle that starts at 0 and goes negative first.
-    VibratoCycle();
+    // The table holds one cycle that starts at 0 and goes negative first.
+    VibratoCycle() = default;
     virtual ~VibratoCycle() = default;
     VibratoCycle(const VibratoCycle&) = default;
     VibratoCycle& operator=(const VibratoCycle&) = default;
 
-    std::vector<float> table;
+    CycleTable table;
 };
 
 class Vibrato {
@@ -37,8 +74,13 @@ public:
     // rendered curve is cleared.
     void assign(const VibratoPreset& preset);
 
+    // At most this many nodes in a rendered vibrato (100 s at one every 10 ms).
+    static constexpr int64_t kMaxVibratoNodes = 10001;
+
     // Renders the vibrato into vibCurve: positions in milliseconds from the
-    // note's start, one node every 10 ms over the last percent of the note.
+    // note's start, one node every 10 ms over the last percent (clamped to
+    // 0..100) of the note; a longer vibrato than kMaxVibratoNodes allows is
+    // laid in wider steps.
     void buildPitchCurve(int32_t lengthMs, int32_t percent, const VibratoCycle& cycle);
 
     ParamCurve vibAmp;    // depth, 0..10000

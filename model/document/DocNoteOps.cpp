@@ -182,7 +182,7 @@ void CSSSynthesizerDoc::collectSegsWithOverlappedNotes(std::vector<int>& ticks) 
         std::vector<Note*> flagged;
         seg->notes.getOverlapped(flagged);
         for (Note* n : flagged)
-            if (n->pos + n->width - 1 < seg->width) ticks.push_back(seg->pos + n->pos);
+            if (spanEnd(*n) - 1 < seg->width) ticks.push_back(clampTick(int64_t{seg->pos} + n->pos));
     }
 }
 

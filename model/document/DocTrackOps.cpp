@@ -110,7 +110,7 @@ void CSSSynthesizerDoc::collectTrksWithOverlappedSegs(std::vector<int>& lastTick
         if (!segs) continue;
         std::vector<BaseSegment*> flagged;
         collectOverlappedSegments(*segs, flagged);
-        for (BaseSegment* s : flagged) lastTicks.push_back(s->pos + s->width - 1);
+        for (BaseSegment* s : flagged) lastTicks.push_back(clampTick(spanEnd(*s) - 1));
     }
 }
 

@@ -2,11 +2,14 @@
 // wholly there keeps its default, a missing count counts as 0, and counts
 // never make a loop outlast the bytes of its block.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "model/file/ExtensionMarkers.h"
 #include "model/file/FieldReaders.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
+#include "platform/LittleEndian.h"
 
 namespace HVCurrentModel {
 
@@ -15,13 +18,25 @@ using HalvorenWin::readRecords;
 
 namespace {
 
+// The stored form of the computed wave, which nearly every note holds.
+const std::string& computedWaveBytes()
+{
+    static const std::string bytes = [] {
+        std::string out(4u * VibratoCycle::kTableSize, '\0');
+        const CycleTable wave;
+        for (size_t i = 0; i < wave.size(); ++i) storeLittleEndian32(&out[4 * i], floatBits(wave[i]));
+        return out;
+    }();
+    return bytes;
+}
+
 void readCurveBlock(CMemoryStream& in, ParamCurve& curve)
 {
     CMemoryStream block = in.readSubBlock();
     readNodeList(block, curve.nodes);
 }
 
-Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind)
+Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind, ClipCache& clips)
 {
     auto track = std::make_unique<Track>(kind);
     if (model.ext2) in.readString(track->name);
@@ -30,7 +45,7 @@ Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind)
     if (kind == kSingingTrack)
         readSingSegments(segments, model, *track->singSegs);
     else
-        readInstrumentSegments(segments, model, *track->instSegs);
+        readInstrumentSegments(segments, model, *track->instSegs, &clips);
     return track.release();
 }
 
@@ -51,6 +66,7 @@ void readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limit
     readBeatList(beatBlock, model.beats);
 
     model.clearTracks();
+    ClipCache clips;  // each clip file of the project is loaded once
     uint32_t count = 0;
     in.readUInt(count);
     readRecords(in, count, sizeof(Track), [&] {
@@ -58,7 +74,7 @@ void readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limit
         in.readUInt(kind);
         // A track of another kind stores nothing after its kind.
         if (kind == kSingingTrack || kind == kInstrumentTrack)
-            model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind)));
+            model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind), clips));
     });
 }
 
@@ -107,11 +123,14 @@ void readSingSegments(CMemoryStream& in, const HalvorenModel& model, SingSegment
         if (model.ext5) readCurveBlock(in, seg->curve(kGenderCurve));
         if (model.ext6) readCurveBlock(in, seg->curve(kBrightnessCurve));
         if (model.ext7) readCurveBlock(in, seg->curve(kCrossCurve));
-        insertSegmentSorted(segs, seg.release());
+        segs.push_back(seg.release());
     });
+    // Placed as inserting them one by one would, in one sort and one sweep.
+    segs.sortAndMarkOverlaps();
 }
 
-void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, InstrumentSegmentContainer& segs)
+void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, InstrumentSegmentContainer& segs,
+                            ClipCache* clips)
 {
     uint32_t count = 0;
     in.readUInt(count);
@@ -122,8 +141,9 @@ void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, Instr
         in.readString(seg->name);
         in.readString(seg->audioPath);
         // A clip whose file cannot be found is left out of the project.
-        if (seg->loadAudio(model.path)) insertSegmentSorted(segs, seg.release());
+        if (seg->loadAudio(model.path, clips)) segs.push_back(seg.release());
     });
+    segs.sortAndMarkOverlaps();
 }
 
 void readNotes(CMemoryStream& in, const HalvorenModel& model, NoteContainer& notes)
@@ -187,9 +207,20 @@ void readVibratoCycle(CMemoryStream& in, VibratoCycle& cycle)
     in.readUInt(count);
     // The vibrato renderer indexes a whole table; a short or oversized one
     // would be read past its end, so only a complete table replaces the wave.
-    if (count != VibratoCycle::kTableSize) return;
-    std::vector<float> table;
-    if (in.readFloats(count, table)) cycle.table = std::move(table);
+    if (count != VibratoCycle::kTableSize || in.remaining() < 4u * VibratoCycle::kTableSize) return;
+    const char* bytes = in.buffer->data.data() + in.pos;
+    if (computedWaveBytes().compare(0, std::string::npos, bytes, 4u * VibratoCycle::kTableSize) == 0) {
+        cycle.table = CycleTable();  // shared, not decoded
+        in.pos += 4u * VibratoCycle::kTableSize;
+        return;
+    }
+    std::vector<float> values(VibratoCycle::kTableSize);
+    for (float& v : values) {
+        v = floatFromBits(littleEndian32(bytes));
+        bytes += 4;
+    }
+    in.pos += 4u * VibratoCycle::kTableSize;
+    cycle.table.assign(std::move(values));
 }
 
 void readNodeList(CMemoryStream& in, NodeContainer& nodes)

@@ -1,6 +1,7 @@
 // Writes the project body. Every field of every record is written, and all
 // seven extension markers; the model's extension flags are not consulted.
 #include <algorithm>
+#include <bit>
 
 #include "model/file/ExtensionMarkers.h"
 #include "platform/LittleEndian.h"
@@ -139,7 +140,7 @@ void writeNotes(const NoteContainer& notes, CMemoryStream& out)
         out.writeString(n->lyric);
         out.writeByte(n->overlapped);
         writeSubBlock(out, [&] { writeVibrato(n->vibrato, out); });
-        writeSubBlock(out, [&] { writeFloatVector(n->cycle.table, out); });
+        writeSubBlock(out, [&] { writeFloatVector(n->cycle.table.values(), out); });
         out.writeByte(n->elemTimesSet);
         out.writeFloat(n->timeFactor1);
         out.writeByte(n->timesFlag);
@@ -166,6 +167,11 @@ void writeVibrato(const Vibrato& vibrato, CMemoryStream& out)
 void writeFloatVector(const std::vector<float>& values, CMemoryStream& out)
 {
     out.writeUInt(static_cast<uint32_t>(values.size()));
+    if constexpr (std::endian::native == std::endian::little) {
+        // Floats are stored in the host's own byte order here.
+        out.writeBytes(values.data(), 4 * values.size());
+        return;
+    }
     constexpr size_t kChunk = 256;
     char bytes[4 * kChunk];
     for (size_t first = 0; first < values.size(); first += kChunk) {

@@ -50,15 +50,22 @@ HalvorenModel* upgradeLegacy(std::unique_ptr<HalvorenModel> model, std::FILE* f,
 
 int32_t saveProjectFile(const HalvorenModel& model, const CString& path)
 {
-    const CString temporary = path + u".tmp";
+    // A project reached through a symbolic link is replaced where the link
+    // points, and the link stays.
+    const CString target = resolveSymbolicLinks(path);
+    const CString temporary = target + u".tmp";
     FilePtr f(openFile(temporary, "wb"));
     if (!f) return -1;
-    bool written = writeProject(model, f.get());
+    // The bytes reach the disk before the rename makes them the project: a
+    // crash cannot leave an empty file in its place.
+    bool written = writeProject(model, f.get()) && flushFileToDisk(f.get());
     written = std::fclose(f.release()) == 0 && written;
     // A failed step leaves the temporary file for inspection and the target
     // as it was.
     if (!written || !verifyProjectFile(temporary)) return -1;
-    if (!renameFile(temporary, path)) return -1;
+    // The replaced file keeps its permissions (a new one gets the default).
+    if (isFileExist(target) && !copyPermissions(target, temporary)) return -1;
+    if (!renameFile(temporary, target)) return -1;
     return 0;
 }
 

@@ -8,9 +8,11 @@
 #include "platform/ReadBudget.h"
 
 // Writes the model to path through path + ".tmp": the temporary file is
-// written, verified and then moved over path, so a save that fails at any
-// step leaves the previous file untouched. Returns 0 on success, -1 when the
-// temporary file cannot be created, written, verified or moved.
+// written, flushed to the disk, verified and then moved over path, so a save
+// that fails at any step leaves the previous file untouched. A path that is a
+// symbolic link has the file it points to replaced (through that file's
+// ".tmp"); a replaced file keeps its permissions. Returns 0 on success, -1
+// when the temporary file cannot be created, written, verified or moved.
 int32_t saveProjectFile(const HVCurrentModel::HalvorenModel& model, const CString& path);
 
 // Reads a project file of any generation into a new model whose path is

@@ -41,8 +41,9 @@ void readBeatList(CMemoryStream& block, std::vector<Beat*>& beats);
 void writeSingSegments(const SingSegmentContainer& segs, CMemoryStream& out);
 void readSingSegments(CMemoryStream& block, const HalvorenModel& model, SingSegmentContainer& segs);
 void writeInstrumentSegments(const InstrumentSegmentContainer& segs, CMemoryStream& out);
+// Clips already in the cache are shared instead of loaded again.
 void readInstrumentSegments(CMemoryStream& block, const HalvorenModel& model,
-                            InstrumentSegmentContainer& segs);
+                            InstrumentSegmentContainer& segs, ClipCache* clips = nullptr);
 
 void writeNotes(const NoteContainer& notes, CMemoryStream& out);
 void readNotes(CMemoryStream& block, const HalvorenModel& model, NoteContainer& notes);

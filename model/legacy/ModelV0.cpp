@@ -13,8 +13,8 @@ using HalvorenWin::readRecords;
 
 Segment::Segment(int32_t pos, int32_t width)
     : PosWidthBlock(pos, width),
-      amplitude{{-1, 128}, {width + 1, 128}},
-      pitch{{-1, -1}, {width + 1, -1}}
+      amplitude{{-1, 128}, {HVCurrentModel::curveEndPos(width), 128}},
+      pitch{{-1, -1}, {HVCurrentModel::curveEndPos(width), -1}}
 {
 }
 

@@ -12,7 +12,9 @@ using HalvorenWin::CMemoryStream;
 using HalvorenWin::readRecords;
 
 SingSegment::SingSegment(int32_t pos, int32_t width)
-    : BaseSegment(pos, width), amplitude{{-1, 128}, {width + 1, 128}}, pitch{{-1, -1}, {width + 1, -1}}
+    : BaseSegment(pos, width),
+      amplitude{{-1, 128}, {HVCurrentModel::curveEndPos(width), 128}},
+      pitch{{-1, -1}, {HVCurrentModel::curveEndPos(width), -1}}
 {
 }
 
@@ -79,8 +81,9 @@ void readSingSegments(CMemoryStream& in, SingSegmentContainer& segs)
         readNotes(notes, seg->notes);
         HVCurrentModel::readNodeList(amplitude, seg->amplitude.nodes);
         HVCurrentModel::readNodeList(pitch, seg->pitch.nodes);
-        segs.insertSorted(seg);
+        segs.push_back(seg);
     });
+    segs.sortAndMarkOverlaps();
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ SingSegment* convertSegment(const HVModel_V1::SingSegment& old)
     seg->overlapped = old.overlapped;
     seg->name = old.name;
     seg->singer = old.singer;
-    for (const HVModel_V1::Note* n : old.notes) seg->notes.insertSorted(convertNote(*n));
+    for (const HVModel_V1::Note* n : old.notes) seg->notes.push_back(convertNote(*n));
+    seg->notes.sortAndMarkOverlaps();
     seg->curve(kAmplitudeCurve).nodes.assign(old.amplitude.nodes);
     seg->curve(kPitchCurve).nodes.assign(old.pitch.nodes);
     seg->curve(kPitchWorkCurve2).nodes.assign(old.pitchWork2.nodes);
@@ -48,8 +49,8 @@ Track* convertTrack(const HVModel_V1::Track& old)
         // back, so the container starts empty.
     } else if (old.singSegs) {
         for (const HVModel_V1::BaseSegment* seg : *old.singSegs)
-            insertSegmentSorted(*track->singSegs,
-                                convertSegment(static_cast<const HVModel_V1::SingSegment&>(*seg)));
+            track->singSegs->push_back(convertSegment(static_cast<const HVModel_V1::SingSegment&>(*seg)));
+        track->singSegs->sortAndMarkOverlaps();
     }
     track->muted = old.muted;
     track->solo = old.solo;

@@ -55,7 +55,8 @@ SingSegment* convertSegment(const HVModel_V0::Segment& old)
     seg->overlapped = old.overlapped;
     seg->name = fieldToUtf8(old.name);
     seg->singer = fieldToUtf8(old.singer);
-    for (const HVModel_V0::Note* n : old.notes) seg->notes.insertSorted(convertNote(*n));
+    for (const HVModel_V0::Note* n : old.notes) seg->notes.push_back(convertNote(*n));
+    seg->notes.sortAndMarkOverlaps();
     seg->amplitude.nodes.clear();
     for (const CurveNode& node : old.amplitude) seg->amplitude.nodes.pushBack(node);
     seg->pitch.nodes.clear();
@@ -81,7 +82,8 @@ bool HalvorenModel::upgradeFrom(const HVModel_V0::HalvorenModel& previous)
     for (const Tempo* t : previous.tempos) tempos.push_back(new Tempo{t->pos, t->tempo});
     for (const Beat* b : previous.beats) beats.push_back(new Beat{b->pos, b->numerator, b->denominator});
     SingSegmentContainer& singing = singingContainer(tracks);
-    for (const HVModel_V0::Segment* seg : previous.segments) singing.insertSorted(convertSegment(*seg));
+    for (const HVModel_V0::Segment* seg : previous.segments) singing.push_back(convertSegment(*seg));
+    singing.sortAndMarkOverlaps();
     return true;
 }
 

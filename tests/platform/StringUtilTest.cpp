@@ -38,3 +38,24 @@ TEST(ContainsPtr, FindsOnlyTheSamePointer) {
 TEST(ToLowerAscii, LeavesNonAsciiBytesAlone) {
     EXPECT_EQ(toLowerAscii("SOFTWARE\\Singers\\\xC3\x84" "B.HVSD"), "software\\singers\\\xC3\x84" "b.hvsd");
 }
+
+TEST(StrBetween, TakesTheFirstPairOnly) {
+    struct Case {
+        std::string text, removed, between;
+    };
+    const std::vector<Case> cases = {
+        {"a<x1>", "a", "x1"},
+        {"<x>ba<y>", "ba<y>", "x"},
+        {"a>b<c", "a>b<c", ""},  // a close before the open does not count
+        {"a<open", "a<open", ""},
+        {"<>", "", ""},
+        {"plain", "plain", ""},
+        {"", "", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(removeStrBetween(c.text, "<", ">"), c.removed) << c.text;
+        EXPECT_EQ(getStrBetween(c.text, "<", ">"), c.between) << c.text;
+    }
+    EXPECT_EQ(removeStrBetween("a<b>", "", ">"), "a<b>");
+    EXPECT_EQ(getStrBetween("a[[b]]c", "[[", "]]"), "b");
+}

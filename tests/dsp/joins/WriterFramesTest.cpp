@@ -28,24 +28,4 @@ TEST(SampleOutWriter, FadeOutThenFadeInOfAConstantReadsBackConstant)
     EXPECT_EQ(writer.data()[7 * H], 0);
 }
 
-TEST(SampleOutWriter, FrameAtTheOwnCountLandsTwoHopsWide)
-{
-    constexpr int N = 64, H = 16;
-    FIFOSampleBufferTemplate<short> buffer(4096);
-    HalvorenEngine::SampleOutWriter writer(buffer, N, H);
-    ASSERT_TRUE(writer.appendZeros(10));
-    const std::vector<short> block(3 * H, 0);
-    writer.addFrames(2, block.data(), false, false);  // count 2
-    std::vector<float> frame(N, 0.0f);
-    frame[N / 2] = 1.0f;  // the centre of the frame
-    writer.addFrameInt(frame.data(), 1.0f);
-    writer.finish();
-    EXPECT_EQ(writer.framesWritten(), 3);
-    // The centre lands on 2H + H = 48; nothing else is touched.
-    for (int i = 0; i < 6 * H; ++i)
-        if (i != 3 * H)
-            EXPECT_EQ(writer.data()[i], 0) << i;
-    EXPECT_NE(writer.data()[3 * H], 0);
-}
-
 }  // namespace

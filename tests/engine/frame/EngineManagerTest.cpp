@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "TestGeneration.h"
+#include "support/engine/TestGeneration.h"
 
 using namespace HalvorenEngineTest;
 using HalvorenEngine::CleanGarbageSynthRunnable;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "TestGeneration.h"
+#include "support/engine/TestGeneration.h"
 
 using HalvorenEngine::OutputBuffer;
 using HalvorenEngine::SampleOutWriter;

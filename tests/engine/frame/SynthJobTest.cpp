@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "TestGeneration.h"
+#include "support/engine/TestGeneration.h"
 
 using namespace HalvorenEngineTest;
 
@@ -16,7 +16,7 @@ std::unique_ptr<HVSynthesizer> twoNoteJob(TestConfig config = {})
 {
     auto synth = std::make_unique<HVSynthesizer>("", config);
     synth->score().leadIn = 0.5f;
-    synth->score().notes = {{0.1f, 0.2f}, {0.4f, 0.25f}};
+    synth->score().notes = {timedNote(0.1f, 0.2f), timedNote(0.4f, 0.25f)};
     return synth;
 }
 }  // namespace

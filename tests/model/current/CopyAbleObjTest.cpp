@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "MakeNote.h"
 #include "model/current/CopyAbleObj.h"
 
@@ -43,14 +46,14 @@ TEST(CopyPaste, NotesAreDeepUnflaggedAndEachPasteIsFresh)
     source.insertSorted(b);
     a->selected = true;
     a->timeFactor2 = 0.5f;
-    a->cycle.table[3] = 9.0f;
+    a->cycle.table.set(3, 9.0f);
     a->bendCurve.nodes.pushBack({0, 1});
     a->vibrato.vibAmp.nodes.pushBack({100002, 7});
     ClipboardSlot slot;
     createCopiedNote(slot, {b, a});
 
     a->lyric = "changed";
-    a->cycle.table[3] = 0.0f;
+    a->cycle.table.set(3, 0.0f);
     a->bendCurve.nodes.clear();
     a->vibrato.vibAmp.nodes.clear();
     source.remove(b);
@@ -110,4 +113,32 @@ TEST(CopyPaste, SegmentsAndSingTracksSurviveTheirSource)
         EXPECT_EQ(s->curve(kAmplitudeCurve).nodes.size(), 2u);
     }
     EXPECT_NE(pasteCopiedSingTrack(trackSlot)->singSegs->segAt(0), pastedTrack->singSegs->segAt(0));
+}
+
+// The paste shift is taken in 64 bits: positions at the ends of the tick
+// range land exactly or are clamped, never wrapped.
+TEST(CopyPaste, ShiftsNearTheTickLimitsDoNotWrap)
+{
+    struct Case {
+        std::vector<int> copied;
+        int pasteAt;
+        std::vector<int> pasted;
+    } cases[] = {
+        // 2147483647 - -10 = 2147483657 beyond the range: the second clamps.
+        {{-10, 0}, INT32_MAX, {INT32_MAX, INT32_MAX}},
+        // shift -2147483648 - 10 = -2147483658; 20 lands at -2147483638.
+        {{10, 20}, INT32_MIN, {INT32_MIN, INT32_MIN + 10}},
+        // The earliest of a copy that spans the whole range lands at 0.
+        {{INT32_MIN, INT32_MAX}, 0, {0, INT32_MAX}},
+    };
+    for (const Case& c : cases) {
+        std::vector<Note*> notes;
+        for (int pos : c.copied) notes.push_back(makeNote(pos, 10));
+        ClipboardSlot slot;
+        createCopiedNote(slot, notes);
+        std::vector<int> got;
+        for (const auto& n : pasteCopiedNotes(slot, c.pasteAt)) got.push_back(n->pos);
+        EXPECT_EQ(got, c.pasted) << "paste at " << c.pasteAt;
+        for (Note* n : notes) delete n;
+    }
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
+
 #include "MakeNote.h"
 
 using namespace HVCurrentModel;
@@ -77,4 +80,73 @@ TEST(ElementContainer, ReinsertAllAfterMovesInPlace)
     EXPECT_FALSE(abc[1]->overlapped);  // its partner left; the old span is forgotten
     EXPECT_TRUE(abc[2]->overlapped);
     EXPECT_TRUE(abc[0]->overlapped);
+}
+
+TEST(ElementContainer, ReinsertAllTakesEveryMovedElementOutFirst)
+{
+    // Width-1 notes at 0, 1, 2, 3; the second and third move by +10 in place.
+    for (bool listInOrder : {true, false}) {
+        NoteContainer notes;
+        const NoteList n = insertNotes(notes, {{0, 1}, {1, 1}, {2, 1}, {3, 1}});
+        n[1]->pos = 11;
+        n[2]->pos = 12;
+        notes.reinsertAll(listInOrder ? NoteList{n[1], n[2]} : NoteList{n[2], n[1]});
+        EXPECT_EQ(notes, (NoteList{n[0], n[3], n[1], n[2]})) << "list in order " << listInOrder;
+        EXPECT_FALSE(notes.hasOverlapped()) << "list in order " << listInOrder;
+    }
+
+    // Two adjacent notes [0,480) [480,960) move together past a third at
+    // [960,1440), by +1200: [1200,1680) overlaps the third, [1680,2160) does not.
+    for (bool listInOrder : {true, false}) {
+        NoteContainer notes;
+        const NoteList n = insertNotes(notes, {{0, 480}, {480, 480}, {960, 480}});
+        n[0]->pos += 1200;
+        n[1]->pos += 1200;
+        notes.reinsertAll(listInOrder ? NoteList{n[0], n[1]} : NoteList{n[1], n[0]});
+        EXPECT_EQ(notes, (NoteList{n[2], n[0], n[1]})) << "list in order " << listInOrder;
+        EXPECT_TRUE(n[2]->overlapped && n[0]->overlapped) << "list in order " << listInOrder;
+        EXPECT_FALSE(n[1]->overlapped) << "list in order " << listInOrder;
+    }
+
+    // A moved element goes after those of equal position that stayed; moved
+    // ones of equal position keep the list's order; a listed duplicate goes
+    // in once.
+    NoteContainer notes;
+    const NoteList n = insertNotes(notes, {{0, 10}, {100, 10}, {200, 10}, {300, 10}});
+    n[0]->pos = 100;
+    n[3]->pos = 100;
+    notes.reinsertAll({n[3], n[0], n[3]});
+    EXPECT_EQ(notes, (NoteList{n[1], n[3], n[0], n[2]}));
+}
+
+// Flags set in one sweep equal those of every pair checked against every
+// other, for spans of any width (negative widths come from damaged files).
+TEST(ElementContainer, OverlapSweepMatchesEveryPairChecked)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        NoteContainer notes;
+        const int count = 1 + round % 12;
+        for (int k = 0; k < count; ++k)
+            notes.push_back(makeNote(int(random() % 20), int(random() % 12) - 3));
+        notes.sortAndMarkOverlaps();
+        for (size_t i = 0; i < notes.size(); ++i) {
+            bool expected = false;
+            for (size_t j = 0; j < notes.size(); ++j) {
+                const long a0 = notes[i]->pos, a1 = a0 + notes[i]->width;
+                const long b0 = notes[j]->pos, b1 = b0 + notes[j]->width;
+                if (i != j && a1 > b0 && b1 > a0) expected = true;
+            }
+            ASSERT_EQ(notes[i]->overlapped, expected) << "round " << round << " element " << i;
+            if (i > 0) ASSERT_LE(notes[i - 1]->pos, notes[i]->pos) << "round " << round;
+        }
+    }
+
+    // Spans reaching the ends of the tick range.
+    NoteContainer edges;
+    const NoteList n = insertNotes(edges, {{0, INT32_MAX}, {INT32_MAX - 1, INT32_MAX}, {INT32_MIN, 1}});
+    edges.sortAndMarkOverlaps();
+    EXPECT_EQ(edges, (NoteList{n[2], n[0], n[1]}));
+    EXPECT_TRUE(n[0]->overlapped && n[1]->overlapped);
+    EXPECT_FALSE(n[2]->overlapped);
 }

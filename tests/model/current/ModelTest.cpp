@@ -124,3 +124,26 @@ TEST(DefaultProject, OneSingingTrackWithOneSegment)
     getSingerList()->clearSingers();
     EXPECT_TRUE(makeDefaultProject()->tracks[0]->singSegs->segAt(0)->singer.empty());
 }
+
+// Positions and widths at the ends of the tick range: end nodes and shifts
+// are clamped there instead of wrapping.
+TEST(SegmentContainer, EdgesAtTheTickLimitsDoNotWrap)
+{
+    SingSegment widest(0, INT32_MAX);
+    EXPECT_EQ(widest.curve(kPitchCurve).nodes.toVector(), (Nodes{{-1, -1}, {INT32_MAX, -1}}));
+
+    SingSegmentContainer segs;
+    auto* seg = new SingSegment(INT32_MIN, 10);
+    auto* note = new Note;
+    note->pos = 5;
+    seg->notes.insertSorted(note);
+    seg->curve(kPitchCurve).nodes.insertNode(std::next(seg->curve(kPitchCurve).nodes.begin()), {5, 3000});
+    insertSegmentSorted(segs, seg);
+    // The left edge moves by 2^32 - 11 (beyond any shift): contents move back
+    // as far as the range allows, to -2147483648 + their position.
+    segs.applyPosWidth({{seg, INT32_MAX - 10, INT32_MAX}});
+    EXPECT_EQ(seg->pos, INT32_MAX - 10);
+    EXPECT_EQ(note->pos, INT32_MIN + 5);
+    EXPECT_EQ(seg->curve(kPitchCurve).nodes.toVector(),
+              (Nodes{{INT32_MIN, -1}, {INT32_MIN + 5, 3000}, {INT32_MAX, -1}}));
+}

@@ -111,3 +111,51 @@ TEST(NoteBendCurve, ShapeSetsTheMidpointInSinglePrecision)
         EXPECT_NE(std::find(out.nodes.begin(), out.nodes.end(), CurveNode{100 + a, 150}), out.nodes.end()) << shape;
     }
 }
+
+// Percents from files beyond what the editor sets are clamped to 0..100,
+// and a vibrato too long for 10,001 nodes is laid in wider steps.
+TEST(Vibrato, FilePercentAndLengthAreBounded)
+{
+    const VibratoCycle cycle;
+    Vibrato v = steadyVibrato(10000, 5000);
+    struct Case {
+        int lengthMs, percent;
+        size_t nodes;
+        CurveNode first, last;
+    } cases[] = {
+        {1000, 1000000, 101, {0, 0}, {1000, 0}},     // as 100: 0, 10, ..., 1000
+        {1000, -50, 2, {0, 0}, {1000, 0}},           // as 0: (0, 0) and the end
+        {100000, 100, 10001, {0, 0}, {100000, 0}},   // 10 ms steps still fit
+        {10000000, 100, 10001, {0, 0}, {10000000, 0}},  // steps of 1000 ms
+    };
+    for (const Case& c : cases) {
+        v.buildPitchCurve(c.lengthMs, c.percent, cycle);
+        const Nodes n = v.vibCurve.nodes.toVector();
+        ASSERT_EQ(n.size(), c.nodes) << c.lengthMs << " ms, " << c.percent << "%";
+        EXPECT_EQ(n.front().pos, c.first.pos) << c.lengthMs << " ms, " << c.percent << "%";
+        EXPECT_EQ(n.back().pos, c.last.pos) << c.lengthMs << " ms, " << c.percent << "%";
+    }
+    // 1000 ms steps at a 200 ms period: the phase moves 5 turns a step, so
+    // every node lands on the table's start.
+    for (const CurveNode& node : v.vibCurve.nodes.toVector()) EXPECT_EQ(node.value, 0) << node.pos;
+}
+
+TEST(VibratoCycle, TablesShareTheComputedWaveUntilChanged)
+{
+    VibratoCycle a, b;
+    EXPECT_TRUE(a.table.sharesComputedWave());
+    b.table.set(5, 0.5f);
+    EXPECT_FALSE(b.table.sharesComputedWave());
+    EXPECT_TRUE(a.table.sharesComputedWave());
+    EXPECT_FLOAT_EQ(b.table[5], 0.5f);
+    EXPECT_NEAR(a.table[5], -0.0306f, 1e-3);  // -sin(2 pi 5 / 1024) = -0.0307
+
+    VibratoCycle copy(b);  // a copy shares, then parts on a change
+    copy.table.set(5, 0.25f);
+    EXPECT_FLOAT_EQ(b.table[5], 0.5f);
+    EXPECT_FLOAT_EQ(copy.table[5], 0.25f);
+
+    // Values equal to the wave (as every saved file holds) share it again.
+    b.table.assign(std::vector<float>(a.table.begin(), a.table.end()));
+    EXPECT_TRUE(b.table.sharesComputedWave());
+}

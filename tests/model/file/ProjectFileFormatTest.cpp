@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <string>
 
 #include "ProjectFixtures.h"
@@ -56,7 +58,7 @@ TEST(ProjectFileFormat, SavedBytesMatchTheLayoutByteForByte)
 
     ByteBuilder noteRecord;
     noteRecord.i32(0).i32(480).i32(60).i32(0).str("la").str("la").u8(0);
-    noteRecord.block(vibratoBlock(0)).block(cycleBlock(Note().cycle.table));
+    noteRecord.block(vibratoBlock(0)).block(cycleBlock(Note().cycle.table.values()));
     noteRecord.u8(0).f32(1).u8(0).f32(1).f32(1).f32(1).i32(0).i32(0).i32(25).i32(20).i32(-1).str("").i32(-1);
     EXPECT_EQ(noteRecord.size(), 4239u);
     const ByteBuilder amplitude = curveBlock({{-1, 128}, {1921, 128}});
@@ -68,7 +70,34 @@ TEST(ProjectFileFormat, SavedBytesMatchTheLayoutByteForByte)
     segs.block(curveBlock({{-1, 0}, {1921, 0}}));
     ByteBuilder body = bodyStart(kAllMarkers, ByteBuilder().u32(0), 1);
     body.u32(0).str(track->name).u8(0).u8(0).i32(30).f32(0.0f).block(segs);
-    EXPECT_EQ(hvtest::readFileBytes(dir.file("golden.ot")), hvtest::taggedFile(5, body.bytes));
+    const std::string saved = hvtest::readFileBytes(dir.file("golden.ot"));
+    EXPECT_EQ(saved, hvtest::taggedFile(5, body.bytes));
+
+    // The wave table written with the note, pinned by value. The note record
+    // is 16 bytes of numbers, 6 + 6 of texts, 1 of flag and 60 of vibrato
+    // block (4 + 24 + 24 + 8); then the cycle block: its size 4 + 4 * 1024 =
+    // 4100, the count 1024, and entry i at 97 + 4 i. Expected values from the
+    // wave's formula evaluated apart, with p * y in single precision.
+    const size_t record = saved.find(ByteBuilder().i32(0).i32(480).i32(60).i32(0).str("la").str("la").bytes);
+    ASSERT_NE(record, std::string::npos);
+    EXPECT_EQ(saved.substr(record + 89, 8), std::string("\x04\x10\x00\x00\x00\x04\x00\x00", 8));
+    const struct {
+        int index;
+        uint32_t bits;  // of the float
+        const char* bytes;
+    } entries[] = {
+        {0, 0xb452ef07, "\x07\xef\x52\xb4"},   // -1.9644732e-07
+        {49, 0xbe974948, "\x48\x49\x97\xbe"},  // -0.29548097
+        {75, 0xbee3599c, "\x9c\x59\xe3\xbe"},  // -0.44404304
+        {256, 0xbf7fd9ae, "\xae\xd9\x7f\xbf"}, // -0.99941528
+        {512, 0x00000000, "\x00\x00\x00\x00"}, // +0
+        {768, 0x3f7fd9ae, "\xae\xd9\x7f\x3f"}, // 0.99941528
+    };
+    const VibratoCycle cycle;
+    for (const auto& e : entries) {
+        EXPECT_EQ(std::bit_cast<uint32_t>(cycle.table[e.index]), e.bits) << "table[" << e.index << "]";
+        EXPECT_EQ(saved.substr(record + 97 + 4 * e.index, 4), std::string(e.bytes, 4)) << "table[" << e.index << "]";
+    }
 }
 
 // Bodies of older editors: each lacks some markers and the fields they guard.

@@ -60,6 +60,37 @@ TEST(ProjectFileSaveLoad, FailedSaveKeepsThePreviousFileAndReportsFailure)
     EXPECT_TRUE(fs::is_directory(folder + "/inside"));
 }
 
+// A project opened through a symbolic link is replaced where the link
+// points, and a replaced file keeps its permissions.
+TEST(ProjectFileSaveLoad, SaveReplacesTheLinkedFileAndKeepsItsPermissions)
+{
+    hvtest::ScratchDir dir("projlink");
+    fs::create_directories(dir.file("real"));
+    const std::string real = dir.file("real/song.ot");
+    const std::string link = dir.file("song.ot");
+    hvtest::writeFileBytes(real, "previous");
+    fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+                    fs::perm_options::replace);
+    fs::create_symlink("real/song.ot", link);  // relative to the link's folder
+    auto model = hvtest::makeRichModel();
+
+    ASSERT_EQ(saveProjectFile(*model, CString::fromUtf8(link)), 0);
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(hvtest::readFileBytes(real), hvtest::taggedFile(5, hvtest::bodyOf(*model)));
+    EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);  // 0640
+    EXPECT_FALSE(fs::exists(real + ".tmp"));
+    EXPECT_FALSE(fs::exists(link + ".tmp"));
+
+    // A link to a link, to a file that does not exist yet.
+    fs::create_symlink("song.ot", dir.file("again.ot"));
+    fs::create_symlink(dir.file("real/new.ot"), dir.file("new.ot"));
+    ASSERT_EQ(saveProjectFile(*model, CString::fromUtf8(dir.file("again.ot"))), 0);
+    ASSERT_EQ(saveProjectFile(*model, CString::fromUtf8(dir.file("new.ot"))), 0);
+    EXPECT_TRUE(fs::is_symlink(dir.file("again.ot")) && fs::is_symlink(dir.file("new.ot")));
+    EXPECT_TRUE(verifyProjectFile(CString::fromUtf8(dir.file("real/new.ot"))));
+}
+
 TEST(ProjectFileSaveLoad, ClipsLoadFromBesideTheProjectOrAreDropped)
 {
     hvtest::ScratchDir dir("projclip");

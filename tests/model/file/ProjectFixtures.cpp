@@ -40,7 +40,7 @@ std::unique_ptr<HalvorenModel> makeRichModel()
             n->bendDep = 30, n->bendLen = 40, n->tailChg = 11, n->headChg = 12;
             n->vibrato.vibAmp.nodes.insertNode(n->vibrato.vibAmp.nodes.begin(), {-5, 7});
             n->vibrato.vibCurve.nodes.pushBack({10, -3});
-            n->cycle.table.back() = 0.125f;
+            n->cycle.table.set(n->cycle.table.size() - 1, 0.125f);
             seg->notes.insertSorted(n);
         }
         insertSegmentSorted(*singing->singSegs, seg);

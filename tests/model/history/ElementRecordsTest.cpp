@@ -102,7 +102,7 @@ TEST(NoteRecords, NoteValueEditsRoundTripThroughUndoAndRedo) {
     Vibrato vib;
     vib.vibAmp.nodes.assign(NodeContainer{{-1, 5000}, {100001, 5000}});
     VibratoCycle cycle;
-    cycle.table.assign(VibratoCycle::kTableSize, 0.5f);
+    cycle.table.assign(std::vector<float>(VibratoCycle::kTableSize, 0.5f));
 
     hh.run([&](CHistoryGroup* g) {
         recEditNoteVibrato(g, n, 40, cycle, vib);

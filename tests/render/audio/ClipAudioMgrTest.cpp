@@ -18,9 +18,12 @@ InstrumentSegment* addClip(Track& t, int pos, int channels, int frames, int firs
     seg->sampleRate = 44100;
     seg->frames = frames;
     seg->channels = channels;
-    for (int i = 0; i < frames; ++i) seg->left.push_back(static_cast<int16_t>((first + i) % 30000));
+    std::vector<int16_t> left, right;
+    for (int i = 0; i < frames; ++i) left.push_back(static_cast<int16_t>((first + i) % 30000));
     if (channels == 2)
-        for (int16_t v : seg->left) seg->right.push_back(static_cast<int16_t>(-v));
+        for (int16_t v : left) right.push_back(static_cast<int16_t>(-v));
+    seg->left = left;
+    seg->right = right;
     insertSegmentSorted(*t.instSegs, seg);
     t.volume = 100;
     return seg;
@@ -109,7 +112,8 @@ TEST_F(ClipScrub, NeverReadsADeletedProjectAndHearsTheClipsOfANewOne) {
 TEST_F(ClipScrub, MutedClipsHoldTheBlockAndDamagedOnesReadOnlyWhatExists) {
     auto m = projtest::markersOnly();
     Track* t = projtest::addTrack(*m, kInstrumentTrack);
-    addClip(*t, 0, 2, 4000, 1)->right.resize(100);  // claims 4000 frames, holds 100 on the right
+    InstrumentSegment* cut = addClip(*t, 0, 2, 4000, 1);  // claims 4000 frames, holds 100 on the right
+    cut->right = std::vector<int16_t>(cut->right.begin(), cut->right.begin() + 100);
     addClip(*t, 0, 3, 4000, 1);                      // a channel layout that is never read
     Track* muted = projtest::addTrack(*m, kInstrumentTrack);
     addClip(*muted, 192, 1, 44100, 9000);  // 0.2 s later: the block waits for it, unheard

@@ -1,7 +1,9 @@
 #pragma once
-// A generation for driving the job frame without a voice bank: its worker
-// writes one frame of a constant level per planned frame. A test can hold the
-// workers at a chosen frame; they stay there, even after stop, until released.
+// A generation for driving the job frame and the editor-side synthesizers
+// without a voice bank: its body holds the score of one generation's input
+// and records the text, starts and finishes of its job; its worker writes one
+// frame of a constant level per planned frame. A test can hold the workers at
+// a chosen frame; they stay there, even after stop, until released.
 #include <atomic>
 #include <chrono>
 #include <memory>
@@ -14,6 +16,7 @@
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/JobSynthesizer.h"
 #include "dsp/SampleOutWriter.h"
+#include "engine/SynthScoreV3.h"
 
 namespace HalvorenEngineTest {
 
@@ -29,6 +32,15 @@ inline std::vector<float> shapedFrame(int frameSize, float level)
     return frame;
 }
 
+// A note record of the first generation that only has its times.
+inline HalvorenEngine::SynthNoteV1 timedNote(float start, float duration)
+{
+    HalvorenEngine::SynthNoteV1 note;
+    note.start = start;
+    note.duration = duration;
+    return note;
+}
+
 struct TestConfig {
     int frameSize = 64;
     int hop = 16;
@@ -40,30 +52,36 @@ struct TestConfig {
     std::atomic<int>* destroyed = nullptr;  // raised when a job body dies
 };
 
-// The score runs at 1000 Hz: lead-in and (start, duration) of each note, in seconds.
-class SynthJobTest : public HalvorenEngine::ISynthJobBody {
+// The job runs at 1000 Hz over the score it is (lead-in and note times in
+// seconds). Score is SynthScoreV1, SynthScoreV2 or SynthScoreV3.
+template <class Score>
+class ScoreJobTest : public HalvorenEngine::ISynthJobBody, public Score {
 public:
-    explicit SynthJobTest(TestConfig config) : config_(config) {}
-    ~SynthJobTest() override
+    explicit ScoreJobTest(TestConfig config) : config_(config) {}
+    ~ScoreJobTest() override
     {
         if (config_.destroyed != nullptr)
             ++*config_.destroyed;
     }
 
-    float leadIn = 0.0f;
-    std::vector<std::pair<float, float>> notes;
     std::atomic<int> cleanUps{0};
+    std::atomic<int> starts{0};
+    std::atomic<int> finishes{0};
+    std::string text;  // set on the main thread only
 
     int frameSize() const override { return config_.frameSize; }
     int hop() const override { return config_.hop; }
     float sampleRate() const override { return 1000.0f; }
     int workerCount() const override { return config_.workers; }
     void cleanUp() override { ++cleanUps; }
+    void beforeStart() override { ++starts; }
+    void setSynthText(const std::string& synthText) override { text = synthText; }
     HalvorenEngine::ScoreSpan scoreSpan() const override
     {
-        if (notes.empty())
-            return {leadIn};
-        return {leadIn, true, notes.front().first, notes.back().first, notes.back().second};
+        if (this->notes.empty())
+            return {this->leadIn};
+        return {this->leadIn, true, this->notes.front().start, this->notes.back().start,
+                this->notes.back().duration};
     }
 
     void runWorker(int index, HalvorenEngine::JobContext& job) override
@@ -86,6 +104,7 @@ public:
             writer.addFrame(k, frame.data(), 1.0f);
             std::this_thread::sleep_for(std::chrono::microseconds(config_.frameDelayUs));
         }
+        ++finishes;
         job.finishJob();
     }
 
@@ -98,22 +117,36 @@ private:
     TestConfig config_;
 };
 
-class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
+using SynthJobTest = ScoreJobTest<HalvorenEngine::SynthScoreV1>;
+
+template <class Score>
+class ScoreSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
-    explicit HVSynthesizer(const std::string& /*packagePath*/, TestConfig config = {})
-        : JobSynthesizer(std::make_unique<SynthJobTest>(config))
+    explicit ScoreSynthesizer(const std::string& /*packagePath*/, TestConfig config = {})
+        : JobSynthesizer(std::make_unique<ScoreJobTest<Score>>(config))
     {
     }
-    SynthJobTest& score() { return static_cast<SynthJobTest&>(job().body()); }
+    ScoreJobTest<Score>& score() { return static_cast<ScoreJobTest<Score>&>(job().body()); }
 };
+
+using HVSynthesizer = ScoreSynthesizer<HalvorenEngine::SynthScoreV1>;
 
 // A test synthesizer on the manager's live list, with one note of `seconds`.
 inline HVSynthesizer* createSynthesizerTest(HalvorenEngine::CleanGarbageSynthRunnable& manager,
                                             TestConfig config, float seconds)
 {
     auto synth = std::make_unique<HVSynthesizer>("", config);
-    synth->score().notes = {{0.0f, seconds}};
+    synth->score().notes = {timedNote(0.0f, seconds)};
     return static_cast<HVSynthesizer*>(manager.addSynthesizer(std::move(synth)));
+}
+
+// A test synthesizer of the given score on the manager's live list, without notes.
+template <class Score>
+ScoreSynthesizer<Score>* createScoreSynthesizer(HalvorenEngine::CleanGarbageSynthRunnable& manager,
+                                                TestConfig config = {})
+{
+    return static_cast<ScoreSynthesizer<Score>*>(
+        manager.addSynthesizer(std::make_unique<ScoreSynthesizer<Score>>("", config)));
 }
 
 // Counts onJobDone calls; those arriving while `forbidden` is set apart.

@@ -1,0 +1,3 @@
+#include "render/synth/SynthVersionTable.h"
+
+SynthMakerTable programSynthMakers() { return {}; }
