@@ -13,15 +13,6 @@ namespace {
 using HalvorenEngineV6::SourceStorePackager;
 using Disk = testbank::PackageOnDisk<SourceStorePackager>;
 
-int messages(const std::string& log)
-{
-    int n = 0;
-    for (std::size_t at = log.find("fail to read package"); at != std::string::npos;
-         at = log.find("fail to read package", at + 1))
-        ++n;
-    return n;
-}
-
 // Format 6.<minor>; hop 256, 44100 Hz, the other header values 0; three
 // empty strings; groups "C4/C4/C4"; times 1000, 850, 1250; tail 0.5, 1.0,
 // 0.0, 60, [22050.0], 400; one variant "la" at "C4", offset 0, part 0.
@@ -151,7 +142,7 @@ TEST(V6Index, TailListCounts)
     std::string bytes = testbank::writePackageV6(bank).index;
     bytes.replace(bytes.size() - 36, 4, hvtest::ByteBuilder().i32(1000).bytes);
     const SourceStorePackager& p = disk.openIndex(bytes);
-    EXPECT_EQ(messages(disk.log.str()), 1);
+    EXPECT_EQ(testbank::packageMessages(disk.log.str()), 1);
     EXPECT_TRUE(p.getTailFloatList().empty());
     EXPECT_EQ(p.getTailInt2(), 0);
     EXPECT_TRUE(p.getUnitIndex().empty());
@@ -251,7 +242,7 @@ TEST(V6Index, EveryCutKeepsTheRecordsReadWhole)
         const int whole = length < headSize ? 0 : int((length - headSize) / 28);
         EXPECT_EQ(variants, whole) << length;
         const bool atBoundary = length >= headSize && (length - headSize) % 28 == 0;
-        EXPECT_EQ(messages(disk.log.str()), atBoundary ? 0 : 1) << length;
+        EXPECT_EQ(testbank::packageMessages(disk.log.str()), atBoundary ? 0 : 1) << length;
         if (length >= 12 + 44) {  // version pair, extra value and header read whole
             EXPECT_EQ(p.getHeader().hopSize, 256) << length;
         }
