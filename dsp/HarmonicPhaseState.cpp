@@ -42,6 +42,10 @@ void HarmonicPhaseState::reset(int maxPeriod, float amplitudeScale, float noiseD
 PeakList& HarmonicPhaseState::finish()
 {
     previous.assign(current);
+    // Kept wrapped: an unwrapped float phase grows by hundreds of radians per
+    // frame at high partials and loses the precision the next frame adds to.
+    for (float& phase : previous.phases)
+        phase = wrapPhase(phase);
     return current;
 }
 
