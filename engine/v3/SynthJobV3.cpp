@@ -28,12 +28,11 @@ SynthJobV3::SynthJobV3(const std::string& packagePath, CellBuilder builder, std:
 {
 }
 
-HalvorenEngine::ScoreSpan SynthJobV3::scoreSpan() const
+HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV3& score)
 {
-    if (score_.notes.empty())
-        return {score_.leadIn};
-    return {score_.leadIn, true, score_.notes.front().start, score_.notes.back().start,
-            score_.notes.back().duration};
+    if (score.notes.empty())
+        return {score.leadIn};
+    return {score.leadIn, true, score.notes.front().start, score.notes.back().start, score.notes.back().duration};
 }
 
 void SynthJobV3::runWorker(int /*index*/, HalvorenEngine::JobContext& job)

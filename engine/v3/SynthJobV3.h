@@ -19,6 +19,9 @@
 
 namespace HalvorenEngineV3 {
 
+// The lead-in and the first and last note times of the score.
+HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV3& score);
+
 class SynthJobV3 final : public HalvorenEngine::ISynthJobBody, private ICellBuildingListener {
 public:
     static constexpr int kFallbackHop = 128;
@@ -35,7 +38,7 @@ public:
     int frameSize() const override { return FrameSynth::kFrameSize; }
     int hop() const override { return hop_; }
     float sampleRate() const override { return rate_; }
-    HalvorenEngine::ScoreSpan scoreSpan() const override;
+    HalvorenEngine::ScoreSpan scoreSpan() const override { return scoreSpanOf(score_); }
     void beforeStart() override { state_.setStop(false); }
     void requestStop() override { state_.setStop(true); }
     void runWorker(int index, HalvorenEngine::JobContext& job) override;
