@@ -115,10 +115,10 @@ void FrameSynth::addPowerBump(Halvoren::PeakList& peaks, float power) const
 {
     const float s = 0.5f * powerWidth_;
     const float spread = 2.0f * s * s;
-    // Without a width the bump has no shape.
-    if (!(spread > 0.0f) || !std::isfinite(spread))
-        return;
     const float height = powerAmount_ * power;
+    // Without a width the bump has no shape; without a height nothing to add.
+    if (!(spread > 0.0f) || !std::isfinite(spread) || height == 0.0f)
+        return;
     for (std::size_t k = 0; k < peaks.size(); ++k) {
         const float d = peaks.freqs[k] - powerCentre_;
         peaks.mags[k] += height * std::exp(-(d * d) / spread);
