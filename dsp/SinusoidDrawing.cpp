@@ -20,15 +20,16 @@ struct Placed {
     float rem[kBatch];  // bin - exact position, in [-0.5, 0.5]
     float magDb[kBatch];
     float phase[kBatch];
-    float ar[kBatch];   // amplitude * cos(phase)
-    float ai[kBatch];   // amplitude * sin(phase)
+    float amp[kBatch];
+    float c[kBatch];  // cos(phase)
+    float s[kBatch];  // sin(phase)
 
     void setAmplitudes(int count)
     {
         for (int m = 0; m < count; ++m) {
-            const float amp = fasterPow2(kCoarseLog2Of10 * magDb[m] / 20.0f);
-            ar[m] = amp * drawingSinWrapped(phase[m] + kHalfPi);
-            ai[m] = amp * drawingSinWrapped(phase[m]);
+            amp[m] = fasterPow2(kCoarseLog2Of10 * magDb[m] / 20.0f);
+            c[m] = drawingSinWrapped(phase[m] + kHalfPi);
+            s[m] = drawingSinWrapped(phase[m]);
         }
     }
 };
@@ -67,10 +68,10 @@ void drawPlaced(const SinusoidLobeTable& lobe, const Placed& p, int count, float
         for (int m = 0; m < count; ++m)
             entry[m] = 500 + static_cast<int>(100.0f * (offset + p.rem[m]));
         for (int m = 0; m < count; ++m) {
-            const float w = lobe[entry[m]];
+            const float aw = p.amp[m] * lobe[entry[m]];
             const int b = p.bin[m] + j;
-            re[b] += p.ar[m] * w;
-            im[b] += p.ai[m] * w;
+            re[b] += aw * p.c[m];
+            im[b] += aw * p.s[m];
         }
     }
 }
