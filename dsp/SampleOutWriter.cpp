@@ -123,6 +123,13 @@ inline std::int32_t truncSum(float v)
     return v < 0.0f ? std::numeric_limits<std::int32_t>::min() : 0;
 }
 
+// sums[i] gains 32767 * g * w[i] * f[i], as mix adds one value.
+void mixRun(std::int32_t* sums, const float* w, const float* f, float g, int count)
+{
+    for (int i = 0; i < count; ++i)
+        sums[i] = truncSum(static_cast<float>(sums[i]) + SampleOutWriter::kGain * g * w[i] * f[i]);
+}
+
 }  // namespace
 
 void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const float* frame, float g)
@@ -145,12 +152,12 @@ void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const
     if (start >= pendingBase_ && end <= capacity_) {
         // The whole frame lands on pending sums.
         pendingAt(end - 1);
-        const auto mask = static_cast<std::int64_t>(ring_.size()) - 1;
-        std::int32_t* ring = ring_.data();
-        for (int i = 0; i < 2 * hop_; ++i) {
-            std::int32_t& sum = ring[(start + i) & mask];
-            sum = truncSum(static_cast<float>(sum) + kGain * g * w[i] * f[i]);
-        }
+        // In the ring the frame's sums lie in at most two runs.
+        const auto size = static_cast<std::int64_t>(ring_.size());
+        const std::int64_t at = start & (size - 1);
+        const int firstRun = static_cast<int>(std::min<std::int64_t>(2 * hop_, size - at));
+        mixRun(ring_.data() + at, w, f, g, firstRun);
+        mixRun(ring_.data(), w + firstRun, f + firstRun, g, 2 * hop_ - firstRun);
         pendingEnd_ = std::max(pendingEnd_, end);
     } else {
         for (int i = 0; i < 2 * hop_; ++i)
