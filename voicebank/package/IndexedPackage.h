@@ -34,6 +34,8 @@ public:
     const IndexHeader& header() const { return index_.header; }
     bool hasExt1() const { return index_.hasExt1; }
     bool hasExt2() const { return index_.hasExt2; }
+    // False when the index file could not be read whole (its message is out).
+    bool indexReadWhole() const { return indexReadWhole_; }
 
 protected:
     // loadContentRecord in this package.
@@ -48,6 +50,7 @@ private:
     std::string basePath_;
     PackageIndex index_;
     std::ostream* log_;
+    bool indexReadWhole_ = false;
 };
 
 }  // namespace Halvoren
