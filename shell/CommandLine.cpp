@@ -66,6 +66,16 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             into = args[++i];
             return true;
         };
+        // A list of track numbers from `lowest`; what they are names them in
+        // the reason for refusing it.
+        auto numbers = [&](std::vector<int>& into, int lowest, const char* what) {
+            std::string text;
+            if (!value(text)) return false;
+            into.clear();
+            if (parseTracks(text, lowest, into)) return true;
+            error = arg + " wants " + what + " separated by commas, not \"" + text + "\"";
+            return false;
+        };
         if (arg == "--help" || arg == "-h") {
             line.help = true;
         } else if (arg == "--save") {
@@ -81,23 +91,11 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             }
             if (!value(line.importMidiPath)) return std::nullopt;
         } else if (arg == "--midi-tracks") {
-            std::string text;
-            if (!value(text)) return std::nullopt;
-            line.midiTracks.clear();
-            if (!parseTracks(text, 0, line.midiTracks)) {
-                error = "--midi-tracks wants MIDI track numbers from 0 separated by commas, not \"" + text + "\"";
-                return std::nullopt;
-            }
+            if (!numbers(line.midiTracks, 0, "MIDI track numbers from 0")) return std::nullopt;
         } else if (arg == "--fix-overlaps") {
             line.fixOverlaps = true;
         } else if (arg == "--tracks") {
-            std::string text;
-            if (!value(text)) return std::nullopt;
-            line.tracks.clear();
-            if (!parseTracks(text, 1, line.tracks)) {
-                error = "--tracks wants 1-based track numbers separated by commas, not \"" + text + "\"";
-                return std::nullopt;
-            }
+            if (!numbers(line.tracks, 1, "1-based track numbers")) return std::nullopt;
         } else if (arg == "--overwrite") {
             line.overwrite = true;
         } else if (arg == "--play") {
