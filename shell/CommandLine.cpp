@@ -1,20 +1,22 @@
 #include "shell/CommandLine.h"
 
 #include <charconv>
+#include <filesystem>
 
+#include "platform/FileUtil.h"
 #include "platform/StringUtil.h"
 
 namespace {
 
-// "1,3" as 1-based track numbers; false for anything but positive numbers.
-bool parseTracks(const std::string& text, std::vector<int>& out) {
+// "1,3" as track numbers of at least `lowest`; false for anything else.
+bool parseTracks(const std::string& text, int lowest, std::vector<int>& out) {
     std::vector<std::string> pieces;
     splitString(pieces, text, ",");
     if (pieces.empty()) return false;
     for (const std::string& piece : pieces) {
         int n = 0;
         const auto [end, ec] = std::from_chars(piece.data(), piece.data() + piece.size(), n);
-        if (ec != std::errc() || end != piece.data() + piece.size() || n < 1) return false;
+        if (ec != std::errc() || end != piece.data() + piece.size() || n < lowest) return false;
         out.push_back(n);
     }
     return true;
@@ -22,10 +24,26 @@ bool parseTracks(const std::string& text, std::vector<int>& out) {
 
 }  // namespace
 
+std::string lowerCaseExt(const std::string& file) {
+    return toLowerAscii(getFileExt(CString::fromUtf8(file)).toUtf8());
+}
+
+CString absolutePath(const std::string& file) {
+    std::error_code ec;
+    const std::string path = std::filesystem::absolute(file, ec).string();
+    return CString::fromUtf8(ec ? file : path);
+}
+
 std::string usageText() {
     return "Usage: halvoren [options] FILE\n"
-           "Opens the project FILE (.ot or .hv) and runs the actions asked for,\n"
-           "in the order save, mixdown, export each track, play.\n"
+           "Opens FILE, a project (.ot or .hv) or a score to import as a new project\n"
+           "(.mid or .vsqx), and runs the actions asked for, in the order save,\n"
+           "mixdown, export each track, play.\n"
+           "  --import-midi FILE2      import the tracks of a MIDI file into the project first\n"
+           "  --midi-tracks 0,2        the MIDI tracks to take, numbered from 0\n"
+           "                           (every track with notes by default)\n"
+           "  --fix-overlaps           fix overlapping notes of imported MIDI tracks\n"
+           "                           (default: keep them as they are)\n"
            "  --save OUT               save the project in the native format\n"
            "  --mixdown OUT            mix the project down to OUT (.wav or .mp3), replacing it\n"
            "  --tracks 1,3             the tracks to mix down, 1-based (all by default)\n"
@@ -48,6 +66,16 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             into = args[++i];
             return true;
         };
+        // A list of track numbers from `lowest`; what they are names them in
+        // the reason for refusing it.
+        auto numbers = [&](std::vector<int>& into, int lowest, const char* what) {
+            std::string text;
+            if (!value(text)) return false;
+            into.clear();
+            if (parseTracks(text, lowest, into)) return true;
+            error = arg + " wants " + what + " separated by commas, not \"" + text + "\"";
+            return false;
+        };
         if (arg == "--help" || arg == "-h") {
             line.help = true;
         } else if (arg == "--save") {
@@ -56,14 +84,18 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             if (!value(line.mixdownPath)) return std::nullopt;
         } else if (arg == "--export-each-track") {
             if (!value(line.eachTrackDir)) return std::nullopt;
-        } else if (arg == "--tracks") {
-            std::string text;
-            if (!value(text)) return std::nullopt;
-            line.tracks.clear();
-            if (!parseTracks(text, line.tracks)) {
-                error = "--tracks wants 1-based track numbers separated by commas, not \"" + text + "\"";
+        } else if (arg == "--import-midi") {
+            if (!line.importMidiPath.empty()) {
+                error = "--import-midi can be given once";
                 return std::nullopt;
             }
+            if (!value(line.importMidiPath)) return std::nullopt;
+        } else if (arg == "--midi-tracks") {
+            if (!numbers(line.midiTracks, 0, "MIDI track numbers from 0")) return std::nullopt;
+        } else if (arg == "--fix-overlaps") {
+            line.fixOverlaps = true;
+        } else if (arg == "--tracks") {
+            if (!numbers(line.tracks, 1, "1-based track numbers")) return std::nullopt;
         } else if (arg == "--overwrite") {
             line.overwrite = true;
         } else if (arg == "--play") {
@@ -87,6 +119,12 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
     }
     if (!line.tracks.empty() && line.mixdownPath.empty()) {
         error = "--tracks goes with --mixdown";
+        return std::nullopt;
+    }
+    const bool readsMidi = lowerCaseExt(line.file) == "mid" || !line.importMidiPath.empty();
+    if (!readsMidi && (!line.midiTracks.empty() || line.fixOverlaps)) {
+        error = std::string(line.fixOverlaps ? "--fix-overlaps" : "--midi-tracks") +
+                " goes with a .mid FILE or --import-midi";
         return std::nullopt;
     }
     return line;

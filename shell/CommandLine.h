@@ -1,13 +1,20 @@
 #pragma once
 // The command line of the program:
 //   halvoren [options] FILE
-// Actions run in the order save, mixdown, export each track, play.
+// FILE is a project or a score to import (MIDI or VSQX). A MIDI file given
+// with --import-midi joins it first; then the actions run in the order save,
+// mixdown, export each track, play.
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/CString.h"
+
 struct CommandLine {
     std::string file;
+    std::string importMidiPath;   // --import-midi FILE2
+    std::vector<int> midiTracks;  // --midi-tracks 0,2 (MIDI track numbers); empty: every track with notes
+    bool fixOverlaps = false;     // --fix-overlaps
     std::string savePath;     // --save OUT
     std::string mixdownPath;  // --mixdown OUT
     std::vector<int> tracks;  // --tracks 1,3 (1-based); empty: all
@@ -20,6 +27,13 @@ struct CommandLine {
 
 // The parsed line, or nothing with the reason in error.
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args, std::string& error);
+
+// The file's extension in lower case ("mid" for "Song.MID"); it tells the
+// kind of file to open.
+std::string lowerCaseExt(const std::string& file);
+
+// A file named on the command line as the file dialogs give it: absolute.
+CString absolutePath(const std::string& file);
 
 // The usage text, ending in a newline.
 std::string usageText();

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <thread>
 
@@ -10,13 +9,12 @@
 #include "model/document/SSSynthesizerDoc.h"
 #include "model/file/ProjectFile.h"
 #include "platform/ExeDir.h"
-#include "platform/FileUtil.h"
-#include "platform/StringUtil.h"
 #include "render/audio/AudioSingleton.h"
 #include "render/audio/AudioStreamGroup.h"
 #include "render/audio/DocPlayersInstall.h"
 #include "render/synth/SegmentSynthMgr.h"
 #include "shell/CommandLineExportUi.h"
+#include "shell/CommandLineImport.h"
 #include "shell/ExportCommands.h"
 #include "shell/Interrupt.h"
 #include "shell/MainFrame.h"
@@ -64,18 +62,20 @@ int exitOf(ExportOutcome outcome) {
     return kExitOutputFailed;
 }
 
-// Opens the project as the Open command does; 0 or the exit code.
-int openProject(const std::string& file, CSSSynthesizerDoc& doc, CMainFrame& frame) {
-    const std::string ext = toLowerAscii(getFileExt(CString::fromUtf8(file)).toUtf8());
-    if (ext == "mid" || ext == "vsqx")
-        return fail(kExitCannotOpen, file + ": importing ." + ext + " files is not available yet");
-    if (ext != "ot" && ext != "hv") return fail(kExitCannotOpen, file + ": not a project file (.ot or .hv)");
-    std::error_code ec;
-    const std::string path = std::filesystem::absolute(file, ec).string();
-    const CString cpath = CString::fromUtf8(ec ? file : path);
-    HVCurrentModel::HalvorenModel* model = loadProjectFile(cpath);
+// Opens the project or score as the Open command does; 0 or the exit code.
+int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& frame) {
+    const std::string& file = line.file;
+    const std::string ext = lowerCaseExt(file);
+    if (ext == "mid" || ext == "vsqx") {
+        const ScoreReadOutcome outcome = openScore(frame, file, line);
+        return outcome.exitCode ? fail(outcome.exitCode, outcome.error) : kExitDone;
+    }
+    if (ext != "ot" && ext != "hv")
+        return fail(kExitCannotOpen, file + ": neither a project (.ot, .hv) nor a score (.mid, .vsqx)");
+    const CString path = absolutePath(file);
+    HVCurrentModel::HalvorenModel* model = loadProjectFile(path);
     if (model == nullptr) return fail(kExitCannotOpen, "cannot open " + file);
-    doc.setModel(model, cpath);
+    doc.setModel(model, path);
     frame.resetAllViews();
     return kExitDone;
 }
@@ -100,7 +100,11 @@ int play(CSSSynthesizerDoc& doc) {
 int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
     CSSSynthesizerDoc& doc = *getDoc();
     CMainFrame frame(&doc);
-    if (int code = openProject(line.file, doc, frame)) return code;
+    if (int code = openProject(line, doc, frame)) return code;
+    if (!line.importMidiPath.empty()) {
+        const ScoreReadOutcome outcome = importMidi(frame, line.importMidiPath, line);
+        if (outcome.exitCode) return fail(outcome.exitCode, outcome.error);
+    }
 
     if (!line.savePath.empty() && !doc.saveAs(CString::fromUtf8(line.savePath)))
         return fail(kExitOutputFailed, "cannot save " + line.savePath);

@@ -17,6 +17,31 @@ TEST(CommandLineTest, AcceptsEveryOptionInAnyOrder)
     EXPECT_EQ(line->savePath, "s.ot");
     EXPECT_EQ(line->eachTrackDir, "dir");
     EXPECT_TRUE(line->overwrite && line->play && line->quiet && !line->help);
+    EXPECT_TRUE(line->importMidiPath.empty() && line->midiTracks.empty() && !line->fixOverlaps);
+}
+
+TEST(CommandLineTest, MidiOptionsGoWithAMidiFileToRead)
+{
+    struct Case {
+        std::vector<std::string> args;
+        std::string importMidi;
+        std::vector<int> midiTracks;
+        bool fixOverlaps;
+    };
+    const std::vector<Case> cases = {
+        {{"Song.MID", "--midi-tracks", "0,2"}, "", {0, 2}, false},
+        {{"a.ot", "--import-midi", "b.mid", "--fix-overlaps"}, "b.mid", {}, true},
+        // Any file can be named for import; its bytes decide.
+        {{"--midi-tracks", "3", "a.vsqx", "--import-midi", "b.smf"}, "b.smf", {3}, false},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        const auto line = parseCommandLine(c.args, error);
+        ASSERT_TRUE(line) << c.args[0] << ": " << error;
+        EXPECT_EQ(line->importMidiPath, c.importMidi) << c.args[0];
+        EXPECT_EQ(line->midiTracks, c.midiTracks) << c.args[0];
+        EXPECT_EQ(line->fixOverlaps, c.fixOverlaps) << c.args[0];
+    }
 }
 
 TEST(CommandLineTest, RefusesBadUsageWithAReason)
@@ -34,6 +59,12 @@ TEST(CommandLineTest, RefusesBadUsageWithAReason)
         {{"a.ot", "--mixdown", "o.wav", "--tracks", "1,,2"}, "--tracks wants 1-based track numbers separated by commas, not \"1,,2\""},
         {{"a.ot", "--mixdown", "o.wav", "--tracks", "2x"}, "--tracks wants 1-based track numbers separated by commas, not \"2x\""},
         {{"a.ot", "--tracks", "1"}, "--tracks goes with --mixdown"},
+        {{"a.mid", "--midi-tracks", "-1"}, "--midi-tracks wants MIDI track numbers from 0 separated by commas, not \"-1\""},
+        {{"a.mid", "--midi-tracks", "1,"}, "--midi-tracks wants MIDI track numbers from 0 separated by commas, not \"1,\""},
+        {{"a.ot", "--midi-tracks", "1"}, "--midi-tracks goes with a .mid FILE or --import-midi"},
+        {{"a.vsqx", "--fix-overlaps"}, "--fix-overlaps goes with a .mid FILE or --import-midi"},
+        {{"a.ot", "--import-midi", "b.mid", "--import-midi", "c.mid"}, "--import-midi can be given once"},
+        {{"a.ot", "--import-midi"}, "--import-midi needs a value"},
     };
     for (const Case& c : cases) {
         std::string error;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "ProgramRun.h"
 #include "support/ByteBuilder.h"
 #include "model/file/ProjectFile.h"
 #include "support/ScratchDir.h"
@@ -26,17 +27,8 @@ namespace {
 using namespace projtest;
 namespace fs = std::filesystem;
 
-std::string readText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct RunResult {
-    int code;
-    std::string out;
-    std::string err;
-};
+using progtest::readText;
+using progtest::RunResult;
 
 class ProgramTest : public ::testing::Test {
 protected:
@@ -53,15 +45,7 @@ protected:
     }
 
     // Runs the program with HALVOREN_HOME in the scratch folder.
-    RunResult run(const std::string& args, const std::string& env = "")
-    {
-        const std::string out = dir_.file("stdout.txt");
-        const std::string err = dir_.file("stderr.txt");
-        const std::string command = "HALVOREN_HOME='" + dir_.file("home") + "' " + env + " '" + HALVOREN_EXE + "' " +
-                                    args + " >'" + out + "' 2>'" + err + "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(out), readText(err)};
-    }
+    RunResult run(const std::string& args, const std::string& env = "") { return progtest::runProgram(dir_, args, env); }
 
     // Saves a project at 120 BPM with the given tracks; returns its path.
     std::string save(HalvorenModel& model, const std::string& name)
@@ -114,7 +98,6 @@ protected:
 
 TEST_F(ProgramTest, UsageAndOpeningErrors)
 {
-    std::ofstream(dir_.file("song.mid")) << "MThd";
     struct Case {
         std::string args;
         int code;
@@ -123,9 +106,7 @@ TEST_F(ProgramTest, UsageAndOpeningErrors)
     const std::vector<Case> cases = {
         {"", 1, "halvoren: no project file given\nUsage: halvoren [options] FILE\n"},
         {"--bogus x.ot", 1, "halvoren: unknown option --bogus\n"},
-        {"'" + dir_.file("song.mid") + "'", 2, "halvoren: " + dir_.file("song.mid") + ": importing .mid files is not available yet\n"},
-        {"x.VSQX", 2, "halvoren: x.VSQX: importing .vsqx files is not available yet\n"},
-        {"notes.txt", 2, "halvoren: notes.txt: not a project file (.ot or .hv)\n"},
+        {"notes.txt", 2, "halvoren: notes.txt: neither a project (.ot, .hv) nor a score (.mid, .vsqx)\n"},
         {"'" + dir_.file("missing.ot") + "'", 2, "halvoren: cannot open " + dir_.file("missing.ot") + "\n"},
     };
     for (const Case& c : cases) {
@@ -136,6 +117,8 @@ TEST_F(ProgramTest, UsageAndOpeningErrors)
     const RunResult help = run("--help");
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: halvoren [options] FILE\n", 0), 0u);
+    for (const char* option : {"--import-midi FILE2", "--midi-tracks 0,2", "--fix-overlaps"})
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
 TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)

@@ -1,0 +1,74 @@
+#include "shell/CommandLineImport.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "platform/MessageBox.h"
+#include "shell/HalvorenApp.h"
+#include "shell/MainFrame.h"
+
+namespace {
+
+using Rows = std::vector<CSelectMidiTrackDlg::Row>;
+
+std::string listOf(const Rows& rows) {
+    std::string text;
+    for (const CSelectMidiTrackDlg::Row& row : rows) text += (text.empty() ? "" : ", ") + std::to_string(row.index);
+    return text;
+}
+
+// The track choice for --midi-tracks: every offered row when none are given;
+// a number that names no offered row (out of range, or a track without
+// notes) cancels the choice with the reason in `refusal`.
+std::optional<std::vector<int>> chooseTracks(const Rows& rows, const std::vector<int>& wanted, const std::string& file,
+                                             std::string& refusal) {
+    if (wanted.empty()) {
+        std::vector<int> chosen;
+        for (const CSelectMidiTrackDlg::Row& row : rows) chosen.push_back(row.index);
+        return chosen;
+    }
+    for (int n : wanted) {
+        const bool offered =
+            std::any_of(rows.begin(), rows.end(), [n](const CSelectMidiTrackDlg::Row& row) { return row.index == n; });
+        if (!offered) {
+            refusal = "--midi-tracks: " + file + " has no MIDI track " + std::to_string(n) + " with notes" +
+                      (rows.empty() ? std::string(" (none has notes)") : " (tracks with notes: " + listOf(rows) + ")");
+            return std::nullopt;
+        }
+    }
+    return wanted;
+}
+
+ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newProject, const CommandLine& line) {
+    std::string refusal;
+    frame.midiTrackAnswer = [&](const Rows& rows) { return chooseTracks(rows, line.midiTracks, file, refusal); };
+    HeadlessMessageBoxService boxes;
+    boxes.yesNoAnswer = line.fixOverlaps ? MbResult::yes : MbResult::no;
+    MidiImportResult::Status status;
+    {
+        ScopedMessageBoxService scoped(&boxes);
+        status = frame.importMidiFile(absolutePath(file), newProject);
+    }
+    frame.midiTrackAnswer = {};
+    const std::string verb = newProject ? "cannot open " : "cannot import ";
+    switch (status) {
+        case MidiImportResult::Status::imported: return {};
+        case MidiImportResult::Status::readFailed: return {kExitCannotOpen, verb + file};
+        case MidiImportResult::Status::cancelled: break;
+    }
+    if (!refusal.empty()) return {kExitUsage, refusal};
+    return {kExitCannotOpen, verb + file + ": no MIDI track holds notes"};
+}
+
+}  // namespace
+
+ScoreReadOutcome openScore(CMainFrame& frame, const std::string& file, const CommandLine& line) {
+    if (lowerCaseExt(file) == "mid") return readMidi(frame, file, true, line);
+    if (!frame.importVsqxFile(absolutePath(file))) return {kExitCannotOpen, "cannot open " + file};
+    return {};
+}
+
+ScoreReadOutcome importMidi(CMainFrame& frame, const std::string& file, const CommandLine& line) {
+    return readMidi(frame, file, false, line);
+}

@@ -1,0 +1,265 @@
+// MIDI files and VSQX scores read by the program: opened as new projects or
+// imported into the open one, they save to the bytes the main frame's own
+// import gives in process; damaged files and bad track numbers end the run
+// with their exit codes and write nothing.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "ProgramRun.h"
+#include "model/current/DefaultProject.h"
+#include "model/document/SSSynthesizerDoc.h"
+#include "model/file/ProjectFile.h"
+#include "platform/ExeDir.h"
+#include "platform/MessageBox.h"
+#include "shell/MainFrame.h"
+#include "support/audio/RiffWriter.h"
+#include "support/midi/SmfWriter.h"
+#include "support/model_document/ProjectBuilder.h"
+#include "voicebank/SingerMgr.h"
+
+namespace {
+
+using namespace projtest;
+using hvtest::SmfTrack;
+using hvtest::SmfWriter;
+using progtest::readText;
+using progtest::RunResult;
+namespace fs = std::filesystem;
+
+std::string quoted(const std::string& path) { return "'" + path + "'"; }
+
+// A singing track by its first segment's name, an instrumental one by its own.
+std::vector<std::string> trackNames(const HalvorenModel& model)
+{
+    std::vector<std::string> names;
+    for (const Track* t : model.tracks)
+        names.push_back(t->kind == kInstrumentTrack ? t->name : t->singSegs->segAt(0)->name);
+    return names;
+}
+
+std::vector<std::pair<int, int>> tempos(const HalvorenModel& model)
+{
+    std::vector<std::pair<int, int>> out;
+    for (const Tempo* t : model.tempos) out.emplace_back(t->pos, t->tempo);
+    return out;
+}
+
+class ProgramImportTest : public ::testing::Test {
+protected:
+    ProgramImportTest()
+    {
+        // One installed singer: the default singer of the program and of
+        // the import in process alike.
+        const std::string folder = dir_.file("home/singers/Mia");
+        fs::create_directories(folder);
+        std::ofstream(folder + "/Mia.hvsd") << R"({"version": "1", "name": "Mia"})";
+        std::ofstream(folder + "/HVI");
+        std::ofstream(folder + "/HVC");
+        setExeDirOverride(CString::fromUtf8(dir_.file("home")));
+        getSingerList()->loadFromFolder();
+
+        // Track 0 conducts, track 1 holds one note, track 2 a lyric and two
+        // overlapping notes (62 over 0-480, 64 over 240-720).
+        SmfWriter smf(1, 480);
+        smf.track(SmfTrack().name(0, "conductor").tempo(0, 500000).tempo(480, 400000));
+        smf.track(SmfTrack().name(0, "one").note(960, 1200, 60));
+        smf.track(SmfTrack().name(0, "two").lyric(0, "ka").noteOn(0, 62).noteOn(240, 64).noteOff(480, 62).noteOff(720, 64));
+        smf.writeTo(song_);
+    }
+    ~ProgramImportTest() override
+    {
+        getSingerList()->clearSingers();
+        setExeDirOverride(CString());
+    }
+
+    RunResult run(const std::string& args) { return progtest::runProgram(dir_, args); }
+
+    // What the main frame's import makes of a new document in process,
+    // saved; the overlap question gets the given answer.
+    template <class Import>
+    std::string savedInProcess(Import import, MbResult overlapAnswer)
+    {
+        ScriptedMessageBoxService boxes;
+        boxes.fallback = overlapAnswer;
+        ScopedMessageBoxService scoped(&boxes);
+        CSSSynthesizerDoc doc;
+        doc.newProject(makeDefaultProject().release());
+        CMainFrame frame(&doc);
+        import(frame);
+        const std::string path = dir_.file("in_process.ot");
+        EXPECT_EQ(saveProjectFile(*doc.getModel(), CString::fromUtf8(path)), 0);
+        return readText(path);
+    }
+
+    std::unique_ptr<HalvorenModel> reopen(const std::string& path)
+    {
+        return std::unique_ptr<HalvorenModel>(loadProjectFile(CString::fromUtf8(path)));
+    }
+
+    hvtest::ScratchDir dir_{"program_import"};
+    const std::string song_ = dir_.file("song.mid");
+    const std::string out_ = dir_.file("out.ot");
+};
+
+TEST_F(ProgramImportTest, AMidiFileOpensAsTheMainFrameImportsIt)
+{
+    fs::copy_file(song_, dir_.file("Upper.MID"));  // the extension's case does not matter
+    struct Case {
+        std::string file;
+        std::string options;
+        std::optional<std::vector<int>> answer;  // nothing: every track offered
+        MbResult overlapAnswer;
+        std::vector<std::string> segments;
+    };
+    const std::vector<Case> cases = {
+        {song_, "--midi-tracks 2", std::vector<int>{2}, MbResult::no, {"two"}},
+        {song_, "--midi-tracks 2,1 --fix-overlaps", std::vector<int>{2, 1}, MbResult::yes, {"one", "two"}},
+        {dir_.file("Upper.MID"), "", std::nullopt, MbResult::no, {"one", "two"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file + " " + c.options);
+        fs::remove(out_);
+        const RunResult r = run(quoted(c.file) + " " + c.options + " --save " + quoted(out_));
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.err.find(">_<: track 2 exist note overlap, do you want to auto-fix it?\n"), std::string::npos)
+            << r.err;
+        const std::string expected = savedInProcess(
+            [&](CMainFrame& frame) {
+                if (c.answer) frame.midiTrackAnswer = [&](const auto&) { return c.answer; };
+                ASSERT_EQ(frame.importMidiFile(CString::fromUtf8(song_), true), MidiImportResult::Status::imported);
+            },
+            c.overlapAnswer);
+        EXPECT_EQ(readText(out_), expected);
+
+        const auto model = reopen(out_);
+        ASSERT_NE(model, nullptr);
+        EXPECT_EQ(trackNames(*model), c.segments);
+        // The default marker, then 500000 µs at tick 0 (12000 at 7680) and
+        // 400000 µs at tick 480 (15000 at 7680 + 480).
+        EXPECT_EQ(tempos(*model), (std::vector<std::pair<int, int>>{{0, 12000}, {7680, 12000}, {8160, 15000}}));
+        const SingSegment* two = model->tracks.back()->singSegs->segAt(0);
+        EXPECT_EQ(two->singer, "Mia");
+        const Note* first = two->notes.at(0);
+        EXPECT_EQ(first->key, 115 - 62);
+        EXPECT_EQ(first->lyric, "ka");
+        if (c.overlapAnswer == MbResult::no) {
+            EXPECT_EQ(first->width, 480);  // kept as read
+        }
+    }
+}
+
+TEST_F(ProgramImportTest, AVsqxScoreOpensAsTheMainFrameImportsIt)
+{
+    fs::create_directories(dir_.file("a.wavparts"));
+    ASSERT_TRUE(hvtest::writeBytes(dir_.file("a.wavparts/b.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::Bytes(1600, 0))));
+    const std::string score = dir_.file("a.vsqx");
+    hvtest::writeFileBytes(score, R"(<?xml version="1.0" encoding="UTF-8"?>
+<vsq4>
+  <masterTrack><preMeasure>1</preMeasure><tempo><t>0</t><v>14000</v></tempo></masterTrack>
+  <vsTrack><name>Lead</name>
+    <vsPart><t>1920</t><playTime>1920</playTime><name>Verse</name>
+      <note><t>0</t><dur>480</dur><n>60</n><y>Ka</y></note>
+    </vsPart>
+  </vsTrack>
+  <stTrack><wavPart><t>0</t><playTime>960</playTime><name>bee</name><filePath>b.wav</filePath></wavPart></stTrack>
+</vsq4>
+)");
+    const RunResult r = run(quoted(score) + " --save " + quoted(out_));
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string expected = savedInProcess(
+        [&](CMainFrame& frame) { ASSERT_TRUE(frame.importVsqxFile(CString::fromUtf8(score))); }, MbResult::ok);
+    EXPECT_EQ(readText(out_), expected);
+
+    const auto model = reopen(out_);
+    ASSERT_NE(model, nullptr);
+    ASSERT_EQ(model->tracks.size(), 2u);
+    EXPECT_EQ(model->tracks[0]->name, "Lead");
+    // preMeasure 1 moves everything by 3 measures: 1920 + 3 * 1920.
+    EXPECT_EQ(model->tracks[0]->singSegs->segAt(0)->pos, 7680);
+    EXPECT_EQ(model->tracks[0]->singSegs->segAt(0)->singer, "Mia");
+    EXPECT_EQ(model->tracks[1]->name, "WAV(STEREO)");
+    EXPECT_EQ(model->tracks[1]->instSegs->segAt(0)->audioPath, dir_.file("a.wavparts/b.wav"));
+    EXPECT_EQ(tempos(*model), (std::vector<std::pair<int, int>>{{0, 12000}, {5760, 14000}}));
+}
+
+TEST_F(ProgramImportTest, ImportMidiAppendsTracksBeforeTheActions)
+{
+    auto m = markersOnly();
+    addTempo(*m, 3840, 9000);
+    addSingSeg(*addTrack(*m, kSingingTrack), 7680, 1920)->name = "mine";
+    addTrack(*m, kInstrumentTrack, "Piano");
+    const std::string project = dir_.file("p.ot");
+    ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(project)), 0);
+    using Tempos = std::vector<std::pair<int, int>>;
+    struct Case {
+        std::string args;
+        std::vector<std::string> tracks;
+        Tempos tempos;
+    };
+    const Tempos own = {{0, 12000}, {3840, 9000}};  // the project's, left alone
+    const Tempos song = {{0, 12000}, {7680, 12000}, {8160, 15000}};
+    // Singing tracks join after the last singing track, before the
+    // instrumental ones.
+    const std::vector<Case> cases = {
+        {quoted(project) + " --import-midi " + quoted(song_), {"mine", "one", "two", "Piano"}, own},
+        {quoted(project) + " --import-midi " + quoted(song_) + " --midi-tracks 1", {"mine", "one", "Piano"}, own},
+        // The numbers answer both track choices.
+        {quoted(song_) + " --midi-tracks 1 --import-midi " + quoted(song_), {"one", "one"}, song},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const RunResult r = run(c.args + " --save " + quoted(out_));
+        ASSERT_EQ(r.code, 0) << r.err;
+        const auto model = reopen(out_);
+        ASSERT_NE(model, nullptr);
+        EXPECT_EQ(trackNames(*model), c.tracks);
+        EXPECT_EQ(tempos(*model), c.tempos);
+    }
+}
+
+TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
+{
+    const std::string cut = dir_.file("cut.mid");
+    hvtest::writeFileBytes(cut, readText(song_).substr(0, 10));  // the header cut short
+    const std::string silent = dir_.file("silent.mid");
+    SmfWriter(1, 480).track(SmfTrack().name(0, "conductor").tempo(0, 500000)).writeTo(silent);
+    const std::string badXml = dir_.file("bad.VSQX");
+    hvtest::writeFileBytes(badXml, "<vsq5/>");
+    const std::string project = dir_.file("p.ot");
+    ASSERT_EQ(saveProjectFile(*markersOnly(), CString::fromUtf8(project)), 0);
+    const std::string midiMessage = "(＞﹏＜): Error in reading midi file...\n";
+    const std::string vsqxMessage = ">_<: Error in reading vsqx file...\n";
+    struct Case {
+        std::string args;
+        int code;
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {quoted(cut), 2, midiMessage + "halvoren: cannot open " + cut + "\n"},
+        {quoted(dir_.file("none.mid")), 2, midiMessage + "halvoren: cannot open " + dir_.file("none.mid") + "\n"},
+        {quoted(badXml), 2, vsqxMessage + "halvoren: cannot open " + badXml + "\n"},
+        {quoted(dir_.file("none.vsqx")), 2, vsqxMessage},
+        {quoted(project) + " --import-midi " + quoted(cut), 2, midiMessage + "halvoren: cannot import " + cut + "\n"},
+        {quoted(silent), 2, "halvoren: cannot open " + silent + ": no MIDI track holds notes\n"},
+        {quoted(song_) + " --midi-tracks 0", 1,
+         "halvoren: --midi-tracks: " + song_ + " has no MIDI track 0 with notes (tracks with notes: 1, 2)\n"},
+        {quoted(song_) + " --midi-tracks 1,3", 1,
+         "halvoren: --midi-tracks: " + song_ + " has no MIDI track 3 with notes (tracks with notes: 1, 2)\n"},
+        {quoted(project) + " --import-midi " + quoted(silent) + " --midi-tracks 0", 1,
+         "halvoren: --midi-tracks: " + silent + " has no MIDI track 0 with notes (none has notes)\n"},
+        {quoted(song_) + " --midi-tracks x", 1,
+         "halvoren: --midi-tracks wants MIDI track numbers from 0 separated by commas, not \"x\"\n"},
+        {quoted(project) + " --fix-overlaps", 1, "halvoren: --fix-overlaps goes with a .mid FILE or --import-midi\n"},
+    };
+    for (const Case& c : cases) {
+        const RunResult r = run(c.args + " --save " + quoted(out_));
+        EXPECT_EQ(r.code, c.code) << c.args;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args << "\n" << r.err;
+        EXPECT_FALSE(fs::exists(out_)) << c.args;
+    }
+}
+
+}  // namespace
