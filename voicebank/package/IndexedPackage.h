@@ -55,6 +55,7 @@ protected:
 private:
     std::string basePath_;
     PackageIndex index_;
+    NearestTie tie_;
     std::ostream* log_;
 };
 

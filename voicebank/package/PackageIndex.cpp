@@ -9,12 +9,16 @@ namespace Halvoren {
 
 namespace {
 
-bool readHeader(ByteCursor& c, IndexHeader& h)
+// The first `count` header values. Stops at the first value that is not
+// there; the later ones stay 0.
+bool readHeader(ByteCursor& c, IndexHeader& h, int count)
 {
-    // Stops at the first value that is not there; the later ones stay 0.
-    return c.i32(h.hopSize) && c.f32(h.sampleRate) && c.f32(h.param3) && c.f32(h.param4) && c.f32(h.param5) &&
-           c.f32(h.maxHarmonicFreq) && c.i32(h.phaseSetting) && c.i32(h.param8) && c.f32(h.powerAmount) &&
-           c.f32(h.powerCentre) && c.f32(h.powerWidth);
+    int left = count;
+    auto i32 = [&](std::int32_t& v) { return left-- <= 0 || c.i32(v); };
+    auto f32 = [&](float& v) { return left-- <= 0 || c.f32(v); };
+    return i32(h.hopSize) && f32(h.sampleRate) && f32(h.param3) && f32(h.param4) && f32(h.param5) &&
+           f32(h.maxHarmonicFreq) && i32(h.phaseSetting) && i32(h.param8) && f32(h.powerAmount) &&
+           f32(h.powerCentre) && f32(h.powerWidth);
 }
 
 // A length (one signed byte, or an int32 when wide), then that many bytes cut
@@ -70,7 +74,7 @@ struct VariantSink {
 void readIndexRecord(ByteCursor& record, const IndexFormat& format, VariantSink& sink, PackageIndex& out)
 {
     std::int32_t kind = 0;
-    if (!record.i32(kind))
+    if (!format.plain && !record.i32(kind))
         return;
     std::string_view name;
     std::string_view pitch;
@@ -93,6 +97,25 @@ void readIndexRecord(ByteCursor& record, const IndexFormat& format, VariantSink&
     }
 }
 
+// Framed index records until the end of the bytes; false when the last one
+// is cut short.
+bool readIndexRecords(ByteCursor& c, const IndexFormat& format, PackageIndex& out)
+{
+    VariantSink sink;
+    while (!c.atEnd()) {
+        std::int32_t length = 0;
+        if (!c.i32(length))
+            return false;
+        if (length < 1)
+            continue;
+        ByteCursor record;
+        if (!c.sub(std::uint64_t(length), record))
+            return false;
+        readIndexRecord(record, format, sink, out);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool readRecordString(ByteCursor& record, std::string& out)
@@ -106,12 +129,14 @@ bool readRecordString(ByteCursor& record, std::string& out)
 
 bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, PackageIndex& out)
 {
+    if (format.plain)
+        return readHeader(c, out.header, format.headerValues) && readIndexRecords(c, format, out);
     // Each marker is tested where the previous one ended; one out of order
     // is read as the start of the header.
     out.hasExt2 = c.tag("ext2", 4);
     out.hasExt3 = format.ext3 && c.tag("ext3", 4);
     out.hasExt4 = format.ext4 && c.tag("ext4", 4);
-    if (!readHeader(c, out.header))
+    if (!readHeader(c, out.header, 11))
         return false;
     for (std::string& s : out.strings)
         if (!readHeaderString(c, out.hasExt4, s))
@@ -131,19 +156,7 @@ bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, PackageIndex
         std::copy(values, values + 3, out.ext3Values);
     }
     out.hasExt1 = c.tag("ext1", 4);
-    VariantSink sink;
-    while (!c.atEnd()) {
-        std::int32_t length = 0;
-        if (!c.i32(length))
-            return false;
-        if (length < 1)
-            continue;
-        ByteCursor record;
-        if (!c.sub(std::uint64_t(length), record))
-            return false;
-        readIndexRecord(record, format, sink, out);
-    }
-    return true;
+    return readIndexRecords(c, format, out);
 }
 
 bool readPackageIndex(const std::string& path, const IndexFormat& format, PackageIndex& out, std::ostream& log)
