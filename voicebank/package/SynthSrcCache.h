@@ -114,6 +114,46 @@ std::unique_ptr<BasicSynthetiseSource<Generation>> concatenate(const std::string
     return source;
 }
 
+// A loaded record, or null for one without its material.
+template <class Record>
+std::unique_ptr<Record> withMaterial(std::unique_ptr<Record> record)
+{
+    if (record && !record->material)
+        record.reset();
+    return record;
+}
+
+// What the steps both generations begin with leave: a source already done
+// (cached under key, or concatenated from a three-part continuant and
+// cached), or the voice with the two-part continuant when one is recorded;
+// neither when u has no voice at p.
+template <int Generation>
+struct FirstSteps {
+    BasicSynthetiseSource<Generation>* done = nullptr;
+    std::unique_ptr<HprVoiceSrc<Generation>> voice;
+    std::unique_ptr<HprContinuantSrc<Generation>> continuant;
+};
+
+template <int Generation>
+FirstSteps<Generation> firstSteps(const std::string& key, const std::string& u, const std::string& e,
+                                  const std::string& b, const std::string& c, const std::string& p,
+                                  BasicSynthSrcCache<Generation>& cache, BasicRecordSlots<Generation>& store)
+{
+    FirstSteps<Generation> steps;
+    if ((steps.done = cache.find(key)))
+        return steps;
+    steps.voice = withMaterial(store.exactVoiceSrc(u, p));
+    if (!steps.voice)
+        return steps;
+    if (const auto whole = withMaterial(store.exactContinuantSrc(e + "_" + b + "_" + c, p))) {
+        steps.done = cache.insert(key, concatenate(key, *steps.voice, *whole));
+        return steps;
+    }
+    if (!b.empty())
+        steps.continuant = withMaterial(store.exactContinuantSrc(e + "_" + b, p));
+    return steps;
+}
+
 // The length of a joined part: fftSize / hop frames plus the continuant's
 // length; 0 (the joiner then refuses) for a hop that is not positive.
 inline int joinLength(int fftSize, std::int32_t hop, std::int32_t continuantLength)

@@ -7,29 +7,16 @@ SynthetiseSource* makeSynthetiseSource(const std::string& u, const std::string& 
                                        RecordSlots& store)
 {
     const std::string fullKey = synthSourceKey(u, b, c, p);
-    if (SynthetiseSource* found = cache.find(fullKey))
-        return found;
-    const auto voice = store.exactVoiceSrc(u, p);
-    if (!voice || !voice->material)
-        return nullptr;
-    if (const auto whole = store.exactContinuantSrc(e + "_" + b + "_" + c, p); whole && whole->material)
-        return cache.insert(fullKey, synth_source::concatenate(fullKey, *voice, *whole));
-
-    std::unique_ptr<ContinuantSrc> continuant;
-    if (!b.empty())
-        continuant = store.exactContinuantSrc(e + "_" + b, p);
-    if (continuant && !continuant->material)
-        continuant.reset();
+    auto [done, voice, continuant] = synth_source::firstSteps(fullKey, u, e, b, c, p, cache, store);
+    if (done || !voice)
+        return done;
     const std::string next = continuant ? c : std::string();
     const std::string key = continuant ? fullKey : synthSourceKey(u, "", "", p);
     if (SynthetiseSource* found = cache.find(key))
         return found;
-
     std::unique_ptr<VoiceSrc> tail;
     if (!next.empty())
-        tail = store.exactVoiceSrc(next, p);
-    if (tail && !tail->material)
-        tail.reset();
+        tail = synth_source::withMaterial(store.exactVoiceSrc(next, p));
 
     auto source = synth_source::withVoiceValues(key, *voice);
     if (!continuant) {
@@ -37,9 +24,10 @@ SynthetiseSource* makeSynthetiseSource(const std::string& u, const std::string& 
         return cache.insert(key, std::move(source));
     }
     const int length = synth_source::joinLength(SynthSrcCache::kFftSize, voice->material->hop, continuant->param2);
+    const int heldEnd = synth_source::clampedInt(std::int64_t(continuant->param1) + continuant->param2);
     if (tail)
         cache.joiner.joinThreeSpline(*voice->material, *continuant->material, *tail->material, *source, voice->param4,
-                                     continuant->param1, synth_source::clampedInt(std::int64_t(continuant->param1) + continuant->param2),
+                                     continuant->param1, heldEnd,
                                      tail->beginPos, length);
     else
         cache.joiner.joinTwoSpline(*voice->material, *continuant->material, *source, voice->param4, continuant->param1,

@@ -53,35 +53,24 @@ SynthetiseSource* makeSynthetiseSource(const std::string& u, const std::string& 
                                        RecordSlots& store)
 {
     const std::string key = Halvoren::synthSourceKey(u, b, c, p);
-    if (SynthetiseSource* found = cache.find(key))
-        return found;
-    const auto voice = store.exactVoiceSrc(u, p);
-    if (!voice || !voice->material)
-        return nullptr;
-    if (const auto whole = store.exactContinuantSrc(e + "_" + b + "_" + c, p); whole && whole->material)
-        return cache.insert(key, synth_source::concatenate(key, *voice, *whole));
-
-    std::unique_ptr<ContinuantSrc> continuant;
-    if (!b.empty())
-        continuant = store.exactContinuantSrc(e + "_" + b, p);
-    if (continuant && !continuant->material)
-        continuant.reset();
+    auto [done, voice, continuant] = synth_source::firstSteps(key, u, e, b, c, p, cache, store);
+    if (done || !voice)
+        return done;
     std::unique_ptr<VoiceSrc> tail;
     if (!c.empty())
-        tail = store.exactVoiceSrc(c, p);
-    if (tail && !tail->material)
-        tail.reset();
+        tail = synth_source::withMaterial(store.exactVoiceSrc(c, p));
     const bool zeroInitial = isZeroInitial(b);
 
     auto source = synth_source::withVoiceValues(key, *voice);
     if (continuant) {
         const int length =
             synth_source::joinLength(SynthSrcCache::kFftSize, voice->material->hop, continuant->param2);
+        const int heldEnd = synth_source::clampedInt(std::int64_t(continuant->param1) + continuant->param2);
         if (tail) {
             const int tailJoin =
                 truncToInt(float(tail->beginPos) + span(tail->beginPos, tail->endPos) * tail->ratio1);
             cache.joiner.joinThree(*voice->material, *continuant->material, *tail->material, *source, voice->param4,
-                                   continuant->param1, synth_source::clampedInt(std::int64_t(continuant->param1) + continuant->param2),
+                                   continuant->param1, heldEnd,
                                    tailJoin, length);
         } else {
             cache.joiner.joinTwoScaled(*voice->material, *continuant->material, *source, voice->param4,
