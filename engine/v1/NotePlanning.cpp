@@ -83,4 +83,23 @@ NextContext nextNoteContext(Generation g, Halvoren::ChnSymbolMgr& symbols, const
     return context;
 }
 
+
+std::vector<PlannedNote> planNotes(Generation g, const std::vector<NoteInput>& notes, float rate, int hop,
+                                   float leadIn)
+{
+    const int lead = leadSamples(leadIn, rate);
+    std::vector<PlannedNote> plans;
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        const NoteInput& in = notes[i];
+        if (!in.source)
+            continue;
+        NotePlan plan{startFrame(in.start, rate, lead, hop), frameCount(in.duration, rate, hop),
+                      onsetLength(g, *in.source, in.legato, in.zeroInitial), in.legato, in.zeroInitial};
+        if (!plans.empty())
+            resolveOverlap(plans.back().plan, plan);
+        plans.push_back(PlannedNote{i, plan});
+    }
+    return plans;
+}
+
 }  // namespace HalvorenEngineV1

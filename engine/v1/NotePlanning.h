@@ -2,6 +2,7 @@
 // Where each note of the first two generations lies in the output, in
 // frames of the bank's hop, and what follows it.
 #include <string>
+#include <vector>
 
 #include "engine/SynthScoreV1.h"
 #include "engine/v1/CellPlan.h"
@@ -39,5 +40,27 @@ struct NextContext {
 // next is null at the last note.
 NextContext nextNoteContext(Generation g, Halvoren::ChnSymbolMgr& symbols, const HalvorenEngine::SynthNoteV1& note,
                             const HalvorenEngine::SynthNoteV1* next);
+
+
+// One note as the plan sees it: its source's marks (null when the bank has
+// no voice for it), its times in seconds and its flags.
+struct NoteInput {
+    const SourceMarks* source = nullptr;
+    float start = 0.0f;
+    float duration = 0.0f;
+    bool legato = false;
+    bool zeroInitial = false;
+};
+
+struct PlannedNote {
+    std::size_t note = 0;  // index into the inputs
+    NotePlan plan;
+};
+
+// The plans of the notes that have a source, in order, each overlap
+// resolved against the previous planned note. A note without a source has
+// no plan and no cells.
+std::vector<PlannedNote> planNotes(Generation g, const std::vector<NoteInput>& notes, float rate, int hop,
+                                   float leadIn);
 
 }  // namespace HalvorenEngineV1

@@ -106,3 +106,28 @@ TEST(NotePlanning, AGapAbove0Point4SecondsEndsThePhrase)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NotePlanning, NotesWithoutSourceAreLeftOutOfThePlan)
+{
+    // Hop 441 at 44100 Hz: 100 frames a second; lead-in 1 s = 100 frames.
+    // Head 4 frames stretched by 2.5: o = 10.
+    const SourceMarks marks{.beginPos = 0, .endPos = 4, .param7 = 2.5f};
+    const std::vector<NoteInput> notes = {
+        {&marks, 0.0f, 0.5f},   // S 100, n 50
+        {nullptr, 0.5f, 0.5f},  // no voice: no plan
+        {&marks, 0.55f, 0.5f},  // S 155, n 50, onset back to 145
+    };
+    const std::vector<PlannedNote> plans = planNotes(Generation::First, notes, 44100.0f, 441, 1.0f);
+    ASSERT_EQ(plans.size(), 2u);
+    EXPECT_EQ(plans[0].note, 0u);
+    EXPECT_EQ(plans[0].plan.start, 100);
+    EXPECT_EQ(plans[1].note, 2u);
+    EXPECT_EQ(plans[1].plan.start, 155);
+    EXPECT_EQ(plans[1].plan.onset, 10);
+    // 100 + 50 > 145: d = 155 - 100 - 10 = 45, 90 >= 50: the first note ends at 145.
+    EXPECT_EQ(plans[0].plan.count, 45);
+}
+
+}  // namespace
