@@ -3,7 +3,7 @@
 // new frame continues the phases of the one before so that frame boundaries
 // do not click. One continuation per engine generation; the first frame of
 // a voice gets its phases from a model. Every continuation returns the
-// current frame and keeps it as the previous one.
+// current frame and keeps it, its phases wrapped, as the previous one.
 #include "dsp/FIFOSampleBuffer.h"
 #include "dsp/JitterGenerator.h"
 #include "dsp/PeakList.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/current/TickRange.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "model/history/NoteRecorders.h"
 #include "platform/StringUtil.h"
@@ -36,7 +37,7 @@ void recReplaceSegNotes(CHistoryGroup* group, Note* note, const std::vector<std:
     std::vector<Note*> pieces;
     for (int i = 0; i < count; ++i) {
         auto* piece = new Note(*note);
-        piece->pos = note->pos + i * pieceWidth;
+        piece->pos = clampTick(int64_t{note->pos} + int64_t{i} * pieceWidth);
         piece->width = pieceWidth;
         piece->key = note->key;
         piece->phoneticSymbol = texts[i];

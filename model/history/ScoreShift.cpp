@@ -5,6 +5,7 @@
 
 #include "model/current/HalvorenModel.h"
 #include "model/current/TempoMap.h"
+#include "model/current/TickRange.h"
 #include "model/history/BeatSignature.h"
 #include "model/history/HistoryGroup.h"
 #include "model/history/MarkerActs.h"
@@ -54,7 +55,7 @@ void recShiftScore(CHistoryGroup* group, int delta) {
         BaseSegmentContainer* segs = track->getSegments();
         if (!segs) continue;
         const std::vector<BaseSegment*> list(segs->begin(), segs->end());
-        for (BaseSegment* seg : list) recMoveSegment(group, segs, seg, seg->pos + delta, seg->width);
+        for (BaseSegment* seg : list) recMoveSegment(group, segs, seg, clampTick(int64_t{seg->pos} + delta), seg->width);
     }
 }
 

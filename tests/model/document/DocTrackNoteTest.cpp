@@ -133,6 +133,14 @@ TEST_F(DocNotes, ShortNotesTakeFewerPiecesAndAreNeverLost) {
     ASSERT_EQ(pieces.size(), 4u);
     EXPECT_EQ((std::vector<int>{1500, -30}), (std::vector<int>{pieces[3]->pos, pieces[3]->width}));
     EXPECT_EQ(pieces[3]->lyric, "a");
+
+    // A note at the end of the tick range (a damaged file): pieces of 50 at
+    // 2147483600 and 2147483600 + 50, which is past INT32_MAX and stays at it.
+    Note* last = addNote(*seg, 2147483600, 100);
+    doc.replaceSegNotes(last, {"a", "b"}, seg);
+    pieces = notesOf(seg);
+    ASSERT_EQ(pieces.size(), 6u);
+    EXPECT_EQ((std::vector<int>{2147483600, 2147483647}), (std::vector<int>{pieces[4]->pos, pieces[5]->pos}));
 }
 
 TEST_F(DocNotes, LyricsForSeveralNotesLandOnTheNotesThatWereThere) {

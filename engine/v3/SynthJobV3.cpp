@@ -1,0 +1,57 @@
+#include "engine/v3/SynthJobV3.h"
+
+#include "lyrics/ChnSymbolMgr.h"
+#include "lyrics/NullSymbolMgr.h"
+
+namespace HalvorenEngineV3 {
+
+namespace {
+
+std::unique_ptr<Halvoren::ISymbolMgr> symbolMgrFor(ISourceStore& store)
+{
+    if (store.getLanguage() == "CHN")
+        return std::make_unique<Halvoren::ChnSymbolMgr>();
+    return std::make_unique<Halvoren::NullSymbolMgr>();
+}
+
+}  // namespace
+
+SynthJobV3::SynthJobV3(const std::string& packagePath, CellBuilder builder, std::ostream& log)
+    : store_(std::make_unique<SourceStore_pkg>(packagePath, log)),
+      hop_(store_->isUsable() ? store_->getHopSize() : kFallbackHop),
+      rate_(store_->isUsable() ? store_->getSampleRate() : kFallbackRate),
+      frameSynth_(rate_, hop_, store_->getParam3(), store_->getParam4(), store_->getParam5(),
+                  store_->getMaxHarmonicFreq(), store_->getPhaseSetting(), store_->getParam8(),
+                  store_->getPowerAmount(), store_->getPowerCentre(), store_->getPowerWidth()),
+      state_(*store_, symbolMgrFor(*store_)),
+      builder_(builder)
+{
+}
+
+HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV3& score)
+{
+    if (score.notes.empty())
+        return {score.leadIn};
+    return {score.leadIn, true, score.notes.front().start, score.notes.back().start, score.notes.back().duration};
+}
+
+void SynthJobV3::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
+{
+    if (store_->isUsable() && builder_ != nullptr) {
+        job_ = &job;
+        HalvorenEngine::CellListCache list;
+        state_.setListener(this);
+        builder_(state_, score_, list);
+        list.clear();
+        job_ = nullptr;
+    }
+    if (!state_.isStopped())
+        job.finishJob();
+}
+
+void SynthJobV3::onCellBuilt(HalvorenEngine::SynthFrameV4& frame)
+{
+    frameSynth_.renderFrame(frame, job_->writer());
+}
+
+}  // namespace HalvorenEngineV3
