@@ -3,7 +3,7 @@
 namespace Halvoren {
 
 IndexedPackage::IndexedPackage(std::string basePath, const IndexFormat& format, std::ostream& log)
-    : basePath_(std::move(basePath)), log_(&log)
+    : basePath_(std::move(basePath)), tie_(format.tie), log_(&log)
 {
     indexReadWhole_ = readPackageIndex(basePath_ + "HVI", format, index_, log);
 }
@@ -11,7 +11,7 @@ IndexedPackage::IndexedPackage(std::string basePath, const IndexFormat& format, 
 std::string IndexedPackage::findRecordKey(const std::string& unit, const std::string& pitch, std::int32_t& offset,
                                           std::int32_t& part) const
 {
-    return findNearestVariant(index_.unitIndex, unit, pitch, offset, part);
+    return findNearestVariant(index_.unitIndex, unit, pitch, offset, part, tie_);
 }
 
 }  // namespace Halvoren

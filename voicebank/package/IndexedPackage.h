@@ -49,6 +49,7 @@ protected:
 private:
     std::string basePath_;
     PackageIndex index_;
+    NearestTie tie_;
     std::ostream* log_;
     bool indexReadWhole_ = false;
 };

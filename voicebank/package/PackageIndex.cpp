@@ -9,12 +9,16 @@ namespace Halvoren {
 
 namespace {
 
-bool readHeader(ByteCursor& c, IndexHeader& h)
+// The first `count` header values. Stops at the first value that is not
+// there; the later ones stay 0.
+bool readHeader(ByteCursor& c, IndexHeader& h, int count = 11)
 {
-    // Stops at the first value that is not there; the later ones stay 0.
-    return c.i32(h.hopSize) && c.f32(h.sampleRate) && c.f32(h.param3) && c.f32(h.param4) && c.f32(h.param5) &&
-           c.f32(h.maxHarmonicFreq) && c.i32(h.phaseSetting) && c.i32(h.param8) && c.f32(h.powerAmount) &&
-           c.f32(h.powerCentre) && c.f32(h.powerWidth);
+    int left = count;
+    auto i32 = [&](std::int32_t& v) { return left-- <= 0 || c.i32(v); };
+    auto f32 = [&](float& v) { return left-- <= 0 || c.f32(v); };
+    return i32(h.hopSize) && f32(h.sampleRate) && f32(h.param3) && f32(h.param4) && f32(h.param5) &&
+           f32(h.maxHarmonicFreq) && i32(h.phaseSetting) && i32(h.param8) && f32(h.powerAmount) &&
+           f32(h.powerCentre) && f32(h.powerWidth);
 }
 
 // A length (one signed byte, or an int32 when wide), then that many bytes cut
@@ -86,7 +90,7 @@ void readIndexRecord(ByteCursor& record, const IndexFormat& format, VariantSink<
                      BasicPackageIndex<Capacity>& out)
 {
     std::int32_t kind = 0;
-    if (!record.i32(kind))
+    if (!format.plain && !record.i32(kind))
         return;
     std::string_view name;
     std::string_view pitch;
@@ -204,7 +208,10 @@ bool readRecordString(ByteCursor& record, std::string& out)
 template <int Capacity>
 bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, BasicPackageIndex<Capacity>& out)
 {
-    if (!(format.versioned ? readVersionedHead(c, out) : readMarkedHead(c, format, out)))
+    const bool head = format.plain       ? readHeader(c, out.header, format.headerValues)
+                      : format.versioned ? readVersionedHead(c, out)
+                                         : readMarkedHead(c, format, out);
+    if (!head)
         return false;
     VariantSink<Capacity> sink;
     while (!c.atEnd()) {

@@ -30,8 +30,19 @@ struct IndexFormat {
     // a part number in every variant record, no name-only entries.
     bool versioned = false;
     int variantCapacity = UnitIndexEntry::kCapacity;  // variants kept per unit
+    // The first two generations' plain index: the first headerValues header
+    // values, then records of name, pitch and offset only (no markers, no
+    // header strings, no record kind).
+    bool plain = false;
+    int headerValues = 11;
+    // On an equal distance the earlier variant stays (see findNearestVariant).
+    NearestTie tie = NearestTie::Below;
 };
 
+inline constexpr IndexFormat kIndexFormatV1{
+    .variantCapacity = 8, .plain = true, .headerValues = 2, .tie = NearestTie::Earlier};
+inline constexpr IndexFormat kIndexFormatV2{
+    .variantCapacity = 8, .plain = true, .headerValues = 11, .tie = NearestTie::Earlier};
 inline constexpr IndexFormat kIndexFormatV3{};
 inline constexpr IndexFormat kIndexFormatV4{.ext3 = true, .ext4 = true};
 inline constexpr IndexFormat kIndexFormatV6{.versioned = true, .variantCapacity = 128};

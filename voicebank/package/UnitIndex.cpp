@@ -21,7 +21,8 @@ std::int8_t noteNumber(const std::string& pitch)
 
 template <int Capacity>
 std::string findNearestVariant(const BasicUnitIndex<Capacity>& index, const std::string& unit,
-                               const std::string& pitch, std::int32_t& offset, std::int32_t& part)
+                               const std::string& pitch, std::int32_t& offset, std::int32_t& part,
+                               NearestTie tie)
 {
     const auto found = index.find(unit);
     if (found == index.end() || found->second.count <= 0)
@@ -33,7 +34,7 @@ std::string findNearestVariant(const BasicUnitIndex<Capacity>& index, const std:
     for (int i = 0; i < entry.count; ++i) {
         const int note = entry.notes[i];
         const int distance = std::abs(wanted - note);
-        if (distance < bestDistance || (distance == bestDistance && note < wanted)) {
+        if (distance < bestDistance || (tie == NearestTie::Below && distance == bestDistance && note < wanted)) {
             bestDistance = distance;
             best = i;
         }
@@ -54,8 +55,8 @@ std::vector<TimbreEntry> buildTimbreTable(const std::string& list)
 }
 
 template std::string findNearestVariant<128>(const BasicUnitIndex<128>&, const std::string&, const std::string&,
-                                             std::int32_t&, std::int32_t&);
+                                             std::int32_t&, std::int32_t&, NearestTie);
 template std::string findNearestVariant<32>(const UnitIndex&, const std::string&, const std::string&,
-                                            std::int32_t&, std::int32_t&);
+                                            std::int32_t&, std::int32_t&, NearestTie);
 
 }  // namespace Halvoren

@@ -64,14 +64,20 @@ bool addVariant(BasicUnitIndex<Capacity>& index, const std::string& unit, const 
     return appendVariant(index[unit], pitch, offset, part, limit);
 }
 
-// The variant nearest the wanted pitch: a smaller distance wins; on an equal
-// distance the variant below the wanted pitch wins, the last of equal notes
-// below and the first of equal notes above. Gives the canonical (sharp)
-// pitch name with that variant's offset and part, or "" with the outputs
-// untouched when the unit is absent or has no variant.
+// Which variant wins among those at the same distance from the wanted pitch.
+enum class NearestTie {
+    Below,    // the variant below the wanted pitch: the last of equal notes below, the first above
+    Earlier,  // the earliest in index order
+};
+
+// The variant nearest the wanted pitch: a smaller distance wins, ties as
+// given. Gives the canonical (sharp) pitch name with that variant's offset
+// and part, or "" with the outputs untouched when the unit is absent or has
+// no variant.
 template <int Capacity>
 std::string findNearestVariant(const BasicUnitIndex<Capacity>& index, const std::string& unit,
-                               const std::string& pitch, std::int32_t& offset, std::int32_t& part);
+                               const std::string& pitch, std::int32_t& offset, std::int32_t& part,
+                               NearestTie tie = NearestTie::Below);
 
 // Cuts list + "/" at every "/" and takes the pieces three at a time; one or
 // two pieces left over are dropped. "" gives no entry.

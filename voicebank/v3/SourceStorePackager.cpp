@@ -1,21 +1,12 @@
 #include "voicebank/v3/SourceStorePackager.h"
 
+#include "voicebank/package/VoiceValuesRead.h"
+
 namespace HalvorenEngineV3 {
 
 void RecordLayout::readValues(Halvoren::CMemoryStream& s, SrcParameter& p)
 {
-    s.readInt32(p.beginPos);
-    s.readInt32(p.endPos);
-    s.readInt32(p.param3);
-    s.readInt32(p.param4);
-    s.readInt32(p.param5);
-    s.readFloat(p.param7);
-    s.readInt32(p.param8);
-    s.readInt32(p.param9);
-    s.readFloat(p.param10);
-    s.readInt32(p.param11);
-    s.readFloat(p.param12);
-    s.readFloat(p.param13);
+    Halvoren::readVoiceValues12(s, p);
     s.readFloat(p.ratio1);
     s.readFloat(p.ratio2);
     s.readFloat(p.ratio3);

@@ -1,0 +1,103 @@
+// Loading single records of the first two generations: the values, the
+// residual taken only as whole samples present, and what cannot be read.
+#include <gtest/gtest.h>
+
+#include "support/bank/HprBankWriter.h"
+#include "support/bank/PackageOnDisk.h"
+#include "voicebank/v1/SourceStorePackager.h"
+#include "voicebank/v2/SourceStorePackager.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+std::int32_t bits(float v) { return testbank::floatBits(v); }
+
+testbank::PackageFiles oneRecord(int generation, const std::string& record)
+{
+    testbank::HprBankDescription bank;
+    bank.generation = generation;
+    bank.variants.push_back({"ma", "A3", 0, record});
+    return testbank::writeHprPackage(bank);
+}
+
+TEST(HprLoaders, SecondGenerationVoiceReadsItsRatiosAndHarmonics)
+{
+    const std::string record = testbank::hprVoiceRecord<15>(
+        {10, 20, 30, 40, 50, bits(0.5f), 6, 7, bits(2.0f), 128, bits(0.25f), bits(0.75f), bits(0.1f), bits(0.2f),
+         bits(0.3f)},
+        testbank::harmonicMaterial(100.0f, {{-10.0f}, {-11.0f, -12.0f, -13.0f}}, {5, 6, 7}));
+    testbank::PackageOnDisk<HalvorenEngineV2::SourceStorePackager> disk("hpr_v2_voice");
+    const auto voice = disk.open(oneRecord(2, record)).loadVoiceSrc(0, "ma", "A3");
+    ASSERT_TRUE(voice);
+    EXPECT_EQ(voice->beginPos, 10);
+    EXPECT_EQ(voice->param5, 50);
+    EXPECT_EQ(voice->param8, 6);
+    EXPECT_EQ(voice->param13, 0.75f);
+    EXPECT_EQ(voice->ratio1, 0.1f);
+    EXPECT_EQ(voice->ratio2, 0.2f);
+    EXPECT_EQ(voice->ratio3, 0.3f);
+    EXPECT_EQ(voice->material->hop, 128);
+    ASSERT_EQ(voice->material->peaks.size(), 2u);
+    EXPECT_EQ(voice->material->peaks.frame(1).freqs, (std::vector<float>{100.0f, 200.0f, 300.0f}));
+    EXPECT_EQ(voice->material->residual.numSamples(), 3u);
+}
+
+TEST(HprLoaders, ResidualTakesOnlyWholeSamplesPresent)
+{
+    struct Case {
+        const char* what;
+        std::int32_t count;
+        std::string bytes;
+        std::vector<short> samples;
+    };
+    const Case cases[] = {
+        {"whole", 4, "\x01\x00\x02\x00"s, {1, 2}},
+        {"odd count", 3, "\x01\x00\x02\x00"s, {1}},
+        {"count past the end", 8, "\x01\x00\x02"s, {1}},
+        {"negative count", -2, "\x01\x00"s, {}},
+    };
+    for (const Case& c : cases) {
+        hvtest::ByteBuilder b;
+        b.i32(0).i32(7).i32(256).i32(0).i32(c.count).raw(c.bytes);  // no peak frames
+        testbank::PackageOnDisk<Halvoren::SourceStorePackager_v1> disk("hpr_residual");
+        const auto continuant = disk.open(oneRecord(1, b.bytes)).loadContinuantSrc(0, "a_m", "A3");
+        ASSERT_TRUE(continuant) << c.what;
+        EXPECT_EQ(continuant->param2, 7) << c.what;
+        const auto& residual = continuant->material->residual;
+        EXPECT_EQ(std::vector<short>(residual.ptrBegin(), residual.ptrBegin() + residual.numSamples()), c.samples)
+            << c.what;
+    }
+}
+
+TEST(HprLoaders, UnreadableRecordsAreNullWithTheContentMessage)
+{
+    testbank::PackageOnDisk<Halvoren::SourceStorePackager_v1> disk("hpr_unreadable");
+    // A voice record of 47 bytes: one short of its twelve values.
+    const auto& package = disk.open(oneRecord(1, std::string(47, '\0')));
+    const std::string content = testbank::packageBasePath(disk.folder) + "HVC";
+    struct Case {
+        const char* what;
+        std::int32_t offset;
+    };
+    for (const Case& c : {Case{"short blob", 0}, Case{"offset past the end", 51}, Case{"negative offset", -4}}) {
+        disk.log.str("");
+        EXPECT_FALSE(package.loadVoiceSrc(c.offset, "ma", "A3")) << c.what;
+        EXPECT_EQ(disk.log.str(), "fail to read package content file" + content + "\n") << c.what;
+    }
+    // The same 47 bytes hold the three continuant values.
+    EXPECT_TRUE(package.loadContinuantSrc(0, "ma", "A3"));
+}
+
+TEST(HprLoaders, AMissingContentFileIsSaidAtOnceAndLoadsNothing)
+{
+    testbank::PackageOnDisk<Halvoren::SourceStorePackager_v1> disk("hpr_no_content");
+    const auto& package = disk.openIndex(oneRecord(1, std::string(60, '\0')).index);
+    const std::string content = testbank::packageBasePath(disk.folder) + "HVC";
+    EXPECT_EQ(disk.log.str(), "fail to read package content file" + content + "\n");
+    std::int32_t offset = -1;
+    EXPECT_EQ(package.findRecordKey("ma", "A3", offset), "A3");
+    EXPECT_FALSE(package.loadVoiceSrc(offset, "ma", "A3"));
+}
+
+}  // namespace

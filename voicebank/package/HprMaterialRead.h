@@ -1,0 +1,22 @@
+#pragma once
+// The material of a first- or second-generation record: the peak frames
+// (full peak lists, or harmonic levels on a frequency step), then the
+// residual as an int32 byte count and 16-bit little-endian samples.
+#include <cstdint>
+
+#include "dsp/CMemoryStream.h"
+#include "dsp/HPR_model.h"
+
+namespace Halvoren {
+
+enum class PeakFrameShape {
+    PeakLists,  // frequencies, levels and phases per peak
+    Harmonics,  // levels of the harmonics of one frequency step, phases 0
+};
+
+// Reads the frames and the residual into model and sets its hop. Only the
+// whole samples the record holds are taken: a negative count takes none,
+// an odd one drops its last byte, one past the record's end stops there.
+void readHprMaterial(CMemoryStream& stream, PeakFrameShape shape, std::int32_t hop, HPR_model& model);
+
+}  // namespace Halvoren
