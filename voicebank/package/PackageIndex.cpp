@@ -35,24 +35,61 @@ bool readHeaderString(ByteCursor& c, bool wide, std::string& out)
     return length <= 0 || c.text(std::uint64_t(length), out);
 }
 
-void readIndexRecord(ByteCursor& record, const IndexFormat& format, PackageIndex& out)
+// Byte i of a stored name, restored as unscrambleName restores it.
+char restoredByte(std::string_view stored, std::size_t i)
+{
+    return static_cast<char>(static_cast<unsigned char>(stored[i]) - (100 + i % 5));
+}
+
+bool restoresTo(std::string_view stored, const std::string& plain)
+{
+    if (stored.size() != plain.size())
+        return false;
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        if (restoredByte(stored, i) != plain[i])
+            return false;
+    return true;
+}
+
+void restoreInto(std::string_view stored, std::string& plain)
+{
+    plain.resize(stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i)
+        plain[i] = restoredByte(stored, i);
+}
+
+// The record loop's reusable state: the entry the last variant went to (a
+// unit's variants usually follow one another, so most records need no
+// lookup in the map) and a buffer for the pitch name.
+struct VariantSink {
+    std::string lastUnit;
+    UnitIndexEntry* entry = nullptr;
+    std::string pitch;
+};
+
+void readIndexRecord(ByteCursor& record, const IndexFormat& format, VariantSink& sink, PackageIndex& out)
 {
     std::int32_t kind = 0;
     if (!record.i32(kind))
         return;
-    std::string name;
-    std::string pitch;
+    std::string_view name;
+    std::string_view pitch;
     std::int32_t offset = 0;
     std::int32_t part = 0;
     if (kind == 0) {
-        if (readRecordString(record, name) && readRecordString(record, pitch) && record.i32(offset) &&
-            (!out.hasExt2 || record.i32(part)))
-            addVariant(out.unitIndex, unscrambleName(name), unscrambleName(pitch), offset, part,
-                       format.variantCapacity);
+        if (!readRecordView(record, name) || !readRecordView(record, pitch) || !record.i32(offset) ||
+            (out.hasExt2 && !record.i32(part)))
+            return;
+        if (!sink.entry || !restoresTo(name, sink.lastUnit)) {
+            restoreInto(name, sink.lastUnit);
+            sink.entry = &out.unitIndex[sink.lastUnit];
+        }
+        restoreInto(pitch, sink.pitch);
+        appendVariant(*sink.entry, sink.pitch, offset, part, format.variantCapacity);
     } else if (kind == 1) {
         std::int32_t unused = 0;
-        if (readRecordString(record, name) && record.i32(offset) && (!out.hasExt2 || record.i32(unused)))
-            out.nameIndex.emplace(unscrambleName(name), offset);
+        if (readRecordView(record, name) && record.i32(offset) && (!out.hasExt2 || record.i32(unused)))
+            out.nameIndex.emplace(unscrambleName(std::string(name)), offset);
     }
 }
 
@@ -60,11 +97,11 @@ void readIndexRecord(ByteCursor& record, const IndexFormat& format, PackageIndex
 
 bool readRecordString(ByteCursor& record, std::string& out)
 {
-    std::int32_t length = 0;
-    if (!record.i32(length))
+    std::string_view view;
+    if (!readRecordView(record, view))
         return false;
-    out.clear();
-    return length <= 0 || record.text(std::uint64_t(length), out);
+    out.assign(view);
+    return true;
 }
 
 bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, PackageIndex& out)
@@ -94,6 +131,7 @@ bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, PackageIndex
         std::copy(values, values + 3, out.ext3Values);
     }
     out.hasExt1 = c.tag("ext1", 4);
+    VariantSink sink;
     while (!c.atEnd()) {
         std::int32_t length = 0;
         if (!c.i32(length))
@@ -103,7 +141,7 @@ bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, PackageIndex
         ByteCursor record;
         if (!c.sub(std::uint64_t(length), record))
             return false;
-        readIndexRecord(record, format, out);
+        readIndexRecord(record, format, sink, out);
     }
     return true;
 }

@@ -3,10 +3,12 @@
 // optional markers, the bank-wide header, header strings, the optional
 // timbre and "ext3" blocks, the "ext1" marker, then one framed record per
 // unit variant (kind 0) or name-only entry (kind 1).
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/ByteCursor.h"
@@ -55,5 +57,21 @@ bool readPackageIndexBytes(ByteCursor bytes, const IndexFormat& format, PackageI
 // first NUL; a negative N is "" with no bytes. False, taking nothing more,
 // when the bytes are not all there.
 bool readRecordString(ByteCursor& record, std::string& out);
+// The same as a view of the record's bytes (inline: an index reads two per
+// record).
+inline bool readRecordView(ByteCursor& record, std::string_view& out)
+{
+    std::int32_t length = 0;
+    if (!record.i32(length))
+        return false;
+    out = std::string_view();
+    if (length <= 0)
+        return true;
+    const char* first = record.here();
+    if (!record.skip(std::uint64_t(length)))
+        return false;
+    out = std::string_view(first, std::size_t(std::find(first, first + length, '\0') - first));
+    return true;
+}
 
 }  // namespace Halvoren

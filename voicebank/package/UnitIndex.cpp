@@ -14,19 +14,9 @@ std::string unscrambleName(std::string stored)
     return stored;
 }
 
-template <int Capacity>
-bool addVariant(BasicUnitIndex<Capacity>& index, const std::string& unit, const std::string& pitch,
-                std::int32_t offset, std::int32_t part, int limit)
+std::int8_t noteNumber(const std::string& pitch)
 {
-    BasicUnitIndexEntry<Capacity>& entry = index[unit];
-    if (entry.count >= limit || entry.count >= Capacity)
-        return false;
-    // Names of a letter, an accidental and one octave digit lie in -13..96.
-    entry.notes[entry.count] = static_cast<std::int8_t>(parseNoteName(pitch));
-    entry.offsets[entry.count] = offset;
-    entry.parts[entry.count] = part;
-    ++entry.count;
-    return true;
+    return static_cast<std::int8_t>(parseNoteName(pitch));
 }
 
 template <int Capacity>
@@ -63,8 +53,6 @@ std::vector<TimbreEntry> buildTimbreTable(const std::string& list)
     return table;
 }
 
-template bool addVariant<32>(UnitIndex&, const std::string&, const std::string&, std::int32_t, std::int32_t,
-                             int);
 template std::string findNearestVariant<32>(const UnitIndex&, const std::string&, const std::string&,
                                             std::int32_t&, std::int32_t&);
 

@@ -37,12 +37,32 @@ struct TimbreEntry {
 // stays.
 std::string unscrambleName(std::string stored);
 
-// Appends a variant to the unit's entry (made when absent); false, dropping
-// it, when the entry holds limit variants (at most Capacity). The note is parseNoteName(pitch), kept as an
-// int8 (every name of one letter, accidental and octave digit fits).
+// parseNoteName(pitch) as an int8: every name of one letter, accidental and
+// octave digit lies in -13..96.
+std::int8_t noteNumber(const std::string& pitch);
+
+// Appends a variant (note noteNumber(pitch)) to entry; false, dropping it,
+// when the entry holds limit variants (at most Capacity).
+template <int Capacity>
+bool appendVariant(BasicUnitIndexEntry<Capacity>& entry, const std::string& pitch, std::int32_t offset,
+                   std::int32_t part, int limit = Capacity)
+{
+    if (entry.count >= limit || entry.count >= Capacity)
+        return false;
+    entry.notes[entry.count] = noteNumber(pitch);
+    entry.offsets[entry.count] = offset;
+    entry.parts[entry.count] = part;
+    ++entry.count;
+    return true;
+}
+
+// The same into the unit's entry, made when absent.
 template <int Capacity>
 bool addVariant(BasicUnitIndex<Capacity>& index, const std::string& unit, const std::string& pitch,
-                std::int32_t offset, std::int32_t part, int limit = Capacity);
+                std::int32_t offset, std::int32_t part, int limit = Capacity)
+{
+    return appendVariant(index[unit], pitch, offset, part, limit);
+}
 
 // The variant nearest the wanted pitch: a smaller distance wins; on an equal
 // distance the variant below the wanted pitch wins, the last of equal notes
