@@ -3,35 +3,34 @@
 // construction (with the optional "ext3" and "ext4" blocks of this
 // generation), records are loaded on demand and belong to the caller.
 #include <cstdint>
-#include <iostream>
-#include <memory>
-#include <string>
 
-#include "voicebank/package/IndexedPackage.h"
+#include "dsp/CMemoryStream.h"
+#include "voicebank/package/GhrPackager.h"
 #include "voicebank/v4/SourceRecords.h"
 
 namespace HalvorenEngineV4 {
 
-class SourceStorePackager : public Halvoren::IndexedPackage {
+// Nine voice values in memory order; four continuant values stored in the
+// order 1, 2, 4, 3.
+struct RecordLayout {
+    using SrcParameter = HalvorenEngineV4::SrcParameter;
+    using SrcContinuantParameter = HalvorenEngineV4::SrcContinuantParameter;
+    using SrcMaterial = HalvorenEngineV4::SrcMaterial;
+    static constexpr Halvoren::IndexFormat kIndexFormat = Halvoren::kIndexFormatV4;
+    static constexpr std::int32_t kVoiceValueBytes = 9 * 4;
+    static constexpr std::int32_t kContinuantValueBytes = 4 * 4;
+    static void readValues(Halvoren::CMemoryStream& s, SrcParameter& p);
+    static void readValues(Halvoren::CMemoryStream& s, SrcContinuantParameter& p);
+};
+
+class SourceStorePackager : public Halvoren::GhrPackager<RecordLayout> {
 public:
-    explicit SourceStorePackager(std::string basePath, std::ostream& log = std::cout);
+    using GhrPackager::GhrPackager;
 
     bool hasExt3() const { return index().hasExt3; }
     bool hasExt4() const { return index().hasExt4; }
     // 0.5, 1.2, -20.0 when the index holds no "ext3" block.
     const float* ext3Values() const { return index().ext3Values; }
-
-    // Each gives null, with "fail to read package content file" and the path,
-    // when the record cannot be reached or is shorter than its values.
-    std::unique_ptr<VoiceSrc> loadVoiceSrc(const std::string& unit, const std::string& pitch, std::int32_t offset,
-                                           std::int32_t part) const;
-    std::unique_ptr<SrcParameter> loadSrcParameter(const std::string& unit, const std::string& pitch,
-                                                   std::int32_t offset, std::int32_t part) const;
-    std::unique_ptr<ContinuantSrc> loadContinuantSrc(const std::string& unit, const std::string& pitch,
-                                                     std::int32_t offset, std::int32_t part) const;
-    std::unique_ptr<SrcContinuantParameter> loadSrcContinuantParameter(const std::string& unit,
-                                                                       const std::string& pitch,
-                                                                       std::int32_t offset, std::int32_t part) const;
 };
 
 }  // namespace HalvorenEngineV4

@@ -2,9 +2,7 @@
 // with what the test-side writer makes of the same content.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "support/bank/BankTree.h"
+#include "support/bank/PackageOnDisk.h"
 #include "support/bank/HexBytes.h"
 #include "voicebank/v3/SourceStorePackager.h"
 
@@ -42,12 +40,9 @@ TEST(IndexGolden, AnExt2RecordIndexesItsUnitInItsPart)
     bank.variants.push_back({"a", "C4", 2, ""});
     EXPECT_EQ(testbank::writePackage(bank).index, golden);
 
-    testbank::BankTree tree("golden_ext2");
-    const auto folder = tree.addBank("b", "3.1", "B");
-    testbank::writeFile(folder / "HVI", golden);
-    std::ostringstream log;
-    const HalvorenEngineV3::SourceStorePackager package(testbank::packageBasePath(folder), log);
-    EXPECT_EQ(log.str(), "");
+    testbank::PackageOnDisk<HalvorenEngineV3::SourceStorePackager> disk("golden_ext2");
+    const auto& package = disk.openIndex(golden);
+    EXPECT_EQ(disk.log.str(), "");
     EXPECT_TRUE(package.hasExt2());
     EXPECT_FALSE(package.hasExt1());
     EXPECT_EQ(package.index().strings[2], "CHN");
@@ -69,12 +64,9 @@ TEST(IndexGolden, AnIndexStartingWithTheHeaderHasNoExt2)
     bank.variants.push_back({"a", "C4", 0, ""});
     EXPECT_EQ(testbank::writePackage(bank).index, golden);
 
-    testbank::BankTree tree("golden_plain");
-    const auto folder = tree.addBank("b", "3.1", "B");
-    testbank::writeFile(folder / "HVI", golden);
-    std::ostringstream log;
-    const HalvorenEngineV3::SourceStorePackager package(testbank::packageBasePath(folder), log);
-    EXPECT_EQ(log.str(), "");
+    testbank::PackageOnDisk<HalvorenEngineV3::SourceStorePackager> disk("golden_plain");
+    const auto& package = disk.openIndex(golden);
+    EXPECT_EQ(disk.log.str(), "");
     EXPECT_FALSE(package.hasExt2());
     EXPECT_EQ(package.header().hopSize, 256);
     EXPECT_EQ(package.header().sampleRate, 44100.0f);

@@ -204,6 +204,26 @@ TEST(Loaders, UnreachableOrShortRecordsLoadAsNull)
     EXPECT_EQ(disk.log.str(), "");
 }
 
+TEST(Loaders, AShortMaterialTailReadsAsDefaults)
+{
+    // The values whole, the material cut inside its first frame store: what
+    // was read stays, the rest keeps its constructed values.
+    const std::string material = testbank::ghrModelBytes(twoFrames());
+    testbank::BankDescription bank;
+    bank.ext1 = true;
+    bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord({9}, material.substr(0, 12 + 20 + 8))});
+    testbank::PackageOnDisk<SourceStorePackager> disk("load_tail");
+    const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
+    const auto voice = p.loadVoiceSrc("la", "C4", 0, 0);
+    ASSERT_NE(voice, nullptr);
+    EXPECT_EQ(disk.log.str(), "");
+    EXPECT_EQ(voice->beginPos, 9);
+    EXPECT_EQ(voice->material->peaks.frameCount, 2);
+    EXPECT_EQ(voice->material->magsA.frameCount, 0);
+    EXPECT_EQ(voice->material->bands.frameCount, 0);
+    EXPECT_EQ(voice->material->ext1.stride, 0);
+}
+
 TEST(Loaders, TwoThreadsLoadWhatOneThreadLoads)
 {
     testbank::BankDescription bank;
