@@ -16,7 +16,18 @@ constexpr float kFloorDb = -120.0f;
 constexpr float kPcmScale = 1.0f / 32767.0f;
 }  // namespace
 
-float randomBinPhase() { return static_cast<float>(hvRand() % 32767) * 0.00314f; }
+namespace {
+float binPhaseOf(int draw) { return static_cast<float>(draw % 32767) * 0.00314f; }
+}  // namespace
+
+float randomBinPhase() { return binPhaseOf(hvRand()); }
+
+void randomBinPhases(float* out, int count, int* draws)
+{
+    hvRandFill(draws, count);
+    for (int i = 0; i < count; ++i)
+        out[i] = binPhaseOf(draws[i]);
+}
 
 namespace {
 int checkedSize(int n)
@@ -75,6 +86,9 @@ FreqMagAndPhaseBox::FreqMagAndPhaseBox(int size)
 {
     mags.assign(static_cast<std::size_t>(n / 2 + 16), 0.0f);
     phases.assign(static_cast<std::size_t>(n / 2 + 16), 0.0f);
+    drawnMags_.assign(static_cast<std::size_t>(n / 2 + 1), 0.0f);
+    drawnPhases_.assign(static_cast<std::size_t>(n / 2 + 1), 0.0f);
+    draws_.assign(static_cast<std::size_t>(n / 2 + 1), 0);
 }
 
 void FreqMagAndPhaseBox::computeMagsDb()
@@ -143,10 +157,28 @@ void FreqMagAndPhaseBox::addSinusoidsRandomPhase()
         setBin(k, mags[k], randomBinPhase());
 }
 
+void FreqMagAndPhaseBox::setBins(const float* magDb, const float* phase)
+{
+    const int half = n / 2;
+    float* r = re.data();
+    float* i = im.data();
+    for (int k = 0; k <= half; ++k) {
+        const float a = fasterPow2(magDb[k] * 0.05f * kCoarseLog2Of10);
+        r[k] = a * parabolicSinWrapped(phase[k] + kHalfPi);
+        i[k] = a * parabolicSinWrapped(phase[k]);
+    }
+    for (int k = 1; k < half; ++k) {
+        r[n - k] = r[k];
+        i[n - k] = -i[k];
+    }
+}
+
 void FreqMagAndPhaseBox::addSinusoidsRandomPhaseWarped(float ratio, float sampleRate)
 {
     ratio = formantRatioOrOne(ratio);
     const int half = n / 2;
+    // The phases first, one draw per bin in bin order.
+    randomBinPhases(drawnPhases_.data(), half + 1, draws_.data());
     // The factor rises from 1/ratio at bin 1 to 1 at the 18000 Hz bin, which
     // lies beyond n/2 at low sample rates. Bins from that bin on, bin 0 and
     // bin n/2 keep their own magnitude.
@@ -162,12 +194,13 @@ void FreqMagAndPhaseBox::addSinusoidsRandomPhaseWarped(float ratio, float sample
             const float g = g1 + static_cast<float>(k - 1) * rise;
             // Small ratios would read beyond the held bins.
             const float p = std::clamp(static_cast<float>(k) * g, 0.0f, static_cast<float>(half));
-            const int i = static_cast<int>(std::floor(p));
+            const int i = static_cast<int>(p);  // p >= 0: truncation is the floor
             const float t = p - static_cast<float>(i);
             mag = mags[i] * (1.0f - t) + mags[i + 1] * t;
         }
-        setBin(k, mag, randomBinPhase());
+        drawnMags_[k] = mag;
     }
+    setBins(drawnMags_.data(), drawnPhases_.data());
 }
 
 }  // namespace Halvoren

@@ -13,6 +13,8 @@ namespace Halvoren {
 // A random phase for one bin: steps of 0.00314 rad, one draw of the
 // project's generator.
 float randomBinPhase();
+// count such phases from count draws in a row, drawn into `draws`.
+void randomBinPhases(float* out, int count, int* draws);
 
 class FreqBox {
 public:
@@ -65,6 +67,13 @@ public:
 
 private:
     void setBin(int k, float magDb, float phase);
+    // Bins 0..n/2 from drawn magnitudes and phases, mirrored.
+    void setBins(const float* magDb, const float* phase);
+
+    // Work space of the noise rendering: magnitudes and phases per bin.
+    std::vector<float> drawnMags_;
+    std::vector<float> drawnPhases_;
+    std::vector<int> draws_;
 };
 
 }  // namespace Halvoren

@@ -195,10 +195,9 @@ PeakList& HarmonicPhaseState::continuePhasesWarped(const PeakList& frame, float 
         if (table->columnCounter < 0 || ++table->columnCounter > table->columnLimit)
             pickRandomThird(*table);
     }
-    PeakList next;
-    copyCompletePeaks(frame, next);
-    for (std::size_t i = 0; i < next.size(); ++i) {
-        const float f = next.freqs[i];
+    copyCompletePeaks(frame, current);
+    for (std::size_t i = 0; i < current.size(); ++i) {
+        const float f = current.freqs[i];
         if (f == 0.0f)
             continue;
         const int j = partnerOf(i, f);
@@ -210,9 +209,8 @@ PeakList& HarmonicPhaseState::continuePhasesWarped(const PeakList& frame, float 
                 pickRandomThird(*table);
             tablePhase = table->valueAt(table->columnCounter, formantWarpedFrequency(f, ratio));
         }
-        next.phases[i] = continuedPhase(j, f, T) + tablePhase;
+        current.phases[i] = continuedPhase(j, f, T) + tablePhase;
     }
-    current = std::move(next);
     return finish();
 }
 

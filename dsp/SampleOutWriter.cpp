@@ -1,6 +1,7 @@
 #include "dsp/SampleOutWriter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -53,8 +54,10 @@ void SampleOutWriter::restartAt(short* samples, std::int64_t capacity, std::int6
 {
     samples_ = samples;
     capacity_ = capacity;
-    pending_.clear();
+    // Room for two frames' reach; addFrames of many frames grows it.
+    ring_.assign(std::bit_ceil(static_cast<std::size_t>(4 * hop_)), 0);
     pendingBase_ = 0;
+    pendingEnd_ = 0;
     framesWritten_.store(0, std::memory_order_release);
     finished_.store(false, std::memory_order_release);
     length_.store(static_cast<int>(length), std::memory_order_release);
@@ -108,6 +111,27 @@ void SampleOutWriter::addFrames(int m, const short* samples, bool fadeIn, bool f
     framesWritten_.store(static_cast<int>(frames), std::memory_order_release);
 }
 
+namespace {
+
+// truncToInt of a float sum: toward zero, clamped to int32, NaN giving 0.
+inline std::int32_t truncSum(float v)
+{
+    if (v >= -2147483648.0f && v < 2147483648.0f)
+        return static_cast<std::int32_t>(v);
+    if (v > 0.0f)
+        return std::numeric_limits<std::int32_t>::max();
+    return v < 0.0f ? std::numeric_limits<std::int32_t>::min() : 0;
+}
+
+// sums[i] gains 32767 * g * w[i] * f[i], as mix adds one value.
+void mixRun(std::int32_t* sums, const float* w, const float* f, float g, int count)
+{
+    for (int i = 0; i < count; ++i)
+        sums[i] = truncSum(static_cast<float>(sums[i]) + SampleOutWriter::kGain * g * w[i] * f[i]);
+}
+
+}  // namespace
+
 void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const float* frame, float g)
 {
     if (samples_ == nullptr || frame == nullptr || window.empty())
@@ -115,14 +139,32 @@ void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const
     const std::int64_t start = std::int64_t(k) * hop_;
     if (start >= capacity_ || start + 2 * hop_ <= 0)
         return;
+    const bool advances = k + 1 > framesWritten_.load(std::memory_order_relaxed);
+    // This frame reaches no sample below its start, and every one of them is
+    // settled once it is written anyway.
+    if (advances)
+        settleBelow(start);
     extendTo(start + 2 * hop_);
     const int centre = static_cast<int>(window.size()) / 2;
-    for (int i = 0; i < 2 * hop_; ++i) {
-        const int j = centre - hop_ + i;
-        mix(start + i, kGain * g * window[static_cast<std::size_t>(j)] * frame[j]);
+    const float* w = window.data() + (centre - hop_);
+    const float* f = frame + (centre - hop_);
+    const std::int64_t end = start + 2 * hop_;
+    if (start >= pendingBase_ && end <= capacity_) {
+        // The whole frame lands on pending sums.
+        pendingAt(end - 1);
+        // In the ring the frame's sums lie in at most two runs.
+        const auto size = static_cast<std::int64_t>(ring_.size());
+        const std::int64_t at = start & (size - 1);
+        const int firstRun = static_cast<int>(std::min<std::int64_t>(2 * hop_, size - at));
+        mixRun(ring_.data() + at, w, f, g, firstRun);
+        mixRun(ring_.data(), w + firstRun, f + firstRun, g, 2 * hop_ - firstRun);
+        pendingEnd_ = std::max(pendingEnd_, end);
+    } else {
+        for (int i = 0; i < 2 * hop_; ++i)
+            mix(start + i, kGain * g * w[i] * f[i]);
     }
     // The count only grows: a frame reaching back leaves it alone.
-    if (k + 1 > framesWritten_.load(std::memory_order_relaxed)) {
+    if (advances) {
         settleBelow(std::int64_t(k + 1) * hop_);
         framesWritten_.store(k + 1, std::memory_order_release);
     }
@@ -149,11 +191,9 @@ void SampleOutWriter::mix(std::int64_t sample, float value)
         s = saturateToInt16(truncToInt64(static_cast<float>(s) + value));
         return;
     }
-    const auto index = static_cast<std::size_t>(sample - pendingBase_);
-    if (index >= pending_.size())
-        pending_.resize(index + 1, 0);
-    std::int32_t& sum = pending_[index];
-    sum = truncToInt(static_cast<float>(sum) + value);
+    std::int32_t& sum = pendingAt(sample);
+    sum = truncSum(static_cast<float>(sum) + value);
+    pendingEnd_ = std::max(pendingEnd_, sample + 1);
 }
 
 void SampleOutWriter::place(std::int64_t sample, float value)
@@ -164,10 +204,26 @@ void SampleOutWriter::place(std::int64_t sample, float value)
         samples_[sample] = saturateToInt16(truncToInt64(value));
         return;
     }
-    const auto index = static_cast<std::size_t>(sample - pendingBase_);
-    if (index >= pending_.size())
-        pending_.resize(index + 1, 0);
-    pending_[index] = truncToInt(value);
+    pendingAt(sample) = truncToInt(value);
+    pendingEnd_ = std::max(pendingEnd_, sample + 1);
+}
+
+std::int32_t& SampleOutWriter::pendingAt(std::int64_t sample)
+{
+    const std::int64_t span = sample - pendingBase_ + 1;
+    if (span > static_cast<std::int64_t>(ring_.size()))
+        growRing(span);
+    return ring_[static_cast<std::size_t>(sample & (static_cast<std::int64_t>(ring_.size()) - 1))];
+}
+
+void SampleOutWriter::growRing(std::int64_t span)
+{
+    std::vector<std::int32_t> grown(std::bit_ceil(static_cast<std::size_t>(span)), 0);
+    const auto oldMask = static_cast<std::int64_t>(ring_.size()) - 1;
+    const auto newMask = static_cast<std::int64_t>(grown.size()) - 1;
+    for (std::int64_t s = pendingBase_; s < pendingEnd_; ++s)
+        grown[static_cast<std::size_t>(s & newMask)] = ring_[static_cast<std::size_t>(s & oldMask)];
+    ring_.swap(grown);
 }
 
 void SampleOutWriter::settleBelow(std::int64_t end)
@@ -175,12 +231,15 @@ void SampleOutWriter::settleBelow(std::int64_t end)
     end = std::min(end, capacity_);
     if (end <= pendingBase_)
         return;
-    const auto count = static_cast<std::size_t>(end - pendingBase_);
-    const std::size_t held = std::min(count, pending_.size());
-    for (std::size_t i = 0; i < held; ++i)
-        samples_[pendingBase_ + std::int64_t(i)] = saturateToInt16(pending_[i]);
-    pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(held));
+    const std::int64_t held = std::min(end, pendingEnd_);
+    const auto mask = static_cast<std::int64_t>(ring_.size()) - 1;
+    for (std::int64_t s = pendingBase_; s < held; ++s) {
+        std::int32_t& sum = ring_[static_cast<std::size_t>(s & mask)];
+        samples_[s] = saturateToInt16(sum);
+        sum = 0;
+    }
     pendingBase_ = end;
+    pendingEnd_ = std::max(pendingEnd_, end);
 }
 
 void SampleOutWriter::finish()

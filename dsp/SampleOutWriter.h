@@ -81,6 +81,10 @@ private:
     void extendTo(std::int64_t end);
     void mix(std::int64_t sample, float value);
     void place(std::int64_t sample, float value);
+    // The ring entry of a sample from pendingBase_ on, the ring grown to
+    // reach it when needed.
+    std::int32_t& pendingAt(std::int64_t sample);
+    void growRing(std::int64_t span);
     void settleBelow(std::int64_t end);
 
     const int frameSize_;
@@ -94,9 +98,12 @@ private:
     OutputBuffer& out_;
     short* samples_ = nullptr;
     std::int64_t capacity_ = 0;
-    // Sums of the samples from pendingBase_ on that a later frame may still reach.
-    std::vector<std::int32_t> pending_;
+    // Sums of the samples pendingBase_ .. pendingEnd_ - 1, which a later
+    // frame may still reach, in a ring of a power-of-two size indexed by the
+    // sample's position; entries outside that range are 0.
+    std::vector<std::int32_t> ring_;
     std::int64_t pendingBase_ = 0;
+    std::int64_t pendingEnd_ = 0;
 
     std::atomic<const short*> data_{nullptr};
     std::atomic<int> length_{0};

@@ -11,4 +11,13 @@ int hvRand() {
     return static_cast<int>((t_state >> 16) & 0x7FFF);
 }
 
+void hvRandFill(int* out, int count) {
+    uint32_t state = t_state;
+    for (int i = 0; i < count; ++i) {
+        state = state * 214013u + 2531011u;
+        out[i] = static_cast<int>((state >> 16) & 0x7FFF);
+    }
+    t_state = state;
+}
+
 void hvSrand(unsigned seed) { t_state = seed; }

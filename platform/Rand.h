@@ -5,5 +5,7 @@
 constexpr int HV_RAND_MAX = 32767;
 
 int hvRand();
+// The next count values of hvRand, drawn in one go.
+void hvRandFill(int* out, int count);
 // Sets the calling thread's state (the first value after hvSrand(1) is 41).
 void hvSrand(unsigned seed);

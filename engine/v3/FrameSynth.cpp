@@ -1,6 +1,7 @@
 #include "engine/v3/FrameSynth.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -95,19 +96,20 @@ void FrameSynth::renderHarmonics(HalvorenEngine::SynthFrameV4& frame, float harm
 void FrameSynth::applyRankTilt(Halvoren::PeakList& peaks, float levelDb, float tiltDb)
 {
     const int n = static_cast<int>(peaks.size());
+    // One integer per peak that sorts loudest first and equal levels in list
+    // order: the level's bits made to order like the level, inverted, above
+    // the peak's position. A level that is not a number ranks last.
     for (int i = 0; i < n; ++i) {
-        rank_[i] = i;
-        // A level that is not a number ranks last.
-        keys_[i] = std::isnan(peaks.mags[i]) ? -std::numeric_limits<float>::infinity() : peaks.mags[i];
+        const float level = std::isnan(peaks.mags[i]) ? -std::numeric_limits<float>::infinity() : peaks.mags[i];
+        std::uint32_t bits = std::bit_cast<std::uint32_t>(level == 0.0f ? 0.0f : level);
+        bits = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+        order_[i] = (std::uint64_t(~bits) << 32) | std::uint32_t(i);
     }
-    // Loudest first, equal levels in list order.
-    std::sort(rank_.begin(), rank_.begin() + n, [this](std::int32_t a, std::int32_t b) {
-        return keys_[a] > keys_[b] || (keys_[a] == keys_[b] && a < b);
-    });
+    std::sort(order_.begin(), order_.begin() + n);
     for (int r = 0; r < n; ++r) {
         const double steps = tiltDb <= 0.0f ? r : n - r;
         const auto ramp = static_cast<float>(static_cast<double>(tiltDb) * steps / n);
-        peaks.mags[rank_[r]] += levelDb + ramp;
+        peaks.mags[static_cast<std::uint32_t>(order_[r])] += levelDb + ramp;
     }
 }
 
@@ -115,10 +117,10 @@ void FrameSynth::addPowerBump(Halvoren::PeakList& peaks, float power) const
 {
     const float s = 0.5f * powerWidth_;
     const float spread = 2.0f * s * s;
-    // Without a width the bump has no shape.
-    if (!(spread > 0.0f) || !std::isfinite(spread))
-        return;
     const float height = powerAmount_ * power;
+    // Without a width the bump has no shape; without a height nothing to add.
+    if (!(spread > 0.0f) || !std::isfinite(spread) || height == 0.0f)
+        return;
     for (std::size_t k = 0; k < peaks.size(); ++k) {
         const float d = peaks.freqs[k] - powerCentre_;
         peaks.mags[k] += height * std::exp(-(d * d) / spread);

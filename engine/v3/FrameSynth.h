@@ -47,8 +47,8 @@ private:
     float param3_, param4_, param5_;
     std::int32_t param8_;
     float powerAmount_, powerCentre_, powerWidth_;
-    std::array<std::int32_t, kMaxPeaks> rank_{};
-    std::array<float, kMaxPeaks> keys_{};
+    // Sort keys of the peaks by level, each holding its peak's position.
+    std::array<std::uint64_t, kMaxPeaks> order_{};
     Halvoren::HarmonicPhaseState phase_;
     float drawRate_;
     Halvoren::FreqMagAndPhaseBox box_;

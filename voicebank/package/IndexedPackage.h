@@ -36,7 +36,6 @@ public:
     bool hasExt2() const { return index_.hasExt2; }
     // False when the index file could not be read whole (its message is out).
     bool indexReadWhole() const { return indexReadWhole_; }
-    std::ostream& log() const { return *log_; }
 
 protected:
     // A new Record(unit, pitch) filled by parse(stream, record) from the

@@ -82,6 +82,14 @@ protected:
         return std::vector<short>(samples, samples + count);
     }
 
+    // Starts the job with the listener and waits for its onJobDone.
+    static bool runToEnd(HVSynthesizer& synth, CountingListener& listener)
+    {
+        synth.setListener(&listener);
+        synth.start();
+        return eventually([&] { return listener.calls.load() == 1; });
+    }
+
     static void stopAndWait(HVSynthesizer& synth)
     {
         synth.stop();
@@ -119,9 +127,7 @@ TEST_F(SynthJobV3Test, SteadyPartialRendersAndFinishesOnce)
     HVSynthesizer synth(bank(128, 44100.0f), &steadyPartialBuilder);
     fourHundredFrames(synth);
     CountingListener listener;
-    synth.setListener(&listener);
-    synth.start();
-    ASSERT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
+    ASSERT_TRUE(runToEnd(synth, listener));
     EXPECT_EQ(synth.samplesReady(), 2147483647);
     const std::vector<short> out = output(synth);
     // (400 + 1) * 128 samples.
@@ -140,9 +146,7 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     HVSynthesizer reference(bank(128, 44100.0f), &steadyPartialBuilder);
     fourHundredFrames(reference);
     CountingListener referenceListener;
-    reference.setListener(&referenceListener);
-    reference.start();
-    ASSERT_TRUE(eventually([&] { return referenceListener.calls.load() == 1; }));
+    ASSERT_TRUE(runToEnd(reference, referenceListener));
     const std::vector<short> expected = output(reference);
     stopAndWait(reference);
 
@@ -158,9 +162,7 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     EXPECT_EQ(stopped.calls.load(), 0);
 
     CountingListener restarted;
-    synth.setListener(&restarted);
-    synth.start();
-    ASSERT_TRUE(eventually([&] { return restarted.calls.load() == 1; }));
+    ASSERT_TRUE(runToEnd(synth, restarted));
     EXPECT_EQ(output(synth), expected);
     stopAndWait(synth);
     EXPECT_EQ(stopped.calls.load(), 0);
@@ -182,10 +184,8 @@ TEST_F(SynthJobV3Test, RefusedBankMakesNoFrameAndStillFinishes)
         note.duration = 1.0f;
         synth.score().notes = {note};
         CountingListener listener;
-        synth.setListener(&listener);
-        synth.start();
         const std::string where = std::to_string(c.hop) + " @ " + std::to_string(c.rate);
-        ASSERT_TRUE(eventually([&] { return listener.calls.load() == 1; })) << where;
+        ASSERT_TRUE(runToEnd(synth, listener)) << where;
         const std::vector<short> out = output(synth);
         EXPECT_EQ(out.size(), 346u * 128u) << where;
         EXPECT_EQ(std::count(out.begin(), out.end(), 0), static_cast<long>(out.size())) << where;
