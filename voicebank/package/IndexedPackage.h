@@ -38,20 +38,12 @@ public:
     bool indexReadWhole() const { return indexReadWhole_; }
 
 protected:
-    // A new Record(unit, pitch) filled by parse(stream, record) from the
-    // record at offset of the part; null, with the content message, when the
-    // record cannot be reached or holds fewer than minBytes bytes.
+    // loadContentRecord in this package.
     template <class Record, class Parse>
     std::unique_ptr<Record> load(const std::string& unit, const std::string& pitch, std::int32_t offset,
                                  std::int32_t part, std::int32_t minBytes, Parse parse) const
     {
-        CMemoryBuffer buffer;
-        if (!readContentRecord(basePath_, offset, part, minBytes, buffer, *log_))
-            return nullptr;
-        CMemoryStream stream(&buffer);
-        auto record = std::make_unique<Record>(unit, pitch);
-        parse(stream, *record);
-        return record;
+        return loadContentRecord<Record>(basePath_, unit, pitch, offset, part, minBytes, *log_, parse);
     }
 
 private:

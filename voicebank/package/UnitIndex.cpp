@@ -53,6 +53,8 @@ std::vector<TimbreEntry> buildTimbreTable(const std::string& list)
     return table;
 }
 
+template std::string findNearestVariant<128>(const BasicUnitIndex<128>&, const std::string&, const std::string&,
+                                             std::int32_t&, std::int32_t&);
 template std::string findNearestVariant<32>(const UnitIndex&, const std::string&, const std::string&,
                                             std::int32_t&, std::int32_t&);
 

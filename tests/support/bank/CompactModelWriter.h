@@ -68,20 +68,13 @@ void compactVector(hvtest::ByteBuilder& b, const std::vector<T>& values)
 // and values as compact vectors.
 inline void compactMagsStore(hvtest::ByteBuilder& b, const MagFrames& frames)
 {
-    std::vector<std::int32_t> offsets;
-    std::vector<std::int32_t> counts;
-    std::vector<float> data;
-    for (const std::vector<float>& f : frames) {
-        offsets.push_back(static_cast<std::int32_t>(data.size()));
-        counts.push_back(static_cast<std::int32_t>(f.size()));
-        data.insert(data.end(), f.begin(), f.end());
-    }
+    const detail::FlatFrames flat = detail::flatten(frames);
     rotatedI32(b, 512);
     rotatedF32(b, 44100.0f);
     rotatedI32(b, static_cast<std::int32_t>(frames.size()));
-    compactVector(b, offsets);
-    compactVector(b, counts);
-    compactVector(b, data);
+    compactVector(b, flat.offsets);
+    compactVector(b, flat.counts);
+    compactVector(b, flat.data);
 }
 
 // Peak frames with no shared axis (length 0, step -1), as the band model
@@ -89,13 +82,8 @@ inline void compactMagsStore(hvtest::ByteBuilder& b, const MagFrames& frames)
 inline void plainPeakFrames(hvtest::ByteBuilder& b, const std::vector<PeakFrame>& frames)
 {
     std::vector<hvtest::ByteBuilder> packed;
-    for (const PeakFrame& f : frames) {
-        hvtest::ByteBuilder p;
-        p.i32(static_cast<std::int32_t>(f.levels.size()));
-        if (!f.levels.empty())
-            p.f32(f.f0Step).floatArray(f.levels);
-        packed.push_back(p);
-    }
+    for (const PeakFrame& f : frames)
+        packed.push_back(detail::peakFrame(f.f0Step, f.levels));
     b.i32(0).f32(-1.0f);
     detail::packedFrames(b, packed);
 }

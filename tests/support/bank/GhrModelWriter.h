@@ -28,20 +28,43 @@ struct PhaseTable {
 
 namespace detail {
 
+// Magnitude frames as one value vector: where each frame starts, how many
+// values it has, and the values.
+struct FlatFrames {
+    std::vector<std::int32_t> offsets;
+    std::vector<std::int32_t> counts;
+    std::vector<float> data;
+};
+
+inline FlatFrames flatten(const std::vector<std::vector<float>>& frames)
+{
+    FlatFrames flat;
+    for (const std::vector<float>& f : frames) {
+        flat.offsets.push_back(static_cast<std::int32_t>(flat.data.size()));
+        flat.counts.push_back(static_cast<std::int32_t>(f.size()));
+        flat.data.insert(flat.data.end(), f.begin(), f.end());
+    }
+    return flat;
+}
+
 // frameSize 512, 44100 Hz, the frame count, then offsets, counts and values
 // as counted arrays.
 inline void magsStore(hvtest::ByteBuilder& b, const std::vector<std::vector<float>>& frames)
 {
-    std::vector<std::int32_t> offsets;
-    std::vector<std::int32_t> counts;
-    std::vector<float> data;
-    for (const std::vector<float>& f : frames) {
-        offsets.push_back(static_cast<std::int32_t>(data.size()));
-        counts.push_back(static_cast<std::int32_t>(f.size()));
-        data.insert(data.end(), f.begin(), f.end());
-    }
+    const FlatFrames flat = flatten(frames);
     b.i32(512).f32(44100.0f).i32(static_cast<std::int32_t>(frames.size()));
-    b.intArray(offsets).intArray(counts).floatArray(data);
+    b.intArray(flat.offsets).intArray(flat.counts).floatArray(flat.data);
+}
+
+// One packed peak frame: n, then for n > 0 the f0 step and the n levels as a
+// float array.
+inline hvtest::ByteBuilder peakFrame(float f0Step, const std::vector<float>& levels)
+{
+    hvtest::ByteBuilder p;
+    p.i32(static_cast<std::int32_t>(levels.size()));
+    if (!levels.empty())
+        p.f32(f0Step).floatArray(levels);
+    return p;
 }
 
 // The frame count, the byte offset of each frame, then the frames as one
@@ -72,11 +95,7 @@ inline std::string ghrModelBytes(const std::vector<PlainFrame>& frames)
     std::vector<std::vector<float>> magsA;
     std::vector<std::vector<float>> magsB;
     for (const PlainFrame& f : frames) {
-        hvtest::ByteBuilder p;
-        p.i32(static_cast<std::int32_t>(f.harmonicsDb.size()));
-        if (!f.harmonicsDb.empty())
-            p.f32(f.f0Step).floatArray(f.harmonicsDb);
-        peaks.push_back(p);
+        peaks.push_back(detail::peakFrame(f.f0Step, f.harmonicsDb));
         hvtest::ByteBuilder band;
         band.floatArray(f.bands);
         bands.push_back(band);

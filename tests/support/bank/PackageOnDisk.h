@@ -9,6 +9,16 @@
 
 namespace testbank {
 
+// How many "fail to read package ..." messages the log holds.
+inline int packageMessages(const std::string& log)
+{
+    int n = 0;
+    for (std::size_t at = log.find("fail to read package"); at != std::string::npos;
+         at = log.find("fail to read package", at + 1))
+        ++n;
+    return n;
+}
+
 template <class Packager>
 struct PackageOnDisk {
     explicit PackageOnDisk(const std::string& tag) : tree(tag), folder(tree.addBank("b", "3.1", "B")) {}

@@ -7,6 +7,7 @@
 #include "support/bank/PackageOnDisk.h"
 #include "voicebank/v3/SourceStorePackager.h"
 #include "voicebank/v4/SourceStorePackager.h"
+#include "voicebank/v6/SourceStorePackager.h"
 
 namespace {
 
@@ -73,6 +74,35 @@ TEST(BankCorpus, EveryFileReadsWithoutAMessage)
         EXPECT_EQ(continuant->v4ContParam3, -1);
         EXPECT_EQ(disk.log.str(), "");
     }
+}
+
+TEST(BankCorpus, SixthGenerationFilesReadWithoutAMessage)
+{
+    using HalvorenEngineV6::SourceStorePackager;
+    testbank::PackageOnDisk<SourceStorePackager> disk("corpus_v6");
+    for (const char* name : {"v6_index_60.hvi", "v6_index_61.hvi", "v6_index_62.hvi"}) {
+        const SourceStorePackager& p = disk.openIndex(committed(name));
+        EXPECT_EQ(disk.log.str(), "") << name;
+        EXPECT_EQ(p.getUnitIndex().size(), 2u) << name;
+        EXPECT_EQ(p.getUnitIndex().count("a_l"), 1u) << name;
+        EXPECT_EQ(p.getTailInt2(), 400) << name;
+    }
+    testbank::BankDescriptionV6 bank;
+    bank.variants.push_back({"la", "C4", 0, ""});
+    testbank::PackageFiles files = testbank::writePackageV6(bank);
+    files.parts[0] = committed("v6_voice.rec");
+    const auto voice = disk.open(files).loadVoiceSrc("la", "C4", 0, 0);
+    ASSERT_NE(voice, nullptr);
+    ASSERT_NE(voice->material, nullptr);
+    EXPECT_EQ(voice->material->samples.numSamples(), 4u);
+    EXPECT_EQ(voice->material->mags4.frameCount, 1);
+    EXPECT_EQ(voice->material->floats3.numSamples(), 1u);
+    files.parts[0] = committed("v6_continuant.rec");
+    const auto continuant = disk.open(files).loadContinuantSrc("la", "C4", 0, 0);
+    ASSERT_NE(continuant, nullptr);
+    EXPECT_EQ(continuant->v6ContParam7, -4);
+    EXPECT_EQ(continuant->material->ints1.numSamples(), 1u);
+    EXPECT_EQ(disk.log.str(), "");
 }
 
 }  // namespace

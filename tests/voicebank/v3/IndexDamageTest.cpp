@@ -9,15 +9,6 @@ namespace {
 
 using HalvorenEngineV3::SourceStorePackager;
 
-int messages(const std::string& log)
-{
-    int n = 0;
-    for (std::size_t at = log.find("fail to read package"); at != std::string::npos;
-         at = log.find("fail to read package", at + 1))
-        ++n;
-    return n;
-}
-
 int variantsIndexed(const SourceStorePackager& p)
 {
     int n = 0;
@@ -64,10 +55,10 @@ TEST(IndexDamage, EveryCutKeepsTheRecordsReadWhole)
         const SourceStorePackager& p = disk.openIndex(full.substr(0, length));
         const int whole = length < headSize ? 0 : int((length - headSize) / 28);
         EXPECT_EQ(variantsIndexed(p), whole) << length;
-        EXPECT_LE(messages(disk.log.str()), 1) << length;
+        EXPECT_LE(testbank::packageMessages(disk.log.str()), 1) << length;
         // Cut right before "ext1", the index reads whole without it.
         const bool atBoundary = length == headSize - 4 || (length >= headSize && (length - headSize) % 28 == 0);
-        EXPECT_EQ(messages(disk.log.str()), atBoundary ? 0 : 1) << length;
+        EXPECT_EQ(testbank::packageMessages(disk.log.str()), atBoundary ? 0 : 1) << length;
         if (length >= 4 + 44)  // marker and header read whole
             EXPECT_EQ(p.header().hopSize, 256) << length;
     }
@@ -102,7 +93,7 @@ TEST(IndexDamage, StringLengthsOutOfRange)
         index.h8("").u8(0x7F).raw("abc");
         testbank::PackageOnDisk<SourceStorePackager> disk("str_past");
         const SourceStorePackager& p = disk.openIndex(index.bytes);
-        EXPECT_EQ(messages(disk.log.str()), 1);
+        EXPECT_EQ(testbank::packageMessages(disk.log.str()), 1);
         EXPECT_EQ(p.header().powerWidth, h.powerWidth);
         EXPECT_EQ(p.index().strings[1], "");
     }
@@ -118,7 +109,7 @@ TEST(IndexDamage, StringLengthsOutOfRange)
         index.block(bad).block(good).i32(1000).raw("short");
         testbank::PackageOnDisk<SourceStorePackager> disk("rec_past");
         const SourceStorePackager& p = disk.openIndex(index.bytes);
-        EXPECT_EQ(messages(disk.log.str()), 1);
+        EXPECT_EQ(testbank::packageMessages(disk.log.str()), 1);
         ASSERT_EQ(p.index().unitIndex.size(), 1u);
         EXPECT_EQ(p.index().unitIndex.at("la").offsets[0], 7);
     }
