@@ -36,8 +36,11 @@ std::string unitNameFor(Halvoren::ISymbolMgr& symbols, const std::string& tag, c
     const std::string candidate =
         !tag.empty() && symbols.isValidSymbol(tag) && !symbols.isBreath(tag) ? tag : fallback;
     bool flag = false;
-    if (isStandingFinal(symbols, candidate, flag) && !flag)
-        return symbols.carrierSyllable(candidate);
+    if (isStandingFinal(symbols, candidate, flag) && !flag) {
+        std::string normalised = symbols.carrierSyllable(candidate);
+        if (!normalised.empty())
+            return normalised;
+    }
     return candidate;
 }
 
