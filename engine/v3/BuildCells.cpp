@@ -23,6 +23,11 @@ const Halvoren::GHR_modelPkg* materialOf(SrcContinuantParameter* record)
     return record != nullptr ? loaded(record)->material.get() : nullptr;
 }
 
+const Halvoren::GHR_modelPkg* withFrames(const Halvoren::GHR_modelPkg* model)
+{
+    return model != nullptr && frameCountOf(*model) > 0 ? model : nullptr;
+}
+
 // The models one end part is made from.
 struct EndModels {
     SrcParameter* first = nullptr;   // A
@@ -32,24 +37,25 @@ struct EndModels {
     int kind = 0;
 };
 
-// A maker for the end part; null when its models lack material.
+// A maker for the end part; null when its first model has no frames. A
+// second model, recording or continuant without frames counts as absent.
 std::unique_ptr<CellMakerCore> endMaker(CellMakerState& state, const EndModels& m, int endLen, int cellStart,
                                         int local)
 {
-    const Halvoren::GHR_modelPkg* a = materialOf(m.first);
+    const Halvoren::GHR_modelPkg* a = withFrames(materialOf(m.first));
     if (a == nullptr)
         return nullptr;
     const int b = m.first->param4;
     const int mid = static_cast<int>((std::int64_t{m.first->param3} + b) / 2);
-    const Halvoren::GHR_modelPkg* second = materialOf(m.second);
-    const Halvoren::GHR_modelPkg* tail = materialOf(m.c);
+    const Halvoren::GHR_modelPkg* second = withFrames(materialOf(m.second));
+    const Halvoren::GHR_modelPkg* tail = withFrames(materialOf(m.c));
     if (m.kind == 3 && second != nullptr) {
         auto maker = std::make_unique<CellMakerCore_ByMergeTwoModel>();
         maker->init(state.makerSetting());
         maker->setUp(*a, b, *second, m.second->param3, endLen, cellStart, local);
         return maker;
     }
-    if (m.kind == 2 && second != nullptr && tail != nullptr && materialOf(m.next) != nullptr) {
+    if (m.kind == 2 && second != nullptr && tail != nullptr && withFrames(materialOf(m.next)) != nullptr) {
         auto maker = std::make_unique<CellMakerCore_ByMergeTwoModelAndTailSrc>();
         maker->init(state.makerSetting());
         CellMakerCore_ByMergeTwoModelAndTailSrc::Models models;

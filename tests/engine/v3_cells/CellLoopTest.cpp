@@ -317,9 +317,13 @@ TEST_F(CellLoopTest, CellsCarryTheUnitsPhaseTable)
 TEST_F(CellLoopTest, MissingUnitMakesNoFrameAndKeepsTheLayout)
 {
     HalvorenEngine::SynthScoreV3 score = celltest::flatScore();
-    score.notes = {note("xa", 20, 40), note("ma", 70, 40)};
+    // "xa" is not in the bank; "na" is, with no frames.
+    celltest::VoiceEntry empty = maVoice();
+    empty.frames.clear();
+    store_.voices["na"] = empty;
+    score.notes = {note("xa", 20, 40), note("na", 70, 40), note("ma", 120, 40)};
     run(score);
-    EXPECT_EQ(indices(), range(60, 110));
+    EXPECT_EQ(indices(), range(110, 160));
 }
 
 TEST_F(CellLoopTest, CrossModelWeighsByTheCrossCurve)
