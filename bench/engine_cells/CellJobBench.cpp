@@ -28,19 +28,8 @@ constexpr float kSeconds = 30.0f;
 
 std::string singingBank(testbank::BankTree& tree, int hop)
 {
-    testbank::SingingBank bank;
-    bank.header.hopSize = hop;
-    const testbank::VoiceTone tone;
-    for (const char* unit : {"ma", "sa", "la"}) {
-        testbank::SyllableShape shape;
-        shape.unit = unit;
-        shape.unvoicedOnset = std::string(unit) == "sa";
-        bank.voices.push_back(testbank::syllableVoice(shape, tone, hop));
-    }
-    bank.continuants.push_back(testbank::continuantFrom("a_z", tone, 10, 10, true));
-    bank.continuants.push_back(testbank::continuantFrom("a_l", tone, 10, 10, false));
     return testbank::packageBasePath(tree.addPackage("h" + std::to_string(hop), "3.1", "B",
-                                                     testbank::writeSingingBank(bank)));
+                                                     testbank::writeSingingBank(testbank::threeSyllableBank(hop))));
 }
 
 // Notes every 0.5 s; every fourth is short, so a rest follows it.

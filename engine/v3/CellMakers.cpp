@@ -43,6 +43,27 @@ void CellMakerCore::resample(Halvoren::PeakList& peaks, float t, float ratio)
     setting_.analyser->sampleHarmonicsWarped(f0, ratio, peaks);
 }
 
+void CellMakerCore::blendBent(int i, float w, const BentFrame& first, const BentFrame& second,
+                              Halvoren::PeakList& peaks, Halvoren::FrameMags& residual)
+{
+    Halvoren::PeakList a, b;
+    Halvoren::FrameMags ra, rb;
+    a.assign(first.peaks);
+    b.assign(second.peaks);
+    ra.assign(first.residual);
+    rb.assign(second.residual);
+    addCurveToValues(first.bend, a);
+    addCurveToFrames(first.bend, ra);
+    addCurveToValues(second.bend, b);
+    addCurveToFrames(second.bend, rb);
+    const float t = timeOf(i);
+    const float ratio = ratioAt(t);
+    resample(a, t, ratio);
+    resample(b, t, ratio);
+    a.blendWith(b, w, peaks);
+    Halvoren::frameMix(ra, rb, w, residual);
+}
+
 void CellMakerCore_FromStdModel::make(int i, Halvoren::PeakList& peaks, Halvoren::FrameMags& residual,
                                       float& extraGainDb)
 {
@@ -144,25 +165,10 @@ void CellMakerCore_ByMergeTwoModelAndTailSrc::make(int i, Halvoren::PeakList& pe
     const int q = HalvorenEngine::truncToInt(step_ * static_cast<float>(i) + start_);
     Halvoren::GammatoneVector tail;
     bandsAt(*m_.tail, q, tail);
-    Halvoren::PeakList a, b;
-    Halvoren::FrameMags ra, rb;
-    a.assign(peaksA_);
-    b.assign(peaksB_);
-    ra.assign(residualA_);
-    rb.assign(residualB_);
-    Halvoren::LinearEnvelope correction;
-    bandDifference(*setting_.bandAxis, tail, tailFirst_, 1.0f, correction);
-    addCurveToValues(correction, a);
-    addCurveToFrames(correction, ra);
-    bandDifference(*setting_.bandAxis, tail, tailLast_, 1.0f, correction);
-    addCurveToValues(correction, b);
-    addCurveToFrames(correction, rb);
-    const float t = timeOf(i);
-    const float ratio = ratioAt(t);
-    resample(a, t, ratio);
-    resample(b, t, ratio);
-    a.blendWith(b, w, peaks);
-    Halvoren::frameMix(ra, rb, w, residual);
+    Halvoren::LinearEnvelope bendA, bendB;
+    bandDifference(*setting_.bandAxis, tail, tailFirst_, 1.0f, bendA);
+    bandDifference(*setting_.bandAxis, tail, tailLast_, 1.0f, bendB);
+    blendBent(i, w, {peaksA_, residualA_, bendA}, {peaksB_, residualB_, bendB}, peaks, residual);
     const float target = w * loudA_ + (1.0f - w) * loudB_;
     const float loudest = peaks.maxMagDb();
     extraGainDb = loudest > target ? target - loudest : 0.0f;
@@ -172,8 +178,6 @@ void CellMakerCore_ByMergeTwoModel::setUp(const Halvoren::GHR_modelPkg& first, i
                                           const Halvoren::GHR_modelPkg& second, int secondAnchor, int n,
                                           int cellStart, int local)
 {
-    first_ = &first;
-    second_ = &second;
     n_ = n;
     setModel(0, 0, n, cellStart, local);
     peaksAt(first, firstAnchor, peaksA_);
@@ -189,25 +193,10 @@ void CellMakerCore_ByMergeTwoModel::make(int i, Halvoren::PeakList& peaks, Halvo
 {
     extraGainDb = 0.0f;
     const float w = n_ > 0 ? static_cast<float>(n_ - i) / static_cast<float>(n_) : 0.0f;
-    Halvoren::PeakList a, b;
-    Halvoren::FrameMags ra, rb;
-    a.assign(peaksA_);
-    b.assign(peaksB_);
-    ra.assign(residualA_);
-    rb.assign(residualB_);
-    Halvoren::LinearEnvelope bend;
-    bandDifference(*setting_.bandAxis, secondBands_, firstBands_, 1.0f - w, bend);
-    addCurveToValues(bend, a);
-    addCurveToFrames(bend, ra);
-    bandDifference(*setting_.bandAxis, secondBands_, firstBands_, -w, bend);
-    addCurveToValues(bend, b);
-    addCurveToFrames(bend, rb);
-    const float t = timeOf(i);
-    const float ratio = ratioAt(t);
-    resample(a, t, ratio);
-    resample(b, t, ratio);
-    a.blendWith(b, w, peaks);
-    Halvoren::frameMix(ra, rb, w, residual);
+    Halvoren::LinearEnvelope bendA, bendB;
+    bandDifference(*setting_.bandAxis, secondBands_, firstBands_, 1.0f - w, bendA);
+    bandDifference(*setting_.bandAxis, secondBands_, firstBands_, -w, bendB);
+    blendBent(i, w, {peaksA_, residualA_, bendA}, {peaksB_, residualB_, bendB}, peaks, residual);
 }
 
 }  // namespace HalvorenEngineV3

@@ -50,6 +50,17 @@ public:
     void resample(Halvoren::PeakList& peaks, float t, float ratio);
 
 protected:
+    // An anchor frame and the band envelope that bends it.
+    struct BentFrame {
+        const Halvoren::PeakList& peaks;
+        const Halvoren::FrameMags& residual;
+        Halvoren::LinearEnvelope& bend;
+    };
+    // Both frames bent, resampled at frame i's pitch and gender, and blended
+    // with weight w of the first.
+    void blendBent(int i, float w, const BentFrame& first, const BentFrame& second, Halvoren::PeakList& peaks,
+                   Halvoren::FrameMags& residual);
+
     MakerSetting setting_;
     float ratio_ = 1.0f;
     float step_ = 0.0f;
@@ -135,8 +146,6 @@ public:
     void make(int i, Halvoren::PeakList& peaks, Halvoren::FrameMags& residual, float& extraGainDb) override;
 
 private:
-    const Halvoren::GHR_modelPkg* first_ = nullptr;
-    const Halvoren::GHR_modelPkg* second_ = nullptr;
     int n_ = 0;
     Halvoren::PeakList peaksA_, peaksB_;
     Halvoren::FrameMags residualA_, residualB_;

@@ -168,10 +168,12 @@ TEST_F(CellBuildersTest, BandDeltaRaisesThePeaksItCovers)
     ASSERT_EQ(flat.size(), raised.size());
     for (std::size_t k = 0; k < flat.size(); ++k) {
         const float f = flat.freqs[k];
-        if (f > 850.0f && f < 1150.0f)  // harmonics 4 and 5: 880, 1100 Hz
+        if (f > 850.0f && f < 1150.0f) {  // harmonics 4 and 5: 880, 1100 Hz
             EXPECT_NEAR(raised.mags[k] - flat.mags[k], 6.0f, 0.1f) << f;
-        if (f > 3000.0f)
+        }
+        if (f > 3000.0f) {
             EXPECT_NEAR(raised.mags[k] - flat.mags[k], 0.0f, 1e-4f) << f;
+        }
     }
 }
 

@@ -22,24 +22,6 @@ using namespace HalvorenEngineV3;
 constexpr float kRate = 44100.0f;
 constexpr int kHop = 128;
 
-// "ma", "sa", "la" at C4 and the continuants "a_z" and "a_l".
-testbank::SingingBank phraseBank()
-{
-    testbank::SingingBank bank;
-    bank.header.hopSize = kHop;
-    bank.header.sampleRate = kRate;
-    const testbank::VoiceTone tone;
-    for (const char* unit : {"ma", "sa", "la"}) {
-        testbank::SyllableShape shape;
-        shape.unit = unit;
-        shape.unvoicedOnset = std::string(unit) == "sa";
-        bank.voices.push_back(testbank::syllableVoice(shape, tone, kHop));
-    }
-    bank.continuants.push_back(testbank::continuantFrom("a_z", tone, 10, 10, true));
-    bank.continuants.push_back(testbank::continuantFrom("a_l", tone, 10, 10, false));
-    return bank;
-}
-
 HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
 {
     HalvorenEngine::SynthNoteV3 n;
@@ -135,7 +117,7 @@ protected:
     PhraseTest() : tree_("v3_sing")
     {
         HalvorenEngine::setEngineManagerOverride(&manager_);
-        package_ = testbank::packageBasePath(tree_.addPackage("b", "3.1", "B", testbank::writeSingingBank(phraseBank())));
+        package_ = testbank::packageBasePath(tree_.addPackage("b", "3.1", "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
     }
     ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 

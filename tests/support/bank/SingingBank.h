@@ -169,6 +169,24 @@ inline SingingContinuant continuantFrom(const std::string& unit, const VoiceTone
     return c;
 }
 
+// "ma", "sa" (its "s" unvoiced) and "la" at C4 with the continuants "a_z"
+// (into an unvoiced consonant) and "a_l" (into a voiced one).
+inline SingingBank threeSyllableBank(std::int32_t hop)
+{
+    SingingBank bank;
+    bank.header.hopSize = hop;
+    const VoiceTone tone;
+    for (const char* unit : {"ma", "sa", "la"}) {
+        SyllableShape shape;
+        shape.unit = unit;
+        shape.unvoicedOnset = std::string(unit) == "sa";
+        bank.voices.push_back(syllableVoice(shape, tone, hop));
+    }
+    bank.continuants.push_back(continuantFrom("a_z", tone, 10, 10, true));
+    bank.continuants.push_back(continuantFrom("a_l", tone, 10, 10, false));
+    return bank;
+}
+
 // The package files of the bank.
 inline PackageFiles writeSingingBank(const SingingBank& bank)
 {
