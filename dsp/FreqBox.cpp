@@ -188,17 +188,14 @@ void FreqMagAndPhaseBox::addSinusoidsRandomPhaseWarped(float ratio, float sample
     const int limit = static_cast<int>(std::min(limitBin, static_cast<float>(half)));
     const float g1 = 1.0f / ratio;
     const float rise = limitBin > 0.0f && std::isfinite(limitBin) ? (1.0f - g1) / limitBin : 0.0f;
-    for (int k = 0; k <= half; ++k) {
-        float mag = mags[k];
-        if (k >= 1 && k < limit) {
-            const float g = g1 + static_cast<float>(k - 1) * rise;
-            // Small ratios would read beyond the held bins.
-            const float p = std::clamp(static_cast<float>(k) * g, 0.0f, static_cast<float>(half));
-            const int i = static_cast<int>(p);  // p >= 0: truncation is the floor
-            const float t = p - static_cast<float>(i);
-            mag = mags[i] * (1.0f - t) + mags[i + 1] * t;
-        }
-        drawnMags_[k] = mag;
+    std::copy_n(mags.begin(), half + 1, drawnMags_.begin());
+    for (int k = 1; k < limit; ++k) {
+        const float g = g1 + static_cast<float>(k - 1) * rise;
+        // Small ratios would read beyond the held bins.
+        const float p = std::clamp(static_cast<float>(k) * g, 0.0f, static_cast<float>(half));
+        const int i = static_cast<int>(p);  // p >= 0: truncation is the floor
+        const float t = p - static_cast<float>(i);
+        drawnMags_[k] = mags[i] * (1.0f - t) + mags[i + 1] * t;
     }
     setBins(drawnMags_.data(), drawnPhases_.data());
 }

@@ -121,9 +121,15 @@ void FrameSynth::addPowerBump(Halvoren::PeakList& peaks, float power) const
     // Without a width the bump has no shape; without a height nothing to add.
     if (!(spread > 0.0f) || !std::isfinite(spread) || height == 0.0f)
         return;
+    // Beyond this many spreads the bump is exactly 0 in float.
+    constexpr float kVanishing = 104.0f;
+    const bool finiteHeight = std::isfinite(height);
     for (std::size_t k = 0; k < peaks.size(); ++k) {
         const float d = peaks.freqs[k] - powerCentre_;
-        peaks.mags[k] += height * std::exp(-(d * d) / spread);
+        const float x = (d * d) / spread;
+        if (x > kVanishing && finiteHeight)
+            continue;
+        peaks.mags[k] += height * std::exp(-x);
     }
 }
 
