@@ -1,12 +1,240 @@
 #include "engine/v3/BuildCells.h"
 
+#include <cmath>
+#include <memory>
+
+#include "dsp/TruncToInt.h"
+#include "engine/v3/CellParts.h"
+
 namespace HalvorenEngineV3 {
 
-void buildCells(CellMakerState& /*state*/, const HalvorenEngine::SynthScoreV3& /*score*/,
-                HalvorenEngine::CellListCache& list)
+namespace {
+
+// The records a layout gave are the cache's loaded ones.
+VoiceSrc* loaded(SrcParameter* record) { return static_cast<VoiceSrc*>(record); }
+ContinuantSrc* loaded(SrcContinuantParameter* record) { return static_cast<ContinuantSrc*>(record); }
+
+const Halvoren::GHR_modelPkg* materialOf(SrcParameter* record)
 {
-    // No cell makers yet: the run makes no frame.
+    return record != nullptr ? loaded(record)->material.get() : nullptr;
+}
+const Halvoren::GHR_modelPkg* materialOf(SrcContinuantParameter* record)
+{
+    return record != nullptr ? loaded(record)->material.get() : nullptr;
+}
+
+const Halvoren::GHR_modelPkg* withFrames(const Halvoren::GHR_modelPkg* model)
+{
+    return model != nullptr && frameCountOf(*model) > 0 ? model : nullptr;
+}
+
+// The models one end part is made from.
+struct EndModels {
+    SrcParameter* first = nullptr;   // A
+    SrcParameter* second = nullptr;  // B
+    SrcParameter* next = nullptr;    // rN
+    SrcContinuantParameter* c = nullptr;
+    int kind = 0;
+};
+
+// A maker for the end part; null when its first model has no frames. A
+// second model, recording or continuant without frames counts as absent.
+std::unique_ptr<CellMakerCore> endMaker(CellMakerState& state, const EndModels& m, int endLen, int cellStart,
+                                        int local)
+{
+    const Halvoren::GHR_modelPkg* a = withFrames(materialOf(m.first));
+    if (a == nullptr)
+        return nullptr;
+    const int b = m.first->param4;
+    const int mid = static_cast<int>((std::int64_t{m.first->param3} + b) / 2);
+    const Halvoren::GHR_modelPkg* second = withFrames(materialOf(m.second));
+    const Halvoren::GHR_modelPkg* tail = withFrames(materialOf(m.c));
+    if (m.kind == 3 && second != nullptr) {
+        auto maker = std::make_unique<CellMakerCore_ByMergeTwoModel>();
+        maker->init(state.makerSetting());
+        maker->setUp(*a, b, *second, m.second->param3, endLen, cellStart, local);
+        return maker;
+    }
+    if (m.kind == 2 && second != nullptr && tail != nullptr && withFrames(materialOf(m.next)) != nullptr) {
+        auto maker = std::make_unique<CellMakerCore_ByMergeTwoModelAndTailSrc>();
+        maker->init(state.makerSetting());
+        CellMakerCore_ByMergeTwoModelAndTailSrc::Models models;
+        models.first = a;
+        models.firstAnchor = b;
+        models.second = second;
+        models.secondAnchor = m.second->param3;
+        models.next = materialOf(m.next);
+        models.nextOnset = m.next->posAtRatio();
+        models.nextVowel = m.next->param3;
+        models.tail = tail;
+        models.tailStart = m.c->param1;
+        models.tailLength = m.c->param2;
+        maker->setUp(models, endLen, cellStart, local);
+        return maker;
+    }
+    if ((m.kind == 1 || m.kind == 2) && tail != nullptr) {
+        auto maker = std::make_unique<CellMakerCore_FromStdModelAndSrcModel_merge>(*a, b, mid, *tail, m.c->param1);
+        maker->init(state.makerSetting());
+        maker->setUp(m.c->param1, m.c->param2, endLen, cellStart, local);
+        return maker;
+    }
+    auto maker = std::make_unique<CellMakerCore_FromStdModel>(*a);
+    maker->init(state.makerSetting());
+    maker->setModel(b, std::max(0, m.first->param5), endLen, cellStart, local);
+    return maker;
+}
+
+void makeEndPart(CellMakerState& state, ICellRecords& records, const CellRecord& cell, const CellLayout& lay,
+                 CellCursor& at)
+{
+    if (lay.endLen < 1)
+        return;
+    EndModels own{lay.m1, lay.m3, lay.rN, lay.c, lay.kind};
+    const int firstFrame = at.firstFrame;
+    auto ownMaker = endMaker(state, own, lay.endLen, firstFrame, at.local);
+    if (ownMaker == nullptr)
+        return;
+    const bool crossed = lay.distinctCross || (lay.nextDistinctCross && lay.kind == 3);
+    if (!crossed) {
+        emitPieceFrames(state, *ownMaker, lay.endLen, at);
+        return;
+    }
+    EndModels cross;
+    cross.first = lay.distinctCross ? lay.m2 : lay.m1;
+    cross.second = lay.nextDistinctCross ? lay.m4 : lay.m3;
+    cross.next = lay.rN;
+    Halvoren::ISymbolMgr& symbols = state.symbols();
+    std::string initial, crossFinal;
+    symbols.splitSyllable(cell.names.crossUnit, initial, crossFinal);
+    cross.kind = endKind(symbols, records, cell, crossFinal, lay.nextInitial, cell.names.crossTimbre,
+                         lay.rN != nullptr, cross.second != nullptr, cross.c);
+    auto crossMaker = endMaker(state, cross, lay.endLen, firstFrame, at.local);
+    if (crossMaker == nullptr) {
+        emitPieceFrames(state, *ownMaker, lay.endLen, at);
+        return;
+    }
+    emitTwoMakerFrames(state, *ownMaker, *crossMaker, lay.endLen, at);
+}
+
+}  // namespace
+
+SrcContinuantParameter* CachedCellRecords::continuant(const std::string& first, const std::string& second,
+                                                      const std::string& pitch)
+{
+    const std::string stored = state_.store().getRecordKey(first + "_" + second, pitch);
+    if (stored.empty())
+        return nullptr;
+    return state_.cache().getContinuantSrc(state_.store(), first, second, stored);
+}
+
+void buildCells(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list)
+{
+    runCellLoop(state, score, list);
+}
+
+void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+                 HalvorenEngine::CellListCache& list)
+{
+    state.prepare(score);
+    CachedCellRecords records(state);
+    WalkTiming timing;
+    timing.sampleRate = state.sampleRate();
+    timing.hop = static_cast<float>(state.store().getHopSize());
+    timing.leadSamples = static_cast<float>(HalvorenEngine::truncToInt64(state.sampleRate() * score.leadIn));
+    std::vector<CellRecord> cells;
+    std::size_t made = 0;
+    for (std::size_t k = 0; k < score.notes.size(); ++k) {
+        walkNote(state.symbols(), records, score, k, timing, cells);
+        if (k >= 2) {
+            if (state.isStopped())
+                break;
+            makeCellFrames(state, cells[made++], list);
+        }
+    }
+    while (made < cells.size() && !state.isStopped())
+        makeCellFrames(state, cells[made++], list);
     list.finished = true;
+}
+
+void makeBreathCell(CellMakerState& state, const CellRecord& cell, HalvorenEngine::CellListCache& list)
+{
+    VoiceSrc* r = state.lookupVoiceSrc(cell.names.symbol, cell.names.timbre);
+    if (r == nullptr || r->material == nullptr)
+        return;
+    const std::int64_t srcLen = std::int64_t{r->param4} + r->param5 - r->endPos;
+    const std::int64_t k = 2 * srcLen;
+    std::int64_t start = cell.cellStart;
+    std::int64_t length = cell.cellLength;
+    if (length > k) {
+        start += length - k;
+        length = k;
+    }
+    if (srcLen < 1 || length < 1 || start > INT32_MAX)
+        return;
+    int local = 0;
+    CellCursor at{static_cast<int>(start), local, list, nullptr};
+    emitModelPart(state, *r->material, r->endPos, static_cast<int>(srcLen), static_cast<int>(length), at, true);
+}
+
+void makeCellFrames(CellMakerState& state, const CellRecord& cell, HalvorenEngine::CellListCache& list)
+{
+    const CellUnitNames& n = cell.names;
+    if (state.symbols().isBreath(n.symbol)) {
+        makeBreathCell(state, cell, list);
+        return;
+    }
+    CachedCellRecords records(state);
+    const CellLayout lay = layoutCell(state.symbols(), records, cell);
+    const Halvoren::GHR_modelPkg* m1 = materialOf(lay.m1);
+    if (m1 == nullptr)
+        return;
+    Halvoren::StepTable* phase = state.store().hasExt1() ? &loaded(lay.m1)->material->ext1 : nullptr;
+    int local = 0;
+    CellCursor at{cell.cellStart - cell.cellOffset, local, list, phase};
+    const bool sameRecording = n.symbol == n.unit;
+    SourceDrive drive;
+    drive.model = m1;
+    drive.anchor = lay.a;
+    drive.loopEnd = lay.mid;
+    drive.source = materialOf(lay.rL);
+    drive.refFrame = lay.rL != nullptr ? lay.rL->param3 : 0;
+    // Onset.
+    if (sameRecording)
+        emitModelPart(state, *m1, lay.onsetStart, lay.onsetLen, cell.cellOffset, at, false);
+    else
+        emitSourcePart(state, drive, lay.onsetStart, lay.onsetLen, cell.cellOffset, at);
+    // Every part starts where the layout puts it, made or not.
+    local = cell.cellOffset;
+    // Middle part.
+    const Halvoren::GHR_modelPkg* m2 = materialOf(lay.m2);
+    const bool crossBody = lay.distinctCross && m2 != nullptr;
+    if (lay.secondLen > 0 && lay.rL != nullptr) {
+        const int from = lay.rL->endPos;
+        if (!crossBody) {
+            if (sameRecording)
+                emitModelPart(state, *m1, from, lay.secondLen, lay.midLen, at, false);
+            else
+                emitSourcePart(state, drive, from, lay.secondLen, lay.midLen, at);
+        } else {
+            CrossDelta delta;
+            makeCrossDelta(state, *m1, lay.a, *m2, lay.m2->param3,
+                           state.timeOf(at.firstFrame + cell.cellOffset + lay.midLen), delta);
+            if (sameRecording)
+                emitModelPartWithDelta(state, *m1, from, lay.secondLen, lay.midLen, delta, at);
+            else
+                emitSourcePartWithDelta(state, drive, from, lay.secondLen, lay.midLen, delta, at);
+        }
+    }
+    local = cell.cellOffset + (lay.secondLen > 0 ? lay.midLen : 0);
+    // Body.
+    if (!crossBody) {
+        emitModelPart(state, *m1, lay.a, lay.b - lay.a, lay.bodyLen, at, false);
+    } else {
+        emitPieceFramesCross(state, {m1, lay.a, lay.b - lay.a},
+                             {m2, lay.m2->param3, lay.m2->param4 - lay.m2->param3}, lay.bodyLen, at);
+    }
+    local = cell.cellOffset + (lay.secondLen > 0 ? lay.midLen : 0) + lay.bodyLen;
+    makeEndPart(state, records, cell, lay, at);
 }
 
 }  // namespace HalvorenEngineV3

@@ -1,0 +1,128 @@
+// Thirty seconds sung by a third-generation job from a synthetic bank (60
+// notes in joined runs of three and rests), at hops 128 and 256: the whole
+// job on its worker thread, cell making and frame synthesis. Beside it, the
+// construction of a job (opening the bank), and the floor: one inverse real
+// FFT of 512 points per frame of the same length and a windowed overlap-add.
+#include <benchmark/benchmark.h>
+
+#include <kiss_fftr.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "engine/CleanGarbageSynthRunnable.h"
+#include "engine/EngineManager.h"
+#include "engine/HVSynthListener.h"
+#include "engine/v3/HVSynthesizer.h"
+#include "support/bank/BankTree.h"
+#include "support/bank/SingingBank.h"
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+constexpr int kFrameSize = 512;
+constexpr float kSeconds = 30.0f;
+
+std::string singingBank(testbank::BankTree& tree, int hop)
+{
+    return testbank::packageBasePath(tree.addPackage("h" + std::to_string(hop), "3.1", "B",
+                                                     testbank::writeSingingBank(testbank::threeSyllableBank(hop))));
+}
+
+// Notes every 0.5 s; every fourth is short, so a rest follows it.
+void thirtySeconds(HalvorenEngine::SynthScoreV3& score)
+{
+    static const char* kSymbols[] = {"ma", "sa", "la"};
+    static const float kPitches[] = {261.63f, 329.63f, 392.0f, 293.66f};
+    score.clear();
+    score.leadIn = 0.3f;
+    for (int i = 0; i < 60; ++i) {
+        HalvorenEngine::SynthNoteV3 n;
+        n.symbol = kSymbols[i % 3];
+        n.timbre = n.crossTimbre = "C4";
+        n.start = 0.5f * static_cast<float>(i);
+        n.duration = i % 4 == 3 ? 0.2f : 0.5f;
+        n.elemTime0 = 1.0f;
+        score.notes.push_back(n);
+        score.curves[HalvorenEngine::kScorePitch].push_back({n.start, kPitches[i % 4]});
+        score.curves[HalvorenEngine::kScorePitch].push_back({n.start + 0.49f, kPitches[i % 4]});
+    }
+}
+
+struct DoneFlag : HalvorenEngine::HVSynthListener {
+    void onJobDone() override { done = true; }
+    std::atomic<bool> done{false};
+};
+
+struct ManagerOverride {
+    ManagerOverride() { HalvorenEngine::setEngineManagerOverride(&manager); }
+    ~ManagerOverride() { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    HalvorenEngine::CleanGarbageSynthRunnable manager{5};
+};
+
+void BM_SingThirtySeconds(benchmark::State& state)
+{
+    const int hop = static_cast<int>(state.range(0));
+    ManagerOverride override;
+    testbank::BankTree tree("cell_bench");
+    const std::string path = singingBank(tree, hop);
+    for (auto _ : state) {
+        // A new job each time (its construction is measured apart, well
+        // under a millisecond).
+        HalvorenEngineV3::HVSynthesizer synth(path);
+        thirtySeconds(synth.score());
+        DoneFlag listener;
+        synth.setListener(&listener);
+        synth.start();
+        while (!listener.done)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        synth.stop();
+        while (!synth.isReady())
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        synth.setListener(nullptr);
+    }
+    state.counters["audio_s"] = kSeconds;
+}
+BENCHMARK(BM_SingThirtySeconds)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_JobConstruction(benchmark::State& state)
+{
+    ManagerOverride override;
+    testbank::BankTree tree("cell_bench_make");
+    const std::string path = singingBank(tree, 128);
+    for (auto _ : state) {
+        HalvorenEngineV3::HVSynthesizer synth(path);
+        benchmark::DoNotOptimize(&synth);
+    }
+}
+BENCHMARK(BM_JobConstruction)->Unit(benchmark::kMillisecond);
+
+void BM_FloorThirtySeconds(benchmark::State& state)
+{
+    const int hop = static_cast<int>(state.range(0));
+    const int frames = static_cast<int>(kSeconds * kRate) / hop;
+    kiss_fftr_cfg plan = kiss_fftr_alloc(kFrameSize, 1, nullptr, nullptr);
+    std::vector<kiss_fft_cpx> spectrum(kFrameSize / 2 + 1);
+    for (int k = 0; k <= kFrameSize / 2; ++k)
+        spectrum[k] = {0.001f * static_cast<float>(k % 7), 0.001f * static_cast<float>(k % 5)};
+    std::vector<float> frame(kFrameSize);
+    std::vector<float> window(2 * hop, 0.5f);
+    std::vector<float> out(static_cast<std::size_t>(frames + 1) * hop + kFrameSize);
+    for (auto _ : state) {
+        std::fill(out.begin(), out.end(), 0.0f);
+        for (int k = 0; k < frames; ++k) {
+            kiss_fftri(plan, spectrum.data(), frame.data());
+            float* at = out.data() + static_cast<std::size_t>(k) * hop;
+            for (int i = 0; i < 2 * hop; ++i)
+                at[i] += window[i] * frame[kFrameSize / 2 - hop + i];
+        }
+        benchmark::DoNotOptimize(out.data());
+    }
+    kiss_fftr_free(plan);
+}
+BENCHMARK(BM_FloorThirtySeconds)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,116 @@
+#pragma once
+// The cells of a third-generation job and their layout in frames: the note
+// walk that makes one cell record per note (joins, start, lengths, onset and
+// the overlap trim) and the layout of a cell into onset, middle part, body
+// and end part with the kind of its end part. The records are read through
+// an interface, so the frames and a timing plan lay cells out alike.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/SynthScoreV3.h"
+#include "lyrics/ISymbolMgr.h"
+#include "voicebank/v3/SourceRecords.h"
+
+namespace HalvorenEngineV3 {
+
+struct CellUnitNames {
+    std::string nextInitial;
+    std::string nextFinal;
+    std::string initial;
+    std::string final;
+    std::string symbol;
+    std::string nextSymbol;
+    std::string unit;
+    std::string nextUnit;
+    std::string timbre;
+    std::string nextTimbre;
+    std::string crossUnit;
+    std::string nextCrossUnit;
+    std::string crossTimbre;
+    std::string nextCrossTimbre;
+};
+
+struct CellRecord {
+    CellUnitNames names;
+    std::int32_t cellStart = 0;
+    std::int32_t cellLength = 0;
+    std::int32_t noteLength = 0;
+    std::uint8_t onsetShortened = 0;
+    std::uint8_t transition = 0;
+    std::uint8_t initialClass = 0;
+    std::uint8_t initialClass2 = 0;
+    std::uint8_t isFinal = 0;
+    std::uint8_t finalFlag = 0;
+    std::int32_t cellOffset = 0;
+    std::uint8_t elemFlag = 0;
+    float elemTime1 = 0.0f;
+    float elemTime2 = 0.0f;
+    float elemTime3 = 0.0f;
+    float onsetFactor = 0.0f;  // element time 0, clamped into 0..100
+};
+
+// The records a layout reads, each by unit and the timbre's pitch name; null
+// when the bank lacks them.
+class ICellRecords {
+public:
+    virtual ~ICellRecords() = default;
+    virtual SrcParameter* voice(const std::string& unit, const std::string& pitch) = 0;
+    // The continuant first + "_" + second.
+    virtual SrcContinuantParameter* continuant(const std::string& first, const std::string& second,
+                                               const std::string& pitch) = 0;
+};
+
+// The symbol tag when it is a known syllable other than a breath, else the
+// fallback; a final standing alone is normalised to its vowel unit.
+std::string unitNameFor(Halvoren::ISymbolMgr& symbols, const std::string& tag, const std::string& fallback);
+
+// What the walk needs beside the notes: frames are hop samples apart, the
+// job starts leadSamples (trunc(rate x lead-in)) before the first note time.
+struct WalkTiming {
+    float sampleRate = 44100.0f;
+    float hop = 128.0f;
+    float leadSamples = 0.0f;
+};
+
+// The output frame of a time in seconds.
+std::int32_t frameOfTime(float seconds, const WalkTiming& timing);
+// Whether note k joins the next note.
+bool joinsNext(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3& score, std::size_t k);
+// Appends the cell of note k, trimming the previous cell where its onset overlaps.
+void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
+              std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells);
+// The overlap trim of cell against the previous cell p; a cellOffset the
+// trim makes negative becomes 0.
+void trimOverlap(CellRecord& p, CellRecord& cell);
+
+// The parts of one cell. The records are those the records interface gave.
+struct CellLayout {
+    SrcParameter* m1 = nullptr;  // the unit
+    SrcParameter* m2 = nullptr;  // the cross unit
+    SrcParameter* rL = nullptr;  // the recorded syllable
+    SrcParameter* m3 = nullptr;  // the next unit
+    SrcParameter* m4 = nullptr;  // the next cross unit
+    SrcParameter* rN = nullptr;  // the next recorded syllable
+    SrcContinuantParameter* c = nullptr;
+    bool distinctCross = false;
+    bool nextDistinctCross = false;
+    int kind = 0;
+    std::string nextInitial;  // after the consonant substitution
+    int onsetStart = 0, onsetLen = 0, secondLen = 0;
+    int a = 0, b = 0, mid = 0;
+    int srcStart = 0, srcLen = 0;
+    int midLen = 0, bodyLen = 0, endLen = 0;
+};
+
+// The end part's kind for a transition from the final into the next note
+// (the continuant final + "_" + the next initial at the pitch), and its
+// continuant; missing records fall back to a kind that needs fewer.
+int endKind(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell, const std::string& final,
+            const std::string& nextInitial, const std::string& pitch, bool haveNext, bool haveNextUnit,
+            SrcContinuantParameter*& c);
+// Middle, body and end lengths of a cell of length L.
+void partLengths(const CellRecord& cell, int L, CellLayout& out);
+CellLayout layoutCell(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell);
+
+}  // namespace HalvorenEngineV3

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "engine/EngineManager.h"
+#include "engine/v3/BuildCells.h"
+#include "engine/v3/HVSynthesizer.h"
+#include "lyrics/ChnSymbolMgr.h"
+#include "support/bank/BankTree.h"
+#include "support/bank/SingingBank.h"
+#include "support/engine/SinusoidFit.h"
+#include "support/engine/TestGeneration.h"
+
+namespace {
+
+using HalvorenEngineTest::CountingListener;
+using HalvorenEngineTest::eventually;
+using namespace HalvorenEngineV3;
+
+constexpr float kRate = 44100.0f;
+constexpr int kHop = 128;
+
+HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
+{
+    HalvorenEngine::SynthNoteV3 n;
+    n.symbol = symbol;
+    n.timbre = "C4";
+    n.crossTimbre = "C4";
+    n.start = start;
+    n.duration = duration;
+    n.elemTime0 = 1.0f;
+    return n;
+}
+
+// "ma" C4, "sa" E4 (joined), "la" G4 (joined), 0.4 s rest, "ma" D4.
+const float kPitches[] = {261.63f, 329.63f, 392.00f, 293.66f};
+
+HalvorenEngine::SynthScoreV3 phrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = 0.3f;
+    score.notes = {sung("ma", 0.0f, 0.6f), sung("sa", 0.6f, 0.6f), sung("la", 1.2f, 0.6f), sung("ma", 2.2f, 0.6f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[0]}, {0.599f, kPitches[0]}, {0.6f, kPitches[1]},
+                                                 {1.199f, kPitches[1]}, {1.2f, kPitches[2]}, {2.0f, kPitches[2]},
+                                                 {2.2f, kPitches[3]}};
+    return score;
+}
+
+// f0 by autocorrelation over x[from .. to), the lag peak refined by a parabola.
+double autocorrelationF0(const std::vector<short>& x, int from, int to, double lo, double hi)
+{
+    const int minLag = static_cast<int>(kRate / hi);
+    const int maxLag = static_cast<int>(kRate / lo) + 1;
+    std::vector<double> r(maxLag + 2, 0.0);
+    for (int lag = minLag - 1; lag <= maxLag + 1; ++lag)
+        for (int n = from; n + lag < to; ++n)
+            r[lag] += static_cast<double>(x[n]) * x[n + lag];
+    int best = minLag;
+    for (int lag = minLag; lag <= maxLag; ++lag)
+        if (r[lag] > r[best])
+            best = lag;
+    const double a = r[best - 1], b = r[best], c = r[best + 1];
+    const double shift = 0.5 * (a - c) / (a - 2.0 * b + c);
+    return kRate / (best + shift);
+}
+
+// Where each cell lies in frames, from the layout routine.
+struct CellSpan {
+    int first = 0;      // the onset's first frame
+    int bodyFrom = 0;   // the body's first frame
+    int bodyTo = 0;     // one past the body
+    int end = 0;        // one past the cell's last frame
+};
+
+std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::SynthScoreV3& score)
+{
+    SourceStore_pkg store(package);
+    CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
+    CachedCellRecords records(state);
+    WalkTiming timing{kRate, static_cast<float>(kHop), std::trunc(kRate * score.leadIn)};
+    std::vector<CellRecord> cells;
+    for (std::size_t k = 0; k < score.notes.size(); ++k)
+        walkNote(state.symbols(), records, score, k, timing, cells);
+    std::vector<CellSpan> spans;
+    for (const CellRecord& cell : cells) {
+        const CellLayout lay = layoutCell(state.symbols(), records, cell);
+        CellSpan s;
+        s.first = cell.cellStart - cell.cellOffset;
+        s.bodyFrom = cell.cellStart + lay.midLen;
+        s.bodyTo = s.bodyFrom + lay.bodyLen;
+        s.end = cell.cellStart + cell.cellLength;
+        spans.push_back(s);
+    }
+    return spans;
+}
+
+int maxStep(const std::vector<short>& x, int from, int to)
+{
+    int step = 0;
+    for (int n = std::max(1, from); n < std::min<int>(to, x.size()); ++n)
+        step = std::max(step, std::abs(x[n] - x[n - 1]));
+    return step;
+}
+
+bool silent(const std::vector<short>& x, int from, int to)
+{
+    for (int n = std::max(0, from); n < std::min<int>(to, x.size()); ++n)
+        if (std::abs(x[n]) > 2)
+            return false;
+    return true;
+}
+
+class PhraseTest : public ::testing::Test {
+protected:
+    PhraseTest() : tree_("v3_sing")
+    {
+        HalvorenEngine::setEngineManagerOverride(&manager_);
+        package_ = testbank::packageBasePath(tree_.addPackage("b", "3.1", "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
+    }
+    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+
+    HVSynthesizer* create()
+    {
+        auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV3(package_));
+        if (synth != nullptr)
+            synth->score() = phrase();
+        return synth;
+    }
+
+    std::vector<short> sing(HVSynthesizer& synth)
+    {
+        CountingListener listener;
+        synth.setListener(&listener);
+        synth.start();
+        EXPECT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
+        int count = 0;
+        const short* samples = synth.getOutput(&count);
+        std::vector<short> out(samples, samples + count);
+        synth.stop();
+        EXPECT_TRUE(eventually([&] { return synth.isReady(); }));
+        synth.setListener(nullptr);
+        return out;
+    }
+
+    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
+    testbank::BankTree tree_;
+    std::string package_;
+};
+
+TEST_F(PhraseTest, SingsThePhrase)
+{
+    HVSynthesizer* synth = create();
+    ASSERT_NE(synth, nullptr);
+    const std::vector<short> out = sing(*synth);
+    const std::vector<CellSpan> spans = spansOf(package_, phrase());
+    ASSERT_EQ(spans.size(), 4u);
+    ASSERT_GT(out.size(), static_cast<std::size_t>(spans.back().end * kHop));
+
+    for (short s : out)
+        ASSERT_LT(std::abs(static_cast<int>(s)), 32767);
+
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        const CellSpan& s = spans[k];
+        ASSERT_GT(s.bodyTo - s.bodyFrom, 40);
+        const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
+        const int from = s.bodyFrom * kHop + quarter;
+        const int to = s.bodyTo * kHop - quarter;
+        const double f0 = autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25);
+        EXPECT_NEAR(f0, kPitches[k], kPitches[k] * 0.005);
+        const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, kPitches[k], kRate);
+        EXPECT_LE(m.levelSpreadDb, 0.5);
+        EXPECT_GT(m.meanLevelDb, -40.0);
+    }
+
+    // Joins: cells 0-1 and 1-2.
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        const int join = spans[k + 1].first * kHop;
+        const int inside = std::max(maxStep(out, spans[k].bodyFrom * kHop, spans[k].bodyTo * kHop),
+                                    maxStep(out, spans[k + 1].bodyFrom * kHop, spans[k + 1].bodyTo * kHop));
+        EXPECT_LE(maxStep(out, join - 2 * kHop, join + 2 * kHop), 2 * inside);
+    }
+
+    // Silence before the first onset, in the rest and after the last cell;
+    // sound begins and ends within a hop of where the layout puts it.
+    EXPECT_TRUE(silent(out, 0, spans[0].first * kHop));
+    EXPECT_FALSE(silent(out, spans[0].first * kHop, (spans[0].first + 2) * kHop));
+    EXPECT_TRUE(silent(out, (spans[2].end + 1) * kHop, spans[3].first * kHop));
+    EXPECT_FALSE(silent(out, (spans[2].end - 1) * kHop, (spans[2].end + 1) * kHop));
+    EXPECT_FALSE(silent(out, spans[3].first * kHop, (spans[3].first + 2) * kHop));
+    EXPECT_TRUE(silent(out, (spans[3].end + 1) * kHop, static_cast<int>(out.size())));
+
+    // The same score sings the same samples.
+    EXPECT_EQ(sing(*synth), out);
+    manager_.releaseSynthesizer(synth);
+}
+
+TEST_F(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
+{
+    SourceStore_pkg store(package_);
+    CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
+    state.setStop(false);
+    HalvorenEngine::CellListCache list;
+    runCellLoop(state, phrase(), list);
+    const std::vector<CellSpan> spans = spansOf(package_, phrase());
+    ASSERT_FALSE(list.frames().empty());
+    std::vector<int> want;
+    for (const CellSpan& s : spans)
+        for (int k = s.first; k < s.end; ++k)
+            want.push_back(k);
+    std::vector<int> got;
+    for (const auto& f : list.frames()) {
+        got.push_back(f->index);
+        for (std::size_t i = 0; i < f->peaks.size(); ++i)
+            ASSERT_TRUE(std::isfinite(f->peaks.freqs[i]) && std::isfinite(f->peaks.mags[i]));
+        for (unsigned i = 0; i < f->mags.numSamples(); ++i)
+            ASSERT_TRUE(std::isfinite(f->mags.ptrBegin()[i]));
+    }
+    // Cells joined into the next one end where its onset begins.
+    std::sort(want.begin(), want.end());
+    want.erase(std::unique(want.begin(), want.end()), want.end());
+    EXPECT_EQ(got, want);
+}
+
+TEST_F(PhraseTest, StoppingMidPhraseGivesNoDone)
+{
+    HVSynthesizer* synth = create();
+    ASSERT_NE(synth, nullptr);
+    CountingListener listener;
+    synth->setListener(&listener);
+    synth->start();
+    synth->stop();
+    ASSERT_TRUE(eventually([&] { return synth->isReady(); }));
+    // A finished run may have beaten the stop; one that was stopped never reports.
+    const int calls = listener.calls.load();
+    EXPECT_LE(calls, 1);
+    if (calls == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(listener.calls.load(), 0);
+    }
+    synth->setListener(nullptr);
+    manager_.releaseSynthesizer(synth);
+}
+
+}  // namespace

@@ -1,0 +1,207 @@
+#pragma once
+// A third-generation voice bank that sings: records written from the frames
+// and placing values they are given (analysed ones, for a real voice), or
+// made from a short description of each unit (a consonant-vowel syllable, or
+// a continuant from a vowel into a consonant) with a synthetic voice:
+// harmonics of one fundamental under a two-formant envelope, a residual far
+// below them, band frames read from the same envelope, and unvoiced
+// consonants as noise only.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dsp/GammatoneCentres.h"
+#include "support/bank/BankWriter.h"
+#include "support/bank/GhrModelWriter.h"
+
+namespace testbank {
+
+// A voice unit: its placing values in memory order (see v3VoiceRecord) and frames.
+struct SingingVoice {
+    std::string unit;
+    std::string pitch = "C4";
+    std::array<std::int32_t, 16> values{};
+    std::vector<PlainFrame> frames;
+    std::optional<PhaseTable> ext1;
+};
+
+// A continuant "final_initial": its frames param1 .. param1 + param2.
+struct SingingContinuant {
+    std::string unit;
+    std::string pitch = "C4";
+    std::int32_t param1 = 0;
+    std::int32_t param2 = 0;
+    std::vector<PlainFrame> frames;
+};
+
+struct SingingBank {
+    BankHeader header;
+    std::string language = "CHN";
+    bool ext1 = false;
+    std::vector<SingingVoice> voices;
+    std::vector<SingingContinuant> continuants;
+};
+
+// The synthetic voice.
+struct VoiceTone {
+    float f0 = 220.0f;
+    float baseDb = -24.0f;  // the envelope's floor near the fundamental
+    std::array<float, 2> formantHz = {700.0f, 1200.0f};
+    std::array<float, 2> formantDb = {12.0f, 8.0f};
+    float formantWidthHz = 220.0f;
+    float residualBelowDb = 60.0f;  // the residual under the loudest harmonic
+};
+
+// The envelope in dB at f: a floor falling 6 dB an octave above f0 with the
+// two formant bumps on it.
+inline float toneEnvelopeDb(const VoiceTone& tone, float f)
+{
+    float db = tone.baseDb - 6.0f * std::log2(std::max(f, tone.f0) / tone.f0);
+    for (int i = 0; i < 2; ++i) {
+        const float x = (f - tone.formantHz[i]) / tone.formantWidthHz;
+        db += tone.formantDb[i] * std::exp(-x * x);
+    }
+    return db;
+}
+
+inline float toneLoudestDb(const VoiceTone& tone)
+{
+    float loudest = -200.0f;
+    for (float f = tone.f0; f < 8000.0f; f += tone.f0)
+        loudest = std::max(loudest, toneEnvelopeDb(tone, f));
+    return loudest;
+}
+
+// The power of all the tone's harmonics together, in dB.
+inline float toneTotalDb(const VoiceTone& tone)
+{
+    double power = 0.0;
+    for (float f = tone.f0; f < 20000.0f; f += tone.f0)
+        power += std::pow(10.0, toneEnvelopeDb(tone, f) / 10.0);
+    return static_cast<float>(10.0 * std::log10(power));
+}
+
+// A voiced frame of the tone shifted by gainDb.
+inline PlainFrame voicedFrame(const VoiceTone& tone, float gainDb = 0.0f)
+{
+    PlainFrame frame;
+    frame.f0Step = tone.f0;
+    for (float f = tone.f0; f < 20000.0f; f += tone.f0)
+        frame.harmonicsDb.push_back(toneEnvelopeDb(tone, f) + gainDb);
+    const float residual = toneLoudestDb(tone) - tone.residualBelowDb + gainDb;
+    frame.magsA.assign(257, residual);
+    frame.magsB.assign(257, residual);
+    const auto centres = Halvoren::gammatoneCentres();
+    frame.bands.clear();
+    for (float c : centres)
+        frame.bands.push_back(toneEnvelopeDb(tone, c) + gainDb);
+    return frame;
+}
+
+// An unvoiced frame: no harmonics, no band frame, white noise whose power
+// over its 256 bins lies belowDb under the tone's.
+inline PlainFrame unvoicedFrame(const VoiceTone& tone, float belowDb)
+{
+    PlainFrame frame;
+    frame.f0Step = tone.f0;
+    frame.magsA.assign(257, toneTotalDb(tone) - belowDb - 10.0f * std::log10(256.0f));
+    frame.magsB = frame.magsA;
+    frame.bands.clear();
+    return frame;
+}
+
+// A consonant-vowel syllable: onset frames (the consonant), middle frames
+// (into the vowel), steady frames (the body) and end frames (the vowel
+// fading out by 3 dB). An unvoiced consonant is noise 20 dB under the vowel
+// (in power);
+// a voiced one the vowel 10 dB down.
+struct SyllableShape {
+    std::string unit;
+    std::string pitch = "C4";
+    bool unvoicedOnset = false;
+    int onset = 10;
+    int middle = 10;
+    int steady = 40;
+    int end = 20;
+    float ratio1 = 0.5f;
+};
+
+inline SingingVoice syllableVoice(const SyllableShape& s, const VoiceTone& tone, std::int32_t hop)
+{
+    SingingVoice v;
+    v.unit = s.unit;
+    v.pitch = s.pitch;
+    const int a = s.onset + s.middle;
+    const int b = a + s.steady;
+    v.values = {0, s.onset, a, b, s.end, 0, floatBits(0.0f), 0, 0, floatBits(0.0f), hop, floatBits(0.0f),
+                floatBits(0.0f), floatBits(s.ratio1), floatBits(0.5f), floatBits(0.5f)};
+    for (int i = 0; i < s.onset; ++i)
+        v.frames.push_back(s.unvoicedOnset ? unvoicedFrame(tone, 20.0f) : voicedFrame(tone, -10.0f));
+    for (int i = 0; i < s.middle; ++i) {
+        const float rise = static_cast<float>(i + 1) / static_cast<float>(s.middle);
+        v.frames.push_back(voicedFrame(tone, -10.0f * (1.0f - rise)));
+    }
+    for (int i = 0; i < s.steady; ++i)
+        v.frames.push_back(voicedFrame(tone));
+    for (int i = 0; i < s.end; ++i)
+        v.frames.push_back(voicedFrame(tone, -3.0f * static_cast<float>(i) / static_cast<float>(std::max(1, s.end))));
+    return v;
+}
+
+// A continuant: vowel frames, then consonant frames (noise when unvoiced,
+// the vowel 10 dB down when voiced).
+inline SingingContinuant continuantFrom(const std::string& unit, const VoiceTone& tone, int vowel, int consonant,
+                                        bool unvoiced, const std::string& pitch = "C4")
+{
+    SingingContinuant c;
+    c.unit = unit;
+    c.pitch = pitch;
+    c.param1 = 0;
+    c.param2 = vowel + consonant;
+    for (int i = 0; i < vowel; ++i)
+        c.frames.push_back(voicedFrame(tone));
+    for (int i = 0; i < consonant; ++i)
+        c.frames.push_back(unvoiced ? unvoicedFrame(tone, 20.0f) : voicedFrame(tone, -10.0f));
+    return c;
+}
+
+// "ma", "sa" (its "s" unvoiced) and "la" at C4 with the continuants "a_z"
+// (into an unvoiced consonant) and "a_l" (into a voiced one).
+inline SingingBank threeSyllableBank(std::int32_t hop)
+{
+    SingingBank bank;
+    bank.header.hopSize = hop;
+    const VoiceTone tone;
+    for (const char* unit : {"ma", "sa", "la"}) {
+        SyllableShape shape;
+        shape.unit = unit;
+        shape.unvoicedOnset = std::string(unit) == "sa";
+        bank.voices.push_back(syllableVoice(shape, tone, hop));
+    }
+    bank.continuants.push_back(continuantFrom("a_z", tone, 10, 10, true));
+    bank.continuants.push_back(continuantFrom("a_l", tone, 10, 10, false));
+    return bank;
+}
+
+// The package files of the bank.
+inline PackageFiles writeSingingBank(const SingingBank& bank)
+{
+    BankDescription d;
+    d.header = bank.header;
+    d.strings[2] = bank.language;
+    d.ext1 = bank.ext1;
+    for (const SingingVoice& v : bank.voices) {
+        const std::optional<PhaseTable> table = bank.ext1 ? v.ext1 : std::nullopt;
+        d.variants.push_back({v.unit, v.pitch, 0, v3VoiceRecord(v.values, ghrModelBytes(v.frames), table)});
+    }
+    for (const SingingContinuant& c : bank.continuants)
+        d.variants.push_back(
+            {c.unit, c.pitch, 0, v3ContinuantRecord(c.param1, c.param2, bank.header.hopSize, ghrModelBytes(c.frames))});
+    return writePackage(d);
+}
+
+}  // namespace testbank
