@@ -12,11 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     hvfuzz::writeScratchFile("dict_list/zh_listx", "");
     std::filesystem::remove(folder + "/zh.dict");
 
-    ChCharacterDict dict(CString::fromUtf8(folder), hvfuzz::nullLog());
+    static ChCharacterDict dict(CString::fromUtf8(folder), hvfuzz::nullLog());
     if (dict.load() != 0) hvfuzz::fail("readable lists refused");
     hvfuzz::lookUpInput(dict, data, size);
     // The next start reads the compiled file written from the lists.
-    ChCharacterDict nextStart(CString::fromUtf8(folder), hvfuzz::nullLog());
+    static ChCharacterDict nextStart(CString::fromUtf8(folder), hvfuzz::nullLog());
     if (nextStart.load() != 0) hvfuzz::fail("the compiled lists do not load");
     hvfuzz::compiledRoundTrip(nextStart, folder);
     return 0;
