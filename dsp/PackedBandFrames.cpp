@@ -4,14 +4,16 @@
 
 namespace Halvoren {
 
-void PackedBandFrames::readFrom(CMemoryStream& stream)
+bool PackedBandFrames::readFrom(CMemoryStream& stream)
 {
     bytes.bytes().clear();
     offsets.clear();
     frameCount = 0;
     stream.readInt32(frameCount);
     readIntArray(stream, offsets);
-    readBlob(stream, bytes);
+    // readBlob takes a missing length for an empty blob; a cut record is not.
+    const bool lengthPresent = stream.remaining() >= 4;
+    return readBlob(stream, bytes) && lengthPresent;
 }
 
 void PackedBandFrames::getFrame(GammatoneVector& out, int index) const

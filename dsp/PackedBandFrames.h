@@ -18,8 +18,9 @@ public:
     PackedBandFrames& operator=(const PackedBandFrames&) = delete;
 
     // Clears everything, then reads frameCount (int32), the int32 array of
-    // frame offsets and the frame bytes.
-    void readFrom(CMemoryStream& stream);
+    // frame offsets and the frame bytes. False when the stream ends before
+    // the bytes' length or holds fewer bytes than it says.
+    bool readFrom(CMemoryStream& stream);
     // Decodes frame index into out; an index outside the frames or the
     // offsets, or a frame passing the end of the bytes, gives an empty out.
     void getFrame(GammatoneVector& out, int index) const;

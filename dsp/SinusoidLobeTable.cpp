@@ -1,30 +1,12 @@
 #include "dsp/SinusoidLobeTable.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "dsp/BlackmanHarrisKernel.h"
 
 namespace Halvoren {
 
 namespace {
-double sinc(double x)
-{
-    if (x == 0.0)
-        return 1.0;
-    const double px = std::numbers::pi * x;
-    return std::sin(px) / px;
-}
-
-// Transform of the zero-phase 4-term Blackman-Harris window, u in bins,
-// relative to its value at 0.
-double blackmanHarrisKernel(double u)
-{
-    static constexpr double a[4] = {0.35875, 0.48829, 0.14128, 0.01168};
-    double s = a[0] * sinc(u);
-    for (int k = 1; k < 4; ++k)
-        s += a[k] * 0.5 * (sinc(u - k) + sinc(u + k));
-    return s / a[0];
-}
-
 // The lobe's centre sits this far below entry 500, so the bin nearest a
 // sinusoid is read near the top of the lobe after truncation.
 constexpr double kCentreOffset = 0.175;

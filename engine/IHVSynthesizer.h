@@ -13,6 +13,8 @@ class IHVSynthesizer {
 public:
     virtual ~IHVSynthesizer() = default;
     // The job's listener; null is allowed. Cleared when a stop has finished.
+    // A listener must outlive the job's release (or its replacement here):
+    // once stop, or this call, has returned, the old listener hears nothing.
     virtual void setListener(HVSynthListener* listener) = 0;
     // A text kept with the job.
     virtual void setSynthText(const std::string& text) = 0;

@@ -3,6 +3,11 @@
 #include "model/current/DefaultProject.h"
 #include "model/current/TempoMap.h"
 #include "model/document/SSSynthesizerDoc.h"
+#include "model/import/vsqx/VsqxImport.h"
+#include "platform/FileUtil.h"
+#include "platform/MessageBox.h"
+#include "shell/services/LanguageMgr.h"
+#include "voicebank/SingerMgr.h"
 
 CMainFrame::CMainFrame(CSSSynthesizerDoc* doc) : editWnd(doc), doc_(doc ? doc : getDoc()) {
     modeButtons.addBtn(&scoreModeBtn);
@@ -57,4 +62,30 @@ void CMainFrame::updatePosInfo() {
     doc_->getTempoBeatAtTick(doc_->playPos, &posTempo, &sig);
     posNumerator = sig.numerator;
     posDenominator = sig.denominator;
+}
+
+MidiImportResult::Status CMainFrame::importMidiFile(const CString& path, bool newProject) {
+    CSelectMidiTrackDlg dialog(midiTrackAnswer);
+    MidiImportResult result = runMidiImport(*doc_, path, newProject, dialog, ScoreImportContext::fromSettings());
+    if (result.status != MidiImportResult::Status::imported) return result.status;
+    if (result.newModel) resetAllViews(result.newModel.release());
+    setScoreMode();
+    if (result.firstNoteTick) doc_->playPos = *result.firstNoteTick;
+    doc_->updateViewsTags();
+    updatePosInfo();
+    doc_->refreshAllViews();
+    return result.status;
+}
+
+bool CMainFrame::importVsqxFile(const CString& path) {
+    std::unique_ptr<HVCurrentModel::HalvorenModel> model = loadVsqx(path, getDefaultSingerName());
+    if (!model) {
+        showMessageBox(translate("Error in reading vsqx file..."), CString(u">_<"));
+        return false;
+    }
+    resetAllViews(model.release());
+    setScoreMode();
+    projectName_ = fileNameOfStoredPath(path).toUtf8();
+    updateTitle();
+    return true;
 }

@@ -8,6 +8,8 @@
 #include "editor/EditWnd.h"
 #include "editor/LineWnd.h"
 #include "model/document/DocWindows.h"
+#include "model/import/MidiImport.h"
+#include "shell/SelectMidiTrackDlg.h"
 #include "uikit/UIRadioButton.h"
 
 class CSSSynthesizerDoc;
@@ -37,6 +39,15 @@ public:
     void resetAllViews(HVCurrentModel::HalvorenModel* model = nullptr);
     // Refreshes the cursor texts (time, tempo, beat).
     void updatePosInfo();
+    // A standard MIDI file as a new project, or its chosen tracks added to
+    // the open one; the track choice is answered by midiTrackAnswer. Tells
+    // whether the file was imported, could not be read, or the choice was
+    // cancelled or empty.
+    MidiImportResult::Status importMidiFile(const CString& path, bool newProject);
+    // A VSQX score as a new project. The score is read before anything is
+    // replaced: a file that cannot be read leaves the open project as it
+    // was. False then.
+    bool importVsqxFile(const CString& path);
 
     void setProjectName(const std::string& name) { projectName_ = name; }
     const std::string& getTitle() const { return title_; }
@@ -47,6 +58,8 @@ public:
     CUIRadioButton scoreModeBtn{0};
     CUIRadioButton parmModeBtn{1};
     CUIRadioButtonGroup modeButtons;
+    // Stands in for the user of the MIDI track dialog.
+    CSelectMidiTrackDlg::Answer midiTrackAnswer;
     int titleUpdateCount = 0;
     // The cursor texts.
     float posSeconds = 0.0f;

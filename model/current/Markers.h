@@ -19,6 +19,13 @@ struct Beat {
     bool selected = false;  // view flag, not saved
 };
 
+// Tempo markers other than the fixed one at tick 0 stand at tick 1 or later:
+// a position below 0 becomes 1 (0 itself names the fixed marker's place).
+inline int32_t tempoPosInRange(int32_t pos)
+{
+    return pos < 0 ? 1 : pos;
+}
+
 // Inserts after every marker of equal or lower position; a marker already in
 // the list is left where it is.
 template <class M>

@@ -4,6 +4,7 @@
 #include "model/document/LiveNote.h"
 #include "model/document/LyricSplit.h"
 #include "model/document/SSSynthesizerDoc.h"
+#include "platform/StringUtil.h"
 
 using namespace HVCurrentModel;
 
@@ -115,15 +116,15 @@ void CSSSynthesizerDoc::beginRecNote(int key) {
     refreshAllViews();
 }
 
-bool CSSSynthesizerDoc::endLiveEntryIfSegmentGone() {
-    if (findSingTrackOf(liveSeg)) return false;
+bool CSSSynthesizerDoc::endLiveEntryIfNoteGone() {
+    if (liveNote && liveSeg && findSingTrackOf(liveSeg) && containsPtr(liveSeg->notes, liveNote)) return false;
     liveNote = nullptr;
     liveSeg = nullptr;
     return true;
 }
 
 void CSSSynthesizerDoc::growRecNote() {
-    if (!liveNote || !liveSeg || endLiveEntryIfSegmentGone()) return;
+    if (endLiveEntryIfNoteGone()) return;
     liveSeg->notes.remove(liveNote);
     liveNote->width = liveNoteWidth(playPos, liveNote, liveSegPos);
     liveSeg->notes.insertSorted(liveNote);
@@ -131,7 +132,7 @@ void CSSSynthesizerDoc::growRecNote() {
 }
 
 void CSSSynthesizerDoc::endRecNote() {
-    if (!liveNote || !liveSeg || endLiveEntryIfSegmentGone()) return;
+    if (endLiveEntryIfNoteGone()) return;
     Note* note = liveNote;
     liveSeg->notes.remove(note);
     note->width = liveNoteWidth(playPos, note, liveSegPos);

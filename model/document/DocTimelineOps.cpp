@@ -51,6 +51,7 @@ void CSSSynthesizerDoc::unselAllBeats() {
 
 void CSSSynthesizerDoc::insertTempo(Tempo* tempo, bool record) {
     if (!record) {
+        tempo->pos = tempoPosInRange(tempo->pos);
         insertMarkerSorted(model_->tempos, tempo);
         return;
     }

@@ -27,8 +27,9 @@ void recReplaceSegNotes(CHistoryGroup* group, Note* note, const std::vector<std:
     if (n == 0 || !containsPtr(seg->notes, note)) return;
     int pieceWidth = std::max(note->width / n, kMinPieceWidth);
     int count = std::min(note->width / pieceWidth, n);
-    if (count == 0) {
-        // Too narrow for even one piece: keep the note whole with the first text.
+    if (count <= 0) {
+        // Too narrow for even one piece (or of negative width, from a damaged
+        // file): keep the note whole with the first text.
         count = 1;
         pieceWidth = note->width;
     }

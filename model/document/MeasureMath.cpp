@@ -61,7 +61,8 @@ int measureBeatToTickOf(const BeatList& beats, int measure, int beat) {
     int64_t acc = 0;
     for (size_t i = 0; i < beats.size(); ++i) {
         const Span s = spanAt(beats, i);
-        if (measure > s.q)
+        // A marker's own measures, from its first one, take its beat length.
+        if (!s.last && measure >= s.q)
             acc += ((s.q - s.p) * s.n * 1920) / s.d;
         else if (measure >= s.p)
             return toInt(acc + ((measure - s.p) * s.n * 1920) / s.d + (int64_t{beat} * 1920 - 1920) / s.d);

@@ -66,6 +66,7 @@ void CSSSynthesizerDoc::commitGroup(CHistoryGroup* group) {
     }
     group->viewState = {true, editSeg, editMode, curveKind, false, -1};
     dropEditSegIfGone();
+    endLiveEntryIfNoteGone();
     refreshAllViews();
     history_.push(group);
     if (mainFrame_) mainFrame_->updateTitle();
@@ -87,6 +88,7 @@ void CSSSynthesizerDoc::redo() {
 void CSSSynthesizerDoc::afterHistoryStep(const HistoryViewState& state) {
     if (state.valid) restoreViewState(state);
     dropEditSegIfGone();
+    endLiveEntryIfNoteGone();
     refreshAllViews();
     if (mainFrame_) mainFrame_->updateTitle();
 }

@@ -209,10 +209,11 @@ private:
     // Through the note editor when there is one, so that it shows the segment.
     void showEditSeg(HVCurrentModel::SingSegment* segment);
     void dropEditSegIfGone();
-    // Ends live entry without touching the note when its segment has left the
-    // model (deleted, or its insertion undone): the note stays inside that
-    // segment, which its record owns. True when the entry was ended.
-    bool endLiveEntryIfSegmentGone();
+    // Ends live entry without touching the note once a record took the note
+    // out of its segment, or the segment out of the model: the note then
+    // belongs to that record (or stays inside the segment the record owns).
+    // Checked after every commit, undo and redo. True when no entry remains.
+    bool endLiveEntryIfNoteGone();
 
     std::unique_ptr<HVCurrentModel::HalvorenModel> model_;
     CHistoryMgr history_;

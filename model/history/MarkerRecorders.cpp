@@ -24,6 +24,7 @@ template <> struct MarkerKind<Tempo> {
     using EditAct = CEditTempoAct;
     static constexpr int32_t kFixedPos = kFixedTempoPos;
     static std::vector<Tempo*>& list(HalvorenModel* m) { return m->tempos; }
+    static int32_t posInRange(int32_t pos) { return tempoPosInRange(pos); }
 };
 
 template <> struct MarkerKind<Beat> {
@@ -32,6 +33,7 @@ template <> struct MarkerKind<Beat> {
     using EditAct = CEditBeatAct;
     static constexpr int32_t kFixedPos = kFixedBeatPos;
     static std::vector<Beat*>& list(HalvorenModel* m) { return m->beats; }
+    static int32_t posInRange(int32_t pos) { return pos; }
 };
 
 // Takes out another marker standing at the marker's position; the record
@@ -51,6 +53,7 @@ void recReplaceMarkerAt(CHistoryGroup* group, const M* marker) {
 template <class M>
 void recInsertMarker(CHistoryGroup* group, M* marker) {
     if (!marker || containsPtr(MarkerKind<M>::list(group->model), marker)) return;
+    marker->pos = MarkerKind<M>::posInRange(marker->pos);
     recReplaceMarkerAt(group, marker);
     insertMarkerSorted(MarkerKind<M>::list(group->model), marker);
     group->addRec(new typename MarkerKind<M>::InsertAct(marker, true, group->model));
@@ -75,7 +78,7 @@ void recEditMarkers(CHistoryGroup* group, const std::vector<std::pair<M*, M>>& e
     for (const auto& [marker, fields] : present) {
         const M before = *marker;
         M after = fields;
-        if (before.pos == MarkerKind<M>::kFixedPos) after.pos = before.pos;
+        after.pos = before.pos == MarkerKind<M>::kFixedPos ? before.pos : MarkerKind<M>::posInRange(after.pos);
         *marker = after;
         group->addRec(new typename MarkerKind<M>::EditAct(marker, before, after));
         recReplaceMarkerAt(group, marker);
@@ -113,6 +116,8 @@ void recEditTempo(CHistoryGroup* group, const TempoEdits& edits) {
     recEditMarkers(group, edits);
     recRefitAudioSegments(group);
 }
+
+void recMoveTempos(CHistoryGroup* group, const TempoEdits& edits) { recEditMarkers(group, edits); }
 
 void recDeleteTempo(CHistoryGroup* group, Tempo* tempo) { recDeleteTempos(group, {tempo}); }
 

@@ -17,8 +17,11 @@ using BeatEdits = std::vector<std::pair<HVCurrentModel::Beat*, HVCurrentModel::B
 void recInsertTempo(CHistoryGroup* group, HVCurrentModel::Tempo* tempo);
 void recInsertTempos(CHistoryGroup* group, const std::vector<HVCurrentModel::Tempo*>& tempos);
 // The marker at tick 0 keeps its position; an edited marker landing on
-// another one replaces it.
+// another one replaces it. Other markers stay at tick 1 or later (a
+// position below 0 becomes 1), on insertion too.
 void recEditTempo(CHistoryGroup* group, const TempoEdits& edits);
+// The same edit without the refit of the audio segments.
+void recMoveTempos(CHistoryGroup* group, const TempoEdits& edits);
 // The marker at tick 0 and markers not in the list are never deleted.
 void recDeleteTempo(CHistoryGroup* group, HVCurrentModel::Tempo* tempo);
 void recDeleteTempos(CHistoryGroup* group, const std::vector<HVCurrentModel::Tempo*>& tempos);

@@ -7,6 +7,7 @@
 
 #include "model/current/Segments.h"
 #include "model/history/CommonActs.h"
+#include "model/history/EqualPosRank.h"
 
 using HVCurrentModel::Note;
 using HVCurrentModel::SingSegment;
@@ -18,10 +19,14 @@ public:
     void redo() override { container->notes.insertSorted(element); }
 };
 
+// index: the note's rank among the notes of its position before the delete.
 class CDeleteNoteAct : public CommonDeleteAct<Note, SingSegment> {
 public:
     using CommonDeleteAct::CommonDeleteAct;
-    void undo() override { container->notes.insertSorted(element); }
+    void undo() override {
+        container->notes.insertSorted(element);
+        moveToRank<Note>(container->notes, element, index);
+    }
     void redo() override { container->notes.remove(element); }
 };
 
@@ -126,14 +131,20 @@ struct PosWidthKeyValue {
 };
 
 // Moves a note within its segment: the note is taken out, gets position,
-// width and key, and is inserted in order again.
+// width and key, and is inserted in order again; undo also puts it back at
+// its rank among the notes of its old position.
 class CEditNotePosWidthKeyAct : public IHistoryRec {
 public:
+    // Made while the note stands at its old place.
     CEditNotePosWidthKeyAct(SingSegment* segment, Note* note, const PosWidthKeyValue& before,
                             const PosWidthKeyValue& after)
-        : segment(segment), note(note), before(before), after(after) {}
+        : segment(segment), note(note), before(before), after(after),
+          rankBefore(rankAmongEqual<Note>(segment->notes, note)) {}
 
-    void undo() override { apply(before); }
+    void undo() override {
+        apply(before);
+        moveToRank<Note>(segment->notes, note, rankBefore);
+    }
     void redo() override { apply(after); }
     void freeIfUndone() override {}
     void freeIfDone() override {}
@@ -142,6 +153,7 @@ public:
     Note* note;
     PosWidthKeyValue before;
     PosWidthKeyValue after;
+    int32_t rankBefore;
 
 private:
     void apply(const PosWidthKeyValue& v);

@@ -27,8 +27,9 @@ void recInsertNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingS
 void recDeleteNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {
     for (Note* note : notes) {
         if (!note || !containsPtr(seg->notes, note)) continue;
+        const int32_t rank = rankAmongEqual<Note>(seg->notes, note);
         seg->notes.remove(note);
-        group->addRec(new CDeleteNoteAct(note, true, seg));
+        group->addRec(new CDeleteNoteAct(note, true, seg, rank));
         note->selected = false;
     }
 }

@@ -1,5 +1,6 @@
 #include "model/history/ScoreShift.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "model/current/HalvorenModel.h"
@@ -7,6 +8,7 @@
 #include "model/history/BeatSignature.h"
 #include "model/history/HistoryGroup.h"
 #include "model/history/MarkerActs.h"
+#include "model/history/MarkerRecorders.h"
 #include "model/history/TrackSegmentRecorders.h"
 
 using namespace HVCurrentModel;
@@ -31,6 +33,7 @@ void recShiftScore(CHistoryGroup* group, int delta) {
     if (delta == 0) return;
     HalvorenModel* model = group->model;
     const std::vector<Tempo*> tempos = model->tempos;
+    TempoEdits moves;
     for (Tempo* t : tempos) {
         if (t->pos == 0) continue;
         const int64_t moved = int64_t{t->pos} + delta;
@@ -40,11 +43,13 @@ void recShiftScore(CHistoryGroup* group, int delta) {
             group->addRec(new CDeleteTempoAct(t, true, model));
         } else {
             Tempo after = *t;
-            after.pos = static_cast<int32_t>(moved);
-            group->addRec(new CEditTempoAct(t, *t, after));
-            t->pos = after.pos;
+            after.pos = static_cast<int32_t>(std::min<int64_t>(moved, INT32_MAX));
+            moves.emplace_back(t, after);
         }
     }
+    // Taken out and put back one by one, so the list stays sorted even when
+    // it held markers below tick 1 (from a file).
+    recMoveTempos(group, moves);
     for (Track* track : model->tracks) {
         BaseSegmentContainer* segs = track->getSegments();
         if (!segs) continue;

@@ -12,7 +12,7 @@ int calcBar1Tick(const std::vector<HVCurrentModel::Beat*>& beats);
 
 // Moves every tempo marker but the one at tick 0, and every segment of every
 // track, by delta ticks; a tempo marker that would land below tick 1 is
-// deleted. Nothing when delta is 0.
+// deleted. The tempo list is sorted afterwards. Nothing when delta is 0.
 void recShiftScore(CHistoryGroup* group, int delta);
 
 // Gives every instrumental segment the width its audio lasts under the

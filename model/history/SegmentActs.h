@@ -1,8 +1,12 @@
 #pragma once
 // Records of segments in a track's segment container and of the parameter
 // curves of sing segments.
+#include <array>
+#include <vector>
+
 #include "model/current/Segments.h"
 #include "model/history/CommonActs.h"
+#include "model/history/EqualPosRank.h"
 
 using HVCurrentModel::BaseSegment;
 using HVCurrentModel::BaseSegmentContainer;
@@ -14,10 +18,15 @@ public:
     void redo() override { HVCurrentModel::insertSegmentSorted(*container, element); }
 };
 
+// index: the segment's rank among the segments of its position before the
+// delete.
 class CDeleteBaseSegmentAct : public CommonDeleteAct<BaseSegment, BaseSegmentContainer> {
 public:
     using CommonDeleteAct::CommonDeleteAct;
-    void undo() override { HVCurrentModel::insertSegmentSorted(*container, element); }
+    void undo() override {
+        HVCurrentModel::insertSegmentSorted(*container, element);
+        moveToRank<BaseSegment>(*container, element, index);
+    }
     void redo() override { HVCurrentModel::removeSegment(*container, element); }
 };
 
@@ -28,13 +37,21 @@ struct PosWidthValue {
     bool overlapped = false;
 };
 
+// The first and last node of each saved curve of a sing segment (none for a
+// curve of fewer than two nodes).
+using SavedCurveEnds = std::array<std::vector<HVCurrentModel::CurveNode>, HVCurrentModel::kSavedCurveSlots.size()>;
+
+// A resize pulls the end nodes of a sing segment's curves out to its new
+// edges, which moving the edges back cannot reverse: the record keeps the end
+// nodes as they stood before and puts them back on undo, with the segment's
+// rank among the segments of its old position.
 class CEditBaseSegmentPosWidthAct : public IHistoryRec {
 public:
+    // Takes the rank, and the curve ends of a sing segment, as they stand.
     CEditBaseSegmentPosWidthAct(BaseSegmentContainer* container, BaseSegment* segment,
-                                const PosWidthValue& before, const PosWidthValue& after)
-        : container(container), segment(segment), before(before), after(after) {}
+                                const PosWidthValue& before, const PosWidthValue& after);
 
-    void undo() override { apply(before); }
+    void undo() override;
     void redo() override { apply(after); }
     void freeIfUndone() override {}
     void freeIfDone() override {}
@@ -43,6 +60,8 @@ public:
     BaseSegment* segment;
     PosWidthValue before;
     PosWidthValue after;
+    SavedCurveEnds endsBefore;
+    int32_t rankBefore;
 
 private:
     void apply(const PosWidthValue& v) { container->applyPosWidth({{segment, v.pos, v.width}}); }

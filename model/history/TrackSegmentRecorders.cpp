@@ -50,8 +50,9 @@ void recInsertSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& li
 void recDeleteSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& list, BaseSegmentContainer* segs) {
     for (BaseSegment* seg : list) {
         if (!seg || !containsPtr(*segs, seg)) continue;
+        const int32_t rank = rankAmongEqual<BaseSegment>(*segs, seg);
         removeSegment(*segs, seg);
-        group->addRec(new CDeleteBaseSegmentAct(seg, true, segs));
+        group->addRec(new CDeleteBaseSegmentAct(seg, true, segs, rank));
         seg->selected = false;
     }
 }

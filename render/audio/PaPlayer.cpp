@@ -66,6 +66,7 @@ void PaPlayer::setListener(AudioStreamListener* l) {
 void PaPlayer::resetFramesPlayed() {
     std::lock_guard<CCommonMutex> guard(lock);
     framesPlayed_ = 0;
+    startTimeTaken_ = false;
 }
 
 int64_t PaPlayer::framesPlayed() {
@@ -77,6 +78,7 @@ void PaPlayer::takeStartTime() {
     const double now = streamTime();
     std::lock_guard<CCommonMutex> guard(lock);
     startTime_ = now;
+    startTimeTaken_ = true;
 }
 
 void PaPlayer::process(int16_t* out, int frameCount) {
@@ -86,6 +88,7 @@ void PaPlayer::process(int16_t* out, int frameCount) {
     framesPlayed_ += frameCount;
     const PaStreamInfo* info = hasStream() ? Pa_GetStreamInfo(stream_) : nullptr;
     if (!allEnded) {
+        if (!startTimeTaken_) return;
         const double latency = info ? info->outputLatency : 0.0;
         listener_->onPlayPosition(streamTime() - startTime_ - latency);
     } else {

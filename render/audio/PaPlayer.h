@@ -44,7 +44,9 @@ public:
     std::vector<AudioSrc*> mixList;
     void setListener(AudioStreamListener* l);
     // The two steps of a start around the library's start call: the frame
-    // count restarts at 0, and the stream's clock at the start is kept.
+    // count restarts at 0, and the stream's clock at the start is kept. The
+    // buffers played between the two report no position: it would be
+    // measured from the previous start.
     void resetFramesPlayed();
     void takeStartTime();
     int64_t framesPlayed();
@@ -63,6 +65,7 @@ private:
     int session_ = 0;
     AudioStreamListener* listener_ = nullptr;
     double startTime_ = 0.0;
+    bool startTimeTaken_ = false;  // for the current start
     int64_t framesPlayed_ = 0;  // counted only while a listener is set
     std::vector<int32_t> acc_;  // the callback's sums, sized once
 };

@@ -40,9 +40,11 @@ TEST(EngineManager, CleanerDeletesTheIdleHeadOnlyOnePerPass)
 TEST(EngineManager, ManyJobsStartedStoppedReleasedAndTheRestDeletedAtExit)
 {
     std::atomic<int> destroyed{0};
+    // The listeners outlive the manager: the kept jobs may still finish, and
+    // tell their listener, until the manager's exit has stopped them.
+    std::vector<std::unique_ptr<CountingListener>> listeners;
     {
         CleanGarbageSynthRunnable manager(1);
-        std::vector<std::unique_ptr<CountingListener>> listeners;
         for (int i = 0; i < 150; ++i) {
             // Every tenth job is long and stays live until the manager goes.
             const bool kept = i % 10 == 0;

@@ -90,6 +90,49 @@ TEST_F(DocTimeLine, MeasureArithmeticAroundASignatureChange) {
     EXPECT_EQ(tempo * 10 + sig.numerator, 120003);
     doc.getTempoBeatAtTick(2000, nullptr, &sig);
     EXPECT_EQ(sig.numerator, 4);
+
+    // 6/8 from measure 5: measures -3..1 of 4/4 (5 x 1920 = 9600) and 2..4 of
+    // 3/4 (3 x 1440 = 4320) put measure 5 at 13920; its beats are eighths
+    // (240 ticks) from its first measure on, its measures 6 x 240 = 1440.
+    addBeat(*model, 5, 6, 8);
+    check({{5, 1, 13920, 0}, {5, 2, 14160, 0}, {5, 2, 14170, 10}, {6, 1, 15360, 0}});
+}
+
+// The fixed tempo marker stays first: other markers stay at tick 1 or later,
+// and the score shift after a beat change keeps the list sorted.
+TEST_F(DocTimeLine, TempoMarkersStayAfterTheFixedOneAndInOrder) {
+    Tempo* fixed = model->tempos[0];
+    Tempo* t = addTempo(*model, 1440, 9000);
+    doc.editTempo({{t, Tempo{-370, 9000, false}}});
+    EXPECT_EQ((std::vector<Tempo*>{fixed, t}), model->tempos);
+    EXPECT_EQ(t->pos, 1);
+    // 3/2 at measure -3: measure 1 moves from 7680 to 4 x 3 x 960 = 11520, so
+    // the score moves 3840 ticks right.
+    doc.editBeat({{model->beats[0], Beat{-3, 3, 2, false}}});
+    EXPECT_EQ((std::vector<Tempo*>{fixed, t}), model->tempos);
+    EXPECT_EQ((std::vector<int>{0, 3841}), (std::vector<int>{fixed->pos, t->pos}));
+    doc.undo();
+    doc.undo();
+    EXPECT_EQ((std::vector<int>{0, 1440}), (std::vector<int>{fixed->pos, t->pos}));
+
+    auto* early = new Tempo{-5, 8000, false};
+    doc.insertTempo(early, true);
+    auto* direct = new Tempo{-9, 7000, false};
+    doc.insertTempo(direct, false);
+    EXPECT_EQ((std::vector<Tempo*>{fixed, early, direct, t}), model->tempos);
+    EXPECT_EQ((std::vector<int>{1, 1}), (std::vector<int>{early->pos, direct->pos}));
+
+    // A marker below tick 0 read from a damaged file: the shift puts it back
+    // in order (-370 + 3840 = 3470, before 1440 + 3840 = 5280), and undo
+    // restores the list as it was.
+    doc.deleteTempos({early, direct});
+    auto* stray = new Tempo{-370, 6000, false};
+    model->tempos.insert(model->tempos.begin(), stray);
+    doc.editBeat({{model->beats[0], Beat{-3, 3, 2, false}}});
+    EXPECT_EQ((std::vector<Tempo*>{fixed, stray, t}), model->tempos);
+    EXPECT_EQ((std::vector<int>{3470, 5280}), (std::vector<int>{stray->pos, t->pos}));
+    doc.undo();
+    EXPECT_EQ((std::vector<Tempo*>{stray, fixed, t}), model->tempos);
 }
 
 TEST_F(DocTimeLine, QueriesWithoutMarkersOrFarBeyondTheLastOne) {
@@ -149,4 +192,40 @@ TEST_F(DocTimeLine, TempoOperationsRecordAndRefitUnlessTold) {
     doc.undo();
     EXPECT_EQ(clip->width, 10);
     EXPECT_EQ(doc.indexOfTempo(direct), 1);
+}
+
+// Resizing pulls the curves' end nodes out to the new edges; undo puts them
+// back where they were, so the curves sound as before.
+TEST_F(DocCurves, UndoOfAResizePutsTheCurveEndNodesBack) {
+    struct ResizeCase {
+        const char* edge;
+        int pos, width;
+        std::vector<CurveNode> pitchAfter;
+    };
+    // A segment at 7680 of width 7680; its pitch end nodes at -1 and 7681.
+    const ResizeCase cases[] = {
+        // Left edge 960 ticks left: the nodes move 960 right (100 -> 1060),
+        // the first one (959) is pulled back to -1.
+        {"left", 6720, 8640, {{-1, -1}, {1060, 50}, {1061, 50}, {8641, -1}}},
+        // Right edge 960 ticks right: the last node follows to 8640 + 1.
+        {"right", 7680, 8640, {{-1, -1}, {100, 50}, {101, 50}, {8641, -1}}},
+        // Both edges 960 ticks out: width 9600, last node at 9601.
+        {"both", 6720, 9600, {{-1, -1}, {1060, 50}, {1061, 50}, {9601, -1}}},
+    };
+    SingSegment* s = addSingSeg(*addTrack(*model, kSingingTrack), 7680, 7680);
+    s->curve(kPitchCurve).nodes.assign(NodeContainer{{-1, -1}, {100, 50}, {101, 50}, {7681, -1}});
+    const auto before = allCurves(*s);
+    for (const ResizeCase& c : cases) {
+        SCOPED_TRACE(c.edge);
+        doc.editSegmentsPosWidth({{s, c.pos, c.width}}, doc.findSingTrackOf(s)->singSegs);
+        EXPECT_EQ(c.pitchAfter, s->curve(kPitchCurve).nodes.toVector());
+        doc.undo();
+        EXPECT_EQ((std::vector<int>{7680, 7680}), (std::vector<int>{s->pos, s->width}));
+        EXPECT_EQ(before, allCurves(*s));
+        s->curve(kPitchCurve).resetCursor();
+        EXPECT_EQ(s->curve(kPitchCurve).valueAt(0), 0);  // -1 + 51 * 1 / 101, truncated
+        doc.redo();
+        EXPECT_EQ(c.pitchAfter, s->curve(kPitchCurve).nodes.toVector());
+        doc.undo();
+    }
 }

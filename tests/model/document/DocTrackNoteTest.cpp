@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "DocFixture.h"
 #include "model/document/LyricSplit.h"
 #include "voicebank/SingerMgr.h"
@@ -122,6 +124,15 @@ TEST_F(DocNotes, ShortNotesTakeFewerPiecesAndAreNeverLost) {
     ASSERT_EQ(pieces.size(), 3u);
     EXPECT_EQ((std::vector<int>{1000, 10}), (std::vector<int>{pieces[2]->pos, pieces[2]->width}));
     EXPECT_EQ(pieces[2]->lyric, "a");
+
+    // A negative width (a damaged file): -30 / 2 = -15 per text, so pieces of
+    // 15, of which -30 / 15 = -2 fit; the note stays whole with "a".
+    Note* negative = addNote(*seg, 1500, -30);
+    doc.replaceSegNotes(negative, {"a", "b"}, seg);
+    pieces = notesOf(seg);
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_EQ((std::vector<int>{1500, -30}), (std::vector<int>{pieces[3]->pos, pieces[3]->width}));
+    EXPECT_EQ(pieces[3]->lyric, "a");
 }
 
 TEST_F(DocNotes, LyricsForSeveralNotesLandOnTheNotesThatWereThere) {
@@ -176,6 +187,60 @@ TEST_F(DocNotes, LiveNoteGrowsWithTheCursorAndEndsAsOneGroup) {
     EXPECT_EQ(doc.getHistory().undoCount(), groups);
     doc.undo();  // the segment comes back with the unrecorded note inside
     EXPECT_EQ(seg->notes.size(), 1u);
+}
+
+// A record that takes the live note out of its segment ends the entry: the
+// record owns the note from then on, so growing or ending must not put it
+// back, and the segment never holds it twice nor a freed one (the sanitizer
+// build reads the notes after the record is dropped).
+TEST_F(DocNotes, LiveNoteTakenOutOfItsSegmentEndsTheEntry) {
+    struct LiveCase {
+        const char* what;
+        bool split;         // lyric split instead of delete
+        bool undoBeforeEnd;  // the removal is undone between grow and end
+    };
+    const LiveCase cases[] = {
+        {"delete", false, false},
+        {"delete, undone before the end", false, true},
+        {"lyric split", true, false},
+        {"lyric split, undone before the end", true, true},
+    };
+    for (const LiveCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        CSSSynthesizerDoc d;
+        auto m = markersOnly();
+        SingSegment* s = addSingSeg(*addTrack(*m, kSingingTrack), 7680, 1920);
+        d.newProject(m.release());
+        d.getHistory().limit = 3;
+        d.setEditingSegment(s);
+        d.playPos = 7680 + 100;
+        d.beginRecNote(60);
+        Note* live = d.liveNote;
+        ASSERT_NE(live, nullptr);
+        if (c.split)
+            d.replaceSegNotes(live, {"a", "b"}, s);  // 3 ticks: one piece "a" replaces it
+        else
+            d.deleteNotes({live}, s);
+        EXPECT_TRUE(!d.liveNote && !d.liveSeg);
+        const size_t notesAfterRemoval = c.split ? 1 : 0;
+        EXPECT_EQ(s->notes.size(), notesAfterRemoval);
+
+        d.playPos = 7680 + 579;
+        d.growRecNote();
+        if (c.undoBeforeEnd) d.undo();
+        d.endRecNote();
+        EXPECT_EQ(d.getHistory().undoCount(), c.undoBeforeEnd ? 0 : 1);
+        const auto count = std::count(s->notes.begin(), s->notes.end(), live);
+        EXPECT_EQ(count, c.undoBeforeEnd ? 1 : 0);
+        EXPECT_EQ(s->notes.size(), c.undoBeforeEnd ? 1u : notesAfterRemoval);
+        if (c.undoBeforeEnd) EXPECT_EQ(live->width, 3);  // as entered, never grown
+
+        // Edits until the removal's group falls off the history (limit 3).
+        for (int i = 0; i < 4; ++i) d.editSegCurveAmplitude(s, NodeContainer{{100, i}, {200, i}});
+        int widths = 0;
+        for (const Note* n : s->notes) widths += n->width;
+        EXPECT_EQ(widths, c.undoBeforeEnd || c.split ? 3 : 0);
+    }
 }
 
 TEST_F(DocNotes, FixNoteOverlapsKeepsTheLargerKeyOrCutsTheFirstNote) {

@@ -130,3 +130,30 @@ TEST(NoteRecords, NoteValueEditsRoundTripThroughUndoAndRedo) {
     hh.redo();
     check(true);
 }
+
+// Elements of one position keep their order through undo: sorted insertion
+// alone would put the returning element after its equals.
+TEST(ElementRecords, UndoPutsElementsBackAmongTheirEqualsInTheirOldOrder) {
+    SegHarness hh;
+    Note* a = addNote(*hh.seg, 100, 480);
+    Note* b = addNote(*hh.seg, 100, 240);
+    Note* c = addNote(*hh.seg, 100, 120);
+    hh.run([&](CHistoryGroup* g) { recDeleteNotes(g, {a}, hh.seg); });
+    hh.run([&](CHistoryGroup* g) { recEditNotesPosWidthKey(g, {{b, 900, 240, 60}}, hh.seg); });
+    EXPECT_EQ((std::vector<Note*>{c, b}), notesOf(hh.seg));
+    hh.undo();
+    EXPECT_EQ((std::vector<Note*>{b, c}), notesOf(hh.seg));
+    hh.undo();
+    EXPECT_EQ((std::vector<Note*>{a, b, c}), notesOf(hh.seg));
+
+    SingSegment* s2 = addSingSeg(*hh.track, 0, 1000);
+    SingSegment* s3 = addSingSeg(*hh.track, 0, 500);
+    auto segs = [&] { return std::vector<BaseSegment*>(hh.track->singSegs->begin(), hh.track->singSegs->end()); };
+    hh.run([&](CHistoryGroup* g) { recDeleteSegments(g, {hh.seg}, hh.track->singSegs); });
+    hh.run([&](CHistoryGroup* g) { recMoveSegment(g, hh.track->singSegs, s2, 2000, 1000); });
+    EXPECT_EQ((std::vector<BaseSegment*>{s3, s2}), segs());
+    hh.undo();
+    EXPECT_EQ((std::vector<BaseSegment*>{s2, s3}), segs());
+    hh.undo();
+    EXPECT_EQ((std::vector<BaseSegment*>{hh.seg, s2, s3}), segs());
+}

@@ -9,6 +9,7 @@
 #include "render/audio/AudioSingleton.h"
 #include "render/audio/DocPlayersInstall.h"
 #include "render/audio/InstrumentClipAudioMgr.h"
+#include "render/audio/PaPlayer.h"
 
 using audiotest::ramp;
 using audiotest::VecSrc;
@@ -62,4 +63,28 @@ TEST_F(NoDevice, DocumentGetsTheRealPlayers) {
         EXPECT_NE(dynamic_cast<CInstrumentClipAudioMgr*>(&doc.clipAudio()), nullptr);
     }
     setDocPlayersFactory({});
+}
+
+// A buffer played before the start time of the current start is taken has
+// no position to report: measured from the previous start it would jump.
+TEST_F(NoDevice, NoPositionBeforeTheStartTimeIsTaken) {
+    struct Positions : AudioStreamListener {
+        void onPlayPosition(double s) override { seen.push_back(s); }
+        void onPlayFinished(double) override {}
+        std::vector<double> seen;
+    } positions;
+    testing::internal::CaptureStderr();
+    PaPlayer player;
+    testing::internal::GetCapturedStderr();
+    VecSrc source(ramp(2000));  // longer than one buffer of 256 frames
+    player.mixList = {&source};
+    player.setListener(&positions);
+    std::vector<int16_t> out(2 * PaPlayer::kFramesPerBuffer);
+    player.resetFramesPlayed();
+    player.process(out.data(), PaPlayer::kFramesPerBuffer);
+    EXPECT_TRUE(positions.seen.empty());
+    player.takeStartTime();
+    player.process(out.data(), PaPlayer::kFramesPerBuffer);
+    EXPECT_EQ(positions.seen.size(), 1u);
+    player.setListener(nullptr);
 }

@@ -50,6 +50,19 @@ std::vector<int16_t> newestCapture() {
     return samples;
 }
 
+// True once the capture holds the given number of sounding copies of want,
+// each after the priming silence of its start.
+bool captureHolds(const std::vector<int16_t>& want, int copies) {
+    const std::vector<int16_t> got = newestCapture();
+    size_t start = 0;
+    for (int copy = 0; copy < copies; ++copy) {
+        while (start + 1 < got.size() && got[start] == 0 && got[start + 1] == 0) start += 2;
+        if (start + want.size() > got.size()) return false;
+        start += want.size();
+    }
+    return true;
+}
+
 // Gain, pan, a mono source, delays (one splitting a buffer), saturation and
 // a source cut short in the middle of a buffer.
 std::vector<std::unique_ptr<VecSrc>> makeSources() {
@@ -108,10 +121,12 @@ TEST_F(Playback, StreamCarriesTheOfflineMixAgainAfterARestart) {
         auto sources = makeSources();
         for (int i = 0; i < 3; ++i) group.addSource(i, sources[i].release());
         group.restart();
-        for (int i = 0; i < 500 && !rec.finished(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (int i = 0; i < 3000 && !rec.finished(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ASSERT_TRUE(rec.finished());
-        // Let the sink take the last buffers: an abort drops what is queued.
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // Let the sink take the last buffers (an abort drops what is queued),
+        // however slowly a loaded machine runs it.
+        for (int i = 0; i < 1000 && !captureHolds(want, round + 1); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         group.abort();
         std::lock_guard<std::mutex> g(rec.m);
         ASSERT_FALSE(rec.positions.empty());

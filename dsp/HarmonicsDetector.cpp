@@ -1,0 +1,304 @@
+#include "dsp/HarmonicsDetector.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace Halvoren {
+
+namespace {
+
+// Highest fundamental searched; sung voices stay below it.
+constexpr float kMaxF0 = 1000.0f;
+// Normalised correlation a period must reach for the frame to count as voiced.
+constexpr float kVoicingThreshold = 0.45f;
+// Lags where the window's own correlation falls below this are not
+// searched: dividing by it would mostly enlarge noise. The full window
+// reaches it at lag 600, half a window near lag 340.
+constexpr double kMinWindowCorrelation = 0.08;
+// Correlations closer than this count as equal in the period choice.
+constexpr float kTieMargin = 0.05f;
+// Harmonics stop this many bins below half the FFT size, so that every
+// peak has a bin on either side.
+constexpr int kTopMargin = 6;
+// The longest lag searched: beyond half the window the windowed frame holds
+// too little overlap for its correlation to mean anything.
+constexpr int kMaxLag = HarmonicsDetector::kWindowLength / 2;
+
+struct Peak {
+    float freq;
+    float level;
+    float phase;
+};
+
+// Autocorrelation of the detection window for lags 0..kMaxLag + 1, relative
+// to lag 0. A frame's autocorrelation divided by it reads near 1 at the
+// period of a periodic signal whatever the lag (the window's taper no
+// longer pulls long periods down).
+// Only the window's samples first..last - 1 count: at the ends of a
+// recording the samples outside it are 0 and take no part.
+std::vector<double> windowCorrelation(const AnalysisWindow& window, int first, int last)
+{
+    std::vector<double> r(kMaxLag + 2, 0.0);
+    for (std::size_t lag = 0; lag < r.size(); ++lag) {
+        double sum = 0.0;
+        for (int i = first; i + int(lag) < last; ++i)
+            sum += double(window.w[std::size_t(i)]) * double(window.w[std::size_t(i) + lag]);
+        r[lag] = sum;
+    }
+    if (r[0] > 0.0)
+        for (std::size_t lag = r.size(); lag-- > 0;)
+            r[lag] /= r[0];
+    return r;
+}
+
+// The same for the whole window, built once.
+const std::vector<double>& fullWindowCorrelation()
+{
+    static const std::vector<double> table = [] {
+        AnalysisWindow window;
+        window.resize(HarmonicsDetector::kWindowLength);
+        makeBlackmanWindow(window.w.data(), window.length);
+        return windowCorrelation(window, 0, window.length);
+    }();
+    return table;
+}
+
+// Vertex of the parabola through (-1, a), (0, b), (1, c): offset in [-0.5, 0.5]
+// and height. A flat or upward triple keeps the middle point.
+void parabolicPeak(float a, float b, float c, float& offset, float& height)
+{
+    const float curvature = a - 2.0f * b + c;
+    offset = curvature < 0.0f ? std::clamp(0.5f * (a - c) / curvature, -0.5f, 0.5f) : 0.0f;
+    height = b - 0.25f * (a - c) * offset;
+}
+
+}  // namespace
+
+HarmonicsDetector::HarmonicsDetector(float rate) : sampleRate(rate), frameSampleRate(rate), box(4096)
+{
+    configure(441, -90.0f, 0.01f, 0.02f, 7.0f, 0.16f);
+}
+
+void HarmonicsDetector::configure(int count, float threshold, float a, float b, float c, float d)
+{
+    thresholdDb = threshold;
+    setA = a;
+    fixed100 = 100;
+    peakCount = count;
+    setB = b;
+    setC = c;
+    setD = d;
+    if (detectWindow && detectWindow->length == kWindowLength)
+        return;
+    detectWindow = std::make_unique<AnalysisWindow>();
+    detectWindow->resize(kWindowLength);
+    makeBlackmanWindow(detectWindow->w.data(), kWindowLength);
+    normalizeWindowSum(*detectWindow);
+    windowLength = kWindowLength;
+}
+
+bool HarmonicsDetector::detect(const FIFOSampleBufferTemplate<short>& recording, int hop, PeakTracks& out)
+{
+    out.clear();
+    const std::int64_t length = recording.numSamples();
+    if (!(sampleRate > 0.0f) || !std::isfinite(sampleRate) || hop < 1 || length > kMaxSamples)
+        return false;
+    if (length == 0)
+        return true;
+    const std::int64_t frames = (length - 1) / hop + 2;
+    float f0 = 0.0f;
+    for (std::int64_t i = 0; i < frames; ++i) {
+        const std::int64_t centre = i * hop;
+        f0 = detectFrame(recording, centre, out.appendFrame(), centre >= length ? f0 : 0.0f);
+    }
+    return true;
+}
+
+float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& recording, std::int64_t centre,
+                                     PeakList& out, float f0Hint)
+{
+    out.clear();
+    const std::int64_t length = recording.numSamples();
+    const int half = kWindowLength / 2;
+    if (!(sampleRate > 0.0f) || !std::isfinite(sampleRate) || length > kMaxSamples || centre + half < 0 ||
+        centre - half >= length)
+        return 0.0f;
+    if (!box.loadFrame(recording, int(centre - half), *detectWindow, 1.0f))
+        return 0.0f;
+    box.fft.forward(box.re.data(), box.re.data(), box.im.data());
+    box.computeMagsDbAndPhases();
+
+    // Near the ends of the recording part of the window falls outside it;
+    // levels are measured against the part inside, so a harmonic reads the
+    // same there as in the middle, and the period search divides by the
+    // correlation of that part alone.
+    const int first = int(std::clamp<std::int64_t>(half - centre, 0, kWindowLength));
+    const int last = int(std::clamp<std::int64_t>(length - (centre - half), 0, kWindowLength));
+    std::vector<double> partCorrelation;
+    if (first > 0 || last < kWindowLength) {
+        float inside = 0.0f;
+        for (int i = first; i < last; ++i)
+            inside += detectWindow->w[std::size_t(i)];
+        if (!(inside > 0.0f))
+            return 0.0f;
+        box.addGainDb(-20.0f * std::log10(inside));
+        partCorrelation = windowCorrelation(*detectWindow, first, last);
+    }
+
+    const int half4096 = fftSize / 2;
+    const float loudest = *std::max_element(box.mags.begin() + 1, box.mags.begin() + half4096);
+    if (!(loudest >= thresholdDb))
+        return 0.0f;
+    // A frame centred outside the recording keeps its neighbour's f0 as it
+    // is: its few harmonic peaks, lopsided by the cut window, would only pull it.
+    const bool centreOutside = centre < 0 || centre >= length;
+    float f0 = f0Hint;
+    if (!(centreOutside && f0Hint > 0.0f && std::isfinite(f0Hint))) {
+        f0 = findF0(partCorrelation.empty() ? fullWindowCorrelation() : partCorrelation);
+        if (f0 <= 0.0f)
+            return 0.0f;
+        f0 = refineF0(f0);
+    }
+    pickHarmonics(f0, out);
+    return f0;
+}
+
+float HarmonicsDetector::findF0(const std::vector<double>& windowR)
+{
+    // The autocorrelation is the inverse transform of the power spectrum;
+    // the 1201 samples padded to 4096 keep lags up to 2895 free of wrap-around.
+    const int half = fftSize / 2;
+    for (int k = 0; k <= half; ++k) {
+        box.re[k] = box.re[k] * box.re[k] + box.im[k] * box.im[k];
+        box.im[k] = 0.0f;
+    }
+    box.fft.inverse(box.re.data(), box.im.data(), box.re.data());
+    const float r0 = box.re[0];
+    if (!(r0 > 0.0f))
+        return 0.0f;
+
+    auto normalised = [&](int lag) {
+        const double w = windowR[std::size_t(lag)];
+        return w >= kMinWindowCorrelation ? float(double(box.re[std::size_t(lag)]) / (double(r0) * w)) : 0.0f;
+    };
+    const int minLag = std::max(2, int(std::ceil(sampleRate / kMaxF0)));
+    // Every local maximum that reaches the voicing threshold is a candidate;
+    // the strongest after the octave cost sets the bar, and the shortest
+    // lag within kTieMargin of it wins, so a period is not taken for its
+    // own multiple when their correlations differ only by noise.
+    struct Candidate {
+        float lag;
+        float value;
+        float strength;
+    };
+    std::vector<Candidate> candidates;
+    float previous = normalised(minLag - 1);
+    float current = normalised(minLag);
+    for (int lag = minLag; lag < kMaxLag; ++lag) {
+        const float next = normalised(lag + 1);
+        if (current > previous && current >= next && current >= kVoicingThreshold) {
+            float offset = 0.0f;
+            float value = 0.0f;
+            parabolicPeak(previous, current, next, offset, value);
+            const float at = float(lag) + offset;
+            // Above 1 only through the division's inexactness.
+            value = std::min(value, 1.0f);
+            candidates.push_back({at, value, value - setA * std::log2(at)});
+        }
+        previous = current;
+        current = next;
+    }
+    float bestStrength = -1e30f;
+    for (const Candidate& c : candidates)
+        bestStrength = std::max(bestStrength, c.strength);
+    float bestLag = 0.0f;
+    float bestValue = 0.0f;
+    for (const Candidate& c : candidates)
+        if (c.strength >= bestStrength - kTieMargin) {
+            bestLag = c.lag;
+            bestValue = c.value;
+            break;
+        }
+    if (!(bestValue >= kVoicingThreshold) || !(bestLag > 0.0f))
+        return 0.0f;
+    return sampleRate / bestLag;
+}
+
+namespace {
+
+// The local maximum of mags nearest to `centre` within `tolerance` bins of `centre`,
+// interpolated; false when there is none.
+bool strongestMaximum(const FreqMagAndPhaseBox& box, float centre, float tolerance, float binHz, int topBin,
+                      Peak& out)
+{
+    const int lo = std::max(1, int(std::ceil(centre - tolerance)));
+    const int hi = std::min(topBin, int(std::floor(centre + tolerance)));
+    int best = -1;
+    for (int b = lo; b <= hi; ++b) {
+        const float m = box.mags[std::size_t(b)];
+        if (m >= box.mags[std::size_t(b - 1)] && m > box.mags[std::size_t(b + 1)] &&
+            (best < 0 || std::fabs(float(b) - centre) < std::fabs(float(best) - centre)))
+            best = b;
+    }
+    if (best < 0)
+        return false;
+    float offset = 0.0f;
+    float level = 0.0f;
+    parabolicPeak(box.mags[std::size_t(best - 1)], box.mags[std::size_t(best)], box.mags[std::size_t(best + 1)],
+                  offset, level);
+    out = {(float(best) + offset) * binHz, level, box.phases[std::size_t(best)]};
+    return true;
+}
+
+}  // namespace
+
+float HarmonicsDetector::refineF0(float f0)
+{
+    // Least squares over the lowest harmonics' peaks, weighted by power:
+    // f0 = sum(w k f_k) / sum(w k^2).
+    const float binHz = frameSampleRate / float(fftSize);
+    const int topBin = fftSize / 2 - kTopMargin;
+    const int count = setC >= 1.0f ? int(std::min(setC, 64.0f)) : 0;
+    double weighted = 0.0;
+    double norm = 0.0;
+    for (int k = 1; k <= count && float(k) * f0 < float(topBin) * binHz; ++k) {
+        float width = setD + setB * float(k);
+        width = width > 0.0f ? std::min(width, 0.5f) : 0.0f;
+        Peak peak{};
+        if (!strongestMaximum(box, float(k) * f0 / binHz, width * f0 / binHz, binHz, topBin, peak))
+            continue;
+        const double w = std::pow(10.0, double(peak.level) / 10.0);
+        weighted += w * k * double(peak.freq);
+        norm += w * k * k;
+    }
+    const double refined = norm > 0.0 ? weighted / norm : 0.0;
+    return refined > 0.0 && std::isfinite(refined) ? float(refined) : f0;
+}
+
+void HarmonicsDetector::pickHarmonics(float f0, PeakList& out)
+{
+    const float binHz = frameSampleRate / float(fftSize);
+    const int topBin = fftSize / 2 - kTopMargin;
+    const int count = int(std::min<float>(float(peakCount), float(topBin) * binHz / f0));
+    std::size_t kept = 0;
+    for (int k = 1; k <= count; ++k) {
+        float width = setD + setB * float(k);
+        width = width > 0.0f ? std::min(width, 0.5f) : 0.0f;
+        const float centre = float(k) * f0 / binHz;
+        Peak peak{};
+        if (!strongestMaximum(box, centre, width * f0 / binHz, binHz, topBin, peak)) {
+            // No maximum of its own: read the spectrum at the harmonic itself.
+            const int b = std::min(int(centre), topBin);
+            const float frac = centre - float(b);
+            const float level = box.mags[std::size_t(b)] + frac * (box.mags[std::size_t(b + 1)] - box.mags[std::size_t(b)]);
+            peak = {float(k) * f0, level, box.phases[std::size_t(frac < 0.5f ? b : b + 1)]};
+        }
+        out.append(peak.freq, peak.level, peak.phase);
+        if (peak.level >= thresholdDb)
+            kept = out.size();
+    }
+    out.truncate(kept);
+}
+
+}  // namespace Halvoren

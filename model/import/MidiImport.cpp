@@ -1,0 +1,209 @@
+#include "model/import/MidiImport.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "lyrics/ILyricDict.h"
+#include "model/current/DefaultProject.h"
+#include "model/import/ClampToInt32.h"
+#include "model/import/ImportBudget.h"
+#include "model/document/SSSynthesizerDoc.h"
+#include "model/import/MidiTrackRecord.h"
+#include "model/import/SortedFill.h"
+#include "model/import/midi/MIDIFileRead.h"
+#include "platform/MessageBox.h"
+#include "platform/TextConvert.h"
+#include "shell/services/LanguageMgr.h"
+
+using namespace HVCurrentModel;
+
+namespace {
+
+constexpr int64_t kModelTicksPerQuarter = 480;
+constexpr int32_t kKeyBase = 115;
+constexpr int64_t kMeasureTicks = 1920;
+
+// File ticks at the file's division into model ticks, in 64 bits.
+int32_t scaleTicks(int64_t ticks, int32_t ticksPerQuarter)
+{
+    return clampToInt32(ticks * kModelTicksPerQuarter / ticksPerQuarter);
+}
+
+// A division of 0 or an SMPTE time base cannot be scaled: such a file is
+// refused like an unreadable one.
+bool readMidiFile(const CString& path, hvmidi::MIDIMultiTrack& tracks)
+{
+    const hvmidi::MIDIFileReadStreamFile stream(path);
+    hvmidi::MIDIFileReadMultiTrack sink(&tracks);
+    hvmidi::MIDIFileRead reader(stream, sink);
+    return reader.parse() && tracks.getNumTracks() > 0 && tracks.getClocksPerBeat() > 0;
+}
+
+Track* newImportTrack(const std::string& singer)
+{
+    auto* seg = new SingSegment(kDefaultSegmentPos, kDefaultSegmentWidth);
+    seg->singer = singer;
+    auto* track = new Track(kSingingTrack);
+    insertSegmentSorted(*track->singSegs, seg);
+    return track;
+}
+
+Note* makeNote(const MidiNoteRecord& record, int32_t ticksPerQuarter, const ScoreImportContext& context)
+{
+    auto* note = new Note;
+    note->key = kKeyBase - record.note;
+    note->pos = scaleTicks(record.start, ticksPerQuarter);
+    note->width = scaleTicks(int64_t{record.end} - record.start, ticksPerQuarter);
+    if (record.lyric.empty()) {
+        note->lyric = context.defaultSymbol;
+        note->phoneticSymbol = context.defaultSymbol;
+        return note;
+    }
+    note->lyric = ansiToUtf8(record.lyric);
+    if (!context.lyricDict) {
+        note->phoneticSymbol = note->lyric;
+        return note;
+    }
+    std::vector<std::string> words, symbols;
+    context.lyricDict->lookup(note->lyric, words, symbols);
+    if (!symbols.empty()) note->phoneticSymbol = symbols.front();
+    return note;
+}
+
+// Puts the notes into the new, empty segment as the document's note adding
+// does (the settings' vibrato and expression, then sorted insertion with
+// overlap flags), in one pass.
+void addNotesToNewSeg(const std::vector<Note*>& notes, SingSegment* seg)
+{
+    for (Note* n : notes) CSSSynthesizerDoc::setNoteDefaultVibExp(n);
+    fillSorted(seg->notes, notes);
+}
+
+// Fills the segment with the notes of one MIDI track. Returns the tick at
+// which its first note (in finishing order) starts, when it has one.
+std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, const MidiTrackRecord& record, int midiTrack,
+                                   SingSegment* seg, const ScoreImportContext& context)
+{
+    std::vector<Note*> notes;
+    for (const MidiNoteRecord& r : record.notes) {
+        Note* note = makeNote(r, record.ticksPerQuarter, context);
+        // A note of no width (its ends fall on one model tick) could not be
+        // edited or fixed; it is left out.
+        if (note->width <= 0) {
+            delete note;
+            continue;
+        }
+        notes.push_back(note);
+    }
+    seg->name = ansiToUtf8(record.name);
+    const int64_t lastEnd = notes.empty() ? 0 : spanEnd(*notes.back());
+    // The last note's end rounded up to a whole measure, plus one measure.
+    seg->width = clampToInt32((lastEnd + 2 * kMeasureTicks - 1) / kMeasureTicks * kMeasureTicks);
+    seg->extendCurveEnds();
+    std::optional<int32_t> first;
+    if (!notes.empty()) first = clampToInt32(int64_t{seg->pos} + notes.front()->pos);
+
+    addNotesToNewSeg(notes, seg);
+    if (seg->notes.hasOverlapped()) {
+        const CString text = translate("track") + CString::fromUtf8(" " + std::to_string(midiTrack) + " ") +
+                             translate("exist note overlap, do you want to auto-fix it?");
+        if (showMessageBox(text, CString(u">_<"), MbButtons::yesNo, MbIcon::question) == MbResult::yes)
+            doc.fixNoteOverlaps(seg);
+    }
+    return first;
+}
+
+// New-project mode: the tempo changes of MIDI track 0 after the segment
+// start. Appended, then sorted stably: the order of inserting each after
+// every marker of equal or lower position.
+void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
+{
+    for (const MidiTempoChange& change : record.tempos) {
+        const int32_t pos = clampToInt32(kDefaultSegmentPos + int64_t{scaleTicks(change.tick, record.ticksPerQuarter)});
+        model.tempos.push_back(new Tempo{pos, static_cast<int32_t>(change.bpm * 100)});
+    }
+    std::stable_sort(model.tempos.begin(), model.tempos.end(),
+                     [](const Tempo* a, const Tempo* b) { return a->pos < b->pos; });
+}
+
+// Counts what the chosen tracks (and, for a new project, the tempos) will
+// build; false when that passes what one import may build.
+bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack)
+{
+    ReadBudget budget = makeImportBudget();
+    for (const MidiTrackRecord& record : chosen)
+        for (size_t i = 0; i < record.notes.size(); ++i)
+            if (!budget.takeRecord(kNoteBuildBytes)) return false;
+    if (tempoTrack)
+        for (size_t i = 0; i < tempoTrack->tempos.size(); ++i)
+            if (!budget.takeRecord(sizeof(Tempo))) return false;
+    return true;
+}
+
+MidiImportResult readFailed()
+{
+    showMessageBox(translate("Error in reading midi file..."), CString(u"(＞﹏＜)"));
+    MidiImportResult result;
+    result.status = MidiImportResult::Status::readFailed;
+    return result;
+}
+
+}  // namespace
+
+MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool newProject,
+                               ISelectMidiTrackDlg& dialog, const ScoreImportContext& context)
+{
+    MidiImportResult result;
+    hvmidi::MIDIMultiTrack tracks;
+    if (!readMidiFile(path, tracks)) return readFailed();
+
+    std::vector<int> offered;
+    MidiTrackRecord record;
+    for (int i = 0; i < tracks.getNumTracks(); ++i) {
+        fillMidiTrackRecord(tracks, i, record);
+        if (record.notes.empty()) continue;
+        CString name;
+        utf8ToCstr(ansiToUtf8(record.name).c_str(), name);
+        dialog.addTrack(name, i, static_cast<int>(record.notes.size()));
+        offered.push_back(i);
+    }
+    if (!dialog.doModal()) return result;
+    std::vector<int> chosen;
+    for (int m : dialog.getSelTracks())
+        if (std::find(offered.begin(), offered.end(), m) != offered.end()) chosen.push_back(m);
+    if (chosen.empty()) return result;
+
+    std::vector<MidiTrackRecord> records(chosen.size());
+    for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
+    MidiTrackRecord tempoTrack;
+    if (newProject) fillMidiTrackRecord(tracks, 0, tempoTrack);
+    if (!withinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
+
+    std::vector<Track*> newTracks;
+    if (newProject) {
+        result.newModel = makeDefaultProject();
+        newTracks.push_back(result.newModel->tracks.front());
+        // The default project is sung by the default singer, the one the
+        // context names.
+        newTracks.front()->singSegs->segAt(0)->singer = context.singerName;
+    }
+    while (newTracks.size() < chosen.size()) {
+        newTracks.push_back(newImportTrack(context.singerName));
+        if (newProject) result.newModel->tracks.push_back(newTracks.back());
+    }
+
+    for (size_t k = 0; k < chosen.size(); ++k) {
+        SingSegment* seg = newTracks[k]->singSegs->segAt(0);
+        const std::optional<int32_t> first = fillSegment(doc, records[k], chosen[k], seg, context);
+        if (first && (!result.firstNoteTick || *first < *result.firstNoteTick)) result.firstNoteTick = first;
+    }
+
+    if (newProject)
+        addTempos(tempoTrack, *result.newModel);
+    else
+        doc.insertTracks(newTracks);
+    result.status = MidiImportResult::Status::imported;
+    return result;
+}

@@ -1,0 +1,207 @@
+#include "model/import/vsqx/VsqxImport.h"
+
+#include <tinyxml.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "model/import/ImportBudget.h"
+#include "model/import/ScoreImportContext.h"
+#include "model/import/SortedFill.h"
+#include "model/import/vsqx/CVsqxParser.h"
+#include "model/import/vsqx/XmlNesting.h"
+#include "platform/FileUtil.h"
+#include "platform/MessageBox.h"
+#include "shell/services/LanguageMgr.h"
+
+using namespace HVCurrentModel;
+
+namespace {
+
+// Scores nest five levels deep; the files are text of a few megabytes.
+constexpr int kMaxNesting = 64;
+constexpr uint64_t kMaxFileBytes = uint64_t{32} << 20;
+constexpr int64_t kMeasureTicks = 1920;
+
+// Adds the shift; false when the result leaves the 32-bit range.
+bool shiftBy(int32_t& pos, int64_t shift)
+{
+    const int64_t moved = pos + shift;
+    if (moved < std::numeric_limits<int32_t>::min() || moved > std::numeric_limits<int32_t>::max()) return false;
+    pos = static_cast<int32_t>(moved);
+    return true;
+}
+
+// Markers are appended and then sorted stably: the order of inserting each
+// after every marker of equal or lower position.
+template <class M>
+void sortMarkers(std::vector<M*>& markers)
+{
+    std::stable_sort(markers.begin(), markers.end(), [](const M* a, const M* b) { return a->pos < b->pos; });
+}
+
+bool readTempos(CVsqxParser& parser, TiXmlElement* master, int64_t shiftTicks, HalvorenModel& model)
+{
+    const auto elements = parser.getTempos(master);
+    if (elements.empty()) model.tempos.push_back(new Tempo{0, 12000});
+    for (TiXmlElement* e : elements) {
+        auto* tempo = new Tempo{0, 12000};
+        parser.readTempo(e, tempo);
+        if (shiftTicks > 0 && tempo->pos == 0) model.tempos.push_back(new Tempo{0, 12000});
+        model.tempos.push_back(tempo);
+        if (!shiftBy(tempo->pos, shiftTicks)) return false;
+    }
+    sortMarkers(model.tempos);
+    return true;
+}
+
+bool readTimeSigs(CVsqxParser& parser, TiXmlElement* master, int64_t shiftMeasures, HalvorenModel& model)
+{
+    const auto elements = parser.getTimeSigs(master);
+    if (elements.empty()) model.beats.push_back(new Beat{-3, 4, 4});
+    for (TiXmlElement* e : elements) {
+        auto* beat = new Beat{-3, 4, 4};
+        parser.readTimeSig(e, beat);
+        if (shiftMeasures > 0 && beat->pos == -3) model.beats.push_back(new Beat{-3, 4, 4});
+        model.beats.push_back(beat);
+        if (!shiftBy(beat->pos, shiftMeasures)) return false;
+    }
+    sortMarkers(model.beats);
+    return true;
+}
+
+void readNotes(CVsqxParser& parser, TiXmlElement* partElement, ILyricDict* dict, SingSegment* seg)
+{
+    std::vector<Note*> notes;
+    for (TiXmlElement* noteElement : parser.getNotes(partElement)) {
+        notes.push_back(new Note);
+        parser.readNote(noteElement, notes.back(), dict);
+    }
+    fillSorted(seg->notes, notes);
+}
+
+bool readSingingTracks(CVsqxParser& parser, TiXmlElement* root, int64_t shiftTicks, const std::string& singer,
+                       HalvorenModel& model)
+{
+    ILyricDict* dict = findSingerLyricDict(singer);
+    for (TiXmlElement* trackElement : parser.getTracks(root)) {
+        auto* track = new Track(kSingingTrack);
+        parser.readTrackName(trackElement, track);
+        model.tracks.push_back(track);
+        std::vector<BaseSegment*> segs;
+        bool shifted = true;
+        for (TiXmlElement* partElement : parser.getParts(trackElement)) {
+            auto* seg = new SingSegment(0, 1920);
+            segs.push_back(seg);
+            parser.readPart(partElement, seg);
+            shifted = shiftBy(seg->pos, shiftTicks);
+            if (!shifted) break;
+            seg->extendCurveEnds();
+            seg->singer = singer;
+            readNotes(parser, partElement, dict, seg);
+        }
+        fillSorted(*track->singSegs, segs);
+        if (!shifted) return false;
+    }
+    return true;
+}
+
+bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char* name, int64_t shiftTicks,
+                    HalvorenModel& model)
+{
+    if (!trackElement) return true;
+    const auto parts = parser.getWavParts(trackElement);
+    if (parts.empty()) return true;
+    auto* track = new Track(kInstrumentTrack);
+    track->name = name;
+    model.tracks.push_back(track);
+    std::vector<BaseSegment*> segs;
+    bool shifted = true;
+    for (TiXmlElement* e : parts) {
+        auto* seg = new InstrumentSegment(0, 0);
+        if (!parser.readWavPart(e, seg)) {
+            const CString text = translate("Error when reading audio file...") + u": " + CString::fromUtf8(seg->audioPath);
+            showMessageBox(text, CString(u">_<"), MbButtons::ok, MbIcon::warning);
+            delete seg;
+            continue;
+        }
+        segs.push_back(seg);
+        shifted = shiftBy(seg->pos, shiftTicks);
+        if (!shifted) break;
+    }
+    fillSorted(*track->instSegs, segs);
+    return shifted;
+}
+
+// Counts what the score would build, before anything is built.
+bool withinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master)
+{
+    ReadBudget budget = makeImportBudget();
+    const auto take = [&budget](size_t count, uint64_t bytes) {
+        for (size_t i = 0; i < count; ++i)
+            if (!budget.takeRecord(bytes)) return false;
+        return true;
+    };
+    // A marker may bring a default marker along.
+    bool ok = take(parser.getTempos(master).size(), 2 * sizeof(Tempo)) &&
+              take(parser.getTimeSigs(master).size(), 2 * sizeof(Beat));
+    for (TiXmlElement* track : parser.getTracks(root)) {
+        ok = ok && take(1, sizeof(Track));
+        for (TiXmlElement* part : parser.getParts(track))
+            ok = ok && take(1, sizeof(SingSegment)) && take(parser.getNotes(part).size(), kNoteBuildBytes);
+    }
+    for (TiXmlElement* track : {parser.getMonoTrack(root), parser.getStereoTrack(root)})
+        if (track) ok = ok && take(1, sizeof(Track)) && take(parser.getWavParts(track).size(), sizeof(InstrumentSegment));
+    return ok;
+}
+
+}  // namespace
+
+std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
+                                                  const std::string& singerName, const CString& path)
+{
+    parser.basePath = path;
+    auto model = std::make_unique<HalvorenModel>();
+    TiXmlElement* master = parser.getMasterTrack(root);
+    if (!master) return nullptr;
+
+    // Scores with fewer than four measures before their start are moved so
+    // that they start at measure 1, like every project.
+    const int64_t preMeasure = parser.getPreMeasure(master);
+    const int64_t shiftMeasures = preMeasure < 4 ? 4 - preMeasure : 0;
+    const int64_t shiftTicks = shiftMeasures * kMeasureTicks;
+    if (shiftTicks > std::numeric_limits<int32_t>::max()) return nullptr;
+
+    if (!withinBudget(parser, root, master) || !readTempos(parser, master, shiftTicks, *model) ||
+        !readTimeSigs(parser, master, shiftMeasures, *model) ||
+        !readSingingTracks(parser, root, shiftTicks, singerName, *model) ||
+        !readAudioTrack(parser, parser.getMonoTrack(root), "WAV(MONO)", shiftTicks, *model) ||
+        !readAudioTrack(parser, parser.getStereoTrack(root), "WAV(STEREO)", shiftTicks, *model))
+        return nullptr;
+    return model;
+}
+
+std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& singerName)
+{
+    FilePtr file(openFile(path, "rb"));
+    const auto size = file ? bytesLeftInFile(file.get()) : std::nullopt;
+    file.reset();
+    std::string text;
+    if (!size || *size > kMaxFileBytes || !readWholeFile(path, text) || !xmlNestingWithin(text, kMaxNesting))
+        return nullptr;
+    TiXmlDocument document;
+    document.Parse(text.c_str());
+    if (document.Error()) return nullptr;
+    TiXmlElement* root = document.FirstChildElement();
+    if (!root) return nullptr;
+    const std::string rootName = root->ValueStr();
+    std::unique_ptr<CVsqxParser> parser;
+    if (rootName == "vsq3")
+        parser = std::make_unique<CVsqx3parser>();
+    else if (rootName == "vsq4")
+        parser = std::make_unique<CVsqx4parser>();
+    else
+        return nullptr;
+    return buildModelFromVsqx(*parser, root, singerName, path);
+}

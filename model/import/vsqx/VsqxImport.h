@@ -1,0 +1,22 @@
+#pragma once
+// VSQX scores (roots "vsq3" and "vsq4") into new projects with their audio
+// parts.
+#include <memory>
+#include <string>
+
+#include "model/current/HalvorenModel.h"
+#include "platform/CString.h"
+
+class CVsqxParser;
+class TiXmlElement;
+
+// Reads the score into a new model sung by the named singer; null when the
+// file cannot be read as XML, its root is neither "vsq3" nor "vsq4", it has
+// no master track or its shifted positions do not fit. A wav part whose
+// audio cannot be loaded is left out after a warning.
+std::unique_ptr<HVCurrentModel::HalvorenModel> loadVsqx(const CString& path, const std::string& singerName);
+
+// The model of a parsed score (see loadVsqx).
+std::unique_ptr<HVCurrentModel::HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
+                                                                  const std::string& singerName,
+                                                                  const CString& path);
