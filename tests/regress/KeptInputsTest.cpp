@@ -1,6 +1,6 @@
-// Runs one fuzz target over its seeds and its kept inputs. The target checks
-// what it reads and stops the program on a wrong result; the sanitizers
-// catch the rest.
+// Runs one fuzz target over its seeds and its kept inputs (the suite is
+// named after the target). The target checks what it reads and stops the
+// program on a wrong result; the sanitizers catch the rest.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -39,12 +39,12 @@ size_t runAll(const std::filesystem::path& folder)
 
 }  // namespace
 
-TEST(KeptInputs, SeedCorpusReads)
+TEST(HV_KEPT_INPUTS, SeedCorpusReads)
 {
     EXPECT_GT(runAll(std::filesystem::path(HV_SOURCE_DIR) / "fuzz/corpus" / HV_FUZZ_TARGET), 0u);
 }
 
-TEST(KeptInputs, InputsThatOnceFailedRead)
+TEST(HV_KEPT_INPUTS, InputsThatOnceFailedRead)
 {
     runAll(std::filesystem::path(HV_SOURCE_DIR) / "tests/corpus/regress" / HV_FUZZ_TARGET);
 }
