@@ -58,12 +58,15 @@ bool readRotatedWords(CMemoryStream& stream, void* dst, std::int32_t count)
 
 bool readRotated(CMemoryStream& stream, void* dst, std::int32_t size)
 {
-    if (!stream.read(dst, size))
+    if (dst == nullptr || size < 0 || size > stream.remaining())
         return false;
-    if (size > 1) {
-        auto* bytes = static_cast<unsigned char*>(dst);
-        std::rotate(bytes, bytes + size - 1, bytes + size);
-    }
+    if (size <= 1)
+        return stream.read(dst, size);
+    // Straight into place: the first size-1 stored bytes go to dst[1..], the
+    // last to dst[0]; both reads fit, as checked above.
+    auto* bytes = static_cast<unsigned char*>(dst);
+    stream.read(bytes + 1, size - 1);
+    stream.read(bytes, 1);
     return true;
 }
 

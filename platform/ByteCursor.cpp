@@ -11,12 +11,6 @@ bool ByteCursor::seek(std::uint64_t position) {
     return true;
 }
 
-bool ByteCursor::skip(std::uint64_t n) {
-    if (n > remaining()) return false;
-    pos_ += n;
-    return true;
-}
-
 bool ByteCursor::bytes(void* target, std::uint64_t n) {
     if (!target || n > remaining()) return false;
     if (n > 0) std::memcpy(target, data_ + pos_, n);
@@ -30,27 +24,6 @@ bool ByteCursor::u16(std::uint16_t& target) {
     unsigned char b[2];
     if (!bytes(b, 2)) return false;
     target = littleEndian16(b);
-    return true;
-}
-
-bool ByteCursor::u32(std::uint32_t& target) {
-    unsigned char b[4];
-    if (!bytes(b, 4)) return false;
-    target = littleEndian32(b);
-    return true;
-}
-
-bool ByteCursor::i32(std::int32_t& target) {
-    std::uint32_t v = 0;
-    if (!u32(v)) return false;
-    target = static_cast<std::int32_t>(v);
-    return true;
-}
-
-bool ByteCursor::f32(float& target) {
-    std::uint32_t v = 0;
-    if (!u32(v)) return false;
-    target = floatFromBits(v);
     return true;
 }
 
@@ -79,9 +52,3 @@ bool ByteCursor::holds(std::uint64_t count, std::uint64_t minBytes) const {
     return minBytes == 0 || count <= remaining() / minBytes;
 }
 
-bool ByteCursor::sub(std::uint64_t n, ByteCursor& sub) {
-    if (n > remaining()) return false;
-    sub = ByteCursor(data_ + pos_, n);
-    pos_ += n;
-    return true;
-}

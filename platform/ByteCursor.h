@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/LittleEndian.h"
+
 class ByteCursor {
 public:
     ByteCursor() = default;
@@ -26,14 +28,34 @@ public:
 
     // Moves to an absolute position; false, not moving, beyond the end.
     bool seek(std::uint64_t position);
-    bool skip(std::uint64_t n);
+    bool skip(std::uint64_t n) {
+        if (n > remaining()) return false;
+        pos_ += n;
+        return true;
+    }
     bool bytes(void* target, std::uint64_t n);
 
     bool u8(std::uint8_t& target);
     bool u16(std::uint16_t& target);
-    bool u32(std::uint32_t& target);
-    bool i32(std::int32_t& target);
-    bool f32(float& target);
+    // Inline: record readers take most of their values through these.
+    bool u32(std::uint32_t& target) {
+        if (remaining() < 4) return false;
+        target = littleEndian32(data_ + pos_);
+        pos_ += 4;
+        return true;
+    }
+    bool i32(std::int32_t& target) {
+        std::uint32_t v = 0;
+        if (!u32(v)) return false;
+        target = static_cast<std::int32_t>(v);
+        return true;
+    }
+    bool f32(float& target) {
+        std::uint32_t v = 0;
+        if (!u32(v)) return false;
+        target = floatFromBits(v);
+        return true;
+    }
     // Takes the tag's n bytes when they are next; else stays.
     bool tag(const char* tag, std::uint64_t n);
 
@@ -49,7 +71,12 @@ public:
     // A cursor over the next n bytes, this one moved past them. When fewer
     // remain, sub stays as it was and nothing moves. What the sub-cursor
     // reads can never reach outside its slice.
-    bool sub(std::uint64_t n, ByteCursor& sub);
+    bool sub(std::uint64_t n, ByteCursor& sub) {
+        if (n > remaining()) return false;
+        sub = ByteCursor(data_ + pos_, n);
+        pos_ += n;
+        return true;
+    }
 
 private:
     const unsigned char* data_ = nullptr;

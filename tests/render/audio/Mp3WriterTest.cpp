@@ -1,49 +1,15 @@
 #include "render/export/Mp3FileWriter.h"
 
 #include <gtest/gtest.h>
-#include <mpg123.h>
 
 #include <fstream>
 
+#include "support/audio/AudioFiles.h"
 #include "support/audio/Mp3Fixture.h"
 #include "support/ScratchDir.h"
 
-namespace {
-
-struct Decoded {
-    long rate = 0;
-    int channels = 0;  // 0 when the file does not decode to 16-bit samples
-    std::vector<int16_t> pcm;
-
-    double hz(int channel) const {
-        std::vector<int16_t> one;
-        for (size_t i = channel; i < pcm.size(); i += channels) one.push_back(pcm[i]);
-        return hvtest::zeroCrossingFrequency(one, 44100);
-    }
-};
-
-Decoded decode(const std::string& path) {
-    Decoded d;
-    int encoding = 0, err = MPG123_ERR;
-    mpg123_handle* h = mpg123_new(nullptr, nullptr);
-    // Gapless decoding trims the encoder delay and the padding that the tag
-    // frame announces.
-    mpg123_param(h, MPG123_ADD_FLAGS, MPG123_GAPLESS, 0.0);
-    if (mpg123_open(h, path.c_str()) == MPG123_OK &&
-        mpg123_getformat(h, &d.rate, &d.channels, &encoding) == MPG123_OK && encoding == MPG123_ENC_SIGNED_16) {
-        int16_t buf[8192];
-        size_t got = 0;
-        do {
-            err = mpg123_read(h, buf, sizeof buf, &got);
-            d.pcm.insert(d.pcm.end(), buf, buf + got / 2);
-        } while (err == MPG123_OK);
-    }
-    if (err != MPG123_DONE) d.channels = 0;
-    mpg123_delete(h);
-    return d;
-}
-
-}  // namespace
+using Decoded = hvtest::DecodedMp3;
+using hvtest::decodeMp3;
 
 TEST(Mp3Writer, DecodesToItsLengthFrequenciesAndMode) {
     hvtest::ScratchDir dir("mp3w");
@@ -60,7 +26,7 @@ TEST(Mp3Writer, DecodesToItsLengthFrequenciesAndMode) {
         EXPECT_EQ((std::vector<int>{h[0], h[1], h[2], h[3] >> 6}),
                   (std::vector<int>{0xFF, 0xFB, 0xB0, channels == 2 ? 1 : 3}));
 
-        const Decoded d = decode(path);
+        const Decoded d = decodeMp3(path);
         EXPECT_EQ(d.rate, 44100);
         ASSERT_EQ(d.channels, channels);
         EXPECT_EQ(d.pcm.size(), pcm.size());  // the tag frame trims delay and padding exactly
@@ -74,7 +40,7 @@ TEST(Mp3Writer, DecodesToItsLengthFrequenciesAndMode) {
 TEST(Mp3Writer, EmptyInputDecodesToNothingAndFailuresAreReported) {
     hvtest::ScratchDir dir("mp3w");
     ASSERT_EQ(writeMp3File(CString::fromUtf8(dir.file("e.mp3")), 0, 2, nullptr), 0);
-    EXPECT_EQ(decode(dir.file("e.mp3")).pcm.size(), 0u);
+    EXPECT_EQ(decodeMp3(dir.file("e.mp3")).pcm.size(), 0u);
 
     std::vector<int16_t> pcm(44100 * 2, 1000);
     EXPECT_EQ(writeMp3File(CString::fromUtf8(dir.file("no/dir/x.mp3")), pcm.size() * 2, 2, pcm.data()), 1);

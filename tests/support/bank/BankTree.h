@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/ScratchDir.h"
+#include "support/bank/BankWriter.h"
 
 namespace testbank {
 
@@ -26,6 +27,16 @@ inline void writeFile(const std::filesystem::path& path, const std::string& byte
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
+
+// Writes "HVI" and every content part ("HVC", "HVC_<n>") into folder.
+inline void writePackageFiles(const std::filesystem::path& folder, const PackageFiles& files) {
+    writeFile(folder / "HVI", files.index);
+    for (const auto& [part, bytes] : files.parts)
+        writeFile(folder / (part > 0 ? "HVC_" + std::to_string(part) : std::string("HVC")), bytes);
+}
+
+// The base path of the package in folder, as the readers take it.
+inline std::string packageBasePath(const std::filesystem::path& folder) { return folder.string() + "/"; }
 
 class BankTree {
 public:
@@ -49,6 +60,15 @@ public:
     // Creates singers/<sub>/ with a description; returns the folder.
     std::filesystem::path addBank(const std::string& sub, const std::string& version, const std::string& name) {
         return addRawDescription(sub, descriptionText(version, name)).parent_path();
+    }
+
+    // A bank folder with its description and its package beside it; returns
+    // the folder.
+    std::filesystem::path addPackage(const std::string& sub, const std::string& version, const std::string& name,
+                                     const PackageFiles& files) {
+        const std::filesystem::path folder = addBank(sub, version, name);
+        writePackageFiles(folder, files);
+        return folder;
     }
 
 private:

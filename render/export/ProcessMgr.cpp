@@ -1,0 +1,38 @@
+#include "render/export/ProcessMgr.h"
+
+#include <algorithm>
+
+#include "render/synth/ISynth.h"
+#include "shell/services/LanguageMgr.h"
+
+void SynthsProcessMgr::start() {
+    for (ISynth* synth : synths()) synth->start();
+}
+
+void SynthsProcessMgr::cancel() {
+    for (ISynth* synth : synths()) synth->stop();
+}
+
+int SynthsProcessMgr::progress() {
+    lastProgress_ = 100;
+    const std::vector<ISynth*> list = synths();
+    if (list.empty()) return lastProgress_;
+    // 64-bit sums: many long outputs exceed an int together.
+    int64_t total = 0;
+    int64_t done = 0;
+    for (ISynth* synth : list) {
+        int count = 0;
+        synth->getOutput(&count);
+        total += std::max(count, 0);
+        done += std::clamp(synth->samplesDone(), 0, std::max(count, 0));
+    }
+    if (done != total) {
+        const auto p = static_cast<int64_t>(static_cast<double>(done) * 100.0 / static_cast<double>(total));
+        lastProgress_ = static_cast<int>(std::clamp<int64_t>(p, 0, 99));
+    }
+    return lastProgress_;
+}
+
+CString SynthsProcessMgr::statusText() {
+    return translate(lastProgress_ == 100 ? "writing file" : "synthesizing") + u"...";
+}

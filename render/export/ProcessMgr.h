@@ -1,0 +1,56 @@
+#pragma once
+// An export job: every synthesizer of the job renders on the engine's worker
+// threads while the progress dialog polls the job; once all are done the job
+// mixes and writes its file(s) on the main thread.
+#include <cstdint>
+#include <vector>
+
+#include "platform/CString.h"
+
+class ISynth;
+
+class IProcessMgr {
+public:
+    // Starts every synthesizer of the job, in order.
+    virtual void start() = 0;
+    // 0..100; 100 once every synthesizer has written its whole output (and
+    // for a job without entries).
+    virtual int progress() = 0;
+    // Stops every synthesizer of the job; nothing is written.
+    virtual void cancel() = 0;
+    // The last value computed by progress() is 100.
+    virtual bool isFinished() = 0;
+    // "synthesizing..." while rendering, "writing file..." at 100 (translated).
+    virtual CString statusText() = 0;
+    // Mixes and writes the file(s); a failure is shown in a message box.
+    virtual void finish() = 0;
+    // Whether finish() failed to write a file.
+    virtual bool writeFailed() const = 0;
+
+protected:
+    ~IProcessMgr() = default;
+};
+
+// What the export jobs share: their synthesizers start, report and stop
+// together. Progress: 100 without synthesizers, or when the samples done
+// equal the output lengths (also 0 of 0); else the share done, truncated and
+// clamped to 0..99. Clips do not count.
+class SynthsProcessMgr : public IProcessMgr {
+public:
+    void start() override;
+    int progress() override;
+    void cancel() override;
+    bool isFinished() override { return lastProgress_ == 100; }
+    CString statusText() override;
+    bool writeFailed() const override { return failed_; }
+
+protected:
+    ~SynthsProcessMgr() = default;
+    // The job's synthesizers, in order.
+    virtual std::vector<ISynth*> synths() const = 0;
+
+    bool failed_ = false;
+
+private:
+    int lastProgress_ = 0;
+};

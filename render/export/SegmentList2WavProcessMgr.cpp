@@ -1,0 +1,44 @@
+#include "render/export/SegmentList2WavProcessMgr.h"
+
+#include <algorithm>
+
+#include "render/export/ExportMix.h"
+#include "render/synth/ISynth.h"
+
+void SegmentList2WavProcessMgr::addSingJob(ISynth* synth, int startFrame, float gain, float pan) {
+    int count = 0;
+    synth->getOutput(&count);
+    jobs_.push_back({.synth = synth, .kind = 0, .gain = gain, .pan = pan, .startFrame = startFrame});
+    totalFrames_ = std::max(totalFrames_, clampFrames(int64_t{startFrame} + std::max(count, 0)));
+}
+
+void SegmentList2WavProcessMgr::addClipJob(const int16_t* left, const int16_t* right, int frames, int startFrame,
+                                           float gain, float pan) {
+    jobs_.push_back({.left = left,
+                     .right = right,
+                     .frames = frames,
+                     .kind = 1,
+                     .gain = gain,
+                     .pan = pan,
+                     .startFrame = startFrame});
+    totalFrames_ = std::max(totalFrames_, clampFrames(int64_t{startFrame} + std::max(frames, 0)));
+}
+
+std::vector<ISynth*> SegmentList2WavProcessMgr::synths() const {
+    std::vector<ISynth*> out;
+    for (const ExportJob& job : jobs_)
+        if (job.kind == 0) out.push_back(job.synth);
+    return out;
+}
+
+void SegmentList2WavProcessMgr::finish() {
+    if (totalFrames_ < 1) return;
+    failed_ = !mixAndWrite(outputPath_, totalFrames_, [this](ExportMix& mix) {
+        for (const ExportJob& job : jobs_) {
+            if (job.kind == 0)
+                mix.addSynth(job.synth, job.startFrame, job.gain, job.pan);
+            else
+                mix.add(job.left, job.right, job.frames, job.startFrame, job.gain, job.pan);
+        }
+    });
+}

@@ -1,0 +1,50 @@
+#include "shell/SingEntries.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "render/synth/ISynth.h"
+#include "render/synth/SegmentSynthMgr.h"
+
+using namespace HVCurrentModel;
+
+int secondsToFrames(double seconds) {
+    const double frames = std::trunc(seconds * kOutputRate);
+    if (!(frames > INT_MIN)) return INT_MIN;  // also NaN
+    return frames >= INT_MAX ? INT_MAX : static_cast<int>(frames);
+}
+
+float trackGain(const Track& track) { return track.muted ? 0.0f : static_cast<float>(track.volume) / 100.0f; }
+
+OutputStart::OutputStart(const std::vector<Tempo*>& tempos, int startTick)
+    : tempos_(tempos), map_(tempos), startTick_(startTick), startSec_(map_.tickToSec(startTick)) {}
+
+namespace {
+bool endsAfter(const BaseSegment& seg, int tick) { return int64_t{seg.pos} + seg.width - 1 > tick; }
+}  // namespace
+
+void OutputStart::singEntries(const Track& track, SegmentSynthMgr& synths, int endTick,
+                              const std::function<void(SingSegment*, ISynth*, int)>& add) const {
+    if (track.kind != kSingingTrack || track.singSegs == nullptr) return;
+    for (size_t i = 0; i < track.singSegs->size(); ++i) {
+        SingSegment* seg = track.singSegs->segAt(i);
+        if (seg->notes.empty() || !endsAfter(*seg, startTick_)) continue;
+        ISynth* synth = synths.getSynth(seg);
+        if (synth == nullptr) continue;
+        synth->setCallback(nullptr);
+        const int from = static_cast<int>(std::clamp<int64_t>(int64_t{startTick_} - seg->pos, INT_MIN, INT_MAX));
+        const int to = static_cast<int>(std::clamp<int64_t>(int64_t{endTick} - seg->pos, INT_MIN, INT_MAX));
+        if (!synth->loadSegment(seg, tempos_, from, to, kSingLeadIn)) continue;
+        add(seg, synth, secondsToFrames((double{map_.tickToSec(seg->pos)} - kSingLeadIn) - startSec_));
+    }
+}
+
+void OutputStart::clipEntries(const Track& track, const std::function<void(InstrumentSegment*, int)>& add) const {
+    if (track.kind != kInstrumentTrack || track.instSegs == nullptr) return;
+    for (size_t i = 0; i < track.instSegs->size(); ++i) {
+        InstrumentSegment* clip = track.instSegs->segAt(i);
+        if (clip->frames <= 0 || clip->left.empty() || !endsAfter(*clip, startTick_)) continue;
+        add(clip, secondsToFrames(double{map_.tickToSec(clip->pos)} - startSec_));
+    }
+}

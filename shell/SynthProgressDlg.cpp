@@ -1,0 +1,55 @@
+#include "shell/SynthProgressDlg.h"
+
+#include <algorithm>
+#include <string>
+#include <thread>
+
+#include "render/export/ProcessMgr.h"
+#include "shell/services/LanguageMgr.h"
+
+namespace {
+constexpr int kBarWidth = 30;
+// The cancel request is looked at this often between ticks.
+constexpr std::chrono::milliseconds kCancelPoll{10};
+}  // namespace
+
+int CSynthProgressDlg::doModal() {
+    if (processMgr == nullptr) return IDCANCEL;
+    title_ = translate("Export") + u" WAV";
+    processMgr->start();
+    drawBar(0);
+    for (;;) {
+        const auto tick = std::chrono::steady_clock::now() + options_.interval;
+        while (std::chrono::steady_clock::now() < tick) {
+            if (options_.cancelRequested()) {
+                processMgr->cancel();
+                endBar();
+                return IDCANCEL;
+            }
+            std::this_thread::sleep_for(std::min(kCancelPoll, options_.interval));
+        }
+        drawBar(processMgr->progress());
+        if (processMgr->isFinished()) {
+            processMgr->finish();
+            endBar();
+            return IDOK;
+        }
+    }
+}
+
+void CSynthProgressDlg::drawBar(int position) {
+    if (options_.bar == nullptr) return;
+    const int filled = std::clamp(position, 0, 100) * kBarWidth / 100;
+    const std::string bar = std::string(static_cast<size_t>(filled), '#') + std::string(kBarWidth - filled, '-');
+    const std::string status = processMgr->statusText().toUtf8();
+    // \r and clear-to-end redraw the one line in place.
+    std::fprintf(options_.bar, "\r\x1b[K%s [%s] %s %d%%", title_.toUtf8().c_str(), bar.c_str(), status.c_str(),
+                 position);
+    std::fflush(options_.bar);
+}
+
+void CSynthProgressDlg::endBar() {
+    if (options_.bar == nullptr) return;
+    std::fputc('\n', options_.bar);
+    std::fflush(options_.bar);
+}

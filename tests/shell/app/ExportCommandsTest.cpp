@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "model/document/SSSynthesizerDoc.h"
+#include "render/export/ProcessMgr.h"
+#include "render/synth/SegmentSynthMgr.h"
+#include "render/synthmgr/BankFixture.h"
+#include "shell/ExportCommands.h"
+#include "shell/ExportUi.h"
+#include "shell/SynthProgressDlg.h"
+#include "support/audio/AudioFiles.h"
+#include "support/engine/FakeSynth.h"
+#include "support/model_document/ProjectBuilder.h"
+
+namespace {
+
+using namespace projtest;
+using HalvorenEngineTest::FakeSynth;
+
+// Answers the dialogs as set and records what they were asked.
+class ScriptedExportUi : public IExportUi {
+public:
+    bool selectExportTracks(const std::vector<ExportTrackRow>& shown, std::vector<int>& out) override
+    {
+        rows = shown;
+        out = chosen;
+        return true;
+    }
+    bool showSaveFileDlg(const CString& ext, const std::vector<FileFilter>& f, const CString&, CString& p) override
+    {
+        defaultExt = ext.toUtf8();
+        filters = f;
+        p = path;
+        return !path.isEmpty();
+    }
+    bool showBrowseFolderDlg(const CString&, const CString& initial, CString& f) override
+    {
+        initialFolder = initial.toUtf8();
+        f = folder;
+        return true;
+    }
+    bool askYesNo(const CString& text, const CString& caption) override
+    {
+        questions.push_back(caption.toUtf8() + ": " + text.toUtf8());
+        return yes;
+    }
+    bool runProgress(IProcessMgr& job) override
+    {
+        ++progressRuns;
+        CSynthProgressDlg dlg({.interval = std::chrono::milliseconds(1)});
+        dlg.processMgr = &job;
+        return dlg.doModal() == CSynthProgressDlg::IDOK;
+    }
+
+    std::vector<int> chosen;
+    CString path;
+    CString folder;
+    bool yes = false;
+    std::vector<ExportTrackRow> rows;
+    std::vector<FileFilter> filters;
+    std::string defaultExt;
+    std::string initialFolder;
+    std::vector<std::string> questions;
+    int progressRuns = 0;
+};
+
+using hvtest::wavSamples;
+
+// A project at 120 BPM in 4/4 (measure 1 at tick 7680, 8 s) whose singers'
+// synthesizers are fakes: each singer's output is set by name.
+class ExportCommandsTest : public synthtest::BankFixture {
+protected:
+    ExportCommandsTest() : synths_(rows())
+    {
+        doc_.setModel(markersOnly().release(), CString::fromUtf8(dir_.file("demo.ot")));
+        model_ = doc_.getModel();
+    }
+
+    SynthMakerTable rows()
+    {
+        SynthMakerTable table;
+        table["1"] = [this](const std::string& bankPath) {
+            auto* synth = new FakeSynth(outputs_[bankPath]);
+            synth->done = static_cast<int>(synth->out.size());
+            made_.push_back(synth);
+            return synth;
+        };
+        return table;
+    }
+    // A singer whose synthesizers sing `samples`.
+    void singer(const std::string& name, std::vector<short> samples)
+    {
+        addSinger(name, "1");
+        outputs_[dir_.file(name) + "/"] = std::move(samples);
+    }
+
+    CSSSynthesizerDoc doc_;
+    HalvorenModel* model_;
+    std::map<std::string, std::vector<short>> outputs_;
+    std::vector<FakeSynth*> made_;
+    SegmentSynthMgr synths_;
+    ScriptedExportUi ui_;
+};
+
+TEST_F(ExportCommandsTest, EntriesStartWhereTheExportStartRulePlacesThem)
+{
+    EXPECT_EQ(doc_.measureToTick(1), 7680);
+    struct Case {
+        const char* name;
+        int pos;
+        bool clip;
+        int length;       // output or clip frames
+        int firstFrame;   // where its first sample lands (negative: dropped)
+    };
+    const std::vector<Case> cases = {
+        // (8 - 1.5 - 8) s * 44100 = -66150: the lead-in before the start is dropped.
+        {"segment at 7680", 7680, false, 66150 + 4, -66150},
+        // (10 - 1.5 - 8) s = 0.5 s = 22050 frames.
+        {"segment at 9600", 9600, false, 4, 22050},
+        // A clip has no lead-in: (7.5 - 8) s = -22050.
+        {"clip at 7200", 7200, true, 22050 + 4, -22050},
+    };
+    singer("S", {});
+    for (const Case& c : cases) {
+        synths_.clear();  // as for a new project: no segment of the last one is known
+        doc_.setModel(markersOnly().release(), CString::fromUtf8(dir_.file("demo.ot")));
+        HalvorenModel& m = *doc_.getModel();
+        std::vector<int16_t> clipSamples(static_cast<size_t>(c.length), 0);
+        std::vector<short> sung(static_cast<size_t>(c.length), 0);
+        // Samples 1, 2, 3, 4 at the end, so that the frames kept are known.
+        for (int k = 1; k <= 4; ++k) {
+            clipSamples[static_cast<size_t>(c.length - 5 + k)] = static_cast<int16_t>(k);
+            sung[static_cast<size_t>(c.length - 5 + k)] = static_cast<short>(k);
+        }
+        if (c.clip) {
+            Track* t = addTrack(m, kInstrumentTrack, "Piano");
+            InstrumentSegment* clip = addClip(*t, c.pos, 960, 44100, c.length);
+            clip->left = clipSamples;
+        } else {
+            outputs_[dir_.file("S") + "/"] = sung;
+            Track* t = addTrack(m, kSingingTrack, "Vocal");
+            addNote(*addSingSeg(*t, c.pos, 1920, "S"), 0, 480);
+        }
+        m.tracks[0]->volume = 100;  // gain 1
+        ui_.chosen = {0};
+        const std::string path = dir_.file(std::string(c.name) + ".wav");
+        ui_.path = CString::fromUtf8(path);
+        EXPECT_EQ(mixdownToFile(doc_, synths_, ui_), ExportOutcome::done) << c.name;
+        const std::vector<int16_t> got = wavSamples(path);
+        const int lastFrame = c.firstFrame + c.length - 1;  // frame of sample 4
+        ASSERT_EQ(got.size(), static_cast<size_t>(lastFrame + 1) * 2) << c.name;
+        for (int k = 1; k <= 4; ++k)
+            EXPECT_EQ(got[static_cast<size_t>(lastFrame - 4 + k) * 2], k) << c.name << " sample " << k;
+        if (c.firstFrame > 0) {
+            EXPECT_EQ(got[static_cast<size_t>(c.firstFrame - 1) * 2], 0) << c.name;
+        }
+    }
+}
+
+TEST_F(ExportCommandsTest, MixdownAsksForTracksAndFileAndClearsChains)
+{
+    singer("S", {100, 100});
+    Track* vocal = addTrack(*model_, kSingingTrack, "Vocal");
+    SingSegment* seg = addSingSeg(*vocal, 9600, 1920, "S");
+    addNote(*seg, 0, 480);
+    addTrack(*model_, kInstrumentTrack, "Piano");
+    // A synthesizer still on a track chain from an earlier playback.
+    ISynth* old = synths_.getSynth(seg);
+    ASSERT_NE(old, nullptr);
+    struct Chain : ISynthCallback {
+        void onSynthFinished(ISynth*) override {}
+    } chain;
+    old->setCallback(&chain);
+
+    ui_.chosen = {0, 1};
+    ui_.path = CString::fromUtf8(dir_.file("mix.wav"));
+    EXPECT_EQ(mixdownToFile(doc_, synths_, ui_), ExportOutcome::done);
+    ASSERT_EQ(ui_.rows.size(), 2u);
+    EXPECT_EQ(ui_.rows[0].name.toUtf8(), "Vocal");
+    EXPECT_EQ(ui_.rows[0].kind.toUtf8(), "track-singing");
+    EXPECT_EQ(ui_.rows[1].trackIndex, 1);
+    EXPECT_EQ(ui_.rows[1].kind.toUtf8(), "track-instrumental");
+    EXPECT_EQ(ui_.defaultExt, "wav");
+    ASSERT_EQ(ui_.filters.size(), 3u);
+    EXPECT_EQ(ui_.filters[0].text.toUtf8(), "All supported files(*.wav, *.mp3)");
+    EXPECT_EQ(ui_.filters[0].patterns.toUtf8(), "*.wav;*.mp3");
+    EXPECT_EQ(ui_.filters[2].text.toUtf8(), "Mp3(*.mp3)");
+    EXPECT_EQ(synths_.findSynth(seg), old);  // still ready: reused
+    EXPECT_EQ(old->getCallback(), nullptr);
+    EXPECT_EQ(made_.back()->starts, 1);
+    EXPECT_EQ(made_.back()->stops, 1);
+}
+
+TEST_F(ExportCommandsTest, UnknownExtensionIsRefusedBeforeSinging)
+{
+    singer("S", {100});
+    addNote(*addSingSeg(*addTrack(*model_, kSingingTrack, "Vocal"), 7680, 1920, "S"), 0, 480);
+    ui_.path = CString::fromUtf8(dir_.file("song.ogg"));
+    EXPECT_EQ(mixdownToFile(doc_, synths_, ui_), ExportOutcome::failed);
+    EXPECT_EQ(ui_.progressRuns, 0);
+    ASSERT_EQ(script_.shown.size(), 1u);
+    EXPECT_EQ(script_.shown[0].text, dir_.file("song.ogg") + "\nWave file output failed...");
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("song.ogg")));
+}
+
+TEST_F(ExportCommandsTest, ChecksRefuseOverlapsAndMissingSingers)
+{
+    singer("S", {100});
+    Track* vocal = addTrack(*model_, kSingingTrack, "Vocal");
+    SingSegment* seg = addSingSeg(*vocal, 7680, 1920, "S");
+    addNote(*seg, 0, 480);
+    addNote(*seg, 240, 480);  // overlaps the first
+    addNote(*addSingSeg(*vocal, 11520, 1920, "Nobody"), 0, 480);
+    ui_.path = CString::fromUtf8(dir_.file("x.wav"));
+    ui_.folder = CString::fromUtf8(dir_.path());
+    for (auto command : {mixdownToFile, exportEachTrack}) {
+        script_.shown.clear();
+        EXPECT_EQ(command(doc_, synths_, ui_), ExportOutcome::refused);
+        ASSERT_EQ(script_.shown.size(), 2u);
+        // Measure 1 starts at 7680; tick 7680 + 240 is on its first beat.
+        // Both notes of the pair are listed: ticks 7680 and 7920 lie on beat 1 of measure 1.
+        EXPECT_EQ(script_.shown[0].text,
+                  "Please remove the overlaps first:\nNotes overlap at measure 1, beat 1\nNotes overlap at measure 1, beat 1");
+        EXPECT_EQ(script_.shown[1].text, "Please choose an installed singer:\nsinger \"Nobody\" is not in your system");
+    }
+    EXPECT_EQ(ui_.progressRuns, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("x.wav")));
+}
+
+TEST_F(ExportCommandsTest, EachTrackNamesFilesByPositionAndAsksOnceBeforeReplacing)
+{
+    singer("S", {100, -100});
+    addNote(*addSingSeg(*addTrack(*model_, kSingingTrack, "Vocal"), 7680, 1920, "S"), 0, 480);
+    addTrack(*model_, kInstrumentTrack, "Piano");
+    Track* lead = addTrack(*model_, kSingingTrack, "Lead: A");
+    addNote(*addSingSeg(*lead, 9600, 1920, "S"), 0, 480);
+    const std::string out = dir_.file("out");
+    std::filesystem::create_directory(out);
+    ui_.folder = CString::fromUtf8(out);
+    const std::string first = out + "/demo_1_Vocal.wav";
+    const std::string third = out + "/demo_3_Lead A.wav";  // the instrumental track 2 makes no file
+    std::ofstream(first) << "old1";
+    std::ofstream(third) << "old3";
+
+    ui_.yes = false;
+    EXPECT_EQ(exportEachTrack(doc_, synths_, ui_), ExportOutcome::failed);
+    EXPECT_EQ(ui_.initialFolder, dir_.path() + "/");
+    ASSERT_EQ(ui_.questions.size(), 1u);
+    EXPECT_EQ(ui_.questions[0], "-_-!: " + first + "\n" + third + "\n already exists, replace it?");
+    EXPECT_EQ(ui_.progressRuns, 0);
+    std::ifstream kept(first);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old1");
+
+    ui_.yes = true;
+    EXPECT_EQ(exportEachTrack(doc_, synths_, ui_), ExportOutcome::done);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out), std::filesystem::directory_iterator()), 2);
+    // Vocal's 2 samples start at frame -66150 and are all before the start:
+    // a file without frames.
+    EXPECT_EQ(std::filesystem::file_size(first), 44u);
+    // Lead starts at (10 - 1.5 - 8) s = 22050 frames, then its 2 frames.
+    EXPECT_EQ(wavSamples(third).size(), (22050u + 2u) * 2u);
+}
+
+}  // namespace

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <thread>
+
+#include "support/bank/HexBytes.h"
+#include "support/bank/PackageOnDisk.h"
+#include "voicebank/v3/SourceStorePackager.h"
+
+namespace {
+
+using HalvorenEngineV3::SourceStorePackager;
+using testbank::hexBytes;
+
+// 0, 512, 44100.0f; peaks 0, -1.0f, 0 frames, no offsets, empty blob; two
+// stores 512, 44100.0f, 0 frames, three empty arrays; bands 0 frames, no
+// offsets, empty blob: 92 bytes.
+const std::string kEmptyMaterialHex =
+    "00 00 00 00  00 02 00 00  00 44 2C 47 "
+    "00 00 00 00  00 00 80 BF  00 00 00 00  00 00 00 00  00 00 00 00 "
+    "00 02 00 00  00 44 2C 47  00 00 00 00  00 00 00 00  00 00 00 00  00 00 00 00 "
+    "00 02 00 00  00 44 2C 47  00 00 00 00  00 00 00 00  00 00 00 00  00 00 00 00 "
+    "00 00 00 00  00 00 00 00  00 00 00 00 ";
+
+// The int32 values 1..16 as stored.
+std::string oneToSixteenHex()
+{
+    std::string hex;
+    for (int i = 1; i <= 16; ++i) {
+        char word[16];
+        std::snprintf(word, sizeof word, "%02X 00 00 00 ", i);
+        hex += word;
+    }
+    return hex;
+}
+
+std::vector<testbank::PlainFrame> twoFrames()
+{
+    testbank::PlainFrame voiced;
+    voiced.f0Step = 220.0f;
+    voiced.harmonicsDb = {-6.0f, -12.0f, -18.0f};
+    testbank::PlainFrame unvoiced;
+    unvoiced.harmonicsDb.clear();
+    return {voiced, unvoiced};
+}
+
+TEST(Loaders, GoldenVoiceRecordKeepsParam6LastAndTheFloatBits)
+{
+    // Length 64 + 92 = 156 (9C).
+    const std::string golden = hexBytes("9C 00 00 00 " + oneToSixteenHex() + kEmptyMaterialHex);
+    std::array<std::int32_t, 16> memoryOrder = {1, 2, 3, 4, 5, 16, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    EXPECT_EQ(testbank::ghrModelBytes({}), hexBytes(kEmptyMaterialHex));
+    testbank::BankDescription bank;
+    bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord(memoryOrder, testbank::ghrModelBytes({}))});
+    testbank::PackageFiles files = testbank::writePackage(bank);
+    EXPECT_EQ(files.parts.at(0), golden);
+
+    testbank::PackageOnDisk<SourceStorePackager> disk("load_golden");
+    const SourceStorePackager& p = disk.open(files);
+    const auto voice = p.loadVoiceSrc("la", "C4", 0, 0);
+    ASSERT_NE(voice, nullptr);
+    EXPECT_EQ(disk.log.str(), "");
+    EXPECT_EQ(voice->name, "la");
+    EXPECT_EQ(voice->pitch, "C4");
+    EXPECT_EQ(voice->beginPos, 1);
+    EXPECT_EQ(voice->param5, 5);
+    EXPECT_EQ(voice->param6, 16);
+    const float floats[] = {voice->param7, voice->param10, voice->param12, voice->param13,
+                            voice->ratio1, voice->ratio2, voice->ratio3};
+    const std::int32_t bits[] = {6, 9, 11, 12, 13, 14, 15};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(std::bit_cast<std::int32_t>(floats[i]), bits[i]) << i;
+    EXPECT_EQ(voice->param8, 7);
+    EXPECT_EQ(voice->param11, 10);
+    ASSERT_NE(voice->material, nullptr);
+    EXPECT_EQ(voice->material->frameSize, 512);
+    EXPECT_EQ(voice->material->peaks.axisStep, -1.0f);
+    EXPECT_EQ(voice->material->peaks.frameCount, 0);
+    EXPECT_EQ(voice->material->name, "la");
+
+    const auto parameter = p.loadSrcParameter("la", "C4", 0, 0);
+    ASSERT_NE(parameter, nullptr);
+    EXPECT_EQ(parameter->param6, 16);
+    EXPECT_EQ(parameter->param13, voice->param13);
+}
+
+TEST(Loaders, RecordsComeFromTheirPartAndCarryTheirFrames)
+{
+    testbank::BankDescription bank;
+    bank.ext2 = true;
+    bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord({}, testbank::ghrModelBytes({}))});
+    bank.variants.push_back({"la", "E4", 2, testbank::v3VoiceRecord({7}, testbank::ghrModelBytes(twoFrames()))});
+    bank.variants.push_back({"a_l", "E4", 2, testbank::v3ContinuantRecord(3, 4, 256, testbank::ghrModelBytes(twoFrames()))});
+    testbank::PackageOnDisk<SourceStorePackager> disk("load_parts");
+    const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
+    std::int32_t offset = -1;
+    std::int32_t part = -1;
+    ASSERT_EQ(p.findRecordKey("la", "E4", offset, part), "E4");
+    EXPECT_EQ(part, 2);
+    const auto voice = p.loadVoiceSrc("la", "E4", offset, part);
+    ASSERT_NE(voice, nullptr);
+    EXPECT_EQ(voice->beginPos, 7);
+    Halvoren::PeakList peaks;
+    voice->material->peaks.getFrame(0, peaks);
+    ASSERT_EQ(peaks.freqs.size(), 3u);
+    EXPECT_EQ(peaks.freqs[2], 660.0f);  // 3 * 220
+    EXPECT_EQ(peaks.mags[1], -12.0f);
+    voice->material->peaks.getFrame(1, peaks);
+    EXPECT_TRUE(peaks.freqs.empty());
+    EXPECT_EQ(voice->material->magsA.frameCount, 2);
+    Halvoren::GammatoneVector bands;
+    voice->material->bands.getFrame(bands, 1);
+    EXPECT_EQ(bands.values.size(), 64u);
+
+    ASSERT_EQ(p.findRecordKey("a_l", "E4", offset, part), "E4");
+    const auto continuant = p.loadContinuantSrc("a_l", "E4", offset, part);
+    ASSERT_NE(continuant, nullptr);
+    EXPECT_EQ(continuant->param1, 3);
+    EXPECT_EQ(continuant->param2, 4);
+    EXPECT_EQ(continuant->hop, 256);
+    EXPECT_EQ(continuant->material->magsB.frameCount, 2);
+    const auto parameter = p.loadSrcContinuantParameter("a_l", "E4", offset, part);
+    ASSERT_NE(parameter, nullptr);
+    EXPECT_EQ(parameter->hop, 256);
+    EXPECT_EQ(disk.log.str(), "");
+
+    // Without HVC_2 the records of part 2 cannot be read.
+    std::filesystem::remove(disk.folder / "HVC_2");
+    EXPECT_EQ(p.loadVoiceSrc("la", "E4", offset, part), nullptr);
+    EXPECT_EQ(disk.log.str(), "fail to read package content file" + testbank::packageBasePath(disk.folder) + "HVC_2\n");
+}
+
+TEST(Loaders, TheExt1TableFollowsOnlyAVoiceMaterial)
+{
+    testbank::BankDescription bank;
+    bank.ext1 = true;
+    const std::string material = testbank::ghrModelBytes({});
+    bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord({}, material)});
+    bank.variants.push_back({"la", "D4", 0, testbank::v3VoiceRecord({}, material, testbank::PhaseTable{})});
+    // A continuant followed by table bytes reads none of them.
+    bank.variants.push_back({"a_l", "C4", 0, testbank::v3ContinuantRecord(1, 2, 256, material) +
+                                                 testbank::phaseTableBytes(testbank::PhaseTable{})});
+    testbank::PackageOnDisk<SourceStorePackager> disk("load_ext1");
+    const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
+    ASSERT_TRUE(p.hasExt1());
+    std::int32_t offset = 0;
+    std::int32_t part = 0;
+
+    p.findRecordKey("la", "C4", offset, part);
+    const auto bare = p.loadVoiceSrc("la", "C4", offset, part);
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(bare->material->ext1.step, 0.0f);
+    EXPECT_EQ(bare->material->ext1.stride, 0);
+    EXPECT_EQ(bare->material->ext1.rows, 0);
+    EXPECT_TRUE(bare->material->ext1.values.empty());
+
+    p.findRecordKey("la", "D4", offset, part);
+    const auto withTable = p.loadVoiceSrc("la", "D4", offset, part);
+    ASSERT_NE(withTable, nullptr);
+    EXPECT_EQ(withTable->material->ext1.step, 100.0f);
+    EXPECT_EQ(withTable->material->ext1.stride, 3);
+    EXPECT_EQ(withTable->material->ext1.rows, 1);
+    EXPECT_EQ(withTable->material->ext1.values, std::vector<float>({0.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(withTable->material->ext1.columnCounter, -1);
+
+    p.findRecordKey("a_l", "C4", offset, part);
+    const auto continuant = p.loadContinuantSrc("a_l", "C4", offset, part);
+    ASSERT_NE(continuant, nullptr);
+    EXPECT_EQ(continuant->material->ext1.step, 0.0f);
+    EXPECT_TRUE(continuant->material->ext1.values.empty());
+}
+
+TEST(Loaders, UnreachableOrShortRecordsLoadAsNull)
+{
+    testbank::BankDescription bank;
+    bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord({}, testbank::ghrModelBytes({}))});
+    bank.variants.push_back({"ka", "C4", 0, std::string(63, '\0')});  // one byte short of the values
+    testbank::PackageOnDisk<SourceStorePackager> disk("load_null");
+    const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
+    const std::string hvc = testbank::packageBasePath(disk.folder) + "HVC";
+    const std::int32_t kaOffset = 4 + 64 + 92;
+    struct Case {
+        std::int32_t offset;
+        std::int32_t part;
+        std::string path;
+    };
+    const Case cases[] = {
+        {0, 3, hvc + "_3"},       // a part that does not exist
+        {-4, 0, hvc},             // before the file
+        {kaOffset + 4 + 63, 0, hvc},  // at the end of the file
+        {1 << 30, 0, hvc},        // far past it
+        {kaOffset, 0, hvc},       // shorter than its values
+    };
+    for (const Case& c : cases) {
+        disk.log.str("");
+        EXPECT_EQ(p.loadVoiceSrc("la", "C4", c.offset, c.part), nullptr) << c.offset;
+        EXPECT_EQ(p.loadSrcParameter("la", "C4", c.offset, c.part), nullptr) << c.offset;
+        const std::string message = "fail to read package content file" + c.path + "\n";
+        EXPECT_EQ(disk.log.str(), message + message) << c.offset;
+    }
+    // A continuant needs only its three values.
+    disk.log.str("");
+    EXPECT_NE(p.loadSrcContinuantParameter("ka", "C4", kaOffset, 0), nullptr);
+    EXPECT_EQ(disk.log.str(), "");
+}
+
+TEST(Loaders, AShortMaterialTailReadsAsDefaults)
+{
+    // The values whole, the material cut inside its first frame store: what
+    // was read stays, the rest keeps its constructed values.
+    const std::string material = testbank::ghrModelBytes(twoFrames());
+    testbank::BankDescription bank;
+    bank.ext1 = true;
+    bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord({9}, material.substr(0, 12 + 20 + 8))});
+    testbank::PackageOnDisk<SourceStorePackager> disk("load_tail");
+    const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
+    const auto voice = p.loadVoiceSrc("la", "C4", 0, 0);
+    ASSERT_NE(voice, nullptr);
+    EXPECT_EQ(disk.log.str(), "");
+    EXPECT_EQ(voice->beginPos, 9);
+    EXPECT_EQ(voice->material->peaks.frameCount, 2);
+    EXPECT_EQ(voice->material->magsA.frameCount, 0);
+    EXPECT_EQ(voice->material->bands.frameCount, 0);
+    EXPECT_EQ(voice->material->ext1.stride, 0);
+}
+
+TEST(Loaders, TwoThreadsLoadWhatOneThreadLoads)
+{
+    testbank::BankDescription bank;
+    bank.ext1 = true;
+    for (int i = 0; i < 8; ++i)
+        bank.variants.push_back({"u" + std::to_string(i), "C4", 0,
+                                 testbank::v3VoiceRecord({i}, testbank::ghrModelBytes(twoFrames()), testbank::PhaseTable{})});
+    testbank::PackageOnDisk<SourceStorePackager> disk("load_threads");
+    const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
+    auto loadAll = [&p](std::vector<std::int32_t>& begins) {
+        for (int round = 0; round < 20; ++round)
+            for (int i = 0; i < 8; ++i) {
+                std::int32_t offset = 0;
+                std::int32_t part = 0;
+                const std::string pitch = p.findRecordKey("u" + std::to_string(i), "C4", offset, part);
+                const auto voice = p.loadVoiceSrc("u" + std::to_string(i), pitch, offset, part);
+                begins.push_back(voice ? voice->beginPos * 10 + voice->material->magsA.frameCount : -1);
+            }
+    };
+    std::vector<std::int32_t> alone;
+    loadAll(alone);
+    std::vector<std::int32_t> first;
+    std::vector<std::int32_t> second;
+    std::thread a(loadAll, std::ref(first));
+    std::thread b(loadAll, std::ref(second));
+    a.join();
+    b.join();
+    EXPECT_EQ(first, alone);
+    EXPECT_EQ(second, alone);
+    EXPECT_EQ(alone[3], 32);  // u3: beginPos 3, two frames
+}
+
+}  // namespace

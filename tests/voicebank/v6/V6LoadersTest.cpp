@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/bank/BankWriterV6.h"
+#include "support/bank/PackageOnDisk.h"
+#include "voicebank/v6/SourceStorePackager.h"
+
+namespace {
+
+using HalvorenEngineV6::SourceStorePackager;
+using Disk = testbank::PackageOnDisk<SourceStorePackager>;
+
+std::string model77()
+{
+    testbank::CompactModel m;
+    m.modelInt0 = 77;
+    m.samples = {5, -5};
+    m.floats3 = {0.25f};
+    return testbank::compactModelBytes(m);
+}
+
+struct Bank {
+    Bank() : disk("v6_loaders")
+    {
+        testbank::BankDescriptionV6 bank;
+        bank.variants = {
+            {"la", "C4", 0, testbank::v6VoiceRecord({1, 2, 3, 4, 5, 6, 7, 8}, model77())},
+            {"a_l", "C4", 1, testbank::v6ContinuantRecord({11, 12, 13, 14, 15, 16, 17}, model77())},
+            {"short", "C4", 0, std::string(31, '\0')},
+        };
+        disk.open(testbank::writePackageV6(bank));
+    }
+    std::int32_t offsetOf(const std::string& unit, std::int32_t& part) const
+    {
+        std::int32_t offset = -1;
+        disk.package->findRecordKey(unit, "C4", offset, part);
+        return offset;
+    }
+    Disk disk;
+};
+
+TEST(V6Loaders, VoiceRecordsHoldEightValuesBeforeTheModel)
+{
+    Bank b;
+    std::int32_t part = -1;
+    const std::int32_t offset = b.offsetOf("la", part);
+    const auto voice = b.disk.package->loadVoiceSrc("la", "C4", offset, part);
+    ASSERT_NE(voice, nullptr);
+    EXPECT_EQ(voice->name, "la");
+    EXPECT_EQ(voice->pitch, "C4");
+    EXPECT_EQ(voice->v6Param1, 1);
+    EXPECT_EQ(voice->v6Param6, 6);
+    EXPECT_EQ(voice->v6Param8, 8);
+    ASSERT_NE(voice->material, nullptr);
+    EXPECT_EQ(voice->material->modelInt0, 77);
+    EXPECT_EQ(voice->material->name, "la");
+    ASSERT_EQ(voice->material->samples.numSamples(), 2u);
+    EXPECT_EQ(voice->material->samples[1], -5);
+    EXPECT_EQ(voice->material->floats3.numSamples(), 1u);
+
+    const auto param = b.disk.package->loadSrcParameter("la", "C4", offset, part);
+    ASSERT_NE(param, nullptr);
+    EXPECT_EQ(param->v6Param7, 7);
+    EXPECT_EQ(b.disk.log.str(), "");
+}
+
+TEST(V6Loaders, ContinuantRecordsHoldSevenValuesBeforeTheModel)
+{
+    Bank b;
+    std::int32_t part = -1;
+    const std::int32_t offset = b.offsetOf("a_l", part);
+    EXPECT_EQ(part, 1);
+    const auto continuant = b.disk.package->loadContinuantSrc("a_l", "C4", offset, part);
+    ASSERT_NE(continuant, nullptr);
+    EXPECT_EQ(continuant->v6ContParam1, 11);
+    EXPECT_EQ(continuant->v6ContParam7, 17);
+    ASSERT_NE(continuant->material, nullptr);
+    EXPECT_EQ(continuant->material->modelInt0, 77);
+    const auto param = b.disk.package->loadSrcContinuantParameter("a_l", "C4", offset, part);
+    ASSERT_NE(param, nullptr);
+    EXPECT_EQ(param->v6ContParam5, 15);
+    EXPECT_EQ(b.disk.log.str(), "");
+}
+
+TEST(V6Loaders, UnreadableRecordsLoadAsNull)
+{
+    Bank b;
+    std::int32_t part = -1;
+    const std::int32_t offset = b.offsetOf("short", part);
+    const std::string hvc = testbank::packageBasePath(b.disk.folder) + "HVC";
+    // 31 bytes: one short of the eight voice values, three past the seven continuant values.
+    EXPECT_EQ(b.disk.package->loadVoiceSrc("short", "C4", offset, part), nullptr);
+    EXPECT_EQ(b.disk.log.str(), "fail to read package content file" + hvc + "\n");
+    EXPECT_NE(b.disk.package->loadSrcContinuantParameter("short", "C4", offset, part), nullptr);
+    b.disk.log.str("");
+    EXPECT_EQ(b.disk.package->loadSrcParameter("la", "C4", 0, 7), nullptr);
+    EXPECT_EQ(b.disk.log.str(), "fail to read package content file" + hvc + "_7\n");
+    b.disk.log.str("");
+    EXPECT_EQ(b.disk.package->loadContinuantSrc("la", "C4", 1 << 20, 0), nullptr);
+    EXPECT_EQ(b.disk.log.str(), "fail to read package content file" + hvc + "\n");
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+#pragma once
+// The packager of the generations whose records carry a stored band model
+// (third and fourth): the loaders of the four record kinds, written once
+// over a generation's layout. Layout gives the record types, the index
+// format, the byte size of each kind's values and readValues for the two
+// parameter parts.
+#include <cstdint>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "voicebank/package/GhrMaterialRead.h"
+#include "voicebank/package/IndexedPackage.h"
+#include "voicebank/package/SourceRecordShapes.h"
+
+namespace Halvoren {
+
+template <class Layout>
+class GhrPackager : public IndexedPackage {
+public:
+    using SrcParameter = typename Layout::SrcParameter;
+    using SrcContinuantParameter = typename Layout::SrcContinuantParameter;
+    using SrcMaterial = typename Layout::SrcMaterial;
+    using VoiceSrc = WithMaterial<SrcParameter, SrcMaterial>;
+    using ContinuantSrc = WithMaterial<SrcContinuantParameter, SrcMaterial>;
+
+    explicit GhrPackager(std::string basePath, std::ostream& log = std::cout)
+        : IndexedPackage(std::move(basePath), Layout::kIndexFormat, log)
+    {
+    }
+
+    // Each gives null, with "fail to read package content file" and the path,
+    // when the record cannot be reached or is shorter than its values. A
+    // voice's material is followed by its phase table when the index carries
+    // "ext1"; a continuant's never is.
+    std::unique_ptr<VoiceSrc> loadVoiceSrc(const std::string& unit, const std::string& pitch, std::int32_t offset,
+                                           std::int32_t part) const
+    {
+        return load<VoiceSrc>(unit, pitch, offset, part, Layout::kVoiceValueBytes,
+                              [&](CMemoryStream& s, VoiceSrc& voice) {
+                                  Layout::readValues(s, voice);
+                                  voice.material = std::make_unique<SrcMaterial>(unit, pitch);
+                                  readGhrMaterial(s, *voice.material, hasExt1() ? &voice.material->ext1 : nullptr);
+                              });
+    }
+    std::unique_ptr<SrcParameter> loadSrcParameter(const std::string& unit, const std::string& pitch,
+                                                   std::int32_t offset, std::int32_t part) const
+    {
+        return load<SrcParameter>(unit, pitch, offset, part, Layout::kVoiceValueBytes,
+                                  [](CMemoryStream& s, SrcParameter& p) { Layout::readValues(s, p); });
+    }
+    std::unique_ptr<ContinuantSrc> loadContinuantSrc(const std::string& unit, const std::string& pitch,
+                                                     std::int32_t offset, std::int32_t part) const
+    {
+        return load<ContinuantSrc>(unit, pitch, offset, part, Layout::kContinuantValueBytes,
+                                   [&](CMemoryStream& s, ContinuantSrc& continuant) {
+                                       Layout::readValues(s, continuant);
+                                       continuant.material = std::make_unique<SrcMaterial>(unit, pitch);
+                                       readGhrMaterial(s, *continuant.material, nullptr);
+                                   });
+    }
+    std::unique_ptr<SrcContinuantParameter> loadSrcContinuantParameter(const std::string& unit,
+                                                                       const std::string& pitch,
+                                                                       std::int32_t offset, std::int32_t part) const
+    {
+        return load<SrcContinuantParameter>(unit, pitch, offset, part, Layout::kContinuantValueBytes,
+                                            [](CMemoryStream& s, SrcContinuantParameter& p) {
+                                                Layout::readValues(s, p);
+                                            });
+    }
+};
+
+}  // namespace Halvoren
