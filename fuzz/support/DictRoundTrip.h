@@ -14,13 +14,6 @@
 
 namespace hvfuzz {
 
-// Messages about damaged files go nowhere.
-inline std::ostream& nullLog()
-{
-    static std::ostream log(nullptr);
-    return log;
-}
-
 inline std::string fileBytes(const std::string& path)
 {
     std::string out;

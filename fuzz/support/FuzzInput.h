@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,13 @@ inline std::string writeScratchFile(const std::string& name, const uint8_t* data
 
 // The scratch folder's path with a trailing separator.
 inline std::string scratchFolder() { return ScratchFolder::instance().path().string() + "/"; }
+
+// Readers' messages about damaged files go nowhere.
+inline std::ostream& nullLog()
+{
+    static std::ostream log(nullptr);
+    return log;
+}
 
 // Stops the run: a fuzz target's own check found wrong data.
 [[noreturn]] inline void fail(const char* what)
