@@ -7,7 +7,9 @@
 CLanguageMgr::CLanguageMgr() = default;
 
 CString CLanguageMgr::translate(const std::string& key) const {
-    if (auto it = selected_.find(key); it != selected_.end() && !it->second.empty())
+    // A text is shown up to its first NUL, so a translation that starts with
+    // one is as missing as an empty one: the English text stays.
+    if (auto it = selected_.find(key); it != selected_.end() && it->second.c_str()[0] != '\0')
         return CString::fromUtf8(it->second);
     const auto& builtin = builtinLanguageTable();
     if (auto it = builtin.find(key); it != builtin.end()) return CString::fromUtf8(it->second);

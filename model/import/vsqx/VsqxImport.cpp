@@ -23,6 +23,7 @@ namespace {
 constexpr int kMaxNesting = 64;
 constexpr uint64_t kMaxFileBytes = uint64_t{32} << 20;
 constexpr int64_t kMeasureTicks = 1920;
+constexpr size_t kUtf8MaxSequence = 4;
 
 // Adds the shift; false when the result leaves the 32-bit range.
 bool shiftBy(int32_t& pos, int64_t shift)
@@ -190,6 +191,11 @@ std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& 
     std::string text;
     if (!size || *size > kMaxFileBytes || !readWholeFile(path, text) || !xmlNestingWithin(text, kMaxNesting))
         return nullptr;
+    // The XML parser takes the whole sequence a UTF-8 lead byte announces
+    // (up to 4 bytes) without looking for the end of the text, so a text
+    // cut inside a sequence would be read past its end. Zeros after the
+    // text stop the parser within the buffer.
+    text.append(kUtf8MaxSequence, '\0');
     TiXmlDocument document;
     document.Parse(text.c_str());
     if (document.Error()) return nullptr;
