@@ -23,6 +23,11 @@ struct FrameLevels {
     float tiltAtZero = -20.0f;
 };
 
+// When a frame's peaks are shaped (tilt, phases, Power): after its noise
+// and only for a voiced frame, or before its noise and for every frame
+// whatever its unvoiced flag.
+enum class PeakOrder { NoiseFirst, PeaksFirstAlways };
+
 class FrameSynth {
 public:
     static constexpr int kFrameSize = 512;
@@ -33,11 +38,12 @@ public:
     // the third generation's banks have the default levels.
     FrameSynth(float sampleRate, int hop, float param3, float param4, float param5, float maxHarmonicFreq,
                int phaseSetting, int param8, float powerAmount, float powerCentre, float powerWidth,
-               FrameLevels levels = {});
+               FrameLevels levels = {}, PeakOrder order = PeakOrder::NoiseFirst);
 
     void renderFrame(HalvorenEngine::SynthFrameV4& frame, HalvorenEngine::SampleOutWriter& out);
 
-    // The peaks of the last voiced frame as drawn (phases continued, Power added).
+    // The peaks of the last frame that drew any, as drawn (phases continued,
+    // Power added).
     const Halvoren::PeakList* drawnPeaks() const { return drawn_; }
     const Halvoren::HarmonicPhaseState& phaseState() const { return phase_; }
     // The frame period in seconds.
@@ -45,7 +51,9 @@ public:
 
 private:
     void renderNoise(HalvorenEngine::SynthFrameV4& frame, float noiseDb);
-    void renderHarmonics(HalvorenEngine::SynthFrameV4& frame, float harmonicDb);
+    // Tilts the frame's peaks, continues their phases and adds the Power
+    // bump; returns the peaks to draw.
+    Halvoren::PeakList& shapePeaks(HalvorenEngine::SynthFrameV4& frame, float harmonicDb);
     // Raises each peak by levelDb plus the rank ramp of the tilt tiltDb.
     void applyRankTilt(Halvoren::PeakList& peaks, float levelDb, float tiltDb);
     void addPowerBump(Halvoren::PeakList& peaks, float power) const;
@@ -58,6 +66,7 @@ private:
     std::int32_t param8_;
     float powerAmount_, powerCentre_, powerWidth_;
     FrameLevels levels_;
+    PeakOrder peakOrder_;
     // Sort keys of the peaks by level, each holding its peak's position.
     std::array<std::uint64_t, kMaxPeaks> order_{};
     Halvoren::HarmonicPhaseState phase_;
