@@ -56,15 +56,14 @@ TEST(FrameSynthV4, RankTiltFollowsTensionAndTheBanksTiltAtZero)
         {-20.0f, -1.0f, {0.0f, -25.0f, -50.0f, -75.0f}},
         {-10.0f, 0.0f, {0.0f, -2.5f, -5.0f, -7.5f}},
     };
-    // Peaks listed 200, 400, 600, 800 Hz at -6, 0, -9, -3 dB: ranks 400, 800, 200, 600.
-    const float levels[] = {-6.0f, 0.0f, -9.0f, -3.0f};
+    // Ranks 400, 800, 200, 600 Hz: the listed peaks are 3rd, 1st, 4th, 2nd.
+    const float* levels = v3test::kRankedLevels;
     const int rankOf[] = {2, 0, 3, 1};
     for (const Case& c : cases) {
         auto synth = makeV4(0.5f, 1.2f, c.tiltAtZero);
         Output out(128, 4);
         OwnedFrame f(0);
-        for (int i = 0; i < 4; ++i)
-            f.peaks.append(200.0f * (i + 1), levels[i], 0.0f);
+        v3test::appendRankedPeaks(f.peaks);
         f.record.tension = c.tension;
         synth->renderFrame(f.record, out.writer);
         for (int i = 0; i < 4; ++i)

@@ -24,14 +24,13 @@ TEST(FrameSynthTwin, OneLevelForBothPartsAndTheFixedTilt)
         float delta;  // 20 log10(0.5 x)
     } cases[] = {{0.0f, -6.0206f}, {0.5f, 0.0f}, {-0.5f, -12.0412f}, {-1.0f, -100.0f}};
     // Peaks at -6, 0, -9, -3 dB rank 3rd, 1st, 4th, 2nd; tension 0 ramps 0, -5, -10, -15.
-    const float levels[] = {-6.0f, 0.0f, -9.0f, -3.0f};
+    const float* levels = v3test::kRankedLevels;
     const float ramp[] = {-10.0f, 0.0f, -15.0f, -5.0f};
     for (const Case& c : cases) {
         auto synth = makeTwin();
         Output out(128, 4);
         OwnedFrame f(0);
-        for (int i = 0; i < 4; ++i)
-            f.peaks.append(200.0f * (i + 1), levels[i], 0.0f);
+        v3test::appendRankedPeaks(f.peaks);
         f.record.levelControl = c.levelControl;
         synth->renderFrame(f.record, out.writer);
         for (int i = 0; i < 4; ++i)
