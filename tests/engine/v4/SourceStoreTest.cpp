@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/v4/FetchVoiceSrc.h"
 #include "engine/v4/SourceStore_pkg.h"
 #include "support/bank/PackageOnDisk.h"
 
@@ -124,6 +125,38 @@ TEST(SourceStoreV4, RefusesUnusableHopOrRateLikeTheThirdGeneration)
         const std::string where = std::to_string(c.hop) + " @ " + std::to_string(c.rate);
         EXPECT_EQ(disk.package->isUsable(), c.usable) << where;
         EXPECT_EQ(testbank::packageMessages(disk.log.str()), c.usable ? 0 : 1) << where;
+    }
+}
+
+TEST(SourceStoreV4, FetchRetriesWithDashOnlyWhenAskedAndKeepsWhatItLoads)
+{
+    testbank::BankDescription bank = v4Bank();
+    bank.variants.push_back({"-ma", "C4", 0, testbank::v4VoiceRecord({31, 0, 0, 0, 0, 0, 0, 0, 0}, material())});
+    StoreOnDisk disk("store4_fetch", bank);
+    HalvorenEngineV4::SrcCache cache;
+    struct Case {
+        const char* unit;
+        const char* pitch;
+        bool retry;
+        std::int32_t firstValue;  // 0: no record
+    } cases[] = {
+        {"ma", "C4", true, 31},   // only "-ma" is held
+        {"ma", "C4", false, 0},   // without the flag, one look only
+        {"la", "A4", true, 11},   // held as "la": stored A#4 is nearest A4
+        {"la", "A4", false, 11},
+        {"zz", "C4", true, 0},
+    };
+    for (const Case& c : cases) {
+        const HalvorenEngineV4::VoiceSrc* found =
+            HalvorenEngineV4::fetchVoiceSrc(cache, disk.store(), c.unit, c.pitch, c.retry);
+        const std::string where = std::string(c.unit) + " " + (c.retry ? "retry" : "once");
+        if (c.firstValue == 0) {
+            EXPECT_EQ(found, nullptr) << where;
+            continue;
+        }
+        ASSERT_NE(found, nullptr) << where;
+        EXPECT_EQ(found->v4Param1, c.firstValue) << where;
+        EXPECT_EQ(HalvorenEngineV4::fetchVoiceSrc(cache, disk.store(), c.unit, c.pitch, c.retry), found) << where;
     }
 }
 
