@@ -14,7 +14,6 @@ namespace {
 constexpr int kEnvelopeBins = FrameSynth::kFrameSize / 2 + 1;
 constexpr float kSilentDb = -100.0f;
 constexpr float kMissingBinDb = -120.0f;
-constexpr float kNoiseBoost = 1.2f;
 
 // Gain from Amplitude v: four times at +1, unity at 0, silence at -1.
 float amplitudeGain(float v)
@@ -24,22 +23,23 @@ float amplitudeGain(float v)
     return std::max(0.0f, 1.0f + v);
 }
 
-// Tilt in dB across the ranks from Brightness t: -100 at -1, -20 at 0, +10 at +1.
-float brightnessTilt(float t)
+// Tilt in dB across the ranks from Brightness t: -100 at -1, tiltAtZero at 0, +10 at +1.
+float brightnessTilt(float t, float tiltAtZero)
 {
     if (t >= 0.0f)
-        return 10.0f * t - 20.0f * (1.0f - t);
-    return 100.0f * t - 20.0f * (1.0f + t);
+        return (1.0f - t) * tiltAtZero + 10.0f * t;
+    return (1.0f + t) * tiltAtZero + 100.0f * t;
 }
 
 }  // namespace
 
 FrameSynth::FrameSynth(float sampleRate, int hop, float param3, float param4, float param5, float maxHarmonicFreq,
-                       int phaseSetting, int param8, float powerAmount, float powerCentre, float powerWidth)
+                       int phaseSetting, int param8, float powerAmount, float powerCentre, float powerWidth,
+                       FrameLevels levels, PeakOrder order)
     : sampleRate_(sampleRate), period_(static_cast<float>(hop) / sampleRate),
       param3_(param3), param4_(param4), param5_(param5), param8_(param8),
       powerAmount_(powerAmount), powerCentre_(powerCentre), powerWidth_(powerWidth),
-      phase_(sampleRate, maxHarmonicFreq, phaseSetting), drawRate_(sampleRate), box_(kFrameSize)
+      levels_(levels), peakOrder_(order), phase_(sampleRate, maxHarmonicFreq, phaseSetting), drawRate_(sampleRate), box_(kFrameSize)
 {
 }
 
@@ -56,16 +56,26 @@ void FrameSynth::renderFrame(HalvorenEngine::SynthFrameV4& frame, HalvorenEngine
     float harmonicDb = kSilentDb;
     float noiseDb = kSilentDb;
     if (g > 0.0f) {
-        harmonicDb = 20.0f * std::log10(0.5f * g) + frame.levelDb;
-        noiseDb = 20.0f * std::log10(0.5f * g * kNoiseBoost) + frame.levelDb;
+        harmonicDb = 20.0f * std::log10(g * levels_.harmLevel) + frame.levelDb;
+        noiseDb = 20.0f * std::log10(g * levels_.noiseLevel) + frame.levelDb;
     }
+    Halvoren::PeakList* drawn = nullptr;
+    if (peakOrder_ == PeakOrder::PeaksFirstAlways)
+        drawn = &shapePeaks(frame, harmonicDb);
     renderNoise(frame, noiseDb);
-    if (frame.unvoiced == 0)
-        renderHarmonics(frame, harmonicDb);
+    if (peakOrder_ == PeakOrder::NoiseFirst && frame.unvoiced == 0)
+        drawn = &shapePeaks(frame, harmonicDb);
+    if (drawn != nullptr) {
+        drawn->addToSpectrum(box_, &drawRate_);
+        drawn_ = drawn;
+    }
 
     box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
     box_.swapHalves();
-    out.addFrame(frame.index, box_.re.data(), 1.0f);
+    if (peakOrder_ == PeakOrder::PeaksFirstAlways)
+        out.addFrameSized(frame.index, kFrameSize, box_.re.data(), 1.0f);
+    else
+        out.addFrame(frame.index, box_.re.data(), 1.0f);
 }
 
 void FrameSynth::renderNoise(HalvorenEngine::SynthFrameV4& frame, float noiseDb)
@@ -81,16 +91,15 @@ void FrameSynth::renderNoise(HalvorenEngine::SynthFrameV4& frame, float noiseDb)
     box_.addSinusoidsRandomPhaseWarped(frame.warpRatio, sampleRate_);
 }
 
-void FrameSynth::renderHarmonics(HalvorenEngine::SynthFrameV4& frame, float harmonicDb)
+Halvoren::PeakList& FrameSynth::shapePeaks(HalvorenEngine::SynthFrameV4& frame, float harmonicDb)
 {
     Halvoren::PeakList& peaks = frame.peaks != nullptr ? *frame.peaks : noPeaks_;
     peaks.truncate(std::min<std::size_t>(peaks.size(), kMaxPeaks));
     if (!peaks.empty())
-        applyRankTilt(peaks, harmonicDb, brightnessTilt(frame.tension));
+        applyRankTilt(peaks, harmonicDb, brightnessTilt(frame.tension, levels_.tiltAtZero));
     Halvoren::PeakList& drawn = phase_.continuePhasesWarped(peaks, period_, frame.warpRatio, frame.jitter);
     addPowerBump(drawn, frame.boostWeight);
-    drawn.addToSpectrum(box_, &drawRate_);
-    drawn_ = &drawn;
+    return drawn;
 }
 
 void FrameSynth::applyRankTilt(Halvoren::PeakList& peaks, float levelDb, float tiltDb)

@@ -44,4 +44,13 @@ struct OwnedFrame {
     HalvorenEngine::SynthFrameV4 record;
 };
 
+// Four peaks at 200, 400, 600, 800 Hz and -6, 0, -9, -3 dB: loudest first
+// they rank 400, 800, 200, 600 Hz.
+inline constexpr float kRankedLevels[4] = {-6.0f, 0.0f, -9.0f, -3.0f};
+inline void appendRankedPeaks(Halvoren::PeakList& peaks)
+{
+    for (int i = 0; i < 4; ++i)
+        peaks.append(200.0f * static_cast<float>(i + 1), kRankedLevels[i], 0.0f);
+}
+
 }  // namespace v3test
