@@ -5,14 +5,13 @@
 // FFT of 512 points per frame of the same length and a windowed overlap-add.
 #include <benchmark/benchmark.h>
 
-#include <kiss_fftr.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
 
+#include "bench/support/OverlapAddFloor.h"
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/EngineManager.h"
 #include "engine/HVSynthListener.h"
@@ -104,24 +103,7 @@ void BM_FloorThirtySeconds(benchmark::State& state)
 {
     const int hop = static_cast<int>(state.range(0));
     const int frames = static_cast<int>(kSeconds * kRate) / hop;
-    kiss_fftr_cfg plan = kiss_fftr_alloc(kFrameSize, 1, nullptr, nullptr);
-    std::vector<kiss_fft_cpx> spectrum(kFrameSize / 2 + 1);
-    for (int k = 0; k <= kFrameSize / 2; ++k)
-        spectrum[k] = {0.001f * static_cast<float>(k % 7), 0.001f * static_cast<float>(k % 5)};
-    std::vector<float> frame(kFrameSize);
-    std::vector<float> window(2 * hop, 0.5f);
-    std::vector<float> out(static_cast<std::size_t>(frames + 1) * hop + kFrameSize);
-    for (auto _ : state) {
-        std::fill(out.begin(), out.end(), 0.0f);
-        for (int k = 0; k < frames; ++k) {
-            kiss_fftri(plan, spectrum.data(), frame.data());
-            float* at = out.data() + static_cast<std::size_t>(k) * hop;
-            for (int i = 0; i < 2 * hop; ++i)
-                at[i] += window[i] * frame[kFrameSize / 2 - hop + i];
-        }
-        benchmark::DoNotOptimize(out.data());
-    }
-    kiss_fftr_free(plan);
+    hvbench::runInverseOverlapAddFloor(state, kFrameSize, hop, frames);
 }
 BENCHMARK(BM_FloorThirtySeconds)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
 

@@ -4,10 +4,9 @@
 // 512 points per frame and a plain windowed overlap-add into floats.
 #include <benchmark/benchmark.h>
 
-#include <kiss_fftr.h>
-
 #include <vector>
 
+#include "bench/support/OverlapAddFloor.h"
 #include "dsp/FrameMags.h"
 #include "dsp/PeakList.h"
 #include "dsp/SampleOutWriter.h"
@@ -67,25 +66,7 @@ void BM_FloorInverseAndOverlapAdd(benchmark::State& state)
 {
     const int hop = static_cast<int>(state.range(0));
     const int frames = framesInTenSeconds(hop);
-    kiss_fftr_cfg plan = kiss_fftr_alloc(kFrameSize, 1, nullptr, nullptr);
-    std::vector<kiss_fft_cpx> spectrum(kFrameSize / 2 + 1);
-    for (int k = 0; k <= kFrameSize / 2; ++k)
-        spectrum[k] = {0.001f * static_cast<float>(k % 7), 0.001f * static_cast<float>(k % 5)};
-    std::vector<float> frame(kFrameSize);
-    std::vector<float> window(2 * hop, 0.5f);
-    std::vector<float> out(static_cast<std::size_t>(frames + 1) * hop + kFrameSize);
-    for (auto _ : state) {
-        std::fill(out.begin(), out.end(), 0.0f);
-        for (int k = 0; k < frames; ++k) {
-            kiss_fftri(plan, spectrum.data(), frame.data());
-            float* o = out.data() + static_cast<std::size_t>(k) * hop;
-            const float* f = frame.data() + kFrameSize / 2 - hop;
-            for (int i = 0; i < 2 * hop; ++i)
-                o[i] += window[i] * f[i];
-        }
-        benchmark::DoNotOptimize(out.data());
-    }
-    kiss_fftr_free(plan);
+    hvbench::runInverseOverlapAddFloor(state, kFrameSize, hop, frames);
     state.SetItemsProcessed(state.iterations() * frames);
 }
 BENCHMARK(BM_FloorInverseAndOverlapAdd)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
