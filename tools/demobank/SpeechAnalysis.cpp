@@ -1,0 +1,53 @@
+#include "SpeechAnalysis.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "dsp/EngineHprBuilder.h"
+
+namespace demobank {
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+constexpr float kLowestResolvableF0 = 115.0f;
+
+}  // namespace
+
+std::vector<bool> SpeechAnalysis::voiced() const
+{
+    std::vector<bool> out(f0.size());
+    for (std::size_t i = 0; i < f0.size(); ++i)
+        out[i] = f0[i] > 0.0f;
+    return out;
+}
+
+SpeechAnalysis analyseSpeech(const std::string& syllable, const std::vector<std::int16_t>& samples)
+{
+    Halvoren::FIFOSampleBufferTemplate<short> recording;
+    recording.putSamples(samples.data(), static_cast<std::uint32_t>(samples.size()));
+    HalvorenEngineV3::EngineHprBuilder builder(kRate);
+    SpeechAnalysis out;
+    if (!builder.analyse(recording, *out.model))
+        throw std::runtime_error("the syllable \"" + syllable + "\" cannot be analysed");
+    const Halvoren::PeakTracks& peaks = out.model->peaks;
+    out.f0.resize(peaks.size());
+    for (std::size_t i = 0; i < peaks.size(); ++i)
+        out.f0[i] = peaks.frame(i).empty() ? 0.0f : peaks.frame(i).freqs[0];
+    return out;
+}
+
+void requireResolvablePitch(const std::string& syllable, const SpeechAnalysis& analysis, std::int32_t first,
+                            std::int32_t last)
+{
+    const std::int32_t end = std::min<std::int32_t>(last, static_cast<std::int32_t>(analysis.f0.size()) - 1);
+    for (std::int32_t i = std::max(0, first); i <= end; ++i) {
+        const float f0 = analysis.f0[static_cast<std::size_t>(i)];
+        if (f0 > 0.0f && f0 < kLowestResolvableF0)
+            throw std::runtime_error("the syllable \"" + syllable + "\" has a vowel frame at " +
+                                     std::to_string(static_cast<int>(f0)) +
+                                     " Hz, below the 115 Hz the analysis resolves");
+    }
+}
+
+}  // namespace demobank

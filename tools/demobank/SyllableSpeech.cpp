@@ -1,0 +1,155 @@
+#include "SyllableSpeech.h"
+
+#include <espeak-ng/speak_lib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace demobank {
+
+namespace {
+
+// Pitch 99 puts the level first tone at about 166 Hz, well above the
+// analysis' 115 Hz floor; rate 80 gives long enough vowels.
+constexpr int kPitch = 99;
+constexpr int kRate = 80;
+const char* const kVoice = "cmn-latn-pinyin";
+
+int collect(short* wav, int count, espeak_EVENT* events)
+{
+    auto* speech = static_cast<Speech*>(events->user_data);
+    for (espeak_EVENT* e = events; e->type != espeakEVENT_LIST_TERMINATED; ++e) {
+        if (e->type != espeakEVENT_PHONEME)
+            continue;
+        const std::size_t length = strnlen(e->id.string, sizeof e->id.string);
+        const std::int64_t at = static_cast<std::int64_t>(e->audio_position) * speech->sampleRate / 1000;
+        speech->events.push_back({std::string(e->id.string, length), at});
+    }
+    if (wav != nullptr && count > 0)
+        speech->samples.insert(speech->samples.end(), wav, wav + count);
+    return 0;
+}
+
+// Speaks the word with a synthesiser started for it alone.
+Speech speakFresh(const std::string& word)
+{
+    Speech speech;
+    speech.sampleRate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_PHONEME_EVENTS);
+    if (speech.sampleRate <= 0)
+        throw std::runtime_error("the speech synthesiser cannot start");
+    espeak_SetSynthCallback(collect);
+    if (espeak_SetVoiceByName(kVoice) != EE_OK)
+        throw std::runtime_error(std::string("the speech synthesiser has no voice \"") + kVoice + "\"");
+    espeak_SetParameter(espeakPITCH, kPitch, 0);
+    espeak_SetParameter(espeakRATE, kRate, 0);
+    if (espeak_Synth(word.c_str(), word.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &speech) != EE_OK)
+        throw std::runtime_error("the speech synthesiser refused \"" + word + "\"");
+    return speech;
+}
+
+bool writeAll(int fd, const void* data, std::size_t size)
+{
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = write(fd, p, size);
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool readAll(int fd, void* data, std::size_t size)
+{
+    char* p = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = read(fd, p, size);
+        if (n <= 0)
+            return false;
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// The child's answer: rate, sample count, samples, event count, then per
+// event its position, name length and name. An empty answer is a failure.
+bool sendSpeech(int fd, const Speech& s)
+{
+    const std::uint64_t count = s.samples.size(), events = s.events.size();
+    bool ok = writeAll(fd, &s.sampleRate, sizeof s.sampleRate) && writeAll(fd, &count, sizeof count) &&
+              writeAll(fd, s.samples.data(), count * sizeof(std::int16_t)) && writeAll(fd, &events, sizeof events);
+    for (const PhonemeEvent& e : s.events) {
+        const std::uint64_t length = e.name.size();
+        ok = ok && writeAll(fd, &e.sample, sizeof e.sample) && writeAll(fd, &length, sizeof length) &&
+             writeAll(fd, e.name.data(), length);
+    }
+    return ok;
+}
+
+bool receiveSpeech(int fd, Speech& s)
+{
+    constexpr std::uint64_t kMostSamples = std::uint64_t(1) << 26, kMostEvents = 4096, kLongestName = 8;
+    std::uint64_t count = 0, events = 0;
+    if (!readAll(fd, &s.sampleRate, sizeof s.sampleRate) || !readAll(fd, &count, sizeof count) ||
+        count > kMostSamples)
+        return false;
+    s.samples.resize(count);
+    if (!readAll(fd, s.samples.data(), count * sizeof(std::int16_t)) || !readAll(fd, &events, sizeof events) ||
+        events > kMostEvents)
+        return false;
+    s.events.resize(events);
+    for (PhonemeEvent& e : s.events) {
+        std::uint64_t length = 0;
+        if (!readAll(fd, &e.sample, sizeof e.sample) || !readAll(fd, &length, sizeof length) || length > kLongestName)
+            return false;
+        e.name.resize(length);
+        if (!readAll(fd, e.name.data(), length))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// The synthesiser carries state from one utterance to the next (the same
+// word twice in one process differs in its last samples), so each word is
+// spoken by a child process with a synthesiser of its own: the same word
+// always gives the same bytes.
+Speech speakWord(const std::string& word)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        throw std::runtime_error("cannot start the speech synthesiser's process");
+    const pid_t child = fork();
+    if (child < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        throw std::runtime_error("cannot start the speech synthesiser's process");
+    }
+    if (child == 0) {
+        close(fds[0]);
+        bool ok = false;
+        try {
+            ok = sendSpeech(fds[1], speakFresh(word));
+        } catch (const std::exception&) {
+        }
+        close(fds[1]);
+        _exit(ok ? 0 : 1);
+    }
+    close(fds[1]);
+    Speech speech;
+    const bool received = receiveSpeech(fds[0], speech);
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("the speech synthesiser could not speak \"" + word + "\" with its voice \"" +
+                                 kVoice + "\"");
+    return speech;
+}
+
+}  // namespace demobank
