@@ -6,7 +6,7 @@
 
 #include "dsp/FrequencyGrid.h"
 #include "dsp/LfGlottalModel.h"
-#include "dsp/LfPulseSpectrum.h"
+#include "dsp/LfPulseLevels.h"
 
 namespace Halvoren {
 

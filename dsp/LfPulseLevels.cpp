@@ -1,4 +1,4 @@
-#include "dsp/LfPulseSpectrum.h"
+#include "dsp/LfPulseLevels.h"
 
 #include <algorithm>
 #include <cmath>
