@@ -50,4 +50,21 @@ void loadEveryRecord(const Packager& package, const UnitIndex& units)
     }
 }
 
+// The same for the first two generations, whose packages hold one record
+// per variant and load it either as a voice or as a continuant source.
+template <class Packager>
+void loadEveryHprRecord(const Packager& package)
+{
+    for (const auto& [unit, entry] : package.index().unitIndex) {
+        for (int i = 0; i < entry.count && i < entry.kCapacity; ++i) {
+            const std::string pitch = formatNoteName(entry.notes[i]);
+            std::int32_t offset = 0;
+            if (package.findRecordKey(unit, pitch, offset).empty()) fail("a listed unit is not found");
+            offset = entry.offsets[i];
+            package.loadVoiceSrc(offset, unit, pitch);
+            package.loadContinuantSrc(offset, unit, pitch);
+        }
+    }
+}
+
 }  // namespace hvfuzz
