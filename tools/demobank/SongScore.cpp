@@ -9,6 +9,7 @@
 #include "model/current/TempoMap.h"
 #include "model/current/Track.h"
 #include "model/file/ProjectFile.h"
+#include "render/synth/PitchNames.h"
 
 namespace demobank {
 
@@ -33,6 +34,8 @@ HalvorenEngine::SynthScoreV3 songScore(const std::string& projectPath, const std
                 note.start = tempo.tickToSec(from);
                 note.duration = tempo.tickToSec(from + n->width) - note.start;
                 note.symbol = n->phoneticSymbol;
+                note.timbre = keyIndexToPitchName(n->key);
+                note.crossTimbre = note.timbre;
                 score.notes.push_back(note);
             }
         }

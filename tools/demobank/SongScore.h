@@ -1,6 +1,7 @@
 #pragma once
 // The notes a singer sings in a project file, as the third generation's
-// score records (symbol, start and duration in seconds), in time order.
+// score records (symbol, start and duration in seconds, the note's pitch
+// name as its timbre), in time order.
 #include <string>
 
 #include "engine/SynthScoreV3.h"
