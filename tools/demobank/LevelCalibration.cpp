@@ -55,18 +55,23 @@ double renderMeanSquare(bool voiced)
 
 float rounded(double db) { return static_cast<float>(std::round(db * 100.0) / 100.0); }
 
+double residualWindowSumOfSquares()
+{
+    double sum = 0.0;
+    for (float v : residualWindow().w)
+        sum += double(v) * v;
+    return sum;
+}
+
 }  // namespace
 
-float residualWindowSumOfSquares()
+Halvoren::AnalysisWindow residualWindow()
 {
     Halvoren::AnalysisWindow w;
     w.resize(512);
     Halvoren::makeBlackmanHarrisWindow(w.w.data(), 512);
     Halvoren::normalizeWindowSum(w);
-    double sum = 0.0;
-    for (float v : w.w)
-        sum += double(v) * v;
-    return static_cast<float>(sum);
+    return w;
 }
 
 LevelCalibration measureLevelCalibration()

@@ -4,6 +4,8 @@
 // reading plus one constant for the harmonics and one for the noise, so a
 // frame sung at its own pitch with Amplitude 0.5 comes back at the level of
 // the recording it was analysed from.
+#include "dsp/Windows.h"
+
 namespace demobank {
 
 struct LevelCalibration {
@@ -16,8 +18,7 @@ struct LevelCalibration {
 // and compares what comes out with the stored levels. Rounded to 0.01 dB.
 LevelCalibration measureLevelCalibration();
 
-// The 512-point Blackman-Harris window summing to 1 that reads the residual:
-// white noise of variance v reads 10 log10(v * sumOfSquares) dB per bin.
-float residualWindowSumOfSquares();
+// The 512-point Blackman-Harris window summing to 1 that reads the residual.
+Halvoren::AnalysisWindow residualWindow();
 
 }  // namespace demobank

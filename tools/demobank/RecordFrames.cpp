@@ -29,11 +29,9 @@ void addDb(std::vector<float>& v, float db)
 }  // namespace
 
 RecordFrameMaker::RecordFrameMaker(LevelCalibration calibration)
-    : calibration_(calibration), builder_(kRate), small_(kSmall), large_(kLarge), power_(kLarge / 2 + 1)
+    : calibration_(calibration), builder_(kRate), residualWindow_(residualWindow()), small_(kSmall), large_(kLarge),
+      power_(kLarge / 2 + 1)
 {
-    residualWindow_.resize(kSmall);
-    Halvoren::makeBlackmanHarrisWindow(residualWindow_.w.data(), kSmall);
-    Halvoren::normalizeWindowSum(residualWindow_);
 }
 
 std::vector<testbank::PlainFrame> RecordFrameMaker::frames(const std::vector<std::int16_t>& samples,
