@@ -46,8 +46,10 @@ std::vector<testbank::PlainFrame> RecordFrameMaker::frames(const std::vector<std
         float f0 = analysis.f0[i];
         frame.harmonicsDb.clear();
         frame.bands.clear();
-        if (f0 > 0.0f) {
+        if (f0 > 0.0f)
             frame.harmonicsDb = harmonicLevels(recording, centre, analysis.model->peaks.frame(i), f0);
+        // The makers read a frame without bands as unvoiced: bands only beside peaks.
+        if (!frame.harmonicsDb.empty()) {
             addDb(frame.harmonicsDb, calibration_.harmonicDb);
             frame.bands = bandLevels(recording, centre);
             addDb(frame.bands, calibration_.harmonicDb);
