@@ -95,14 +95,16 @@ testbank::SingingVoice DemoBankMaker::voice(const UnitRecord& unit)
     return v;
 }
 
-// The two syllables spoken as one word; the first one's events are those it
-// has spoken alone, ended where the second one begins.
+// The two syllables spoken as one word; the first one's events are as many
+// as it has spoken alone, ended where the second one begins.
 testbank::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c)
 {
     const std::size_t firstCount = untilPause(hear(c.first + kFirstTone).speech.events).size();
     const Heard& h = hear(c.first + kFirstTone + c.second + kFirstTone);
     const std::vector<PhonemeEvent> events = untilPause(h.speech.events);
-    if (events.size() <= firstCount)
+    const std::vector<PhonemeEvent> alone = untilPause(hear(c.second + kFirstTone).speech.events);
+    // The word's events continue with those the second syllable has alone.
+    if (events.size() <= firstCount || alone.empty() || events[firstCount].name != alone.front().name)
         throw std::runtime_error("the continuant \"" + c.key + "\" has no second syllable in its speech");
     std::vector<PhonemeEvent> first(events.begin(), events.begin() + std::ptrdiff_t(firstCount));
     first.push_back({"_|", events[firstCount].sample});
