@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -11,32 +12,143 @@
 namespace {
 
 constexpr int kRate = 44100;
+constexpr int kHop = 128;
 
-// The song at 120 BPM: quarters of 0.5 s, the fifth note a half, a half rest.
-struct Span {
+// The song at 120 BPM: quarters of 0.5 s, the fifth note a half, a half
+// rest, the last note a half. Pitches: G3 196.00, A3 220.00, B3 246.94,
+// D4 293.66 Hz (A3 = 220 Hz, 2^(k/12) a key).
+struct SungNote {
+    const char* syllable;
     double from, to;
+    double hz;
 };
-const Span kNotes[] = {{0.0, 0.5}, {0.5, 1.0}, {1.0, 1.5}, {1.5, 2.0}, {2.0, 3.0},
-                       {4.0, 4.5}, {4.5, 5.0}, {5.0, 6.0}};
+const SungNote kNotes[] = {{"lan", 0.0, 0.5, 196.00}, {"tian", 0.5, 1.0, 220.00}, {"bai", 1.0, 1.5, 246.94},
+                           {"yun", 1.5, 2.0, 293.66}, {"piao", 2.0, 3.0, 246.94}, {"wo", 4.0, 4.5, 220.00},
+                           {"ai", 4.5, 5.0, 246.94},  {"ni", 5.0, 6.0, 196.00}};
 
-// The largest magnitude of channel 0 of interleaved stereo over [from, to) seconds.
-int loudest(const std::vector<int16_t>& stereo, double from, double to)
+// Channel 0 of interleaved stereo.
+std::vector<double> leftChannel(const std::vector<int16_t>& stereo)
 {
-    int peak = 0;
-    const std::size_t end = std::min(stereo.size() / 2, static_cast<std::size_t>(to * kRate));
-    for (std::size_t i = static_cast<std::size_t>(from * kRate); i < end; ++i)
-        peak = std::max(peak, std::abs(static_cast<int>(stereo[2 * i])));
+    std::vector<double> out(stereo.size() / 2);
+    for (std::size_t i = 0; i < out.size(); ++i)
+        out[i] = stereo[2 * i];
+    return out;
+}
+
+std::size_t at(double seconds) { return static_cast<std::size_t>(seconds * kRate); }
+
+// The largest magnitude over [from, to) seconds.
+double loudest(const std::vector<double>& x, double from, double to)
+{
+    double peak = 0.0;
+    for (std::size_t i = at(from); i < std::min(x.size(), at(to)); ++i)
+        peak = std::max(peak, std::fabs(x[i]));
     return peak;
 }
 
-void checkSong(const std::vector<int16_t>& stereo, const std::string& what)
+double rmsDbfs(const std::vector<double>& x, double from, double to)
+{
+    double sum = 0.0;
+    const std::size_t a = at(from), b = std::min(x.size(), at(to));
+    for (std::size_t i = a; i < b; ++i)
+        sum += x[i] * x[i];
+    return 10.0 * std::log10(sum / double(b - a) / (32768.0 * 32768.0) + 1e-30);
+}
+
+// Normalised autocorrelation of [a, b) at a lag.
+double correlation(const std::vector<double>& x, std::size_t a, std::size_t b, int lag)
+{
+    double num = 0.0, e0 = 0.0, e1 = 0.0;
+    for (std::size_t i = a; i + lag < b; ++i) {
+        num += x[i] * x[i + lag];
+        e0 += x[i] * x[i];
+        e1 += x[i + lag] * x[i + lag];
+    }
+    return num / std::sqrt(e0 * e1 + 1e-9);
+}
+
+struct Periodicity {
+    double hz = 0.0;
+    double peak = 0.0;  // normalised autocorrelation at the period
+};
+
+// The period between 2.5 ms and 12.5 ms (80 to 400 Hz): the shortest lag
+// at a local maximum of the correlation within 0.1 of the strongest one (a
+// voice correlates at twice its period almost as well), refined by a
+// parabola through its neighbours.
+Periodicity periodicity(const std::vector<double>& x, double from, double to)
+{
+    const std::size_t a = at(from), b = std::min(x.size(), at(to));
+    const int shortest = kRate / 400, longest = kRate / 80;
+    std::vector<double> r(std::size_t(longest) + 2);
+    double strongest = -1.0;
+    for (int lag = shortest - 1; lag <= longest + 1; ++lag) {
+        r[std::size_t(lag)] = correlation(x, a, b, lag);
+        if (lag >= shortest && lag <= longest)
+            strongest = std::max(strongest, r[std::size_t(lag)]);
+    }
+    int best = shortest;
+    for (int lag = shortest; lag <= longest; ++lag) {
+        const double c = r[std::size_t(lag)];
+        if (c >= strongest - 0.1 && c >= r[std::size_t(lag - 1)] && c >= r[std::size_t(lag + 1)]) {
+            best = lag;
+            break;
+        }
+    }
+    const double l = r[std::size_t(best - 1)], c = r[std::size_t(best)], h = r[std::size_t(best + 1)];
+    const double shift = 0.5 * (l - h) / (l - 2.0 * c + h);
+    return {kRate / (best + shift), c};
+}
+
+// The largest step between neighbouring samples over [from, to).
+double largestStep(const std::vector<double>& x, std::size_t from, std::size_t to)
+{
+    double step = 0.0;
+    for (std::size_t i = std::max<std::size_t>(from, 1); i < std::min(x.size(), to); ++i)
+        step = std::max(step, std::fabs(x[i] - x[i - 1]));
+    return step;
+}
+
+double middleFrom(const SungNote& n) { return n.from + 0.25 * (n.to - n.from); }
+double middleTo(const SungNote& n) { return n.to - 0.25 * (n.to - n.from); }
+
+// Every note sung at its pitch and audible, the rest and the end silent,
+// nothing clipped. codecDb: what a lossy encoding may take off a note's level.
+void checkSong(const std::vector<int16_t>& stereo, const std::string& what, double codecDb)
 {
     ASSERT_GE(stereo.size() / 2, static_cast<std::size_t>(6 * kRate)) << what;
-    for (const Span& n : kNotes) {
-        const double quarter = (n.to - n.from) / 4.0;
-        EXPECT_GT(loudest(stereo, n.from + quarter, n.to - quarter), 300) << what << " note at " << n.from;
+    const std::vector<double> x = leftChannel(stereo);
+    double loudestNote = -200.0;
+    for (const SungNote& n : kNotes)
+        loudestNote = std::max(loudestNote, rmsDbfs(x, middleFrom(n), middleTo(n)));
+    for (const SungNote& n : kNotes) {
+        const Periodicity p = periodicity(x, middleFrom(n), middleTo(n));
+        const double level = rmsDbfs(x, middleFrom(n), middleTo(n));
+        EXPECT_NEAR(p.hz, n.hz, 0.01 * n.hz) << what << " " << n.syllable;
+        EXPECT_GE(p.peak, 0.8) << what << " " << n.syllable;
+        EXPECT_GE(level, -40.0 - codecDb) << what << " " << n.syllable;
+        EXPECT_GE(level, loudestNote - 20.0) << what << " " << n.syllable;
     }
-    EXPECT_LE(loudest(stereo, 3.3, 3.7), 2) << what << " mid-rest";
+    EXPECT_LE(loudest(x, 3.3, 3.7), 2.0) << what << " mid-rest";
+    EXPECT_LE(loudest(x, 6.3, double(x.size()) / kRate), 2.0) << what << " after the last note";
+    EXPECT_LT(loudest(x, 0.0, double(x.size()) / kRate), 32767.0) << what;
+}
+
+// Each join of one note into the next: two hops either side of it step no
+// further than twice the largest step inside the two notes' bodies.
+void checkJoins(const std::vector<int16_t>& stereo)
+{
+    const std::vector<double> x = leftChannel(stereo);
+    for (std::size_t k = 0; k + 1 < std::size(kNotes); ++k) {
+        const SungNote& a = kNotes[k];
+        const SungNote& b = kNotes[k + 1];
+        if (a.to != b.from)
+            continue;
+        const double inside = std::max(largestStep(x, at(middleFrom(a)), at(middleTo(a))),
+                                       largestStep(x, at(middleFrom(b)), at(middleTo(b))));
+        const std::size_t join = at(b.from);
+        EXPECT_LE(largestStep(x, join - 2 * kHop, join + 2 * kHop), 2.0 * inside) << a.syllable << " into " << b.syllable;
+    }
 }
 
 TEST(MainJob, SongIsSungIntoWavAndMp3)
@@ -51,10 +163,12 @@ TEST(MainJob, SongIsSungIntoWavAndMp3)
         const int status = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
     }
-    checkSong(hvtest::wavSamples(wav), "wav");
+    const std::vector<int16_t> samples = hvtest::wavSamples(wav);
+    checkSong(samples, "wav", 0.0);
+    checkJoins(samples);
     const hvtest::DecodedMp3 decoded = hvtest::decodeMp3(mp3);
     ASSERT_EQ(decoded.channels, 2);
-    checkSong(decoded.pcm, "mp3");
+    checkSong(decoded.pcm, "mp3", 1.0);
 }
 
 }  // namespace

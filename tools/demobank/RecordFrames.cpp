@@ -1,0 +1,156 @@
+#include "RecordFrames.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace demobank {
+
+namespace {
+
+constexpr float kRate = 44100.0f;
+constexpr int kHop = 128;
+constexpr int kSmall = 512;
+constexpr int kLarge = 4096;
+
+Halvoren::FIFOSampleBufferTemplate<short> bufferOf(const std::vector<std::int16_t>& samples)
+{
+    Halvoren::FIFOSampleBufferTemplate<short> b;
+    b.putSamples(samples.data(), static_cast<std::uint32_t>(samples.size()));
+    return b;
+}
+
+void addDb(std::vector<float>& v, float db)
+{
+    for (float& x : v)
+        x += db;
+}
+
+}  // namespace
+
+RecordFrameMaker::RecordFrameMaker(LevelCalibration calibration)
+    : calibration_(calibration), builder_(kRate), residualWindow_(residualWindow()), small_(kSmall), large_(kLarge),
+      power_(kLarge / 2 + 1)
+{
+}
+
+std::vector<testbank::PlainFrame> RecordFrameMaker::frames(const std::vector<std::int16_t>& samples,
+                                                           const SpeechAnalysis& analysis)
+{
+    const Halvoren::FIFOSampleBufferTemplate<short> recording = bufferOf(samples);
+    const Halvoren::FIFOSampleBufferTemplate<short>& residual = analysis.model->residual;
+    std::vector<testbank::PlainFrame> out(analysis.f0.size());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        testbank::PlainFrame& frame = out[i];
+        const std::int64_t centre = static_cast<std::int64_t>(i) * kHop;
+        float f0 = analysis.f0[i];
+        frame.harmonicsDb.clear();
+        frame.bands.clear();
+        if (f0 > 0.0f)
+            frame.harmonicsDb = harmonicLevels(recording, centre, analysis.model->peaks.frame(i), f0);
+        // The makers read a frame without bands as unvoiced: bands only beside peaks.
+        if (!frame.harmonicsDb.empty()) {
+            addDb(frame.harmonicsDb, calibration_.harmonicDb);
+            frame.bands = bandLevels(recording, centre);
+            addDb(frame.bands, calibration_.harmonicDb);
+        }
+        frame.f0Step = f0;
+        frame.magsA = residualSpectrum(residual, centre);
+        addDb(frame.magsA, calibration_.noiseDb);
+        frame.magsB = spreadOverBins(bandLevels(residual, centre));
+        addDb(frame.magsB, calibration_.noiseDb);
+    }
+    return out;
+}
+
+// The detector's harmonics of the frame, read again with no level threshold
+// so that every harmonic below 10 kHz has a level: the peak the detector
+// finds near k f0, or its spectrum at k f0 where there is none. f0 becomes
+// the detector's own (the analysis keeps the first harmonic's frequency).
+std::vector<float> RecordFrameMaker::harmonicLevels(const Halvoren::FIFOSampleBufferTemplate<short>& recording,
+                                                    std::int64_t centre, const Halvoren::PeakList& analysed,
+                                                    float& f0)
+{
+    Halvoren::HarmonicsDetector& detector = builder_.detector();
+    const float threshold = detector.thresholdDb;
+    detector.thresholdDb = -std::numeric_limits<float>::infinity();
+    Halvoren::PeakList peaks;
+    const float found = detector.detectFrame(recording, centre, peaks, f0);
+    detector.thresholdDb = threshold;
+    // The same frame is voiced again; should it not be, the analysed peaks
+    // stand as they are.
+    if (found > 0.0f)
+        f0 = found;
+    else
+        peaks.assign(analysed);
+    const std::size_t count = static_cast<std::size_t>(std::ceil(kHighestHarmonicHz / f0)) - 1;
+    std::vector<float> levels(count, kFloorDb);
+    for (std::size_t k = 0; k < std::min(count, peaks.size()); ++k)
+        levels[k] = std::max(kFloorDb, peaks.mags[k]);
+    return levels;
+}
+
+std::vector<float> RecordFrameMaker::residualSpectrum(const Halvoren::FIFOSampleBufferTemplate<short>& residual,
+                                                      std::int64_t centre)
+{
+    small_.loadFrame(residual, static_cast<int>(centre - kSmall / 2), residualWindow_, 1.0f);
+    small_.fft.forward(small_.re.data(), small_.re.data(), small_.im.data());
+    small_.computeMagsDbAndPhases();
+    std::vector<float> out(small_.mags.begin(), small_.mags.begin() + kSmall / 2 + 1);
+    for (float& v : out)
+        v = std::max(kFloorDb, v);
+    return out;
+}
+
+// level_k = 10 log10(sum r_k[b]^2 |X[b]|^2 / sum r_k[b]^2) over the band's
+// bins of the 4096-point bank, X the frame through the residual fetcher's
+// window; floored at -120 dB.
+std::vector<float> RecordFrameMaker::bandLevels(const Halvoren::FIFOSampleBufferTemplate<short>& samples,
+                                                std::int64_t centre)
+{
+    const Halvoren::AnalysisWindow& window = builder_.fetcher().analysisWindow;
+    large_.loadFrame(samples, static_cast<int>(centre - kLarge / 2), window, 1.0f);
+    large_.fft.forward(large_.re.data(), large_.re.data(), large_.im.data());
+    for (std::size_t b = 0; b < power_.size(); ++b)
+        power_[b] = double(large_.re[b]) * large_.re[b] + double(large_.im[b]) * large_.im[b];
+    const Halvoren::GammatoneFilterBank& bank = builder_.bankLarge;
+    std::vector<float> out(bank.channels.size(), kFloorDb);
+    for (std::size_t k = 0; k < bank.channels.size(); ++k) {
+        const Halvoren::GammatoneChannel& ch = bank.channels[k];
+        double weighted = 0.0, norm = 0.0;
+        for (std::int32_t b = std::max(0, ch.firstBin); b <= ch.lastBin && b < static_cast<std::int32_t>(power_.size());
+             ++b) {
+            const double r2 = double(ch.response[std::size_t(b)]) * ch.response[std::size_t(b)];
+            weighted += r2 * power_[std::size_t(b)];
+            norm += r2;
+        }
+        if (norm > 0.0 && weighted > 0.0)
+            out[k] = std::max(kFloorDb, static_cast<float>(10.0 * std::log10(weighted / norm)));
+    }
+    return out;
+}
+
+// Linear in frequency between neighbouring band centres; below the first
+// and above the last centre the end values hold.
+std::vector<float> RecordFrameMaker::spreadOverBins(const std::vector<float>& bands) const
+{
+    const std::vector<float>& centres = builder_.bankLarge.centres;
+    std::vector<float> out(kSmall / 2 + 1);
+    std::size_t k = 0;
+    for (std::size_t b = 0; b < out.size(); ++b) {
+        const float f = static_cast<float>(b) * kRate / kSmall;
+        while (k + 1 < centres.size() && centres[k + 1] < f)
+            ++k;
+        if (f <= centres.front())
+            out[b] = bands.front();
+        else if (k + 1 >= centres.size())
+            out[b] = bands.back();
+        else {
+            const float t = (f - centres[k]) / (centres[k + 1] - centres[k]);
+            out[b] = bands[k] + t * (bands[k + 1] - bands[k]);
+        }
+    }
+    return out;
+}
+
+}  // namespace demobank

@@ -1,0 +1,49 @@
+#pragma once
+// The frames a third-generation record stores, made from a recording and its
+// analysis (frame i centred on sample 128 i):
+// - the harmonic levels at k f0 for every harmonic below 10 kHz (none when
+//   the frame is unvoiced);
+// - magsA, the residual's 512-point spectrum in dB (257 values);
+// - the 64 auditory band levels of the recording (none when unvoiced);
+// - magsB, the residual's own 64 band levels spread linearly over the 257
+//   bins: the smooth envelope under magsA's detail.
+// Harmonics and bands carry the harmonic calibration, magsA and magsB the
+// noise calibration.
+#include <cstdint>
+#include <vector>
+
+#include "LevelCalibration.h"
+#include "SpeechAnalysis.h"
+#include "dsp/EngineGhrBuilder.h"
+#include "support/bank/GhrModelWriter.h"
+
+namespace demobank {
+
+class RecordFrameMaker {
+public:
+    explicit RecordFrameMaker(LevelCalibration calibration);
+
+    // One frame per analysed frame.
+    std::vector<testbank::PlainFrame> frames(const std::vector<std::int16_t>& recording,
+                                             const SpeechAnalysis& analysis);
+
+    static constexpr float kHighestHarmonicHz = 10000.0f;
+    static constexpr float kFloorDb = -120.0f;
+
+private:
+    std::vector<float> harmonicLevels(const Halvoren::FIFOSampleBufferTemplate<short>& recording, std::int64_t centre,
+                                      const Halvoren::PeakList& analysed, float& f0);
+    std::vector<float> residualSpectrum(const Halvoren::FIFOSampleBufferTemplate<short>& residual,
+                                        std::int64_t centre);
+    std::vector<float> bandLevels(const Halvoren::FIFOSampleBufferTemplate<short>& samples, std::int64_t centre);
+    std::vector<float> spreadOverBins(const std::vector<float>& bands) const;
+
+    LevelCalibration calibration_;
+    HalvorenEngineV3::EngineGhrBuilder builder_;
+    Halvoren::AnalysisWindow residualWindow_;
+    Halvoren::FreqMagAndPhaseBox small_;
+    Halvoren::FreqBox large_;
+    std::vector<double> power_;
+};
+
+}  // namespace demobank
