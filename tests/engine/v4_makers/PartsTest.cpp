@@ -128,6 +128,44 @@ TEST(PartsV4, MiddlePartReadsTheRecordsWhereTheirPlacingValuesSay)
     }
 }
 
+// With a distinct cross record the blended frame then glides into the
+// delta: +8 dB on every harmonic, weight 0, 0.25, 0.5, 0.75, so the levels
+// -40, -35, -30, -25 become -40, -33, -26, -19.
+TEST(PartsV4, CrossMiddlePartBlendsFirstThenAddsTheDelta)
+{
+    MakerBench bench;
+    bench.prepare();
+    MiddleRecords r;
+    r.unit.v4Param3 = 2;
+    r.unit.v4Param4 = 6;
+    r.unit.material = materialFrom(levelFrames(10, -20.0f));
+    r.onset.v4Param3 = 4;
+    r.onset.material = materialFrom(levelFrames(8, -40.0f));
+    HalvorenEngineV4::CrossDelta delta;
+    for (int k = 1; k <= 90; ++k)
+        delta.peaks.append(220.0f * static_cast<float>(k), 8.0f, 0.0f);
+    auto at = bench.cursor();
+    HalvorenEngineV4::emitMiddlePart(bench.state, r.unit, r.onset, 4, 4, at, &delta);
+    const float want[] = {-40.0f, -33.0f, -26.0f, -19.0f};
+    ASSERT_EQ(bench.frames().size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_NEAR(bench.level(i), want[i], 1e-4) << i;
+}
+
+// No pitch (an empty pitch curve reads 0 Hz) makes frames without harmonics
+// rather than an endless harmonic loop.
+TEST(PartsV4, NoPitchMakesNoHarmonics)
+{
+    MakerBench bench;
+    bench.prepare(HalvorenEngine::SynthScoreV3{});
+    auto model = materialFrom(levelFrames(4, -20.0f));
+    auto at = bench.cursor();
+    HalvorenEngineV4::emitModelPart(bench.state, *model, 0, 4, 4, at, false);
+    ASSERT_EQ(bench.frames().size(), 4u);
+    for (const auto& frame : bench.frames())
+        EXPECT_TRUE(frame->peaks.empty());
+}
+
 TEST(PartsV4, MiddlePartWithoutMaterialOrLengthMakesNothing)
 {
     struct Case {
