@@ -78,24 +78,34 @@ struct MiddleRecords {
 
 // Unit model at -20 dB, the onset record at -40 dB with bands alike: the
 // middle part moves from the record into the model with model weights
-// i / 4 = 0, 0.25, 0.5, 0.75: -40, -35, -30, -25.
+// i / 4 = 0, 0.25, 0.5, 0.75: -40, -35, -30, -25. With a distinct cross
+// record the blended frame then glides into the delta, here +8 dB on every
+// harmonic at the same weights: -40, -33, -26, -19.
 TEST(PartsV4, MiddlePartMovesFromTheOnsetRecordIntoTheUnitModel)
 {
-    MakerBench bench;
-    bench.prepare();
-    MiddleRecords r;
-    r.unit.v4Param3 = 2;
-    r.unit.v4Param4 = 6;
-    r.unit.material = materialFrom(levelFrames(10, -20.0f));
-    r.onset.v4Param2 = 0;
-    r.onset.v4Param3 = 4;
-    r.onset.material = materialFrom(levelFrames(8, -40.0f));
-    auto at = bench.cursor();
-    HalvorenEngineV4::emitMiddlePart(bench.state, r.unit, r.onset, 4, 4, at);
-    const float want[] = {-40.0f, -35.0f, -30.0f, -25.0f};
-    ASSERT_EQ(bench.frames().size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_NEAR(bench.level(i), want[i], 1e-4) << i;
+    struct Case {
+        float deltaDb;  // 0: no delta
+        float want[4];
+    } cases[] = {{0.0f, {-40.0f, -35.0f, -30.0f, -25.0f}}, {8.0f, {-40.0f, -33.0f, -26.0f, -19.0f}}};
+    for (const Case& c : cases) {
+        MakerBench bench;
+        bench.prepare();
+        MiddleRecords r;
+        r.unit.v4Param3 = 2;
+        r.unit.v4Param4 = 6;
+        r.unit.material = materialFrom(levelFrames(10, -20.0f));
+        r.onset.v4Param3 = 4;
+        r.onset.material = materialFrom(levelFrames(8, -40.0f));
+        HalvorenEngineV4::CrossDelta delta;
+        for (int k = 1; k <= 90; ++k)
+            delta.peaks.append(220.0f * static_cast<float>(k), c.deltaDb, 0.0f);
+        auto at = bench.cursor();
+        HalvorenEngineV4::emitMiddlePart(bench.state, r.unit, r.onset, 4, 4, at,
+                                         c.deltaDb != 0.0f ? &delta : nullptr);
+        ASSERT_EQ(bench.frames().size(), 4u) << c.deltaDb;
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_NEAR(bench.level(i), c.want[i], 1e-4) << c.deltaDb << " frame " << i;
+    }
 }
 
 // Where the onset record has bands but no peaks the bent unit model is the
@@ -126,30 +136,6 @@ TEST(PartsV4, MiddlePartReadsTheRecordsWhereTheirPlacingValuesSay)
         EXPECT_NEAR(bench.level(i), peaks[i], 1e-4) << i;
         EXPECT_NEAR(bench.envelope(i), envelope[i], 1e-4) << i;
     }
-}
-
-// With a distinct cross record the blended frame then glides into the
-// delta: +8 dB on every harmonic, weight 0, 0.25, 0.5, 0.75, so the levels
-// -40, -35, -30, -25 become -40, -33, -26, -19.
-TEST(PartsV4, CrossMiddlePartBlendsFirstThenAddsTheDelta)
-{
-    MakerBench bench;
-    bench.prepare();
-    MiddleRecords r;
-    r.unit.v4Param3 = 2;
-    r.unit.v4Param4 = 6;
-    r.unit.material = materialFrom(levelFrames(10, -20.0f));
-    r.onset.v4Param3 = 4;
-    r.onset.material = materialFrom(levelFrames(8, -40.0f));
-    HalvorenEngineV4::CrossDelta delta;
-    for (int k = 1; k <= 90; ++k)
-        delta.peaks.append(220.0f * static_cast<float>(k), 8.0f, 0.0f);
-    auto at = bench.cursor();
-    HalvorenEngineV4::emitMiddlePart(bench.state, r.unit, r.onset, 4, 4, at, &delta);
-    const float want[] = {-40.0f, -33.0f, -26.0f, -19.0f};
-    ASSERT_EQ(bench.frames().size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_NEAR(bench.level(i), want[i], 1e-4) << i;
 }
 
 // No pitch (an empty pitch curve reads 0 Hz) makes frames without harmonics
