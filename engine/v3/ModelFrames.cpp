@@ -1,7 +1,9 @@
 #include "engine/v3/ModelFrames.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace HalvorenEngineV3 {
 
@@ -67,6 +69,27 @@ void addCurveToFrames(Halvoren::LinearEnvelope& curve, Halvoren::FrameMags& fram
     const int n = static_cast<int>(frame.numSamples());
     for (int i = 0; i < n; ++i)
         values[i] += curve.valueAt(static_cast<float>(i) * rate / size);
+}
+
+void bentAnchorFrame(const Halvoren::GHR_modelPkg& model, const Halvoren::PeakList& anchorPeaks, int anchor,
+                     int walked, Halvoren::LinearEnvelope& correction, Halvoren::PeakList& peaks,
+                     Halvoren::FrameMags& residual)
+{
+    peaks.assign(anchorPeaks);
+    addCurveToValues(correction, peaks);
+    secondResidualAt(model, anchor, residual);
+    addCurveToFrames(correction, residual);
+    Halvoren::FrameMags add, sub;
+    residualAt(model, walked, add);
+    secondResidualAt(model, walked, sub);
+    Halvoren::frameAdd(residual, add);
+    Halvoren::frameSubtract(residual, sub);
+}
+
+int loopLimit(int from, int to)
+{
+    constexpr std::int64_t most = std::numeric_limits<std::int32_t>::max();
+    return static_cast<int>(std::clamp(std::int64_t{to} - from, -most, most));
 }
 
 int LoopWalk::next()
