@@ -95,6 +95,29 @@ struct Phrase {
     SingSegment seg;
 };
 
+// The level in dB of the partial at hz over blocks of 2048 samples (a
+// Hann-windowed transform at that one frequency, which keeps the partials
+// around it out) every 512 samples of x[from .. to): loudest minus quietest.
+double partialLevelSpreadDb(const std::vector<short>& x, int from, int to, double hz)
+{
+    constexpr int kBlock = 2048;
+    constexpr double kPi = 3.14159265358979323846;
+    double lo = 1e9, hi = -1e9;
+    for (int s = from; s + kBlock <= to; s += 512) {
+        double re = 0.0, im = 0.0;
+        for (int n = 0; n < kBlock; ++n) {
+            const double w = 0.5 - 0.5 * std::cos(2.0 * kPi * n / kBlock);
+            const double phase = 2.0 * kPi * hz * (s + n) / kRate;
+            re += w * x[s + n] * std::cos(phase);
+            im -= w * x[s + n] * std::sin(phase);
+        }
+        const double db = 10.0 * std::log10(re * re + im * im);
+        lo = std::min(lo, db);
+        hi = std::max(hi, db);
+    }
+    return hi - lo;
+}
+
 std::vector<short> outputOf(ISynth& synth)
 {
     int count = 0;
@@ -132,6 +155,118 @@ TEST_F(SingV1V2Test, ChainedSegmentsSingOneAfterAnother)
         a->stop();
         b->stop();
         chain.clear();
+    }
+}
+
+
+// "ma" A3, "a" C4 (joined to the "ma" before it), a rest of 1 s, "la" E4 and
+// "ma" G3 (joined through the continuant "a_m", below the recorded pitch).
+struct SungNote {
+    int pos;
+    int width;
+    int key;
+    const char* symbol;
+    double hz;
+    bool legato;       // the previous source was joined to this syllable (second generation)
+    bool zeroInitial;
+};
+const SungNote kPhrase[] = {
+    {0, 480, 58, "ma", 220.0, false, false},
+    {480, 480, 55, "a", 261.6256, true, true},
+    {1920, 480, 51, "la", 329.6276, false, false},
+    {2400, 480, 60, "ma", 195.9977, true, false},
+};
+constexpr float kLeadIn = 1.5f;
+// The second generation's frames of 512 samples leave an overlap-add at hop
+// 256 no margin at their window's ends: the phrase is sung at hop 128.
+int hopOf(int generation) { return generation == 1 ? 256 : 128; }
+// 479 ticks at 960 ticks a second.
+constexpr float kDuration = 479.0f / 960.0f;
+
+// The output frames each note's cells fill, [S - o, S + n + 1), from the
+// voices' marks (head 0..5, param7 1, ratios 0.5).
+std::vector<std::pair<int, int>> noteFrames(int generation)
+{
+    const int hop = hopOf(generation);
+    HalvorenEngineV1::SourceMarks marks;
+    marks.endPos = 5;
+    marks.param7 = 1.0f;
+    std::vector<HalvorenEngineV1::NoteInput> inputs;
+    for (const SungNote& n : kPhrase)
+        inputs.push_back({&marks, float(n.pos) / 960.0f, kDuration, n.legato, n.zeroInitial});
+    const auto g = generation == 1 ? HalvorenEngineV1::Generation::First : HalvorenEngineV1::Generation::Second;
+    std::vector<std::pair<int, int>> spans;
+    for (const auto& p : HalvorenEngineV1::planNotes(g, inputs, float(kRate), hop, kLeadIn))
+        spans.emplace_back(p.plan.start - p.plan.onset, p.plan.start + p.plan.count + 1);
+    return spans;
+}
+
+TEST_F(SingV1V2Test, PhraseSingsThroughTheSegmentManager)
+{
+    for (int generation : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "generation " << generation);
+        bank(generation, hopOf(generation));
+        const int hop = hopOf(generation);
+        Phrase phrase;
+        phrase.seg.singer = "G" + std::to_string(generation);
+        for (const SungNote& n : kPhrase)
+            phrase.add(n.pos, n.width, n.key, n.symbol);
+        SegmentSynthMgr mgr;
+        auto sing = [&] {
+            ISynth* synth = mgr.getSynth(&phrase.seg);
+            EXPECT_NE(synth, nullptr);
+            if (synth == nullptr || !synth->loadSegment(&phrase.seg, phrase.tempos, 0, 3840, kLeadIn))
+                return std::vector<short>{};
+            synth->start();
+            EXPECT_TRUE(eventually([&] { return synth->samplesReady() == INT_MAX; }));
+            std::vector<NoteTimesRec> times{NoteTimesRec{}};
+            synth->getNoteTimes(&phrase.seg, phrase.tempos, 0, 3840, kLeadIn, times);
+            EXPECT_TRUE(times.empty());
+            std::vector<short> out = outputOf(*synth);
+            synth->stop();
+            EXPECT_TRUE(eventually([&] { return synth->isReady(); }));
+            return out;
+        };
+        const std::vector<short> out = sing();
+        ASSERT_FALSE(out.empty());
+
+        // Nothing outside the frames the notes' cells fill.
+        const auto spans = noteFrames(generation);
+        ASSERT_EQ(spans.size(), 4u);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            const int frame = int(i) / hop;
+            const bool inside = std::any_of(spans.begin(), spans.end(),
+                                            [&](const auto& s) { return frame >= s.first && frame < s.second; });
+            if (!inside)
+                ASSERT_EQ(out[i], 0) << "sample " << i;
+        }
+        for (const SungNote& n : kPhrase) {
+            SCOPED_TRACE(n.symbol + std::string(" at ") + std::to_string(n.hz));
+            const double start = (kLeadIn + n.pos / 960.0) * kRate;
+            const int from = int(start + 0.25 * kDuration * kRate);
+            const int to = int(start + 0.75 * kDuration * kRate);
+            const auto m = enginetest::measureSinusoid(out, from, to, n.hz, kRate);
+            EXPECT_NEAR(m.frequency, n.hz, 0.005 * n.hz);
+            EXPECT_LT(partialLevelSpreadDb(out, from, to, m.frequency), 0.5);
+            // The step from the last sample of one hop to the first of the
+            // next, where one cell's frame gives way to the next one's, is
+            // no larger than the steps inside the hops: no click at a join.
+            double energy = 0.0;
+            int insideStep = 0;
+            int joinStep = 0;
+            for (int k = from + 1; k < to; ++k) {
+                energy += double(out[k]) * out[k];
+                const int step = std::abs(int(out[k]) - int(out[k - 1]));
+                int& largest = k % hop == 0 ? joinStep : insideStep;
+                largest = std::max(largest, step);
+                ASSERT_LT(std::abs(int(out[k])), 32767) << k;
+            }
+            const double rms = std::sqrt(energy / (to - from - 1));
+            EXPECT_GT(rms, 100.0);
+            EXPECT_LE(joinStep, insideStep);
+            EXPECT_LT(insideStep, 6.0 * rms);
+        }
+        EXPECT_EQ(sing(), out);  // a second run, bit for bit
     }
 }
 
