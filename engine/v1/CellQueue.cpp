@@ -15,13 +15,17 @@ void CellQueue::reset()
 bool CellQueue::push(std::unique_ptr<Cell> cell)
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    cellsChanged_.wait(lock, [this] { return stopped_ || cells_.size() < kMaxPending; });
+    // A full queue lets the synthesis side take half before building goes on.
+    if (cells_.size() >= kMaxPending)
+        cellsChanged_.wait(lock, [this] { return stopped_ || cells_.size() <= kMaxPending / 2; });
     if (stopped_)
         return false;
     count_ = cell->number;
     cells_.push_back(std::move(cell));
     ++linked_;
-    cellsChanged_.notify_all();
+    // Only an empty queue has the synthesis side waiting.
+    if (cells_.size() == 1)
+        cellsChanged_.notify_all();
     return true;
 }
 
@@ -47,7 +51,8 @@ std::unique_ptr<Cell> CellQueue::takeNext()
         return nullptr;
     std::unique_ptr<Cell> cell = std::move(cells_.front());
     cells_.pop_front();
-    cellsChanged_.notify_all();
+    if (cells_.size() == kMaxPending / 2)
+        cellsChanged_.notify_all();
     return cell;
 }
 

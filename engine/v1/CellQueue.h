@@ -4,8 +4,9 @@
 // and finally marks the queue all built; the synthesis thread takes them
 // one by one, waiting on a condition variable, and learns under the same
 // lock when the last cell has been taken, whichever of the two comes first.
-// The builder waits while kMaxPending cells are linked and not yet taken,
-// so a long score never holds more than that many.
+// When kMaxPending cells are linked and not yet taken, the builder waits
+// until half of them are taken, so a long score never holds more than that
+// many and the two threads do not wake each other for every cell.
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
