@@ -6,17 +6,13 @@
 // generation), or the 512-point inverse and the overlap-add (second); and,
 // timed apart, the joins that build the phrase's synthesis sources.
 #include <benchmark/benchmark.h>
-#include <kiss_fftr.h>
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
 
+#include "bench/support/JobBench.h"
 #include "bench/support/OverlapAddFloor.h"
-#include "engine/CleanGarbageSynthRunnable.h"
-#include "engine/EngineManager.h"
-#include "engine/HVSynthListener.h"
 #include "engine/v1/HVSynthesizer.h"
 #include "engine/v2/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
@@ -61,16 +57,7 @@ void tenSeconds(HalvorenEngine::SynthScoreV1& score)
     }
 }
 
-struct DoneFlag : HalvorenEngine::HVSynthListener {
-    void onJobDone() override { done = true; }
-    std::atomic<bool> done{false};
-};
-
-struct ManagerOverride {
-    ManagerOverride() { HalvorenEngine::setEngineManagerOverride(&manager); }
-    ~ManagerOverride() { HalvorenEngine::setEngineManagerOverride(nullptr); }
-    HalvorenEngine::CleanGarbageSynthRunnable manager{5};
-};
+using hvbench::ManagerOverride;
 
 template <class Front>
 void singTenSeconds(benchmark::State& state, int generation)
@@ -83,14 +70,7 @@ void singTenSeconds(benchmark::State& state, int generation)
         Front synth(path);
         synth.score().clear();
         tenSeconds(synth.score());
-        DoneFlag listener;
-        synth.setListener(&listener);
-        synth.start();
-        while (!listener.done)
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        synth.stop();
-        while (!synth.isReady())
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        hvbench::runJobToEnd(synth);
     }
     state.counters["audio_s"] = kSeconds;
 }
@@ -111,31 +91,8 @@ BENCHMARK(BM_SecondGenerationTenSeconds)->Arg(128)->Arg(256)->Unit(benchmark::kM
 // transform per frame and the windowed overlap-add.
 void BM_FirstGenerationFloor(benchmark::State& state)
 {
-    constexpr int kFrameSize = 4096;
     const int hop = static_cast<int>(state.range(0));
-    const int frames = static_cast<int>(kSeconds * kRate) / hop;
-    kiss_fftr_cfg forward = kiss_fftr_alloc(kFrameSize, 0, nullptr, nullptr);
-    kiss_fftr_cfg inverse = kiss_fftr_alloc(kFrameSize, 1, nullptr, nullptr);
-    std::vector<float> input(kFrameSize), frame(kFrameSize);
-    for (int i = 0; i < kFrameSize; ++i)
-        input[i] = 0.001f * static_cast<float>(i % 13);
-    std::vector<kiss_fft_cpx> spectrum(kFrameSize / 2 + 1);
-    std::vector<float> window(2 * hop, 0.5f);
-    std::vector<float> out(static_cast<std::size_t>(frames + 1) * hop + kFrameSize);
-    for (auto _ : state) {
-        std::fill(out.begin(), out.end(), 0.0f);
-        for (int k = 0; k < frames; ++k) {
-            kiss_fftr(forward, input.data(), spectrum.data());
-            kiss_fftri(inverse, spectrum.data(), frame.data());
-            float* at = out.data() + static_cast<std::size_t>(k) * hop;
-            const float* centre = frame.data() + kFrameSize / 2 - hop;
-            for (int i = 0; i < 2 * hop; ++i)
-                at[i] += window[i] * centre[i];
-        }
-        benchmark::DoNotOptimize(out.data());
-    }
-    kiss_fftr_free(forward);
-    kiss_fftr_free(inverse);
+    hvbench::runInverseOverlapAddFloor(state, 4096, hop, static_cast<int>(kSeconds * kRate) / hop, true);
 }
 BENCHMARK(BM_FirstGenerationFloor)->Arg(256)->Unit(benchmark::kMillisecond);
 

@@ -55,11 +55,7 @@ public:
     // Slot 3.
     std::unique_ptr<VoiceSrc> exactVoiceSrc(const std::string& unit, const std::string& pitch) override
     {
-        std::int32_t offset = 0;
-        if (!isExact(unit, pitch, offset))
-            return nullptr;
-        auto voice = this->loadVoiceSrc(offset, unit, pitch);
-        return voice && voice->param11 == getHopSize() ? std::move(voice) : nullptr;
+        return loadExact<VoiceSrc>(unit, pitch, &Packager::loadVoiceSrc, &VoiceSrc::param11);
     }
     // Slot 4.
     std::unique_ptr<SrcContinuantParameter> getSrcContinuantParameter(const std::string& unit,
@@ -70,23 +66,28 @@ public:
     // Slot 5.
     std::unique_ptr<ContinuantSrc> exactContinuantSrc(const std::string& unit, const std::string& pitch) override
     {
-        std::int32_t offset = 0;
-        if (!isExact(unit, pitch, offset))
-            return nullptr;
-        auto continuant = this->loadContinuantSrc(offset, unit, pitch);
-        return continuant && continuant->hop == getHopSize() ? std::move(continuant) : nullptr;
+        return loadExact<ContinuantSrc>(unit, pitch, &Packager::loadContinuantSrc, &ContinuantSrc::hop);
     }
     // Slots 6 and 7.
     std::int32_t getHopSize() const { return this->header().hopSize; }
     float getSampleRate() const { return this->header().sampleRate; }
 
 private:
-    // The records carry the canonical spelling, so the stored pitch must be
-    // the one asked for, as a string.
-    bool isExact(const std::string& unit, const std::string& pitch, std::int32_t& offset) const
+    // The record of unit stored at exactly pitch (the records carry the
+    // canonical spelling, so the names must be equal as strings), loaded by
+    // loader, kept only when its hop field is the bank's.
+    template <class Record>
+    std::unique_ptr<Record> loadExact(const std::string& unit, const std::string& pitch,
+                                      std::unique_ptr<Record> (Packager::*loader)(std::int32_t, const std::string&,
+                                                                                  const std::string&) const,
+                                      std::int32_t Record::*hopField) const
     {
+        std::int32_t offset = 0;
         const std::string stored = this->findRecordKey(unit, pitch, offset);
-        return !stored.empty() && stored == pitch;
+        if (stored.empty() || stored != pitch)
+            return nullptr;
+        std::unique_ptr<Record> record = (this->*loader)(offset, unit, pitch);
+        return record && (*record).*hopField == getHopSize() ? std::move(record) : nullptr;
     }
     template <class Part, class Record>
     static std::unique_ptr<Part> parameterPart(std::unique_ptr<Record> record)

@@ -17,11 +17,11 @@
 #include "render/synth/SegmentSynthMgr.h"
 #include "render/synth/Synth_v1.h"
 #include "render/synth/SynthVersionTable.h"
+#include "render/synth/SynthSegment.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/HprSingingBank.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
-#include "support/model_document/ProjectBuilder.h"
 #include "voicebank/Singer.h"
 #include "voicebank/SingerMgr.h"
 
@@ -81,18 +81,9 @@ TEST_F(SingV1V2Test, VersionsOneAndTwoMakeTheirGenerations)
     EXPECT_EQ(table.count("1.0"), 0u);
 }
 
-// 120 BPM: 480 ticks are 0.5 s.
-struct Phrase {
-    explicit Phrase(int width = 3840) : seg(0, width) { tempos.push_back(&tempo); }
-    Note& add(int pos, int width, int key, const std::string& symbol)
-    {
-        Note* n = projtest::addNote(seg, pos, width, key, symbol);
-        n->phoneticSymbol = symbol;
-        return *n;
-    }
-    Tempo tempo{0, 12000, false};
-    std::vector<Tempo*> tempos;
-    SingSegment seg;
+// A segment at tick 0 (120 BPM: 480 ticks are 0.5 s).
+struct Phrase : synthtest::SynthSegment {
+    explicit Phrase(int width = 3840) : SynthSegment(0, width) {}
 };
 
 // The level in dB of the partial at hz over blocks of 2048 samples (a
