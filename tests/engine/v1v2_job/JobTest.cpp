@@ -3,7 +3,8 @@
 // right after the start is cleaned up.
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
+#include <cstdlib>
 
 #include "engine/v1/HVSynthesizer.h"
 #include "engine/v2/HVSynthesizer.h"
@@ -126,6 +127,27 @@ TEST(CellJob, StopRightAfterStartIsCleanedUpAndCanRunAgain)
     const std::vector<short> out = runToEnd(front, listener);
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(listener.calls.load(), 1);
+    front.stop();
+    EXPECT_TRUE(eventually([&] { return front.isReady(); }));
+}
+
+
+TEST(CellJob, OnsetBeforeTheOutputStartIsLeftOutAndTheJobFinishes)
+{
+    // No lead-in: the first note starts at frame 0 and its onset of 5 frames
+    // (marks 0..5, param7 1) would begin at frame -5.
+    Bank bank("v1v2_early", testbank::writeHprSingingBank({}));
+    HalvorenEngineV1::HVSynthesizer front(bank.path);
+    oneNote(front.score());
+    front.score().leadIn = 0.0f;
+    CountingListener listener;
+    const std::vector<short> out = runToEnd(front, listener);
+    // trunc(1 * 44100 / 256) + 1 = 173 frames: 174 hops.
+    ASSERT_EQ(out.size(), std::size_t(174 * 256));
+    int loudest = 0;
+    for (short s : out)
+        loudest = std::max(loudest, std::abs(int(s)));
+    EXPECT_GT(loudest, 300);
     front.stop();
     EXPECT_TRUE(eventually([&] { return front.isReady(); }));
 }
