@@ -130,14 +130,6 @@ TEST(HprSourceStore, BankValuesUnusableForRenderingSayItOnce)
     }
 }
 
-TEST(HprSourceStore, MissingIndexSaysSoOnlyOnceAndIsUnusable)
-{
-    testbank::PackageOnDisk<HalvorenEngineV2::SourceStore_pkg> disk("v2_store_noindex");
-    disk.reopen();
-    EXPECT_FALSE(disk.package->isUsable());
-    EXPECT_EQ(testbank::packageMessages(disk.log.str()), 2) << disk.log.str();  // index, then content
-}
-
 TEST(HprSourceStore, SecondGenerationHeaderInSlotsSixToSixteen)
 {
     testbank::HprBankDescription bank;

@@ -84,18 +84,4 @@ TEST(CellQueue, StopFreesAWaitingSynthesisAndAFullBuilder)
     EXPECT_EQ(queue.linked(), CellQueue::kMaxPending);
 }
 
-TEST(CellQueue, ResetEmptiesForANewRun)
-{
-    CellQueue queue;
-    queue.push(numbered(7));
-    queue.setAllBuilt();
-    queue.reset();
-    EXPECT_FALSE(queue.finished());
-    EXPECT_EQ(queue.linked(), 0u);
-    queue.push(numbered(9));
-    queue.setAllBuilt();
-    EXPECT_EQ(drain(queue), std::vector<int>{9});
-    EXPECT_TRUE(queue.finished());
-}
-
 }  // namespace
