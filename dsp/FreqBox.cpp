@@ -153,8 +153,9 @@ void FreqMagAndPhaseBox::addSinusoids()
 
 void FreqMagAndPhaseBox::addSinusoidsRandomPhase()
 {
-    for (int k = 0; k <= n / 2; ++k)
-        setBin(k, mags[k], randomBinPhase());
+    // One draw per bin in bin order, drawn in one go.
+    randomBinPhases(drawnPhases_.data(), n / 2 + 1, draws_.data());
+    setBins(mags.data(), drawnPhases_.data());
 }
 
 void FreqMagAndPhaseBox::setBins(const float* magDb, const float* phase)

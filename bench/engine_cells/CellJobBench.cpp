@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/JobBench.h"
 #include "bench/support/OverlapAddFloor.h"
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/EngineManager.h"
@@ -51,16 +52,7 @@ void thirtySeconds(HalvorenEngine::SynthScoreV3& score)
     }
 }
 
-struct DoneFlag : HalvorenEngine::HVSynthListener {
-    void onJobDone() override { done = true; }
-    std::atomic<bool> done{false};
-};
-
-struct ManagerOverride {
-    ManagerOverride() { HalvorenEngine::setEngineManagerOverride(&manager); }
-    ~ManagerOverride() { HalvorenEngine::setEngineManagerOverride(nullptr); }
-    HalvorenEngine::CleanGarbageSynthRunnable manager{5};
-};
+using hvbench::ManagerOverride;
 
 void BM_SingThirtySeconds(benchmark::State& state)
 {
@@ -73,15 +65,7 @@ void BM_SingThirtySeconds(benchmark::State& state)
         // under a millisecond).
         HalvorenEngineV3::HVSynthesizer synth(path);
         thirtySeconds(synth.score());
-        DoneFlag listener;
-        synth.setListener(&listener);
-        synth.start();
-        while (!listener.done)
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        synth.stop();
-        while (!synth.isReady())
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        synth.setListener(nullptr);
+        hvbench::runJobToEnd(synth);
     }
     state.counters["audio_s"] = kSeconds;
 }

@@ -84,7 +84,7 @@ struct RunCounts {
 
 // How many cells the head, transition, loop and tail runs of a note of n
 // frames get, with an onset of o frames (at least one head cell) and the
-// source's transition, loop and tail lengths.
+// source's transition, loop and tail lengths; no run more than n + o (or 1).
 RunCounts runCounts(int n, int o, int transition, int loop, int tail);
 
 // Every cell of one note, numbered from S - o on.

@@ -19,9 +19,7 @@ int countOf(double v)
     return std::isfinite(v) ? HalvorenEngine::truncToInt(v) : 0;
 }
 
-}  // namespace
-
-RunCounts runCounts(int n, int o, int transition, int loop, int tail)
+RunCounts countsAsMarked(int n, int o, int transition, int loop, int tail)
 {
     RunCounts c;
     c.head = o != 0 ? o : 1;
@@ -37,6 +35,21 @@ RunCounts runCounts(int n, int o, int transition, int loop, int tail)
     const float f = float(std::int64_t(n) - c.tail) / float(std::int64_t(loop) + transition);
     c.transition = countOf(f * float(transition));
     c.loop = clampedInt(std::int64_t(n) + o - c.tail - c.transition - c.head);
+    return c;
+}
+
+}  // namespace
+
+RunCounts runCounts(int n, int o, int transition, int loop, int tail)
+{
+    RunCounts c = countsAsMarked(n, o, transition, loop, tail);
+    // Marks that do not fit together (a loop region running backwards, say)
+    // can give a run more cells than the note has: no run gets more than that.
+    const int most = clampedInt(std::max<std::int64_t>(1, std::int64_t(n) + o));
+    c.head = std::min(c.head, most);
+    c.transition = std::min(c.transition, most);
+    c.loop = std::min(c.loop, most);
+    c.tail = std::min(c.tail, most);
     return c;
 }
 

@@ -1,11 +1,14 @@
 #include "render/synth/SynthVersionTable.h"
 
 #include "render/synth/Synth_v3.h"
+#include "render/synth/Synth_v1.h"
 
 SynthMakerTable programSynthMakers()
 {
     SynthMakerTable table;
     for (const char* version : {"3.1", "3.2", "3.3"})
         table[version] = &makeTimbreSynth<Synth_v3>;
+    table["1"] = [](const std::string& path) -> ISynth* { return new Synth_v1(path); };
+    table["2"] = [](const std::string& path) -> ISynth* { return new Synth_v2(path); };
     return table;
 }

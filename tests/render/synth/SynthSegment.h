@@ -1,6 +1,6 @@
 #pragma once
-// The segment of the synthesizer tests: 120 BPM (480 ticks are 0.5 s), at
-// tick 1920 (2.0 s) and 1920 ticks wide.
+// The segment of the synthesizer tests: 120 BPM (480 ticks are 0.5 s), by
+// default at tick 1920 (2.0 s) and 1920 ticks wide.
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +13,7 @@ namespace synthtest {
 using namespace HVCurrentModel;
 
 struct SynthSegment {
-    SynthSegment() : seg(1920, 1920) { tempos.push_back(&tempo); }
+    explicit SynthSegment(int pos = 1920, int width = 1920) : seg(pos, width) { tempos.push_back(&tempo); }
     Note& add(int pos, int width, int key, const std::string& symbol)
     {
         Note* n = projtest::addNote(seg, pos, width, key, symbol);

@@ -1,0 +1,89 @@
+#include "engine/v2/CellSynthV2.h"
+
+#include <cmath>
+
+#include "dsp/TruncToInt.h"
+#include "engine/v1/CellGain.h"
+
+namespace HalvorenEngineV2 {
+
+using HalvorenEngineV1::Cell;
+
+CellSynthV2::CellSynthV2(float sampleRate, int hop, const BankSettings& bank)
+    : sampleRate_(sampleRate), hop_(hop), period_(float(hop) / sampleRate), bank_(bank),
+      phase_(sampleRate, bank.maxHarmonicFreq, bank.phaseSetting), analyser_(sampleRate), box_(kFrameSize)
+{
+    window_.resize(kFrameSize);
+    Halvoren::makeBlackmanHarrisWindow(window_.w.data(), kFrameSize);
+    Halvoren::normalizeWindowSum(window_);
+}
+
+void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
+{
+    // A number that does not follow the last starts a new phrase: fresh
+    // phases and jitter.
+    if (lastNumber_ < 0 || lastNumber_ != static_cast<long long>(cell.number) - 1)
+        phase_.reset(HalvorenEngine::truncToInt(0.25f / period_), 0.007f, 0.003f);
+    lastNumber_ = cell.number;
+    analyser_.setPeaksSpline(cell.peaks);
+
+    box_.clear();
+    if (cell.residual != nullptr)
+        box_.loadFrame(*cell.residual, HalvorenEngineV1::frameStart(cell.position, kFrameSize), window_, 1.0f);
+    box_.fft.forward(box_.re.data(), box_.re.data(), box_.im.data());
+    if (cell.noise)
+        box_.computeMagsDb();
+    else
+        box_.computeMagsDbAndPhases();
+    if (!buildFramePeaks(cell, peaks_))
+        return;
+    if (cell.noise)
+        box_.addSinusoidsRandomPhase();
+    else
+        box_.addSinusoids();
+    const Halvoren::PeakList& drawn = phase_.continuePhasesJitter(peaks_, period_);
+    drawn.addToSpectrum(box_, &sampleRate_);
+    box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
+    box_.swapHalves();
+    out.addFrame(cell.number, box_.re.data(), HalvorenEngineV1::cellGain(cell.level));
+}
+
+bool CellSynthV2::buildFramePeaks(const Cell& cell, Halvoren::PeakList& out)
+{
+    out.clear();
+    const float r = cell.pitch / cell.sourcePitch;
+    if (!(r > 0.0f) || !std::isfinite(r))
+        return false;
+    // The residual loses 12 dB an octave down.
+    if (r < 1.0f)
+        box_.addGainDb(40.0f * std::log10(r));
+    if (cell.peaks.empty())
+        return true;
+    analyser_.sampleHarmonicsSplineWarped(cell.pitch, out);
+    const float from[3] = {bank_.tiltOffset, bank_.tiltAmplitude, bank_.tiltRate};
+    if (r < 1.0f) {
+        const float to[3] = {bank_.tiltOffset, bank_.tiltAmplitude, bank_.tiltRate / (r * r)};
+        out.replaceTiltKeepLevel(from, to);
+    } else {
+        const float to[3] = {bank_.tiltOffset, bank_.tiltAmplitude, bank_.tiltRate / r};
+        out.replaceTilt(from, to);
+    }
+    addBoost(out, cell.boost);
+    return true;
+}
+
+void CellSynthV2::addBoost(Halvoren::PeakList& peaks, float weight) const
+{
+    const float halfWidth = 0.5f * bank_.boostWidth;
+    const float spread = 2.0f * halfWidth * halfWidth;
+    const float height = bank_.boostGain * weight;
+    // A boost without a width has no shape.
+    if (!(bank_.boostWidth > 0.0f) || !std::isfinite(spread) || height == 0.0f)
+        return;
+    for (std::size_t k = 0; k < peaks.size(); ++k) {
+        const float d = peaks.freqs[k] - bank_.boostCentre;
+        peaks.mags[k] += height * std::exp(-(d * d) / spread);
+    }
+}
+
+}  // namespace HalvorenEngineV2
