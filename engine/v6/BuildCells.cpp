@@ -28,7 +28,7 @@ void runCellLoop(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, Hal
     timing.hop = static_cast<float>(state.store().getHopSize());
     // The loop's own start offset: the head time only, not the job's
     // offset to the first note.
-    timing.leadSamples = static_cast<float>(HalvorenEngine::truncToInt(state.headTime() * state.sampleRate()));
+    timing.startOffset = HalvorenEngine::truncToInt(state.headTime() * state.sampleRate());
     StateCellRecords records(state);
     std::vector<CellRecord> cells;
     cells.reserve(score.notes.size());

@@ -1,9 +1,11 @@
 #include "engine/v6/CellWalk.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "dsp/TruncToInt.h"
+#include "engine/v3/CellLayout.h"
 
 namespace HalvorenEngineV6 {
 
@@ -67,6 +69,12 @@ double cellOffsetOf(ICellRecords& records, const CellRecord& cell, float factor)
 }
 
 }  // namespace
+
+std::int32_t frameOfTime(float seconds, const WalkTiming& timing)
+{
+    const float quotient = (seconds * timing.sampleRate + static_cast<float>(timing.startOffset)) / timing.hop;
+    return truncToInt(std::fabs(quotient));
+}
 
 bool joinsNext(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3& score, std::size_t k)
 {

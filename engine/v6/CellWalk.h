@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "engine/SynthScoreV3.h"
-#include "engine/v3/CellLayout.h"
 #include "engine/v6/CellRecord.h"
 #include "lyrics/ISymbolMgr.h"
 #include "voicebank/v6/SourceRecords.h"
@@ -27,17 +26,22 @@ public:
     virtual SrcParameter* srcParameter(const std::string& unit, const std::string& pitch, bool exact) = 0;
 };
 
-// Frames are hop samples apart; the job starts leadSamples samples
-// (trunc(head time x rate)) before the score's time 0. frameOfTime gives
-// the output frame of a time in seconds.
-using HalvorenEngineV3::WalkTiming;
-using HalvorenEngineV3::frameOfTime;
+// Frames are hop samples apart; the job starts startOffset samples
+// (trunc(head time x rate)) before the score's time 0.
+struct WalkTiming {
+    float sampleRate = 44100.0f;
+    float hop = 128.0f;
+    std::int32_t startOffset = 0;
+};
 
 // The longest gap, in seconds, across which two notes are sung joined.
 inline constexpr float kJoinGap = 0.2f;
 // Frames of consonant per unit of the consonant factor, for a breath.
 inline constexpr double kBreathConsonantFrames = 3.0;
 
+// The output frame of a time in seconds (the magnitude of the quotient,
+// toward zero).
+std::int32_t frameOfTime(float seconds, const WalkTiming& timing);
 // Whether note k is sung joined to the next: not after a break, a rest of
 // more than kJoinGap, a breath or at the last note; into a breath only when
 // the breath is a whole unit, and a note not sung on its own never joins.
