@@ -27,11 +27,7 @@ void CellMakerStateBase::prepare(const HalvorenEngine::SynthScoreV3& score, std:
                                  std::int32_t upper, std::int32_t lower)
 {
     t0_ = score.leadIn;
-    for (int c = 0; c < HalvorenEngine::kScoreCurveCount; ++c) {
-        curves_[c].clear();
-        for (const HalvorenEngine::CurvePoint& point : score.curves[c])
-            curves_[c].addPoint(point.seconds, point.value);
-    }
+    HalvorenEngine::loadScoreCurves(score, curves_);
     neutral_ = static_cast<float>(neutral / 1000.0);
     upper_ = static_cast<float>(upper / 1000.0);
     lower_ = static_cast<float>(lower / 1000.0);

@@ -2,6 +2,7 @@
 
 #include "render/synth/Synth_v3.h"
 #include "render/synth/Synth_v1.h"
+#include "render/synth/Synth_v6.h"
 
 SynthMakerTable programSynthMakers()
 {
@@ -10,5 +11,7 @@ SynthMakerTable programSynthMakers()
         table[version] = &makeTimbreSynth<Synth_v3>;
     table["1"] = [](const std::string& path) -> ISynth* { return new Synth_v1(path); };
     table["2"] = [](const std::string& path) -> ISynth* { return new Synth_v2(path); };
+    for (const char* version : {"6.0", "6.1"})
+        table[version] = &makeTimbreSynth<Synth_v6>;
     return table;
 }
