@@ -35,18 +35,25 @@ const std::vector<float>& builtInCurveRows()
 
 void setCurveRows(const std::vector<float>* rows) { g_rowsOverride.store(rows); }
 
-void loadCurveRow400(FastVector<float>& out, int row)
+const float* curveRow400(int row)
 {
-    out.resize(kCurveRowLength);
     const std::vector<float>* injected = g_rowsOverride.load();
     const std::vector<float>& rows = injected != nullptr ? *injected : builtInCurveRows();
     const std::size_t count = rows.size() / kCurveRowLength;
-    if (count == 0) {
-        std::fill(out.ptrBegin(), out.ptrBegin() + kCurveRowLength, 0.0f);
-        return;
-    }
+    if (count == 0)
+        return nullptr;
     const std::size_t r = row < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(row), count - 1);
-    std::memcpy(out.ptrBegin(), rows.data() + r * kCurveRowLength, kCurveRowLength * sizeof(float));
+    return rows.data() + r * kCurveRowLength;
+}
+
+void loadCurveRow400(FastVector<float>& out, int row)
+{
+    out.resize(kCurveRowLength);
+    const float* values = curveRow400(row);
+    if (values == nullptr)
+        std::fill(out.ptrBegin(), out.ptrBegin() + kCurveRowLength, 0.0f);
+    else
+        std::memcpy(out.ptrBegin(), values, kCurveRowLength * sizeof(float));
 }
 
 }  // namespace Halvoren

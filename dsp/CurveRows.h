@@ -26,6 +26,11 @@ const std::vector<float>& builtInCurveRows();
 // tests that need rows of their own.
 void setCurveRows(const std::vector<float>* rows);
 
+// The 400 values of row `row` where they lie in the table in use, the row
+// number clamped to its rows; null for an empty table. Valid while that
+// table is.
+const float* curveRow400(int row);
+
 // Makes out exactly 400 values long (trimming a longer one, extending a
 // shorter one) and copies row `row` into it; the row number is clamped to
 // the table's rows (0..269 for the built-in table). An empty table gives

@@ -6,13 +6,12 @@
 // A bank whose hop lies outside 1..256 or whose sample rate is not finite
 // and positive cannot be rendered: the store says so once, with the index
 // message, and isUsable() is false. Its slots still answer as stored.
-#include <cmath>
 #include <iostream>
 #include <memory>
 #include <ostream>
 #include <string>
 
-#include "voicebank/NoteName.h"
+#include "engine/StoreSlotHelpers.h"
 #include "voicebank/package/IndexedPackage.h"
 
 namespace HalvorenEngineV3 {
@@ -25,14 +24,10 @@ public:
     using typename Interface::ContinuantSrc;
     using typename Interface::SrcContinuantParameter;
 
-    // The largest hop a frame of 512 samples can be overlap-added at.
-    static constexpr std::int32_t kMaxHop = 256;
-
     explicit SourceStoreSlots(std::string basePath, std::ostream& log = std::cout)
         : Packager(std::move(basePath), log)
     {
-        const Halvoren::IndexHeader& h = this->header();
-        usable_ = h.hopSize >= 1 && h.hopSize <= kMaxHop && std::isfinite(h.sampleRate) && h.sampleRate > 0.0f;
+        usable_ = HalvorenEngine::hopAndRateRenderable(this->header());
         // An index that could not be read whole has already said so.
         if (!usable_ && this->indexReadWhole())
             log << "fail to read package index file" << this->basePath() << "HVI" << std::endl;
@@ -83,15 +78,7 @@ public:
     std::int32_t getTimbreCount() override { return static_cast<std::int32_t>(this->index().timbreTable.size()); }
     void getTimbrePitchNames(std::int32_t i, std::string& low, std::string& middle, std::string& high) override
     {
-        low.clear();
-        middle.clear();
-        high.clear();
-        if (i < 0 || i >= getTimbreCount())
-            return;
-        const Halvoren::TimbreEntry& entry = this->index().timbreTable[static_cast<std::size_t>(i)];
-        low = entry.low;
-        middle = entry.middle;
-        high = entry.high;
+        HalvorenEngine::copyTimbreNames(this->index().timbreTable, i, low, middle, high);
     }
     void getGenderRatios(std::int32_t& neutral, std::int32_t& upper, std::int32_t& lower) override
     {
@@ -108,12 +95,7 @@ private:
     template <class Record>
     std::unique_ptr<Record> loadAtPitch(const std::string& unit, const std::string& pitch, Loader<Record> loader)
     {
-        std::int32_t offset = 0;
-        std::int32_t part = 0;
-        const std::string stored = this->findRecordKey(unit, pitch, offset, part);
-        if (stored.empty() || parseNoteName(stored) != parseNoteName(pitch))
-            return nullptr;
-        return (this->*loader)(unit, pitch, offset, part);
+        return HalvorenEngine::loadRecordAtPitch<Record>(static_cast<const Packager&>(*this), unit, pitch, loader);
     }
 
     bool usable_ = false;

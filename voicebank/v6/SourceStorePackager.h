@@ -82,6 +82,8 @@ public:
     const std::map<std::string, UnitIndexEntryV6>& getUnitIndex() const { return unitIndex_; }
     std::int32_t getFormatMajor() const { return formatMajor_; }
     std::int32_t getFormatMinor() const { return formatMinor_; }
+    // False when the index file could not be read whole (its message is out).
+    bool indexReadWhole() const { return indexReadWhole_; }
 
 private:
     std::string basePath_;
@@ -89,6 +91,7 @@ private:
     std::int32_t formatMajor_ = 0;
     std::int32_t formatMinor_ = 0;
     std::ostream* log_;
+    bool indexReadWhole_ = false;
 };
 
 }  // namespace HalvorenEngineV6
