@@ -1,0 +1,95 @@
+#include "engine/v6/GlottalModulation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dsp/CumulativeSum.h"
+#include "dsp/FastMath.h"
+#include "dsp/LfGlottalModel.h"
+#include "dsp/LinearLookup.h"
+#include "dsp/WrapPhase.h"
+
+namespace HalvorenEngineV6 {
+
+namespace {
+// The single-precision 0.01: Rd step and the flow's time step.
+constexpr float kStep = 0.01f;
+
+const std::array<float, kFlowPoints>& flowTimes()
+{
+    static const std::array<float, kFlowPoints> times = [] {
+        std::array<float, kFlowPoints> t{};
+        for (int k = 0; k < kFlowPoints; ++k)
+            t[k] = static_cast<float>(k) * kStep;
+        return t;
+    }();
+    return times;
+}
+}  // namespace
+
+GlottalFlow computeGlottalFlow(int shape)
+{
+    shape = std::clamp(shape, 0, kGlottalShapes - 1);
+    Halvoren::LfGlottalModel model;
+    model.setRd(static_cast<float>(shape) * kStep + kStep, 1.0f, 1.0f);
+    std::vector<float> pulse, flow;
+    model.buildPulse(pulse);
+    Halvoren::cumulativeSum(pulse, flow);
+    GlottalFlow out;
+    std::copy_n(flow.begin(), kFlowPoints, out.flow.begin());
+    out.tp = model.tp;
+    // The point of peak flow, or the one after it when that is higher; both
+    // stay inside the period.
+    const float at = model.tp * 100.0f;
+    int p = std::isfinite(at) ? static_cast<int>(std::clamp(at, 0.0f, 98.0f)) : 0;
+    if (out.flow[p] < out.flow[p + 1])
+        ++p;
+    out.peak = p;
+    out.peakFlow = out.flow[p];
+    return out;
+}
+
+const GlottalFlow& glottalFlow(int shape)
+{
+    static const std::array<GlottalFlow, kGlottalShapes> flows = [] {
+        std::array<GlottalFlow, kGlottalShapes> all;
+        for (int s = 0; s < kGlottalShapes; ++s)
+            all[s] = computeGlottalFlow(s);
+        return all;
+    }();
+    return flows[static_cast<std::size_t>(std::clamp(shape, 0, kGlottalShapes - 1))];
+}
+
+void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<float>& curve, float sampleRate,
+                           float floor, int shape)
+{
+    const float f0 = harmonics.freqs.empty() ? 0.0f : harmonics.freqs[0];
+    const GlottalFlow& g = glottalFlow(shape);
+    // Without a fundamental, a rate or a flow to scale by, nothing modulates.
+    if (harmonics.freqs.empty() || !std::isfinite(f0) || !(sampleRate > 0.0f) || !(g.peakFlow > 0.0f)) {
+        std::fill(curve.begin(), curve.end(), 1.0f);
+        return;
+    }
+    const float phase1 = harmonics.phases.empty() ? 0.0f : harmonics.phases[0];
+    const auto n = static_cast<float>(curve.size());
+    const float a = Halvoren::wrapPhase(phase1 - Halvoren::kTwoPi * f0 * (n / 2.0f) / sampleRate);
+    const float b = Halvoren::wrapPhase(Halvoren::kPi - Halvoren::kTwoPi * g.tp);
+    float c = Halvoren::wrapPhase(a - b);
+    if (c < 0.0f)
+        c += Halvoren::kTwoPi;
+    const double start = c / Halvoren::kTwoPi;
+    const double perSample = static_cast<double>(f0) / sampleRate;
+
+    Halvoren::LinearLookup lookup;
+    lookup.reset(kFlowPoints, flowTimes().data(), g.flow.data());
+    const float depth = 1.0f - floor;
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        double x = std::fmod(start + static_cast<double>(i) * perSample, 1.0);
+        if (x < 0.0)
+            x += 1.0;
+        const float u = lookup.valueAt(static_cast<float>(x));
+        curve[i] = (u / g.peakFlow) * depth + floor;
+    }
+}
+
+}  // namespace HalvorenEngineV6
