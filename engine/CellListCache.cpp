@@ -43,6 +43,17 @@ void CellListCache::append(const SynthFrameV4& frame)
     entry->tension = frame.tension;
     const std::int32_t index = entry->index;
     frames_.push_back(std::move(entry));
+    setLastIndex(index);
+}
+
+void CellListCache::append(const Halvoren::SynthFrameV6& frame)
+{
+    framesV6_.push_back(std::make_unique<Halvoren::SynthFrameV6>(frame));
+    setLastIndex(frame.index);
+}
+
+void CellListCache::setLastIndex(std::int32_t index)
+{
     std::lock_guard<Halvoren::GeneralMutex> guard(lock_);
     lastIndex_ = index;
 }
@@ -50,6 +61,7 @@ void CellListCache::append(const SynthFrameV4& frame)
 void CellListCache::clear()
 {
     frames_.clear();
+    framesV6_.clear();
     std::lock_guard<Halvoren::GeneralMutex> guard(lock_);
     lastIndex_ = 0;
     consumed = 0;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "dsp/SynthFrameV6.h"
 #include "engine/SynthFrameV4.h"
 #include "platform/CriticalSection.h"
 
@@ -44,19 +45,25 @@ public:
     // Appends a copy of the record (a null envelope or peak list copies as
     // empty), then sets lastIndex to its index under the lock.
     void append(const SynthFrameV4& frame);
+    // The same for a sixth-generation record, copied whole.
+    void append(const Halvoren::SynthFrameV6& frame);
     // Frees every entry and resets the counters and the flag.
     void clear();
 
     std::int32_t lastIndex();
     const std::vector<std::unique_ptr<SynthFrame>>& frames() const { return frames_; }
+    const std::vector<std::unique_ptr<Halvoren::SynthFrameV6>>& framesV6() const { return framesV6_; }
 
     std::int32_t consumed = 0;
     bool finished = false;
 
 private:
+    void setLastIndex(std::int32_t index);
+
     Halvoren::GeneralMutex lock_;
     std::int32_t lastIndex_ = 0;
     std::vector<std::unique_ptr<SynthFrame>> frames_;
+    std::vector<std::unique_ptr<Halvoren::SynthFrameV6>> framesV6_;
 };
 
 }  // namespace HalvorenEngine

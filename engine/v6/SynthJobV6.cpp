@@ -1,0 +1,48 @@
+#include "engine/v6/SynthJobV6.h"
+
+#include "engine/v3/SynthJobV3.h"
+#include "lyrics/NullSymbolMgr.h"
+#include "lyrics/v6/CVVCMgr.h"
+
+namespace HalvorenEngineV6 {
+
+namespace {
+
+// "CHN" names no table of this generation: that bank knows no symbol.
+std::unique_ptr<Halvoren::ISymbolMgr> symbolMgrFor(const std::string& language)
+{
+    if (language == "CHN")
+        return std::make_unique<Halvoren::NullSymbolMgr>();
+    auto symbols = std::make_unique<CVVCMgr>();
+    symbols->parseTable(language);
+    return symbols;
+}
+
+}  // namespace
+
+SynthJobV6::SynthJobV6(const std::string& packagePath, CellFramesMaker makeCellFrames, std::ostream& log)
+    : store_(std::make_unique<SourceStore_pkg>(packagePath, log)),
+      hop_(store_->isUsable() ? store_->getHopSize() : kFallbackHop),
+      rate_(store_->isUsable() ? store_->getSampleRate() : kFallbackRate),
+      state_(rate_),
+      makeCellFrames_(makeCellFrames)
+{
+    state_.attachStore(*store_);
+    state_.setSymbols(symbolMgrFor(store_->getLanguage()));
+}
+
+HalvorenEngine::ScoreSpan SynthJobV6::scoreSpan() const { return HalvorenEngineV3::scoreSpanOf(score_); }
+
+void SynthJobV6::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
+{
+    if (store_->isUsable())
+        buildCells(state_, score_, *this, makeCellFrames_);
+    if (!state_.isStopped())
+        job.finishJob();
+}
+
+// The frame synthesis of this generation renders here; until it does, the
+// frames made are not heard.
+void SynthJobV6::onCellBuilt(Halvoren::SynthFrameV6& /*frame*/) {}
+
+}  // namespace HalvorenEngineV6

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "engine/CleanGarbageSynthRunnable.h"
+#include "engine/EngineManager.h"
+#include "render/synth/ChainSynthMgr.h"
+#include "render/synth/SynthVersionTable.h"
+#include "render/synth/Synth_v6.h"
+#include "support/bank/BankTree.h"
+#include "support/bank/SingingBankV6.h"
+#include "support/engine/TestGeneration.h"
+
+namespace {
+
+using HalvorenEngineTest::eventually;
+
+class SynthV6Test : public ::testing::Test {
+protected:
+    SynthV6Test() : tree_("synth_v6") { HalvorenEngine::setEngineManagerOverride(&manager_); }
+    ~SynthV6Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+
+    std::string bank(std::int32_t formatMinor = 1)
+    {
+        const auto folder = tree_.addPackage("b" + std::to_string(banks_++), "6." + std::to_string(formatMinor), "B",
+                                             testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, 128)));
+        return testbank::packageBasePath(folder);
+    }
+
+    static HVCurrentModel::Note* addNote(HVCurrentModel::SingSegment& seg, int pos, const char* symbol)
+    {
+        auto* n = new HVCurrentModel::Note();
+        n->pos = pos, n->width = 480, n->key = 60, n->phoneticSymbol = symbol;
+        seg.notes.insertSorted(n);
+        return n;
+    }
+
+    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
+    testbank::BankTree tree_;
+    int banks_ = 0;
+};
+
+TEST_F(SynthV6Test, VersionsSixZeroAndSixOneMakeTheSixthGeneration)
+{
+    const SynthMakerTable table = programSynthMakers();
+    const struct {
+        const char* version;
+        std::int32_t minor;
+    } rows[] = {{"6.0", 0}, {"6.1", 1}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.version);
+        const auto row = table.find(r.version);
+        ASSERT_NE(row, table.end());
+        std::unique_ptr<ISynth> synth(row->second(bank(r.minor)));
+        auto* v6 = dynamic_cast<Synth_v6*>(synth.get());
+        ASSERT_NE(v6, nullptr);
+        auto* core = dynamic_cast<Synth_V6_core_v6*>(v6->core());
+        ASSERT_NE(core, nullptr);
+        ASSERT_NE(core->engine(), nullptr);
+        EXPECT_NE(core->score(), nullptr);
+        EXPECT_TRUE(core->isValidSymbol("ka"));
+        EXPECT_FALSE(core->isValidSymbol("qqq"));
+        // The bank's one timbre, "C4/C4/C4".
+        EXPECT_EQ(v6->timbreCount(), 1);
+        std::string a, b, c;
+        v6->timbrePitchNames(0, a, b, c);
+        EXPECT_EQ(c, "C4");
+    }
+    for (const char* version : {"6.2", "6", "5.0"})
+        EXPECT_EQ(table.count(version), 0u) << version;
+}
+
+TEST_F(SynthV6Test, UnknownSymbolsAreSentUnchanged)
+{
+    HVCurrentModel::Tempo tempo{0, 12000, false};
+    std::vector<HVCurrentModel::Tempo*> tempos{&tempo};
+    HVCurrentModel::SingSegment seg{0, 1920};
+    addNote(seg, 0, "qqq");
+    addNote(seg, 480, "");
+    addNote(seg, 960, "ka");
+    std::unique_ptr<ISynth> synth(makeTimbreSynth<Synth_v6>(bank()));
+    auto* v6 = static_cast<Synth_v6*>(synth.get());
+    ASSERT_TRUE(synth->loadSegment(&seg, tempos, 0, 1920, 0.3f));
+    const HalvorenEngine::SynthScoreV3* score = v6->core()->score();
+    ASSERT_EQ(score->notes.size(), 3u);
+    EXPECT_EQ(score->notes[0].symbol, "qqq");
+    EXPECT_EQ(score->notes[1].symbol, "");
+    EXPECT_EQ(score->notes[2].symbol, "ka");
+}
+
+TEST_F(SynthV6Test, ChainedSegmentsRunOneAfterAnother)
+{
+    const std::string path = bank();
+    HVCurrentModel::Tempo tempo{0, 12000, false};
+    std::vector<HVCurrentModel::Tempo*> tempos{&tempo};
+    HVCurrentModel::SingSegment first{0, 1920}, second{1920, 1920};
+    for (HVCurrentModel::SingSegment* seg : {&first, &second}) {
+        addNote(*seg, 0, "ka");
+        addNote(*seg, 480, "ma");
+    }
+    std::unique_ptr<ISynth> a(makeTimbreSynth<Synth_v6>(path)), b(makeTimbreSynth<Synth_v6>(path));
+    ASSERT_TRUE(a->loadSegment(&first, tempos, 0, 1920, 0.3f));
+    ASSERT_TRUE(b->loadSegment(&second, tempos, 0, 1920, 0.3f));
+    ChainSynthMgr chain;
+    chain.beginTrack();
+    chain.addSynth(a.get());
+    chain.addSynth(b.get());
+    a->start();
+    // Only the first was started: the second runs because the first finished.
+    ASSERT_TRUE(eventually([&] { return a->samplesReady() == INT_MAX && b->samplesReady() == INT_MAX; }));
+    EXPECT_FALSE(a->isReady());
+    EXPECT_FALSE(b->isReady());
+    a->stop();
+    b->stop();
+    ASSERT_TRUE(eventually([&] { return a->isReady() && b->isReady(); }));
+    chain.clear();
+}
+
+}  // namespace
