@@ -24,6 +24,10 @@ SynthJobV6::SynthJobV6(const std::string& packagePath, CellFramesMaker makeCellF
     : store_(std::make_unique<SourceStore_pkg>(packagePath, log)),
       hop_(store_->isUsable() ? store_->getHopSize() : kFallbackHop),
       rate_(store_->isUsable() ? store_->getSampleRate() : kFallbackRate),
+      frameSynth_(rate_, hop_, store_->getParam8(), store_->getPowerAmount(), store_->getPowerCentre(),
+                  store_->getPowerWidth(), store_->getHarmLevel(), store_->getNoiseRatio(), store_->getParam28(),
+                  static_cast<int>(store_->getBandEdges().size()), store_->getBandEdges().data(),
+                  store_->getLayoutBandCount()),
       state_(rate_),
       makeCellFrames_(makeCellFrames)
 {
@@ -35,14 +39,18 @@ HalvorenEngine::ScoreSpan SynthJobV6::scoreSpan() const { return HalvorenEngineV
 
 void SynthJobV6::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
 {
-    if (store_->isUsable())
+    if (store_->isUsable()) {
+        job_ = &job;
         buildCells(state_, score_, *this, makeCellFrames_);
+        job_ = nullptr;
+    }
     if (!state_.isStopped())
         job.finishJob();
 }
 
-// The frame synthesis of this generation renders here; until it does, the
-// frames made are not heard.
-void SynthJobV6::onCellBuilt(Halvoren::SynthFrameV6& /*frame*/) {}
+void SynthJobV6::onCellBuilt(Halvoren::SynthFrameV6& frame)
+{
+    frameSynth_.renderFrame(frame, job_->writer());
+}
 
 }  // namespace HalvorenEngineV6

@@ -14,6 +14,8 @@
 #include "engine/ISynthJobBody.h"
 #include "engine/SynthScoreV3.h"
 #include "engine/v6/BuildCells.h"
+#include "engine/v6/CellParts.h"
+#include "engine/v6/FrameSynth.h"
 #include "engine/v6/SourceStore_pkg.h"
 
 namespace HalvorenEngineV6 {
@@ -24,8 +26,9 @@ public:
     static constexpr int kFallbackHop = 128;
     static constexpr float kFallbackRate = 44100.0f;
 
-    // makeCellFrames makes each cell's frames; null makes none.
-    explicit SynthJobV6(const std::string& packagePath, CellFramesMaker makeCellFrames = nullptr,
+    // makeCellFrames makes each cell's frames (the cell parts unless a test
+    // replaces them); null makes none.
+    explicit SynthJobV6(const std::string& packagePath, CellFramesMaker makeCellFrames = &HalvorenEngineV6::makeCellFrames,
                         std::ostream& log = std::cout);
 
     HalvorenEngine::SynthScoreV3& score() { return score_; }
@@ -48,8 +51,10 @@ private:
     std::unique_ptr<SourceStore_pkg> store_;
     int hop_;
     float rate_;
+    FrameSynth frameSynth_;
     CellMakerState state_;
     CellFramesMaker makeCellFrames_;
+    HalvorenEngine::JobContext* job_ = nullptr;
     HalvorenEngine::SynthScoreV3 score_;
     std::string text_;
 };
