@@ -338,8 +338,7 @@ void makeCellFrames(const CellRecord& cell, CellMakerState& state, HalvorenEngin
     // How the cell ends.
     ContinuantSrc* tailSource = nullptr;
     const TailChoice tail = chooseTail(cell, symbols, [&](const std::string& first, const std::string& second) {
-        tailSource = fetchContinuantSrc(first, second, n.timbre, state);
-        return tailSource != nullptr;
+        return fetchContinuantSrc(first, second, n.timbre, state) != nullptr;
     });
     if (tail.hasContinuant) {
         tailSource = fetchContinuantSrc(tail.first, tail.second, n.timbre, state);

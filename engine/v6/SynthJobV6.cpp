@@ -1,6 +1,7 @@
 #include "engine/v6/SynthJobV6.h"
 
 #include "engine/v3/SynthJobV3.h"
+#include "engine/v6/CellTimes.h"
 #include "lyrics/NullSymbolMgr.h"
 #include "lyrics/v6/CVVCMgr.h"
 
@@ -46,6 +47,19 @@ void SynthJobV6::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
     }
     if (!state_.isStopped())
         job.finishJob();
+}
+
+void SynthJobV6::prepareCells(std::vector<HalvorenEngine::NoteTimes>& out)
+{
+    out.clear();
+    if (!store_->isUsable())
+        return;
+    if (planState_ == nullptr) {
+        planState_ = std::make_unique<CellMakerState>(rate_);
+        planState_->attachStore(*store_);
+        planState_->setSymbols(symbolMgrFor(store_->getLanguage()));
+    }
+    HalvorenEngineV6::prepareCells(*planState_, score_, out);
 }
 
 void SynthJobV6::onCellBuilt(Halvoren::SynthFrameV6& frame)

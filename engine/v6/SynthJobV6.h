@@ -10,6 +10,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "engine/ISynthJobBody.h"
 #include "engine/SynthScoreV3.h"
@@ -44,6 +45,9 @@ public:
     void requestStop() override { state_.setStop(true); }
     void runWorker(int index, HalvorenEngine::JobContext& job) override;
     void setSynthText(const std::string& text) override { text_ = text; }
+    // The timing of the score's cells as the editor shows it, planned with
+    // a cell-maker state and record cache of its own over the store.
+    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out);
 
 private:
     void onCellBuilt(Halvoren::SynthFrameV6& frame) override;
@@ -55,6 +59,7 @@ private:
     CellMakerState state_;
     CellFramesMaker makeCellFrames_;
     HalvorenEngine::JobContext* job_ = nullptr;
+    std::unique_ptr<CellMakerState> planState_;
     HalvorenEngine::SynthScoreV3 score_;
     std::string text_;
 };
