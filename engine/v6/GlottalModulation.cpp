@@ -6,7 +6,6 @@
 #include "dsp/CumulativeSum.h"
 #include "dsp/FastMath.h"
 #include "dsp/LfGlottalModel.h"
-#include "dsp/LinearLookup.h"
 #include "dsp/WrapPhase.h"
 
 namespace HalvorenEngineV6 {
@@ -80,14 +79,29 @@ void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<floa
     const double start = c / Halvoren::kTwoPi;
     const double perSample = static_cast<double>(f0) / sampleRate;
 
-    Halvoren::LinearLookup lookup;
-    lookup.reset(kFlowPoints, flowTimes().data(), g.flow.data());
+    // The flow between its points t_k = k * 0.01f, read as a cursor lookup
+    // over those points reads it: the first flow value at or below t_0, the
+    // last at or beyond t_99, else linear between the two points around x.
+    const std::array<float, kFlowPoints>& times = flowTimes();
     const float depth = 1.0f - floor;
     for (std::size_t i = 0; i < curve.size(); ++i) {
-        double x = std::fmod(start + static_cast<double>(i) * perSample, 1.0);
-        if (x < 0.0)
-            x += 1.0;
-        const float u = lookup.valueAt(static_cast<float>(x));
+        const double turns = start + static_cast<double>(i) * perSample;
+        const auto x = static_cast<float>(turns - std::floor(turns));
+        float u;
+        if (!(x > times[0])) {
+            u = g.flow[0];
+        } else if (x >= times[kFlowPoints - 1]) {
+            u = g.flow[kFlowPoints - 1];
+        } else {
+            // The first point above x: near x * 100, the grid being even.
+            int j = std::clamp(static_cast<int>(x * 100.0f), 0, kFlowPoints - 2) + 1;
+            while (j > 1 && times[j - 1] > x)
+                --j;
+            while (j < kFlowPoints - 1 && !(times[j] > x))
+                ++j;
+            const float t = (times[j] - x) / (times[j] - times[j - 1]);
+            u = g.flow[j] * (1.0f - t) + g.flow[j - 1] * t;
+        }
         curve[i] = (u / g.peakFlow) * depth + floor;
     }
 }

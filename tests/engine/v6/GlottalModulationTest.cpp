@@ -7,6 +7,7 @@
 
 #include "dsp/CumulativeSum.h"
 #include "dsp/LfGlottalModel.h"
+#include "dsp/LinearLookup.h"
 #include "engine/v6/GlottalModulation.h"
 
 using HalvorenEngineV6::glottalFlow;
@@ -106,5 +107,27 @@ TEST(GlottalModulation, TableHoldsTheDirectComputationForEveryShape)
         ASSERT_LE(memo.peak, 99) << s;
         ASSERT_EQ(memo.peakFlow, flow[p]) << s;
         ASSERT_GT(memo.peakFlow, 0.0f) << s;
+    }
+}
+
+TEST(GlottalModulation, FlowReadLinearlyBetweenItsHundredPoints)
+{
+    // The curve against the flow read through a plain cursor lookup over the
+    // points k * 0.01f, at the phase the middle sample puts on Tp.
+    for (int shape : {0, 45, 150, 269}) {
+        for (float f0 : {97.3f, 220.0f, 441.0f, 1234.5f}) {
+            const HalvorenEngineV6::GlottalFlow& g = glottalFlow(shape);
+            std::vector<float> times(100);
+            for (int k = 0; k < 100; ++k)
+                times[k] = static_cast<float>(k) * 0.01f;
+            Halvoren::LinearLookup lookup;
+            lookup.reset(100, times.data(), g.flow.data());
+            std::vector<float> curve(512);
+            makeGlottalModulation(fundamental(f0, std::numbers::pi_v<float>), curve, kRate, 0.0f, shape);
+            // At the middle sample the phase is Tp.
+            EXPECT_NEAR(curve[256], lookup.valueAt(g.tp) / g.peakFlow, 1e-3f) << shape << " " << f0;
+            for (float v : curve)
+                ASSERT_TRUE(std::isfinite(v) && v <= 1.0001f) << shape << " " << f0;
+        }
     }
 }
