@@ -42,7 +42,7 @@ void SynthJobV6::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
 {
     if (store_->isUsable()) {
         job_ = &job;
-        buildCells(state_, score_, *this, makeCellFrames_);
+        buildCells(state_, runScore_, *this, makeCellFrames_);
         job_ = nullptr;
     }
     if (!state_.isStopped())

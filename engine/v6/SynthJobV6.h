@@ -41,7 +41,13 @@ public:
     int hop() const override { return hop_; }
     float sampleRate() const override { return rate_; }
     HalvorenEngine::ScoreSpan scoreSpan() const override;
-    void beforeStart() override { state_.setStop(false); }
+    // The run sings a copy of the score taken here, on the caller's thread,
+    // so that the score may be planned (prepareCells) while it runs.
+    void beforeStart() override
+    {
+        state_.setStop(false);
+        runScore_ = score_;
+    }
     void requestStop() override { state_.setStop(true); }
     void runWorker(int index, HalvorenEngine::JobContext& job) override;
     void setSynthText(const std::string& text) override { text_ = text; }
@@ -61,6 +67,7 @@ private:
     HalvorenEngine::JobContext* job_ = nullptr;
     std::unique_ptr<CellMakerState> planState_;
     HalvorenEngine::SynthScoreV3 score_;
+    HalvorenEngine::SynthScoreV3 runScore_;
     std::string text_;
 };
 

@@ -192,6 +192,32 @@ TEST_P(PhraseTest, SingsThePhrase)
     manager_.releaseSynthesizer(synth);
 }
 
+TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
+{
+    HVSynthesizer* synth = create(GetParam());
+    ASSERT_NE(synth, nullptr);
+    const std::vector<short> alone = sing(*synth);
+
+    CountingListener listener;
+    synth->setListener(&listener);
+    synth->start();
+    int plans = 0;
+    std::vector<HalvorenEngine::NoteTimes> times;
+    do {
+        synth->body().prepareCells(times);
+        ++plans;
+        EXPECT_EQ(times.size(), 4u);
+    } while (listener.calls.load() == 0 && plans < 100000);
+    EXPECT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
+    int count = 0;
+    const short* samples = synth->getOutput(&count);
+    EXPECT_EQ(std::vector<short>(samples, samples + count), alone);
+    synth->stop();
+    EXPECT_TRUE(eventually([&] { return synth->isReady(); }));
+    synth->setListener(nullptr);
+    manager_.releaseSynthesizer(synth);
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, PhraseTest, ::testing::Values(1, 2));
 
 }  // namespace
