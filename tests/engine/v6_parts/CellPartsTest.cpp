@@ -127,6 +127,38 @@ TEST_F(CellParts, ConsonantAfterABreathCrossesOutOfItOverTheOverlap)
     }
 }
 
+TEST_F(CellParts, ConsonantFadesInOnlyAfterSilenceIntoAPlainUnit)
+{
+    // The fade over min(18, o) frames: -120 dB, then 20 log10(i / 18):
+    // -25.105 dB at i = 1, -6.021 dB at i = 9.
+    struct Case {
+        const char* name;
+        bool followsTransition, initialClass2, dashedUnit;
+        bool fades;
+    };
+    const Case cases[] = {
+        {"after silence", false, true, false, true},
+        {"class clear", false, false, false, false},
+        {"joined from the note before", true, true, false, false},
+        {"unit sung after a vowel", false, true, true, false},
+    };
+    for (const Case& c : cases) {
+        if (c.dashedUnit)
+            store.voices["-a"] = store.voices["a"];
+        else
+            store.voices.erase("-a");
+        CellRecord cell = cellOf("ka", "a", 20, 60);
+        cell.followsTransition = c.followsTransition ? 1 : 0;
+        cell.initialClass2 = c.initialClass2 ? 1 : 0;
+        make(cell);
+        ASSERT_GE(frames.size(), 20u) << c.name;
+        EXPECT_NEAR(frames[0].levelDb, c.fades ? -120.0f : 0.0f, 1e-3f) << c.name;
+        EXPECT_NEAR(frames[1].levelDb, c.fades ? -25.105f : 0.0f, 1e-3f) << c.name;
+        EXPECT_NEAR(frames[9].levelDb, c.fades ? -6.021f : 0.0f, 1e-3f) << c.name;
+        EXPECT_NEAR(frames[19].levelDb, 0.0f, 1e-3f) << c.name;
+    }
+}
+
 TEST_F(CellParts, InvalidSkippedAndNonFrameCellsMakeNothing)
 {
     CellRecord invalid = cellOf("ka", "a", 6, 60);
