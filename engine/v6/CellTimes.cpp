@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "dsp/TruncToInt.h"
-#include "engine/v6/CellWalk.h"
+#include "engine/v6/BuildCells.h"
 #include "engine/v6/FetchRecords.h"
 #include "engine/v6/PartLayout.h"
 #include "engine/v6/TailChoice.h"
@@ -79,11 +78,7 @@ void prepareCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                   std::vector<HalvorenEngine::NoteTimes>& out)
 {
     out.clear();
-    state.prepare(score);
-    WalkTiming timing;
-    timing.sampleRate = state.sampleRate();
-    timing.hop = static_cast<float>(state.store().getHopSize());
-    timing.startOffset = HalvorenEngine::truncToInt(state.headTime() * state.sampleRate());
+    const WalkTiming timing = prepareWalk(state, score);
     StateCellRecords records(state);
     std::vector<CellRecord> cells;
     cells.reserve(score.notes.size());

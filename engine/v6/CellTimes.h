@@ -13,9 +13,9 @@ namespace HalvorenEngineV6 {
 
 // One record per note of score, in note order, in seconds: cellStart less
 // the head time, the syllable's consonant and head spans, cellOffset,
-// cellLength, and the head, body and tail parts. Takes the score's lead-in
-// as the state's head time and writes the consonant factors back clamped to
-// 0..100. The state must have its store attached.
+// cellLength, and the head, body and tail parts. Readies state and score as
+// the job's loop does (prepareWalk) and writes the consonant factors back
+// clamped to 0..100. The state must have its store attached.
 void prepareCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                   std::vector<HalvorenEngine::NoteTimes>& out);
 // The record of one cell, appended to out.

@@ -11,17 +11,6 @@ namespace {
 
 class CellParts : public PartsTest {
 protected:
-    CellParts()
-    {
-        // ka: consonant 0..9 (c 10), head 10..19 (h 10) at -20 dB.
-        store.voices["ka"] = {{0, 10, 20, 40, 20}, voicedFrames(80, -20.0f)};
-        // a: body 0..29 (m 30) at -10 dB, then 20 tail frames.
-        store.voices["a"] = {{0, 0, 0, 30, 20}, voicedFrames(60, -10.0f)};
-        store.continuants["a_-"] = {0, 20, voicedFrames(30, -12.0f)};
-        // br1: frames 2 .. 19 sung (12 + 8 - 2 = 18), at -60 dB.
-        store.voices["br1"] = {{2, 4, 6, 12, 8}, voicedFrames(30, -60.0f)};
-    }
-
     static std::vector<int> range(int from, int to)
     {
         std::vector<int> v(static_cast<std::size_t>(to - from));

@@ -9,14 +9,6 @@ namespace {
 
 class CellTimes : public PartsTest {
 protected:
-    CellTimes()
-    {
-        store.voices["ka"] = {{0, 10, 20, 40, 20}, voicedFrames(80, -20.0f)};
-        store.voices["a"] = {{0, 0, 0, 30, 20}, voicedFrames(60, -10.0f)};
-        store.continuants["a_-"] = {0, 20, voicedFrames(30, -12.0f)};
-        store.voices["br1"] = {{2, 4, 6, 12, 8}, voicedFrames(30, -60.0f)};
-    }
-
     NoteTimes plan(const CellRecord& cell)
     {
         std::vector<NoteTimes> out;

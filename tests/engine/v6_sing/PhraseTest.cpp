@@ -7,6 +7,7 @@
 #include "engine/v6/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBankV6.h"
+#include "support/engine/PhraseRun.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
@@ -45,22 +46,6 @@ HalvorenEngine::SynthScoreV3 phrase()
     return score;
 }
 
-double autocorrelationF0(const std::vector<short>& x, int from, int to, double lo, double hi)
-{
-    const int minLag = static_cast<int>(kRate / hi);
-    const int maxLag = static_cast<int>(kRate / lo) + 1;
-    std::vector<double> r(maxLag + 2, 0.0);
-    for (int lag = minLag - 1; lag <= maxLag + 1; ++lag)
-        for (int n = from; n + lag < to; ++n)
-            r[lag] += static_cast<double>(x[n]) * x[n + lag];
-    int best = minLag;
-    for (int lag = minLag; lag <= maxLag; ++lag)
-        if (r[lag] > r[best])
-            best = lag;
-    const double a = r[best - 1], b = r[best], c = r[best + 1];
-    return kRate / (best + 0.5 * (a - c) / (a - 2.0 * b + c));
-}
-
 // Where each cell lies in frames, from the job's own timing plan.
 struct CellSpan {
     int first = 0;     // the consonant's first frame
@@ -88,14 +73,6 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
     return spans;
 }
 
-int maxStep(const std::vector<short>& x, int from, int to)
-{
-    int step = 0;
-    for (int n = std::max(1, from); n < std::min<int>(to, static_cast<int>(x.size())); ++n)
-        step = std::max(step, std::abs(x[n] - x[n - 1]));
-    return step;
-}
-
 bool zeros(const std::vector<short>& x, int from, int to)
 {
     for (int n = std::max(0, from); n < std::min<int>(to, static_cast<int>(x.size())); ++n)
@@ -120,20 +97,7 @@ protected:
         return synth;
     }
 
-    std::vector<short> sing(HVSynthesizer& synth)
-    {
-        CountingListener listener;
-        synth.setListener(&listener);
-        synth.start();
-        EXPECT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
-        int count = 0;
-        const short* samples = synth.getOutput(&count);
-        std::vector<short> out(samples, samples + count);
-        synth.stop();
-        EXPECT_TRUE(eventually([&] { return synth.isReady(); }));
-        synth.setListener(nullptr);
-        return out;
-    }
+    std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
     HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
     testbank::BankTree tree_;
@@ -158,7 +122,7 @@ TEST_P(PhraseTest, SingsThePhrase)
         const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
         const int from = s.bodyFrom * kHop + quarter;
         const int to = s.bodyTo * kHop - quarter;
-        const double f0 = autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25);
+        const double f0 = enginetest::autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25, kRate);
         EXPECT_NEAR(f0, kPitches[k], kPitches[k] * 0.005);
         const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, kPitches[k], kRate);
         EXPECT_LE(m.levelSpreadDb, 0.5);
@@ -171,11 +135,11 @@ TEST_P(PhraseTest, SingsThePhrase)
         SCOPED_TRACE(k);
         auto middleStep = [&](const CellSpan& c) {
             const int quarter = (c.bodyTo - c.bodyFrom) * kHop / 4;
-            return maxStep(out, c.bodyFrom * kHop + quarter, c.bodyTo * kHop - quarter);
+            return enginetest::maxStep(out, c.bodyFrom * kHop + quarter, c.bodyTo * kHop - quarter);
         };
         const int inside = std::max(middleStep(spans[k]), middleStep(spans[k + 1]));
         for (int boundary : {spans[k + 1].first, spans[k].end}) {
-            EXPECT_LE(maxStep(out, (boundary - 2) * kHop, (boundary + 2) * kHop), 1.5 * inside) << boundary;
+            EXPECT_LE(enginetest::maxStep(out, (boundary - 2) * kHop, (boundary + 2) * kHop), 1.5 * inside) << boundary;
         }
     }
 
