@@ -36,6 +36,9 @@ GlottalFlow computeGlottalFlow(int shape)
     Halvoren::cumulativeSum(pulse, flow);
     GlottalFlow out;
     std::copy_n(flow.begin(), kFlowPoints, out.flow.begin());
+    const std::array<float, kFlowPoints>& t = flowTimes();
+    for (int k = 0; k + 1 < kFlowPoints; ++k)
+        out.slope[k] = (out.flow[k + 1] - out.flow[k]) / (t[k + 1] - t[k]);
     out.tp = model.tp;
     // The point of peak flow, or the one after it when that is higher; both
     // stay inside the period.
@@ -79,30 +82,25 @@ void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<floa
     const double start = c / Halvoren::kTwoPi;
     const double perSample = static_cast<double>(f0) / sampleRate;
 
-    // The flow between its points t_k = k * 0.01f, read as a cursor lookup
-    // over those points reads it: the first flow value at or below t_0, the
-    // last at or beyond t_99, else linear between the two points around x.
+    // The flow read linearly between its points t_k = k * 0.01f: the first
+    // value at or below t_0, the last at or beyond t_99.
     const std::array<float, kFlowPoints>& times = flowTimes();
-    const float depth = 1.0f - floor;
+    const float scale = (1.0f - floor) / g.peakFlow;
     for (std::size_t i = 0; i < curve.size(); ++i) {
         const double turns = start + static_cast<double>(i) * perSample;
         const auto x = static_cast<float>(turns - std::floor(turns));
         float u;
-        if (!(x > times[0])) {
-            u = g.flow[0];
-        } else if (x >= times[kFlowPoints - 1]) {
+        if (x >= times[kFlowPoints - 1]) {
             u = g.flow[kFlowPoints - 1];
         } else {
-            // The first point above x: near x * 100, the grid being even.
-            int j = std::clamp(static_cast<int>(x * 100.0f), 0, kFlowPoints - 2) + 1;
-            while (j > 1 && times[j - 1] > x)
-                --j;
-            while (j < kFlowPoints - 1 && !(times[j] > x))
-                ++j;
-            const float t = (times[j] - x) / (times[j] - times[j - 1]);
-            u = g.flow[j] * (1.0f - t) + g.flow[j - 1] * t;
+            int k = std::min(static_cast<int>(x * 100.0f), kFlowPoints - 2);
+            // The grid's points are the float products k * 0.01f: one step
+            // back when x lies just below the point the product names.
+            if (k > 0 && x < times[k])
+                --k;
+            u = x > 0.0f ? g.flow[k] + (x - times[k]) * g.slope[k] : g.flow[0];
         }
-        curve[i] = (u / g.peakFlow) * depth + floor;
+        curve[i] = u * scale + floor;
     }
 }
 

@@ -18,6 +18,8 @@ inline constexpr int kFlowPoints = 100;
 // flow tp as a fraction of the period, and the flow at the peak point.
 struct GlottalFlow {
     std::array<float, kFlowPoints> flow{};
+    // (flow[k+1] - flow[k]) / (t[k+1] - t[k]) over the points t_k = k * 0.01f.
+    std::array<float, kFlowPoints - 1> slope{};
     float tp = 0.0f;
     int peak = 0;
     float peakFlow = 0.0f;
