@@ -94,7 +94,7 @@ void BM_JobPerSecond(benchmark::State& state)
     state.counters["harmonics_per_frame"] = frames > 0 ? static_cast<double>(harmonics) / frames : 0.0;
     // Seconds of work per second of audio.
     state.counters["per_audio_second"] =
-        benchmark::Counter(1.0 / seconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        benchmark::Counter(seconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_JobPerSecond)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
 
@@ -105,7 +105,7 @@ void BM_FloorPerSecond(benchmark::State& state)
     const int frames = static_cast<int>(seconds * 44100.0f) / hop + 1;
     hvbench::runInverseOverlapAddFloor(state, 512, hop, frames);
     state.counters["per_audio_second"] =
-        benchmark::Counter(1.0 / seconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        benchmark::Counter(seconds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FloorPerSecond)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
 
