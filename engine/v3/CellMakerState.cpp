@@ -28,11 +28,7 @@ CellMakerState::CellMakerState(ISourceStore& store, std::unique_ptr<Halvoren::IS
 void CellMakerState::prepare(const HalvorenEngine::SynthScoreV3& score)
 {
     t0_ = score.leadIn;
-    for (int c = 0; c < HalvorenEngine::kScoreCurveCount; ++c) {
-        curves_[c].clear();
-        for (const HalvorenEngine::CurvePoint& point : score.curves[c])
-            curves_[c].addPoint(point.seconds, point.value);
-    }
+    HalvorenEngine::loadScoreCurves(score, curves_);
     std::int32_t neutral = 1000, upper = 850, lower = 1250;
     store_.getGenderRatios(neutral, upper, lower);
     neutral_ = static_cast<float>(neutral / 1000.0);

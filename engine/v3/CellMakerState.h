@@ -11,6 +11,7 @@
 #include "dsp/HarmonicPeakAnalyser.h"
 #include "dsp/LinearEnvelope.h"
 #include "engine/CellListCache.h"
+#include "engine/ScoreCurves.h"
 #include "engine/SynthScoreV3.h"
 #include "engine/v3/CellMakers.h"
 #include "engine/v3/ICellBuildingListener.h"
@@ -88,7 +89,7 @@ private:
     float rate_;
     float period_;
     float t0_ = 0.0f;
-    std::array<Halvoren::LinearEnvelope, HalvorenEngine::kScoreCurveCount> curves_;
+    HalvorenEngine::ScoreCurveLookups curves_;
     float neutral_ = 1.0f;
     float upper_ = 0.85f;
     float lower_ = 1.25f;

@@ -11,13 +11,16 @@ namespace HalvorenEngineV6 {
 
 namespace {
 
-// trunc(halfRate / step) and at most limit; 0 for a step that is not positive.
+// trunc(halfRate / step) and at most limit; 0 for a step or rate that is
+// not positive.
 int harmonicCount(float halfRate, float step, int limit)
 {
     if (!(step > 0.0f))
         return 0;
-    const double n = std::floor(static_cast<double>(halfRate) / static_cast<double>(step));
-    return n >= static_cast<double>(limit) ? limit : static_cast<int>(n);
+    const float n = halfRate / step;
+    if (!(n > 0.0f))
+        return 0;
+    return n >= static_cast<float>(limit) ? limit : static_cast<int>(n);
 }
 
 // The stored magnitudes at (j + 1) * spacing for j = 0 .. m - 1, read

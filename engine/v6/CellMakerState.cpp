@@ -31,11 +31,7 @@ void CellMakerState::setSymbols(std::unique_ptr<Halvoren::ISymbolMgr> symbols)
 void CellMakerState::prepare(const HalvorenEngine::SynthScoreV3& score)
 {
     headTime_ = score.leadIn;
-    for (int c = 0; c < HalvorenEngine::kScoreCurveCount; ++c) {
-        curves_[c].clear();
-        for (const HalvorenEngine::CurvePoint& point : score.curves[c])
-            curves_[c].addPoint(point.seconds, point.value);
-    }
+    HalvorenEngine::loadScoreCurves(score, curves_);
     std::int32_t neutral = 1000, upper = 850, lower = 1250;
     store_->getGenderRatios(neutral, upper, lower);
     r1_ = static_cast<float>(neutral / 1000.0);

@@ -4,7 +4,6 @@
 // listener, or the frame list of the run), the stop flag (which the lock
 // guards), the curves and head time of the running score, the warp ratios,
 // the model-frame flag, the analyser and the band layout.
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -16,6 +15,7 @@
 #include "dsp/SynthFrameV6.h"
 #include "dsp/WarpedBandLayout.h"
 #include "engine/CellListCache.h"
+#include "engine/ScoreCurves.h"
 #include "engine/SynthScoreV3.h"
 #include "engine/v6/BuildHarmonics.h"
 #include "engine/v6/ICellBuildingListener.h"
@@ -101,7 +101,7 @@ private:
     std::unique_ptr<Halvoren::ISymbolMgr> symbols_;
     float period_ = 0.0f;
     float headTime_ = 0.0f;
-    std::array<Halvoren::LinearEnvelope, HalvorenEngine::kScoreCurveCount> curves_;
+    HalvorenEngine::ScoreCurveLookups curves_;
     float r1_ = 1.0f;
     float r2_ = 0.85f;
     float r3_ = 1.25f;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -146,6 +147,54 @@ TEST(SourceStoreV6, ScrambledAndPlainFormatsGiveTheSameRecords)
         }
     }
     EXPECT_EQ(v60.log.str() + v61.log.str() + v62.log.str(), "");
+}
+
+TEST(SourceStoreV6, PhraseBankUnitsReadBackAsDescribedAtEveryHop)
+{
+    struct Case {
+        std::int32_t hop;
+        std::array<std::int32_t, 5> marks;
+    } cases[] = {
+        // 0.06 s = 10.34 frames of 256, 0.25 s = 43.07, 0.12 s = 20.67:
+        // consonant start 0, head at 10, body at 20, tail at 63, 21 long.
+        {256, {0, 10, 20, 63, 21}},
+        // Of 128: 20.67, 86.13 and 41.34 frames.
+        {128, {0, 21, 42, 128, 41}},
+    };
+    for (const Case& c : cases) {
+        StoreOnDisk disk("store6_phrase", testbank::phraseBankV6(1, c.hop));
+        const auto ka = disk.store().getVoiceSrc("ka", "C4");
+        ASSERT_NE(ka, nullptr) << c.hop;
+        EXPECT_EQ((std::array<std::int32_t, 5>{ka->v6Param1, ka->v6Param2, ka->v6Param3, ka->v6Param4,
+                                               ka->v6Param5}),
+                  c.marks)
+            << c.hop;
+        const HalvorenEngineV6::SrcMaterial& m = *ka->material;
+        const int frames = c.marks[3] + c.marks[4];
+        ASSERT_EQ(m.floats1.numSamples(), std::uint32_t(frames)) << c.hop;
+        EXPECT_EQ(m.ints1.numSamples(), std::uint32_t(frames)) << c.hop;
+        EXPECT_EQ(m.mags3.frameCount, frames) << c.hop;
+        // The "k" is noise alone: f0 0, no harmonics, 60 layout bands and 5
+        // noise-bank levels.
+        Halvoren::FrameMags frame;
+        EXPECT_EQ(m.floats1[0], 0.0f) << c.hop;
+        m.mags3.getFrame(0, frame);
+        EXPECT_TRUE(frame.isEmpty()) << c.hop;
+        m.mags1.getFrame(0, frame);
+        EXPECT_EQ(frame.numSamples(), 60u) << c.hop;
+        m.mags4.getFrame(0, frame);
+        EXPECT_EQ(frame.numSamples(), 5u) << c.hop;
+        // The vowel: C4, harmonics below 22050 Hz (84 of 261.63 Hz), one
+        // zero phase offset each.
+        const int body = c.marks[2];
+        EXPECT_NEAR(m.floats1[std::size_t(body)], 261.63f, 0.01f) << c.hop;
+        m.mags3.getFrame(body, frame);
+        EXPECT_EQ(frame.numSamples(), 84u) << c.hop;
+        m.mags2.getFrame(body, frame);
+        EXPECT_EQ(std::vector<float>(frame.ptrBegin(), frame.ptrBegin() + frame.numSamples()),
+                  std::vector<float>(84, 0.0f))
+            << c.hop;
+    }
 }
 
 TEST(SourceStoreV6, RefusesWhatTheEngineCannotRenderWithOneMessage)
