@@ -39,6 +39,12 @@ void HarmonicPhaseState::reset(int maxPeriod, float amplitudeScale, float noiseD
     jitter.newCycle();
 }
 
+void HarmonicPhaseState::clearFrames()
+{
+    current.clear();
+    previous.clear();
+}
+
 PeakList& HarmonicPhaseState::finish()
 {
     previous.assign(current);

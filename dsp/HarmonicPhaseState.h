@@ -19,12 +19,8 @@ public:
 
     // Clears both frames and switches the jitter on (modulus 3).
     void reset(int maxPeriod, float amplitudeScale, float noiseDepth);
-    // Clears both frames only: the next frame starts with fresh phases.
-    void clearFrames()
-    {
-        current.clear();
-        previous.clear();
-    }
+    // Clears both frames and leaves the jitter as it is.
+    void clearFrames();
 
     // Plain continuation; partials at 0 Hz are dropped. T is the hop in seconds.
     PeakList& continuePhasesV1(const PeakList& frame, float T);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cassert>
+#include <cmath>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -123,18 +125,47 @@ inline std::int32_t truncSum(float v)
     return v < 0.0f ? std::numeric_limits<std::int32_t>::min() : 0;
 }
 
-// sums[i] gains 32767 * g * w[i] * f[i], as mix adds one value.
-void mixRun(std::int32_t* sums, const float* w, const float* f, float g, int count)
+// sums[i] gains valueAt(from + i), as mix adds one value.
+template <class ValueAt>
+void mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
 {
     for (int i = 0; i < count; ++i)
-        sums[i] = truncSum(static_cast<float>(sums[i]) + SampleOutWriter::kGain * g * w[i] * f[i]);
+        sums[i] = truncSum(static_cast<float>(sums[i]) + valueAt(from + i));
 }
 
 }  // namespace
 
 void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const float* frame, float g)
 {
-    if (samples_ == nullptr || frame == nullptr || window.empty())
+    if (frame == nullptr || window.empty())
+        return;
+    const int centre = static_cast<int>(window.size()) / 2;
+    const float* w = window.data() + (centre - hop_);
+    const float* f = frame + (centre - hop_);
+    mixFrame(k, [=](int i) { return kGain * g * w[i] * f[i]; });
+}
+
+void SampleOutWriter::addWindowedFrame(int k, const float* curve, const float* noise, const float* harmonics)
+{
+    if (curve == nullptr || noise == nullptr || harmonics == nullptr || windows_[0].empty())
+        return;
+    const int o = frameSize_ / 2 - hop_;
+    const float* w = windows_[0].data() + o;
+    const float cap = windows_[0][static_cast<std::size_t>(frameSize_ / 2)];
+    const float* m = curve + o;
+    const float* nz = noise + o;
+    const float* hm = harmonics + o;
+    mixFrame(k, [=](int j) {
+        const float value = kGain * (w[j] * hm[j] + std::min(w[j], cap) * nz[j] * m[j]);
+        assert(!std::isnan(value) && "a frame sample is not a number");
+        return value;
+    });
+}
+
+template <class ValueAt>
+void SampleOutWriter::mixFrame(int k, const ValueAt& valueAt)
+{
+    if (samples_ == nullptr)
         return;
     const std::int64_t start = std::int64_t(k) * hop_;
     if (start >= capacity_ || start + 2 * hop_ <= 0)
@@ -145,9 +176,6 @@ void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const
     if (advances)
         settleBelow(start);
     extendTo(start + 2 * hop_);
-    const int centre = static_cast<int>(window.size()) / 2;
-    const float* w = window.data() + (centre - hop_);
-    const float* f = frame + (centre - hop_);
     const std::int64_t end = start + 2 * hop_;
     if (start >= pendingBase_ && end <= capacity_) {
         // The whole frame lands on pending sums.
@@ -156,12 +184,12 @@ void SampleOutWriter::addWindowed(int k, const std::vector<float>& window, const
         const auto size = static_cast<std::int64_t>(ring_.size());
         const std::int64_t at = start & (size - 1);
         const int firstRun = static_cast<int>(std::min<std::int64_t>(2 * hop_, size - at));
-        mixRun(ring_.data() + at, w, f, g, firstRun);
-        mixRun(ring_.data(), w + firstRun, f + firstRun, g, 2 * hop_ - firstRun);
+        mixRun(ring_.data() + at, valueAt, 0, firstRun);
+        mixRun(ring_.data(), valueAt, firstRun, 2 * hop_ - firstRun);
         pendingEnd_ = std::max(pendingEnd_, end);
     } else {
         for (int i = 0; i < 2 * hop_; ++i)
-            mix(start + i, kGain * g * w[i] * f[i]);
+            mix(start + i, valueAt(i));
     }
     // The count only grows: a frame reaching back leaves it alone.
     if (advances) {

@@ -50,6 +50,14 @@ public:
     // addFrame at the writer's own frame count n: the frame lands on the
     // samples n*h .. n*h + 2h - 1, and the count becomes n + 1.
     void addFrameInt(const float* frame, float g);
+    // Frame k of a voice drawn in two parts, each of N samples: with
+    // o = N/2 - h, sample k*h + j gains, for j < 2h,
+    //   32767 * (w[o+j] * harmonics[o+j] + v[o+j] * noise[o+j] * curve[o+j]),
+    // w being the window of N and v = min(w, w[N/2]). The harmonic part
+    // carries the Blackman-Harris shape that the window divides out; the noise
+    // part does not, so its weight stops at the window's centre value instead
+    // of swelling towards the frame's edges (some 188 times at h = N/2).
+    void addWindowedFrame(int k, const float* curve, const float* noise, const float* harmonics);
     // Places (m + 1) * h 16-bit samples from n*h on, n being the frame count,
     // which then becomes n + m. The samples replace what is there, except
     // that with fadeIn the first h are weighted by the rising half of the
@@ -78,6 +86,9 @@ private:
     // Points the writer at `samples` with nothing written and nothing pending.
     void restartAt(short* samples, std::int64_t capacity, std::int64_t length);
     void addWindowed(int k, const std::vector<float>& window, const float* frame, float g);
+    // Adds valueAt(i) to sample k*h + i for i < 2h and advances the count.
+    template <class ValueAt>
+    void mixFrame(int k, const ValueAt& valueAt);
     void extendTo(std::int64_t end);
     void mix(std::int64_t sample, float value);
     void place(std::int64_t sample, float value);

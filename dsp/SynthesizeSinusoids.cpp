@@ -41,18 +41,27 @@ void synthesizeSinusoidsToBuffer(const float* freqs, const float* levels, const 
         count = 0;
     const int n = dest.n < source.n ? dest.n : source.n;
     const std::vector<float> warped = warpedLevels(freqs, levels, count, ratio);
-    LinearLookup target, reference;
-    target.reset(count, freqs, warped.data());
-    reference.reset(count, freqs, refLevels);
+    // Both curves share their frequencies: their difference is read once,
+    // with one knot index that walks up with the bins.
+    std::vector<float> diffs(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        diffs[i] = warped[i] - refLevels[i];
+    int j = 1;
 
     for (int k = 0; k <= n / 2; ++k) {
         float diff = 0.0f;
         if (count > 0) {
-            if (k == 0) {
-                diff = warped[0] - refLevels[0];
+            const float f = static_cast<float>(k) * sampleRate / static_cast<float>(n);
+            if (k == 0 || f <= freqs[0] || std::isnan(f)) {
+                diff = diffs[0];
+            } else if (f >= freqs[count - 1]) {
+                diff = diffs[count - 1];
             } else {
-                const float f = static_cast<float>(k) * sampleRate / static_cast<float>(n);
-                diff = target.valueAt(f) - reference.valueAt(f);
+                while (j < count - 1 && !(freqs[j] > f))
+                    ++j;
+                const float width = freqs[j] - freqs[j - 1];
+                const float t = width > 0.0f ? (freqs[j] - f) / width : 0.0f;
+                diff = diffs[j] * (1.0f - t) + diffs[j - 1] * t;
             }
         }
         const float magnitude = std::sqrt(source.re[k] * source.re[k] + source.im[k] * source.im[k]);

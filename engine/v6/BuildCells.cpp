@@ -17,8 +17,7 @@ void buildCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, ICel
     list.clear();
 }
 
-void runCellLoop(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list,
-                 CellFramesMaker makeCellFrames)
+WalkTiming prepareWalk(CellMakerState& state, HalvorenEngine::SynthScoreV3& score)
 {
     state.prepare(score);
     for (HalvorenEngine::SynthNoteV3& note : score.notes)
@@ -26,9 +25,14 @@ void runCellLoop(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, Hal
     WalkTiming timing;
     timing.sampleRate = state.sampleRate();
     timing.hop = static_cast<float>(state.store().getHopSize());
-    // The loop's own start offset: the head time only, not the job's
-    // offset to the first note.
     timing.startOffset = HalvorenEngine::truncToInt(state.headTime() * state.sampleRate());
+    return timing;
+}
+
+void runCellLoop(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list,
+                 CellFramesMaker makeCellFrames)
+{
+    const WalkTiming timing = prepareWalk(state, score);
     StateCellRecords records(state);
     std::vector<CellRecord> cells;
     cells.reserve(score.notes.size());

@@ -7,11 +7,18 @@
 #include "engine/SynthScoreV3.h"
 #include "engine/v6/CellMakerState.h"
 #include "engine/v6/CellRecord.h"
+#include "engine/v6/CellWalk.h"
 
 namespace HalvorenEngineV6 {
 
 // Makes the frames of one cell through the state's emitter.
 using CellFramesMaker = void (*)(const CellRecord& cell, CellMakerState& state, HalvorenEngine::CellListCache& list);
+
+// Readies state and score for a walk of the score's notes: the state takes
+// the score's head time and curves, the notes' symbol tags are emptied (they
+// play no part in this generation), and the walk's timing is returned, its
+// start offset the head time only, not the job's offset to the first note.
+WalkTiming prepareWalk(CellMakerState& state, HalvorenEngine::SynthScoreV3& score);
 
 // The worker's entry: frames go to listener (which must outlive the run)
 // and the run's own list is cleared at the end. The score's symbol tags are

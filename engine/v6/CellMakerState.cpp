@@ -39,6 +39,11 @@ void CellMakerState::prepare(const HalvorenEngine::SynthScoreV3& score)
     r3_ = static_cast<float>(lower / 1000.0);
 }
 
+float CellMakerState::warpRatioAt(float t)
+{
+    return HalvorenEngineV3::applyCurveBlend(curveAt(HalvorenEngine::kScoreGender, t), r2_, r1_, r3_);
+}
+
 void CellMakerState::emitFrame(Halvoren::SynthFrameV6& frame, std::int32_t base, std::int32_t& counter,
                                HalvorenEngine::CellListCache& list)
 {
@@ -57,7 +62,7 @@ void CellMakerState::emitFrame(Halvoren::SynthFrameV6& frame, std::int32_t base,
     frame.power = curveAt(HalvorenEngine::kScorePower, t);
     frame.noiseGain = curveAt(HalvorenEngine::kScoreBreath, t);
     frame.brightness = curveAt(HalvorenEngine::kScoreBrightness, t);
-    frame.warpRatio = HalvorenEngineV3::applyCurveBlend(curveAt(HalvorenEngine::kScoreGender, t), r2_, r1_, r3_);
+    frame.warpRatio = warpRatioAt(t);
     frame.trackB = modelFrames_ ? 1 : 0;
     if (listener_ != nullptr) {
         listener_->onCellBuilt(frame);

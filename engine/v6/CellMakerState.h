@@ -87,8 +87,12 @@ public:
     void emitFrame(Halvoren::SynthFrameV6& frame, std::int32_t base, std::int32_t& counter,
                    HalvorenEngine::CellListCache& list);
 
-private:
+    // The running score's curve at time t.
     float curveAt(HalvorenEngine::ScoreCurve curve, float t) { return curves_[curve].valueAt(t); }
+    // The warp ratio of the Gender curve at time t.
+    float warpRatioAt(float t);
+
+private:
 
     Halvoren::GeneralMutex lock_;
     bool stop_ = false;

@@ -13,7 +13,7 @@ namespace HalvorenEngineV6 {
 
 class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
-    explicit HVSynthesizer(const std::string& packagePath, CellFramesMaker makeCellFrames = nullptr,
+    explicit HVSynthesizer(const std::string& packagePath, CellFramesMaker makeCellFrames = &HalvorenEngineV6::makeCellFrames,
                            std::ostream& log = std::cout)
         : JobSynthesizer(std::make_unique<SynthJobV6>(packagePath, makeCellFrames, log))
     {

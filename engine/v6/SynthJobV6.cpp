@@ -1,6 +1,7 @@
 #include "engine/v6/SynthJobV6.h"
 
 #include "engine/v3/SynthJobV3.h"
+#include "engine/v6/CellTimes.h"
 #include "lyrics/NullSymbolMgr.h"
 #include "lyrics/v6/CVVCMgr.h"
 
@@ -24,6 +25,10 @@ SynthJobV6::SynthJobV6(const std::string& packagePath, CellFramesMaker makeCellF
     : store_(std::make_unique<SourceStore_pkg>(packagePath, log)),
       hop_(store_->isUsable() ? store_->getHopSize() : kFallbackHop),
       rate_(store_->isUsable() ? store_->getSampleRate() : kFallbackRate),
+      frameSynth_(rate_, hop_, store_->getParam8(), store_->getPowerAmount(), store_->getPowerCentre(),
+                  store_->getPowerWidth(), store_->getHarmLevel(), store_->getNoiseRatio(), store_->getParam28(),
+                  static_cast<int>(store_->getBandEdges().size()), store_->getBandEdges().data(),
+                  store_->getLayoutBandCount()),
       state_(rate_),
       makeCellFrames_(makeCellFrames)
 {
@@ -35,14 +40,31 @@ HalvorenEngine::ScoreSpan SynthJobV6::scoreSpan() const { return HalvorenEngineV
 
 void SynthJobV6::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
 {
-    if (store_->isUsable())
-        buildCells(state_, score_, *this, makeCellFrames_);
+    if (store_->isUsable()) {
+        job_ = &job;
+        buildCells(state_, runScore_, *this, makeCellFrames_);
+        job_ = nullptr;
+    }
     if (!state_.isStopped())
         job.finishJob();
 }
 
-// The frame synthesis of this generation renders here; until it does, the
-// frames made are not heard.
-void SynthJobV6::onCellBuilt(Halvoren::SynthFrameV6& /*frame*/) {}
+void SynthJobV6::prepareCells(std::vector<HalvorenEngine::NoteTimes>& out)
+{
+    out.clear();
+    if (!store_->isUsable())
+        return;
+    if (planState_ == nullptr) {
+        planState_ = std::make_unique<CellMakerState>(rate_);
+        planState_->attachStore(*store_);
+        planState_->setSymbols(symbolMgrFor(store_->getLanguage()));
+    }
+    HalvorenEngineV6::prepareCells(*planState_, score_, out);
+}
+
+void SynthJobV6::onCellBuilt(Halvoren::SynthFrameV6& frame)
+{
+    frameSynth_.renderFrame(frame, job_->writer());
+}
 
 }  // namespace HalvorenEngineV6

@@ -10,10 +10,13 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "engine/ISynthJobBody.h"
 #include "engine/SynthScoreV3.h"
 #include "engine/v6/BuildCells.h"
+#include "engine/v6/CellParts.h"
+#include "engine/v6/FrameSynth.h"
 #include "engine/v6/SourceStore_pkg.h"
 
 namespace HalvorenEngineV6 {
@@ -24,8 +27,9 @@ public:
     static constexpr int kFallbackHop = 128;
     static constexpr float kFallbackRate = 44100.0f;
 
-    // makeCellFrames makes each cell's frames; null makes none.
-    explicit SynthJobV6(const std::string& packagePath, CellFramesMaker makeCellFrames = nullptr,
+    // makeCellFrames makes each cell's frames (the cell parts unless a test
+    // replaces them); null makes none.
+    explicit SynthJobV6(const std::string& packagePath, CellFramesMaker makeCellFrames = &HalvorenEngineV6::makeCellFrames,
                         std::ostream& log = std::cout);
 
     HalvorenEngine::SynthScoreV3& score() { return score_; }
@@ -37,10 +41,19 @@ public:
     int hop() const override { return hop_; }
     float sampleRate() const override { return rate_; }
     HalvorenEngine::ScoreSpan scoreSpan() const override;
-    void beforeStart() override { state_.setStop(false); }
+    // The run sings a copy of the score taken here, on the caller's thread,
+    // so that the score may be planned (prepareCells) while it runs.
+    void beforeStart() override
+    {
+        state_.setStop(false);
+        runScore_ = score_;
+    }
     void requestStop() override { state_.setStop(true); }
     void runWorker(int index, HalvorenEngine::JobContext& job) override;
     void setSynthText(const std::string& text) override { text_ = text; }
+    // The timing of the score's cells as the editor shows it, planned with
+    // a cell-maker state and record cache of its own over the store.
+    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out);
 
 private:
     void onCellBuilt(Halvoren::SynthFrameV6& frame) override;
@@ -48,9 +61,13 @@ private:
     std::unique_ptr<SourceStore_pkg> store_;
     int hop_;
     float rate_;
+    FrameSynth frameSynth_;
     CellMakerState state_;
     CellFramesMaker makeCellFrames_;
+    HalvorenEngine::JobContext* job_ = nullptr;
+    std::unique_ptr<CellMakerState> planState_;
     HalvorenEngine::SynthScoreV3 score_;
+    HalvorenEngine::SynthScoreV3 runScore_;
     std::string text_;
 };
 

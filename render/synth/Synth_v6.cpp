@@ -10,6 +10,16 @@ HalvorenEngineV6::HVSynthesizer* Synth_V6_core_v6::front() const
     return dynamic_cast<HalvorenEngineV6::HVSynthesizer*>(engine());
 }
 
+void Synth_V6_core_v6::prepareCells(std::vector<HalvorenEngine::NoteTimes>& out)
+{
+    HalvorenEngineV6::HVSynthesizer* f = front();
+    if (f == nullptr) {
+        out.clear();
+        return;
+    }
+    f->body().prepareCells(out);
+}
+
 int Synth_V6_core_v6::timbreCount()
 {
     HalvorenEngineV6::HVSynthesizer* f = front();

@@ -11,6 +11,8 @@ class Synth_V6_core_v6 : public Synth_V6_core {
 public:
     explicit Synth_V6_core_v6(const std::string& bankPath);
 
+    // The job's timing plan of its current score.
+    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out) override;
     int timbreCount() override;
     void timbrePitchNames(int index, std::string& a, std::string& b, std::string& c) override;
     HalvorenEngine::SynthScoreV3* score() override;

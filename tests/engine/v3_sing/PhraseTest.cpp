@@ -10,6 +10,7 @@
 #include "lyrics/ChnSymbolMgr.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
+#include "support/engine/PhraseRun.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
@@ -48,24 +49,6 @@ HalvorenEngine::SynthScoreV3 phrase()
     return score;
 }
 
-// f0 by autocorrelation over x[from .. to), the lag peak refined by a parabola.
-double autocorrelationF0(const std::vector<short>& x, int from, int to, double lo, double hi)
-{
-    const int minLag = static_cast<int>(kRate / hi);
-    const int maxLag = static_cast<int>(kRate / lo) + 1;
-    std::vector<double> r(maxLag + 2, 0.0);
-    for (int lag = minLag - 1; lag <= maxLag + 1; ++lag)
-        for (int n = from; n + lag < to; ++n)
-            r[lag] += static_cast<double>(x[n]) * x[n + lag];
-    int best = minLag;
-    for (int lag = minLag; lag <= maxLag; ++lag)
-        if (r[lag] > r[best])
-            best = lag;
-    const double a = r[best - 1], b = r[best], c = r[best + 1];
-    const double shift = 0.5 * (a - c) / (a - 2.0 * b + c);
-    return kRate / (best + shift);
-}
-
 // Where each cell lies in frames, from the layout routine.
 struct CellSpan {
     int first = 0;      // the onset's first frame
@@ -96,14 +79,6 @@ std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::
     return spans;
 }
 
-int maxStep(const std::vector<short>& x, int from, int to)
-{
-    int step = 0;
-    for (int n = std::max(1, from); n < std::min<int>(to, x.size()); ++n)
-        step = std::max(step, std::abs(x[n] - x[n - 1]));
-    return step;
-}
-
 bool silent(const std::vector<short>& x, int from, int to)
 {
     for (int n = std::max(0, from); n < std::min<int>(to, x.size()); ++n)
@@ -129,20 +104,7 @@ protected:
         return synth;
     }
 
-    std::vector<short> sing(HVSynthesizer& synth)
-    {
-        CountingListener listener;
-        synth.setListener(&listener);
-        synth.start();
-        EXPECT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
-        int count = 0;
-        const short* samples = synth.getOutput(&count);
-        std::vector<short> out(samples, samples + count);
-        synth.stop();
-        EXPECT_TRUE(eventually([&] { return synth.isReady(); }));
-        synth.setListener(nullptr);
-        return out;
-    }
+    std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
     HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
     testbank::BankTree tree_;
@@ -168,7 +130,7 @@ TEST_F(PhraseTest, SingsThePhrase)
         const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
         const int from = s.bodyFrom * kHop + quarter;
         const int to = s.bodyTo * kHop - quarter;
-        const double f0 = autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25);
+        const double f0 = enginetest::autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25, kRate);
         EXPECT_NEAR(f0, kPitches[k], kPitches[k] * 0.005);
         const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, kPitches[k], kRate);
         EXPECT_LE(m.levelSpreadDb, 0.5);
@@ -179,9 +141,9 @@ TEST_F(PhraseTest, SingsThePhrase)
     for (int k = 0; k < 2; ++k) {
         SCOPED_TRACE(k);
         const int join = spans[k + 1].first * kHop;
-        const int inside = std::max(maxStep(out, spans[k].bodyFrom * kHop, spans[k].bodyTo * kHop),
-                                    maxStep(out, spans[k + 1].bodyFrom * kHop, spans[k + 1].bodyTo * kHop));
-        EXPECT_LE(maxStep(out, join - 2 * kHop, join + 2 * kHop), 2 * inside);
+        const int inside = std::max(enginetest::maxStep(out, spans[k].bodyFrom * kHop, spans[k].bodyTo * kHop),
+                                    enginetest::maxStep(out, spans[k + 1].bodyFrom * kHop, spans[k + 1].bodyTo * kHop));
+        EXPECT_LE(enginetest::maxStep(out, join - 2 * kHop, join + 2 * kHop), 2 * inside);
     }
 
     // Silence before the first onset, in the rest and after the last cell;

@@ -117,3 +117,30 @@ TEST_F(SynthV6Test, ChainedSegmentsRunOneAfterAnother)
 }
 
 }  // namespace
+
+TEST_F(SynthV6Test, CoreGivesOneTimingRecordPerNote)
+{
+    std::unique_ptr<ISynth> synth(programSynthMakers().at("6.1")(bank(1)));
+    auto* core = dynamic_cast<Synth_V6_core_v6*>(dynamic_cast<Synth_v6*>(synth.get())->core());
+    ASSERT_NE(core, nullptr);
+    HalvorenEngine::SynthScoreV3& score = *core->score();
+    score.leadIn = 0.25f;
+    for (const char* symbol : {"ka", "ma", "ka"}) {
+        HalvorenEngine::SynthNoteV3 n;
+        n.symbol = symbol;
+        n.timbre = "C4";
+        n.start = static_cast<float>(score.notes.size()) * 0.5f;
+        n.duration = 0.5f;
+        score.notes.push_back(n);
+    }
+    std::vector<HalvorenEngine::NoteTimes> times;
+    core->prepareCells(times);
+    ASSERT_EQ(times.size(), 3u);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const auto& v = times[k].values;
+        // Starts half a second apart (within a hop of 128 at 44100 Hz).
+        EXPECT_NEAR(v[0], 0.5f * static_cast<float>(k), 128.0f / 44100.0f) << k;
+        EXPECT_NEAR(v[5] + v[6] + v[7], v[4], 1e-5f) << k;
+        EXPECT_GT(v[4], 0.0f) << k;
+    }
+}

@@ -1,0 +1,123 @@
+#include "engine/v6/FrameSynth.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "dsp/SinusoidLobeTable.h"
+#include "dsp/SynthesizeSinusoids.h"
+#include "engine/v6/GlottalModulation.h"
+
+namespace HalvorenEngineV6 {
+
+namespace {
+constexpr float kSilentDb = -100.0f;
+// The phase continuation's band limit and harmonic count.
+constexpr float kPhaseMaxHz = 20000.0f;
+constexpr int kPhaseHarmonics = 30;
+// Where the shared lobe, as the drawing reads it (entry 500 + trunc(100 d)
+// for a bin d bins from the sinusoid), has its centre: about 0.18 bins
+// below the sinusoid. A frame drawn through it sounds that much too low;
+// the phases, continued at the true frequency, then disagree from frame to
+// frame, and at long hops the overlapping frames beat.
+double drawnLobeCentreBins()
+{
+    static const double centre = [] {
+        const Halvoren::SinusoidLobeTable& lobe = Halvoren::sinusoidLobeTable();
+        double sum = 0.0, moment = 0.0;
+        for (int i = -5000; i < 5000; ++i) {
+            const double d = (i + 0.5) / 1000.0;
+            const double w = lobe[static_cast<std::size_t>(500 + static_cast<int>(std::trunc(100.0 * d)))];
+            sum += w;
+            moment += w * d;
+        }
+        return moment / sum;
+    }();
+    return centre;
+}
+}  // namespace
+
+PartLevels partLevels(float breath, float levelDb, float harmLevel, float noiseRatio)
+{
+    const float x = breath >= 0.0f ? std::exp2(2.0f * breath) : std::max(0.0f, breath + 1.0f);
+    if (!(x > 0.0f))
+        return {kSilentDb, kSilentDb};
+    const float a = x * harmLevel;
+    const float b = a * noiseRatio;
+    return {20.0f * std::log10(a) + levelDb, 20.0f * std::log10(b) + levelDb};
+}
+
+FrameSynth::FrameSynth(float sampleRate, int hop, int param15, float param16, float param17, float param18,
+                       float harmLevel, float noiseRatio, float param28, int bandCount, const float* bandEdges,
+                       int layoutBands)
+    : sampleRate_(sampleRate), hop_(hop), param15_(param15), param16_(param16), param17_(param17),
+      param18_(param18), param28_(param28), harmLevel_(harmLevel), noiseRatio_(noiseRatio),
+      phase_(sampleRate, kPhaseMaxHz, kPhaseHarmonics), drawRate_(sampleRate), noiseBox_(kFrameSize),
+      harmBox_(kFrameSize), noiseWork_(kFrameSize), noiseBank_(bandCount, sampleRate, bandEdges),
+      bandLayout_(sampleRate, layoutBands), modCurve_(kFrameSize, 0.0f)
+{
+}
+
+void FrameSynth::renderFrame(const Halvoren::SynthFrameV6& frame, HalvorenEngine::SampleOutWriter& out)
+{
+    if (lastFrameIndex_ < 0 || frame.index == std::numeric_limits<std::int32_t>::min() ||
+        lastFrameIndex_ != frame.index - 1) {
+        // A new voice, a gap or a step back: the phases start afresh.
+        phase_.clearFrames();
+    }
+    lastFrameIndex_ = frame.index;
+
+    const PartLevels levels = partLevels(frame.breath, frame.levelDb, harmLevel_, noiseRatio_);
+    drawNoise(frame, levels.noiseDb);
+    drawHarmonics(frame, levels.harmonicDb);
+
+    for (Halvoren::FreqMagAndPhaseBox* box : {&noiseBox_, &harmBox_}) {
+        box->fft.inverse(box->re.data(), box->im.data(), box->re.data());
+        box->swapHalves();
+    }
+    out.addWindowedFrame(frame.index, modCurve_.data(), noiseBox_.re.data(), harmBox_.re.data());
+}
+
+void FrameSynth::drawNoise(const Halvoren::SynthFrameV6& frame, float noiseDb)
+{
+    // The record stays as the cell loop made it; the offset goes to a copy.
+    const float offset = 10.0f * frame.noiseGain + noiseDb;
+    const float* bands = frame.noiseBands.ptrBegin();
+    noiseTarget_.assign(bands, bands + frame.noiseBands.numSamples());
+    for (float& v : noiseTarget_)
+        v += offset;
+
+    // The bank takes linear levels, as many as it has bands.
+    Halvoren::renderNoiseFrame(static_cast<int>(frame.mags.numSamples()), noiseBank_, frame.mags.ptrBegin(),
+                               noiseWork_);
+    bandLayout_.computeBandsDb(noiseWork_, bandLevels_);
+    // Band levels beyond the frame's own bands have no target.
+    const int count = static_cast<int>(std::min({noiseTarget_.size(), bandLevels_.size(),
+                                                 bandLayout_.centres.size()}));
+    Halvoren::synthesizeSinusoidsToBuffer(bandLayout_.centres.data(), noiseTarget_.data(), bandLevels_.data(), count,
+                                          frame.warpRatio, sampleRate_, noiseWork_, noiseBox_);
+}
+
+void FrameSynth::drawHarmonics(const Halvoren::SynthFrameV6& frame, float harmonicDb)
+{
+    if (frame.unvoiced != 0) {
+        makeGlottalModulation(noPeaks_, modCurve_, sampleRate_, 1.0f, 1);
+        harmBox_.clear();
+        return;
+    }
+    const float hopSec = static_cast<float>(hop_) / sampleRate_;
+    peaks_.assign(frame.peaks);
+    peaks_.addGainDb(harmonicDb);
+    Halvoren::PeakList& drawn =
+        frame.trackB != 0 ? phase_.continuePhasesTrackB(peaks_, hopSec, frame.glottalShape, frame.trackFrame)
+                          : phase_.continuePhasesTrackA(peaks_, hopSec, frame.glottalShape);
+    // Drawn where the lobe puts them at their own frequencies.
+    drawList_.assign(drawn);
+    const auto shift = static_cast<float>(-drawnLobeCentreBins() * sampleRate_ / kFrameSize);
+    for (float& f : drawList_.freqs)
+        f += shift;
+    drawList_.addToSpectrumX4(harmBox_, &drawRate_);
+    makeGlottalModulation(drawn, modCurve_, sampleRate_, frame.modFloor, frame.glottalShape);
+}
+
+}  // namespace HalvorenEngineV6

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/EngineManager.h"
+#include "engine/v6/HVSynthesizer.h"
+#include "support/bank/BankTree.h"
+#include "support/bank/SingingBankV6.h"
+#include "support/engine/PhraseRun.h"
+#include "support/engine/SinusoidFit.h"
+#include "support/engine/TestGeneration.h"
+
+namespace {
+
+using HalvorenEngineTest::CountingListener;
+using HalvorenEngineTest::eventually;
+using HalvorenEngineV6::HVSynthesizer;
+
+constexpr float kRate = 44100.0f;
+constexpr int kHop = 128;
+constexpr float kLeadIn = 0.3f;
+
+// "ka" A3 + "ma" C#4 joined, a 0.5 s rest, "ka" E4 + "ma" A4 joined.
+const float kPitches[] = {220.0f, 277.18f, 329.63f, 440.0f};
+
+HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
+{
+    HalvorenEngine::SynthNoteV3 n;
+    n.symbol = symbol;
+    n.timbre = "C4";
+    n.start = start;
+    n.duration = duration;
+    n.elemTime0 = 0.5f;
+    return n;
+}
+
+HalvorenEngine::SynthScoreV3 phrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = kLeadIn;
+    score.notes = {sung("ka", 0.0f, 0.6f), sung("ma", 0.6f, 0.6f), sung("ka", 1.7f, 0.6f), sung("ma", 2.3f, 0.6f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[0]}, {0.599f, kPitches[0]}, {0.6f, kPitches[1]},
+                                                 {1.2f, kPitches[1]},   {1.7f, kPitches[2]},   {2.299f, kPitches[2]},
+                                                 {2.3f, kPitches[3]}};
+    return score;
+}
+
+// Where each cell lies in frames, from the job's own timing plan.
+struct CellSpan {
+    int first = 0;     // the consonant's first frame
+    int bodyFrom = 0;  // the body's first frame
+    int bodyTo = 0;    // one past the body
+    int end = 0;       // one past the cell's planned frames
+};
+
+int framesOf(float seconds) { return static_cast<int>(std::lround(seconds * kRate / kHop)); }
+
+std::vector<CellSpan> spansOf(HVSynthesizer& synth)
+{
+    std::vector<HalvorenEngine::NoteTimes> times;
+    synth.body().prepareCells(times);
+    std::vector<CellSpan> spans;
+    for (const auto& t : times) {
+        const int start = framesOf(t.values[0] + kLeadIn);
+        CellSpan s;
+        s.first = start - framesOf(t.values[3]);
+        s.bodyFrom = start + framesOf(t.values[5]);
+        s.bodyTo = s.bodyFrom + framesOf(t.values[6]);
+        s.end = start + framesOf(t.values[4]);
+        spans.push_back(s);
+    }
+    return spans;
+}
+
+bool zeros(const std::vector<short>& x, int from, int to)
+{
+    for (int n = std::max(0, from); n < std::min<int>(to, static_cast<int>(x.size())); ++n)
+        if (x[n] != 0)
+            return false;
+    return true;
+}
+
+class PhraseTest : public ::testing::TestWithParam<int> {
+protected:
+    PhraseTest() : tree_("v6_sing") { HalvorenEngine::setEngineManagerOverride(&manager_); }
+    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+
+    HVSynthesizer* create(int formatMinor)
+    {
+        const std::string package = testbank::packageBasePath(
+            tree_.addPackage("b" + std::to_string(formatMinor), "6." + std::to_string(formatMinor), "B",
+                             testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, kHop))));
+        auto* synth = dynamic_cast<HVSynthesizer*>(HalvorenEngineV6::createSynthesizerV6(package));
+        if (synth != nullptr)
+            synth->score() = phrase();
+        return synth;
+    }
+
+    std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
+
+    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
+    testbank::BankTree tree_;
+};
+
+TEST_P(PhraseTest, SingsThePhrase)
+{
+    HVSynthesizer* synth = create(GetParam());
+    ASSERT_NE(synth, nullptr);
+    const std::vector<short> out = sing(*synth);
+    const std::vector<CellSpan> spans = spansOf(*synth);
+    ASSERT_EQ(spans.size(), 4u);
+    ASSERT_GT(out.size(), static_cast<std::size_t>(spans.back().end * kHop));
+
+    for (short s : out)
+        ASSERT_TRUE(s > -32768 && s < 32767);
+
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        const CellSpan& s = spans[k];
+        ASSERT_GT(s.bodyTo - s.bodyFrom, 20);
+        const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
+        const int from = s.bodyFrom * kHop + quarter;
+        const int to = s.bodyTo * kHop - quarter;
+        const double f0 = enginetest::autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25, kRate);
+        EXPECT_NEAR(f0, kPitches[k], kPitches[k] * 0.005);
+        const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, kPitches[k], kRate);
+        EXPECT_LE(m.levelSpreadDb, 0.5);
+        EXPECT_GT(m.meanLevelDb, -40.0);
+    }
+
+    // Where cells meet, no step beyond 1.5 times the largest in the louder
+    // neighbour's steady middle.
+    for (int k : {0, 2}) {
+        SCOPED_TRACE(k);
+        auto middleStep = [&](const CellSpan& c) {
+            const int quarter = (c.bodyTo - c.bodyFrom) * kHop / 4;
+            return enginetest::maxStep(out, c.bodyFrom * kHop + quarter, c.bodyTo * kHop - quarter);
+        };
+        const int inside = std::max(middleStep(spans[k]), middleStep(spans[k + 1]));
+        for (int boundary : {spans[k + 1].first, spans[k].end}) {
+            EXPECT_LE(enginetest::maxStep(out, (boundary - 2) * kHop, (boundary + 2) * kHop), 1.5 * inside) << boundary;
+        }
+    }
+
+    // Exact silence before the first consonant and in the rest from one hop
+    // past the first pair's planned end to the second pair's consonant;
+    // sound starts within a hop of the planned onsets.
+    EXPECT_TRUE(zeros(out, 0, spans[0].first * kHop));
+    EXPECT_FALSE(zeros(out, (spans[0].first + 1) * kHop, (spans[0].first + 3) * kHop));
+    EXPECT_TRUE(zeros(out, (spans[1].end + 1) * kHop, spans[2].first * kHop));
+    EXPECT_FALSE(zeros(out, (spans[2].first + 1) * kHop, (spans[2].first + 3) * kHop));
+
+    // A second run of the same score sings the same samples.
+    EXPECT_EQ(sing(*synth), out);
+    manager_.releaseSynthesizer(synth);
+}
+
+TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
+{
+    HVSynthesizer* synth = create(GetParam());
+    ASSERT_NE(synth, nullptr);
+    const std::vector<short> alone = sing(*synth);
+
+    CountingListener listener;
+    synth->setListener(&listener);
+    synth->start();
+    int plans = 0;
+    std::vector<HalvorenEngine::NoteTimes> times;
+    do {
+        synth->body().prepareCells(times);
+        ++plans;
+        EXPECT_EQ(times.size(), 4u);
+    } while (listener.calls.load() == 0 && plans < 100000);
+    EXPECT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
+    int count = 0;
+    const short* samples = synth->getOutput(&count);
+    EXPECT_EQ(std::vector<short>(samples, samples + count), alone);
+    synth->stop();
+    EXPECT_TRUE(eventually([&] { return synth->isReady(); }));
+    synth->setListener(nullptr);
+    manager_.releaseSynthesizer(synth);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PhraseTest, ::testing::Values(1, 2));
+
+}  // namespace
