@@ -9,19 +9,25 @@
 
 namespace HalvorenEngineV4 {
 
-// Null when the index holds no such unit. With retryWithDash set, a unit the
+// The record fetchOnce gives for unit; with retryWithDash set, a unit the
 // bank lacks is asked again as "-" + unit (its form after a vowel).
-inline VoiceSrc* fetchVoiceSrc(SrcCache& cache, ISourceStore& store, const std::string& unit,
-                               const std::string& pitch, bool retryWithDash)
+template <class FetchOnce>
+auto fetchWithDashRetry(const std::string& unit, bool retryWithDash, FetchOnce fetchOnce)
 {
-    auto fetchOnce = [&](const std::string& name) -> VoiceSrc* {
-        const std::string stored = store.getRecordKey(name, pitch);
-        return stored.empty() ? nullptr : cache.getVoiceSrc(store, name, stored);
-    };
-    VoiceSrc* found = fetchOnce(unit);
+    auto* found = fetchOnce(unit);
     if (found == nullptr && retryWithDash)
         found = fetchOnce("-" + unit);
     return found;
+}
+
+// Null when the index holds no such unit (nor, with retryWithDash, "-" + unit).
+inline VoiceSrc* fetchVoiceSrc(SrcCache& cache, ISourceStore& store, const std::string& unit,
+                               const std::string& pitch, bool retryWithDash)
+{
+    return fetchWithDashRetry(unit, retryWithDash, [&](const std::string& name) -> VoiceSrc* {
+        const std::string stored = store.getRecordKey(name, pitch);
+        return stored.empty() ? nullptr : cache.getVoiceSrc(store, name, stored);
+    });
 }
 
 }  // namespace HalvorenEngineV4
