@@ -9,25 +9,19 @@
 
 namespace HalvorenEngineV4 {
 
-// The record fetchOnce gives for unit; with retryWithDash set, a unit the
+// Null when the index holds no such unit. With retryWithDash set, a unit the
 // bank lacks is asked again as "-" + unit (its form after a vowel).
-template <class FetchOnce>
-auto fetchWithDashRetry(const std::string& unit, bool retryWithDash, FetchOnce fetchOnce)
-{
-    auto* found = fetchOnce(unit);
-    if (found == nullptr && retryWithDash)
-        found = fetchOnce("-" + unit);
-    return found;
-}
-
-// Null when the index holds no such unit (nor, with retryWithDash, "-" + unit).
 inline VoiceSrc* fetchVoiceSrc(SrcCache& cache, ISourceStore& store, const std::string& unit,
                                const std::string& pitch, bool retryWithDash)
 {
-    return fetchWithDashRetry(unit, retryWithDash, [&](const std::string& name) -> VoiceSrc* {
+    auto fetchOnce = [&](const std::string& name) -> VoiceSrc* {
         const std::string stored = store.getRecordKey(name, pitch);
         return stored.empty() ? nullptr : cache.getVoiceSrc(store, name, stored);
-    });
+    };
+    VoiceSrc* found = fetchOnce(unit);
+    if (found == nullptr && retryWithDash)
+        found = fetchOnce("-" + unit);
+    return found;
 }
 
 }  // namespace HalvorenEngineV4

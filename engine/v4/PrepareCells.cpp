@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "dsp/TruncToInt.h"
-#include "engine/v4/FetchVoiceSrc.h"
 
 namespace HalvorenEngineV4 {
 
@@ -15,8 +14,10 @@ SrcParameter* PlannedCellRecords::parameter(const std::string& unit, const std::
 
 SrcParameter* PlannedCellRecords::voice(const std::string& unit, const std::string& pitch, bool retryWithDash)
 {
-    return fetchWithDashRetry(unit, retryWithDash,
-                              [&](const std::string& name) { return parameter(name, pitch); });
+    SrcParameter* found = parameter(unit, pitch);
+    if (found == nullptr && retryWithDash)
+        found = parameter("-" + unit, pitch);
+    return found;
 }
 
 SrcContinuantParameter* PlannedCellRecords::continuant(const std::string& name, const std::string& pitch)

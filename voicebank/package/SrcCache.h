@@ -44,7 +44,7 @@ public:
     {
         return fetch(srcParameters, unit, pitch, [&] { return store.getSrcParameter(unit, pitch); });
     }
-    // A continuant stored under one name (the fourth generation's).
+    // A continuant under its one name (the fourth generation's).
     template <class Store>
     ContinuantSrc* getContinuantSrc(Store& store, const std::string& unit, const std::string& pitch)
     {
@@ -61,13 +61,16 @@ public:
     ContinuantSrc* getContinuantSrc(Store& store, const std::string& first, const std::string& second,
                                     const std::string& pitch)
     {
-        return getContinuantSrc(store, first + "_" + second, pitch);
+        const std::string unit = first + "_" + second;
+        return fetch(continuantSrcs, unit, pitch, [&] { return store.getContinuantSrc(unit, pitch); });
     }
     template <class Store>
     SrcContinuantParameter* getSrcContinuantParameter(Store& store, const std::string& first,
                                                       const std::string& second, const std::string& pitch)
     {
-        return getSrcContinuantParameter(store, first + "_" + second, pitch);
+        const std::string unit = first + "_" + second;
+        return fetch(srcContinuantParameters, unit, pitch,
+                     [&] { return store.getSrcContinuantParameter(unit, pitch); });
     }
 
     CommonMapStore<VoiceSrc> voiceSrcs;
