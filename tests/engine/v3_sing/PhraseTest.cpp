@@ -10,6 +10,7 @@
 #include "lyrics/ChnSymbolMgr.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
+#include "support/engine/OutputMeasures.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
@@ -17,6 +18,8 @@ namespace {
 
 using HalvorenEngineTest::CountingListener;
 using HalvorenEngineTest::eventually;
+using enginetest::maxStep;
+using enginetest::silent;
 using namespace HalvorenEngineV3;
 
 constexpr float kRate = 44100.0f;
@@ -48,24 +51,6 @@ HalvorenEngine::SynthScoreV3 phrase()
     return score;
 }
 
-// f0 by autocorrelation over x[from .. to), the lag peak refined by a parabola.
-double autocorrelationF0(const std::vector<short>& x, int from, int to, double lo, double hi)
-{
-    const int minLag = static_cast<int>(kRate / hi);
-    const int maxLag = static_cast<int>(kRate / lo) + 1;
-    std::vector<double> r(maxLag + 2, 0.0);
-    for (int lag = minLag - 1; lag <= maxLag + 1; ++lag)
-        for (int n = from; n + lag < to; ++n)
-            r[lag] += static_cast<double>(x[n]) * x[n + lag];
-    int best = minLag;
-    for (int lag = minLag; lag <= maxLag; ++lag)
-        if (r[lag] > r[best])
-            best = lag;
-    const double a = r[best - 1], b = r[best], c = r[best + 1];
-    const double shift = 0.5 * (a - c) / (a - 2.0 * b + c);
-    return kRate / (best + shift);
-}
-
 // Where each cell lies in frames, from the layout routine.
 struct CellSpan {
     int first = 0;      // the onset's first frame
@@ -94,22 +79,6 @@ std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::
         spans.push_back(s);
     }
     return spans;
-}
-
-int maxStep(const std::vector<short>& x, int from, int to)
-{
-    int step = 0;
-    for (int n = std::max(1, from); n < std::min<int>(to, x.size()); ++n)
-        step = std::max(step, std::abs(x[n] - x[n - 1]));
-    return step;
-}
-
-bool silent(const std::vector<short>& x, int from, int to)
-{
-    for (int n = std::max(0, from); n < std::min<int>(to, x.size()); ++n)
-        if (std::abs(x[n]) > 2)
-            return false;
-    return true;
 }
 
 class PhraseTest : public ::testing::Test {
@@ -168,7 +137,7 @@ TEST_F(PhraseTest, SingsThePhrase)
         const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
         const int from = s.bodyFrom * kHop + quarter;
         const int to = s.bodyTo * kHop - quarter;
-        const double f0 = autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25);
+        const double f0 = enginetest::autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25, kRate);
         EXPECT_NEAR(f0, kPitches[k], kPitches[k] * 0.005);
         const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, kPitches[k], kRate);
         EXPECT_LE(m.levelSpreadDb, 0.5);
