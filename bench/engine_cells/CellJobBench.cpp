@@ -6,15 +6,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "bench/support/OverlapAddFloor.h"
+#include "bench/support/SingToEnd.h"
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/EngineManager.h"
-#include "engine/HVSynthListener.h"
 #include "engine/v3/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
@@ -51,11 +48,6 @@ void thirtySeconds(HalvorenEngine::SynthScoreV3& score)
     }
 }
 
-struct DoneFlag : HalvorenEngine::HVSynthListener {
-    void onJobDone() override { done = true; }
-    std::atomic<bool> done{false};
-};
-
 struct ManagerOverride {
     ManagerOverride() { HalvorenEngine::setEngineManagerOverride(&manager); }
     ~ManagerOverride() { HalvorenEngine::setEngineManagerOverride(nullptr); }
@@ -73,15 +65,7 @@ void BM_SingThirtySeconds(benchmark::State& state)
         // under a millisecond).
         HalvorenEngineV3::HVSynthesizer synth(path);
         thirtySeconds(synth.score());
-        DoneFlag listener;
-        synth.setListener(&listener);
-        synth.start();
-        while (!listener.done)
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        synth.stop();
-        while (!synth.isReady())
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        synth.setListener(nullptr);
+        hvbench::singToEnd(synth);
     }
     state.counters["audio_s"] = kSeconds;
 }

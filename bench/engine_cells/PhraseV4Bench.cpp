@@ -6,14 +6,11 @@
 // and a windowed overlap-add. Goal: at most 8 times the floor.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
 
 #include "bench/support/OverlapAddFloor.h"
+#include "bench/support/SingToEnd.h"
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/EngineManager.h"
-#include "engine/HVSynthListener.h"
 #include "engine/v4/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
@@ -52,24 +49,6 @@ void tenSeconds(HalvorenEngine::SynthScoreV3& score)
     score.curves[HalvorenEngine::kScoreCross] = {{0.0f, 0.5f}};
 }
 
-struct DoneFlag : HalvorenEngine::HVSynthListener {
-    void onJobDone() override { done = true; }
-    std::atomic<bool> done{false};
-};
-
-void singOnce(HalvorenEngineV4::HVSynthesizer& synth)
-{
-    DoneFlag listener;
-    synth.setListener(&listener);
-    synth.start();
-    while (!listener.done)
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    synth.stop();
-    while (!synth.isReady())
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    synth.setListener(nullptr);
-}
-
 void BM_SingTenSecondsV4(benchmark::State& state)
 {
     const int hop = static_cast<int>(state.range(0));
@@ -81,9 +60,9 @@ void BM_SingTenSecondsV4(benchmark::State& state)
             tree.addPackage("h" + std::to_string(hop), "4.0", "B", testbank::writeSingingBank(testbank::cvvcBankV4(hop))));
         HalvorenEngineV4::HVSynthesizer synth(path);
         tenSeconds(synth.score());
-        singOnce(synth);  // loads the records
+        hvbench::singToEnd(synth);  // loads the records
         for (auto _ : state)
-            singOnce(synth);
+            hvbench::singToEnd(synth);
     }
     HalvorenEngine::setEngineManagerOverride(nullptr);
     state.counters["audio_s"] = kSeconds;

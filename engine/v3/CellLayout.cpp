@@ -44,6 +44,11 @@ std::string unitNameFor(Halvoren::ISymbolMgr& symbols, const std::string& tag, c
     return candidate;
 }
 
+WalkTiming walkTimingOf(float sampleRate, std::int32_t hop, float leadIn)
+{
+    return {sampleRate, static_cast<float>(hop), static_cast<float>(HalvorenEngine::truncToInt64(sampleRate * leadIn))};
+}
+
 std::int32_t frameOfTime(float seconds, const WalkTiming& timing)
 {
     const float quotient = (seconds * timing.sampleRate + timing.leadSamples) / timing.hop;

@@ -73,6 +73,9 @@ struct WalkTiming {
     float leadSamples = 0.0f;
 };
 
+// The timing of a run at sampleRate and hop whose score has leadIn seconds
+// before its first note time.
+WalkTiming walkTimingOf(float sampleRate, std::int32_t hop, float leadIn);
 // The output frame of a time in seconds.
 std::int32_t frameOfTime(float seconds, const WalkTiming& timing);
 // Whether note k joins the next note.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "dsp/TruncToInt.h"
+#include "engine/v3/MakeTwoBehind.h"
 #include "engine/v4/CellMakers.h"
 #include "engine/v4/CellParts.h"
 
@@ -188,19 +188,11 @@ void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& scor
 {
     state.prepare(score);
     CachedCellRecords records(state);
-    WalkTiming timing;
-    timing.sampleRate = state.sampleRate();
-    timing.hop = static_cast<float>(state.store().getHopSize());
-    timing.leadSamples = static_cast<float>(HalvorenEngine::truncToInt64(state.sampleRate() * score.leadIn));
+    const WalkTiming timing = HalvorenEngineV3::walkTimingOf(state.sampleRate(), state.store().getHopSize(), score.leadIn);
     std::vector<CellRecord> cells;
-    std::size_t made = 0;
-    for (std::size_t k = 0; k < score.notes.size() && !state.isStopped(); ++k) {
-        walkNote(state.symbols(), records, score, k, timing, cells);
-        if (k >= 2)
-            makeCellFrames(state, cells[made++], list);
-    }
-    while (made < cells.size() && !state.isStopped())
-        makeCellFrames(state, cells[made++], list);
+    HalvorenEngineV3::makeTwoBehind(
+        score.notes.size(), [&](std::size_t k) { walkNote(state.symbols(), records, score, k, timing, cells); },
+        [&](std::size_t i) { makeCellFrames(state, cells[i], list); }, [&] { return state.isStopped(); });
     list.finished = true;
 }
 

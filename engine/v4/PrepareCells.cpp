@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "dsp/TruncToInt.h"
 
 namespace HalvorenEngineV4 {
 
@@ -36,10 +35,7 @@ std::vector<HalvorenEngine::NoteTimes> prepareCells(ISourceStore& store, Halvore
     if (hopSize < 1 || hopSize > 256 || !std::isfinite(sampleRate) || sampleRate <= 0.0f)
         return out;
     PlannedCellRecords records(store);
-    WalkTiming timing;
-    timing.sampleRate = store.getSampleRate();
-    timing.hop = static_cast<float>(store.getHopSize());
-    timing.leadSamples = static_cast<float>(HalvorenEngine::truncToInt64(timing.sampleRate * score.leadIn));
+    const WalkTiming timing = HalvorenEngineV3::walkTimingOf(sampleRate, hopSize, score.leadIn);
     const float hop = timing.hop;
     const float rate = timing.sampleRate;
     auto seconds = [&](int frames) { return static_cast<float>(frames) * hop / rate; };

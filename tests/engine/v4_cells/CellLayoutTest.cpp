@@ -37,9 +37,9 @@ TEST(V4Layout, PartLengths)
 {
     FakeStore store;
     // onset 0..5, middle 5..8 (secondLen 3), steady 8..12 (4), release 6.
-    store.voices["ma"] = {0, 5, 8, 12, 6};
-    store.voices["mo"] = {0, 5, 8, 12, 30};
-    store.voices["me"] = {0, 5, 5, 9, 6};  // no middle part
+    store.addVoice("ma", {0, 5, 8, 12, 6});
+    store.addVoice("mo", {0, 5, 8, 12, 30});
+    store.addVoice("me", {0, 5, 5, 9, 6});  // no middle part
     struct Case {
         const char* unit;
         int L;
@@ -98,12 +98,12 @@ TEST(V4Layout, JoinModeByRule)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FakeStore store;
-        store.voices["ma"] = {0, 5, 8, 12, 6};
-        store.voices["a"] = {0, 0, 7, 20, 5};
-        store.voices["ai"] = {0, 0, 8, 20, 5};
-        store.voices["sa"] = {1, 4, 6, 20, 5};
+        store.addVoice("ma", {0, 5, 8, 12, 6});
+        store.addVoice("a", {0, 0, 7, 20, 5});
+        store.addVoice("ai", {0, 0, 8, 20, 5});
+        store.addVoice("sa", {1, 4, 6, 20, 5});
         if (*c.continuant != '\0')
-            store.continuants[c.continuant] = {2, 9, 0};
+            store.addContinuant(c.continuant, 2, 9, 0);
         StubSymbols symbols;
         symbols.bareFinals = {"a"};
         symbols.flaggedFinals = {"ai"};
@@ -127,8 +127,8 @@ TEST(V4Layout, JoinModeByRule)
 TEST(V4Layout, RecordChecksFallBack)
 {
     FakeStore store;
-    store.voices["ma"] = {0, 5, 8, 12, 6};
-    store.voices["a"] = {0, 0, 8, 12, 6};
+    store.addVoice("ma", {0, 5, 8, 12, 6});
+    store.addVoice("a", {0, 0, 8, 12, 6});
     StubSymbols symbols;
     symbols.bareFinals = {"a"};
     struct Case {
@@ -172,16 +172,16 @@ TEST(V4Layout, RecordChecksFallBack)
 TEST(V4Layout, FetchRetriesWithDashOnlyWhenFlagged)
 {
     FakeStore store;
-    store.voices["-ka"] = {0, 5, 8, 12, 6};
+    store.addVoice("-ka", {0, 5, 8, 12, 6});
     PlannedCellRecords records(store);
     EXPECT_EQ(records.voice("ka", "C4", false), nullptr);
-    EXPECT_EQ(store.keyAsks["ka"], 1);
-    EXPECT_EQ(store.keyAsks["-ka"], 0);
+    EXPECT_EQ(store.keyAsks("ka"), 1);
+    EXPECT_EQ(store.keyAsks("-ka"), 0);
     const SrcParameter* found = records.voice("ka", "C4", true);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(found->name, "-ka");
-    EXPECT_EQ(store.keyAsks["ka"], 2);
-    EXPECT_EQ(store.keyAsks["-ka"], 1);
+    EXPECT_EQ(store.keyAsks("ka"), 2);
+    EXPECT_EQ(store.keyAsks("-ka"), 1);
 }
 
 HalvorenEngine::SynthNoteV3 timed(const std::string& symbol, float start, float duration, std::uint8_t brk = 0)
@@ -240,7 +240,7 @@ TEST(V4Walk, OverlapTrimHalvesThePreviousCell)
     };
     for (const Case& c : cases) {
         FakeStore store;
-        store.voices["ma"] = {0, 30, 32, 40, 6};
+        store.addVoice("ma", {0, 30, 32, 40, 6});
         PlannedCellRecords records(store);
         StubSymbols symbols;
         HalvorenEngine::SynthScoreV3 score;
@@ -261,12 +261,12 @@ TEST(V4Walk, OverlapTrimHalvesThePreviousCell)
 TEST(V4Walk, OnsetOnlyForValidCellsThatNeedOne)
 {
     FakeStore store;
-    store.voices["ma"] = {2, 12, 14, 30, 6};  // onset 10 frames
-    store.voices["a"] = {0, 4, 14, 30, 6};
+    store.addVoice("ma", {2, 12, 14, 30, 6});  // onset 10 frames
+    store.addVoice("a", {0, 4, 14, 30, 6});
     StubSymbols symbols;
     symbols.bareFinals = {"a"};
     symbols.breaths = {"br"};
-    store.voices["br"] = {0, 10, 12, 30, 6};
+    store.addVoice("br", {0, 10, 12, 30, 6});
     struct Case {
         const char* symbol;
         float e0;
@@ -290,8 +290,8 @@ TEST(V4Plan, EntriesPerKindOfCell)
     // A frame is 128 / 12800 = 0.01 s.
     FakeStore store;
     store.rate = 12800.0f;
-    store.voices["ma"] = {0, 5, 8, 12, 6};
-    store.voices["br"] = {0, 10, 12, 30, 5};  // span 5 + 30 - 10 = 25
+    store.addVoice("ma", {0, 5, 8, 12, 6});
+    store.addVoice("br", {0, 10, 12, 30, 5});  // span 5 + 30 - 10 = 25
     StubSymbols symbols;
     symbols.breaths = {"br"};
     HalvorenEngine::SynthScoreV3 score;
@@ -323,7 +323,7 @@ TEST(V4Plan, EntriesPerKindOfCell)
 TEST(V4Plan, UnrenderableBankPlansNothing)
 {
     FakeStore store;
-    store.voices["ma"] = {0, 5, 8, 12, 6};
+    store.addVoice("ma", {0, 5, 8, 12, 6});
     StubSymbols symbols;
     HalvorenEngine::SynthScoreV3 score;
     score.notes = {timed("ma", 0.0f, 0.5f)};

@@ -33,10 +33,10 @@ std::unique_ptr<FakeStore> maBank()
 {
     auto store = std::make_unique<FakeStore>();
     store->rate = kRate;
-    store->voices["ma"] = {0, 6, 9, 25, 8, 40};
-    store->voices["br"] = {0, 10, 12, 30, 10, 50};  // breath span 10 + 30 - 10 = 30
-    store->continuants["-"] = {2, 10, 20};
-    store->continuants["m"] = {1, 12, 20};
+    store->addVoice("ma", {0, 6, 9, 25, 8}, 40);
+    store->addVoice("br", {0, 10, 12, 30, 10}, 50);  // breath span 10 + 30 - 10 = 30
+    store->addContinuant("-", 2, 10, 20);
+    store->addContinuant("m", 1, 12, 20);
     return store;
 }
 
@@ -59,7 +59,7 @@ struct LoopRun {
 
 HalvorenEngine::SynthScoreV3 scoreOf(std::vector<HalvorenEngine::SynthNoteV3> notes)
 {
-    HalvorenEngine::SynthScoreV3 score = v4test::flatScore();
+    HalvorenEngine::SynthScoreV3 score = celltest::flatScore();
     score.notes = std::move(notes);
     return score;
 }

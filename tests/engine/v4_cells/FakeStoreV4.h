@@ -1,103 +1,59 @@
 #pragma once
-// A fourth-generation store held in memory for the cell-loop tests: voices
-// and continuants by unit, each at one pitch ("C4"), materials built from
-// plain frames, and counters of what was asked.
+// What the cell-loop tests share: a store held in memory, a symbol manager
+// answering from small sets, and notes placed on frames.
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "dsp/CMemoryStream.h"
+#include "../v4_makers/MakerFixtures.h"
 #include "engine/SynthScoreV3.h"
-#include "engine/v4/ISourceStore.h"
 #include "lyrics/NullSymbolMgr.h"
-#include "support/bank/GhrModelWriter.h"
 
 namespace v4test {
 
-using HalvorenEngineV4::ContinuantSrc;
 using HalvorenEngineV4::SrcContinuantParameter;
-using HalvorenEngineV4::SrcMaterial;
 using HalvorenEngineV4::SrcParameter;
 using HalvorenEngineV4::VoiceSrc;
 
-inline std::unique_ptr<SrcMaterial> materialFrom(const std::vector<testbank::PlainFrame>& frames)
-{
-    auto material = std::make_unique<SrcMaterial>("", "");
-    const std::string bytes = testbank::ghrModelBytes(frames);
-    Halvoren::CMemoryBuffer buffer;
-    buffer.bytes().putSamples(bytes.data(), static_cast<unsigned>(bytes.size()));
-    Halvoren::CMemoryStream stream(&buffer);
-    material->readFrom(stream);
-    return material;
-}
-
-// n voiced frames: harmonics of 220 Hz at -20 dB.
-inline std::vector<testbank::PlainFrame> voicedFrames(int n)
-{
-    std::vector<testbank::PlainFrame> frames(n);
-    for (testbank::PlainFrame& f : frames)
-        f.harmonicsDb.assign(90, -20.0f);
-    return frames;
-}
-
-// The spans of a voice record: onset p1..p2, middle p2..p3, steady p3..p4,
-// release p5 frames.
-struct Voice {
-    int p1 = 0, p2 = 0, p3 = 0, p4 = 0, p5 = 0;
-    int frames = 0;  // model frames; 0 makes none
-};
-struct Continuant {
-    int first = 0, count = 0;
-    int frames = 0;
-};
-
-class FakeStore : public HalvorenEngineV4::ISourceStore {
+// The maker tests' store with a hop and rate of choice, parameter records
+// that carry their numbers, and counts of the records loaded.
+class FakeStore : public makertest::FakeStore {
 public:
-    std::map<std::string, Voice> voices;
-    std::map<std::string, Continuant> continuants;
     int hop = 128;
     float rate = 44100.0f;
-    bool ext1 = false;
-    // Calls per unit name.
-    std::map<std::string, int> keyAsks, parameterLoads, voiceLoads;
+    std::map<std::string, int> voiceLoads;
 
-    std::string getRecordKey(const std::string& unit, const std::string&) override
+    // v4Param1..5 and a number of voiced model frames (0: none).
+    void addVoice(const std::string& unit, std::array<std::int32_t, 5> params, int frames = 0)
     {
-        ++keyAsks[unit];
-        return voices.count(unit) != 0 || continuants.count(unit) != 0 ? "C4" : "";
+        voices[unit] = {params, makertest::levelFrames(frames, -20.0f)};
     }
+    void addContinuant(const std::string& name, std::int32_t first, std::int32_t count, int frames = 0)
+    {
+        continuants[name] = {first, count, makertest::levelFrames(frames, -20.0f)};
+    }
+    // How often the index was asked for unit.
+    int keyAsks(const std::string& unit) const { return static_cast<int>(std::count(asked.begin(), asked.end(), unit)); }
+
     std::unique_ptr<VoiceSrc> getVoiceSrc(const std::string& unit, const std::string& pitch) override
     {
         ++voiceLoads[unit];
-        const auto at = voices.find(unit);
-        if (at == voices.end())
-            return nullptr;
-        auto r = std::make_unique<VoiceSrc>(unit, pitch);
-        fill(*r, at->second);
-        r->material = materialFrom(voicedFrames(at->second.frames));
-        return r;
+        return makertest::FakeStore::getVoiceSrc(unit, pitch);
     }
     std::unique_ptr<SrcParameter> getSrcParameter(const std::string& unit, const std::string& pitch) override
     {
-        ++parameterLoads[unit];
         const auto at = voices.find(unit);
         if (at == voices.end())
             return nullptr;
         auto r = std::make_unique<SrcParameter>(unit, pitch);
-        fill(*r, at->second);
-        return r;
-    }
-    std::unique_ptr<ContinuantSrc> getContinuantSrc(const std::string& unit, const std::string& pitch) override
-    {
-        const auto at = continuants.find(unit);
-        if (at == continuants.end())
-            return nullptr;
-        auto r = std::make_unique<ContinuantSrc>(unit, pitch);
-        r->v4ContParam1 = at->second.first;
-        r->v4ContParam2 = at->second.count;
-        r->material = materialFrom(voicedFrames(at->second.frames));
+        r->v4Param1 = at->second.params[0];
+        r->v4Param2 = at->second.params[1];
+        r->v4Param3 = at->second.params[2];
+        r->v4Param4 = at->second.params[3];
+        r->v4Param5 = at->second.params[4];
         return r;
     }
     std::unique_ptr<SrcContinuantParameter> getSrcContinuantParameter(const std::string& unit,
@@ -111,48 +67,8 @@ public:
         r->v4ContParam2 = at->second.count;
         return r;
     }
-    void* getNothing(const void*) override { return nullptr; }
     std::int32_t getHopSize() override { return hop; }
     float getSampleRate() override { return rate; }
-    float getParam3() override { return 0.0f; }
-    float getParam4() override { return 0.0f; }
-    float getParam5() override { return 0.0f; }
-    float getMaxHarmonicFreq() override { return 16000.0f; }
-    std::int32_t getPhaseSetting() override { return 20; }
-    std::int32_t getParam8() override { return 0; }
-    float getPowerAmount() override { return 0.0f; }
-    float getPowerCentre() override { return 3000.0f; }
-    float getPowerWidth() override { return 1000.0f; }
-    std::string getString1() override { return ""; }
-    std::string getString2() override { return ""; }
-    std::string getLanguage() override { return ""; }
-    bool hasExt1() override { return ext1; }
-    std::int32_t getTimbreCount() override { return 0; }
-    void getTimbrePitchNames(std::int32_t, std::string& a, std::string& b, std::string& c) override
-    {
-        a.clear();
-        b.clear();
-        c.clear();
-    }
-    void getGenderRatios(std::int32_t& neutral, std::int32_t& upper, std::int32_t& lower) override
-    {
-        neutral = 1000;
-        upper = 850;
-        lower = 1250;
-    }
-    float getHarmLevel() override { return 0.5f; }
-    float getNoiseLevel() override { return 1.2f; }
-    float getTiltAtZero() override { return -20.0f; }
-
-private:
-    static void fill(SrcParameter& r, const Voice& v)
-    {
-        r.v4Param1 = v.p1;
-        r.v4Param2 = v.p2;
-        r.v4Param3 = v.p3;
-        r.v4Param4 = v.p4;
-        r.v4Param5 = v.p5;
-    }
 };
 
 // A symbol manager answering from small sets; a symbol splits at its first
@@ -179,14 +95,6 @@ struct StubSymbols : Halvoren::NullSymbolMgr {
         return at != substitutes.end() ? at->second : s;
     }
 };
-
-// A score of constant curves: pitch 220 Hz, everything else 0.
-inline HalvorenEngine::SynthScoreV3 flatScore()
-{
-    HalvorenEngine::SynthScoreV3 score;
-    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, 220.0f}};
-    return score;
-}
 
 // Frame F's time plus half a frame at hop 128, so it lands on frame F.
 inline float atFrame(float f) { return (f + 0.5f) * 128.0f / 44100.0f; }

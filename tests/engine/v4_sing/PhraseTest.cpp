@@ -132,16 +132,9 @@ protected:
 
     std::vector<short> sing(HVSynthesizer& synth)
     {
-        CountingListener listener;
-        synth.setListener(&listener);
-        synth.start();
-        EXPECT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
-        int count = 0;
-        const short* samples = synth.getOutput(&count);
-        std::vector<short> out(samples, samples + count);
-        synth.stop();
-        EXPECT_TRUE(eventually([&] { return synth.isReady(); }));
-        synth.setListener(nullptr);
+        bool finished = false;
+        std::vector<short> out = HalvorenEngineTest::singToEnd(synth, &finished);
+        EXPECT_TRUE(finished);
         return out;
     }
 
