@@ -157,6 +157,35 @@ TEST(V4Loop, PlanEqualsTheFramesSungPerPart)
     EXPECT_EQ(cells[1].front()->index, 134);
 }
 
+TEST(V4Loop, CrossTimbreEndPartBlendsTwoMakersByTheCrossCurve)
+{
+    // "ma" sung with the cross symbol "mo": no onset, steady 20 frames,
+    // release 10; 40 frames > 20 + 10: body 30, end 10. The own harmonics
+    // lie at -20 dB, the cross ones at -40 dB, the "-" continuant's at
+    // -20 dB. Both end makers merge into "-", over 60 % of the part: 6
+    // frames with the model's weight (6 - i) / 6.
+    for (const float cross : {0.0f, 1.0f}) {
+        LoopRun run;
+        run.store->addVoice("ma", {0, 0, 0, 20, 10}, 30, -20.0f);
+        run.store->addVoice("mo", {0, 0, 0, 20, 10}, 30, -40.0f);
+        run.symbols->known = {"mo"};
+        HalvorenEngine::SynthScoreV3 score = scoreOf({at("ma", 100, 40)});
+        score.notes[0].crossSymbol = "mo";
+        score.curves[HalvorenEngine::kScoreCross] = {{0.0f, cross}};
+        run.sing(score);
+        const auto& out = run.list.frames();
+        ASSERT_EQ(out.size(), 40u);
+        for (int i = 0; i < 40; ++i) {
+            float want = -20.0f;  // the own unit, or the continuant
+            if (cross == 1.0f && i < 30)
+                want = -40.0f;  // the cross body
+            else if (cross == 1.0f && i < 36)
+                want = -40.0f * static_cast<float>(36 - i) / 6.0f - 20.0f * static_cast<float>(i - 30) / 6.0f;
+            EXPECT_NEAR(out[i]->peaks.maxMagDb(), want, 0.01f) << "Cross " << cross << " frame " << i;
+        }
+    }
+}
+
 // Sets the stop flag at the first frame it is told of.
 struct StopAtFirstFrame : HalvorenEngineV3::ICellBuildingListener {
     CellMakerState* state = nullptr;

@@ -26,10 +26,12 @@ public:
     float rate = 44100.0f;
     std::map<std::string, int> voiceLoads;
 
-    // v4Param1..5 and a number of voiced model frames (0: none).
-    void addVoice(const std::string& unit, std::array<std::int32_t, 5> params, int frames = 0)
+    // v4Param1..5 and a number of voiced model frames (0: none), every
+    // harmonic at harmonicDb.
+    void addVoice(const std::string& unit, std::array<std::int32_t, 5> params, int frames = 0,
+                  float harmonicDb = -20.0f)
     {
-        voices[unit] = {params, makertest::levelFrames(frames, -20.0f)};
+        voices[unit] = {params, makertest::levelFrames(frames, harmonicDb)};
     }
     void addContinuant(const std::string& name, std::int32_t first, std::int32_t count, int frames = 0)
     {
@@ -75,7 +77,7 @@ public:
 // character, and the consonant substitution maps by a table.
 struct StubSymbols : Halvoren::NullSymbolMgr {
     // Finals sung alone (out flag clear) and finals that keep their flag.
-    std::set<std::string> breaths, voiced, bareFinals, flaggedFinals;
+    std::set<std::string> breaths, voiced, bareFinals, flaggedFinals, known;
     std::map<std::string, std::string> substitutes;
     void splitSyllable(const std::string& s, std::string& c, std::string& v) override
     {
@@ -83,6 +85,7 @@ struct StubSymbols : Halvoren::NullSymbolMgr {
         v = s.size() > 1 ? s.substr(1) : "";
     }
     bool isBreath(const std::string& s) override { return breaths.count(s) != 0; }
+    bool isValidSymbol(const std::string& s) override { return known.count(s) != 0; }
     bool isVoiced(const std::string& s) override { return voiced.count(s) != 0; }
     bool isFinal(const std::string& s, bool& flag) override
     {
