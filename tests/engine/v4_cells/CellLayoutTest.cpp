@@ -86,10 +86,11 @@ TEST(V4Layout, JoinModeByRule)
     } cases[] = {
         {"release", false, "", "", false, kEndFromModel, 12, 6, "", 0},
         {"release into '-'", false, "", "-", false, kEndMergeToSource, 2, 9, "", 0},
-        {"into a bare final", true, "a", "", false, kEndMergeModels, 12, 6, "a", 7},
-        // The bare final's own record is not fetched; its unit's steady
-        // start stands in, and the plan takes the tail's length too.
-        {"into a bare final through a tail", true, "a", "a", false, kEndThroughTail, 2, 9, "a", 7},
+        // The bare final's own record is not fetched; its unit ("ya", the
+        // final carried) stands in at its steady start, and the plan takes
+        // the tail's length too.
+        {"into a bare final", true, "a", "", false, kEndMergeModels, 12, 6, "ya", 9},
+        {"into a bare final through a tail", true, "a", "a", false, kEndThroughTail, 2, 9, "ya", 9},
         {"into a flagged final", true, "ai", "", false, kEndMergeModels, 12, 6, "ai", 8},
         {"into a consonant, substituted", true, "sa", "z", false, kEndMergeToSource, 2, 9, "sa", 1},
         {"into a voiced consonant", true, "sa", "z", true, kEndThroughTail, 2, 9, "sa", 1},
@@ -101,6 +102,7 @@ TEST(V4Layout, JoinModeByRule)
         store.addVoice("ma", {0, 5, 8, 12, 6});
         store.addVoice("a", {0, 0, 7, 20, 5});
         store.addVoice("ai", {0, 0, 8, 20, 5});
+        store.addVoice("ya", {0, 3, 9, 20, 5});
         store.addVoice("sa", {1, 4, 6, 20, 5});
         if (*c.continuant != '\0')
             store.addContinuant(c.continuant, 2, 9, 0);
@@ -111,7 +113,9 @@ TEST(V4Layout, JoinModeByRule)
         if (c.voicedInitial)
             symbols.voiced = {"z"};
         PlannedCellRecords records(store);
-        const CellRecord cell = c.transition ? joinedInto(c.next) : cellOf("ma", 40);
+        CellRecord cell = c.transition ? joinedInto(c.next) : cellOf("ma", 40);
+        if (cell.names.nextSymbol == "a")
+            cell.names.nextUnit = "ya";
         const CellLayout lay = layoutCell(symbols, records, cell);
         EXPECT_EQ(lay.mode, c.mode);
         EXPECT_EQ(lay.srcStart, c.srcStart);

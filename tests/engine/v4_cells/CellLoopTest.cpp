@@ -96,6 +96,16 @@ TEST(V4Loop, BreathSingsTheLastFramesOfItsNote)
     EXPECT_TRUE(run.list.finished);
 }
 
+TEST(V4Loop, RecordsWithoutFramesMakeNothing)
+{
+    LoopRun run;
+    run.store->addVoice("ma", {0, 6, 9, 25, 8}, 0);
+    run.store->addVoice("br", {0, 10, 12, 30, 10}, 0);
+    run.sing(scoreOf({at("ma", 100, 40), at("br", 200, 40)}));
+    EXPECT_TRUE(run.list.frames().empty());
+    EXPECT_TRUE(run.list.finished);
+}
+
 TEST(V4Loop, InvalidCellMakesNoFramesButKeepsItsPlace)
 {
     LoopRun run;

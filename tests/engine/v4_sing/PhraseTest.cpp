@@ -251,4 +251,22 @@ TEST_F(PhraseTest, BankWithoutATableStillFinishes)
     manager_.releaseSynthesizer(synth);
 }
 
+TEST_F(PhraseTest, RefusedHopMakesNoFrameAndStillFinishes)
+{
+    // 300 samples a frame cannot be overlap-added in 512: the store refuses
+    // the bank, and the job plans at its fallback hop.
+    const std::string path = testbank::packageBasePath(
+        tree_.addPackage("wide", "4.0", "B", testbank::writeSingingBank(testbank::cvvcBankV4(300))));
+    auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(path));
+    ASSERT_NE(synth, nullptr);
+    synth->score() = phrase();
+    EXPECT_EQ(synth->body().hop(), 128);
+    const std::vector<short> out = sing(*synth);
+    EXPECT_FALSE(out.empty());
+    EXPECT_TRUE(silent(out, 0, static_cast<int>(out.size()), 0));
+    auto symbols = symbolMgrFor("CHN");
+    EXPECT_TRUE(synth->body().prepareCells(*symbols).empty());
+    manager_.releaseSynthesizer(synth);
+}
+
 }  // namespace
