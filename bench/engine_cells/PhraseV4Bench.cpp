@@ -28,7 +28,11 @@ void tenSeconds(HalvorenEngine::SynthScoreV3& score)
         float start, duration, pitch;
     };
     static const Note kPhrase[] = {
-        {"ma", 0.0f, 0.6f, 261.63f}, {"la", 0.6f, 0.6f, 329.63f}, {"a", 1.2f, 0.4f, 392.0f}, {"sa", 2.0f, 0.4f, 293.66f}};
+        {"ma", 0.0f, 0.6f, 261.63f},
+        {"la", 0.6f, 0.6f, 329.63f},
+        {"a", 1.2f, 0.4f, 392.0f},
+        {"sa", 2.0f, 0.4f, 293.66f},
+    };
     score.clear();
     score.leadIn = 0.3f;
     for (int r = 0; r < 4; ++r) {
@@ -56,8 +60,8 @@ void BM_SingTenSecondsV4(benchmark::State& state)
     HalvorenEngine::setEngineManagerOverride(&manager);
     {
         testbank::BankTree tree("cell_bench_v4");
-        const std::string path = testbank::packageBasePath(
-            tree.addPackage("h" + std::to_string(hop), "4.0", "B", testbank::writeSingingBank(testbank::cvvcBankV4(hop))));
+        const std::string path = testbank::packageBasePath(tree.addPackage(
+            "h" + std::to_string(hop), "4.0", "B", testbank::writeSingingBank(testbank::cvvcBankV4(hop))));
         HalvorenEngineV4::HVSynthesizer synth(path);
         tenSeconds(synth.score());
         hvbench::singToEnd(synth);  // loads the records

@@ -46,7 +46,8 @@ std::string unitNameFor(Halvoren::ISymbolMgr& symbols, const std::string& tag, c
 
 WalkTiming walkTimingOf(float sampleRate, std::int32_t hop, float leadIn)
 {
-    return {sampleRate, static_cast<float>(hop), static_cast<float>(HalvorenEngine::truncToInt64(sampleRate * leadIn))};
+    const auto leadSamples = static_cast<float>(HalvorenEngine::truncToInt64(sampleRate * leadIn));
+    return {sampleRate, static_cast<float>(hop), leadSamples};
 }
 
 std::int32_t frameOfTime(float seconds, const WalkTiming& timing)

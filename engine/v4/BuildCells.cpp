@@ -188,7 +188,8 @@ void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& scor
 {
     state.prepare(score);
     CachedCellRecords records(state);
-    const WalkTiming timing = HalvorenEngineV3::walkTimingOf(state.sampleRate(), state.store().getHopSize(), score.leadIn);
+    const WalkTiming timing =
+        HalvorenEngineV3::walkTimingOf(state.sampleRate(), state.store().getHopSize(), score.leadIn);
     std::vector<CellRecord> cells;
     HalvorenEngineV3::makeTwoBehind(
         score.notes.size(), [&](std::size_t k) { walkNote(state.symbols(), records, score, k, timing, cells); },

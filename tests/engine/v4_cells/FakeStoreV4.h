@@ -38,7 +38,10 @@ public:
         continuants[name] = {first, count, makertest::levelFrames(frames, -20.0f)};
     }
     // How often the index was asked for unit.
-    int keyAsks(const std::string& unit) const { return static_cast<int>(std::count(asked.begin(), asked.end(), unit)); }
+    int keyAsks(const std::string& unit) const
+    {
+        return static_cast<int>(std::count(asked.begin(), asked.end(), unit));
+    }
 
     std::unique_ptr<VoiceSrc> getVoiceSrc(const std::string& unit, const std::string& pitch) override
     {

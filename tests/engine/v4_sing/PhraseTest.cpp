@@ -62,7 +62,10 @@ struct CellSpan {
     int end = 0;       // one past the cell's last frame
 };
 
-int sampleAt(float secondsFromJobStart) { return static_cast<int>(std::lround((secondsFromJobStart + kLeadIn) * kRate)); }
+int sampleAt(float secondsFromJobStart)
+{
+    return static_cast<int>(std::lround((secondsFromJobStart + kLeadIn) * kRate));
+}
 
 std::vector<CellSpan> spansOf(HVSynthesizer& synth)
 {
@@ -118,7 +121,8 @@ protected:
     PhraseTest() : tree_("v4_sing")
     {
         HalvorenEngine::setEngineManagerOverride(&manager_);
-        package_ = testbank::packageBasePath(tree_.addPackage("b", "4.0", "B", testbank::writeSingingBank(phraseBank())));
+        package_ =
+            testbank::packageBasePath(tree_.addPackage("b", "4.0", "B", testbank::writeSingingBank(phraseBank())));
     }
     ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
