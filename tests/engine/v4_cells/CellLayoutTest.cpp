@@ -108,7 +108,7 @@ TEST(V4Layout, JoinModeByRule)
             store.addContinuant(c.continuant, 2, 9, 0);
         StubSymbols symbols;
         symbols.bareFinals = {"a"};
-        symbols.flaggedFinals = {"ai"};
+        symbols.finals = {"ai"};
         symbols.substitutes["s"] = "z";
         if (c.voicedInitial)
             symbols.voiced = {"z"};

@@ -178,7 +178,7 @@ TEST(V4Loop, CrossTimbreEndPartBlendsTwoMakersByTheCrossCurve)
         LoopRun run;
         run.store->addVoice("ma", {0, 0, 0, 20, 10}, 30, -20.0f);
         run.store->addVoice("mo", {0, 0, 0, 20, 10}, 30, -40.0f);
-        run.symbols->known = {"mo"};
+        run.symbols->valid = {"mo"};
         HalvorenEngine::SynthScoreV3 score = scoreOf({at("ma", 100, 40)});
         score.notes[0].crossSymbol = "mo";
         score.curves[HalvorenEngine::kScoreCross] = {{0.0f, cross}};

@@ -76,23 +76,14 @@ public:
     float getSampleRate() override { return rate; }
 };
 
-// A symbol manager answering from small sets; a symbol splits at its first
-// character, and the consonant substitution maps by a table.
-struct StubSymbols : Halvoren::NullSymbolMgr {
-    // Finals sung alone (out flag clear) and finals that keep their flag.
-    std::set<std::string> breaths, voiced, bareFinals, flaggedFinals, known;
+// The cell tests' symbol manager with finals sung alone (their out flag
+// clear, unlike the flagged `finals`) and a consonant substitution table.
+struct StubSymbols : celltest::StubSymbols {
+    std::set<std::string> bareFinals;
     std::map<std::string, std::string> substitutes;
-    void splitSyllable(const std::string& s, std::string& c, std::string& v) override
-    {
-        c = s.substr(0, 1);
-        v = s.size() > 1 ? s.substr(1) : "";
-    }
-    bool isBreath(const std::string& s) override { return breaths.count(s) != 0; }
-    bool isValidSymbol(const std::string& s) override { return known.count(s) != 0; }
-    bool isVoiced(const std::string& s) override { return voiced.count(s) != 0; }
     bool isFinal(const std::string& s, bool& flag) override
     {
-        flag = flaggedFinals.count(s) != 0;
+        flag = finals.count(s) != 0;
         return bareFinals.count(s) != 0 || flag;
     }
     std::string substituteConsonant(const std::string& s) override
@@ -102,21 +93,6 @@ struct StubSymbols : Halvoren::NullSymbolMgr {
     }
 };
 
-// Frame F's time plus half a frame at hop 128, so it lands on frame F.
-inline float atFrame(float f) { return (f + 0.5f) * 128.0f / 44100.0f; }
-
-inline HalvorenEngine::SynthNoteV3 note(const std::string& symbol, float startFrame, float frames,
-                                        float e0 = 1.0f)
-{
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = "C4";
-    n.crossTimbre = "C4";
-    n.start = atFrame(startFrame);
-    n.duration = frames * 128.0f / 44100.0f;
-    n.elemTime0 = e0;
-    n.breakAfter = 1;
-    return n;
-}
+using celltest::note;
 
 }  // namespace v4test
