@@ -6,16 +6,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "bench/support/JobBench.h"
 #include "bench/support/OverlapAddFloor.h"
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/EngineManager.h"
-#include "engine/HVSynthListener.h"
 #include "engine/v3/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"

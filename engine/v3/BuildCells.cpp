@@ -3,8 +3,8 @@
 #include <cmath>
 #include <memory>
 
-#include "dsp/TruncToInt.h"
 #include "engine/v3/CellParts.h"
+#include "engine/v3/MakeTwoBehind.h"
 
 namespace HalvorenEngineV3 {
 
@@ -137,22 +137,11 @@ void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& scor
 {
     state.prepare(score);
     CachedCellRecords records(state);
-    WalkTiming timing;
-    timing.sampleRate = state.sampleRate();
-    timing.hop = static_cast<float>(state.store().getHopSize());
-    timing.leadSamples = static_cast<float>(HalvorenEngine::truncToInt64(state.sampleRate() * score.leadIn));
+    const WalkTiming timing = walkTimingOf(state.sampleRate(), state.store().getHopSize(), score.leadIn);
     std::vector<CellRecord> cells;
-    std::size_t made = 0;
-    for (std::size_t k = 0; k < score.notes.size(); ++k) {
-        walkNote(state.symbols(), records, score, k, timing, cells);
-        if (k >= 2) {
-            if (state.isStopped())
-                break;
-            makeCellFrames(state, cells[made++], list);
-        }
-    }
-    while (made < cells.size() && !state.isStopped())
-        makeCellFrames(state, cells[made++], list);
+    makeTwoBehind(
+        score.notes.size(), [&](std::size_t k) { walkNote(state.symbols(), records, score, k, timing, cells); },
+        [&](std::size_t i) { makeCellFrames(state, cells[i], list); }, [&] { return state.isStopped(); });
     list.finished = true;
 }
 

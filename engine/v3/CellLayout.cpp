@@ -44,6 +44,12 @@ std::string unitNameFor(Halvoren::ISymbolMgr& symbols, const std::string& tag, c
     return candidate;
 }
 
+WalkTiming walkTimingOf(float sampleRate, std::int32_t hop, float leadIn)
+{
+    const auto leadSamples = static_cast<float>(HalvorenEngine::truncToInt64(sampleRate * leadIn));
+    return {sampleRate, static_cast<float>(hop), leadSamples};
+}
+
 std::int32_t frameOfTime(float seconds, const WalkTiming& timing)
 {
     const float quotient = (seconds * timing.sampleRate + timing.leadSamples) / timing.hop;
@@ -60,14 +66,15 @@ bool joinsNext(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3
            !symbols.isBreath(note.symbol) && !symbols.isBreath(next.symbol);
 }
 
-void trimOverlap(CellRecord& p, CellRecord& cell)
+void trimOverlap(CellRecord& p, CellRecord& cell, std::int32_t CellRecord::*reference)
 {
     const std::int64_t onset = std::int64_t{cell.cellStart} - cell.cellOffset;
     if (std::int64_t{p.cellStart} + p.cellLength > onset) {
         const std::int64_t room = onset - p.cellStart;
-        if (2 * room < p.noteLength) {
-            p.cellLength = p.noteLength / 2;
-            cell.cellOffset = clampToInt32(std::int64_t{cell.cellStart} - p.noteLength / 2 - p.cellStart);
+        const std::int32_t whole = p.*reference;
+        if (2 * room < whole) {
+            p.cellLength = whole / 2;
+            cell.cellOffset = clampToInt32(std::int64_t{cell.cellStart} - whole / 2 - p.cellStart);
         } else {
             p.cellLength = clampToInt32(room);
         }
@@ -75,8 +82,8 @@ void trimOverlap(CellRecord& p, CellRecord& cell)
     cell.cellOffset = std::max(0, cell.cellOffset);
 }
 
-void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
-              std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells)
+CellRecord startCell(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3& score, std::size_t k,
+                     const WalkTiming& timing)
 {
     const HalvorenEngine::SynthNoteV3& note = score.notes[k];
     const HalvorenEngine::SynthNoteV3* next = k + 1 < score.notes.size() ? &score.notes[k + 1] : nullptr;
@@ -112,19 +119,27 @@ void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const Halvor
     cell.noteLength = truncToInt(note.duration * timing.sampleRate / timing.hop);
     cell.cellLength = cell.transition != 0 ? clampToInt32(std::int64_t{frameOfTime(next->start, timing)} - cell.cellStart)
                                            : cell.noteLength;
-    const bool wholeFinal = cell.isFinal != 0 && cell.finalFlag == 0;
-    if (wholeFinal) {
+    if (cell.isFinal != 0 && cell.finalFlag == 0) {
         cell.initialClass = 1;
         cell.initialClass2 = 1;
     } else {
         cell.initialClass = symbols.isZeroInitialSyllable(n.initial) ? 1 : 0;
         cell.initialClass2 = cell.initialClass != 0 || symbols.isVoiced(n.initial) ? 1 : 0;
     }
-    const float e0 = std::isnan(note.elemTime0) ? 0.0f : std::clamp(note.elemTime0, 0.0f, 100.0f);
-    cell.onsetFactor = e0;
+    cell.onsetFactor = std::isnan(note.elemTime0) ? 0.0f : std::clamp(note.elemTime0, 0.0f, 100.0f);
+    return cell;
+}
+
+void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
+              std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells)
+{
+    CellRecord cell = startCell(symbols, score, k, timing);
+    const CellUnitNames& n = cell.names;
+    const float e0 = cell.onsetFactor;
     const SrcParameter* r = records.voice(n.symbol, n.timbre);
     const float eb = r != nullptr ? static_cast<float>(std::int64_t{r->endPos} - r->beginPos) : 0.0f;
     const bool afterJoin = !cells.empty() && cells.back().transition != 0;
+    const bool wholeFinal = cell.isFinal != 0 && cell.finalFlag == 0;
     if (afterJoin) {
         cell.onsetShortened = 1;
         if (cell.initialClass != 0)
@@ -162,33 +177,43 @@ int endKind(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellReco
     return 1;
 }
 
-void partLengths(const CellRecord& cell, int L, CellLayout& out)
+PartLengths partLengthsOf(const CellRecord& cell, int L, int secondLen, int steady, int srcLen)
 {
-    if (cell.elemFlag != 0) {
-        const float e1 = cell.elemTime1, e2 = cell.elemTime2, e3 = cell.elemTime3;
-        const float s = e2 + e1 + e3;
-        const float r0 = out.secondLen > 0 ? e1 / s : 0.0f;
-        const float r1 = out.secondLen > 0 ? e2 / s : e2 / (e3 + e2);
+    PartLengths out;
+    const float e1 = cell.elemTime1, e2 = cell.elemTime2, e3 = cell.elemTime3;
+    const float s = secondLen > 0 ? e2 + e1 + e3 : e3 + e2;
+    if (cell.elemFlag != 0 && std::isfinite(s) && s != 0.0f) {
+        const float r0 = secondLen > 0 ? e1 / s : 0.0f;
+        const float r1 = e2 / s;
         const long double length = static_cast<float>(L);
         out.midLen = truncToInt(static_cast<double>(length * r0));
         out.bodyLen = truncToInt(static_cast<double>(length * (r0 + r1) - out.midLen));
         out.midLen = std::clamp(out.midLen, 0, std::max(0, L));
         out.bodyLen = std::clamp(out.bodyLen, 0, std::max(0, L - out.midLen));
         out.endLen = L - out.midLen - out.bodyLen;
-    } else if (std::int64_t{L} > std::int64_t{out.srcLen} + (std::int64_t{out.b} - out.a) + out.secondLen) {
-        out.midLen = out.secondLen;
-        out.endLen = out.srcLen;
-        out.bodyLen = L - out.srcLen - out.secondLen;
+    } else if (std::int64_t{L} > std::int64_t{srcLen} + steady + secondLen) {
+        out.midLen = secondLen;
+        out.endLen = srcLen;
+        out.bodyLen = L - srcLen - secondLen;
     } else {
-        out.endLen = 0;
-        if (out.srcLen > 0) {
-            const float q = std::min(1.0f, static_cast<float>(L * 0.5 / out.srcLen));
-            out.endLen = std::max(0, truncToInt(static_cast<float>(out.srcLen) * q));
+        if (srcLen > 0) {
+            const float q = std::min(1.0f, static_cast<float>(L * 0.5 / srcLen));
+            out.endLen = std::max(0, truncToInt(static_cast<float>(srcLen) * q));
         }
         const int rest = std::max(0, L - out.endLen);
-        out.bodyLen = out.secondLen > 0 ? rest / 2 : rest;
+        out.bodyLen = secondLen > 0 ? rest / 2 : rest;
         out.midLen = rest - out.bodyLen;
     }
+    return out;
+}
+
+void partLengths(const CellRecord& cell, int L, CellLayout& out)
+{
+    const PartLengths lengths =
+        partLengthsOf(cell, L, out.secondLen, clampToInt32(std::int64_t{out.b} - out.a), out.srcLen);
+    out.midLen = lengths.midLen;
+    out.bodyLen = lengths.bodyLen;
+    out.endLen = lengths.endLen;
 }
 
 CellLayout layoutCell(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell)

@@ -73,16 +73,27 @@ struct WalkTiming {
     float leadSamples = 0.0f;
 };
 
+// The timing of a run at sampleRate and hop whose score has leadIn seconds
+// before its first note time.
+WalkTiming walkTimingOf(float sampleRate, std::int32_t hop, float leadIn);
 // The output frame of a time in seconds.
 std::int32_t frameOfTime(float seconds, const WalkTiming& timing);
 // Whether note k joins the next note.
 bool joinsNext(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3& score, std::size_t k);
+// The cell of note k as far as every generation with timbres makes it alike:
+// names, final flags, element times, join, start and lengths in frames, the
+// initial's classes and element time 0 clamped into 0..100. Its onset is
+// left to the generation.
+CellRecord startCell(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3& score, std::size_t k,
+                     const WalkTiming& timing);
 // Appends the cell of note k, trimming the previous cell where its onset overlaps.
 void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
               std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells);
-// The overlap trim of cell against the previous cell p; a cellOffset the
+// The overlap trim of cell against the previous cell p: when the onset
+// reaches back past half of p's reference length (its note length here),
+// p keeps that half; else p ends where the onset starts. A cellOffset the
 // trim makes negative becomes 0.
-void trimOverlap(CellRecord& p, CellRecord& cell);
+void trimOverlap(CellRecord& p, CellRecord& cell, std::int32_t CellRecord::*reference = &CellRecord::noteLength);
 
 // The parts of one cell. The records are those the records interface gave.
 struct CellLayout {
@@ -109,7 +120,14 @@ struct CellLayout {
 int endKind(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell, const std::string& final,
             const std::string& nextInitial, const std::string& pitch, bool haveNext, bool haveNextUnit,
             SrcContinuantParameter*& c);
-// Middle, body and end lengths of a cell of length L.
+struct PartLengths {
+    int midLen = 0, bodyLen = 0, endLen = 0;
+};
+// Middle, body and end lengths of a cell of length L, from the lengths of
+// the recorded middle part, the unit's steady span and its end part. Element
+// times whose sum is zero or not finite count as absent.
+PartLengths partLengthsOf(const CellRecord& cell, int L, int secondLen, int steady, int srcLen);
+// The same into a layout, from its own secondLen, b - a and srcLen.
 void partLengths(const CellRecord& cell, int L, CellLayout& out);
 CellLayout layoutCell(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell);
 

@@ -5,27 +5,18 @@
 
 namespace HalvorenEngineV3 {
 
-namespace {
+FrameSynth JobPartsV3::makeFrameSynth(Store& store, float rate, int hop)
+{
+    return FrameSynth(rate, hop, store.getParam3(), store.getParam4(), store.getParam5(), store.getMaxHarmonicFreq(),
+                      store.getPhaseSetting(), store.getParam8(), store.getPowerAmount(), store.getPowerCentre(),
+                      store.getPowerWidth());
+}
 
-std::unique_ptr<Halvoren::ISymbolMgr> symbolMgrFor(ISourceStore& store)
+std::unique_ptr<Halvoren::ISymbolMgr> JobPartsV3::makeSymbols(Store& store)
 {
     if (store.getLanguage() == "CHN")
         return std::make_unique<Halvoren::ChnSymbolMgr>();
     return std::make_unique<Halvoren::NullSymbolMgr>();
-}
-
-}  // namespace
-
-SynthJobV3::SynthJobV3(const std::string& packagePath, CellBuilder builder, std::ostream& log)
-    : store_(std::make_unique<SourceStore_pkg>(packagePath, log)),
-      hop_(store_->isUsable() ? store_->getHopSize() : kFallbackHop),
-      rate_(store_->isUsable() ? store_->getSampleRate() : kFallbackRate),
-      frameSynth_(rate_, hop_, store_->getParam3(), store_->getParam4(), store_->getParam5(),
-                  store_->getMaxHarmonicFreq(), store_->getPhaseSetting(), store_->getParam8(),
-                  store_->getPowerAmount(), store_->getPowerCentre(), store_->getPowerWidth()),
-      state_(*store_, symbolMgrFor(*store_)),
-      builder_(builder)
-{
 }
 
 HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV3& score)
@@ -33,25 +24,6 @@ HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV3& score)
     if (score.notes.empty())
         return {score.leadIn};
     return {score.leadIn, true, score.notes.front().start, score.notes.back().start, score.notes.back().duration};
-}
-
-void SynthJobV3::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
-{
-    if (store_->isUsable() && builder_ != nullptr) {
-        job_ = &job;
-        HalvorenEngine::CellListCache list;
-        state_.setListener(this);
-        builder_(state_, score_, list);
-        list.clear();
-        job_ = nullptr;
-    }
-    if (!state_.isStopped())
-        job.finishJob();
-}
-
-void SynthJobV3::onCellBuilt(HalvorenEngine::SynthFrameV4& frame)
-{
-    frameSynth_.renderFrame(frame, job_->writer());
 }
 
 }  // namespace HalvorenEngineV3

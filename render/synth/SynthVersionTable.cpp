@@ -3,6 +3,7 @@
 #include "render/synth/Synth_v3.h"
 #include "render/synth/Synth_v1.h"
 #include "render/synth/Synth_v6.h"
+#include "render/synth/Synth_v4.h"
 
 SynthMakerTable programSynthMakers()
 {
@@ -13,5 +14,7 @@ SynthMakerTable programSynthMakers()
     table["2"] = [](const std::string& path) -> ISynth* { return new Synth_v2(path); };
     for (const char* version : {"6.0", "6.1"})
         table[version] = &makeTimbreSynth<Synth_v6>;
+    for (const char* version : {"4.0", "4.01", "4.02", "4.03"})
+        table[version] = &makeTimbreSynth<Synth_v4>;
     return table;
 }

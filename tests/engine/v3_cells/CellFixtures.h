@@ -3,12 +3,14 @@
 // continuants by unit, each at one pitch, with materials built from plain
 // frames; and a state that captures its frames in a list.
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "dsp/CMemoryStream.h"
 #include "engine/v3/CellMakerState.h"
+#include "lyrics/NullSymbolMgr.h"
 #include "support/bank/GhrModelWriter.h"
 
 namespace celltest {
@@ -137,6 +139,42 @@ inline HalvorenEngine::SynthScoreV3 flatScore()
     HalvorenEngine::SynthScoreV3 score;
     score.curves[HalvorenEngine::kScorePitch] = {{0.0f, 220.0f}};
     return score;
+}
+
+// A symbol manager answering from small sets; a symbol splits at its first
+// character, and a final keeps its out flag.
+struct StubSymbols : Halvoren::NullSymbolMgr {
+    std::set<std::string> breaths, valid, voiced, finals;
+    void splitSyllable(const std::string& s, std::string& c, std::string& v) override
+    {
+        c = s.substr(0, 1);
+        v = s.size() > 1 ? s.substr(1) : "";
+    }
+    bool isBreath(const std::string& s) override { return breaths.count(s) != 0; }
+    bool isValidSymbol(const std::string& s) override { return valid.count(s) != 0; }
+    bool isVoiced(const std::string& s) override { return voiced.count(s) != 0; }
+    bool isFinal(const std::string& s, bool& standsAlone) override
+    {
+        standsAlone = true;
+        return finals.count(s) != 0;
+    }
+};
+
+// Frame F's time plus half a frame at hop 128, so it lands on frame F.
+inline float atFrame(float f) { return (f + 0.5f) * 128.0f / 44100.0f; }
+
+// A note of the given frames at hop 128, never joined to the next.
+inline HalvorenEngine::SynthNoteV3 note(const std::string& symbol, float startFrame, float frames, float e0 = 1.0f)
+{
+    HalvorenEngine::SynthNoteV3 n;
+    n.symbol = symbol;
+    n.timbre = "C4";
+    n.crossTimbre = "C4";
+    n.start = atFrame(startFrame);
+    n.duration = frames * 128.0f / 44100.0f;
+    n.elemTime0 = e0;
+    n.breakAfter = 1;
+    return n;
 }
 
 }  // namespace celltest

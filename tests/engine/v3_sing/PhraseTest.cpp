@@ -11,6 +11,7 @@
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
 #include "support/engine/PhraseRun.h"
+#include "support/engine/OutputMeasures.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
@@ -18,6 +19,8 @@ namespace {
 
 using HalvorenEngineTest::CountingListener;
 using HalvorenEngineTest::eventually;
+using enginetest::maxStep;
+using enginetest::silent;
 using namespace HalvorenEngineV3;
 
 constexpr float kRate = 44100.0f;
@@ -77,14 +80,6 @@ std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::
         spans.push_back(s);
     }
     return spans;
-}
-
-bool silent(const std::vector<short>& x, int from, int to)
-{
-    for (int n = std::max(0, from); n < std::min<int>(to, x.size()); ++n)
-        if (std::abs(x[n]) > 2)
-            return false;
-    return true;
 }
 
 class PhraseTest : public ::testing::Test {

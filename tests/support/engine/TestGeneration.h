@@ -170,4 +170,23 @@ bool eventually(Predicate predicate)
     return predicate();
 }
 
+// Runs the front's job to its end and gives its whole output; false in
+// *finished when the job did not report done once (or did not stop).
+inline std::vector<short> singToEnd(HalvorenEngine::IHVSynthesizer& synth, bool* finished = nullptr)
+{
+    CountingListener listener;
+    synth.setListener(&listener);
+    synth.start();
+    bool done = eventually([&] { return listener.calls.load() == 1; });
+    int count = 0;
+    const short* samples = synth.getOutput(&count);
+    std::vector<short> out(samples, samples + count);
+    synth.stop();
+    done = eventually([&] { return synth.isReady(); }) && done;
+    synth.setListener(nullptr);
+    if (finished != nullptr)
+        *finished = done;
+    return out;
+}
+
 }  // namespace HalvorenEngineTest

@@ -1,0 +1,276 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/EngineManager.h"
+#include "engine/v4/BuildCells.h"
+#include "engine/v4/HVSynthesizer.h"
+#include "engine/v4/SymbolMgrFor.h"
+#include "support/bank/BankTree.h"
+#include "support/bank/SingingBank.h"
+#include "support/engine/OutputMeasures.h"
+#include "support/engine/SinusoidFit.h"
+#include "support/engine/TestGeneration.h"
+
+namespace {
+
+using HalvorenEngineTest::CountingListener;
+using HalvorenEngineTest::eventually;
+using enginetest::maxStep;
+using enginetest::silent;
+using namespace HalvorenEngineV4;
+
+constexpr float kRate = 44100.0f;
+constexpr int kHop = 128;
+constexpr float kLeadIn = 0.3f;
+
+HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
+{
+    HalvorenEngine::SynthNoteV3 n;
+    n.symbol = symbol;
+    n.timbre = n.crossTimbre = "C4";
+    n.start = start;
+    n.duration = duration;
+    n.elemTime0 = 1.0f;
+    return n;
+}
+
+// "ma" C4 into "la" E4 (through the voiced initial's tail), "la" into the
+// vowel-only "a" G4 (merging the two units), "a" with its cross timbre half
+// in and released into "-", a 0.4 s rest, "sa" D4 released into "-".
+const float kPitches[] = {261.63f, 329.63f, 392.00f, 293.66f};
+
+HalvorenEngine::SynthScoreV3 phrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = kLeadIn;
+    score.notes = {sung("ma", 0.0f, 0.6f), sung("la", 0.6f, 0.6f), sung("a", 1.2f, 0.6f), sung("sa", 2.2f, 0.6f)};
+    score.notes[2].crossTimbre = "G4";
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[0]}, {0.599f, kPitches[0]}, {0.6f, kPitches[1]},
+                                                 {1.199f, kPitches[1]}, {1.2f, kPitches[2]}, {2.0f, kPitches[2]},
+                                                 {2.2f, kPitches[3]}};
+    score.curves[HalvorenEngine::kScoreCross] = {{0.0f, 0.5f}};
+    return score;
+}
+
+// Where each cell lies in samples, from the job's timing plan.
+struct CellSpan {
+    int onset = 0;     // the onset's first sample
+    int bodyFrom = 0;  // the body's first sample
+    int bodyTo = 0;    // one past the body
+    int end = 0;       // one past the cell's last frame
+};
+
+int sampleAt(float secondsFromJobStart)
+{
+    return static_cast<int>(std::lround((secondsFromJobStart + kLeadIn) * kRate));
+}
+
+std::vector<CellSpan> spansOf(HVSynthesizer& synth)
+{
+    auto symbols = symbolMgrFor("CHN");
+    std::vector<CellSpan> spans;
+    for (const HalvorenEngine::NoteTimes& t : synth.body().prepareCells(*symbols)) {
+        const auto& v = t.values;
+        CellSpan s;
+        s.onset = sampleAt(v[0] - v[3]);
+        s.bodyFrom = sampleAt(v[0] + v[5]);
+        s.bodyTo = sampleAt(v[0] + v[5] + v[6]);
+        s.end = sampleAt(v[0] + v[4]);
+        spans.push_back(s);
+    }
+    return spans;
+}
+
+double rms(const std::vector<short>& x, int from, int to)
+{
+    double sum = 0.0;
+    for (int n = from; n < to; ++n)
+        sum += static_cast<double>(x[n]) * x[n];
+    return std::sqrt(sum / std::max(1, to - from));
+}
+
+// The first and one past the last sample beyond +-2 in x[from .. to).
+std::pair<int, int> soundedRange(const std::vector<short>& x, int from, int to)
+{
+    int first = to, last = from;
+    for (int n = std::max(0, from); n < std::min<int>(to, static_cast<int>(x.size())); ++n) {
+        if (std::abs(x[n]) > 2) {
+            first = std::min(first, n);
+            last = n + 1;
+        }
+    }
+    return {first, last};
+}
+
+// The fourth-generation singing bank with phase tables whose columns
+// alternate +-0.02 rad: every frame's phase step moves a little, but the
+// steps cancel, so the pitch stays where the curve puts it.
+testbank::SingingBank phraseBank()
+{
+    testbank::SingingBank bank = testbank::cvvcBankV4(kHop);
+    for (testbank::SingingVoice& v : bank.voices)
+        if (v.ext1)
+            v.ext1->values = {0.02f, -0.02f, 0.02f, -0.02f, 0.02f, -0.02f, 0.02f, -0.02f};
+    return bank;
+}
+
+class PhraseTest : public ::testing::Test {
+protected:
+    PhraseTest() : tree_("v4_sing")
+    {
+        HalvorenEngine::setEngineManagerOverride(&manager_);
+        package_ =
+            testbank::packageBasePath(tree_.addPackage("b", "4.0", "B", testbank::writeSingingBank(phraseBank())));
+    }
+    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+
+    HVSynthesizer* create()
+    {
+        auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(package_));
+        if (synth != nullptr)
+            synth->score() = phrase();
+        return synth;
+    }
+
+    std::vector<short> sing(HVSynthesizer& synth)
+    {
+        bool finished = false;
+        std::vector<short> out = HalvorenEngineTest::singToEnd(synth, &finished);
+        EXPECT_TRUE(finished);
+        return out;
+    }
+
+    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
+    testbank::BankTree tree_;
+    std::string package_;
+};
+
+TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
+{
+    HVSynthesizer* synth = create();
+    ASSERT_NE(synth, nullptr);
+    const std::vector<short> out = sing(*synth);
+    const std::vector<CellSpan> spans = spansOf(*synth);
+    ASSERT_EQ(spans.size(), 4u);
+    ASSERT_GT(out.size(), static_cast<std::size_t>(spans.back().end));
+
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        const CellSpan& s = spans[k];
+        ASSERT_GT(s.bodyTo - s.bodyFrom, 40 * kHop);
+        const int quarter = (s.bodyTo - s.bodyFrom) / 4;
+        const int from = s.bodyFrom + quarter, to = s.bodyTo - quarter;
+        const double f0 = enginetest::autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25, kRate);
+        EXPECT_NEAR(f0, kPitches[k], kPitches[k] * 0.005);
+        const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, kPitches[k], kRate);
+        EXPECT_LE(m.levelSpreadDb, 0.5);
+        EXPECT_GT(m.meanLevelDb, -40.0);
+    }
+
+    // No click where one cell hands over to the next: within two hops of a
+    // join no sample steps further than three quarters of the louder
+    // neighbouring body's RMS (a broken waveform jumps by about its
+    // amplitude, 1.4 RMS), nor further than a quarter beyond the largest
+    // step inside those bodies (their noise makes steps of their own).
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        const int join = spans[k + 1].onset;
+        const double level = std::max(rms(out, spans[k].bodyFrom, spans[k].bodyTo),
+                                      rms(out, spans[k + 1].bodyFrom, spans[k + 1].bodyTo));
+        const int inside = std::max(maxStep(out, spans[k].bodyFrom, spans[k].bodyTo),
+                                    maxStep(out, spans[k + 1].bodyFrom, spans[k + 1].bodyTo));
+        const int step = maxStep(out, join - 2 * kHop, join + 2 * kHop);
+        EXPECT_LT(step, 0.75 * level);
+        EXPECT_LE(step, 1.25 * inside);
+    }
+
+    // Sound starts and ends within a hop of where the plan puts each run of
+    // joined cells; silence before, in the rest and after. A run that starts
+    // on a voiced consonant fades in from a first frame at -120 dB, so its
+    // sound begins with the second frame, whose window opens from 0: up to
+    // an eighth of a hop more.
+    const std::pair<int, int> runs[] = {{spans[0].onset, spans[2].end}, {spans[3].onset, spans[3].end}};
+    const std::pair<int, int> sounded[] = {soundedRange(out, 0, (spans[2].end + spans[3].onset) / 2),
+                                           soundedRange(out, (spans[2].end + spans[3].onset) / 2,
+                                                        static_cast<int>(out.size()))};
+    for (int r = 0; r < 2; ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_GE(sounded[r].first, runs[r].first);
+        EXPECT_LE(sounded[r].first, runs[r].first + kHop + kHop / 8);
+        EXPECT_LE(std::abs(sounded[r].second - runs[r].second), kHop);
+    }
+    EXPECT_TRUE(silent(out, 0, spans[0].onset));
+    EXPECT_TRUE(silent(out, spans[2].end + kHop, spans[3].onset));
+    EXPECT_TRUE(silent(out, spans[3].end + kHop, static_cast<int>(out.size())));
+
+    // The same score sings the same samples.
+    EXPECT_EQ(sing(*synth), out);
+    manager_.releaseSynthesizer(synth);
+}
+
+TEST_F(PhraseTest, CapturedFramesAreFinite)
+{
+    SourceStore_pkg store(package_);
+    CellMakerState state(store, symbolMgrFor("CHN"));
+    state.setStop(false);
+    HalvorenEngine::CellListCache list;
+    runCellLoop(state, phrase(), list);
+    ASSERT_FALSE(list.frames().empty());
+    for (const auto& f : list.frames()) {
+        for (std::size_t i = 0; i < f->peaks.size(); ++i)
+            ASSERT_TRUE(std::isfinite(f->peaks.freqs[i]) && std::isfinite(f->peaks.mags[i])) << f->index;
+        for (unsigned i = 0; i < f->mags.numSamples(); ++i)
+            ASSERT_TRUE(std::isfinite(f->mags.ptrBegin()[i])) << f->index;
+        ASSERT_TRUE(std::isfinite(f->levelDb)) << f->index;
+    }
+}
+
+TEST_F(PhraseTest, StoppingMidPhraseGivesNoDone)
+{
+    HVSynthesizer* synth = create();
+    ASSERT_NE(synth, nullptr);
+    CountingListener listener;
+    synth->setListener(&listener);
+    synth->start();
+    synth->stop();
+    ASSERT_TRUE(eventually([&] { return synth->isReady(); }));
+    EXPECT_LE(listener.calls.load(), 1);
+    synth->setListener(nullptr);
+    manager_.releaseSynthesizer(synth);
+}
+
+TEST_F(PhraseTest, BankWithoutATableStillFinishes)
+{
+    const std::string path = testbank::packageBasePath([&] {
+        testbank::SingingBank bank = testbank::cvvcBankV4(kHop);
+        bank.language = "no table";
+        return tree_.addPackage("plain", "4.0", "B", testbank::writeSingingBank(bank));
+    }());
+    auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(path));
+    ASSERT_NE(synth, nullptr);
+    synth->score() = phrase();
+    sing(*synth);  // expects one done call
+    manager_.releaseSynthesizer(synth);
+}
+
+TEST_F(PhraseTest, RefusedHopMakesNoFrameAndStillFinishes)
+{
+    // 300 samples a frame cannot be overlap-added in 512: the store refuses
+    // the bank, and the job plans at its fallback hop.
+    const std::string path = testbank::packageBasePath(
+        tree_.addPackage("wide", "4.0", "B", testbank::writeSingingBank(testbank::cvvcBankV4(300))));
+    auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(path));
+    ASSERT_NE(synth, nullptr);
+    synth->score() = phrase();
+    EXPECT_EQ(synth->body().hop(), 128);
+    const std::vector<short> out = sing(*synth);
+    EXPECT_FALSE(out.empty());
+    EXPECT_TRUE(silent(out, 0, static_cast<int>(out.size()), 0));
+    auto symbols = symbolMgrFor("CHN");
+    EXPECT_TRUE(synth->body().prepareCells(*symbols).empty());
+    manager_.releaseSynthesizer(synth);
+}
+
+}  // namespace
