@@ -11,6 +11,7 @@
 #include "dsp/SampleOutWriter.h"
 #include "dsp/Windows.h"
 #include "engine/v1/Cell.h"
+#include "engine/v1/NoiseWeightCap.h"
 
 namespace HalvorenEngineV1 {
 
@@ -40,6 +41,7 @@ private:
     Halvoren::HarmonicPhaseState phase_;
     Halvoren::HarmonicPeakAnalyser analyser_;
     Halvoren::FreqMagAndPhaseBox box_;
+    NoiseWeightCap spreadCap_;
     Halvoren::PeakList peaks_;
 };
 
