@@ -77,18 +77,25 @@ struct Spread {
 // Over frames 4 .. frames-4, clear of the run's ends.
 Spread measure(const std::vector<short>& x, int hop, int frames)
 {
-    std::vector<double> blocks(static_cast<std::size_t>(hop / 16), 0.0);
+    // Energy and count per block; a hop not a multiple of 16 ends on a shorter block.
+    const auto count = static_cast<std::size_t>((hop + 15) / 16);
+    std::vector<double> energy(count, 0.0);
+    std::vector<double> samples(count, 0.0);
     Spread s{0.0, 0, 0.0};
     const int from = 4 * hop;
     const int to = (frames - 4) * hop;
     for (int i = from; i < to; ++i) {
         const double v = x[std::size_t(i)];
-        blocks[std::size_t((i % hop) / 16)] += v * v;
+        const auto b = std::size_t((i % hop) / 16);
+        energy[b] += v * v;
+        samples[b] += 1.0;
         s.rms += v * v;
         s.peak = std::max(s.peak, std::abs(int(x[std::size_t(i)])));
     }
     s.rms = std::sqrt(s.rms / (to - from));
-    const auto [lo, hi] = std::minmax_element(blocks.begin(), blocks.end());
+    for (std::size_t b = 0; b < count; ++b)
+        energy[b] /= samples[b];
+    const auto [lo, hi] = std::minmax_element(energy.begin(), energy.end());
     s.blockRangeDb = 10.0 * std::log10(*hi / *lo);
     return s;
 }
