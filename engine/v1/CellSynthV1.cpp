@@ -9,7 +9,7 @@ namespace HalvorenEngineV1 {
 
 CellSynthV1::CellSynthV1(float sampleRate, int hop)
     : sampleRate_(sampleRate), hop_(hop), period_(float(hop) / sampleRate), phase_(sampleRate, 16000.0f, 20),
-      analyser_(sampleRate), box_(kFrameSize)
+      analyser_(sampleRate), box_(kFrameSize), spreadCap_(kFrameSize, hop)
 {
     window_.resize(kFrameSize);
     Halvoren::makeHammingWindow(window_.w.data(), kFrameSize);
@@ -34,10 +34,14 @@ void CellSynthV1::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     analyser_.setPeaksSpline(cell.peaks);
     if (!buildFramePeaks(cell, peaks_))
         return;
+    // The residual, kept under its own window or re-drawn at random phases,
+    // is spread over the frame unlike the harmonics.
+    spreadCap_.takeSpread(box_);
     const Halvoren::PeakList& drawn = phase_.continuePhasesV1(peaks_, period_);
     drawn.addToSpectrum(box_, &sampleRate_);
     box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
     box_.swapHalves();
+    spreadCap_.capSpread(box_.re.data());
     out.addFrame(cell.number, box_.re.data(), cellGain(cell.level));
 }
 

@@ -3,7 +3,9 @@
 // cell's position (random phases for a noise cell), the source's harmonic
 // peaks moved to the score's pitch with the tilt of the new pitch, phases
 // continued from the previous cell, one 4096-point inverse transform,
-// overlap-added at the cell's output frame. One per job, used by its
+// overlap-added at the cell's output frame. At hops where the writer would
+// swell the residual towards the frame's ends, a second inverse transform
+// of the residual alone holds it down. One per job, used by its
 // synthesis thread only, in cell order.
 #include "dsp/FreqBox.h"
 #include "dsp/HarmonicPeakAnalyser.h"
@@ -11,6 +13,7 @@
 #include "dsp/SampleOutWriter.h"
 #include "dsp/Windows.h"
 #include "engine/v1/Cell.h"
+#include "engine/v1/NoiseWeightCap.h"
 
 namespace HalvorenEngineV1 {
 
@@ -40,6 +43,7 @@ private:
     Halvoren::HarmonicPhaseState phase_;
     Halvoren::HarmonicPeakAnalyser analyser_;
     Halvoren::FreqMagAndPhaseBox box_;
+    NoiseWeightCap spreadCap_;
     Halvoren::PeakList peaks_;
 };
 

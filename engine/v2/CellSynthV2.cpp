@@ -11,7 +11,8 @@ using HalvorenEngineV1::Cell;
 
 CellSynthV2::CellSynthV2(float sampleRate, int hop, const BankSettings& bank)
     : sampleRate_(sampleRate), hop_(hop), period_(float(hop) / sampleRate), bank_(bank),
-      phase_(sampleRate, bank.maxHarmonicFreq, bank.phaseSetting), analyser_(sampleRate), box_(kFrameSize)
+      phase_(sampleRate, bank.maxHarmonicFreq, bank.phaseSetting), analyser_(sampleRate), box_(kFrameSize),
+      spreadCap_(kFrameSize, hop)
 {
     window_.resize(kFrameSize);
     Halvoren::makeBlackmanHarrisWindow(window_.w.data(), kFrameSize);
@@ -37,14 +38,19 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
         box_.computeMagsDbAndPhases();
     if (!buildFramePeaks(cell, peaks_))
         return;
-    if (cell.noise)
+    if (cell.noise) {
         box_.addSinusoidsRandomPhase();
-    else
+        // Random phases spread the residual over the frame, unlike the
+        // harmonics and a residual re-drawn with its own phases.
+        spreadCap_.takeSpread(box_);
+    } else {
         box_.addSinusoids();
+    }
     const Halvoren::PeakList& drawn = phase_.continuePhasesJitter(peaks_, period_);
     drawn.addToSpectrum(box_, &sampleRate_);
     box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
     box_.swapHalves();
+    spreadCap_.capSpread(box_.re.data());
     out.addFrame(cell.number, box_.re.data(), HalvorenEngineV1::cellGain(cell.level));
 }
 

@@ -10,6 +10,7 @@
 #include "dsp/SampleOutWriter.h"
 #include "dsp/Windows.h"
 #include "engine/v1/Cell.h"
+#include "engine/v1/NoiseWeightCap.h"
 
 namespace HalvorenEngineV2 {
 
@@ -54,6 +55,7 @@ private:
     Halvoren::HarmonicPhaseState phase_;
     Halvoren::HarmonicPeakAnalyser analyser_;
     Halvoren::FreqMagAndPhaseBox box_;
+    HalvorenEngineV1::NoiseWeightCap spreadCap_;
     Halvoren::PeakList peaks_;
 };
 

@@ -1,0 +1,54 @@
+#include "engine/v1/NoiseWeightCap.h"
+
+#include <utility>
+
+#include "dsp/SynthesisWindow.h"
+
+namespace HalvorenEngineV1 {
+
+NoiseWeightCap::NoiseWeightCap(int frameSize, int hop) : frameSize_(frameSize)
+{
+    const std::vector<float> w = HalvorenEngine::makeSynthesisWindow(frameSize, hop);
+    if (w.empty())
+        return;
+    const float cap = w[static_cast<std::size_t>(frameSize / 2)];
+    std::vector<float> excess(static_cast<std::size_t>(2 * hop), 0.0f);
+    first_ = frameSize / 2 - hop;
+    bool binds = false;
+    for (int i = 0; i < 2 * hop; ++i) {
+        const float v = w[static_cast<std::size_t>(first_ + i)];
+        if (v > cap) {
+            excess[static_cast<std::size_t>(i)] = cap / v - 1.0f;
+            binds = true;
+        }
+    }
+    if (binds) {
+        excess_ = std::move(excess);
+        spread_.resize(static_cast<std::size_t>(frameSize));
+    }
+}
+
+void NoiseWeightCap::takeSpread(Halvoren::FreqBox& box)
+{
+    if (!binds() || box.n != frameSize_)
+        return;
+    box.fft.inverse(box.re.data(), box.im.data(), spread_.data());
+    held_ = true;
+}
+
+void NoiseWeightCap::capSpread(float* frame)
+{
+    if (!held_)
+        return;
+    held_ = false;
+    // The transform's sample j lands on frame sample j + n/2 (mod n).
+    const int half = frameSize_ / 2;
+    for (std::size_t i = 0; i < excess_.size(); ++i) {
+        if (excess_[i] == 0.0f)
+            continue;
+        const int j = first_ + static_cast<int>(i);
+        frame[j] += excess_[i] * spread_[static_cast<std::size_t>((j + half) % frameSize_)];
+    }
+}
+
+}  // namespace HalvorenEngineV1

@@ -1,0 +1,45 @@
+#pragma once
+// Keeps the output writer from swelling a frame's evenly spread part.
+//
+// The writer weights a frame by a triangle divided by the Blackman-Harris
+// window, so that parts drawn with that window's shape (the harmonics, a
+// residual re-drawn with its own phases) come out as the triangle. A part
+// spread evenly over the frame (a residual re-drawn with random phases, or
+// one kept under another window) keeps the division instead, which at hops
+// near half the frame reaches thousands of times the weight at the centre
+// towards the frame's ends: spikes. That part's weight is held at the
+// window's centre value; at the hops where no weight exceeds it, nothing is
+// done at all.
+#include <vector>
+
+#include "dsp/FreqBox.h"
+
+namespace HalvorenEngineV1 {
+
+class NoiseWeightCap {
+public:
+    // For frames of frameSize samples overlap-added at hop; a size or hop the
+    // writer refuses caps nothing.
+    NoiseWeightCap(int frameSize, int hop);
+
+    // Whether some weight of the writer's window exceeds its centre value.
+    bool binds() const { return !excess_.empty(); }
+    // Keeps the transform of the spectrum now in box (bins 0..n/2, the
+    // spread part alone) for the next capSpread; nothing when the cap never
+    // binds. Uses box's transform.
+    void takeSpread(Halvoren::FreqBox& box);
+    // frame is the whole frame in the writer's order (halves swapped): the
+    // spread part taken last is scaled, where the cap binds, so that the
+    // writer gives it the centre weight. Without a part taken, nothing.
+    void capSpread(float* frame);
+
+private:
+    int frameSize_;
+    int first_ = 0;  // the frame samples first_ .. frameSize_ - first_ - 1 ...
+    // ... have excess_[j - first_] = cap / w[j] - 1 where w[j] > cap, else 0.
+    std::vector<float> excess_;
+    std::vector<float> spread_;
+    bool held_ = false;
+};
+
+}  // namespace HalvorenEngineV1
