@@ -137,22 +137,13 @@ void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& scor
 {
     state.prepare(score);
     CachedCellRecords records(state);
-    WalkTiming timing;
-    timing.sampleRate = state.sampleRate();
-    timing.hop = static_cast<float>(state.store().getHopSize());
-    timing.leadSamples = static_cast<float>(HalvorenEngine::truncToInt64(state.sampleRate() * score.leadIn));
-    std::vector<CellRecord> cells;
-    std::size_t made = 0;
-    for (std::size_t k = 0; k < score.notes.size(); ++k) {
-        walkNote(state.symbols(), records, score, k, timing, cells);
-        if (k >= 2) {
-            if (state.isStopped())
-                break;
-            makeCellFrames(state, cells[made++], list);
-        }
-    }
-    while (made < cells.size() && !state.isStopped())
-        makeCellFrames(state, cells[made++], list);
+    const WalkTiming timing = walkTimingFor(state.sampleRate(), state.store().getHopSize(), score.leadIn);
+    walkCellsTwoBehind(state.symbols(), records, score, timing, [&](const CellRecord& cell) {
+        if (state.isStopped())
+            return false;
+        makeCellFrames(state, cell, list);
+        return true;
+    });
     list.finished = true;
 }
 
@@ -161,19 +152,10 @@ void makeBreathCell(CellMakerState& state, const CellRecord& cell, HalvorenEngin
     VoiceSrc* r = state.lookupVoiceSrc(cell.names.symbol, cell.names.timbre);
     if (r == nullptr || r->material == nullptr)
         return;
-    const std::int64_t srcLen = std::int64_t{r->param4} + r->param5 - r->endPos;
-    const std::int64_t k = 2 * srcLen;
-    std::int64_t start = cell.cellStart;
-    std::int64_t length = cell.cellLength;
-    if (length > k) {
-        start += length - k;
-        length = k;
-    }
-    if (srcLen < 1 || length < 1 || start > INT32_MAX)
-        return;
+    const BreathSpan span = breathSpan(cell, *r);
     int local = 0;
-    CellCursor at{static_cast<int>(start), local, list, nullptr};
-    emitModelPart(state, *r->material, r->endPos, static_cast<int>(srcLen), static_cast<int>(length), at, true);
+    CellCursor at{span.start, local, list, nullptr};
+    emitModelPart(state, *r->material, r->endPos, span.srcLen, span.length, at, true);
 }
 
 void makeCellFrames(CellMakerState& state, const CellRecord& cell, HalvorenEngine::CellListCache& list)

@@ -44,6 +44,15 @@ std::string unitNameFor(Halvoren::ISymbolMgr& symbols, const std::string& tag, c
     return candidate;
 }
 
+WalkTiming walkTimingFor(float sampleRate, std::int32_t hop, float leadIn)
+{
+    WalkTiming timing;
+    timing.sampleRate = sampleRate;
+    timing.hop = static_cast<float>(hop);
+    timing.leadSamples = static_cast<float>(HalvorenEngine::truncToInt64(sampleRate * leadIn));
+    return timing;
+}
+
 std::int32_t frameOfTime(float seconds, const WalkTiming& timing)
 {
     const float quotient = (seconds * timing.sampleRate + timing.leadSamples) / timing.hop;
@@ -189,6 +198,22 @@ void partLengths(const CellRecord& cell, int L, CellLayout& out)
         out.bodyLen = out.secondLen > 0 ? rest / 2 : rest;
         out.midLen = rest - out.bodyLen;
     }
+}
+
+BreathSpan breathSpan(const CellRecord& cell, const SrcParameter& r)
+{
+    BreathSpan span;
+    span.srcLen = clampToInt32(std::max<std::int64_t>(0, std::int64_t{r.param4} + r.param5 - r.endPos));
+    const std::int64_t k = 2 * std::int64_t{span.srcLen};
+    std::int64_t start = cell.cellStart;
+    std::int64_t length = std::max(0, cell.cellLength);
+    if (length > k) {
+        start += length - k;
+        length = k;
+    }
+    span.start = clampToInt32(start);
+    span.length = clampToInt32(length);
+    return span;
 }
 
 CellLayout layoutCell(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell)

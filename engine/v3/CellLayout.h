@@ -73,6 +73,8 @@ struct WalkTiming {
     float leadSamples = 0.0f;
 };
 
+// The timing of a job of the given rate and hop whose score has leadIn.
+WalkTiming walkTimingFor(float sampleRate, std::int32_t hop, float leadIn);
 // The output frame of a time in seconds.
 std::int32_t frameOfTime(float seconds, const WalkTiming& timing);
 // Whether note k joins the next note.
@@ -80,6 +82,24 @@ bool joinsNext(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3
 // Appends the cell of note k, trimming the previous cell where its onset overlaps.
 void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
               std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells);
+// Walks every note of the score into cells and visits each cell two notes
+// behind the walk (once the next note's trim has settled its length), the
+// last two after the walk, in note order. A visit returning false ends it.
+template <class Visit>
+void walkCellsTwoBehind(Halvoren::ISymbolMgr& symbols, ICellRecords& records,
+                        const HalvorenEngine::SynthScoreV3& score, const WalkTiming& timing, Visit visit)
+{
+    std::vector<CellRecord> cells;
+    std::size_t visited = 0;
+    for (std::size_t k = 0; k < score.notes.size(); ++k) {
+        walkNote(symbols, records, score, k, timing, cells);
+        if (k >= 2 && !visit(cells[visited++]))
+            return;
+    }
+    while (visited < cells.size())
+        if (!visit(cells[visited++]))
+            return;
+}
 // The overlap trim of cell against the previous cell p; a cellOffset the
 // trim makes negative becomes 0.
 void trimOverlap(CellRecord& p, CellRecord& cell);
@@ -111,6 +131,15 @@ int endKind(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellReco
             SrcContinuantParameter*& c);
 // Middle, body and end lengths of a cell of length L.
 void partLengths(const CellRecord& cell, int L, CellLayout& out);
+// The stretch of a breath cell: at most twice the breath's recorded length
+// srcLen (r.param4 + r.param5 - r.endPos, 0 when a damaged record makes it
+// negative), ending with its note.
+struct BreathSpan {
+    std::int32_t srcLen = 0;
+    std::int32_t start = 0;
+    std::int32_t length = 0;
+};
+BreathSpan breathSpan(const CellRecord& cell, const SrcParameter& r);
 CellLayout layoutCell(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell);
 
 }  // namespace HalvorenEngineV3

@@ -1,20 +1,8 @@
 #include "engine/v3/SynthJobV3.h"
 
-#include "lyrics/ChnSymbolMgr.h"
-#include "lyrics/NullSymbolMgr.h"
+#include "engine/v3/SymbolMgrFor.h"
 
 namespace HalvorenEngineV3 {
-
-namespace {
-
-std::unique_ptr<Halvoren::ISymbolMgr> symbolMgrFor(ISourceStore& store)
-{
-    if (store.getLanguage() == "CHN")
-        return std::make_unique<Halvoren::ChnSymbolMgr>();
-    return std::make_unique<Halvoren::NullSymbolMgr>();
-}
-
-}  // namespace
 
 SynthJobV3::SynthJobV3(const std::string& packagePath, CellBuilder builder, std::ostream& log)
     : store_(std::make_unique<SourceStore_pkg>(packagePath, log)),
@@ -23,7 +11,7 @@ SynthJobV3::SynthJobV3(const std::string& packagePath, CellBuilder builder, std:
       frameSynth_(rate_, hop_, store_->getParam3(), store_->getParam4(), store_->getParam5(),
                   store_->getMaxHarmonicFreq(), store_->getPhaseSetting(), store_->getParam8(),
                   store_->getPowerAmount(), store_->getPowerCentre(), store_->getPowerWidth()),
-      state_(*store_, symbolMgrFor(*store_)),
+      state_(*store_, symbolMgrFor(store_->getLanguage())),
       builder_(builder)
 {
 }

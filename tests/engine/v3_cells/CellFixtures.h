@@ -3,12 +3,14 @@
 // continuants by unit, each at one pitch, with materials built from plain
 // frames; and a state that captures its frames in a list.
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "dsp/CMemoryStream.h"
 #include "engine/v3/CellMakerState.h"
+#include "lyrics/NullSymbolMgr.h"
 #include "support/bank/GhrModelWriter.h"
 
 namespace celltest {
@@ -75,7 +77,15 @@ public:
         r->material = materialFrom(at->second.frames);
         return r;
     }
-    std::unique_ptr<SrcParameter> getSrcParameter(const std::string&, const std::string&) override { return nullptr; }
+    std::unique_ptr<SrcParameter> getSrcParameter(const std::string& unit, const std::string& pitch) override
+    {
+        const auto at = voices.find(unit);
+        if (at == voices.end())
+            return nullptr;
+        auto r = std::make_unique<SrcParameter>(unit, pitch);
+        static_cast<Halvoren::VoiceValues<3>&>(*r) = at->second.values;
+        return r;
+    }
     std::unique_ptr<ContinuantSrc> getContinuantSrc(const std::string& unit, const std::string& pitch) override
     {
         const auto at = continuants.find(unit);
@@ -87,9 +97,16 @@ public:
         r->material = materialFrom(at->second.frames);
         return r;
     }
-    std::unique_ptr<SrcContinuantParameter> getSrcContinuantParameter(const std::string&, const std::string&) override
+    std::unique_ptr<SrcContinuantParameter> getSrcContinuantParameter(const std::string& unit,
+                                                                       const std::string& pitch) override
     {
-        return nullptr;
+        const auto at = continuants.find(unit);
+        if (at == continuants.end())
+            return nullptr;
+        auto r = std::make_unique<SrcContinuantParameter>(unit, pitch);
+        r->param1 = at->second.param1;
+        r->param2 = at->second.param2;
+        return r;
     }
     void* getNothing(const void*) override { return nullptr; }
     std::int32_t getHopSize() override { return hop; }
@@ -121,6 +138,54 @@ public:
         lower = ratios[2];
     }
 };
+
+// A symbol manager answering from small sets; a symbol splits at its first
+// character.
+struct StubSymbols : Halvoren::NullSymbolMgr {
+    std::set<std::string> breaths, valid, voiced, finals;
+    void splitSyllable(const std::string& s, std::string& c, std::string& v) override
+    {
+        c = s.substr(0, 1);
+        v = s.size() > 1 ? s.substr(1) : "";
+    }
+    bool isBreath(const std::string& s) override { return breaths.count(s) != 0; }
+    bool isValidSymbol(const std::string& s) override { return valid.count(s) != 0; }
+    bool isVoiced(const std::string& s) override { return voiced.count(s) != 0; }
+    bool isFinal(const std::string& s, bool& standsAlone) override
+    {
+        standsAlone = true;
+        return finals.count(s) != 0;
+    }
+};
+
+// Frame F's time plus half a frame at hop 128, so it lands on frame F.
+inline float atFrame(float f) { return (f + 0.5f) * 128.0f / 44100.0f; }
+
+inline HalvorenEngine::SynthNoteV3 note(const std::string& symbol, float startFrame, float frames, float e0 = 1.0f)
+{
+    HalvorenEngine::SynthNoteV3 n;
+    n.symbol = symbol;
+    n.timbre = "C4";
+    n.crossTimbre = "C4";
+    n.start = atFrame(startFrame);
+    n.duration = frames * 128.0f / 44100.0f;
+    n.elemTime0 = e0;
+    n.breakAfter = 1;
+    return n;
+}
+
+// "ma": onset 0..10, middle 10..20, body 20..60, end 60..80; residual -p.
+inline VoiceEntry maVoice(float level = -20.0f)
+{
+    VoiceEntry v;
+    v.values.beginPos = 0;
+    v.values.endPos = 10;
+    v.values.param3 = 20;
+    v.values.param4 = 60;
+    v.values.param5 = 20;
+    v.frames = numberedFrames(80, level);
+    return v;
+}
 
 // A score of constant curves: pitch 220 Hz, everything else 0.
 inline HalvorenEngine::SynthScoreV3 flatScore()

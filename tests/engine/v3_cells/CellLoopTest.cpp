@@ -5,59 +5,15 @@
 #include "CellFixtures.h"
 #include "engine/v3/BuildCells.h"
 #include "engine/v3/CellLayout.h"
-#include "lyrics/NullSymbolMgr.h"
 
 namespace {
 
 using namespace HalvorenEngineV3;
 
-// A symbol manager answering from small sets; a symbol splits at its first
-// character.
-struct StubSymbols : Halvoren::NullSymbolMgr {
-    std::set<std::string> breaths, valid, voiced, finals;
-    void splitSyllable(const std::string& s, std::string& c, std::string& v) override
-    {
-        c = s.substr(0, 1);
-        v = s.size() > 1 ? s.substr(1) : "";
-    }
-    bool isBreath(const std::string& s) override { return breaths.count(s) != 0; }
-    bool isValidSymbol(const std::string& s) override { return valid.count(s) != 0; }
-    bool isVoiced(const std::string& s) override { return voiced.count(s) != 0; }
-    bool isFinal(const std::string& s, bool& standsAlone) override
-    {
-        standsAlone = true;
-        return finals.count(s) != 0;
-    }
-};
-
-// Frame F's time plus half a frame at hop 128, so it lands on frame F.
-float atFrame(float f) { return (f + 0.5f) * 128.0f / 44100.0f; }
-
-HalvorenEngine::SynthNoteV3 note(const std::string& symbol, float startFrame, float frames, float e0 = 1.0f)
-{
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = "C4";
-    n.crossTimbre = "C4";
-    n.start = atFrame(startFrame);
-    n.duration = frames * 128.0f / 44100.0f;
-    n.elemTime0 = e0;
-    n.breakAfter = 1;
-    return n;
-}
-
-// "ma": onset 0..10, middle 10..20, body 20..60, end 60..80; residual -p.
-celltest::VoiceEntry maVoice(float level = -20.0f)
-{
-    celltest::VoiceEntry v;
-    v.values.beginPos = 0;
-    v.values.endPos = 10;
-    v.values.param3 = 20;
-    v.values.param4 = 60;
-    v.values.param5 = 20;
-    v.frames = celltest::numberedFrames(80, level);
-    return v;
-}
+using celltest::atFrame;
+using celltest::maVoice;
+using celltest::note;
+using celltest::StubSymbols;
 
 TEST(CellLayoutPins, PartLengths)
 {

@@ -107,4 +107,61 @@ TEST_F(SynthV3Test, ChainedSegmentsSingOneAfterAnother)
     chain.clear();
 }
 
+// The singing bank's phrase: "ma", "sa" and "la" joined, a rest, "ma".
+void fillPhrase(HalvorenEngine::SynthScoreV3& score)
+{
+    score.clear();
+    score.leadIn = 0.3f;
+    const char* symbols[] = {"ma", "sa", "la", "ma"};
+    const float starts[] = {0.0f, 0.6f, 1.2f, 2.2f};
+    for (int k = 0; k < 4; ++k) {
+        HalvorenEngine::SynthNoteV3 n;
+        n.symbol = symbols[k];
+        n.timbre = n.crossTimbre = "C4";
+        n.start = starts[k];
+        n.duration = 0.6f;
+        n.elemTime0 = 1.0f;
+        score.notes.push_back(n);
+    }
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, 261.63f}, {1.0f, 329.63f}, {2.0f, 293.66f}};
+}
+
+// Renders the phrase through the core's front; with plan set, the core's
+// timing plan runs on this thread again and again while the job sings.
+std::vector<short> renderPhrase(Synth_V3_core& core, bool plan)
+{
+    fillPhrase(*core.score());
+    HalvorenEngine::IHVSynthesizer* engine = core.engine();
+    engine->start();
+    std::vector<HalvorenEngine::NoteTimes> times;
+    int plans = 0;
+    EXPECT_TRUE(eventually([&] {
+        if (plan) {
+            core.prepareCells(times);
+            EXPECT_EQ(times.size(), 4u);
+            ++plans;
+        }
+        return engine->samplesReady() == INT_MAX;
+    }));
+    if (plan)
+        EXPECT_GT(plans, 0);
+    int count = 0;
+    const short* out = engine->getOutput(&count);
+    std::vector<short> samples(out, out + count);
+    engine->stop();
+    return samples;
+}
+
+TEST_F(SynthV3Test, TimingPlanDuringARenderLeavesTheSoundAlone)
+{
+    testbank::BankTree tree("synth_v3_plan");
+    const std::string path = testbank::packageBasePath(
+        tree.addPackage("p", "3.1", "P", testbank::writeSingingBank(testbank::threeSyllableBank(128))));
+    Synth_V3_core_v3 quiet(path), planned(path);
+    const std::vector<short> alone = renderPhrase(quiet, false);
+    const std::vector<short> withPlan = renderPhrase(planned, true);
+    ASSERT_FALSE(alone.empty());
+    EXPECT_TRUE(alone == withPlan);
+}
+
 }  // namespace
