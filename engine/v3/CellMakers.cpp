@@ -104,18 +104,10 @@ void CellMakerCore_FromStdModelAndSrcModel_merge::make(int i, Halvoren::PeakList
     Halvoren::PeakList standard;
     Halvoren::FrameMags standardResidual;
     if (!bands.values.empty()) {
-        standard.assign(standardPeaks_);
         Halvoren::LinearEnvelope correction;
         bandDifference(*setting_.bandAxis, bands, reference_, 1.0f, correction);
-        addCurveToValues(correction, standard);
-        secondResidualAt(standard_, startFrame_, standardResidual);
-        addCurveToFrames(correction, standardResidual);
-        const int at = startFrame_ + walk_.next();
-        Halvoren::FrameMags add, sub;
-        residualAt(standard_, at, add);
-        secondResidualAt(standard_, at, sub);
-        Halvoren::frameAdd(standardResidual, add);
-        Halvoren::frameSubtract(standardResidual, sub);
+        bentAnchorFrame(standard_, standardPeaks_, startFrame_, startFrame_ + walk_.next(), correction, standard,
+                        standardResidual);
     } else {
         residualAt(standard_, startFrame_, standardResidual);
     }

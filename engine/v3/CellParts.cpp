@@ -1,6 +1,7 @@
 #include "engine/v3/CellParts.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "dsp/TruncToInt.h"
 
@@ -10,27 +11,41 @@ namespace {
 
 using HalvorenEngine::truncToInt;
 
-float crossAt(CellMakerState& state, float t)
+float crossAt(CellMakerStateBase& state, float t)
 {
     return std::clamp(state.curveAt(HalvorenEngine::kScoreCross, t), 0.0f, 1.0f);
 }
 
 // The list replaced by the harmonics of f0 read through its envelope.
-void resampleWarped(CellMakerState& state, Halvoren::PeakList& peaks, float f0, float ratio)
+void resampleWarped(CellMakerStateBase& state, Halvoren::PeakList& peaks, float f0, float ratio)
 {
     state.analyser().setPeaks(peaks);
     state.analyser().sampleHarmonicsWarped(f0, ratio, peaks);
 }
 
-// Resamples the frame at the time of its output index and hands it on, after
-// adding w times the delta when there is one.
-void finishFrame(CellMakerState& state, Halvoren::PeakList& peaks, Halvoren::FrameMags& residual, bool unvoiced,
-                 const CrossDelta* delta, float w, CellCursor& at)
+// The recording a frame of the blending form moves away from, and the
+// corrected model's weight.
+struct Recording {
+    Halvoren::PeakList peaks;
+    Halvoren::FrameMags residual;
+    float modelWeight = 0.0f;
+};
+
+// Resamples the frame at the time of its output index, blends it with the
+// recording when there is one, adds w times the delta when there is one and
+// hands it on.
+void finishFrame(CellMakerStateBase& state, Halvoren::PeakList& peaks, Halvoren::FrameMags& residual, bool unvoiced,
+                 const CrossDelta* delta, float w, float gainDb, Recording* recording, CellCursor& at)
 {
     const float t = state.timeOf(at.firstFrame + at.local);
     const float f0 = state.curveAt(HalvorenEngine::kScorePitch, t);
     const float ratio = state.blendGenderAt(t);
     resampleWarped(state, peaks, f0, ratio);
+    if (recording != nullptr) {
+        resampleWarped(state, recording->peaks, f0, ratio);
+        peaks.blendWith(recording->peaks, recording->modelWeight, peaks);
+        Halvoren::frameMix(residual, recording->residual, recording->modelWeight, residual);
+    }
     if (delta != nullptr) {
         Halvoren::PeakList deltaPeaks;
         deltaPeaks.assign(delta->peaks);
@@ -38,11 +53,11 @@ void finishFrame(CellMakerState& state, Halvoren::PeakList& peaks, Halvoren::Fra
         deltaPeaks.addScaledMagsTo(peaks, w);
         Halvoren::frameAddScaled(residual, delta->residual, w);
     }
-    state.emitFrame(peaks, residual, 0.0f, unvoiced, at);
+    state.emitFrame(peaks, residual, gainDb, unvoiced, at);
 }
 
-void modelPart(CellMakerState& state, const Halvoren::GHR_modelPkg& model, int srcStart, int srcLen, int outLen,
-               CellCursor& at, bool unvoiced, const CrossDelta* delta)
+void modelPart(CellMakerStateBase& state, const Halvoren::GHR_modelPkg& model, int srcStart, int srcLen, int outLen,
+               CellCursor& at, bool unvoiced, const CrossDelta* delta, int fadeIn = 0)
 {
     if (outLen < 1 || srcLen < 1 || frameCountOf(model) < 1)
         return;
@@ -56,13 +71,13 @@ void modelPart(CellMakerState& state, const Halvoren::GHR_modelPkg& model, int s
         const int p = truncToInt(pos);
         peaksAt(model, p, peaks);
         residualAt(model, p, residual);
-        finishFrame(state, peaks, residual, unvoiced, delta, w, at);
+        finishFrame(state, peaks, residual, unvoiced, delta, w, fadeInDb(i, fadeIn), nullptr, at);
         pos += step;
         w += dw;
     }
 }
 
-void sourcePart(CellMakerState& state, const SourceDrive& drive, int srcStart, int srcLen, int outLen,
+void sourcePart(CellMakerStateBase& state, const SourceDrive& drive, int srcStart, int srcLen, int outLen,
                 CellCursor& at, const CrossDelta* delta)
 {
     if (outLen < 1 || srcLen < 1 || drive.model == nullptr || drive.source == nullptr ||
@@ -82,26 +97,29 @@ void sourcePart(CellMakerState& state, const SourceDrive& drive, int srcStart, i
     Halvoren::GammatoneVector bands;
     Halvoren::LinearEnvelope correction;
     Halvoren::PeakList peaks;
-    Halvoren::FrameMags residual, add, sub;
+    Halvoren::FrameMags residual;
+    Recording recording;
     for (int i = 0; i < outLen; ++i) {
         const int p = truncToInt(pos);
         bandsAt(source, p, bands);
+        bool blend = false;
         if (bands.values.empty()) {
             peaks.clear();
             residualAt(source, p, residual);
         } else {
-            peaks.assign(anchorPeaks);
             bandDifference(state.bandAxis(), bands, reference, 1.0f, correction);
-            addCurveToValues(correction, peaks);
-            secondResidualAt(model, drive.anchor, residual);
-            addCurveToFrames(correction, residual);
-            const int walked = drive.anchor + walk.next();
-            residualAt(model, walked, add);
-            secondResidualAt(model, walked, sub);
-            Halvoren::frameAdd(residual, add);
-            Halvoren::frameSubtract(residual, sub);
+            bentAnchorFrame(model, anchorPeaks, drive.anchor, drive.anchor + walk.next(), correction, peaks,
+                            residual);
+            if (drive.blendFromSource) {
+                peaksAt(source, p, recording.peaks);
+                blend = !recording.peaks.empty();
+            }
         }
-        finishFrame(state, peaks, residual, false, delta, w, at);
+        if (blend) {
+            residualAt(source, p, recording.residual);
+            recording.modelWeight = static_cast<float>(i) / static_cast<float>(outLen);
+        }
+        finishFrame(state, peaks, residual, false, delta, w, 0.0f, blend ? &recording : nullptr, at);
         pos += step;
         w += dw;
     }
@@ -109,31 +127,46 @@ void sourcePart(CellMakerState& state, const SourceDrive& drive, int srcStart, i
 
 }  // namespace
 
-void emitModelPart(CellMakerState& state, const Halvoren::GHR_modelPkg& model, int srcStart, int srcLen, int outLen,
+void emitModelPart(CellMakerStateBase& state, const Halvoren::GHR_modelPkg& model, int srcStart, int srcLen, int outLen,
                    CellCursor& at, bool unvoiced)
 {
     modelPart(state, model, srcStart, srcLen, outLen, at, unvoiced, nullptr);
 }
 
-void emitSourcePart(CellMakerState& state, const SourceDrive& drive, int srcStart, int srcLen, int outLen,
+float fadeInDb(int i, int m)
+{
+    if (m < 1 || i >= m)
+        return 0.0f;
+    if (i <= 0)
+        return -120.0f;
+    return 20.0f * std::log10(static_cast<float>(i) / static_cast<float>(m));
+}
+
+void emitModelPartFadingIn(CellMakerStateBase& state, const Halvoren::GHR_modelPkg& model, int srcStart, int srcLen,
+                           int outLen, CellCursor& at)
+{
+    modelPart(state, model, srcStart, srcLen, outLen, at, false, nullptr, std::min(7, outLen));
+}
+
+void emitSourcePart(CellMakerStateBase& state, const SourceDrive& drive, int srcStart, int srcLen, int outLen,
                     CellCursor& at)
 {
     sourcePart(state, drive, srcStart, srcLen, outLen, at, nullptr);
 }
 
-void emitModelPartWithDelta(CellMakerState& state, const Halvoren::GHR_modelPkg& model, int srcStart, int srcLen,
+void emitModelPartWithDelta(CellMakerStateBase& state, const Halvoren::GHR_modelPkg& model, int srcStart, int srcLen,
                             int outLen, const CrossDelta& delta, CellCursor& at)
 {
     modelPart(state, model, srcStart, srcLen, outLen, at, false, &delta);
 }
 
-void emitSourcePartWithDelta(CellMakerState& state, const SourceDrive& drive, int srcStart, int srcLen, int outLen,
+void emitSourcePartWithDelta(CellMakerStateBase& state, const SourceDrive& drive, int srcStart, int srcLen, int outLen,
                              const CrossDelta& delta, CellCursor& at)
 {
     sourcePart(state, drive, srcStart, srcLen, outLen, at, &delta);
 }
 
-void makeCrossDelta(CellMakerState& state, const Halvoren::GHR_modelPkg& own, int ownFrame,
+void makeCrossDelta(CellMakerStateBase& state, const Halvoren::GHR_modelPkg& own, int ownFrame,
                     const Halvoren::GHR_modelPkg& cross, int crossFrame, float t, CrossDelta& out)
 {
     Halvoren::PeakList a, b, blend;
@@ -155,7 +188,7 @@ void makeCrossDelta(CellMakerState& state, const Halvoren::GHR_modelPkg& own, in
     out.peaks.assign(blend);
 }
 
-void emitPieceFramesCross(CellMakerState& state, const ModelSpan& own, const ModelSpan& cross, int n, CellCursor& at)
+void emitPieceFramesCross(CellMakerStateBase& state, const ModelSpan& own, const ModelSpan& cross, int n, CellCursor& at)
 {
     if (n < 1 || own.model == nullptr || cross.model == nullptr || frameCountOf(*own.model) < 1 ||
         frameCountOf(*cross.model) < 1)
@@ -183,7 +216,7 @@ void emitPieceFramesCross(CellMakerState& state, const ModelSpan& own, const Mod
     }
 }
 
-void emitPieceFrames(CellMakerState& state, CellMakerCore& maker, int n, CellCursor& at)
+void emitPieceFrames(CellMakerStateBase& state, CellMakerCore& maker, int n, CellCursor& at)
 {
     Halvoren::PeakList peaks;
     Halvoren::FrameMags residual;
@@ -195,7 +228,7 @@ void emitPieceFrames(CellMakerState& state, CellMakerCore& maker, int n, CellCur
     }
 }
 
-void emitTwoMakerFrames(CellMakerState& state, CellMakerCore& own, CellMakerCore& cross, int n, CellCursor& at)
+void emitTwoMakerFrames(CellMakerStateBase& state, CellMakerCore& own, CellMakerCore& cross, int n, CellCursor& at)
 {
     Halvoren::PeakList a, b, peaks;
     Halvoren::FrameMags ra, rb, residual;

@@ -69,6 +69,21 @@ void addCurveToFrames(Halvoren::LinearEnvelope& curve, Halvoren::FrameMags& fram
         values[i] += curve.valueAt(static_cast<float>(i) * rate / size);
 }
 
+void bentAnchorFrame(const Halvoren::GHR_modelPkg& model, const Halvoren::PeakList& anchorPeaks, int anchor,
+                     int walked, Halvoren::LinearEnvelope& correction, Halvoren::PeakList& peaks,
+                     Halvoren::FrameMags& residual)
+{
+    peaks.assign(anchorPeaks);
+    addCurveToValues(correction, peaks);
+    secondResidualAt(model, anchor, residual);
+    addCurveToFrames(correction, residual);
+    Halvoren::FrameMags add, sub;
+    residualAt(model, walked, add);
+    secondResidualAt(model, walked, sub);
+    Halvoren::frameAdd(residual, add);
+    Halvoren::frameSubtract(residual, sub);
+}
+
 int LoopWalk::next()
 {
     const int at = offset_;

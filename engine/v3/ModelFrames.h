@@ -33,6 +33,14 @@ void addCurveToValues(Halvoren::LinearEnvelope& curve, Halvoren::PeakList& peaks
 // Adds the envelope at each bin's frequency (bin * rate / frame size) to the bin.
 void addCurveToFrames(Halvoren::LinearEnvelope& curve, Halvoren::FrameMags& frame);
 
+// The model's anchor frame bent by a band correction and walked: peaks =
+// anchorPeaks with the correction added; residual = the second store at the
+// anchor with the correction added, plus the first store at walked, minus
+// the second store at walked.
+void bentAnchorFrame(const Halvoren::GHR_modelPkg& model, const Halvoren::PeakList& anchorPeaks, int anchor,
+                     int walked, Halvoren::LinearEnvelope& correction, Halvoren::PeakList& peaks,
+                     Halvoren::FrameMags& residual);
+
 // Offsets 0, 1, ..., limit, ..., 1, 0, 1, ... (negative steps for a negative
 // limit); always 0 for limit 0.
 class LoopWalk {

@@ -44,6 +44,18 @@ public:
     {
         return fetch(srcParameters, unit, pitch, [&] { return store.getSrcParameter(unit, pitch); });
     }
+    // A continuant under its one name (the fourth generation's).
+    template <class Store>
+    ContinuantSrc* getContinuantSrc(Store& store, const std::string& unit, const std::string& pitch)
+    {
+        return fetch(continuantSrcs, unit, pitch, [&] { return store.getContinuantSrc(unit, pitch); });
+    }
+    template <class Store>
+    SrcContinuantParameter* getSrcContinuantParameter(Store& store, const std::string& unit, const std::string& pitch)
+    {
+        return fetch(srcContinuantParameters, unit, pitch,
+                     [&] { return store.getSrcContinuantParameter(unit, pitch); });
+    }
     // The unit is first + "_" + second.
     template <class Store>
     ContinuantSrc* getContinuantSrc(Store& store, const std::string& first, const std::string& second,

@@ -1,5 +1,6 @@
 #pragma once
-// A third-generation voice bank that sings: records written from the frames
+// A voice bank of the third or fourth generation that sings: records
+// written from the frames
 // and placing values they are given (analysed ones, for a real voice), or
 // made from a short description of each unit (a consonant-vowel syllable, or
 // a continuant from a vowel into a consonant) with a synthetic voice:
@@ -38,10 +39,20 @@ struct SingingContinuant {
     std::vector<PlainFrame> frames;
 };
 
+// Generation 4 writes the same units as fourth-generation records: the
+// first five placing values become v4Param1..5 (onset 0 .. onset, second
+// span onset .. a, steady a .. b, release length), v4Param6..9 are
+// 0, -1, -1, 0; a continuant keeps its first frame and count. Its header
+// strings are written wide ("ext4"), so a bank's own table fits as its
+// language text; "ext3" carries the three levels of the frame synthesis.
+// The bank version ("4.0" .. "4.03") goes in the singer's description.
 struct SingingBank {
+    int generation = 3;
     BankHeader header;
     std::string language = "CHN";
     bool ext1 = false;
+    bool ext3 = false;
+    std::array<float, 3> ext3Values = {0.5f, 1.2f, -20.0f};
     std::vector<SingingVoice> voices;
     std::vector<SingingContinuant> continuants;
 };
@@ -187,21 +198,81 @@ inline SingingBank threeSyllableBank(std::int32_t hop)
     return bank;
 }
 
+// The first five placing values of a voice as the fourth generation's nine.
+inline std::array<std::int32_t, 9> v4ValuesOf(const SingingVoice& v)
+{
+    return {v.values[0], v.values[1], v.values[2], v.values[3], v.values[4], 0, -1, -1, 0};
+}
+
 // The package files of the bank.
 inline PackageFiles writeSingingBank(const SingingBank& bank)
 {
+    const bool v4 = bank.generation == 4;
     BankDescription d;
     d.header = bank.header;
     d.strings[2] = bank.language;
     d.ext1 = bank.ext1;
+    d.ext3 = v4 && bank.ext3;
+    d.ext3Values = bank.ext3Values;
+    d.ext4 = v4;
     for (const SingingVoice& v : bank.voices) {
         const std::optional<PhaseTable> table = bank.ext1 ? v.ext1 : std::nullopt;
-        d.variants.push_back({v.unit, v.pitch, 0, v3VoiceRecord(v.values, ghrModelBytes(v.frames), table)});
+        const std::string material = ghrModelBytes(v.frames);
+        d.variants.push_back({v.unit, v.pitch, 0,
+                              v4 ? v4VoiceRecord(v4ValuesOf(v), material, table)
+                                 : v3VoiceRecord(v.values, material, table)});
     }
-    for (const SingingContinuant& c : bank.continuants)
-        d.variants.push_back(
-            {c.unit, c.pitch, 0, v3ContinuantRecord(c.param1, c.param2, bank.header.hopSize, ghrModelBytes(c.frames))});
+    for (const SingingContinuant& c : bank.continuants) {
+        const std::string material = ghrModelBytes(c.frames);
+        d.variants.push_back({c.unit, c.pitch, 0,
+                              v4 ? v4ContinuantRecord({c.param1, c.param2, -1, 0}, material)
+                                 : v3ContinuantRecord(c.param1, c.param2, bank.header.hopSize, material)});
+    }
     return writePackage(d);
+}
+
+// A fourth-generation bank under the built-in table: "ma", "la", "sa" (its
+// "s" unvoiced) and the vowel-only "a" at C4, "a" again at G4 in a brighter
+// tone (a cross timbre), the breath "br1" (noise only), the continuants "-"
+// (the vowel fading into silence) and "l" (into the voiced initial), every
+// voice with a phase table, and "ext3" with the default levels.
+inline SingingBank cvvcBankV4(std::int32_t hop)
+{
+    SingingBank bank;
+    bank.generation = 4;
+    bank.header.hopSize = hop;
+    bank.ext1 = true;
+    bank.ext3 = true;
+    const VoiceTone tone;
+    VoiceTone bright = tone;
+    bright.formantHz = {900.0f, 1700.0f};
+    PhaseTable phases;
+    phases.step = 100.0f;
+    phases.stride = 4;
+    phases.rows = 2;
+    phases.values = {0.0f, 0.1f, 0.2f, 0.3f, 0.0f, -0.1f, -0.2f, -0.3f};
+    auto add = [&](const std::string& unit, const std::string& pitch, bool unvoicedOnset, const VoiceTone& t) {
+        SyllableShape shape;
+        shape.unit = unit;
+        shape.pitch = pitch;
+        shape.unvoicedOnset = unvoicedOnset;
+        SingingVoice v = syllableVoice(shape, t, hop);
+        v.ext1 = phases;
+        bank.voices.push_back(std::move(v));
+    };
+    add("ma", "C4", false, tone);
+    add("la", "C4", false, tone);
+    add("sa", "C4", true, tone);
+    add("a", "C4", false, tone);
+    add("a", "G4", false, bright);
+    SingingVoice breath = syllableVoice({"br1"}, tone, hop);
+    for (PlainFrame& f : breath.frames)
+        f = unvoicedFrame(tone, 20.0f);
+    breath.ext1 = phases;
+    bank.voices.push_back(std::move(breath));
+    bank.continuants.push_back(continuantFrom("-", tone, 10, 10, true));
+    bank.continuants.push_back(continuantFrom("l", tone, 10, 10, false));
+    return bank;
 }
 
 }  // namespace testbank
