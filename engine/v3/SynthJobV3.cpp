@@ -4,13 +4,12 @@
 
 namespace HalvorenEngineV3 {
 
-SynthJobV3::SynthJobV3(const std::string& packagePath, CellBuilder builder, std::ostream& log)
+SynthJobV3::SynthJobV3(const std::string& packagePath, CellBuilder builder, FrameSynthMaker makeSynth,
+                       std::ostream& log)
     : store_(std::make_unique<SourceStore_pkg>(packagePath, log)),
       hop_(store_->isUsable() ? store_->getHopSize() : kFallbackHop),
       rate_(store_->isUsable() ? store_->getSampleRate() : kFallbackRate),
-      frameSynth_(rate_, hop_, store_->getParam3(), store_->getParam4(), store_->getParam5(),
-                  store_->getMaxHarmonicFreq(), store_->getPhaseSetting(), store_->getParam8(),
-                  store_->getPowerAmount(), store_->getPowerCentre(), store_->getPowerWidth()),
+      frameSynth_(makeSynth(*store_, rate_, hop_)),
       state_(*store_, symbolMgrFor(store_->getLanguage())),
       builder_(builder)
 {
@@ -39,7 +38,7 @@ void SynthJobV3::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
 
 void SynthJobV3::onCellBuilt(HalvorenEngine::SynthFrameV4& frame)
 {
-    frameSynth_.renderFrame(frame, job_->writer());
+    frameSynth_->renderFrame(frame, job_->writer());
 }
 
 }  // namespace HalvorenEngineV3

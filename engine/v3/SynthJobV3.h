@@ -19,6 +19,17 @@
 
 namespace HalvorenEngineV3 {
 
+// The frame synthesis of a job over its store, at the job's rate and hop.
+using FrameSynthMaker = std::unique_ptr<FrameSynth> (*)(ISourceStore& store, float sampleRate, int hop);
+// The synthesis of type Synth, built from the store's slots 9 to 17.
+template <class Synth>
+std::unique_ptr<FrameSynth> frameSynthOf(ISourceStore& store, float sampleRate, int hop)
+{
+    return std::make_unique<Synth>(sampleRate, hop, store.getParam3(), store.getParam4(), store.getParam5(),
+                                   store.getMaxHarmonicFreq(), store.getPhaseSetting(), store.getParam8(),
+                                   store.getPowerAmount(), store.getPowerCentre(), store.getPowerWidth());
+}
+
 // The lead-in and the first and last note times of the score.
 HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV3& score);
 
@@ -28,7 +39,7 @@ public:
     static constexpr float kFallbackRate = 44100.0f;
 
     explicit SynthJobV3(const std::string& packagePath, CellBuilder builder = &buildCells,
-                        std::ostream& log = std::cout);
+                        FrameSynthMaker makeSynth = &frameSynthOf<FrameSynth>, std::ostream& log = std::cout);
 
     HalvorenEngine::SynthScoreV3& score() { return score_; }
     SourceStore_pkg& store() { return *store_; }
@@ -50,7 +61,7 @@ private:
     std::unique_ptr<SourceStore_pkg> store_;
     int hop_;
     float rate_;
-    FrameSynth frameSynth_;
+    std::unique_ptr<FrameSynth> frameSynth_;
     CellMakerState state_;
     CellBuilder builder_;
     HalvorenEngine::SynthScoreV3 score_;

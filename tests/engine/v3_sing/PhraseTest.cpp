@@ -7,6 +7,8 @@
 #include "engine/EngineManager.h"
 #include "engine/v3/BuildCells.h"
 #include "engine/v3/HVSynthesizer.h"
+#include "engine/v3_1/HVSynthesizer.h"
+#include "engine/v3_2/HVSynthesizer.h"
 #include "lyrics/ChnSymbolMgr.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
@@ -45,6 +47,20 @@ HalvorenEngine::SynthScoreV3 phrase()
     score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[0]}, {0.599f, kPitches[0]}, {0.6f, kPitches[1]},
                                                  {1.199f, kPitches[1]}, {1.2f, kPitches[2]}, {2.0f, kPitches[2]},
                                                  {2.2f, kPitches[3]}};
+    return score;
+}
+
+// "la" joined into the bare final "a" (the two-model end part), a rest,
+// and a breath.
+const float kSecondPitches[] = {392.0f, 349.23f};
+
+HalvorenEngine::SynthScoreV3 breathPhrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = 0.3f;
+    score.notes = {sung("la", 0.0f, 0.6f), sung("a", 0.6f, 0.6f), sung("br1", 1.6f, 0.2f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kSecondPitches[0]}, {0.599f, kSecondPitches[0]},
+                                                 {0.6f, kSecondPitches[1]}};
     return score;
 }
 
@@ -112,18 +128,31 @@ bool silent(const std::vector<short>& x, int from, int to)
     return true;
 }
 
-class PhraseTest : public ::testing::Test {
+// A bank version: its factory and its cell building.
+struct Version {
+    const char* name;
+    HalvorenEngine::IHVSynthesizer* (*create)(const std::string& packagePath);
+    CellBuilder builder;
+};
+
+const Version kVersions[] = {
+    {"3.1", &createSynthesizerV3, &buildCells},
+    {"3.4", &HalvorenEngineV3_1::createSynthesizerV3_1, &HalvorenEngineV3_1::buildCells},
+    {"3.5", &HalvorenEngineV3_2::createSynthesizerV3_2, &HalvorenEngineV3_1::buildCells},
+};
+
+class PhraseTest : public ::testing::TestWithParam<Version> {
 protected:
     PhraseTest() : tree_("v3_sing")
     {
         HalvorenEngine::setEngineManagerOverride(&manager_);
-        package_ = testbank::packageBasePath(tree_.addPackage("b", "3.1", "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
+        package_ = testbank::packageBasePath(tree_.addPackage("b", GetParam().name, "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
     }
     ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
     HVSynthesizer* create()
     {
-        auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV3(package_));
+        auto* synth = dynamic_cast<HVSynthesizer*>(GetParam().create(package_));
         if (synth != nullptr)
             synth->score() = phrase();
         return synth;
@@ -149,7 +178,7 @@ protected:
     std::string package_;
 };
 
-TEST_F(PhraseTest, SingsThePhrase)
+TEST_P(PhraseTest, SingsThePhrase)
 {
     HVSynthesizer* synth = create();
     ASSERT_NE(synth, nullptr);
@@ -198,13 +227,44 @@ TEST_F(PhraseTest, SingsThePhrase)
     manager_.releaseSynthesizer(synth);
 }
 
-TEST_F(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
+TEST_P(PhraseTest, SingsIntoABareFinalAndBreathes)
+{
+    HVSynthesizer* synth = create();
+    ASSERT_NE(synth, nullptr);
+    synth->score() = breathPhrase();
+    const std::vector<short> out = sing(*synth);
+    const std::vector<CellSpan> spans = spansOf(package_, breathPhrase());
+    ASSERT_EQ(spans.size(), 3u);
+    for (int k = 0; k < 2; ++k) {
+        SCOPED_TRACE(k);
+        const CellSpan& s = spans[k];
+        ASSERT_GT(s.bodyTo - s.bodyFrom, 40);
+        const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
+        const int from = s.bodyFrom * kHop + quarter;
+        const int to = s.bodyTo * kHop - quarter;
+        const float f = kSecondPitches[k];
+        EXPECT_NEAR(autocorrelationF0(out, from, to, f * 0.8, f * 1.25), f, f * 0.005);
+        EXPECT_LE(enginetest::measureSinusoid(out, from, to, f, kRate).levelSpreadDb, 0.5);
+    }
+    const int join = spans[1].first * kHop;
+    const int inside = std::max(maxStep(out, spans[0].bodyFrom * kHop, spans[0].bodyTo * kHop),
+                                maxStep(out, spans[1].bodyFrom * kHop, spans[1].bodyTo * kHop));
+    EXPECT_LE(maxStep(out, join - 2 * kHop, join + 2 * kHop), 2 * inside);
+    // The breath (68 frames, under twice its 40 recorded ones) fills its note.
+    EXPECT_TRUE(silent(out, (spans[1].end + 1) * kHop, spans[2].first * kHop));
+    EXPECT_FALSE(silent(out, spans[2].first * kHop, (spans[2].first + 2) * kHop));
+    EXPECT_FALSE(silent(out, (spans[2].end - 2) * kHop, spans[2].end * kHop));
+    EXPECT_TRUE(silent(out, (spans[2].end + 1) * kHop, static_cast<int>(out.size())));
+    manager_.releaseSynthesizer(synth);
+}
+
+TEST_P(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
 {
     SourceStore_pkg store(package_);
     CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
     state.setStop(false);
     HalvorenEngine::CellListCache list;
-    runCellLoop(state, phrase(), list);
+    GetParam().builder(state, phrase(), list);
     const std::vector<CellSpan> spans = spansOf(package_, phrase());
     ASSERT_FALSE(list.frames().empty());
     std::vector<int> want;
@@ -225,7 +285,7 @@ TEST_F(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
     EXPECT_EQ(got, want);
 }
 
-TEST_F(PhraseTest, StoppingMidPhraseGivesNoDone)
+TEST_P(PhraseTest, StoppingMidPhraseGivesNoDone)
 {
     HVSynthesizer* synth = create();
     ASSERT_NE(synth, nullptr);
@@ -244,5 +304,12 @@ TEST_F(PhraseTest, StoppingMidPhraseGivesNoDone)
     synth->setListener(nullptr);
     manager_.releaseSynthesizer(synth);
 }
+
+INSTANTIATE_TEST_SUITE_P(Banks, PhraseTest, ::testing::ValuesIn(kVersions),
+                         [](const ::testing::TestParamInfo<Version>& info) {
+                             std::string name = std::string("v") + info.param.name;
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
 
 }  // namespace
