@@ -7,6 +7,7 @@
 // only this part, so one builder serves both generations.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "engine/SynthScoreV3.h"
 #include "engine/v3/CellMakers.h"
 #include "engine/v3/ICellBuildingListener.h"
+#include "lyrics/ISymbolMgr.h"
 #include "platform/CriticalSection.h"
 
 namespace HalvorenEngineV3 {
@@ -94,6 +96,38 @@ private:
     float lower_ = 1.25f;
     float currentRatio_ = 1.0f;
     Halvoren::HarmonicPeakAnalyser analyser_;
+};
+
+// A generation's state: the shared part with the generation's store, its
+// record cache and the symbol manager.
+template <class Store, class Cache>
+class CellMakerStateOf : public CellMakerStateBase {
+public:
+    CellMakerStateOf(Store& store, std::unique_ptr<Halvoren::ISymbolMgr> symbols)
+        : CellMakerStateBase(store.getSampleRate(), store.getHopSize()), store_(store), symbols_(std::move(symbols))
+    {
+    }
+
+    Store& store() { return store_; }
+    Halvoren::ISymbolMgr& symbols() { return *symbols_; }
+    Cache& cache() { return cache_; }
+
+    // Takes the score's curves and start time and the store's gender ratios
+    // (thousandths) for the run that follows.
+    void prepare(const HalvorenEngine::SynthScoreV3& score)
+    {
+        std::int32_t neutral = 1000, upper = 850, lower = 1250;
+        store_.getGenderRatios(neutral, upper, lower);
+        CellMakerStateBase::prepare(score, neutral, upper, lower);
+    }
+
+protected:
+    ~CellMakerStateOf() = default;
+
+private:
+    Cache cache_;
+    Store& store_;
+    std::unique_ptr<Halvoren::ISymbolMgr> symbols_;
 };
 
 }  // namespace HalvorenEngineV3

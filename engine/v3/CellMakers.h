@@ -87,7 +87,7 @@ public:
     CellMakerCore_FromStdModelAndSrcModel_merge(const Halvoren::GHR_modelPkg& standard, int startFrame, int loopEnd,
                                                 const Halvoren::GHR_modelPkg& source, int refFrame)
         : standard_(standard), startFrame_(startFrame), source_(source), refFrame_(refFrame),
-          walk_(loopEnd - startFrame)
+          walk_(loopLimit(startFrame, loopEnd))
     {
     }
     // The source's start and length onto n frames.

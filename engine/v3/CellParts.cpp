@@ -91,7 +91,7 @@ void sourcePart(CellMakerStateBase& state, const SourceDrive& drive, int srcStar
     bandsAt(source, drive.refFrame, reference);
     Halvoren::PeakList anchorPeaks;
     peaksAt(model, drive.anchor, anchorPeaks);
-    LoopWalk walk(drive.loopEnd - drive.anchor);
+    LoopWalk walk(loopLimit(drive.anchor, drive.loopEnd));
     float pos = static_cast<float>(srcStart);
     float w = 0.0f;
     Halvoren::GammatoneVector bands;

@@ -1,7 +1,9 @@
 #include "engine/v3/ModelFrames.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace HalvorenEngineV3 {
 
@@ -82,6 +84,12 @@ void bentAnchorFrame(const Halvoren::GHR_modelPkg& model, const Halvoren::PeakLi
     secondResidualAt(model, walked, sub);
     Halvoren::frameAdd(residual, add);
     Halvoren::frameSubtract(residual, sub);
+}
+
+int loopLimit(int from, int to)
+{
+    constexpr std::int64_t most = std::numeric_limits<std::int32_t>::max();
+    return static_cast<int>(std::clamp(std::int64_t{to} - from, -most, most));
 }
 
 int LoopWalk::next()

@@ -41,6 +41,10 @@ void bentAnchorFrame(const Halvoren::GHR_modelPkg& model, const Halvoren::PeakLi
                      int walked, Halvoren::LinearEnvelope& correction, Halvoren::PeakList& peaks,
                      Halvoren::FrameMags& residual);
 
+// to - from, kept within +-INT32_MAX: the anchor and loop end of a damaged
+// record may lie too far apart for an int.
+int loopLimit(int from, int to);
+
 // Offsets 0, 1, ..., limit, ..., 1, 0, 1, ... (negative steps for a negative
 // limit); always 0 for limit 0.
 class LoopWalk {

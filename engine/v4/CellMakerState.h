@@ -3,13 +3,11 @@
 // the third generation (frames, stop flag, curves, warp-ratio bounds, band
 // axis, analyser) with this generation's store, symbol manager and record
 // cache, and the record fetch with its "-" + unit retry.
-#include <memory>
 #include <string>
 
 #include "engine/v3/CellMakerStateBase.h"
 #include "engine/v3/ICellBuildingListener.h"
 #include "engine/v4/ISourceStore.h"
-#include "lyrics/ISymbolMgr.h"
 #include "voicebank/v4/SrcCache.h"
 
 namespace HalvorenEngineV4 {
@@ -17,17 +15,9 @@ namespace HalvorenEngineV4 {
 using HalvorenEngineV3::CellCursor;
 using HalvorenEngineV3::ICellBuildingListener;
 
-class CellMakerState : public HalvorenEngineV3::CellMakerStateBase {
+class CellMakerState : public HalvorenEngineV3::CellMakerStateOf<ISourceStore, SrcCache> {
 public:
-    CellMakerState(ISourceStore& store, std::unique_ptr<Halvoren::ISymbolMgr> symbols);
-
-    ISourceStore& store() { return store_; }
-    Halvoren::ISymbolMgr& symbols() { return *symbols_; }
-    SrcCache& cache() { return cache_; }
-
-    // Takes the score's curves and start time and the store's warp-ratio
-    // bounds (thousandths) for the run that follows.
-    void prepare(const HalvorenEngine::SynthScoreV3& score);
+    using CellMakerStateOf::CellMakerStateOf;
 
     // A record of unit near pitch through the cache; null when the bank has
     // none. With retryWithDash set, a missing unit is asked again as
@@ -41,11 +31,6 @@ public:
     // The phase table a cell's frames carry: the unit record's "ext1" table
     // when the bank has the block, else none (null).
     Halvoren::StepTable* phaseEntryOf(VoiceSrc* unit);
-
-private:
-    SrcCache cache_;
-    ISourceStore& store_;
-    std::unique_ptr<Halvoren::ISymbolMgr> symbols_;
 };
 
 }  // namespace HalvorenEngineV4

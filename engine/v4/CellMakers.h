@@ -28,7 +28,7 @@ class CellMakerCore_FromStdModelAndSrcModel_merge2src : public CellMakerCore {
 public:
     CellMakerCore_FromStdModelAndSrcModel_merge2src(const Halvoren::GHR_modelPkg& model, int b, int e,
                                                     const Halvoren::GHR_modelPkg& source, int r)
-        : model_(model), b_(b), source_(source), r_(r), walk_(e - b)
+        : model_(model), b_(b), source_(source), r_(r), walk_(HalvorenEngineV3::loopLimit(b, e))
     {
     }
     // Recording frames s0 .. s0 + length onto n frames of the part that

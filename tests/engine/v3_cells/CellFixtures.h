@@ -21,9 +21,10 @@ using HalvorenEngineV3::SrcMaterial;
 using HalvorenEngineV3::SrcParameter;
 using HalvorenEngineV3::VoiceSrc;
 
-inline std::unique_ptr<SrcMaterial> materialFrom(const std::vector<testbank::PlainFrame>& frames)
+template <class Material = SrcMaterial>
+std::unique_ptr<Material> materialFrom(const std::vector<testbank::PlainFrame>& frames)
 {
-    auto material = std::make_unique<SrcMaterial>("", "");
+    auto material = std::make_unique<Material>("", "");
     const std::string bytes = testbank::ghrModelBytes(frames);
     Halvoren::CMemoryBuffer buffer;
     buffer.bytes().putSamples(bytes.data(), static_cast<unsigned>(bytes.size()));
@@ -55,13 +56,50 @@ struct ContinuantEntry {
     std::vector<testbank::PlainFrame> frames;
 };
 
-class FakeStore : public HalvorenEngineV3::ISourceStore {
+// The bank-wide slots of a fake store of the third or fourth generation:
+// hop, "ext1" flag and gender ratios as set; the rest fixed.
+template <class Interface>
+class FakeHeaderSlots : public Interface {
 public:
-    std::map<std::string, VoiceEntry> voices;
-    std::map<std::string, ContinuantEntry> continuants;
     int hop = 128;
     bool ext1 = false;
     std::int32_t ratios[3] = {1000, 850, 1250};
+
+    void* getNothing(const void*) override { return nullptr; }
+    std::int32_t getHopSize() override { return hop; }
+    float getSampleRate() override { return 44100.0f; }
+    float getParam3() override { return 0.0f; }
+    float getParam4() override { return 0.0f; }
+    float getParam5() override { return 0.0f; }
+    float getMaxHarmonicFreq() override { return 16000.0f; }
+    std::int32_t getPhaseSetting() override { return 20; }
+    std::int32_t getParam8() override { return 0; }
+    float getPowerAmount() override { return 0.0f; }
+    float getPowerCentre() override { return 3000.0f; }
+    float getPowerWidth() override { return 1000.0f; }
+    std::string getString1() override { return ""; }
+    std::string getString2() override { return ""; }
+    std::string getLanguage() override { return "CHN"; }
+    bool hasExt1() override { return ext1; }
+    std::int32_t getTimbreCount() override { return 0; }
+    void getTimbrePitchNames(std::int32_t, std::string& a, std::string& b, std::string& c) override
+    {
+        a.clear();
+        b.clear();
+        c.clear();
+    }
+    void getGenderRatios(std::int32_t& neutral, std::int32_t& upper, std::int32_t& lower) override
+    {
+        neutral = ratios[0];
+        upper = ratios[1];
+        lower = ratios[2];
+    }
+};
+
+class FakeStore : public FakeHeaderSlots<HalvorenEngineV3::ISourceStore> {
+public:
+    std::map<std::string, VoiceEntry> voices;
+    std::map<std::string, ContinuantEntry> continuants;
 
     std::string getRecordKey(const std::string& unit, const std::string&) override
     {
@@ -107,35 +145,6 @@ public:
         r->param1 = at->second.param1;
         r->param2 = at->second.param2;
         return r;
-    }
-    void* getNothing(const void*) override { return nullptr; }
-    std::int32_t getHopSize() override { return hop; }
-    float getSampleRate() override { return 44100.0f; }
-    float getParam3() override { return 0.0f; }
-    float getParam4() override { return 0.0f; }
-    float getParam5() override { return 0.0f; }
-    float getMaxHarmonicFreq() override { return 16000.0f; }
-    std::int32_t getPhaseSetting() override { return 20; }
-    std::int32_t getParam8() override { return 0; }
-    float getPowerAmount() override { return 0.0f; }
-    float getPowerCentre() override { return 3000.0f; }
-    float getPowerWidth() override { return 1000.0f; }
-    std::string getString1() override { return ""; }
-    std::string getString2() override { return ""; }
-    std::string getLanguage() override { return "CHN"; }
-    bool hasExt1() override { return ext1; }
-    std::int32_t getTimbreCount() override { return 0; }
-    void getTimbrePitchNames(std::int32_t, std::string& a, std::string& b, std::string& c) override
-    {
-        a.clear();
-        b.clear();
-        c.clear();
-    }
-    void getGenderRatios(std::int32_t& neutral, std::int32_t& upper, std::int32_t& lower) override
-    {
-        neutral = ratios[0];
-        upper = ratios[1];
-        lower = ratios[2];
     }
 };
 

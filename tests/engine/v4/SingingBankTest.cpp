@@ -68,15 +68,4 @@ TEST(SingingBankV4, TheFourthGenerationStoreReadsEveryUnitBack)
     EXPECT_FALSE(lastL.empty());
 }
 
-TEST(SingingBankV4, OwnLevelsGoInTheExtraBlock)
-{
-    testbank::PackageOnDisk<SourceStore_pkg> disk("singing4_levels");
-    testbank::SingingBank bank = testbank::cvvcBankV4(256);
-    bank.ext3Values = {0.25f, 0.6f, -10.0f};
-    disk.open(testbank::writeSingingBank(bank));
-    EXPECT_EQ(disk.package->getHarmLevel(), 0.25f);
-    EXPECT_EQ(disk.package->getNoiseLevel(), 0.6f);
-    EXPECT_EQ(disk.package->getTiltAtZero(), -10.0f);
-}
-
 }  // namespace

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "dsp/CMemoryStream.h"
 #include "engine/v4/CellMakerState.h"
 #include "lyrics/NullSymbolMgr.h"
 #include "support/bank/GhrModelWriter.h"
@@ -24,13 +23,7 @@ using HalvorenEngineV4::VoiceSrc;
 
 inline std::unique_ptr<SrcMaterial> materialFrom(const std::vector<testbank::PlainFrame>& frames)
 {
-    auto material = std::make_unique<SrcMaterial>("", "");
-    const std::string bytes = testbank::ghrModelBytes(frames);
-    Halvoren::CMemoryBuffer buffer;
-    buffer.bytes().putSamples(bytes.data(), static_cast<unsigned>(bytes.size()));
-    Halvoren::CMemoryStream stream(&buffer);
-    material->readFrom(stream);
-    return material;
+    return celltest::materialFrom<SrcMaterial>(frames);
 }
 
 // n frames with every harmonic of 220 Hz at harmonicDb (none when
@@ -61,13 +54,11 @@ struct Continuant {
     std::vector<testbank::PlainFrame> frames;
 };
 
-class FakeStore : public HalvorenEngineV4::ISourceStore {
+class FakeStore : public celltest::FakeHeaderSlots<HalvorenEngineV4::ISourceStore> {
 public:
     std::map<std::string, Voice> voices;
     std::map<std::string, Continuant> continuants;
     std::vector<std::string> asked;  // every unit getRecordKey was asked for
-    bool ext1 = false;
-    std::int32_t ratios[3] = {1000, 850, 1250};
 
     std::string getRecordKey(const std::string& unit, const std::string&) override
     {
@@ -108,35 +99,6 @@ public:
                                                                        const std::string& pitch) override
     {
         return continuants.count(unit) != 0 ? std::make_unique<SrcContinuantParameter>(unit, pitch) : nullptr;
-    }
-    void* getNothing(const void*) override { return nullptr; }
-    std::int32_t getHopSize() override { return 128; }
-    float getSampleRate() override { return 44100.0f; }
-    float getParam3() override { return 0.0f; }
-    float getParam4() override { return 0.0f; }
-    float getParam5() override { return 0.0f; }
-    float getMaxHarmonicFreq() override { return 16000.0f; }
-    std::int32_t getPhaseSetting() override { return 20; }
-    std::int32_t getParam8() override { return 0; }
-    float getPowerAmount() override { return 0.0f; }
-    float getPowerCentre() override { return 3000.0f; }
-    float getPowerWidth() override { return 1000.0f; }
-    std::string getString1() override { return ""; }
-    std::string getString2() override { return ""; }
-    std::string getLanguage() override { return "CHN"; }
-    bool hasExt1() override { return ext1; }
-    std::int32_t getTimbreCount() override { return 0; }
-    void getTimbrePitchNames(std::int32_t, std::string& a, std::string& b, std::string& c) override
-    {
-        a.clear();
-        b.clear();
-        c.clear();
-    }
-    void getGenderRatios(std::int32_t& neutral, std::int32_t& upper, std::int32_t& lower) override
-    {
-        neutral = ratios[0];
-        upper = ratios[1];
-        lower = ratios[2];
     }
     float getHarmLevel() override { return 0.5f; }
     float getNoiseLevel() override { return 1.2f; }

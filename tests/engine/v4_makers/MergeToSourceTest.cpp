@@ -116,6 +116,35 @@ TEST(MergeToSourceV4, UnvoicedRecordingFramesAreTheirEnvelopeAndPositionsStayIns
     }
 }
 
+// Placing values of a damaged record far outside the model: the walk stays
+// within int, every read is clamped into the model (envelope frame 3 at -6,
+// the last frame).
+TEST(MergeToSourceV4, FarOffPlacingValuesReadTheModelsEdges)
+{
+    struct Case {
+        int b, e, s0;
+    } cases[] = {
+        {2147483000, -2147483000, 0},
+        {-2147483000, 2147483000, 2147483000},
+        {2147483647, -2147483648, -2147483648},
+    };
+    for (const Case& c : cases) {
+        MakerBench bench;
+        bench.prepare();
+        auto model = materialFrom(levelFrames(4, -20.0f, -30.0f, 2.0f));
+        auto source = materialFrom(levelFrames(4, 0.0f, -30.0f, 1.0f, false));
+        CellMakerCore_FromStdModelAndSrcModel_merge2src maker(*model, c.b, c.e, *source, c.s0);
+        maker.init(bench.state.makerSetting());
+        ASSERT_TRUE(maker.setUp(c.s0, 4, 4, 0, 0, 50.0f));
+        auto at = bench.cursor();
+        HalvorenEngineV3::emitPieceFrames(bench.state, maker, 4, at);
+        ASSERT_EQ(bench.frames().size(), 4u) << c.b;
+        const float edge = c.b > 0 ? -6.0f : 0.0f;
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(bench.envelope(i), edge) << c.b << " frame " << i;
+    }
+}
+
 TEST(MergeToSourceV4, EmptyPartsAreNotSetUp)
 {
     MakerBench bench;

@@ -11,34 +11,28 @@ using makertest::materialFrom;
 using makertest::MakerBench;
 using makertest::VoiceSrc;
 
-// 20 log10(i / 7) for i = 1..6: -16.902, -10.881, -7.360, -4.861, -2.923,
-// -1.339; frame 0 is -120, frames 7.. are 0.
-TEST(PartsV4, OnsetFadesInOverItsFirstSevenFrames)
+// Over a cellOffset of 10: 20 log10(i / 7) for i = 1..6 is -16.902,
+// -10.881, -7.360, -4.861, -2.923, -1.339; frame 0 is -120, frames 7.. 0.
+// A 3-frame onset fades over all of it: -120, 20 log10(1/3), 20 log10(2/3).
+TEST(PartsV4, OnsetFadesInOverItsFirstSevenFramesAtMost)
 {
-    MakerBench bench;
-    bench.prepare();
-    auto model = materialFrom(levelFrames(10, -20.0f));
-    auto at = bench.cursor();
-    HalvorenEngineV4::emitModelPartFadingIn(bench.state, *model, 0, 10, 10, at);
-    const float want[] = {-120.0f, -16.902f, -10.881f, -7.360f, -4.861f, -2.923f, -1.339f, 0.0f, 0.0f, 0.0f};
-    ASSERT_EQ(bench.frames().size(), 10u);
-    for (std::size_t i = 0; i < 10; ++i)
-        EXPECT_NEAR(bench.frames()[i]->levelDb, want[i], 5e-4) << i;
-}
-
-// A shorter onset fades over all of it: 3 frames give -120, 20 log10(1/3),
-// 20 log10(2/3).
-TEST(PartsV4, ShortOnsetFadesOverItsLength)
-{
-    MakerBench bench;
-    bench.prepare();
-    auto model = materialFrom(levelFrames(10, -20.0f));
-    auto at = bench.cursor();
-    HalvorenEngineV4::emitModelPartFadingIn(bench.state, *model, 0, 10, 3, at);
-    const float want[] = {-120.0f, -9.5424f, -3.5218f};
-    ASSERT_EQ(bench.frames().size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_NEAR(bench.frames()[i]->levelDb, want[i], 5e-4) << i;
+    struct Case {
+        int n;
+        std::vector<float> want;
+    } cases[] = {
+        {10, {-120.0f, -16.902f, -10.881f, -7.360f, -4.861f, -2.923f, -1.339f, 0.0f, 0.0f, 0.0f}},
+        {3, {-120.0f, -9.5424f, -3.5218f}},
+    };
+    for (const Case& c : cases) {
+        MakerBench bench;
+        bench.prepare();
+        auto model = materialFrom(levelFrames(10, -20.0f));
+        auto at = bench.cursor();
+        HalvorenEngineV4::emitModelPartFadingIn(bench.state, *model, 0, 10, c.n, at);
+        ASSERT_EQ(bench.frames().size(), c.want.size()) << c.n;
+        for (std::size_t i = 0; i < c.want.size(); ++i)
+            EXPECT_NEAR(bench.frames()[i]->levelDb, c.want[i], 5e-4) << c.n << " frame " << i;
+    }
 }
 
 // Bounds 1000 / 900 / 1100 thousandths: +1 gives 0.9, -1 gives 1.1, 0.5
@@ -78,24 +72,34 @@ struct MiddleRecords {
 
 // Unit model at -20 dB, the onset record at -40 dB with bands alike: the
 // middle part moves from the record into the model with model weights
-// i / 4 = 0, 0.25, 0.5, 0.75: -40, -35, -30, -25.
+// i / 4 = 0, 0.25, 0.5, 0.75: -40, -35, -30, -25. With a distinct cross
+// record the blended frame then glides into the delta, here +8 dB on every
+// harmonic at the same weights: -40, -33, -26, -19.
 TEST(PartsV4, MiddlePartMovesFromTheOnsetRecordIntoTheUnitModel)
 {
-    MakerBench bench;
-    bench.prepare();
-    MiddleRecords r;
-    r.unit.v4Param3 = 2;
-    r.unit.v4Param4 = 6;
-    r.unit.material = materialFrom(levelFrames(10, -20.0f));
-    r.onset.v4Param2 = 0;
-    r.onset.v4Param3 = 4;
-    r.onset.material = materialFrom(levelFrames(8, -40.0f));
-    auto at = bench.cursor();
-    HalvorenEngineV4::emitMiddlePart(bench.state, r.unit, r.onset, 4, 4, at);
-    const float want[] = {-40.0f, -35.0f, -30.0f, -25.0f};
-    ASSERT_EQ(bench.frames().size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i)
-        EXPECT_NEAR(bench.level(i), want[i], 1e-4) << i;
+    struct Case {
+        float deltaDb;  // 0: no delta
+        float want[4];
+    } cases[] = {{0.0f, {-40.0f, -35.0f, -30.0f, -25.0f}}, {8.0f, {-40.0f, -33.0f, -26.0f, -19.0f}}};
+    for (const Case& c : cases) {
+        MakerBench bench;
+        bench.prepare();
+        MiddleRecords r;
+        r.unit.v4Param3 = 2;
+        r.unit.v4Param4 = 6;
+        r.unit.material = materialFrom(levelFrames(10, -20.0f));
+        r.onset.v4Param3 = 4;
+        r.onset.material = materialFrom(levelFrames(8, -40.0f));
+        HalvorenEngineV4::CrossDelta delta;
+        for (int k = 1; k <= 90; ++k)
+            delta.peaks.append(220.0f * static_cast<float>(k), c.deltaDb, 0.0f);
+        auto at = bench.cursor();
+        HalvorenEngineV4::emitMiddlePart(bench.state, r.unit, r.onset, 4, 4, at,
+                                         c.deltaDb != 0.0f ? &delta : nullptr);
+        ASSERT_EQ(bench.frames().size(), 4u) << c.deltaDb;
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_NEAR(bench.level(i), c.want[i], 1e-4) << c.deltaDb << " frame " << i;
+    }
 }
 
 // Where the onset record has bands but no peaks the bent unit model is the
@@ -126,6 +130,20 @@ TEST(PartsV4, MiddlePartReadsTheRecordsWhereTheirPlacingValuesSay)
         EXPECT_NEAR(bench.level(i), peaks[i], 1e-4) << i;
         EXPECT_NEAR(bench.envelope(i), envelope[i], 1e-4) << i;
     }
+}
+
+// No pitch (an empty pitch curve reads 0 Hz) makes frames without harmonics
+// rather than an endless harmonic loop.
+TEST(PartsV4, NoPitchMakesNoHarmonics)
+{
+    MakerBench bench;
+    bench.prepare(HalvorenEngine::SynthScoreV3{});
+    auto model = materialFrom(levelFrames(4, -20.0f));
+    auto at = bench.cursor();
+    HalvorenEngineV4::emitModelPart(bench.state, *model, 0, 4, 4, at, false);
+    ASSERT_EQ(bench.frames().size(), 4u);
+    for (const auto& frame : bench.frames())
+        EXPECT_TRUE(frame->peaks.empty());
 }
 
 TEST(PartsV4, MiddlePartWithoutMaterialOrLengthMakesNothing)

@@ -254,7 +254,7 @@ inline PackageFiles writeSingingBank(const SingingBank& bank)
 // A fourth-generation bank under the built-in table: "ma", "la", "sa" (its
 // "s" unvoiced) and the vowel-only "a" at C4, "a" again at G4 in a brighter
 // tone (a cross timbre), the breath "br1" (noise only), the continuants "-"
-// (the vowel fading into silence) and "l" (into the voiced initial), every
+// (the vowel into a breathy release) and "l" (into the voiced initial), every
 // voice with a phase table, and "ext3" with the default levels.
 inline SingingBank cvvcBankV4(std::int32_t hop)
 {
