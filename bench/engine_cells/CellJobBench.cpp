@@ -1,8 +1,9 @@
 // Thirty seconds sung by a third-generation job from a synthetic bank (60
-// notes in joined runs of three and rests), at hops 128 and 256: the whole
-// job on its worker thread, cell making and frame synthesis. Beside it, the
-// construction of a job (opening the bank), and the floor: one inverse real
-// FFT of 512 points per frame of the same length and a windowed overlap-add.
+// notes in joined runs of three and rests), and ten seconds sung by a "3.5"
+// job, at hops 128 and 256: the whole job on its worker thread, cell making
+// and frame synthesis. Beside them, the construction of a job (opening the
+// bank), and the floor: one inverse real FFT of 512 points per frame of the
+// same length and a windowed overlap-add.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "engine/CleanGarbageSynthRunnable.h"
 #include "engine/EngineManager.h"
 #include "engine/v3/HVSynthesizer.h"
+#include "engine/v3_2/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
 
@@ -21,6 +23,7 @@ namespace {
 constexpr float kRate = 44100.0f;
 constexpr int kFrameSize = 512;
 constexpr float kSeconds = 30.0f;
+constexpr float kTwinSeconds = 10.0f;
 
 std::string singingBank(testbank::BankTree& tree, int hop)
 {
@@ -29,13 +32,13 @@ std::string singingBank(testbank::BankTree& tree, int hop)
 }
 
 // Notes every 0.5 s; every fourth is short, so a rest follows it.
-void thirtySeconds(HalvorenEngine::SynthScoreV3& score)
+void phraseOf(float seconds, HalvorenEngine::SynthScoreV3& score)
 {
     static const char* kSymbols[] = {"ma", "sa", "la"};
     static const float kPitches[] = {261.63f, 329.63f, 392.0f, 293.66f};
     score.clear();
     score.leadIn = 0.3f;
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < static_cast<int>(2.0f * seconds); ++i) {
         HalvorenEngine::SynthNoteV3 n;
         n.symbol = kSymbols[i % 3];
         n.timbre = n.crossTimbre = "C4";
@@ -50,7 +53,8 @@ void thirtySeconds(HalvorenEngine::SynthScoreV3& score)
 
 using hvbench::ManagerOverride;
 
-void BM_SingThirtySeconds(benchmark::State& state)
+template <class Front>
+void singFor(benchmark::State& state, float seconds)
 {
     const int hop = static_cast<int>(state.range(0));
     ManagerOverride override;
@@ -59,13 +63,21 @@ void BM_SingThirtySeconds(benchmark::State& state)
     for (auto _ : state) {
         // A new job each time (its construction is measured apart, well
         // under a millisecond).
-        HalvorenEngineV3::HVSynthesizer synth(path);
-        thirtySeconds(synth.score());
+        Front synth(path);
+        phraseOf(seconds, synth.score());
         hvbench::runJobToEnd(synth);
     }
-    state.counters["audio_s"] = kSeconds;
+    state.counters["audio_s"] = seconds;
 }
+
+void BM_SingThirtySeconds(benchmark::State& state) { singFor<HalvorenEngineV3::HVSynthesizer>(state, kSeconds); }
 BENCHMARK(BM_SingThirtySeconds)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_TwinSingTenSeconds(benchmark::State& state)
+{
+    singFor<HalvorenEngineV3_2::HVSynthesizer>(state, kTwinSeconds);
+}
+BENCHMARK(BM_TwinSingTenSeconds)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_JobConstruction(benchmark::State& state)
 {
@@ -79,12 +91,17 @@ void BM_JobConstruction(benchmark::State& state)
 }
 BENCHMARK(BM_JobConstruction)->Unit(benchmark::kMillisecond);
 
-void BM_FloorThirtySeconds(benchmark::State& state)
+void floorFor(benchmark::State& state, float seconds)
 {
     const int hop = static_cast<int>(state.range(0));
-    const int frames = static_cast<int>(kSeconds * kRate) / hop;
+    const int frames = static_cast<int>(seconds * kRate) / hop;
     hvbench::runInverseOverlapAddFloor(state, kFrameSize, hop, frames);
 }
+
+void BM_FloorThirtySeconds(benchmark::State& state) { floorFor(state, kSeconds); }
 BENCHMARK(BM_FloorThirtySeconds)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
+
+void BM_FloorTenSeconds(benchmark::State& state) { floorFor(state, kTwinSeconds); }
+BENCHMARK(BM_FloorTenSeconds)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
 
 }  // namespace

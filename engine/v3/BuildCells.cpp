@@ -28,34 +28,28 @@ const Halvoren::GHR_modelPkg* withFrames(const Halvoren::GHR_modelPkg* model)
     return model != nullptr && frameCountOf(*model) > 0 ? model : nullptr;
 }
 
-// The models one end part is made from.
-struct EndModels {
-    SrcParameter* first = nullptr;   // A
-    SrcParameter* second = nullptr;  // B
-    SrcParameter* next = nullptr;    // rN
-    SrcContinuantParameter* c = nullptr;
-    int kind = 0;
-};
+}  // namespace
 
-// A maker for the end part; null when its first model has no frames. A
-// second model, recording or continuant without frames counts as absent.
-std::unique_ptr<CellMakerCore> endMaker(CellMakerState& state, const EndModels& m, int endLen, int cellStart,
-                                        int local)
+const Halvoren::GHR_modelPkg* framesOf(SrcParameter* record) { return withFrames(materialOf(record)); }
+const Halvoren::GHR_modelPkg* framesOf(SrcContinuantParameter* record) { return withFrames(materialOf(record)); }
+
+std::unique_ptr<CellMakerCore> makeEndMaker(CellMakerState& state, const EndModels& m, int endLen, int cellStart,
+                                            int local)
 {
-    const Halvoren::GHR_modelPkg* a = withFrames(materialOf(m.first));
+    const Halvoren::GHR_modelPkg* a = framesOf(m.first);
     if (a == nullptr)
         return nullptr;
     const int b = m.first->param4;
     const int mid = static_cast<int>((std::int64_t{m.first->param3} + b) / 2);
-    const Halvoren::GHR_modelPkg* second = withFrames(materialOf(m.second));
-    const Halvoren::GHR_modelPkg* tail = withFrames(materialOf(m.c));
+    const Halvoren::GHR_modelPkg* second = framesOf(m.second);
+    const Halvoren::GHR_modelPkg* tail = framesOf(m.c);
     if (m.kind == 3 && second != nullptr) {
         auto maker = std::make_unique<CellMakerCore_ByMergeTwoModel>();
         maker->init(state.makerSetting());
         maker->setUp(*a, b, *second, m.second->param3, endLen, cellStart, local);
         return maker;
     }
-    if (m.kind == 2 && second != nullptr && tail != nullptr && withFrames(materialOf(m.next)) != nullptr) {
+    if (m.kind == 2 && second != nullptr && tail != nullptr && framesOf(m.next) != nullptr) {
         auto maker = std::make_unique<CellMakerCore_ByMergeTwoModelAndTailSrc>();
         maker->init(state.makerSetting());
         CellMakerCore_ByMergeTwoModelAndTailSrc::Models models;
@@ -84,8 +78,10 @@ std::unique_ptr<CellMakerCore> endMaker(CellMakerState& state, const EndModels& 
     return maker;
 }
 
+namespace {
+
 void makeEndPart(CellMakerState& state, ICellRecords& records, const CellRecord& cell, const CellLayout& lay,
-                 CellCursor& at)
+                 CellCursor& at, EndMakerFor endMaker)
 {
     if (lay.endLen < 1)
         return;
@@ -133,7 +129,7 @@ void buildCells(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score
 }
 
 void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
-                 HalvorenEngine::CellListCache& list)
+                 HalvorenEngine::CellListCache& list, const CellForm& form)
 {
     state.prepare(score);
     CachedCellRecords records(state);
@@ -141,7 +137,7 @@ void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& scor
     std::vector<CellRecord> cells;
     makeTwoBehind(
         score.notes.size(), [&](std::size_t k) { walkNote(state.symbols(), records, score, k, timing, cells); },
-        [&](std::size_t i) { makeCellFrames(state, cells[i], list); }, [&] { return state.isStopped(); });
+        [&](std::size_t i) { makeCellFrames(state, cells[i], list, form); }, [&] { return state.isStopped(); });
     list.finished = true;
 }
 
@@ -150,22 +146,14 @@ void makeBreathCell(CellMakerState& state, const CellRecord& cell, HalvorenEngin
     VoiceSrc* r = state.lookupVoiceSrc(cell.names.symbol, cell.names.timbre);
     if (r == nullptr || r->material == nullptr)
         return;
-    const std::int64_t srcLen = std::int64_t{r->param4} + r->param5 - r->endPos;
-    const std::int64_t k = 2 * srcLen;
-    std::int64_t start = cell.cellStart;
-    std::int64_t length = cell.cellLength;
-    if (length > k) {
-        start += length - k;
-        length = k;
-    }
-    if (srcLen < 1 || length < 1 || start > INT32_MAX)
-        return;
+    const BreathSpan span = breathSpan(cell, *r);
     int local = 0;
-    CellCursor at{static_cast<int>(start), local, list, nullptr};
-    emitModelPart(state, *r->material, r->endPos, static_cast<int>(srcLen), static_cast<int>(length), at, true);
+    CellCursor at{span.start, local, list, nullptr};
+    emitModelPart(state, *r->material, r->endPos, span.srcLen, span.length, at, true);
 }
 
-void makeCellFrames(CellMakerState& state, const CellRecord& cell, HalvorenEngine::CellListCache& list)
+void makeCellFrames(CellMakerState& state, const CellRecord& cell, HalvorenEngine::CellListCache& list,
+                    const CellForm& form)
 {
     const CellUnitNames& n = cell.names;
     if (state.symbols().isBreath(n.symbol)) {
@@ -187,6 +175,7 @@ void makeCellFrames(CellMakerState& state, const CellRecord& cell, HalvorenEngin
     drive.loopEnd = lay.mid;
     drive.source = materialOf(lay.rL);
     drive.refFrame = lay.rL != nullptr ? lay.rL->param3 : 0;
+    drive.blendFromSource = form.blendFromSource;
     // Onset.
     if (sameRecording)
         emitModelPart(state, *m1, lay.onsetStart, lay.onsetLen, cell.cellOffset, at, false);
@@ -223,7 +212,7 @@ void makeCellFrames(CellMakerState& state, const CellRecord& cell, HalvorenEngin
                              {m2, lay.m2->param3, lay.m2->param4 - lay.m2->param3}, lay.bodyLen, at);
     }
     local = cell.cellOffset + (lay.secondLen > 0 ? lay.midLen : 0) + lay.bodyLen;
-    makeEndPart(state, records, cell, lay, at);
+    makeEndPart(state, records, cell, lay, at, form.endMaker);
 }
 
 }  // namespace HalvorenEngineV3

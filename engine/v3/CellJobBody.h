@@ -5,8 +5,9 @@
 // and renders each frame it reports at once into the job's output.
 //
 // Parts names the generation's Store, FrameSynth and State, and makes the
-// frame synthesis and the symbol manager from the store (makeFrameSynth,
-// makeSymbols). A bank the store refuses plans at hop 128 and 44100 Hz,
+// symbol manager from the store (makeSymbols); the front passes the maker of
+// the frame synthesis, which may be a bank version's own derived from
+// FrameSynth. A bank the store refuses plans at hop 128 and 44100 Hz,
 // makes no frame and still finishes, so what waits for the job goes on.
 #include <memory>
 #include <ostream>
@@ -30,15 +31,16 @@ public:
     using State = typename Parts::State;
     using Builder = void (*)(State& state, const HalvorenEngine::SynthScoreV3& score,
                              HalvorenEngine::CellListCache& list);
+    using SynthMaker = std::unique_ptr<Synth> (*)(Store& store, float sampleRate, int hop);
 
     static constexpr int kFallbackHop = 128;
     static constexpr float kFallbackRate = 44100.0f;
 
-    CellJobBody(const std::string& packagePath, Builder builder, std::ostream& log)
+    CellJobBody(const std::string& packagePath, Builder builder, SynthMaker makeSynth, std::ostream& log)
         : store_(std::make_unique<Store>(packagePath, log)),
           hop_(store_->isUsable() ? store_->getHopSize() : kFallbackHop),
           rate_(store_->isUsable() ? store_->getSampleRate() : kFallbackRate),
-          frameSynth_(Parts::makeFrameSynth(*store_, rate_, hop_)),
+          frameSynth_(makeSynth(*store_, rate_, hop_)),
           state_(*store_, Parts::makeSymbols(*store_)),
           builder_(builder)
     {
@@ -72,12 +74,12 @@ public:
     }
 
 private:
-    void onCellBuilt(HalvorenEngine::SynthFrameV4& frame) override { frameSynth_.renderFrame(frame, job_->writer()); }
+    void onCellBuilt(HalvorenEngine::SynthFrameV4& frame) override { frameSynth_->renderFrame(frame, job_->writer()); }
 
     std::unique_ptr<Store> store_;
     int hop_;
     float rate_;
-    Synth frameSynth_;
+    std::unique_ptr<Synth> frameSynth_;
     State state_;
     Builder builder_;
     HalvorenEngine::SynthScoreV3 score_;

@@ -216,6 +216,22 @@ void partLengths(const CellRecord& cell, int L, CellLayout& out)
     out.endLen = lengths.endLen;
 }
 
+BreathSpan breathSpan(const CellRecord& cell, const SrcParameter& r)
+{
+    BreathSpan span;
+    span.srcLen = clampToInt32(std::max<std::int64_t>(0, std::int64_t{r.param4} + r.param5 - r.endPos));
+    const std::int64_t k = 2 * std::int64_t{span.srcLen};
+    std::int64_t start = cell.cellStart;
+    std::int64_t length = std::max(0, cell.cellLength);
+    if (length > k) {
+        start += length - k;
+        length = k;
+    }
+    span.start = clampToInt32(start);
+    span.length = clampToInt32(length);
+    return span;
+}
+
 CellLayout layoutCell(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell)
 {
     CellLayout out;

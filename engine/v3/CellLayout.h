@@ -129,6 +129,15 @@ struct PartLengths {
 PartLengths partLengthsOf(const CellRecord& cell, int L, int secondLen, int steady, int srcLen);
 // The same into a layout, from its own secondLen, b - a and srcLen.
 void partLengths(const CellRecord& cell, int L, CellLayout& out);
+// The stretch of a breath cell: at most twice the breath's recorded length
+// srcLen (r.param4 + r.param5 - r.endPos, 0 when a damaged record makes it
+// negative), ending with its note.
+struct BreathSpan {
+    std::int32_t srcLen = 0;
+    std::int32_t start = 0;
+    std::int32_t length = 0;
+};
+BreathSpan breathSpan(const CellRecord& cell, const SrcParameter& r);
 CellLayout layoutCell(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell);
 
 }  // namespace HalvorenEngineV3

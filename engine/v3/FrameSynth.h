@@ -39,6 +39,8 @@ public:
     FrameSynth(float sampleRate, int hop, float param3, float param4, float param5, float maxHarmonicFreq,
                int phaseSetting, int param8, float powerAmount, float powerCentre, float powerWidth,
                FrameLevels levels = {}, PeakOrder order = PeakOrder::NoiseFirst);
+    // A job holds the synthesis of its bank version through this type.
+    virtual ~FrameSynth() = default;
 
     void renderFrame(HalvorenEngine::SynthFrameV4& frame, HalvorenEngine::SampleOutWriter& out);
 

@@ -1,6 +1,8 @@
 #pragma once
 // The front of a third-generation job (banks "3.1" to "3.3"), and its
-// factory, which puts it on the engine manager's live list.
+// factory, which puts it on the engine manager's live list. The fronts of
+// banks "3.4" and "3.5" are this one with their own cell building and
+// frame synthesis.
 #include <string>
 
 #include "engine/JobSynthesizer.h"
@@ -10,8 +12,9 @@ namespace HalvorenEngineV3 {
 
 class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
-    explicit HVSynthesizer(const std::string& packagePath, CellBuilder builder = &buildCells)
-        : JobSynthesizer(std::make_unique<SynthJobV3>(packagePath, builder))
+    explicit HVSynthesizer(const std::string& packagePath, CellBuilder builder = &buildCells,
+                           FrameSynthMaker makeSynth = &frameSynthOf<FrameSynth>)
+        : JobSynthesizer(std::make_unique<SynthJobV3>(packagePath, builder, makeSynth))
     {
     }
     SynthJobV3& body() { return static_cast<SynthJobV3&>(job().body()); }

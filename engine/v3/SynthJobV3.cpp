@@ -5,13 +5,6 @@
 
 namespace HalvorenEngineV3 {
 
-FrameSynth JobPartsV3::makeFrameSynth(Store& store, float rate, int hop)
-{
-    return FrameSynth(rate, hop, store.getParam3(), store.getParam4(), store.getParam5(), store.getMaxHarmonicFreq(),
-                      store.getPhaseSetting(), store.getParam8(), store.getPowerAmount(), store.getPowerCentre(),
-                      store.getPowerWidth());
-}
-
 std::unique_ptr<Halvoren::ISymbolMgr> JobPartsV3::makeSymbols(Store& store)
 {
     if (store.getLanguage() == "CHN")

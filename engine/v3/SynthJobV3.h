@@ -1,7 +1,8 @@
 #pragma once
 // The third generation's part of a synthesis job (see CellJobBody.h): the
-// V3 store and frame synthesis, and a pinyin symbol manager for "CHN" banks
-// (none otherwise).
+// V3 store and a frame synthesis of the bank version (the third
+// generation's own unless the front names another), and a pinyin symbol
+// manager for "CHN" banks (none otherwise).
 #include <iostream>
 #include <memory>
 #include <ostream>
@@ -18,15 +19,24 @@ struct JobPartsV3 {
     using Store = SourceStore_pkg;
     using FrameSynth = HalvorenEngineV3::FrameSynth;
     using State = CellMakerState;
-    static FrameSynth makeFrameSynth(Store& store, float rate, int hop);
     static std::unique_ptr<Halvoren::ISymbolMgr> makeSymbols(Store& store);
 };
+
+using FrameSynthMaker = CellJobBody<JobPartsV3>::SynthMaker;
+// The synthesis of type Synth, built from the store's slots 9 to 17.
+template <class Synth>
+std::unique_ptr<FrameSynth> frameSynthOf(SourceStore_pkg& store, float sampleRate, int hop)
+{
+    return std::make_unique<Synth>(sampleRate, hop, store.getParam3(), store.getParam4(), store.getParam5(),
+                                   store.getMaxHarmonicFreq(), store.getPhaseSetting(), store.getParam8(),
+                                   store.getPowerAmount(), store.getPowerCentre(), store.getPowerWidth());
+}
 
 class SynthJobV3 final : public CellJobBody<JobPartsV3> {
 public:
     explicit SynthJobV3(const std::string& packagePath, CellBuilder builder = &buildCells,
-                        std::ostream& log = std::cout)
-        : CellJobBody(packagePath, builder, log)
+                        FrameSynthMaker makeSynth = &frameSynthOf<FrameSynth>, std::ostream& log = std::cout)
+        : CellJobBody(packagePath, builder, makeSynth, log)
     {
     }
 };

@@ -5,11 +5,12 @@
 
 namespace HalvorenEngineV4 {
 
-FrameSynth JobPartsV4::makeFrameSynth(Store& store, float rate, int hop)
+std::unique_ptr<FrameSynth> JobPartsV4::makeFrameSynth(Store& store, float rate, int hop)
 {
-    return FrameSynth(rate, hop, store.getParam3(), store.getParam4(), store.getParam5(), store.getMaxHarmonicFreq(),
-                      store.getPhaseSetting(), store.getParam8(), store.getPowerAmount(), store.getPowerCentre(),
-                      store.getPowerWidth(), store.getHarmLevel(), store.getNoiseLevel(), store.getTiltAtZero());
+    return std::make_unique<FrameSynth>(rate, hop, store.getParam3(), store.getParam4(), store.getParam5(),
+                                        store.getMaxHarmonicFreq(), store.getPhaseSetting(), store.getParam8(),
+                                        store.getPowerAmount(), store.getPowerCentre(), store.getPowerWidth(),
+                                        store.getHarmLevel(), store.getNoiseLevel(), store.getTiltAtZero());
 }
 
 std::unique_ptr<Halvoren::ISymbolMgr> JobPartsV4::makeSymbols(Store& store)

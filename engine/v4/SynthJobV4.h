@@ -20,7 +20,7 @@ struct JobPartsV4 {
     using Store = SourceStore_pkg;
     using FrameSynth = HalvorenEngineV4::FrameSynth;
     using State = CellMakerState;
-    static FrameSynth makeFrameSynth(Store& store, float rate, int hop);
+    static std::unique_ptr<FrameSynth> makeFrameSynth(Store& store, float rate, int hop);
     static std::unique_ptr<Halvoren::ISymbolMgr> makeSymbols(Store& store);
 };
 
@@ -28,7 +28,7 @@ class SynthJobV4 final : public HalvorenEngineV3::CellJobBody<JobPartsV4> {
 public:
     explicit SynthJobV4(const std::string& packagePath, CellBuilder builder = &buildCells,
                         std::ostream& log = std::cout)
-        : CellJobBody(packagePath, builder, log)
+        : CellJobBody(packagePath, builder, &JobPartsV4::makeFrameSynth, log)
     {
     }
 

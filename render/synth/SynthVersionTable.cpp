@@ -4,6 +4,7 @@
 #include "render/synth/Synth_v1.h"
 #include "render/synth/Synth_v6.h"
 #include "render/synth/Synth_v4.h"
+#include "render/synth/Synth_v3_1.h"
 
 SynthMakerTable programSynthMakers()
 {
@@ -16,5 +17,7 @@ SynthMakerTable programSynthMakers()
         table[version] = &makeTimbreSynth<Synth_v6>;
     for (const char* version : {"4.0", "4.01", "4.02", "4.03"})
         table[version] = &makeTimbreSynth<Synth_v4>;
+    table["3.4"] = &makeTimbreSynth<Synth_v3_1>;
+    table["3.5"] = &makeTimbreSynth<Synth_v3_2>;
     return table;
 }

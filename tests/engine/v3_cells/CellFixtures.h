@@ -115,7 +115,15 @@ public:
         r->material = materialFrom(at->second.frames);
         return r;
     }
-    std::unique_ptr<SrcParameter> getSrcParameter(const std::string&, const std::string&) override { return nullptr; }
+    std::unique_ptr<SrcParameter> getSrcParameter(const std::string& unit, const std::string& pitch) override
+    {
+        const auto at = voices.find(unit);
+        if (at == voices.end())
+            return nullptr;
+        auto r = std::make_unique<SrcParameter>(unit, pitch);
+        static_cast<Halvoren::VoiceValues<3>&>(*r) = at->second.values;
+        return r;
+    }
     std::unique_ptr<ContinuantSrc> getContinuantSrc(const std::string& unit, const std::string& pitch) override
     {
         const auto at = continuants.find(unit);
@@ -127,11 +135,31 @@ public:
         r->material = materialFrom(at->second.frames);
         return r;
     }
-    std::unique_ptr<SrcContinuantParameter> getSrcContinuantParameter(const std::string&, const std::string&) override
+    std::unique_ptr<SrcContinuantParameter> getSrcContinuantParameter(const std::string& unit,
+                                                                       const std::string& pitch) override
     {
-        return nullptr;
+        const auto at = continuants.find(unit);
+        if (at == continuants.end())
+            return nullptr;
+        auto r = std::make_unique<SrcContinuantParameter>(unit, pitch);
+        r->param1 = at->second.param1;
+        r->param2 = at->second.param2;
+        return r;
     }
 };
+
+// "ma": onset 0..10, middle 10..20, body 20..60, end 60..80; residual -p.
+inline VoiceEntry maVoice(float level = -20.0f)
+{
+    VoiceEntry v;
+    v.values.beginPos = 0;
+    v.values.endPos = 10;
+    v.values.param3 = 20;
+    v.values.param4 = 60;
+    v.values.param5 = 20;
+    v.frames = numberedFrames(80, level);
+    return v;
+}
 
 // A score of constant curves: pitch 220 Hz, everything else 0.
 inline HalvorenEngine::SynthScoreV3 flatScore()

@@ -5,26 +5,14 @@
 #include "CellFixtures.h"
 #include "engine/v3/BuildCells.h"
 #include "engine/v3/CellLayout.h"
-#include "lyrics/NullSymbolMgr.h"
 
 namespace {
 
 using namespace HalvorenEngineV3;
+using celltest::atFrame;
+using celltest::maVoice;
 using celltest::note;
 using celltest::StubSymbols;
-
-// "ma": onset 0..10, middle 10..20, body 20..60, end 60..80; residual -p.
-celltest::VoiceEntry maVoice(float level = -20.0f)
-{
-    celltest::VoiceEntry v;
-    v.values.beginPos = 0;
-    v.values.endPos = 10;
-    v.values.param3 = 20;
-    v.values.param4 = 60;
-    v.values.param5 = 20;
-    v.frames = celltest::numberedFrames(80, level);
-    return v;
-}
 
 TEST(CellLayoutPins, PartLengths)
 {

@@ -7,6 +7,8 @@
 #include "engine/EngineManager.h"
 #include "engine/v3/BuildCells.h"
 #include "engine/v3/HVSynthesizer.h"
+#include "engine/v3_1/HVSynthesizer.h"
+#include "engine/v3_2/HVSynthesizer.h"
 #include "lyrics/ChnSymbolMgr.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
@@ -52,6 +54,20 @@ HalvorenEngine::SynthScoreV3 phrase()
     return score;
 }
 
+// "la" joined into the bare final "a" (the two-model end part), a rest,
+// and a breath.
+const float kSecondPitches[] = {392.0f, 349.23f};
+
+HalvorenEngine::SynthScoreV3 breathPhrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = 0.3f;
+    score.notes = {sung("la", 0.0f, 0.6f), sung("a", 0.6f, 0.6f), sung("br1", 1.6f, 0.2f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kSecondPitches[0]}, {0.599f, kSecondPitches[0]},
+                                                 {0.6f, kSecondPitches[1]}};
+    return score;
+}
+
 // Where each cell lies in frames, from the layout routine.
 struct CellSpan {
     int first = 0;      // the onset's first frame
@@ -82,18 +98,57 @@ std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::
     return spans;
 }
 
-class PhraseTest : public ::testing::Test {
+// The middle half of a cell's body: its f0 within 0.5 % of the note's, its
+// partial steady within 0.5 dB.
+void checkBody(const std::vector<short>& out, const CellSpan& s, float pitch)
+{
+    SCOPED_TRACE(pitch);
+    ASSERT_GT(s.bodyTo - s.bodyFrom, 40);
+    const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
+    const int from = s.bodyFrom * kHop + quarter;
+    const int to = s.bodyTo * kHop - quarter;
+    EXPECT_NEAR(enginetest::autocorrelationF0(out, from, to, pitch * 0.8, pitch * 1.25, kRate), pitch,
+                pitch * 0.005);
+    const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, pitch, kRate);
+    EXPECT_LE(m.levelSpreadDb, 0.5);
+    EXPECT_GT(m.meanLevelDb, -40.0);
+}
+
+// No step across the join of two cells larger than twice the largest step
+// inside their bodies.
+void checkJoin(const std::vector<short>& out, const CellSpan& a, const CellSpan& b)
+{
+    const int join = b.first * kHop;
+    const int inside = std::max(maxStep(out, a.bodyFrom * kHop, a.bodyTo * kHop),
+                                maxStep(out, b.bodyFrom * kHop, b.bodyTo * kHop));
+    EXPECT_LE(maxStep(out, join - 2 * kHop, join + 2 * kHop), 2 * inside) << "join at frame " << b.first;
+}
+
+// A bank version: its factory and its cell building.
+struct Version {
+    const char* name;
+    HalvorenEngine::IHVSynthesizer* (*create)(const std::string& packagePath);
+    CellBuilder builder;
+};
+
+const Version kVersions[] = {
+    {"3.1", &createSynthesizerV3, &buildCells},
+    {"3.4", &HalvorenEngineV3_1::createSynthesizerV3_1, &HalvorenEngineV3_1::buildCells},
+    {"3.5", &HalvorenEngineV3_2::createSynthesizerV3_2, &HalvorenEngineV3_1::buildCells},
+};
+
+class PhraseTest : public ::testing::TestWithParam<Version> {
 protected:
     PhraseTest() : tree_("v3_sing")
     {
         HalvorenEngine::setEngineManagerOverride(&manager_);
-        package_ = testbank::packageBasePath(tree_.addPackage("b", "3.1", "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
+        package_ = testbank::packageBasePath(tree_.addPackage("b", GetParam().name, "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
     }
     ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
     HVSynthesizer* create()
     {
-        auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV3(package_));
+        auto* synth = dynamic_cast<HVSynthesizer*>(GetParam().create(package_));
         if (synth != nullptr)
             synth->score() = phrase();
         return synth;
@@ -106,7 +161,7 @@ protected:
     std::string package_;
 };
 
-TEST_F(PhraseTest, SingsThePhrase)
+TEST_P(PhraseTest, SingsThePhrase)
 {
     HVSynthesizer* synth = create();
     ASSERT_NE(synth, nullptr);
@@ -118,28 +173,11 @@ TEST_F(PhraseTest, SingsThePhrase)
     for (short s : out)
         ASSERT_LT(std::abs(static_cast<int>(s)), 32767);
 
-    for (int k = 0; k < 4; ++k) {
-        SCOPED_TRACE(k);
-        const CellSpan& s = spans[k];
-        ASSERT_GT(s.bodyTo - s.bodyFrom, 40);
-        const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
-        const int from = s.bodyFrom * kHop + quarter;
-        const int to = s.bodyTo * kHop - quarter;
-        const double f0 = enginetest::autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25, kRate);
-        EXPECT_NEAR(f0, kPitches[k], kPitches[k] * 0.005);
-        const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, kPitches[k], kRate);
-        EXPECT_LE(m.levelSpreadDb, 0.5);
-        EXPECT_GT(m.meanLevelDb, -40.0);
-    }
-
+    for (int k = 0; k < 4; ++k)
+        checkBody(out, spans[k], kPitches[k]);
     // Joins: cells 0-1 and 1-2.
-    for (int k = 0; k < 2; ++k) {
-        SCOPED_TRACE(k);
-        const int join = spans[k + 1].first * kHop;
-        const int inside = std::max(enginetest::maxStep(out, spans[k].bodyFrom * kHop, spans[k].bodyTo * kHop),
-                                    enginetest::maxStep(out, spans[k + 1].bodyFrom * kHop, spans[k + 1].bodyTo * kHop));
-        EXPECT_LE(enginetest::maxStep(out, join - 2 * kHop, join + 2 * kHop), 2 * inside);
-    }
+    for (int k = 0; k < 2; ++k)
+        checkJoin(out, spans[k], spans[k + 1]);
 
     // Silence before the first onset, in the rest and after the last cell;
     // sound begins and ends within a hop of where the layout puts it.
@@ -155,13 +193,32 @@ TEST_F(PhraseTest, SingsThePhrase)
     manager_.releaseSynthesizer(synth);
 }
 
-TEST_F(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
+TEST_P(PhraseTest, SingsIntoABareFinalAndBreathes)
+{
+    HVSynthesizer* synth = create();
+    ASSERT_NE(synth, nullptr);
+    synth->score() = breathPhrase();
+    const std::vector<short> out = sing(*synth);
+    const std::vector<CellSpan> spans = spansOf(package_, breathPhrase());
+    ASSERT_EQ(spans.size(), 3u);
+    for (int k = 0; k < 2; ++k)
+        checkBody(out, spans[k], kSecondPitches[k]);
+    checkJoin(out, spans[0], spans[1]);
+    // The breath (68 frames, under twice its 40 recorded ones) fills its note.
+    EXPECT_TRUE(silent(out, (spans[1].end + 1) * kHop, spans[2].first * kHop));
+    EXPECT_FALSE(silent(out, spans[2].first * kHop, (spans[2].first + 2) * kHop));
+    EXPECT_FALSE(silent(out, (spans[2].end - 2) * kHop, spans[2].end * kHop));
+    EXPECT_TRUE(silent(out, (spans[2].end + 1) * kHop, static_cast<int>(out.size())));
+    manager_.releaseSynthesizer(synth);
+}
+
+TEST_P(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
 {
     SourceStore_pkg store(package_);
     CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
     state.setStop(false);
     HalvorenEngine::CellListCache list;
-    runCellLoop(state, phrase(), list);
+    GetParam().builder(state, phrase(), list);
     const std::vector<CellSpan> spans = spansOf(package_, phrase());
     ASSERT_FALSE(list.frames().empty());
     std::vector<int> want;
@@ -182,7 +239,7 @@ TEST_F(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
     EXPECT_EQ(got, want);
 }
 
-TEST_F(PhraseTest, StoppingMidPhraseGivesNoDone)
+TEST_P(PhraseTest, StoppingMidPhraseGivesNoDone)
 {
     HVSynthesizer* synth = create();
     ASSERT_NE(synth, nullptr);
@@ -201,5 +258,12 @@ TEST_F(PhraseTest, StoppingMidPhraseGivesNoDone)
     synth->setListener(nullptr);
     manager_.releaseSynthesizer(synth);
 }
+
+INSTANTIATE_TEST_SUITE_P(Banks, PhraseTest, ::testing::ValuesIn(kVersions),
+                         [](const ::testing::TestParamInfo<Version>& info) {
+                             std::string name = std::string("v") + info.param.name;
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
 
 }  // namespace

@@ -180,8 +180,22 @@ inline SingingContinuant continuantFrom(const std::string& unit, const VoiceTone
     return c;
 }
 
+// A breath: frames of noise only, all of them its recorded breath
+// (param4 + param5 - endPos = frames).
+inline SingingVoice breathVoice(const std::string& unit, const VoiceTone& tone, std::int32_t hop, int frames)
+{
+    SingingVoice v;
+    v.unit = unit;
+    v.values = {0, 0, 0, frames, 0, 0, floatBits(0.0f), 0, 0, floatBits(0.0f), hop, floatBits(0.0f),
+                floatBits(0.0f), floatBits(0.5f), floatBits(0.5f), floatBits(0.5f)};
+    for (int i = 0; i < frames; ++i)
+        v.frames.push_back(unvoicedFrame(tone, 20.0f));
+    return v;
+}
+
 // "ma", "sa" (its "s" unvoiced) and "la" at C4 with the continuants "a_z"
-// (into an unvoiced consonant) and "a_l" (into a voiced one).
+// (into an unvoiced consonant) and "a_l" (into a voiced one), the bare
+// final "a" and the breath "br1" (40 frames).
 inline SingingBank threeSyllableBank(std::int32_t hop)
 {
     SingingBank bank;
@@ -193,6 +207,12 @@ inline SingingBank threeSyllableBank(std::int32_t hop)
         shape.unvoicedOnset = std::string(unit) == "sa";
         bank.voices.push_back(syllableVoice(shape, tone, hop));
     }
+    SyllableShape bare;
+    bare.unit = "a";
+    bare.onset = 0;
+    bare.middle = 0;
+    bank.voices.push_back(syllableVoice(bare, tone, hop));
+    bank.voices.push_back(breathVoice("br1", tone, hop, 40));
     bank.continuants.push_back(continuantFrom("a_z", tone, 10, 10, true));
     bank.continuants.push_back(continuantFrom("a_l", tone, 10, 10, false));
     return bank;
