@@ -95,7 +95,8 @@ void FrameSynth::drawNoise(const Halvoren::SynthFrameV6& frame, float noiseDb)
     const int count = static_cast<int>(std::min({noiseTarget_.size(), bandLevels_.size(),
                                                  bandLayout_.centres.size()}));
     Halvoren::synthesizeSinusoidsToBuffer(bandLayout_.centres.data(), noiseTarget_.data(), bandLevels_.data(), count,
-                                          frame.warpRatio, sampleRate_, noiseWork_, noiseBox_);
+                                          frame.warpRatio, sampleRate_, noiseWork_, noiseBox_,
+                                          recolourWork_);
 }
 
 void FrameSynth::drawHarmonics(const Halvoren::SynthFrameV6& frame, float harmonicDb)

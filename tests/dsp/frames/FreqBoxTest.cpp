@@ -131,6 +131,7 @@ TEST(FreqBoxTest, InterpolatesMagnitudesBetweenSizes)
 TEST(SynthesizeSinusoidsTest, RecoloursTowardsTheWarpedCurve)
 {
     FreqMagAndPhaseBox source(512), dest(512);
+    RecolourWork work;
     std::fill(source.re.begin(), source.re.end(), 1.0f);
     const float rate = 44100;
     // Levels rise to 10 dB at 1 kHz and 200 dB at 20 kHz; the reference is flat.
@@ -139,15 +140,15 @@ TEST(SynthesizeSinusoidsTest, RecoloursTowardsTheWarpedCurve)
     const float refs[] = {0, 0, 0};
     const int k = 58;
     const float expected = dbToAmp(10 + (k * rate / 512 - 1000) * 190 / 19000);
-    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 1.0f, rate, source, dest);
+    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 1.0f, rate, source, dest, work);
     EXPECT_NEAR(std::hypot(dest.re[k], dest.im[k]) / expected, 1.0f, 2e-3f);
     EXPECT_EQ(dest.im[512 - k], -dest.im[k]);
     // Ratio 2 reads the curve lower down: quieter at the same bin.
-    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 2.0f, rate, source, dest);
+    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 2.0f, rate, source, dest, work);
     EXPECT_LT(std::hypot(dest.re[k], dest.im[k]), expected * 0.9f);
     // No point below 18000 Hz to stretch from: no division by zero.
     const float highFreqs[] = {0, 18000, 20000};
-    synthesizeSinusoidsToBuffer(highFreqs, levels, refs, 3, 2.0f, rate, source, dest);
+    synthesizeSinusoidsToBuffer(highFreqs, levels, refs, 3, 2.0f, rate, source, dest, work);
     for (int b = 0; b <= 256; ++b)
         ASSERT_TRUE(std::isfinite(dest.re[b]) && std::isfinite(dest.im[b])) << b;
 }
