@@ -51,8 +51,11 @@ void binGains(const float* freqs, const float* diffs, int count, float sampleRat
                 diff = diffs[j] * (1.0f - t) + diffs[j - 1] * t;
             }
         }
-        gains[k] = fasterPow2(diff * 0.05f * kCoarseLog2Of10);
+        gains[k] = diff;
     }
+    // From dB to amplitude in a pass of its own, several bins at once.
+    for (int k = 0; k <= n / 2; ++k)
+        gains[k] = fasterPow2(gains[k] * 0.05f * kCoarseLog2Of10);
 }
 }  // namespace
 
