@@ -72,6 +72,9 @@ void FrameSynth::renderFrame(const Halvoren::SynthFrameV6& frame, HalvorenEngine
     drawHarmonics(frame, levels.harmonicDb);
 
     for (Halvoren::FreqMagAndPhaseBox* box : {&noiseBox_, &harmBox_}) {
+        // An unvoiced frame's harmonic box is all zero, as is its transform.
+        if (box == &harmBox_ && frame.unvoiced != 0)
+            continue;
         box->fft.inverse(box->re.data(), box->im.data(), box->re.data());
         box->swapHalves();
     }
