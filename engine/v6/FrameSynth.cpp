@@ -72,6 +72,9 @@ void FrameSynth::renderFrame(const Halvoren::SynthFrameV6& frame, HalvorenEngine
     drawHarmonics(frame, levels.harmonicDb);
 
     for (Halvoren::FreqMagAndPhaseBox* box : {&noiseBox_, &harmBox_}) {
+        // An unvoiced frame's harmonic box is all zero, as is its transform.
+        if (box == &harmBox_ && frame.unvoiced != 0)
+            continue;
         box->fft.inverse(box->re.data(), box->im.data(), box->re.data());
         box->swapHalves();
     }
@@ -95,7 +98,8 @@ void FrameSynth::drawNoise(const Halvoren::SynthFrameV6& frame, float noiseDb)
     const int count = static_cast<int>(std::min({noiseTarget_.size(), bandLevels_.size(),
                                                  bandLayout_.centres.size()}));
     Halvoren::synthesizeSinusoidsToBuffer(bandLayout_.centres.data(), noiseTarget_.data(), bandLevels_.data(), count,
-                                          frame.warpRatio, sampleRate_, noiseWork_, noiseBox_);
+                                          frame.warpRatio, sampleRate_, noiseWork_, noiseBox_,
+                                          recolourWork_);
 }
 
 void FrameSynth::drawHarmonics(const Halvoren::SynthFrameV6& frame, float harmonicDb)

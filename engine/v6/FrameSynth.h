@@ -14,6 +14,7 @@
 #include "dsp/PeakList.h"
 #include "dsp/SampleOutWriter.h"
 #include "dsp/SynthFrameV6.h"
+#include "dsp/SynthesizeSinusoids.h"
 #include "dsp/WarpedBandLayout.h"
 
 namespace HalvorenEngineV6 {
@@ -76,6 +77,7 @@ private:
     Halvoren::WarpedBandLayout bandLayout_;
     std::vector<float> bandLevels_;
     std::vector<float> noiseTarget_;
+    Halvoren::RecolourWork recolourWork_;
     Halvoren::PeakList peaks_;
     Halvoren::PeakList drawList_;
     Halvoren::PeakList noPeaks_;

@@ -1,6 +1,7 @@
 #include "engine/v6/GlottalModulation.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "dsp/CumulativeSum.h"
@@ -23,6 +24,19 @@ const std::array<float, kFlowPoints>& flowTimes()
         return t;
     }();
     return times;
+}
+
+// std::floor without a library call or a branch, so that loops of it run
+// several values at once: below 2^52 in magnitude, adding and taking away
+// 2^52 (with t's sign) rounds t to an integer, one less when that rounded
+// up. Larger values, infinities and NaN are their own floor.
+double floorOf(double t)
+{
+    constexpr double kTwoPow52 = 4503599627370496.0;
+    const double c = t < 0.0 ? -kTwoPow52 : kTwoPow52;
+    double r = (t + c) - c;
+    r = r > t ? r - 1.0 : r;
+    return std::fabs(t) < kTwoPow52 ? r : t;
 }
 }  // namespace
 
@@ -82,13 +96,21 @@ void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<floa
     const double start = c / Halvoren::kTwoPi;
     const double perSample = static_cast<double>(f0) / sampleRate;
 
-    // The flow read linearly between its points t_k = k * 0.01f: the first
-    // value at or below t_0, the last at or beyond t_99.
+    // First where every sample lies within its period, several samples at
+    // once; then the flow read linearly between its points t_k = k * 0.01f:
+    // the first value at or below t_0, the last at or beyond t_99.
+    // The frame's samples, counted in int: that converts to double several
+    // at a time.
+    const int count = static_cast<int>(std::min<std::size_t>(curve.size(), INT_MAX));
+    float* out = curve.data();
+    for (int i = 0; i < count; ++i) {
+        const double turns = start + static_cast<double>(i) * perSample;
+        out[i] = static_cast<float>(turns - floorOf(turns));
+    }
     const std::array<float, kFlowPoints>& times = flowTimes();
     const float scale = (1.0f - floor) / g.peakFlow;
-    for (std::size_t i = 0; i < curve.size(); ++i) {
-        const double turns = start + static_cast<double>(i) * perSample;
-        const auto x = static_cast<float>(turns - std::floor(turns));
+    for (int i = 0; i < count; ++i) {
+        const float x = out[i];
         float u;
         if (x >= times[kFlowPoints - 1]) {
             u = g.flow[kFlowPoints - 1];
@@ -100,7 +122,7 @@ void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<floa
                 --k;
             u = x > 0.0f ? g.flow[k] + (x - times[k]) * g.slope[k] : g.flow[0];
         }
-        curve[i] = u * scale + floor;
+        out[i] = u * scale + floor;
     }
 }
 

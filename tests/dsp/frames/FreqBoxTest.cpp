@@ -8,6 +8,7 @@
 #include "dsp/FastMath.h"
 #include "dsp/FreqBox.h"
 #include "dsp/SynthesizeSinusoids.h"
+#include "dsp/WarpedBandLayout.h"
 
 using namespace Halvoren;
 
@@ -131,6 +132,7 @@ TEST(FreqBoxTest, InterpolatesMagnitudesBetweenSizes)
 TEST(SynthesizeSinusoidsTest, RecoloursTowardsTheWarpedCurve)
 {
     FreqMagAndPhaseBox source(512), dest(512);
+    RecolourWork work;
     std::fill(source.re.begin(), source.re.end(), 1.0f);
     const float rate = 44100;
     // Levels rise to 10 dB at 1 kHz and 200 dB at 20 kHz; the reference is flat.
@@ -139,15 +141,39 @@ TEST(SynthesizeSinusoidsTest, RecoloursTowardsTheWarpedCurve)
     const float refs[] = {0, 0, 0};
     const int k = 58;
     const float expected = dbToAmp(10 + (k * rate / 512 - 1000) * 190 / 19000);
-    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 1.0f, rate, source, dest);
+    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 1.0f, rate, source, dest, work);
     EXPECT_NEAR(std::hypot(dest.re[k], dest.im[k]) / expected, 1.0f, 2e-3f);
     EXPECT_EQ(dest.im[512 - k], -dest.im[k]);
     // Ratio 2 reads the curve lower down: quieter at the same bin.
-    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 2.0f, rate, source, dest);
+    synthesizeSinusoidsToBuffer(freqs, levels, refs, 3, 2.0f, rate, source, dest, work);
     EXPECT_LT(std::hypot(dest.re[k], dest.im[k]), expected * 0.9f);
     // No point below 18000 Hz to stretch from: no division by zero.
     const float highFreqs[] = {0, 18000, 20000};
-    synthesizeSinusoidsToBuffer(highFreqs, levels, refs, 3, 2.0f, rate, source, dest);
+    synthesizeSinusoidsToBuffer(highFreqs, levels, refs, 3, 2.0f, rate, source, dest, work);
     for (int b = 0; b <= 256; ++b)
         ASSERT_TRUE(std::isfinite(dest.re[b]) && std::isfinite(dest.im[b])) << b;
+}
+
+TEST(SynthesizeSinusoidsTest, FlatSourceMeasuresAsItsTargetBandsInEveryBand)
+{
+    // A source of magnitude 1 in every bin measures 0 dB in every band of the
+    // layout (weights sum to 1), so the reference is all 0 and the recoloured
+    // box, measured through the same layout, reads the target itself: one-bin
+    // bands and the wide V-weighted bands alike, within 1 dB at warp 1.
+    constexpr int kBands = 64;
+    constexpr float kRate = 44100.0f;
+    WarpedBandLayout layout(kRate, kBands);
+    FreqBox source(512), dest(512);
+    RecolourWork work;
+    std::fill(source.re.begin(), source.re.end(), 1.0f);
+    std::vector<float> targets(kBands), refs(kBands, 0.0f);
+    for (int k = 0; k < kBands; ++k)
+        targets[k] = -30.0f - 0.25f * static_cast<float>(k);  // -30 .. -45.75 dB
+    synthesizeSinusoidsToBuffer(layout.centres.data(), targets.data(), refs.data(), kBands, 1.0f, kRate, source,
+                                dest, work);
+    std::vector<float> measured;
+    layout.computeBandsDb(dest, measured);
+    ASSERT_EQ(measured.size(), static_cast<std::size_t>(kBands));
+    for (int k = 0; k < kBands; ++k)
+        EXPECT_NEAR(measured[k], targets[k], 1.0f) << "band " << k;
 }
