@@ -5,23 +5,18 @@
 #include <string>
 
 #include "engine/v6/HVSynthesizer.h"
+#include "render/synth/FrontCore.h"
 #include "render/synth/TimbreAwareSynth.h"
 
-class Synth_V6_core_v6 : public Synth_V6_core {
+class Synth_V6_core_v6 : public FrontCore<Synth_V6_core, HalvorenEngineV6::HVSynthesizer> {
 public:
     explicit Synth_V6_core_v6(const std::string& bankPath);
 
     // The job's timing plan of its current score.
     void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out) override;
-    int timbreCount() override;
-    void timbrePitchNames(int index, std::string& a, std::string& b, std::string& c) override;
-    HalvorenEngine::SynthScoreV3* score() override;
     // Asked of the job's symbol manager, which is read-only once the job is
     // built, so the worker may read it at the same time.
     bool isValidSymbol(const std::string& symbol) override;
-
-private:
-    HalvorenEngineV6::HVSynthesizer* front() const;
 };
 
 class Synth_v6 : public TimbreAwareSynth {
