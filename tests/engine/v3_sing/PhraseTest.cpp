@@ -23,22 +23,11 @@ using HalvorenEngineTest::CountingListener;
 using HalvorenEngineTest::eventually;
 using enginetest::maxStep;
 using enginetest::silent;
+using enginetest::sung;
 using namespace HalvorenEngineV3;
 
 constexpr float kRate = 44100.0f;
 constexpr int kHop = 128;
-
-HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
-{
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = "C4";
-    n.crossTimbre = "C4";
-    n.start = start;
-    n.duration = duration;
-    n.elemTime0 = 1.0f;
-    return n;
-}
 
 // "ma" C4, "sa" E4 (joined), "la" G4 (joined), 0.4 s rest, "ma" D4.
 const float kPitches[] = {261.63f, 329.63f, 392.00f, 293.66f};

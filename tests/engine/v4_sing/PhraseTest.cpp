@@ -10,6 +10,7 @@
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
 #include "support/engine/OutputMeasures.h"
+#include "support/engine/PhraseRun.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
@@ -19,22 +20,12 @@ using HalvorenEngineTest::CountingListener;
 using HalvorenEngineTest::eventually;
 using enginetest::maxStep;
 using enginetest::silent;
+using enginetest::sung;
 using namespace HalvorenEngineV4;
 
 constexpr float kRate = 44100.0f;
 constexpr int kHop = 128;
 constexpr float kLeadIn = 0.3f;
-
-HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
-{
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = n.crossTimbre = "C4";
-    n.start = start;
-    n.duration = duration;
-    n.elemTime0 = 1.0f;
-    return n;
-}
 
 // "ma" C4 into "la" E4 (through the voiced initial's tail), "la" into the
 // vowel-only "a" G4 (merging the two units), "a" with its cross timbre half
@@ -134,13 +125,7 @@ protected:
         return synth;
     }
 
-    std::vector<short> sing(HVSynthesizer& synth)
-    {
-        bool finished = false;
-        std::vector<short> out = HalvorenEngineTest::singToEnd(synth, &finished);
-        EXPECT_TRUE(finished);
-        return out;
-    }
+    std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
     HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
     testbank::BankTree tree_;

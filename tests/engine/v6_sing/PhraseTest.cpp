@@ -24,15 +24,10 @@ constexpr float kLeadIn = 0.3f;
 // "ka" A3 + "ma" C#4 joined, a 0.5 s rest, "ka" E4 + "ma" A4 joined.
 const float kPitches[] = {220.0f, 277.18f, 329.63f, 440.0f};
 
+// Consonants at half their length; no cross timbre.
 HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
 {
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = "C4";
-    n.start = start;
-    n.duration = duration;
-    n.elemTime0 = 0.5f;
-    return n;
+    return enginetest::sung(symbol, start, duration, 0.5f, "");
 }
 
 HalvorenEngine::SynthScoreV3 phrase()

@@ -13,7 +13,6 @@
 #include "engine/v1/HVSynthesizer.h"
 #include "engine/v1/NotePlanning.h"
 #include "engine/v2/HVSynthesizer.h"
-#include "render/synth/ChainSynthMgr.h"
 #include "render/synth/SegmentSynthMgr.h"
 #include "render/synth/Synth_v1.h"
 #include "render/synth/SynthVersionTable.h"
@@ -21,6 +20,7 @@
 #include "support/bank/BankTree.h"
 #include "support/bank/HprSingingBank.h"
 #include "support/engine/SinusoidFit.h"
+#include "support/render/ChainRun.h"
 #include "support/engine/TestGeneration.h"
 #include "voicebank/Singer.h"
 #include "voicebank/SingerMgr.h"
@@ -129,23 +129,7 @@ TEST_F(SingV1V2Test, ChainedSegmentsSingOneAfterAnother)
         std::unique_ptr<ISynth> b(table.at(std::to_string(generation))(path));
         ASSERT_TRUE(a->loadSegment(&first.seg, first.tempos, 0, 1920, 0.3f));
         ASSERT_TRUE(b->loadSegment(&second.seg, second.tempos, 0, 1920, 0.3f));
-        ChainSynthMgr chain;
-        chain.beginTrack();
-        chain.addSynth(a.get());
-        chain.addSynth(b.get());
-        a->start();
-        ASSERT_TRUE(eventually([&] { return a->samplesReady() == INT_MAX && b->samplesReady() == INT_MAX; }));
-        for (ISynth* synth : {a.get(), b.get()}) {
-            const std::vector<short> out = outputOf(*synth);
-            int loudest = 0;
-            for (short s : out)
-                loudest = std::max(loudest, std::abs(int(s)));
-            EXPECT_GT(loudest, 300);
-            EXPECT_LT(loudest, 32767);
-        }
-        a->stop();
-        b->stop();
-        chain.clear();
+        rendertest::expectChainSings(*a, *b);
     }
 }
 
