@@ -90,12 +90,6 @@ protected:
         return eventually([&] { return listener.calls.load() == 1; });
     }
 
-    static void stopAndWait(HVSynthesizer& synth)
-    {
-        synth.stop();
-        ASSERT_TRUE(eventually([&] { return synth.isReady(); }));
-    }
-
     HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
     testbank::BankTree tree_;
     int banks_ = 0;
@@ -137,7 +131,7 @@ TEST_F(SynthJobV3Test, SteadyPartialRendersAndFinishesOnce)
     EXPECT_NEAR(m.meanLevelDb, -12.0, 0.5);
     EXPECT_LE(m.levelSpreadDb, 0.5);
     EXPECT_LE(m.remainderDb, -45.0);
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     EXPECT_EQ(listener.calls.load(), 1);
 }
 
@@ -148,7 +142,7 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     CountingListener referenceListener;
     ASSERT_TRUE(runToEnd(reference, referenceListener));
     const std::vector<short> expected = output(reference);
-    stopAndWait(reference);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(reference));
 
     HVSynthesizer synth(bank(128, 44100.0f), &steadyPartialBuilder);
     fourHundredFrames(synth);
@@ -157,14 +151,14 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     g_frameDelayUs = 300;
     synth.start();
     ASSERT_TRUE(eventually([&] { return synth.samplesDone() >= 50 * 128; }));
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     g_frameDelayUs = 0;
     EXPECT_EQ(stopped.calls.load(), 0);
 
     CountingListener restarted;
     ASSERT_TRUE(runToEnd(synth, restarted));
     EXPECT_EQ(output(synth), expected);
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     EXPECT_EQ(stopped.calls.load(), 0);
     EXPECT_EQ(restarted.calls.load(), 1);
 }
@@ -191,7 +185,7 @@ TEST_F(SynthJobV3Test, RefusedBankMakesNoFrameAndStillFinishes)
         EXPECT_EQ(std::count(out.begin(), out.end(), 0), static_cast<long>(out.size())) << where;
         EXPECT_EQ(synth.samplesDone(), static_cast<int>(out.size())) << where;
         EXPECT_EQ(g_builderRuns.load(), runsBefore) << where;
-        stopAndWait(synth);
+        ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
         EXPECT_EQ(listener.calls.load(), 1) << where;
     }
 }

@@ -82,12 +82,6 @@ protected:
         }
     }
 
-    static void stopAndWait(HVSynthesizer& synth)
-    {
-        synth.stop();
-        ASSERT_TRUE(eventually([&] { return synth.isReady(); }));
-    }
-
     HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
     testbank::BankTree tree_;
     int banks_ = 0;
@@ -129,7 +123,7 @@ TEST_F(SynthJobV6Test, LanguageTextPicksTheSymbolManager)
     chinese.start();
     ASSERT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
     EXPECT_EQ(listener.cellsAtDone.load(), 3);
-    stopAndWait(chinese);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(chinese));
 }
 
 TEST_F(SynthJobV6Test, DoneComesOnceAfterEveryCell)
@@ -142,7 +136,7 @@ TEST_F(SynthJobV6Test, DoneComesOnceAfterEveryCell)
     ASSERT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
     EXPECT_EQ(listener.cellsAtDone.load(), 7);
     EXPECT_EQ(synth.samplesReady(), 2147483647);
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     EXPECT_EQ(listener.calls.load(), 1);
     // Joined pairs: the walk wrote the clamped factors back.
     EXPECT_EQ(synth.score().notes[0].elemTime0, 0.0f);
@@ -158,7 +152,7 @@ TEST_F(SynthJobV6Test, StopEndsAfterTheCurrentCellWithoutDone)
     synth.start();
     ASSERT_TRUE(eventually([&] { return g_cellsMade.load() >= 2; }));
     const int atStop = g_cellsMade.load();
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     const int atEnd = g_cellsMade.load();
     // The cell being made when the stop came may still finish; no other.
     EXPECT_LE(atEnd, atStop + 1);
@@ -192,7 +186,7 @@ TEST_F(SynthJobV6Test, RefusedBankMakesNoCellAndStillFinishes)
         synth.start();
         ASSERT_TRUE(eventually([&] { return listener.calls.load() == 1; })) << c.what;
         EXPECT_EQ(g_cellsMade.load(), 0) << c.what;
-        stopAndWait(synth);
+        ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
         EXPECT_EQ(listener.calls.load(), 1) << c.what;
     }
 }

@@ -171,8 +171,7 @@ TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
     int count = 0;
     const short* samples = synth->getOutput(&count);
     EXPECT_EQ(std::vector<short>(samples, samples + count), alone);
-    synth->stop();
-    EXPECT_TRUE(eventually([&] { return synth->isReady(); }));
+    EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
     synth->setListener(nullptr);
     manager_.releaseSynthesizer(synth);
 }

@@ -196,8 +196,7 @@ TEST_F(SingV1V2Test, PhraseSingsThroughTheSegmentManager)
             synth->getNoteTimes(&phrase.seg, phrase.tempos, 0, 3840, kLeadIn, times);
             EXPECT_TRUE(times.empty());
             std::vector<short> out = outputOf(*synth);
-            synth->stop();
-            EXPECT_TRUE(eventually([&] { return synth->isReady(); }));
+            EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
             return out;
         };
         const std::vector<short> out = sing();

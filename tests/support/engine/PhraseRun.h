@@ -3,7 +3,9 @@
 // worker, expecting the job to finish; the output measures come along.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/SynthScoreV3.h"
@@ -33,6 +35,24 @@ inline std::vector<short> singOnce(HalvorenEngine::IHVSynthesizer& synth)
     std::vector<short> out = HalvorenEngineTest::singToEnd(synth, &finished);
     EXPECT_TRUE(finished);
     return out;
+}
+
+// Starts the front and stops it at once: a run that finished before the stop
+// reports done once; one that was stopped never does, not even later.
+inline void expectStopGivesNoDone(HalvorenEngine::IHVSynthesizer& synth)
+{
+    HalvorenEngineTest::CountingListener listener;
+    synth.setListener(&listener);
+    synth.start();
+    synth.stop();
+    ASSERT_TRUE(HalvorenEngineTest::eventually([&] { return synth.isReady(); }));
+    const int calls = listener.calls.load();
+    EXPECT_LE(calls, 1);
+    if (calls == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(listener.calls.load(), 0);
+    }
+    synth.setListener(nullptr);
 }
 
 }  // namespace enginetest

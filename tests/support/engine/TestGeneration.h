@@ -170,6 +170,14 @@ bool eventually(Predicate predicate)
     return predicate();
 }
 
+// Stops the front and waits for its worker to come back; false when it did not.
+template <class Front>
+bool stoppedAndReady(Front& front)
+{
+    front.stop();
+    return eventually([&] { return front.isReady(); });
+}
+
 // Runs the front's job to its end and gives its whole output; false in
 // *finished when the job did not report done once (or did not stop).
 inline std::vector<short> singToEnd(HalvorenEngine::IHVSynthesizer& synth, bool* finished = nullptr)
