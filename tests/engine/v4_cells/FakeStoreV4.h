@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../v4_makers/MakerFixtures.h"
+#include "support/engine/MakerFixtures.h"
 #include "engine/SynthScoreV3.h"
 #include "lyrics/NullSymbolMgr.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FakeStoreV6.h"
+#include "support/engine/FakeStoreV6.h"
 #include "engine/v6/BuildCells.h"
 #include "engine/v6/CellMakerState.h"
 #include "lyrics/v6/CVVCMgr.h"
