@@ -50,9 +50,7 @@ std::vector<short> runToEnd(Front& front, CountingListener& listener)
     front.start();
     if (!eventually([&] { return listener.calls.load() == 1; }))
         return {};
-    int count = 0;
-    const short* samples = front.getOutput(&count);
-    return std::vector<short>(samples, samples + count);
+    return HalvorenEngineTest::outputOf(front);
 }
 
 TEST(CellJob, RefusedBankMakesNoFrameAndStillFinishes)

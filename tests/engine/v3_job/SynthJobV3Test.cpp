@@ -75,13 +75,6 @@ protected:
         synth.score().notes = {note};
     }
 
-    static std::vector<short> output(HVSynthesizer& synth)
-    {
-        int count = 0;
-        const short* samples = synth.getOutput(&count);
-        return std::vector<short>(samples, samples + count);
-    }
-
     // Starts the job with the listener and waits for its onJobDone.
     static bool runToEnd(HVSynthesizer& synth, CountingListener& listener)
     {
@@ -123,7 +116,7 @@ TEST_F(SynthJobV3Test, SteadyPartialRendersAndFinishesOnce)
     CountingListener listener;
     ASSERT_TRUE(runToEnd(synth, listener));
     EXPECT_EQ(synth.samplesReady(), 2147483647);
-    const std::vector<short> out = output(synth);
+    const std::vector<short> out = HalvorenEngineTest::outputOf(synth);
     // (400 + 1) * 128 samples.
     ASSERT_EQ(out.size(), 401u * 128u);
     const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, 40 * 128, 360 * 128, 220.0, 44100.0);
@@ -141,7 +134,7 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     fourHundredFrames(reference);
     CountingListener referenceListener;
     ASSERT_TRUE(runToEnd(reference, referenceListener));
-    const std::vector<short> expected = output(reference);
+    const std::vector<short> expected = HalvorenEngineTest::outputOf(reference);
     ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(reference));
 
     HVSynthesizer synth(bank(128, 44100.0f), &steadyPartialBuilder);
@@ -157,7 +150,7 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
 
     CountingListener restarted;
     ASSERT_TRUE(runToEnd(synth, restarted));
-    EXPECT_EQ(output(synth), expected);
+    EXPECT_EQ(HalvorenEngineTest::outputOf(synth), expected);
     ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     EXPECT_EQ(stopped.calls.load(), 0);
     EXPECT_EQ(restarted.calls.load(), 1);
@@ -180,7 +173,7 @@ TEST_F(SynthJobV3Test, RefusedBankMakesNoFrameAndStillFinishes)
         CountingListener listener;
         const std::string where = std::to_string(c.hop) + " @ " + std::to_string(c.rate);
         ASSERT_TRUE(runToEnd(synth, listener)) << where;
-        const std::vector<short> out = output(synth);
+        const std::vector<short> out = HalvorenEngineTest::outputOf(synth);
         EXPECT_EQ(out.size(), 346u * 128u) << where;
         EXPECT_EQ(std::count(out.begin(), out.end(), 0), static_cast<long>(out.size())) << where;
         EXPECT_EQ(synth.samplesDone(), static_cast<int>(out.size())) << where;

@@ -68,13 +68,8 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
     return spans;
 }
 
-bool zeros(const std::vector<short>& x, int from, int to)
-{
-    for (int n = std::max(0, from); n < std::min<int>(to, static_cast<int>(x.size())); ++n)
-        if (x[n] != 0)
-            return false;
-    return true;
-}
+// Every sample of x[from .. to) exactly 0.
+bool zeros(const std::vector<short>& x, int from, int to) { return enginetest::silent(x, from, to, 0); }
 
 class PhraseTest : public ::testing::TestWithParam<int> {
 protected:
@@ -168,9 +163,7 @@ TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
         EXPECT_EQ(times.size(), 4u);
     } while (listener.calls.load() == 0 && plans < 100000);
     EXPECT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
-    int count = 0;
-    const short* samples = synth->getOutput(&count);
-    EXPECT_EQ(std::vector<short>(samples, samples + count), alone);
+    EXPECT_EQ(HalvorenEngineTest::outputOf(*synth), alone);
     EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
     synth->setListener(nullptr);
     manager_.releaseSynthesizer(synth);

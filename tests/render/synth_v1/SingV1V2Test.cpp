@@ -28,6 +28,7 @@
 namespace {
 
 using HalvorenEngineTest::eventually;
+using HalvorenEngineTest::outputOf;
 using namespace HVCurrentModel;
 
 constexpr double kRate = 44100.0;
@@ -107,13 +108,6 @@ double partialLevelSpreadDb(const std::vector<short>& x, int from, int to, doubl
         hi = std::max(hi, db);
     }
     return hi - lo;
-}
-
-std::vector<short> outputOf(ISynth& synth)
-{
-    int count = 0;
-    const short* out = synth.getOutput(&count);
-    return std::vector<short>(out, out + count);
 }
 
 TEST_F(SingV1V2Test, ChainedSegmentsSingOneAfterAnother)

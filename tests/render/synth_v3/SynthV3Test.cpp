@@ -163,9 +163,7 @@ std::vector<short> renderPhrase(SynthCore& core, bool plan)
     }));
     if (plan)
         EXPECT_GT(plans, 0);
-    int count = 0;
-    const short* out = engine->getOutput(&count);
-    std::vector<short> samples(out, out + count);
+    std::vector<short> samples = HalvorenEngineTest::outputOf(*engine);
     engine->stop();
     return samples;
 }
