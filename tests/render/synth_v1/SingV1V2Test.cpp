@@ -93,17 +93,9 @@ struct Phrase : synthtest::SynthSegment {
 double partialLevelSpreadDb(const std::vector<short>& x, int from, int to, double hz)
 {
     constexpr int kBlock = 2048;
-    constexpr double kPi = 3.14159265358979323846;
     double lo = 1e9, hi = -1e9;
     for (int s = from; s + kBlock <= to; s += 512) {
-        double re = 0.0, im = 0.0;
-        for (int n = 0; n < kBlock; ++n) {
-            const double w = 0.5 - 0.5 * std::cos(2.0 * kPi * n / kBlock);
-            const double phase = 2.0 * kPi * hz * (s + n) / kRate;
-            re += w * x[s + n] * std::cos(phase);
-            im -= w * x[s + n] * std::sin(phase);
-        }
-        const double db = 10.0 * std::log10(re * re + im * im);
+        const double db = 20.0 * std::log10(enginetest::hannLevel(x, s, s + kBlock, hz, kRate));
         lo = std::min(lo, db);
         hi = std::max(hi, db);
     }
