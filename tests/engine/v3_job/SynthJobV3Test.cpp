@@ -10,6 +10,7 @@
 #include "lyrics/ChnSymbolMgr.h"
 #include "lyrics/NullSymbolMgr.h"
 #include "support/bank/BankTree.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
@@ -50,10 +51,9 @@ void steadyPartialBuilder(HalvorenEngineV3::CellMakerState& state, const Halvore
     list.finished = true;
 }
 
-class SynthJobV3Test : public ::testing::Test {
+class SynthJobV3Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthJobV3Test() : tree_("v3_job") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SynthJobV3Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    SynthJobV3Test() : ManagedBankTest("v3_job") {}
 
     // A bank folder holding only an index with this header and language.
     std::string bank(std::int32_t hop, float rate, const std::string& language = "CHN")
@@ -83,8 +83,6 @@ protected:
         return eventually([&] { return listener.calls.load() == 1; });
     }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 

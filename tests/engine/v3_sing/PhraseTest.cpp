@@ -13,6 +13,7 @@
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
 #include "support/engine/PhraseRun.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/OutputMeasures.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
@@ -124,14 +125,12 @@ const Version kVersions[] = {
     {"3.5", &HalvorenEngineV3_2::createSynthesizerV3_2, &HalvorenEngineV3_1::buildCells},
 };
 
-class PhraseTest : public ::testing::TestWithParam<Version> {
+class PhraseTest : public enginetest::ManagedBankTest<::testing::TestWithParam<Version>> {
 protected:
-    PhraseTest() : tree_("v3_sing")
+    PhraseTest() : ManagedBankTest("v3_sing")
     {
-        HalvorenEngine::setEngineManagerOverride(&manager_);
         package_ = testbank::packageBasePath(tree_.addPackage("b", GetParam().name, "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
     }
-    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
     HVSynthesizer* create()
     {
@@ -143,8 +142,6 @@ protected:
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     std::string package_;
 };
 

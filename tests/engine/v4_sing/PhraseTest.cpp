@@ -9,6 +9,7 @@
 #include "engine/v4/SymbolMgrFor.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/OutputMeasures.h"
 #include "support/engine/PhraseRun.h"
 #include "support/engine/SinusoidFit.h"
@@ -105,15 +106,13 @@ testbank::SingingBank phraseBank()
     return bank;
 }
 
-class PhraseTest : public ::testing::Test {
+class PhraseTest : public enginetest::ManagedBankTest<> {
 protected:
-    PhraseTest() : tree_("v4_sing")
+    PhraseTest() : ManagedBankTest("v4_sing")
     {
-        HalvorenEngine::setEngineManagerOverride(&manager_);
         package_ =
             testbank::packageBasePath(tree_.addPackage("b", "4.0", "B", testbank::writeSingingBank(phraseBank())));
     }
-    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
     HVSynthesizer* create()
     {
@@ -125,8 +124,6 @@ protected:
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     std::string package_;
 };
 

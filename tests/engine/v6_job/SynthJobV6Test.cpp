@@ -12,6 +12,7 @@
 #include "lyrics/v6/CVVCMgr.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBankV6.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
@@ -41,15 +42,13 @@ struct DoneListener : HalvorenEngine::HVSynthListener {
     std::atomic<int> cellsAtDone{-1};
 };
 
-class SynthJobV6Test : public ::testing::Test {
+class SynthJobV6Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthJobV6Test() : tree_("v6_job")
+    SynthJobV6Test() : ManagedBankTest("v6_job")
     {
-        HalvorenEngine::setEngineManagerOverride(&manager_);
         g_cellsMade = 0;
         g_cellDelayMs = 0;
     }
-    ~SynthJobV6Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
     // The phrase bank of format 6.1 at hop 128 with the header changes given.
     std::string bank(std::int32_t hop = 128, float rate = 44100.0f, std::int32_t layoutBands = 60,
@@ -82,8 +81,6 @@ protected:
         }
     }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "engine/v6/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBankV6.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/PhraseRun.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
@@ -71,10 +72,9 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
 // Every sample of x[from .. to) exactly 0.
 bool zeros(const std::vector<short>& x, int from, int to) { return enginetest::silent(x, from, to, 0); }
 
-class PhraseTest : public ::testing::TestWithParam<int> {
+class PhraseTest : public enginetest::ManagedBankTest<::testing::TestWithParam<int>> {
 protected:
-    PhraseTest() : tree_("v6_sing") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    PhraseTest() : ManagedBankTest("v6_sing") {}
 
     HVSynthesizer* create(int formatMinor)
     {
@@ -89,8 +89,6 @@ protected:
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
 };
 
 TEST_P(PhraseTest, SingsThePhrase)

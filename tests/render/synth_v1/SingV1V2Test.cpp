@@ -8,8 +8,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/CleanGarbageSynthRunnable.h"
-#include "engine/EngineManager.h"
 #include "engine/v1/HVSynthesizer.h"
 #include "engine/v1/NotePlanning.h"
 #include "engine/v2/HVSynthesizer.h"
@@ -19,6 +17,7 @@
 #include "render/synth/SynthSegment.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/HprSingingBank.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/render/ChainRun.h"
 #include "support/engine/TestGeneration.h"
@@ -33,14 +32,10 @@ using namespace HVCurrentModel;
 
 constexpr double kRate = 44100.0;
 
-class SingV1V2Test : public ::testing::Test {
+class SingV1V2Test : public enginetest::ManagedBankTest<> {
 protected:
-    SingV1V2Test() : tree_("sing_v1v2") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SingV1V2Test() override
-    {
-        getSingerList()->clearSingers();
-        HalvorenEngine::setEngineManagerOverride(nullptr);
-    }
+    SingV1V2Test() : ManagedBankTest("sing_v1v2") {}
+    ~SingV1V2Test() override { getSingerList()->clearSingers(); }
 
     // The singing bank of the generation, installed as singer "G<generation>".
     std::string bank(int generation, std::int32_t hop = 256)
@@ -61,9 +56,6 @@ protected:
         getSingerList()->addSinger(singer);
         return path;
     }
-
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
 };
 
 TEST_F(SingV1V2Test, VersionsOneAndTwoMakeTheirGenerations)

@@ -4,14 +4,13 @@
 #include <climits>
 #include <cmath>
 
-#include "engine/CleanGarbageSynthRunnable.h"
-#include "engine/EngineManager.h"
 #include "render/synth/Synth_v3.h"
 #include "render/synth/Synth_v3_1.h"
 #include "render/synth/SynthVersionTable.h"
 #include "render/synth/SynthSegment.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/OutputMeasures.h"
 #include "support/render/ChainRun.h"
 #include "support/engine/TestGeneration.h"
@@ -39,10 +38,9 @@ testbank::SingingBank maBank(const std::string& language)
     return bank;
 }
 
-class SynthV3Test : public ::testing::Test {
+class SynthV3Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthV3Test() : tree_("synth_v3") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SynthV3Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    SynthV3Test() : ManagedBankTest("synth_v3") {}
 
     std::string bank(const std::string& language = "CHN")
     {
@@ -51,8 +49,6 @@ protected:
         return testbank::packageBasePath(folder);
     }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 

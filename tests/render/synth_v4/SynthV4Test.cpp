@@ -1,21 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "engine/CleanGarbageSynthRunnable.h"
-#include "engine/EngineManager.h"
 #include "render/synth/SynthSegment.h"
 #include "render/synth/SynthVersionTable.h"
 #include "render/synth/Synth_v4.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
 #include "support/render/ChainRun.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
 
-class SynthV4Test : public ::testing::Test {
+class SynthV4Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthV4Test() : tree_("synth_v4") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SynthV4Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    SynthV4Test() : ManagedBankTest("synth_v4") {}
 
     std::string bank(const std::string& version = "4.0")
     {
@@ -24,8 +22,6 @@ protected:
         return testbank::packageBasePath(folder);
     }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 

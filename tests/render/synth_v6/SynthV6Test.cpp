@@ -2,24 +2,22 @@
 
 #include <climits>
 
-#include "engine/CleanGarbageSynthRunnable.h"
-#include "engine/EngineManager.h"
 #include "render/synth/ChainSynthMgr.h"
 #include "render/synth/SynthSegment.h"
 #include "render/synth/SynthVersionTable.h"
 #include "render/synth/Synth_v6.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBankV6.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
 
 using HalvorenEngineTest::eventually;
 
-class SynthV6Test : public ::testing::Test {
+class SynthV6Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthV6Test() : tree_("synth_v6") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SynthV6Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    SynthV6Test() : ManagedBankTest("synth_v6") {}
 
     std::string bank(std::int32_t formatMinor = 1)
     {
@@ -28,8 +26,6 @@ protected:
         return testbank::packageBasePath(folder);
     }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 
