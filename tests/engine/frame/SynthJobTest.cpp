@@ -75,8 +75,7 @@ TEST(SynthJob, RunToTheEndCountsUpAndTellsTheListenerOnce)
     EXPECT_EQ(synth->samplesReady(), kDone);  // and stays there
     EXPECT_FALSE(synth->isReady());  // a finished job stays running until stop
 
-    synth->stop();
-    ASSERT_TRUE(eventually([&] { return synth->isReady(); }));
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
     EXPECT_EQ(synth->score().cleanUps, 1);
     // The clean-up dropped the listener: a second run tells nobody.
     synth->start();

@@ -111,17 +111,15 @@ TEST(HprSourceStore, BankValuesUnusableForRenderingSayItOnce)
         bank.header.sampleRate = c.rate;
         bool usable = false;
         std::string log;
-        if (c.generation == 1) {
-            testbank::PackageOnDisk<Halvoren::SourceStore_v1Pkg> disk("v1_store_bad");
+        auto read = [&](auto&& disk) {
             disk.open(testbank::writeHprPackage(bank));
             usable = disk.package->isUsable();
             log = disk.log.str();
-        } else {
-            testbank::PackageOnDisk<HalvorenEngineV2::SourceStore_pkg> disk("v2_store_bad");
-            disk.open(testbank::writeHprPackage(bank));
-            usable = disk.package->isUsable();
-            log = disk.log.str();
-        }
+        };
+        if (c.generation == 1)
+            read(testbank::PackageOnDisk<Halvoren::SourceStore_v1Pkg>("v1_store_bad"));
+        else
+            read(testbank::PackageOnDisk<HalvorenEngineV2::SourceStore_pkg>("v2_store_bad"));
         EXPECT_EQ(usable, c.usable);
         EXPECT_EQ(testbank::packageMessages(log), c.usable ? 0 : 1) << log;
         if (!c.usable) {

@@ -50,9 +50,7 @@ std::vector<short> runToEnd(Front& front, CountingListener& listener)
     front.start();
     if (!eventually([&] { return listener.calls.load() == 1; }))
         return {};
-    int count = 0;
-    const short* samples = front.getOutput(&count);
-    return std::vector<short>(samples, samples + count);
+    return HalvorenEngineTest::outputOf(front);
 }
 
 TEST(CellJob, RefusedBankMakesNoFrameAndStillFinishes)
@@ -70,14 +68,12 @@ TEST(CellJob, RefusedBankMakesNoFrameAndStillFinishes)
             oneNote(front.score());
             out = runToEnd(front, listener);
             EXPECT_EQ(front.samplesReady(), 2147483647);
-            front.stop();
-            EXPECT_TRUE(eventually([&] { return front.isReady(); }));
+            EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(front));
         } else {
             HalvorenEngineV2::HVSynthesizer front(bank.path);
             oneNote(front.score());
             out = runToEnd(front, listener);
-            front.stop();
-            EXPECT_TRUE(eventually([&] { return front.isReady(); }));
+            EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(front));
         }
         // Planned at 44100 Hz and hop 256: trunc((1 * 44100 + 66150) / 256) + 1 = 431 frames.
         ASSERT_EQ(out.size(), std::size_t(432 * 256));
@@ -107,8 +103,7 @@ TEST(CellJob, HostileMarksMakeBoundedCells)
     // 432 frames laid out: at most 4 cells a frame and 64 more.
     EXPECT_LE(front.body().queue().linked(), std::size_t(4 * 432 + 64));
     EXPECT_GT(front.body().queue().linked(), 0u);
-    front.stop();
-    EXPECT_TRUE(eventually([&] { return front.isReady(); }));
+    EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(front));
 }
 
 TEST(CellJob, StopRightAfterStartIsCleanedUpAndCanRunAgain)
@@ -120,15 +115,13 @@ TEST(CellJob, StopRightAfterStartIsCleanedUpAndCanRunAgain)
     front.setListener(&listener);
     front.start();
     EXPECT_FALSE(front.isReady());
-    front.stop();
-    EXPECT_TRUE(eventually([&] { return front.isReady(); }));
+    EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(front));
     EXPECT_EQ(front.body().sources().size(), 0u);
     // After the clean-up the listener is gone: a new run needs it again.
     const std::vector<short> out = runToEnd(front, listener);
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(listener.calls.load(), 1);
-    front.stop();
-    EXPECT_TRUE(eventually([&] { return front.isReady(); }));
+    EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(front));
 }
 
 
@@ -148,8 +141,7 @@ TEST(CellJob, OnsetBeforeTheOutputStartIsLeftOutAndTheJobFinishes)
     for (short s : out)
         loudest = std::max(loudest, std::abs(int(s)));
     EXPECT_GT(loudest, 300);
-    front.stop();
-    EXPECT_TRUE(eventually([&] { return front.isReady(); }));
+    EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(front));
 }
 
 }  // namespace

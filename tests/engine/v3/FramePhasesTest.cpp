@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "FrameFixtures.h"
+#include "support/engine/FrameFixtures.h"
 
 namespace {
 

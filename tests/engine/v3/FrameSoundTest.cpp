@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FrameFixtures.h"
+#include "support/engine/FrameFixtures.h"
 #include "support/engine/SinusoidFit.h"
 
 namespace {

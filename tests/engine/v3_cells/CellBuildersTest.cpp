@@ -5,7 +5,7 @@
 #include "engine/v3/CellMakers.h"
 #include "engine/v3/CellParts.h"
 #include "lyrics/NullSymbolMgr.h"
-#include "CellFixtures.h"
+#include "support/engine/CellFixtures.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "CellFixtures.h"
+#include "support/engine/CellFixtures.h"
 #include "engine/v3/BuildCells.h"
 #include "engine/v3/CellLayout.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "CellFixtures.h"
+#include "support/engine/CellFixtures.h"
 #include "engine/v3/BuildCells.h"
 #include "engine/v3_1/BuildCells.h"
 #include "engine/v3_1/PrepareCells.h"

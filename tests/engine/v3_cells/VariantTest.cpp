@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CellFixtures.h"
+#include "support/engine/CellFixtures.h"
 #include "dsp/SampleOutWriter.h"
 #include "engine/v3/BuildCells.h"
 #include "engine/v3_1/BuildCells.h"

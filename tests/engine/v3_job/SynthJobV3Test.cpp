@@ -10,6 +10,7 @@
 #include "lyrics/ChnSymbolMgr.h"
 #include "lyrics/NullSymbolMgr.h"
 #include "support/bank/BankTree.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
@@ -50,10 +51,9 @@ void steadyPartialBuilder(HalvorenEngineV3::CellMakerState& state, const Halvore
     list.finished = true;
 }
 
-class SynthJobV3Test : public ::testing::Test {
+class SynthJobV3Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthJobV3Test() : tree_("v3_job") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SynthJobV3Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    SynthJobV3Test() : ManagedBankTest("v3_job") {}
 
     // A bank folder holding only an index with this header and language.
     std::string bank(std::int32_t hop, float rate, const std::string& language = "CHN")
@@ -75,13 +75,6 @@ protected:
         synth.score().notes = {note};
     }
 
-    static std::vector<short> output(HVSynthesizer& synth)
-    {
-        int count = 0;
-        const short* samples = synth.getOutput(&count);
-        return std::vector<short>(samples, samples + count);
-    }
-
     // Starts the job with the listener and waits for its onJobDone.
     static bool runToEnd(HVSynthesizer& synth, CountingListener& listener)
     {
@@ -90,14 +83,6 @@ protected:
         return eventually([&] { return listener.calls.load() == 1; });
     }
 
-    static void stopAndWait(HVSynthesizer& synth)
-    {
-        synth.stop();
-        ASSERT_TRUE(eventually([&] { return synth.isReady(); }));
-    }
-
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 
@@ -129,7 +114,7 @@ TEST_F(SynthJobV3Test, SteadyPartialRendersAndFinishesOnce)
     CountingListener listener;
     ASSERT_TRUE(runToEnd(synth, listener));
     EXPECT_EQ(synth.samplesReady(), 2147483647);
-    const std::vector<short> out = output(synth);
+    const std::vector<short> out = HalvorenEngineTest::outputOf(synth);
     // (400 + 1) * 128 samples.
     ASSERT_EQ(out.size(), 401u * 128u);
     const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, 40 * 128, 360 * 128, 220.0, 44100.0);
@@ -137,7 +122,7 @@ TEST_F(SynthJobV3Test, SteadyPartialRendersAndFinishesOnce)
     EXPECT_NEAR(m.meanLevelDb, -12.0, 0.5);
     EXPECT_LE(m.levelSpreadDb, 0.5);
     EXPECT_LE(m.remainderDb, -45.0);
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     EXPECT_EQ(listener.calls.load(), 1);
 }
 
@@ -147,8 +132,8 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     fourHundredFrames(reference);
     CountingListener referenceListener;
     ASSERT_TRUE(runToEnd(reference, referenceListener));
-    const std::vector<short> expected = output(reference);
-    stopAndWait(reference);
+    const std::vector<short> expected = HalvorenEngineTest::outputOf(reference);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(reference));
 
     HVSynthesizer synth(bank(128, 44100.0f), &steadyPartialBuilder);
     fourHundredFrames(synth);
@@ -157,14 +142,14 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     g_frameDelayUs = 300;
     synth.start();
     ASSERT_TRUE(eventually([&] { return synth.samplesDone() >= 50 * 128; }));
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     g_frameDelayUs = 0;
     EXPECT_EQ(stopped.calls.load(), 0);
 
     CountingListener restarted;
     ASSERT_TRUE(runToEnd(synth, restarted));
-    EXPECT_EQ(output(synth), expected);
-    stopAndWait(synth);
+    EXPECT_EQ(HalvorenEngineTest::outputOf(synth), expected);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     EXPECT_EQ(stopped.calls.load(), 0);
     EXPECT_EQ(restarted.calls.load(), 1);
 }
@@ -186,12 +171,12 @@ TEST_F(SynthJobV3Test, RefusedBankMakesNoFrameAndStillFinishes)
         CountingListener listener;
         const std::string where = std::to_string(c.hop) + " @ " + std::to_string(c.rate);
         ASSERT_TRUE(runToEnd(synth, listener)) << where;
-        const std::vector<short> out = output(synth);
+        const std::vector<short> out = HalvorenEngineTest::outputOf(synth);
         EXPECT_EQ(out.size(), 346u * 128u) << where;
         EXPECT_EQ(std::count(out.begin(), out.end(), 0), static_cast<long>(out.size())) << where;
         EXPECT_EQ(synth.samplesDone(), static_cast<int>(out.size())) << where;
         EXPECT_EQ(g_builderRuns.load(), runsBefore) << where;
-        stopAndWait(synth);
+        ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
         EXPECT_EQ(listener.calls.load(), 1) << where;
     }
 }

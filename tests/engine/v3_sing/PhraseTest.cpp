@@ -13,32 +13,20 @@
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
 #include "support/engine/PhraseRun.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/OutputMeasures.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
 
-using HalvorenEngineTest::CountingListener;
-using HalvorenEngineTest::eventually;
 using enginetest::maxStep;
 using enginetest::silent;
+using enginetest::sung;
 using namespace HalvorenEngineV3;
 
 constexpr float kRate = 44100.0f;
 constexpr int kHop = 128;
-
-HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
-{
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = "C4";
-    n.crossTimbre = "C4";
-    n.start = start;
-    n.duration = duration;
-    n.elemTime0 = 1.0f;
-    return n;
-}
 
 // "ma" C4, "sa" E4 (joined), "la" G4 (joined), 0.4 s rest, "ma" D4.
 const float kPitches[] = {261.63f, 329.63f, 392.00f, 293.66f};
@@ -137,14 +125,12 @@ const Version kVersions[] = {
     {"3.5", &HalvorenEngineV3_2::createSynthesizerV3_2, &HalvorenEngineV3_1::buildCells},
 };
 
-class PhraseTest : public ::testing::TestWithParam<Version> {
+class PhraseTest : public enginetest::ManagedBankTest<::testing::TestWithParam<Version>> {
 protected:
-    PhraseTest() : tree_("v3_sing")
+    PhraseTest() : ManagedBankTest("v3_sing")
     {
-        HalvorenEngine::setEngineManagerOverride(&manager_);
         package_ = testbank::packageBasePath(tree_.addPackage("b", GetParam().name, "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
     }
-    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
     HVSynthesizer* create()
     {
@@ -156,8 +142,6 @@ protected:
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     std::string package_;
 };
 
@@ -243,19 +227,7 @@ TEST_P(PhraseTest, StoppingMidPhraseGivesNoDone)
 {
     HVSynthesizer* synth = create();
     ASSERT_NE(synth, nullptr);
-    CountingListener listener;
-    synth->setListener(&listener);
-    synth->start();
-    synth->stop();
-    ASSERT_TRUE(eventually([&] { return synth->isReady(); }));
-    // A finished run may have beaten the stop; one that was stopped never reports.
-    const int calls = listener.calls.load();
-    EXPECT_LE(calls, 1);
-    if (calls == 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        EXPECT_EQ(listener.calls.load(), 0);
-    }
-    synth->setListener(nullptr);
+    enginetest::expectStopGivesNoDone(*synth);
     manager_.releaseSynthesizer(synth);
 }
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "../v3/FrameFixtures.h"
+#include "support/engine/FrameFixtures.h"
 #include "engine/v4/FrameSynth.h"
 #include "platform/Rand.h"
 

@@ -190,11 +190,7 @@ TEST(V4Layout, FetchRetriesWithDashOnlyWhenFlagged)
 
 HalvorenEngine::SynthNoteV3 timed(const std::string& symbol, float start, float duration, std::uint8_t brk = 0)
 {
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = n.crossTimbre = "C4";
-    n.start = start;
-    n.duration = duration;
+    HalvorenEngine::SynthNoteV3 n = enginetest::sung(symbol, start, duration, 0.0f);
     n.breakAfter = brk;
     return n;
 }

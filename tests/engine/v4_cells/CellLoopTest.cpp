@@ -17,12 +17,8 @@ constexpr float kRate = 12800.0f;
 
 HalvorenEngine::SynthNoteV3 at(const std::string& symbol, int startFrame, int frames, std::uint8_t brk = 1)
 {
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = n.crossTimbre = "C4";
-    n.start = (static_cast<float>(startFrame) + 0.5f) / 100.0f;
-    n.duration = static_cast<float>(frames) / 100.0f;
-    n.elemTime0 = 1.0f;
+    HalvorenEngine::SynthNoteV3 n = enginetest::sung(symbol, (static_cast<float>(startFrame) + 0.5f) / 100.0f,
+                                                     static_cast<float>(frames) / 100.0f);
     n.breakAfter = brk;
     return n;
 }

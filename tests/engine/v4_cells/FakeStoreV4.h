@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "../v4_makers/MakerFixtures.h"
 #include "engine/SynthScoreV3.h"
 #include "lyrics/NullSymbolMgr.h"
+#include "support/engine/MakerFixtures.h"
 
 namespace v4test {
 

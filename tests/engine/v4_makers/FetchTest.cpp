@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "MakerFixtures.h"
+#include "support/engine/MakerFixtures.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "engine/v3/CellParts.h"
 #include "engine/v4/CellMakers.h"
-#include "MakerFixtures.h"
+#include "support/engine/MakerFixtures.h"
 
 namespace {
 
@@ -12,6 +12,20 @@ using HalvorenEngineV4::CellMakerCore_FromStdModelAndSrcModel_merge2src;
 using makertest::levelFrames;
 using makertest::materialFrom;
 using makertest::MakerBench;
+
+// Merges model (anchor b, loop end e) into source from s0: n frames over
+// length from position from, fading over percentage; false when refused.
+bool runMerge(MakerBench& bench, const makertest::SrcMaterial& model, int b, int e, const makertest::SrcMaterial& source,
+              int s0, int from, int length, int n, float percentage)
+{
+    CellMakerCore_FromStdModelAndSrcModel_merge2src maker(model, b, e, source, s0);
+    maker.init(bench.state.makerSetting());
+    if (!maker.setUp(from, length, n, 0, 0, percentage))
+        return false;
+    auto at = bench.cursor();
+    HalvorenEngineV3::emitPieceFrames(bench.state, maker, n, at);
+    return true;
+}
 
 // The model's harmonics at -20 dB, the recording's at -40 dB, their bands
 // alike: frame i reads w * -20 + (1 - w) * -40 = -40 + 20 w.
@@ -29,11 +43,7 @@ TEST(MergeToSourceV4, FadesFromTheModelIntoTheRecordingOverThePercentage)
         bench.prepare();
         auto model = materialFrom(levelFrames(20, -20.0f));
         auto source = materialFrom(levelFrames(10, -40.0f));
-        CellMakerCore_FromStdModelAndSrcModel_merge2src maker(*model, 4, 8, *source, 0);
-        maker.init(bench.state.makerSetting());
-        ASSERT_TRUE(maker.setUp(0, 10, 10, 0, 0, c.percentage));
-        auto at = bench.cursor();
-        HalvorenEngineV3::emitPieceFrames(bench.state, maker, 10, at);
+        ASSERT_TRUE(runMerge(bench, *model, 4, 8, *source, 0, 0, 10, 10, c.percentage));
         ASSERT_EQ(bench.frames().size(), 10u);
         for (std::size_t i = 0; i < 10; ++i)
             EXPECT_NEAR(bench.level(i), -40.0f + 20.0f * c.w[i], 1e-4) << c.percentage << "% frame " << i;
@@ -49,11 +59,7 @@ TEST(MergeToSourceV4, WalksBetweenAnchorAndLoopEnd)
     bench.prepare();
     auto model = materialFrom(levelFrames(20, -20.0f, -30.0f, 2.0f));
     auto source = materialFrom(levelFrames(10, 0.0f, -30.0f, 1.0f, false));
-    CellMakerCore_FromStdModelAndSrcModel_merge2src maker(*model, 5, 8, *source, 0);  // e - b = 3
-    maker.init(bench.state.makerSetting());
-    ASSERT_TRUE(maker.setUp(0, 8, 8, 0, 0, 50.0f));
-    auto at = bench.cursor();
-    HalvorenEngineV3::emitPieceFrames(bench.state, maker, 8, at);
+    ASSERT_TRUE(runMerge(bench, *model, 5, 8, *source, 0, 0, 8, 8, 50.0f));  // e - b = 3
     const int walk[] = {0, 1, 2, 3, 2, 1, 0, 1};
     ASSERT_EQ(bench.frames().size(), 8u);
     for (std::size_t i = 0; i < 8; ++i) {
@@ -74,11 +80,7 @@ TEST(MergeToSourceV4, BandDeltaShiftsPeakLevelsByItself)
         for (std::size_t p = 1; p < frames.size(); ++p)
             frames[p].bands.assign(64, -30.0f + d);
         auto source = materialFrom(frames);
-        CellMakerCore_FromStdModelAndSrcModel_merge2src maker(*model, 2, 2, *source, 0);
-        maker.init(bench.state.makerSetting());
-        ASSERT_TRUE(maker.setUp(1, 3, 3, 0, 0, 50.0f));
-        auto at = bench.cursor();
-        HalvorenEngineV3::emitPieceFrames(bench.state, maker, 3, at);
+        ASSERT_TRUE(runMerge(bench, *model, 2, 2, *source, 0, 1, 3, 3, 50.0f));
         ASSERT_EQ(bench.frames().size(), 3u);
         for (std::size_t i = 0; i < 3; ++i) {
             const Halvoren::PeakList& peaks = bench.frames()[i]->peaks;
@@ -102,12 +104,8 @@ TEST(MergeToSourceV4, UnvoicedRecordingFramesAreTheirEnvelopeAndPositionsStayIns
     frames[3].harmonicsDb.clear();
     frames[3].bands.clear();
     auto source = materialFrom(frames);
-    CellMakerCore_FromStdModelAndSrcModel_merge2src maker(*model, 2, 2, *source, 0);
-    maker.init(bench.state.makerSetting());
     // Positions 2, 4, 6: frames 2, 3, 3.
-    ASSERT_TRUE(maker.setUp(2, 6, 3, 0, 0, 0.0f));
-    auto at = bench.cursor();
-    HalvorenEngineV3::emitPieceFrames(bench.state, maker, 3, at);
+    ASSERT_TRUE(runMerge(bench, *model, 2, 2, *source, 0, 2, 6, 3, 0.0f));
     ASSERT_EQ(bench.frames().size(), 3u);
     EXPECT_FLOAT_EQ(bench.level(0), -40.0f);
     for (std::size_t i = 1; i < 3; ++i) {
@@ -133,11 +131,7 @@ TEST(MergeToSourceV4, FarOffPlacingValuesReadTheModelsEdges)
         bench.prepare();
         auto model = materialFrom(levelFrames(4, -20.0f, -30.0f, 2.0f));
         auto source = materialFrom(levelFrames(4, 0.0f, -30.0f, 1.0f, false));
-        CellMakerCore_FromStdModelAndSrcModel_merge2src maker(*model, c.b, c.e, *source, c.s0);
-        maker.init(bench.state.makerSetting());
-        ASSERT_TRUE(maker.setUp(c.s0, 4, 4, 0, 0, 50.0f));
-        auto at = bench.cursor();
-        HalvorenEngineV3::emitPieceFrames(bench.state, maker, 4, at);
+        ASSERT_TRUE(runMerge(bench, *model, c.b, c.e, *source, c.s0, c.s0, 4, 4, 50.0f));
         ASSERT_EQ(bench.frames().size(), 4u) << c.b;
         const float edge = c.b > 0 ? -6.0f : 0.0f;
         for (std::size_t i = 0; i < 4; ++i)

@@ -2,7 +2,7 @@
 
 #include "engine/v4/CellMakers.h"
 #include "engine/v4/CellParts.h"
-#include "MakerFixtures.h"
+#include "support/engine/MakerFixtures.h"
 
 namespace {
 

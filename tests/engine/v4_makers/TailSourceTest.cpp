@@ -2,7 +2,7 @@
 
 #include "engine/v3/CellParts.h"
 #include "engine/v4/CellMakers.h"
-#include "MakerFixtures.h"
+#include "support/engine/MakerFixtures.h"
 
 namespace {
 

@@ -9,32 +9,22 @@
 #include "engine/v4/SymbolMgrFor.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/OutputMeasures.h"
+#include "support/engine/PhraseRun.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
 
-using HalvorenEngineTest::CountingListener;
-using HalvorenEngineTest::eventually;
 using enginetest::maxStep;
 using enginetest::silent;
+using enginetest::sung;
 using namespace HalvorenEngineV4;
 
 constexpr float kRate = 44100.0f;
 constexpr int kHop = 128;
 constexpr float kLeadIn = 0.3f;
-
-HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
-{
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = n.crossTimbre = "C4";
-    n.start = start;
-    n.duration = duration;
-    n.elemTime0 = 1.0f;
-    return n;
-}
 
 // "ma" C4 into "la" E4 (through the voiced initial's tail), "la" into the
 // vowel-only "a" G4 (merging the two units), "a" with its cross timbre half
@@ -116,15 +106,13 @@ testbank::SingingBank phraseBank()
     return bank;
 }
 
-class PhraseTest : public ::testing::Test {
+class PhraseTest : public enginetest::ManagedBankTest<> {
 protected:
-    PhraseTest() : tree_("v4_sing")
+    PhraseTest() : ManagedBankTest("v4_sing")
     {
-        HalvorenEngine::setEngineManagerOverride(&manager_);
         package_ =
             testbank::packageBasePath(tree_.addPackage("b", "4.0", "B", testbank::writeSingingBank(phraseBank())));
     }
-    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
     HVSynthesizer* create()
     {
@@ -134,16 +122,8 @@ protected:
         return synth;
     }
 
-    std::vector<short> sing(HVSynthesizer& synth)
-    {
-        bool finished = false;
-        std::vector<short> out = HalvorenEngineTest::singToEnd(synth, &finished);
-        EXPECT_TRUE(finished);
-        return out;
-    }
+    std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     std::string package_;
 };
 
@@ -231,13 +211,7 @@ TEST_F(PhraseTest, StoppingMidPhraseGivesNoDone)
 {
     HVSynthesizer* synth = create();
     ASSERT_NE(synth, nullptr);
-    CountingListener listener;
-    synth->setListener(&listener);
-    synth->start();
-    synth->stop();
-    ASSERT_TRUE(eventually([&] { return synth->isReady(); }));
-    EXPECT_LE(listener.calls.load(), 1);
-    synth->setListener(nullptr);
+    enginetest::expectStopGivesNoDone(*synth);
     manager_.releaseSynthesizer(synth);
 }
 

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "ModelFixtures.h"
+#include "support/engine/ModelFixtures.h"
 #include "engine/v6/CellMakers.h"
 
 namespace {

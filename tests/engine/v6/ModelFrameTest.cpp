@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ModelFixtures.h"
+#include "support/engine/ModelFixtures.h"
 #include "engine/v6/ModelFrame.h"
 
 namespace {

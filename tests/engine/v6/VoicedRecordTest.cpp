@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <complex>
 #include <numbers>
 #include <vector>
 
 #include "dsp/SampleOutWriter.h"
 #include "engine/v6/FrameSynth.h"
+#include "support/engine/SinusoidFit.h"
 
 using Halvoren::SynthFrameV6;
 using HalvorenEngine::OutputBuffer;
@@ -21,22 +21,6 @@ constexpr double kF0 = 220.0;
 const std::vector<float> kLevelsDb = {-12.0f, -18.0f, -19.0f, -20.0f};
 const float kEdges[] = {1000, 4000, 22050};
 
-// Level of x[from..to) at f through a Hann window.
-double levelAt(const std::vector<short>& x, int from, int to, double f)
-{
-    const double w = 2.0 * std::numbers::pi * f / kRate;
-    const double len = to - from;
-    std::complex<double> z = 0.0;
-    const std::complex<double> step = std::polar(1.0, -w);
-    std::complex<double> rot = std::polar(1.0, -w * from);
-    for (int n = from; n < to; ++n) {
-        const double hann = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * (n - from) / len);
-        z += hann * double(x[n]) * rot;
-        rot *= step;
-    }
-    return std::abs(z);
-}
-
 // The frequency of the strongest component within 2 % of nominal, by a
 // coarse then a fine scan of the windowed spectrum.
 double peakFrequency(const std::vector<short>& x, int from, int to, double nominal)
@@ -46,7 +30,7 @@ double peakFrequency(const std::vector<short>& x, int from, int to, double nomin
         const double lo = stepHz == 0.5 ? nominal * 0.98 : best - 0.5, hi = stepHz == 0.5 ? nominal * 1.02 : best + 0.5;
         double bestLevel = -1.0;
         for (double f = lo; f <= hi; f += stepHz) {
-            const double l = levelAt(x, from, to, f);
+            const double l = enginetest::hannLevel(x, from, to, f, kRate);
             if (l > bestLevel) {
                 bestLevel = l;
                 best = f;

@@ -12,6 +12,7 @@
 #include "lyrics/v6/CVVCMgr.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBankV6.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
@@ -41,15 +42,13 @@ struct DoneListener : HalvorenEngine::HVSynthListener {
     std::atomic<int> cellsAtDone{-1};
 };
 
-class SynthJobV6Test : public ::testing::Test {
+class SynthJobV6Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthJobV6Test() : tree_("v6_job")
+    SynthJobV6Test() : ManagedBankTest("v6_job")
     {
-        HalvorenEngine::setEngineManagerOverride(&manager_);
         g_cellsMade = 0;
         g_cellDelayMs = 0;
     }
-    ~SynthJobV6Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
 
     // The phrase bank of format 6.1 at hop 128 with the header changes given.
     std::string bank(std::int32_t hop = 128, float rate = 44100.0f, std::int32_t layoutBands = 60,
@@ -82,14 +81,6 @@ protected:
         }
     }
 
-    static void stopAndWait(HVSynthesizer& synth)
-    {
-        synth.stop();
-        ASSERT_TRUE(eventually([&] { return synth.isReady(); }));
-    }
-
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 
@@ -129,7 +120,7 @@ TEST_F(SynthJobV6Test, LanguageTextPicksTheSymbolManager)
     chinese.start();
     ASSERT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
     EXPECT_EQ(listener.cellsAtDone.load(), 3);
-    stopAndWait(chinese);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(chinese));
 }
 
 TEST_F(SynthJobV6Test, DoneComesOnceAfterEveryCell)
@@ -142,7 +133,7 @@ TEST_F(SynthJobV6Test, DoneComesOnceAfterEveryCell)
     ASSERT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
     EXPECT_EQ(listener.cellsAtDone.load(), 7);
     EXPECT_EQ(synth.samplesReady(), 2147483647);
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     EXPECT_EQ(listener.calls.load(), 1);
     // Joined pairs: the walk wrote the clamped factors back.
     EXPECT_EQ(synth.score().notes[0].elemTime0, 0.0f);
@@ -158,7 +149,7 @@ TEST_F(SynthJobV6Test, StopEndsAfterTheCurrentCellWithoutDone)
     synth.start();
     ASSERT_TRUE(eventually([&] { return g_cellsMade.load() >= 2; }));
     const int atStop = g_cellsMade.load();
-    stopAndWait(synth);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
     const int atEnd = g_cellsMade.load();
     // The cell being made when the stop came may still finish; no other.
     EXPECT_LE(atEnd, atStop + 1);
@@ -192,7 +183,7 @@ TEST_F(SynthJobV6Test, RefusedBankMakesNoCellAndStillFinishes)
         synth.start();
         ASSERT_TRUE(eventually([&] { return listener.calls.load() == 1; })) << c.what;
         EXPECT_EQ(g_cellsMade.load(), 0) << c.what;
-        stopAndWait(synth);
+        ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
         EXPECT_EQ(listener.calls.load(), 1) << c.what;
     }
 }

@@ -7,10 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "FakeStoreV6.h"
 #include "engine/v6/BuildCells.h"
 #include "engine/v6/CellMakerState.h"
 #include "lyrics/v6/CVVCMgr.h"
+#include "support/engine/FakeStoreV6.h"
+#include "support/engine/PhraseRun.h"
 
 namespace v6test {
 
@@ -19,15 +20,10 @@ inline const std::string kTable = "ka,k,a;ma,m,a|m||a,a|br1";
 // The same with br1 a whole unit and xx an extra unit (not sung alone).
 inline const std::string kTableWholeBreath = "ka,k,a;ma,m,a|m|br1|a,a|br1|xx";
 
+// A note at C4 with consonant factor factor and no cross timbre.
 inline HalvorenEngine::SynthNoteV3 note(const std::string& symbol, float start, float duration, float factor = 0.0f)
 {
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = "C4";
-    n.start = start;
-    n.duration = duration;
-    n.elemTime0 = factor;
-    return n;
+    return enginetest::sung(symbol, start, duration, factor, "");
 }
 
 // What the recording maker saw of one cell.

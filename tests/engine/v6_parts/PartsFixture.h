@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "../v6/ModelFixtures.h"
-#include "../v6_loop/FakeStoreV6.h"
+#include "support/engine/ModelFixtures.h"
+#include "support/engine/FakeStoreV6.h"
 #include "engine/v6/CellMakerState.h"
 #include "engine/v6/CellParts.h"
 #include "lyrics/v6/CVVCMgr.h"

@@ -7,6 +7,7 @@
 #include "engine/v6/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBankV6.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/PhraseRun.h"
 #include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
@@ -24,15 +25,10 @@ constexpr float kLeadIn = 0.3f;
 // "ka" A3 + "ma" C#4 joined, a 0.5 s rest, "ka" E4 + "ma" A4 joined.
 const float kPitches[] = {220.0f, 277.18f, 329.63f, 440.0f};
 
+// Consonants at half their length; no cross timbre.
 HalvorenEngine::SynthNoteV3 sung(const std::string& symbol, float start, float duration)
 {
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = "C4";
-    n.start = start;
-    n.duration = duration;
-    n.elemTime0 = 0.5f;
-    return n;
+    return enginetest::sung(symbol, start, duration, 0.5f, "");
 }
 
 HalvorenEngine::SynthScoreV3 phrase()
@@ -73,18 +69,12 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
     return spans;
 }
 
-bool zeros(const std::vector<short>& x, int from, int to)
-{
-    for (int n = std::max(0, from); n < std::min<int>(to, static_cast<int>(x.size())); ++n)
-        if (x[n] != 0)
-            return false;
-    return true;
-}
+// Every sample of x[from .. to) exactly 0.
+bool zeros(const std::vector<short>& x, int from, int to) { return enginetest::silent(x, from, to, 0); }
 
-class PhraseTest : public ::testing::TestWithParam<int> {
+class PhraseTest : public enginetest::ManagedBankTest<::testing::TestWithParam<int>> {
 protected:
-    PhraseTest() : tree_("v6_sing") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~PhraseTest() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    PhraseTest() : ManagedBankTest("v6_sing") {}
 
     HVSynthesizer* create(int formatMinor)
     {
@@ -99,8 +89,6 @@ protected:
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
 };
 
 TEST_P(PhraseTest, SingsThePhrase)
@@ -173,11 +161,8 @@ TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
         EXPECT_EQ(times.size(), 4u);
     } while (listener.calls.load() == 0 && plans < 100000);
     EXPECT_TRUE(eventually([&] { return listener.calls.load() == 1; }));
-    int count = 0;
-    const short* samples = synth->getOutput(&count);
-    EXPECT_EQ(std::vector<short>(samples, samples + count), alone);
-    synth->stop();
-    EXPECT_TRUE(eventually([&] { return synth->isReady(); }));
+    EXPECT_EQ(HalvorenEngineTest::outputOf(*synth), alone);
+    EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
     synth->setListener(nullptr);
     manager_.releaseSynthesizer(synth);
 }

@@ -8,19 +8,18 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/CleanGarbageSynthRunnable.h"
-#include "engine/EngineManager.h"
 #include "engine/v1/HVSynthesizer.h"
 #include "engine/v1/NotePlanning.h"
 #include "engine/v2/HVSynthesizer.h"
-#include "render/synth/ChainSynthMgr.h"
 #include "render/synth/SegmentSynthMgr.h"
 #include "render/synth/Synth_v1.h"
 #include "render/synth/SynthVersionTable.h"
 #include "render/synth/SynthSegment.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/HprSingingBank.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/SinusoidFit.h"
+#include "support/render/ChainRun.h"
 #include "support/engine/TestGeneration.h"
 #include "voicebank/Singer.h"
 #include "voicebank/SingerMgr.h"
@@ -28,18 +27,15 @@
 namespace {
 
 using HalvorenEngineTest::eventually;
+using HalvorenEngineTest::outputOf;
 using namespace HVCurrentModel;
 
 constexpr double kRate = 44100.0;
 
-class SingV1V2Test : public ::testing::Test {
+class SingV1V2Test : public enginetest::ManagedBankTest<> {
 protected:
-    SingV1V2Test() : tree_("sing_v1v2") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SingV1V2Test() override
-    {
-        getSingerList()->clearSingers();
-        HalvorenEngine::setEngineManagerOverride(nullptr);
-    }
+    SingV1V2Test() : ManagedBankTest("sing_v1v2") {}
+    ~SingV1V2Test() override { getSingerList()->clearSingers(); }
 
     // The singing bank of the generation, installed as singer "G<generation>".
     std::string bank(int generation, std::int32_t hop = 256)
@@ -60,9 +56,6 @@ protected:
         getSingerList()->addSinger(singer);
         return path;
     }
-
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
 };
 
 TEST_F(SingV1V2Test, VersionsOneAndTwoMakeTheirGenerations)
@@ -92,28 +85,13 @@ struct Phrase : synthtest::SynthSegment {
 double partialLevelSpreadDb(const std::vector<short>& x, int from, int to, double hz)
 {
     constexpr int kBlock = 2048;
-    constexpr double kPi = 3.14159265358979323846;
     double lo = 1e9, hi = -1e9;
     for (int s = from; s + kBlock <= to; s += 512) {
-        double re = 0.0, im = 0.0;
-        for (int n = 0; n < kBlock; ++n) {
-            const double w = 0.5 - 0.5 * std::cos(2.0 * kPi * n / kBlock);
-            const double phase = 2.0 * kPi * hz * (s + n) / kRate;
-            re += w * x[s + n] * std::cos(phase);
-            im -= w * x[s + n] * std::sin(phase);
-        }
-        const double db = 10.0 * std::log10(re * re + im * im);
+        const double db = 20.0 * std::log10(enginetest::hannLevel(x, s, s + kBlock, hz, kRate));
         lo = std::min(lo, db);
         hi = std::max(hi, db);
     }
     return hi - lo;
-}
-
-std::vector<short> outputOf(ISynth& synth)
-{
-    int count = 0;
-    const short* out = synth.getOutput(&count);
-    return std::vector<short>(out, out + count);
 }
 
 TEST_F(SingV1V2Test, ChainedSegmentsSingOneAfterAnother)
@@ -129,23 +107,7 @@ TEST_F(SingV1V2Test, ChainedSegmentsSingOneAfterAnother)
         std::unique_ptr<ISynth> b(table.at(std::to_string(generation))(path));
         ASSERT_TRUE(a->loadSegment(&first.seg, first.tempos, 0, 1920, 0.3f));
         ASSERT_TRUE(b->loadSegment(&second.seg, second.tempos, 0, 1920, 0.3f));
-        ChainSynthMgr chain;
-        chain.beginTrack();
-        chain.addSynth(a.get());
-        chain.addSynth(b.get());
-        a->start();
-        ASSERT_TRUE(eventually([&] { return a->samplesReady() == INT_MAX && b->samplesReady() == INT_MAX; }));
-        for (ISynth* synth : {a.get(), b.get()}) {
-            const std::vector<short> out = outputOf(*synth);
-            int loudest = 0;
-            for (short s : out)
-                loudest = std::max(loudest, std::abs(int(s)));
-            EXPECT_GT(loudest, 300);
-            EXPECT_LT(loudest, 32767);
-        }
-        a->stop();
-        b->stop();
-        chain.clear();
+        rendertest::expectChainSings(*a, *b);
     }
 }
 
@@ -212,8 +174,7 @@ TEST_F(SingV1V2Test, PhraseSingsThroughTheSegmentManager)
             synth->getNoteTimes(&phrase.seg, phrase.tempos, 0, 3840, kLeadIn, times);
             EXPECT_TRUE(times.empty());
             std::vector<short> out = outputOf(*synth);
-            synth->stop();
-            EXPECT_TRUE(eventually([&] { return synth->isReady(); }));
+            EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
             return out;
         };
         const std::vector<short> out = sing();

@@ -1,20 +1,19 @@
 #include <gtest/gtest.h>
 
-#include "engine/CleanGarbageSynthRunnable.h"
-#include "engine/EngineManager.h"
+#include "render/synth/SynthSegment.h"
 #include "render/synth/SynthVersionTable.h"
 #include "render/synth/Synth_v4.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
 #include "support/render/ChainRun.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
 
-class SynthV4Test : public ::testing::Test {
+class SynthV4Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthV4Test() : tree_("synth_v4") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SynthV4Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    SynthV4Test() : ManagedBankTest("synth_v4") {}
 
     std::string bank(const std::string& version = "4.0")
     {
@@ -23,25 +22,16 @@ protected:
         return testbank::packageBasePath(folder);
     }
 
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 
 // A segment of two "ma" notes, a quarter note each at 120 bpm, the second
 // after a quarter rest.
-struct Segment {
-    HVCurrentModel::Tempo tempo{0, 12000, false};
-    std::vector<HVCurrentModel::Tempo*> tempos{&tempo};
-    HVCurrentModel::SingSegment seg{0, 1920};
-
-    explicit Segment(int pos = 0) : seg{pos, 1920}
+struct Segment : synthtest::SynthSegment {
+    explicit Segment(int pos = 0) : SynthSegment(pos)
     {
-        for (int at : {0, 960}) {
-            auto* n = new HVCurrentModel::Note();
-            n->pos = at, n->width = 480, n->key = 60, n->phoneticSymbol = "ma";
-            seg.notes.insertSorted(n);
-        }
+        add(0, 480, 60, "ma");
+        add(960, 480, 60, "ma");
     }
 };
 
@@ -89,12 +79,7 @@ TEST_F(SynthV4Test, ChainedSegmentsSingOneAfterAnother)
     std::unique_ptr<ISynth> a(makeTimbreSynth<Synth_v4>(path)), b(makeTimbreSynth<Synth_v4>(path));
     ASSERT_TRUE(a->loadSegment(&first.seg, first.tempos, 0, 1920, 0.3f));
     ASSERT_TRUE(b->loadSegment(&second.seg, second.tempos, 0, 1920, 0.3f));
-    const auto loudest = rendertest::singChained(*a, *b);
-    ASSERT_TRUE(loudest.has_value());
-    for (int k : *loudest) {
-        EXPECT_GT(k, 300);
-        EXPECT_LT(k, 32767);
-    }
+    rendertest::expectChainSings(*a, *b);
 }
 
 }  // namespace

@@ -2,23 +2,22 @@
 
 #include <climits>
 
-#include "engine/CleanGarbageSynthRunnable.h"
-#include "engine/EngineManager.h"
 #include "render/synth/ChainSynthMgr.h"
+#include "render/synth/SynthSegment.h"
 #include "render/synth/SynthVersionTable.h"
 #include "render/synth/Synth_v6.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBankV6.h"
+#include "support/engine/ManagedBankTest.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
 
 using HalvorenEngineTest::eventually;
 
-class SynthV6Test : public ::testing::Test {
+class SynthV6Test : public enginetest::ManagedBankTest<> {
 protected:
-    SynthV6Test() : tree_("synth_v6") { HalvorenEngine::setEngineManagerOverride(&manager_); }
-    ~SynthV6Test() override { HalvorenEngine::setEngineManagerOverride(nullptr); }
+    SynthV6Test() : ManagedBankTest("synth_v6") {}
 
     std::string bank(std::int32_t formatMinor = 1)
     {
@@ -27,16 +26,6 @@ protected:
         return testbank::packageBasePath(folder);
     }
 
-    static HVCurrentModel::Note* addNote(HVCurrentModel::SingSegment& seg, int pos, const char* symbol)
-    {
-        auto* n = new HVCurrentModel::Note();
-        n->pos = pos, n->width = 480, n->key = 60, n->phoneticSymbol = symbol;
-        seg.notes.insertSorted(n);
-        return n;
-    }
-
-    HalvorenEngine::CleanGarbageSynthRunnable manager_{5};
-    testbank::BankTree tree_;
     int banks_ = 0;
 };
 
@@ -72,15 +61,13 @@ TEST_F(SynthV6Test, VersionsSixZeroAndSixOneMakeTheSixthGeneration)
 
 TEST_F(SynthV6Test, UnknownSymbolsAreSentUnchanged)
 {
-    HVCurrentModel::Tempo tempo{0, 12000, false};
-    std::vector<HVCurrentModel::Tempo*> tempos{&tempo};
-    HVCurrentModel::SingSegment seg{0, 1920};
-    addNote(seg, 0, "qqq");
-    addNote(seg, 480, "");
-    addNote(seg, 960, "ka");
+    synthtest::SynthSegment s(0);
+    s.add(0, 480, 60, "qqq");
+    s.add(480, 480, 60, "");
+    s.add(960, 480, 60, "ka");
     std::unique_ptr<ISynth> synth(makeTimbreSynth<Synth_v6>(bank()));
     auto* v6 = static_cast<Synth_v6*>(synth.get());
-    ASSERT_TRUE(synth->loadSegment(&seg, tempos, 0, 1920, 0.3f));
+    ASSERT_TRUE(synth->loadSegment(&s.seg, s.tempos, 0, 1920, 0.3f));
     const HalvorenEngine::SynthScoreV3* score = v6->core()->score();
     ASSERT_EQ(score->notes.size(), 3u);
     EXPECT_EQ(score->notes[0].symbol, "qqq");
@@ -91,16 +78,14 @@ TEST_F(SynthV6Test, UnknownSymbolsAreSentUnchanged)
 TEST_F(SynthV6Test, ChainedSegmentsRunOneAfterAnother)
 {
     const std::string path = bank();
-    HVCurrentModel::Tempo tempo{0, 12000, false};
-    std::vector<HVCurrentModel::Tempo*> tempos{&tempo};
-    HVCurrentModel::SingSegment first{0, 1920}, second{1920, 1920};
-    for (HVCurrentModel::SingSegment* seg : {&first, &second}) {
-        addNote(*seg, 0, "ka");
-        addNote(*seg, 480, "ma");
+    synthtest::SynthSegment first(0), second(1920);
+    for (synthtest::SynthSegment* s : {&first, &second}) {
+        s->add(0, 480, 60, "ka");
+        s->add(480, 480, 60, "ma");
     }
     std::unique_ptr<ISynth> a(makeTimbreSynth<Synth_v6>(path)), b(makeTimbreSynth<Synth_v6>(path));
-    ASSERT_TRUE(a->loadSegment(&first, tempos, 0, 1920, 0.3f));
-    ASSERT_TRUE(b->loadSegment(&second, tempos, 0, 1920, 0.3f));
+    ASSERT_TRUE(a->loadSegment(&first.seg, first.tempos, 0, 1920, 0.3f));
+    ASSERT_TRUE(b->loadSegment(&second.seg, second.tempos, 0, 1920, 0.3f));
     ChainSynthMgr chain;
     chain.beginTrack();
     chain.addSynth(a.get());

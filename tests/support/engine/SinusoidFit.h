@@ -18,6 +18,22 @@ struct SinusoidMeasure {
     double remainderDb = 0.0;  // remainder energy over sinusoid energy
 };
 
+// The magnitude at f Hz of x[from .. to) at `rate` through a Hann window.
+inline double hannLevel(const std::vector<short>& x, int from, int to, double f, double rate)
+{
+    const double w = 2.0 * std::numbers::pi * f / rate;
+    const double len = to - from;
+    std::complex<double> z = 0.0;
+    const std::complex<double> step = std::polar(1.0, -w);
+    std::complex<double> rot = std::polar(1.0, -w * from);
+    for (int n = from; n < to; ++n) {
+        const double hann = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * (n - from) / len);
+        z += hann * static_cast<double>(x[n]) * rot;
+        rot *= step;
+    }
+    return std::abs(z);
+}
+
 // x[from .. to) at `rate`, holding one sinusoid near `nominal` Hz.
 inline SinusoidMeasure measureSinusoid(const std::vector<short>& x, int from, int to, double nominal, double rate)
 {

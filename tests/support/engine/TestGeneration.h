@@ -170,6 +170,23 @@ bool eventually(Predicate predicate)
     return predicate();
 }
 
+// The front's whole output as it stands.
+template <class Front>
+std::vector<short> outputOf(Front& front)
+{
+    int count = 0;
+    const short* samples = front.getOutput(&count);
+    return std::vector<short>(samples, samples + count);
+}
+
+// Stops the front and waits for its worker to come back; false when it did not.
+template <class Front>
+bool stoppedAndReady(Front& front)
+{
+    front.stop();
+    return eventually([&] { return front.isReady(); });
+}
+
 // Runs the front's job to its end and gives its whole output; false in
 // *finished when the job did not report done once (or did not stop).
 inline std::vector<short> singToEnd(HalvorenEngine::IHVSynthesizer& synth, bool* finished = nullptr)
@@ -178,9 +195,7 @@ inline std::vector<short> singToEnd(HalvorenEngine::IHVSynthesizer& synth, bool*
     synth.setListener(&listener);
     synth.start();
     bool done = eventually([&] { return listener.calls.load() == 1; });
-    int count = 0;
-    const short* samples = synth.getOutput(&count);
-    std::vector<short> out(samples, samples + count);
+    std::vector<short> out = outputOf(synth);
     synth.stop();
     done = eventually([&] { return synth.isReady(); }) && done;
     synth.setListener(nullptr);

@@ -2,6 +2,8 @@
 // Two editor synthesizers chained on one track: starting the first runs both
 // to their end. Gives the loudest sample of each output, or nothing when the
 // chain did not finish within the wait.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -36,6 +38,17 @@ inline std::optional<std::array<int, 2>> singChained(ISynth& a, ISynth& b)
     b.stop();
     chain.clear();
     return loudest;
+}
+
+// Chains a and b; both finish, sound (a sample beyond 300) and never clip.
+inline void expectChainSings(ISynth& a, ISynth& b)
+{
+    const auto loudest = singChained(a, b);
+    ASSERT_TRUE(loudest.has_value());
+    for (int k : *loudest) {
+        EXPECT_GT(k, 300);
+        EXPECT_LT(k, 32767);
+    }
 }
 
 }  // namespace rendertest

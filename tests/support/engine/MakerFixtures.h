@@ -11,7 +11,7 @@
 #include "engine/v4/CellMakerState.h"
 #include "lyrics/NullSymbolMgr.h"
 #include "support/bank/GhrModelWriter.h"
-#include "../v3_cells/CellFixtures.h"
+#include "support/engine/CellFixtures.h"
 
 namespace makertest {
 

@@ -12,6 +12,7 @@
 #include "engine/v3/CellMakerState.h"
 #include "lyrics/NullSymbolMgr.h"
 #include "support/bank/GhrModelWriter.h"
+#include "support/engine/PhraseRun.h"
 
 namespace celltest {
 
@@ -194,13 +195,7 @@ inline float atFrame(float f) { return (f + 0.5f) * 128.0f / 44100.0f; }
 // A note of the given frames at hop 128, never joined to the next.
 inline HalvorenEngine::SynthNoteV3 note(const std::string& symbol, float startFrame, float frames, float e0 = 1.0f)
 {
-    HalvorenEngine::SynthNoteV3 n;
-    n.symbol = symbol;
-    n.timbre = "C4";
-    n.crossTimbre = "C4";
-    n.start = atFrame(startFrame);
-    n.duration = frames * 128.0f / 44100.0f;
-    n.elemTime0 = e0;
+    HalvorenEngine::SynthNoteV3 n = enginetest::sung(symbol, atFrame(startFrame), frames * 128.0f / 44100.0f, e0);
     n.breakAfter = 1;
     return n;
 }
