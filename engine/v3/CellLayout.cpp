@@ -216,19 +216,25 @@ void partLengths(const CellRecord& cell, int L, CellLayout& out)
     out.endLen = lengths.endLen;
 }
 
+void placeBreath(std::int32_t cellStart, std::int32_t cellLength, std::int32_t srcLen, std::int32_t& start,
+                 std::int32_t& length)
+{
+    const std::int64_t most = 2 * std::int64_t{srcLen};
+    std::int64_t from = cellStart;
+    std::int64_t frames = std::max(0, cellLength);
+    if (frames > most) {
+        from += frames - most;
+        frames = most;
+    }
+    start = clampToInt32(from);
+    length = clampToInt32(frames);
+}
+
 BreathSpan breathSpan(const CellRecord& cell, const SrcParameter& r)
 {
     BreathSpan span;
     span.srcLen = clampToInt32(std::max<std::int64_t>(0, std::int64_t{r.param4} + r.param5 - r.endPos));
-    const std::int64_t k = 2 * std::int64_t{span.srcLen};
-    std::int64_t start = cell.cellStart;
-    std::int64_t length = std::max(0, cell.cellLength);
-    if (length > k) {
-        start += length - k;
-        length = k;
-    }
-    span.start = clampToInt32(start);
-    span.length = clampToInt32(length);
+    placeBreath(cell.cellStart, cell.cellLength, span.srcLen, span.start, span.length);
     return span;
 }
 

@@ -138,6 +138,10 @@ struct BreathSpan {
     std::int32_t length = 0;
 };
 BreathSpan breathSpan(const CellRecord& cell, const SrcParameter& r);
+// A breath's frames in its cell: the last 2 * srcLen of the cellLength frames
+// from cellStart, or all of them when fewer.
+void placeBreath(std::int32_t cellStart, std::int32_t cellLength, std::int32_t srcLen, std::int32_t& start,
+                 std::int32_t& length);
 CellLayout layoutCell(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const CellRecord& cell);
 
 }  // namespace HalvorenEngineV3

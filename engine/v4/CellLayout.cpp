@@ -133,15 +133,7 @@ BreathSpan breathSpan(const CellRecord& cell, const SrcParameter& record)
 {
     BreathSpan out;
     out.span = std::max(0, clampToInt(std::int64_t{record.v4Param5} + record.v4Param4 - record.v4Param2));
-    const std::int64_t most = 2 * std::int64_t{out.span};
-    std::int64_t start = cell.cellStart;
-    std::int64_t length = std::max(0, cell.cellLength);
-    if (length > most) {
-        start += length - most;
-        length = most;
-    }
-    out.start = clampToInt(start);
-    out.length = clampToInt(length);
+    HalvorenEngineV3::placeBreath(cell.cellStart, cell.cellLength, out.span, out.start, out.length);
     return out;
 }
 
