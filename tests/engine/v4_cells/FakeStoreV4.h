@@ -54,11 +54,7 @@ public:
         if (at == voices.end())
             return nullptr;
         auto r = std::make_unique<SrcParameter>(unit, pitch);
-        r->v4Param1 = at->second.params[0];
-        r->v4Param2 = at->second.params[1];
-        r->v4Param3 = at->second.params[2];
-        r->v4Param4 = at->second.params[3];
-        r->v4Param5 = at->second.params[4];
+        at->second.fill(*r);
         return r;
     }
     std::unique_ptr<SrcContinuantParameter> getSrcContinuantParameter(const std::string& unit,
@@ -68,8 +64,7 @@ public:
         if (at == continuants.end())
             return nullptr;
         auto r = std::make_unique<SrcContinuantParameter>(unit, pitch);
-        r->v4ContParam1 = at->second.first;
-        r->v4ContParam2 = at->second.count;
+        at->second.fill(*r);
         return r;
     }
     std::int32_t getHopSize() override { return hop; }

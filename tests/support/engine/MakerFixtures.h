@@ -47,11 +47,26 @@ inline std::vector<testbank::PlainFrame> levelFrames(int n, float harmonicDb, fl
 struct Voice {
     std::array<std::int32_t, 5> params{};  // v4Param1..5
     std::vector<testbank::PlainFrame> frames;
+
+    void fill(HalvorenEngineV4::SrcParameter& r) const
+    {
+        r.v4Param1 = params[0];
+        r.v4Param2 = params[1];
+        r.v4Param3 = params[2];
+        r.v4Param4 = params[3];
+        r.v4Param5 = params[4];
+    }
 };
 struct Continuant {
     std::int32_t first = 0;
     std::int32_t count = 0;
     std::vector<testbank::PlainFrame> frames;
+
+    void fill(HalvorenEngineV4::SrcContinuantParameter& r) const
+    {
+        r.v4ContParam1 = first;
+        r.v4ContParam2 = count;
+    }
 };
 
 class FakeStore : public celltest::FakeHeaderSlots<HalvorenEngineV4::ISourceStore> {
@@ -71,11 +86,7 @@ public:
         if (at == voices.end())
             return nullptr;
         auto r = std::make_unique<VoiceSrc>(unit, pitch);
-        r->v4Param1 = at->second.params[0];
-        r->v4Param2 = at->second.params[1];
-        r->v4Param3 = at->second.params[2];
-        r->v4Param4 = at->second.params[3];
-        r->v4Param5 = at->second.params[4];
+        at->second.fill(*r);
         r->material = materialFrom(at->second.frames);
         r->material->ext1.rows = 1;
         return r;
@@ -90,8 +101,7 @@ public:
         if (at == continuants.end())
             return nullptr;
         auto r = std::make_unique<ContinuantSrc>(unit, pitch);
-        r->v4ContParam1 = at->second.first;
-        r->v4ContParam2 = at->second.count;
+        at->second.fill(*r);
         r->material = materialFrom(at->second.frames);
         return r;
     }
