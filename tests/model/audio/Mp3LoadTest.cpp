@@ -76,6 +76,18 @@ TEST_F(Mp3Load, AFormatChangeEndsTheStreamAndKeepsWhatCameBefore)
     }
 }
 
+TEST_F(Mp3Load, AClipGrowingBeyondAHundredTimesItsFileIsRefused)
+{
+    // At 8 kbit/s a second of 8000 Hz takes 1000 bytes and becomes 44,100
+    // frames of 2 bytes per channel: 88 times the file in mono, 176 times
+    // in stereo.
+    CWavBuf loaded;
+    ASSERT_TRUE(loadAudioFile(loaded, encode("mono.mp3", {8000, 1, 440, 440, 2.0, 0.5, 8})));
+    EXPECT_EQ(formatOf(loaded), std::make_tuple(2, 1, 44100));
+    EXPECT_FALSE(loadAudioFile(loaded, encode("stereo.mp3", {8000, 2, 440, 660, 2.0, 0.5, 8})));
+    EXPECT_TRUE(loaded.fifo.isEmpty());
+}
+
 TEST_F(Mp3Load, FilesWithoutFramesFailAndLeaveTheFormat)
 {
     std::ofstream(dir.file("x.mp3")) << std::string(5000, 'a') << "\nnot an mp3 at all\n";
