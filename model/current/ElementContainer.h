@@ -45,7 +45,9 @@ public:
 
     // Takes the element out (every occurrence; it is not deleted). Each
     // element that overlapped it keeps its flag only while it still overlaps
-    // another flagged element; one such partner settles it.
+    // another flagged element; one such partner settles it. Partners are
+    // looked for next to each element first, so a removal costs one pass
+    // over the container however many elements overlap.
     void remove(T* element)
     {
         if (element->overlapped) {
@@ -53,17 +55,39 @@ public:
             std::vector<T*> flagged;
             getOverlapped(flagged);
             std::vector<T*> cleared;
-            for (T* x : flagged) {
-                if (x == element || !spansOverlap(*x, *element)) continue;
-                const bool still = std::any_of(flagged.begin(), flagged.end(), [&](const T* y) {
-                    return y != x && y != element && spansOverlap(*x, *y);
-                });
-                if (!still) cleared.push_back(x);
+            for (size_t i = 0; i < flagged.size(); ++i) {
+                T* x = flagged[i];
+                if (x != element && spansOverlap(*x, *element) && !hasFlaggedPartner(flagged, i, element))
+                    cleared.push_back(x);
             }
             // Decided on the flags as they stood, then applied together.
             for (T* x : cleared) x->overlapped = false;
         }
         this->erase(std::remove(this->begin(), this->end(), element), this->end());
+    }
+
+    // Takes out every listed element in one pass (they are not deleted; their
+    // flags are cleared). Each flagged element left keeps its flag only while
+    // it overlaps another flagged element left, which is what removing them
+    // one by one gives. Returns the elements left whose flag this cleared.
+    std::vector<T*> removeAll(const std::unordered_set<const T*>& gone)
+    {
+        bool flaggedGone = false;
+        auto kept = std::remove_if(this->begin(), this->end(), [&](T* e) {
+            if (!gone.count(e)) return false;
+            flaggedGone = flaggedGone || e->overlapped;
+            e->overlapped = false;
+            return true;
+        });
+        this->erase(kept, this->end());
+        std::vector<T*> cleared;
+        if (!flaggedGone) return cleared;
+        std::vector<T*> flagged;
+        getOverlapped(flagged);
+        markOverlapsInOrder<T>(flagged);
+        for (T* x : flagged)
+            if (!x->overlapped) cleared.push_back(x);
+        return cleared;
     }
 
     // Appends every flagged element to out; true when out is not empty.
@@ -124,6 +148,20 @@ public:
 
 private:
     static bool byPosition(const T* a, const T* b) { return a->pos < b->pos; }
+
+    // True when flagged[i] overlaps another element of flagged than skip.
+    // The list is in order of position: later elements overlap it only while
+    // they start before its end, and the nearest earlier ones are tried
+    // first.
+    static bool hasFlaggedPartner(const std::vector<T*>& flagged, size_t i, const T* skip)
+    {
+        const T* x = flagged[i];
+        for (size_t j = i + 1; j < flagged.size() && flagged[j]->pos < spanEnd(*x); ++j)
+            if (flagged[j] != skip && spansOverlap(*x, *flagged[j])) return true;
+        for (size_t j = i; j-- > 0;)
+            if (flagged[j] != skip && spansOverlap(*x, *flagged[j])) return true;
+        return false;
+    }
 };
 
 }  // namespace HVCurrentModel

@@ -1,5 +1,9 @@
 #include "model/history/NoteActs.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <unordered_set>
+
 ElementTimesValue ElementTimesValue::of(const Note& n) {
     return {n.timeFactor1, n.timesFlag, n.timeFactor2, n.timeFactor3, n.timeFactor4};
 }
@@ -52,4 +56,34 @@ void CEditElementTimesForNoteAct::apply(const ElementTimesEdit& v) {
     v.times.applyTo(*note);
     note->elemTimeTable = v.noteTable;
     if (neighbour) neighbour->elemTimeTable = v.neighbourTable;
+}
+
+void CDeleteNoteAct::undo() {
+    HVCurrentModel::NoteContainer& notes = segment->notes;
+    std::vector<Note*> restored;
+    restored.reserve(notes.size() + taken.size());
+    size_t from = 0;
+    for (const Taken& t : taken) {
+        while (restored.size() < t.index && from < notes.size()) restored.push_back(notes[from++]);
+        restored.push_back(t.note);
+        t.note->overlapped = t.overlapped;
+    }
+    restored.insert(restored.end(), notes.begin() + static_cast<std::ptrdiff_t>(from), notes.end());
+    notes.assign(restored.begin(), restored.end());
+    for (Note* n : cleared) n->overlapped = true;
+    // The notes stand as before the delete; should anything have moved them
+    // since, order and flags are made good again.
+    if (!std::is_sorted(notes.begin(), notes.end(), [](const Note* a, const Note* b) { return a->pos < b->pos; }))
+        notes.sortAndMarkOverlaps();
+}
+
+void CDeleteNoteAct::redo() {
+    std::unordered_set<const Note*> gone;
+    for (const Taken& t : taken) gone.insert(t.note);
+    cleared = segment->notes.removeAll(gone);
+}
+
+void CDeleteNoteAct::freeIfDone() {
+    for (Taken& t : taken) delete t.note;
+    taken.clear();
 }
