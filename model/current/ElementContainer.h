@@ -47,14 +47,15 @@ public:
     // element that overlapped it keeps its flag only while it still overlaps
     // another flagged element; one such partner settles it. Partners are
     // looked for next to each element first, so a removal costs one pass
-    // over the container however many elements overlap.
-    void remove(T* element)
+    // over the container however many elements overlap. Returns the
+    // elements whose flag it cleared.
+    std::vector<T*> remove(T* element)
     {
+        std::vector<T*> cleared;
         if (element->overlapped) {
             element->overlapped = false;
             std::vector<T*> flagged;
             getOverlapped(flagged);
-            std::vector<T*> cleared;
             for (size_t i = 0; i < flagged.size(); ++i) {
                 T* x = flagged[i];
                 if (x != element && spansOverlap(*x, *element) && !hasFlaggedPartner(flagged, i, element))
@@ -64,6 +65,19 @@ public:
             for (T* x : cleared) x->overlapped = false;
         }
         this->erase(std::remove(this->begin(), this->end(), element), this->end());
+        return cleared;
+    }
+
+    // The index of the element, found by its position (or, in a container
+    // read out of order from a damaged file, by a walk); size() when it is
+    // not in the container.
+    size_t indexOf(const T* element) const
+    {
+        auto at = std::lower_bound(this->begin(), this->end(), element->pos,
+                                   [](const T* e, int32_t pos) { return e->pos < pos; });
+        for (; at != this->end() && (*at)->pos == element->pos; ++at)
+            if (*at == element) return static_cast<size_t>(at - this->begin());
+        return static_cast<size_t>(std::find(this->begin(), this->end(), element) - this->begin());
     }
 
     // Takes out every listed element in one pass (they are not deleted; their

@@ -62,19 +62,24 @@ void CDeleteNoteAct::undo() {
     HVCurrentModel::NoteContainer& notes = segment->notes;
     std::vector<Note*> restored;
     restored.reserve(notes.size() + taken.size());
+    // The notes stand as before the delete; should anything have moved them
+    // since, order and flags are made good again. Order is checked as the
+    // list is built, so each note is visited once.
+    bool inOrder = true;
+    const auto put = [&](Note* n) {
+        if (!restored.empty() && restored.back()->pos > n->pos) inOrder = false;
+        restored.push_back(n);
+    };
     size_t from = 0;
     for (const Taken& t : taken) {
-        while (restored.size() < t.index && from < notes.size()) restored.push_back(notes[from++]);
-        restored.push_back(t.note);
+        while (restored.size() < t.index && from < notes.size()) put(notes[from++]);
         t.note->overlapped = t.overlapped;
+        put(t.note);
     }
-    restored.insert(restored.end(), notes.begin() + static_cast<std::ptrdiff_t>(from), notes.end());
+    while (from < notes.size()) put(notes[from++]);
     notes.assign(restored.begin(), restored.end());
     for (Note* n : cleared) n->overlapped = true;
-    // The notes stand as before the delete; should anything have moved them
-    // since, order and flags are made good again.
-    if (!std::is_sorted(notes.begin(), notes.end(), [](const Note* a, const Note* b) { return a->pos < b->pos; }))
-        notes.sortAndMarkOverlaps();
+    if (!inOrder) notes.sortAndMarkOverlaps();
 }
 
 void CDeleteNoteAct::redo() {
