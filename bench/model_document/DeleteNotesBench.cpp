@@ -107,6 +107,18 @@ void BM_UndoDeleteOverlappingNotes(benchmark::State& state) {
     }
 }
 
+// Redo takes the notes out again, as the delete did.
+void BM_RedoDeleteOverlappingNotes(benchmark::State& state) {
+    OverlappingProject p(static_cast<int>(state.range(0)));
+    p.doc.deleteNotes(p.notes, p.seg);
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.doc.undo();
+        state.ResumeTiming();
+        p.doc.redo();
+    }
+}
+
 // The floor: a copy of the segment's note list, which any of the above
 // makes at least.
 void BM_CopyNoteList(benchmark::State& state) {
@@ -146,5 +158,6 @@ BENCHMARK(BM_UndoDeleteSelectedNotes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteSelectedNotes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoDeleteOverlappingNotes)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyNoteList)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FixNoteOverlaps)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);

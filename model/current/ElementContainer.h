@@ -4,6 +4,7 @@
 // positions keep insertion order. Removing an element hands it back to the
 // caller without deleting it.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
@@ -43,7 +44,7 @@ public:
         this->insert(where, element);
     }
 
-    // Takes the element out (every occurrence; it is not deleted). Each
+    // Takes the element out (it is not deleted), found by its position. Each
     // element that overlapped it keeps its flag only while it still overlaps
     // another flagged element; one such partner settles it. Partners are
     // looked for next to each element first, so a removal costs one pass
@@ -64,7 +65,8 @@ public:
             // Decided on the flags as they stood, then applied together.
             for (T* x : cleared) x->overlapped = false;
         }
-        this->erase(std::remove(this->begin(), this->end(), element), this->end());
+        const size_t at = indexOf(element);
+        if (at < this->size()) this->erase(this->begin() + static_cast<std::ptrdiff_t>(at));
         return cleared;
     }
 
@@ -94,14 +96,27 @@ public:
             return true;
         });
         this->erase(kept, this->end());
-        std::vector<T*> cleared;
-        if (!flaggedGone) return cleared;
-        std::vector<T*> flagged;
-        getOverlapped(flagged);
-        markOverlapsInOrder<T>(flagged);
-        for (T* x : flagged)
-            if (!x->overlapped) cleared.push_back(x);
-        return cleared;
+        return settleFlagsLeft(flaggedGone);
+    }
+
+    // The same for the elements at the given indices, listed in increasing
+    // order, whose flags the caller knows: they are neither read nor
+    // changed, so the elements taken out are not visited. False, changing
+    // nothing, when an index is out of range or out of order.
+    bool removeAt(const std::vector<size_t>& indices, bool flaggedGone, std::vector<T*>& cleared)
+    {
+        for (size_t k = 0; k < indices.size(); ++k)
+            if (indices[k] >= this->size() || (k > 0 && indices[k] <= indices[k - 1])) return false;
+        size_t to = 0, next = 0;
+        for (size_t from = 0; from < this->size(); ++from) {
+            if (next < indices.size() && indices[next] == from)
+                ++next;
+            else
+                (*this)[to++] = (*this)[from];
+        }
+        this->resize(to);
+        cleared = settleFlagsLeft(flaggedGone);
+        return true;
     }
 
     // Appends every flagged element to out; true when out is not empty.
@@ -162,6 +177,20 @@ public:
 
 private:
     static bool byPosition(const T* a, const T* b) { return a->pos < b->pos; }
+
+    // After flagged elements were taken out: each flagged element left keeps
+    // its flag only while it overlaps another; returns those it cleared.
+    std::vector<T*> settleFlagsLeft(bool flaggedGone)
+    {
+        std::vector<T*> cleared;
+        if (!flaggedGone) return cleared;
+        std::vector<T*> flagged;
+        getOverlapped(flagged);
+        markOverlapsInOrder<T>(flagged);
+        for (T* x : flagged)
+            if (!x->overlapped) cleared.push_back(x);
+        return cleared;
+    }
 
     // True when flagged[i] overlaps another element of flagged than skip.
     // The list is in order of position: later elements overlap it only while

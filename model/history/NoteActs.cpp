@@ -83,9 +83,21 @@ void CDeleteNoteAct::undo() {
 }
 
 void CDeleteNoteAct::redo() {
+    // The notes stand where undo put them back, unless something moved them
+    // since: then they are looked up.
+    HVCurrentModel::NoteContainer& notes = segment->notes;
+    std::vector<size_t> indices;
+    indices.reserve(taken.size());
+    bool flaggedGone = false;
+    for (const Taken& t : taken) {
+        if (t.index >= notes.size() || notes[t.index] != t.note) break;
+        indices.push_back(t.index);
+        flaggedGone = flaggedGone || t.overlapped;  // as undo set it
+    }
+    if (indices.size() == taken.size() && notes.removeAt(indices, flaggedGone, cleared)) return;
     std::unordered_set<const Note*> gone;
     for (const Taken& t : taken) gone.insert(t.note);
-    cleared = segment->notes.removeAll(gone);
+    cleared = notes.removeAll(gone);
 }
 
 void CDeleteNoteAct::freeIfDone() {
