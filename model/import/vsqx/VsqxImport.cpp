@@ -193,7 +193,7 @@ std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& 
     const auto size = file ? bytesLeftInFile(file.get()) : std::nullopt;
     file.reset();
     std::string text;
-    if (!size || *size > kMaxFileBytes || !readWholeFile(path, text) || !xmlNestingWithin(text, kMaxNesting))
+    if (!size || *size > kMaxFileBytes || !readWholeFile(path, text, kMaxFileBytes) || !xmlNestingWithin(text, kMaxNesting))
         return nullptr;
     if (!xmlCountsWithin(text, kXmlCounts)) return nullptr;
     // The XML parser takes the whole sequence a UTF-8 lead byte announces
