@@ -29,8 +29,10 @@ struct NoteProject {
     }
 };
 
-void BM_DeleteSelectedNotes(benchmark::State& state) {
-    NoteProject p;
+// Times the delete of every listed note, its undo or its redo, the other
+// steps untimed.
+template <class Project>
+void timeDelete(benchmark::State& state, Project& p) {
     for (auto _ : state) {
         p.doc.deleteNotes(p.notes, p.seg);
         state.PauseTiming();
@@ -39,8 +41,8 @@ void BM_DeleteSelectedNotes(benchmark::State& state) {
     }
 }
 
-void BM_UndoDeleteSelectedNotes(benchmark::State& state) {
-    NoteProject p;
+template <class Project>
+void timeUndoDelete(benchmark::State& state, Project& p) {
     for (auto _ : state) {
         state.PauseTiming();
         p.doc.deleteNotes(p.notes, p.seg);
@@ -49,8 +51,8 @@ void BM_UndoDeleteSelectedNotes(benchmark::State& state) {
     }
 }
 
-void BM_RedoDeleteSelectedNotes(benchmark::State& state) {
-    NoteProject p;
+template <class Project>
+void timeRedoDelete(benchmark::State& state, Project& p) {
     p.doc.deleteNotes(p.notes, p.seg);
     for (auto _ : state) {
         state.PauseTiming();
@@ -58,6 +60,21 @@ void BM_RedoDeleteSelectedNotes(benchmark::State& state) {
         state.ResumeTiming();
         p.doc.redo();
     }
+}
+
+void BM_DeleteSelectedNotes(benchmark::State& state) {
+    NoteProject p;
+    timeDelete(state, p);
+}
+
+void BM_UndoDeleteSelectedNotes(benchmark::State& state) {
+    NoteProject p;
+    timeUndoDelete(state, p);
+}
+
+void BM_RedoDeleteSelectedNotes(benchmark::State& state) {
+    NoteProject p;
+    timeRedoDelete(state, p);
 }
 
 }  // namespace
@@ -89,34 +106,18 @@ struct OverlappingProject {
 
 void BM_DeleteOverlappingNotes(benchmark::State& state) {
     OverlappingProject p(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        p.doc.deleteNotes(p.notes, p.seg);
-        state.PauseTiming();
-        p.doc.undo();
-        state.ResumeTiming();
-    }
+    timeDelete(state, p);
 }
 
 void BM_UndoDeleteOverlappingNotes(benchmark::State& state) {
     OverlappingProject p(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        p.doc.deleteNotes(p.notes, p.seg);
-        state.ResumeTiming();
-        p.doc.undo();
-    }
+    timeUndoDelete(state, p);
 }
 
 // Redo takes the notes out again, as the delete did.
 void BM_RedoDeleteOverlappingNotes(benchmark::State& state) {
     OverlappingProject p(static_cast<int>(state.range(0)));
-    p.doc.deleteNotes(p.notes, p.seg);
-    for (auto _ : state) {
-        state.PauseTiming();
-        p.doc.undo();
-        state.ResumeTiming();
-        p.doc.redo();
-    }
+    timeRedoDelete(state, p);
 }
 
 // The floor: a copy of the segment's note list, which any of the above

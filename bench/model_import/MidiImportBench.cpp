@@ -66,16 +66,7 @@ const CString& benchFile()
     static const BenchFile holder;
     static const CString path = [] {
         const std::string& file = holder.file;
-        hvtest::SmfTrack track;
-        track.runningStatus(true).name(0, "lead");
-        for (uint32_t i = 0; i < kNotes; ++i) {
-            track.lyric(i * 240, "la");
-            track.noteOn(i * 240, 48 + static_cast<int>(i % 24));
-            track.noteOff(i * 240 + 240, 48 + static_cast<int>(i % 24), true);
-        }
-        hvtest::SmfWriter smf(1, 480);
-        smf.track(hvtest::SmfTrack().tempo(0, 500000)).track(track);
-        smf.writeTo(file);
+        writeMidi(file, kNotes);
         return CString::fromUtf8(file);
     }();
     return path;
