@@ -12,9 +12,10 @@ namespace demobank {
 namespace {
 
 // Pitch 99 puts the level first tone at about 166 Hz, well above the
-// analysis' 115 Hz floor; rate 80 gives long enough vowels.
+// analysis' 115 Hz floor; rate 100 gives vowels long enough to sing from
+// and short enough for every syllable's frames to fit the bank's size.
 constexpr int kPitch = 99;
-constexpr int kRate = 80;
+constexpr int kRate = 100;
 const char* const kVoice = "cmn-latn-pinyin";
 
 int collect(short* wav, int count, espeak_EVENT* events)
