@@ -250,47 +250,54 @@ MadeBank DemoBankMaker::bank(const BankUnits& units)
             words.push_back(word);
     hearAll(words);
 
+    // Each record becomes its bytes at once: the bank is held once, not as
+    // frames and bytes both.
     const std::size_t voiceCount = units.units.size();
-    std::vector<testbank::SingingVoice> voices(voiceCount);
-    std::vector<testbank::SingingContinuant> continuants(units.continuants.size());
-    std::vector<std::string> failures(voiceCount + continuants.size());
+    const std::size_t count = voiceCount + units.continuants.size();
+    std::vector<testbank::Variant> records(count);
+    std::vector<std::string> failures(count);
     std::vector<std::unique_ptr<Workshop>> workshops(threads_);
-    parallelFor(failures.size(), threads_, [&](std::size_t i, unsigned thread) {
+    parallelFor(count, threads_, [&](std::size_t i, unsigned thread) {
         if (!workshops[thread])
             workshops[thread] = std::make_unique<Workshop>(calibration_);
         try {
-            if (i < voiceCount)
-                voices[i] = makeVoice(*workshops[thread], units.units[i]);
-            else
-                continuants[i - voiceCount] = makeContinuant(*workshops[thread], units.continuants[i - voiceCount]);
+            if (i < voiceCount) {
+                const testbank::SingingVoice v = makeVoice(*workshops[thread], units.units[i]);
+                records[i] = {v.unit, v.pitch, 0, testbank::v3VoiceRecord(v.values, testbank::ghrModelBytes(v.frames))};
+            } else {
+                const testbank::SingingContinuant c =
+                    makeContinuant(*workshops[thread], units.continuants[i - voiceCount]);
+                records[i] = {c.unit, c.pitch, 0,
+                              testbank::v3ContinuantRecord(c.param1, c.param2, kHop, testbank::ghrModelBytes(c.frames))};
+            }
         } catch (const std::runtime_error& e) {
             failures[i] = e.what();
         }
     });
 
     MadeBank made;
-    made.bank.header.hopSize = kHop;
-    made.bank.language = "CHN";
+    made.package.header.hopSize = kHop;
+    made.package.strings[2] = "CHN";
     std::set<std::string> stored;
-    for (std::size_t i = 0; i < voiceCount; ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool isVoice = i < voiceCount;
         if (!failures[i].empty()) {
-            made.leftOut.push_back(units.units[i].symbol + ": " + failures[i]);
+            made.leftOut.push_back((isVoice ? units.units[i].symbol : units.continuants[i - voiceCount].key) + ": " +
+                                   failures[i]);
             continue;
         }
         std::vector<std::string> names;
-        for (const std::string& name : {units.units[i].unit, units.units[i].symbol})
-            if (stored.insert(name).second)
-                names.push_back(name);
-        for (std::size_t k = 0; k < names.size(); ++k) {
-            made.bank.voices.push_back(k + 1 < names.size() ? voices[i] : std::move(voices[i]));
-            made.bank.voices.back().unit = names[k];
-        }
-    }
-    for (std::size_t i = 0; i < continuants.size(); ++i) {
-        if (failures[voiceCount + i].empty())
-            made.bank.continuants.push_back(std::move(continuants[i]));
+        if (!isVoice)
+            names.push_back(records[i].unit);
         else
-            made.leftOut.push_back(units.continuants[i].key + ": " + failures[voiceCount + i]);
+            for (const std::string& name : {units.units[i].unit, units.units[i].symbol})
+                if (stored.insert(name).second)
+                    names.push_back(name);
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            made.package.variants.push_back(k + 1 < names.size() ? records[i] : std::move(records[i]));
+            made.package.variants.back().unit = names[k];
+        }
+        (isVoice ? made.voices : made.continuants) += names.size();
     }
     return made;
 }

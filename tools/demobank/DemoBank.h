@@ -18,7 +18,10 @@
 namespace demobank {
 
 struct MadeBank {
-    testbank::SingingBank bank;
+    // The package: every record as its bytes, in the order of the units.
+    testbank::BankDescription package;
+    std::size_t voices = 0;
+    std::size_t continuants = 0;
     // Each syllable or continuant that could not be made, with the reason.
     std::vector<std::string> leftOut;
 };

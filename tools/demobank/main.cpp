@@ -44,10 +44,9 @@ int main(int argc, char** argv)
         const demobank::MadeBank made = maker.bank(units);
         const std::filesystem::path folder = std::filesystem::path(argv[1]) / "singers" / kName;
         testbank::writeFile(folder / "bank.hvsd", testbank::descriptionText("3.1", kName));
-        testbank::writePackageFiles(folder, testbank::writeSingingBank(made.bank));
+        testbank::writePackageFiles(folder, testbank::writePackage(made.package));
         std::printf("%s: %zu voices, %zu continuants; calibration %.2f dB (harmonics), %.2f dB (noise)\n", kName,
-                    made.bank.voices.size(), made.bank.continuants.size(), calibration.harmonicDb,
-                    calibration.noiseDb);
+                    made.voices, made.continuants, calibration.harmonicDb, calibration.noiseDb);
         for (const std::string& reason : made.leftOut)
             std::printf("%s: left out %s\n", kName, reason.c_str());
     } catch (const std::exception& e) {
