@@ -193,6 +193,28 @@ inline SingingVoice breathVoice(const std::string& unit, const VoiceTone& tone, 
     return v;
 }
 
+// A phase table of six columns and two rows: a column window spans two
+// columns, so a window lasts two frames. Neighbouring columns step by
+// +-0.02 rad, so the pitch stays where the curve puts it.
+inline PhaseTable sixColumnPhases()
+{
+    PhaseTable t;
+    t.step = 100.0f;
+    t.stride = 6;
+    t.rows = 2;
+    t.values = {0.02f, -0.02f, 0.02f, -0.02f, 0.02f, -0.02f, -0.02f, 0.02f, -0.02f, 0.02f, -0.02f, 0.02f};
+    return t;
+}
+
+// The bank with every voice carrying that table ("ext1").
+inline SingingBank withSixColumnPhases(SingingBank bank)
+{
+    bank.ext1 = true;
+    for (SingingVoice& v : bank.voices)
+        v.ext1 = sixColumnPhases();
+    return bank;
+}
+
 // "ma", "sa" (its "s" unvoiced) and "la" at C4 with the continuants "a_z"
 // (into an unvoiced consonant) and "a_l" (into a voiced one), the bare
 // final "a" and the breath "br1" (40 frames).

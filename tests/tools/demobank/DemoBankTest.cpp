@@ -167,7 +167,7 @@ TEST_F(DemoBankTest, SongFramesMadeIntoAListAreFinite)
 {
     SourceStore_pkg store(testbank::packageBasePath(folder_));
     CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
-    const HalvorenEngine::SynthScoreV3 score = song();
+    HalvorenEngine::SynthScoreV3 score = song();
     state.setStop(false);
     HalvorenEngine::CellListCache list;
     buildCells(state, score, list);
