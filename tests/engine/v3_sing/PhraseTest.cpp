@@ -148,7 +148,7 @@ protected:
 TEST_P(PhraseTest, SameSamplesEveryRun)
 {
     const std::string package = testbank::packageBasePath(tree_.addPackage(
-        "p6", GetParam().name, "P6", testbank::writeSingingBank(testbank::withSixColumnPhases(
+        "p6", GetParam().name, "P6", testbank::writeSingingBank(testbank::withNineColumnPhases(
                                         testbank::threeSyllableBank(kHop)))));
     enginetest::expectSameSamplesEveryRun(
         [&] {

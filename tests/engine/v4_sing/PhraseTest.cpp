@@ -130,7 +130,7 @@ protected:
 TEST_F(PhraseTest, SameSamplesEveryRun)
 {
     const std::string package = testbank::packageBasePath(
-        tree_.addPackage("p6", "4.0", "P6", testbank::writeSingingBank(testbank::withSixColumnPhases(phraseBank()))));
+        tree_.addPackage("p6", "4.0", "P6", testbank::writeSingingBank(testbank::withNineColumnPhases(phraseBank()))));
     enginetest::expectSameSamplesEveryRun(
         [&] {
             auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(package));
