@@ -10,6 +10,7 @@
 #include "engine/v2/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/HprSingingBank.h"
+#include "support/engine/PhraseRun.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
@@ -79,6 +80,28 @@ TEST(CellJob, RefusedBankMakesNoFrameAndStillFinishes)
         ASSERT_EQ(out.size(), std::size_t(432 * 256));
         for (short s : out)
             ASSERT_EQ(s, 0);
+    }
+}
+
+TEST(CellJob, SameSamplesEveryRun)
+{
+    for (int generation : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "generation " << generation);
+        testbank::HprSingingOptions options;
+        options.generation = generation;
+        Bank bank("v1v2_same", testbank::writeHprSingingBank(options));
+        enginetest::expectSameSamplesEveryRun(
+            [&]() -> HalvorenEngine::IHVSynthesizer* {
+                if (generation == 1) {
+                    auto* front = new HalvorenEngineV1::HVSynthesizer(bank.path);
+                    oneNote(front->score());
+                    return front;
+                }
+                auto* front = new HalvorenEngineV2::HVSynthesizer(bank.path);
+                oneNote(front->score());
+                return front;
+            },
+            [](HalvorenEngine::IHVSynthesizer* front) { delete front; });
     }
 }
 

@@ -145,6 +145,21 @@ protected:
     std::string package_;
 };
 
+TEST_P(PhraseTest, SameSamplesEveryRun)
+{
+    const std::string package = testbank::packageBasePath(tree_.addPackage(
+        "p6", GetParam().name, "P6", testbank::writeSingingBank(testbank::withNineColumnPhases(
+                                        testbank::threeSyllableBank(kHop)))));
+    enginetest::expectSameSamplesEveryRun(
+        [&] {
+            HalvorenEngine::IHVSynthesizer* synth = GetParam().create(package);
+            if (auto* front = dynamic_cast<HVSynthesizer*>(synth))
+                front->score() = phrase();
+            return synth;
+        },
+        [&](HalvorenEngine::IHVSynthesizer* s) { manager_.releaseSynthesizer(s); });
+}
+
 TEST_P(PhraseTest, SingsThePhrase)
 {
     HVSynthesizer* synth = create();
@@ -202,7 +217,8 @@ TEST_P(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
     CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
     state.setStop(false);
     HalvorenEngine::CellListCache list;
-    GetParam().builder(state, phrase(), list);
+    HalvorenEngine::SynthScoreV3 score = phrase();
+    GetParam().builder(state, score, list);
     const std::vector<CellSpan> spans = spansOf(package_, phrase());
     ASSERT_FALSE(list.frames().empty());
     std::vector<int> want;

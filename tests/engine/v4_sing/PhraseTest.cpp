@@ -61,7 +61,7 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
 {
     auto symbols = symbolMgrFor("CHN");
     std::vector<CellSpan> spans;
-    for (const HalvorenEngine::NoteTimes& t : synth.body().prepareCells(*symbols)) {
+    for (const HalvorenEngine::NoteTimes& t : synth.body().prepareCells(*symbols, synth.score())) {
         const auto& v = t.values;
         CellSpan s;
         s.onset = sampleAt(v[0] - v[3]);
@@ -126,6 +126,20 @@ protected:
 
     std::string package_;
 };
+
+TEST_F(PhraseTest, SameSamplesEveryRun)
+{
+    const std::string package = testbank::packageBasePath(
+        tree_.addPackage("p6", "4.0", "P6", testbank::writeSingingBank(testbank::withNineColumnPhases(phraseBank()))));
+    enginetest::expectSameSamplesEveryRun(
+        [&] {
+            auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(package));
+            if (synth != nullptr)
+                synth->score() = phrase();
+            return synth;
+        },
+        [&](HalvorenEngine::IHVSynthesizer* s) { manager_.releaseSynthesizer(s); });
+}
 
 TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
 {
@@ -196,7 +210,8 @@ TEST_F(PhraseTest, CapturedFramesAreFinite)
     CellMakerState state(store, symbolMgrFor("CHN"));
     state.setStop(false);
     HalvorenEngine::CellListCache list;
-    runCellLoop(state, phrase(), list);
+    HalvorenEngine::SynthScoreV3 score = phrase();
+    runCellLoop(state, score, list);
     ASSERT_FALSE(list.frames().empty());
     for (const auto& f : list.frames()) {
         for (std::size_t i = 0; i < f->peaks.size(); ++i)
@@ -243,7 +258,7 @@ TEST_F(PhraseTest, RefusedHopMakesNoFrameAndStillFinishes)
     EXPECT_FALSE(out.empty());
     EXPECT_TRUE(silent(out, 0, static_cast<int>(out.size()), 0));
     auto symbols = symbolMgrFor("CHN");
-    EXPECT_TRUE(synth->body().prepareCells(*symbols).empty());
+    EXPECT_TRUE(synth->body().prepareCells(*symbols, synth->score()).empty());
     manager_.releaseSynthesizer(synth);
 }
 

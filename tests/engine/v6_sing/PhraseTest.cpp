@@ -55,7 +55,7 @@ int framesOf(float seconds) { return static_cast<int>(std::lround(seconds * kRat
 std::vector<CellSpan> spansOf(HVSynthesizer& synth)
 {
     std::vector<HalvorenEngine::NoteTimes> times;
-    synth.body().prepareCells(times);
+    synth.body().prepareCells(synth.score(), times);
     std::vector<CellSpan> spans;
     for (const auto& t : times) {
         const int start = framesOf(t.values[0] + kLeadIn);
@@ -78,10 +78,11 @@ protected:
 
     HVSynthesizer* create(int formatMinor)
     {
-        const std::string package = testbank::packageBasePath(
-            tree_.addPackage("b" + std::to_string(formatMinor), "6." + std::to_string(formatMinor), "B",
-                             testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, kHop))));
-        auto* synth = dynamic_cast<HVSynthesizer*>(HalvorenEngineV6::createSynthesizerV6(package));
+        if (package_.empty())
+            package_ = testbank::packageBasePath(
+                tree_.addPackage("b" + std::to_string(formatMinor), "6." + std::to_string(formatMinor), "B",
+                                 testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, kHop))));
+        auto* synth = dynamic_cast<HVSynthesizer*>(HalvorenEngineV6::createSynthesizerV6(package_));
         if (synth != nullptr)
             synth->score() = phrase();
         return synth;
@@ -89,6 +90,7 @@ protected:
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
+    std::string package_;
 };
 
 TEST_P(PhraseTest, SingsThePhrase)
@@ -150,13 +152,14 @@ TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
     ASSERT_NE(synth, nullptr);
     const std::vector<short> alone = sing(*synth);
 
+    HalvorenEngine::SynthScoreV3 planned = synth->score();
     CountingListener listener;
     synth->setListener(&listener);
     synth->start();
     int plans = 0;
     std::vector<HalvorenEngine::NoteTimes> times;
     do {
-        synth->body().prepareCells(times);
+        synth->body().prepareCells(planned, times);
         ++plans;
         EXPECT_EQ(times.size(), 4u);
     } while (listener.calls.load() == 0 && plans < 100000);
@@ -165,6 +168,12 @@ TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
     EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
     synth->setListener(nullptr);
     manager_.releaseSynthesizer(synth);
+}
+
+TEST_P(PhraseTest, SameSamplesEveryRun)
+{
+    enginetest::expectSameSamplesEveryRun([&] { return create(GetParam()); },
+                                          [&](HalvorenEngine::IHVSynthesizer* s) { manager_.releaseSynthesizer(s); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PhraseTest, ::testing::Values(1, 2));
