@@ -42,6 +42,17 @@ HalvorenEngine::SynthScoreV3 phrase()
     return score;
 }
 
+// "ka" (its "k" unvoiced), a rest and a breath of 0.2 s, all with Breath +1.
+HalvorenEngine::SynthScoreV3 noisyPhrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = kLeadIn;
+    score.notes = {sung("ka", 0.0f, 0.8f), sung("br1", 1.3f, 1.0f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[2]}};
+    score.curves[HalvorenEngine::kScoreBreath] = {{0.0f, 1.0f}};
+    return score;
+}
+
 // Where each cell lies in frames, from the job's own timing plan.
 struct CellSpan {
     int first = 0;     // the consonant's first frame
@@ -50,10 +61,11 @@ struct CellSpan {
     int end = 0;       // one past the cell's planned frames
 };
 
-int framesOf(float seconds) { return static_cast<int>(std::lround(seconds * kRate / kHop)); }
+int framesOf(float seconds, int hop) { return static_cast<int>(std::lround(seconds * kRate / hop)); }
 
-std::vector<CellSpan> spansOf(HVSynthesizer& synth)
+std::vector<CellSpan> spansOf(HVSynthesizer& synth, int hop = kHop)
 {
+    auto framesOf = [hop](float seconds) { return ::framesOf(seconds, hop); };
     std::vector<HalvorenEngine::NoteTimes> times;
     synth.body().prepareCells(times);
     std::vector<CellSpan> spans;
@@ -76,11 +88,12 @@ class PhraseTest : public enginetest::ManagedBankTest<::testing::TestWithParam<i
 protected:
     PhraseTest() : ManagedBankTest("v6_sing") {}
 
-    HVSynthesizer* create(int formatMinor)
+    HVSynthesizer* create(int formatMinor, int hop = kHop)
     {
         const std::string package = testbank::packageBasePath(
-            tree_.addPackage("b" + std::to_string(formatMinor), "6." + std::to_string(formatMinor), "B",
-                             testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, kHop))));
+            tree_.addPackage("b" + std::to_string(formatMinor) + "h" + std::to_string(hop),
+                             "6." + std::to_string(formatMinor), "B",
+                             testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, hop))));
         auto* synth = dynamic_cast<HVSynthesizer*>(HalvorenEngineV6::createSynthesizerV6(package));
         if (synth != nullptr)
             synth->score() = phrase();
@@ -165,6 +178,30 @@ TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
     EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
     synth->setListener(nullptr);
     manager_.releaseSynthesizer(synth);
+}
+
+TEST_P(PhraseTest, SingsCleanlyAtTheLargestHop)
+{
+    std::vector<short> out[2];
+    enginetest::NoisyStretches stretches[2];
+    for (int k = 0; k < 2; ++k) {
+        const int hop = 128 << k;
+        HVSynthesizer* synth = create(GetParam(), hop);
+        ASSERT_NE(synth, nullptr);
+        synth->score() = noisyPhrase();
+        out[k] = sing(*synth);
+        const std::vector<CellSpan> spans = spansOf(*synth, hop);
+        manager_.releaseSynthesizer(synth);
+        ASSERT_EQ(spans.size(), 2u);
+        // The "k": the first third of the consonant; the middle half of the
+        // breath; the vowel's body.
+        const CellSpan& ka = spans[0];
+        const CellSpan& br = spans[1];
+        const int headEnd = ka.first + (ka.bodyFrom - ka.first) / 3;
+        stretches[k] = {{{ka.first * hop, headEnd * hop}, enginetest::middleHalf(br.first * hop, br.end * hop)},
+                        {ka.bodyFrom * hop, ka.bodyTo * hop}};
+    }
+    enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PhraseTest, ::testing::Values(1, 2));
