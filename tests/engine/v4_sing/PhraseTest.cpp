@@ -220,6 +220,24 @@ TEST_F(PhraseTest, SingsCleanlyAtTheLargestHop)
     enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
 }
 
+TEST_F(PhraseTest, CurveValuesBeyondTheirRangeSingAsTheirLimits)
+{
+    // Amplitude 64 would overflow its gain 2^(2v) and Breath 1e6 the noise's
+    // 20 dB a unit: frames of NaN.
+    auto render = [&](float amplitude, float breath) {
+        HVSynthesizer* synth = create();
+        EXPECT_NE(synth, nullptr);
+        synth->score().curves[HalvorenEngine::kScoreAmplitude] = {{0.0f, amplitude}};
+        synth->score().curves[HalvorenEngine::kScoreBreath] = {{0.0f, breath}};
+        const std::vector<short> out = sing(*synth);
+        manager_.releaseSynthesizer(synth);
+        return out;
+    };
+    const std::vector<short> limits = render(1.0f, 1.0f);
+    EXPECT_FALSE(silent(limits, 0, static_cast<int>(limits.size())));
+    EXPECT_EQ(render(64.0f, 1e6f), limits);
+}
+
 TEST_F(PhraseTest, CapturedFramesAreFinite)
 {
     SourceStore_pkg store(package_);
