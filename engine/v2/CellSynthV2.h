@@ -2,8 +2,11 @@
 // Renders the cells of a second-generation job: as the first generation's,
 // at 512 points, with the bank's tilt (its rate scaled by the pitch ratio,
 // at kept level and with the residual lowered when the pitch goes down), a
-// formant boost weighted by the score's Power, and jittered phases. One
-// per job, used by its synthesis thread only, in cell order.
+// formant boost weighted by the score's Power, and jittered phases. Where
+// the writer would swell them, the random-phase residual and the small
+// errors of a residual re-drawn with its own phases are held at the
+// window's centre weight. One per job, used by its synthesis thread only,
+// in cell order.
 #include <vector>
 
 #include "dsp/FreqBox.h"
