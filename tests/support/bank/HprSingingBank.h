@@ -55,14 +55,14 @@ inline std::string hprSingingMaterial(const HprSingingOptions& o, int frames, st
         std::fill_n(all.begin(), head, std::vector<float>{});
         return harmonicMaterial(tone.f0, all, residual);
     }
-    PeakFrame frame;
+    PeakListFrame frame;
     for (float f = tone.f0; f < 10000.0f; f += tone.f0) {
         frame.freqs.push_back(f);
         frame.mags.push_back(toneEnvelopeDb(tone, f));
         frame.phases.push_back(0.0f);
     }
-    std::vector<PeakFrame> all(std::size_t(frames), frame);
-    std::fill_n(all.begin(), head, PeakFrame{});
+    std::vector<PeakListFrame> all(std::size_t(frames), frame);
+    std::fill_n(all.begin(), head, PeakListFrame{});
     return peakListMaterial(all, residual);
 }
 
