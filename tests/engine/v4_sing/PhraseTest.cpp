@@ -18,6 +18,7 @@
 namespace {
 
 using enginetest::maxStep;
+using enginetest::rms;
 using enginetest::silent;
 using enginetest::sung;
 using namespace HalvorenEngineV4;
@@ -41,6 +42,18 @@ HalvorenEngine::SynthScoreV3 phrase()
                                                  {1.199f, kPitches[1]}, {1.2f, kPitches[2]}, {2.0f, kPitches[2]},
                                                  {2.2f, kPitches[3]}};
     score.curves[HalvorenEngine::kScoreCross] = {{0.0f, 0.5f}};
+    return score;
+}
+
+// "sa" (its "s" unvoiced), a rest and a breath of 0.2 s, all with Breath +1:
+// the noise 20 dB up.
+HalvorenEngine::SynthScoreV3 noisyPhrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = kLeadIn;
+    score.notes = {sung("sa", 0.0f, 0.8f), sung("br1", 1.3f, 0.2f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[1]}};
+    score.curves[HalvorenEngine::kScoreBreath] = {{0.0f, 1.0f}};
     return score;
 }
 
@@ -71,14 +84,6 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
         spans.push_back(s);
     }
     return spans;
-}
-
-double rms(const std::vector<short>& x, int from, int to)
-{
-    double sum = 0.0;
-    for (int n = from; n < to; ++n)
-        sum += static_cast<double>(x[n]) * x[n];
-    return std::sqrt(sum / std::max(1, to - from));
 }
 
 // The first and one past the last sample beyond +-2 in x[from .. to).
@@ -202,6 +207,49 @@ TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
     // The same score sings the same samples.
     EXPECT_EQ(sing(*synth), out);
     manager_.releaseSynthesizer(synth);
+}
+
+TEST_F(PhraseTest, SingsCleanlyAtTheLargestHop)
+{
+    std::vector<short> out[2];
+    enginetest::NoisyStretches stretches[2];
+    for (int k = 0; k < 2; ++k) {
+        const int hop = 128 << k;
+        const std::string path = testbank::packageBasePath(
+            tree_.addPackage("h" + std::to_string(hop), "4.0", "B", testbank::writeSingingBank(testbank::cvvcBankV4(hop))));
+        auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(path));
+        ASSERT_NE(synth, nullptr);
+        synth->score() = noisyPhrase();
+        out[k] = sing(*synth);
+        const std::vector<CellSpan> spans = spansOf(*synth);
+        manager_.releaseSynthesizer(synth);
+        ASSERT_EQ(spans.size(), 2u);
+        // The "s": the first third of the onset (10 noise frames, then 10
+        // into the vowel); the middle half of the breath; the vowel's body.
+        const CellSpan& sa = spans[0];
+        const CellSpan& br = spans[1];
+        stretches[k] = {{{sa.onset, sa.onset + (sa.bodyFrom - sa.onset) / 3}, enginetest::middleHalf(br.onset, br.end)},
+                        {sa.bodyFrom, sa.bodyTo}};
+    }
+    enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
+}
+
+TEST_F(PhraseTest, CurveValuesBeyondTheirRangeSingAsTheirLimits)
+{
+    // Amplitude 64 would overflow its gain 2^(2v) and Breath 1e6 the noise's
+    // 20 dB a unit: frames of NaN.
+    auto render = [&](float amplitude, float breath) {
+        HVSynthesizer* synth = create();
+        EXPECT_NE(synth, nullptr);
+        synth->score().curves[HalvorenEngine::kScoreAmplitude] = {{0.0f, amplitude}};
+        synth->score().curves[HalvorenEngine::kScoreBreath] = {{0.0f, breath}};
+        const std::vector<short> out = sing(*synth);
+        manager_.releaseSynthesizer(synth);
+        return out;
+    };
+    const std::vector<short> limits = render(1.0f, 1.0f);
+    EXPECT_FALSE(silent(limits, 0, static_cast<int>(limits.size())));
+    EXPECT_EQ(render(64.0f, 1e6f), limits);
 }
 
 TEST_F(PhraseTest, CapturedFramesAreFinite)
