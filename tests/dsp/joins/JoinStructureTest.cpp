@@ -18,15 +18,11 @@ struct Joins : ::testing::Test {
     void SetUp() override
     {
         joiner.init(kN, kRate);
-        a.hop = b.hop = c.hop = kHop;
         const float levelsA[3] = {-10.0f, -20.0f, -30.0f};
         const float levelsB[3] = {-30.0f, -40.0f, -50.0f};
-        fillPeaks(a, 60, 100.0f, levelsA);
-        fillPeaks(b, 40, 1000.0f, levelsB);
-        fillPeaks(c, 30, 5000.0f, levelsB);
-        setResidual(a, noise(61 * kHop, 500.0, 1));
-        setResidual(b, noise(41 * kHop, 500.0, 2));
-        setResidual(c, noise(31 * kHop, 500.0, 3));
+        fillModel(a, 60, 100.0f, levelsA, 500.0, 1);
+        fillModel(b, 40, 1000.0f, levelsB, 500.0, 2);
+        fillModel(c, 30, 5000.0f, levelsB, 500.0, 3);
     }
 };
 

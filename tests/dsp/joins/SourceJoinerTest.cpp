@@ -160,17 +160,12 @@ TEST(SourceJoiner, UnitsOfEqualLevelJoinedAtTheirEndsKeepTheirLevel)
     // a, b and c: noise of one RMS (1000, 60 dB) and peaks at -10, -20,
     // -30 dB at nearly the same frequencies (the spline forms compare levels
     // at each frequency), so every join should leave the levels where they
-    // are. b's
-    // frames 0 and 1 sit at its start, 39 is its last, 45 lies past it (and
-    // reads as 39); frameA 58 is two frames before a's end.
+    // are. b's frames 0 and 1 sit at its start, 39 is its last, 45 lies past
+    // it (and reads as 39); frameA 58 is two frames before a's end.
     HPR_model a, b, c, out;
-    a.hop = b.hop = c.hop = kHop;
-    fillPeaks(a, 60, 100.0f, kLevels);
-    fillPeaks(b, 40, 100.0f, kLevels);
-    fillPeaks(c, 30, 100.0f, kLevels);
-    setResidual(a, noise(61 * kHop, 1000.0, 21));
-    setResidual(b, noise(41 * kHop, 1000.0, 22));
-    setResidual(c, noise(31 * kHop, 1000.0, 23));
+    fillModel(a, 60, 100.0f, kLevels, 1000.0, 21);
+    fillModel(b, 40, 100.0f, kLevels, 1000.0, 22);
+    fillModel(c, 30, 100.0f, kLevels, 1000.0, 23);
     SourceJoiner joiner;
     joiner.init(kN, kRate);
     const char* forms[] = {"two", "scaled", "spline", "three", "three spline"};
