@@ -21,14 +21,14 @@ void copyFloats(float* dst, const char* src, std::int32_t count)
     }
 }
 
-// f[i] = (i + 1) * step, written straight into place. The blocks of 8 are
-// what the compiler turns into vector conversions, products and stores
-// (it leaves a plain loop of unknown length scalar).
+// f[i] = (i + 1) * step, written straight into place. The blocks of 4 are
+// what the compiler turns into vector conversions, products and stores (it
+// leaves a plain loop of unknown length scalar).
 void harmonicsOf(float step, float* f, std::int32_t n)
 {
     std::int32_t i = 0;
-    for (; i + 8 <= n; i += 8)
-        for (std::int32_t j = 0; j < 8; ++j)
+    for (; i + 4 <= n; i += 4)
+        for (std::int32_t j = 0; j < 4; ++j)
             f[i + j] = float(i + j + 1) * step;
     for (; i < n; ++i)
         f[i] = float(i + 1) * step;
