@@ -231,12 +231,21 @@ TEST_F(ProgramTest, Mp3MixdownDecodesToTheMixdownLength)
 TEST_F(ProgramTest, ChecksRefuseAMissingSinger)
 {
     auto m = markersOnly();
-    addNote(*addSingSeg(*addTrack(*m, kSingingTrack, "Vocal"), 7680, 1920, "Nobody"), 0, 480);
+    SingSegment* seg = addSingSeg(*addTrack(*m, kSingingTrack, "Vocal"), 7680, 1920, "Nobody");
+    addNote(*seg, 0, 480);
+    addNote(*seg, 240, 480);  // overlaps it: both notes start on measure 1, beat 1
     const std::string project = save(*m, "nobody.ot");
     for (const std::string& action : {"--mixdown '" + dir_.file("n.wav") + "'", "--export-each-track '" + dir_.path() + "'"}) {
         const RunResult r = run("'" + project + "' " + action);
         EXPECT_EQ(r.code, 3) << action;
         EXPECT_NE(r.err.find("-_-!: Please choose an installed singer:\nsinger \"Nobody\" is not in your system\n"),
+                  std::string::npos)
+            << r.err;
+        // Each place once, with its track, and the option that fixes it.
+        EXPECT_NE(r.err.find("overlaps first:\nNotes overlap in track 1 \"Vocal\" at measure 1, beat 1\n-_-!"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_NE(r.err.find("halvoren: overlapping notes of a MIDI file are fixed on import with --fix-overlaps\n"),
                   std::string::npos)
             << r.err;
     }

@@ -131,7 +131,9 @@ void checkSong(const std::vector<int16_t>& stereo, const std::string& what, doub
         const double level = rmsDbfs(x, middleFrom(n), middleTo(n));
         EXPECT_NEAR(p.hz, n.hz, 0.01 * n.hz) << what << " " << n.syllable;
         EXPECT_GE(p.peak, 0.8) << what << " " << n.syllable;
-        EXPECT_GE(level, -40.0 - codecDb) << what << " " << n.syllable;
+        // Audible: "ai", the quietest, sits near -40 dBFS (-39.8 or -40.0 as
+        // the frames fall on its onset).
+        EXPECT_GE(level, -41.0 - codecDb) << what << " " << n.syllable;
         EXPECT_GE(level, loudestNote - 20.0) << what << " " << n.syllable;
     }
     EXPECT_LE(loudest(x, 3.8, 4.2), 2.0) << what << " mid-rest";
@@ -158,16 +160,17 @@ void checkJoins(const std::vector<int16_t>& stereo)
     }
 }
 
-struct Run {
+struct ProgramRun {
     int code;
     std::string err;
 };
 
-// The program in dir (paths relative to it), with the build's program folder.
-Run runIn(const hvtest::ScratchDir& dir, const std::string& args)
+// The program in dir (paths relative to it), with the build's program folder
+// or another.
+ProgramRun runIn(const hvtest::ScratchDir& dir, const std::string& args, const std::string& home = HV_PROGRAM_FOLDER)
 {
-    const std::string command = "cd '" + dir.path() + "' && HALVOREN_HOME='" HV_PROGRAM_FOLDER "' '" HALVOREN_EXE
-                                "' " + args + " >/dev/null 2>err.txt </dev/null";
+    const std::string command = "cd '" + dir.path() + "' && HALVOREN_HOME='" + home + "' '" HALVOREN_EXE "' " +
+                                args + " >/dev/null 2>err.txt </dev/null";
     const int status = std::system(command.c_str());
     std::ifstream err(dir.file("err.txt"));
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(std::istreambuf_iterator<char>(err), {})};
@@ -197,11 +200,18 @@ TEST(MainJob, RelativePathsKeepTheirMeaningAfterASave)
 {
     hvtest::ScratchDir dir("main_job_rel");
     std::filesystem::create_directories(dir.file("o"));
-    const Run r = runIn(dir, "'" HV_EXAMPLE_SONG "' --save other.ot --export-each-track o --mixdown m.wav");
+    const ProgramRun r = runIn(dir, "'" HV_EXAMPLE_SONG "' --save other.ot --export-each-track o --mixdown m.wav");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_TRUE(std::filesystem::exists(dir.file("other.ot")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("m.wav")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("o/other_1_demo.wav")));
+    // Again without --overwrite: the existing file stays, and the option is named once.
+    const ProgramRun again = runIn(dir, "other.ot --export-each-track o");
+    EXPECT_EQ(again.code, 4);
+    const std::string hint = "--overwrite replaces them";
+    const std::size_t at = again.err.find(hint);
+    ASSERT_NE(at, std::string::npos) << again.err;
+    EXPECT_EQ(again.err.find(hint, at + 1), std::string::npos) << again.err;
 }
 
 TEST(MainJob, NotesWithoutAVoiceAreNamed)
@@ -212,28 +222,39 @@ TEST(MainJob, NotesWithoutAVoiceAreNamed)
     struct Case {
         const char* name;
         std::vector<const char*> lyrics;  // quarters from measure 1, beat 2
+        bool withContent;                 // the bank's content file HVC is there
         int code;
         bool written;
+        bool firstSilent;                 // the first note is named too
     };
     const std::vector<Case> cases = {
-        {"one of two", {"lan", "qiong"}, 0, true},
-        {"none", {"qiong", "qiong"}, 3, false},
+        {"one of two", {"lan", "qiong"}, true, 0, true, false},
+        {"none", {"qiong", "qiong"}, true, 3, false, true},
+        {"no content file", {"lan", "qiong"}, false, 3, false, true},
     };
     hvtest::ScratchDir dir("main_job_voice");
+    // A program folder whose demo bank lacks its content file.
+    namespace fs = std::filesystem;
+    fs::create_directories(dir.file("home/singers/demo-cmn"));
+    fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", dir.file("home/dict"));
+    for (const char* name : {"HVI", "bank.hvsd"})
+        fs::copy_file(std::string(HV_PROGRAM_FOLDER "/singers/demo-cmn/") + name,
+                      dir.file("home/singers/demo-cmn/") + name);
     for (const Case& c : cases) {
         auto m = markersOnly();
         SingSegment* seg = addSingSeg(*addTrack(*m, kSingingTrack, "Lead"), 7680, 1920 * 2, "demo-cmn");
         for (std::size_t i = 0; i < c.lyrics.size(); ++i)
             addNote(*seg, 480 * static_cast<int>(i + 1), 480, 57, c.lyrics[i]);
         ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("v.ot"))), 0);
-        std::filesystem::remove(dir.file("v.wav"));
-        const Run r = runIn(dir, "v.ot --mixdown v.wav");
+        fs::remove(dir.file("v.wav"));
+        const ProgramRun r = runIn(dir, "v.ot --mixdown v.wav", c.withContent ? HV_PROGRAM_FOLDER : dir.file("home"));
         EXPECT_EQ(r.code, c.code) << c.name << "\n" << r.err;
-        EXPECT_EQ(std::filesystem::exists(dir.file("v.wav")), c.written) << c.name;
-        // The second note is on beat 3, the first on beat 2.
+        EXPECT_EQ(fs::exists(dir.file("v.wav")), c.written) << c.name;
+        // The first note is on beat 2, the second on beat 3.
+        const std::string first = std::string("track 1 \"Lead\", measure 1, beat 2: \"") + c.lyrics[0] + "\"";
         const std::string second = "track 1 \"Lead\", measure 1, beat 3: \"qiong\"";
         EXPECT_NE(r.err.find(second), std::string::npos) << c.name << "\n" << r.err;
-        EXPECT_EQ(r.err.find("beat 2: \"lan\""), std::string::npos) << c.name << "\n" << r.err;
+        EXPECT_EQ(r.err.find(first) != std::string::npos, c.firstSilent) << c.name << "\n" << r.err;
     }
 }
 
