@@ -44,7 +44,6 @@ bool ExportFileWriter::commit()
 {
     if (!file_) return false;
     bool ok = !mp3_ || encoder_.finish();
-    ok = ok && flushFileToDisk(file_.get());
     ok = std::fclose(file_.release()) == 0 && ok;
     ok = ok && renameFile(temporary_, target_);
     if (!ok) removeFile(temporary_);
