@@ -34,8 +34,11 @@ bool ExportFileWriter::write(const int16_t* stereo, int frames)
 {
     if (!file_ || frames < 0) return false;
     const auto count = static_cast<size_t>(frames);
-    const bool ok = mp3_ ? encoder_.encode(stereo, count)
-                         : std::fwrite(stereo, sizeof(int16_t) * kChannels, count, file_.get()) == count;
+    // Each piece reaches the file at once, so that a full disk or a size
+    // limit is met as it happens.
+    const bool ok = (mp3_ ? encoder_.encode(stereo, count)
+                          : std::fwrite(stereo, sizeof(int16_t) * kChannels, count, file_.get()) == count) &&
+                    std::fflush(file_.get()) == 0;
     if (!ok) abandon();
     return ok;
 }
