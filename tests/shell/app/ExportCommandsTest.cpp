@@ -70,6 +70,22 @@ public:
 
 using hvtest::wavSamples;
 
+// A fake whose plan gives no voice to the notes with the lyric "xx".
+class PlanningSynth : public FakeSynth {
+public:
+    using FakeSynth::FakeSynth;
+    void getNoteTimes(SingSegment* seg, const std::vector<Tempo*>&, int from, int to, float,
+                      std::vector<NoteTimesRec>& out) override
+    {
+        out.clear();
+        for (Note* n : seg->notes)
+            if (n->pos >= from && n->pos <= to) {
+                n->renderFlag = true;
+                out.push_back({{}, n, n->lyric != "xx"});
+            }
+    }
+};
+
 // A project at 120 BPM in 4/4 (measure 1 at tick 7680, 8 s) whose singers'
 // synthesizers are fakes: each singer's output is set by name.
 class ExportCommandsTest : public synthtest::BankFixture {
@@ -84,7 +100,7 @@ protected:
     {
         SynthMakerTable table;
         table["1"] = [this](const std::string& bankPath) {
-            auto* synth = new FakeSynth(outputs_[bankPath]);
+            auto* synth = new PlanningSynth(outputs_[bankPath]);
             synth->done = static_cast<int>(synth->out.size());
             made_.push_back(synth);
             return synth;
@@ -229,6 +245,37 @@ TEST_F(ExportCommandsTest, ChecksRefuseOverlapsAndMissingSingers)
     }
     EXPECT_EQ(ui_.progressRuns, 0);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("x.wav")));
+}
+
+TEST_F(ExportCommandsTest, NotesWithoutAVoiceAreNamedAndNothingSungWritesNothing)
+{
+    singer("S", {100, 100});
+    ui_.chosen = {0};
+    struct Case {
+        const char* name;
+        std::vector<const char*> lyrics;  // quarters from tick 9600: measure 2, beat 1
+        ExportOutcome outcome;
+        std::string shown;
+    };
+    const std::vector<Case> cases = {
+        {"one of two", {"la", "xx"}, ExportOutcome::done,
+         "Notes without a voice in their singer's bank (they stay silent):\ntrack 1 \"Vocal\", measure 2, beat 2: \"xx\""},
+        {"none", {"xx"}, ExportOutcome::unsung,
+         "Notes without a voice in their singer's bank (they stay silent):\ntrack 1 \"Vocal\", measure 2, beat 1: \"xx\""},
+    };
+    for (const Case& c : cases) {
+        synths_.clear();  // a new project
+        doc_.setModel(markersOnly().release(), CString::fromUtf8(dir_.file("demo.ot")));
+        SingSegment* seg = addSingSeg(*addTrack(*doc_.getModel(), kSingingTrack, "Vocal"), 9600, 1920, "S");
+        for (size_t i = 0; i < c.lyrics.size(); ++i) addNote(*seg, 480 * static_cast<int>(i), 480, 60, c.lyrics[i]);
+        script_.shown.clear();
+        const std::string path = dir_.file(std::string(c.name) + ".wav");
+        ui_.path = CString::fromUtf8(path);
+        EXPECT_EQ(mixdownToFile(doc_, synths_, ui_), c.outcome) << c.name;
+        ASSERT_GE(script_.shown.size(), 1u) << c.name;
+        EXPECT_EQ(script_.shown[0].text, c.shown) << c.name;
+        EXPECT_EQ(std::filesystem::exists(path), c.outcome == ExportOutcome::done) << c.name;
+    }
 }
 
 TEST_F(ExportCommandsTest, ASegmentWhoseJobLaysOutNothingFailsTheExport)
