@@ -62,10 +62,17 @@ void SynthJob::prepareLocked()
 void SynthJob::start()
 {
     std::lock_guard<CriticalSection> guard(lock_);
+    if (!isReady())
+        return;
     if (!prepared_.load(std::memory_order_acquire))
         prepareLocked();
-    if (!prepared_.load(std::memory_order_acquire) || !isReady())
+    if (!prepared_.load(std::memory_order_acquire)) {
+        // A job that cannot be laid out (an unusable writer, a plan beyond
+        // the output's limit) makes nothing, and is done at once.
+        if (listener_ != nullptr)
+            listener_->onJobDone();
         return;
+    }
     stop_.store(false, std::memory_order_release);
     body_->beforeStart();
     for (auto& thread : workerThreads_)

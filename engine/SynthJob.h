@@ -41,6 +41,9 @@ public:
     // Lays out the output for the score; nothing unless idle and unprepared,
     // and nothing for a writer whose hop is unusable or a plan too long.
     void prepare();
+    // Prepares if needed and starts the workers of an idle job. An idle job
+    // that cannot be prepared writes nothing and tells its listener at once
+    // that it is done.
     void start();
     void stop();
     const short* getOutput(int* count) const;

@@ -54,9 +54,11 @@ struct SynthScoreV3 {
 };
 
 // The eight timing values of one note record as a job's planning pass gives
-// them; the first is seconds from the segment's start.
+// them; the first is seconds from the segment's start. sung is false when the
+// bank has no record for the note, which then sings nothing.
 struct NoteTimes {
     std::array<float, 8> values{};
+    bool sung = true;
 };
 
 }  // namespace HalvorenEngine

@@ -1,6 +1,7 @@
 #include "lyrics/PinyinDict.h"
 
 #include <algorithm>
+#include <iostream>
 
 #include "lyrics/PinyinTables.h"
 #include "lyrics/Utf8CodePoints.h"
@@ -29,7 +30,8 @@ void CPinyinDict::buildSyllables() { syllables = Halvoren::splitSyllableList(syl
 void CPinyinDict::load(const CString& folder) {
     dictionary.reset();
     syllables.clear();
-    dictionary = std::make_unique<ChCharacterDict>(folder);
+    // What cannot be read is a diagnostic: it goes to standard error.
+    dictionary = std::make_unique<ChCharacterDict>(folder, std::cerr);
     dictionary->load();
     buildSyllables();
 }

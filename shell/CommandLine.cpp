@@ -1,5 +1,6 @@
 #include "shell/CommandLine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 
@@ -8,7 +9,8 @@
 
 namespace {
 
-// "1,3" as track numbers of at least `lowest`; false for anything else.
+// "1,3" as track numbers of at least `lowest`, each named once; false for
+// anything else.
 bool parseTracks(const std::string& text, int lowest, std::vector<int>& out) {
     std::vector<std::string> pieces;
     splitString(pieces, text, ",");
@@ -17,6 +19,7 @@ bool parseTracks(const std::string& text, int lowest, std::vector<int>& out) {
         int n = 0;
         const auto [end, ec] = std::from_chars(piece.data(), piece.data() + piece.size(), n);
         if (ec != std::errc() || end != piece.data() + piece.size() || n < lowest) return false;
+        if (std::find(out.begin(), out.end(), n) != out.end()) return false;
         out.push_back(n);
     }
     return true;
@@ -32,6 +35,11 @@ CString absolutePath(const std::string& file) {
     std::error_code ec;
     const std::string path = std::filesystem::absolute(file, ec).string();
     return CString::fromUtf8(ec ? file : path);
+}
+
+void makePathsAbsolute(CommandLine& line) {
+    for (std::string* path : {&line.file, &line.importMidiPath, &line.savePath, &line.mixdownPath, &line.eachTrackDir})
+        if (!path->empty()) *path = absolutePath(*path).toUtf8();
 }
 
 std::string usageText() {
@@ -73,7 +81,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
             if (!value(text)) return false;
             into.clear();
             if (parseTracks(text, lowest, into)) return true;
-            error = arg + " wants " + what + " separated by commas, not \"" + text + "\"";
+            error = arg + " wants " + what + " separated by commas, each once, not \"" + text + "\"";
             return false;
         };
         if (arg == "--help" || arg == "-h") {

@@ -35,5 +35,9 @@ std::string lowerCaseExt(const std::string& file);
 // A file named on the command line as the file dialogs give it: absolute.
 CString absolutePath(const std::string& file);
 
+// Every path of the line made absolute against the current folder, once,
+// before any action: a save does not change what later paths mean.
+void makePathsAbsolute(CommandLine& line);
+
 // The usage text, ending in a newline.
 std::string usageText();

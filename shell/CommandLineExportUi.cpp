@@ -1,5 +1,7 @@
 #include "shell/CommandLineExportUi.h"
 
+#include <cstdio>
+
 #include "platform/MessageBox.h"
 #include "shell/Interrupt.h"
 #include "shell/SynthProgressDlg.h"
@@ -28,10 +30,13 @@ bool CommandLineExportUi::showBrowseFolderDlg(const CString&, const CString&, CS
 bool CommandLineExportUi::askYesNo(const CString& text, const CString& caption) {
     HeadlessMessageBoxService box;
     box.yesNoAnswer = overwrite ? MbResult::yes : MbResult::no;
-    return box.show(text, caption, MbButtons::yesNo, MbIcon::question) == MbResult::yes;
+    if (box.show(text, caption, MbButtons::yesNo, MbIcon::question) == MbResult::yes) return true;
+    std::fputs("halvoren: existing files are kept; --overwrite replaces them\n", stderr);
+    return false;
 }
 
 bool CommandLineExportUi::runProgress(IProcessMgr& job) {
+    const PolledInterrupt polled;
     CSynthProgressDlg dlg({.cancelRequested = [] { return interruptRequested(); }, .bar = progressBar});
     dlg.processMgr = &job;
     return dlg.doModal() == CSynthProgressDlg::IDOK;

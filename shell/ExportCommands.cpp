@@ -5,11 +5,14 @@
 
 #include "model/document/SSSynthesizerDoc.h"
 #include "platform/FileUtil.h"
+#include "platform/MessageBox.h"
+#include "render/export/ExportFileWriter.h"
 #include "render/export/ExportMix.h"
 #include "render/export/ExportPaths.h"
 #include "render/export/SegmentList2WavProcessMgr.h"
 #include "render/export/SingTracks2WavsProcessMgr.h"
 #include "shell/ExportUi.h"
+#include "shell/OutputVoices.h"
 #include "shell/RenderChecks.h"
 #include "shell/SingEntries.h"
 #include "shell/services/LanguageMgr.h"
@@ -22,9 +25,29 @@ CString kindLabel(const Track& track) {
     return translate("track") + u"-" + translate(track.kind == kSingingTrack ? "singing" : "instrumental");
 }
 
-ExportOutcome runJob(IExportUi& ui, IProcessMgr& job) {
+// The worse of two outcomes of one export.
+ExportOutcome worse(ExportOutcome a, ExportOutcome b) {
+    auto rank = [](ExportOutcome o) {
+        return o == ExportOutcome::failed ? 2 : o == ExportOutcome::unsung ? 1 : 0;
+    };
+    return rank(b) > rank(a) ? b : a;
+}
+
+ExportOutcome runJob(IExportUi& ui, IProcessMgr& job, ExportOutcome before) {
     if (!ui.runProgress(job)) return ExportOutcome::cancelled;
-    return job.writeFailed() ? ExportOutcome::failed : ExportOutcome::done;
+    return job.writeFailed() ? ExportOutcome::failed : before;
+}
+
+// The outcome an output's voices give before it is written.
+ExportOutcome outcomeOf(const OutputVoices& voices) {
+    voices.report();
+    if (voices.hasUnsungSegment()) return ExportOutcome::failed;
+    return voices.holdsNothing() ? ExportOutcome::unsung : ExportOutcome::done;
+}
+
+void showNothingSung(const CString& path) {
+    showMessageBox(path + u"\n" + u"No note is sung: the file is not written.", CString(u"-_-!"),
+                   MbButtons::ok, MbIcon::warning);
 }
 
 // An entry gathered before the output path is known.
@@ -60,14 +83,21 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
     // synthesizers are prepared first; they are only started by the job.
     const OutputStart start(model.tempos, doc.measureToTick(1));
     std::vector<PendingEntry> entries;
+    OutputVoices voices(doc);
     for (int index : chosen) {
         if (index < 0 || static_cast<size_t>(index) >= model.tracks.size()) continue;
-        const Track& track = *model.tracks[static_cast<size_t>(index)];
+        const auto t = static_cast<size_t>(index);
+        const Track& track = *model.tracks[t];
         const float gain = trackGain(track);
-        start.singEntries(track, synths, INT_MAX, [&](SingSegment*, ISynth* synth, int frame) {
-            entries.push_back({synth, nullptr, frame, gain, track.balance});
-        });
+        start.singEntries(
+            track, synths, INT_MAX,
+            [&](SingSegment* seg, ISynth* synth, int frame) {
+                voices.loaded(t, seg, synth);
+                entries.push_back({synth, nullptr, frame, gain, track.balance});
+            },
+            [&](SingSegment* seg, ISynth* synth, int from, int to) { voices.inspect(t, seg, synth, from, to); });
         start.clipEntries(track, [&](InstrumentSegment* clip, int frame) {
+            voices.addClip();
             entries.push_back({nullptr, clip, frame, gain, track.balance});
         });
     }
@@ -84,6 +114,11 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
         showExportFailure(path);
         return ExportOutcome::failed;
     }
+    const ExportOutcome sung = outcomeOf(voices);
+    if (voices.holdsNothing()) {
+        showNothingSung(path);
+        return sung;
+    }
 
     SegmentList2WavProcessMgr job(path);
     for (const PendingEntry& entry : entries) {
@@ -92,7 +127,7 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
         else
             addClip(job, *entry.clip, entry.startFrame, entry.gain, entry.pan);
     }
-    return runJob(ui, job);
+    return runJob(ui, job, sung);
 }
 
 ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IExportUi& ui) {
@@ -107,24 +142,38 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
 
     HalvorenModel& model = *doc.getModel();
     const OutputStart start(model.tempos, doc.measureToTick(1));
+    // The ".part" file beside each must fit the file system's names too.
+    const size_t nameLimit = fileNameLimit(folder) - CString(kPartSuffix).toUtf8().size();
     SingTracks2WavsProcessMgr job;
     std::string existing;
+    ExportOutcome sung = ExportOutcome::done;
     for (size_t i = 0; i < model.tracks.size(); ++i) {
         const Track& track = *model.tracks[i];
         if (track.kind != kSingingTrack) continue;
         CString name = CString::fromUtf8(track.name);
         removeInvalidFileNameChars(name);
         TrackExportJob trackJob;
-        trackJob.outputPath = folder + CString::fromUtf8(base + "_" + std::to_string(i + 1) + "_") + name + u".wav";
+        const CString stem = CString::fromUtf8(base + "_" + std::to_string(i + 1) + "_") + name;
+        trackJob.outputPath = folder + fitFileName(stem, CString(u".wav"), nameLimit);
         const float gain = trackGain(track);
-        start.singEntries(track, synths, INT_MAX, [&](SingSegment*, ISynth* synth, int frame) {
-            trackJob.addSingJob(synth, frame, gain, track.balance);
-        });
+        OutputVoices voices(doc);
+        start.singEntries(
+            track, synths, INT_MAX,
+            [&](SingSegment* seg, ISynth* synth, int frame) {
+                voices.loaded(i, seg, synth);
+                trackJob.addSingJob(synth, frame, gain, track.balance);
+            },
+            [&](SingSegment* seg, ISynth* synth, int from, int to) { voices.inspect(i, seg, synth, from, to); });
+        sung = worse(sung, outcomeOf(voices));
+        if (voices.holdsNothing()) {
+            showNothingSung(trackJob.outputPath);
+            continue;
+        }
         if (isFileExist(trackJob.outputPath)) existing += trackJob.outputPath.toUtf8() + "\n";
         job.addTrack(trackJob);
     }
     if (!existing.empty() &&
         !ui.askYesNo(CString::fromUtf8(existing + " ") + translate("already exists, replace it?"), CString(u"-_-!")))
         return ExportOutcome::failed;
-    return runJob(ui, job);
+    return runJob(ui, job, sung);
 }

@@ -9,6 +9,7 @@
 #include "model/document/SSSynthesizerDoc.h"
 #include "model/file/ProjectFile.h"
 #include "platform/ExeDir.h"
+#include "platform/FileUtil.h"
 #include "render/audio/AudioSingleton.h"
 #include "render/audio/AudioStreamGroup.h"
 #include "render/audio/DocPlayersInstall.h"
@@ -19,6 +20,7 @@
 #include "shell/Interrupt.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaybackSession.h"
+#include "shell/RenderChecks.h"
 #include "shell/services/AppConfig.h"
 #include "shell/services/LanguageMgr.h"
 #include "voicebank/SingerMgr.h"
@@ -54,7 +56,8 @@ void shutDown() {
 int exitOf(ExportOutcome outcome) {
     switch (outcome) {
         case ExportOutcome::done: return kExitDone;
-        case ExportOutcome::refused: return kExitRefused;
+        case ExportOutcome::refused:
+        case ExportOutcome::unsung: return kExitRefused;
         case ExportOutcome::cancelled: return kExitInterrupted;
         case ExportOutcome::failed:
         case ExportOutcome::stopped: return kExitOutputFailed;
@@ -72,8 +75,10 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
     }
     if (ext != "ot" && ext != "hv")
         return fail(kExitCannotOpen, file + ": neither a project (.ot, .hv) nor a score (.mid, .vsqx)");
-    const CString path = absolutePath(file);
-    HVCurrentModel::HalvorenModel* model = loadProjectFile(path);
+    const CString path = CString::fromUtf8(file);
+    // A file no generation's check accepts is not read as a project: what is
+    // saved later must come from what was read.
+    HVCurrentModel::HalvorenModel* model = verifyProjectFile(path) ? loadProjectFile(path) : nullptr;
     if (model == nullptr) return fail(kExitCannotOpen, "cannot open " + file);
     doc.setModel(model, path);
     frame.resetAllViews();
@@ -81,8 +86,9 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
 }
 
 int play(CSSSynthesizerDoc& doc) {
+    const PolledInterrupt polled;
     auto* group = dynamic_cast<AudioStreamGroup*>(&doc.trackMix());
-    if (group == nullptr || !group->player().hasStream()) return kExitNoDevice;
+    if (group == nullptr || !group->player().hasStream()) return kExitNoDevice;  // the player has said so
     PlaybackSession session(doc, getEngineMap(), *group);
     if (!session.start(doc.measureToTick(1), doc.getProjectEndTick())) return kExitRefused;
     bool streaming = false;
@@ -97,6 +103,14 @@ int play(CSSSynthesizerDoc& doc) {
     }
 }
 
+// The exit code of an export, with the option that would help.
+int exportExit(const CSSSynthesizerDoc& doc, ExportOutcome outcome) {
+    if (outcome == ExportOutcome::refused && hasOverlappingNotes(doc))
+        std::fputs("halvoren: overlapping notes of a MIDI file are fixed on import with --fix-overlaps\n", stderr);
+    if (interruptRequested()) return kExitInterrupted;
+    return exitOf(outcome);
+}
+
 int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
     CSSSynthesizerDoc& doc = *getDoc();
     CMainFrame frame(&doc);
@@ -106,8 +120,11 @@ int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
         if (outcome.exitCode) return fail(outcome.exitCode, outcome.error);
     }
 
-    if (!line.savePath.empty() && !doc.saveAs(CString::fromUtf8(line.savePath)))
-        return fail(kExitOutputFailed, "cannot save " + line.savePath);
+    if (!line.savePath.empty()) {
+        const CString savePath = CString::fromUtf8(line.savePath);
+        const PartialFileOnInterrupt partial(resolveSymbolicLinks(savePath) + u".tmp");
+        if (!doc.saveAs(savePath)) return fail(kExitOutputFailed, "cannot save " + line.savePath);
+    }
 
     CommandLineExportUi ui;
     ui.overwrite = line.overwrite;
@@ -121,11 +138,11 @@ int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
             ui.tracks.push_back(n - 1);
         }
         ui.outputPath = CString::fromUtf8(line.mixdownPath);
-        if (int code = exitOf(mixdownToFile(doc, getEngineMap(), ui))) return code;
+        if (int code = exportExit(doc, mixdownToFile(doc, getEngineMap(), ui))) return code;
     }
     if (!line.eachTrackDir.empty()) {
         ui.folder = CString::fromUtf8(line.eachTrackDir);
-        if (int code = exitOf(exportEachTrack(doc, getEngineMap(), ui))) return code;
+        if (int code = exportExit(doc, exportEachTrack(doc, getEngineMap(), ui))) return code;
     }
     if (line.play) return play(doc);
     return kExitDone;
@@ -135,7 +152,7 @@ int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
 
 int halvorenMain(const std::vector<std::string>& args, const HalvorenEnvironment& env) {
     std::string error;
-    const std::optional<CommandLine> line = parseCommandLine(args, error);
+    std::optional<CommandLine> line = parseCommandLine(args, error);
     if (!line) {
         std::fprintf(stderr, "halvoren: %s\n%s", error.c_str(), usageText().c_str());
         return kExitUsage;
@@ -144,6 +161,7 @@ int halvorenMain(const std::vector<std::string>& args, const HalvorenEnvironment
         std::fputs(usageText().c_str(), stdout);
         return kExitDone;
     }
+    makePathsAbsolute(*line);
     startUp(env);
     const int code = runActions(*line, env);
     shutDown();

@@ -13,8 +13,8 @@ enum HalvorenExit : int {
     kExitDone = 0,
     kExitUsage = 1,
     kExitCannotOpen = 2,
-    kExitRefused = 3,      // overlaps or a missing singer
-    kExitOutputFailed = 4, // a file not written or not replaced
+    kExitRefused = 3,      // overlaps, a missing singer, or an output with no sung note
+    kExitOutputFailed = 4, // a file not written or not replaced, or a segment that cannot be sung
     kExitNoDevice = 5,     // --play without an output device
     kExitInterrupted = 130,
 };

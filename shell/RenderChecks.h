@@ -1,8 +1,20 @@
 #pragma once
 // The checks before a project is sung (playback and export): overlapping
 // notes, overlapping segments and singers that are not installed. Each
-// non-empty list is shown in a message box, one line per entry.
+// non-empty list is shown in a message box, one line per place, each place
+// once, naming its track.
+#include <string>
+
 class CSSSynthesizerDoc;
 
 // True when the project can be sung.
 bool checkBeforeSinging(const CSSSynthesizerDoc& doc);
+
+// Whether any segment holds overlapping notes.
+bool hasOverlappingNotes(const CSSSynthesizerDoc& doc);
+
+// "measure M, beat B" of a tick.
+std::string placeOf(const CSSSynthesizerDoc& doc, int tick);
+
+// "track N \"name\"" of a track index (0-based).
+std::string trackLabel(const CSSSynthesizerDoc& doc, size_t index);

@@ -25,16 +25,18 @@ bool endsAfter(const BaseSegment& seg, int tick) { return int64_t{seg.pos} + seg
 }  // namespace
 
 void OutputStart::singEntries(const Track& track, SegmentSynthMgr& synths, int endTick,
-                              const std::function<void(SingSegment*, ISynth*, int)>& add) const {
+                              const std::function<void(SingSegment*, ISynth*, int)>& add,
+                              const BeforeLoad& before) const {
     if (track.kind != kSingingTrack || track.singSegs == nullptr) return;
     for (size_t i = 0; i < track.singSegs->size(); ++i) {
         SingSegment* seg = track.singSegs->segAt(i);
         if (seg->notes.empty() || !endsAfter(*seg, startTick_)) continue;
         ISynth* synth = synths.getSynth(seg);
-        if (synth == nullptr) continue;
-        synth->setCallback(nullptr);
         const int from = static_cast<int>(std::clamp<int64_t>(int64_t{startTick_} - seg->pos, INT_MIN, INT_MAX));
         const int to = static_cast<int>(std::clamp<int64_t>(int64_t{endTick} - seg->pos, INT_MIN, INT_MAX));
+        if (before) before(seg, synth, from, to);
+        if (synth == nullptr) continue;
+        synth->setCallback(nullptr);
         if (!synth->loadSegment(seg, tempos_, from, to, kSingLeadIn)) continue;
         add(seg, synth, secondsToFrames((double{map_.tickToSec(seg->pos)} - kSingLeadIn) - startSec_));
     }

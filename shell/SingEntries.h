@@ -29,9 +29,13 @@ public:
     // the start, from the start up to endTick (relative: clamped to the
     // segment): its synthesizer by the calling rule, off any chain, loaded
     // with the lead-in. Hands each loaded one to add with the frame where its
-    // output starts (negative: that many frames are before the start).
+    // output starts (negative: that many frames are before the start). Each
+    // segment goes to before, when given, ahead of its loading, with its
+    // synthesizer (null: none could be made) and its tick range.
+    using BeforeLoad = std::function<void(HVCurrentModel::SingSegment*, ISynth*, int, int)>;
     void singEntries(const HVCurrentModel::Track& track, SegmentSynthMgr& synths, int endTick,
-                     const std::function<void(HVCurrentModel::SingSegment*, ISynth*, int)>& add) const;
+                     const std::function<void(HVCurrentModel::SingSegment*, ISynth*, int)>& add,
+                     const BeforeLoad& before = {}) const;
     // Each clip of the instrumental track with frames that ends after the
     // start, with the frame where it starts.
     void clipEntries(const HVCurrentModel::Track& track,

@@ -9,8 +9,8 @@
 
 namespace {
 constexpr int kBarWidth = 30;
-// The cancel request is looked at this often between ticks.
-constexpr std::chrono::milliseconds kCancelPoll{10};
+// The cancel request and the job's completion are looked at this often.
+constexpr std::chrono::milliseconds kPoll{10};
 }  // namespace
 
 int CSynthProgressDlg::doModal() {
@@ -18,22 +18,28 @@ int CSynthProgressDlg::doModal() {
     title_ = translate("Export") + u" WAV";
     processMgr->start();
     drawBar(0);
+    // Completion is looked at on every poll and the delivered blocks are
+    // written as they come; the bar is drawn on its tick.
+    auto tick = std::chrono::steady_clock::now() + options_.interval;
     for (;;) {
-        const auto tick = std::chrono::steady_clock::now() + options_.interval;
-        while (std::chrono::steady_clock::now() < tick) {
-            if (options_.cancelRequested()) {
-                processMgr->cancel();
-                endBar();
-                return IDCANCEL;
-            }
-            std::this_thread::sleep_for(std::min(kCancelPoll, options_.interval));
+        if (options_.cancelRequested()) {
+            processMgr->cancel();
+            endBar();
+            return IDCANCEL;
         }
-        drawBar(processMgr->progress());
-        if (processMgr->isFinished()) {
+        const int position = processMgr->progress();
+        const bool complete = processMgr->deliver();
+        const auto now = std::chrono::steady_clock::now();
+        if (complete || now >= tick) {
+            drawBar(position);
+            tick = now + options_.interval;
+        }
+        if (complete) {
             processMgr->finish();
             endBar();
             return IDOK;
         }
+        if (!processMgr->isFinished()) std::this_thread::sleep_for(std::min(kPoll, options_.interval));
     }
 }
 

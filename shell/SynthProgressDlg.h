@@ -1,7 +1,8 @@
 #pragma once
-// The export's progress: starts the job, then polls it every 200 ms until it
-// is finished (the job then writes its output) or the user cancels (the job
-// is cancelled). On a terminal it draws a progress bar on standard error.
+// The export's progress: starts the job, then polls it every 10 ms, writing
+// what its synthesizers have delivered, until its output is complete or the
+// user cancels (the job is cancelled). On a terminal it draws a progress bar
+// on standard error every 200 ms.
 #include <chrono>
 #include <cstdio>
 #include <functional>

@@ -96,6 +96,7 @@ void planCellTimes(const CellRecord& cell, CellPlanState& state, std::vector<Not
         t.values[kTimeBodyLen] = state.secondsOf(lay.bodyLen);
         t.values[kTimeEndLen] = state.secondsOf(lay.endLen);
     }
+    t.sung = lay.m1 != nullptr;
     out.push_back(t);
 }
 
@@ -104,6 +105,7 @@ void planBreathTimes(const CellRecord& cell, CellPlanState& state, std::vector<N
     const SrcParameter* r = state.lookupSrcParameter(cell.names.symbol, cell.names.timbre);
     if (r == nullptr) {
         out.push_back(startAndLength(state, cell.cellStart, std::max(0, cell.cellLength)));
+        out.back().sung = false;
         return;
     }
     const HalvorenEngineV3::BreathSpan span = HalvorenEngineV3::breathSpan(cell, *r);

@@ -52,6 +52,7 @@ std::vector<HalvorenEngine::NoteTimes> prepareCells(ISourceStore& store, Halvore
                                          ? records.voice(cell.names.symbol, cell.names.timbre,
                                                          cell.followsTransition())
                                          : nullptr;
+        times.sung = cell.valid != 0;
         if (cell.valid == 0) {
             v = {seconds(cell.cellStart) - score.leadIn, 0, 0, 0, seconds(cell.cellLength), 0, 0,
                  seconds(cell.cellLength)};

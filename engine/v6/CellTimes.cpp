@@ -30,6 +30,7 @@ void planCellTimes(const CellRecord& cell, CellMakerState& state, std::vector<Ha
     v[4] = seconds(cell.cellLength);
     Halvoren::ISymbolMgr& symbols = state.symbols();
     const CellUnitNames& n = cell.names;
+    t.sung = cell.valid != 0 || cell.skip != 0;
     if (cell.valid == 0 || cell.skip != 0) {
         v[7] = v[4];
     } else if (symbols.isBreath(n.symbol)) {

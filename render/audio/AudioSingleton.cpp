@@ -5,6 +5,7 @@
 
 #include <portaudio.h>
 
+#include "platform/QuietStderr.h"
 #include "render/audio/PaPlayer.h"
 
 namespace {
@@ -31,7 +32,12 @@ void printPaError(int code) {
 
 void initPortAudio() {
     AudioState& s = state();
-    const PaError err = Pa_Initialize();
+    PaError err = paNoError;
+    {
+        // The host libraries print what they find while probing devices.
+        QuietStderr quiet;
+        err = Pa_Initialize();
+    }
     if (err != paNoError) {
         Pa_Terminate();
         printPaError(err);

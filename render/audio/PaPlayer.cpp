@@ -10,7 +10,11 @@ PaPlayer::PaPlayer() {
     acc_.resize(kFramesPerBuffer * kChannels);
     const PaDeviceIndex device = Pa_GetDefaultOutputDevice();
     if (device == paNoDevice) {
-        std::fprintf(stderr, "Error: No default output device.\n");
+        // Said once per audio session, however many players find no device
+        // (they are made on the main thread).
+        static int saidInSession = -1;
+        if (saidInSession != audioSession()) std::fprintf(stderr, "Error: No default output device.\n");
+        saidInSession = audioSession();
         return;
     }
     PaStreamParameters output{};

@@ -1,53 +1,73 @@
 #pragma once
-// The mixing and writing shared by the export jobs: entries are summed into a
-// 32-bit stereo buffer with their gain and pan, saturated once per sample to
-// 16 bits, and written through a temporary file beside the target that
-// replaces it only once it is complete.
+// The mixing and writing shared by the export jobs. An output's sources (sung
+// segments and clips) are summed block by block in 32 bits with their gain
+// and pan, saturated once per sample to 16 bits and written as soon as every
+// source that reaches the block has delivered it, so that only a block is
+// ever held beside the synthesizers' own outputs. The file goes through a
+// temporary file that replaces the target only once it is complete.
+#include <algorithm>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "platform/CString.h"
+#include "render/export/ExportFileWriter.h"
 
 class ISynth;
 
-// A stereo sum of totalFrames frames (interleaved left, right).
-class ExportMix {
-public:
-    // totalFrames below 0 counts as 0.
-    explicit ExportMix(int totalFrames);
-
-    int totalFrames() const { return totalFrames_; }
-    // Adds count frames starting at startFrame (may be negative); frames
-    // outside the buffer are dropped. Each sample is multiplied by its
-    // channel's gain (linear balance law) and truncated toward zero. right
-    // null: left feeds both sides.
-    void add(const int16_t* left, const int16_t* right, int count, int64_t startFrame, float gain, float pan);
-    // The sung output of a synthesizer (mono), then the synthesizer is stopped.
-    void addSynth(ISynth* synth, int64_t startFrame, float gain, float pan);
-    // The sum saturated to 16 bits.
-    std::vector<int16_t> samples() const;
-
-private:
-    int totalFrames_;
-    std::vector<int32_t> sum_;
+// One source of an output: a synthesizer's mono output or a clip's samples
+// (right null: mono), neither owned.
+struct MixSource {
+    ISynth* synth = nullptr;
+    const int16_t* left = nullptr;
+    const int16_t* right = nullptr;
+    int frames = 0;
+    int startFrame = 0;  // frames from the output's start; may be negative
+    float gain = 1.0f;
+    float pan = 0.0f;
 };
 
 // The longest output a WAV file's 32-bit sizes can describe, in stereo frames.
 inline constexpr int64_t kMaxExportFrames = (int64_t{UINT32_MAX} - 36) / 4;
 
-// Mixes totalFrames frames through fill and writes them to path (see
-// writeExportFile); a failure, an output longer than kMaxExportFrames or one
-// that does not fit in memory shows the failure box. True on success.
-bool mixAndWrite(const CString& path, int totalFrames, const std::function<void(ExportMix&)>& fill);
+class ExportMix {
+public:
+    static constexpr int kBlockFrames = 8192;
+
+    ExportMix(const CString& path, int totalFrames) : path_(path), totalFrames_(std::max(totalFrames, 0)) {}
+
+    void addSource(const MixSource& source) { sources_.push_back(source); }
+    int totalFrames() const { return totalFrames_; }
+    const CString& path() const { return path_; }
+
+    // Writes at most maxBlocks blocks that every source has delivered (all
+    // of them once the synthesizers are done); true once the whole output is
+    // written and in place, or has failed. Frames outside the output are
+    // dropped; the synthesizers are stopped once the output is complete.
+    bool advance(int maxBlocks, bool synthesisDone);
+    // Whether the file could not be written.
+    bool failed() const { return failed_; }
+    // Drops the unfinished file.
+    void abandon() { file_.abandon(); }
+
+private:
+    bool delivered(int64_t end) const;
+    void mixBlock(int64_t from, int frames);
+    void complete();
+
+    CString path_;
+    int totalFrames_;
+    std::vector<MixSource> sources_;
+    ExportFileWriter file_;
+    std::vector<int32_t> sum_;
+    std::vector<int16_t> block_;
+    int64_t written_ = 0;
+    bool opened_ = false;
+    bool done_ = false;
+    bool failed_ = false;
+};
 
 // True for the extensions an export can write: "wav" or "mp3", any case.
 bool isExportExtension(const CString& path);
-
-// Writes the stereo frames as WAV or MP3 by the path's extension (any case)
-// through path + ".part", renamed over path only on success; true on
-// success. An unknown extension writes nothing and fails.
-bool writeExportFile(const CString& path, const std::vector<int16_t>& stereo);
 
 // The failure box: "<path>\nWave <file output failed>..." with caption "-_-!".
 void showExportFailure(const CString& path);

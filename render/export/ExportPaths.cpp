@@ -1,5 +1,7 @@
 #include "render/export/ExportPaths.h"
 
+#include <unistd.h>
+
 #include <string_view>
 
 #include "platform/StringUtil.h"
@@ -18,8 +20,31 @@ void removeInvalidFileNameChars(CString& text) {
     constexpr std::u16string_view kInvalid = u"\\/:*?\"<>|";
     std::u16string kept;
     for (char16_t c : text.str())
-        if (kInvalid.find(c) == std::u16string_view::npos) kept += c;
+        if (kInvalid.find(c) == std::u16string_view::npos && c >= 0x20 && c != 0x7F) kept += c;
     text = CString(kept);
+}
+
+CString fitFileName(const CString& stem, const CString& ext, size_t maxBytes) {
+    const size_t extBytes = ext.toUtf8().size();
+    const size_t budget = maxBytes > extBytes ? maxBytes - extBytes : 0;
+    const std::u16string& text = stem.str();
+    size_t bytes = 0;
+    size_t kept = 0;
+    while (kept < text.size()) {
+        const char16_t c = text[kept];
+        // A surrogate pair is one character of four bytes.
+        const bool pair = c >= 0xD800 && c <= 0xDBFF && kept + 1 < text.size();
+        const size_t size = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        if (bytes + size > budget) break;
+        bytes += size;
+        kept += pair ? 2 : 1;
+    }
+    return CString(text.substr(0, kept)) + ext;
+}
+
+size_t fileNameLimit(const CString& folder) {
+    const long limit = pathconf(folder.isEmpty() ? "." : folder.toUtf8().c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<size_t>(limit) : kDefaultFileNameLimit;
 }
 
 CString projectBaseName(const CString& projectPath) {

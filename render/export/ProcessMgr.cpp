@@ -1,7 +1,9 @@
 #include "render/export/ProcessMgr.h"
 
 #include <algorithm>
+#include <climits>
 
+#include "render/export/ExportMix.h"
 #include "render/synth/ISynth.h"
 #include "shell/services/LanguageMgr.h"
 
@@ -11,6 +13,7 @@ void SynthsProcessMgr::start() {
 
 void SynthsProcessMgr::cancel() {
     for (ISynth* synth : synths()) synth->stop();
+    for (ExportMix* out : outputs()) out->abandon();
 }
 
 int SynthsProcessMgr::progress() {
@@ -35,4 +38,23 @@ int SynthsProcessMgr::progress() {
 
 CString SynthsProcessMgr::statusText() {
     return translate(lastProgress_ == 100 ? "writing file" : "synthesizing") + u"...";
+}
+
+bool SynthsProcessMgr::deliver() {
+    bool complete = true;
+    for (ExportMix* out : outputs())
+        complete = out->advance(kBlocksPerDelivery, isFinished()) && complete;
+    return complete;
+}
+
+void SynthsProcessMgr::finish() {
+    if (finished_) return;
+    finished_ = true;
+    for (ExportMix* out : outputs()) {
+        out->advance(INT_MAX, true);
+        if (out->failed()) {
+            failed_ = true;
+            showExportFailure(out->path());
+        }
+    }
 }

@@ -1,12 +1,14 @@
 #pragma once
 // An export job: every synthesizer of the job renders on the engine's worker
-// threads while the progress dialog polls the job; once all are done the job
-// mixes and writes its file(s) on the main thread.
+// threads while the progress dialog polls the job; the job mixes and writes
+// its file(s) on the main thread block by block as the synthesizers deliver,
+// and completes them once all are done.
 #include <cstdint>
 #include <vector>
 
 #include "platform/CString.h"
 
+class ExportMix;
 class ISynth;
 
 class IProcessMgr {
@@ -16,13 +18,18 @@ public:
     // 0..100; 100 once every synthesizer has written its whole output (and
     // for a job without entries).
     virtual int progress() = 0;
-    // Stops every synthesizer of the job; nothing is written.
+    // Stops every synthesizer of the job; nothing is written and what was
+    // begun is removed.
     virtual void cancel() = 0;
     // The last value computed by progress() is 100.
     virtual bool isFinished() = 0;
     // "synthesizing..." while rendering, "writing file..." at 100 (translated).
     virtual CString statusText() = 0;
-    // Mixes and writes the file(s); a failure is shown in a message box.
+    // Writes a few blocks of what the synthesizers have delivered; true once
+    // every output is complete (only after isFinished).
+    virtual bool deliver() = 0;
+    // Writes what is left and completes the file(s); a failure is shown in
+    // a message box.
     virtual void finish() = 0;
     // Whether finish() failed to write a file.
     virtual bool writeFailed() const = 0;
@@ -32,25 +39,33 @@ protected:
 };
 
 // What the export jobs share: their synthesizers start, report and stop
-// together. Progress: 100 without synthesizers, or when the samples done
-// equal the output lengths (also 0 of 0); else the share done, truncated and
-// clamped to 0..99. Clips do not count.
+// together, and their outputs are written as the synthesizers deliver.
+// Progress: 100 without synthesizers, or when the samples done equal the
+// output lengths (also 0 of 0); else the share done, truncated and clamped
+// to 0..99. Clips do not count.
 class SynthsProcessMgr : public IProcessMgr {
 public:
+    // Blocks written by one call of deliver.
+    static constexpr int kBlocksPerDelivery = 8;
+
     void start() override;
     int progress() override;
     void cancel() override;
     bool isFinished() override { return lastProgress_ == 100; }
     CString statusText() override;
+    bool deliver() override;
+    void finish() override;
     bool writeFailed() const override { return failed_; }
 
 protected:
     ~SynthsProcessMgr() = default;
     // The job's synthesizers, in order.
     virtual std::vector<ISynth*> synths() const = 0;
-
-    bool failed_ = false;
+    // The job's outputs with anything to write, in order; made on first use.
+    virtual std::vector<ExportMix*> outputs() = 0;
 
 private:
+    bool failed_ = false;
+    bool finished_ = false;
     int lastProgress_ = 0;
 };

@@ -31,14 +31,18 @@ std::vector<ISynth*> SegmentList2WavProcessMgr::synths() const {
     return out;
 }
 
-void SegmentList2WavProcessMgr::finish() {
-    if (totalFrames_ < 1) return;
-    failed_ = !mixAndWrite(outputPath_, totalFrames_, [this](ExportMix& mix) {
-        for (const ExportJob& job : jobs_) {
-            if (job.kind == 0)
-                mix.addSynth(job.synth, job.startFrame, job.gain, job.pan);
-            else
-                mix.add(job.left, job.right, job.frames, job.startFrame, job.gain, job.pan);
-        }
-    });
+std::vector<ExportMix*> SegmentList2WavProcessMgr::outputs() {
+    if (totalFrames_ < 1) return {};
+    if (!mix_) {
+        mix_ = std::make_unique<ExportMix>(outputPath_, totalFrames_);
+        for (const ExportJob& job : jobs_)
+            mix_->addSource({.synth = job.kind == 0 ? job.synth : nullptr,
+                             .left = job.left,
+                             .right = job.right,
+                             .frames = job.frames,
+                             .startFrame = job.startFrame,
+                             .gain = job.gain,
+                             .pan = job.pan});
+    }
+    return {mix_.get()};
 }

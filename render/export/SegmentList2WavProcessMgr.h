@@ -3,7 +3,9 @@
 // into one stereo 16-bit 44100 Hz file, WAV or MP3 by the path's extension.
 #include <cstdint>
 #include <list>
+#include <memory>
 
+#include "render/export/ExportMix.h"
 #include "render/export/ProcessMgr.h"
 
 // One entry of a mixdown: a sung segment's synthesizer (kind 0) or a clip's
@@ -30,15 +32,15 @@ public:
     void addSingJob(ISynth* synth, int startFrame, float gain, float pan);
     void addClipJob(const int16_t* left, const int16_t* right, int frames, int startFrame, float gain, float pan);
 
-    // Nothing (no file, no message) while totalFrames is 0.
-    void finish() override;
-
     int totalFrames() const { return totalFrames_; }
 
 private:
     std::vector<ISynth*> synths() const override;
+    // Nothing (no file, no message) while totalFrames is 0.
+    std::vector<ExportMix*> outputs() override;
 
     CString outputPath_;
     int totalFrames_ = 0;
     std::list<ExportJob> jobs_;
+    std::unique_ptr<ExportMix> mix_;
 };

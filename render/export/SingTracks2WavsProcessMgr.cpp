@@ -19,13 +19,16 @@ std::vector<ISynth*> SingTracks2WavsProcessMgr::synths() const {
     return out;
 }
 
-void SingTracks2WavsProcessMgr::finish() {
-    for (const auto& track : tracks_) {
-        if (track->jobs.empty()) continue;
-        const bool written = mixAndWrite(track->outputPath, track->totalFrames, [&track](ExportMix& mix) {
+std::vector<ExportMix*> SingTracks2WavsProcessMgr::outputs() {
+    if (mixes_.empty())
+        for (const auto& track : tracks_) {
+            if (track->jobs.empty()) continue;
+            mixes_.push_back(std::make_unique<ExportMix>(track->outputPath, track->totalFrames));
             for (const TrackExportJob::Entry& entry : track->jobs)
-                mix.addSynth(entry.synth, entry.startFrame, entry.gain, entry.pan);
-        });
-        failed_ = failed_ || !written;
-    }
+                mixes_.back()->addSource(
+                    {.synth = entry.synth, .startFrame = entry.startFrame, .gain = entry.gain, .pan = entry.pan});
+        }
+    std::vector<ExportMix*> out;
+    for (const auto& mix : mixes_) out.push_back(mix.get());
+    return out;
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "render/export/ExportMix.h"
 #include "render/export/ProcessMgr.h"
 
 // The sung segments of one track and the file they go to.
@@ -29,12 +30,12 @@ public:
 
     void addTrack(const TrackExportJob& track) { tracks_.push_back(std::make_unique<TrackExportJob>(track)); }
 
-    // One file per track with at least one entry; a failed file is reported
-    // and the next track goes on.
-    void finish() override;
-
 private:
     std::vector<ISynth*> synths() const override;
+    // One file per track with at least one entry; a failed file is reported
+    // and the next track goes on.
+    std::vector<ExportMix*> outputs() override;
 
     std::vector<std::unique_ptr<TrackExportJob>> tracks_;
+    std::vector<std::unique_ptr<ExportMix>> mixes_;
 };

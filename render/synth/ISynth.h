@@ -17,6 +17,7 @@ class ISynth;
 struct NoteTimesRec {
     std::array<float, 8> values{};
     HVCurrentModel::Note* note = nullptr;
+    bool sung = true;  // false: the bank has no record for the note
 };
 
 // Told when a synthesizer's job has written its whole output.

@@ -1,6 +1,8 @@
 // Writes the example project examples/song.ot: a short Chinese tune for the
-// singer "demo-cmn" at 120 BPM in 4/4, its first note on measure 1. The
-// pinyin of each lyric comes from the dictionary.
+// singer "demo-cmn" at 120 BPM in 4/4. Its segment starts on measure 1, where
+// the export starts, with a beat's rest, so that the first note's onset is
+// sung before the note and heard whole. The pinyin of each lyric comes from
+// the dictionary.
 //   hv_make_song DICT_FOLDER OUT.ot
 #include <cstdio>
 #include <memory>
@@ -28,6 +30,7 @@ struct SongNote {
 };
 
 const SongNote kSong[] = {
+    {"", "", kQuarter},
     {"蓝", "G3", kQuarter}, {"天", "A3", kQuarter}, {"白", "B3", kQuarter}, {"云", "D4", kQuarter},
     {"飘", "B3", kHalf},    {"", "", kHalf},        {"我", "A3", kQuarter}, {"爱", "B3", kQuarter},
     {"你", "G3", kHalf},

@@ -42,11 +42,22 @@ TEST(SynthJob, PrepareLaysOutSilenceAndComputesTheStartOffset)
     EXPECT_EQ(count, (500 / 16 + 2) * 16);
     EXPECT_EQ(synth->samplesReady(), -500);
 
-    for (int hop : {0, -16, 33}) {  // refused before the plan divides by it
-        synth = twoNoteJob({.hop = hop});
+    // A job that cannot be laid out writes nothing and is done at once: a
+    // hop refused before the plan divides by it, or a note 3e6 s in (3e9
+    // samples at 1000 Hz, beyond any output).
+    struct Unusable {
+        int hop;
+        float noteStart;
+    };
+    for (const Unusable c : {Unusable{0, 0.1f}, Unusable{-16, 0.1f}, Unusable{33, 0.1f}, Unusable{16, 3e6f}}) {
+        synth = twoNoteJob({.hop = c.hop});
+        synth->score().notes[1].start = c.noteStart;
+        CountingListener listener;
+        synth->setListener(&listener);
         synth->start();
         synth->getOutput(&count);
-        EXPECT_TRUE(synth->isReady() && count == 0) << hop;
+        EXPECT_TRUE(synth->isReady() && count == 0) << c.hop << " " << c.noteStart;
+        EXPECT_EQ(listener.calls, 1) << c.hop << " " << c.noteStart;
     }
 }
 

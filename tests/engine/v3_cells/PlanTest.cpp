@@ -74,6 +74,7 @@ TEST_F(PlanTest, OneEntryPerNoteInNoteOrder)
     const std::array<float, 8> want = {sec(20), sec(10), sec(10), sec(10), sec(100), sec(10), sec(70), sec(20)};
     for (int v = 0; v < 8; ++v)
         EXPECT_FLOAT_EQ(one[0].values[v], want[v]) << "value " << v;
+    EXPECT_TRUE(one[0].sung);
     // Three notes of 100, 50 and 30 frames: their own layouts, in order.
     const auto three = plan({note256("ma", 20, 100), note256("ma", 200, 50), note256("ma", 300, 30)});
     ASSERT_EQ(three.size(), 3u);
@@ -190,6 +191,7 @@ TEST_F(PlanTest, MissingRecordsGiveStartAndLengthOnly)
         EXPECT_FLOAT_EQ(times[0].values[kTimeCellLength], sec(100)) << symbol;
         for (int v : {1, 2, 3, 5, 6, 7})
             EXPECT_EQ(times[0].values[v], 0.0f) << symbol << " value " << v;
+        EXPECT_FALSE(times[0].sung) << symbol;  // the note sings nothing
     }
 }
 

@@ -27,6 +27,7 @@ TEST_F(CellTimes, BreathInvalidAndSungCells)
         const char* name;
         CellRecord cell;
         std::array<float, 8> expected;
+        bool sung = true;  // false: the bank has nothing for the note
     };
     CellRecord breath = cellOf("br1", "br1", 6, 20);
     CellRecord invalid = cellOf("ka", "a", 6, 60);
@@ -36,7 +37,7 @@ TEST_F(CellTimes, BreathInvalidAndSungCells)
     const Case cases[] = {
         // 3 * 256 / 44100 = 0.0174150, 6 * ... = 0.0348299, 20 * ... = 0.1160998.
         {"breath", breath, {100 * kFrame, 0.0174150f, 0.0f, 0.0348299f, 0.1160998f, 0.0f, 0.0f, 0.1160998f}},
-        {"invalid", invalid, {100 * kFrame, 0, 0, 0, 60 * kFrame, 0, 0, 60 * kFrame}},
+        {"invalid", invalid, {100 * kFrame, 0, 0, 0, 60 * kFrame, 0, 0, 60 * kFrame}, false},
         {"skipped", skipped, {100 * kFrame, 0, 0, 0, 60 * kFrame, 0, 0, 60 * kFrame}},
         // c 10, h 10; L 60 <= 20 + 30 + 10: tail 20, head 10, body 30.
         {"sung", cellOf("ka", "a", 6, 60),
@@ -46,6 +47,7 @@ TEST_F(CellTimes, BreathInvalidAndSungCells)
         const NoteTimes t = plan(c.cell);
         for (int i = 0; i < 8; ++i)
             EXPECT_NEAR(t.values[i], c.expected[i], 1e-6f) << c.name << " index " << i;
+        EXPECT_EQ(t.sung, c.sung) << c.name;
     }
 }
 

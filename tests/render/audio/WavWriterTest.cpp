@@ -50,7 +50,7 @@ TEST(WavWriter, FailuresAreReportedAndNamed) {
     const int16_t s[2] = {1, 2};
     const std::vector<int16_t> big(100000);
     const std::string missing = dir.file("no/such/folder/x.wav"), huge = dir.file("huge.wav");
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     EXPECT_EQ(writeWavFile(CString::fromUtf8(missing), 2, 4, s), 1);
     EXPECT_EQ(writeWavFile(CString::fromUtf8("/dev/full"), 2, big.size() * 2, big.data()), 1);
     EXPECT_EQ(writeWavFile(CString::fromUtf8("/dev/full"), 2, 0, nullptr), 1);  // fails at close
@@ -63,6 +63,6 @@ TEST(WavWriter, FailuresAreReportedAndNamed) {
     EXPECT_EQ(writeWavFile(CString::fromUtf8(wide), 32768, 4, s), 1);
     EXPECT_FALSE(std::ifstream(none).is_open() || std::ifstream(wide).is_open());
     const auto line = [](const std::string& path) { return "fail to write wav file:" + path + "\n"; };
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
               line(missing) + line("/dev/full") + line("/dev/full") + line(huge) + line(none) + line(wide));
 }

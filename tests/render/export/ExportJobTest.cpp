@@ -83,6 +83,44 @@ TEST_F(ExportJobTest, StartAndCancelReachEverySynthesizer)
     EXPECT_EQ(b.stops, 1);
 }
 
+TEST_F(ExportJobTest, BlocksAreWrittenAsTheSynthesizerDeliversThem)
+{
+    // Blocks of 8192 frames. The voice starts at frame 100 and has 3 x 8192
+    // samples; done up to 8192 + 50 of them, it has delivered frames up to
+    // 100 + 8242 = 8342: the first block only.
+    const int block = 8192;
+    FakeSynth voice(std::vector<short>(3 * block, 7), block + 50);
+    const std::string path = dir_.file("stream.wav");
+    const std::string part = path + ".part";
+    for (const bool cancel : {false, true}) {
+        SegmentList2WavProcessMgr job(CString::fromUtf8(path));
+        job.addSingJob(&voice, 100, 1.0f, 0.0f);
+        voice.done = block + 50;
+        job.progress();
+        EXPECT_FALSE(job.deliver());
+        ASSERT_EQ(std::filesystem::file_size(part), 44u + block * 4u);  // header, one block of stereo frames
+        EXPECT_FALSE(job.deliver());  // nothing more has come
+        EXPECT_EQ(std::filesystem::file_size(part), 44u + block * 4u);
+        if (cancel) {
+            job.cancel();
+            EXPECT_FALSE(std::filesystem::exists(part));
+            continue;
+        }
+        voice.done = 3 * block;
+        EXPECT_EQ(job.progress(), 100);
+        while (!job.deliver()) {
+        }
+        job.finish();
+        EXPECT_FALSE(job.writeFailed());
+        EXPECT_FALSE(std::filesystem::exists(part));
+        const std::vector<int16_t> got = wavSamples(path);
+        ASSERT_EQ(got.size(), (100u + 3u * block) * 2u);  // 100 + 24576 frames
+        EXPECT_EQ(got[99 * 2], 0);
+        EXPECT_EQ(got[100 * 2], 7);
+        EXPECT_EQ(got.back(), 7);
+    }
+}
+
 TEST_F(ExportJobTest, MixAppliesGainPanTruncationAndSaturation)
 {
     // Voice A: gain 1, pan 0.5 -> gL = 0.5, gR = 1. Samples 30000, -3, 100.

@@ -70,6 +70,22 @@ public:
 
 using hvtest::wavSamples;
 
+// A fake whose plan gives no voice to the notes with the lyric "xx".
+class PlanningSynth : public FakeSynth {
+public:
+    using FakeSynth::FakeSynth;
+    void getNoteTimes(SingSegment* seg, const std::vector<Tempo*>&, int from, int to, float,
+                      std::vector<NoteTimesRec>& out) override
+    {
+        out.clear();
+        for (Note* n : seg->notes)
+            if (n->pos >= from && n->pos <= to) {
+                n->renderFlag = true;
+                out.push_back({{}, n, n->lyric != "xx"});
+            }
+    }
+};
+
 // A project at 120 BPM in 4/4 (measure 1 at tick 7680, 8 s) whose singers'
 // synthesizers are fakes: each singer's output is set by name.
 class ExportCommandsTest : public synthtest::BankFixture {
@@ -84,7 +100,7 @@ protected:
     {
         SynthMakerTable table;
         table["1"] = [this](const std::string& bankPath) {
-            auto* synth = new FakeSynth(outputs_[bankPath]);
+            auto* synth = new PlanningSynth(outputs_[bankPath]);
             synth->done = static_cast<int>(synth->out.size());
             made_.push_back(synth);
             return synth;
@@ -222,13 +238,81 @@ TEST_F(ExportCommandsTest, ChecksRefuseOverlapsAndMissingSingers)
         EXPECT_EQ(command(doc_, synths_, ui_), ExportOutcome::refused);
         ASSERT_EQ(script_.shown.size(), 2u);
         // Measure 1 starts at 7680; tick 7680 + 240 is on its first beat.
-        // Both notes of the pair are listed: ticks 7680 and 7920 lie on beat 1 of measure 1.
+        // Both notes of the pair lie on beat 1 of measure 1: one line.
         EXPECT_EQ(script_.shown[0].text,
-                  "Please remove the overlaps first:\nNotes overlap at measure 1, beat 1\nNotes overlap at measure 1, beat 1");
+                  "Please remove the overlaps first:\nNotes overlap in track 1 \"Vocal\" at measure 1, beat 1");
         EXPECT_EQ(script_.shown[1].text, "Please choose an installed singer:\nsinger \"Nobody\" is not in your system");
     }
     EXPECT_EQ(ui_.progressRuns, 0);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("x.wav")));
+}
+
+TEST_F(ExportCommandsTest, NotesWithoutAVoiceAreNamedAndNothingSungWritesNothing)
+{
+    singer("S", {100, 100});
+    ui_.chosen = {0};
+    struct Case {
+        const char* name;
+        std::vector<const char*> lyrics;  // quarters from tick 9600: measure 2, beat 1
+        ExportOutcome outcome;
+        std::string shown;
+    };
+    const std::vector<Case> cases = {
+        {"one of two", {"la", "xx"}, ExportOutcome::done,
+         "Notes without a voice in their singer's bank (they stay silent):\ntrack 1 \"Vocal\", measure 2, beat 2: \"xx\""},
+        {"none", {"xx"}, ExportOutcome::unsung,
+         "Notes without a voice in their singer's bank (they stay silent):\ntrack 1 \"Vocal\", measure 2, beat 1: \"xx\""},
+    };
+    for (const Case& c : cases) {
+        synths_.clear();  // a new project
+        doc_.setModel(markersOnly().release(), CString::fromUtf8(dir_.file("demo.ot")));
+        SingSegment* seg = addSingSeg(*addTrack(*doc_.getModel(), kSingingTrack, "Vocal"), 9600, 1920, "S");
+        for (size_t i = 0; i < c.lyrics.size(); ++i) addNote(*seg, 480 * static_cast<int>(i), 480, 60, c.lyrics[i]);
+        script_.shown.clear();
+        const std::string path = dir_.file(std::string(c.name) + ".wav");
+        ui_.path = CString::fromUtf8(path);
+        EXPECT_EQ(mixdownToFile(doc_, synths_, ui_), c.outcome) << c.name;
+        ASSERT_GE(script_.shown.size(), 1u) << c.name;
+        EXPECT_EQ(script_.shown[0].text, c.shown) << c.name;
+        EXPECT_EQ(std::filesystem::exists(path), c.outcome == ExportOutcome::done) << c.name;
+    }
+}
+
+TEST_F(ExportCommandsTest, ASegmentWhoseJobLaysOutNothingFailsTheExport)
+{
+    // "Empty" sings nothing at all: its job could not be laid out.
+    singer("S", {100, 100});
+    singer("Empty", {});
+    Track* vocal = addTrack(*model_, kSingingTrack, "Vocal");
+    addNote(*addSingSeg(*vocal, 9600, 1920, "S"), 0, 480);
+    addNote(*addSingSeg(*vocal, 11520, 1920, "Empty"), 0, 480);
+    vocal->singSegs->segAt(1)->name = "Verse";
+    ui_.chosen = {0};
+    ui_.path = CString::fromUtf8(dir_.file("part.wav"));
+    EXPECT_EQ(mixdownToFile(doc_, synths_, ui_), ExportOutcome::failed);
+    ASSERT_EQ(script_.shown.size(), 1u);
+    // Tick 11520 = 7680 + 2 x 1920: measure 3, beat 1.
+    EXPECT_EQ(script_.shown[0].text,
+              "Segments their singer's bank cannot sing:\nsegment \"Verse\" of track 1 \"Vocal\" at measure 3, beat 1");
+    // The rest is still written, up to where the unsung segment's output
+    // would start: (12 - 1.5 - 8) s = 110250 frames.
+    const std::vector<int16_t> got = wavSamples(dir_.file("part.wav"));
+    ASSERT_EQ(got.size(), 110250u * 2u);
+    EXPECT_EQ(got[22050 * 2], 30);  // S at (10 - 1.5 - 8) s = 22050 frames, 100 x volume 30 / 100
+}
+
+TEST_F(ExportCommandsTest, TrackFileNamesLoseControlCharactersAndFitTheFileSystem)
+{
+    singer("S", {100});
+    const std::string longName(300, 'a');
+    for (const std::string name : {std::string("x\ny\t"), longName})
+        addNote(*addSingSeg(*addTrack(*model_, kSingingTrack, name), 7680, 1920, "S"), 0, 480);
+    ui_.folder = CString::fromUtf8(dir_.path());
+    ui_.yes = true;
+    EXPECT_EQ(exportEachTrack(doc_, synths_, ui_), ExportOutcome::done);
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("demo_1_xy.wav")));
+    // 255 bytes, less 5 for the ".part" beside it: "demo_2_" (7) + 239 a's + ".wav" (4) = 250.
+    EXPECT_TRUE(std::filesystem::exists(dir_.file("demo_2_" + std::string(239, 'a') + ".wav")));
 }
 
 TEST_F(ExportCommandsTest, EachTrackNamesFilesByPositionAndAsksOnceBeforeReplacing)

@@ -251,7 +251,7 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
         {quoted(project) + " --import-midi " + quoted(silent) + " --midi-tracks 0", 1,
          "halvoren: --midi-tracks: " + silent + " has no MIDI track 0 with notes (none has notes)\n"},
         {quoted(song_) + " --midi-tracks x", 1,
-         "halvoren: --midi-tracks wants MIDI track numbers from 0 separated by commas, not \"x\"\n"},
+         "halvoren: --midi-tracks wants MIDI track numbers from 0 separated by commas, each once, not \"x\"\n"},
         {quoted(project) + " --fix-overlaps", 1, "halvoren: --fix-overlaps goes with a .mid FILE or --import-midi\n"},
     };
     for (const Case& c : cases) {

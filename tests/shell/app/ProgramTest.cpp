@@ -44,8 +44,14 @@ protected:
         hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
     }
 
-    // Runs the program with HALVOREN_HOME in the scratch folder.
-    RunResult run(const std::string& args, const std::string& env = "") { return progtest::runProgram(dir_, args, env); }
+    // Runs the program with HALVOREN_HOME in the scratch folder; its err
+    // leaves out the two lines about the dictionary that folder lacks.
+    RunResult run(const std::string& args, const std::string& env = "")
+    {
+        RunResult r = progtest::runProgram(dir_, args, env);
+        r.err = std::regex_replace(r.err, std::regex("Fail to (open file|load espeak dictionary).*\n"), "");
+        return r;
+    }
 
     // Saves a project at 120 BPM with the given tracks; returns its path.
     std::string save(HalvorenModel& model, const std::string& name)
@@ -106,8 +112,10 @@ TEST_F(ProgramTest, UsageAndOpeningErrors)
     const std::vector<Case> cases = {
         {"", 1, "halvoren: no project file given\nUsage: halvoren [options] FILE\n"},
         {"--bogus x.ot", 1, "halvoren: unknown option --bogus\n"},
-        {"notes.txt", 2, "halvoren: notes.txt: neither a project (.ot, .hv) nor a score (.mid, .vsqx)\n"},
+        {"notes.txt", 2, "notes.txt: neither a project (.ot, .hv) nor a score (.mid, .vsqx)\n"},
         {"'" + dir_.file("missing.ot") + "'", 2, "halvoren: cannot open " + dir_.file("missing.ot") + "\n"},
+        // A track named twice would be mixed twice.
+        {"x.ot --mixdown o.wav --tracks 1,1", 1, "--tracks wants 1-based track numbers separated by commas, each once"},
     };
     for (const Case& c : cases) {
         const RunResult r = run(c.args);
@@ -140,12 +148,54 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     r = run("'" + project + "' --mixdown '" + lost + "'");
     EXPECT_EQ(r.code, 4);
     EXPECT_NE(r.err.find("-_-!: " + lost + "\nWave file output failed...\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(".part"), std::string::npos) << r.err;  // the file named is the one asked for
+    EXPECT_TRUE(r.out.empty()) << r.out;
     EXPECT_FALSE(fs::exists(dir_.file("none")));
 
-    // A damaged project holds nothing to mix: no file.
+    // A link is written through: its target gets the mix, the link stays.
+    fs::create_directories(dir_.file("real"));
+    std::ofstream(dir_.file("real/mix.wav")) << "old";
+    fs::create_symlink("real/mix.wav", dir_.file("link.wav"));
+    r = run("'" + project + "' --mixdown '" + dir_.file("link.wav") + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(fs::is_symlink(dir_.file("link.wav")));
+    EXPECT_EQ(readText(dir_.file("real/mix.wav")), bytes);
+
+    // Past a file-size limit the write fails (the limit's signal would kill
+    // the program): exit 4, the previous file kept, no temporary file left.
+    const std::string limited = dir_.file("limited.wav");
+    std::ofstream(limited) << "old";
+    const std::string command = "ulimit -f 8; HALVOREN_HOME='" + dir_.file("home") + "' '" + HALVOREN_EXE + "' '" +
+                                project + "' --mixdown '" + limited + "' >/dev/null 2>&1 </dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 4);  // 8 blocks (of 512 or 1024 bytes) < 17684 bytes
+    EXPECT_EQ(readText(limited), "old");
+    EXPECT_FALSE(fs::exists(limited + ".part"));
+
+    // Files no reader's check accepts are not opened, and nothing is saved
+    // over them: a cut header, and 2000 bytes whose first word is no body
+    // length (an untagged file must hold exactly 4 + length bytes).
     std::ofstream(dir_.file("damaged.ot")) << "HALVOREN\x01";
-    r = run("'" + dir_.file("damaged.ot") + "' --mixdown '" + dir_.file("d.wav") + "'");
-    EXPECT_FALSE(fs::exists(dir_.file("d.wav"))) << r.err;
+    std::string noise(2000, '\0');
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 131 + 7);
+    std::ofstream(dir_.file("noise.ot"), std::ios::binary) << noise;
+    for (const std::string name : {"damaged.ot", "noise.ot"}) {
+        const std::string before = readText(dir_.file(name));
+        r = run("'" + dir_.file(name) + "' --save '" + dir_.file(name) + "' --mixdown '" + dir_.file("d.wav") + "'");
+        EXPECT_EQ(r.code, 2) << name;
+        EXPECT_NE(r.err.find("halvoren: cannot open " + dir_.file(name)), std::string::npos) << r.err;
+        EXPECT_EQ(readText(dir_.file(name)), before) << name;
+        EXPECT_FALSE(fs::exists(dir_.file("d.wav"))) << name;
+    }
+
+    // A project with nothing to mix writes nothing and says so.
+    auto empty = markersOnly();
+    r = run("'" + save(*empty, "empty.ot") + "' --mixdown '" + dir_.file("e.wav") + "'");
+    EXPECT_EQ(r.code, 3);
+    EXPECT_NE(r.err.find(dir_.file("e.wav") + "\nNo note is sung: the file is not written."), std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir_.file("e.wav")));
 
     // A track number the project does not have.
     r = run("'" + project + "' --mixdown '" + wav + "' --tracks 2");
@@ -181,7 +231,9 @@ TEST_F(ProgramTest, Mp3MixdownDecodesToTheMixdownLength)
 TEST_F(ProgramTest, ChecksRefuseAMissingSinger)
 {
     auto m = markersOnly();
-    addNote(*addSingSeg(*addTrack(*m, kSingingTrack, "Vocal"), 7680, 1920, "Nobody"), 0, 480);
+    SingSegment* seg = addSingSeg(*addTrack(*m, kSingingTrack, "Vocal"), 7680, 1920, "Nobody");
+    addNote(*seg, 0, 480);
+    addNote(*seg, 240, 480);  // overlaps it: both notes start on measure 1, beat 1
     const std::string project = save(*m, "nobody.ot");
     for (const std::string& action : {"--mixdown '" + dir_.file("n.wav") + "'", "--export-each-track '" + dir_.path() + "'"}) {
         const RunResult r = run("'" + project + "' " + action);
@@ -189,27 +241,32 @@ TEST_F(ProgramTest, ChecksRefuseAMissingSinger)
         EXPECT_NE(r.err.find("-_-!: Please choose an installed singer:\nsinger \"Nobody\" is not in your system\n"),
                   std::string::npos)
             << r.err;
+        // Each place once, with its track, and the option that fixes it.
+        EXPECT_NE(r.err.find("overlaps first:\nNotes overlap in track 1 \"Vocal\" at measure 1, beat 1\n-_-!"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_NE(r.err.find("halvoren: overlapping notes of a MIDI file are fixed on import with --fix-overlaps\n"),
+                  std::string::npos)
+            << r.err;
     }
     EXPECT_FALSE(fs::exists(dir_.file("n.wav")));
     EXPECT_FALSE(fs::exists(dir_.file("nobody_1_Vocal.wav")));
 }
 
-TEST_F(ProgramTest, EachTrackKeepsExistingFilesUnlessOverwriting)
+TEST_F(ProgramTest, EachTrackWritesNothingForATrackThatSingsNothing)
 {
     auto m = markersOnly();
     addTrack(*m, kSingingTrack, "Lead: A");
     const std::string project = save(*m, "demo.ot");
     const std::string target = dir_.file("demo_1_Lead A.wav");
     std::ofstream(target) << "old";
-    RunResult r = run("'" + project + "' --export-each-track '" + dir_.path() + "'");
-    EXPECT_EQ(r.code, 4);
-    EXPECT_NE(r.err.find("-_-!: " + target + "\n already exists, replace it?"), std::string::npos) << r.err;
-    EXPECT_EQ(readText(target), "old");
-    // Yes to replacing: a track with nothing to sing writes no file at all.
-    r = run("'" + project + "' --export-each-track '" + dir_.path() + "' --overwrite");
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_NE(r.err.find("already exists, replace it?"), std::string::npos) << r.err;
-    EXPECT_EQ(readText(target), "old");
+    for (const char* overwrite : {"", " --overwrite"}) {
+        const RunResult r = run("'" + project + "' --export-each-track '" + dir_.path() + "'" + overwrite);
+        EXPECT_EQ(r.code, 3) << overwrite;
+        EXPECT_NE(r.err.find(target + "\nNo note is sung: the file is not written."), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("already exists"), std::string::npos) << r.err;
+        EXPECT_EQ(readText(target), "old");
+    }
 }
 
 TEST_F(ProgramTest, SavedProjectReopensEqual)
@@ -252,7 +309,7 @@ TEST_F(ProgramTest, PlayNeedsAnOutputDevice)
     const std::string project = clipProject();
     RunResult r = run("'" + project + "' --play", std::string("ALSA_CONFIG_PATH='") + HV_NO_DEVICE_CONF + "'");
     EXPECT_EQ(r.code, 5);
-    EXPECT_NE(r.err.find("Error: No default output device.\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err, "Error: No default output device.\n");  // the libraries' probing is not shown
 }
 
 TEST_F(ProgramTest, PlaybackCapturesTheMixdown)
@@ -320,6 +377,32 @@ TEST_F(ProgramTest, InterruptStopsPlaybackWith130)
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 130);
     EXPECT_LT(waited, 2.0);  // the loop looks every 50 ms; far less than the 5 s left
+}
+
+TEST_F(ProgramTest, InterruptDuringTheFileWriteRemovesIt)
+{
+    // 120 s of clip: nothing to sing, so the MP3 encoding is the whole export.
+    const std::string project = longClipProject(120);
+    const std::string mp3 = dir_.file("long.mp3");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        setenv("HALVOREN_HOME", dir_.file("home").c_str(), 1);
+        freopen("/dev/null", "w", stderr);
+        execl(HALVOREN_EXE, "halvoren", project.c_str(), "--mixdown", mp3.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    // Reading the clip comes first; sanitizer builds take many seconds.
+    for (int i = 0; i < 12000 && !fs::exists(mp3 + ".part"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(fs::exists(mp3 + ".part"));
+    kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_FALSE(fs::exists(mp3 + ".part"));
+    EXPECT_FALSE(fs::exists(mp3));
 }
 
 TEST_F(ProgramTest, ProgressBarOnATerminalOnly)

@@ -1,0 +1,64 @@
+#include "shell/OutputVoices.h"
+
+#include "model/document/SSSynthesizerDoc.h"
+#include "platform/MessageBox.h"
+#include "render/synth/ISynth.h"
+#include "render/synth/NoteSelection.h"
+#include "shell/RenderChecks.h"
+#include "shell/SingEntries.h"
+
+using namespace HVCurrentModel;
+
+namespace {
+
+void showList(const std::string& heading, const std::vector<std::string>& lines) {
+    if (lines.empty()) return;
+    std::string text = heading;
+    for (const std::string& line : lines) text += "\n" + line;
+    showMessageBox(CString::fromUtf8(text), CString(u"-_-!"), MbButtons::ok, MbIcon::warning);
+}
+
+}  // namespace
+
+void OutputVoices::inspect(std::size_t trackIndex, SingSegment* seg, ISynth* synth, int fromTick, int toTick) {
+    std::vector<NoteTimesRec> plan;
+    if (synth != nullptr) synth->getNoteTimes(seg, doc_.getModel()->tempos, fromTick, toTick, kSingLeadIn, plan);
+    int voiced = 0;
+    auto silent = [&](const Note& n) {
+        const std::string lyric = n.lyric.empty() ? n.phoneticSymbol : n.lyric;
+        silentNotes_.push_back(trackLabel(doc_, trackIndex) + ", " +
+                               placeOf(doc_, static_cast<int>(int64_t{seg->pos} + n.pos)) + ": \"" + lyric + "\"");
+    };
+    if (synth == nullptr) {
+        for (const Note* n : selectNotes(*seg, fromTick, std::min(toTick, seg->width), true))
+            if (n->phoneticSymbol != "-") silent(*n);
+    } else if (plan.empty()) {
+        // A generation without a plan: its notes are taken as sung.
+        voiced = static_cast<int>(selectNotes(*seg, fromTick, std::min(toTick, seg->width), true).size());
+    } else {
+        for (const NoteTimesRec& rec : plan) {
+            if (rec.note == nullptr || !rec.note->renderFlag) continue;
+            if (rec.sung)
+                ++voiced;
+            else
+                silent(*rec.note);
+        }
+    }
+    voicedBySegment_[seg] = voiced;
+    voiced_ += voiced;
+}
+
+void OutputVoices::loaded(std::size_t trackIndex, SingSegment* seg, ISynth* synth) {
+    int count = 0;
+    synth->getOutput(&count);
+    if (count > 0) return;
+    voiced_ -= voicedBySegment_[seg];
+    voicedBySegment_[seg] = 0;
+    unsungSegments_.push_back("segment \"" + seg->name + "\" of " + trackLabel(doc_, trackIndex) + " at " +
+                              placeOf(doc_, seg->pos));
+}
+
+void OutputVoices::report() const {
+    showList("Notes without a voice in their singer's bank (they stay silent):", silentNotes_);
+    showList("Segments their singer's bank cannot sing:", unsungSegments_);
+}
