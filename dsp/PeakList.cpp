@@ -12,22 +12,6 @@ namespace {
 float tilt(const float p[3], float f) { return p[0] + p[1] * (std::exp(p[2] * f) - 1.0f); }
 }  // namespace
 
-std::size_t PeakList::size() const { return std::min({freqs.size(), mags.size(), phases.size()}); }
-
-void PeakList::clear()
-{
-    freqs.clear();
-    mags.clear();
-    phases.clear();
-}
-
-void PeakList::append(float freq, float mag, float phase)
-{
-    freqs.push_back(freq);
-    mags.push_back(mag);
-    phases.push_back(phase);
-}
-
 void PeakList::truncate(std::size_t n)
 {
     freqs.resize(std::min(n, freqs.size()));

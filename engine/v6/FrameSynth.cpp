@@ -95,7 +95,9 @@ void FrameSynth::drawHarmonics(const Halvoren::SynthFrameV6& frame, float harmon
         frame.trackB != 0 ? phase_.continuePhasesTrackB(peaks_, hopSec, frame.glottalShape, frame.trackFrame)
                           : phase_.continuePhasesTrackA(peaks_, hopSec, frame.glottalShape);
     drawn.addToSpectrumX4(harmBox_, &drawRate_);
-    makeGlottalModulation(drawn, modCurve_, sampleRate_, frame.modFloor, frame.glottalShape);
+    // Only the 2 hops around the centre reach the writer.
+    makeGlottalModulation(drawn, modCurve_, sampleRate_, frame.modFloor, frame.glottalShape, kFrameSize / 2 - hop_,
+                          2 * hop_);
 }
 
 }  // namespace HalvorenEngineV6
