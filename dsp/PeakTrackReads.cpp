@@ -14,25 +14,41 @@ std::int32_t readFrameCount(CMemoryStream& stream)
     return std::clamp(frames, 0, stream.remaining() / 4);
 }
 
+// The allocator's own bytes beside every heap block.
+constexpr std::uint64_t kHeapBlockBytes = 16;
+// An empty frame: its list, and its slot in the tracks (whose room doubles).
+constexpr std::uint64_t kFrameBytes = sizeof(PeakList) + kHeapBlockBytes + 2 * sizeof(void*);
+
+std::uint64_t arrayBytes(const std::vector<float>& values)
+{
+    return values.capacity() == 0 ? 0 : kHeapBlockBytes + values.capacity() * sizeof(float);
+}
+
 // Appends `frames` lists, reading for each its int32 count n (kept from
 // the frame before when it cannot be read) and, when n > 0, decode(list, n).
+// Stops where the budget, when given, is spent.
 template <class Decode>
-void readFrames(CMemoryStream& stream, PeakTracks& tracks, std::int32_t frames, Decode decode)
+void readFrames(CMemoryStream& stream, PeakTracks& tracks, std::int32_t frames, ReadBudget* budget, Decode decode)
 {
     std::int32_t n = 0;
     for (std::int32_t f = 0; f < frames; ++f) {
+        if (budget && !budget->takeRecord(kFrameBytes))
+            return;
         PeakList& list = tracks.appendFrame();
         stream.readInt32(n);
-        if (n > 0)
-            decode(list, n);
+        if (n <= 0)
+            continue;
+        decode(list, n);
+        if (budget && !budget->takeRecord(arrayBytes(list.freqs) + arrayBytes(list.mags) + arrayBytes(list.phases)))
+            return;
     }
 }
 }  // namespace
 
-void readPeakTracks(CMemoryStream& stream, PeakTracks& tracks)
+void readPeakTracks(CMemoryStream& stream, PeakTracks& tracks, ReadBudget* budget)
 {
     tracks.clear();
-    readFrames(stream, tracks, readFrameCount(stream), [&](PeakList& list, std::int32_t) {
+    readFrames(stream, tracks, readFrameCount(stream), budget, [&](PeakList& list, std::int32_t) {
         stream.readFloatArray(list.freqs);
         stream.readFloatArray(list.mags);
         stream.readFloatArray(list.phases);
@@ -40,12 +56,12 @@ void readPeakTracks(CMemoryStream& stream, PeakTracks& tracks)
     });
 }
 
-void readHarmonicTracks(CMemoryStream& stream, PeakTracks& tracks)
+void readHarmonicTracks(CMemoryStream& stream, PeakTracks& tracks, ReadBudget* budget)
 {
     tracks.clear();
     float step = 0.0f;
     stream.readFloat(step);
-    readFrames(stream, tracks, readFrameCount(stream), [&](PeakList& list, std::int32_t n) {
+    readFrames(stream, tracks, readFrameCount(stream), budget, [&](PeakList& list, std::int32_t n) {
         stream.readFloatArray(list.mags);
         const std::size_t count = std::min(list.mags.size(), static_cast<std::size_t>(n));
         list.mags.resize(count);

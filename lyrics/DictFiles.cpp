@@ -18,6 +18,8 @@
 namespace {
 
 constexpr std::uint16_t kCodePointEscape = 1;
+// The text lists hold about a megabyte, the compiled dictionary less.
+constexpr std::uint64_t kMaxDictFileBytes = std::uint64_t{8} << 20;
 constexpr std::uint16_t kMaxU16 = std::numeric_limits<std::uint16_t>::max();
 
 bool isBlank(std::uint32_t c) { return c == ' ' || c == '\t'; }
@@ -110,7 +112,7 @@ int ChCharacterDict::load() {
 
 int ChCharacterDict::parseEspeakList(const CString& path) {
     std::string text;
-    if (!readWholeFile(path, text)) {
+    if (!readWholeFile(path, text, kMaxDictFileBytes)) {
         log << "Fail to open file " << path.toUtf8() << " at " << 54 << std::endl;
         return -1;
     }
@@ -206,7 +208,7 @@ void ChCharacterDict::parsePhraseLine(const std::vector<std::uint32_t>& cps, siz
 
 int ChCharacterDict::loadCompiled(const CString& path, const ReadLimits& limits) {
     std::string bytes;
-    if (!readWholeFile(path, bytes)) return -1;
+    if (!readWholeFile(path, bytes, kMaxDictFileBytes)) return -1;
     const PhoneticSymbolTable& symbols = PhoneticSymbolTable::instance();
     ByteCursor in(bytes.data(), bytes.size());
     ReadBudget budget(bytes.size(), limits);

@@ -10,13 +10,18 @@
 #include "platform/JsonFile.h"
 #include "platform/StringUtil.h"
 
+namespace {
+// A bank's text dictionary holds a line per word: a few hundred kilobytes.
+constexpr uint64_t kMaxTextDictBytes = uint64_t{8} << 20;
+}  // namespace
+
 CSingerLyricDict::CSingerLyricDict() : dictionary(Json::objectValue) {}
 
 CSingerLyricDict::~CSingerLyricDict() = default;
 
 bool CSingerLyricDict::loadTxt(const CString& path) {
     std::string text;
-    if (!readWholeFile(path, text)) return false;
+    if (!readWholeFile(path, text, kMaxTextDictBytes)) return false;
     replaceAll(text, "\r", "");
     std::vector<std::string> lines;
     splitStr(lines, text, "\n");

@@ -54,12 +54,10 @@ CString fileNameOfStoredPath(const CString& path);
 // when it has none.
 CString folderOfPath(const CString& path);
 
-// Files found on disk and read whole (descriptions, settings, registry,
-// dictionaries) are never larger than this.
-inline constexpr uint64_t kMaxWholeFileBytes = uint64_t{8} << 20;
 // Whole file into memory; false (out empty) when it is not a regular file,
-// cannot be opened or read, or holds more than maxBytes.
-bool readWholeFile(const CString& path, std::string& out, uint64_t maxBytes = kMaxWholeFileBytes);
+// cannot be opened or read, or holds more than maxBytes. Each caller states
+// the largest file of its kind.
+bool readWholeFile(const CString& path, std::string& out, uint64_t maxBytes);
 
 // Names (not paths) of the entries of a folder, sorted by their bytes so that
 // results never depend on the file system's order. "." and ".." are left out.

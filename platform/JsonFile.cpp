@@ -21,6 +21,6 @@ bool parseJson(const std::string& text, Json::Value& out) {
 
 bool loadJsonFile(const CString& path, Json::Value& out) {
     std::string text;
-    if (!readWholeFile(path, text)) return false;
+    if (!readWholeFile(path, text, kMaxJsonFileBytes)) return false;
     return parseJson(text, out);
 }

@@ -1,10 +1,16 @@
 #pragma once
 #include <json/json.h>
 
+#include <cstdint>
+
 #include "platform/CString.h"
 
-// False when the file cannot be read (see readWholeFile: regular files under
-// kMaxWholeFileBytes only); otherwise parses the whole file into out and
+// The JSON files read whole (settings, registry, language tables, singer
+// dictionaries) hold a few kilobytes to a few megabytes.
+inline constexpr uint64_t kMaxJsonFileBytes = uint64_t{8} << 20;
+
+// False when the file cannot be read (see readWholeFile: regular files of at
+// most kMaxJsonFileBytes only); otherwise parses the whole file into out and
 // returns whether it parsed.
 bool loadJsonFile(const CString& path, Json::Value& out);
 // Parses text; false (out null) when it is not JSON, including JSON nested

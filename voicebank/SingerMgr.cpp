@@ -13,10 +13,12 @@
 #include "voicebank/BankVersions.h"
 #include "voicebank/FolderSearch.h"
 #include "voicebank/Singer.h"
+#include "voicebank/SingerSources.h"
 
 namespace {
-const char* const kSingersKey = "SOFTWARE\\HalvorenLib\\Singers\\";
 const char16_t* const kGateCaption = u"(\uFF1E\uFE4F\uFF1C)";
+// A description names a bank in a few fields: far below a megabyte.
+constexpr uint64_t kMaxDescriptionBytes = uint64_t{1} << 20;
 
 // A description that can be read at all: an object whose "name" is a string
 // and whose "version", when present, is a string. Anything else is a damaged
@@ -74,18 +76,16 @@ void SingerMgr::clearSingers() {
 void SingerMgr::loadFromRegistry() {
     clearSingers();
     const Registry registry = loadMachineRegistry();
-    for (const std::string& keyName : registry.getSubkeyNames(kSingersKey)) {
-        std::string path;
-        registry.readString(kSingersKey + keyName, "path", path);
+    const SingerKeys keys(registry);
+    for (int i = 0; i < keys.countSingerKeys(); ++i) {
         std::string name;
-        loadSinger(CString::fromUtf8(path), name);
+        loadSinger(CString::fromUtf8(keys.readSingerKeyPath(keys.getSingerKeyName(i))), name);
     }
 }
 
 void SingerMgr::loadFromFolder() {
-    const std::string singersFolder = getExeDir().toUtf8() + "/singers/";
-    for (const std::string& sub : listFolder(CString::fromUtf8(singersFolder), true)) {
-        const std::string folder = singersFolder + sub + "/";
+    for (const std::string& subfolder : listSubfolders(getExeDir().toUtf8() + "/singers/")) {
+        const std::string folder = subfolder + "/";
         const std::string description = findFirstFileEndingWith(folder, ".hvsd");
         if (description.empty()) continue;
         std::string name;
@@ -97,7 +97,7 @@ void SingerMgr::loadSinger(const CString& descriptionPath, std::string& name) {
     std::string folder;
     cstrToUtf8(folderOfPath(descriptionPath), folder);
     std::string text;
-    if (descriptionPath.isEmpty() || !readWholeFile(descriptionPath, text)) return;
+    if (descriptionPath.isEmpty() || !readWholeFile(descriptionPath, text, kMaxDescriptionBytes)) return;
     Singer* singer = createSinger(text, folder);
     if (!singer) return;
     const std::string singerName = singer->getName();

@@ -151,7 +151,7 @@ void BM_ReadWholeFileFloor(benchmark::State& state)
     const std::string path = writeScratch("hv_bench_floor_", chosen);
     std::string in;
     for (auto _ : state) {
-        readWholeFile(CString::fromUtf8(path), in);
+        readWholeFile(CString::fromUtf8(path), in, chosen.size());
         benchmark::DoNotOptimize(in.data());
     }
     state.counters["fileBytes"] = double(chosen.size());

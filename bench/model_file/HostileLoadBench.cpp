@@ -139,7 +139,7 @@ void BM_ReadHostileFileBytes(benchmark::State& state)
     const CString path = CString::fromUtf8(file.path);
     std::string bytes;
     for (auto _ : state) {
-        readWholeFile(path, bytes);
+        readWholeFile(path, bytes, uint64_t{1} << 30);
         benchmark::DoNotOptimize(bytes.data());
     }
 }

@@ -64,7 +64,7 @@ void SourceStore_pkg::getGenderRatios(std::int32_t& neutral, std::int32_t& upper
 void SourceStore_pkg::listUnitNames(std::vector<std::string>& names)
 {
     for (const auto& [unit, entry] : getUnitIndex())
-        for (int i = 0; i < entry.count && i < UnitIndexEntryV6::kCapacity; ++i)
+        for (int i = 0; i < entry.count(); ++i)
             names.push_back(unit + "_" + variantPitchName(entry, i) + "/");
 }
 

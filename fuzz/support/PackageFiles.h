@@ -36,12 +36,12 @@ template <class Packager, class UnitIndex>
 void loadEveryRecord(const Packager& package, const UnitIndex& units)
 {
     for (const auto& [unit, entry] : units) {
-        for (int i = 0; i < entry.count && i < entry.kCapacity; ++i) {
-            const std::string pitch = formatNoteName(entry.notes[i]);
+        for (const auto& variant : entry.variants) {
+            const std::string pitch = formatNoteName(variant.note);
             std::int32_t offset = 0, part = 0;
             if (package.findRecordKey(unit, pitch, offset, part).empty()) fail("a listed unit is not found");
-            offset = entry.offsets[i];
-            part = entry.parts[i];
+            offset = variant.offset;
+            part = variant.part;
             package.loadVoiceSrc(unit, pitch, offset, part);
             package.loadSrcParameter(unit, pitch, offset, part);
             package.loadContinuantSrc(unit, pitch, offset, part);
@@ -56,11 +56,11 @@ template <class Packager>
 void loadEveryHprRecord(const Packager& package)
 {
     for (const auto& [unit, entry] : package.index().unitIndex) {
-        for (int i = 0; i < entry.count && i < entry.kCapacity; ++i) {
-            const std::string pitch = formatNoteName(entry.notes[i]);
+        for (const auto& variant : entry.variants) {
+            const std::string pitch = formatNoteName(variant.note);
             std::int32_t offset = 0;
             if (package.findRecordKey(unit, pitch, offset).empty()) fail("a listed unit is not found");
-            offset = entry.offsets[i];
+            offset = variant.offset;
             package.loadVoiceSrc(offset, unit, pitch);
             package.loadContinuantSrc(offset, unit, pitch);
         }

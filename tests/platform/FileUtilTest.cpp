@@ -48,25 +48,26 @@ TEST(ExeDir, OverrideAndEnvironmentWinOverTheProgramFolder) {
 TEST(FileUtil, OnlyRegularFilesUnderTheCapAreRead) {
     namespace fs = std::filesystem;
     hvtest::ScratchDir dir("regular");
+    const uint64_t cap = uint64_t{8} << 20;
     const std::string fifo = dir.file("a.hvsd"), text = dir.file("ten.txt"), big = dir.file("big.txt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::ofstream(text) << "0123456789";
     std::ofstream(big).flush();
-    fs::resize_file(big, kMaxWholeFileBytes + 1);  // 8 MiB + 1, sparse
+    fs::resize_file(big, cap + 1);  // sparse
 
     struct Case {
         std::string path;
         uint64_t cap;
         bool reads;
     } const cases[] = {
-        {fifo, kMaxWholeFileBytes, false},          // would block until a writer came
-        {"/dev/zero", kMaxWholeFileBytes, false},  // would never end
-        {dir.path(), kMaxWholeFileBytes, false},   // a folder
-        {dir.file("missing"), kMaxWholeFileBytes, false},
-        {big, kMaxWholeFileBytes, false},
+        {fifo, cap, false},          // would block until a writer came
+        {"/dev/zero", cap, false},  // would never end
+        {dir.path(), cap, false},   // a folder
+        {dir.file("missing"), cap, false},
+        {big, cap, false},
         {text, 9, false},
         {text, 10, true},
-        {text, kMaxWholeFileBytes, true},
+        {text, cap, true},
     };
     for (const Case& c : cases) {
         std::string out = "old";

@@ -38,7 +38,7 @@ protected:
         const CString path = CString::fromUtf8(scratch.file("saved.hvp"));
         std::string bytes;
         EXPECT_EQ(saveProjectFile(*doc.getModel(), path), 0);
-        EXPECT_TRUE(readWholeFile(path, bytes));
+        EXPECT_TRUE(readWholeFile(path, bytes, uint64_t{1} << 30));
         return bytes;
     }
 

@@ -1,7 +1,10 @@
 #include "voicebank/package/ContentRecord.h"
 
-#include <fstream>
+#include <cstdio>
+#include <optional>
 
+#include "platform/CString.h"
+#include "platform/FileUtil.h"
 #include "voicebank/package/PackageRecord.h"
 
 namespace Halvoren {
@@ -19,14 +22,13 @@ bool readContentRecord(const std::string& basePath, std::int32_t offset, std::in
 {
     const std::string path = contentPartPath(basePath, part);
     buffer.bytes().clear();
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    bool whole = file.is_open() && offset >= 0;
+    // Only a regular file is opened: a FIFO or a device in a part's place
+    // would block the load or feed it without end.
+    const FilePtr file(openFile(CString::fromUtf8(path), "rb"));
+    const std::optional<std::uint64_t> size = file ? bytesLeftInFile(file.get()) : std::nullopt;
+    bool whole = size && offset >= 0 && std::uint64_t(offset) < *size && fseeko(file.get(), offset, SEEK_SET) == 0;
     if (whole) {
-        const std::streamoff size = file.tellg();
-        whole = size >= 0 && offset < size && file.seekg(offset);
-    }
-    if (whole) {
-        readRecord(file, buffer);
+        readRecord(file.get(), buffer);
         whole = std::int64_t(buffer.size()) >= std::int64_t(minBytes) && buffer.size() > 0;
     }
     if (!whole)

@@ -17,7 +17,8 @@ std::string contentPartPath(const std::string& basePath, std::int32_t part);
 
 // Reads the record (int32 length, then the bytes) at offset of the content
 // part into buffer. False, writing "fail to read package content file" and
-// the path to log, when the part cannot be opened, the offset is negative or
+// the path to log, when the part cannot be opened or is no regular file (a
+// FIFO or a device is refused at once), the offset is negative or
 // past the file's end, or the record holds fewer than minBytes bytes (a
 // record cut short by the end of the file keeps the bytes it has).
 bool readContentRecord(const std::string& basePath, std::int32_t offset, std::int32_t part, std::int32_t minBytes,

@@ -14,9 +14,19 @@ enum class PeakFrameShape {
     Harmonics,  // levels of the harmonics of one frequency step, phases 0
 };
 
+// What a material may build per byte of it, beyond a base. A genuine frame
+// comes with a hop of residual samples (hundreds of bytes) and builds about
+// as many bytes as it takes, while an empty frame of 4 bytes alone builds
+// about a hundred.
+inline constexpr std::uint64_t kMaterialBuiltPerByte = 8;
+inline constexpr std::uint64_t kMaterialBuildBase = std::uint64_t{64} << 10;
+
 // Reads the frames and the residual into model and sets its hop. Only the
 // whole samples the record holds are taken: a negative count takes none,
 // an odd one drops its last byte, one past the record's end stops there.
+// Frames and samples are counted against a read budget of the bytes left
+// in the stream: where it is spent the frames stop, those made are kept,
+// and the residual is not read.
 void readHprMaterial(CMemoryStream& stream, PeakFrameShape shape, std::int32_t hop, HPR_model& model);
 
 }  // namespace Halvoren

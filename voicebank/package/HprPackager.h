@@ -7,11 +7,12 @@
 // peak-frame shape, the voice values' byte size and readValues for the two
 // parameter parts.
 #include <cstdint>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "platform/CString.h"
+#include "platform/FileUtil.h"
 #include "voicebank/package/ContentRecord.h"
 #include "voicebank/package/HprMaterialRead.h"
 #include "voicebank/package/IndexedPackage.h"
@@ -31,12 +32,12 @@ public:
     static constexpr std::int32_t kContinuantValueBytes = 3 * 4;
 
     // Reads basePath + "HVI"; says at once when basePath + "HVC" cannot be
-    // opened (every load then gives null).
+    // opened or is no regular file (every load then gives null).
     explicit HprPackager(std::string basePath, std::ostream& log = std::cout)
         : IndexedPackage(std::move(basePath), Layout::kIndexFormat, log)
     {
         const std::string content = contentPartPath(this->basePath(), 0);
-        if (!std::ifstream(content, std::ios::binary).is_open())
+        if (!FilePtr(openFile(CString::fromUtf8(content), "rb")))
             log << "fail to read package content file" << content << std::endl;
     }
 

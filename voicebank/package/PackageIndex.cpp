@@ -1,9 +1,11 @@
 #include "voicebank/package/PackageIndex.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/CString.h"
 #include "platform/FileUtil.h"
+#include "platform/ReadBudget.h"
 
 namespace Halvoren {
 
@@ -85,13 +87,41 @@ void nameInto(std::string_view stored, std::string& name, bool scrambled)
         name.assign(stored);
 }
 
+// Heap bytes of a map node beyond its key and value: the tree's links and
+// the allocator's bookkeeping.
+constexpr std::uint64_t kMapNodeBytes = 4 * sizeof(void*) + 16;
+
+template <class Map>
+std::uint64_t entryBytes(std::string_view name)
+{
+    return sizeof(typename Map::value_type) + kMapNodeBytes + name.size();
+}
+
+// The entry of the unit, made when absent and the budget allows it; null
+// when it does not.
 template <int Capacity>
-void readIndexRecord(ByteCursor& record, const IndexFormat& format, VariantSink<Capacity>& sink,
-                     BasicPackageIndex<Capacity>& out)
+BasicUnitIndexEntry<Capacity>* unitEntry(BasicUnitIndex<Capacity>& index, const std::string& unit,
+                                         ReadBudget& budget)
+{
+    auto at = index.lower_bound(unit);
+    if (at == index.end() || at->first != unit) {
+        if (!budget.takeRecord(entryBytes<BasicUnitIndex<Capacity>>(unit)))
+            return nullptr;
+        at = index.emplace_hint(at, unit, BasicUnitIndexEntry<Capacity>());
+    }
+    return &at->second;
+}
+
+// Reads one index record into out; a record that does not fit its frame,
+// or is of another kind, is skipped. False when what it would build passes
+// the budget.
+template <int Capacity>
+bool readIndexRecord(ByteCursor& record, const IndexFormat& format, VariantSink<Capacity>& sink,
+                     BasicPackageIndex<Capacity>& out, ReadBudget& budget)
 {
     std::int32_t kind = 0;
     if (!format.plain && !record.i32(kind))
-        return;
+        return true;
     std::string_view name;
     std::string_view pitch;
     std::int32_t offset = 0;
@@ -102,18 +132,30 @@ void readIndexRecord(ByteCursor& record, const IndexFormat& format, VariantSink<
         const bool hasPart = out.hasExt2 || format.versioned;
         if (!readRecordView(record, name) || !readRecordView(record, pitch) || !record.i32(offset) ||
             (hasPart && !record.i32(part)))
-            return;
+            return true;
         if (!sink.entry || !sameName(name, sink.lastUnit, scrambled)) {
             nameInto(name, sink.lastUnit, scrambled);
-            sink.entry = &out.unitIndex[sink.lastUnit];
+            sink.entry = unitEntry(out.unitIndex, sink.lastUnit, budget);
+            if (!sink.entry)
+                return false;
         }
+        // Room for twice the variants held: the list doubles as it grows.
+        if (sink.entry->count() >= format.variantCapacity || !budget.takeRecord(2 * sizeof(UnitVariant)))
+            return !budget.spent();
         nameInto(pitch, sink.pitch, scrambled);
         appendVariant(*sink.entry, sink.pitch, offset, part, format.variantCapacity);
     } else if (kind == 1 && !format.versioned) {
         std::int32_t unused = 0;
-        if (readRecordView(record, name) && record.i32(offset) && (!out.hasExt2 || record.i32(unused)))
-            out.nameIndex.emplace(unscrambleName(std::string(name)), offset);
+        if (readRecordView(record, name) && record.i32(offset) && (!out.hasExt2 || record.i32(unused))) {
+            std::string restored = unscrambleName(std::string(name));
+            if (out.nameIndex.count(restored) != 0)
+                return true;
+            if (!budget.takeRecord(entryBytes<decltype(out.nameIndex)>(restored)))
+                return false;
+            out.nameIndex.emplace(std::move(restored), offset);
+        }
     }
+    return true;
 }
 
 bool readThree(ByteCursor& c, std::int32_t (&out)[3])
@@ -134,9 +176,19 @@ bool readThree(ByteCursor& c, float (&out)[3])
     return true;
 }
 
+// The timbre table of a pitch-group list, when the budget allows what it
+// builds: its entries and, at most, a copy of the names.
+bool readTimbreTable(const std::string& groups, std::vector<TimbreEntry>& table, ReadBudget& budget)
+{
+    if (!budget.takeRecord(timbreEntryCount(groups) * sizeof(TimbreEntry) + groups.size()))
+        return false;
+    table = buildTimbreTable(groups);
+    return true;
+}
+
 // Markers, header, strings and the optional blocks of generations 3 and 4.
 template <int Capacity>
-bool readMarkedHead(ByteCursor& c, const IndexFormat& format, BasicPackageIndex<Capacity>& out)
+bool readMarkedHead(ByteCursor& c, const IndexFormat& format, BasicPackageIndex<Capacity>& out, ReadBudget& budget)
 {
     // Each marker is tested where the previous one ended; one out of order
     // is read as the start of the header.
@@ -150,9 +202,9 @@ bool readMarkedHead(ByteCursor& c, const IndexFormat& format, BasicPackageIndex<
             return false;
     if (out.hasExt2) {
         std::string groups;
-        if (!readHeaderString(c, out.hasExt4, groups) || !readThree(c, out.timbreTimes))
+        if (!readHeaderString(c, out.hasExt4, groups) || !readThree(c, out.timbreTimes) ||
+            !readTimbreTable(groups, out.timbreTable, budget))
             return false;
-        out.timbreTable = buildTimbreTable(groups);
     }
     if (out.hasExt3 && !readThree(c, out.ext3Values))
         return false;
@@ -162,7 +214,7 @@ bool readMarkedHead(ByteCursor& c, const IndexFormat& format, BasicPackageIndex<
 
 // The version pair, then every block of the sixth generation.
 template <int Capacity>
-bool readVersionedHead(ByteCursor& c, BasicPackageIndex<Capacity>& out)
+bool readVersionedHead(ByteCursor& c, BasicPackageIndex<Capacity>& out, ReadBudget& budget)
 {
     if (!c.i32(out.formatMajor) || !c.i32(out.formatMinor))
         return false;
@@ -175,9 +227,9 @@ bool readVersionedHead(ByteCursor& c, BasicPackageIndex<Capacity>& out)
         if (!readHeaderString(c, true, s))
             return false;
     std::string groups;
-    if (!readHeaderString(c, true, groups) || !readThree(c, out.timbreTimes))
+    if (!readHeaderString(c, true, groups) || !readThree(c, out.timbreTimes) ||
+        !readTimbreTable(groups, out.timbreTable, budget))
         return false;
-    out.timbreTable = buildTimbreTable(groups);
     out.hasExt1 = true;
     if (!readThree(c, out.tailFloats) || !c.i32(out.tailInt1))
         return false;
@@ -208,9 +260,13 @@ bool readRecordString(ByteCursor& record, std::string& out)
 template <int Capacity>
 bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, BasicPackageIndex<Capacity>& out)
 {
+    ReadLimits limits;
+    limits.bytesPerFileByte = kIndexBuiltPerFileByte;
+    limits.byteBase = kIndexBuildBase;
+    ReadBudget budget(c.remaining(), limits);
     const bool head = format.plain       ? readHeader(c, out.header, format.headerValues)
-                      : format.versioned ? readVersionedHead(c, out)
-                                         : readMarkedHead(c, format, out);
+                      : format.versioned ? readVersionedHead(c, out, budget)
+                                         : readMarkedHead(c, format, out, budget);
     if (!head)
         return false;
     VariantSink<Capacity> sink;
@@ -221,9 +277,8 @@ bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, BasicPackage
         if (length < 1)
             continue;
         ByteCursor record;
-        if (!c.sub(std::uint64_t(length), record))
+        if (!c.sub(std::uint64_t(length), record) || !readIndexRecord(record, format, sink, out, budget))
             return false;
-        readIndexRecord(record, format, sink, out);
     }
     return true;
 }
@@ -232,12 +287,17 @@ template <int Capacity>
 bool readPackageIndex(const std::string& path, const IndexFormat& format, BasicPackageIndex<Capacity>& out,
                       std::ostream& log)
 {
-    // The whole file in memory, at most kMaxWholeFileBytes: every unit entry
-    // needs a record of at least 21 bytes, so what the index builds stays
-    // within a small multiple of that.
+    const CString file = CString::fromUtf8(path);
+    const FilePtr opened(openFile(file, "rb"));
+    const std::optional<std::uint64_t> size = opened ? bytesLeftInFile(opened.get()) : std::nullopt;
+    if (size && *size > kMaxIndexBytes) {
+        log << "fail to read package index file" << path << ": larger than " << kMaxIndexBytes << " bytes"
+            << std::endl;
+        return false;
+    }
     std::string bytes;
-    const bool read = readWholeFile(CString::fromUtf8(path), bytes);
-    if (!read || !readPackageIndexBytes(ByteCursor(bytes.data(), bytes.size()), format, out)) {
+    if (!readWholeFile(file, bytes, kMaxIndexBytes) ||
+        !readPackageIndexBytes(ByteCursor(bytes.data(), bytes.size()), format, out)) {
         log << "fail to read package index file" << path << std::endl;
         return false;
     }

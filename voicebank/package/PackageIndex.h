@@ -79,14 +79,28 @@ struct BasicPackageIndex {
 using PackageIndex = BasicPackageIndex<UnitIndexEntry::kCapacity>;
 using PackageIndexV6 = BasicPackageIndex<128>;
 
+// What an index may build. Every unit entry, variant, name-only entry and
+// timbre entry is counted against a read budget of kIndexBuiltPerFileByte
+// bytes per byte of the file (a genuine index builds about five: a variant
+// record of some 25 bytes makes one map entry of about 130), beyond a base
+// for small files. One bank's index may build kIndexBuildBudget bytes in
+// all, so the largest index read is kMaxIndexBytes: room for 2,000,000
+// variants, a bank of 15,000 units at 128 pitches.
+inline constexpr std::uint64_t kIndexBuiltPerFileByte = 12;
+inline constexpr std::uint64_t kIndexBuildBase = std::uint64_t{1} << 20;
+inline constexpr std::uint64_t kIndexBuildBudget = std::uint64_t{768} << 20;
+inline constexpr std::uint64_t kMaxIndexBytes = kIndexBuildBudget / kIndexBuiltPerFileByte;
+
 // Reads the index at path into out (which starts as constructed). A file
-// that cannot be read (or holds more than kMaxWholeFileBytes), or whose bytes stop inside a field or a record,
-// writes "fail to read package index file" and the path to log once; what
-// was read whole is kept, the rest keeps its defaults. Records whose fields
-// do not fit their frame, of other kinds, or beyond a unit's capacity are
-// skipped; a record of length 0 or less indexes nothing. A tail-block count
-// of 0 or less gives an empty list; one whose floats the file does not hold
-// damages the index. True when the file was read whole.
+// larger than kMaxIndexBytes writes "fail to read package index file", the
+// path and ": larger than 67108864 bytes" to log. A file that cannot be
+// read, whose bytes stop inside a field or a record, or whose entries pass
+// the read budget writes "fail to read package index file" and the path;
+// what was read whole is kept, the rest keeps its defaults. Records whose
+// fields do not fit their frame, of other kinds, or beyond a unit's capacity
+// are skipped; a record of length 0 or less indexes nothing. A tail-block
+// count of 0 or less gives an empty list; one whose floats the file does not
+// hold damages the index. True when the file was read whole.
 template <int Capacity>
 bool readPackageIndex(const std::string& path, const IndexFormat& format, BasicPackageIndex<Capacity>& out,
                       std::ostream& log);

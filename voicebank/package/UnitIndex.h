@@ -9,15 +9,22 @@
 
 namespace Halvoren {
 
+// One pitch variant of a unit.
+struct UnitVariant {
+    std::int32_t offset = 0;  // byte offset of its record in its content part
+    std::int32_t part = 0;    // content part (0 = the file without suffix)
+    std::int8_t note = 0;     // semitone number, C2 = 0
+};
+
 // The pitch variants of one unit, in the order of their index records; at
-// most Capacity, later ones are dropped.
+// most Capacity, later ones are dropped. Room is taken only for the variants
+// there are: most units of a bank have a few, an index of distinct names one
+// each.
 template <int Capacity>
 struct BasicUnitIndexEntry {
     static constexpr int kCapacity = Capacity;
-    std::int32_t count = 0;
-    std::int8_t notes[Capacity] = {};  // semitone numbers, C2 = 0
-    std::int32_t offsets[Capacity] = {};
-    std::int32_t parts[Capacity] = {};
+    std::vector<UnitVariant> variants;
+    std::int32_t count() const { return static_cast<std::int32_t>(variants.size()); }
 };
 
 using UnitIndexEntry = BasicUnitIndexEntry<32>;
@@ -47,12 +54,9 @@ template <int Capacity>
 bool appendVariant(BasicUnitIndexEntry<Capacity>& entry, const std::string& pitch, std::int32_t offset,
                    std::int32_t part, int limit = Capacity)
 {
-    if (entry.count >= limit || entry.count >= Capacity)
+    if (entry.count() >= limit || entry.count() >= Capacity)
         return false;
-    entry.notes[entry.count] = noteNumber(pitch);
-    entry.offsets[entry.count] = offset;
-    entry.parts[entry.count] = part;
-    ++entry.count;
+    entry.variants.push_back(UnitVariant{offset, part, noteNumber(pitch)});
     return true;
 }
 
@@ -82,6 +86,8 @@ std::string findNearestVariant(const BasicUnitIndex<Capacity>& index, const std:
 // Cuts list + "/" at every "/" and takes the pieces three at a time; one or
 // two pieces left over are dropped. "" gives no entry.
 std::vector<TimbreEntry> buildTimbreTable(const std::string& list);
+// The number of entries buildTimbreTable(list) gives.
+std::size_t timbreEntryCount(const std::string& list);
 
 // The list used when an index holds none, and the formant-warp thousandths
 // that go with it.

@@ -76,9 +76,9 @@ bool SourceStorePackager::isFormatAbove(std::int32_t minor) const
 
 std::string SourceStorePackager::variantPitchName(const UnitIndexEntryV6& entry, int i)
 {
-    if (i < 0 || i >= entry.count || i >= UnitIndexEntryV6::kCapacity)
+    if (i < 0 || i >= entry.count())
         return std::string();
-    return formatNoteName(entry.notes[i]);
+    return formatNoteName(entry.variants[std::size_t(i)].note);
 }
 
 std::unique_ptr<VoiceSrc> SourceStorePackager::loadVoiceSrc(const std::string& unit, const std::string& pitch,

@@ -189,7 +189,7 @@ std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& 
     const auto size = file ? bytesLeftInFile(file.get()) : std::nullopt;
     file.reset();
     std::string text;
-    if (!size || *size > kMaxFileBytes || !readWholeFile(path, text) || !xmlNestingWithin(text, kMaxNesting))
+    if (!size || *size > kMaxFileBytes || !readWholeFile(path, text, kMaxFileBytes) || !xmlNestingWithin(text, kMaxNesting))
         return nullptr;
     // The XML parser takes the whole sequence a UTF-8 lead byte announces
     // (up to 4 bytes) without looking for the end of the text, so a text

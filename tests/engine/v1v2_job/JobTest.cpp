@@ -87,7 +87,7 @@ TEST(CellJob, HostileMarksMakeBoundedCells)
     // An onset stretched a million times, a tail of two billion frames and a
     // loop region running backwards.
     testbank::HprSingingOptions options;
-    const testbank::PeakFrame frame{{220.0f}, {-20.0f}, {0.0f}};
+    const testbank::PeakListFrame frame{{220.0f}, {-20.0f}, {0.0f}};
     const std::string material = testbank::peakListMaterial({frame, frame}, testbank::seededNoise(3 * 256, 9));
     const std::string voice = testbank::hprVoiceRecord<12>(
         {0, 5, 40, 10, 2000000000, testbank::floatBits(1e6f), 20, 10, testbank::floatBits(0.001f), 256, 0, 0},

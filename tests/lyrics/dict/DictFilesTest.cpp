@@ -62,7 +62,7 @@ TEST_F(DictFilesTest, CompiledFormReadsAndWritesTheSameBytes) {
               0);
     ASSERT_EQ(fromList.saveCompiled(dir.cfile("out.dict")), 0);
     std::string written;
-    EXPECT_TRUE(readWholeFile(dir.cfile("out.dict"), written));
+    EXPECT_TRUE(readWholeFile(dir.cfile("out.dict"), written, uint64_t{1} << 30));
     EXPECT_EQ(written, hexBytes(kCompiledHex));
     EXPECT_FALSE(dir.exists("out.dict.tmp"));
 

@@ -235,6 +235,7 @@ TEST_F(VsqxImportTest, DamagedScoresAreRefusedOrReadAsStored)
         {"tempo 0 and denominator 0", vsq4("<preMeasure>4</preMeasure><timeSig><m>0</m><nu>3</nu><de>0</de></timeSig>"
                                            "<tempo><t>0</t><v>0</v></tempo>"),
          false},
+        {"a 9 MB score (a score may take 32 MiB)", vsq4("") + std::string(size_t{9} << 20, ' '), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

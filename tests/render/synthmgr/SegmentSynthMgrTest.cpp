@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "BankFixture.h"
 #include "render/synth/SegmentSynthMgr.h"
 #include "support/engine/TestCore.h"
@@ -73,10 +77,15 @@ TEST_F(SegmentSynthMgrTest, IncompleteBankIsReportedOnce)
     addSinger("NoIndex", "3.1", false, true);
     addSinger("NoContent", "3.1", true, false);
     addSinger("NoRow", "6.1");
+    // A FIFO or a device in a package file's place counts as missing.
+    addSinger("FifoContent", "3.1", true, false);
+    ASSERT_EQ(::mkfifo(dir_.file("FifoContent/HVC").c_str(), 0600), 0);
+    addSinger("DeviceIndex", "3.1", false, true);
+    std::filesystem::create_symlink("/dev/zero", dir_.file("DeviceIndex/HVI"));
     SynthMakerTable table = rows();
     table.erase("6.1");
     SegmentSynthMgr mgr(table);
-    for (const std::string name : {"NoIndex", "NoContent", "NoRow"}) {
+    for (const std::string name : {"NoIndex", "NoContent", "NoRow", "FifoContent", "DeviceIndex"}) {
         script_.shown.clear();
         EXPECT_EQ(mgr.createSynth(name), nullptr) << name;
         ASSERT_EQ(script_.shown.size(), 1u) << name;

@@ -16,18 +16,19 @@
 namespace testbank {
 
 // One frame of full peak lists (generation 1).
-struct PeakFrame {
+struct PeakListFrame {
     std::vector<float> freqs;
     std::vector<float> mags;
     std::vector<float> phases;
 };
 
 // Peak frames, then the residual as a byte count and 16-bit samples.
-inline std::string peakListMaterial(const std::vector<PeakFrame>& frames, const std::vector<std::int16_t>& residual)
+inline std::string peakListMaterial(const std::vector<PeakListFrame>& frames,
+                                    const std::vector<std::int16_t>& residual)
 {
     hvtest::ByteBuilder b;
     b.i32(std::int32_t(frames.size()));
-    for (const PeakFrame& f : frames) {
+    for (const PeakListFrame& f : frames) {
         b.i32(std::int32_t(f.freqs.size()));
         if (!f.freqs.empty())
             b.floatArray(f.freqs).floatArray(f.mags).floatArray(f.phases);

@@ -47,13 +47,13 @@ inline std::string hprSingingMaterial(const HprSingingOptions& o, int frames, st
             mags.push_back(toneEnvelopeDb(tone, f));
         return harmonicMaterial(tone.f0, std::vector<std::vector<float>>(std::size_t(frames), mags), residual);
     }
-    PeakFrame frame;
+    PeakListFrame frame;
     for (float f = tone.f0; f < 10000.0f; f += tone.f0) {
         frame.freqs.push_back(f);
         frame.mags.push_back(toneEnvelopeDb(tone, f));
         frame.phases.push_back(0.0f);
     }
-    return peakListMaterial(std::vector<PeakFrame>(std::size_t(frames), frame), residual);
+    return peakListMaterial(std::vector<PeakListFrame>(std::size_t(frames), frame), residual);
 }
 
 inline std::string hprSingingVoice(const HprSingingOptions& o, std::uint32_t seed)

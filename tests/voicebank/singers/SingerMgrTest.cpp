@@ -7,6 +7,7 @@
 #include "support/bank/BankTree.h"
 #include "voicebank/Singer.h"
 #include "voicebank/SingerMgr.h"
+#include "voicebank/SingerSources.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -161,5 +162,36 @@ TEST_F(SingerMgrTest, TheBankLyricDictionaryIsFoundAndLoaded) {
     ASSERT_NE(none, nullptr);
     EXPECT_FALSE(none->hasLyricDict());
     EXPECT_NE(none->getLyricDict(), nullptr);
+}
+// The steps of the two passes: the singer keys in the registry's order with
+// their "path" values, and the bank folders by full path.
+TEST_F(SingerMgrTest, TheStepsListSingerKeysTheirPathsAndTheBankFolders) {
+    const std::string key = "SOFTWARE\\HalvorenLib\\Singers\\";
+    Json::Value json;
+    json[key + "b"]["path"] = "/banks/b.hvsd";
+    json[key + "A"]["path"] = "/banks/a.hvsd";
+    json[key + "c"]["other"] = "no path";
+    json["SOFTWARE\\Other\\d"]["path"] = "/banks/d.hvsd";
+    const fs::path file = tree_.root() / "steps.json";
+    testbank::writeFile(file, json.toStyledString());
+    const Registry registry = Registry::load(CString::fromUtf8(file.string()));
+    const SingerKeys keys(registry);
+    ASSERT_EQ(keys.countSingerKeys(), 3);
+    Names names;
+    for (int i = -1; i <= 3; ++i) names.push_back(keys.getSingerKeyName(i));
+    EXPECT_EQ(names, (Names{"", "A", "b", "c", ""}));
+    EXPECT_EQ(keys.readSingerKeyPath("A"), "/banks/a.hvsd");
+    EXPECT_EQ(keys.readSingerKeyPath("c"), "");
+    EXPECT_EQ(keys.readSingerKeyPath("d"), "");
+    EXPECT_EQ(keys.readSingerKeyPath(""), "");
+    const Registry empty;
+    EXPECT_EQ(SingerKeys(empty).countSingerKeys(), 0);
+
+    tree_.addBank("y", "3.1", "Y");
+    tree_.addBank("x", "3.1", "X");
+    testbank::writeFile(tree_.singersFolder() / "loose.hvsd", descriptionText("3.1", "Loose"));
+    const std::string singers = tree_.singersFolder().string() + "/";
+    EXPECT_EQ(listSubfolders(singers), (Names{singers + "x", singers + "y"}));
+    EXPECT_TRUE(listSubfolders(singers + "missing/").empty());
 }
 }  // namespace

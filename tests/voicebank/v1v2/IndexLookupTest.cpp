@@ -63,7 +63,7 @@ TEST(HprIndex, ANinthVariantIsDropped)
         variants.emplace_back("ma", pitch);
     testbank::PackageOnDisk<Halvoren::SourceStorePackager_v1> disk("hpr_ninth");
     const auto& package = disk.open(indexOf(1, variants));
-    EXPECT_EQ(package.index().unitIndex.at("ma").count, 8);
+    EXPECT_EQ(package.index().unitIndex.at("ma").count(), 8);
     std::int32_t offset = -1;
     EXPECT_EQ(package.findRecordKey("ma", "D4", offset), "C4");  // D4 was the ninth
     EXPECT_EQ(offset, 56);

@@ -2,6 +2,10 @@
 // residual taken only as whole samples present, and what cannot be read.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "support/bank/HprBankWriter.h"
 #include "support/bank/PackageOnDisk.h"
 #include "voicebank/v1/SourceStorePackager.h"
@@ -98,6 +102,71 @@ TEST(HprLoaders, AMissingContentFileIsSaidAtOnceAndLoadsNothing)
     std::int32_t offset = -1;
     EXPECT_EQ(package.findRecordKey("ma", "A3", offset), "A3");
     EXPECT_FALSE(package.loadVoiceSrc(offset, "ma", "A3"));
+
+    // A FIFO in place of either file is refused at once, with the same messages.
+    const std::string index = testbank::packageBasePath(disk.folder) + "HVI";
+    std::filesystem::remove(index);
+    ASSERT_EQ(::mkfifo(index.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(content.c_str(), 0600), 0);
+    disk.reopen();
+    EXPECT_EQ(disk.log.str(),
+              "fail to read package index file" + index + "\nfail to read package content file" + content + "\n");
+}
+
+// Frames and residual samples of the continuant of one record.
+template <class Packager>
+std::pair<std::size_t, std::size_t> loadedSizes(int generation, const std::string& record)
+{
+    testbank::PackageOnDisk<Packager> disk("hpr_budget");
+    const auto continuant = disk.open(oneRecord(generation, record)).loadContinuantSrc(0, "a_m", "A3");
+    if (!continuant)
+        return {0, 0};
+    return {continuant->material->peaks.size(), continuant->material->residual.numSamples()};
+}
+
+// A record of empty frames (4 bytes each, a hundred bytes built each) stops
+// where its read budget is spent; genuine frames, which come with their
+// residual samples, are all kept.
+TEST(HprLoaders, EmptyFramesStopAtTheReadBudget)
+{
+    struct Case {
+        int generation;
+        int frames;
+        int peaks;
+        int samplesPerFrame;
+        bool whole;
+    };
+    const Case cases[] = {{1, 200000, 0, 0, false}, {2, 200000, 0, 0, false},
+                          {1, 2000, 20, 256, true}, {2, 2000, 20, 256, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.generation << " " << c.frames);
+        hvtest::ByteBuilder frames;
+        if (c.generation == 2)
+            frames.f32(100.0f);
+        frames.i32(c.frames);
+        const std::vector<float> values(std::size_t(c.peaks), 1.0f);
+        for (int f = 0; f < c.frames; ++f) {
+            frames.i32(c.peaks);
+            for (int array = 0; array < (c.peaks > 0 ? (c.generation == 1 ? 3 : 1) : 0); ++array)
+                frames.floatArray(values);
+        }
+        const std::size_t samples = std::size_t(c.frames) * std::size_t(c.samplesPerFrame) + 1;
+        frames.i32(std::int32_t(samples * 2)).raw(std::string(samples * 2, '\x01'));
+        const std::string record = hvtest::ByteBuilder().i32(0).i32(7).i32(256).raw(frames.bytes).bytes;
+        const auto [framesKept, samplesKept] =
+            c.generation == 1 ? loadedSizes<Halvoren::SourceStorePackager_v1>(1, record)
+                              : loadedSizes<HalvorenEngineV2::SourceStorePackager>(2, record);
+        if (c.whole) {
+            EXPECT_EQ(framesKept, std::size_t(c.frames));
+            EXPECT_EQ(samplesKept, samples);
+        } else {
+            // 800,000 bytes of frames may build 8 bytes per byte: far fewer
+            // than 100,000 frames.
+            EXPECT_GT(framesKept, 0u);
+            EXPECT_LT(framesKept, 100000u);
+            EXPECT_EQ(samplesKept, 0u);
+        }
+    }
 }
 
 }  // namespace

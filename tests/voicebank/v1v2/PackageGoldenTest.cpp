@@ -45,9 +45,9 @@ TEST(HprPackageGolden, IndexOfOneVariantIsTheTypedBytes)
     EXPECT_EQ(package.header().hopSize, 256);
     EXPECT_EQ(package.header().sampleRate, 44100.0f);
     const auto& entry = package.index().unitIndex.at("ma");
-    ASSERT_EQ(entry.count, 1);
-    EXPECT_EQ(entry.notes[0], 21);  // A3 = 9 + (3 - 2) * 12
-    EXPECT_EQ(entry.offsets[0], 0);
+    ASSERT_EQ(entry.count(), 1);
+    EXPECT_EQ(entry.variants[0].note, 21);  // A3 = 9 + (3 - 2) * 12
+    EXPECT_EQ(entry.variants[0].offset, 0);
 }
 
 TEST(HprPackageGolden, FirstGenerationVoiceBlob)

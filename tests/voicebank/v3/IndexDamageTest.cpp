@@ -13,7 +13,7 @@ int variantsIndexed(const SourceStorePackager& p)
 {
     int n = 0;
     for (const auto& [unit, entry] : p.index().unitIndex)
-        n += entry.count;
+        n += entry.count();
     return n;
 }
 
@@ -85,7 +85,7 @@ TEST(IndexDamage, StringLengthsOutOfRange)
         EXPECT_EQ(p.index().strings[0], "");
         EXPECT_EQ(p.index().strings[2], "CHN");
         ASSERT_EQ(p.index().unitIndex.count(""), 1u);
-        EXPECT_EQ(p.index().unitIndex.at("").offsets[0], 12);
+        EXPECT_EQ(p.index().unitIndex.at("").variants[0].offset, 12);
     }
     // A header string past the end of the file: the message, the header kept.
     {
@@ -111,8 +111,36 @@ TEST(IndexDamage, StringLengthsOutOfRange)
         const SourceStorePackager& p = disk.openIndex(index.bytes);
         EXPECT_EQ(testbank::packageMessages(disk.log.str()), 1);
         ASSERT_EQ(p.index().unitIndex.size(), 1u);
-        EXPECT_EQ(p.index().unitIndex.at("la").offsets[0], 7);
+        EXPECT_EQ(p.index().unitIndex.at("la").variants[0].offset, 7);
     }
+}
+
+// A genuine index above 8 MiB (9,400 units at 32 pitches, 32 bytes a
+// variant record) is read whole; one above the largest index read is
+// refused with a message that says so.
+TEST(IndexDamage, LargeIndexesAreReadUpToTheLimit)
+{
+    testbank::BankDescription bank;
+    bank.ext2 = true;
+    const char* pitches[] = {"C2", "C#2", "D2", "D#2", "E2", "F2", "F#2", "G2", "G#2", "A2", "A#2",
+                             "B2", "C3", "C#3", "D3", "D#3", "E3", "F3", "F#3", "G3", "G#3", "A3",
+                             "A#3", "B3", "C4", "C#4", "D4", "D#4", "E4", "F4", "F#4", "G4"};
+    for (int u = 0; u < 9400; ++u)
+        for (const char* pitch : pitches)
+            bank.variants.push_back({"u" + std::to_string(10000 + u), pitch, 0, ""});
+    const std::string index = testbank::writePackage(bank).index;
+    ASSERT_GT(index.size(), std::size_t{9} << 20);
+    testbank::PackageOnDisk<SourceStorePackager> disk("idx_large");
+    const SourceStorePackager& p = disk.openIndex(index);
+    EXPECT_EQ(disk.log.str(), "");
+    EXPECT_EQ(p.index().unitIndex.size(), 9400u);
+    EXPECT_EQ(variantsIndexed(p), 9400 * 32);
+
+    std::filesystem::resize_file(disk.folder / "HVI", Halvoren::kMaxIndexBytes + 1);  // sparse
+    disk.reopen();
+    EXPECT_EQ(disk.log.str(), "fail to read package index file" + (disk.folder / "HVI").string() +
+                                  ": larger than 67108864 bytes\n");
+    EXPECT_TRUE(disk.package->index().unitIndex.empty());
 }
 
 }  // namespace

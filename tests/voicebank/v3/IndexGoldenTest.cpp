@@ -49,10 +49,10 @@ TEST(IndexGolden, AnExt2RecordIndexesItsUnitInItsPart)
     ASSERT_EQ(package.index().timbreTable.size(), 1u);
     EXPECT_EQ(package.index().timbreTable[0].high, "C4");
     const auto& entry = package.index().unitIndex.at("a");
-    ASSERT_EQ(entry.count, 1);
-    EXPECT_EQ(entry.notes[0], 24);  // C4 = 24
-    EXPECT_EQ(entry.offsets[0], 0);
-    EXPECT_EQ(entry.parts[0], 2);
+    ASSERT_EQ(entry.count(), 1);
+    EXPECT_EQ(entry.variants[0].note, 24);  // C4 = 24
+    EXPECT_EQ(entry.variants[0].offset, 0);
+    EXPECT_EQ(entry.variants[0].part, 2);
 }
 
 TEST(IndexGolden, AnIndexStartingWithTheHeaderHasNoExt2)
@@ -72,8 +72,8 @@ TEST(IndexGolden, AnIndexStartingWithTheHeaderHasNoExt2)
     EXPECT_EQ(package.header().sampleRate, 44100.0f);
     EXPECT_EQ(package.index().timbreTable.size(), 4u);
     const auto& entry = package.index().unitIndex.at("a");
-    EXPECT_EQ(entry.count, 1);
-    EXPECT_EQ(entry.parts[0], 0);
+    EXPECT_EQ(entry.count(), 1);
+    EXPECT_EQ(entry.variants[0].part, 0);
 }
 
 TEST(IndexGolden, NamesAreRestoredByteByByte)

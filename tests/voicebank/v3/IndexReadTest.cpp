@@ -105,8 +105,8 @@ TEST(IndexRead, AUnitKeepsAtMostThirtyTwoVariants)
     testbank::PackageOnDisk<SourceStorePackager> disk("idx_33");
     const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
     const auto& entry = p.index().unitIndex.at("la");
-    EXPECT_EQ(entry.count, 32);
-    EXPECT_EQ(entry.offsets[31], 31 * 8);  // each framed record is 4 + 4 bytes
+    EXPECT_EQ(entry.count(), 32);
+    EXPECT_EQ(entry.variants[31].offset, 31 * 8);  // each framed record is 4 + 4 bytes
     EXPECT_EQ(disk.log.str(), "");
 }
 
@@ -118,10 +118,10 @@ TEST(IndexRead, AZeroLengthRecordBetweenTwoIndexesNothing)
     testbank::PackageOnDisk<SourceStorePackager> disk("idx_zero");
     const SourceStorePackager& p = disk.openIndex(index);
     const auto& entry = p.index().unitIndex.at("la");
-    ASSERT_EQ(entry.count, 2);
-    EXPECT_EQ(entry.notes[0], 24);  // C4
-    EXPECT_EQ(entry.notes[1], 28);  // E4
-    EXPECT_EQ(entry.offsets[1], 40);
+    ASSERT_EQ(entry.count(), 2);
+    EXPECT_EQ(entry.variants[0].note, 24);  // C4
+    EXPECT_EQ(entry.variants[1].note, 28);  // E4
+    EXPECT_EQ(entry.variants[1].offset, 40);
     EXPECT_EQ(disk.log.str(), "");
 }
 

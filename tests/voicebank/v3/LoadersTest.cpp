@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <bit>
 #include <thread>
 
@@ -124,10 +126,20 @@ TEST(Loaders, RecordsComeFromTheirPartAndCarryTheirFrames)
     EXPECT_EQ(parameter->hop, 256);
     EXPECT_EQ(disk.log.str(), "");
 
-    // Without HVC_2 the records of part 2 cannot be read.
-    std::filesystem::remove(disk.folder / "HVC_2");
+    // Without HVC_2 the records of part 2 cannot be read; a FIFO or a device
+    // in its place is refused the same way, at once.
+    const std::filesystem::path hvc2 = disk.folder / "HVC_2";
+    const std::string message = "fail to read package content file" + hvc2.string() + "\n";
+    std::filesystem::remove(hvc2);
     EXPECT_EQ(p.loadVoiceSrc("la", "E4", offset, part), nullptr);
-    EXPECT_EQ(disk.log.str(), "fail to read package content file" + testbank::packageBasePath(disk.folder) + "HVC_2\n");
+    EXPECT_EQ(disk.log.str(), message);
+    ASSERT_EQ(::mkfifo(hvc2.c_str(), 0600), 0);
+    EXPECT_EQ(p.loadContinuantSrc("a_l", "E4", offset, part), nullptr);
+    EXPECT_EQ(disk.log.str(), message + message);
+    std::filesystem::remove(hvc2);
+    std::filesystem::create_symlink("/dev/zero", hvc2);
+    EXPECT_EQ(p.loadSrcParameter("la", "E4", offset, part), nullptr);
+    EXPECT_EQ(disk.log.str(), message + message + message);
 }
 
 TEST(Loaders, TheExt1TableFollowsOnlyAVoiceMaterial)

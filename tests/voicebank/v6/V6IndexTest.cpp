@@ -71,8 +71,8 @@ TEST(V6Index, GoldenIndexesScrambleNamesOnlyInFormat60)
         EXPECT_TRUE(p.getHasExt1());
         ASSERT_EQ(p.getUnitIndex().size(), 1u);
         const auto& entry = p.getUnitIndex().at("la");
-        EXPECT_EQ(entry.count, 1);
-        EXPECT_EQ(entry.notes[0], 24);  // C4: 2 octaves above C2
+        EXPECT_EQ(entry.count(), 1);
+        EXPECT_EQ(entry.variants[0].note, 24);  // C4: 2 octaves above C2
     }
 }
 
@@ -159,7 +159,7 @@ TEST(V6Index, KeepsOneHundredTwentyEightVariants)
     Disk disk("v6_128");
     {
         const SourceStorePackager& p = disk.open(testbank::writePackageV6(bank));
-        EXPECT_EQ(p.getUnitIndex().at("la").count, 128);
+        EXPECT_EQ(p.getUnitIndex().at("la").count(), 128);
         std::int32_t offset = -1;
         std::int32_t part = -1;
         EXPECT_EQ(p.findRecordKey("la", "A9", offset, part), "B9");
@@ -170,7 +170,7 @@ TEST(V6Index, KeepsOneHundredTwentyEightVariants)
     // A 129th variant at A9 would be the exact match; it is dropped.
     bank.variants.push_back({"la", "A9", 0, "dropped"});
     const SourceStorePackager& p = disk.open(testbank::writePackageV6(bank));
-    EXPECT_EQ(p.getUnitIndex().at("la").count, 128);
+    EXPECT_EQ(p.getUnitIndex().at("la").count(), 128);
     std::int32_t offset = -1;
     std::int32_t part = -1;
     EXPECT_EQ(p.findRecordKey("la", "A9", offset, part), "B9");
@@ -203,7 +203,7 @@ TEST(V6Index, VariantPitchNamesAreCanonical)
     EXPECT_EQ(SourceStorePackager::variantPitchName(entry, 0), "C4");
     EXPECT_EQ(SourceStorePackager::variantPitchName(entry, 1), "A#4");
     EXPECT_EQ(SourceStorePackager::variantPitchName(entry, -1), "");
-    EXPECT_EQ(SourceStorePackager::variantPitchName(entry, entry.count), "");
+    EXPECT_EQ(SourceStorePackager::variantPitchName(entry, entry.count()), "");
 }
 
 TEST(V6Index, AMissingIndexPrintsOnceAndLeavesEverythingEmpty)
@@ -238,7 +238,7 @@ TEST(V6Index, EveryCutKeepsTheRecordsReadWhole)
         const SourceStorePackager& p = disk.openIndex(full.substr(0, length));
         int variants = 0;
         for (const auto& [unit, entry] : p.getUnitIndex())
-            variants += entry.count;
+            variants += entry.count();
         const int whole = length < headSize ? 0 : int((length - headSize) / 28);
         EXPECT_EQ(variants, whole) << length;
         const bool atBoundary = length >= headSize && (length - headSize) % 28 == 0;
@@ -246,6 +246,30 @@ TEST(V6Index, EveryCutKeepsTheRecordsReadWhole)
         if (length >= 12 + 44) {  // version pair, extra value and header read whole
             EXPECT_EQ(p.getHeader().hopSize, 256) << length;
         }
+    }
+}
+
+// A group list of separators alone would build an entry of three strings
+// (96 bytes) for every 3 bytes: past the read budget of 12 bytes per byte,
+// so the index is damaged. A genuine list of many pitch groups is read.
+TEST(V6Index, TimbreTablesStayWithinTheReadBudget)
+{
+    std::string manyGroups;
+    for (int i = 0; i < 1000; ++i)
+        manyGroups += "C4/E4/G4/";
+    const struct {
+        std::string groups;
+        std::size_t entries;
+        int messages;
+    } cases[] = {{std::string(600000, '/'), 0, 1}, {manyGroups, 1000, 0}};
+    Disk disk("v6_groups");
+    for (const auto& c : cases) {
+        testbank::BankDescriptionV6 bank;
+        bank.groupList = c.groups;
+        bank.variants = {{"la", "C4", 0, ""}};
+        const SourceStorePackager& p = disk.open(testbank::writePackageV6(bank));
+        EXPECT_EQ(p.getTimbreTable().size(), c.entries) << c.groups.size();
+        EXPECT_EQ(testbank::packageMessages(disk.log.str()), c.messages) << c.groups.size();
     }
 }
 
