@@ -18,9 +18,10 @@ BandNoiseBank::BandNoiseBank(int count, float rate, const float* bandEdges)
     tables.resize(static_cast<std::size_t>(bandCount));
     std::vector<float> block(kTableLength);
     const TabulatedBandFilter filter;
+    HvRandGen gen;
     for (int k = 0; k < bandCount; ++k) {
         for (float& v : block)
-            v = gaussNoise(0.0f, 1.0f);
+            v = gaussNoise(gen, 0.0f, 1.0f);
         tables[k].resize(kTableLength);
         const float low = k == 0 ? 0.0f : 2.0f * edges[k - 1] / sampleRate;
         const float high = 2.0f * edges[k] / sampleRate;

@@ -16,7 +16,8 @@ public:
     // edges holds bandCount upper band edges in Hz (band k spans
     // edges[k-1]..edges[k], band 0 starts at 0 Hz). A count outside 0..4096
     // is clamped; null edges make no bands. Draws 1040 Gaussian values per
-    // band from the generator.
+    // band from a generator of the bank's own, started as a fresh thread's
+    // is, so every bank of the same bands holds the same tables.
     BandNoiseBank(int bandCount, float sampleRate, const float* edges);
     BandNoiseBank(const BandNoiseBank&) = delete;
     BandNoiseBank& operator=(const BandNoiseBank&) = delete;

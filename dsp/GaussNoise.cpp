@@ -3,14 +3,13 @@
 #include <cmath>
 
 #include "dsp/FastMath.h"
-#include "platform/Rand.h"
 
 namespace Halvoren {
 
-float gaussNoise(float mean, float variance)
+float gaussNoise(HvRandGen& gen, float mean, float variance)
 {
-    const float u1 = static_cast<float>(hvRand() / static_cast<double>(HV_RAND_MAX));
-    const float u2 = static_cast<float>(hvRand() / static_cast<double>(HV_RAND_MAX));
+    const float u1 = static_cast<float>(gen.next() / static_cast<double>(HV_RAND_MAX));
+    const float u2 = static_cast<float>(gen.next() / static_cast<double>(HV_RAND_MAX));
     const float c = fastSinWrapped(kTwoPi * u2 + kHalfPi);
     // fastLog2(1) is slightly above 0; a negative radicand would give NaN.
     float radicand = -2.0f * variance * fastLog2(u1) * 0.6931472f;

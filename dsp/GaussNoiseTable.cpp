@@ -6,8 +6,9 @@ namespace Halvoren {
 
 GaussNoiseTable::GaussNoiseTable() : values(kLength)
 {
+    HvRandGen gen;
     for (float& v : values)
-        v = gaussNoise(0.0f, 1.0f);
+        v = gaussNoise(gen, 0.0f, 1.0f);
 }
 
 }  // namespace Halvoren

@@ -1,6 +1,7 @@
 #pragma once
 // A fixed table of 1040 Gaussian values (mean 0, variance 1), drawn in index
-// order from the project's generator when the table is made.
+// order when the table is made, from a generator of its own started as a
+// fresh thread's is: every table holds the same values.
 #include <cstdint>
 #include <vector>
 

@@ -60,7 +60,7 @@ float HarmonicPeakAnalyser::splineLevel(float f)
 void HarmonicPeakAnalyser::sampleHarmonics(float f0, PeakList& out)
 {
     out.clear();
-    if (envelope_.empty() || !isPositive(f0))
+    if (envelope_.empty() || !isSungF0(f0))
         return;
     const float nyquist = sampleRate_ * 0.5f;
     const int limit = harmonicLimit();
@@ -75,7 +75,7 @@ void HarmonicPeakAnalyser::sampleHarmonics(float f0, PeakList& out)
 void HarmonicPeakAnalyser::sampleHarmonicsWarped(float f0, float ratio, PeakList& out)
 {
     out.clear();
-    if (envelope_.empty() || !isPositive(f0))
+    if (envelope_.empty() || !isSungF0(f0))
         return;
     ratio = formantRatioOrOne(ratio);
     const float nyquist = sampleRate_ * 0.5f;
@@ -120,7 +120,7 @@ void HarmonicPeakAnalyser::sampleHarmonicsSpline(float ratio, PeakList& out)
 void HarmonicPeakAnalyser::sampleHarmonicsSplineWarped(float f0, PeakList& out)
 {
     out.clear();
-    if (envelope_.empty() || !isPositive(f0))
+    if (envelope_.empty() || !isSungF0(f0))
         return;
     const int peakCount = static_cast<int>(input_.size());
     const float first = input_.freqs[0];

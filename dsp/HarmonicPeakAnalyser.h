@@ -4,6 +4,7 @@
 // sampled at a new set of harmonic frequencies: this changes the pitch of a
 // frame while keeping its timbre, optionally with a formant shift that fades
 // out towards 18000 Hz.
+#include <limits>
 #include <vector>
 
 #include "dsp/LinearLookup.h"
@@ -25,11 +26,13 @@ public:
     void setPeaksSpline(PeakList& peaks);
 
     // Every sampling clears out first and gives nothing for an empty
-    // envelope or a fundamental (or ratio) that is not positive and finite.
-    // None makes more harmonics than a fundamental of kMinF0 Hz fits below
-    // half the sample rate (or than the input has peaks, for the spline
-    // samplings): a tiny fundamental or ratio stops there.
+    // envelope, a ratio that is not positive and finite, or a fundamental
+    // below kMinF0 Hz (or not finite): such a frame has no harmonics, as at
+    // 0 Hz. None makes more harmonics than a fundamental of kMinF0 Hz fits
+    // below half the sample rate (or than the input has peaks, for the
+    // spline samplings): a tiny ratio stops there.
     static constexpr float kMinF0 = 10.0f;
+    static bool isSungF0(float f0) { return f0 >= kMinF0 && f0 < std::numeric_limits<float>::infinity(); }
 
     // (k*f0, envelope at k*f0, 0) for every k*f0 below half the sample rate.
     void sampleHarmonics(float f0, PeakList& out);

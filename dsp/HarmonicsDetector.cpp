@@ -13,8 +13,8 @@ constexpr float kMaxF0 = 1000.0f;
 // Normalised correlation a period must reach for the frame to count as voiced.
 constexpr float kVoicingThreshold = 0.45f;
 // Lags where the window's own correlation falls below this are not
-// searched: dividing by it would mostly enlarge noise. The full window
-// reaches it at lag 600, half a window near lag 340.
+// searched: dividing by it would mostly enlarge noise. The window reaches
+// it near lag 600.
 constexpr double kMinWindowCorrelation = 0.08;
 // Correlations closer than this count as equal in the period choice.
 constexpr float kTieMargin = 0.05f;
@@ -32,36 +32,34 @@ struct Peak {
 };
 
 // Autocorrelation of the detection window for lags 0..kMaxLag + 1, relative
-// to lag 0. A frame's autocorrelation divided by it reads near 1 at the
-// period of a periodic signal whatever the lag (the window's taper no
+// to lag 0, built once. A frame's autocorrelation divided by it reads near 1
+// at the period of a periodic signal whatever the lag (the window's taper no
 // longer pulls long periods down).
-// Only the window's samples first..last - 1 count: at the ends of a
-// recording the samples outside it are 0 and take no part.
-std::vector<double> windowCorrelation(const AnalysisWindow& window, int first, int last)
-{
-    std::vector<double> r(kMaxLag + 2, 0.0);
-    for (std::size_t lag = 0; lag < r.size(); ++lag) {
-        double sum = 0.0;
-        for (int i = first; i + int(lag) < last; ++i)
-            sum += double(window.w[std::size_t(i)]) * double(window.w[std::size_t(i) + lag]);
-        r[lag] = sum;
-    }
-    if (r[0] > 0.0)
-        for (std::size_t lag = r.size(); lag-- > 0;)
-            r[lag] /= r[0];
-    return r;
-}
-
-// The same for the whole window, built once.
-const std::vector<double>& fullWindowCorrelation()
+const std::vector<double>& windowCorrelation()
 {
     static const std::vector<double> table = [] {
         AnalysisWindow window;
         window.resize(HarmonicsDetector::kWindowLength);
         makeBlackmanWindow(window.w.data(), window.length);
-        return windowCorrelation(window, 0, window.length);
+        std::vector<double> r(kMaxLag + 2, 0.0);
+        for (std::size_t lag = 0; lag < r.size(); ++lag) {
+            double sum = 0.0;
+            for (std::size_t i = 0; i + lag < std::size_t(window.length); ++i)
+                sum += double(window.w[i]) * double(window.w[i + lag]);
+            r[lag] = sum;
+        }
+        for (std::size_t lag = r.size(); lag-- > 0;)
+            r[lag] /= r[0];
+        return r;
     }();
     return table;
+}
+
+// The shortest period searched, in samples: the period of kMaxF0, rounded
+// down so that kMaxF0 itself lies inside the search.
+int shortestLag(float rate)
+{
+    return std::max(2, int(std::floor(rate / kMaxF0)));
 }
 
 // Vertex of the parabola through (-1, a), (0, b), (1, c): offset in [-0.5, 0.5]
@@ -98,21 +96,46 @@ void HarmonicsDetector::configure(int count, float threshold, float a, float b, 
     windowLength = kWindowLength;
 }
 
+bool HarmonicsDetector::rateSupported() const
+{
+    // A rate whose shortest period searched reaches the longest one leaves
+    // nothing to search (and would read past the window's correlation).
+    return sampleRate > 0.0f && std::isfinite(sampleRate) && shortestLag(sampleRate) < kMaxLag;
+}
+
 bool HarmonicsDetector::detect(const FIFOSampleBufferTemplate<short>& recording, int hop, PeakTracks& out)
 {
     out.clear();
     const std::int64_t length = recording.numSamples();
-    if (!(sampleRate > 0.0f) || !std::isfinite(sampleRate) || hop < 1 || length > kMaxSamples)
+    if (!rateSupported() || hop < 1 || length > kMaxSamples)
         return false;
     if (length == 0)
         return true;
     const std::int64_t frames = (length - 1) / hop + 2;
-    float f0 = 0.0f;
-    for (std::int64_t i = 0; i < frames; ++i) {
-        const std::int64_t centre = i * hop;
-        f0 = detectFrame(recording, centre, out.appendFrame(), centre >= length ? f0 : 0.0f);
+    for (std::int64_t i = 0; i < frames; ++i)
+        out.appendFrame();
+    // The frames whose window lies inside the recording find their own f0;
+    // those before and after them take the f0 of the nearest of them.
+    const std::int64_t half = kWindowLength / 2;
+    const std::int64_t firstFit = (half + hop - 1) / hop;
+    const std::int64_t lastFit = std::min(frames - 1, length - 1 - half < 0 ? -1 : (length - 1 - half) / hop);
+    float firstF0 = 0.0f;
+    float lastF0 = 0.0f;
+    for (std::int64_t i = firstFit; i <= lastFit; ++i) {
+        lastF0 = detectFrame(recording, i * hop, out.frame(std::size_t(i)));
+        if (i == firstFit)
+            firstF0 = lastF0;
     }
+    for (std::int64_t i = 0; i < frames; ++i)
+        if (i < firstFit || i > lastFit)
+            detectFrame(recording, i * hop, out.frame(std::size_t(i)), i < firstFit ? firstF0 : lastF0);
     return true;
+}
+
+bool HarmonicsDetector::windowFits(std::int64_t length, std::int64_t centre)
+{
+    const int half = kWindowLength / 2;
+    return centre >= half && centre < length - half;
 }
 
 float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& recording, std::int64_t centre,
@@ -121,8 +144,10 @@ float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& reco
     out.clear();
     const std::int64_t length = recording.numSamples();
     const int half = kWindowLength / 2;
-    if (!(sampleRate > 0.0f) || !std::isfinite(sampleRate) || length > kMaxSamples || centre + half < 0 ||
-        centre - half >= length)
+    if (!rateSupported() || length > kMaxSamples || centre + half < 0 || centre - half >= length)
+        return 0.0f;
+    const bool fits = windowFits(length, centre);
+    if (!fits && !(f0Hint > 0.0f && std::isfinite(f0Hint)))
         return 0.0f;
     if (!box.loadFrame(recording, int(centre - half), *detectWindow, 1.0f))
         return 0.0f;
@@ -131,31 +156,28 @@ float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& reco
 
     // Near the ends of the recording part of the window falls outside it;
     // levels are measured against the part inside, so a harmonic reads the
-    // same there as in the middle, and the period search divides by the
-    // correlation of that part alone.
-    const int first = int(std::clamp<std::int64_t>(half - centre, 0, kWindowLength));
-    const int last = int(std::clamp<std::int64_t>(length - (centre - half), 0, kWindowLength));
-    std::vector<double> partCorrelation;
-    if (first > 0 || last < kWindowLength) {
+    // same there as in the middle.
+    if (!fits) {
+        const int first = int(std::clamp<std::int64_t>(half - centre, 0, kWindowLength));
+        const int last = int(std::clamp<std::int64_t>(length - (centre - half), 0, kWindowLength));
         float inside = 0.0f;
         for (int i = first; i < last; ++i)
             inside += detectWindow->w[std::size_t(i)];
         if (!(inside > 0.0f))
             return 0.0f;
         box.addGainDb(-20.0f * std::log10(inside));
-        partCorrelation = windowCorrelation(*detectWindow, first, last);
     }
 
     const int half4096 = fftSize / 2;
     const float loudest = *std::max_element(box.mags.begin() + 1, box.mags.begin() + half4096);
     if (!(loudest >= thresholdDb))
         return 0.0f;
-    // A frame centred outside the recording keeps its neighbour's f0 as it
-    // is: its few harmonic peaks, lopsided by the cut window, would only pull it.
-    const bool centreOutside = centre < 0 || centre >= length;
+    // A frame whose window passes an end cannot search the longer periods,
+    // and its few harmonic peaks, lopsided by the cut window, would only
+    // pull f0: it keeps the hint as it is.
     float f0 = f0Hint;
-    if (!(centreOutside && f0Hint > 0.0f && std::isfinite(f0Hint))) {
-        f0 = findF0(partCorrelation.empty() ? fullWindowCorrelation() : partCorrelation);
+    if (fits) {
+        f0 = findF0();
         if (f0 <= 0.0f)
             return 0.0f;
         f0 = refineF0(f0);
@@ -164,8 +186,9 @@ float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& reco
     return f0;
 }
 
-float HarmonicsDetector::findF0(const std::vector<double>& windowR)
+float HarmonicsDetector::findF0()
 {
+    const std::vector<double>& windowR = windowCorrelation();
     // The autocorrelation is the inverse transform of the power spectrum;
     // the 1201 samples padded to 4096 keep lags up to 2895 free of wrap-around.
     const int half = fftSize / 2;
@@ -182,7 +205,7 @@ float HarmonicsDetector::findF0(const std::vector<double>& windowR)
         const double w = windowR[std::size_t(lag)];
         return w >= kMinWindowCorrelation ? float(double(box.re[std::size_t(lag)]) / (double(r0) * w)) : 0.0f;
     };
-    const int minLag = std::max(2, int(std::ceil(sampleRate / kMaxF0)));
+    const int minLag = shortestLag(sampleRate);
     // Every local maximum that reaches the voicing threshold is a candidate;
     // the strongest after the octave cost sets the bar, and the shortest
     // lag within kTieMargin of it wins, so a period is not taken for its

@@ -6,19 +6,22 @@
 //
 // The fundamental comes from the frame itself: the autocorrelation of the
 // windowed frame, divided by the window's own, is searched for its strongest
-// period between sampleRate / 1000 and 600 samples (73.5 Hz at 44100 Hz). A
-// frame is voiced when that normalised correlation reaches 0.45; an unvoiced
-// or silent frame gives f0 0 and no peaks.
+// period between floor(sampleRate / 1000) and 600 samples (1000 Hz to
+// 73.5 Hz at 44100 Hz). A frame is voiced when that normalised correlation
+// reaches 0.45; an unvoiced or silent frame gives f0 0 and no peaks. A frame
+// whose window passes the start or the end of the recording holds too little
+// of it to search a period: it takes the f0 of the nearest frame whose
+// window fits (detect), or the caller's hint (detectFrame).
 //
 // The window's main lobe is 220 Hz wide at 44100 Hz, so neighbouring
 // harmonics stay apart down to about 115 Hz (on a steady voice levels still
 // hold within 0.1 dB at 100 Hz). Below that their lobes merge: f0 stays
-// within 1 to 2 % (at 80 to 90 Hz), every harmonic is still reported in its
-// place, but a harmonic without a maximum of its own is read at k * f0 from
-// the merged lobes, and levels can be off by 15 dB or more. No period longer
-// than 600 samples is searched (73.5 Hz at 44100 Hz; half a window at the
-// ends of a recording): a lower voice reads as unvoiced or takes the period
-// of a formant instead.
+// within 1 to 2 % at 80 to 90 Hz (3.5 % with some phases of the
+// harmonics), every harmonic is still reported in its place, but a harmonic
+// without a maximum of its own is read at k * f0 from the merged lobes, and
+// levels can be off by 15 dB or more. No period longer
+// than 600 samples is searched (73.5 Hz at 44100 Hz): a lower voice reads as
+// unvoiced or takes the period of a formant instead.
 //
 // Harmonic k is the spectral maximum nearest k * f0 within the search
 // width below, or the spectrum read at k * f0 when there is none.
@@ -63,16 +66,19 @@ public:
     // The frame centred on recording sample `centre`; samples outside the
     // recording count as 0 and levels are measured against the part of the
     // window inside it. Returns f0 in Hz and fills out, or returns 0 with out
-    // empty for an unvoiced frame or a rate that is not positive. A frame
-    // centred outside the recording sees too little of it to search a
-    // period: it takes f0Hint (the neighbouring frame's f0) when positive.
+    // empty for an unvoiced frame or an unsupported rate: one that is not
+    // positive, or of 600 kHz or more (the shortest period searched would
+    // reach the longest). A frame whose window passes an end of the recording takes f0Hint (the
+    // f0 of the nearest frame whose window fits) when it is positive, and is
+    // unvoiced otherwise.
     float detectFrame(const FIFOSampleBufferTemplate<short>& recording, std::int64_t centre, PeakList& out,
                       float f0Hint = 0.0f);
     // Frames centred on samples 0, hop, 2 * hop, ... up to the first centre
     // at or past the last sample, plus one, so that every sample lies
     // between two frame centres. out is cleared first; false, with out
-    // empty, for a rate that is not positive, a hop below 1 or a recording
-    // longer than kMaxSamples. An empty recording gives no frames.
+    // empty, for an unsupported rate, a hop below 1 or a recording longer
+    // than kMaxSamples. An empty recording gives no frames; one too short
+    // for any window to fit gives unvoiced frames.
     bool detect(const FIFOSampleBufferTemplate<short>& recording, int hop, PeakTracks& out);
 
     static constexpr std::int64_t kMaxSamples = std::int64_t(1) << 30;
@@ -92,7 +98,13 @@ public:
     float setC = 0.0f;
 
 private:
-    float findF0(const std::vector<double>& windowCorrelation);
+    // The rate is positive and finite, and below 600 kHz, where the shortest
+    // period searched reaches the longest.
+    bool rateSupported() const;
+    // The detection window centred on `centre` lies inside a recording of
+    // `length` samples.
+    static bool windowFits(std::int64_t length, std::int64_t centre);
+    float findF0();
     float refineF0(float f0);
     void pickHarmonics(float f0, PeakList& out);
 };

@@ -20,7 +20,9 @@ public:
     PackedPeakFrames& operator=(const PackedPeakFrames&) = delete;
 
     // Clears everything, then reads axisLength (int32), axisStep (float) and
-    // frameCount (int32), the int32 array of frame offsets and the frame bytes.
+    // frameCount (int32), the int32 array of frame offsets and the frame
+    // bytes. When axisStep is above 0 the frames share the axis, which is
+    // then built as readFromWithAxis builds it.
     void readFrom(CMemoryStream& stream);
     // readFrom, then the shared axis: axisLength values (i + 1) * axisStep
     // (at most one per 4 frame bytes held, as no frame can use more).
@@ -39,6 +41,7 @@ public:
     std::int32_t axisLength = 0;
 
 private:
+    void buildAxis();
     bool decodeFrame(int index, PeakList& out) const;
 };
 

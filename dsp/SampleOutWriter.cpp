@@ -8,6 +8,7 @@
 #include <exception>
 #include <limits>
 
+#include "dsp/NoiseWeightCap.h"
 #include "dsp/SynthesisWindow.h"
 #include "dsp/TruncToInt.h"
 #include "dsp/Windows.h"
@@ -152,22 +153,24 @@ void SampleOutWriter::addWindowedFrame(int k, const float* curve, const float* n
         return;
     const int o = frameSize_ / 2 - hop_;
     const float* w = windows_[0].data() + o;
-    const float cap = windows_[0][static_cast<std::size_t>(frameSize_ / 2)];
+    const float cap = noiseWeightCap(windows_[0]);
     const float* m = curve + o;
     const float* nz = noise + o;
     const float* hm = harmonics + o;
-    mixFrame(k, [=](int j) {
-        const float value = kGain * (w[j] * hm[j] + std::min(w[j], cap) * nz[j] * m[j]);
-        assert(!std::isnan(value) && "a frame sample is not a number");
-        return value;
-    });
+    mixFrame(k, [=](int j) { return kGain * (w[j] * hm[j] + std::min(w[j], cap) * nz[j] * m[j]); });
 }
 
-template <class ValueAt>
-void SampleOutWriter::mixFrame(int k, const ValueAt& valueAt)
+template <class FrameValueAt>
+void SampleOutWriter::mixFrame(int k, const FrameValueAt& frameValueAt)
 {
     if (samples_ == nullptr)
         return;
+    // The engines hand over finite frames only; checked where assertions are on.
+    const auto valueAt = [&](int i) {
+        const float value = frameValueAt(i);
+        assert(!std::isnan(value) && "a frame sample is not a number");
+        return value;
+    };
     const std::int64_t start = std::int64_t(k) * hop_;
     if (start >= capacity_ || start + 2 * hop_ <= 0)
         return;

@@ -48,10 +48,18 @@ void SourceJoiner::sumLevels(const HPR_model& m, int frame, std::vector<float>& 
 {
     const int half = fftSize / 2;
     sums.assign(static_cast<std::size_t>(half + 1), 0.0f);
-    for (long long i = static_cast<long long>(frame) - kSumRadius; i <= static_cast<long long>(frame) + kSumRadius;
-         ++i) {
-        // Frames outside the residual load as silence, at the -120 dB floor.
-        const long long centre = static_cast<long long>(m.hop) * i - half;
+    // Only the frames centred inside the residual count, so that a join at a
+    // unit's first or last frames reads the unit's level and not the silence
+    // beyond its ends; their sum is scaled to the full count of frames. When
+    // none is inside, the join frame itself reads as silence.
+    const long long hop = m.hop;
+    const long long lastHeld = hop > 0 ? (static_cast<long long>(m.residual.numSamples()) - 1) / hop : -1;
+    long long first = std::max<long long>(static_cast<long long>(frame) - kSumRadius, 0);
+    long long last = std::min<long long>(static_cast<long long>(frame) + kSumRadius, lastHeld);
+    if (first > last)
+        first = last = frame;
+    for (long long i = first; i <= last; ++i) {
+        const long long centre = hop * i - half;
         const int start = static_cast<int>(std::clamp<long long>(centre, -(1LL << 30), 1LL << 30));
         box_->loadFrame(m.residual, start, window, 1.0f);
         box_->fft.forward(box_->re.data(), box_->re.data(), box_->im.data());
@@ -59,6 +67,12 @@ void SourceJoiner::sumLevels(const HPR_model& m, int frame, std::vector<float>& 
         for (int k = 0; k <= half; ++k)
             sums[static_cast<std::size_t>(k)] += box_->mags[static_cast<std::size_t>(k)];
     }
+    const long long counted = last - first + 1;
+    if (counted == 2 * kSumRadius + 1)
+        return;
+    const float scale = static_cast<float>(2 * kSumRadius + 1) / static_cast<float>(counted);
+    for (float& s : sums)
+        s *= scale;
 }
 
 void SourceJoiner::computeResidualCorrection(const HPR_model& a, const HPR_model& b, int frameA, int frameB)

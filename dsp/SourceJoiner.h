@@ -9,11 +9,13 @@
 // Every join writes `out` (which may be one of the inputs) with the first
 // model's hop; frame i of out is centred on its residual sample hop * i.
 // Join frames, counts and lengths come from bank data and are clamped to the
-// frames that exist. A join returns false, leaving out empty with the first
-// model's hop, when the joiner is not initialised, the first model has fewer
-// than two frames, a hop is not positive or exceeds half the FFT size, or
-// the output's residual cannot be laid out; an out that is one of the
-// inputs is then left as it was.
+// frames that exist (a join frame past a model's end to its last frame). A
+// join returns false, leaving out empty with the first model's hop, when the
+// joiner is not initialised, the first model has fewer than two frames, a
+// hop is not positive or exceeds half the FFT size, or the output's residual
+// cannot be laid out; an out that is one of the inputs is then left as it
+// was. A join whose second model (b) has no frames returns false with out a
+// copy of the first: the unit goes on without the join.
 #include <memory>
 #include <vector>
 
@@ -39,7 +41,9 @@ public:
     // correction[k] for bins k = 0..n/2: the dB levels of the 21 residual
     // frames around frameA of a and around frameB of b, summed per bin; then
     // (SB - SA) / 20 smoothed across the bins forward and then backward.
-    // Added to a's levels it moves a's residual toward b's.
+    // Added to a's levels it moves a's residual toward b's. Near a unit's
+    // ends only the frames centred inside its residual are summed, scaled
+    // to 21 frames; a unit with none reads as silence.
     void computeResidualCorrection(const HPR_model& a, const HPR_model& b, int frameA, int frameB);
 
     // a's frames 0..start-1 unchanged, a's frames start..frameA moved toward
@@ -98,7 +102,8 @@ private:
     // Residual frame `frame` of m with w * correction added to its levels,
     // re-synthesised and centred in the work frame, which is returned.
     const float* resynthesise(const HPR_model& m, int frame, float w);
-    // Summed dB levels of the 21 frames around `frame` into sums.
+    // Summed dB levels of the 21 frames around `frame` into sums (those
+    // inside the residual, scaled to 21).
     void sumLevels(const HPR_model& m, int frame, std::vector<float>& sums);
 
     // Work spectrum and frame of n points (the second work buffer).

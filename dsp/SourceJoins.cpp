@@ -147,6 +147,20 @@ bool buildInto(HPR_model& out, std::initializer_list<const HPR_model*> inputs, i
     return false;
 }
 
+// A join with no frames to continue with keeps a as it is; reported as refused.
+bool keepFirst(const HPR_model& a, HPR_model& out)
+{
+    out.assign(a);
+    return false;
+}
+
+// A join frame of a model with `frames` frames: past the end it is the last
+// frame (0 when there is none).
+int joinFrame(int frame, long long frames)
+{
+    return clampInt(frame, 0, frames - 1);
+}
+
 // Checks shared by the forms without a start frame; on success frameA is a
 // frame of a that has a frame before it.
 bool chainFits(const SourceJoiner& j, const HPR_model& a, std::initializer_list<const HPR_model*> others, int& frameA)
@@ -181,6 +195,8 @@ const float* SourceJoiner::resynthesise(const HPR_model& m, int frame, float w)
 bool SourceJoiner::joinTwo(const HPR_model& a, const HPR_model& b, HPR_model& out, int frameA, int frameB, int start,
                            int countB)
 {
+    if (b.peaks.empty())
+        return keepFirst(a, out);
     return buildInto(out, {&a, &b}, a.hop, [&](HPR_model& dst) {
         const int hop = a.hop;
         const long long framesA = static_cast<long long>(a.peaks.size());
@@ -189,7 +205,7 @@ bool SourceJoiner::joinTwo(const HPR_model& a, const HPR_model& b, HPR_model& ou
             return false;
         frameA = clampInt(frameA, 1, framesA - 1);
         start = clampInt(start, 1, frameA);
-        frameB = clampInt(frameB, 0, framesB);
+        frameB = joinFrame(frameB, framesB);
         const int takeB = countB < 0 ? static_cast<int>(framesB - frameB) : clampInt(countB, 0, framesB - frameB);
 
         PeakShift shift(false, sampleRate, a, frameA, b, frameB);
@@ -252,11 +268,13 @@ bool SourceJoiner::joinChain(const HPR_model& a, int keep, const Segment* segmen
 bool SourceJoiner::chainTwo(const HPR_model& a, const HPR_model& b, HPR_model& out, int frameA, int frameB, float fade,
                             int length, bool spline)
 {
+    if (b.peaks.empty())
+        return keepFirst(a, out);
     return buildInto(out, {&a, &b}, a.hop, [&](HPR_model& dst) {
         if (!chainFits(*this, a, {&b}, frameA))
             return false;
         const long long framesB = static_cast<long long>(b.peaks.size());
-        frameB = clampInt(frameB, 0, framesB);
+        frameB = joinFrame(frameB, framesB);
         const Segment seg{&b, frameB, clampInt(length, 0, framesB - frameB), &a, frameA};
         return joinChain(a, frameA, &seg, 1, fade, spline, dst);
     });
@@ -265,18 +283,20 @@ bool SourceJoiner::chainTwo(const HPR_model& a, const HPR_model& b, HPR_model& o
 bool SourceJoiner::chainThree(const HPR_model& a, const HPR_model& b, const HPR_model& c, HPR_model& out, int frameA,
                               int frameB, int frameB2, int frameC, int length, bool spline)
 {
+    if (b.peaks.empty())
+        return keepFirst(a, out);
     return buildInto(out, {&a, &b, &c}, a.hop, [&](HPR_model& dst) {
         if (!chainFits(*this, a, {&b, &c}, frameA))
             return false;
         const long long framesB = static_cast<long long>(b.peaks.size());
         const long long framesC = static_cast<long long>(c.peaks.size());
         length = std::max(length, 0);
-        frameB = clampInt(frameB, 0, framesB);
+        frameB = joinFrame(frameB, framesB);
         frameB2 = clampInt(frameB2, frameB, framesB);
         const int span = std::min(frameB2 - frameB, length);
-        frameC = clampInt(frameC, 0, framesC);
+        frameC = joinFrame(frameC, framesC);
         // c joins b at b's second join frame, or at its last frame when that lies past it.
-        const int joinB = clampInt(frameB2, 0, framesB - 1);
+        const int joinB = joinFrame(frameB2, framesB);
         const Segment segs[2] = {{&b, frameB, span, &a, frameA},
                                  {&c, frameC, clampInt(length - span, 0, framesC - frameC), &b, joinB}};
         return joinChain(a, frameA, segs, 2, kDefaultFade, spline, dst);

@@ -23,6 +23,13 @@ float StepTable::valueAt(int column, float x) const
     return values[static_cast<std::size_t>(stride) * row + column];
 }
 
+void StepTable::resetWindow()
+{
+    columnCounter = -1;
+    columnLimit = 0;
+    columnStart = 0;
+}
+
 void pickRandomThird(StepTable& table)
 {
     const int k = hvRand() % 3;

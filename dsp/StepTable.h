@@ -19,6 +19,8 @@ struct StepTable {
     // Row round(x / step) - 1 (clamped) of the column; 0 for an invalid table
     // or a column outside it.
     float valueAt(int column, float x) const;
+    // Back to no window, as loaded: the next read picks a new one.
+    void resetWindow();
 };
 
 // Starts the column window at a random third of the columns.

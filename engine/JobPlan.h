@@ -1,9 +1,12 @@
 #pragma once
 // The plan of a job's output from its score: the number of frames to lay out
 // and the start offset, the output sample at which the first note starts.
+#include <cmath>
+
 namespace HalvorenEngine {
 
-// What the plan reads of a score (times in seconds).
+// What the plan reads of a score (times in seconds). lastStart and
+// lastDuration are those of the note that ends latest.
 struct ScoreSpan {
     float leadIn = 0.0f;
     bool hasNotes = false;
@@ -11,6 +14,27 @@ struct ScoreSpan {
     float lastStart = 0.0f;
     float lastDuration = 0.0f;
 };
+
+// The span of notes (records with start and duration) in score order: the
+// first note's start, and the note whose start + duration is the latest,
+// wherever it stands, so that the plan covers every note. A note whose end
+// is NaN is passed over; when every end is, the last note stands.
+template <class Notes>
+ScoreSpan scoreSpanOfNotes(float leadIn, const Notes& notes)
+{
+    if (notes.empty())
+        return {leadIn};
+    const auto* latest = &notes.back();
+    float latestEnd = latest->start + latest->duration;
+    for (const auto& note : notes) {
+        const float end = note.start + note.duration;
+        if (end > latestEnd || (std::isnan(latestEnd) && !std::isnan(end))) {
+            latest = &note;
+            latestEnd = end;
+        }
+    }
+    return {leadIn, true, notes.front().start, latest->start, latest->duration};
+}
 
 struct JobPlan {
     int frames = 0;

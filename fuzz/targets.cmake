@@ -2,6 +2,7 @@
 # Included by fuzz/CMakeLists.txt (the fuzzer programs) and by
 # tests/regress/CMakeLists.txt (the same code run over the kept inputs).
 hv_fuzz_target(project hv_model)
+hv_fuzz_target(project_clip hv_model)
 hv_fuzz_target(project_v0 hv_model)
 hv_fuzz_target(project_v1 hv_model)
 hv_fuzz_target(wav hv_model)

@@ -30,14 +30,18 @@ public:
                               std::vector<std::string>& charsOut);
     // Exact, case-sensitive membership in the valid syllables.
     bool isPinyin(const std::string& s) const;
+    // The valid syllables, in the order of the built-in syllable text.
+    const std::vector<std::string>& getSyllables() const { return syllables; }
 
     // Null until the first load.
     const ChCharacterDict* getDictionary() const { return dictionary.get(); }
 
+    // A reading's pinyin: its text without the tone digit.
+    static std::string pinyinOf(const SymbolSlot* reading);
+
 private:
     void buildSyllables();
     std::vector<const SymbolSlot*> readingsOf(const std::vector<std::uint32_t>& codePoints) const;
-    static std::string pinyinOf(const SymbolSlot* reading);
 
     std::unique_ptr<ChCharacterDict> dictionary;
     std::vector<std::string> results;

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <functional>
-#include <set>
 #include <unordered_map>
 
 #include "platform/FileUtil.h"
@@ -41,7 +39,7 @@ bool CSingerLyricDict::loadTxt(const CString& path) {
 bool CSingerLyricDict::loadJson(const CString& path) {
     dictionary = Json::Value(Json::objectValue);
     maxKeyLen = 0;
-    keyLengths.clear();
+    sortedWords.clear();
     Json::Value loaded;
     if (!loadJsonFile(path, loaded) || !loaded.isObject()) return false;
     for (auto it = loaded.begin(); it != loaded.end(); ++it) {
@@ -52,12 +50,16 @@ bool CSingerLyricDict::loadJson(const CString& path) {
 }
 
 void CSingerLyricDict::updateMaxKeyLen() {
-    std::set<size_t, std::greater<>> lengths;
-    for (const std::string& name : dictionary.getMemberNames()) {
-        if (!name.empty()) lengths.insert(name.size());  // an empty word matches nothing
+    sortedWords.clear();
+    size_t longest = 0;
+    for (std::string& name : dictionary.getMemberNames()) {
+        // An empty word, or one without symbols, matches nothing.
+        if (name.empty() || !findWord(name)) continue;
+        longest = std::max(longest, name.size());
+        sortedWords.push_back(std::move(name));
     }
-    keyLengths.assign(lengths.begin(), lengths.end());
-    maxKeyLen = keyLengths.empty() ? 0 : static_cast<int>(std::min<size_t>(keyLengths.front(), INT_MAX));
+    std::sort(sortedWords.begin(), sortedWords.end());
+    maxKeyLen = static_cast<int>(std::min<size_t>(longest, INT_MAX));
 }
 
 // The state of one expandEntry call: the nested words already expanded, the
@@ -89,16 +91,35 @@ void CSingerLyricDict::lookup(const std::string& text, std::vector<std::string>&
     symbols.clear();
     size_t p = 0;
     while (p < text.size()) {
-        size_t advance = 1;
-        for (size_t len : keyLengths) {
-            if (len > text.size() - p || !findWord(std::string_view(text).substr(p, len))) continue;
-            words.push_back(text.substr(p, len));
-            symbols.push_back(expandEntry(words.back()));
-            advance = len;
-            break;
+        const size_t len = longestWordAt(text, p);
+        if (len == 0) {
+            ++p;
+            continue;
         }
-        p += advance;
+        words.push_back(text.substr(p, len));
+        symbols.push_back(expandEntry(words.back()));
+        p += len;
     }
+}
+
+size_t CSingerLyricDict::longestWordAt(std::string_view text, size_t p) const {
+    // [lo, hi) holds the words that begin with the d bytes of text from p.
+    // In byte order a word of exactly d bytes comes first among them, and
+    // the rest stand in order of their byte d.
+    auto lo = sortedWords.begin(), hi = sortedWords.end();
+    size_t best = 0;
+    for (size_t d = 0; lo != hi; ++d) {
+        if (lo->size() == d) {
+            best = d;
+            ++lo;
+        }
+        if (p + d >= text.size()) break;
+        const auto byte = static_cast<unsigned char>(text[p + d]);
+        const auto byteAt = [d](const std::string& w) { return static_cast<unsigned char>(w[d]); };
+        lo = std::partition_point(lo, hi, [&](const std::string& w) { return byteAt(w) < byte; });
+        hi = std::partition_point(lo, hi, [&](const std::string& w) { return byteAt(w) == byte; });
+    }
+    return best;
 }
 
 std::string CSingerLyricDict::expandEntry(const std::string& word) const {

@@ -2,7 +2,9 @@
 // budget: a project of 30,000 minimal notes, a dictionary of a million
 // one-character phrases and a WAV of 100,000 empty chunks. Each either stops
 // where its budget is spent or loads within it; the counters tell which.
-// The floor is reading the same file's bytes in one piece.
+// The floor is reading the same file's bytes in one piece. Then, at n and
+// 4n, JSON text of small values and a singer dictionary's lookup over lyrics,
+// the JSON with the most heap it held per byte of its text.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -14,10 +16,13 @@
 #include <string>
 
 #include "lyrics/ChCharacterDict.h"
+#include "lyrics/SingerLyricDict.h"
 #include "model/audio/WavFileReader.h"
 #include "model/current/HalvorenModel.h"
 #include "model/file/ProjectFile.h"
 #include "platform/FileUtil.h"
+#include "platform/JsonFile.h"
+#include "bench/support/PeakHeap.h"
 #include "support/ByteBuilder.h"
 
 using hvtest::ByteBuilder;
@@ -158,5 +163,45 @@ void BM_ReadWholeFileFloor(benchmark::State& state)
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_ReadWholeFileFloor)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// An object of n members, each an array of a number and a short string.
+void BM_ParseJsonScaling(benchmark::State& state)
+{
+    std::string text = "{";
+    for (int64_t i = 0; i < state.range(0); ++i)
+        text += (i ? ",\"" : "\"") + std::to_string(i) + "\":[" + std::to_string(i % 100) + ",\"la\"]";
+    text += "}";
+    double perByte = 0;
+    for (auto _ : state) {
+        Json::Value value;
+        perByte = hvbench::peakBytesPerInputByte(text.size(), [&] {
+            if (!parseJson(text, value)) state.SkipWithError("refused");
+        });
+    }
+    state.counters["heapPerTextByte"] = perByte;
+}
+BENCHMARK(BM_ParseJsonScaling)->Arg(25000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A dictionary of words of 3,000 lengths (of "a" followed by "b"s), over
+// lyrics of n bytes that begin many words without finishing one.
+void BM_SingerDictLookupScaling(benchmark::State& state)
+{
+    static const std::string path = [] {
+        std::string file;
+        for (int len = 1; len <= 3000; ++len) file += "a" + std::string(size_t(len - 1), 'b') + "=s\n";
+        return writeScratch("hv_bench_singer_dict_", file);
+    }();
+    CSingerLyricDict dict;
+    dict.loadTxt(CString::fromUtf8(path));
+    std::string lyrics;
+    while (lyrics.size() < size_t(state.range(0))) lyrics += "ac";
+    std::vector<std::string> words, symbols;
+    for (auto _ : state) {
+        dict.lookup(lyrics, words, symbols);
+        benchmark::DoNotOptimize(words.data());
+    }
+    state.counters["words"] = double(words.size());
+}
+BENCHMARK(BM_SingerDictLookupScaling)->Arg(2048)->Arg(8192)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,4 +1,6 @@
-// Deleting 1,000 selected notes as one operation, and its undo and redo.
+// Deleting 1,000 selected notes as one operation, and its undo and redo;
+// then, at n and 4n notes that each overlap their neighbours, deleting them
+// all, its undo, and the repair of overlapping notes after an import.
 #include <benchmark/benchmark.h>
 
 #include "model/document/SSSynthesizerDoc.h"
@@ -27,8 +29,10 @@ struct NoteProject {
     }
 };
 
-void BM_DeleteSelectedNotes(benchmark::State& state) {
-    NoteProject p;
+// Times the delete of every listed note, its undo or its redo, the other
+// steps untimed.
+template <class Project>
+void timeDelete(benchmark::State& state, Project& p) {
     for (auto _ : state) {
         p.doc.deleteNotes(p.notes, p.seg);
         state.PauseTiming();
@@ -37,8 +41,8 @@ void BM_DeleteSelectedNotes(benchmark::State& state) {
     }
 }
 
-void BM_UndoDeleteSelectedNotes(benchmark::State& state) {
-    NoteProject p;
+template <class Project>
+void timeUndoDelete(benchmark::State& state, Project& p) {
     for (auto _ : state) {
         state.PauseTiming();
         p.doc.deleteNotes(p.notes, p.seg);
@@ -47,8 +51,8 @@ void BM_UndoDeleteSelectedNotes(benchmark::State& state) {
     }
 }
 
-void BM_RedoDeleteSelectedNotes(benchmark::State& state) {
-    NoteProject p;
+template <class Project>
+void timeRedoDelete(benchmark::State& state, Project& p) {
     p.doc.deleteNotes(p.notes, p.seg);
     for (auto _ : state) {
         state.PauseTiming();
@@ -58,8 +62,103 @@ void BM_RedoDeleteSelectedNotes(benchmark::State& state) {
     }
 }
 
+void BM_DeleteSelectedNotes(benchmark::State& state) {
+    NoteProject p;
+    timeDelete(state, p);
+}
+
+void BM_UndoDeleteSelectedNotes(benchmark::State& state) {
+    NoteProject p;
+    timeUndoDelete(state, p);
+}
+
+void BM_RedoDeleteSelectedNotes(benchmark::State& state) {
+    NoteProject p;
+    timeRedoDelete(state, p);
+}
+
 }  // namespace
+
+// Notes of 480 ticks every 240: each overlaps the one before and after.
+struct OverlappingProject {
+    CSSSynthesizerDoc doc;
+    SingSegment* seg = nullptr;
+    std::vector<Note*> notes;
+
+    explicit OverlappingProject(int count) {
+        auto m = projtest::markersOnly();
+        Track* t = projtest::addTrack(*m, kSingingTrack);
+        seg = projtest::addSingSeg(*t, 7680, count * 240 + 480);
+        for (int i = 0; i < count; ++i) seg->notes.push_back(makeNote(i, 60 + i % 2));
+        seg->notes.sortAndMarkOverlaps();
+        notes.assign(seg->notes.begin(), seg->notes.end());
+        doc.newProject(m.release());
+    }
+
+    static Note* makeNote(int i, int key) {
+        auto* n = new Note;
+        n->pos = i * 240;
+        n->width = 480;
+        n->key = key;
+        return n;
+    }
+};
+
+void BM_DeleteOverlappingNotes(benchmark::State& state) {
+    OverlappingProject p(static_cast<int>(state.range(0)));
+    timeDelete(state, p);
+}
+
+void BM_UndoDeleteOverlappingNotes(benchmark::State& state) {
+    OverlappingProject p(static_cast<int>(state.range(0)));
+    timeUndoDelete(state, p);
+}
+
+// Redo takes the notes out again, as the delete did.
+void BM_RedoDeleteOverlappingNotes(benchmark::State& state) {
+    OverlappingProject p(static_cast<int>(state.range(0)));
+    timeRedoDelete(state, p);
+}
+
+// The floor: a copy of the segment's note list, which any of the above
+// makes at least.
+void BM_CopyNoteList(benchmark::State& state) {
+    OverlappingProject p(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::vector<Note*> copy(p.seg->notes.begin(), p.seg->notes.end());
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+
+// Every other note starts 10 ticks after the one before it and keeps only
+// the larger key; the others are cut where the next begins.
+void BM_FixNoteOverlaps(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        CSSSynthesizerDoc doc;
+        auto m = projtest::markersOnly();
+        SingSegment* seg = projtest::addSingSeg(*projtest::addTrack(*m, kSingingTrack), 7680, count * 240 + 480);
+        for (int i = 0; i < count; ++i) {
+            Note* n = OverlappingProject::makeNote(i, 60 + i % 3);
+            if (i % 2) n->pos = (i - 1) * 240 + 10;
+            seg->notes.push_back(n);
+        }
+        seg->notes.sortAndMarkOverlaps();
+        doc.newProject(m.release());
+        state.ResumeTiming();
+        doc.fixNoteOverlaps(seg);
+        state.PauseTiming();
+        benchmark::DoNotOptimize(seg->notes.size());
+        state.ResumeTiming();
+    }
+}
 
 BENCHMARK(BM_DeleteSelectedNotes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteSelectedNotes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteSelectedNotes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoDeleteOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoDeleteOverlappingNotes)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyNoteList)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FixNoteOverlaps)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);

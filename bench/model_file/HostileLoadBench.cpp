@@ -1,6 +1,8 @@
 // Loading project files of 100,000 elements built to be slow or large,
 // against reading the same file's bytes. The heap in use after the load is
-// reported as heap_MB.
+// reported as heap_MB. Then, at n and 4n, a project of records naming one
+// clip in two spellings and a low-rate 8-bit WAV clip, with the most heap
+// each held per byte of its input.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -14,6 +16,8 @@
 #include "support/ByteBuilder.h"
 #include "model/file/ProjectFile.h"
 #include "platform/FileUtil.h"
+#include "model/current/Segments.h"
+#include "bench/support/PeakHeap.h"
 #include "support/audio/RiffWriter.h"
 
 using namespace HVCurrentModel;
@@ -147,5 +151,56 @@ BENCHMARK(BM_ReadHostileFileBytes)
     ->ArgName("kind")
     ->DenseRange(kSegmentsAtOnePosition, kClipsNamingOneFile)
     ->Unit(benchmark::kMillisecond);
+
+// Records naming a 44 KB clip, every second one by a Windows path whose file
+// name is found beside the project; the input is the project and the clip.
+void BM_LoadRecordsNamingOneClip(benchmark::State& state)
+{
+    const std::string folder = scratchPath("hv_bench_spellings_");
+    std::filesystem::create_directories(folder);
+    const std::string clip = folder + "/clip.wav";
+    const hvtest::Bytes clipBytes = hvtest::simpleWav(1, 2, 44100, 16, hvtest::Bytes(44000, 1));
+    hvtest::writeBytes(clip, clipBytes);
+    ByteBuilder segs;
+    segs.u32(static_cast<uint32_t>(state.range(0)));
+    for (int64_t k = 0; k < state.range(0); ++k)
+        segs.i32(static_cast<int32_t>(1920 * k)).i32(1920).str("c").str(k % 2 ? clip : "X:\\music\\clip.wav");
+    const std::string path = folder + "/song.ot";
+    const hvtest::Bytes bytes = hvtest::toBytes(tagged(currentBody(1, segs)));
+    hvtest::writeBytes(path, bytes);
+    double perByte = 0;
+    for (auto _ : state) {
+        std::unique_ptr<HalvorenModel> loaded;
+        perByte = hvbench::peakBytesPerInputByte(bytes.size() + clipBytes.size(),
+                                                 [&] { loaded.reset(loadProjectFile(CString::fromUtf8(path))); });
+        if (!loaded || loaded->tracks.at(0)->instSegs->size() != size_t(state.range(0)))
+            state.SkipWithError("clips lost");
+        state.PauseTiming();
+        loaded.reset();
+        state.ResumeTiming();
+    }
+    state.counters["heapPerInputByte"] = perByte;
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_LoadRecordsNamingOneClip)->Arg(3000)->Arg(12000)->Unit(benchmark::kMillisecond);
+
+// A mono 8-bit WAV at 1000 Hz of n bytes: the most a byte of a clip grows.
+void BM_LoadLowRateClip(benchmark::State& state)
+{
+    const std::string path = scratchPath("hv_bench_lowrate_") + ".wav";
+    const hvtest::Bytes bytes = hvtest::simpleWav(1, 1, 1000, 8, hvtest::Bytes(size_t(state.range(0)), 200));
+    hvtest::writeBytes(path, bytes);
+    double perByte = 0;
+    for (auto _ : state) {
+        HVCurrentModel::InstrumentSegment seg;
+        seg.audioPath = path;
+        perByte = hvbench::peakBytesPerInputByte(bytes.size(), [&] {
+            if (!seg.loadAudio(CString())) state.SkipWithError("clip refused");
+        });
+    }
+    state.counters["heapPerInputByte"] = perByte;
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_LoadLowRateClip)->Arg(1 << 20)->Arg(4 << 20)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Importing a 20,000-note MIDI track (goal: under 1 s), beside the bare read
-// of the same file into a multi-track, its floor.
+// of the same file into a multi-track, its floor. Then the MIDI and VSQX
+// imports at n and 4n notes, with the most heap each held per byte of its
+// file.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -12,6 +14,8 @@
 #include "model/import/midi/MIDIFileRead.h"
 #include "platform/MessageBox.h"
 #include "shell/services/AppConfig.h"
+#include "model/import/vsqx/VsqxImport.h"
+#include "bench/support/PeakHeap.h"
 #include "support/midi/SmfWriter.h"
 
 namespace {
@@ -33,21 +37,36 @@ struct BenchFile {
     ~BenchFile() { std::filesystem::remove(file); }
 };
 
+void writeMidi(const std::string& file, uint32_t notes)
+{
+    hvtest::SmfTrack track;
+    track.runningStatus(true).name(0, "lead");
+    for (uint32_t i = 0; i < notes; ++i) {
+        track.lyric(i * 240, "la");
+        track.noteOn(i * 240, 48 + static_cast<int>(i % 24));
+        track.noteOff(i * 240 + 240, 48 + static_cast<int>(i % 24), true);
+    }
+    hvtest::SmfWriter smf(1, 480);
+    smf.track(hvtest::SmfTrack().tempo(0, 500000)).track(track);
+    smf.writeTo(file);
+}
+
+// A file of the given name in the scratch folder, removed with this.
+struct ScratchFile {
+    std::string file;
+    explicit ScratchFile(const std::string& name)
+        : file((std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name)).string())
+    {
+    }
+    ~ScratchFile() { std::filesystem::remove(file); }
+};
+
 const CString& benchFile()
 {
     static const BenchFile holder;
     static const CString path = [] {
         const std::string& file = holder.file;
-        hvtest::SmfTrack track;
-        track.runningStatus(true).name(0, "lead");
-        for (uint32_t i = 0; i < kNotes; ++i) {
-            track.lyric(i * 240, "la");
-            track.noteOn(i * 240, 48 + static_cast<int>(i % 24));
-            track.noteOff(i * 240 + 240, 48 + static_cast<int>(i % 24), true);
-        }
-        hvtest::SmfWriter smf(1, 480);
-        smf.track(hvtest::SmfTrack().tempo(0, 500000)).track(track);
-        smf.writeTo(file);
+        writeMidi(file, kNotes);
         return CString::fromUtf8(file);
     }();
     return path;
@@ -80,5 +99,58 @@ void BM_MidiImport(benchmark::State& state)
     }
 }
 BENCHMARK(BM_MidiImport)->Unit(benchmark::kMillisecond);
+
+void BM_MidiImportScaling(benchmark::State& state)
+{
+    ScriptedMessageBoxService boxes;
+    ScopedMessageBoxService scoped(&boxes);
+    getAppConfig().isAutoVib = false;
+    const ScratchFile file("hv_scaling.mid");
+    writeMidi(file.file, static_cast<uint32_t>(state.range(0)));
+    const CString path = CString::fromUtf8(file.file);
+    CSSSynthesizerDoc doc;
+    doc.newProject(HVCurrentModel::makeDefaultProject().release());
+    ScoreImportContext context;
+    double perByte = 0;
+    for (auto _ : state) {
+        MidiImportResult r;
+        perByte = hvbench::peakBytesPerInputByte(std::filesystem::file_size(file.file), [&] {
+            TakeAll dialog;
+            r = runMidiImport(doc, path, true, dialog, context);
+        });
+        if (!r.newModel) state.SkipWithError("import refused");
+    }
+    state.counters["heapPerFileByte"] = perByte;
+}
+BENCHMARK(BM_MidiImportScaling)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// A vsq4 score of one part of n notes, each of the elements a score
+// writes, and a root element of three attributes.
+void BM_VsqxImportScaling(benchmark::State& state)
+{
+    ScriptedMessageBoxService boxes;
+    ScopedMessageBoxService scoped(&boxes);
+    const ScratchFile file("hv_scaling.vsqx");
+    std::string text = "<?xml version=\"1.0\"?><vsq4 xmlns=\"a\" xmlns:xsi=\"b\" xsi:schemaLocation=\"c\">"
+                       "<masterTrack><preMeasure>4</preMeasure><tempo><t>0</t><v>12000</v></tempo></masterTrack>"
+                       "<vsTrack><name>lead</name><vsPart><name>p</name><t>7680</t><playTime>99999999</playTime>\n";
+    for (int64_t i = 0; i < state.range(0); ++i)
+        text += "<note><t>" + std::to_string(i * 240) + "</t><dur>240</dur><n>60</n><v>64</v><y><![CDATA[a]]></y>"
+                "<p><![CDATA[a]]></p><nStyle><v id=\"accent\">50</v><v id=\"decay\">50</v></nStyle></note>\n";
+    text += "</vsPart></vsTrack></vsq4>\n";
+    if (std::FILE* f = std::fopen(file.file.c_str(), "wb")) {
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    const CString path = CString::fromUtf8(file.file);
+    double perByte = 0;
+    for (auto _ : state) {
+        std::unique_ptr<HVCurrentModel::HalvorenModel> model;
+        perByte = hvbench::peakBytesPerInputByte(text.size(), [&] { model = loadVsqx(path, "Ann"); });
+        if (!model) state.SkipWithError("score refused");
+    }
+    state.counters["heapPerFileByte"] = perByte;
+}
+BENCHMARK(BM_VsqxImportScaling)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

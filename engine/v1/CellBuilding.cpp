@@ -7,6 +7,7 @@
 #include "dsp/LinearEnvelope.h"
 #include "dsp/TruncToInt.h"
 #include "engine/CurveValue.h"
+#include "engine/ScoreCurves.h"
 #include "engine/v1/NotePlanning.h"
 #include "lyrics/ChnSymbolMgr.h"
 #include "voicebank/NoteName.h"
@@ -15,12 +16,14 @@ namespace HalvorenEngineV1 {
 
 namespace {
 
-Halvoren::LinearEnvelope envelopeOf(const std::vector<HalvorenEngine::CurvePoint>* points)
+// The points with their values held to the curve's range.
+Halvoren::LinearEnvelope envelopeOf(const std::vector<HalvorenEngine::CurvePoint>* points,
+                                    HalvorenEngine::ScoreCurve kind)
 {
     Halvoren::LinearEnvelope curve;
     if (points != nullptr)
         for (const HalvorenEngine::CurvePoint& p : *points)
-            curve.addPoint(p.seconds, p.value);
+            curve.addPoint(p.seconds, HalvorenEngine::clampCurveValue(kind, p.value));
     return curve;
 }
 
@@ -32,8 +35,9 @@ struct PendingNote {
 class Builder {
 public:
     Builder(const CellBuildInput& input, CellQueue& queue, const std::atomic<bool>& stop)
-        : in_(input), queue_(queue), stop_(stop), pitch_(envelopeOf(&input.score->pitch)),
-          amplitude_(envelopeOf(&input.score->amplitude)), power_(envelopeOf(input.power)),
+        : in_(input), queue_(queue), stop_(stop), pitch_(envelopeOf(&input.score->pitch, HalvorenEngine::kScorePitch)),
+          amplitude_(envelopeOf(&input.score->amplitude, HalvorenEngine::kScoreAmplitude)),
+          power_(envelopeOf(input.power, HalvorenEngine::kScorePower)),
           period_(float(input.hop) / input.sampleRate),
           budget_(std::int64_t(kCellsPerFrame) * (std::int64_t(std::max(input.outputFrames, 0)) + 1) + kCellSlack)
     {

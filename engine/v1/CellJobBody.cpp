@@ -7,9 +7,7 @@ namespace HalvorenEngineV1 {
 
 HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV1& score)
 {
-    if (score.notes.empty())
-        return {score.leadIn};
-    return {score.leadIn, true, score.notes.front().start, score.notes.back().start, score.notes.back().duration};
+    return HalvorenEngine::scoreSpanOfNotes(score.leadIn, score.notes);
 }
 
 CellJobBody::CellJobBody(Generation generation, int frameSize, bool usable, int hop, float rate)

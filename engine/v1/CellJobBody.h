@@ -13,7 +13,8 @@
 
 namespace HalvorenEngineV1 {
 
-// The lead-in and the first and last note times of the score.
+// The lead-in, the first note's start and the times of the note that ends
+// latest.
 HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV1& score);
 
 class CellJobBody : public HalvorenEngine::ISynthJobBody {

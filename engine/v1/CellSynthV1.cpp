@@ -51,7 +51,8 @@ bool CellSynthV1::buildFramePeaks(const Cell& cell, Halvoren::PeakList& out)
     if (cell.peaks.empty())
         return true;
     const float r = cell.pitch / cell.peaks.freqs[0];
-    if (!(r > 0.0f) || !std::isfinite(r))
+    // Below the lowest sung fundamental a frame is silent, as at 0 Hz.
+    if (!(r > 0.0f) || !std::isfinite(r) || !Halvoren::HarmonicPeakAnalyser::isSungF0(cell.pitch))
         return false;
     analyser_.sampleHarmonicsSpline(r, out);
     const float clamped = std::clamp(r, 0.5f, 2.0f);

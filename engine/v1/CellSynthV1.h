@@ -10,10 +10,10 @@
 #include "dsp/FreqBox.h"
 #include "dsp/HarmonicPeakAnalyser.h"
 #include "dsp/HarmonicPhaseState.h"
+#include "dsp/NoiseWeightCap.h"
 #include "dsp/SampleOutWriter.h"
 #include "dsp/Windows.h"
 #include "engine/v1/Cell.h"
-#include "engine/v1/NoiseWeightCap.h"
 
 namespace HalvorenEngineV1 {
 
@@ -28,7 +28,7 @@ public:
     void synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out);
     // The harmonic peaks of the cell at its pitch: none for a cell without
     // peaks; false, for a silent frame, when the pitch ratio is not positive
-    // and finite. Needs the cell's peaks given to the analyser first.
+    // and finite or the pitch is below HarmonicPeakAnalyser::kMinF0. Needs the cell's peaks given to the analyser first.
     bool buildFramePeaks(const Cell& cell, Halvoren::PeakList& out);
 
     Halvoren::HarmonicPeakAnalyser& analyser() { return analyser_; }
@@ -43,7 +43,7 @@ private:
     Halvoren::HarmonicPhaseState phase_;
     Halvoren::HarmonicPeakAnalyser analyser_;
     Halvoren::FreqMagAndPhaseBox box_;
-    NoiseWeightCap spreadCap_;
+    HalvorenEngine::NoiseWeightCap spreadCap_;
     Halvoren::PeakList peaks_;
 };
 

@@ -31,6 +31,8 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     box_.clear();
     if (cell.residual != nullptr)
         box_.loadFrame(*cell.residual, HalvorenEngineV1::frameStart(cell.position, kFrameSize), window_, 1.0f);
+    if (!cell.noise && spreadCap_.binds())
+        carried_.assign(box_.re.begin(), box_.re.end());
     box_.fft.forward(box_.re.data(), box_.re.data(), box_.im.data());
     if (cell.noise)
         box_.computeMagsDb();
@@ -45,6 +47,9 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
         spreadCap_.takeSpread(box_);
     } else {
         box_.addSinusoids();
+        // Re-drawn with its own phases, the residual carries the analysis
+        // window, all but the drawing's small errors, which are spread.
+        spreadCap_.takeSpreadBeside(box_, carried_, residualGain_);
     }
     const Halvoren::PeakList& drawn = phase_.continuePhasesJitter(peaks_, period_);
     drawn.addToSpectrum(box_, &sampleRate_);
@@ -58,11 +63,15 @@ bool CellSynthV2::buildFramePeaks(const Cell& cell, Halvoren::PeakList& out)
 {
     out.clear();
     const float r = cell.pitch / cell.sourcePitch;
-    if (!(r > 0.0f) || !std::isfinite(r))
+    // Below the lowest sung fundamental a frame is silent, as at 0 Hz.
+    if (!(r > 0.0f) || !std::isfinite(r) || !Halvoren::HarmonicPeakAnalyser::isSungF0(cell.pitch))
         return false;
     // The residual loses 12 dB an octave down.
-    if (r < 1.0f)
+    residualGain_ = 1.0f;
+    if (r < 1.0f) {
         box_.addGainDb(40.0f * std::log10(r));
+        residualGain_ = r * r;
+    }
     if (cell.peaks.empty())
         return true;
     analyser_.sampleHarmonicsSplineWarped(cell.pitch, out);

@@ -2,15 +2,20 @@
 // Renders the cells of a second-generation job: as the first generation's,
 // at 512 points, with the bank's tilt (its rate scaled by the pitch ratio,
 // at kept level and with the residual lowered when the pitch goes down), a
-// formant boost weighted by the score's Power, and jittered phases. One
-// per job, used by its synthesis thread only, in cell order.
+// formant boost weighted by the score's Power, and jittered phases. Where
+// the writer would swell them, the random-phase residual and the small
+// errors of a residual re-drawn with its own phases are held at the
+// window's centre weight. One per job, used by its synthesis thread only,
+// in cell order.
+#include <vector>
+
 #include "dsp/FreqBox.h"
 #include "dsp/HarmonicPeakAnalyser.h"
 #include "dsp/HarmonicPhaseState.h"
+#include "dsp/NoiseWeightCap.h"
 #include "dsp/SampleOutWriter.h"
 #include "dsp/Windows.h"
 #include "engine/v1/Cell.h"
-#include "engine/v1/NoiseWeightCap.h"
 
 namespace HalvorenEngineV2 {
 
@@ -36,7 +41,7 @@ public:
     // The harmonic peaks of the cell at its pitch, and the residual's level
     // change in the spectrum box; false, for a silent frame, when the pitch
     // ratio is not positive and finite. Needs the cell's peaks given to the
-    // analyser first.
+    // analyser first. A pitch below HarmonicPeakAnalyser::kMinF0 is silent too.
     bool buildFramePeaks(const HalvorenEngineV1::Cell& cell, Halvoren::PeakList& out);
 
     Halvoren::HarmonicPeakAnalyser& analyser() { return analyser_; }
@@ -55,7 +60,11 @@ private:
     Halvoren::HarmonicPhaseState phase_;
     Halvoren::HarmonicPeakAnalyser analyser_;
     Halvoren::FreqMagAndPhaseBox box_;
-    HalvorenEngineV1::NoiseWeightCap spreadCap_;
+    HalvorenEngine::NoiseWeightCap spreadCap_;
+    // The residual frame under the analysis window, and the linear gain
+    // buildFramePeaks gave it, while the cap binds.
+    std::vector<float> carried_;
+    float residualGain_ = 1.0f;
     Halvoren::PeakList peaks_;
 };
 

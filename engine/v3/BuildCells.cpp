@@ -123,7 +123,7 @@ SrcContinuantParameter* CachedCellRecords::continuant(const std::string& first, 
     return state_.cache().getContinuantSrc(state_.store(), first, second, stored);
 }
 
-void buildCells(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list)
+void buildCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list)
 {
     runCellLoop(state, score, list);
 }

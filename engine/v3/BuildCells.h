@@ -9,7 +9,7 @@
 
 namespace HalvorenEngineV3 {
 
-using CellBuilder = void (*)(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+using CellBuilder = void (*)(CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                              HalvorenEngine::CellListCache& list);
 
 // The material of a record the job's cache loaded, when it has frames; else null.
@@ -44,7 +44,7 @@ struct CellForm {
     bool blendFromSource = false;
 };
 
-void buildCells(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+void buildCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                 HalvorenEngine::CellListCache& list);
 
 // The note loop; the list's finished flag is set at its end.

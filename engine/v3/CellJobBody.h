@@ -20,7 +20,8 @@
 
 namespace HalvorenEngineV3 {
 
-// The lead-in and the first and last note times of the score.
+// The lead-in, the first note's start and the times of the note that ends
+// latest.
 HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV3& score);
 
 template <class Parts>
@@ -29,7 +30,8 @@ public:
     using Store = typename Parts::Store;
     using Synth = typename Parts::FrameSynth;
     using State = typename Parts::State;
-    using Builder = void (*)(State& state, const HalvorenEngine::SynthScoreV3& score,
+    // The builder may write what it clamps back into the score.
+    using Builder = void (*)(State& state, HalvorenEngine::SynthScoreV3& score,
                              HalvorenEngine::CellListCache& list);
     using SynthMaker = std::unique_ptr<Synth> (*)(Store& store, float sampleRate, int hop);
 

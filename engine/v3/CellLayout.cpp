@@ -141,7 +141,9 @@ void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const Halvor
     const bool afterJoin = !cells.empty() && cells.back().transition != 0;
     const bool wholeFinal = cell.isFinal != 0 && cell.finalFlag == 0;
     if (afterJoin) {
-        cell.onsetShortened = 1;
+        // A joined note sings its recorded onset shortened only when its
+        // initial is voiced or absent; an unvoiced one keeps all of it.
+        cell.onsetShortened = cell.initialClass2 != 0 ? 1 : 0;
         if (cell.initialClass != 0)
             cell.cellOffset = 0;
         else if (cell.initialClass2 != 0)

@@ -114,12 +114,18 @@ public:
     Cache& cache() { return cache_; }
 
     // Takes the score's curves and start time and the store's gender ratios
-    // (thousandths) for the run that follows.
+    // (thousandths) for the run that follows. The column windows of the
+    // phase tables the cache holds move frame by frame: every run starts
+    // them afresh, so a run sings as a fresh job would.
     void prepare(const HalvorenEngine::SynthScoreV3& score)
     {
         std::int32_t neutral = 1000, upper = 850, lower = 1250;
         store_.getGenderRatios(neutral, upper, lower);
         CellMakerStateBase::prepare(score, neutral, upper, lower);
+        cache_.voiceSrcs.forEach([](auto& voice) {
+            if (voice.material != nullptr)
+                voice.material->ext1.resetWindow();
+        });
     }
 
 protected:

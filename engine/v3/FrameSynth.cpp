@@ -39,7 +39,8 @@ FrameSynth::FrameSynth(float sampleRate, int hop, float param3, float param4, fl
     : sampleRate_(sampleRate), period_(static_cast<float>(hop) / sampleRate),
       param3_(param3), param4_(param4), param5_(param5), param8_(param8),
       powerAmount_(powerAmount), powerCentre_(powerCentre), powerWidth_(powerWidth),
-      levels_(levels), peakOrder_(order), phase_(sampleRate, maxHarmonicFreq, phaseSetting), drawRate_(sampleRate), box_(kFrameSize)
+      levels_(levels), peakOrder_(order), phase_(sampleRate, maxHarmonicFreq, phaseSetting), drawRate_(sampleRate), box_(kFrameSize),
+      spreadCap_(kFrameSize, hop)
 {
 }
 
@@ -63,6 +64,9 @@ void FrameSynth::renderFrame(HalvorenEngine::SynthFrameV4& frame, HalvorenEngine
     if (peakOrder_ == PeakOrder::PeaksFirstAlways)
         drawn = &shapePeaks(frame, harmonicDb);
     renderNoise(frame, noiseDb);
+    // Drawn with random phases, the noise is spread over the frame unlike
+    // the harmonics.
+    spreadCap_.takeSpread(box_);
     if (peakOrder_ == PeakOrder::NoiseFirst && frame.unvoiced == 0)
         drawn = &shapePeaks(frame, harmonicDb);
     if (drawn != nullptr) {
@@ -72,6 +76,7 @@ void FrameSynth::renderFrame(HalvorenEngine::SynthFrameV4& frame, HalvorenEngine
 
     box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
     box_.swapHalves();
+    spreadCap_.capSpread(box_.re.data());
     if (peakOrder_ == PeakOrder::PeaksFirstAlways)
         out.addFrameSized(frame.index, kFrameSize, box_.re.data(), 1.0f);
     else

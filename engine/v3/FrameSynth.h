@@ -3,13 +3,16 @@
 // breath, brightness and Power controls are applied to its envelope and
 // peaks (in place), the harmonic phases continue from the previous frame,
 // both parts are drawn into one 512-point spectrum, and the inverse
-// transform is overlap-added at the frame's place in the output.
+// transform is overlap-added at the frame's place in the output. At hops
+// where the writer would swell the random-phase noise towards the frame's
+// ends, a second inverse transform of the noise alone holds it down.
 // One per job, called on the job's worker thread in frame order.
 #include <array>
 #include <cstdint>
 
 #include "dsp/FreqBox.h"
 #include "dsp/HarmonicPhaseState.h"
+#include "dsp/NoiseWeightCap.h"
 #include "dsp/SampleOutWriter.h"
 #include "engine/SynthFrameV4.h"
 
@@ -74,6 +77,7 @@ private:
     Halvoren::HarmonicPhaseState phase_;
     float drawRate_;
     Halvoren::FreqMagAndPhaseBox box_;
+    HalvorenEngine::NoiseWeightCap spreadCap_;
     Halvoren::PeakList noPeaks_;
     const Halvoren::PeakList* drawn_ = nullptr;
 };

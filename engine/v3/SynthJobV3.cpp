@@ -14,9 +14,7 @@ std::unique_ptr<Halvoren::ISymbolMgr> JobPartsV3::makeSymbols(Store& store)
 
 HalvorenEngine::ScoreSpan scoreSpanOf(const HalvorenEngine::SynthScoreV3& score)
 {
-    if (score.notes.empty())
-        return {score.leadIn};
-    return {score.leadIn, true, score.notes.front().start, score.notes.back().start, score.notes.back().duration};
+    return HalvorenEngine::scoreSpanOfNotes(score.leadIn, score.notes);
 }
 
 }  // namespace HalvorenEngineV3

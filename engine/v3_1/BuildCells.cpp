@@ -69,7 +69,7 @@ std::unique_ptr<CellMakerCore> makeEndMaker(HalvorenEngineV3::CellMakerState& st
     return HalvorenEngineV3::makeEndMaker(state, models, endLen, cellStart, local);
 }
 
-void buildCells(HalvorenEngineV3::CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+void buildCells(HalvorenEngineV3::CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                 HalvorenEngine::CellListCache& list)
 {
     HalvorenEngineV3::CellForm form;

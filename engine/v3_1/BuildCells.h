@@ -20,7 +20,7 @@ std::unique_ptr<CellMakerCore> makeEndMaker(HalvorenEngineV3::CellMakerState& st
                                             const HalvorenEngineV3::EndModels& models, int endLen, int cellStart,
                                             int local);
 
-void buildCells(HalvorenEngineV3::CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+void buildCells(HalvorenEngineV3::CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                 HalvorenEngine::CellListCache& list);
 
 }  // namespace HalvorenEngineV3_1

@@ -178,13 +178,12 @@ void makeBreathCell(CellMakerState& state, ICellRecords& records, const CellReco
 
 }  // namespace
 
-void buildCells(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list)
+void buildCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list)
 {
     runCellLoop(state, score, list);
 }
 
-void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
-                 HalvorenEngine::CellListCache& list)
+void runCellLoop(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list)
 {
     state.prepare(score);
     CachedCellRecords records(state);

@@ -12,13 +12,12 @@
 
 namespace HalvorenEngineV4 {
 
-using CellBuilder = void (*)(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+using CellBuilder = void (*)(CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                              HalvorenEngine::CellListCache& list);
 
-void buildCells(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
-                HalvorenEngine::CellListCache& list);
-void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
-                 HalvorenEngine::CellListCache& list);
+void buildCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list);
+// The note loop; each note's element time 0 is written back clamped.
+void runCellLoop(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list);
 // The frames of one cell; none for an invalid cell.
 void makeCellFrames(CellMakerState& state, const CellRecord& cell, HalvorenEngine::CellListCache& list);
 

@@ -46,12 +46,13 @@ void validateCell(CellRecord& cell, Halvoren::ISymbolMgr& symbols, ICellRecords&
     }
 }
 
-void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
+void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, HalvorenEngine::SynthScoreV3& score,
               std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells)
 {
     CellRecord cell;
     static_cast<HalvorenEngineV3::CellRecord&>(cell) = HalvorenEngineV3::startCell(symbols, score, k, timing);
     validateCell(cell, symbols, records);
+    score.notes[k].elemTime0 = cell.onsetFactor;
     const bool afterJoin = !cells.empty() && cells.back().transition != 0;
     cell.onsetShortened = afterJoin ? 1 : 0;
     bool silentOnset = cell.valid == 0;

@@ -50,8 +50,9 @@ public:
 void validateCell(CellRecord& cell, Halvoren::ISymbolMgr& symbols, ICellRecords& records);
 
 // Appends the cell of note k, checked, with its onset length, and trims the
-// previous cell where that onset overlaps it.
-void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
+// previous cell where that onset overlaps it. The note's element time 0 is
+// written back as the cell uses it, clamped into 0..100 (NaN as 0).
+void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, HalvorenEngine::SynthScoreV3& score,
               std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells);
 
 // How the end part of a cell is made.

@@ -26,7 +26,7 @@ SrcContinuantParameter* PlannedCellRecords::continuant(const std::string& name, 
 }
 
 std::vector<HalvorenEngine::NoteTimes> prepareCells(ISourceStore& store, Halvoren::ISymbolMgr& symbols,
-                                                    const HalvorenEngine::SynthScoreV3& score)
+                                                    HalvorenEngine::SynthScoreV3& score)
 {
     std::vector<HalvorenEngine::NoteTimes> out;
     const std::int32_t hopSize = store.getHopSize();

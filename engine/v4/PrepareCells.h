@@ -28,8 +28,9 @@ private:
 // One entry per note, eight values in seconds: the cell's start from the
 // job's start, onset and middle spans of the sung record, onset, cell,
 // middle, body and end lengths. An invalid cell gives its start and length
-// only; a breath where and how long it is sung.
+// only; a breath where and how long it is sung. The notes' element times 0
+// are written back clamped, as the cell loop does.
 std::vector<HalvorenEngine::NoteTimes> prepareCells(ISourceStore& store, Halvoren::ISymbolMgr& symbols,
-                                                    const HalvorenEngine::SynthScoreV3& score);
+                                                    HalvorenEngine::SynthScoreV3& score);
 
 }  // namespace HalvorenEngineV4

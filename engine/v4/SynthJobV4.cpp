@@ -18,11 +18,12 @@ std::unique_ptr<Halvoren::ISymbolMgr> JobPartsV4::makeSymbols(Store& store)
     return symbolMgrFor(store.getLanguage());
 }
 
-std::vector<HalvorenEngine::NoteTimes> SynthJobV4::prepareCells(Halvoren::ISymbolMgr& symbols)
+std::vector<HalvorenEngine::NoteTimes> SynthJobV4::prepareCells(Halvoren::ISymbolMgr& symbols,
+                                                                HalvorenEngine::SynthScoreV3& score)
 {
     if (!store().isUsable())
         return {};
-    return HalvorenEngineV4::prepareCells(store(), symbols, score());
+    return HalvorenEngineV4::prepareCells(store(), symbols, score);
 }
 
 }  // namespace HalvorenEngineV4

@@ -32,10 +32,10 @@ public:
     {
     }
 
-    // One timing entry per note of the current score, split by symbols (a
-    // manager of the caller's, not the worker's); none for a bank the store
-    // refuses. Call it only while the job is idle: it reads the score.
-    std::vector<HalvorenEngine::NoteTimes> prepareCells(Halvoren::ISymbolMgr& symbols);
+    // One timing entry per note of score, split by symbols (a manager of the
+    // caller's, not the worker's); none for a bank the store refuses.
+    std::vector<HalvorenEngine::NoteTimes> prepareCells(Halvoren::ISymbolMgr& symbols,
+                                                        HalvorenEngine::SynthScoreV3& score);
 };
 
 }  // namespace HalvorenEngineV4

@@ -5,6 +5,7 @@
 
 #include "dsp/CurveRows.h"
 #include "dsp/FrequencyGrid.h"
+#include "dsp/HarmonicPeakAnalyser.h"
 #include "dsp/LinearLookup.h"
 
 namespace HalvorenEngineV6 {
@@ -55,7 +56,7 @@ void buildHarmonicsFromModel(const Halvoren::FrameMags& stored, float f0, std::i
 {
     out.clear();
     const int count = static_cast<int>(stored.numSamples());
-    if (count == 0 || !(f0 > 0.0f))
+    if (count == 0 || !Halvoren::HarmonicPeakAnalyser::isSungF0(f0))
         return;
     // The single-precision ln 2 / 6: the factor 2^(1/6) to seven digits.
     const float threshold = ref * std::exp(0.1155245304107666f);

@@ -21,8 +21,9 @@ const std::vector<float>& tiltRowGrid();
 // and at most the stored count; magnitude stored[k - 1] while f0 is at most
 // ref * 2^(1/6) (or ref is not positive), else the stored magnitudes placed
 // at multiples of ref * 2^(1/6) read linearly at k * f0; plus gainDb plus
-// the tilt row at k * f0. An empty stored buffer, or an f0 that is not
-// positive, gives an empty list.
+// the tilt row at k * f0. An empty stored buffer, or an f0 below the lowest
+// sung fundamental (HarmonicPeakAnalyser::kMinF0) or not finite, gives an
+// empty list.
 void buildHarmonicsFromModel(const Halvoren::FrameMags& stored, float f0, std::int32_t row, float gainDb, float ref,
                              float sampleRate, Halvoren::PeakList& out);
 

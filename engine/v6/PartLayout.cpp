@@ -46,7 +46,7 @@ PartLayout layoutParts(const PartSpans& s)
     PartLayout out;
     if (s.elemFlag && weighByElementTimes(s, L, h, out))
         return out;
-    if (!s.elemFlag && std::int64_t(L) > std::int64_t(srcLen) + m + h) {
+    if (std::int64_t(L) > std::int64_t(srcLen) + m + h) {
         out.head = h;
         out.tail = srcLen;
         out.body = L - srcLen - h;

@@ -24,12 +24,13 @@ struct PartLayout {
 // The parts in frames, head + body + tail = L:
 // - element times a, b, c weigh head, body and tail (the head gets no share
 //   when h <= 0);
-// - otherwise, when L > srcLen + m + h, the head and the tail keep their
-//   spans and the body takes the rest;
+// - otherwise (no flag, or element times that weigh nothing), when
+//   L > srcLen + m + h, the head and the tail keep their spans and the body
+//   takes the rest;
 // - otherwise the tail takes srcLen frames but at most half the cell, and
 //   head and body share the rest, the head at most h.
 // Negative spans count as 0; element times that do not weigh anything
-// (no positive sum) leave the layout to the other two rules.
+// (no positive finite sum) count as absent.
 PartLayout layoutParts(const PartSpans& spans);
 
 }  // namespace HalvorenEngineV6

@@ -49,7 +49,7 @@ void SynthJobV6::runWorker(int /*index*/, HalvorenEngine::JobContext& job)
         job.finishJob();
 }
 
-void SynthJobV6::prepareCells(std::vector<HalvorenEngine::NoteTimes>& out)
+void SynthJobV6::prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out)
 {
     out.clear();
     if (!store_->isUsable())
@@ -59,7 +59,7 @@ void SynthJobV6::prepareCells(std::vector<HalvorenEngine::NoteTimes>& out)
         planState_->attachStore(*store_);
         planState_->setSymbols(symbolMgrFor(store_->getLanguage()));
     }
-    HalvorenEngineV6::prepareCells(*planState_, score_, out);
+    HalvorenEngineV6::prepareCells(*planState_, score, out);
 }
 
 void SynthJobV6::onCellBuilt(Halvoren::SynthFrameV6& frame)

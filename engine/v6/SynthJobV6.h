@@ -51,9 +51,9 @@ public:
     void requestStop() override { state_.setStop(true); }
     void runWorker(int index, HalvorenEngine::JobContext& job) override;
     void setSynthText(const std::string& text) override { text_ = text; }
-    // The timing of the score's cells as the editor shows it, planned with
-    // a cell-maker state and record cache of its own over the store.
-    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out);
+    // The timing of score's cells as the editor shows it, planned with a
+    // cell-maker state and record cache of its own over the store.
+    void prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out);
 
 private:
     void onCellBuilt(Halvoren::SynthFrameV6& frame) override;

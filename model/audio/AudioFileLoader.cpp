@@ -28,6 +28,13 @@ void toPlayerFormat(HalvorenEditor::CWavBuf& target)
 
 }  // namespace
 
+// The size of the file; 0 when it cannot be read.
+uint64_t fileBytes(const CString& path)
+{
+    FilePtr f(openFile(path, "rb"));
+    return f ? bytesLeftInFile(f.get()).value_or(0) : 0;
+}
+
 bool loadAudioFile(HalvorenEditor::CWavBuf& target, const CString& path)
 {
     const CString ext = getFileExt(path);
@@ -39,7 +46,11 @@ bool loadAudioFile(HalvorenEditor::CWavBuf& target, const CString& path)
             ok = decodeMp3File(path, &target);
         else
             return false;
+        // A clip that would grow beyond its bound is refused before it grows.
+        const uint64_t limit = fileBytes(path) * HalvorenEditor::CWavBuf::kMaxBytesPerFileByte;
+        if (ok && target.playerFormatBytes() > limit) ok = false;
         if (ok) toPlayerFormat(target);
+        if (!ok) target.fifo.clear();
         return ok;
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {

@@ -139,6 +139,15 @@ void CWavBuf::takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride)
     *this = std::move(mono);
 }
 
+uint64_t CWavBuf::playerFormatBytes() const
+{
+    const uint64_t n = sampleCount();
+    if (sampleRate == kTargetRate || sampleRate <= 0) return 2 * n;
+    // The lead-in adds about one output frame per input frame's worth.
+    const double frames = (double(n) + double(channels)) * kTargetRate / sampleRate;
+    return static_cast<uint64_t>(2 * frames) + 16;
+}
+
 void CWavBuf::convertSampleWidth()
 {
     if (bytesPerSample == 2) return;

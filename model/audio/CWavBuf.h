@@ -21,6 +21,10 @@ public:
     // each one, so this floor holds a clip's growth to at most 44.1 times
     // its samples (a 40 kB clip declared at 1 Hz would need 1.76 GB).
     static constexpr int32_t kMinSampleRate = 1000;
+    // A clip loaded from a file holds at most this many bytes, in the
+    // players' format, per byte of its file: a low-rate 8-bit clip grows 88
+    // times, and no genuine file more.
+    static constexpr uint64_t kMaxBytesPerFileByte = 100;
 
     CWavBuf();
     CWavBuf(const CWavBuf&) = default;
@@ -41,6 +45,8 @@ public:
 
     // Single samples (not frames) held: the byte count divided by the width.
     uint32_t sampleCount() const;
+    // The bytes the samples take once brought to 16 bits at 44100 Hz.
+    uint64_t playerFormatBytes() const;
 
     // Sample i as float (integers scaled to about -1..1); 0.0 past the end
     // and for unsupported widths.

@@ -1,5 +1,10 @@
 // Loading the accompaniment clip of an instrumental segment.
+#include <sys/stat.h>
+
+#include <bit>
 #include <cstddef>
+#include <cstring>
+#include <optional>
 
 #include "model/audio/AudioFileLoader.h"
 #include "model/audio/CWavBuf.h"
@@ -10,31 +15,64 @@ namespace {
 
 using HalvorenEditor::CWavBuf;
 
-// The 16-bit little-endian samples of a mono buffer.
-std::vector<int16_t> samplesOf(const CWavBuf& mono)
+static_assert(std::endian::native == std::endian::little, "clip samples are used as stored, little-endian");
+
+// The decoded clips one project may hold together: over an hour and a half
+// of stereo accompaniment.
+constexpr uint64_t kClipBytesPerProject = uint64_t{1} << 30;
+
+ReadLimits clipLimits()
 {
-    const size_t n = mono.fifo.numSamples() / 2;
-    const unsigned char* p = mono.fifo.ptrBegin();
-    std::vector<int16_t> out(n);
-    for (size_t k = 0; k < n; ++k) out[k] = static_cast<int16_t>(p[2 * k] | (p[2 * k + 1] << 8));
-    return out;
+    ReadLimits limits;
+    limits.recordsPerFileByte = 0;
+    limits.bytesPerFileByte = 0;
+    limits.byteBase = kClipBytesPerProject;
+    return limits;
+}
+
+// The device and inode of the file a path names (links followed).
+std::optional<std::pair<uint64_t, uint64_t>> fileIdentity(const CString& path)
+{
+    struct stat st {};
+    if (::stat(path.toUtf8().c_str(), &st) != 0) return std::nullopt;
+    return std::make_pair(uint64_t(st.st_dev), uint64_t(st.st_ino));
 }
 
 }  // namespace
 
 namespace HVCurrentModel {
 
-const std::vector<int16_t>& ClipChannel::samples() const
+ClipChannel::ClipChannel(std::vector<int16_t> samples)
 {
-    static const std::vector<int16_t> none;
-    return samples_ ? *samples_ : none;
+    auto owner = std::make_shared<const std::vector<int16_t>>(std::move(samples));
+    data_ = owner->data();
+    size_ = owner->size();
+    owner_ = std::move(owner);
 }
+
+ClipCache::ClipCache() : budget(0, clipLimits()) {}
 
 bool InstrumentSegment::loadAudio(const CString& projectPath, ClipCache* cache)
 {
-    if (!cache) return loadAudioFromFile(projectPath);
-    auto [entry, isNew] = cache->try_emplace(audioPath);
-    if (isNew && loadAudioFromFile(projectPath)) entry->second = std::make_shared<const InstrumentSegment>(*this);
+    const CString stored = CString::fromUtf8(audioPath);
+    if (loadClip(stored, cache)) return true;
+    // The clip may have moved together with the project: try the same file
+    // name in the project's folder. Stored paths may be Windows paths.
+    return !projectPath.isEmpty() && loadClip(folderOfPath(projectPath) + fileNameOfStoredPath(stored), cache);
+}
+
+bool InstrumentSegment::loadClip(const CString& path, ClipCache* cache)
+{
+    if (!cache) return loadClipFile(path);
+    const auto id = fileIdentity(path);
+    if (!id) return false;
+    auto [entry, isNew] = cache->byFile.try_emplace(*id);
+    if (isNew) {
+        auto loaded = std::make_shared<InstrumentSegment>();
+        if (loaded->loadClipFile(path) &&
+            cache->budget.takeRecord(uint64_t(loaded->left.size() + loaded->right.size()) * sizeof(int16_t)))
+            entry->second = std::move(loaded);
+    }
     if (!entry->second) return false;
     takeClipOf(*entry->second);
     return true;
@@ -50,32 +88,33 @@ void InstrumentSegment::takeClipOf(const InstrumentSegment& loaded)
     right = loaded.right;
 }
 
-bool InstrumentSegment::loadAudioFromFile(const CString& projectPath)
+bool InstrumentSegment::loadClipFile(const CString& path)
 {
     CWavBuf clip;
-    bool ok = loadAudioFile(clip, CString::fromUtf8(audioPath));
-    if (!ok && !projectPath.isEmpty()) {
-        // The clip may have moved together with the project: try the same
-        // file name in the project's folder. Stored paths may be Windows paths.
-        const CString name = fileNameOfStoredPath(CString::fromUtf8(audioPath));
-        ok = loadAudioFile(clip, folderOfPath(projectPath) + name);
-    }
-    if (!ok || clip.channels < 1 || clip.channels > 2) return false;
+    if (!loadAudioFile(clip, path) || clip.channels < 1 || clip.channels > 2) return false;
 
     channels = clip.channels;
     bitsPerSample = clip.bytesPerSample * 8;
     sampleRate = clip.sampleRate;
-    frames = static_cast<int32_t>(clip.sampleCount() / uint32_t(clip.channels));
-    if (clip.channels == 1) {
-        left = samplesOf(clip);
+    const size_t count = clip.sampleCount();
+    frames = static_cast<int32_t>(count / uint32_t(clip.channels));
+    // The channels stay in the decoded block: a stereo clip is split in
+    // place, its left samples moved to the first half and its right ones
+    // to the second.
+    auto owner = std::make_shared<CWavBuf>(std::move(clip));
+    auto* samples = reinterpret_cast<int16_t*>(owner->fifo.ptrBegin());
+    const size_t n = size_t(frames);
+    if (channels == 1) {
+        left = ClipChannel(owner, samples, n);
         right.clear();
-    } else {
-        CWavBuf channel;
-        channel.assign(clip);
-        left = samplesOf(channel);
-        channel.appendFrom(clip);
-        right = samplesOf(channel);
+        return true;
     }
+    std::vector<int16_t> rightSamples(n);
+    for (size_t f = 0; f < n; ++f) rightSamples[f] = samples[2 * f + 1];
+    for (size_t f = 0; f < n; ++f) samples[f] = samples[2 * f];
+    std::memcpy(samples + n, rightSamples.data(), n * sizeof(int16_t));
+    left = ClipChannel(owner, samples, n);
+    right = ClipChannel(owner, samples + n, n);
     return true;
 }
 

@@ -26,26 +26,30 @@ void acceptSigned16Only(mpg123_handle* mh)
 
 class FeedDecoder {
 public:
-    FeedDecoder(mpg123_handle* mh, HalvorenEditor::CWavBuf& out) : mh_(mh), out_(out) {}
+    FeedDecoder(mpg123_handle* mh, HalvorenEditor::CWavBuf& out, uint64_t maxBytes)
+        : mh_(mh), out_(out), maxBytes_(maxBytes)
+    {
+    }
 
     // Runs one decode call, takes the first announced format and appends the
     // decoded bytes; returns the decoder's code. A later format that differs
     // (streams of other rates or channel counts joined into one file) ends
-    // the stream there: what was decoded before it is kept, and DONE is
-    // returned.
+    // the stream there: what was decoded before it, in this call too, is
+    // kept, and DONE is returned.
     int decode(const unsigned char* in, size_t inSize)
     {
         size_t done = 0;
         const int ret = mpg123_decode(mh_, in, inSize, pcm_, kOutputBlock, &done);
-        if (ret == MPG123_NEW_FORMAT) {
-            if (!formatTaken) {
-                takeFormat();
-            } else if (announcedDiffers()) {
-                return MPG123_DONE;
-            }
+        // Bytes handed out with a changed format were decoded before the
+        // change, in the format already taken.
+        const bool changed = ret == MPG123_NEW_FORMAT && formatTaken && announcedDiffers();
+        if (ret == MPG123_NEW_FORMAT && !formatTaken) takeFormat();
+        if (formatTaken && done > 0) {
+            // Decoded samples never outgrow what their file may become.
+            if (out_.fifo.numSamples() + uint64_t{done} > maxBytes_) return MPG123_ERR;
+            out_.fifo.putSamples(pcm_, static_cast<uint32_t>(done));
         }
-        if (formatTaken && done > 0) out_.fifo.putSamples(pcm_, static_cast<uint32_t>(done));
-        return ret;
+        return changed ? MPG123_DONE : ret;
     }
 
     bool formatTaken = false;
@@ -74,6 +78,7 @@ private:
 
     mpg123_handle* mh_;
     HalvorenEditor::CWavBuf& out_;
+    uint64_t maxBytes_;
     unsigned char pcm_[kOutputBlock];
 };
 
@@ -95,8 +100,9 @@ bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out)
     acceptSigned16Only(mh);
     mpg123_open_feed(mh);
 
-    auto decoder = std::make_unique<FeedDecoder>(mh, *out);
     std::FILE* f = file.get();
+    const uint64_t maxBytes = bytesLeftInFile(f).value_or(0) * HalvorenEditor::CWavBuf::kMaxBytesPerFileByte;
+    auto decoder = std::make_unique<FeedDecoder>(mh, *out, maxBytes);
     const bool ok = runMp3FeedLoop(
         [f](unsigned char* buffer, size_t capacity) { return std::fread(buffer, 1, capacity, f); },
         [f] { return std::feof(f) || std::ferror(f); },

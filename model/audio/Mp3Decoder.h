@@ -8,5 +8,7 @@
 // frame ever announces a format (out is then untouched) or when the decoder
 // reports an error. A stream whose rate or channel count changes part way
 // (files of different formats joined) ends at the change: the samples before
-// it are kept and the decode succeeds.
+// it are kept and the decode succeeds. Decoded bytes beyond
+// CWavBuf::kMaxBytesPerFileByte per byte of the file end the decode as
+// failed.
 bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out);

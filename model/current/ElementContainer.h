@@ -4,6 +4,7 @@
 // positions keep insertion order. Removing an element hands it back to the
 // caller without deleting it.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
@@ -43,27 +44,79 @@ public:
         this->insert(where, element);
     }
 
-    // Takes the element out (every occurrence; it is not deleted). Each
+    // Takes the element out (it is not deleted), found by its position. Each
     // element that overlapped it keeps its flag only while it still overlaps
-    // another flagged element; one such partner settles it.
-    void remove(T* element)
+    // another flagged element; one such partner settles it. Partners are
+    // looked for next to each element first, so a removal costs one pass
+    // over the container however many elements overlap. Returns the
+    // elements whose flag it cleared.
+    std::vector<T*> remove(T* element)
     {
+        std::vector<T*> cleared;
         if (element->overlapped) {
             element->overlapped = false;
             std::vector<T*> flagged;
             getOverlapped(flagged);
-            std::vector<T*> cleared;
-            for (T* x : flagged) {
-                if (x == element || !spansOverlap(*x, *element)) continue;
-                const bool still = std::any_of(flagged.begin(), flagged.end(), [&](const T* y) {
-                    return y != x && y != element && spansOverlap(*x, *y);
-                });
-                if (!still) cleared.push_back(x);
+            for (size_t i = 0; i < flagged.size(); ++i) {
+                T* x = flagged[i];
+                if (x != element && spansOverlap(*x, *element) && !hasFlaggedPartner(flagged, i, element))
+                    cleared.push_back(x);
             }
             // Decided on the flags as they stood, then applied together.
             for (T* x : cleared) x->overlapped = false;
         }
-        this->erase(std::remove(this->begin(), this->end(), element), this->end());
+        const size_t at = indexOf(element);
+        if (at < this->size()) this->erase(this->begin() + static_cast<std::ptrdiff_t>(at));
+        return cleared;
+    }
+
+    // The index of the element, found by its position (or, in a container
+    // read out of order from a damaged file, by a walk); size() when it is
+    // not in the container.
+    size_t indexOf(const T* element) const
+    {
+        auto at = std::lower_bound(this->begin(), this->end(), element->pos,
+                                   [](const T* e, int32_t pos) { return e->pos < pos; });
+        for (; at != this->end() && (*at)->pos == element->pos; ++at)
+            if (*at == element) return static_cast<size_t>(at - this->begin());
+        return static_cast<size_t>(std::find(this->begin(), this->end(), element) - this->begin());
+    }
+
+    // Takes out every listed element in one pass (they are not deleted; their
+    // flags are cleared). Each flagged element left keeps its flag only while
+    // it overlaps another flagged element left, which is what removing them
+    // one by one gives. Returns the elements left whose flag this cleared.
+    std::vector<T*> removeAll(const std::unordered_set<const T*>& gone)
+    {
+        bool flaggedGone = false;
+        auto kept = std::remove_if(this->begin(), this->end(), [&](T* e) {
+            if (!gone.count(e)) return false;
+            flaggedGone = flaggedGone || e->overlapped;
+            e->overlapped = false;
+            return true;
+        });
+        this->erase(kept, this->end());
+        return settleFlagsLeft(flaggedGone);
+    }
+
+    // The same for the elements at the given indices, listed in increasing
+    // order, whose flags the caller knows: they are neither read nor
+    // changed, so the elements taken out are not visited. False, changing
+    // nothing, when an index is out of range or out of order.
+    bool removeAt(const std::vector<size_t>& indices, bool flaggedGone, std::vector<T*>& cleared)
+    {
+        for (size_t k = 0; k < indices.size(); ++k)
+            if (indices[k] >= this->size() || (k > 0 && indices[k] <= indices[k - 1])) return false;
+        size_t to = 0, next = 0;
+        for (size_t from = 0; from < this->size(); ++from) {
+            if (next < indices.size() && indices[next] == from)
+                ++next;
+            else
+                (*this)[to++] = (*this)[from];
+        }
+        this->resize(to);
+        cleared = settleFlagsLeft(flaggedGone);
+        return true;
     }
 
     // Appends every flagged element to out; true when out is not empty.
@@ -124,6 +177,34 @@ public:
 
 private:
     static bool byPosition(const T* a, const T* b) { return a->pos < b->pos; }
+
+    // After flagged elements were taken out: each flagged element left keeps
+    // its flag only while it overlaps another; returns those it cleared.
+    std::vector<T*> settleFlagsLeft(bool flaggedGone)
+    {
+        std::vector<T*> cleared;
+        if (!flaggedGone) return cleared;
+        std::vector<T*> flagged;
+        getOverlapped(flagged);
+        markOverlapsInOrder<T>(flagged);
+        for (T* x : flagged)
+            if (!x->overlapped) cleared.push_back(x);
+        return cleared;
+    }
+
+    // True when flagged[i] overlaps another element of flagged than skip.
+    // The list is in order of position: later elements overlap it only while
+    // they start before its end, and the nearest earlier ones are tried
+    // first.
+    static bool hasFlaggedPartner(const std::vector<T*>& flagged, size_t i, const T* skip)
+    {
+        const T* x = flagged[i];
+        for (size_t j = i + 1; j < flagged.size() && flagged[j]->pos < spanEnd(*x); ++j)
+            if (flagged[j] != skip && spansOverlap(*x, *flagged[j])) return true;
+        for (size_t j = i; j-- > 0;)
+            if (flagged[j] != skip && spansOverlap(*x, *flagged[j])) return true;
+        return false;
+    }
 };
 
 }  // namespace HVCurrentModel

@@ -1,17 +1,20 @@
 #pragma once
 // Segments placed on a track's time line (ticks) and their owning containers.
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/current/ElementContainer.h"
 #include "model/current/Note.h"
 #include "model/current/ParamCurve.h"
 #include "model/current/PosWidthBlock.h"
+#include "platform/ReadBudget.h"
 
 class CString;
 
@@ -89,41 +92,53 @@ public:
 };
 
 // One channel of a loaded clip: read-only samples, shared by every segment
-// that plays the same file.
+// that plays the same file. The samples may live inside a larger block of
+// their owner (the decoded clip itself), so a loaded clip is not copied.
 class ClipChannel {
 public:
     using value_type = int16_t;
-    using const_iterator = std::vector<int16_t>::const_iterator;
+    using const_iterator = const int16_t*;
     using iterator = const_iterator;
 
     ClipChannel() = default;
     // Implicit: a channel is made from its samples.
-    ClipChannel(std::vector<int16_t> samples)
-        : samples_(std::make_shared<const std::vector<int16_t>>(std::move(samples)))
+    ClipChannel(std::vector<int16_t> samples);
+    // size samples at data, kept alive by owner.
+    ClipChannel(std::shared_ptr<const void> owner, const int16_t* data, size_t size)
+        : owner_(std::move(owner)), data_(data), size_(size)
     {
     }
 
-    size_t size() const { return samples().size(); }
-    bool empty() const { return samples().empty(); }
-    const int16_t* data() const { return samples().data(); }
-    const_iterator begin() const { return samples().begin(); }
-    const_iterator end() const { return samples().end(); }
-    int16_t operator[](size_t i) const { return samples()[i]; }
-    void clear() { samples_.reset(); }
-    bool sharesSamplesWith(const ClipChannel& other) const { return samples_ && samples_ == other.samples_; }
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    const int16_t* data() const { return data_; }
+    const_iterator begin() const { return data_; }
+    const_iterator end() const { return data_ + size_; }
+    int16_t operator[](size_t i) const { return data_[i]; }
+    void clear() { *this = ClipChannel(); }
+    bool sharesSamplesWith(const ClipChannel& other) const { return data_ && data_ == other.data_; }
 
-    friend bool operator==(const ClipChannel& a, const std::vector<int16_t>& b) { return a.samples() == b; }
+    friend bool operator==(const ClipChannel& a, const std::vector<int16_t>& b)
+    {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
 
 private:
-    const std::vector<int16_t>& samples() const;
-
-    std::shared_ptr<const std::vector<int16_t>> samples_;
+    std::shared_ptr<const void> owner_;
+    const int16_t* data_ = nullptr;
+    size_t size_ = 0;
 };
 
 class InstrumentSegment;
-// The clips loaded while one project is read, by stored path (null for a
-// path that could not be loaded): each distinct file is loaded once.
-using ClipCache = std::map<std::string, std::shared_ptr<const InstrumentSegment>>;
+// The clips loaded while one project is read, by the file they come from
+// (device and inode; null for a file that could not be loaded): every
+// spelling of one file shares one clip. The decoded bytes of all of them
+// are counted against one budget; a clip beyond it is not loaded.
+struct ClipCache {
+    ClipCache();
+    std::map<std::pair<uint64_t, uint64_t>, std::shared_ptr<const InstrumentSegment>> byFile;
+    ReadBudget budget;
+};
 
 class InstrumentSegment : public BaseSegment {
 public:
@@ -132,7 +147,7 @@ public:
     InstrumentSegment& operator=(const InstrumentSegment&) = delete;
 
     // Fills the clip from audioPath, or from the file of the same name beside
-    // the project; false when neither can be read. With a cache, a path
+    // the project; false when neither can be read. With a cache, a file
     // loaded before shares that clip's samples instead of loading again.
     bool loadAudio(const CString& projectPath, ClipCache* cache = nullptr);
 
@@ -146,7 +161,8 @@ public:
     ClipChannel right;  // only for two channels
 
 private:
-    bool loadAudioFromFile(const CString& projectPath);
+    bool loadClip(const CString& path, ClipCache* cache);
+    bool loadClipFile(const CString& path);
     void takeClipOf(const InstrumentSegment& loaded);
 };
 

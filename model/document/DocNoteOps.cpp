@@ -3,6 +3,7 @@
 
 #include "model/document/LiveNote.h"
 #include "model/document/LyricSplit.h"
+#include "model/document/NoteOverlapFix.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "platform/StringUtil.h"
 
@@ -146,31 +147,7 @@ void CSSSynthesizerDoc::fixNoteOverlaps(SingSegment* seg) {
     // Notes are deleted here without records: a segment of the document whose
     // notes history records may still point at is left alone.
     if (findSingTrackOf(seg) && (history_.undoCount() > 0 || history_.redoCount() > 0)) return;
-    for (;;) {
-        std::vector<Note*> flagged;
-        if (!seg->notes.getOverlapped(flagged)) return;
-        Note* a = flagged[0];
-        auto bIt = std::find_if(flagged.begin() + 1, flagged.end(), [a](const Note* n) { return spansOverlap(*a, *n); });
-        if (bIt == flagged.end()) return;
-        Note* b = *bIt;
-        const int64_t start = std::max(a->pos, b->pos);
-        const int64_t end = std::min(int64_t{a->pos} + a->width - 1, int64_t{b->pos} + b->width - 1);
-        const float ratio = static_cast<float>(end - start) / static_cast<float>(a->width);
-        if (ratio > 0.9f) {
-            Note* victim = b->key < a->key ? b : a;
-            seg->notes.remove(victim);
-            delete victim;
-            continue;
-        }
-        const int32_t width = b->pos - a->pos;
-        seg->notes.remove(a);
-        if (width > 0) {
-            a->width = width;
-            seg->notes.insertSorted(a);
-        } else {
-            delete a;
-        }
-    }
+    resolveNoteOverlaps(seg->notes);
 }
 
 void CSSSynthesizerDoc::unselAllNotes() {

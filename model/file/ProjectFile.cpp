@@ -1,5 +1,7 @@
 #include "model/file/ProjectFile.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -46,6 +48,9 @@ HalvorenModel* upgradeLegacy(std::unique_ptr<HalvorenModel> model, std::FILE* f,
     return model.release();
 }
 
+// Removes a file or link at the path; a folder stays.
+void unlinkTemporary(const CString& path) { ::unlink(path.toUtf8().c_str()); }
+
 }  // namespace
 
 int32_t saveProjectFile(const HalvorenModel& model, const CString& path)
@@ -54,19 +59,25 @@ int32_t saveProjectFile(const HalvorenModel& model, const CString& path)
     // points, and the link stays.
     const CString target = resolveSymbolicLinks(path);
     const CString temporary = target + u".tmp";
-    FilePtr f(openFile(temporary, "wb"));
+    // Whatever stands at the temporary name (a file left by a crash, or a
+    // link planted to have the project written elsewhere) is unlinked, never
+    // written through, and the temporary file is created new: the open fails
+    // when anything is there again (a folder, or a link planted since).
+    unlinkTemporary(temporary);
+    FilePtr f(openFile(temporary, "wbx"));
     if (!f) return -1;
     // The bytes reach the disk before the rename makes them the project: a
     // crash cannot leave an empty file in its place.
-    bool written = writeProject(model, f.get()) && flushFileToDisk(f.get());
-    written = std::fclose(f.release()) == 0 && written;
-    // A failed step leaves the temporary file for inspection and the target
-    // as it was.
-    if (!written || !verifyProjectFile(temporary)) return -1;
+    bool saved = writeProject(model, f.get()) && flushFileToDisk(f.get());
+    saved = std::fclose(f.release()) == 0 && saved;
+    saved = saved && verifyProjectFile(temporary);
     // The replaced file keeps its permissions (a new one gets the default).
-    if (isFileExist(target) && !copyPermissions(target, temporary)) return -1;
-    if (!renameFile(temporary, target)) return -1;
-    return 0;
+    saved = saved && (!isFileExist(target) || copyPermissions(target, temporary));
+    saved = saved && renameFile(temporary, target);
+    // A failed save leaves the target as it was and takes its partial file
+    // away: on a full disk it would hold the space the next save needs.
+    if (!saved) unlinkTemporary(temporary);
+    return saved ? 0 : -1;
 }
 
 HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits)

@@ -1,9 +1,11 @@
 #pragma once
 // Records of the notes of a sing segment.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "model/current/Segments.h"
 #include "model/history/CommonActs.h"
@@ -19,15 +21,32 @@ public:
     void redo() override { container->notes.insertSorted(element); }
 };
 
-// index: the note's rank among the notes of its position before the delete.
-class CDeleteNoteAct : public CommonDeleteAct<Note, SingSegment> {
+// The notes one delete took out of a segment, done in one pass over its
+// notes however many they are. Undo puts each note back where it stood, with
+// its flag, and sets again the flags the delete cleared: the notes are then
+// exactly as before the delete. A record owns its notes while they are out
+// of the model.
+class CDeleteNoteAct : public IHistoryRec {
 public:
-    using CommonDeleteAct::CommonDeleteAct;
-    void undo() override {
-        container->notes.insertSorted(element);
-        moveToRank<Note>(container->notes, element, index);
-    }
-    void redo() override { container->notes.remove(element); }
+    struct Taken {
+        Note* note;
+        size_t index;  // in the segment's notes before the delete
+        bool overlapped;
+    };
+
+    // Made after the delete: the notes taken, in order of index, and the
+    // notes left whose flag it cleared.
+    CDeleteNoteAct(SingSegment* segment, std::vector<Taken> taken, std::vector<Note*> cleared)
+        : segment(segment), taken(std::move(taken)), cleared(std::move(cleared)) {}
+
+    void undo() override;
+    void redo() override;
+    void freeIfUndone() override {}
+    void freeIfDone() override;
+
+    SingSegment* segment;
+    std::vector<Taken> taken;
+    std::vector<Note*> cleared;
 };
 
 // Edit records that write a value into a note: undo writes before, redo after.

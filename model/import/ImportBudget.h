@@ -1,16 +1,18 @@
 #pragma once
 // What one score import may build in total, whatever the file's size. A note
-// carries its own vibrato table of several kilobytes, so a few bytes of a
-// file can build a thousand times their size: a fixed total (room for about
-// two hundred thousand notes) keeps a hostile score from exhausting memory,
-// and a score that needs more is refused like a damaged one.
+// takes close to a kilobyte, so a few bytes of a file can build a hundred
+// times their size: a fixed total (room for about a million notes) keeps a
+// hostile score from exhausting memory, and a score that needs more is
+// refused like a damaged one.
 #include <cstdint>
 
 #include "model/current/Note.h"
 #include "platform/ReadBudget.h"
 
-inline constexpr uint64_t kNoteBuildBytes =
-    sizeof(HVCurrentModel::Note) + HVCurrentModel::VibratoCycle::kTableSize * sizeof(float);
+// What one imported note builds: the note, its strings and the few end nodes
+// of its vibrato curves. Its vibrato wave table is the computed one, shared
+// by every note that keeps it, so it costs nothing more.
+inline constexpr uint64_t kNoteBuildBytes = sizeof(HVCurrentModel::Note) + 384;
 
 inline ReadBudget makeImportBudget()
 {

@@ -18,9 +18,14 @@ public:
     SynthCore& operator=(const SynthCore&) = delete;
 
     virtual HalvorenEngine::IHVSynthesizer* engine() const { return engine_; }
-    // Plans the cells of the current input without synthesising them: one
-    // timing entry per note record. Nothing until the generation has its plan.
-    virtual void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out) { out.clear(); }
+    // Plans the cells of score, an input of the caller's (never the job's),
+    // without synthesising them: one timing entry per note record. The plan
+    // may write the values it clamps back into score. Nothing until the
+    // generation has its plan.
+    virtual void prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out)
+    {
+        out.clear();
+    }
     virtual int timbreCount() = 0;
     virtual void timbrePitchNames(int index, std::string& a, std::string& b, std::string& c) = 0;
     // The engine's input object.

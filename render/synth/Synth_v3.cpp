@@ -15,13 +15,11 @@ Synth_V3_core_v3::Synth_V3_core_v3(HalvorenEngine::IHVSynthesizer* engine)
     }
 }
 
-void Synth_V3_core_v3::prepareCells(std::vector<HalvorenEngine::NoteTimes>& out)
+void Synth_V3_core_v3::prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out)
 {
     out.clear();
     HalvorenEngineV3::HVSynthesizer* f = front();
     if (f == nullptr || plan_ == nullptr || !f->body().store().isUsable())
         return;
-    // The job's worker only reads its input; the plan walks a copy of it.
-    const HalvorenEngine::SynthScoreV3 input = f->score();
-    HalvorenEngineV3_1::prepareCells(*plan_, input, out);
+    HalvorenEngineV3_1::prepareCells(*plan_, score, out);
 }

@@ -14,9 +14,9 @@ class Synth_V3_core_v3 : public FrontCore<Synth_V3_core, HalvorenEngineV3::HVSyn
 public:
     explicit Synth_V3_core_v3(const std::string& bankPath);
 
-    // Plans a copy of the engine's current input with a state of its own
-    // (the core's symbol manager among it), so it may run while the job sings.
-    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out) override;
+    // Plans with a state of its own (the core's symbol manager among it), so
+    // it may run while the job sings.
+    void prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out) override;
 
 protected:
     // Over a front of the third generation or one of its variants (owned).

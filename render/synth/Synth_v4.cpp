@@ -9,12 +9,12 @@ Synth_V4_core_v4::Synth_V4_core_v4(const std::string& bankPath)
     symbols_ = HalvorenEngineV4::symbolMgrFor(f != nullptr ? f->body().store().getLanguage() : "");
 }
 
-void Synth_V4_core_v4::prepareCells(std::vector<HalvorenEngine::NoteTimes>& out)
+void Synth_V4_core_v4::prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out)
 {
     HalvorenEngineV4::HVSynthesizer* f = front();
     if (f == nullptr) {
         out.clear();
         return;
     }
-    out = f->body().prepareCells(*symbols_);
+    out = f->body().prepareCells(*symbols_, score);
 }

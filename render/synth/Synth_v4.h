@@ -12,7 +12,7 @@ class Synth_V4_core_v4 : public FrontCore<Synth_V4_core, HalvorenEngineV4::HVSyn
 public:
     explicit Synth_V4_core_v4(const std::string& bankPath);
 
-    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out) override;
+    void prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out) override;
 };
 
 class Synth_v4 : public TimbreAwareSynth {

@@ -5,14 +5,14 @@ Synth_V6_core_v6::Synth_V6_core_v6(const std::string& bankPath)
 {
 }
 
-void Synth_V6_core_v6::prepareCells(std::vector<HalvorenEngine::NoteTimes>& out)
+void Synth_V6_core_v6::prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out)
 {
     HalvorenEngineV6::HVSynthesizer* f = front();
     if (f == nullptr) {
         out.clear();
         return;
     }
-    f->body().prepareCells(out);
+    f->body().prepareCells(score, out);
 }
 
 bool Synth_V6_core_v6::isValidSymbol(const std::string& symbol)

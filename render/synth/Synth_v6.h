@@ -13,7 +13,7 @@ public:
     explicit Synth_V6_core_v6(const std::string& bankPath);
 
     // The job's timing plan of its current score.
-    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out) override;
+    void prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out) override;
     // Asked of the job's symbol manager, which is read-only once the job is
     // built, so the worker may read it at the same time.
     bool isValidSymbol(const std::string& symbol) override;

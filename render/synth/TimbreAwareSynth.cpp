@@ -78,7 +78,19 @@ bool TimbreAwareSynth::buildScore(std::vector<Note*>* outNotes, SingSegment& seg
     if (score == nullptr)
         return false;
     front->setListener(this);
-    score->clear();
+    if (!fillScore(*score, outNotes, seg, tempos, fromTick, toTick, leadIn, withCurves))
+        return false;
+    if (!score->notes.empty() && startJob)
+        front->prepare();
+    front->setSynthText(seg.name);
+    return !score->notes.empty();
+}
+
+bool TimbreAwareSynth::fillScore(HalvorenEngine::SynthScoreV3& score, std::vector<Note*>* outNotes, SingSegment& seg,
+                                 const std::vector<Tempo*>& tempos, int fromTick, int toTick, float leadIn,
+                                 bool withCurves)
+{
+    score.clear();
 
     const TempoMap tempo(tempos);
     toTick = std::min(toTick, seg.width);
@@ -89,7 +101,7 @@ bool TimbreAwareSynth::buildScore(std::vector<Note*>* outNotes, SingSegment& seg
     if (notes.empty())
         return false;
 
-    auto& records = score->notes;
+    auto& records = score.notes;
     for (Note* n : notes) {
         const std::string symbol = symbolFor(n->phoneticSymbol);
         const float start = tempo.tickToSec(addTicks(n->pos, seg.pos)) - segStart;
@@ -136,14 +148,11 @@ bool TimbreAwareSynth::buildScore(std::vector<Note*>* outNotes, SingSegment& seg
         const int from = std::max(fromTick, 0);
         const int to = addTicks(notes.back()->pos, notes.back()->width, -1);
         for (int kind = 0; kind < HalvorenEngine::kScoreCurveCount; ++kind)
-            sampleCurve(kind, score->curves[kind], seg.curve(kScoreCurveSlots[kind]).nodes, from, to, tempo, seg.pos,
+            sampleCurve(kind, score.curves[kind], seg.curve(kScoreCurveSlots[kind]).nodes, from, to, tempo, seg.pos,
                         segStart);
     }
-    score->leadIn = leadIn;
-    if (!records.empty() && startJob)
-        front->prepare();
-    front->setSynthText(seg.name);
-    return !records.empty();
+    score.leadIn = leadIn;
+    return true;
 }
 
 bool TimbreAwareSynth::loadSegment(SingSegment* seg, const std::vector<Tempo*>& tempos, int fromTick, int toTick,
@@ -161,10 +170,13 @@ void TimbreAwareSynth::getNoteTimes(SingSegment* seg, const std::vector<Tempo*>&
     out.clear();
     if (seg == nullptr || !isReady())
         return;
+    // The plan reads a score of its own: the job's input, which may be
+    // prepared or waiting in a chain, stays as it was loaded.
     std::vector<Note*> notes;
-    buildScore(&notes, *seg, tempos, fromTick, toTick, leadIn, false, false);
+    HalvorenEngine::SynthScoreV3 score;
+    fillScore(score, &notes, *seg, tempos, fromTick, toTick, leadIn, false);
     std::vector<HalvorenEngine::NoteTimes> times;
-    core_->prepareCells(times);
+    core_->prepareCells(score, times);
     const float segStart = TempoMap(tempos).tickToSec(seg->pos);
     const std::size_t count = std::min(notes.size(), times.size());
     for (std::size_t i = 0; i < count; ++i) {

@@ -27,7 +27,7 @@ public:
     // Nothing (out cleared, notes untouched) without an engine or while its
     // job is not idle; else out[i] is the plan's entry i with the segment's
     // start added to its first value, for as many entries as both the notes
-    // and the plan have.
+    // and the plan have. The plan reads a score of its own, never the job's.
     void getNoteTimes(HVCurrentModel::SingSegment* seg, const std::vector<HVCurrentModel::Tempo*>& tempos,
                       int fromTick, int toTick, float leadIn, std::vector<NoteTimesRec>& out) override;
     int timbreCount() override;
@@ -54,6 +54,11 @@ protected:
     HalvorenEngine::IHVSynthesizer* engine() const override { return core_ ? core_->engine() : nullptr; }
 
 private:
+    // Refills score from the notes of the range (see buildScore); false,
+    // with score cleared, when no note was selected.
+    bool fillScore(HalvorenEngine::SynthScoreV3& score, std::vector<HVCurrentModel::Note*>* outNotes,
+                   HVCurrentModel::SingSegment& seg, const std::vector<HVCurrentModel::Tempo*>& tempos, int fromTick,
+                   int toTick, float leadIn, bool withCurves);
     void timbreName(int key, int timbreIndex, std::string& out);
     std::string symbolFor(const std::string& phoneticSymbol);
 

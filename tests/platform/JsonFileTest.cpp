@@ -25,3 +25,18 @@ TEST(JsonFile, NestingBeyondTheReadersLimitFailsToParse) {
         }
     }
 }
+
+TEST(JsonFile, ValuesBeyondTheBudgetOfTheFileFailToParse) {
+    // The first value with the 11 bytes of the text, 128 + 11, and four
+    // more opened by "[", ",", "[" and ",": 139 + 4 x 128 = 651 bytes. The
+    // "[" and "," inside the string open nothing.
+    const std::string text = "[1,[],\"[,\"]";
+    ReadLimits limits;
+    limits.bytesPerFileByte = 0;
+    limits.byteBase = 651;
+    Json::Value out;
+    EXPECT_TRUE(parseJson(text, out, limits));
+    limits.byteBase = 650;
+    EXPECT_FALSE(parseJson(text, out, limits));
+    EXPECT_TRUE(out.isNull());
+}

@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <set>
 #include <stdexcept>
 
+#include "ParallelFor.h"
+#include "SpeechAnalysis.h"
+#include "SpeechTail.h"
+#include "SyllableMarks.h"
 #include "Upsample.h"
 #include "render/synth/PitchNames.h"
 
@@ -16,6 +21,11 @@ constexpr int kRate = 44100;
 constexpr float kRatio1 = 0.5f;
 constexpr int kA3Key = 58;  // 220 Hz; a higher note has a smaller key
 constexpr const char* kFirstTone = "1";
+// The analysis reads around each frame: the cut keeps this much speech
+// before the first event and after the last one needed, and the room of the
+// longest tail.
+constexpr std::int64_t kLeadSamples = 4096;
+constexpr std::int64_t kTrailSamples = 4096 + (kLongestTail + 2) * DemoBankMaker::kHop;
 
 bool endsWith(const std::string& s, const std::string& tail)
 {
@@ -33,6 +43,68 @@ std::vector<PhonemeEvent> untilPause(const std::vector<PhonemeEvent>& events)
     return out;
 }
 
+// The part of a recording from kLeadSamples before sample `from` (on a frame
+// boundary) to kTrailSamples after sample `to`, with its events moved along.
+struct Cut {
+    std::vector<std::int16_t> samples;
+    std::vector<PhonemeEvent> events;
+};
+
+Cut cut(const std::vector<std::int16_t>& samples, const std::vector<PhonemeEvent>& events, std::int64_t from,
+        std::int64_t to)
+{
+    const auto size = static_cast<std::int64_t>(samples.size());
+    const std::int64_t begin = std::clamp<std::int64_t>(from - kLeadSamples, 0, size) / DemoBankMaker::kHop *
+                               DemoBankMaker::kHop;
+    const std::int64_t end = std::clamp<std::int64_t>(to + kTrailSamples, begin, size);
+    Cut c;
+    c.samples.assign(samples.begin() + begin, samples.begin() + end);
+    for (const PhonemeEvent& e : events)
+        c.events.push_back({e.name, e.sample - begin});
+    return c;
+}
+
+bool hasInitial(Halvoren::ISymbolMgr& symbols, const std::string& syllable)
+{
+    bool standsAlone = false;
+    if (symbols.isFinal(syllable, standsAlone))
+        return false;
+    std::string initial, final;
+    symbols.splitSyllable(syllable, initial, final);
+    return !initial.empty();
+}
+
+// The frames first .. last of a vowel; one the detector read below what it
+// resolves (a transition taken for a lower voice) becomes a copy of its
+// nearest resolved neighbour before it (after it at the start).
+std::vector<testbank::PlainFrame> vowelFrames(RecordFrameMaker& maker, const std::vector<std::int16_t>& samples,
+                                              SpeechAnalysis& analysis, std::int32_t first, std::int32_t last)
+{
+    const std::vector<std::int32_t> bridged = unvoiceUnresolvable(analysis, first, last);
+    std::vector<testbank::PlainFrame> frames = maker.frames(samples, analysis, first, last);
+    const auto isBridged = [&](std::int32_t i) { return std::binary_search(bridged.begin(), bridged.end(), i); };
+    for (const std::int32_t i : bridged) {
+        std::int32_t from = i - 1;
+        while (from >= first && isBridged(from))
+            --from;
+        if (from < first)
+            for (from = i + 1; from <= last && isBridged(from); ++from) {
+            }
+        if (from <= last && i - first < std::int32_t(frames.size()) && from - first < std::int32_t(frames.size()))
+            frames[std::size_t(i - first)] = frames[std::size_t(from - first)];
+    }
+    return frames;
+}
+
+SyllableMarks marksOf(Halvoren::ISymbolMgr& symbols, const std::string& syllable,
+                      const std::vector<PhonemeEvent>& events, const SpeechAnalysis& analysis)
+{
+    std::string initial, final;
+    symbols.splitSyllable(syllable, initial, final);
+    const bool nasal = endsWith(final, "n") || endsWith(final, "ng");
+    return syllableMarks(syllable, events, hasInitial(symbols, syllable), nasal, analysis.voiced());
+}
+
 }  // namespace
 
 std::string medianPitchName(const std::vector<float>& f0, std::int32_t first, std::int32_t last)
@@ -48,105 +120,186 @@ std::string medianPitchName(const std::vector<float>& f0, std::int32_t first, st
     return keyIndexToPitchName(kA3Key - static_cast<int>(std::lround(12.0 * std::log2(median / 220.0))));
 }
 
-DemoBankMaker::DemoBankMaker(Halvoren::ISymbolMgr& symbols, LevelCalibration calibration)
-    : symbols_(symbols), frames_(calibration)
+DemoBankMaker::DemoBankMaker(LevelCalibration calibration, unsigned threads)
+    : calibration_(calibration), threads_(std::max(1u, threads))
 {
 }
 
-const DemoBankMaker::Heard& DemoBankMaker::hear(const std::string& word)
+void DemoBankMaker::hearAll(std::vector<std::string> words)
 {
-    const auto known = heard_.find(word);
-    if (known != heard_.end())
-        return known->second;
-    Heard h;
-    h.speech = speakWord(word);
-    if (h.speech.sampleRate * 2 != kRate)
-        throw std::runtime_error("the speech synthesiser speaks \"" + word + "\" at " +
-                                 std::to_string(h.speech.sampleRate) + " Hz, not 22050 Hz");
-    for (PhonemeEvent& e : h.speech.events)
-        e.sample *= 2;
-    h.samples = upsampleTwice(h.speech.samples);
-    h.analysis = analyseSpeech(word, h.samples);
-    return heard_.emplace(word, std::move(h)).first->second;
+    std::sort(words.begin(), words.end());
+    words.erase(std::unique(words.begin(), words.end()), words.end());
+    std::erase_if(words, [&](const std::string& w) { return heard_.count(w) != 0; });
+    std::vector<Heard> heard(words.size());
+    parallelFor(words.size(), threads_, [&](std::size_t i, unsigned) {
+        Heard& h = heard[i];
+        try {
+            h.speech = speakWord(words[i]);
+            if (h.speech.sampleRate * 2 != kRate)
+                throw std::runtime_error("the speech synthesiser speaks \"" + words[i] + "\" at " +
+                                         std::to_string(h.speech.sampleRate) + " Hz, not 22050 Hz");
+            for (PhonemeEvent& e : h.speech.events)
+                e.sample *= 2;
+            h.samples = upsampleTwice(h.speech.samples);
+        } catch (const std::runtime_error& e) {
+            h.failure = e.what();
+        }
+    });
+    for (std::size_t i = 0; i < words.size(); ++i)
+        heard_.emplace(words[i], std::move(heard[i]));
 }
 
-SyllableMarks DemoBankMaker::marksOf(const std::string& syllable, const std::vector<PhonemeEvent>& events,
-                                     const SpeechAnalysis& analysis)
+const DemoBankMaker::Heard& DemoBankMaker::heard(const std::string& word) const
 {
-    std::string initial, final;
-    symbols_.splitSyllable(syllable, initial, final);
-    const bool hasInitial = !initial.empty() && initial != final;
-    const bool nasal = endsWith(final, "n") || endsWith(final, "ng");
-    return syllableMarks(syllable, events, hasInitial, nasal, analysis.voiced());
+    const Heard& h = heard_.at(word);
+    if (!h.failure.empty())
+        throw std::runtime_error(h.failure);
+    return h;
 }
 
-testbank::SingingVoice DemoBankMaker::voice(const UnitRecord& unit)
+testbank::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const UnitRecord& unit) const
 {
-    const Heard& h = hear(unit.symbol + kFirstTone);
-    const SyllableMarks m = marksOf(unit.symbol, h.speech.events, h.analysis);
-    const std::int32_t end = m.param4 + m.param5;
-    requireResolvablePitch(unit.symbol, h.analysis, m.endPos, end);
+    const Heard& h = heard(unit.symbol + kFirstTone);
+    const std::vector<PhonemeEvent> spoken = untilPause(h.speech.events);
+    if (spoken.empty())
+        throw std::runtime_error("the syllable \"" + unit.symbol + "\" has no phoneme events");
+    const auto pause = std::find_if(h.speech.events.begin(), h.speech.events.end(),
+                                    [](const PhonemeEvent& e) { return e.name == "_|"; });
+    const std::int64_t end = pause == h.speech.events.end() ? std::int64_t(h.samples.size()) : pause->sample;
+    const Cut c = cut(h.samples, h.speech.events, spoken.front().sample, end);
+    SpeechAnalysis analysis = analyseSpeech(unit.symbol, c.samples);
+    const SyllableMarks onset = onsetMarks(unit.symbol, c.events, hasInitial(w.symbols, unit.symbol));
+    unvoiceUnresolvable(analysis, onset.beginPos, onset.endPos - 1);
+    const SyllableMarks m = marksOf(w.symbols, unit.symbol, c.events, analysis);
+    const std::int32_t last = m.param4 + m.param5;
     testbank::SingingVoice v;
     v.unit = unit.unit;
-    v.pitch = medianPitchName(h.analysis.f0, m.endPos, end);
-    v.values = {m.beginPos, m.endPos, m.param3, m.param4, m.param5, 0, 0, 0, 0, 0, kHop, 0, 0,
+    v.frames = w.frames.frames(c.samples, analysis, m.beginPos, m.endPos - 1);
+    for (testbank::PlainFrame& f : vowelFrames(w.frames, c.samples, analysis, m.endPos, last))
+        v.frames.push_back(std::move(f));
+    v.pitch = medianPitchName(analysis.f0, m.endPos, last);
+    const std::int32_t tail = tailLength(c.samples, last);
+    for (testbank::PlainFrame& f : tailFrames(c.samples, last, tail, v.frames.back()))
+        v.frames.push_back(std::move(f));
+    const std::int32_t b = m.beginPos;
+    v.values = {0, m.endPos - b, m.param3 - b, m.param4 - b, m.param5 + tail, 0, 0, 0, 0, 0, kHop, 0, 0,
                 testbank::floatBits(kRatio1), 0, 0};
-    v.frames = frames_.frames(h.samples, h.analysis);
     return v;
 }
 
 // The two syllables spoken as one word; the first one's events are as many
 // as it has spoken alone, ended where the second one begins.
-testbank::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c)
+testbank::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const ContinuantRecord& c) const
 {
-    const std::size_t firstCount = untilPause(hear(c.first + kFirstTone).speech.events).size();
-    const Heard& h = hear(c.first + kFirstTone + c.second + kFirstTone);
+    const std::size_t firstCount = untilPause(heard(c.first + kFirstTone).speech.events).size();
+    const Heard& h = heard(c.first + kFirstTone + c.second + kFirstTone);
     const std::vector<PhonemeEvent> events = untilPause(h.speech.events);
-    const std::vector<PhonemeEvent> alone = untilPause(hear(c.second + kFirstTone).speech.events);
+    const std::vector<PhonemeEvent> alone = untilPause(heard(c.second + kFirstTone).speech.events);
     // The word's events continue with those the second syllable has alone.
-    if (events.size() <= firstCount || alone.empty() || events[firstCount].name != alone.front().name)
+    if (firstCount == 0 || events.size() <= firstCount || alone.empty() || events[firstCount].name != alone.front().name)
         throw std::runtime_error("the continuant \"" + c.key + "\" has no second syllable in its speech");
-    std::vector<PhonemeEvent> first(events.begin(), events.begin() + std::ptrdiff_t(firstCount));
-    first.push_back({"_|", events[firstCount].sample});
-    const std::vector<PhonemeEvent> second(h.speech.events.begin() + std::ptrdiff_t(firstCount),
-                                           h.speech.events.end());
-    const SyllableMarks a = marksOf(c.first, first, h.analysis);
-    const SyllableMarks b = marksOf(c.second, second, h.analysis);
+    // The analysis needs the word up to the second syllable's vowel.
+    const std::int64_t to = events[std::min(firstCount + 1, events.size() - 1)].sample;
+    const Cut cw = cut(h.samples, events, events.front().sample, to);
+    SpeechAnalysis analysis = analyseSpeech(c.key, cw.samples);
+    std::vector<PhonemeEvent> first(cw.events.begin(), cw.events.begin() + std::ptrdiff_t(firstCount));
+    first.push_back({"_|", cw.events[firstCount].sample});
+    const std::vector<PhonemeEvent> second(cw.events.begin() + std::ptrdiff_t(firstCount), cw.events.end());
+    const SyllableMarks b = onsetMarks(c.second, second, hasInitial(w.symbols, c.second));
+    unvoiceUnresolvable(analysis, b.beginPos, b.endPos - 1);
+    const SyllableMarks a = marksOf(w.symbols, c.first, first, analysis);
     // The next cell's onset takes over where it begins when it is sung
     // whole (an unvoiced initial), else halfway into it.
     const std::int32_t takeOver =
         c.unvoicedInitial ? b.beginPos : b.beginPos + static_cast<std::int32_t>(std::lround(0.5 * (b.endPos - b.beginPos)));
     if (takeOver <= a.param4)
         throw std::runtime_error("the continuant \"" + c.key + "\" has no frames between its syllables");
-    requireResolvablePitch(c.key, h.analysis, a.param4, takeOver);
     testbank::SingingContinuant out;
     out.unit = c.key;
-    out.pitch = medianPitchName(h.analysis.f0, a.param4, takeOver);
-    out.param1 = a.param4;
+    out.frames = vowelFrames(w.frames, cw.samples, analysis, a.param4, b.beginPos - 1);
+    for (testbank::PlainFrame& f : w.frames.frames(cw.samples, analysis, b.beginPos, takeOver))
+        out.frames.push_back(std::move(f));
+    out.pitch = medianPitchName(analysis.f0, a.param4, takeOver);
+    out.param1 = 0;
     out.param2 = takeOver - a.param4;
-    out.frames = frames_.frames(h.samples, h.analysis);
     return out;
 }
 
-testbank::SingingBank DemoBankMaker::bank(const SongUnits& units)
+testbank::SingingVoice DemoBankMaker::voice(const UnitRecord& unit)
 {
-    testbank::SingingBank bank;
-    bank.header.hopSize = kHop;
-    bank.language = "CHN";
-    std::set<std::string> stored;
-    for (const UnitRecord& u : units.units) {
-        if (stored.count(u.unit) != 0 && stored.count(u.symbol) != 0)
-            continue;
-        const testbank::SingingVoice v = voice(u);
-        for (const std::string& name : {u.unit, u.symbol})
-            if (stored.insert(name).second) {
-                bank.voices.push_back(v);
-                bank.voices.back().unit = name;
-            }
-    }
+    hearAll({unit.symbol + kFirstTone});
+    Workshop w(calibration_);
+    return makeVoice(w, unit);
+}
+
+testbank::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c)
+{
+    hearAll({c.first + kFirstTone, c.second + kFirstTone, c.first + kFirstTone + c.second + kFirstTone});
+    Workshop w(calibration_);
+    return makeContinuant(w, c);
+}
+
+MadeBank DemoBankMaker::bank(const BankUnits& units)
+{
+    std::vector<std::string> words;
+    for (const UnitRecord& u : units.units)
+        words.push_back(u.symbol + kFirstTone);
     for (const ContinuantRecord& c : units.continuants)
-        bank.continuants.push_back(continuant(c));
-    return bank;
+        for (const std::string& word : {c.first + kFirstTone, c.second + kFirstTone,
+                                        c.first + kFirstTone + c.second + kFirstTone})
+            words.push_back(word);
+    hearAll(words);
+
+    // Each record becomes its bytes at once: the bank is held once, not as
+    // frames and bytes both.
+    const std::size_t voiceCount = units.units.size();
+    const std::size_t count = voiceCount + units.continuants.size();
+    std::vector<testbank::Variant> records(count);
+    std::vector<std::string> failures(count);
+    std::vector<std::unique_ptr<Workshop>> workshops(threads_);
+    parallelFor(count, threads_, [&](std::size_t i, unsigned thread) {
+        if (!workshops[thread])
+            workshops[thread] = std::make_unique<Workshop>(calibration_);
+        try {
+            if (i < voiceCount) {
+                const testbank::SingingVoice v = makeVoice(*workshops[thread], units.units[i]);
+                records[i] = {v.unit, v.pitch, 0, testbank::v3VoiceRecord(v.values, testbank::ghrModelBytes(v.frames))};
+            } else {
+                const testbank::SingingContinuant c =
+                    makeContinuant(*workshops[thread], units.continuants[i - voiceCount]);
+                records[i] = {c.unit, c.pitch, 0,
+                              testbank::v3ContinuantRecord(c.param1, c.param2, kHop, testbank::ghrModelBytes(c.frames))};
+            }
+        } catch (const std::runtime_error& e) {
+            failures[i] = e.what();
+        }
+    });
+
+    MadeBank made;
+    made.package.header.hopSize = kHop;
+    made.package.strings[2] = "CHN";
+    std::set<std::string> stored;
+    for (std::size_t i = 0; i < count; ++i) {
+        const bool isVoice = i < voiceCount;
+        if (!failures[i].empty()) {
+            made.leftOut.push_back((isVoice ? units.units[i].symbol : units.continuants[i - voiceCount].key) + ": " +
+                                   failures[i]);
+            continue;
+        }
+        std::vector<std::string> names;
+        if (!isVoice)
+            names.push_back(records[i].unit);
+        else
+            for (const std::string& name : {units.units[i].unit, units.units[i].symbol})
+                if (stored.insert(name).second)
+                    names.push_back(name);
+        for (std::size_t k = 0; k < names.size(); ++k) {
+            made.package.variants.push_back(k + 1 < names.size() ? records[i] : std::move(records[i]));
+            made.package.variants.back().unit = names[k];
+        }
+        (isVoice ? made.voices : made.continuants) += names.size();
+    }
+    return made;
 }
 
 }  // namespace demobank

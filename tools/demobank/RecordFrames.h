@@ -23,9 +23,9 @@ class RecordFrameMaker {
 public:
     explicit RecordFrameMaker(LevelCalibration calibration);
 
-    // One frame per analysed frame.
+    // The analysed frames first .. last (inclusive).
     std::vector<testbank::PlainFrame> frames(const std::vector<std::int16_t>& recording,
-                                             const SpeechAnalysis& analysis);
+                                             const SpeechAnalysis& analysis, std::int32_t first, std::int32_t last);
 
     static constexpr float kHighestHarmonicHz = 10000.0f;
     static constexpr float kFloorDb = -120.0f;

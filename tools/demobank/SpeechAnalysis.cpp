@@ -37,17 +37,18 @@ SpeechAnalysis analyseSpeech(const std::string& syllable, const std::vector<std:
     return out;
 }
 
-void requireResolvablePitch(const std::string& syllable, const SpeechAnalysis& analysis, std::int32_t first,
-                            std::int32_t last)
+std::vector<std::int32_t> unvoiceUnresolvable(SpeechAnalysis& analysis, std::int32_t first, std::int32_t last)
 {
+    std::vector<std::int32_t> changed;
     const std::int32_t end = std::min<std::int32_t>(last, static_cast<std::int32_t>(analysis.f0.size()) - 1);
     for (std::int32_t i = std::max(0, first); i <= end; ++i) {
-        const float f0 = analysis.f0[static_cast<std::size_t>(i)];
-        if (f0 > 0.0f && f0 < kLowestResolvableF0)
-            throw std::runtime_error("the syllable \"" + syllable + "\" has a vowel frame at " +
-                                     std::to_string(static_cast<int>(f0)) +
-                                     " Hz, below the 115 Hz the analysis resolves");
+        float& f0 = analysis.f0[static_cast<std::size_t>(i)];
+        if (f0 > 0.0f && f0 < kLowestResolvableF0) {
+            f0 = 0.0f;
+            changed.push_back(i);
+        }
     }
+    return changed;
 }
 
 }  // namespace demobank

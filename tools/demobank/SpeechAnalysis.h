@@ -20,10 +20,10 @@ struct SpeechAnalysis {
 // recording.
 SpeechAnalysis analyseSpeech(const std::string& syllable, const std::vector<std::int16_t>& samples);
 
-// The analysis window cannot resolve harmonics below 115 Hz: a voiced frame
-// in first .. last (inclusive) with a lower f0 throws std::runtime_error
-// naming the syllable.
-void requireResolvablePitch(const std::string& syllable, const SpeechAnalysis& analysis, std::int32_t first,
-                            std::int32_t last);
+// The analysis window cannot resolve harmonics below 115 Hz, far under the
+// speech's own pitch: a frame in first .. last (inclusive) read that low is
+// a consonant's noise or a transition taken for a lower voice. It becomes
+// unvoiced; returns the frames changed.
+std::vector<std::int32_t> unvoiceUnresolvable(SpeechAnalysis& analysis, std::int32_t first, std::int32_t last);
 
 }  // namespace demobank

@@ -27,21 +27,35 @@ bool isConsonantPhoneme(const std::string& name)
 {
     static const char* const kConsonants[] = {"p",  "ph", "m",   "f",    "t",  "th", "n",   "l",  "k",  "kh",
                                               "x",  "h",  "N",   "ts",   "tsh", "ts.h", "ts.", "s", "s.", "z.",
-                                              "r",  "tS", "tSh", "ts;",  "ts;h", "s;", "w",   ";",  "j"};
+                                              "r",  "tS", "tSh", "ts;",  "ts;h", "s;", "w",   ";",  "j",
+                                              "X",  "S;", "tS;", "tS;h"};
     return std::any_of(std::begin(kConsonants), std::end(kConsonants), [&](const char* c) { return name == c; });
 }
 
-SyllableMarks syllableMarks(const std::string& syllable, const std::vector<PhonemeEvent>& events, bool hasInitial,
-                            bool nasalFinal, const std::vector<bool>& voiced)
+namespace {
+
+std::size_t vowelEvent(const std::vector<PhonemeEvent>& events, bool hasInitial)
+{
+    return hasInitial && events.size() > 1 && isConsonantPhoneme(events[0].name) ? 1 : 0;
+}
+
+}  // namespace
+
+SyllableMarks onsetMarks(const std::string& syllable, const std::vector<PhonemeEvent>& events, bool hasInitial)
 {
     if (events.empty())
         throw std::runtime_error("the syllable \"" + syllable + "\" has no phoneme events");
     SyllableMarks m;
     m.beginPos = frameAt(events[0].sample);
-    std::size_t vowel = 0;
-    if (hasInitial && events.size() > 1 && isConsonantPhoneme(events[0].name))
-        vowel = 1;
-    m.endPos = frameAt(events[vowel].sample);
+    m.endPos = frameAt(events[vowelEvent(events, hasInitial)].sample);
+    return m;
+}
+
+SyllableMarks syllableMarks(const std::string& syllable, const std::vector<PhonemeEvent>& events, bool hasInitial,
+                            bool nasalFinal, const std::vector<bool>& voiced)
+{
+    SyllableMarks m = onsetMarks(syllable, events, hasInitial);
+    const std::size_t vowel = vowelEvent(events, hasInitial);
 
     const auto pause = std::find_if(events.begin(), events.end(), [](const PhonemeEvent& e) { return e.name == "_|"; });
     std::int32_t e = pause == events.end() ? static_cast<std::int32_t>(voiced.size()) : frameAt(pause->sample);

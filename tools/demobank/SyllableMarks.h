@@ -19,6 +19,11 @@ struct SyllableMarks {
     std::int32_t param5 = 0;
 };
 
+// Where the syllable of events begins and where its vowel begins, in frames
+// (the first event, and the second one after a consonant initial). Throws
+// std::runtime_error naming the syllable when it has no phoneme events.
+SyllableMarks onsetMarks(const std::string& syllable, const std::vector<PhonemeEvent>& events, bool hasInitial);
+
 // True for the synthesiser's consonant mnemonics (e.g. "th", "ts.h", "w", ";").
 bool isConsonantPhoneme(const std::string& name);
 

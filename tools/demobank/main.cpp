@@ -1,34 +1,54 @@
 // Writes the demo voice bank "demo-cmn" (version "3.1") into a program
-// folder's singers/demo-cmn/: every unit and continuant the example song
-// asks for, from synthetic Mandarin speech.
-//   hv_make_demo_bank PROGRAM_FOLDER SONG.ot
+// folder's singers/demo-cmn/: a unit for every valid pinyin syllable and the
+// continuants of every final into every onset, from synthetic Mandarin
+// speech. What the speech synthesiser cannot say is named on the way out;
+// the bank sings without it.
+//   hv_make_demo_bank PROGRAM_FOLDER
+#include <sched.h>
+
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 
+#include "BankUnits.h"
 #include "DemoBank.h"
-#include "SongScore.h"
-#include "lyrics/ChnSymbolMgr.h"
+#include "lyrics/PinyinDict.h"
 #include "support/bank/BankTree.h"
+
+namespace {
+
+// The cores this process may run on.
+unsigned usableCores()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) != 0)
+        return 1;
+    return static_cast<unsigned>(std::max(1, CPU_COUNT(&set)));
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s PROGRAM_FOLDER SONG.ot\n", argv[0]);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s PROGRAM_FOLDER\n", argv[0]);
         return 2;
     }
     const char* const kName = "demo-cmn";
     try {
         Halvoren::ChnSymbolMgr symbols;
-        const demobank::SongUnits units = demobank::songUnits(symbols, demobank::songScore(argv[2], kName));
+        const demobank::BankUnits units = demobank::bankUnits(symbols, CPinyinDict().getSyllables());
         const demobank::LevelCalibration calibration = demobank::measureLevelCalibration();
-        demobank::DemoBankMaker maker(symbols, calibration);
-        const testbank::SingingBank bank = maker.bank(units);
+        demobank::DemoBankMaker maker(calibration, usableCores());
+        const demobank::MadeBank made = maker.bank(units);
         const std::filesystem::path folder = std::filesystem::path(argv[1]) / "singers" / kName;
         testbank::writeFile(folder / "bank.hvsd", testbank::descriptionText("3.1", kName));
-        testbank::writePackageFiles(folder, testbank::writeSingingBank(bank));
+        testbank::writePackageFiles(folder, testbank::writePackage(made.package));
         std::printf("%s: %zu voices, %zu continuants; calibration %.2f dB (harmonics), %.2f dB (noise)\n", kName,
-                    bank.voices.size(), bank.continuants.size(), calibration.harmonicDb, calibration.noiseDb);
+                    made.voices, made.continuants, calibration.harmonicDb, calibration.noiseDb);
+        for (const std::string& reason : made.leftOut)
+            std::printf("%s: left out %s\n", kName, reason.c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
         return 1;

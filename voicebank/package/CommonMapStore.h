@@ -43,6 +43,14 @@ public:
         return at == records_.end() ? nullptr : at->second.get();
     }
 
+    // Calls visit(record) for every record, in key order.
+    template <class Visit>
+    void forEach(Visit visit)
+    {
+        for (auto& [key, record] : records_)
+            visit(*record);
+    }
+
     // Frees every record and empties the map.
     void clear() { records_.clear(); }
 

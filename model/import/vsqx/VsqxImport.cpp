@@ -24,6 +24,10 @@ constexpr int kMaxNesting = 64;
 constexpr uint64_t kMaxFileBytes = uint64_t{32} << 20;
 constexpr int64_t kMeasureTicks = 1920;
 constexpr size_t kUtf8MaxSequence = 4;
+// Score elements carry at most a few attributes, and a score of the largest
+// size read holds well under a million elements: the parse of anything
+// within these stays linear in the text.
+constexpr XmlCountLimits kXmlCounts{64, uint64_t{1} << 22};
 
 // Adds the shift; false when the result leaves the 32-bit range.
 bool shiftBy(int32_t& pos, int64_t shift)
@@ -191,6 +195,7 @@ std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& 
     std::string text;
     if (!size || *size > kMaxFileBytes || !readWholeFile(path, text, kMaxFileBytes) || !xmlNestingWithin(text, kMaxNesting))
         return nullptr;
+    if (!xmlCountsWithin(text, kXmlCounts)) return nullptr;
     // The XML parser takes the whole sequence a UTF-8 lead byte announces
     // (up to 4 bytes) without looking for the end of the text, so a text
     // cut inside a sequence would be read past its end. Zeros after the

@@ -10,11 +10,13 @@ size_t skipPast(std::string_view text, size_t from, std::string_view end)
     return at == std::string_view::npos ? at : at + end.size();
 }
 
-}  // namespace
-
-bool xmlNestingWithin(std::string_view text, int limit)
+// Calls onTag(depth change, attributes) for every start tag (+1, or 0 for an
+// empty-element tag) and end tag (-1, no attributes) of the text, in order,
+// until it returns false; false then. A start tag cut by the end of the
+// text is not reported.
+template <class OnTag>
+bool forEachTag(std::string_view text, OnTag onTag)
 {
-    int depth = 0;
     size_t i = 0;
     while ((i = text.find('<', i)) != std::string_view::npos) {
         const std::string_view rest = text.substr(i);
@@ -25,11 +27,12 @@ bool xmlNestingWithin(std::string_view text, int limit)
         } else if (rest.starts_with("<?") || rest.starts_with("<!")) {
             i = skipPast(text, i + 2, ">");
         } else if (rest.starts_with("</")) {
-            --depth;
+            if (!onTag(-1, uint32_t{0})) return false;
             i = skipPast(text, i + 2, ">");
         } else {
             // A start tag: its end is the first ">" outside quotes.
             char quote = 0;
+            uint32_t attributes = 0;
             size_t j = i + 1;
             for (; j < text.size(); ++j) {
                 const char c = text[j];
@@ -37,14 +40,34 @@ bool xmlNestingWithin(std::string_view text, int limit)
                     if (c == quote) quote = 0;
                 } else if (c == '"' || c == '\'') {
                     quote = c;
+                } else if (c == '=') {
+                    ++attributes;
                 } else if (c == '>') {
                     break;
                 }
             }
             if (j >= text.size()) return true;
-            if (text[j - 1] != '/' && ++depth > limit) return false;
+            if (!onTag(text[j - 1] == '/' ? 0 : 1, attributes)) return false;
             i = j + 1;
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool xmlNestingWithin(std::string_view text, int limit)
+{
+    int depth = 0;
+    return forEachTag(text, [&](int change, uint32_t) { return (depth += change) <= limit; });
+}
+
+bool xmlCountsWithin(std::string_view text, const XmlCountLimits& limits)
+{
+    uint64_t total = 0;
+    return forEachTag(text, [&](int change, uint32_t attributes) {
+        if (change < 0) return true;
+        total += 1 + uint64_t{attributes};
+        return attributes <= limits.attributesPerElement && total <= limits.elementsAndAttributes;
+    });
 }

@@ -71,8 +71,11 @@ TEST(HarmonicAnalysis, F0AndPeaksFollowTheHarmonics)
             PeakList again;
             const float f0 = builder.detector().detectFrame(pcm, centre, again, previous);
             previous = f0;
-            const double trueF0 = c.voice.f0At(double(centre) / kRate);
+            // A frame whose window passes an end reads the f0 of the nearest
+            // frame whose window fits.
             const bool inside = centre >= 600 && centre + 600 < 44100;
+            const std::int64_t read = std::clamp<std::int64_t>(centre, 640, 43392);  // frames 5 .. 339
+            const double trueF0 = c.voice.f0At(double(read) / kRate);
             if (inside) {
                 ASSERT_GT(f0, 0.0f) << c.what << " frame " << i;
             }
@@ -91,6 +94,40 @@ TEST(HarmonicAnalysis, F0AndPeaksFollowTheHarmonics)
                 EXPECT_NEAR(peaks.freqs[k], f, 10.8) << c.what << " frame " << i << " harmonic " << k + 1;
                 EXPECT_NEAR(peaks.mags[k], level, 1.0) << c.what << " frame " << i << " harmonic " << k + 1;
             }
+        }
+    }
+}
+
+TEST(HarmonicAnalysis, EveryFrameReadsF0WithRandomPhases)
+{
+    // Frames whose 1201-sample window fits (centres 600 .. length - 601)
+    // search their own f0; the others take the f0 of the nearest of them.
+    // 0.2 s: 8820 samples, 8819 / 128 + 2 = 70 frames; the windows of
+    // frames 5 (centre 640) .. 64 (centre 8192 <= 8219) fit.
+    HalvorenEngineV3::EngineHprBuilder builder(44100.0f);
+    Halvoren::HarmonicsDetector& detector = builder.detector();
+    for (double f0 : {80.0, 100.0, 140.0, 220.0, 523.25, 880.0, 995.0, 1000.0}) {
+        for (unsigned seed : {1u, 2u, 3u, 4u}) {
+            const Voice v{.f0 = f0, .seconds = 0.2, .phaseSeed = seed};
+            const auto pcm = toPcm(voicedSamples(v));
+            Halvoren::PeakTracks tracks;
+            ASSERT_TRUE(detector.detect(pcm, 128, tracks));
+            ASSERT_EQ(tracks.size(), 70u);
+            std::vector<float> own(tracks.size(), 0.0f);
+            PeakList again;
+            for (std::size_t i = 5; i <= 64; ++i)
+                own[i] = detector.detectFrame(pcm, std::int64_t(i) * 128, again);
+            for (std::size_t i = 0; i < tracks.size(); ++i) {
+                const float found = own[std::clamp<std::size_t>(i, 5, 64)];
+                // 80 Hz harmonics merge in the window's lobes: 4 % there.
+                EXPECT_NEAR(found / f0, 1.0, f0 < 90.0 ? 0.04 : 0.01) << f0 << " Hz seed " << seed << " frame " << i;
+                detector.detectFrame(pcm, std::int64_t(i) * 128, again, found);
+                EXPECT_EQ(tracks.frame(i).freqs, again.freqs) << f0 << " Hz seed " << seed << " frame " << i;
+                EXPECT_FALSE(again.empty()) << f0 << " Hz seed " << seed << " frame " << i;
+            }
+            // Without a hint a frame whose window passes an end is unvoiced.
+            EXPECT_EQ(detector.detectFrame(pcm, 0, again), 0.0f);
+            EXPECT_EQ(detector.detectFrame(pcm, 8819 - 599, again), 0.0f);
         }
     }
 }
@@ -153,7 +190,9 @@ TEST(HarmonicAnalysis, BadInputIsRefusedOrEmpty)
 {
     HPR_model model;
     const auto pcm = toPcm(voicedSamples(Voice{.seconds = 0.05}));
-    for (float rate : {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN()}) {
+    // From 600 kHz the shortest period searched (rate / 1000) reaches the
+    // longest (600 samples).
+    for (float rate : {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(), 600000.0f, 602000.0f, 1e9f}) {
         HalvorenEngineV3::EngineHprBuilder builder(rate);
         model.peaks.appendFrame().append(1, 2, 3);
         EXPECT_FALSE(builder.analyse(pcm, model)) << rate;

@@ -32,6 +32,7 @@ struct Voice {
     double noiseDbfs = -200.0;  // RMS of the white noise
     double seconds = 1.0;
     double silentTail = 0.0;    // seconds of noise alone after the voice
+    unsigned phaseSeed = 0;     // harmonic phases uniform at random; 0: 0.7 k^2
 
     double f0At(double t) const
     {
@@ -47,6 +48,11 @@ inline std::vector<double> voicedSamples(const Voice& v)
     const std::size_t voiced = std::size_t(v.seconds * kRate);
     std::vector<double> x(voiced + std::size_t(v.silentTail * kRate), 0.0);
     const int count = harmonicCount(v);
+    std::vector<double> offsets(std::size_t(count) + 1);
+    std::mt19937 rng(v.phaseSeed);
+    std::uniform_real_distribution<double> turn(0.0, 2.0 * std::numbers::pi);
+    for (int k = 1; k <= count; ++k)
+        offsets[std::size_t(k)] = v.phaseSeed != 0 ? turn(rng) : 0.7 * k * k;
     // Phase of the fundamental, integrated from f0(t); harmonic k runs at k times it.
     double phase = 0.0;
     for (std::size_t n = 0; n < voiced; ++n) {
@@ -54,7 +60,7 @@ inline std::vector<double> voicedSamples(const Voice& v)
         double s = 0.0;
         for (int k = 1; k <= count; ++k) {
             const double amp = 2.0 * std::pow(10.0, envelopeDb(k * f) / 20.0);
-            s += amp * std::cos(k * phase + 0.7 * k * k);
+            s += amp * std::cos(k * phase + offsets[std::size_t(k)]);
         }
         x[n] = s;
         phase += 2.0 * std::numbers::pi * f / kRate;

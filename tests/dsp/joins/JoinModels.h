@@ -51,6 +51,16 @@ inline void setResidual(Halvoren::HPR_model& m, const std::vector<short>& sample
     m.residual.putSamples(samples.data(), static_cast<std::uint32_t>(samples.size()));
 }
 
+// A model at hop kHop: `frames` frames of fillPeaks and a noise residual
+// reaching one hop past the last frame's centre.
+inline void fillModel(Halvoren::HPR_model& m, int frames, float base, const float levels[3], double rms,
+                      std::uint32_t seed)
+{
+    m.hop = kHop;
+    fillPeaks(m, frames, base, levels);
+    setResidual(m, noise((frames + 1) * kHop, rms, seed));
+}
+
 // The first frequency of every frame (-1 for an empty frame).
 inline std::vector<int> frameIds(const Halvoren::HPR_model& m)
 {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "JoinModels.h"
 #include "dsp/SourceJoiner.h"
@@ -17,15 +18,11 @@ struct Joins : ::testing::Test {
     void SetUp() override
     {
         joiner.init(kN, kRate);
-        a.hop = b.hop = c.hop = kHop;
         const float levelsA[3] = {-10.0f, -20.0f, -30.0f};
         const float levelsB[3] = {-30.0f, -40.0f, -50.0f};
-        fillPeaks(a, 60, 100.0f, levelsA);
-        fillPeaks(b, 40, 1000.0f, levelsB);
-        fillPeaks(c, 30, 5000.0f, levelsB);
-        setResidual(a, noise(61 * kHop, 500.0, 1));
-        setResidual(b, noise(41 * kHop, 500.0, 2));
-        setResidual(c, noise(31 * kHop, 500.0, 3));
+        fillModel(a, 60, 100.0f, levelsA, 500.0, 1);
+        fillModel(b, 40, 1000.0f, levelsB, 500.0, 2);
+        fillModel(c, 30, 5000.0f, levelsB, 500.0, 3);
     }
 };
 
@@ -120,12 +117,29 @@ TEST_F(Joins, JoinThreeTakesBsSpanThenCUnderOneLength)
 TEST_F(Joins, BankJoinFramesAreClampedAndImpossibleJoinsRefused)
 {
     // Join frames far outside the models: frameA 1000 -> 59, start -5 -> 1,
-    // frameB 1000 -> 40 (no b frames): 60 frames.
+    // frameB 1000 -> b's last frame 39: 60 + 1 frames.
     ASSERT_TRUE(joiner.joinTwo(a, b, out, 1000, 1000, -5, 1000));
-    EXPECT_EQ(out.peaks.size(), 60u);
+    EXPECT_EQ(frameIds(out).back(), 1039);
+    EXPECT_EQ(out.peaks.size(), 61u);
     ASSERT_TRUE(joiner.joinThree(a, b, c, out, -7, 30, 10, 100000, 1 << 30));
-    // frameA -7 -> 1; b 30..29 (frameB2 raised to frameB): none; c from 30: none.
-    EXPECT_EQ(out.peaks.size(), 1u);
+    // frameA -7 -> 1; b 30..29 (frameB2 raised to frameB): none; c from its
+    // last frame 29: 1 + 1 frames.
+    EXPECT_EQ(frameIds(out), (std::vector<int>{100, 5029}));
+
+    // An empty b leaves nothing to join: refused, with out a copy of a.
+    HPR_model empty;
+    empty.hop = kHop;
+    const std::function<bool()> joins[] = {
+        [&] { return joiner.joinTwo(a, empty, out, 44, 25, 40, 5); },
+        [&] { return joiner.joinTwoScaled(a, empty, out, 40, 10, 0.01f, 26); },
+        [&] { return joiner.joinTwoSpline(a, empty, out, 40, 10, 0.01f, 26); },
+        [&] { return joiner.joinThree(a, empty, c, out, 40, 10, 20, 5, 26); }};
+    for (const auto& join : joins) {
+        out.assign(c);
+        EXPECT_FALSE(join());
+        EXPECT_EQ(out.peaks.size(), 60u);
+        EXPECT_EQ(out.residual.numSamples(), 61u * kHop);
+    }
 
     // The output may be an input.
     HPR_model copy;

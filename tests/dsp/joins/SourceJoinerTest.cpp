@@ -155,4 +155,75 @@ TEST(SourceJoiner, AQuietResidualRisesTowardALoudOneWithoutAStep)
     EXPECT_LT(loud - last, last - quiet);
 }
 
+TEST(SourceJoiner, UnitsOfEqualLevelJoinedAtTheirEndsKeepTheirLevel)
+{
+    // a, b and c: noise of one RMS (1000, 60 dB) and peaks at -10, -20,
+    // -30 dB at nearly the same frequencies (the spline forms compare levels
+    // at each frequency), so every join should leave the levels where they
+    // are. b's frames 0 and 1 sit at its start, 39 is its last, 45 lies past
+    // it (and reads as 39); frameA 58 is two frames before a's end.
+    HPR_model a, b, c, out;
+    fillModel(a, 60, 100.0f, kLevels, 1000.0, 21);
+    fillModel(b, 40, 100.0f, kLevels, 1000.0, 22);
+    fillModel(c, 30, 100.0f, kLevels, 1000.0, 23);
+    SourceJoiner joiner;
+    joiner.init(kN, kRate);
+    const char* forms[] = {"two", "scaled", "spline", "three", "three spline"};
+    for (const std::string form : forms) {
+        for (int frameA : {40, 58}) {
+            for (int frameB : {0, 1, 39, 45}) {
+                const std::string what = form + " at " + std::to_string(frameA) + ", " + std::to_string(frameB);
+                const int b0 = std::min(frameB, 39);
+                // Where b's frames start in out, how many follow, and which
+                // of out's frames the residual correction moved.
+                int keep = frameA, taken = 0, moved0 = 0, moved1 = 0;
+                bool ok = false;
+                if (form == "two") {
+                    // Region frameA - 9 .. frameA, then up to 10 of b's.
+                    ok = joiner.joinTwo(a, b, out, frameA, frameB, frameA - 9, 10);
+                    keep = frameA + 1;
+                    taken = std::min(10, 40 - b0);
+                    moved0 = frameA - 9;
+                    moved1 = frameA;
+                } else if (form == "scaled" || form == "spline") {
+                    ok = form == "scaled" ? joiner.joinTwoScaled(a, b, out, frameA, frameB, 0.01f, 10)
+                                          : joiner.joinTwoSpline(a, b, out, frameA, frameB, 0.01f, 10);
+                    taken = std::min(10, 40 - b0);
+                    moved0 = keep;
+                    moved1 = keep + taken - 1;
+                } else {
+                    // b's frames b0 .. b0 + 2, then c's from min(frameB, 29).
+                    ok = form == "three" ? joiner.joinThree(a, b, c, out, frameA, frameB, frameB + 3, frameB, 10)
+                                         : joiner.joinThreeSpline(a, b, c, out, frameA, frameB, frameB + 3, frameB, 10);
+                    const int span = std::min(3, 40 - b0);
+                    taken = span + std::min(10 - span, 30 - std::min(frameB, 29));
+                    moved0 = keep;
+                    moved1 = keep + span - 1;
+                }
+                ASSERT_TRUE(ok) << what;
+                ASSERT_EQ(out.peaks.size(), std::size_t(keep + taken)) << what;
+                for (std::size_t i = 0; i < out.peaks.size(); ++i) {
+                    const PeakList& f = out.peaks.frame(i);
+                    ASSERT_GE(f.size(), 3u) << what << " frame " << i;
+                    EXPECT_GT(f.freqs[0], 0.0f) << what << " frame " << i;
+                    EXPECT_EQ(f.freqs[1], 2000.0f) << what << " frame " << i;
+                    EXPECT_EQ(f.freqs[2], 3000.0f) << what << " frame " << i;
+                    for (int k = 0; k < 3; ++k)
+                        EXPECT_NEAR(f.mags[k], kLevels[k], 1.0f) << what << " frame " << i << " peak " << k;
+                }
+                // The moved frames' residual against the samples they came
+                // from (a's for joinTwo, b's otherwise), between their centres.
+                if (moved1 <= moved0)
+                    continue;
+                const HPR_model& src = form == "two" ? a : b;
+                const int srcFrame0 = form == "two" ? moved0 : b0;
+                const int samples = (moved1 - moved0) * kHop;
+                const double outDb = levelDb(out.residual.ptrBegin() + moved0 * kHop, 0, samples);
+                const double srcDb = levelDb(src.residual.ptrBegin() + srcFrame0 * kHop, 0, samples);
+                EXPECT_NEAR(outDb, srcDb, 1.0) << what;
+            }
+        }
+    }
+}
+
 }  // namespace

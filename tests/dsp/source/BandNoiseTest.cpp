@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "dsp/BandNoiseBank.h"
@@ -49,6 +50,23 @@ TEST(BandNoiseBankTest, OffsetsFollowTheGenerator)
         renderNoiseFrame(3, bank, levels, frame);
         expectTableSlice(bank, k, offsets[1][k], frame, "frame 2");
     }
+}
+
+TEST(BandNoiseBankTest, TablesDoNotDependOnTheBuildingThread)
+{
+    // Banks built one after another, and on a fresh thread, hold the same
+    // tables; building one leaves the thread's generator where it was.
+    const float edges[3] = {1000, 4000, 11000};
+    hvSrand(77);
+    BandNoiseBank first(3, 44100.0f, edges);
+    BandNoiseBank second(3, 44100.0f, edges);
+    std::vector<std::vector<float>> onFresh;
+    std::thread([&] { onFresh = BandNoiseBank(3, 44100.0f, edges).tables; }).join();
+    EXPECT_EQ(first.tables, second.tables);
+    EXPECT_EQ(first.tables, onFresh);
+    const int next = hvRand();
+    hvSrand(77);
+    EXPECT_EQ(next, hvRand());
 }
 
 TEST(BandNoiseBankTest, FixedFormsEqualTheGeneralSumAndLevelsScale)

@@ -115,6 +115,7 @@ TEST(FrameStores, PackedPeakFramesDecodePerFrameSteps)
         {"offsets shorter than frameCount", 2, 3, {0, 4}},
         {"levels past the end", 1, 2, {0, 8}},
         {"offset outside the bytes", 1, 2, {0, 1000}},
+        {"negative offset", 1, 2, {0, -4}},
     };
     for (const Case& c : bad) {
         frames.frameCount = c.frameCount;
@@ -127,25 +128,33 @@ TEST(FrameStores, PackedPeakFramesDecodePerFrameSteps)
 
 TEST(FrameStores, PackedPeakFramesWithAxisTakeTheFirstNAxisValues)
 {
-    // axisLength 3, axisStep 50.0f (00 00 48 42), 2 frames at offsets [0, 16]:
+    // axisLength 3, axisStep 100.0f (00 00 C8 42), 2 frames at offsets [0, 16]:
     // frame 0 is n = 2 with levels [-1, -2]; frame 1 is n = 4, beyond the axis.
+    // The frames carry no step of their own, so both readers give them the
+    // axis 100, 200, 300.
     CMemoryBuffer buffer;
     fillHex(buffer,
-            "03 00 00 00  00 00 48 42  02 00 00 00"
+            "03 00 00 00  00 00 C8 42  02 00 00 00"
             "  02 00 00 00 00 00 00 00 10 00 00 00"
             "  28 00 00 00"
             "    02 00 00 00  02 00 00 00 00 00 80 BF 00 00 00 C0"
             "    04 00 00 00  04 00 00 00 00 00 80 BF 00 00 00 C0 00 00 80 BF 00 00 00 C0");
-    CMemoryStream stream(&buffer);
-    PackedPeakFrames frames;
-    frames.readFromWithAxis(stream);
-    EXPECT_EQ(frames.axis, (std::vector<float>{50.0f, 100.0f, 150.0f}));
-    PeakList out;
-    frames.getFrame(0, out);
-    EXPECT_EQ(out.freqs, (std::vector<float>{50.0f, 100.0f}));
-    EXPECT_EQ(out.mags, (std::vector<float>{-1.0f, -2.0f}));
-    frames.getFrame(1, out);
-    EXPECT_TRUE(out.empty());
+    for (bool withAxis : {false, true}) {
+        CMemoryStream stream(&buffer);
+        PackedPeakFrames frames;
+        if (withAxis)
+            frames.readFromWithAxis(stream);
+        else
+            frames.readFrom(stream);
+        EXPECT_EQ(frames.axis, (std::vector<float>{100.0f, 200.0f, 300.0f})) << withAxis;
+        PeakList out;
+        frames.getFrame(0, out);
+        EXPECT_EQ(out.freqs, (std::vector<float>{100.0f, 200.0f})) << withAxis;
+        EXPECT_EQ(out.mags, (std::vector<float>{-1.0f, -2.0f})) << withAxis;
+        EXPECT_EQ(out.phases, (std::vector<float>{0.0f, 0.0f})) << withAxis;
+        frames.getFrame(1, out);
+        EXPECT_TRUE(out.empty()) << withAxis;
+    }
 }
 
 TEST(FrameStores, PackedBandFramesDecodeOneFloatArrayPerFrame)

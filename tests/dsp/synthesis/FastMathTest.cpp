@@ -60,11 +60,11 @@ TEST(FastMathTest, RoundingWrappingAndSums)
 
 TEST(GaussNoiseTest, AlwaysFiniteAndRoughlyNormal)
 {
-    hvSrand(1);
+    HvRandGen gen;
     double sum = 0, sumSq = 0;
     const int n = 200000;  // the generator's full range, both extremes included, is drawn
     for (int i = 0; i < n; ++i) {
-        const float v = gaussNoise(0.0f, 1.0f);
+        const float v = gaussNoise(gen, 0.0f, 1.0f);
         ASSERT_TRUE(std::isfinite(v)) << "draw " << i;
         sum += v;
         sumSq += double(v) * v;

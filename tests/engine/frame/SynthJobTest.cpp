@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <limits>
 #include <memory>
 
 #include "support/engine/TestGeneration.h"
@@ -45,6 +47,26 @@ TEST(SynthJob, PrepareLaysOutSilenceAndComputesTheStartOffset)
         synth->start();
         synth->getOutput(&count);
         EXPECT_TRUE(synth->isReady() && count == 0) << hop;
+    }
+}
+
+TEST(SynthJob, ThePlanCoversTheNoteThatEndsLatest)
+{
+    // The notes of twoNoteJob out of order, or followed by a note whose end
+    // is NaN: still 72 frames, to the end of the note at 0.4 s + 0.25 s.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<HalvorenEngine::SynthNoteV1> cases[] = {
+        {timedNote(0.4f, 0.25f), timedNote(0.1f, 0.2f)},
+        {timedNote(0.1f, 0.2f), timedNote(0.4f, 0.25f), timedNote(nan, 0.1f)},
+        {timedNote(0.1f, 0.2f), timedNote(0.4f, 0.25f), timedNote(0.2f, nan)},
+    };
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        auto synth = twoNoteJob();
+        synth->score().notes = cases[k];
+        synth->prepare();
+        int count = 0;
+        synth->getOutput(&count);
+        EXPECT_EQ(count, 73 * 16) << k;
     }
 }
 

@@ -121,9 +121,9 @@ TEST(CellSynthV1, TiltFollowsThePitchRatioClampedAtTwo)
     }
 }
 
-TEST(CellSynth, PitchRatioThatIsNoNumberGivesASilentFrame)
+TEST(CellSynth, PitchRatioThatIsNoNumberOrAPitchBelowTenHertzGivesASilentFrame)
 {
-    for (float pitch : {0.0f, -220.0f, NAN, INFINITY}) {
+    for (float pitch : {0.0f, 9.99f, -220.0f, NAN, INFINITY}) {
         const auto residual = squareResidual(8192, 1000);
         Cell cell;
         cell.residual = &residual;

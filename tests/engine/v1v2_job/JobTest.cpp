@@ -10,6 +10,8 @@
 #include "engine/v2/HVSynthesizer.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/HprSingingBank.h"
+#include "support/engine/OutputMeasures.h"
+#include "support/engine/PhraseRun.h"
 #include "support/engine/TestGeneration.h"
 
 namespace {
@@ -82,6 +84,28 @@ TEST(CellJob, RefusedBankMakesNoFrameAndStillFinishes)
     }
 }
 
+TEST(CellJob, SameSamplesEveryRun)
+{
+    for (int generation : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "generation " << generation);
+        testbank::HprSingingOptions options;
+        options.generation = generation;
+        Bank bank("v1v2_same", testbank::writeHprSingingBank(options));
+        enginetest::expectSameSamplesEveryRun(
+            [&]() -> HalvorenEngine::IHVSynthesizer* {
+                if (generation == 1) {
+                    auto* front = new HalvorenEngineV1::HVSynthesizer(bank.path);
+                    oneNote(front->score());
+                    return front;
+                }
+                auto* front = new HalvorenEngineV2::HVSynthesizer(bank.path);
+                oneNote(front->score());
+                return front;
+            },
+            [](HalvorenEngine::IHVSynthesizer* front) { delete front; });
+    }
+}
+
 TEST(CellJob, HostileMarksMakeBoundedCells)
 {
     // An onset stretched a million times, a tail of two billion frames and a
@@ -142,6 +166,43 @@ TEST(CellJob, OnsetBeforeTheOutputStartIsLeftOutAndTheJobFinishes)
         loudest = std::max(loudest, std::abs(int(s)));
     EXPECT_GT(loudest, 300);
     EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(front));
+}
+
+TEST(CellJob, SingsCleanlyAtTheLargestHop)
+{
+    // Voices whose first 10 frames are noise alone, 20 dB under full scale
+    // (peak), and whose vowel lies over that noise (a breathy vowel).
+    for (int generation : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "generation " << generation);
+        std::vector<short> out[2];
+        enginetest::NoisyStretches stretches[2];
+        for (int k = 0; k < 2; ++k) {
+            const int hop = 128 << k;
+            testbank::HprSingingOptions options;
+            options.generation = generation;
+            options.hop = hop;
+            options.unvoicedHead = 10;
+            options.noiseGain = 32;
+            Bank bank("v1v2_noisy" + std::to_string(hop), testbank::writeHprSingingBank(options));
+            CountingListener listener;
+            if (generation == 1) {
+                HalvorenEngineV1::HVSynthesizer front(bank.path);
+                oneNote(front.score());
+                out[k] = runToEnd(front, listener);
+            } else {
+                HalvorenEngineV2::HVSynthesizer front(bank.path);
+                oneNote(front.score());
+                out[k] = runToEnd(front, listener);
+            }
+            ASSERT_FALSE(out[k].empty());
+            // The head from the first sound; the vowel over the middle of the note.
+            int first = 0;
+            while (first < int(out[k].size()) && std::abs(out[k][first]) <= 2)
+                ++first;
+            stretches[k] = {{{first + hop, first + 9 * hop}}, {int(44100 * 1.8), int(44100 * 2.2)}};
+        }
+        enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
+    }
 }
 
 }  // namespace

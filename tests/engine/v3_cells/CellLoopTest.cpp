@@ -238,6 +238,36 @@ TEST_F(CellLoopTest, TheTrimOfTheNextOnsetShowsInTheFrames)
     EXPECT_EQ(indices(), want);
 }
 
+TEST_F(CellLoopTest, JoinedNoteShortensItsOnsetOnlyForAVoicedInitial)
+{
+    // "ma" at 20 joined into a syllable at 60 whose recording has its onset
+    // over source frames 0 .. 10 and ratio1 0.5 (residual -p at frame p).
+    symbols_->voiced = {"l"};
+    struct Case {
+        const char* next;
+        int offset;         // frames sung before the note's start
+        float firstSource;  // residual of the onset's first frame
+    } cases[] = {
+        {"ta", 10, 0.0f},   // unvoiced: the whole onset, trunc(10 x 1) frames from frame 0
+        {"la", 5, -5.0f},   // voiced: trunc(10 x 0.5) frames from trunc(10 x 0.5 + 0) = 5
+    };
+    for (const Case& c : cases) {
+        store_.voices[c.next] = celltest::maVoice();
+        HalvorenEngine::SynthScoreV3 score = celltest::flatScore();
+        score.notes = {note("ma", 20, 40), note(c.next, 60, 40)};
+        score.notes[0].breakAfter = 0;
+        HalvorenEngine::CellListCache list;
+        runCellLoop(*state_, score, list);
+        const HalvorenEngine::SynthFrame* onset = nullptr;
+        for (const auto& f : list.frames())
+            if (f->localIndex == 0)
+                onset = f.get();  // the last cell's first frame
+        ASSERT_NE(onset, nullptr) << c.next;
+        EXPECT_EQ(onset->index, 60 - c.offset) << c.next;
+        EXPECT_NEAR(onset->mags.ptrBegin()[0], c.firstSource, 1e-3f) << c.next;
+    }
+}
+
 TEST_F(CellLoopTest, BreathIsNoiseEndingWithItsNote)
 {
     symbols_->breaths = {"br"};

@@ -49,6 +49,7 @@ protected:
     {
         StubSymbols symbols;
         symbols.breaths = {"br"};
+        symbols.voiced = {"l"};
         CellPlanState state(store_, symbols);
         SynthScoreV3 score = celltest::flatScore();
         score.leadIn = leadIn;
@@ -98,6 +99,26 @@ TEST_F(PlanTest, TrimmedOnsetShowsInBothNotes)
         ASSERT_EQ(times.size(), 2u);
         EXPECT_NEAR(times[1].values[kTimeCellOffset], c.offsetSec, 1e-6f) << c.e0;
         EXPECT_NEAR(times[0].values[kTimeCellLength], c.previousSec, 1e-6f) << c.e0;
+    }
+}
+
+TEST_F(PlanTest, JoinedUnvoicedInitialKeepsItsWholeOnset)
+{
+    // "ma" at 100 joined into a syllable at 140 whose recording has its
+    // onset over 10 source frames and ratio1 0.5: an unvoiced initial keeps
+    // all 10 (sung over trunc(10 x 1) frames), a voiced one 5 over 5.
+    struct Case {
+        const char* next;
+        int onsetLen, offset;
+    } cases[] = {{"ta", 10, 10}, {"la", 5, 5}};
+    for (const Case& c : cases) {
+        store_.voices[c.next] = voice(10, 20, 60, 20);
+        SynthNoteV3 first = note256("ma", 100, 40);
+        first.breakAfter = 0;
+        const auto times = plan({first, note256(c.next, 140, 40)});
+        ASSERT_EQ(times.size(), 2u);
+        EXPECT_FLOAT_EQ(times[1].values[kTimeOnsetLen], sec(c.onsetLen)) << c.next;
+        EXPECT_FLOAT_EQ(times[1].values[kTimeCellOffset], sec(c.offset)) << c.next;
     }
 }
 
@@ -223,7 +244,8 @@ protected:
         HalvorenEngineV3::CellMakerState state(store_, symbols());
         state.setStop(false);
         HalvorenEngine::CellListCache list;
-        builder(state, phrase(), list);
+        SynthScoreV3 score = phrase();
+        builder(state, score, list);
         Made out;
         for (const auto& f : list.frames())
             out.emplace_back(f->index, f->localIndex);

@@ -114,7 +114,7 @@ protected:
         state_->setStop(false);
     }
 
-    void sing(CellBuilder builder, const HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list)
+    void sing(CellBuilder builder, HalvorenEngine::SynthScoreV3& score, HalvorenEngine::CellListCache& list)
     {
         builder(*state_, score, list);
     }

@@ -26,7 +26,7 @@ std::atomic<int> g_frameDelayUs{0};
 
 // Reports a steady partial at 220 Hz and -12 dB for every planned frame,
 // as a cell loop would, and returns early on a stop.
-void steadyPartialBuilder(HalvorenEngineV3::CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+void steadyPartialBuilder(HalvorenEngineV3::CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                           HalvorenEngine::CellListCache& list)
 {
     ++g_builderRuns;

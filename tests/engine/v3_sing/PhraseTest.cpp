@@ -56,6 +56,18 @@ HalvorenEngine::SynthScoreV3 breathPhrase()
     return score;
 }
 
+// "sa" (its "s" unvoiced), a rest and a breath of 0.2 s, all with Breath +1:
+// the noise 20 dB up.
+HalvorenEngine::SynthScoreV3 noisyPhrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = 0.3f;
+    score.notes = {sung("sa", 0.0f, 0.8f), sung("br1", 1.3f, 0.2f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[1]}};
+    score.curves[HalvorenEngine::kScoreBreath] = {{0.0f, 1.0f}};
+    return score;
+}
+
 // Where each cell lies in frames, from the layout routine.
 struct CellSpan {
     int first = 0;      // the onset's first frame
@@ -64,12 +76,12 @@ struct CellSpan {
     int end = 0;        // one past the cell's last frame
 };
 
-std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::SynthScoreV3& score)
+std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::SynthScoreV3& score, int hop = kHop)
 {
     SourceStore_pkg store(package);
     CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
     CachedCellRecords records(state);
-    WalkTiming timing{kRate, static_cast<float>(kHop), std::trunc(kRate * score.leadIn)};
+    WalkTiming timing{kRate, static_cast<float>(hop), std::trunc(kRate * score.leadIn)};
     std::vector<CellRecord> cells;
     for (std::size_t k = 0; k < score.notes.size(); ++k)
         walkNote(state.symbols(), records, score, k, timing, cells);
@@ -145,6 +157,21 @@ protected:
     std::string package_;
 };
 
+TEST_P(PhraseTest, SameSamplesEveryRun)
+{
+    const std::string package = testbank::packageBasePath(tree_.addPackage(
+        "p6", GetParam().name, "P6", testbank::writeSingingBank(testbank::withNineColumnPhases(
+                                        testbank::threeSyllableBank(kHop)))));
+    enginetest::expectSameSamplesEveryRun(
+        [&] {
+            HalvorenEngine::IHVSynthesizer* synth = GetParam().create(package);
+            if (auto* front = dynamic_cast<HVSynthesizer*>(synth))
+                front->score() = phrase();
+            return synth;
+        },
+        [&](HalvorenEngine::IHVSynthesizer* s) { manager_.releaseSynthesizer(s); });
+}
+
 TEST_P(PhraseTest, SingsThePhrase)
 {
     HVSynthesizer* synth = create();
@@ -202,7 +229,8 @@ TEST_P(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
     CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
     state.setStop(false);
     HalvorenEngine::CellListCache list;
-    GetParam().builder(state, phrase(), list);
+    HalvorenEngine::SynthScoreV3 score = phrase();
+    GetParam().builder(state, score, list);
     const std::vector<CellSpan> spans = spansOf(package_, phrase());
     ASSERT_FALSE(list.frames().empty());
     std::vector<int> want;
@@ -229,6 +257,32 @@ TEST_P(PhraseTest, StoppingMidPhraseGivesNoDone)
     ASSERT_NE(synth, nullptr);
     enginetest::expectStopGivesNoDone(*synth);
     manager_.releaseSynthesizer(synth);
+}
+
+TEST_P(PhraseTest, SingsCleanlyAtTheLargestHop)
+{
+    std::vector<short> out[2];
+    enginetest::NoisyStretches stretches[2];
+    for (int k = 0; k < 2; ++k) {
+        const int hop = 128 << k;
+        const std::string package = testbank::packageBasePath(tree_.addPackage(
+            "h" + std::to_string(hop), GetParam().name, "B", testbank::writeSingingBank(testbank::threeSyllableBank(hop))));
+        auto* synth = dynamic_cast<HVSynthesizer*>(GetParam().create(package));
+        ASSERT_NE(synth, nullptr);
+        synth->score() = noisyPhrase();
+        out[k] = sing(*synth);
+        manager_.releaseSynthesizer(synth);
+        const std::vector<CellSpan> spans = spansOf(package, noisyPhrase(), hop);
+        ASSERT_EQ(spans.size(), 2u);
+        // The "s": the first third of the onset (10 noise frames, then 10
+        // into the vowel); the middle half of the breath; the vowel's body.
+        const CellSpan& sa = spans[0];
+        const CellSpan& br = spans[1];
+        const int headEnd = sa.first + (sa.bodyFrom - sa.first) / 3;
+        stretches[k] = {{{sa.first * hop, headEnd * hop}, enginetest::middleHalf(br.first * hop, br.end * hop)},
+                        {sa.bodyFrom * hop, sa.bodyTo * hop}};
+    }
+    enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Banks, PhraseTest, ::testing::ValuesIn(kVersions),

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "FakeStoreV4.h"
 #include "engine/v4/CellLayout.h"
 #include "engine/v4/PrepareCells.h"
@@ -267,13 +269,16 @@ TEST(V4Walk, OnsetOnlyForValidCellsThatNeedOne)
     symbols.bareFinals = {"a"};
     symbols.breaths = {"br"};
     store.addVoice("br", {0, 10, 12, 30, 6});
+    // Element time 0 goes back into the note clamped into 0 .. 100.
     struct Case {
         const char* symbol;
         float e0;
         int offset;
+        float written;
     } cases[] = {
-        {"ma", 1.0f, 10}, {"ma", 0.5f, 5}, {"ma", 150.0f, 1000},  // e0 clamped to 100
-        {"ma", -1.0f, 0}, {"a", 1.0f, 0}, {"br", 1.0f, 0}, {"zz", 1.0f, 0},
+        {"ma", 1.0f, 10, 1.0f}, {"ma", 0.5f, 5, 0.5f}, {"ma", 150.0f, 1000, 100.0f},
+        {"ma", -1.0f, 0, 0.0f}, {"ma", std::nanf(""), 0, 0.0f}, {"a", 1.0f, 0, 1.0f},
+        {"br", 1.0f, 0, 1.0f},  {"zz", 150.0f, 0, 100.0f},
     };
     for (const Case& c : cases) {
         PlannedCellRecords records(store);
@@ -282,6 +287,7 @@ TEST(V4Walk, OnsetOnlyForValidCellsThatNeedOne)
         std::vector<CellRecord> cells;
         walkNote(symbols, records, score, 0, {44100.0f, 128.0f, 0.0f}, cells);
         EXPECT_EQ(cells[0].cellOffset, c.offset) << c.symbol << " " << c.e0;
+        EXPECT_EQ(score.notes[0].elemTime0, c.written) << c.symbol << " " << c.e0;
     }
 }
 

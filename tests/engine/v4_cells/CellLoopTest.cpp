@@ -50,7 +50,7 @@ struct LoopRun {
         state = std::make_unique<CellMakerState>(*store, std::move(owned));
         state->setStop(false);
     }
-    void sing(const HalvorenEngine::SynthScoreV3& score) { runCellLoop(*state, score, list); }
+    void sing(HalvorenEngine::SynthScoreV3 score) { runCellLoop(*state, score, list); }
 };
 
 HalvorenEngine::SynthScoreV3 scoreOf(std::vector<HalvorenEngine::SynthNoteV3> notes)
@@ -105,7 +105,7 @@ TEST(V4Loop, RecordsWithoutFramesMakeNothing)
 TEST(V4Loop, InvalidCellMakesNoFramesButKeepsItsPlace)
 {
     LoopRun run;
-    const auto score = scoreOf({at("ma", 100, 40), at("zz", 200, 40), at("ma", 300, 40)});
+    auto score = scoreOf({at("ma", 100, 40), at("zz", 200, 40), at("ma", 300, 40)});
     run.sing(score);
     EXPECT_EQ(run.store->voiceLoads.count("zz"), 0u);
     const auto cells = byCell(run.list);
@@ -124,7 +124,7 @@ TEST(V4Loop, PlanEqualsTheFramesSungPerPart)
 {
     // A joined pair, a rest, and a lone note; every onset 6 frames.
     LoopRun run;
-    const auto score =
+    auto score =
         scoreOf({at("ma", 100, 60, 0), at("ma", 140, 40), at("ma", 260, 50), at("ma", 400, 30)});
     run.sing(score);
     const auto plan = prepareCells(*run.store, *run.symbols, score);

@@ -18,6 +18,7 @@
 namespace {
 
 using enginetest::maxStep;
+using enginetest::rms;
 using enginetest::silent;
 using enginetest::sung;
 using namespace HalvorenEngineV4;
@@ -44,6 +45,18 @@ HalvorenEngine::SynthScoreV3 phrase()
     return score;
 }
 
+// "sa" (its "s" unvoiced), a rest and a breath of 0.2 s, all with Breath +1:
+// the noise 20 dB up.
+HalvorenEngine::SynthScoreV3 noisyPhrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = kLeadIn;
+    score.notes = {sung("sa", 0.0f, 0.8f), sung("br1", 1.3f, 0.2f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[1]}};
+    score.curves[HalvorenEngine::kScoreBreath] = {{0.0f, 1.0f}};
+    return score;
+}
+
 // Where each cell lies in samples, from the job's timing plan.
 struct CellSpan {
     int onset = 0;     // the onset's first sample
@@ -61,7 +74,7 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
 {
     auto symbols = symbolMgrFor("CHN");
     std::vector<CellSpan> spans;
-    for (const HalvorenEngine::NoteTimes& t : synth.body().prepareCells(*symbols)) {
+    for (const HalvorenEngine::NoteTimes& t : synth.body().prepareCells(*symbols, synth.score())) {
         const auto& v = t.values;
         CellSpan s;
         s.onset = sampleAt(v[0] - v[3]);
@@ -71,14 +84,6 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
         spans.push_back(s);
     }
     return spans;
-}
-
-double rms(const std::vector<short>& x, int from, int to)
-{
-    double sum = 0.0;
-    for (int n = from; n < to; ++n)
-        sum += static_cast<double>(x[n]) * x[n];
-    return std::sqrt(sum / std::max(1, to - from));
 }
 
 // The first and one past the last sample beyond +-2 in x[from .. to).
@@ -126,6 +131,20 @@ protected:
 
     std::string package_;
 };
+
+TEST_F(PhraseTest, SameSamplesEveryRun)
+{
+    const std::string package = testbank::packageBasePath(
+        tree_.addPackage("p6", "4.0", "P6", testbank::writeSingingBank(testbank::withNineColumnPhases(phraseBank()))));
+    enginetest::expectSameSamplesEveryRun(
+        [&] {
+            auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(package));
+            if (synth != nullptr)
+                synth->score() = phrase();
+            return synth;
+        },
+        [&](HalvorenEngine::IHVSynthesizer* s) { manager_.releaseSynthesizer(s); });
+}
 
 TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
 {
@@ -190,13 +209,57 @@ TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
     manager_.releaseSynthesizer(synth);
 }
 
+TEST_F(PhraseTest, SingsCleanlyAtTheLargestHop)
+{
+    std::vector<short> out[2];
+    enginetest::NoisyStretches stretches[2];
+    for (int k = 0; k < 2; ++k) {
+        const int hop = 128 << k;
+        const std::string path = testbank::packageBasePath(
+            tree_.addPackage("h" + std::to_string(hop), "4.0", "B", testbank::writeSingingBank(testbank::cvvcBankV4(hop))));
+        auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(path));
+        ASSERT_NE(synth, nullptr);
+        synth->score() = noisyPhrase();
+        out[k] = sing(*synth);
+        const std::vector<CellSpan> spans = spansOf(*synth);
+        manager_.releaseSynthesizer(synth);
+        ASSERT_EQ(spans.size(), 2u);
+        // The "s": the first third of the onset (10 noise frames, then 10
+        // into the vowel); the middle half of the breath; the vowel's body.
+        const CellSpan& sa = spans[0];
+        const CellSpan& br = spans[1];
+        stretches[k] = {{{sa.onset, sa.onset + (sa.bodyFrom - sa.onset) / 3}, enginetest::middleHalf(br.onset, br.end)},
+                        {sa.bodyFrom, sa.bodyTo}};
+    }
+    enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
+}
+
+TEST_F(PhraseTest, CurveValuesBeyondTheirRangeSingAsTheirLimits)
+{
+    // Amplitude 64 would overflow its gain 2^(2v) and Breath 1e6 the noise's
+    // 20 dB a unit: frames of NaN.
+    auto render = [&](float amplitude, float breath) {
+        HVSynthesizer* synth = create();
+        EXPECT_NE(synth, nullptr);
+        synth->score().curves[HalvorenEngine::kScoreAmplitude] = {{0.0f, amplitude}};
+        synth->score().curves[HalvorenEngine::kScoreBreath] = {{0.0f, breath}};
+        const std::vector<short> out = sing(*synth);
+        manager_.releaseSynthesizer(synth);
+        return out;
+    };
+    const std::vector<short> limits = render(1.0f, 1.0f);
+    EXPECT_FALSE(silent(limits, 0, static_cast<int>(limits.size())));
+    EXPECT_EQ(render(64.0f, 1e6f), limits);
+}
+
 TEST_F(PhraseTest, CapturedFramesAreFinite)
 {
     SourceStore_pkg store(package_);
     CellMakerState state(store, symbolMgrFor("CHN"));
     state.setStop(false);
     HalvorenEngine::CellListCache list;
-    runCellLoop(state, phrase(), list);
+    HalvorenEngine::SynthScoreV3 score = phrase();
+    runCellLoop(state, score, list);
     ASSERT_FALSE(list.frames().empty());
     for (const auto& f : list.frames()) {
         for (std::size_t i = 0; i < f->peaks.size(); ++i)
@@ -243,7 +306,7 @@ TEST_F(PhraseTest, RefusedHopMakesNoFrameAndStillFinishes)
     EXPECT_FALSE(out.empty());
     EXPECT_TRUE(silent(out, 0, static_cast<int>(out.size()), 0));
     auto symbols = symbolMgrFor("CHN");
-    EXPECT_TRUE(synth->body().prepareCells(*symbols).empty());
+    EXPECT_TRUE(synth->body().prepareCells(*symbols, synth->score()).empty());
     manager_.releaseSynthesizer(synth);
 }
 

@@ -99,7 +99,9 @@ TEST(BuildHarmonicsV6, CountIsHalfTheRateOverF0AtMostTheStoredCount)
         {10, 3000.0f, 200.0f, 7},     // trunc(7.35)
         {10, 22050.0f, 200.0f, 1},
         {10, 22051.0f, 200.0f, 0},
-        {10, 1e-30f, 200.0f, 10},     // a huge quotient stops at the stored count
+        {200, 10.0f, 200.0f, 200},    // the lowest sung fundamental: 2205 fit
+        {10, 9.99f, 200.0f, 0},       // below 10 Hz no harmonics, as at 0 Hz
+        {10, 1e-30f, 200.0f, 0},
         {300, 100.0f, 0.0f, 220},     // ref 0: harmonic numbers kept
     };
     for (const Case& c : cases) {

@@ -25,6 +25,13 @@ PartSpans weighted(int L, int h, float a, float b, float c)
     s.elemTimes[2] = c;
     return s;
 }
+
+PartSpans weightless(int L, int srcLen, int m, int h)
+{
+    PartSpans s = spans(L, srcLen, m, h);
+    s.elemFlag = true;
+    return s;
+}
 }  // namespace
 
 TEST(PartLayout, HeadBodyAndTailByRule)
@@ -57,6 +64,9 @@ TEST(PartLayout, HeadBodyAndTailByRule)
         {"element times, no head", weighted(40, 0, 1, 2, 1), 0, 26, 14},
         // Times that weigh nothing fall to the half rule (40 <= 52).
         {"zero element times", weighted(40, 12, 0, 0, 0), 10, 10, 20},
+        // ... and to the steady rule when it applies: L 50 > 30 + 5 + 5 gives
+        // head 5, tail 30, body 50 - 30 - 5 = 15 (not the half rule's 5/20/25).
+        {"zero element times, steady rule", weightless(50, 30, 5, 5), 5, 15, 30},
     };
     for (const Case& c : cases) {
         const auto out = layoutParts(c.in);

@@ -13,8 +13,9 @@ struct RecordingListener : HalvorenEngineV6::ICellBuildingListener {
 
 class EmitterTest : public LoopTest {
 protected:
-    // Curves rising from 0 at 0 s to 1 at 1 s (Power to 2, Breath to 3,
-    // Brightness to 4, so that each is told apart), Gender constant.
+    // Curves rising from 0 at 0 s to 0.25 at 1 s (Power to 0.5, Breath to
+    // 0.75, Brightness to 1, so that each is told apart within the curves'
+    // range), Gender constant.
     void curves(float gender)
     {
         score.leadIn = 0.5f;
@@ -23,7 +24,7 @@ protected:
         const HalvorenEngine::ScoreCurve rising[] = {HalvorenEngine::kScoreAmplitude, HalvorenEngine::kScorePower,
                                                      HalvorenEngine::kScoreBreath, HalvorenEngine::kScoreBrightness};
         for (int i = 0; i < 4; ++i)
-            score.curves[rising[i]] = {{0.0f, 0.0f}, {1.0f, static_cast<float>(i + 1)}};
+            score.curves[rising[i]] = {{0.0f, 0.0f}, {1.0f, 0.25f * static_cast<float>(i + 1)}};
         score.curves[HalvorenEngine::kScoreGender] = {{0.0f, gender}, {2.0f, gender}};
         state.prepare(score);
     }
@@ -47,10 +48,10 @@ TEST_F(EmitterTest, FrameTakesTheCurvesAtItsTime)
     EXPECT_EQ(f.index, 200);
     EXPECT_EQ(f.localIndex, 0);
     EXPECT_EQ(counter, 1);
-    EXPECT_NEAR(f.breath, t, 1e-4);
-    EXPECT_NEAR(f.power, 2.0f * t, 2e-4);
-    EXPECT_NEAR(f.noiseGain, 3.0f * t, 3e-4);
-    EXPECT_NEAR(f.brightness, 4.0f * t, 4e-4);
+    EXPECT_NEAR(f.breath, 0.25f * t, 1e-4);
+    EXPECT_NEAR(f.power, 0.5f * t, 1e-4);
+    EXPECT_NEAR(f.noiseGain, 0.75f * t, 1e-4);
+    EXPECT_NEAR(f.brightness, t, 1e-4);
     EXPECT_FLOAT_EQ(f.warpRatio, 1.0f);
     // What the maker set travels unchanged.
     EXPECT_EQ(f.levelDb, -3.0f);

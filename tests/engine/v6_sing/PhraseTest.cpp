@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "engine/EngineManager.h"
 #include "engine/v6/HVSynthesizer.h"
@@ -42,6 +43,17 @@ HalvorenEngine::SynthScoreV3 phrase()
     return score;
 }
 
+// "ka" (its "k" unvoiced), a rest and a breath of 0.2 s, all with Breath +1.
+HalvorenEngine::SynthScoreV3 noisyPhrase()
+{
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = kLeadIn;
+    score.notes = {sung("ka", 0.0f, 0.8f), sung("br1", 1.3f, 1.0f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kPitches[2]}};
+    score.curves[HalvorenEngine::kScoreBreath] = {{0.0f, 1.0f}};
+    return score;
+}
+
 // Where each cell lies in frames, from the job's own timing plan.
 struct CellSpan {
     int first = 0;     // the consonant's first frame
@@ -50,12 +62,13 @@ struct CellSpan {
     int end = 0;       // one past the cell's planned frames
 };
 
-int framesOf(float seconds) { return static_cast<int>(std::lround(seconds * kRate / kHop)); }
+int framesOf(float seconds, int hop) { return static_cast<int>(std::lround(seconds * kRate / hop)); }
 
-std::vector<CellSpan> spansOf(HVSynthesizer& synth)
+std::vector<CellSpan> spansOf(HVSynthesizer& synth, int hop = kHop)
 {
+    auto framesOf = [hop](float seconds) { return ::framesOf(seconds, hop); };
     std::vector<HalvorenEngine::NoteTimes> times;
-    synth.body().prepareCells(times);
+    synth.body().prepareCells(synth.score(), times);
     std::vector<CellSpan> spans;
     for (const auto& t : times) {
         const int start = framesOf(t.values[0] + kLeadIn);
@@ -76,11 +89,15 @@ class PhraseTest : public enginetest::ManagedBankTest<::testing::TestWithParam<i
 protected:
     PhraseTest() : ManagedBankTest("v6_sing") {}
 
-    HVSynthesizer* create(int formatMinor)
+    HVSynthesizer* create(int formatMinor, int hop = kHop)
     {
-        const std::string package = testbank::packageBasePath(
-            tree_.addPackage("b" + std::to_string(formatMinor), "6." + std::to_string(formatMinor), "B",
-                             testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, kHop))));
+        // One package per hop, so that every front of a test reads the same bank.
+        std::string& package = packages_[hop];
+        if (package.empty())
+            package = testbank::packageBasePath(
+                tree_.addPackage("b" + std::to_string(formatMinor) + "h" + std::to_string(hop),
+                                 "6." + std::to_string(formatMinor), "B",
+                                 testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, hop))));
         auto* synth = dynamic_cast<HVSynthesizer*>(HalvorenEngineV6::createSynthesizerV6(package));
         if (synth != nullptr)
             synth->score() = phrase();
@@ -89,6 +106,7 @@ protected:
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
+    std::map<int, std::string> packages_;
 };
 
 TEST_P(PhraseTest, SingsThePhrase)
@@ -150,13 +168,14 @@ TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
     ASSERT_NE(synth, nullptr);
     const std::vector<short> alone = sing(*synth);
 
+    HalvorenEngine::SynthScoreV3 planned = synth->score();
     CountingListener listener;
     synth->setListener(&listener);
     synth->start();
     int plans = 0;
     std::vector<HalvorenEngine::NoteTimes> times;
     do {
-        synth->body().prepareCells(times);
+        synth->body().prepareCells(planned, times);
         ++plans;
         EXPECT_EQ(times.size(), 4u);
     } while (listener.calls.load() == 0 && plans < 100000);
@@ -165,6 +184,36 @@ TEST_P(PhraseTest, PlanningDuringARunLeavesTheOutputAlone)
     EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
     synth->setListener(nullptr);
     manager_.releaseSynthesizer(synth);
+}
+
+TEST_P(PhraseTest, SameSamplesEveryRun)
+{
+    enginetest::expectSameSamplesEveryRun([&] { return create(GetParam()); },
+                                          [&](HalvorenEngine::IHVSynthesizer* s) { manager_.releaseSynthesizer(s); });
+}
+
+TEST_P(PhraseTest, SingsCleanlyAtTheLargestHop)
+{
+    std::vector<short> out[2];
+    enginetest::NoisyStretches stretches[2];
+    for (int k = 0; k < 2; ++k) {
+        const int hop = 128 << k;
+        HVSynthesizer* synth = create(GetParam(), hop);
+        ASSERT_NE(synth, nullptr);
+        synth->score() = noisyPhrase();
+        out[k] = sing(*synth);
+        const std::vector<CellSpan> spans = spansOf(*synth, hop);
+        manager_.releaseSynthesizer(synth);
+        ASSERT_EQ(spans.size(), 2u);
+        // The "k": the first third of the consonant; the middle half of the
+        // breath; the vowel's body.
+        const CellSpan& ka = spans[0];
+        const CellSpan& br = spans[1];
+        const int headEnd = ka.first + (ka.bodyFrom - ka.first) / 3;
+        stretches[k] = {{{ka.first * hop, headEnd * hop}, enginetest::middleHalf(br.first * hop, br.end * hop)},
+                        {ka.bodyFrom * hop, ka.bodyTo * hop}};
+    }
+    enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PhraseTest, ::testing::Values(1, 2));

@@ -57,19 +57,35 @@ TEST_F(Mp3Load, DecodesMonoAndStereoSines)
 
 TEST_F(Mp3Load, AFormatChangeEndsTheStreamAndKeepsWhatCameBefore)
 {
-    // One second of mono 440 Hz at 22050 Hz, then one second of stereo
-    // 660 Hz at 44100 Hz, joined into one file.
-    const std::string first = dir.file("first.mp3"), second = dir.file("second.mp3");
-    ASSERT_TRUE(hvtest::writeSineMp3(first, {22050, 1, 440, 440, 1.0}));
+    // Mono 440 Hz at 22050 Hz of 1, 2 and 6 seconds, each followed by one
+    // second of stereo 660 Hz at 44100 Hz in one file: every sample of the
+    // head is kept, also those decoded in the call that meets the change.
+    const std::string second = dir.file("second.mp3");
     ASSERT_TRUE(hvtest::writeSineMp3(second, {44100, 2, 660, 660, 1.0}));
-    std::ofstream(dir.file("joined.mp3"), std::ios::binary)
-        << std::ifstream(first, std::ios::binary).rdbuf() << std::ifstream(second, std::ios::binary).rdbuf();
+    for (const int seconds : {1, 2, 6}) {
+        const std::string first = dir.file("first.mp3");
+        ASSERT_TRUE(hvtest::writeSineMp3(first, {22050, 1, 440, 440, double(seconds)}));
+        std::ofstream(dir.file("joined.mp3"), std::ios::binary)
+            << std::ifstream(first, std::ios::binary).rdbuf() << std::ifstream(second, std::ios::binary).rdbuf();
 
-    CWavBuf raw;
-    ASSERT_TRUE(decodeMp3File(path("joined.mp3"), &raw));
-    EXPECT_EQ(formatOf(raw), std::make_tuple(2, 1, 22050));
-    expectLengthWithinCodecDelay(raw.sampleCount(), 22050, 576);
-    EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(raw), 22050), 440.0, 2.0);
+        CWavBuf raw;
+        ASSERT_TRUE(decodeMp3File(path("joined.mp3"), &raw)) << seconds;
+        EXPECT_EQ(formatOf(raw), std::make_tuple(2, 1, 22050)) << seconds;
+        expectLengthWithinCodecDelay(raw.sampleCount(), 22050 * size_t(seconds), 576);
+        EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(raw), 22050), 440.0, 2.0) << seconds;
+    }
+}
+
+TEST_F(Mp3Load, AClipGrowingBeyondAHundredTimesItsFileIsRefused)
+{
+    // At 8 kbit/s a second of 8000 Hz takes 1000 bytes and becomes 44,100
+    // frames of 2 bytes per channel: 88 times the file in mono, 176 times
+    // in stereo.
+    CWavBuf loaded;
+    ASSERT_TRUE(loadAudioFile(loaded, encode("mono.mp3", {8000, 1, 440, 440, 2.0, 0.5, 8})));
+    EXPECT_EQ(formatOf(loaded), std::make_tuple(2, 1, 44100));
+    EXPECT_FALSE(loadAudioFile(loaded, encode("stereo.mp3", {8000, 2, 440, 660, 2.0, 0.5, 8})));
+    EXPECT_TRUE(loaded.fifo.isEmpty());
 }
 
 TEST_F(Mp3Load, FilesWithoutFramesFailAndLeaveTheFormat)

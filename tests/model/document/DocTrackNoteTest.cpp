@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <utility>
 
 #include "DocFixture.h"
 #include "model/document/LyricSplit.h"
@@ -263,6 +265,37 @@ TEST_F(DocNotes, FixNoteOverlapsKeepsTheLargerKeyOrCutsTheFirstNote) {
     fresh.fixNoteOverlaps(s);
     EXPECT_EQ((std::vector<Note*>{keep, cut, next}), notesOf(s));
     EXPECT_EQ(cut->width, 400);
+
+    // Notes as {pos, width, key}; the kept ones as {pos, width}.
+    struct Case {
+        std::vector<std::array<int, 3>> notes;
+        std::vector<std::pair<int, int>> kept;
+    };
+    const Case cases[] = {
+        // A chain: A meets B over (479 - 100) / 480 = 0.79 and is cut to 100;
+        // then B meets C over (299 - 200) / 480 = 0.21 and is cut to 100.
+        {{{0, 480, 40}, {100, 480, 50}, {200, 100, 60}}, {{0, 100}, {100, 100}, {200, 100}}},
+        // A keeps its larger key against B (479 / 480) and then against C
+        // ((479 - 10) / 480 = 0.98), which both go.
+        {{{0, 480, 70}, {0, 480, 40}, {10, 470, 40}}, {{0, 480}}},
+        // A note of no width at A's start overlaps nothing; the cut A goes
+        // after it.
+        {{{0, 480, 40}, {0, 0, 50}, {240, 480, 50}}, {{0, 0}, {0, 240}, {240, 480}}},
+    };
+    for (const Case& c : cases) {
+        CSSSynthesizerDoc d;
+        auto model = markersOnly();
+        SingSegment* seg2 = addSingSeg(*addTrack(*model, kSingingTrack), 0, 5000);
+        for (const auto& [pos, width, key] : c.notes) addNote(*seg2, pos, width, key);
+        d.newProject(model.release());
+        d.fixNoteOverlaps(seg2);
+        std::vector<std::pair<int, int>> kept;
+        for (const Note* n : seg2->notes) {
+            kept.emplace_back(n->pos, n->width);
+            EXPECT_FALSE(n->overlapped);
+        }
+        EXPECT_EQ(kept, c.kept) << c.notes.size() << " notes from " << c.notes[0][0];
+    }
 
     // Notes the history may hold are left alone.
     Note* a = addNote(*seg, 0, 480);

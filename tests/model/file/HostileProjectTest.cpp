@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -199,15 +200,17 @@ TEST(HostileProject, NotesWithoutTablesShareTheComputedWave)
     EXPECT_FLOAT_EQ(reread[2]->cycle.table[100], 0.25f);
 }
 
-// Segments naming one clip share its samples; each distinct file is loaded
-// once, and one that cannot be loaded drops every segment naming it.
+// Segments naming one clip file, however spelled, share its samples; each
+// distinct file is loaded once, and one that cannot be loaded drops every
+// segment naming it.
 TEST(HostileProject, SegmentsNamingOneClipShareIt)
 {
     hvtest::ScratchDir dir("projshare");
     ASSERT_TRUE(hvtest::writeBytes(dir.file("a.wav"), hvtest::simpleWav(1, 2, 44100, 16, {1, 0, 2, 0, 3, 0, 4, 0})));
     ASSERT_TRUE(hvtest::writeBytes(dir.file("b.wav"), hvtest::simpleWav(1, 1, 44100, 16, {9, 0})));
-    const std::string paths[] = {dir.file("a.wav"), dir.file("b.wav"), dir.file("a.wav"), dir.file("gone.wav"),
-                                 dir.file("a.wav"), dir.file("gone.wav")};
+    std::filesystem::create_symlink(dir.file("a.wav"), dir.file("link.wav"));
+    const std::string paths[] = {dir.file("a.wav"), dir.file("b.wav"), dir.file("link.wav"), dir.file("gone.wav"),
+                                 dir.file("./a.wav"), dir.file("gone.wav")};
     ByteBuilder segs;
     segs.u32(6);
     for (int k = 0; k < 6; ++k) segs.i32(1920 * k).i32(1920).str("c").str(paths[k]);

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <string>
@@ -46,13 +49,30 @@ TEST(ProjectFileSaveLoad, FailedSaveKeepsThePreviousFileAndReportsFailure)
 
     fs::create_directory(target + ".tmp");  // the temporary file cannot be created
     EXPECT_EQ(saveProjectFile(*model, path), -1);
+    EXPECT_TRUE(fs::is_directory(target + ".tmp"));  // not the save's to remove
     fs::remove(target + ".tmp");
-    if (fs::exists("/dev/full")) {  // a disk that fills up while writing
-        fs::create_symlink("/dev/full", target + ".tmp");
-        EXPECT_EQ(saveProjectFile(*model, path), -1);
-        fs::remove(target + ".tmp");
+    {  // a disk that fills up while writing: the partial file goes too
+        struct rlimit was {};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &was), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = was;
+        small.rlim_cur = 4096;  // one note's vibrato table alone is 4 KiB
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const int32_t result = saveProjectFile(*model, path);
+        setrlimit(RLIMIT_FSIZE, &was);
+        std::signal(SIGXFSZ, previousHandler);
+        EXPECT_EQ(result, -1);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(target + ".tmp")));
     }
     EXPECT_EQ(hvtest::readFileBytes(target), "previous");
+
+    // A link planted at the temporary name is removed, not written through.
+    hvtest::writeFileBytes(dir.file("victim"), "victim");
+    fs::create_symlink(dir.file("victim"), target + ".tmp");
+    EXPECT_EQ(saveProjectFile(*model, path), 0);
+    EXPECT_EQ(hvtest::readFileBytes(dir.file("victim")), "victim");
+    EXPECT_TRUE(verifyProjectFile(path));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(target + ".tmp")));
 
     const std::string folder = dir.file("folder.ot");  // the target cannot be replaced
     fs::create_directories(folder + "/inside");

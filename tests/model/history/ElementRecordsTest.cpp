@@ -72,6 +72,16 @@ TEST(NoteRecords, DeleteAndMoveUndoPutTheSameNotesBackInOrder) {
     hh.undo();
     EXPECT_EQ((std::vector<Note*>{a, b, c}), notesOf(hh.seg));
     EXPECT_EQ((std::vector<int>{0, 480, 60}), (std::vector<int>{a->pos, a->width, a->key}));
+
+    // d [100, 580) overlaps a [0, 480) and b [480, 960), which overlap
+    // nothing else: the delete clears their flags, undo sets them again.
+    Note* d = addNote(*hh.seg, 100, 480);
+    hh.run([&](CHistoryGroup* g) { recDeleteNotes(g, {d}, hh.seg); });
+    EXPECT_FALSE(a->overlapped || b->overlapped);
+    hh.undo();
+    EXPECT_EQ((std::vector<Note*>{a, d, b, c}), notesOf(hh.seg));
+    EXPECT_TRUE(a->overlapped && d->overlapped && b->overlapped);
+    EXPECT_FALSE(c->overlapped);
 }
 
 TEST(NoteRecords, LyricEditKeepsElementTimesOnlyForTheSamePhoneticSymbol) {

@@ -8,6 +8,7 @@
 #include "model/import/ImportBudget.h"
 #include "model/import/vsqx/CVsqxParser.h"
 #include "model/import/vsqx/VsqxImport.h"
+#include "model/import/vsqx/XmlNesting.h"
 #include "voicebank/SingerMgr.h"
 #include "support/audio/RiffWriter.h"
 
@@ -215,6 +216,12 @@ TEST_F(VsqxImportTest, DamagedScoresAreRefusedOrReadAsStored)
     // Well-formed, but deep enough to exhaust the stack of a recursive parser.
     for (int i = 0; i < 100000; ++i) nested += "<a>";
     for (int i = 0; i < 100000; ++i) nested += "</a>";
+    // Attributes are compared with every earlier one of their element.
+    const auto withAttributes = [](int n) {
+        std::string tag = "<tempo";
+        for (int i = 0; i < n; ++i) tag += " a" + std::to_string(i) + "='='";  // "=" inside quotes is no attribute
+        return vsq4("<preMeasure>4</preMeasure>" + tag + "/>");
+    };
     struct Case {
         const char* what;
         std::string text;
@@ -229,6 +236,7 @@ TEST_F(VsqxImportTest, DamagedScoresAreRefusedOrReadAsStored)
         {"a part pushed past the int32 range",
          vsq4("<preMeasure>0</preMeasure>", "<vsTrack><vsPart><t>2147483000</t></vsPart></vsTrack>"), true},
         {"elements nested 100000 deep", vsq4("", nested), true},
+        {"65 attributes on one element", withAttributes(65), true},
         {"empty elements", vsq4("<preMeasure></preMeasure>",
                                 "<vsTrack><name></name><vsPart><note><n></n><y></y></note></vsPart></vsTrack>"),
          false},
@@ -243,17 +251,25 @@ TEST_F(VsqxImportTest, DamagedScoresAreRefusedOrReadAsStored)
         EXPECT_EQ(model == nullptr, c.refused);
     }
     // Empty elements read as "" and 0; 0 values are kept as stored.
-    auto model = load(cases[7].text);
+    auto model = load(cases[8].text);
     ASSERT_NE(model, nullptr);
     const SingSegment* seg = segOf(*model, 0);
     EXPECT_EQ(seg->pos, 7680);  // preMeasure 0: 4 measures
     ASSERT_EQ(seg->notes.size(), 1u);
     EXPECT_EQ(seg->notes[0]->key, 115);
     EXPECT_EQ(seg->notes[0]->lyric, "");
-    model = load(cases[8].text);
+    model = load(cases[9].text);
     ASSERT_NE(model, nullptr);
     EXPECT_EQ(model->tempos[0]->tempo, 0);
     EXPECT_EQ(model->beats[0]->denominator, 0);
+    EXPECT_NE(load(withAttributes(64)), nullptr);
+
+    // Start tags and attributes count together; end tags, comments and
+    // quoted text do not.
+    const std::string text = "<a x='1' y=\"=\"><b/><!-- <c z=1> --></a>";  // a + 2 + b = 4
+    EXPECT_TRUE(xmlCountsWithin(text, {2, 4}));
+    EXPECT_FALSE(xmlCountsWithin(text, {2, 3}));
+    EXPECT_FALSE(xmlCountsWithin(text, {1, 4}));
 }
 
 TEST_F(VsqxImportTest, AScoreBuildingMoreThanOneImportMayIsRefused)

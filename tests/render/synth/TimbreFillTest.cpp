@@ -230,6 +230,20 @@ TEST_F(TimbreFill, NoteTimesFromThePlan)
     EXPECT_EQ(std::bit_cast<float>(b.elemTimeTable[3]), 10.0f);
     EXPECT_EQ(c.elemTimeTable, (std::array<int32_t, 8>{}));
 
+    // A prepared job keeps its input, curves and lead-in as loaded; the plan
+    // reads a score of its own with the notes and the lead-in asked for.
+    ASSERT_TRUE(synth->loadSegment(&s.seg, s.tempos, 0, 1920, 1.5f));
+    const HalvorenEngine::SynthScoreV3 loaded = synth->body();
+    ASSERT_FALSE(loaded.curves[0].empty());
+    synth->getNoteTimes(&s.seg, s.tempos, 0, 1920, 1.0f, out);
+    EXPECT_EQ(synth->body().leadIn, 1.5f);
+    EXPECT_EQ(synth->body().curves[0].size(), loaded.curves[0].size());
+    EXPECT_EQ(synth->body().notes.size(), 3u);
+    const HalvorenEngine::SynthScoreV3& planned = synth->testCore().planned;
+    EXPECT_EQ(planned.leadIn, 1.0f);
+    EXPECT_EQ(planned.notes.size(), 3u);
+    EXPECT_TRUE(planned.curves[0].empty());
+
     // While the job runs, nothing is read and the notes stay as they are.
     std::atomic<bool> hold{true};
     CoreSetup held = setup;

@@ -133,13 +133,14 @@ void fillPhrase(HalvorenEngine::SynthScoreV3& score)
 std::vector<short> renderPhrase(SynthCore& core, bool plan)
 {
     fillPhrase(*core.score());
+    HalvorenEngine::SynthScoreV3 planned = *core.score();
     HalvorenEngine::IHVSynthesizer* engine = core.engine();
     engine->start();
     std::vector<HalvorenEngine::NoteTimes> times;
     int plans = 0;
     EXPECT_TRUE(eventually([&] {
         if (plan) {
-            core.prepareCells(times);
+            core.prepareCells(planned, times);
             EXPECT_EQ(times.size(), 4u);
             ++plans;
         }
@@ -175,7 +176,7 @@ TEST_P(TimesTest, TimesReadBackLieWhereTheSoundIs)
     SynthCore* core = static_cast<Synth_v3*>(synth.get())->core();
     fillPhrase(*core->score());
     std::vector<HalvorenEngine::NoteTimes> times;
-    core->prepareCells(times);
+    core->prepareCells(*core->score(), times);
     ASSERT_EQ(times.size(), 4u);
     const std::vector<short> out = renderPhrase(*core, false);
     // Output frames from the times: starts count from the job's start, lead-in included.

@@ -119,7 +119,7 @@ TEST_F(SynthV6Test, CoreGivesOneTimingRecordPerNote)
         score.notes.push_back(n);
     }
     std::vector<HalvorenEngine::NoteTimes> times;
-    core->prepareCells(times);
+    core->prepareCells(score, times);
     ASSERT_EQ(times.size(), 3u);
     for (std::size_t k = 0; k < times.size(); ++k) {
         const auto& v = times[k].values;

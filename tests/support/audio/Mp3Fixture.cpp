@@ -31,7 +31,7 @@ bool writeSineMp3(const std::string& path, const SineClip& clip)
     lame_set_out_samplerate(gf, clip.sampleRate);
     lame_set_num_channels(gf, clip.channels);
     lame_set_mode(gf, clip.channels == 1 ? MONO : STEREO);
-    lame_set_brate(gf, 128);
+    lame_set_brate(gf, clip.kbps);
     lame_set_quality(gf, 5);
     lame_set_bWriteVbrTag(gf, 0);
     if (lame_init_params(gf) < 0) {

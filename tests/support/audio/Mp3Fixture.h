@@ -14,6 +14,7 @@ struct SineClip {
     double rightHz = 440.0;  // second channel, when there is one
     double seconds = 1.0;
     double amplitude = 0.5;  // of full scale
+    int kbps = 128;          // constant bit rate of the encoding
 };
 
 // The clip's 16-bit samples, interleaved.

@@ -5,6 +5,7 @@
 // third-generation singing bank, over a residual of seeded noise 50 dB
 // below full scale. Voices have the marks 0/5/10/40/15 (beginPos, endPos,
 // param3, param4, param5), param7 1, param8 20, param9 10, param10 2.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -22,6 +23,8 @@ struct HprSingingOptions {
     float sampleRate = 44100.0f;
     int voiceFrames = 60;       // marks up to 55
     int continuantFrames = 12;  // param2 10
+    int unvoicedHead = 0;       // frames at a voice's start without harmonics
+    int noiseGain = 1;          // the residual noise this many times up
 };
 
 // n samples of uniform noise of peak amplitude 32767 * 10^(-50/20) (about
@@ -40,12 +43,17 @@ inline std::vector<std::int16_t> seededNoise(int n, std::uint32_t seed)
 inline std::string hprSingingMaterial(const HprSingingOptions& o, int frames, std::uint32_t seed)
 {
     const VoiceTone tone;
-    const std::vector<std::int16_t> residual = seededNoise((frames + 1) * o.hop, seed);
+    std::vector<std::int16_t> residual = seededNoise((frames + 1) * o.hop, seed);
+    for (auto& s : residual)
+        s = static_cast<std::int16_t>(s * o.noiseGain);
+    const std::size_t head = std::size_t(std::clamp(o.unvoicedHead, 0, frames));
     if (o.generation == 2) {
         std::vector<float> mags;
         for (float f = tone.f0; f < 10000.0f; f += tone.f0)
             mags.push_back(toneEnvelopeDb(tone, f));
-        return harmonicMaterial(tone.f0, std::vector<std::vector<float>>(std::size_t(frames), mags), residual);
+        std::vector<std::vector<float>> all(std::size_t(frames), mags);
+        std::fill_n(all.begin(), head, std::vector<float>{});
+        return harmonicMaterial(tone.f0, all, residual);
     }
     PeakListFrame frame;
     for (float f = tone.f0; f < 10000.0f; f += tone.f0) {
@@ -53,7 +61,9 @@ inline std::string hprSingingMaterial(const HprSingingOptions& o, int frames, st
         frame.mags.push_back(toneEnvelopeDb(tone, f));
         frame.phases.push_back(0.0f);
     }
-    return peakListMaterial(std::vector<PeakListFrame>(std::size_t(frames), frame), residual);
+    std::vector<PeakListFrame> all(std::size_t(frames), frame);
+    std::fill_n(all.begin(), head, PeakListFrame{});
+    return peakListMaterial(all, residual);
 }
 
 inline std::string hprSingingVoice(const HprSingingOptions& o, std::uint32_t seed)

@@ -193,6 +193,32 @@ inline SingingVoice breathVoice(const std::string& unit, const VoiceTone& tone, 
     return v;
 }
 
+// A phase table of nine columns and two rows: a column window spans three
+// columns, so a window lasts three frames and a run can end inside one.
+// Neighbouring columns step by +-0.02 rad, so the pitch stays where the
+// curve puts it.
+inline PhaseTable nineColumnPhases()
+{
+    PhaseTable t;
+    t.step = 100.0f;
+    t.stride = 9;
+    t.rows = 2;
+    t.values.clear();
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 9; ++column)
+            t.values.push_back((column + row) % 2 == 0 ? 0.02f : -0.02f);
+    return t;
+}
+
+// The bank with every voice carrying that table ("ext1").
+inline SingingBank withNineColumnPhases(SingingBank bank)
+{
+    bank.ext1 = true;
+    for (SingingVoice& v : bank.voices)
+        v.ext1 = nineColumnPhases();
+    return bank;
+}
+
 // "ma", "sa" (its "s" unvoiced) and "la" at C4 with the continuants "a_z"
 // (into an unvoiced consonant) and "a_l" (into a voiced one), the bare
 // final "a" and the breath "br1" (40 frames).

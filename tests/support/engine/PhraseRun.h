@@ -3,6 +3,9 @@
 // worker, expecting the job to finish; the output measures come along.
 #include <gtest/gtest.h>
 
+#include <sched.h>
+
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -35,6 +38,53 @@ inline std::vector<short> singOnce(HalvorenEngine::IHVSynthesizer& synth)
     std::vector<short> out = HalvorenEngineTest::singToEnd(synth, &finished);
     EXPECT_TRUE(finished);
     return out;
+}
+
+// Samples at which a and b differ, a length difference counted in full.
+inline std::size_t differingSamples(const std::vector<short>& a, const std::vector<short>& b)
+{
+    std::size_t n = a.size() > b.size() ? a.size() - b.size() : b.size() - a.size();
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i)
+        n += a[i] != b[i] ? 1 : 0;
+    return n;
+}
+
+// Renders that must give the same samples as a first run of a front made by
+// make() (a front with its score set; release(front) disposes of it): a run
+// of that front after a run stopped early; a second front's run; and a third
+// front made and run with this thread, and so the workers it starts, kept on
+// one CPU.
+template <class Make, class Release>
+void expectSameSamplesEveryRun(Make make, Release release)
+{
+    HalvorenEngine::IHVSynthesizer* first = make();
+    ASSERT_NE(first, nullptr);
+    const std::vector<short> reference = singOnce(*first);
+    ASSERT_FALSE(reference.empty());
+    first->start();
+    HalvorenEngineTest::eventually([&] { return first->samplesDone() > 0; });
+    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(*first));
+    EXPECT_EQ(differingSamples(singOnce(*first), reference), 0u) << "after a stopped run";
+    release(first);
+
+    HalvorenEngine::IHVSynthesizer* second = make();
+    EXPECT_EQ(differingSamples(singOnce(*second), reference), 0u) << "a second front";
+    release(second);
+
+    cpu_set_t all;
+    ASSERT_EQ(sched_getaffinity(0, sizeof all, &all), 0);
+    int cpu = 0;
+    while (!CPU_ISSET(cpu, &all))
+        ++cpu;
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(cpu, &one);
+    ASSERT_EQ(sched_setaffinity(0, sizeof one, &one), 0);
+    HalvorenEngine::IHVSynthesizer* pinned = make();
+    const std::vector<short> out = singOnce(*pinned);
+    sched_setaffinity(0, sizeof all, &all);
+    EXPECT_EQ(differingSamples(out, reference), 0u) << "on CPU " << cpu;
+    release(pinned);
 }
 
 // Starts the front and stops it at once: a run that finished before the stop

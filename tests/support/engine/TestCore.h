@@ -65,7 +65,12 @@ class TestCore : public Synth_V3_core {
 public:
     TestCore(V3Front* front, CoreSetup setup) : Synth_V3_core(front), front_(front), setup(std::move(setup)) {}
 
-    void prepareCells(std::vector<HalvorenEngine::NoteTimes>& out) override { out = setup.times; }
+    // Keeps the score it was given; the entries are the setup's.
+    void prepareCells(HalvorenEngine::SynthScoreV3& score, std::vector<HalvorenEngine::NoteTimes>& out) override
+    {
+        planned = score;
+        out = setup.times;
+    }
     int timbreCount() override { return static_cast<int>(setup.timbres.size()); }
     void timbrePitchNames(int index, std::string& a, std::string& b, std::string& c) override
     {
@@ -85,6 +90,7 @@ private:
 
 public:
     CoreSetup setup;
+    HalvorenEngine::SynthScoreV3 planned;
 };
 
 class TestTimbreSynth : public TimbreAwareSynth {

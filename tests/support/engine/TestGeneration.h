@@ -78,10 +78,7 @@ public:
     void setSynthText(const std::string& synthText) override { text = synthText; }
     HalvorenEngine::ScoreSpan scoreSpan() const override
     {
-        if (this->notes.empty())
-            return {this->leadIn};
-        return {this->leadIn, true, this->notes.front().start, this->notes.back().start,
-                this->notes.back().duration};
+        return HalvorenEngine::scoreSpanOfNotes(this->leadIn, this->notes);
     }
 
     void runWorker(int index, HalvorenEngine::JobContext& job) override

@@ -1,185 +1,205 @@
+// The demo bank the build wrote into the program folder, read as the
+// program reads it.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <set>
-#include <sstream>
 
+#include "BankUnits.h"
 #include "DemoBank.h"
-#include "SongScore.h"
-#include "engine/CellListCache.h"
-#include "engine/v3/BuildCells.h"
+#include "ProgramRun.h"
+#include "engine/v3/HVSynthesizer.h"
 #include "engine/v3/SourceStore_pkg.h"
 #include "lyrics/ChnSymbolMgr.h"
-#include "render/synth/PitchNames.h"
+#include "lyrics/PinyinDict.h"
+#include "model/current/HalvorenModel.h"
+#include "model/current/Note.h"
+#include "model/current/Track.h"
+#include "model/file/ProjectFile.h"
+#include "platform/ExeDir.h"
 #include "support/bank/BankTree.h"
+#include "support/engine/ManagedBankTest.h"
+#include "support/engine/OutputMeasures.h"
+#include "support/engine/PhraseRun.h"
+#include "support/midi/SmfWriter.h"
 #include "voicebank/SingerMgr.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using namespace HalvorenEngineV3;
 
 constexpr float kRate = 44100.0f;
-constexpr int kHop = 128;
 
-std::string fileBytes(const std::filesystem::path& path)
+const fs::path kBank = fs::path(HV_PROGRAM_FOLDER) / "singers" / "demo-cmn";
+
+demobank::BankUnits allUnits()
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    Halvoren::ChnSymbolMgr symbols;
+    const CPinyinDict pinyin;
+    return demobank::bankUnits(symbols, pinyin.getSyllables());
 }
 
-bool allFinite(const std::vector<float>& v)
+TEST(DemoBank, OpensThroughTheSingerListWithEverySyllableAndContinuant)
 {
-    return std::all_of(v.begin(), v.end(), [](float x) { return std::isfinite(x); });
+    setExeDirOverride(CString::fromUtf8(HV_PROGRAM_FOLDER));
+    getSingerList()->loadFromFolder();
+    ISinger* singer = getSingerList()->findSinger("demo-cmn");
+    ASSERT_NE(singer, nullptr);
+    EXPECT_EQ(singer->getVersion(), "3.1");
+    EXPECT_TRUE(singer->hasLyricDict());
+    getSingerList()->clearSingers();
+    setExeDirOverride(CString());
+
+    SourceStore_pkg store(testbank::packageBasePath(kBank));
+    const demobank::BankUnits units = allUnits();
+    ASSERT_EQ(units.units.size(), 411u);
+    for (const demobank::UnitRecord& u : units.units) {
+        EXPECT_FALSE(store.getRecordKey(u.unit, "C4").empty()) << u.unit;
+        EXPECT_FALSE(store.getRecordKey(u.symbol, "C4").empty()) << u.symbol;
+    }
+    for (const demobank::ContinuantRecord& c : units.continuants)
+        EXPECT_FALSE(store.getRecordKey(c.key, "C4").empty()) << c.key;
 }
 
-// The example song's notes moved to start at 0 s after a lead-in of 0.3 s,
-// with a pitch curve holding each note's pitch.
-HalvorenEngine::SynthScoreV3 song()
+// The record of a unit as the build's process wrote it into "HVC".
+std::string builtRecord(const std::string& unit)
 {
-    HalvorenEngine::SynthScoreV3 score = demobank::songScore(HV_EXAMPLE_SONG, "demo-cmn");
-    const float first = score.notes.front().start;
+    SourceStore_pkg store(testbank::packageBasePath(kBank));
+    std::int32_t offset = 0, part = 0;
+    if (store.findRecordKey(unit, "C4", offset, part).empty() || part != 0)
+        return "";
+    std::ifstream in(kBank / "HVC", std::ios::binary);
+    in.seekg(offset);
+    std::int32_t size = 0;
+    in.read(reinterpret_cast<char*>(&size), sizeof size);
+    std::string bytes(static_cast<std::size_t>(std::max(0, size)), '\0');
+    in.read(bytes.data(), size);
+    return in ? bytes : "";
+}
+
+// Records made again here, on one thread: the bytes the build wrote with
+// every core.
+TEST(DemoBank, RecordsMadeAgainAreByteIdentical)
+{
+    demobank::DemoBankMaker maker(demobank::measureLevelCalibration(), 1);
+    for (const demobank::UnitRecord u : {demobank::UnitRecord{"la", "la"}, demobank::UnitRecord{"xiang", "xiang"}}) {
+        const testbank::SingingVoice v = maker.voice(u);
+        EXPECT_TRUE(testbank::v3VoiceRecord(v.values, testbank::ghrModelBytes(v.frames)) == builtRecord(u.unit))
+            << u.unit;
+    }
+    for (const demobank::ContinuantRecord& c : allUnits().continuants)
+        if (c.key == "an_d") {
+            const testbank::SingingContinuant made = maker.continuant(c);
+            EXPECT_TRUE(testbank::v3ContinuantRecord(made.param1, made.param2, demobank::DemoBankMaker::kHop,
+                                                     testbank::ghrModelBytes(made.frames)) == builtRecord(c.key));
+        }
+}
+
+// 100 notes of 0.8 s over every fourth syllable, G2 (98 Hz) to G5 (784 Hz),
+// in phrases of five joined notes with a rest of 0.3 s after each. A joined
+// note's last quarter may hold the next syllable's consonant, which starts
+// before its note; its middle half is the vowel.
+struct Sung {
+    float start, duration, hz;
+    bool endsPhrase;
+};
+
+HalvorenEngine::SynthScoreV3 hundredNotes(std::vector<Sung>& sung)
+{
+    const CPinyinDict pinyin;
+    const std::vector<std::string>& syllables = pinyin.getSyllables();
+    HalvorenEngine::SynthScoreV3 score;
     score.leadIn = 0.3f;
-    for (HalvorenEngine::SynthNoteV3& n : score.notes) {
-        n.start -= first;
-        n.elemTime0 = 1.0f;
-        const float hz = 220.0f * std::exp2(float(58 - pitchNameToKeyIndex(n.timbre)) / 12.0f);
-        score.curves[HalvorenEngine::kScorePitch].push_back({n.start, hz});
-        score.curves[HalvorenEngine::kScorePitch].push_back({n.start + n.duration - 0.001f, hz});
+    for (int k = 0; k < 100; ++k) {
+        const float start = 0.8f * float(k) + 0.3f * float(k / 5);
+        const float hz = 98.0f * std::exp2(float(k * 7 % 37) / 12.0f);
+        score.notes.push_back(enginetest::sung(syllables[std::size_t(k * 4)], start, 0.8f));
+        score.curves[HalvorenEngine::kScorePitch].push_back({start, hz});
+        score.curves[HalvorenEngine::kScorePitch].push_back({start + 0.799f, hz});
+        sung.push_back({start, 0.8f, hz, k % 5 == 4});
     }
     return score;
 }
 
-// The bank built once for every test here, written into a scratch program folder.
-class DemoBankTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        Halvoren::ChnSymbolMgr symbols;
-        demobank::DemoBankMaker maker(symbols, demobank::measureLevelCalibration());
-        bank_ = new testbank::SingingBank(maker.bank(demobank::songUnits(symbols, song())));
-        tree_ = new testbank::BankTree("demo_bank");
-        folder_ = tree_->addPackage("demo-cmn", "3.1", "demo-cmn", testbank::writeSingingBank(*bank_));
-    }
-    static void TearDownTestSuite()
-    {
-        delete tree_;
-        delete bank_;
-    }
+double rmsDb(const std::vector<short>& x, int from, int to)
+{
+    double sum = 0.0;
+    for (int n = from; n < to; ++n)
+        sum += (x[std::size_t(n)] / 32768.0) * (x[std::size_t(n)] / 32768.0);
+    return 10.0 * std::log10(sum / (to - from) + 1e-30);
+}
 
-    static testbank::SingingBank* bank_;
-    static testbank::BankTree* tree_;
-    static std::filesystem::path folder_;
+class DemoBankSinging : public enginetest::ManagedBankTest<> {
+protected:
+    DemoBankSinging() : ManagedBankTest("demo_sing") {}
 };
 
-testbank::SingingBank* DemoBankTest::bank_ = nullptr;
-testbank::BankTree* DemoBankTest::tree_ = nullptr;
-std::filesystem::path DemoBankTest::folder_;
-
-TEST_F(DemoBankTest, OpensAsThreePointOneWithEveryRecordTheSongAsksFor)
+// Every note's middle half above -50 dBFS with its f0 within 1 %; each
+// phrase's sound fades over its last 20 ms, with no step larger than its
+// body's.
+TEST_F(DemoBankSinging, AHundredNotesSingAudiblyInTuneAndPhrasesFadeOut)
 {
-    SingerMgr singers;
-    std::string name;
-    singers.loadSinger(CString::fromUtf8((folder_ / "bank.hvsd").string()), name);
-    ASSERT_EQ(name, "demo-cmn");
-    EXPECT_EQ(singers.findSinger("demo-cmn")->getVersion(), "3.1");
-
-    SourceStore_pkg store(testbank::packageBasePath(folder_));
-    CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
-    CachedCellRecords records(state);
-    const HalvorenEngine::SynthScoreV3 score = song();
-    const WalkTiming timing{kRate, float(kHop), std::trunc(kRate * score.leadIn)};
-    std::vector<CellRecord> cells;
-    for (std::size_t k = 0; k < score.notes.size(); ++k)
-        walkNote(state.symbols(), records, score, k, timing, cells);
-    ASSERT_EQ(cells.size(), 8u);
-    // lan-tian, tian-bai and yun-piao join unvoiced initials (kind 1),
-    // bai-yun and ai-ni voiced ones (kind 2), wo-ai a bare final (kind 3);
-    // piao before the rest and ni at the end join nothing (kind 0).
-    const int kinds[] = {1, 1, 2, 1, 0, 3, 2, 0};
-    for (std::size_t k = 0; k < cells.size(); ++k) {
-        const CellLayout lay = layoutCell(state.symbols(), records, cells[k]);
-        EXPECT_NE(lay.m1, nullptr) << score.notes[k].symbol;
-        EXPECT_EQ(lay.kind, kinds[k]) << score.notes[k].symbol;
-        if (lay.kind == 1 || lay.kind == 2)
-            EXPECT_NE(lay.c, nullptr) << score.notes[k].symbol;
-    }
-    EXPECT_NE(records.voice("la", "E3"), nullptr);
-}
-
-TEST_F(DemoBankTest, EveryRecordLiesInsideItsFrames)
-{
-    for (const testbank::SingingVoice& v : bank_->voices) {
-        const std::int32_t begin = v.values[0], end = v.values[1], p3 = v.values[2], p4 = v.values[3],
-                           p5 = v.values[4];
-        const auto frames = static_cast<std::int32_t>(v.frames.size());
-        EXPECT_LE(begin, end) << v.unit;
-        EXPECT_LE(end, p3) << v.unit;
-        EXPECT_LT(p3, p4) << v.unit;
-        EXPECT_LE(p4 + p5, frames) << v.unit;
-        EXPECT_EQ(v.values[10], kHop) << v.unit;
-    }
-    for (const testbank::SingingContinuant& c : bank_->continuants) {
-        EXPECT_GT(c.param2, 0) << c.unit;
-        EXPECT_LE(c.param1 + c.param2, static_cast<std::int32_t>(c.frames.size())) << c.unit;
-    }
-}
-
-TEST_F(DemoBankTest, FramesAreFiniteAndBandsEmptyExactlyWherePeaksAre)
-{
-    auto check = [](const std::string& unit, const std::vector<testbank::PlainFrame>& frames) {
-        for (std::size_t i = 0; i < frames.size(); ++i) {
-            const testbank::PlainFrame& f = frames[i];
-            ASSERT_TRUE(std::isfinite(f.f0Step)) << unit << " frame " << i;
-            ASSERT_TRUE(allFinite(f.harmonicsDb) && allFinite(f.bands) && allFinite(f.magsA) && allFinite(f.magsB))
-                << unit << " frame " << i;
-            ASSERT_EQ(f.bands.empty(), f.harmonicsDb.empty()) << unit << " frame " << i;
-            if (!f.bands.empty())
-                ASSERT_EQ(f.bands.size(), 64u) << unit << " frame " << i;
-            ASSERT_EQ(f.magsA.size(), 257u) << unit << " frame " << i;
-            ASSERT_EQ(f.magsB.size(), 257u) << unit << " frame " << i;
+    std::vector<Sung> sung;
+    const HalvorenEngine::SynthScoreV3 score = hundredNotes(sung);
+    auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV3(testbank::packageBasePath(kBank)));
+    ASSERT_NE(synth, nullptr);
+    synth->score() = score;
+    const std::vector<short> out = enginetest::singOnce(*synth);
+    manager_.releaseSynthesizer(synth);
+    for (std::size_t k = 0; k < sung.size(); ++k) {
+        const Sung& s = sung[k];
+        SCOPED_TRACE(score.notes[k].symbol + " at " + std::to_string(s.hz) + " Hz");
+        const int start = int((score.leadIn + s.start) * kRate), length = int(s.duration * kRate);
+        const int from = start + length / 4, to = start + 3 * length / 4;
+        ASSERT_LE(to, int(out.size()));
+        EXPECT_GT(rmsDb(out, from, to), -50.0);
+        EXPECT_NEAR(enginetest::autocorrelationF0(out, from, to, s.hz * 0.8, s.hz * 1.25, kRate), s.hz, 0.01 * s.hz);
+        if (s.endsPhrase) {
+            // The sound ends (its last sample above -60 dBFS) at most 20 ms
+            // after the note, under -50 dBFS or 10 dB or more under where it
+            // was 20 ms before.
+            const int end = start + length, fade = int(0.02f * kRate), window = 256;
+            int last = std::min(end + fade, int(out.size()) - 1);
+            while (last > to && std::abs(out[std::size_t(last)]) <= 32)
+                --last;
+            EXPECT_LE(enginetest::maxStep(out, last - fade, last), enginetest::maxStep(out, from, to));
+            EXPECT_LE(rmsDb(out, last - window, last),
+                      std::max(-50.0, rmsDb(out, last - fade - window, last - fade) - 10.0));
+            EXPECT_TRUE(enginetest::silent(out, end + fade, end + 2 * fade));
         }
-    };
-    for (const testbank::SingingVoice& v : bank_->voices)
-        check(v.unit, v.frames);
-    for (const testbank::SingingContinuant& c : bank_->continuants)
-        check(c.unit, c.frames);
-}
-
-// The build tree's bank came from another process: the same bytes.
-TEST_F(DemoBankTest, TwoBuildsAreByteIdentical)
-{
-    const std::filesystem::path built = std::filesystem::path(HV_PROGRAM_FOLDER) / "singers" / "demo-cmn";
-    for (const char* file : {"HVI", "HVC"}) {
-        const std::string ours = fileBytes(folder_ / file);
-        ASSERT_FALSE(ours.empty()) << file;
-        EXPECT_TRUE(ours == fileBytes(built / file)) << file;
     }
 }
 
-// The song's frames made into a list, as a job without a listener makes
-// them: every envelope and peak value is a number.
-TEST_F(DemoBankTest, SongFramesMadeIntoAListAreFinite)
+// A MIDI file with lyrics in characters and in pinyin, opened by the
+// program with the demo bank as its only singer, saves the syllables the
+// lyrics name.
+TEST(DemoBank, TheProgramImportsCharacterLyricsAsTheirSyllables)
 {
-    SourceStore_pkg store(testbank::packageBasePath(folder_));
-    CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());
-    const HalvorenEngine::SynthScoreV3 score = song();
-    state.setStop(false);
-    HalvorenEngine::CellListCache list;
-    buildCells(state, score, list);
-    // Five seconds of notes (the rest has no cell): more than 5 * 44100 / 128 = 1722 frames.
-    ASSERT_GT(list.frames().size(), 1722u);
-    for (const auto& f : list.frames()) {
-        const float* m = f->mags.ptrBegin();
-        for (std::uint32_t b = 0; b < f->mags.numSamples(); ++b)
-            ASSERT_TRUE(std::isfinite(m[b])) << "frame " << f->index << " bin " << b;
-        ASSERT_TRUE(allFinite(f->peaks.freqs) && allFinite(f->peaks.mags) && allFinite(f->peaks.phases))
-            << "frame " << f->index;
-    }
+    const hvtest::ScratchDir dir("demo_import");
+    fs::create_directories(dir.file("home/singers"));
+    fs::create_directory_symlink(kBank, dir.file("home/singers/demo-cmn"));
+    const std::string song = dir.file("song.mid"), saved = dir.file("song.ot");
+    const char* const lyrics[] = {"小", "星", "亮", "晶", "xiang1", "la"};
+    hvtest::SmfTrack track;
+    track.name(0, "lead");
+    for (std::uint32_t k = 0; k < std::size(lyrics); ++k)
+        track.lyric(480 * k, lyrics[k]).note(480 * k, 480 * k + 480, 60);
+    hvtest::SmfWriter smf(1, 480);
+    smf.track(track);
+    ASSERT_TRUE(smf.writeTo(song));
+    const progtest::RunResult r = progtest::runProgram(dir, "'" + song + "' --save '" + saved + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::unique_ptr<HVCurrentModel::HalvorenModel> model(loadProjectFile(CString::fromUtf8(saved)));
+    ASSERT_NE(model, nullptr);
+    const HVCurrentModel::SingSegment* seg = model->tracks.at(0)->singSegs->segAt(0);
+    EXPECT_EQ(seg->singer, "demo-cmn");
+    std::vector<std::string> symbols;
+    for (const HVCurrentModel::Note* n : seg->notes)
+        symbols.push_back(n->phoneticSymbol);
+    EXPECT_EQ(symbols, (std::vector<std::string>{"xiao", "xing", "liang", "jing", "xiang", "la"}));
 }
 
 }  // namespace

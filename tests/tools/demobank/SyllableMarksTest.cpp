@@ -36,6 +36,9 @@ TEST(SyllableMarks, PlacesFromThePhonemeEvents)
         // "tian": th@3086 iE@5512 n@21256 _|@28620 -> 24 (24.1), 43 (43.06), 166 (166.06),
         // 224 (223.6). 43 + round(0.2 * 123 = 24.6) = 68, 43 + round(86.1) = 129, 224 - 129 = 95.
         {"tian", {{"th", 3086}, {"iE", 5512}, {"n", 21256}, {"_|", 28620}}, true, true, 240, {24, 43, 68, 129, 95}},
+        // "ha" with the velar fricative "X": X@926 A@9260 _|@28884 -> 7, 72 (72.3),
+        // 226 (225.7). 72 + round(0.2 * 154 = 30.8) = 103, 72 + round(107.8) = 180, 226 - 180 = 46.
+        {"ha", {{"X", 926}, {"A", 9260}, {"_|", 28884}}, true, false, 240, {7, 72, 103, 180, 46}},
     };
     for (const Case& c : cases) {
         std::vector<bool> voiced(240, false);

@@ -4,17 +4,21 @@
 // The writer weights a frame by a triangle divided by the Blackman-Harris
 // window, so that parts drawn with that window's shape (the harmonics, a
 // residual re-drawn with its own phases) come out as the triangle. A part
-// spread evenly over the frame (a residual re-drawn with random phases, or
-// one kept under another window) keeps the division instead, which at hops
-// near half the frame reaches thousands of times the weight at the centre
-// towards the frame's ends: spikes. That part's weight is held at the
-// window's centre value; at the hops where no weight exceeds it, nothing is
-// done at all.
+// spread evenly over the frame (noise drawn with random phases, a residual
+// kept under another window, the small errors of a re-drawn residual) keeps
+// the division instead, which at hops near half the frame reaches hundreds
+// of times the weight at the centre towards the frame's ends: spikes. That
+// part's weight is held at the window's centre value (noiseWeightCap); at
+// the hops where no weight exceeds it, nothing is done at all.
 #include <vector>
 
 #include "dsp/FreqBox.h"
 
-namespace HalvorenEngineV1 {
+namespace HalvorenEngine {
+
+// The weight an evenly spread part is held to: the centre value of the
+// writer's window (makeSynthesisWindow), which must not be empty.
+float noiseWeightCap(const std::vector<float>& synthesisWindow);
 
 class NoiseWeightCap {
 public:
@@ -28,6 +32,10 @@ public:
     // spread part alone) for the next capSpread; nothing when the cap never
     // binds. Uses box's transform.
     void takeSpread(Halvoren::FreqBox& box);
+    // The same for a part re-drawn from the spectrum of `carried` (n samples
+    // in the transform's order, already under the analysis window) times
+    // gain: only what the drawing left beside it is kept.
+    void takeSpreadBeside(Halvoren::FreqBox& box, const std::vector<float>& carried, float gain);
     // frame is the whole frame in the writer's order (halves swapped): the
     // spread part taken last is scaled, where the cap binds, so that the
     // writer gives it the centre weight. Without a part taken, nothing.
@@ -42,4 +50,4 @@ private:
     bool held_ = false;
 };
 
-}  // namespace HalvorenEngineV1
+}  // namespace HalvorenEngine

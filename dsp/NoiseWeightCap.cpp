@@ -1,17 +1,22 @@
-#include "engine/v1/NoiseWeightCap.h"
+#include "dsp/NoiseWeightCap.h"
 
 #include <utility>
 
 #include "dsp/SynthesisWindow.h"
 
-namespace HalvorenEngineV1 {
+namespace HalvorenEngine {
+
+float noiseWeightCap(const std::vector<float>& synthesisWindow)
+{
+    return synthesisWindow[synthesisWindow.size() / 2];
+}
 
 NoiseWeightCap::NoiseWeightCap(int frameSize, int hop) : frameSize_(frameSize)
 {
-    const std::vector<float> w = HalvorenEngine::makeSynthesisWindow(frameSize, hop);
+    const std::vector<float> w = makeSynthesisWindow(frameSize, hop);
     if (w.empty())
         return;
-    const float cap = w[static_cast<std::size_t>(frameSize / 2)];
+    const float cap = noiseWeightCap(w);
     std::vector<float> excess(static_cast<std::size_t>(2 * hop), 0.0f);
     first_ = frameSize / 2 - hop;
     bool binds = false;
@@ -36,6 +41,19 @@ void NoiseWeightCap::takeSpread(Halvoren::FreqBox& box)
     held_ = true;
 }
 
+void NoiseWeightCap::takeSpreadBeside(Halvoren::FreqBox& box, const std::vector<float>& carried, float gain)
+{
+    takeSpread(box);
+    if (!held_)
+        return;
+    if (carried.size() != spread_.size()) {
+        held_ = false;
+        return;
+    }
+    for (std::size_t j = 0; j < spread_.size(); ++j)
+        spread_[j] -= gain * carried[j];
+}
+
 void NoiseWeightCap::capSpread(float* frame)
 {
     if (!held_)
@@ -51,4 +69,4 @@ void NoiseWeightCap::capSpread(float* frame)
     }
 }
 
-}  // namespace HalvorenEngineV1
+}  // namespace HalvorenEngine
