@@ -130,11 +130,17 @@ void DemoBankMaker::hearAll(std::vector<std::string> words)
     std::sort(words.begin(), words.end());
     words.erase(std::unique(words.begin(), words.end()), words.end());
     std::erase_if(words, [&](const std::string& w) { return heard_.count(w) != 0; });
+    // Speaking forks, so it runs while this is the only thread; the
+    // resampling then runs on every thread.
+    std::vector<SpokenWord> spoken = speakWords(words, threads_);
     std::vector<Heard> heard(words.size());
     parallelFor(words.size(), threads_, [&](std::size_t i, unsigned) {
         Heard& h = heard[i];
+        h.failure = std::move(spoken[i].failure);
+        if (!h.failure.empty())
+            return;
         try {
-            h.speech = speakWord(words[i]);
+            h.speech = std::move(spoken[i].speech);
             if (h.speech.sampleRate * 2 != kRate)
                 throw std::runtime_error("the speech synthesiser speaks \"" + words[i] + "\" at " +
                                          std::to_string(h.speech.sampleRate) + " Hz, not 22050 Hz");

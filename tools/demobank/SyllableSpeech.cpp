@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -115,13 +116,13 @@ bool receiveSpeech(int fd, Speech& s)
     return true;
 }
 
-}  // namespace
+// A word being spoken by a child process, which writes its speech into `fd`.
+struct Speaker {
+    pid_t child = -1;
+    int fd = -1;
+};
 
-// The synthesiser carries state from one utterance to the next (the same
-// word twice in one process differs in its last samples), so each word is
-// spoken by a child process with a synthesiser of its own: the same word
-// always gives the same bytes.
-Speech speakWord(const std::string& word)
+Speaker startSpeaking(const std::string& word)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -143,15 +144,54 @@ Speech speakWord(const std::string& word)
         _exit(ok ? 0 : 1);
     }
     close(fds[1]);
-    Speech speech;
-    const bool received = receiveSpeech(fds[0], speech);
-    close(fds[0]);
+    return {child, fds[0]};
+}
+
+SpokenWord finishSpeaking(const Speaker& speaker, const std::string& word)
+{
+    SpokenWord spoken;
+    const bool received = receiveSpeech(speaker.fd, spoken.speech);
+    close(speaker.fd);
     int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(speaker.child, &status, 0);
     if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error("the speech synthesiser could not speak \"" + word + "\" with its voice \"" +
-                                 kVoice + "\"");
-    return speech;
+        spoken.failure = "the speech synthesiser could not speak \"" + word + "\" with its voice \"" + kVoice + "\"";
+    return spoken;
+}
+
+}  // namespace
+
+// The synthesiser carries state from one utterance to the next (the same
+// word twice in one process differs in its last samples), so each word is
+// spoken by a child process with a synthesiser of its own: the same word
+// always gives the same bytes.
+Speech speakWord(const std::string& word)
+{
+    SpokenWord spoken = finishSpeaking(startSpeaking(word), word);
+    if (!spoken.failure.empty())
+        throw std::runtime_error(spoken.failure);
+    return std::move(spoken.speech);
+}
+
+std::vector<SpokenWord> speakWords(const std::vector<std::string>& words, unsigned parallel)
+{
+    std::vector<SpokenWord> spoken(words.size());
+    const std::size_t batch = std::max(1u, parallel);
+    for (std::size_t first = 0; first < words.size(); first += batch) {
+        const std::size_t end = std::min(words.size(), first + batch);
+        std::vector<Speaker> speakers(end - first);
+        for (std::size_t i = first; i < end; ++i) {
+            try {
+                speakers[i - first] = startSpeaking(words[i]);
+            } catch (const std::runtime_error& e) {
+                spoken[i].failure = e.what();
+            }
+        }
+        for (std::size_t i = first; i < end; ++i)
+            if (speakers[i - first].child >= 0)
+                spoken[i] = finishSpeaking(speakers[i - first], words[i]);
+    }
+    return spoken;
 }
 
 }  // namespace demobank

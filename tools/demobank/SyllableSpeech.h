@@ -24,4 +24,16 @@ struct Speech {
 // synthesiser or its Mandarin voice cannot be set up or the text is refused.
 Speech speakWord(const std::string& word);
 
+struct SpokenWord {
+    Speech speech;
+    std::string failure;  // empty when the word was spoken; else why not
+};
+
+// Speaks every word, up to `parallel` words at a time, each in a process of
+// its own. Every process is started from the calling thread, which must be
+// the only thread running: a process forked beside a running thread may
+// inherit a lock that thread held (the allocator's, under the sanitizers)
+// and wait on it for ever.
+std::vector<SpokenWord> speakWords(const std::vector<std::string>& words, unsigned parallel);
+
 }  // namespace demobank
