@@ -1,7 +1,10 @@
 #pragma once
 // Piecewise-linear lookup over ascending knots with a cursor that remembers
 // the last interval used, so sweeps over increasing x cost O(1) per call.
-// The arrays are borrowed, not owned.
+// The arrays are borrowed, not owned. Inline: the synthesis loops read it
+// once per harmonic and band of every frame.
+#include <cmath>
+
 namespace Halvoren {
 
 struct LinearLookup {
@@ -22,5 +25,34 @@ struct LinearLookup {
     // last knot, linear between. An empty lookup gives 0, NaN the first level.
     float valueAt(float x);
 };
+
+inline float LinearLookup::valueAt(float x)
+{
+    if (count <= 0 || xs == nullptr || ys == nullptr)
+        return 0.0f;
+    if (x <= xs[0] || std::isnan(x))
+        return ys[0];
+    if (x >= xs[count - 1])
+        return ys[count - 1];
+    if (cursor < 0 || cursor > count - 1)
+        cursor = 0;
+    if (xs[cursor] > x) {
+        int c = cursor;
+        while (c > 0 && !(xs[c] < x))
+            --c;
+        cursor = c;
+    }
+    int j = cursor;
+    while (j < count - 1 && !(xs[j] > x))
+        ++j;
+    if (j < 1)
+        j = 1;
+    const float width = xs[j] - xs[j - 1];
+    cursor = j - 1;
+    if (!(width > 0.0f))
+        return ys[j];
+    const float t = (xs[j] - x) / width;
+    return ys[j] * (1.0f - t) + ys[j - 1] * t;
+}
 
 }  // namespace Halvoren

@@ -12,22 +12,6 @@ namespace {
 float tilt(const float p[3], float f) { return p[0] + p[1] * (std::exp(p[2] * f) - 1.0f); }
 }  // namespace
 
-std::size_t PeakList::size() const { return std::min({freqs.size(), mags.size(), phases.size()}); }
-
-void PeakList::clear()
-{
-    freqs.clear();
-    mags.clear();
-    phases.clear();
-}
-
-void PeakList::append(float freq, float mag, float phase)
-{
-    freqs.push_back(freq);
-    mags.push_back(mag);
-    phases.push_back(phase);
-}
-
 void PeakList::truncate(std::size_t n)
 {
     freqs.resize(std::min(n, freqs.size()));
@@ -46,24 +30,37 @@ void PeakList::assign(const PeakList& src)
 
 void PeakList::removeDuplicatePeaks()
 {
-    PeakList kept;
+    // The kept peaks move down in place: no list is built per call.
+    std::size_t kept = 0;
     float lastFreq = 0.0f;
     const std::size_t n = size();
     for (std::size_t i = 0; i < n; ++i) {
-        if (freqs[i] == 0.0f || freqs[i] == lastFreq)
+        const float f = freqs[i];
+        if (f == 0.0f || f == lastFreq)
             continue;
-        kept.append(freqs[i], mags[i], phases[i]);
-        lastFreq = freqs[i];
+        freqs[kept] = f;
+        mags[kept] = mags[i];
+        phases[kept] = phases[i];
+        ++kept;
+        lastFreq = f;
     }
-    if (kept.size() != mags.size() || kept.size() != freqs.size() || kept.size() != phases.size())
-        *this = std::move(kept);
+    if (kept != mags.size() || kept != freqs.size() || kept != phases.size()) {
+        freqs.resize(kept);
+        mags.resize(kept);
+        phases.resize(kept);
+    }
 }
 
 void PeakList::appendPeaks(PeakList& dst) const
 {
-    const PeakList copy = *this;  // dst may be this list
-    for (std::size_t i = 0; i < copy.size(); ++i)
-        dst.append(copy.freqs[i], copy.mags[i], copy.phases[i]);
+    if (&dst == this) {
+        const PeakList copy = *this;
+        copy.appendPeaks(dst);
+        return;
+    }
+    const std::size_t n = size();
+    for (std::size_t i = 0; i < n; ++i)
+        dst.append(freqs[i], mags[i], phases[i]);
 }
 
 void PeakList::subtractPeaks(const PeakList& other)

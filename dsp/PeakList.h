@@ -15,10 +15,24 @@ public:
     std::vector<float> phases;
 
     // Number of complete peaks (the shortest of the three vectors).
-    std::size_t size() const;
+    std::size_t size() const
+    {
+        const std::size_t n = freqs.size() < mags.size() ? freqs.size() : mags.size();
+        return n < phases.size() ? n : phases.size();
+    }
     bool empty() const { return size() == 0; }
-    void clear();
-    void append(float freq, float mag, float phase);
+    void clear()
+    {
+        freqs.clear();
+        mags.clear();
+        phases.clear();
+    }
+    void append(float freq, float mag, float phase)
+    {
+        freqs.push_back(freq);
+        mags.push_back(mag);
+        phases.push_back(phase);
+    }
     // Cuts the three vectors to n peaks (n at most size()).
     void truncate(std::size_t n);
 

@@ -62,6 +62,7 @@ void SampleOutWriter::restartAt(short* samples, std::int64_t capacity, std::int6
     pendingBase_ = 0;
     pendingEnd_ = 0;
     framesWritten_.store(0, std::memory_order_release);
+    framesDrawn_.store(0, std::memory_order_release);
     finished_.store(false, std::memory_order_release);
     length_.store(static_cast<int>(length), std::memory_order_release);
 }
@@ -173,6 +174,8 @@ void SampleOutWriter::mixFrame(int k, const FrameValueAt& frameValueAt)
     const std::int64_t start = std::int64_t(k) * hop_;
     if (start >= capacity_ || start + 2 * hop_ <= 0)
         return;
+    // One writing thread: a plain increment, published for readers.
+    framesDrawn_.store(framesDrawn_.load(std::memory_order_relaxed) + 1, std::memory_order_release);
     const bool advances = k + 1 > framesWritten_.load(std::memory_order_relaxed);
     // This frame reaches no sample below its start, and every one of them is
     // settled once it is written anyway.

@@ -72,6 +72,9 @@ public:
     const short* data() const { return data_.load(std::memory_order_acquire); }
     int length() const { return length_.load(std::memory_order_acquire); }
     int framesWritten() const { return framesWritten_.load(std::memory_order_acquire); }
+    // Frames drawn into the output since it was laid out (addFrames' placed
+    // samples are no drawn frames); a measure of the job's work.
+    int framesDrawn() const { return framesDrawn_.load(std::memory_order_acquire); }
     bool isFinished() const { return finished_.load(std::memory_order_acquire); }
     // Samples that are final: the whole length once finished, else
     // hop * frames written (capped at the length).
@@ -119,6 +122,7 @@ private:
     std::atomic<const short*> data_{nullptr};
     std::atomic<int> length_{0};
     std::atomic<int> framesWritten_{0};
+    std::atomic<int> framesDrawn_{0};
     std::atomic<bool> finished_{false};
 };
 

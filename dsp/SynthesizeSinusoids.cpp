@@ -14,7 +14,9 @@ namespace {
 void warpLevels(const float* freqs, const float* levels, int count, float ratio, std::vector<float>& warped)
 {
     warped.assign(levels, levels + count);
-    if (count < 2)
+    // At ratio 1 every point reads the curve at its own frequency (w + (1 - w)
+    // rounds to exactly 1), where the curve is its own level.
+    if (count < 2 || ratio == 1.0f)
         return;
     const float span = kFormantWarpLimitHz - freqs[1];
     if (!(span > 0.0f))

@@ -50,6 +50,8 @@ public:
     int samplesDone() const { return writer_.produced(); }
     int samplesReady() const;
     int startOffset() const { return startOffset_.load(std::memory_order_acquire); }
+    // Frames the job has drawn into its output since it was prepared.
+    int framesDrawn() const { return writer_.framesDrawn(); }
 
 private:
     class WorkerRunnable : public Runnable {

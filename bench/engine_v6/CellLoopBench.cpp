@@ -2,12 +2,12 @@
 // each), records cached: the walk, the fetches and, for every frame, a model
 // frame read by a cell maker, its harmonics at 110 Hz and the frame record
 // completed with the score's curves and handed to a listener. The stand-in
-// cell maker sings each cell's body; the cell parts replace it. Beside it,
-// the floor: one inverse real FFT of 512 points per frame of the same length
-// and a windowed overlap-add.
+// cell maker sings each cell's body; the cell parts replace it. Paired with
+// it, the floor: one inverse real FFT of 512 points and a windowed
+// overlap-add per frame the loop made.
 #include <benchmark/benchmark.h>
 
-#include "bench/support/OverlapAddFloor.h"
+#include "bench/support/PairedFloor.h"
 #include "engine/v6/BuildCells.h"
 #include "engine/v6/BuildHarmonics.h"
 #include "engine/v6/CellMakers.h"
@@ -97,20 +97,13 @@ void BM_CellLoopTenSecondCells(benchmark::State& state)
     tenSecondCells(score);
     // The first run loads the records; every measured run finds them cached.
     HalvorenEngineV6::buildCells(cells, score, listener, &singBody);
-    const long perRun = listener.frames;
-    for (auto _ : state)
+    hvbench::OverlapAddFloor floor(512, kHop);
+    hvbench::runPairedWithFloor(state, floor, [&] {
+        const long before = listener.frames;
         HalvorenEngineV6::buildCells(cells, score, listener, &singBody);
-    state.counters["frames"] = static_cast<double>(perRun);
-    state.counters["frame_rate"] =
-        benchmark::Counter(static_cast<double>(perRun), benchmark::Counter::kIsIterationInvariantRate);
+        return static_cast<int>(listener.frames - before);
+    });
 }
-BENCHMARK(BM_CellLoopTenSecondCells)->Unit(benchmark::kMillisecond);
-
-void BM_FloorTenSecondCells(benchmark::State& state)
-{
-    const int frames = static_cast<int>(kCells * kCellSeconds * 44100.0f) / kHop;
-    hvbench::runInverseOverlapAddFloor(state, 512, kHop, frames);
-}
-BENCHMARK(BM_FloorTenSecondCells)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CellLoopTenSecondCells)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace

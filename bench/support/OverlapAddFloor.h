@@ -1,6 +1,6 @@
 #pragma once
 // The floor the engine benchmarks measure against: a bare KISS FFT inverse of
-// `frames` fixed spectra of frameSize points (each after a forward transform
+// a fixed spectrum of frameSize points per frame (after a forward transform
 // of a fixed frame, with withForward), each overlap-added into floats over
 // two hops, with no synthesis around it.
 #include <benchmark/benchmark.h>
@@ -12,35 +12,54 @@
 
 namespace hvbench {
 
-inline void runInverseOverlapAddFloor(benchmark::State& state, int frameSize, int hop, int frames,
-                                      bool withForward = false)
-{
-    kiss_fftr_cfg plan = kiss_fftr_alloc(frameSize, 1, nullptr, nullptr);
-    kiss_fftr_cfg forwardPlan = kiss_fftr_alloc(frameSize, 0, nullptr, nullptr);
-    std::vector<float> input(frameSize);
-    for (int i = 0; i < frameSize; ++i)
-        input[i] = 0.001f * static_cast<float>(i % 13);
-    std::vector<kiss_fft_cpx> spectrum(frameSize / 2 + 1);
-    for (int k = 0; k <= frameSize / 2; ++k)
-        spectrum[k] = {0.001f * static_cast<float>(k % 7), 0.001f * static_cast<float>(k % 5)};
-    std::vector<float> frame(frameSize);
-    std::vector<float> window(2 * hop, 0.5f);
-    std::vector<float> out(static_cast<std::size_t>(frames + 1) * hop + frameSize);
-    for (auto _ : state) {
-        std::fill(out.begin(), out.end(), 0.0f);
-        for (int k = 0; k < frames; ++k) {
-            if (withForward)
-                kiss_fftr(forwardPlan, input.data(), spectrum.data());
-            kiss_fftri(plan, spectrum.data(), frame.data());
-            float* at = out.data() + static_cast<std::size_t>(k) * hop;
-            const float* centre = frame.data() + frameSize / 2 - hop;
-            for (int i = 0; i < 2 * hop; ++i)
-                at[i] += window[i] * centre[i];
-        }
-        benchmark::DoNotOptimize(out.data());
+class OverlapAddFloor {
+public:
+    OverlapAddFloor(int frameSize, int hop, bool withForward = false)
+        : frameSize_(frameSize), hop_(hop), withForward_(withForward),
+          plan_(kiss_fftr_alloc(frameSize, 1, nullptr, nullptr)),
+          forwardPlan_(kiss_fftr_alloc(frameSize, 0, nullptr, nullptr)), input_(frameSize),
+          spectrum_(frameSize / 2 + 1), frame_(frameSize), window_(2 * hop, 0.5f)
+    {
+        for (int i = 0; i < frameSize; ++i)
+            input_[i] = 0.001f * static_cast<float>(i % 13);
+        for (int k = 0; k <= frameSize / 2; ++k)
+            spectrum_[k] = {0.001f * static_cast<float>(k % 7), 0.001f * static_cast<float>(k % 5)};
     }
-    kiss_fftr_free(plan);
-    kiss_fftr_free(forwardPlan);
-}
+    ~OverlapAddFloor()
+    {
+        kiss_fftr_free(plan_);
+        kiss_fftr_free(forwardPlan_);
+    }
+    OverlapAddFloor(const OverlapAddFloor&) = delete;
+    OverlapAddFloor& operator=(const OverlapAddFloor&) = delete;
+
+    // Transforms and overlap-adds `frames` frames into a cleared output.
+    void run(int frames)
+    {
+        out_.assign(static_cast<std::size_t>(frames + 1) * hop_ + frameSize_, 0.0f);
+        for (int k = 0; k < frames; ++k) {
+            if (withForward_)
+                kiss_fftr(forwardPlan_, input_.data(), spectrum_.data());
+            kiss_fftri(plan_, spectrum_.data(), frame_.data());
+            float* at = out_.data() + static_cast<std::size_t>(k) * hop_;
+            const float* centre = frame_.data() + frameSize_ / 2 - hop_;
+            for (int i = 0; i < 2 * hop_; ++i)
+                at[i] += window_[i] * centre[i];
+        }
+        benchmark::DoNotOptimize(out_.data());
+    }
+
+private:
+    int frameSize_;
+    int hop_;
+    bool withForward_;
+    kiss_fftr_cfg plan_;
+    kiss_fftr_cfg forwardPlan_;
+    std::vector<float> input_;
+    std::vector<kiss_fft_cpx> spectrum_;
+    std::vector<float> frame_;
+    std::vector<float> window_;
+    std::vector<float> out_;
+};
 
 }  // namespace hvbench

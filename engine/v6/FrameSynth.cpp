@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "dsp/SinusoidLobeTable.h"
 #include "dsp/SynthesizeSinusoids.h"
 #include "engine/v6/GlottalModulation.h"
 
@@ -15,26 +14,6 @@ constexpr float kSilentDb = -100.0f;
 // The phase continuation's band limit and harmonic count.
 constexpr float kPhaseMaxHz = 20000.0f;
 constexpr int kPhaseHarmonics = 30;
-// Where the shared lobe, as the drawing reads it (entry 500 + trunc(100 d)
-// for a bin d bins from the sinusoid), has its centre: about 0.18 bins
-// below the sinusoid. A frame drawn through it sounds that much too low;
-// the phases, continued at the true frequency, then disagree from frame to
-// frame, and at long hops the overlapping frames beat.
-double drawnLobeCentreBins()
-{
-    static const double centre = [] {
-        const Halvoren::SinusoidLobeTable& lobe = Halvoren::sinusoidLobeTable();
-        double sum = 0.0, moment = 0.0;
-        for (int i = -5000; i < 5000; ++i) {
-            const double d = (i + 0.5) / 1000.0;
-            const double w = lobe[static_cast<std::size_t>(500 + static_cast<int>(std::trunc(100.0 * d)))];
-            sum += w;
-            moment += w * d;
-        }
-        return moment / sum;
-    }();
-    return centre;
-}
 }  // namespace
 
 PartLevels partLevels(float breath, float levelDb, float harmLevel, float noiseRatio)
@@ -115,13 +94,10 @@ void FrameSynth::drawHarmonics(const Halvoren::SynthFrameV6& frame, float harmon
     Halvoren::PeakList& drawn =
         frame.trackB != 0 ? phase_.continuePhasesTrackB(peaks_, hopSec, frame.glottalShape, frame.trackFrame)
                           : phase_.continuePhasesTrackA(peaks_, hopSec, frame.glottalShape);
-    // Drawn where the lobe puts them at their own frequencies.
-    drawList_.assign(drawn);
-    const auto shift = static_cast<float>(-drawnLobeCentreBins() * sampleRate_ / kFrameSize);
-    for (float& f : drawList_.freqs)
-        f += shift;
-    drawList_.addToSpectrumX4(harmBox_, &drawRate_);
-    makeGlottalModulation(drawn, modCurve_, sampleRate_, frame.modFloor, frame.glottalShape);
+    drawn.addToSpectrumX4(harmBox_, &drawRate_);
+    // Only the 2 hops around the centre reach the writer.
+    makeGlottalModulation(drawn, modCurve_, sampleRate_, frame.modFloor, frame.glottalShape, kFrameSize / 2 - hop_,
+                          2 * hop_);
 }
 
 }  // namespace HalvorenEngineV6

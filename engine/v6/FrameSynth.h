@@ -79,7 +79,6 @@ private:
     std::vector<float> noiseTarget_;
     Halvoren::RecolourWork recolourWork_;
     Halvoren::PeakList peaks_;
-    Halvoren::PeakList drawList_;
     Halvoren::PeakList noPeaks_;
     std::vector<float> modCurve_;
 };

@@ -79,11 +79,22 @@ const GlottalFlow& glottalFlow(int shape)
 void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<float>& curve, float sampleRate,
                            float floor, int shape)
 {
+    makeGlottalModulation(harmonics, curve, sampleRate, floor, shape, 0,
+                          static_cast<int>(std::min<std::size_t>(curve.size(), INT_MAX)));
+}
+
+void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<float>& curve, float sampleRate,
+                           float floor, int shape, int first, int count)
+{
+    // The span, cut to the curve.
+    const int size = static_cast<int>(std::min<std::size_t>(curve.size(), INT_MAX));
+    first = std::clamp(first, 0, size);
+    const int end = first + std::clamp(count, 0, size - first);
     const float f0 = harmonics.freqs.empty() ? 0.0f : harmonics.freqs[0];
     const GlottalFlow& g = glottalFlow(shape);
     // Without a fundamental, a rate or a flow to scale by, nothing modulates.
     if (harmonics.freqs.empty() || !std::isfinite(f0) || !(sampleRate > 0.0f) || !(g.peakFlow > 0.0f)) {
-        std::fill(curve.begin(), curve.end(), 1.0f);
+        std::fill(curve.begin() + first, curve.begin() + end, 1.0f);
         return;
     }
     const float phase1 = harmonics.phases.empty() ? 0.0f : harmonics.phases[0];
@@ -101,15 +112,14 @@ void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<floa
     // the first value at or below t_0, the last at or beyond t_99.
     // The frame's samples, counted in int: that converts to double several
     // at a time.
-    const int count = static_cast<int>(std::min<std::size_t>(curve.size(), INT_MAX));
     float* out = curve.data();
-    for (int i = 0; i < count; ++i) {
+    for (int i = first; i < end; ++i) {
         const double turns = start + static_cast<double>(i) * perSample;
         out[i] = static_cast<float>(turns - floorOf(turns));
     }
     const std::array<float, kFlowPoints>& times = flowTimes();
     const float scale = (1.0f - floor) / g.peakFlow;
-    for (int i = 0; i < count; ++i) {
+    for (int i = first; i < end; ++i) {
         const float x = out[i];
         float u;
         if (x >= times[kFlowPoints - 1]) {

@@ -37,5 +37,10 @@ GlottalFlow computeGlottalFlow(int shape);
 // curve's middle sample, points.
 void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<float>& curve, float sampleRate,
                            float floor, int shape);
+// The same over curve[first .. first + count) only, with the values the
+// whole curve has there; the rest of the curve stays as it is. The frame
+// synthesis needs no more than the samples its writer adds.
+void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<float>& curve, float sampleRate,
+                           float floor, int shape, int first, int count);
 
 }  // namespace HalvorenEngineV6

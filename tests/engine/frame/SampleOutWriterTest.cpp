@@ -58,10 +58,12 @@ TEST(SampleOutWriter, StorageNeverMovesCountsOnlyUpwardsAndDropsOutsideSamples)
     EXPECT_EQ(writer.data(), first);
     EXPECT_EQ(writer.produced(), 5 * H + N);
     EXPECT_GT(writer.data()[H / 2], 0);  // the kept half of frame -1
+    // Frames -1, 2, 1, 4 and 8 reach the output; frame 1000 falls wholly outside.
+    EXPECT_EQ(writer.framesDrawn(), 5);
 
     // A new layout starts silent and uncounted again.
     ASSERT_TRUE(writer.appendZeros(2));
-    EXPECT_EQ(writer.produced(), 0);
+    EXPECT_EQ(writer.produced() + writer.framesDrawn(), 0);
     EXPECT_EQ(std::count(first, first + writer.length(), 0), 3 * H);
 }
 
