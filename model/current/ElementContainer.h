@@ -46,39 +46,39 @@ public:
 
     // Takes the element out (it is not deleted), found by its position. Each
     // element that overlapped it keeps its flag only while it still overlaps
-    // another flagged element; one such partner settles it. Partners are
-    // looked for next to each element first, so a removal costs one pass
-    // over the container however many elements overlap. Returns the
-    // elements whose flag it cleared.
+    // another flagged element. That is settled from the elements next to it
+    // when they tell, so a removal among many overlapping elements costs no
+    // pass over the container; otherwise every flagged element is weighed.
+    // Returns the elements whose flag it cleared.
     std::vector<T*> remove(T* element)
     {
         std::vector<T*> cleared;
+        const size_t at = indexOf(element);
         if (element->overlapped) {
             element->overlapped = false;
-            std::vector<T*> flagged;
-            getOverlapped(flagged);
-            for (size_t i = 0; i < flagged.size(); ++i) {
-                T* x = flagged[i];
-                if (x != element && spansOverlap(*x, *element) && !hasFlaggedPartner(flagged, i, element))
-                    cleared.push_back(x);
+            if (at == this->size() || !settleNear(at, cleared)) {
+                cleared.clear();
+                settleAll(element, cleared);
             }
             // Decided on the flags as they stood, then applied together.
             for (T* x : cleared) x->overlapped = false;
         }
-        const size_t at = indexOf(element);
         if (at < this->size()) this->erase(this->begin() + static_cast<std::ptrdiff_t>(at));
         return cleared;
     }
 
     // The index of the element, found by its position (or, in a container
     // read out of order from a damaged file, by a walk); size() when it is
-    // not in the container.
+    // not in the container. Among elements of equal position it is looked
+    // for from both ends at once, so one near either end is found at once.
     size_t indexOf(const T* element) const
     {
-        auto at = std::lower_bound(this->begin(), this->end(), element->pos,
-                                   [](const T* e, int32_t pos) { return e->pos < pos; });
-        for (; at != this->end() && (*at)->pos == element->pos; ++at)
-            if (*at == element) return static_cast<size_t>(at - this->begin());
+        const auto [first, last] = std::equal_range(this->begin(), this->end(), element, byPosition);
+        for (auto low = first, high = last; low < high;) {
+            if (*low == element) return static_cast<size_t>(low - this->begin());
+            if (*--high == element) return static_cast<size_t>(high - this->begin());
+            ++low;
+        }
         return static_cast<size_t>(std::find(this->begin(), this->end(), element) - this->begin());
     }
 
@@ -190,6 +190,81 @@ private:
         for (T* x : flagged)
             if (!x->overlapped) cleared.push_back(x);
         return cleared;
+    }
+
+    // How far from an element the local settling looks, on each side.
+    static constexpr size_t kNear = 8;
+
+    enum class Partner { kYes, kNo, kUnknown };
+
+    // Whether the element at i overlaps a flagged element other than skip,
+    // looking at most kNear elements on each side. The container is in order
+    // of position, so later elements overlap it only while they start before
+    // its end.
+    Partner flaggedPartnerNear(size_t i, const T* skip) const
+    {
+        const T* x = (*this)[i];
+        const auto partner = [&](const T* y) { return y != skip && y->overlapped && spansOverlap(*x, *y); };
+        size_t j = i + 1;
+        for (; j < this->size() && (*this)[j]->pos < spanEnd(*x); ++j) {
+            if (j - i > kNear) return Partner::kUnknown;
+            if (partner((*this)[j])) return Partner::kYes;
+        }
+        for (j = i; j-- > 0;) {
+            if (i - j > kNear) return Partner::kUnknown;
+            if (partner((*this)[j])) return Partner::kYes;
+        }
+        return Partner::kNo;
+    }
+
+    // Settles the flags of the partners of the element at p, whose own flag
+    // is already cleared, from the elements near it: false, with cleared
+    // left unusable, when those do not tell.
+    bool settleNear(size_t p, std::vector<T*>& cleared) const
+    {
+        const T* e = (*this)[p];
+        const size_t from = p > kNear ? p - kNear : 0;
+        const size_t to = std::min(this->size(), p + kNear + 1);
+        // A flagged element spanning all of e overlaps everything e
+        // overlapped; when it has a flagged partner of its own, no flag goes.
+        for (size_t j = from; j < to; ++j) {
+            const T* c = (*this)[j];
+            if (j != p && c->overlapped && c->pos <= e->pos && spanEnd(*c) >= spanEnd(*e) &&
+                flaggedPartnerNear(j, e) == Partner::kYes)
+                return true;
+        }
+        // Of the earlier elements, only the nearest flagged one of positive
+        // width can lose its flag: any other one overlapping e overlaps it.
+        size_t j = p;
+        while (j-- > 0 && !((*this)[j]->overlapped && (*this)[j]->width > 0))
+            if (p - j > kNear) return false;
+        if (j < p && spansOverlap(*(*this)[j], *e) && !settleOne(j, e, cleared)) return false;
+        // Of the later ones, those starting before e's end.
+        for (j = p + 1; j < this->size() && (*this)[j]->pos < spanEnd(*e); ++j) {
+            if (j - p > kNear) return false;
+            if ((*this)[j]->overlapped && spansOverlap(*(*this)[j], *e) && !settleOne(j, e, cleared)) return false;
+        }
+        return true;
+    }
+
+    // Adds the element at i to cleared when it has no flagged partner but
+    // e; false when the elements near it do not tell.
+    bool settleOne(size_t i, const T* e, std::vector<T*>& cleared) const
+    {
+        const Partner partner = flaggedPartnerNear(i, e);
+        if (partner == Partner::kNo) cleared.push_back((*this)[i]);
+        return partner != Partner::kUnknown;
+    }
+
+    // The same decided on every flagged element.
+    void settleAll(const T* element, std::vector<T*>& cleared) const
+    {
+        std::vector<T*> flagged;
+        getOverlapped(flagged);
+        for (size_t i = 0; i < flagged.size(); ++i) {
+            T* x = flagged[i];
+            if (spansOverlap(*x, *element) && !hasFlaggedPartner(flagged, i, element)) cleared.push_back(x);
+        }
     }
 
     // True when flagged[i] overlaps another element of flagged than skip.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 
@@ -149,4 +150,46 @@ TEST(ElementContainer, OverlapSweepMatchesEveryPairChecked)
     EXPECT_EQ(edges, (NoteList{n[2], n[0], n[1]}));
     EXPECT_TRUE(n[0]->overlapped && n[1]->overlapped);
     EXPECT_FALSE(n[2]->overlapped);
+}
+
+// Removing one element clears exactly the flags of the flagged elements it
+// overlapped that overlap no other flagged element, and returns those; on
+// crowded and sparse spans, with flags as marked and with some flipped (as a
+// damaged file may hold them).
+TEST(ElementContainer, RemovalMatchesEveryPairChecked)
+{
+    std::mt19937 random(11);
+    for (int round = 0; round < 600; ++round) {
+        NoteContainer notes;
+        const int count = 2 + round % 40;
+        const int spread = round % 3 == 0 ? 8 : 200;
+        for (int k = 0; k < count; ++k)
+            notes.push_back(makeNote(int(random() % spread), int(random() % 40) - 4));
+        notes.sortAndMarkOverlaps();
+        if (round % 4 == 3)
+            for (Note* x : notes)
+                if (random() % 5 == 0) x->overlapped = !x->overlapped;
+        Note* gone = notes[random() % notes.size()];
+        const auto meets = [](const Note* a, const Note* b) {
+            return long{a->pos} + a->width > b->pos && long{b->pos} + b->width > a->pos;
+        };
+        NoteList expected;
+        if (gone->overlapped)
+            for (Note* x : notes) {
+                if (x == gone || !x->overlapped || !meets(x, gone)) continue;
+                bool partner = false;
+                for (Note* y : notes) partner = partner || (y != x && y != gone && y->overlapped && meets(x, y));
+                if (!partner) expected.push_back(x);
+            }
+        std::vector<bool> flagsAfter;
+        for (Note* x : notes) flagsAfter.push_back(x->overlapped && x != gone);
+        for (size_t i = 0; i < notes.size(); ++i)
+            if (std::find(expected.begin(), expected.end(), notes[i]) != expected.end()) flagsAfter[i] = false;
+        NoteList left(notes.begin(), notes.end());
+        const NoteList cleared = notes.remove(gone);
+        ASSERT_EQ(cleared, expected) << "round " << round;
+        for (size_t i = 0; i < left.size(); ++i)
+            ASSERT_EQ(left[i]->overlapped, bool(flagsAfter[i])) << "round " << round << " element " << i;
+        delete gone;
+    }
 }
