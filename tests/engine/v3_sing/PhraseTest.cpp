@@ -276,11 +276,7 @@ TEST_P(PhraseTest, SingsCleanlyAtTheLargestHop)
         ASSERT_EQ(spans.size(), 2u);
         // The "s": the first third of the onset (10 noise frames, then 10
         // into the vowel); the middle half of the breath; the vowel's body.
-        const CellSpan& sa = spans[0];
-        const CellSpan& br = spans[1];
-        const int headEnd = sa.first + (sa.bodyFrom - sa.first) / 3;
-        stretches[k] = {{{sa.first * hop, headEnd * hop}, enginetest::middleHalf(br.first * hop, br.end * hop)},
-                        {sa.bodyFrom * hop, sa.bodyTo * hop}};
+        stretches[k] = enginetest::noisyStretchesOf(spans[0], spans[1], hop);
     }
     enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
 }

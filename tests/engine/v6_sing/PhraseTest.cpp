@@ -207,11 +207,7 @@ TEST_P(PhraseTest, SingsCleanlyAtTheLargestHop)
         ASSERT_EQ(spans.size(), 2u);
         // The "k": the first third of the consonant; the middle half of the
         // breath; the vowel's body.
-        const CellSpan& ka = spans[0];
-        const CellSpan& br = spans[1];
-        const int headEnd = ka.first + (ka.bodyFrom - ka.first) / 3;
-        stretches[k] = {{{ka.first * hop, headEnd * hop}, enginetest::middleHalf(br.first * hop, br.end * hop)},
-                        {ka.bodyFrom * hop, ka.bodyTo * hop}};
+        stretches[k] = enginetest::noisyStretchesOf(spans[0], spans[1], hop);
     }
     enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
 }

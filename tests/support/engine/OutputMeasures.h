@@ -92,6 +92,17 @@ struct NoisyStretches {
     Stretch vowel;
 };
 
+// The stretches of a two-cell phrase in samples, from the cells' planned
+// frames (`first`, `bodyFrom`, `bodyTo`, `end`): the first third of the
+// head's onset and the middle half of the breath, unvoiced; the vowel's body.
+template <class CellSpan>
+NoisyStretches noisyStretchesOf(const CellSpan& head, const CellSpan& breath, int hop)
+{
+    const int headEnd = head.first + (head.bodyFrom - head.first) / 3;
+    return {{{head.first * hop, headEnd * hop}, middleHalf(breath.first * hop, breath.end * hop)},
+            {head.bodyFrom * hop, head.bodyTo * hop}};
+}
+
 inline void expectCleanAtTheLargestHop(const std::vector<short>& at128, const NoisyStretches& s128,
                                        const std::vector<short>& at256, const NoisyStretches& s256)
 {
