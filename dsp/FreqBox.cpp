@@ -58,19 +58,19 @@ bool FreqBox::loadFrame(const FIFOSampleBufferTemplate<short>& pcm, int start, c
     if (window.length > n || L < 0)
         return false;
     const int h = L / 2;
-    const int h2 = L - h;
     const long long count = pcm.numSamples();
     const short* samples = pcm.ptrBegin();
-    for (int j = 0; j < h; ++j) {
-        const long long s = static_cast<long long>(start) + j;
-        if (s >= 0 && s < count)
-            re[n - h + j] = samples[s] * window.w[j] * kPcmScale * gain;
-    }
-    for (int i = 0; i < h2; ++i) {
-        const long long s = static_cast<long long>(start) + h + i;
-        if (s >= 0 && s < count)
-            re[i] = samples[s] * window.w[h + i] * kPcmScale * gain;
-    }
+    // Window entry j reads sample start + j; only the entries whose sample
+    // lies within pcm are written, in one run.
+    const int from = static_cast<int>(std::clamp<long long>(-static_cast<long long>(start), 0, L));
+    const int to = static_cast<int>(std::clamp<long long>(count - start, from, L));
+    const long long first = start;
+    const float* w = window.w.data();
+    float* out = re.data();
+    for (int j = from; j < std::min(to, h); ++j)
+        out[n - h + j] = samples[first + j] * w[j] * kPcmScale * gain;
+    for (int j = std::max(from, h); j < to; ++j)
+        out[j - h] = samples[first + j] * w[j] * kPcmScale * gain;
     return true;
 }
 

@@ -48,13 +48,13 @@ int HarmonicPeakAnalyser::harmonicLimit() const
     return limit < static_cast<double>(INT_MAX - 1) ? static_cast<int>(limit) : INT_MAX - 1;
 }
 
-float HarmonicPeakAnalyser::splineLevel(float f)
+SplineReader HarmonicPeakAnalyser::splineReader()
 {
     // Envelopes set without the spline are read through one made on demand.
     if (splineY2_.size() != envelope_.size())
         splineSecondDerivs(splineY2_, envelope_.freqs.data(), envelope_.mags.data(),
                            static_cast<int>(envelope_.size()));
-    return splineValueAt(splineY2_, envelope_.freqs.data(), envelope_.mags.data(), f);
+    return SplineReader(splineY2_, envelope_.freqs.data(), envelope_.mags.data());
 }
 
 void HarmonicPeakAnalyser::sampleHarmonics(float f0, PeakList& out)
@@ -97,6 +97,7 @@ void HarmonicPeakAnalyser::sampleHarmonicsSpline(float ratio, PeakList& out)
     const float nyquist = sampleRate_ * 0.5f;
     const float firstMoved = envelope_.freqs[1] * ratio;
     const int limit = std::max(peakCount, harmonicLimit());
+    SplineReader level = splineReader();
     for (int k = 1; k <= limit; ++k) {
         float f = sampleRate_ + 1.0f;
         float phase = 0.0f;
@@ -113,7 +114,7 @@ void HarmonicPeakAnalyser::sampleHarmonicsSpline(float ratio, PeakList& out)
         }
         if (!(f < nyquist))
             break;
-        out.append(f, splineLevel(f), phase);
+        out.append(f, level.valueAt(f), phase);
     }
 }
 
@@ -127,6 +128,7 @@ void HarmonicPeakAnalyser::sampleHarmonicsSplineWarped(float f0, PeakList& out)
     const float last = input_.freqs[peakCount - 1];
     const float nyquist = sampleRate_ * 0.5f;
     const int limit = std::max(peakCount, harmonicLimit());
+    SplineReader level = splineReader();
     for (int k = 1; k <= limit; ++k) {
         const float f = static_cast<float>(k) * f0;
         int i = 0;
@@ -140,7 +142,7 @@ void HarmonicPeakAnalyser::sampleHarmonicsSplineWarped(float f0, PeakList& out)
         } else {
             if (!(f < nyquist))
                 break;
-            out.append(f, splineLevel(f), input_.phases[i]);
+            out.append(f, level.valueAt(f), input_.phases[i]);
         }
         if (!(f <= last))
             break;

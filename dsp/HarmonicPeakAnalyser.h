@@ -9,6 +9,7 @@
 
 #include "dsp/LinearLookup.h"
 #include "dsp/PeakList.h"
+#include "dsp/Spline.h"
 
 namespace Halvoren {
 
@@ -52,7 +53,9 @@ public:
     float sampleRate() const { return sampleRate_; }
 
 private:
-    float splineLevel(float f);
+    // A reader of the spline through the envelope, made first when the
+    // envelope was set without it.
+    SplineReader splineReader();
     // The most harmonics a sampling makes: sampleRate / 2 / kMinF0.
     int harmonicLimit() const;
 

@@ -148,18 +148,23 @@ PeakList& HarmonicPhaseState::continuePhasesV1(const PeakList& frame, float T)
         makeInitialPhases(frame, current);
         return finish();
     }
-    PeakList next;
-    const std::size_t n = frame.size();
+    // In place: the kept partials move down over the dropped ones.
+    copyCompletePeaks(frame, current);
+    const std::size_t n = current.size();
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        const float f = frame.freqs[i];
+        const float f = current.freqs[i];
         if (f == 0.0f)
             continue;
         const int j = partnerOf(i, f);
         // Without any previous partial in reach the partial keeps its own phase.
-        const float phase = j >= 0 ? continuedPhase(j, f, T) : frame.phases[i];
-        next.append(f, frame.mags[i], phase);
+        const float phase = j >= 0 ? continuedPhase(j, f, T) : current.phases[i];
+        current.freqs[kept] = f;
+        current.mags[kept] = current.mags[i];
+        current.phases[kept] = phase;
+        ++kept;
     }
-    current = std::move(next);
+    current.truncate(kept);
     return finish();
 }
 
@@ -170,22 +175,21 @@ PeakList& HarmonicPhaseState::continuePhasesJitter(const PeakList& frame, float 
         jitter.newCycle();
         return finish();
     }
-    PeakList next;
-    copyCompletePeaks(frame, next);
+    // In place: a frame that is this state's own current one is copied onto itself.
+    copyCompletePeaks(frame, current);
     const float prevF0 = previous.freqs[0];
-    const float f0 = next.empty() ? 0.0f : next.freqs[0];
+    const float f0 = current.empty() ? 0.0f : current.freqs[0];
     const float g = jitter.nextValue();
     const float a = wrapPhase(2.0f * g * kPi * prevF0 * T);
-    for (std::size_t i = 0; i < next.size(); ++i) {
-        const float f = next.freqs[i];
+    for (std::size_t i = 0; i < current.size(); ++i) {
+        const float f = current.freqs[i];
         if (f == 0.0f)
             continue;
         const int j = partnerOf(i, f);
         if (j < 0 || previous.freqs[j] == 0.0f)
             continue;
-        next.phases[i] = continuedPhase(j, f, T) + wrapPhase(static_cast<float>(i + 1) * a) + jitterPhase(f0, f);
+        current.phases[i] = continuedPhase(j, f, T) + wrapPhase(static_cast<float>(i + 1) * a) + jitterPhase(f0, f);
     }
-    current = std::move(next);
     return finish();
 }
 

@@ -59,13 +59,14 @@ void NoiseWeightCap::capSpread(float* frame)
     if (!held_)
         return;
     held_ = false;
-    // The transform's sample j lands on frame sample j + n/2 (mod n).
+    // The transform's sample j lands on frame sample j + n/2 (mod n); the
+    // capped samples lie within the frame, so the wrap is one subtraction.
     const int half = frameSize_ / 2;
     for (std::size_t i = 0; i < excess_.size(); ++i) {
         if (excess_[i] == 0.0f)
             continue;
         const int j = first_ + static_cast<int>(i);
-        frame[j] += excess_[i] * spread_[static_cast<std::size_t>((j + half) % frameSize_)];
+        frame[j] += excess_[i] * spread_[static_cast<std::size_t>(j < half ? j + half : j - half)];
     }
 }
 

@@ -90,6 +90,9 @@ void PeakList::blendWith(const PeakList& other, float w, PeakList& out) const
 {
     PeakList result;
     const std::size_t n = std::min(size(), other.size());
+    result.freqs.reserve(n);
+    result.mags.reserve(n);
+    result.phases.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
         if (freqs[i] == 0.0f)
             result.append(0.0f, 0.0f, 0.0f);

@@ -22,8 +22,7 @@ SampleOutWriter::SampleOutWriter(OutputBuffer& out, int frameSize, int hop)
     data_.store(out.ptrBegin(), std::memory_order_release);
     if (!valid_)
         return;
-    for (int i = 0; i < 3; ++i)
-        windows_[i] = makeSynthesisWindow(frameSize << i, hop);
+    windows_[0] = makeSynthesisWindow(frameSize, hop);
     fade_.resize(static_cast<std::size_t>(2 * hop));
     Halvoren::makeTriangularWindow(fade_.data(), 2 * hop);
 }
@@ -75,11 +74,19 @@ void SampleOutWriter::addFrame(int k, const float* frame, float g)
 void SampleOutWriter::addFrameSized(int k, int frameLength, const float* frame, float g)
 {
     if (frameLength == 2 * frameSize_)
-        addWindowed(k, windows_[1], frame, g);
+        addWindowed(k, longWindow(1), frame, g);
     else if (frameLength == 4 * frameSize_)
-        addWindowed(k, windows_[2], frame, g);
+        addWindowed(k, longWindow(2), frame, g);
     else if (frameLength >= frameSize_)
         addWindowed(k, windows_[0], frame, g);
+}
+
+const std::vector<float>& SampleOutWriter::longWindow(int shift)
+{
+    std::vector<float>& window = windows_[shift];
+    if (window.empty() && valid_)
+        window = makeSynthesisWindow(frameSize_ << shift, hop_);
+    return window;
 }
 
 void SampleOutWriter::addFrameInt(const float* frame, float g)

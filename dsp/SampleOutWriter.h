@@ -89,6 +89,8 @@ private:
     // Points the writer at `samples` with nothing written and nothing pending.
     void restartAt(short* samples, std::int64_t capacity, std::int64_t length);
     void addWindowed(int k, const std::vector<float>& window, const float* frame, float g);
+    // The window of frames of N << shift samples (shift 1 or 2).
+    const std::vector<float>& longWindow(int shift);
     // Adds valueAt(i) to sample k*h + i for i < 2h and advances the count.
     template <class ValueAt>
     void mixFrame(int k, const ValueAt& valueAt);
@@ -104,7 +106,8 @@ private:
     const int frameSize_;
     const int hop_;
     const bool valid_;
-    // Windows for frames of N, 2N and 4N samples.
+    // Windows for frames of N, 2N and 4N samples; the longer two are made
+    // by the first frame of their length (most writers never see one).
     std::vector<float> windows_[3];
     // The triangle of 2h points whose halves fade addFrames' ends.
     std::vector<float> fade_;

@@ -32,13 +32,11 @@ void splineSecondDerivs(std::vector<float>& y2, const float* x, const float* y, 
         y2[k] = y2[k] * y2[k + 1] + u[k];
 }
 
-float splineValueAt(const std::vector<float>& y2, const float* x, const float* y, float t)
+namespace {
+
+// The interval lo, lo + 1 that t falls in by bisection, n >= 2.
+int searchInterval(const float* x, int n, float t)
 {
-    const int n = static_cast<int>(y2.size());
-    if (n == 0)
-        return 0.0f;
-    if (n == 1)
-        return y[0];
     int lo = 0;
     int hi = n - 1;
     while (hi - lo > 1) {
@@ -48,12 +46,55 @@ float splineValueAt(const std::vector<float>& y2, const float* x, const float* y
         else
             lo = mid;
     }
+    return lo;
+}
+
+float valueIn(const std::vector<float>& y2, const float* x, const float* y, float t, int lo)
+{
+    const int hi = lo + 1;
     const float h = x[hi] - x[lo];
     if (!(h > 0.0f))
         return y[lo];
     const float a = (x[hi] - t) / h;
     const float b = (t - x[lo]) / h;
     return a * y[lo] + b * y[hi] + ((a * a * a - a) * y2[lo] + (b * b * b - b) * y2[hi]) * (h * h) / 6.0f;
+}
+
+}  // namespace
+
+float splineValueAt(const std::vector<float>& y2, const float* x, const float* y, float t)
+{
+    const int n = static_cast<int>(y2.size());
+    if (n == 0)
+        return 0.0f;
+    if (n == 1)
+        return y[0];
+    return valueIn(y2, x, y, t, searchInterval(x, n, t));
+}
+
+SplineReader::SplineReader(const std::vector<float>& y2, const float* x, const float* y) : y2_(y2), x_(x), y_(y)
+{
+    const int n = static_cast<int>(y2.size());
+    for (int i = 0; i + 1 < n; ++i)
+        rising_ = rising_ && x[i] <= x[i + 1];  // false with a NaN knot
+}
+
+float SplineReader::valueAt(float t)
+{
+    const int n = static_cast<int>(y2_.size());
+    if (n == 0)
+        return 0.0f;
+    if (n == 1)
+        return y_[0];
+    if (!rising_)
+        return valueIn(y2_, x_, y_, t, searchInterval(x_, n, t));
+    // Over rising knots the search ends at the last inner knot not above t
+    // (0 when there is none): the walk finds the same one.
+    if (lo_ > 0 && x_[lo_] > t)
+        lo_ = 0;
+    while (lo_ + 1 <= n - 2 && !(x_[lo_ + 1] > t))
+        ++lo_;
+    return valueIn(y2_, x_, y_, t, lo_);
 }
 
 }  // namespace Halvoren

@@ -23,9 +23,11 @@ void CellSynthV1::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
         phase_.clearFrames();
     lastNumber_ = cell.number;
 
-    box_.clear();
+    // Loading a frame clears the box first.
     if (cell.residual != nullptr)
         box_.loadFrame(*cell.residual, frameStart(cell.position, kFrameSize), window_, 1.0f);
+    else
+        box_.clear();
     box_.fft.forward(box_.re.data(), box_.re.data(), box_.im.data());
     if (cell.noise) {
         box_.computeMagsDb();

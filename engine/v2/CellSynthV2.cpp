@@ -28,9 +28,11 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     lastNumber_ = cell.number;
     analyser_.setPeaksSpline(cell.peaks);
 
-    box_.clear();
+    // Loading a frame clears the box first.
     if (cell.residual != nullptr)
         box_.loadFrame(*cell.residual, HalvorenEngineV1::frameStart(cell.position, kFrameSize), window_, 1.0f);
+    else
+        box_.clear();
     if (!cell.noise && spreadCap_.binds())
         carried_.assign(box_.re.begin(), box_.re.end());
     box_.fft.forward(box_.re.data(), box_.re.data(), box_.im.data());
