@@ -64,7 +64,10 @@ public:
                 if (!pending_.empty())
                     resolveOverlap(pending_.back().plan, pending.plan);
                 pending_.push_back(std::move(pending));
-                if (pending_.size() > 2)
+                // Only the next plan changes a note's plan: the note before
+                // this one is final, and the synthesis can start on it while
+                // later sources are still being joined.
+                if (pending_.size() > 1)
                     emitFront();
             }
             if (stop_.load(std::memory_order_acquire))

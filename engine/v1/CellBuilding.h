@@ -2,9 +2,9 @@
 // The cell building of the first two generations, run on a job's building
 // thread: each note gets its synthesis source from its syllable, pitch and
 // what follows it, a plan (start, frame count, onset) whose overlap with the
-// previous note is resolved, and is divided into cells two planned notes
-// later, when no later plan can change it any more. Each cell is linked into
-// the queue with the score's values at its time.
+// previous note is resolved, and is divided into cells once the next note
+// is planned, when no later plan can change it any more. Each cell is linked
+// into the queue with the score's values at its time.
 //
 // The output bounds the work: no note is planned past the output's last
 // frame or with an onset longer than the output, and a run makes at most a
