@@ -46,6 +46,17 @@ TEST(FreqBoxTest, OutsideTheBufferIsSilenceAndLongWindowsAreRefused)
     EXPECT_EQ(box.re[512 - 5], 0.0f);        // sample -3
     EXPECT_FLOAT_EQ(box.re[512 - 2], 1.0f);  // sample 0
 
+    // Running off the buffer's end within the bottom half (sample 100 is
+    // the first beyond) and within the top half.
+    ASSERT_TRUE(box.loadFrame(pcm, 90, ones(11), 32767.0f));
+    EXPECT_FLOAT_EQ(box.re[512 - 5], 91.0f);  // sample 90
+    EXPECT_FLOAT_EQ(box.re[4], 100.0f);       // sample 99
+    EXPECT_EQ(box.re[5], 0.0f);               // sample 100
+    ASSERT_TRUE(box.loadFrame(pcm, 97, ones(11), 32767.0f));
+    EXPECT_FLOAT_EQ(box.re[512 - 3], 100.0f);  // sample 99
+    EXPECT_EQ(box.re[512 - 2], 0.0f);          // sample 100
+    EXPECT_EQ(box.re[0], 0.0f);                // sample 102
+
     ASSERT_TRUE(box.loadFrame(pcm, 5000, ones(11), 1.0f));
     box.fft.forward(box.re.data(), box.re.data(), box.im.data());
     box.computeMagsDb();

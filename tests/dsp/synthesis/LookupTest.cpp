@@ -47,6 +47,32 @@ TEST(SplineTest, PassesKnotsWithFlatEndsAndSurvivesRepeatedKnots)
         EXPECT_TRUE(std::isfinite(splineValueAt(y2, xr, y, t))) << t;
 }
 
+TEST(SplineTest, ReaderGivesTheSearchedValueWhateverTheKnotsAndReadOrder)
+{
+    // Rising knots (walked), repeated ones (walked across an empty interval)
+    // and knots that fall back (searched every time).
+    const float rising[] = {0, 100, 300, 600, 1000};
+    const float repeated[] = {0, 200, 200, 600, 1000};
+    const float falling[] = {0, 600, 300, 800, 1000};
+    const float y[] = {0, 10, -5, 20, 30};
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    // Up through every interval and its knots, beyond the ends, back down, and NaN.
+    const float reads[] = {-50, 0, 50, 100, 200, 200, 300, 599, 600, 1000, 1200, 250, 700, -1, nan, 650};
+    for (const float* x : {rising, repeated, falling}) {
+        std::vector<float> y2;
+        splineSecondDerivs(y2, x, y, 5);
+        SplineReader reader(y2, x, y);
+        for (float t : reads) {
+            const float searched = splineValueAt(y2, x, y, t);
+            const float read = reader.valueAt(t);
+            if (std::isnan(searched))
+                EXPECT_TRUE(std::isnan(read)) << x[2] << " at " << t;
+            else
+                EXPECT_EQ(read, searched) << x[2] << " at " << t;
+        }
+    }
+}
+
 TEST(StepTableTest, RowsClampAndInvalidTablesGiveZero)
 {
     StepTable t{.step = 100, .stride = 3, .rows = 2, .values = {1, 2, 3, 4, 5, 6}};
