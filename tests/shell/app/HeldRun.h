@@ -47,36 +47,39 @@ struct HeldRun {
 
 namespace held_detail {
 
-inline bool sendFd(int socket, int fd)
-{
+// A message of one byte with room for one descriptor.
+struct FdMessage {
     char data = 0;
     iovec iov{&data, 1};
     alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
     msghdr msg{};
-    msg.msg_iov = &iov;
-    msg.msg_iovlen = 1;
-    msg.msg_control = control;
-    msg.msg_controllen = sizeof control;
-    cmsghdr* c = CMSG_FIRSTHDR(&msg);
+    FdMessage()
+    {
+        msg.msg_iov = &iov;
+        msg.msg_iovlen = 1;
+        msg.msg_control = control;
+        msg.msg_controllen = sizeof control;
+    }
+    FdMessage(const FdMessage&) = delete;
+    FdMessage& operator=(const FdMessage&) = delete;
+};
+
+inline bool sendFd(int socket, int fd)
+{
+    FdMessage m;
+    cmsghdr* c = CMSG_FIRSTHDR(&m.msg);
     c->cmsg_level = SOL_SOCKET;
     c->cmsg_type = SCM_RIGHTS;
     c->cmsg_len = CMSG_LEN(sizeof(int));
     std::memcpy(CMSG_DATA(c), &fd, sizeof(int));
-    return sendmsg(socket, &msg, 0) == 1;
+    return sendmsg(socket, &m.msg, 0) == 1;
 }
 
 inline int receiveFd(int socket)
 {
-    char data = 0;
-    iovec iov{&data, 1};
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
-    msghdr msg{};
-    msg.msg_iov = &iov;
-    msg.msg_iovlen = 1;
-    msg.msg_control = control;
-    msg.msg_controllen = sizeof control;
-    if (recvmsg(socket, &msg, MSG_CMSG_CLOEXEC) != 1) return -1;
-    cmsghdr* c = CMSG_FIRSTHDR(&msg);
+    FdMessage m;
+    if (recvmsg(socket, &m.msg, MSG_CMSG_CLOEXEC) != 1) return -1;
+    cmsghdr* c = CMSG_FIRSTHDR(&m.msg);
     if (c == nullptr || c->cmsg_type != SCM_RIGHTS) return -1;
     int fd = -1;
     std::memcpy(&fd, CMSG_DATA(c), sizeof(int));
