@@ -41,7 +41,8 @@ struct PathCall {
 };
 
 struct HeldRun {
-    bool held = false;  // the program made the call and was signalled in it
+    bool watched = false;  // the kernel let the test watch the program's calls
+    bool held = false;     // the program made the call and was signalled in it
     int code = -1;      // its exit code; -1 when it did not exit
 };
 
@@ -162,6 +163,7 @@ inline HeldRun runHeldAt(const hvtest::ScratchDir& dir, const std::vector<std::s
     close(sockets[1]);
     const int listener = held_detail::receiveFd(sockets[0]);
     close(sockets[0]);
+    run.watched = listener >= 0;
     while (listener >= 0) {
         pollfd ready{listener, POLLIN, 0};
         if (poll(&ready, 1, -1) < 0) {

@@ -436,6 +436,7 @@ TEST_F(ProgramTest, InterruptDuringAnImportOrASaveKeepsThePreviousFile)
         for (const auto& [signal, name] : {std::pair{SIGINT, "SIGINT"}, std::pair{SIGTERM, "SIGTERM"}}) {
             const std::string what = std::string(p.phase) + ", " + name;
             const progtest::HeldRun r = progtest::runHeldAt(dir_, p.args, p.calls, p.path, signal);
+            if (!r.watched) GTEST_SKIP() << "this kernel or sandbox gives no seccomp notification";
             ASSERT_TRUE(r.held) << what << "\n" << readText(dir_.file("stderr.txt"));
             EXPECT_EQ(r.code, 130) << what << "\n" << readText(dir_.file("stderr.txt"));
             EXPECT_TRUE(readText(target) == before) << what;  // kept byte for byte
