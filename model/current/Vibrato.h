@@ -53,6 +53,8 @@ public:
 
     // The table holds one cycle that starts at 0 and goes negative first.
     VibratoCycle() = default;
+    VibratoCycle(const VibratoCycle&) = default;
+    VibratoCycle& operator=(const VibratoCycle&) = default;
 
     CycleTable table;
 };
@@ -61,6 +63,8 @@ class Vibrato {
 public:
     // Depth and rate start flat at 0 over (-1, 100001); the rendered curve is empty.
     Vibrato();
+    Vibrato(const Vibrato&) = default;
+    Vibrato& operator=(const Vibrato&) = default;
 
     // Copies the three curves of other node by node.
     void assign(const Vibrato& other);
