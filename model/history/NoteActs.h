@@ -1,7 +1,6 @@
 #pragma once
 // Records of the notes of a sing segment.
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -19,34 +18,6 @@ public:
     using CommonInsertAct::CommonInsertAct;
     void undo() override { container->notes.remove(element); }
     void redo() override { container->notes.insertSorted(element); }
-};
-
-// The notes one delete took out of a segment, done in one pass over its
-// notes however many they are. Undo puts each note back where it stood, with
-// its flag, and sets again the flags the delete cleared: the notes are then
-// exactly as before the delete. A record owns its notes while they are out
-// of the model.
-class CDeleteNoteAct : public IHistoryRec {
-public:
-    struct Taken {
-        Note* note;
-        size_t index;  // in the segment's notes before the delete
-        bool overlapped;
-    };
-
-    // Made after the delete: the notes taken, in order of index, and the
-    // notes left whose flag it cleared.
-    CDeleteNoteAct(SingSegment* segment, std::vector<Taken> taken, std::vector<Note*> cleared)
-        : segment(segment), taken(std::move(taken)), cleared(std::move(cleared)) {}
-
-    void undo() override;
-    void redo() override;
-    void freeIfUndone() override {}
-    void freeIfDone() override;
-
-    SingSegment* segment;
-    std::vector<Taken> taken;
-    std::vector<Note*> cleared;
 };
 
 // Edit records that write a value into a note: undo writes before, redo after.

@@ -1,8 +1,6 @@
 #include "model/history/NoteRecorders.h"
 
-#include <unordered_set>
-#include <utility>
-
+#include "model/history/ElementDeleteAct.h"
 #include "model/history/HistoryGroup.h"
 #include "platform/StringUtil.h"
 
@@ -28,33 +26,7 @@ void recInsertNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingS
 }
 
 void recDeleteNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {
-    // All listed notes of the segment (each once) go in one pass, with one
-    // record that remembers where each stood. A single note is found by its
-    // position.
-    if (notes.size() == 1 && notes[0]) {
-        Note* note = notes[0];
-        const size_t index = seg->notes.indexOf(note);
-        if (index == seg->notes.size()) return;
-        const bool overlapped = note->overlapped;
-        std::vector<Note*> cleared = seg->notes.remove(note);
-        note->selected = false;
-        group->addRec(new CDeleteNoteAct(seg, {{note, index, overlapped}}, std::move(cleared)));
-        return;
-    }
-    std::unordered_set<const Note*> gone(notes.begin(), notes.end());
-    std::vector<CDeleteNoteAct::Taken> taken;
-    for (size_t i = 0; i < seg->notes.size(); ++i) {
-        Note* n = seg->notes[i];
-        if (gone.count(n)) taken.push_back({n, i, n->overlapped});
-    }
-    if (taken.empty()) return;
-    gone.clear();
-    for (const CDeleteNoteAct::Taken& t : taken) {
-        gone.insert(t.note);
-        t.note->selected = false;
-    }
-    std::vector<Note*> cleared = seg->notes.removeAll(gone);
-    group->addRec(new CDeleteNoteAct(seg, std::move(taken), std::move(cleared)));
+    recDeleteElements(group, notes, seg->notes);
 }
 
 void recReplaceNotes(CHistoryGroup* group, Note* note, const std::vector<Note*>& notes, SingSegment* seg) {

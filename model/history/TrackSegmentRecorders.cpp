@@ -1,6 +1,7 @@
 #include "model/history/TrackSegmentRecorders.h"
 
 #include "model/current/HalvorenModel.h"
+#include "model/history/ElementDeleteAct.h"
 #include "model/history/HistoryGroup.h"
 #include "model/history/SegmentActs.h"
 #include "model/history/TrackActs.h"
@@ -48,13 +49,7 @@ void recInsertSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& li
 }
 
 void recDeleteSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& list, BaseSegmentContainer* segs) {
-    for (BaseSegment* seg : list) {
-        if (!seg || !containsPtr(*segs, seg)) continue;
-        const int32_t rank = rankAmongEqual<BaseSegment>(*segs, seg);
-        removeSegment(*segs, seg);
-        group->addRec(new CDeleteBaseSegmentAct(seg, true, segs, rank));
-        seg->selected = false;
-    }
+    recDeleteElements<BaseSegment>(group, list, *segs);
 }
 
 void recEditSegmentsPosWidth(CHistoryGroup* group, const std::vector<SegmentPosWidth>& edits,

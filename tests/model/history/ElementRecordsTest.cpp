@@ -51,6 +51,20 @@ TEST(ElementRecords, DeleteUndoRestoresTheSameSegmentsAndOverlapFlags) {
               std::vector<BaseSegment*>(hh.track->singSegs->begin(), hh.track->singSegs->end()));
     EXPECT_TRUE(hh.seg->overlapped && s2->overlapped);
     EXPECT_FALSE(s3->overlapped);
+
+    // Several at once, one listed twice and one from elsewhere: s2 is left
+    // alone, flag cleared, through undo and redo.
+    SingSegment elsewhere(0, 100);
+    const auto segs = [&] { return std::vector<BaseSegment*>(hh.track->singSegs->begin(), hh.track->singSegs->end()); };
+    hh.run([&](CHistoryGroup* g) { recDeleteSegments(g, {s3, hh.seg, s3, &elsewhere}, hh.track->singSegs); });
+    EXPECT_EQ((std::vector<BaseSegment*>{s2}), segs());
+    EXPECT_FALSE(s2->overlapped);
+    hh.undo();
+    EXPECT_EQ((std::vector<BaseSegment*>{hh.seg, s2, s3}), segs());
+    EXPECT_TRUE(hh.seg->overlapped && s2->overlapped);
+    hh.redo();
+    EXPECT_EQ((std::vector<BaseSegment*>{s2}), segs());
+    EXPECT_FALSE(s2->overlapped);
 }
 
 TEST(NoteRecords, DeleteAndMoveUndoPutTheSameNotesBackInOrder) {
