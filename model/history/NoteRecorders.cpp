@@ -1,6 +1,7 @@
 #include "model/history/NoteRecorders.h"
 
 #include "model/history/ElementDeleteAct.h"
+#include "model/history/ElementInsertAct.h"
 #include "model/history/HistoryGroup.h"
 #include "platform/StringUtil.h"
 
@@ -22,7 +23,7 @@ void recInsertNote(CHistoryGroup* group, SingSegment* seg, Note* note) {
 }
 
 void recInsertNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {
-    for (Note* note : notes) recInsertNote(group, seg, note);
+    recInsertElements(group, notes, seg->notes);
 }
 
 void recDeleteNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {

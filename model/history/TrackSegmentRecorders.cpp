@@ -2,6 +2,7 @@
 
 #include "model/current/HalvorenModel.h"
 #include "model/history/ElementDeleteAct.h"
+#include "model/history/ElementInsertAct.h"
 #include "model/history/HistoryGroup.h"
 #include "model/history/SegmentActs.h"
 #include "model/history/TrackActs.h"
@@ -45,7 +46,7 @@ void recInsertSegment(CHistoryGroup* group, BaseSegmentContainer* segs, BaseSegm
 }
 
 void recInsertSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& list, BaseSegmentContainer* segs) {
-    for (BaseSegment* seg : list) recInsertSegment(group, segs, seg);
+    recInsertElements<BaseSegment>(group, list, *segs);
 }
 
 void recDeleteSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& list, BaseSegmentContainer* segs) {

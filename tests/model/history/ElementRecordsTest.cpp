@@ -26,7 +26,9 @@ TEST(ElementRecords, InsertedTracksAndSegmentsLeaveWithTheRedoList) {
     auto* t2 = new Track(kSingingTrack);
     hh.run([&](CHistoryGroup* g) { recInsertTracks(g, {t1, t2}, 0); });
     EXPECT_EQ((std::vector<Track*>{t1, t2, inst}), hh.model->tracks);
-    hh.run([&](CHistoryGroup* g) { recInsertSegment(g, inst->instSegs, new InstrumentSegment(0, 960)); });
+    auto* a = new InstrumentSegment(0, 960);
+    hh.run([&](CHistoryGroup* g) { recInsertSegments(g, {a, new InstrumentSegment(480, 960), a}, inst->instSegs); });
+    EXPECT_EQ(inst->instSegs->size(), 2u);
     hh.undo();
     EXPECT_TRUE(inst->instSegs->empty());
     hh.undo();
