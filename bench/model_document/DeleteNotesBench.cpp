@@ -1,6 +1,7 @@
 // Deleting 1,000 selected notes as one operation, and its undo and redo;
 // then, at n and 4n notes that each overlap their neighbours, deleting them
-// all, its undo, and the repair of overlapping notes after an import.
+// all, its undo, inserting them all (redone) and its undo, and the repair of
+// overlapping notes after an import.
 #include <benchmark/benchmark.h>
 
 #include "model/document/SSSynthesizerDoc.h"
@@ -120,6 +121,35 @@ void BM_RedoDeleteOverlappingNotes(benchmark::State& state) {
     timeRedoDelete(state, p);
 }
 
+// The notes, taken out of their segment untouched, put back by one insert,
+// which is then undone; redo does the insert's work again.
+struct InsertedProject : OverlappingProject {
+    explicit InsertedProject(int count) : OverlappingProject(count) {
+        seg->notes.clear();
+        doc.insertNotes(notes, seg, true);
+    }
+};
+
+void BM_RedoInsertOverlappingNotes(benchmark::State& state) {
+    InsertedProject p(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.doc.undo();
+        state.ResumeTiming();
+        p.doc.redo();
+    }
+}
+
+void BM_UndoInsertOverlappingNotes(benchmark::State& state) {
+    InsertedProject p(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        p.doc.undo();
+        state.PauseTiming();
+        p.doc.redo();
+        state.ResumeTiming();
+    }
+}
+
 // The floor: a copy of the segment's note list, which any of the above
 // makes at least.
 void BM_CopyNoteList(benchmark::State& state) {
@@ -160,5 +190,7 @@ BENCHMARK(BM_RedoDeleteSelectedNotes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteOverlappingNotes)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoInsertOverlappingNotes)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoInsertOverlappingNotes)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyNoteList)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FixNoteOverlaps)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);
