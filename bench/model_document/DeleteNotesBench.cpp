@@ -52,15 +52,21 @@ void timeUndoDelete(benchmark::State& state, Project& p) {
     }
 }
 
+// Times the redo of the last operation, the undo before it untimed.
 template <class Project>
-void timeRedoDelete(benchmark::State& state, Project& p) {
-    p.doc.deleteNotes(p.notes, p.seg);
+void timeRedo(benchmark::State& state, Project& p) {
     for (auto _ : state) {
         state.PauseTiming();
         p.doc.undo();
         state.ResumeTiming();
         p.doc.redo();
     }
+}
+
+template <class Project>
+void timeRedoDelete(benchmark::State& state, Project& p) {
+    p.doc.deleteNotes(p.notes, p.seg);
+    timeRedo(state, p);
 }
 
 void BM_DeleteSelectedNotes(benchmark::State& state) {
@@ -132,12 +138,7 @@ struct InsertedProject : OverlappingProject {
 
 void BM_RedoInsertOverlappingNotes(benchmark::State& state) {
     InsertedProject p(static_cast<int>(state.range(0)));
-    for (auto _ : state) {
-        state.PauseTiming();
-        p.doc.undo();
-        state.ResumeTiming();
-        p.doc.redo();
-    }
+    timeRedo(state, p);
 }
 
 void BM_UndoInsertOverlappingNotes(benchmark::State& state) {
