@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "model/current/OverlapSweep.h"
@@ -117,6 +118,24 @@ public:
         this->resize(to);
         cleared = settleFlagsLeft(flaggedGone);
         return true;
+    }
+
+    // Puts elements back at the indices they had, listed in increasing order
+    // of index, around the elements there now, which keep their order; flags
+    // are left as they are. False when the elements are then out of order of
+    // position (when something moved them meanwhile).
+    bool putBack(const std::vector<std::pair<T*, size_t>>& at)
+    {
+        std::vector<T*> all;
+        all.reserve(this->size() + at.size());
+        size_t from = 0;
+        for (const auto& [e, index] : at) {
+            while (all.size() < index && from < this->size()) all.push_back((*this)[from++]);
+            all.push_back(e);
+        }
+        all.insert(all.end(), this->begin() + static_cast<std::ptrdiff_t>(from), this->end());
+        this->assign(all.begin(), all.end());
+        return std::is_sorted(this->begin(), this->end(), byPosition);
     }
 
     // Appends every flagged element to out; true when out is not empty.

@@ -32,27 +32,17 @@ public:
 
     void undo() override
     {
-        Container& c = *container;
-        std::vector<T*> restored;
-        restored.reserve(c.size() + taken.size());
-        // The elements stand as before the delete; should anything have
-        // moved them since, order and flags are made good again. Order is
-        // checked as the list is built, so each element is visited once.
-        bool inOrder = true;
-        const auto put = [&](T* e) {
-            if (!restored.empty() && restored.back()->pos > e->pos) inOrder = false;
-            restored.push_back(e);
-        };
-        size_t from = 0;
+        std::vector<std::pair<T*, size_t>> at;
+        at.reserve(taken.size());
         for (const Taken& t : taken) {
-            while (restored.size() < t.index && from < c.size()) put(c[from++]);
             t.element->overlapped = t.overlapped;
-            put(t.element);
+            at.emplace_back(t.element, t.index);
         }
-        while (from < c.size()) put(c[from++]);
-        c.assign(restored.begin(), restored.end());
+        const bool inOrder = container->putBack(at);
         for (T* e : cleared) e->overlapped = true;
-        if (!inOrder) c.sortAndMarkOverlaps();
+        // Should anything have moved the elements since the delete, order
+        // and flags are made good again.
+        if (!inOrder) container->sortAndMarkOverlaps();
     }
 
     void redo() override

@@ -1,5 +1,10 @@
 #include "model/history/NoteRecorders.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
 #include "model/history/ElementDeleteAct.h"
 #include "model/history/ElementInsertAct.h"
 #include "model/history/HistoryGroup.h"
@@ -46,12 +51,21 @@ void recEditNotesLyric(CHistoryGroup* group, const std::vector<NoteLyricEdit>& e
 }
 
 void recEditNotesPosWidthKey(CHistoryGroup* group, const std::vector<NotePosWidthKeyEdit>& edits, SingSegment* seg) {
-    for (const NotePosWidthKeyEdit& e : edits) {
-        if (!e.note || !containsPtr(seg->notes, e.note)) continue;
-        const PosWidthKeyValue before = PosWidthKeyValue::of(*e.note);
-        appendAndRedo(group, new CEditNotePosWidthKeyAct(seg, e.note, before,
-                                                         {e.pos, e.width, before.overlapped, e.key}));
+    // A note listed more than once takes its last edit, in that edit's place
+    // of the list.
+    std::unordered_map<const Note*, size_t> index;
+    for (size_t i = 0; i < seg->notes.size(); ++i) index.emplace(seg->notes[i], i);
+    std::unordered_set<const Note*> seen;
+    std::vector<CMoveNotesAct::Moved> moved;
+    for (size_t k = edits.size(); k-- > 0;) {
+        const NotePosWidthKeyEdit& e = edits[k];
+        const auto at = index.find(e.note);
+        if (at == index.end() || !seen.insert(e.note).second) continue;
+        moved.push_back({e.note, at->second, PosWidthKeyValue::of(*e.note), {e.pos, e.width, e.key}});
     }
+    if (moved.empty()) return;
+    std::reverse(moved.begin(), moved.end());
+    appendAndRedo(group, new CMoveNotesAct(seg, std::move(moved)));
 }
 
 void recEditNoteVibrato(CHistoryGroup* group, Note* note, int percent, const VibratoCycle& cycle,

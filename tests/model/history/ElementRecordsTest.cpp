@@ -171,6 +171,13 @@ TEST(ElementRecords, UndoPutsElementsBackAmongTheirEqualsInTheirOldOrder) {
     EXPECT_EQ((std::vector<Note*>{b, c}), notesOf(hh.seg));
     hh.undo();
     EXPECT_EQ((std::vector<Note*>{a, b, c}), notesOf(hh.seg));
+    // Several at once, a listed twice: its last edit counts, in its place.
+    hh.run([&](CHistoryGroup* g) {
+        recEditNotesPosWidthKey(g, {{a, 2000, 480, 60}, {c, 900, 120, 60}, {a, 900, 480, 60}}, hh.seg);
+    });
+    EXPECT_EQ((std::vector<Note*>{b, c, a}), notesOf(hh.seg));
+    hh.undo();
+    EXPECT_EQ((std::vector<Note*>{a, b, c}), notesOf(hh.seg));
 
     SingSegment* s2 = addSingSeg(*hh.track, 0, 1000);
     SingSegment* s3 = addSingSeg(*hh.track, 0, 500);
