@@ -17,16 +17,12 @@ using HalvorenEditor::CWavBuf;
 
 static_assert(std::endian::native == std::endian::little, "clip samples are used as stored, little-endian");
 
-// The decoded clips one project may hold together: over an hour and a half
-// of stereo accompaniment.
-constexpr uint64_t kClipBytesPerProject = uint64_t{1} << 30;
-
-ReadLimits clipLimits()
+ReadLimits clipLimits(uint64_t byteLimit)
 {
     ReadLimits limits;
     limits.recordsPerFileByte = 0;
     limits.bytesPerFileByte = 0;
-    limits.byteBase = kClipBytesPerProject;
+    limits.byteBase = byteLimit;
     return limits;
 }
 
@@ -50,7 +46,7 @@ ClipChannel::ClipChannel(std::vector<int16_t> samples)
     owner_ = std::move(owner);
 }
 
-ClipCache::ClipCache() : budget(0, clipLimits()) {}
+ClipCache::ClipCache(uint64_t byteLimit) : budget(0, clipLimits(byteLimit)) {}
 
 bool InstrumentSegment::loadAudio(const CString& projectPath, ClipCache* cache)
 {

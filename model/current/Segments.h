@@ -135,7 +135,11 @@ class InstrumentSegment;
 // spelling of one file shares one clip. The decoded bytes of all of them
 // are counted against one budget; a clip beyond it is not loaded.
 struct ClipCache {
-    ClipCache();
+    // The decoded clips one project may hold together: over an hour and a
+    // half of stereo accompaniment.
+    static constexpr uint64_t kDefaultByteLimit = uint64_t{1} << 30;
+
+    explicit ClipCache(uint64_t byteLimit = kDefaultByteLimit);
     std::map<std::pair<uint64_t, uint64_t>, std::shared_ptr<const InstrumentSegment>> byFile;
     ReadBudget budget;
 };

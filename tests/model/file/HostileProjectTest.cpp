@@ -11,6 +11,7 @@
 #include "support/ByteBuilder.h"
 #include "ProjectFixtures.h"
 #include "model/file/ProjectFile.h"
+#include "model/file/ProjectLists.h"
 #include "support/ScratchDir.h"
 #include "support/audio/RiffWriter.h"
 
@@ -230,4 +231,49 @@ TEST(HostileProject, SegmentsNamingOneClipShareIt)
     EXPECT_EQ(a0.right, (std::vector<int16_t>{2, 4}));
     EXPECT_FALSE(b.left.sharesSamplesWith(a0.left));
     EXPECT_EQ(b.left, (std::vector<int16_t>{9}));
+}
+
+// The decoded clips of one project count against one budget, each file once
+// however it is named; a clip past the budget is dropped with its segment,
+// as a missing one is, and the clips before it stay whole.
+TEST(HostileProject, ClipsPastTheProjectBudgetAreDropped)
+{
+    hvtest::ScratchDir dir("projbudget");
+    // Decoded: a, 2 stereo frames = 8 bytes; b, 1 mono frame = 2; c, 3 mono frames = 6.
+    ASSERT_TRUE(hvtest::writeBytes(dir.file("a.wav"), hvtest::simpleWav(1, 2, 44100, 16, {1, 0, 2, 0, 3, 0, 4, 0})));
+    ASSERT_TRUE(hvtest::writeBytes(dir.file("b.wav"), hvtest::simpleWav(1, 1, 44100, 16, {9, 0})));
+    ASSERT_TRUE(hvtest::writeBytes(dir.file("c.wav"), hvtest::simpleWav(1, 1, 44100, 16, {5, 0, 6, 0, 7, 0})));
+    std::filesystem::create_symlink(dir.file("a.wav"), dir.file("link.wav"));
+    HalvorenModel model;
+    model.path = CString::fromUtf8(dir.file("p.ot"));
+    // a, its link, b, a found beside the project from a Windows path, c.
+    const std::pair<const char*, std::string> clips[] = {{"a", dir.file("a.wav")}, {"a", dir.file("link.wav")},
+                                                         {"b", dir.file("b.wav")}, {"a", "C:\\songs\\a.wav"},
+                                                         {"c", dir.file("c.wav")}};
+    ByteBuilder segs;
+    segs.u32(5);
+    for (size_t k = 0; k < 5; ++k) segs.i32(int32_t(1920 * k)).i32(1920).str(clips[k].first).str(clips[k].second);
+
+    // Counting each name of a on its own would drop b at 10 (8 + 8 > 10)
+    // and at 16 (8 + 8 + 2 > 16).
+    const struct {
+        uint64_t budget;
+        std::string kept;  // name and frames of each segment kept
+    } cases[] = {
+        {8, "a2 a2 a2 "},          // b: 8 + 2 > 8
+        {10, "a2 a2 b1 a2 "},      // c: 10 + 6 > 10
+        {16, "a2 a2 b1 a2 c3 "},   // 8 + 2 + 6
+    };
+    for (const auto& c : cases) {
+        CMemoryBuffer block;
+        block.append(segs.bytes.data(), segs.size());
+        CMemoryStream in(block);
+        ClipCache cache(c.budget);
+        InstrumentSegmentContainer placed;
+        readInstrumentSegments(in, model, placed, &cache);
+        std::string kept;
+        for (size_t i = 0; i < placed.size(); ++i)
+            kept += placed.segAt(i)->name + std::to_string(placed.segAt(i)->frames) + " ";
+        EXPECT_EQ(kept, c.kept) << c.budget << " bytes";
+    }
 }

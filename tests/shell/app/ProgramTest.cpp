@@ -14,12 +14,14 @@
 #include <cstring>
 #include <iterator>
 
+#include "HeldRun.h"
 #include "ProgramRun.h"
 #include "support/ByteBuilder.h"
 #include "model/file/ProjectFile.h"
 #include "support/ScratchDir.h"
 #include "support/audio/AudioFiles.h"
 #include "support/audio/RiffWriter.h"
+#include "support/midi/SmfWriter.h"
 #include "support/model_document/ProjectBuilder.h"
 
 namespace {
@@ -403,6 +405,46 @@ TEST_F(ProgramTest, InterruptDuringTheFileWriteRemovesIt)
     EXPECT_EQ(WEXITSTATUS(status), 130);
     EXPECT_FALSE(fs::exists(mp3 + ".part"));
     EXPECT_FALSE(fs::exists(mp3));
+}
+
+// Ctrl-C or SIGTERM while a MIDI file is imported or the project is saved
+// ends the program there with 130: the file it was to save over keeps its
+// bytes and no temporary file is left. The program is held in the call that
+// opens the MIDI file, or in the one that would move the written and checked
+// temporary file over the project, and signalled there.
+TEST_F(ProgramTest, InterruptDuringAnImportOrASaveKeepsThePreviousFile)
+{
+    const std::string project = clipProject();
+    const auto previous = markersOnly();
+    const std::string target = save(*previous, "kept.ot");
+    const std::string before = readText(target);
+    const std::string midi = dir_.file("song.mid");
+    ASSERT_TRUE(hvtest::SmfWriter(1, 480).track(hvtest::SmfTrack().name(0, "one").note(0, 480, 60)).writeTo(midi));
+
+    const std::vector<progtest::PathCall> opens = {{SYS_openat, 1}};
+    const std::vector<progtest::PathCall> renames = {{SYS_rename, 0}, {SYS_renameat, 1}, {SYS_renameat2, 1}};
+    const struct {
+        const char* phase;
+        std::vector<std::string> args;
+        const std::vector<progtest::PathCall>& calls;
+        std::string path;
+    } phases[] = {
+        {"import", {project, "--import-midi", midi, "--save", target}, opens, midi},
+        {"save", {project, "--save", target}, renames, target + ".tmp"},
+    };
+    for (const auto& p : phases)
+        for (const auto& [signal, name] : {std::pair{SIGINT, "SIGINT"}, std::pair{SIGTERM, "SIGTERM"}}) {
+            const std::string what = std::string(p.phase) + ", " + name;
+            const progtest::HeldRun r = progtest::runHeldAt(dir_, p.args, p.calls, p.path, signal);
+            if (!r.watched) GTEST_SKIP() << "this kernel or sandbox gives no seccomp notification";
+            ASSERT_TRUE(r.held) << what << "\n" << readText(dir_.file("stderr.txt"));
+            EXPECT_EQ(r.code, 130) << what << "\n" << readText(dir_.file("stderr.txt"));
+            EXPECT_TRUE(readText(target) == before) << what;  // kept byte for byte
+            for (const auto& entry : fs::directory_iterator(dir_.path())) {
+                const std::string ext = entry.path().extension().string();
+                EXPECT_TRUE(ext != ".tmp" && ext != ".part") << what << ": " << entry.path();
+            }
+        }
 }
 
 TEST_F(ProgramTest, ProgressBarOnATerminalOnly)
