@@ -80,12 +80,20 @@ void HarmonicPeakAnalyser::sampleHarmonicsWarped(float f0, float ratio, PeakList
     ratio = formantRatioOrOne(ratio);
     const float nyquist = sampleRate_ * 0.5f;
     const int limit = harmonicLimit();
-    for (int k = 1; k <= limit; ++k) {
+    int n = 0;
+    while (n < limit && static_cast<float>(n + 1) * f0 < nyquist)
+        ++n;
+    out.freqs.resize(static_cast<std::size_t>(n));
+    out.mags.resize(static_cast<std::size_t>(n));
+    out.phases.assign(static_cast<std::size_t>(n), 0.0f);
+    // The warped frequencies go where their levels will be, then are read
+    // in one sweep.
+    for (int k = 1; k <= n; ++k) {
         const float f = static_cast<float>(k) * f0;
-        if (!(f < nyquist))
-            break;
-        out.append(f, lookup_.valueAt(formantWarpedFrequency(f, ratio)), 0.0f);
+        out.freqs[k - 1] = f;
+        out.mags[k - 1] = formantWarpedFrequency(f, ratio);
     }
+    lookup_.valuesAt(out.mags.data(), n, out.mags.data());
 }
 
 void HarmonicPeakAnalyser::sampleHarmonicsSpline(float ratio, PeakList& out)

@@ -24,9 +24,11 @@ struct LinearLookup {
     // The first level at or below the first knot, the last at or above the
     // last knot, linear between. An empty lookup gives 0, NaN the first level.
     float valueAt(float x);
+    // valueAt of each of the n points x[i] in turn, into out[i]; out may be x.
+    void valuesAt(const float* x, int n, float* out);
 };
 
-inline float LinearLookup::valueAt(float x)
+[[gnu::always_inline]] inline float LinearLookup::valueAt(float x)
 {
     if (count <= 0 || xs == nullptr || ys == nullptr)
         return 0.0f;
@@ -53,6 +55,19 @@ inline float LinearLookup::valueAt(float x)
         return ys[j];
     const float t = (xs[j] - x) / width;
     return ys[j] * (1.0f - t) + ys[j - 1] * t;
+}
+
+}  // namespace Halvoren
+
+namespace Halvoren {
+
+inline void LinearLookup::valuesAt(const float* x, int n, float* out)
+{
+    // On a copy, whose cursor stays in a register while out is written.
+    LinearLookup walk = *this;
+    for (int i = 0; i < n; ++i)
+        out[i] = walk.valueAt(x[i]);
+    cursor = walk.cursor;
 }
 
 }  // namespace Halvoren

@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstdlib>
 
 #include "bench/support/PairedFloor.h"
 #include "dsp/SampleOutWriter.h"
@@ -17,6 +16,7 @@
 #include "engine/v6/FrameSynth.h"
 #include "engine/v6/SourceStore_pkg.h"
 #include "lyrics/v6/CVVCMgr.h"
+#include "platform/Rand.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBankV6.h"
 
@@ -62,7 +62,7 @@ void BM_JobPerSecond(benchmark::State& state)
 {
     const int hop = static_cast<int>(state.range(0));
     // The noise draws start from the same place in every repetition.
-    std::srand(1);
+    hvSrand(1);
     testbank::BankTree tree("v6_job_bench_" + std::to_string(hop));
     testbank::SingingBankV6 bank = testbank::phraseBankV6(1, hop);
     const std::string path =

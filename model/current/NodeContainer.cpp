@@ -18,8 +18,33 @@ NodeContainer& NodeContainer::operator=(const NodeContainer& other)
 
 void NodeContainer::touch()
 {
-    stale_ = true;
-    ++changes_;
+    if (!lookup_) return;
+    lookup_->indexStale = true;
+    lookup_->hasHint = false;
+}
+
+NodeContainer::Lookup& NodeContainer::lookup()
+{
+    if (!lookup_) lookup_ = std::make_unique<Lookup>();
+    return *lookup_;
+}
+
+std::optional<NodeContainer::iterator> NodeContainer::hint() const
+{
+    if (!lookup_ || !lookup_->hasHint) return std::nullopt;
+    return lookup_->hint;
+}
+
+void NodeContainer::setHint(iterator at)
+{
+    Lookup& l = lookup();
+    l.hint = at;
+    l.hasHint = true;
+}
+
+void NodeContainer::forgetHint()
+{
+    if (lookup_) lookup_->hasHint = false;
 }
 
 void NodeContainer::insertNodes(const_iterator where, const_iterator first, const_iterator last)
@@ -78,15 +103,16 @@ void NodeContainer::shiftPositions(int32_t delta)
 
 NodeContainer::iterator NodeContainer::findNode(int32_t x)
 {
-    if (stale_) {
-        index_.clear();
-        index_.reserve(nodes_.size());
-        for (auto it = nodes_.begin(); it != nodes_.end(); ++it) index_.push_back(it);
-        stale_ = false;
+    Lookup& l = lookup();
+    if (l.indexStale) {
+        l.index.clear();
+        l.index.reserve(nodes_.size());
+        for (auto it = nodes_.begin(); it != nodes_.end(); ++it) l.index.push_back(it);
+        l.indexStale = false;
     }
-    auto found = std::lower_bound(index_.begin(), index_.end(), x,
+    auto found = std::lower_bound(l.index.begin(), l.index.end(), x,
                                   [](const iterator& it, int32_t pos) { return it->pos < pos; });
-    if (found == index_.end() || found == index_.begin()) return nodes_.end();
+    if (found == l.index.end() || found == l.index.begin()) return nodes_.end();
     return *(found - 1);
 }
 

@@ -5,13 +5,19 @@
 // every user keeps that order. Two or more nodes on one position form a
 // vertical step: the first gives the value reached from the left, the last the
 // value left towards the right. The list structure changes only through the
-// mutators below, each of which marks the index stale; node fields may be
-// edited in place through the iterators (the index holds list positions, which
-// stay valid).
+// mutators below, each of which marks the index stale and forgets the lookup
+// hint; node fields may be edited in place through the iterators (the index
+// holds list positions, which stay valid).
+//
+// The index and the hint are made by the first lookup that needs them: a
+// curve that is never looked up (most of a score's curves, such as the flat
+// vibrato curves of every note) costs only its list.
 #include <cstddef>
 #include <cstdint>
 #include <list>
 #include <initializer_list>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace HVCurrentModel {
@@ -53,6 +59,12 @@ public:
     // when the first node is already at or above x.
     iterator findNode(int32_t x);
 
+    // A node a caller remembers between lookups, kept until the next
+    // structural change or forgetHint(); a copy starts without one.
+    std::optional<iterator> hint() const;
+    void setHint(iterator at);
+    void forgetHint();
+
     iterator begin() { return nodes_.begin(); }
     iterator end() { return nodes_.end(); }
     const_iterator begin() const { return nodes_.begin(); }
@@ -65,16 +77,19 @@ public:
     const CurveNode& back() const { return nodes_.back(); }
     std::vector<CurveNode> toVector() const { return {nodes_.begin(), nodes_.end()}; }
 
-    // Counts structural changes; lookup hints taken at another count are void.
-    uint64_t changeCount() const { return changes_; }
-
 private:
+    struct Lookup {
+        std::vector<iterator> index;
+        bool indexStale = true;
+        iterator hint;
+        bool hasHint = false;
+    };
+
     void touch();
+    Lookup& lookup();
 
     List nodes_;
-    std::vector<iterator> index_;
-    bool stale_ = true;
-    uint64_t changes_ = 0;
+    std::unique_ptr<Lookup> lookup_;
 };
 
 // The node at x on the straight line from a to b (callers pass a.pos < b.pos).

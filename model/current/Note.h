@@ -33,21 +33,23 @@ public:
     // The label of the note body: lyric "[" phonetic symbol "]".
     std::string getDisplayText() const;
 
+    // Fields stand by size, so that a note (there can be millions) carries
+    // no padding between them.
     bool selected = false;  // view flag, not saved
+    bool elemTimesSet = false;
+    bool renderFlag = false;  // set by the rendering side, not saved
     int32_t vibPercent = 0; // share of the note, from its end, carrying vibrato
     int32_t tailChg = 25;
     int32_t headChg = 20;
     int32_t bendDep = 0;
     int32_t bendLen = 0;
+    int32_t timbreIndex = -1;
+    int32_t crossTimbre = -1;
+    std::array<int32_t, 8> elemTimeTable{};  // not saved
     ParamCurve bendCurve;   // rendered bend curve, not saved
     std::string phoneticSymbol = "la";
     std::string lyric = "la";
-    bool elemTimesSet = false;
-    bool renderFlag = false;  // set by the rendering side, not saved
-    std::array<int32_t, 8> elemTimeTable{};  // not saved
-    int32_t timbreIndex = -1;
     std::string crossSymbol;
-    int32_t crossTimbre = -1;
     VibratoCycle cycle;
     Vibrato vibrato;
 };

@@ -4,15 +4,6 @@
 
 namespace HVCurrentModel {
 
-ParamCurve& ParamCurve::operator=(const ParamCurve& other)
-{
-    if (this != &other) {
-        nodes.assign(other.nodes);
-        cursorValid_ = false;
-    }
-    return *this;
-}
-
 int32_t ParamCurve::valueAt(int32_t x)
 {
     if (!nodes.hasTwoNodes()) return 0;
@@ -20,16 +11,14 @@ int32_t ParamCurve::valueAt(int32_t x)
     if (x >= nodes.back().pos) return nodes.back().value;
 
     // Here a node after x exists, and it is not the first node.
-    auto cur = cursorUsable() ? cursor_ : nodes.end();
+    auto cur = nodes.hint().value_or(nodes.end());
     if (cur != nodes.end() && cur->pos <= x) {
         while (cur->pos <= x) ++cur;
     } else if (cur == nodes.end() || cur == nodes.begin() || std::prev(cur)->pos > x) {
         cur = nodes.begin();
         while (cur->pos <= x) ++cur;
     }
-    cursor_ = cur;
-    cursorChanges_ = nodes.changeCount();
-    cursorValid_ = true;
+    nodes.setHint(cur);
 
     const CurveNode& a = *std::prev(cur);
     const CurveNode& b = *cur;

@@ -12,11 +12,11 @@ public:
     ParamCurve() = default;
     ParamCurve(std::initializer_list<CurveNode> init) : nodes(init) {}
     // Copies the nodes; the copy starts without a cursor.
-    ParamCurve(const ParamCurve& other) : nodes(other.nodes) {}
-    ParamCurve& operator=(const ParamCurve& other);
+    ParamCurve(const ParamCurve& other) = default;
+    ParamCurve& operator=(const ParamCurve& other) = default;
 
     // Forgets the lookup hint; call before a run of lookups.
-    void resetCursor() { cursorValid_ = false; }
+    void resetCursor() { nodes.forgetHint(); }
 
     // The curve's value at x: 0 with fewer than two nodes, the end values
     // outside the nodes, else the line between the nodes around x (on a
@@ -33,14 +33,8 @@ public:
     // removed nodes land in out. With from >= to nothing changes.
     void replaceRange(NodeContainer& out, const NodeContainer& source, int32_t from, int32_t to);
 
+    // The nodes; the cursor is their lookup hint.
     NodeContainer nodes;
-
-private:
-    bool cursorUsable() const { return cursorValid_ && cursorChanges_ == nodes.changeCount(); }
-
-    NodeContainer::iterator cursor_;
-    uint64_t cursorChanges_ = 0;
-    bool cursorValid_ = false;
 };
 
 }  // namespace HVCurrentModel

@@ -53,7 +53,6 @@ public:
 
     // The table holds one cycle that starts at 0 and goes negative first.
     VibratoCycle() = default;
-    virtual ~VibratoCycle() = default;
     VibratoCycle(const VibratoCycle&) = default;
     VibratoCycle& operator=(const VibratoCycle&) = default;
 
@@ -64,7 +63,6 @@ class Vibrato {
 public:
     // Depth and rate start flat at 0 over (-1, 100001); the rendered curve is empty.
     Vibrato();
-    virtual ~Vibrato() = default;
     Vibrato(const Vibrato&) = default;
     Vibrato& operator=(const Vibrato&) = default;
 

@@ -1,18 +1,24 @@
 #pragma once
 // What one score import may build in total, whatever the file's size. A note
-// takes close to a kilobyte, so a few bytes of a file can build a hundred
-// times their size: a fixed total (room for about a million notes) keeps a
-// hostile score from exhausting memory, and a score that needs more is
-// refused like a damaged one.
+// takes close to half a kilobyte, so a few bytes of a file can build almost a
+// hundred times their size: a fixed total (room for over two million notes)
+// keeps a hostile score from exhausting memory, and a score that needs more
+// is refused like a damaged one.
 #include <cstdint>
 
 #include "model/current/Note.h"
 #include "platform/ReadBudget.h"
 
-// What one imported note builds: the note, its strings and the few end nodes
-// of its vibrato curves. Its vibrato wave table is the computed one, shared
-// by every note that keeps it, so it costs nothing more.
-inline constexpr uint64_t kNoteBuildBytes = sizeof(HVCurrentModel::Note) + 384;
+// What one imported note builds: the note, the list nodes (two links and
+// the node) of the two end nodes of its flat vibrato depth and rate curves,
+// and its place in its segment. Nothing else is made before the note is
+// edited or rendered: its wave table is the computed one, shared by every
+// note that keeps it, its curves make their lookup aids at their first
+// lookup, and its strings stand in the note unless they are long, when they
+// take a few times the bytes the file spends on them.
+inline constexpr uint64_t kNoteBuildBytes =
+    sizeof(HVCurrentModel::Note) + 4 * (sizeof(HVCurrentModel::CurveNode) + 2 * sizeof(void*)) +
+    sizeof(HVCurrentModel::Note*);
 
 inline ReadBudget makeImportBudget()
 {

@@ -81,12 +81,14 @@ void addNotesToNewSeg(const std::vector<Note*>& notes, SingSegment* seg)
     fillSorted(seg->notes, notes);
 }
 
-// Fills the segment with the notes of one MIDI track. Returns the tick at
-// which its first note (in finishing order) starts, when it has one.
-std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, const MidiTrackRecord& record, int midiTrack,
+// Fills the segment with the notes of one MIDI track, releasing the
+// record's notes once they are built. Returns the tick at which its first
+// note (in finishing order) starts, when it has one.
+std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& record, int midiTrack,
                                    SingSegment* seg, const ScoreImportContext& context)
 {
     std::vector<Note*> notes;
+    notes.reserve(record.notes.size());
     for (const MidiNoteRecord& r : record.notes) {
         Note* note = makeNote(r, record.ticksPerQuarter, context);
         // A note of no width (its ends fall on one model tick) could not be
@@ -97,6 +99,7 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, const MidiTrackRecord
         }
         notes.push_back(note);
     }
+    std::vector<MidiNoteRecord>().swap(record.notes);
     seg->name = ansiToUtf8(record.name);
     const int64_t lastEnd = notes.empty() ? 0 : spanEnd(*notes.back());
     // The last note's end rounded up to a whole measure, plus one measure.
@@ -142,6 +145,22 @@ bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRec
     return true;
 }
 
+// Offers the dialog every track that has notes; returns their indices.
+std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, ISelectMidiTrackDlg& dialog)
+{
+    std::vector<int> offered;
+    MidiTrackRecord record;
+    for (int i = 0; i < tracks.getNumTracks(); ++i) {
+        fillMidiTrackRecord(tracks, i, record);
+        if (record.notes.empty()) continue;
+        CString name;
+        utf8ToCstr(ansiToUtf8(record.name).c_str(), name);
+        dialog.addTrack(name, i, static_cast<int>(record.notes.size()));
+        offered.push_back(i);
+    }
+    return offered;
+}
+
 MidiImportResult readFailed()
 {
     showMessageBox(translate("Error in reading midi file..."), CString(u"(＞﹏＜)"));
@@ -159,16 +178,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     hvmidi::MIDIMultiTrack tracks;
     if (!readMidiFile(path, tracks)) return readFailed();
 
-    std::vector<int> offered;
-    MidiTrackRecord record;
-    for (int i = 0; i < tracks.getNumTracks(); ++i) {
-        fillMidiTrackRecord(tracks, i, record);
-        if (record.notes.empty()) continue;
-        CString name;
-        utf8ToCstr(ansiToUtf8(record.name).c_str(), name);
-        dialog.addTrack(name, i, static_cast<int>(record.notes.size()));
-        offered.push_back(i);
-    }
+    const std::vector<int> offered = offerTracks(tracks, dialog);
     if (!dialog.doModal()) return result;
     std::vector<int> chosen;
     for (int m : dialog.getSelTracks())
@@ -179,6 +189,9 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
     MidiTrackRecord tempoTrack;
     if (newProject) fillMidiTrackRecord(tracks, 0, tempoTrack);
+    // The records hold all the import takes from the file: its events go
+    // before the notes are built.
+    tracks.clear();
     if (!withinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
 
     std::vector<Track*> newTracks;

@@ -50,6 +50,7 @@ public:
 
     void takeNotes(std::vector<MidiNoteRecord>& out)
     {
+        out.reserve(out.size() + finished_.size());  // the import holds them while it builds the notes
         for (size_t i : finished_)
             if (records_[i].note != MidiNoteRecord::kLyricOnly) out.push_back(std::move(records_[i]));
     }

@@ -22,6 +22,13 @@ TEST(LinearLookupTest, EndsKnotsAndBothSweepDirections)
                               {300, 20}, {50, 15}, {150, 10}, {std::numeric_limits<float>::quiet_NaN(), 10}};
     for (const auto& r : reads)
         EXPECT_FLOAT_EQ(lk.valueAt(r[0]), r[1]) << r[0];
+    // The same reads in one sweep, in place, from where they left the cursor.
+    float points[std::size(reads)];
+    for (std::size_t i = 0; i < std::size(reads); ++i)
+        points[i] = reads[i][0];
+    lk.valuesAt(points, static_cast<int>(std::size(reads)), points);
+    for (std::size_t i = 0; i < std::size(reads); ++i)
+        EXPECT_FLOAT_EQ(points[i], reads[i][1]) << reads[i][0];
 
     LinearLookup empty;
     EXPECT_EQ(empty.valueAt(3), 0.0f);

@@ -51,6 +51,18 @@ TEST(ParamCurve, ValueAt)
     edited.nodes.eraseNode(std::prev(edited.nodes.end()));
     edited.nodes.pushBack({100, 0});
     EXPECT_EQ(edited.valueAt(75), 25);
+
+    // A copy, and a curve assigned over, start without a hint: the hint
+    // would point into the other curve's nodes.
+    ParamCurve source{{0, 0}, {100, 100}};
+    ASSERT_EQ(source.valueAt(10), 10);
+    ParamCurve copy(source);
+    source.nodes.clear();
+    EXPECT_EQ(copy.valueAt(50), 50);
+    ParamCurve assigned{{0, 0}, {10, 10}, {20, 0}};
+    ASSERT_EQ(assigned.valueAt(15), 5);
+    assigned = copy;
+    EXPECT_EQ(assigned.valueAt(40), 40);
 }
 
 TEST(ParamCurve, TakeAndReplaceRange)
