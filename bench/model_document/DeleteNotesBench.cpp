@@ -1,6 +1,7 @@
 // Deleting 1,000 selected notes as one operation, and its undo and redo;
 // then, at n and 4n notes that each overlap their neighbours, deleting them
-// all, its undo, and the repair of overlapping notes after an import.
+// all, its undo, inserting them all (redone) and its undo, moving them all
+// and its undo, and the repair of overlapping notes after an import.
 #include <benchmark/benchmark.h>
 
 #include "model/document/SSSynthesizerDoc.h"
@@ -29,37 +30,53 @@ struct NoteProject {
     }
 };
 
-// Times the delete of every listed note, its undo or its redo, the other
-// steps untimed.
-template <class Project>
-void timeDelete(benchmark::State& state, Project& p) {
+// Times an operation, or its undo, the other step untimed.
+template <class Project, class Operation>
+void timeOperation(benchmark::State& state, Project& p, Operation operation) {
     for (auto _ : state) {
-        p.doc.deleteNotes(p.notes, p.seg);
+        operation();
         state.PauseTiming();
         p.doc.undo();
         state.ResumeTiming();
     }
+}
+
+template <class Project, class Operation>
+void timeUndo(benchmark::State& state, Project& p, Operation operation) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        operation();
+        state.ResumeTiming();
+        p.doc.undo();
+    }
+}
+
+// The delete of every listed note, timed or its undo timed.
+template <class Project>
+void timeDelete(benchmark::State& state, Project& p) {
+    timeOperation(state, p, [&] { p.doc.deleteNotes(p.notes, p.seg); });
 }
 
 template <class Project>
 void timeUndoDelete(benchmark::State& state, Project& p) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        p.doc.deleteNotes(p.notes, p.seg);
-        state.ResumeTiming();
-        p.doc.undo();
-    }
+    timeUndo(state, p, [&] { p.doc.deleteNotes(p.notes, p.seg); });
 }
 
+// Times the redo of the last operation, the undo before it untimed.
 template <class Project>
-void timeRedoDelete(benchmark::State& state, Project& p) {
-    p.doc.deleteNotes(p.notes, p.seg);
+void timeRedo(benchmark::State& state, Project& p) {
     for (auto _ : state) {
         state.PauseTiming();
         p.doc.undo();
         state.ResumeTiming();
         p.doc.redo();
     }
+}
+
+template <class Project>
+void timeRedoDelete(benchmark::State& state, Project& p) {
+    p.doc.deleteNotes(p.notes, p.seg);
+    timeRedo(state, p);
 }
 
 void BM_DeleteSelectedNotes(benchmark::State& state) {
@@ -120,6 +137,49 @@ void BM_RedoDeleteOverlappingNotes(benchmark::State& state) {
     timeRedoDelete(state, p);
 }
 
+// The notes, taken out of their segment untouched, put back by one insert,
+// which is then undone; redo does the insert's work again.
+struct InsertedProject : OverlappingProject {
+    explicit InsertedProject(int count) : OverlappingProject(count) {
+        seg->notes.clear();
+        doc.insertNotes(notes, seg, true);
+    }
+};
+
+void BM_RedoInsertOverlappingNotes(benchmark::State& state) {
+    InsertedProject p(static_cast<int>(state.range(0)));
+    timeRedo(state, p);
+}
+
+void BM_UndoInsertOverlappingNotes(benchmark::State& state) {
+    InsertedProject p(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        p.doc.undo();
+        state.PauseTiming();
+        p.doc.redo();
+        state.ResumeTiming();
+    }
+}
+
+// Every note moves 120 ticks later and a key up, as one operation.
+std::vector<NotePosWidthKeyEdit> laterAndHigher(const std::vector<Note*>& notes) {
+    std::vector<NotePosWidthKeyEdit> edits;
+    for (Note* n : notes) edits.push_back({n, n->pos + 120, n->width, n->key - 1});
+    return edits;
+}
+
+void BM_MoveOverlappingNotes(benchmark::State& state) {
+    OverlappingProject p(static_cast<int>(state.range(0)));
+    const std::vector<NotePosWidthKeyEdit> edits = laterAndHigher(p.notes);
+    timeOperation(state, p, [&] { p.doc.editNotesPosWidthKey(edits, p.seg); });
+}
+
+void BM_UndoMoveOverlappingNotes(benchmark::State& state) {
+    OverlappingProject p(static_cast<int>(state.range(0)));
+    const std::vector<NotePosWidthKeyEdit> edits = laterAndHigher(p.notes);
+    timeUndo(state, p, [&] { p.doc.editNotesPosWidthKey(edits, p.seg); });
+}
+
 // The floor: a copy of the segment's note list, which any of the above
 // makes at least.
 void BM_CopyNoteList(benchmark::State& state) {
@@ -160,5 +220,9 @@ BENCHMARK(BM_RedoDeleteSelectedNotes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteOverlappingNotes)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoInsertOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoInsertOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MoveOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoMoveOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyNoteList)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FixNoteOverlaps)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);

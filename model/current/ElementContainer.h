@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 #include "model/current/OverlapSweep.h"
@@ -119,6 +120,24 @@ public:
         return true;
     }
 
+    // Puts elements back at the indices they had, listed in increasing order
+    // of index, around the elements there now, which keep their order; flags
+    // are left as they are. False when the elements are then out of order of
+    // position (when something moved them meanwhile).
+    bool putBack(const std::vector<std::pair<T*, size_t>>& at)
+    {
+        std::vector<T*> all;
+        all.reserve(this->size() + at.size());
+        size_t from = 0;
+        for (const auto& [e, index] : at) {
+            while (all.size() < index && from < this->size()) all.push_back((*this)[from++]);
+            all.push_back(e);
+        }
+        all.insert(all.end(), this->begin() + static_cast<std::ptrdiff_t>(from), this->end());
+        this->assign(all.begin(), all.end());
+        return std::is_sorted(this->begin(), this->end(), byPosition);
+    }
+
     // Appends every flagged element to out; true when out is not empty.
     bool getOverlapped(std::vector<T*>& out) const
     {
@@ -170,13 +189,43 @@ public:
     // container must be in order of position.
     void markAllOverlaps() { markOverlapsInOrder<T>(*this); }
 
+    // Inserts every listed element: what inserting them one by one in list
+    // order gives, flags included (each new element is flagged exactly when
+    // it overlaps another element; an element already there only gains a
+    // flag), done by one sort and one merge. A container out of order (read
+    // from a damaged file) takes them one by one.
     void insertAll(const std::vector<T*>& elements)
     {
-        for (T* e : elements) insertSorted(e);
+        if (!std::is_sorted(this->begin(), this->end(), byPosition)) {
+            for (T* e : elements) insertSorted(e);
+            return;
+        }
+        std::vector<T*> added(elements.begin(), elements.end());
+        std::stable_sort(added.begin(), added.end(), byPosition);
+        markOverlapsInOrder<T>(added);
+        flagOverlapsWith(added, *this);
+        flagOverlapsWith(*this, added);
+        std::vector<T*> kept(this->begin(), this->end());
+        this->resize(kept.size() + added.size());
+        std::merge(kept.begin(), kept.end(), added.begin(), added.end(), this->begin(), byPosition);
     }
 
 private:
     static bool byPosition(const T* a, const T* b) { return a->pos < b->pos; }
+
+    // Flags each element of targets that overlaps an element of others; both
+    // lists are in order of position. Of the others starting before a
+    // target's end, the one reaching furthest decides.
+    static void flagOverlapsWith(const std::vector<T*>& targets, const std::vector<T*>& others)
+    {
+        std::vector<int64_t> reach(others.size() + 1, INT64_MIN);  // largest end among the first k
+        for (size_t k = 0; k < others.size(); ++k) reach[k + 1] = std::max(reach[k], spanEnd(*others[k]));
+        for (T* x : targets) {
+            const auto before = std::lower_bound(others.begin(), others.end(), spanEnd(*x),
+                                                 [](const T* e, int64_t end) { return e->pos < end; });
+            if (reach[static_cast<size_t>(before - others.begin())] > x->pos) x->overlapped = true;
+        }
+    }
 
     // After flagged elements were taken out: each flagged element left keeps
     // its flag only while it overlaps another; returns those it cleared.

@@ -1,7 +1,6 @@
 #include "model/history/NoteActs.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <unordered_set>
 
 ElementTimesValue ElementTimesValue::of(const Note& n) {
@@ -44,63 +43,51 @@ void FusionValue::writeTo(Note& n, const FusionValue& v) {
     n.crossTimbre = v.crossTimbre;
 }
 
-void CEditNotePosWidthKeyAct::apply(const PosWidthKeyValue& v) {
-    segment->notes.remove(note);
-    note->pos = v.pos;
-    note->width = v.width;
-    note->key = v.key;
-    segment->notes.insertSorted(note);
+void PosWidthKeyValue::applyTo(Note& n) const {
+    n.pos = pos;
+    n.width = width;
+    n.key = key;
+}
+
+void CMoveNotesAct::redo() {
+    HVCurrentModel::NoteContainer& notes = segment->notes;
+    std::vector<std::pair<Note*, bool>> flags;
+    flags.reserve(notes.size());
+    for (Note* n : notes) flags.emplace_back(n, n->overlapped);
+    std::vector<Note*> list;
+    list.reserve(moved.size());
+    for (const Moved& m : moved) {
+        m.after.applyTo(*m.note);
+        list.push_back(m.note);
+    }
+    notes.reinsertAll(list);
+    flagsBefore.clear();
+    for (const auto& [n, was] : flags)
+        if (n->overlapped != was) flagsBefore.emplace_back(n, was);
+}
+
+void CMoveNotesAct::undo() {
+    HVCurrentModel::NoteContainer& notes = segment->notes;
+    std::unordered_set<const Note*> listed;
+    for (const Moved& m : moved) listed.insert(m.note);
+    notes.erase(std::remove_if(notes.begin(), notes.end(), [&](const Note* n) { return listed.count(n) > 0; }),
+                notes.end());
+    std::vector<std::pair<Note*, size_t>> at;
+    at.reserve(moved.size());
+    for (const Moved& m : moved) {
+        m.before.applyTo(*m.note);
+        at.emplace_back(m.note, m.index);
+    }
+    std::sort(at.begin(), at.end(), [](const auto& x, const auto& y) { return x.second < y.second; });
+    const bool inOrder = notes.putBack(at);
+    for (const auto& [n, was] : flagsBefore) n->overlapped = was;
+    // Should anything have moved the notes since, order and flags are made
+    // good again.
+    if (!inOrder) notes.sortAndMarkOverlaps();
 }
 
 void CEditElementTimesForNoteAct::apply(const ElementTimesEdit& v) {
     v.times.applyTo(*note);
     note->elemTimeTable = v.noteTable;
     if (neighbour) neighbour->elemTimeTable = v.neighbourTable;
-}
-
-void CDeleteNoteAct::undo() {
-    HVCurrentModel::NoteContainer& notes = segment->notes;
-    std::vector<Note*> restored;
-    restored.reserve(notes.size() + taken.size());
-    // The notes stand as before the delete; should anything have moved them
-    // since, order and flags are made good again. Order is checked as the
-    // list is built, so each note is visited once.
-    bool inOrder = true;
-    const auto put = [&](Note* n) {
-        if (!restored.empty() && restored.back()->pos > n->pos) inOrder = false;
-        restored.push_back(n);
-    };
-    size_t from = 0;
-    for (const Taken& t : taken) {
-        while (restored.size() < t.index && from < notes.size()) put(notes[from++]);
-        t.note->overlapped = t.overlapped;
-        put(t.note);
-    }
-    while (from < notes.size()) put(notes[from++]);
-    notes.assign(restored.begin(), restored.end());
-    for (Note* n : cleared) n->overlapped = true;
-    if (!inOrder) notes.sortAndMarkOverlaps();
-}
-
-void CDeleteNoteAct::redo() {
-    // The notes stand where undo put them back, unless something moved them
-    // since: then they are looked up.
-    HVCurrentModel::NoteContainer& notes = segment->notes;
-    std::vector<size_t> indices;
-    indices.reserve(taken.size());
-    bool flaggedGone = false;
-    for (const Taken& t : taken) {
-        if (t.index >= notes.size() || notes[t.index] != t.note) break;
-        indices.push_back(t.index);
-        flaggedGone = flaggedGone || t.overlapped;  // as undo set it
-    }
-    if (indices.size() == taken.size() && notes.removeAt(indices, flaggedGone, cleared)) return;
-    std::unordered_set<const Note*> gone;
-    for (const Taken& t : taken) gone.insert(t.note);
-    cleared = notes.removeAll(gone);
-}
-
-void CDeleteNoteAct::freeIfDone() {
-    for (Taken& t : taken) delete t.note;
-    taken.clear();
 }

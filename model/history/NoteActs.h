@@ -9,7 +9,6 @@
 
 #include "model/current/Segments.h"
 #include "model/history/CommonActs.h"
-#include "model/history/EqualPosRank.h"
 
 using HVCurrentModel::Note;
 using HVCurrentModel::SingSegment;
@@ -19,34 +18,6 @@ public:
     using CommonInsertAct::CommonInsertAct;
     void undo() override { container->notes.remove(element); }
     void redo() override { container->notes.insertSorted(element); }
-};
-
-// The notes one delete took out of a segment, done in one pass over its
-// notes however many they are. Undo puts each note back where it stood, with
-// its flag, and sets again the flags the delete cleared: the notes are then
-// exactly as before the delete. A record owns its notes while they are out
-// of the model.
-class CDeleteNoteAct : public IHistoryRec {
-public:
-    struct Taken {
-        Note* note;
-        size_t index;  // in the segment's notes before the delete
-        bool overlapped;
-    };
-
-    // Made after the delete: the notes taken, in order of index, and the
-    // notes left whose flag it cleared.
-    CDeleteNoteAct(SingSegment* segment, std::vector<Taken> taken, std::vector<Note*> cleared)
-        : segment(segment), taken(std::move(taken)), cleared(std::move(cleared)) {}
-
-    void undo() override;
-    void redo() override;
-    void freeIfUndone() override {}
-    void freeIfDone() override;
-
-    SingSegment* segment;
-    std::vector<Taken> taken;
-    std::vector<Note*> cleared;
 };
 
 // Edit records that write a value into a note: undo writes before, redo after.
@@ -140,42 +111,40 @@ public:
     using NoteValueAct::NoteValueAct;
 };
 
-// Position, width, overlap flag and key of a note.
+// Position, width and key of a note.
 struct PosWidthKeyValue {
     int32_t pos = 0;
     int32_t width = 0;
-    bool overlapped = false;
     int32_t key = 0;
-    static PosWidthKeyValue of(const Note& n) { return {n.pos, n.width, n.overlapped, n.key}; }
+    static PosWidthKeyValue of(const Note& n) { return {n.pos, n.width, n.key}; }
+    void applyTo(Note& n) const;
 };
 
-// Moves a note within its segment: the note is taken out, gets position,
-// width and key, and is inserted in order again; undo also puts it back at
-// its rank among the notes of its old position.
-class CEditNotePosWidthKeyAct : public IHistoryRec {
+// Moves notes within their segment as one change: each note gets position,
+// width and key, and all are put in order again together, after the notes
+// of equal position, in the order listed. Undo puts each note back where it
+// stood, with its values, and the flags the move changed as they were.
+class CMoveNotesAct : public IHistoryRec {
 public:
-    // Made while the note stands at its old place.
-    CEditNotePosWidthKeyAct(SingSegment* segment, Note* note, const PosWidthKeyValue& before,
-                            const PosWidthKeyValue& after)
-        : segment(segment), note(note), before(before), after(after),
-          rankBefore(rankAmongEqual<Note>(segment->notes, note)) {}
+    struct Moved {
+        Note* note;
+        size_t index;  // in the segment's notes before the move
+        PosWidthKeyValue before;
+        PosWidthKeyValue after;
+    };
 
-    void undo() override {
-        apply(before);
-        moveToRank<Note>(segment->notes, note, rankBefore);
-    }
-    void redo() override { apply(after); }
+    // Made before the move: each note once, in the order they go in.
+    CMoveNotesAct(SingSegment* segment, std::vector<Moved> moved)
+        : segment(segment), moved(std::move(moved)) {}
+
+    void undo() override;
+    void redo() override;
     void freeIfUndone() override {}
     void freeIfDone() override {}
 
     SingSegment* segment;
-    Note* note;
-    PosWidthKeyValue before;
-    PosWidthKeyValue after;
-    int32_t rankBefore;
-
-private:
-    void apply(const PosWidthKeyValue& v);
+    std::vector<Moved> moved;
+    std::vector<std::pair<Note*, bool>> flagsBefore;  // of the notes whose flag the move changed
 };
 
 // Element-time factors and table of a note, and the table of its neighbour

@@ -1,8 +1,12 @@
 #include "model/history/NoteRecorders.h"
 
+#include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
+#include "model/history/ElementDeleteAct.h"
+#include "model/history/ElementInsertAct.h"
 #include "model/history/HistoryGroup.h"
 #include "platform/StringUtil.h"
 
@@ -24,37 +28,11 @@ void recInsertNote(CHistoryGroup* group, SingSegment* seg, Note* note) {
 }
 
 void recInsertNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {
-    for (Note* note : notes) recInsertNote(group, seg, note);
+    recInsertElements(group, notes, seg->notes);
 }
 
 void recDeleteNotes(CHistoryGroup* group, const std::vector<Note*>& notes, SingSegment* seg) {
-    // All listed notes of the segment (each once) go in one pass, with one
-    // record that remembers where each stood. A single note is found by its
-    // position.
-    if (notes.size() == 1 && notes[0]) {
-        Note* note = notes[0];
-        const size_t index = seg->notes.indexOf(note);
-        if (index == seg->notes.size()) return;
-        const bool overlapped = note->overlapped;
-        std::vector<Note*> cleared = seg->notes.remove(note);
-        note->selected = false;
-        group->addRec(new CDeleteNoteAct(seg, {{note, index, overlapped}}, std::move(cleared)));
-        return;
-    }
-    std::unordered_set<const Note*> gone(notes.begin(), notes.end());
-    std::vector<CDeleteNoteAct::Taken> taken;
-    for (size_t i = 0; i < seg->notes.size(); ++i) {
-        Note* n = seg->notes[i];
-        if (gone.count(n)) taken.push_back({n, i, n->overlapped});
-    }
-    if (taken.empty()) return;
-    gone.clear();
-    for (const CDeleteNoteAct::Taken& t : taken) {
-        gone.insert(t.note);
-        t.note->selected = false;
-    }
-    std::vector<Note*> cleared = seg->notes.removeAll(gone);
-    group->addRec(new CDeleteNoteAct(seg, std::move(taken), std::move(cleared)));
+    recDeleteElements(group, notes, seg->notes);
 }
 
 void recReplaceNotes(CHistoryGroup* group, Note* note, const std::vector<Note*>& notes, SingSegment* seg) {
@@ -73,12 +51,21 @@ void recEditNotesLyric(CHistoryGroup* group, const std::vector<NoteLyricEdit>& e
 }
 
 void recEditNotesPosWidthKey(CHistoryGroup* group, const std::vector<NotePosWidthKeyEdit>& edits, SingSegment* seg) {
-    for (const NotePosWidthKeyEdit& e : edits) {
-        if (!e.note || !containsPtr(seg->notes, e.note)) continue;
-        const PosWidthKeyValue before = PosWidthKeyValue::of(*e.note);
-        appendAndRedo(group, new CEditNotePosWidthKeyAct(seg, e.note, before,
-                                                         {e.pos, e.width, before.overlapped, e.key}));
+    // A note listed more than once takes its last edit, in that edit's place
+    // of the list.
+    std::unordered_map<const Note*, size_t> index;
+    for (size_t i = 0; i < seg->notes.size(); ++i) index.emplace(seg->notes[i], i);
+    std::unordered_set<const Note*> seen;
+    std::vector<CMoveNotesAct::Moved> moved;
+    for (size_t k = edits.size(); k-- > 0;) {
+        const NotePosWidthKeyEdit& e = edits[k];
+        const auto at = index.find(e.note);
+        if (at == index.end() || !seen.insert(e.note).second) continue;
+        moved.push_back({e.note, at->second, PosWidthKeyValue::of(*e.note), {e.pos, e.width, e.key}});
     }
+    if (moved.empty()) return;
+    std::reverse(moved.begin(), moved.end());
+    appendAndRedo(group, new CMoveNotesAct(seg, std::move(moved)));
 }
 
 void recEditNoteVibrato(CHistoryGroup* group, Note* note, int percent, const VibratoCycle& cycle,

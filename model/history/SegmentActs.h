@@ -18,18 +18,6 @@ public:
     void redo() override { HVCurrentModel::insertSegmentSorted(*container, element); }
 };
 
-// index: the segment's rank among the segments of its position before the
-// delete.
-class CDeleteBaseSegmentAct : public CommonDeleteAct<BaseSegment, BaseSegmentContainer> {
-public:
-    using CommonDeleteAct::CommonDeleteAct;
-    void undo() override {
-        HVCurrentModel::insertSegmentSorted(*container, element);
-        moveToRank<BaseSegment>(*container, element, index);
-    }
-    void redo() override { HVCurrentModel::removeSegment(*container, element); }
-};
-
 // Position, width and overlap flag of a segment or note.
 struct PosWidthValue {
     int32_t pos = 0;

@@ -1,6 +1,8 @@
 #include "model/history/TrackSegmentRecorders.h"
 
 #include "model/current/HalvorenModel.h"
+#include "model/history/ElementDeleteAct.h"
+#include "model/history/ElementInsertAct.h"
 #include "model/history/HistoryGroup.h"
 #include "model/history/SegmentActs.h"
 #include "model/history/TrackActs.h"
@@ -44,17 +46,11 @@ void recInsertSegment(CHistoryGroup* group, BaseSegmentContainer* segs, BaseSegm
 }
 
 void recInsertSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& list, BaseSegmentContainer* segs) {
-    for (BaseSegment* seg : list) recInsertSegment(group, segs, seg);
+    recInsertElements<BaseSegment>(group, list, *segs);
 }
 
 void recDeleteSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& list, BaseSegmentContainer* segs) {
-    for (BaseSegment* seg : list) {
-        if (!seg || !containsPtr(*segs, seg)) continue;
-        const int32_t rank = rankAmongEqual<BaseSegment>(*segs, seg);
-        removeSegment(*segs, seg);
-        group->addRec(new CDeleteBaseSegmentAct(seg, true, segs, rank));
-        seg->selected = false;
-    }
+    recDeleteElements<BaseSegment>(group, list, *segs);
 }
 
 void recEditSegmentsPosWidth(CHistoryGroup* group, const std::vector<SegmentPosWidth>& edits,

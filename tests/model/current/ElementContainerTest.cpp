@@ -193,3 +193,46 @@ TEST(ElementContainer, RemovalMatchesEveryPairChecked)
         delete gone;
     }
 }
+
+// Inserting a list at once gives the order and flags of inserting it one by
+// one: equal positions in list order after those already there, copied
+// flags dropped, flags already set (rightly or, from a damaged file, not)
+// only ever gained; a container out of order takes them one by one too.
+TEST(ElementContainer, InsertAllMatchesOneByOne)
+{
+    std::mt19937 random(13);
+    for (int round = 0; round < 300; ++round) {
+        const int spread = round % 3 == 0 ? 8 : 200;
+        std::vector<std::pair<int, int>> spans;
+        std::vector<bool> flags;
+        for (int k = 0; k < 2 + round % 70; ++k) {
+            spans.emplace_back(int(random() % spread), int(random() % 40) - 4);
+            flags.push_back(random() % 3 == 0);
+        }
+        const size_t old = spans.size() / 2;
+        NoteContainer once, byOne;
+        NoteList made[2];
+        for (size_t k = 0; k < spans.size(); ++k)
+            for (int c = 0; c < 2; ++c) {
+                made[c].push_back(makeNote(spans[k].first, spans[k].second));
+                made[c].back()->overlapped = flags[k];
+                if (k < old) (c == 0 ? once : byOne).push_back(made[c].back());
+            }
+        if (round % 5 != 4) {
+            once.sortAndMarkOverlaps();
+            byOne.sortAndMarkOverlaps();
+        }
+        if (round % 4 == 3)
+            for (size_t i = 0; i < old; ++i)
+                if (random() % 4 == 0) once[i]->overlapped = byOne[i]->overlapped = !once[i]->overlapped;
+        once.insertAll(NoteList(made[0].begin() + old, made[0].end()));
+        for (size_t k = old; k < spans.size(); ++k) byOne.insertSorted(made[1][k]);
+        for (size_t i = 0; i < spans.size(); ++i) {
+            const auto at = [&](const NoteList& m, const NoteContainer& c) {
+                return std::find(m.begin(), m.end(), c[i]) - m.begin();
+            };
+            ASSERT_EQ(at(made[0], once), at(made[1], byOne)) << "round " << round << " element " << i;
+            ASSERT_EQ(once[i]->overlapped, byOne[i]->overlapped) << "round " << round << " element " << i;
+        }
+    }
+}

@@ -26,7 +26,9 @@ TEST(ElementRecords, InsertedTracksAndSegmentsLeaveWithTheRedoList) {
     auto* t2 = new Track(kSingingTrack);
     hh.run([&](CHistoryGroup* g) { recInsertTracks(g, {t1, t2}, 0); });
     EXPECT_EQ((std::vector<Track*>{t1, t2, inst}), hh.model->tracks);
-    hh.run([&](CHistoryGroup* g) { recInsertSegment(g, inst->instSegs, new InstrumentSegment(0, 960)); });
+    auto* a = new InstrumentSegment(0, 960);
+    hh.run([&](CHistoryGroup* g) { recInsertSegments(g, {a, new InstrumentSegment(480, 960), a}, inst->instSegs); });
+    EXPECT_EQ(inst->instSegs->size(), 2u);
     hh.undo();
     EXPECT_TRUE(inst->instSegs->empty());
     hh.undo();
@@ -51,6 +53,20 @@ TEST(ElementRecords, DeleteUndoRestoresTheSameSegmentsAndOverlapFlags) {
               std::vector<BaseSegment*>(hh.track->singSegs->begin(), hh.track->singSegs->end()));
     EXPECT_TRUE(hh.seg->overlapped && s2->overlapped);
     EXPECT_FALSE(s3->overlapped);
+
+    // Several at once, one listed twice and one from elsewhere: s2 is left
+    // alone, flag cleared, through undo and redo.
+    SingSegment elsewhere(0, 100);
+    const auto segs = [&] { return std::vector<BaseSegment*>(hh.track->singSegs->begin(), hh.track->singSegs->end()); };
+    hh.run([&](CHistoryGroup* g) { recDeleteSegments(g, {s3, hh.seg, s3, &elsewhere}, hh.track->singSegs); });
+    EXPECT_EQ((std::vector<BaseSegment*>{s2}), segs());
+    EXPECT_FALSE(s2->overlapped);
+    hh.undo();
+    EXPECT_EQ((std::vector<BaseSegment*>{hh.seg, s2, s3}), segs());
+    EXPECT_TRUE(hh.seg->overlapped && s2->overlapped);
+    hh.redo();
+    EXPECT_EQ((std::vector<BaseSegment*>{s2}), segs());
+    EXPECT_FALSE(s2->overlapped);
 }
 
 TEST(NoteRecords, DeleteAndMoveUndoPutTheSameNotesBackInOrder) {
@@ -153,6 +169,13 @@ TEST(ElementRecords, UndoPutsElementsBackAmongTheirEqualsInTheirOldOrder) {
     EXPECT_EQ((std::vector<Note*>{c, b}), notesOf(hh.seg));
     hh.undo();
     EXPECT_EQ((std::vector<Note*>{b, c}), notesOf(hh.seg));
+    hh.undo();
+    EXPECT_EQ((std::vector<Note*>{a, b, c}), notesOf(hh.seg));
+    // Several at once, a listed twice: its last edit counts, in its place.
+    hh.run([&](CHistoryGroup* g) {
+        recEditNotesPosWidthKey(g, {{a, 2000, 480, 60}, {c, 900, 120, 60}, {a, 900, 480, 60}}, hh.seg);
+    });
+    EXPECT_EQ((std::vector<Note*>{b, c, a}), notesOf(hh.seg));
     hh.undo();
     EXPECT_EQ((std::vector<Note*>{a, b, c}), notesOf(hh.seg));
 
