@@ -57,10 +57,6 @@ struct LinearLookup {
     return ys[j] * (1.0f - t) + ys[j - 1] * t;
 }
 
-}  // namespace Halvoren
-
-namespace Halvoren {
-
 inline void LinearLookup::valuesAt(const float* x, int n, float* out)
 {
     // On a copy, whose cursor stays in a register while out is written.
