@@ -12,15 +12,15 @@ using HalvorenEngine::OutputBuffer;
 using HalvorenEngine::SampleOutWriter;
 
 namespace {
-constexpr int N = 512;
+constexpr int kSize = 512;
 
-// A 4-term Blackman-Harris window over N points scaled to sum 1, in double.
+// A 4-term Blackman-Harris window over kSize points scaled to sum 1, in double.
 std::vector<double> blackmanHarris()
 {
-    std::vector<double> w(N);
+    std::vector<double> w(kSize);
     double sum = 0.0;
-    for (int i = 0; i < N; ++i) {
-        const double x = 2.0 * std::numbers::pi * i / (N - 1);
+    for (int i = 0; i < kSize; ++i) {
+        const double x = 2.0 * std::numbers::pi * i / (kSize - 1);
         w[i] = 0.35875 - 0.48829 * std::cos(x) + 0.14128 * std::cos(2 * x) - 0.01168 * std::cos(3 * x);
         sum += w[i];
     }
@@ -29,14 +29,14 @@ std::vector<double> blackmanHarris()
     return w;
 }
 
-// The writer's window of N at hop h, worked in double: the Blackman-Harris
+// The writer's window of kSize at hop h, worked in double: the Blackman-Harris
 // window with its 2h central entries divided into the triangle (r + 0.5) / h.
 std::vector<double> referenceWindow(int h)
 {
     std::vector<double> w = blackmanHarris();
     for (int i = 0; i < 2 * h; ++i) {
         const int r = i < h ? i : 2 * h - 1 - i;
-        w[N / 2 - h + i] = (r + 0.5) / h / w[N / 2 - h + i];
+        w[kSize / 2 - h + i] = (r + 0.5) / h / w[kSize / 2 - h + i];
     }
     return w;
 }
@@ -44,7 +44,7 @@ std::vector<double> referenceWindow(int h)
 std::vector<float> gaussian(std::mt19937& rng, double sigma)
 {
     std::normal_distribution<float> draw(0.0f, static_cast<float>(sigma));
-    std::vector<float> v(N);
+    std::vector<float> v(kSize);
     for (float& x : v)
         x = draw(rng);
     return v;
@@ -57,22 +57,22 @@ TEST(WindowedFrame, EverySampleIsWithinOneStepOfTheDoubleSum)
         SCOPED_TRACE(hop);
         std::mt19937 rng(hop);
         const std::vector<double> w = referenceWindow(hop), bh = blackmanHarris();
-        const double cap = w[N / 2];
+        const double cap = w[kSize / 2];
         constexpr int kFrames = 6;
         OutputBuffer buffer(4096);
-        SampleOutWriter writer(buffer, N, hop);
+        SampleOutWriter writer(buffer, kSize, hop);
         ASSERT_TRUE(writer.appendZeros(kFrames));
         std::vector<double> expected(static_cast<std::size_t>((kFrames + 1) * hop), 0.0);
         std::uniform_real_distribution<float> unit(0.0f, 1.0f);
         for (int k = 0; k < kFrames; ++k) {
             // Harmonics carry the Blackman-Harris shape; noise does not.
-            std::vector<float> harm = gaussian(rng, 1e-2), noise = gaussian(rng, 5e-5), curve(N);
-            for (int i = 0; i < N; ++i) {
+            std::vector<float> harm = gaussian(rng, 1e-2), noise = gaussian(rng, 5e-5), curve(kSize);
+            for (int i = 0; i < kSize; ++i) {
                 harm[i] *= static_cast<float>(bh[i]);
                 curve[i] = unit(rng);
             }
             writer.addWindowedFrame(k, curve.data(), noise.data(), harm.data());
-            const int o = N / 2 - hop;
+            const int o = kSize / 2 - hop;
             for (int j = 0; j < 2 * hop && k * hop + j < static_cast<int>(expected.size()); ++j)
                 expected[k * hop + j] += 32767.0 * (w[o + j] * harm[o + j] +
                                                     std::min(w[o + j], cap) * double(noise[o + j]) * curve[o + j]);
@@ -94,9 +94,9 @@ TEST(WindowedFrame, NoiseKeepsItsPowerAcrossTheHopWhereTheWindowSwellsTowardsIts
     constexpr int kBlock = 16;
     std::mt19937 rng(7);
     OutputBuffer buffer(4096);
-    SampleOutWriter writer(buffer, N, kHop);
+    SampleOutWriter writer(buffer, kSize, kHop);
     ASSERT_TRUE(writer.appendZeros(kFrames));
-    const std::vector<float> ones(N, 1.0f), silence(N, 0.0f);
+    const std::vector<float> ones(kSize, 1.0f), silence(kSize, 0.0f);
     for (int k = 0; k < kFrames; ++k)
         writer.addWindowedFrame(k, ones.data(), gaussian(rng, 1e-4).data(), silence.data());
     writer.finish();
@@ -114,11 +114,11 @@ TEST(WindowedFrame, NoiseKeepsItsPowerAcrossTheHopWhereTheWindowSwellsTowardsIts
 TEST(WindowedFrame, CurveWeighsOnlyTheNoiseAndBelowHop160TheCapNeverBinds)
 {
     constexpr int kHop = 128;
-    const std::vector<float> level(N, 1e-4f), zero(N, 0.0f), half(N, 0.5f);
+    const std::vector<float> level(kSize, 1e-4f), zero(kSize, 0.0f), half(kSize, 0.5f);
     auto render = [&](const std::vector<float>& curve, const std::vector<float>& noise,
                       const std::vector<float>& harm) {
         OutputBuffer buffer(4096);
-        SampleOutWriter writer(buffer, N, kHop);
+        SampleOutWriter writer(buffer, kSize, kHop);
         EXPECT_TRUE(writer.appendZeros(2));
         writer.addWindowedFrame(0, curve.data(), noise.data(), harm.data());
         EXPECT_EQ(writer.framesWritten(), 1);
@@ -126,10 +126,11 @@ TEST(WindowedFrame, CurveWeighsOnlyTheNoiseAndBelowHop160TheCapNeverBinds)
         return std::vector<short>(writer.data(), writer.data() + 2 * kHop);
     };
     // The same frame as noise or as harmonics lands on the same samples.
-    EXPECT_EQ(render(std::vector<float>(N, 1.0f), level, zero), render(zero, zero, level));
+    EXPECT_EQ(render(std::vector<float>(kSize, 1.0f), level, zero), render(zero, zero, level));
     // A curve of 0 silences the noise and leaves the harmonics.
     EXPECT_EQ(render(zero, level, level), render(zero, zero, level));
-    const std::vector<short> halved = render(half, level, zero), full = render(std::vector<float>(N, 1.0f), level, zero);
+    const std::vector<short> halved = render(half, level, zero);
+    const std::vector<short> full = render(std::vector<float>(kSize, 1.0f), level, zero);
     for (int j = 0; j < 2 * kHop; ++j)
         EXPECT_NEAR(halved[j], full[j] / 2, 1) << j;
 }
@@ -137,9 +138,9 @@ TEST(WindowedFrame, CurveWeighsOnlyTheNoiseAndBelowHop160TheCapNeverBinds)
 TEST(WindowedFrame, MissingPartsWriteNothing)
 {
     OutputBuffer buffer(4096);
-    SampleOutWriter writer(buffer, N, 128);
+    SampleOutWriter writer(buffer, kSize, 128);
     ASSERT_TRUE(writer.appendZeros(2));
-    const std::vector<float> frame(N, 1e-3f);
+    const std::vector<float> frame(kSize, 1e-3f);
     writer.addWindowedFrame(0, nullptr, frame.data(), frame.data());
     writer.addWindowedFrame(0, frame.data(), nullptr, frame.data());
     writer.addWindowedFrame(0, frame.data(), frame.data(), nullptr);

@@ -21,8 +21,9 @@ using HalvorenEngine::OutputBuffer;
 using HalvorenEngine::SampleOutWriter;
 using HalvorenEngineV1::Cell;
 
-constexpr float kRate = 44100.0f;
-const HalvorenEngineV2::BankSettings kBank = {-26.3583f, -0.000190626f, 69.9409f, 16000.0f, 20, 0.0f, 0.0f, 0.0f};
+constexpr float kSampleRate = 44100.0f;
+const HalvorenEngineV2::BankSettings kNoiselessBank = {-26.3583f, -0.000190626f, 69.9409f, 16000.0f,
+                                                       20,        0.0f,          0.0f,     0.0f};
 
 struct NoiseRun {
     int generation;
@@ -49,8 +50,8 @@ std::vector<short> render(const NoiseRun& r)
     OutputBuffer buffer(4096);
     SampleOutWriter writer(buffer, frameSize, r.hop);
     writer.appendZeros(r.frames);
-    HalvorenEngineV1::CellSynthV1 one(kRate, r.hop);
-    HalvorenEngineV2::CellSynthV2 two(kRate, r.hop, kBank);
+    HalvorenEngineV1::CellSynthV1 one(kSampleRate, r.hop);
+    HalvorenEngineV2::CellSynthV2 two(kSampleRate, r.hop, kNoiselessBank);
     hvSrand(1);
     for (int n = 0; n < r.frames; ++n) {
         Cell cell;

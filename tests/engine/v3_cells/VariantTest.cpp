@@ -175,7 +175,7 @@ TEST_F(VariantLoopTest, KindsZeroAndThreeSingAsTheThirdGeneration)
     // "la" into the bare final "a": kind 3; "ta" alone: kind 0.
     score.notes = {joined, celltest::note("a", 60, 40), celltest::note("ta", 120, 40)};
     HalvorenEngine::CellListCache first, later;
-    sing(&buildCells, score, first);
+    sing(&HalvorenEngineV3::buildCells, score, first);
     sing(&HalvorenEngineV3_1::buildCells, score, later);
     ASSERT_EQ(first.frames().size(), later.frames().size());
     ASSERT_FALSE(first.frames().empty());

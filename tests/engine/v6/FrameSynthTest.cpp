@@ -18,7 +18,7 @@ using HalvorenEngineV6::FrameSynth;
 using HalvorenEngineV6::partLevels;
 
 namespace {
-constexpr float kRate = 44100.0f;
+constexpr float kSampleRate = 44100.0f;
 constexpr float kHarmLevel = 0.5f;
 constexpr float kNoiseRatio = 0.8f;
 constexpr int kLayoutBands = 64;
@@ -26,7 +26,7 @@ const float kEdges[] = {400, 800, 1600, 2500, 4000, 6000, 9000, 13000, 22050};
 
 std::unique_ptr<FrameSynth> makeSynth(int hop)
 {
-    return std::make_unique<FrameSynth>(kRate, hop, 0, 0.0f, 0.0f, 0.0f, kHarmLevel, kNoiseRatio, 0.0f,
+    return std::make_unique<FrameSynth>(kSampleRate, hop, 0, 0.0f, 0.0f, 0.0f, kHarmLevel, kNoiseRatio, 0.0f,
                                         static_cast<int>(std::size(kEdges)), kEdges, kLayoutBands);
 }
 

@@ -15,11 +15,11 @@ using HalvorenEngine::SampleOutWriter;
 using HalvorenEngineV6::FrameSynth;
 
 namespace {
-constexpr double kRate = 44100.0;
+constexpr double kRecordRate = 44100.0;
 constexpr double kF0 = 220.0;
 // Harmonic levels; the first two lie 6 dB apart.
 const std::vector<float> kLevelsDb = {-12.0f, -18.0f, -19.0f, -20.0f};
-const float kEdges[] = {1000, 4000, 22050};
+const float kRecordEdges[] = {1000, 4000, 22050};
 
 // The frequency of the strongest component within 2 % of nominal, by a
 // coarse then a fine scan of the windowed spectrum.
@@ -30,7 +30,7 @@ double peakFrequency(const std::vector<short>& x, int from, int to, double nomin
         const double lo = stepHz == 0.5 ? nominal * 0.98 : best - 0.5, hi = stepHz == 0.5 ? nominal * 1.02 : best + 0.5;
         double bestLevel = -1.0;
         for (double f = lo; f <= hi; f += stepHz) {
-            const double l = enginetest::hannLevel(x, from, to, f, kRate);
+            const double l = enginetest::hannLevel(x, from, to, f, kRecordRate);
             if (l > bestLevel) {
                 bestLevel = l;
                 best = f;
@@ -47,7 +47,7 @@ std::vector<double> fitAmplitudes(const std::vector<short>& x, int from, int to,
     std::vector<double> a(m * m, 0.0), b(m, 0.0), basis(m);
     for (int n = from; n < to; ++n) {
         for (std::size_t k = 0; k < freqs.size(); ++k) {
-            const double ph = 2.0 * std::numbers::pi * freqs[k] * n / kRate;
+            const double ph = 2.0 * std::numbers::pi * freqs[k] * n / kRecordRate;
             basis[2 * k] = std::cos(ph);
             basis[2 * k + 1] = std::sin(ph);
         }
@@ -89,9 +89,9 @@ std::vector<double> fitAmplitudes(const std::vector<short>& x, int from, int to,
 // One second of one voiced record, harmonics only.
 std::vector<short> renderSecond(int hop)
 {
-    FrameSynth synth(static_cast<float>(kRate), hop, 0, 0.0f, 0.0f, 0.0f, 0.5f, 0.8f, 0.0f,
-                     static_cast<int>(std::size(kEdges)), kEdges, 40);
-    const int frames = static_cast<int>(kRate) / hop;
+    FrameSynth synth(static_cast<float>(kRecordRate), hop, 0, 0.0f, 0.0f, 0.0f, 0.5f, 0.8f, 0.0f,
+                     static_cast<int>(std::size(kRecordEdges)), kRecordEdges, 40);
+    const int frames = static_cast<int>(kRecordRate) / hop;
     OutputBuffer buffer(4096);
     SampleOutWriter writer(buffer, FrameSynth::kFrameSize, hop);
     EXPECT_TRUE(writer.appendZeros(frames));

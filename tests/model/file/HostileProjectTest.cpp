@@ -57,7 +57,7 @@ std::string currentFile()
     return hvtest::taggedFile(5, currentBody(0, segs).bytes);
 }
 
-std::string v1File()
+std::string v1WideFile()
 {
     ByteBuilder segs;
     segs.u32(2).i32(0).i32(INT_MAX).str("a").str("s").block(ByteBuilder().u32(0)).block({}).block({});
@@ -100,7 +100,7 @@ TEST(HostileProject, WidestSegmentsInEveryGeneration)
     const struct {
         const char* generation;
         std::string file;
-    } files[] = {{"current", currentFile()}, {"1", v1File()}, {"0", v0WideFile()}};
+    } files[] = {{"current", currentFile()}, {"1", v1WideFile()}, {"0", v0WideFile()}};
     for (const auto& f : files) {
         auto m = hvtest::loadProjectBytes(f.file);
         ASSERT_TRUE(m) << f.generation;

@@ -8,7 +8,7 @@ namespace {
 
 // The strongest autocorrelation period between 2 and 20 ms of the samples
 // [from, from + length), as a frequency.
-double autocorrelationF0(const std::vector<std::int16_t>& x, std::size_t from, std::size_t length, int rate)
+double strongestPeriodF0(const std::vector<std::int16_t>& x, std::size_t from, std::size_t length, int rate)
 {
     double best = -1.0;
     int bestLag = 0;
@@ -41,7 +41,7 @@ TEST(SyllableSpeech, LevelToneVoiceAtItsRateWithPhonemeEvents)
     EXPECT_NE(names.find("_|"), std::string::npos) << names;
     // The vowel: from the second event, 2048 samples (93 ms); pitch 99 puts
     // the level tone at about 166 Hz (158 to 168 Hz in the vowel).
-    const double f0 = autocorrelationF0(la.samples, std::size_t(la.events[1].sample), 2048, la.sampleRate);
+    const double f0 = strongestPeriodF0(la.samples, std::size_t(la.events[1].sample), 2048, la.sampleRate);
     EXPECT_GT(f0, 150.0) << names;
     EXPECT_LT(f0, 175.0) << names;
 }

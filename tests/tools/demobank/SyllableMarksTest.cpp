@@ -8,7 +8,7 @@ namespace {
 
 using demobank::PhonemeEvent;
 
-struct Case {
+struct MarkCase {
     const char* what;
     std::vector<PhonemeEvent> events;
     bool hasInitial, nasalFinal;
@@ -18,7 +18,7 @@ struct Case {
 
 TEST(SyllableMarks, PlacesFromThePhonemeEvents)
 {
-    const Case cases[] = {
+    const MarkCase cases[] = {
         // "lan" at 44100 Hz: l@0 a@6526 n@20064 _|@27296 -> frames 0, 51 (50.98),
         // 157 (156.75), 213 (213.25). c = 157: param3 = 51 + round(0.2 * 106) = 72,
         // param4 = 51 + round(0.7 * 106) = 125, param5 = 213 - 125 = 88.
@@ -40,7 +40,7 @@ TEST(SyllableMarks, PlacesFromThePhonemeEvents)
         // 226 (225.7). 72 + round(0.2 * 154 = 30.8) = 103, 72 + round(107.8) = 180, 226 - 180 = 46.
         {"ha", {{"X", 926}, {"A", 9260}, {"_|", 28884}}, true, false, 240, {7, 72, 103, 180, 46}},
     };
-    for (const Case& c : cases) {
+    for (const MarkCase& c : cases) {
         std::vector<bool> voiced(240, false);
         std::fill(voiced.begin(), voiced.begin() + static_cast<long>(c.voicedUpTo), true);
         const demobank::SyllableMarks m = demobank::syllableMarks(c.what, c.events, c.hasInitial, c.nasalFinal, voiced);

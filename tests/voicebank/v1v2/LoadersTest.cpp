@@ -14,8 +14,7 @@
 namespace {
 
 using namespace std::string_literals;
-
-std::int32_t bits(float v) { return testbank::floatBits(v); }
+using testbank::floatBits;
 
 testbank::PackageFiles oneRecord(int generation, const std::string& record)
 {
@@ -28,8 +27,8 @@ testbank::PackageFiles oneRecord(int generation, const std::string& record)
 TEST(HprLoaders, SecondGenerationVoiceReadsItsRatiosAndHarmonics)
 {
     const std::string record = testbank::hprVoiceRecord<15>(
-        {10, 20, 30, 40, 50, bits(0.5f), 6, 7, bits(2.0f), 128, bits(0.25f), bits(0.75f), bits(0.1f), bits(0.2f),
-         bits(0.3f)},
+        {10, 20, 30, 40, 50, floatBits(0.5f), 6, 7, floatBits(2.0f), 128, floatBits(0.25f), floatBits(0.75f),
+         floatBits(0.1f), floatBits(0.2f), floatBits(0.3f)},
         testbank::harmonicMaterial(100.0f, {{-10.0f}, {-11.0f, -12.0f, -13.0f}}, {5, 6, 7}));
     testbank::PackageOnDisk<HalvorenEngineV2::SourceStorePackager> disk("hpr_v2_voice");
     const auto voice = disk.open(oneRecord(2, record)).loadVoiceSrc(0, "ma", "A3");

@@ -31,8 +31,7 @@ const std::string kVoiceHex =
 const std::string kContinuantHex =
     "00 00 00 00  02 00 00 00  00 01 00 00  00 00 5C 43  01 00 00 00"
     "  02 00 00 00  02 00 00 00 00 00 A0 C1 00 00 D0 C1  00 00 00 00";
-
-std::int32_t bits(float v) { return testbank::floatBits(v); }
+using testbank::floatBits;
 
 TEST(HprPackageGolden, IndexOfOneVariantIsTheTypedBytes)
 {
@@ -55,7 +54,8 @@ TEST(HprPackageGolden, FirstGenerationVoiceBlob)
     const std::string blob = hexBytes(kVoiceHex);
     ASSERT_EQ(blob.size(), 88u);
     const std::string material = testbank::peakListMaterial({{{220.0f}, {-20.0f}, {0.0f}}}, {1, -1});
-    EXPECT_EQ(testbank::hprVoiceRecord<12>({0, 1, 2, 3, 1, bits(1.0f), 2, 1, bits(1.0f), 256, 0, 0}, material), blob);
+    EXPECT_EQ(testbank::hprVoiceRecord<12>({0, 1, 2, 3, 1, floatBits(1.0f), 2, 1, floatBits(1.0f), 256, 0, 0}, material),
+              blob);
 
     testbank::HprBankDescription bank;
     bank.variants.push_back({"ma", "A3", 0, blob});
