@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <complex>
-#include <numbers>
 #include <stdexcept>
 
+#include "dsp/FastMath.h"
 #include "dsp/GammatoneCentres.h"
 
 namespace Halvoren {
@@ -13,7 +13,6 @@ namespace {
 
 using cfloat = std::complex<float>;
 
-constexpr float kTwoPi = 2.0f * std::numbers::pi_v<float>;
 constexpr int kMaxFftSize = 1 << 20;
 
 struct Section {

@@ -5,16 +5,7 @@
 
 namespace HalvorenEngineV1 {
 
-namespace {
-
-// A cell count or frame from a float expression: toward zero, 0 when not
-// finite.
-int countOf(double v)
-{
-    return std::isfinite(v) ? HalvorenEngine::truncToInt(v) : 0;
-}
-
-}  // namespace
+using HalvorenEngine::countOf;
 
 void makeCellRun(float a, float span, int m, bool noise, CellSink& sink)
 {

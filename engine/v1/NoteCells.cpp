@@ -7,17 +7,10 @@
 
 namespace HalvorenEngineV1 {
 
+using HalvorenEngine::clampToInt;
+using HalvorenEngine::countOf;
+
 namespace {
-
-int clampedInt(std::int64_t v)
-{
-    return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
-int countOf(double v)
-{
-    return std::isfinite(v) ? HalvorenEngine::truncToInt(v) : 0;
-}
 
 RunCounts countsAsMarked(int n, int o, int transition, int loop, int tail)
 {
@@ -26,7 +19,7 @@ RunCounts countsAsMarked(int n, int o, int transition, int loop, int tail)
     if (std::int64_t(n) > std::int64_t(loop) + tail + transition) {
         c.tail = tail;
         c.transition = transition;
-        c.loop = clampedInt(std::int64_t(n) + o - c.head - tail - transition);
+        c.loop = clampToInt(std::int64_t(n) + o - c.head - tail - transition);
         return c;
     }
     const float share = float(n) * 0.7f / float(tail);
@@ -34,7 +27,7 @@ RunCounts countsAsMarked(int n, int o, int transition, int loop, int tail)
     c.tail = countOf(float(tail) * r);
     const float f = float(std::int64_t(n) - c.tail) / float(std::int64_t(loop) + transition);
     c.transition = countOf(f * float(transition));
-    c.loop = clampedInt(std::int64_t(n) + o - c.tail - c.transition - c.head);
+    c.loop = clampToInt(std::int64_t(n) + o - c.tail - c.transition - c.head);
     return c;
 }
 
@@ -45,7 +38,7 @@ RunCounts runCounts(int n, int o, int transition, int loop, int tail)
     RunCounts c = countsAsMarked(n, o, transition, loop, tail);
     // Marks that do not fit together (a loop region running backwards, say)
     // can give a run more cells than the note has: no run gets more than that.
-    const int most = clampedInt(std::max<std::int64_t>(1, std::int64_t(n) + o));
+    const int most = clampToInt(std::max<std::int64_t>(1, std::int64_t(n) + o));
     c.head = std::min(c.head, most);
     c.transition = std::min(c.transition, most);
     c.loop = std::min(c.loop, most);
@@ -56,10 +49,10 @@ RunCounts runCounts(int n, int o, int transition, int loop, int tail)
 void emitNoteCells(Generation g, const SourceMarks& marks, const NotePlan& note, std::vector<PlannedCell>& out,
                    DrawFn draw)
 {
-    const int head = clampedInt(std::int64_t(marks.endPos) - marks.beginPos);
-    int transition = clampedInt(std::int64_t(marks.param3) - marks.endPos);
-    const int loop = clampedInt(std::int64_t(marks.param4) - marks.param3);
-    CellSink sink{clampedInt(std::int64_t(note.start) - note.onset), 0, &out};
+    const int head = clampToInt(std::int64_t(marks.endPos) - marks.beginPos);
+    int transition = clampToInt(std::int64_t(marks.param3) - marks.endPos);
+    const int loop = clampToInt(std::int64_t(marks.param4) - marks.param3);
+    CellSink sink{clampToInt(std::int64_t(note.start) - note.onset), 0, &out};
 
     float headFrom = float(marks.beginPos);
     float headSpan = float(head);

@@ -8,19 +8,8 @@
 
 namespace HalvorenEngineV1 {
 
-namespace {
-
-int countOf(double v)
-{
-    return std::isfinite(v) ? HalvorenEngine::truncToInt(v) : 0;
-}
-
-int clampedInt(std::int64_t v)
-{
-    return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
-}
-
-}  // namespace
+using HalvorenEngine::clampToInt;
+using HalvorenEngine::countOf;
 
 int leadSamples(float leadIn, float rate)
 {
@@ -54,11 +43,11 @@ void resolveOverlap(NotePlan& previous, NotePlan& current)
         return;
     const std::int64_t d = current.start - sp - current.onset;
     if (2 * d >= lp) {
-        previous.count = clampedInt(d);
+        previous.count = clampToInt(d);
         return;
     }
-    previous.count = clampedInt(lp / 2);
-    current.onset = clampedInt(current.start - sp - lp / 2);
+    previous.count = clampToInt(lp / 2);
+    current.onset = clampToInt(current.start - sp - lp / 2);
 }
 
 NextContext nextNoteContext(Generation g, Halvoren::ChnSymbolMgr& symbols, const HalvorenEngine::SynthNoteV1& note,

@@ -14,6 +14,8 @@
 
 namespace HalvorenEngineV6 {
 
+using HalvorenEngine::spanOf;
+
 namespace {
 
 constexpr int kConsonantFade = 18;
@@ -283,12 +285,6 @@ void makeBreathCell(const CellRecord& cell, CellMakerState& state, HalvorenEngin
     CellMakerCore_FromStdModel before;
     const bool crossing = setUpBreathTail(cell, state, frames, before);
     frames.twoMakerLoop(crossing ? &before : nullptr, maker, static_cast<int>(total), cell.overlapIn);
-}
-
-// A span between two marks; negative counts as 0.
-int spanOf(std::int32_t from, std::int32_t to)
-{
-    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from, 0, INT32_MAX));
 }
 
 }  // namespace

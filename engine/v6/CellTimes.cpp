@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dsp/TruncToInt.h"
 #include "engine/v6/BuildCells.h"
 #include "engine/v6/FetchRecords.h"
 #include "engine/v6/PartLayout.h"
@@ -9,14 +10,11 @@
 
 namespace HalvorenEngineV6 {
 
+using HalvorenEngine::spanOf;
+
 namespace {
 // Frames of a breath's consonant in the timing.
 constexpr int kBreathConsonantFrameCount = 3;
-
-int spanOf(std::int32_t from, std::int32_t to)
-{
-    return static_cast<int>(std::clamp<std::int64_t>(std::int64_t{to} - from, 0, INT32_MAX));
-}
 }  // namespace
 
 void planCellTimes(const CellRecord& cell, CellMakerState& state, std::vector<HalvorenEngine::NoteTimes>& out)

@@ -17,7 +17,7 @@ namespace demobank {
 
 namespace {
 
-constexpr int kRate = 44100;
+constexpr int kBankRate = 44100;
 constexpr float kRatio1 = 0.5f;
 constexpr int kA3Key = 58;  // 220 Hz; a higher note has a smaller key
 constexpr const char* kFirstTone = "1";
@@ -141,7 +141,7 @@ void DemoBankMaker::hearAll(std::vector<std::string> words)
             return;
         try {
             h.speech = std::move(spoken[i].speech);
-            if (h.speech.sampleRate * 2 != kRate)
+            if (h.speech.sampleRate * 2 != kBankRate)
                 throw std::runtime_error("the speech synthesiser speaks \"" + words[i] + "\" at " +
                                          std::to_string(h.speech.sampleRate) + " Hz, not 22050 Hz");
             for (PhonemeEvent& e : h.speech.events)

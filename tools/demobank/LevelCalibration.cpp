@@ -5,13 +5,12 @@
 
 #include "dsp/Windows.h"
 #include "engine/v3/FrameSynth.h"
+#include "RecordTiming.h"
 
 namespace demobank {
 
 namespace {
 
-constexpr float kRate = 44100.0f;
-constexpr int kHop = 128;
 constexpr int kFrames = 200;
 // Frames measured: well clear of the fade-in and the end.
 constexpr int kFirstMeasured = 40;
@@ -25,9 +24,10 @@ constexpr float kNoiseProbeDb = -60.0f;
 // Mean square of the rendered samples over the measured frames, full scale 1.
 double renderMeanSquare(bool voiced)
 {
-    HalvorenEngineV3::FrameSynth synth(kRate, kHop, 0.0f, 0.0f, 0.0f, 16000.0f, 20, 0, 3.0f, 3000.0f, 1000.0f);
+    HalvorenEngineV3::FrameSynth synth(kRecordRate, kRecordHop, 0.0f, 0.0f, 0.0f, 16000.0f, 20, 0, 3.0f, 3000.0f,
+                                       1000.0f);
     HalvorenEngine::OutputBuffer buffer(4096);
-    HalvorenEngine::SampleOutWriter writer(buffer, HalvorenEngineV3::FrameSynth::kFrameSize, kHop);
+    HalvorenEngine::SampleOutWriter writer(buffer, HalvorenEngineV3::FrameSynth::kFrameSize, kRecordHop);
     writer.appendZeros(kFrames);
     const std::vector<float> flat(257, voiced ? -200.0f : kNoiseProbeDb);
     for (int i = 0; i < kFrames; ++i) {
@@ -47,7 +47,7 @@ double renderMeanSquare(bool voiced)
     writer.finish();
     const short* s = writer.data();
     double sum = 0.0;
-    const int from = kFirstMeasured * kHop, to = kLastMeasured * kHop;
+    const int from = kFirstMeasured * kRecordHop, to = kLastMeasured * kRecordHop;
     for (int i = from; i < to; ++i)
         sum += (double(s[i]) / 32767.0) * (double(s[i]) / 32767.0);
     return sum / (to - from);

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#include "RecordTiming.h"
+
 namespace demobank {
 
 namespace {
 
-constexpr float kRate = 44100.0f;
-constexpr int kHop = 128;
 constexpr int kSmall = 512;
 constexpr int kLarge = 4096;
 
@@ -29,7 +29,7 @@ void addDb(std::vector<float>& v, float db)
 }  // namespace
 
 RecordFrameMaker::RecordFrameMaker(LevelCalibration calibration)
-    : calibration_(calibration), builder_(kRate), residualWindow_(residualWindow()), small_(kSmall), large_(kLarge),
+    : calibration_(calibration), builder_(kRecordRate), residualWindow_(residualWindow()), small_(kSmall), large_(kLarge),
       power_(kLarge / 2 + 1)
 {
 }
@@ -46,7 +46,7 @@ std::vector<testbank::PlainFrame> RecordFrameMaker::frames(const std::vector<std
     for (std::size_t k = 0; k < out.size(); ++k) {
         const std::size_t i = static_cast<std::size_t>(first) + k;
         testbank::PlainFrame& frame = out[k];
-        const std::int64_t centre = static_cast<std::int64_t>(i) * kHop;
+        const std::int64_t centre = static_cast<std::int64_t>(i) * kRecordHop;
         float f0 = analysis.f0[i];
         frame.harmonicsDb.clear();
         frame.bands.clear();
@@ -142,7 +142,7 @@ std::vector<float> RecordFrameMaker::spreadOverBins(const std::vector<float>& ba
     std::vector<float> out(kSmall / 2 + 1);
     std::size_t k = 0;
     for (std::size_t b = 0; b < out.size(); ++b) {
-        const float f = static_cast<float>(b) * kRate / kSmall;
+        const float f = static_cast<float>(b) * kRecordRate / kSmall;
         while (k + 1 < centres.size() && centres[k + 1] < f)
             ++k;
         if (f <= centres.front())

@@ -4,12 +4,12 @@
 #include <stdexcept>
 
 #include "dsp/EngineHprBuilder.h"
+#include "RecordTiming.h"
 
 namespace demobank {
 
 namespace {
 
-constexpr float kRate = 44100.0f;
 constexpr float kLowestResolvableF0 = 115.0f;
 
 }  // namespace
@@ -26,7 +26,7 @@ SpeechAnalysis analyseSpeech(const std::string& syllable, const std::vector<std:
 {
     Halvoren::FIFOSampleBufferTemplate<short> recording;
     recording.putSamples(samples.data(), static_cast<std::uint32_t>(samples.size()));
-    HalvorenEngineV3::EngineHprBuilder builder(kRate);
+    HalvorenEngineV3::EngineHprBuilder builder(kRecordRate);
     SpeechAnalysis out;
     if (!builder.analyse(recording, *out.model))
         throw std::runtime_error("the syllable \"" + syllable + "\" cannot be analysed");

@@ -8,7 +8,7 @@ namespace demobank {
 
 namespace {
 
-constexpr std::int64_t kHop = 128;
+constexpr std::int64_t kFrameHop = 128;
 constexpr std::int64_t kHalfWindow = 128;
 constexpr float kSilenceDb = -120.0f;
 
@@ -22,7 +22,7 @@ void lower(std::vector<float>& levels, float db)
 
 float frameLevelDb(const std::vector<std::int16_t>& recording, std::int32_t frame)
 {
-    const std::int64_t centre = std::int64_t(frame) * kHop;
+    const std::int64_t centre = std::int64_t(frame) * kFrameHop;
     double sum = 0.0;
     for (std::int64_t n = centre - kHalfWindow; n < centre + kHalfWindow; ++n)
         if (n >= 0 && n < static_cast<std::int64_t>(recording.size())) {

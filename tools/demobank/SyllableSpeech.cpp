@@ -17,7 +17,7 @@ namespace {
 // (a faster rate leaves "yun" mostly its nasal end) and short enough for
 // every syllable's frames to fit the bank's size.
 constexpr int kPitch = 99;
-constexpr int kRate = 90;
+constexpr int kSpeakingRate = 90;
 const char* const kVoice = "cmn-latn-pinyin";
 
 int collect(short* wav, int count, espeak_EVENT* events)
@@ -46,7 +46,7 @@ Speech speakFresh(const std::string& word)
     if (espeak_SetVoiceByName(kVoice) != EE_OK)
         throw std::runtime_error(std::string("the speech synthesiser has no voice \"") + kVoice + "\"");
     espeak_SetParameter(espeakPITCH, kPitch, 0);
-    espeak_SetParameter(espeakRATE, kRate, 0);
+    espeak_SetParameter(espeakRATE, kSpeakingRate, 0);
     if (espeak_Synth(word.c_str(), word.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &speech) != EE_OK)
         throw std::runtime_error("the speech synthesiser refused \"" + word + "\"");
     return speech;
