@@ -28,18 +28,7 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     lastNumber_ = cell.number;
     analyser_.setPeaksSpline(cell.peaks);
 
-    // Loading a frame clears the box first.
-    if (cell.residual != nullptr)
-        box_.loadFrame(*cell.residual, HalvorenEngineV1::frameStart(cell.position, kFrameSize), window_, 1.0f);
-    else
-        box_.clear();
-    if (!cell.noise && spreadCap_.binds())
-        carried_.assign(box_.re.begin(), box_.re.end());
-    box_.fft.forward(box_.re.data(), box_.re.data(), box_.im.data());
-    if (cell.noise)
-        box_.computeMagsDb();
-    else
-        box_.computeMagsDbAndPhases();
+    analyseResidual(cell);
     if (!buildFramePeaks(cell, peaks_))
         return;
     if (cell.noise) {
@@ -59,6 +48,32 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     box_.swapHalves();
     spreadCap_.capSpread(box_.re.data());
     out.addFrame(cell.number, box_.re.data(), HalvorenEngineV1::cellGain(cell.level));
+}
+
+void CellSynthV2::analyseResidual(const Cell& cell)
+{
+    // The drawing below sets every bin of the box from the magnitudes (and
+    // phases) alone, so a frame analysed before needs no transform.
+    const bool carry = !cell.noise && spreadCap_.binds();
+    const ResidualSpectra::Key key{cell.residual, cell.residual != nullptr ? cell.position : 0, !cell.noise};
+    const bool held = spectra_.restore(key, box_);
+    if (held && !carry)
+        return;
+    // Loading a frame clears the box first.
+    if (cell.residual != nullptr)
+        box_.loadFrame(*cell.residual, HalvorenEngineV1::frameStart(cell.position, kFrameSize), window_, 1.0f);
+    else
+        box_.clear();
+    if (carry)
+        carried_.assign(box_.re.begin(), box_.re.end());
+    if (held)
+        return;
+    box_.fft.forward(box_.re.data(), box_.re.data(), box_.im.data());
+    if (cell.noise)
+        box_.computeMagsDb();
+    else
+        box_.computeMagsDbAndPhases();
+    spectra_.keep(key, box_);
 }
 
 bool CellSynthV2::buildFramePeaks(const Cell& cell, Halvoren::PeakList& out)
