@@ -27,9 +27,23 @@ NoiseWeightCap::NoiseWeightCap(int frameSize, int hop) : frameSize_(frameSize)
             binds = true;
         }
     }
-    if (binds) {
-        excess_ = std::move(excess);
-        spread_.resize(static_cast<std::size_t>(frameSize));
+    if (!binds)
+        return;
+    excess_ = std::move(excess);
+    spread_.resize(static_cast<std::size_t>(frameSize));
+    // The binding samples in runs that do not cross the frame's middle, where
+    // the transform's order wraps.
+    const int half = frameSize / 2;
+    for (int i = 0; i < 2 * hop;) {
+        if (excess_[static_cast<std::size_t>(i)] == 0.0f) {
+            ++i;
+            continue;
+        }
+        const int from = i;
+        const bool low = first_ + i < half;
+        while (i < 2 * hop && excess_[static_cast<std::size_t>(i)] != 0.0f && (first_ + i < half) == low)
+            ++i;
+        runs_.push_back({from, i});
     }
 }
 
@@ -62,11 +76,13 @@ void NoiseWeightCap::capSpread(float* frame)
     // The transform's sample j lands on frame sample j + n/2 (mod n); the
     // capped samples lie within the frame, so the wrap is one subtraction.
     const int half = frameSize_ / 2;
-    for (std::size_t i = 0; i < excess_.size(); ++i) {
-        if (excess_[i] == 0.0f)
-            continue;
-        const int j = first_ + static_cast<int>(i);
-        frame[j] += excess_[i] * spread_[static_cast<std::size_t>(j < half ? j + half : j - half)];
+    const float* excess = excess_.data();
+    for (const Run& run : runs_) {
+        float* at = frame + first_;
+        const int shift = first_ + run.from < half ? half : -half;
+        const float* spread = spread_.data() + first_ + shift;
+        for (int i = run.from; i < run.to; ++i)
+            at[i] += excess[i] * spread[i];
     }
 }
 

@@ -46,6 +46,12 @@ private:
     int first_ = 0;  // the frame samples first_ .. frameSize_ - first_ - 1 ...
     // ... have excess_[j - first_] = cap / w[j] - 1 where w[j] > cap, else 0.
     std::vector<float> excess_;
+    // The runs [from, to) of j - first_ with excess, none crossing n/2.
+    struct Run {
+        int from;
+        int to;
+    };
+    std::vector<Run> runs_;
     std::vector<float> spread_;
     bool held_ = false;
 };
