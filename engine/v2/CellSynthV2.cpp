@@ -9,6 +9,18 @@ namespace HalvorenEngineV2 {
 
 using HalvorenEngineV1::Cell;
 
+namespace {
+
+// Below the lowest sung fundamental a frame is silent, as at 0 Hz; so is one
+// whose pitch ratio is not positive and finite.
+bool isSung(const Cell& cell)
+{
+    const float r = cell.pitch / cell.sourcePitch;
+    return r > 0.0f && std::isfinite(r) && Halvoren::HarmonicPeakAnalyser::isSungF0(cell.pitch);
+}
+
+}  // namespace
+
 CellSynthV2::CellSynthV2(float sampleRate, int hop, const BankSettings& bank)
     : sampleRate_(sampleRate), hop_(hop), period_(float(hop) / sampleRate), bank_(bank),
       phase_(sampleRate, bank.maxHarmonicFreq, bank.phaseSetting), analyser_(sampleRate), box_(kFrameSize),
@@ -26,8 +38,10 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     if (lastNumber_ < 0 || lastNumber_ != static_cast<long long>(cell.number) - 1)
         phase_.reset(HalvorenEngine::truncToInt(0.25f / period_), 0.007f, 0.003f);
     lastNumber_ = cell.number;
+    // A silent frame draws nothing: its peaks and residual need no analysis.
+    if (!isSung(cell))
+        return;
     analyser_.setPeaksSpline(cell.peaks);
-
     analyseResidual(cell);
     if (!buildFramePeaks(cell, peaks_))
         return;
@@ -79,10 +93,9 @@ void CellSynthV2::analyseResidual(const Cell& cell)
 bool CellSynthV2::buildFramePeaks(const Cell& cell, Halvoren::PeakList& out)
 {
     out.clear();
-    const float r = cell.pitch / cell.sourcePitch;
-    // Below the lowest sung fundamental a frame is silent, as at 0 Hz.
-    if (!(r > 0.0f) || !std::isfinite(r) || !Halvoren::HarmonicPeakAnalyser::isSungF0(cell.pitch))
+    if (!isSung(cell))
         return false;
+    const float r = cell.pitch / cell.sourcePitch;
     // The residual loses 12 dB an octave down.
     residualGain_ = 1.0f;
     if (r < 1.0f) {
