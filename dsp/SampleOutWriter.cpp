@@ -145,11 +145,12 @@ void mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
         sums[i] = truncSum(static_cast<float>(sums[i]) + valueAt(from + i));
 }
 
-// Saturates count sums into samples and clears them.
+// Saturates count sums into samples and clears them (in 32 bits, which
+// holds every sum, so that the loop runs several at once).
 void settleRun(std::int32_t* sums, short* samples, std::int64_t count)
 {
     for (std::int64_t i = 0; i < count; ++i) {
-        samples[i] = saturateToInt16(sums[i]);
+        samples[i] = static_cast<short>(std::clamp<std::int32_t>(sums[i], -32768, 32767));
         sums[i] = 0;
     }
 }
