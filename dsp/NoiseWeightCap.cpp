@@ -1,5 +1,6 @@
 #include "dsp/NoiseWeightCap.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "dsp/SynthesisWindow.h"
@@ -53,6 +54,7 @@ void NoiseWeightCap::takeSpread(Halvoren::FreqBox& box)
         return;
     box.fft.inverse(box.re.data(), box.im.data(), spread_.data());
     held_ = true;
+    whole_ = true;
 }
 
 void NoiseWeightCap::takeSpreadBeside(Halvoren::FreqBox& box, const std::vector<float>& carried, float gain)
@@ -60,12 +62,21 @@ void NoiseWeightCap::takeSpreadBeside(Halvoren::FreqBox& box, const std::vector<
     takeSpread(box);
     if (!held_)
         return;
+    whole_ = false;
     if (carried.size() != spread_.size()) {
         held_ = false;
         return;
     }
     for (std::size_t j = 0; j < spread_.size(); ++j)
         spread_[j] -= gain * carried[j];
+}
+
+bool NoiseWeightCap::inverseTaken(float* out) const
+{
+    if (!held_ || !whole_)
+        return false;
+    std::copy(spread_.begin(), spread_.end(), out);
+    return true;
 }
 
 void NoiseWeightCap::capSpread(float* frame)

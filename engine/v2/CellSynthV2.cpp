@@ -58,7 +58,9 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     }
     const Halvoren::PeakList& drawn = phase_.continuePhasesJitter(peaks_, period_);
     drawn.addToSpectrum(box_, &sampleRate_);
-    box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
+    // Without peaks the spectrum may be the spread part alone, transformed already.
+    if (!drawn.empty() || !spreadCap_.inverseTaken(box_.re.data()))
+        box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
     box_.swapHalves();
     spreadCap_.capSpread(box_.re.data());
     out.addFrame(cell.number, box_.re.data(), HalvorenEngineV1::cellGain(cell.level));
