@@ -18,7 +18,7 @@ TEST(ElementContainer, HalfOpenOverlapAndOrder)
     // At an equal position a new note goes after the old ones; one of zero
     // width overlaps nothing.
     for (Note* x : insertNotes(notes, {{480, 100}, {480, 0}})) n.push_back(x);
-    EXPECT_EQ(notes, (NoteList{n[1], n[0], n[2], n[3]}));
+    EXPECT_EQ(notes.toVector(), (NoteList{n[1], n[0], n[2], n[3]}));
     NoteList flagged;
     EXPECT_TRUE(notes.getOverlapped(flagged));
     EXPECT_EQ(flagged, (NoteList{n[0], n[2]}));
@@ -52,7 +52,7 @@ TEST(ElementContainer, RemovalClearsPartnersLeftWithoutOverlap)
     NoteContainer three;
     const NoteList abc = insertNotes(three, {{0, 600}, {100, 600}, {200, 600}});
     three.remove(abc[1]);
-    EXPECT_EQ(three, (NoteList{abc[0], abc[2]}));
+    EXPECT_EQ(three.toVector(), (NoteList{abc[0], abc[2]}));
     EXPECT_FALSE(abc[1]->overlapped);
     EXPECT_TRUE(abc[0]->overlapped);
     EXPECT_TRUE(abc[2]->overlapped);
@@ -77,7 +77,7 @@ TEST(ElementContainer, ReinsertAllAfterMovesInPlace)
     const NoteList abc = insertNotes(notes, {{0, 480}, {240, 480}, {960, 480}});
     abc[0]->pos = 1200;  // away from b, onto c
     notes.reinsertAll({abc[0]});
-    EXPECT_EQ(notes, (NoteList{abc[1], abc[2], abc[0]}));
+    EXPECT_EQ(notes.toVector(), (NoteList{abc[1], abc[2], abc[0]}));
     EXPECT_FALSE(abc[1]->overlapped);  // its partner left; the old span is forgotten
     EXPECT_TRUE(abc[2]->overlapped);
     EXPECT_TRUE(abc[0]->overlapped);
@@ -92,7 +92,7 @@ TEST(ElementContainer, ReinsertAllTakesEveryMovedElementOutFirst)
         n[1]->pos = 11;
         n[2]->pos = 12;
         notes.reinsertAll(listInOrder ? NoteList{n[1], n[2]} : NoteList{n[2], n[1]});
-        EXPECT_EQ(notes, (NoteList{n[0], n[3], n[1], n[2]})) << "list in order " << listInOrder;
+        EXPECT_EQ(notes.toVector(), (NoteList{n[0], n[3], n[1], n[2]})) << "list in order " << listInOrder;
         EXPECT_FALSE(notes.hasOverlapped()) << "list in order " << listInOrder;
     }
 
@@ -104,7 +104,7 @@ TEST(ElementContainer, ReinsertAllTakesEveryMovedElementOutFirst)
         n[0]->pos += 1200;
         n[1]->pos += 1200;
         notes.reinsertAll(listInOrder ? NoteList{n[0], n[1]} : NoteList{n[1], n[0]});
-        EXPECT_EQ(notes, (NoteList{n[2], n[0], n[1]})) << "list in order " << listInOrder;
+        EXPECT_EQ(notes.toVector(), (NoteList{n[2], n[0], n[1]})) << "list in order " << listInOrder;
         EXPECT_TRUE(n[2]->overlapped && n[0]->overlapped) << "list in order " << listInOrder;
         EXPECT_FALSE(n[1]->overlapped) << "list in order " << listInOrder;
     }
@@ -117,7 +117,7 @@ TEST(ElementContainer, ReinsertAllTakesEveryMovedElementOutFirst)
     n[0]->pos = 100;
     n[3]->pos = 100;
     notes.reinsertAll({n[3], n[0], n[3]});
-    EXPECT_EQ(notes, (NoteList{n[1], n[3], n[0], n[2]}));
+    EXPECT_EQ(notes.toVector(), (NoteList{n[1], n[3], n[0], n[2]}));
 }
 
 // Flags set in one sweep equal those of every pair checked against every
@@ -147,7 +147,7 @@ TEST(ElementContainer, OverlapSweepMatchesEveryPairChecked)
     NoteContainer edges;
     const NoteList n = insertNotes(edges, {{0, INT32_MAX}, {INT32_MAX - 1, INT32_MAX}, {INT32_MIN, 1}});
     edges.sortAndMarkOverlaps();
-    EXPECT_EQ(edges, (NoteList{n[2], n[0], n[1]}));
+    EXPECT_EQ(edges.toVector(), (NoteList{n[2], n[0], n[1]}));
     EXPECT_TRUE(n[0]->overlapped && n[1]->overlapped);
     EXPECT_FALSE(n[2]->overlapped);
 }

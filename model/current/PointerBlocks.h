@@ -1,0 +1,229 @@
+#pragma once
+// A sequence of distinct pointers kept in blocks of at most a few hundred,
+// each knowing the index of its first pointer, so that inserting or erasing
+// at an index shifts one block and renumbers the blocks after it instead of
+// moving everything behind it. Each pointer's block is kept in a map, so a
+// pointer's index is found without a walk. Reading is by index, front, back
+// and random-access iterators that walk block by block; const members change
+// nothing, so any number of threads may read while none writes.
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace HVCurrentModel {
+
+template <class T>
+class PointerBlocks {
+    struct Block {
+        std::vector<T*> items;
+        size_t first = 0;  // index of items[0] in the sequence
+    };
+
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = T*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = T* const*;
+        using reference = T* const&;
+
+        const_iterator() = default;
+
+        reference operator*() const { return list->blocks[block]->items[offset]; }
+        reference operator[](difference_type d) const { return *(*this + d); }
+        const_iterator& operator++()
+        {
+            ++index;
+            if (++offset == list->blocks[block]->items.size()) {
+                ++block;
+                offset = 0;
+            }
+            return *this;
+        }
+        const_iterator& operator--()
+        {
+            --index;
+            if (offset == 0) offset = list->blocks[--block]->items.size();
+            --offset;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator was = *this;
+            ++*this;
+            return was;
+        }
+        const_iterator operator--(int)
+        {
+            const_iterator was = *this;
+            --*this;
+            return was;
+        }
+        const_iterator& operator+=(difference_type d)
+        {
+            *this = list->at(static_cast<size_t>(static_cast<difference_type>(index) + d));
+            return *this;
+        }
+        const_iterator& operator-=(difference_type d) { return *this += -d; }
+        friend const_iterator operator+(const_iterator it, difference_type d) { return it += d; }
+        friend const_iterator operator+(difference_type d, const_iterator it) { return it += d; }
+        friend const_iterator operator-(const_iterator it, difference_type d) { return it -= d; }
+        friend difference_type operator-(const const_iterator& a, const const_iterator& b)
+        {
+            return static_cast<difference_type>(a.index) - static_cast<difference_type>(b.index);
+        }
+        friend bool operator==(const const_iterator& a, const const_iterator& b) { return a.index == b.index; }
+        friend auto operator<=>(const const_iterator& a, const const_iterator& b) { return a.index <=> b.index; }
+
+    private:
+        friend class PointerBlocks;
+        const_iterator(const PointerBlocks* list, size_t block, size_t offset, size_t index)
+            : list(list), block(block), offset(offset), index(index)
+        {
+        }
+
+        const PointerBlocks* list = nullptr;
+        size_t block = 0;
+        size_t offset = 0;
+        size_t index = 0;
+    };
+
+    PointerBlocks() = default;
+    PointerBlocks(const PointerBlocks&) = delete;
+    PointerBlocks& operator=(const PointerBlocks&) = delete;
+
+    size_t size() const { return count; }
+    bool empty() const { return count == 0; }
+    T* operator[](size_t i) const { return *at(i); }
+    T* front() const { return blocks.front()->items.front(); }
+    T* back() const { return blocks.back()->items.back(); }
+    const_iterator begin() const { return {this, 0, 0, 0}; }
+    const_iterator end() const { return {this, blocks.size(), 0, count}; }
+
+    // The iterator at index i (end() at size()).
+    const_iterator at(size_t i) const
+    {
+        if (i >= count) return end();
+        const size_t b = blockOf(i);
+        return {this, b, i - blocks[b]->first, i};
+    }
+
+    // The index of e; size() when it is not in the sequence.
+    size_t indexOf(const T* e) const
+    {
+        const auto found = where.find(e);
+        if (found == where.end()) return count;
+        const Block& b = *found->second;
+        return b.first + static_cast<size_t>(std::find(b.items.begin(), b.items.end(), e) - b.items.begin());
+    }
+
+    bool contains(const T* e) const { return where.count(e) != 0; }
+
+    // Inserts e (not yet in the sequence) before index i (i <= size()).
+    void insert(size_t i, T* e)
+    {
+        if (blocks.empty()) {
+            push_back(e);
+            return;
+        }
+        // At the end it joins the last block; elsewhere the block holding i.
+        const size_t b = i == count ? blocks.size() - 1 : blockOf(i);
+        Block& block = *blocks[b];
+        block.items.insert(block.items.begin() + static_cast<std::ptrdiff_t>(i - block.first), e);
+        where[e] = &block;
+        ++count;
+        renumberFrom(b + 1);
+        if (block.items.size() > 2 * kBlock) split(b);
+    }
+
+    // Takes out the pointer at index i (i < size()).
+    void erase(size_t i)
+    {
+        const size_t b = blockOf(i);
+        Block& block = *blocks[b];
+        const auto it = block.items.begin() + static_cast<std::ptrdiff_t>(i - block.first);
+        where.erase(*it);
+        block.items.erase(it);
+        --count;
+        if (block.items.empty()) blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(b));
+        renumberFrom(b);
+    }
+
+    // Appends e (not yet in the sequence).
+    void push_back(T* e)
+    {
+        if (blocks.empty() || blocks.back()->items.size() >= kBlock) {
+            blocks.push_back(std::make_unique<Block>());
+            blocks.back()->first = count;
+            blocks.back()->items.reserve(kBlock);
+        }
+        blocks.back()->items.push_back(e);
+        where[e] = blocks.back().get();
+        ++count;
+    }
+
+    void clear()
+    {
+        blocks.clear();
+        where.clear();
+        count = 0;
+    }
+
+    // Replaces the sequence by the listed pointers, which are distinct.
+    void assign(const std::vector<T*>& list)
+    {
+        clear();
+        where.reserve(list.size());
+        for (T* e : list) push_back(e);
+    }
+
+    std::vector<T*> toVector() const
+    {
+        std::vector<T*> all;
+        all.reserve(count);
+        for (const auto& b : blocks) all.insert(all.end(), b->items.begin(), b->items.end());
+        return all;
+    }
+
+private:
+    // A block holds at most twice this; a fuller one is split in two.
+    static constexpr size_t kBlock = 512;
+
+    // The block holding index i (i < size()).
+    size_t blockOf(size_t i) const
+    {
+        const auto after = std::upper_bound(blocks.begin(), blocks.end(), i,
+                                            [](size_t at, const std::unique_ptr<Block>& b) { return at < b->first; });
+        return static_cast<size_t>(after - blocks.begin()) - 1;
+    }
+
+    // Sets the first index of every block from b on.
+    void renumberFrom(size_t b)
+    {
+        for (; b < blocks.size(); ++b)
+            blocks[b]->first = b == 0 ? 0 : blocks[b - 1]->first + blocks[b - 1]->items.size();
+    }
+
+    // Moves the second half of block b into a new block after it.
+    void split(size_t b)
+    {
+        auto next = std::make_unique<Block>();
+        std::vector<T*>& items = blocks[b]->items;
+        const auto half = items.begin() + static_cast<std::ptrdiff_t>(items.size() / 2);
+        next->items.assign(half, items.end());
+        items.erase(half, items.end());
+        for (T* e : next->items) where[e] = next.get();
+        blocks.insert(blocks.begin() + static_cast<std::ptrdiff_t>(b + 1), std::move(next));
+        renumberFrom(b + 1);
+    }
+
+    std::vector<std::unique_ptr<Block>> blocks;
+    std::unordered_map<const T*, Block*> where;
+    size_t count = 0;
+};
+
+}  // namespace HVCurrentModel
