@@ -12,6 +12,7 @@
 
 #include "model/current/OverlapSweep.h"
 #include "model/current/PointerBlocks.h"
+#include "model/current/PointerMap.h"
 #include "model/current/PosWidthBlock.h"
 
 namespace HVCurrentModel {
@@ -37,7 +38,7 @@ public:
     const_iterator begin() const { return items.begin(); }
     const_iterator end() const { return items.end(); }
     std::vector<T*> toVector() const { return items.toVector(); }
-    bool contains(const T* element) const { return items.contains(element); }
+    bool contains(const T* element) const { return indexOf(element) != size(); }
 
     // Appends an element (not yet in the container) as it stands, flag
     // included: for filling in order, or before sortAndMarkOverlaps.
@@ -87,7 +88,7 @@ public:
     std::vector<T*> remove(T* element)
     {
         std::vector<T*> cleared;
-        size_t at = items.indexOf(element);
+        size_t at = items.locate(element);
         if (at < size())
             items.erase(at);
         else
@@ -101,8 +102,25 @@ public:
         return cleared;
     }
 
-    // The index of the element; size() when it is not in the container.
-    size_t indexOf(const T* element) const { return items.indexOf(element); }
+    // The index of the element, found by its position (or, in a container
+    // read out of order from a damaged file, by a walk); size() when it is
+    // not in the container. Among elements of equal position it is looked
+    // for from both ends at once, so one near either end is found at once.
+    size_t indexOf(const T* element) const
+    {
+        const auto [first, last] = std::equal_range(begin(), end(), element, byPosition);
+        for (auto low = first, high = last; low < high;) {
+            if (*low == element) return static_cast<size_t>(low - begin());
+            if (*--high == element) return static_cast<size_t>(high - begin());
+            ++low;
+        }
+        return static_cast<size_t>(std::find(begin(), end(), element) - begin());
+    }
+
+    // The same found through a map of the elements, made by the first call
+    // after a change of many elements and kept by single ones: for a caller
+    // about to change the container.
+    size_t locate(const T* element) { return items.locate(element); }
 
     // Takes out every listed element in one pass (they are not deleted; their
     // flags are cleared). Each flagged element left keeps its flag only while
@@ -188,17 +206,20 @@ public:
     void reinsertAll(const std::vector<T*>& elements)
     {
         if (elements.empty()) return;
-        std::unordered_set<const T*> listed(elements.begin(), elements.end());
+        PointerMap<T, bool> taken;
+        taken.reset(elements.size());
         std::vector<T*> moved;
-        moved.reserve(listed.size());
-        for (T* e : elements)
-            if (listed.erase(e)) moved.push_back(e);  // each element once
-        const std::unordered_set<const T*> taken(moved.begin(), moved.end());
+        moved.reserve(elements.size());
+        for (T* e : elements) {
+            if (taken.find(e)) continue;  // each element once
+            taken.set(e, true);
+            moved.push_back(e);
+        }
         std::vector<T*> kept;
         kept.reserve(size());
         for (T* e : items)
-            if (!taken.count(e)) kept.push_back(e);
-        std::stable_sort(moved.begin(), moved.end(), byPosition);
+            if (!taken.find(e)) kept.push_back(e);
+        sortByPosition(moved);
         std::vector<T*> all(kept.size() + moved.size());
         std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), all.begin(), byPosition);
         markInOrder(all);
@@ -210,7 +231,7 @@ public:
     void sortAndMarkOverlaps()
     {
         std::vector<T*> all = toVector();
-        std::stable_sort(all.begin(), all.end(), byPosition);
+        sortByPosition(all);
         markInOrder(all);
     }
 
@@ -235,7 +256,7 @@ public:
             return;
         }
         std::vector<T*> added(elements.begin(), elements.end());
-        std::stable_sort(added.begin(), added.end(), byPosition);
+        sortByPosition(added);
         markOverlapsInOrder<T>(added);
         std::vector<T*> kept = toVector();
         flagOverlapsWith(added, kept);
@@ -263,7 +284,7 @@ public:
     // position standing right before it (at most its place now).
     void moveToRank(T* element, int32_t rank)
     {
-        const size_t at = indexOf(element);
+        const size_t at = locate(element);
         if (at == size()) return;
         const size_t first = runStart(at);
         items.erase(at);
@@ -272,6 +293,13 @@ public:
 
 private:
     static bool byPosition(const T* a, const T* b) { return a->pos < b->pos; }
+
+    // A stable sort that leaves a list already in order after one pass.
+    static void sortByPosition(std::vector<T*>& list)
+    {
+        if (!std::is_sorted(list.begin(), list.end(), byPosition))
+            std::stable_sort(list.begin(), list.end(), byPosition);
+    }
 
     // Takes the listed elements out, handing each to taken first.
     template <class Taken>
@@ -366,10 +394,15 @@ private:
         const auto split = items.at(at);
         // A flagged element spanning all of e overlaps everything e
         // overlapped; when it has a flagged partner of its own, no flag goes.
-        const auto from = at > kNear ? split - static_cast<std::ptrdiff_t>(kNear) : begin();
-        for (auto it = from; it != end() && it - split < static_cast<std::ptrdiff_t>(kNear); ++it) {
+        // The nearest ones are tried first.
+        const auto spansWithPartner = [&](const_iterator it) {
             const T* c = *it;
-            if (c->overlapped && c->pos <= e.pos && spanEnd(*c) >= spanEnd(e) && hasFlaggedPartner(it)) return;
+            return c->overlapped && c->pos <= e.pos && spanEnd(*c) >= spanEnd(e) && hasFlaggedPartner(it);
+        };
+        auto after = split, before = split;
+        for (size_t step = 0; step < kNear; ++step) {
+            if (after != end() && spansWithPartner(after++)) return;
+            if (before != begin() && spansWithPartner(--before)) return;
         }
         // Of the earlier elements (none of which starts after e), only the
         // nearest flagged one of positive width can lose its flag: any other

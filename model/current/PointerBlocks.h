@@ -2,16 +2,18 @@
 // A sequence of distinct pointers kept in blocks of at most a few hundred,
 // each knowing the index of its first pointer, so that inserting or erasing
 // at an index shifts one block and renumbers the blocks after it instead of
-// moving everything behind it. Each pointer's block is kept in a map, so a
-// pointer's index is found without a walk. Reading is by index, front, back
-// and random-access iterators that walk block by block; const members change
-// nothing, so any number of threads may read while none writes.
+// moving everything behind it. Once a pointer is looked up, a map of each
+// pointer's block is kept until the next wholesale change, so that further
+// look-ups need no walk. Reading is by index, front, back and random-access
+// iterators that walk block by block; const members change nothing, so any
+// number of threads may read while none writes.
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <memory>
-#include <unordered_map>
 #include <vector>
+
+#include "model/current/PointerMap.h"
 
 namespace HVCurrentModel {
 
@@ -112,16 +114,16 @@ public:
         return {this, b, i - blocks[b]->first, i};
     }
 
-    // The index of e; size() when it is not in the sequence.
-    size_t indexOf(const T* e) const
+    // The index of e; size() when it is not in the sequence. The first
+    // look-up after a wholesale change maps every pointer to its block.
+    size_t locate(const T* e)
     {
-        const auto found = where.find(e);
-        if (found == where.end()) return count;
-        const Block& b = *found->second;
+        if (!mapped) mapAll();
+        const Block* const* found = where.find(e);
+        if (!found) return count;
+        const Block& b = **found;
         return b.first + static_cast<size_t>(std::find(b.items.begin(), b.items.end(), e) - b.items.begin());
     }
-
-    bool contains(const T* e) const { return where.count(e) != 0; }
 
     // Inserts e (not yet in the sequence) before index i (i <= size()).
     void insert(size_t i, T* e)
@@ -134,7 +136,7 @@ public:
         const size_t b = i == count ? blocks.size() - 1 : blockOf(i);
         Block& block = *blocks[b];
         block.items.insert(block.items.begin() + static_cast<std::ptrdiff_t>(i - block.first), e);
-        where[e] = &block;
+        if (mapped) where.set(e, &block);
         ++count;
         renumberFrom(b + 1);
         if (block.items.size() > 2 * kBlock) split(b);
@@ -146,7 +148,7 @@ public:
         const size_t b = blockOf(i);
         Block& block = *blocks[b];
         const auto it = block.items.begin() + static_cast<std::ptrdiff_t>(i - block.first);
-        where.erase(*it);
+        if (mapped) where.erase(*it);
         block.items.erase(it);
         --count;
         if (block.items.empty()) blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(b));
@@ -162,14 +164,14 @@ public:
             blocks.back()->items.reserve(kBlock);
         }
         blocks.back()->items.push_back(e);
-        where[e] = blocks.back().get();
+        if (mapped) where.set(e, blocks.back().get());
         ++count;
     }
 
     void clear()
     {
         blocks.clear();
-        where.clear();
+        mapped = false;
         count = 0;
     }
 
@@ -177,7 +179,6 @@ public:
     void assign(const std::vector<T*>& list)
     {
         clear();
-        where.reserve(list.size());
         for (T* e : list) push_back(e);
     }
 
@@ -201,6 +202,14 @@ private:
         return static_cast<size_t>(after - blocks.begin()) - 1;
     }
 
+    void mapAll()
+    {
+        where.reset(count);
+        for (const auto& b : blocks)
+            for (T* e : b->items) where.set(e, b.get());
+        mapped = true;
+    }
+
     // Sets the first index of every block from b on.
     void renumberFrom(size_t b)
     {
@@ -216,13 +225,15 @@ private:
         const auto half = items.begin() + static_cast<std::ptrdiff_t>(items.size() / 2);
         next->items.assign(half, items.end());
         items.erase(half, items.end());
-        for (T* e : next->items) where[e] = next.get();
+        if (mapped)
+            for (T* e : next->items) where.set(e, next.get());
         blocks.insert(blocks.begin() + static_cast<std::ptrdiff_t>(b + 1), std::move(next));
         renumberFrom(b + 1);
     }
 
     std::vector<std::unique_ptr<Block>> blocks;
-    std::unordered_map<const T*, Block*> where;
+    PointerMap<T, Block*> where;  // meaningful while mapped
+    bool mapped = false;
     size_t count = 0;
 };
 
