@@ -1,8 +1,8 @@
 #pragma once
 // A sequence of distinct pointers kept in blocks of at most a few hundred,
-// each knowing the index of its first pointer, so that inserting or erasing
-// at an index shifts one block and renumbers the blocks after it instead of
-// moving everything behind it. Once a pointer is looked up, a map of each
+// with the index of each block's first pointer in one array, so that
+// inserting or erasing at an index shifts one block and renumbers the blocks
+// after it instead of moving everything behind it. Once a pointer is looked up, a map of each
 // pointer's block is kept until the next wholesale change, so that further
 // look-ups need no walk. Reading is by index, front, back and random-access
 // iterators that walk block by block; const members change nothing, so any
@@ -21,7 +21,7 @@ template <class T>
 class PointerBlocks {
     struct Block {
         std::vector<T*> items;
-        size_t first = 0;  // index of items[0] in the sequence
+        size_t ordinal = 0;  // place among the blocks
     };
 
 public:
@@ -111,7 +111,7 @@ public:
     {
         if (i >= count) return end();
         const size_t b = blockOf(i);
-        return {this, b, i - blocks[b]->first, i};
+        return {this, b, i - firsts[b], i};
     }
 
     // The index of e; size() when it is not in the sequence. The first
@@ -122,7 +122,7 @@ public:
         const Block* const* found = where.find(e);
         if (!found) return count;
         const Block& b = **found;
-        return b.first + static_cast<size_t>(std::find(b.items.begin(), b.items.end(), e) - b.items.begin());
+        return firsts[b.ordinal] + static_cast<size_t>(std::find(b.items.begin(), b.items.end(), e) - b.items.begin());
     }
 
     // Inserts e (not yet in the sequence) before index i (i <= size()).
@@ -135,10 +135,10 @@ public:
         // At the end it joins the last block; elsewhere the block holding i.
         const size_t b = i == count ? blocks.size() - 1 : blockOf(i);
         Block& block = *blocks[b];
-        block.items.insert(block.items.begin() + static_cast<std::ptrdiff_t>(i - block.first), e);
+        block.items.insert(block.items.begin() + static_cast<std::ptrdiff_t>(i - firsts[b]), e);
         if (mapped) where.set(e, &block);
         ++count;
-        renumberFrom(b + 1);
+        for (size_t k = b + 1; k < firsts.size(); ++k) ++firsts[k];
         if (block.items.size() > 2 * kBlock) split(b);
     }
 
@@ -147,12 +147,18 @@ public:
     {
         const size_t b = blockOf(i);
         Block& block = *blocks[b];
-        const auto it = block.items.begin() + static_cast<std::ptrdiff_t>(i - block.first);
+        const auto it = block.items.begin() + static_cast<std::ptrdiff_t>(i - firsts[b]);
         if (mapped) where.erase(*it);
         block.items.erase(it);
         --count;
-        if (block.items.empty()) blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(b));
-        renumberFrom(b);
+        size_t later = b + 1;  // the first block that now starts one earlier
+        if (block.items.empty()) {
+            blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(b));
+            firsts.erase(firsts.begin() + static_cast<std::ptrdiff_t>(b));
+            reorderFrom(b);
+            later = b;
+        }
+        for (size_t k = later; k < firsts.size(); ++k) --firsts[k];
     }
 
     // Appends e (not yet in the sequence).
@@ -160,7 +166,8 @@ public:
     {
         if (blocks.empty() || blocks.back()->items.size() >= kBlock) {
             blocks.push_back(std::make_unique<Block>());
-            blocks.back()->first = count;
+            blocks.back()->ordinal = blocks.size() - 1;
+            firsts.push_back(count);
             blocks.back()->items.reserve(kBlock);
         }
         blocks.back()->items.push_back(e);
@@ -171,6 +178,7 @@ public:
     void clear()
     {
         blocks.clear();
+        firsts.clear();
         mapped = false;
         count = 0;
     }
@@ -197,9 +205,7 @@ private:
     // The block holding index i (i < size()).
     size_t blockOf(size_t i) const
     {
-        const auto after = std::upper_bound(blocks.begin(), blocks.end(), i,
-                                            [](size_t at, const std::unique_ptr<Block>& b) { return at < b->first; });
-        return static_cast<size_t>(after - blocks.begin()) - 1;
+        return static_cast<size_t>(std::upper_bound(firsts.begin(), firsts.end(), i) - firsts.begin()) - 1;
     }
 
     void mapAll()
@@ -210,11 +216,10 @@ private:
         mapped = true;
     }
 
-    // Sets the first index of every block from b on.
-    void renumberFrom(size_t b)
+    // Sets the place of every block from b on.
+    void reorderFrom(size_t b)
     {
-        for (; b < blocks.size(); ++b)
-            blocks[b]->first = b == 0 ? 0 : blocks[b - 1]->first + blocks[b - 1]->items.size();
+        for (; b < blocks.size(); ++b) blocks[b]->ordinal = b;
     }
 
     // Moves the second half of block b into a new block after it.
@@ -228,10 +233,12 @@ private:
         if (mapped)
             for (T* e : next->items) where.set(e, next.get());
         blocks.insert(blocks.begin() + static_cast<std::ptrdiff_t>(b + 1), std::move(next));
-        renumberFrom(b + 1);
+        firsts.insert(firsts.begin() + static_cast<std::ptrdiff_t>(b + 1), firsts[b] + items.size());
+        reorderFrom(b + 1);
     }
 
     std::vector<std::unique_ptr<Block>> blocks;
+    std::vector<size_t> firsts;  // index of each block's first pointer
     PointerMap<T, Block*> where;  // meaningful while mapped
     bool mapped = false;
     size_t count = 0;
