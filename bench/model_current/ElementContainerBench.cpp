@@ -107,7 +107,7 @@ void BM_ShiftOverlappingNotesShuffled(benchmark::State& state) { shiftOneByOne(s
 void BM_ShiftSeparateNotesShuffled(benchmark::State& state) { shiftOneByOne(state, 1920, true); }
 BENCHMARK(BM_RemoveOverlappingNotes)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RemoveSeparateNotes)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RemoveOverlappingNotesShuffled)->Arg(2000)->Arg(8000)->Arg(32000)->Arg(128000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RemoveOverlappingNotesShuffled)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RemoveSeparateNotesShuffled)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShiftOverlappingNotes)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShiftSeparateNotes)->Arg(2000)->Arg(8000)->Unit(benchmark::kMillisecond);
