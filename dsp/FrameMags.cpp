@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+// The buffers' starts are read once per call: ptrBegin() is virtual, and
+// the loops then run over plain arrays (several values at once).
 namespace Halvoren {
 
 namespace {
@@ -14,29 +16,36 @@ std::uint32_t shorter(const FastVector<float>& a, const FastVector<float>& b)
 void frameSubtract(FastVector<float>& a, const FastVector<float>& b)
 {
     const std::uint32_t n = shorter(a, b);
+    float* to = a.ptrBegin();
+    const float* from = b.ptrBegin();
     for (std::uint32_t i = 0; i < n; ++i)
-        a.ptrBegin()[i] -= b.ptrBegin()[i];
+        to[i] -= from[i];
 }
 
 void frameAdd(FastVector<float>& a, const FastVector<float>& b)
 {
     const std::uint32_t n = shorter(a, b);
+    float* to = a.ptrBegin();
+    const float* from = b.ptrBegin();
     for (std::uint32_t i = 0; i < n; ++i)
-        a.ptrBegin()[i] += b.ptrBegin()[i];
+        to[i] += from[i];
 }
 
 void frameAddScaled(FastVector<float>& a, const FastVector<float>& b, float s)
 {
     const std::uint32_t n = shorter(a, b);
+    float* to = a.ptrBegin();
+    const float* from = b.ptrBegin();
     for (std::uint32_t i = 0; i < n; ++i)
-        a.ptrBegin()[i] += s * b.ptrBegin()[i];
+        to[i] += s * from[i];
 }
 
 void frameAddScalar(FastVector<float>& a, float c)
 {
     const std::uint32_t n = a.numSamples();
+    float* to = a.ptrBegin();
     for (std::uint32_t i = 0; i < n; ++i)
-        a.ptrBegin()[i] += c;
+        to[i] += c;
 }
 
 void frameMix(const FastVector<float>& a, const FastVector<float>& b, float w, FastVector<float>& out)
@@ -44,8 +53,11 @@ void frameMix(const FastVector<float>& a, const FastVector<float>& b, float w, F
     // Shrinking never moves data, so out may be a or b.
     const std::uint32_t n = shorter(a, b);
     out.resize(n);
+    float* to = out.ptrBegin();
+    const float* fromA = a.ptrBegin();
+    const float* fromB = b.ptrBegin();
     for (std::uint32_t i = 0; i < n; ++i)
-        out.ptrBegin()[i] = (1.0f - w) * b.ptrBegin()[i] + w * a.ptrBegin()[i];
+        to[i] = (1.0f - w) * fromB[i] + w * fromA[i];
 }
 
 }  // namespace Halvoren

@@ -36,6 +36,12 @@ public:
     // in the transform's order, already under the analysis window) times
     // gain: only what the drawing left beside it is kept.
     void takeSpreadBeside(Halvoren::FreqBox& box, const std::vector<float>& carried, float gain);
+    // With box's spectrum unchanged since takeSpread (nothing drawn over the
+    // spread part): writes the inverse transform takeSpread made of it into
+    // out (n samples, as box's own transform would) and gives true. False,
+    // nothing written, when no such transform is held (the cap never binds,
+    // or takeSpreadBeside kept only a part of it).
+    bool inverseTaken(float* out) const;
     // frame is the whole frame in the writer's order (halves swapped): the
     // spread part taken last is scaled, where the cap binds, so that the
     // writer gives it the centre weight. Without a part taken, nothing.
@@ -46,8 +52,16 @@ private:
     int first_ = 0;  // the frame samples first_ .. frameSize_ - first_ - 1 ...
     // ... have excess_[j - first_] = cap / w[j] - 1 where w[j] > cap, else 0.
     std::vector<float> excess_;
+    // The runs [from, to) of j - first_ with excess, none crossing n/2.
+    struct Run {
+        int from;
+        int to;
+    };
+    std::vector<Run> runs_;
     std::vector<float> spread_;
     bool held_ = false;
+    // spread_ is the transform of the whole spectrum takeSpread was given.
+    bool whole_ = false;
 };
 
 }  // namespace HalvorenEngine

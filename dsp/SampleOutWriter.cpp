@@ -125,13 +125,16 @@ void SampleOutWriter::addFrames(int m, const short* samples, bool fadeIn, bool f
 namespace {
 
 // truncToInt of a float sum: toward zero, clamped to int32, NaN giving 0.
+// Written as selects, so that a run of sums converts several at once: the
+// value is brought within the conversion's range (2147483520 is the largest
+// float below 2^31) and the top end put back after.
 inline std::int32_t truncSum(float v)
 {
-    if (v >= -2147483648.0f && v < 2147483648.0f)
-        return static_cast<std::int32_t>(v);
-    if (v > 0.0f)
-        return std::numeric_limits<std::int32_t>::max();
-    return v < 0.0f ? std::numeric_limits<std::int32_t>::min() : 0;
+    float inRange = v < -2147483648.0f ? -2147483648.0f : v;
+    inRange = inRange > 2147483520.0f ? 2147483520.0f : inRange;
+    inRange = v != v ? 0.0f : inRange;
+    const auto sum = static_cast<std::int32_t>(inRange);
+    return v >= 2147483648.0f ? std::numeric_limits<std::int32_t>::max() : sum;
 }
 
 // sums[i] gains valueAt(from + i), as mix adds one value.
@@ -140,6 +143,16 @@ void mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
 {
     for (int i = 0; i < count; ++i)
         sums[i] = truncSum(static_cast<float>(sums[i]) + valueAt(from + i));
+}
+
+// Saturates count sums into samples and clears them (in 32 bits, which
+// holds every sum, so that the loop runs several at once).
+void settleRun(std::int32_t* sums, short* samples, std::int64_t count)
+{
+    for (std::int64_t i = 0; i < count; ++i) {
+        samples[i] = static_cast<short>(std::clamp<std::int32_t>(sums[i], -32768, 32767));
+        sums[i] = 0;
+    }
 }
 
 }  // namespace
@@ -272,12 +285,13 @@ void SampleOutWriter::settleBelow(std::int64_t end)
     end = std::min(end, capacity_);
     if (end <= pendingBase_)
         return;
-    const std::int64_t held = std::min(end, pendingEnd_);
-    const auto mask = static_cast<std::int64_t>(ring_.size()) - 1;
-    for (std::int64_t s = pendingBase_; s < held; ++s) {
-        std::int32_t& sum = ring_[static_cast<std::size_t>(s & mask)];
-        samples_[s] = saturateToInt16(sum);
-        sum = 0;
+    // The held sums lie in the ring in at most two runs.
+    const auto size = static_cast<std::int64_t>(ring_.size());
+    for (std::int64_t s = pendingBase_, held = std::min(end, pendingEnd_); s < held;) {
+        const std::int64_t at = s & (size - 1);
+        const std::int64_t count = std::min(held - s, size - at);
+        settleRun(ring_.data() + at, samples_ + s, count);
+        s += count;
     }
     pendingBase_ = end;
     pendingEnd_ = std::max(pendingEnd_, end);

@@ -41,7 +41,9 @@ void CellSynthV1::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     spreadCap_.takeSpread(box_);
     const Halvoren::PeakList& drawn = phase_.continuePhasesV1(peaks_, period_);
     drawn.addToSpectrum(box_, &sampleRate_);
-    box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
+    // Without peaks the spectrum is the residual alone, transformed already.
+    if (!drawn.empty() || !spreadCap_.inverseTaken(box_.re.data()))
+        box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
     box_.swapHalves();
     spreadCap_.capSpread(box_.re.data());
     out.addFrame(cell.number, box_.re.data(), cellGain(cell.level));

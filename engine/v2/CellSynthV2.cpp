@@ -9,6 +9,18 @@ namespace HalvorenEngineV2 {
 
 using HalvorenEngineV1::Cell;
 
+namespace {
+
+// Below the lowest sung fundamental a frame is silent, as at 0 Hz; so is one
+// whose pitch ratio is not positive and finite.
+bool isSung(const Cell& cell)
+{
+    const float r = cell.pitch / cell.sourcePitch;
+    return r > 0.0f && std::isfinite(r) && Halvoren::HarmonicPeakAnalyser::isSungF0(cell.pitch);
+}
+
+}  // namespace
+
 CellSynthV2::CellSynthV2(float sampleRate, int hop, const BankSettings& bank)
     : sampleRate_(sampleRate), hop_(hop), period_(float(hop) / sampleRate), bank_(bank),
       phase_(sampleRate, bank.maxHarmonicFreq, bank.phaseSetting), analyser_(sampleRate), box_(kFrameSize),
@@ -26,20 +38,11 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     if (lastNumber_ < 0 || lastNumber_ != static_cast<long long>(cell.number) - 1)
         phase_.reset(HalvorenEngine::truncToInt(0.25f / period_), 0.007f, 0.003f);
     lastNumber_ = cell.number;
+    // A silent frame draws nothing: its peaks and residual need no analysis.
+    if (!isSung(cell))
+        return;
     analyser_.setPeaksSpline(cell.peaks);
-
-    // Loading a frame clears the box first.
-    if (cell.residual != nullptr)
-        box_.loadFrame(*cell.residual, HalvorenEngineV1::frameStart(cell.position, kFrameSize), window_, 1.0f);
-    else
-        box_.clear();
-    if (!cell.noise && spreadCap_.binds())
-        carried_.assign(box_.re.begin(), box_.re.end());
-    box_.fft.forward(box_.re.data(), box_.re.data(), box_.im.data());
-    if (cell.noise)
-        box_.computeMagsDb();
-    else
-        box_.computeMagsDbAndPhases();
+    analyseResidual(cell);
     if (!buildFramePeaks(cell, peaks_))
         return;
     if (cell.noise) {
@@ -55,19 +58,46 @@ void CellSynthV2::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     }
     const Halvoren::PeakList& drawn = phase_.continuePhasesJitter(peaks_, period_);
     drawn.addToSpectrum(box_, &sampleRate_);
-    box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
+    // Without peaks the spectrum may be the spread part alone, transformed already.
+    if (!drawn.empty() || !spreadCap_.inverseTaken(box_.re.data()))
+        box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
     box_.swapHalves();
     spreadCap_.capSpread(box_.re.data());
     out.addFrame(cell.number, box_.re.data(), HalvorenEngineV1::cellGain(cell.level));
 }
 
+void CellSynthV2::analyseResidual(const Cell& cell)
+{
+    // The drawing below sets every bin of the box from the magnitudes (and
+    // phases) alone, so a frame analysed before needs no transform.
+    const bool carry = !cell.noise && spreadCap_.binds();
+    const ResidualSpectra::Key key{cell.residual, cell.residual != nullptr ? cell.position : 0, !cell.noise};
+    const bool held = spectra_.restore(key, box_);
+    if (held && !carry)
+        return;
+    // Loading a frame clears the box first.
+    if (cell.residual != nullptr)
+        box_.loadFrame(*cell.residual, HalvorenEngineV1::frameStart(cell.position, kFrameSize), window_, 1.0f);
+    else
+        box_.clear();
+    if (carry)
+        carried_.assign(box_.re.begin(), box_.re.end());
+    if (held)
+        return;
+    box_.fft.forward(box_.re.data(), box_.re.data(), box_.im.data());
+    if (cell.noise)
+        box_.computeMagsDb();
+    else
+        box_.computeMagsDbAndPhases();
+    spectra_.keep(key, box_);
+}
+
 bool CellSynthV2::buildFramePeaks(const Cell& cell, Halvoren::PeakList& out)
 {
     out.clear();
-    const float r = cell.pitch / cell.sourcePitch;
-    // Below the lowest sung fundamental a frame is silent, as at 0 Hz.
-    if (!(r > 0.0f) || !std::isfinite(r) || !Halvoren::HarmonicPeakAnalyser::isSungF0(cell.pitch))
+    if (!isSung(cell))
         return false;
+    const float r = cell.pitch / cell.sourcePitch;
     // The residual loses 12 dB an octave down.
     residualGain_ = 1.0f;
     if (r < 1.0f) {

@@ -16,6 +16,7 @@
 #include "dsp/SampleOutWriter.h"
 #include "dsp/Windows.h"
 #include "engine/v1/Cell.h"
+#include "engine/v2/ResidualSpectra.h"
 
 namespace HalvorenEngineV2 {
 
@@ -44,11 +45,17 @@ public:
     // analyser first. A pitch below HarmonicPeakAnalyser::kMinF0 is silent too.
     bool buildFramePeaks(const HalvorenEngineV1::Cell& cell, Halvoren::PeakList& out);
 
+    // The job freed the sources its cells' residuals belong to.
+    void forgetResiduals() { spectra_.forget(); }
+
     Halvoren::HarmonicPeakAnalyser& analyser() { return analyser_; }
     Halvoren::FreqMagAndPhaseBox& box() { return box_; }
     const Halvoren::HarmonicPhaseState& phaseState() const { return phase_; }
 
 private:
+    // The residual frame's dB magnitudes (and phases, unless it is noise) in
+    // box_, and its windowed samples in carried_ while the cap binds.
+    void analyseResidual(const HalvorenEngineV1::Cell& cell);
     void addBoost(Halvoren::PeakList& peaks, float weight) const;
 
     float sampleRate_;
@@ -60,6 +67,7 @@ private:
     Halvoren::HarmonicPhaseState phase_;
     Halvoren::HarmonicPeakAnalyser analyser_;
     Halvoren::FreqMagAndPhaseBox box_;
+    ResidualSpectra spectra_;
     HalvorenEngine::NoiseWeightCap spreadCap_;
     // The residual frame under the analysis window, and the linear gain
     // buildFramePeaks gave it, while the cap binds.

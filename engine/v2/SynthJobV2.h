@@ -32,7 +32,11 @@ private:
     {
         synth_.synthCell(cell, out);
     }
-    void clearSources() override { cache_.clear(); }
+    void clearSources() override
+    {
+        synth_.forgetResiduals();
+        cache_.clear();
+    }
 
     std::unique_ptr<SourceStore_pkg> store_;
     CellSynthV2 synth_;

@@ -73,8 +73,10 @@ void FrameSynth::renderFrame(HalvorenEngine::SynthFrameV4& frame, HalvorenEngine
         drawn->addToSpectrum(box_, &drawRate_);
         drawn_ = drawn;
     }
-
-    box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
+    // Without peaks the spectrum is the noise alone, transformed already.
+    const bool noiseAlone = drawn == nullptr || drawn->empty();
+    if (!noiseAlone || !spreadCap_.inverseTaken(box_.re.data()))
+        box_.fft.inverse(box_.re.data(), box_.im.data(), box_.re.data());
     box_.swapHalves();
     spreadCap_.capSpread(box_.re.data());
     if (peakOrder_ == PeakOrder::PeaksFirstAlways)

@@ -1,6 +1,6 @@
 // Rendering single cells of the first two generations: levels, the tilt of
 // a moved pitch, the second generation's residual and boost, phases across
-// a gap, and a steady partial in the output.
+// a gap, a steady partial in the output, and residual frames met again.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -325,3 +325,44 @@ TEST(CellSynth, SteadyPartialKeepsItsFrequency)
 }
 
 }  // namespace
+
+TEST(CellSynthV2, ResidualFrameMetAgainRendersFromItsOwnSamples)
+{
+    // A voiced residual alone (no peaks) re-drawn with its own phases: the
+    // output depends on the residual's samples only. A synthesiser that has
+    // met other frames must render each one as a fresh one does.
+    auto a = squareResidual(8192, 1000);
+    const auto b = squareResidual(8192, 300);
+    auto render = [](HalvorenEngineV2::CellSynthV2& synth, const Halvoren::FIFOSampleBufferTemplate<short>& residual,
+                     int position) {
+        Output out(512, 256, 20);
+        Cell cell;
+        cell.residual = &residual;
+        cell.position = position;
+        cell.pitch = cell.sourcePitch = 220.0f;
+        cell.number = 8;
+        synth.synthCell(cell, out.writer);
+        out.writer.finish();
+        return out.samples();
+    };
+    auto fresh = [&](const Halvoren::FIFOSampleBufferTemplate<short>& residual, int position) {
+        HalvorenEngineV2::CellSynthV2 synth(kRate, 256, kBank);
+        return render(synth, residual, position);
+    };
+    const auto freshA = fresh(a, 4096);
+    const auto freshB = fresh(b, 4096);
+    const auto freshALater = fresh(a, 4352);  // 256 samples on: another part of the square wave
+    ASSERT_NE(freshA, freshB);
+    ASSERT_NE(freshA, freshALater);
+
+    HalvorenEngineV2::CellSynthV2 synth(kRate, 256, kBank);
+    EXPECT_EQ(render(synth, a, 4096), freshA);
+    EXPECT_EQ(render(synth, a, 4096), freshA) << "the same frame again";
+    EXPECT_EQ(render(synth, b, 4096), freshB) << "another residual at the same sample";
+    EXPECT_EQ(render(synth, a, 4352), freshALater) << "the same residual at another sample";
+    // The job frees its sources; a new one may take the same address.
+    synth.forgetResiduals();
+    a.clear();
+    a.putSamples(b);
+    EXPECT_EQ(render(synth, a, 4096), freshB) << "new samples at a freed residual's address";
+}
