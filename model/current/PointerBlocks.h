@@ -8,6 +8,7 @@
 // iterators that walk block by block; const members change nothing, so any
 // number of threads may read while none writes.
 #include <algorithm>
+#include <compare>
 #include <cstddef>
 #include <iterator>
 #include <memory>
