@@ -11,19 +11,57 @@
 #include <vector>
 
 #include "model/current/OverlapSweep.h"
+#include "model/current/PointerBlocks.h"
+#include "model/current/PointerMap.h"
 #include "model/current/PosWidthBlock.h"
 
 namespace HVCurrentModel {
 
 template <class T>
-class ElementContainer : public std::vector<T*> {
+class ElementContainer {
 public:
+    using const_iterator = typename PointerBlocks<T>::const_iterator;
+
     ElementContainer() = default;
     ElementContainer(const ElementContainer&) = delete;
     ElementContainer& operator=(const ElementContainer&) = delete;
     virtual ~ElementContainer()
     {
-        for (T* e : *this) delete e;
+        for (T* e : items) delete e;
+    }
+
+    size_t size() const { return items.size(); }
+    bool empty() const { return items.empty(); }
+    T* operator[](size_t i) const { return items[i]; }
+    T* front() const { return items.front(); }
+    T* back() const { return items.back(); }
+    const_iterator begin() const { return items.begin(); }
+    const_iterator end() const { return items.end(); }
+    std::vector<T*> toVector() const { return items.toVector(); }
+    bool contains(const T* element) const { return indexOf(element) != size(); }
+
+    // Appends an element (not yet in the container) as it stands, flag
+    // included: for filling in order, or before sortAndMarkOverlaps.
+    void push_back(T* element)
+    {
+        items.push_back(element);
+        widen(*element);
+    }
+
+    // Replaces the elements by the listed ones (not deleting those there),
+    // as they stand, flags included.
+    void assign(const std::vector<T*>& elements)
+    {
+        items.assign(elements);
+        maxWidth = 0;
+        for (const T* e : elements) widen(*e);
+    }
+
+    // Forgets every element without deleting it.
+    void clear()
+    {
+        items.clear();
+        maxWidth = 0;
     }
 
     // Inserts after every element of equal or lower position and flags the
@@ -33,38 +71,34 @@ public:
     {
         element->overlapped = false;
         const int64_t newEnd = spanEnd(*element);
-        for (T* e : *this) {
-            if (e->pos >= newEnd) break;
-            if (spansOverlap(*element, *e)) {
-                e->overlapped = true;
+        for (auto it = mayReach(element->pos); it != end() && (*it)->pos < newEnd; ++it) {
+            if (spansOverlap(*element, **it)) {
+                (*it)->overlapped = true;
                 element->overlapped = true;
             }
         }
-        auto where = std::find_if(this->begin(), this->end(),
-                                  [element](const T* e) { return e->pos > element->pos; });
-        this->insert(where, element);
+        const auto where = std::upper_bound(begin(), end(), element, byPosition);
+        items.insert(static_cast<size_t>(where - begin()), element);
+        widen(*element);
     }
 
-    // Takes the element out (it is not deleted), found by its position. Each
-    // element that overlapped it keeps its flag only while it still overlaps
-    // another flagged element. That is settled from the elements next to it
-    // when they tell, so a removal among many overlapping elements costs no
-    // pass over the container; otherwise every flagged element is weighed.
+    // Takes the element out (it is not deleted). Each element that overlapped
+    // it keeps its flag only while it still overlaps another flagged element.
     // Returns the elements whose flag it cleared.
     std::vector<T*> remove(T* element)
     {
         std::vector<T*> cleared;
-        const size_t at = indexOf(element);
+        size_t at = items.locate(element);
+        if (at < size())
+            items.erase(at);
+        else
+            at = static_cast<size_t>(firstFrom(element->pos) - begin());
         if (element->overlapped) {
             element->overlapped = false;
-            if (at == this->size() || !settleNear(at, cleared)) {
-                cleared.clear();
-                settleAll(element, cleared);
-            }
+            settleAfterRemoving(*element, at, cleared);
             // Decided on the flags as they stood, then applied together.
             for (T* x : cleared) x->overlapped = false;
         }
-        if (at < this->size()) this->erase(this->begin() + static_cast<std::ptrdiff_t>(at));
         return cleared;
     }
 
@@ -74,30 +108,39 @@ public:
     // for from both ends at once, so one near either end is found at once.
     size_t indexOf(const T* element) const
     {
-        const auto [first, last] = std::equal_range(this->begin(), this->end(), element, byPosition);
+        const auto [first, last] = std::equal_range(begin(), end(), element, byPosition);
         for (auto low = first, high = last; low < high;) {
-            if (*low == element) return static_cast<size_t>(low - this->begin());
-            if (*--high == element) return static_cast<size_t>(high - this->begin());
+            if (*low == element) return static_cast<size_t>(low - begin());
+            if (*--high == element) return static_cast<size_t>(high - begin());
             ++low;
         }
-        return static_cast<size_t>(std::find(this->begin(), this->end(), element) - this->begin());
+        return static_cast<size_t>(std::find(begin(), end(), element) - begin());
     }
+
+    // The same found through a map of the elements, made by the first call
+    // after a change of many elements and kept by single ones: for a caller
+    // about to change the container.
+    size_t locate(const T* element) { return items.locate(element); }
 
     // Takes out every listed element in one pass (they are not deleted; their
     // flags are cleared). Each flagged element left keeps its flag only while
     // it overlaps another flagged element left, which is what removing them
-    // one by one gives. Returns the elements left whose flag this cleared.
+    // one by one gives. Returns the elements left whose flag it cleared.
     std::vector<T*> removeAll(const std::unordered_set<const T*>& gone)
     {
         bool flaggedGone = false;
-        auto kept = std::remove_if(this->begin(), this->end(), [&](T* e) {
-            if (!gone.count(e)) return false;
+        takeOutListed(gone, [&](T* e) {
             flaggedGone = flaggedGone || e->overlapped;
             e->overlapped = false;
-            return true;
         });
-        this->erase(kept, this->end());
         return settleFlagsLeft(flaggedGone);
+    }
+
+    // Takes the listed elements out as they stand: neither they nor the
+    // flags of the elements left change.
+    void takeOut(const std::unordered_set<const T*>& listed)
+    {
+        takeOutListed(listed, [](T*) {});
     }
 
     // The same for the elements at the given indices, listed in increasing
@@ -107,15 +150,17 @@ public:
     bool removeAt(const std::vector<size_t>& indices, bool flaggedGone, std::vector<T*>& cleared)
     {
         for (size_t k = 0; k < indices.size(); ++k)
-            if (indices[k] >= this->size() || (k > 0 && indices[k] <= indices[k - 1])) return false;
-        size_t to = 0, next = 0;
-        for (size_t from = 0; from < this->size(); ++from) {
+            if (indices[k] >= size() || (k > 0 && indices[k] <= indices[k - 1])) return false;
+        std::vector<T*> kept;
+        kept.reserve(size() - indices.size());
+        size_t next = 0, from = 0;
+        for (auto it = begin(); it != end(); ++it, ++from) {
             if (next < indices.size() && indices[next] == from)
                 ++next;
             else
-                (*this)[to++] = (*this)[from];
+                kept.push_back(*it);
         }
-        this->resize(to);
+        items.assign(kept);
         cleared = settleFlagsLeft(flaggedGone);
         return true;
     }
@@ -127,28 +172,29 @@ public:
     bool putBack(const std::vector<std::pair<T*, size_t>>& at)
     {
         std::vector<T*> all;
-        all.reserve(this->size() + at.size());
-        size_t from = 0;
+        all.reserve(size() + at.size());
+        auto from = begin();
         for (const auto& [e, index] : at) {
-            while (all.size() < index && from < this->size()) all.push_back((*this)[from++]);
+            while (all.size() < index && from != end()) all.push_back(*from++);
             all.push_back(e);
+            widen(*e);
         }
-        all.insert(all.end(), this->begin() + static_cast<std::ptrdiff_t>(from), this->end());
-        this->assign(all.begin(), all.end());
-        return std::is_sorted(this->begin(), this->end(), byPosition);
+        all.insert(all.end(), from, end());
+        items.assign(all);
+        return std::is_sorted(all.begin(), all.end(), byPosition);
     }
 
     // Appends every flagged element to out; true when out is not empty.
     bool getOverlapped(std::vector<T*>& out) const
     {
-        for (T* e : *this)
+        for (T* e : items)
             if (e->overlapped) out.push_back(e);
         return !out.empty();
     }
 
     bool hasOverlapped() const
     {
-        return std::any_of(this->begin(), this->end(), [](const T* e) { return e->overlapped; });
+        return std::any_of(begin(), end(), [](const T* e) { return e->overlapped; });
     }
 
     // Puts elements whose positions or widths were changed in place back in
@@ -160,20 +206,23 @@ public:
     void reinsertAll(const std::vector<T*>& elements)
     {
         if (elements.empty()) return;
-        std::unordered_set<const T*> listed(elements.begin(), elements.end());
+        PointerMap<T, bool> taken;
+        taken.reset(elements.size());
         std::vector<T*> moved;
-        moved.reserve(listed.size());
-        for (T* e : elements)
-            if (listed.erase(e)) moved.push_back(e);  // each element once
-        const std::unordered_set<const T*> taken(moved.begin(), moved.end());
+        moved.reserve(elements.size());
+        for (T* e : elements) {
+            if (taken.find(e)) continue;  // each element once
+            taken.set(e, true);
+            moved.push_back(e);
+        }
         std::vector<T*> kept;
-        kept.reserve(this->size());
-        for (T* e : *this)
-            if (!taken.count(e)) kept.push_back(e);
-        std::stable_sort(moved.begin(), moved.end(), byPosition);
-        this->resize(kept.size() + moved.size());
-        std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), this->begin(), byPosition);
-        markAllOverlaps();
+        kept.reserve(size());
+        for (T* e : items)
+            if (!taken.find(e)) kept.push_back(e);
+        sortByPosition(moved);
+        std::vector<T*> all(kept.size() + moved.size());
+        std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), all.begin(), byPosition);
+        markInOrder(all);
     }
 
     // Puts every element in order of position (equal positions keep their
@@ -181,13 +230,19 @@ public:
     // one into an empty container gives, without its quadratic cost.
     void sortAndMarkOverlaps()
     {
-        std::stable_sort(this->begin(), this->end(), byPosition);
-        markAllOverlaps();
+        std::vector<T*> all = toVector();
+        sortByPosition(all);
+        markInOrder(all);
     }
 
     // Sets exactly the flags of the elements that overlap another one. The
     // container must be in order of position.
-    void markAllOverlaps() { markOverlapsInOrder<T>(*this); }
+    void markAllOverlaps()
+    {
+        std::vector<T*> all = toVector();
+        markOverlapsInOrder<T>(all);
+        recountMaxWidth();
+    }
 
     // Inserts every listed element: what inserting them one by one in list
     // order gives, flags included (each new element is flagged exactly when
@@ -196,22 +251,106 @@ public:
     // from a damaged file) takes them one by one.
     void insertAll(const std::vector<T*>& elements)
     {
-        if (!std::is_sorted(this->begin(), this->end(), byPosition)) {
+        if (!std::is_sorted(begin(), end(), byPosition)) {
             for (T* e : elements) insertSorted(e);
             return;
         }
         std::vector<T*> added(elements.begin(), elements.end());
-        std::stable_sort(added.begin(), added.end(), byPosition);
+        sortByPosition(added);
         markOverlapsInOrder<T>(added);
-        flagOverlapsWith(added, *this);
-        flagOverlapsWith(*this, added);
-        std::vector<T*> kept(this->begin(), this->end());
-        this->resize(kept.size() + added.size());
-        std::merge(kept.begin(), kept.end(), added.begin(), added.end(), this->begin(), byPosition);
+        std::vector<T*> kept = toVector();
+        flagOverlapsWith(added, kept);
+        flagOverlapsWith(kept, added);
+        std::vector<T*> all(kept.size() + added.size());
+        std::merge(kept.begin(), kept.end(), added.begin(), added.end(), all.begin(), byPosition);
+        items.assign(all);
+        for (const T* e : added) widen(*e);
+    }
+
+    // Elements of equal position stand in the order they came in, and sorted
+    // insertion puts an element after its equals. Undo gives that order back
+    // by noting where an element stood among its equals before a change and
+    // moving it back there once it is in again.
+
+    // The number of elements of the element's position standing right
+    // before it; 0 when it is not in the container.
+    int32_t rankAmongEqual(const T* element) const
+    {
+        const size_t at = indexOf(element);
+        return at == size() ? 0 : static_cast<int32_t>(at - runStart(at));
+    }
+
+    // Moves the element to the given rank among the elements of its
+    // position standing right before it (at most its place now).
+    void moveToRank(T* element, int32_t rank)
+    {
+        const size_t at = locate(element);
+        if (at == size()) return;
+        const size_t first = runStart(at);
+        items.erase(at);
+        items.insert(first + std::min<size_t>(static_cast<size_t>(std::max(rank, 0)), at - first), element);
     }
 
 private:
     static bool byPosition(const T* a, const T* b) { return a->pos < b->pos; }
+
+    // A stable sort that leaves a list already in order after one pass.
+    static void sortByPosition(std::vector<T*>& list)
+    {
+        if (!std::is_sorted(list.begin(), list.end(), byPosition))
+            std::stable_sort(list.begin(), list.end(), byPosition);
+    }
+
+    // Takes the listed elements out, handing each to taken first.
+    template <class Taken>
+    void takeOutListed(const std::unordered_set<const T*>& listed, Taken taken)
+    {
+        std::vector<T*> kept;
+        kept.reserve(size());
+        for (T* e : items) {
+            if (!listed.count(e))
+                kept.push_back(e);
+            else
+                taken(e);
+        }
+        items.assign(kept);
+    }
+
+    // The index of the first of the elements of equal position standing
+    // right before the element at index at, or at itself.
+    size_t runStart(size_t at) const
+    {
+        const int32_t pos = items[at]->pos;
+        size_t first = at;
+        for (auto it = items.at(at); it != begin() && (*--it)->pos == pos;) --first;
+        return first;
+    }
+
+    // Takes the listed elements, in order of position, as the container's
+    // and marks their overlaps afresh.
+    void markInOrder(std::vector<T*>& all)
+    {
+        markOverlapsInOrder<T>(all);
+        assign(all);
+    }
+
+    void widen(const T& e) { maxWidth = std::max<int64_t>(maxWidth, e.width); }
+
+    void recountMaxWidth()
+    {
+        maxWidth = 0;
+        for (const T* e : items) widen(*e);
+    }
+
+    // The first element starting at or after pos.
+    const_iterator firstFrom(int64_t pos) const
+    {
+        return std::lower_bound(begin(), end(), pos, [](const T* e, int64_t p) { return e->pos < p; });
+    }
+
+    // The first element that may reach past pos: none of width maxWidth or
+    // less starting at or before pos - maxWidth does.
+    const_iterator mayReach(int64_t pos) const { return firstFrom(pos - maxWidth + 1); }
 
     // Flags each element of targets that overlaps an element of others; both
     // lists are in order of position. Of the others starting before a
@@ -241,94 +380,66 @@ private:
         return cleared;
     }
 
-    // How far from an element the local settling looks, on each side.
+    // How far from a removed element's place a flagged element spanning all
+    // of it is looked for, on each side.
     static constexpr size_t kNear = 8;
 
-    enum class Partner { kYes, kNo, kUnknown };
-
-    // Whether the element at i overlaps a flagged element other than skip,
-    // looking at most kNear elements on each side. The container is in order
-    // of position, so later elements overlap it only while they start before
-    // its end.
-    Partner flaggedPartnerNear(size_t i, const T* skip) const
+    // Settles the flags of the elements that overlapped e, just taken out
+    // from index at (or never in the container, at being where it would go),
+    // adding to cleared each that has no flagged partner left. Only elements
+    // that can reach e are visited: those starting within maxWidth before it
+    // and before its end.
+    void settleAfterRemoving(const T& e, size_t at, std::vector<T*>& cleared) const
     {
-        const T* x = (*this)[i];
-        const auto partner = [&](const T* y) { return y != skip && y->overlapped && spansOverlap(*x, *y); };
-        size_t j = i + 1;
-        for (; j < this->size() && (*this)[j]->pos < spanEnd(*x); ++j) {
-            if (j - i > kNear) return Partner::kUnknown;
-            if (partner((*this)[j])) return Partner::kYes;
-        }
-        for (j = i; j-- > 0;) {
-            if (i - j > kNear) return Partner::kUnknown;
-            if (partner((*this)[j])) return Partner::kYes;
-        }
-        return Partner::kNo;
-    }
-
-    // Settles the flags of the partners of the element at p, whose own flag
-    // is already cleared, from the elements near it: false, with cleared
-    // left unusable, when those do not tell.
-    bool settleNear(size_t p, std::vector<T*>& cleared) const
-    {
-        const T* e = (*this)[p];
-        const size_t from = p > kNear ? p - kNear : 0;
-        const size_t to = std::min(this->size(), p + kNear + 1);
+        const auto split = items.at(at);
         // A flagged element spanning all of e overlaps everything e
         // overlapped; when it has a flagged partner of its own, no flag goes.
-        for (size_t j = from; j < to; ++j) {
-            const T* c = (*this)[j];
-            if (j != p && c->overlapped && c->pos <= e->pos && spanEnd(*c) >= spanEnd(*e) &&
-                flaggedPartnerNear(j, e) == Partner::kYes)
-                return true;
+        // The nearest ones are tried first.
+        const auto spansWithPartner = [&](const_iterator it) {
+            const T* c = *it;
+            return c->overlapped && c->pos <= e.pos && spanEnd(*c) >= spanEnd(e) && hasFlaggedPartner(it);
+        };
+        auto after = split, before = split;
+        for (size_t step = 0; step < kNear; ++step) {
+            if (after != end() && spansWithPartner(after++)) return;
+            if (before != begin() && spansWithPartner(--before)) return;
         }
-        // Of the earlier elements, only the nearest flagged one of positive
-        // width can lose its flag: any other one overlapping e overlaps it.
-        size_t j = p;
-        while (j-- > 0 && !((*this)[j]->overlapped && (*this)[j]->width > 0))
-            if (p - j > kNear) return false;
-        if (j < p && spansOverlap(*(*this)[j], *e) && !settleOne(j, e, cleared)) return false;
+        // Of the earlier elements (none of which starts after e), only the
+        // nearest flagged one of positive width can lose its flag: any other
+        // one overlapping e overlaps it.
+        for (auto it = split; it != begin();) {
+            const T* x = *--it;
+            if (x->pos <= e.pos - maxWidth) break;
+            if (!x->overlapped || x->width <= 0) continue;
+            if (spansOverlap(*x, e) && !hasFlaggedPartner(it)) cleared.push_back(*it);
+            break;
+        }
         // Of the later ones, those starting before e's end.
-        for (j = p + 1; j < this->size() && (*this)[j]->pos < spanEnd(*e); ++j) {
-            if (j - p > kNear) return false;
-            if ((*this)[j]->overlapped && spansOverlap(*(*this)[j], *e) && !settleOne(j, e, cleared)) return false;
+        for (auto it = split; it != end() && (*it)->pos < spanEnd(e); ++it)
+            if ((*it)->overlapped && spansOverlap(**it, e) && !hasFlaggedPartner(it)) cleared.push_back(*it);
+    }
+
+    // True when the element at it overlaps another flagged element. Later
+    // elements overlap it only while they start before its end, earlier ones
+    // only while they start within maxWidth before it.
+    bool hasFlaggedPartner(const_iterator at) const
+    {
+        const T* x = *at;
+        const auto partner = [x](const T* y) { return y->overlapped && spansOverlap(*x, *y); };
+        for (auto it = at + 1; it != end() && (*it)->pos < spanEnd(*x); ++it)
+            if (partner(*it)) return true;
+        for (auto it = at; it != begin();) {
+            const T* y = *--it;
+            if (y->pos <= x->pos - maxWidth) break;
+            if (partner(y)) return true;
         }
-        return true;
-    }
-
-    // Adds the element at i to cleared when it has no flagged partner but
-    // e; false when the elements near it do not tell.
-    bool settleOne(size_t i, const T* e, std::vector<T*>& cleared) const
-    {
-        const Partner partner = flaggedPartnerNear(i, e);
-        if (partner == Partner::kNo) cleared.push_back((*this)[i]);
-        return partner != Partner::kUnknown;
-    }
-
-    // The same decided on every flagged element.
-    void settleAll(const T* element, std::vector<T*>& cleared) const
-    {
-        std::vector<T*> flagged;
-        getOverlapped(flagged);
-        for (size_t i = 0; i < flagged.size(); ++i) {
-            T* x = flagged[i];
-            if (spansOverlap(*x, *element) && !hasFlaggedPartner(flagged, i, element)) cleared.push_back(x);
-        }
-    }
-
-    // True when flagged[i] overlaps another element of flagged than skip.
-    // The list is in order of position: later elements overlap it only while
-    // they start before its end, and the nearest earlier ones are tried
-    // first.
-    static bool hasFlaggedPartner(const std::vector<T*>& flagged, size_t i, const T* skip)
-    {
-        const T* x = flagged[i];
-        for (size_t j = i + 1; j < flagged.size() && flagged[j]->pos < spanEnd(*x); ++j)
-            if (flagged[j] != skip && spansOverlap(*x, *flagged[j])) return true;
-        for (size_t j = i; j-- > 0;)
-            if (flagged[j] != skip && spansOverlap(*x, *flagged[j])) return true;
         return false;
     }
+
+    PointerBlocks<T> items;
+    // No element is wider: raised as elements come in, counted afresh when
+    // all flags are marked again (which follows every width edited in place).
+    int64_t maxWidth = 0;
 };
 
 }  // namespace HVCurrentModel

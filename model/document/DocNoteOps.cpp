@@ -5,7 +5,6 @@
 #include "model/document/LyricSplit.h"
 #include "model/document/NoteOverlapFix.h"
 #include "model/document/SSSynthesizerDoc.h"
-#include "platform/StringUtil.h"
 
 using namespace HVCurrentModel;
 
@@ -118,7 +117,7 @@ void CSSSynthesizerDoc::beginRecNote(int key) {
 }
 
 bool CSSSynthesizerDoc::endLiveEntryIfNoteGone() {
-    if (liveNote && liveSeg && findSingTrackOf(liveSeg) && containsPtr(liveSeg->notes, liveNote)) return false;
+    if (liveNote && liveSeg && findSingTrackOf(liveSeg) && liveSeg->notes.contains(liveNote)) return false;
     liveNote = nullptr;
     liveSeg = nullptr;
     return true;

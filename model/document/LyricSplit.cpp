@@ -25,7 +25,7 @@ void splitLyricText(const std::string& text, std::vector<std::string>& out) {
 
 void recReplaceSegNotes(CHistoryGroup* group, Note* note, const std::vector<std::string>& texts, SingSegment* seg) {
     const int n = static_cast<int>(texts.size());
-    if (n == 0 || !containsPtr(seg->notes, note)) return;
+    if (n == 0 || !seg->notes.contains(note)) return;
     int pieceWidth = std::max(note->width / n, kMinPieceWidth);
     int count = std::min(note->width / pieceWidth, n);
     if (count <= 0) {

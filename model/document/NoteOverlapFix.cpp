@@ -88,7 +88,8 @@ void resolveNoteOverlaps(NoteContainer& notes)
     // Every note before the current one overlaps nothing: a note overlapped
     // by an earlier one would have been that note's B. So the first note
     // with a later partner is the first flagged one.
-    NoteList list(notes);
+    const std::vector<Note*> all = notes.toVector();
+    NoteList list(all);
     size_t ai = list.head();
     while (ai != NoteList::kEnd) {
         Note* a = list.at(ai);
@@ -125,7 +126,7 @@ void resolveNoteOverlaps(NoteContainer& notes)
         ai = list.next(ai);
     }
     const std::vector<Note*> kept = list.inOrder();
-    notes.assign(kept.begin(), kept.end());
+    notes.assign(kept);
     notes.markAllOverlaps();
 }
 

@@ -97,7 +97,7 @@ Track* CSSSynthesizerDoc::findSingTrackOf(const SingSegment* segment) const {
     if (!segment) return nullptr;
     for (Track* t : model_->tracks) {
         if (t->kind != kSingingTrack || !t->singSegs) continue;
-        if (containsPtr<BaseSegment>(*t->singSegs, segment)) return t;
+        if (t->singSegs->contains(segment)) return t;
     }
     return nullptr;
 }

@@ -70,8 +70,7 @@ void CMoveNotesAct::undo() {
     HVCurrentModel::NoteContainer& notes = segment->notes;
     std::unordered_set<const Note*> listed;
     for (const Moved& m : moved) listed.insert(m.note);
-    notes.erase(std::remove_if(notes.begin(), notes.end(), [&](const Note* n) { return listed.count(n) > 0; }),
-                notes.end());
+    notes.takeOut(listed);
     std::vector<std::pair<Note*, size_t>> at;
     at.reserve(moved.size());
     for (const Moved& m : moved) {

@@ -8,7 +8,6 @@
 #include "model/history/ElementDeleteAct.h"
 #include "model/history/ElementInsertAct.h"
 #include "model/history/HistoryGroup.h"
-#include "platform/StringUtil.h"
 
 using namespace HVCurrentModel;
 
@@ -22,7 +21,7 @@ void appendAndRedo(CHistoryGroup* group, IHistoryRec* rec) {
 }  // namespace
 
 void recInsertNote(CHistoryGroup* group, SingSegment* seg, Note* note) {
-    if (!note || containsPtr(seg->notes, note)) return;
+    if (!note || seg->notes.contains(note)) return;
     seg->notes.insertSorted(note);
     group->addRec(new CInsertNoteAct(note, true, seg));
 }

@@ -21,7 +21,7 @@ HVCurrentModel::SingSegment* asSingSegment(BaseSegmentContainer* container, Base
 CEditBaseSegmentPosWidthAct::CEditBaseSegmentPosWidthAct(BaseSegmentContainer* container, BaseSegment* segment,
                                                          const PosWidthValue& before, const PosWidthValue& after)
     : container(container), segment(segment), before(before), after(after),
-      rankBefore(rankAmongEqual<BaseSegment>(*container, segment)) {
+      rankBefore(container->rankAmongEqual(segment)) {
     HVCurrentModel::SingSegment* seg = asSingSegment(container, segment);
     if (!seg) return;
     for (size_t i = 0; i < HVCurrentModel::kSavedCurveSlots.size(); ++i) {
@@ -32,7 +32,7 @@ CEditBaseSegmentPosWidthAct::CEditBaseSegmentPosWidthAct(BaseSegmentContainer* c
 
 void CEditBaseSegmentPosWidthAct::undo() {
     apply(before);
-    moveToRank<BaseSegment>(*container, segment, rankBefore);
+    container->moveToRank(segment, rankBefore);
     HVCurrentModel::SingSegment* seg = asSingSegment(container, segment);
     if (!seg) return;
     for (size_t i = 0; i < HVCurrentModel::kSavedCurveSlots.size(); ++i) {

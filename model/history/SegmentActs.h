@@ -2,11 +2,11 @@
 // Records of segments in a track's segment container and of the parameter
 // curves of sing segments.
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "model/current/Segments.h"
 #include "model/history/CommonActs.h"
-#include "model/history/EqualPosRank.h"
 
 using HVCurrentModel::BaseSegment;
 using HVCurrentModel::BaseSegmentContainer;

@@ -40,7 +40,7 @@ void recInsertTracks(CHistoryGroup* group, const std::vector<Track*>& tracks, in
 }
 
 void recInsertSegment(CHistoryGroup* group, BaseSegmentContainer* segs, BaseSegment* seg) {
-    if (!seg || containsPtr(*segs, seg)) return;
+    if (!seg || segs->contains(seg)) return;
     insertSegmentSorted(*segs, seg);
     group->addRec(new CInsertBaseSegmentAct(seg, true, segs));
 }
@@ -56,7 +56,7 @@ void recDeleteSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& li
 void recEditSegmentsPosWidth(CHistoryGroup* group, const std::vector<SegmentPosWidth>& edits,
                              BaseSegmentContainer* segs) {
     for (const SegmentPosWidth& e : edits)
-        if (e.segment && containsPtr(*segs, e.segment)) recMoveSegment(group, segs, e.segment, e.pos, e.width);
+        if (e.segment && segs->contains(e.segment)) recMoveSegment(group, segs, e.segment, e.pos, e.width);
 }
 
 void recMoveSegment(CHistoryGroup* group, BaseSegmentContainer* segs, BaseSegment* seg, int pos, int width) {

@@ -16,9 +16,9 @@ namespace HVCurrentModel {
 template <class T>
 void fillSorted(ElementContainer<T>& into, const std::vector<T*>& elements)
 {
-    into.assign(elements.begin(), elements.end());
-    std::stable_sort(into.begin(), into.end(), [](const T* a, const T* b) { return a->pos < b->pos; });
-    const size_t n = into.size();
+    std::vector<T*> sorted(elements.begin(), elements.end());
+    std::stable_sort(sorted.begin(), sorted.end(), [](const T* a, const T* b) { return a->pos < b->pos; });
+    const size_t n = sorted.size();
     // Two elements overlap when each starts before the other ends. For an
     // element x the candidates starting before x ends are a prefix of the
     // sorted list; x overlaps one of them exactly when the latest end in
@@ -32,7 +32,7 @@ void fillSorted(ElementContainer<T>& into, const std::vector<T*>& elements)
     std::vector<Top2> prefix(n + 1);
     for (size_t i = 0; i < n; ++i) {
         Top2 t = prefix[i];
-        const int64_t end = spanEnd(*into[i]);
+        const int64_t end = spanEnd(*sorted[i]);
         if (end > t.first) {
             t.second = t.first;
             t.first = end;
@@ -43,15 +43,16 @@ void fillSorted(ElementContainer<T>& into, const std::vector<T*>& elements)
         prefix[i + 1] = t;
     }
     for (size_t i = 0; i < n; ++i) {
-        T* x = into[i];
+        T* x = sorted[i];
         const int64_t end = spanEnd(*x);
         // Elements starting before x's end: those of a position below it.
-        const auto stop = std::lower_bound(into.begin(), into.end(), end,
+        const auto stop = std::lower_bound(sorted.begin(), sorted.end(), end,
                                            [](const T* e, int64_t v) { return e->pos < v; });
-        const Top2& t = prefix[static_cast<size_t>(stop - into.begin())];
+        const Top2& t = prefix[static_cast<size_t>(stop - sorted.begin())];
         const bool xLeads = t.firstAt == i && t.first != std::numeric_limits<int64_t>::min();
         x->overlapped = (xLeads ? t.second : t.first) > x->pos;
     }
+    into.assign(sorted);
 }
 
 }  // namespace HVCurrentModel

@@ -61,11 +61,11 @@ std::string modelFault(const HalvorenModel& model) {
     for (size_t t = 0; t < model.tracks.size() && fault.empty(); ++t) {
         const Track& track = *model.tracks[t];
         const std::string where = "track " + std::to_string(t);
-        if (track.instSegs) fault = containerFault<BaseSegment>(*track.instSegs, where);
+        if (track.instSegs) fault = containerFault(track.instSegs->toVector(), where);
         if (!track.singSegs) continue;
-        fault = containerFault<BaseSegment>(*track.singSegs, where);
+        fault = containerFault(track.singSegs->toVector(), where);
         for (size_t s = 0; s < track.singSegs->size() && fault.empty(); ++s)
-            fault = containerFault<Note>(track.singSegs->segAt(s)->notes, where + " segment " + std::to_string(s));
+            fault = containerFault(track.singSegs->segAt(s)->notes.toVector(), where + " segment " + std::to_string(s));
     }
     return fault;
 }
@@ -125,7 +125,7 @@ private:
 
     SingSegment* anySegment() { return any(doc_.collectAllSegments()); }
 
-    Note* anyNote(SingSegment* seg) { return seg ? any<Note>(seg->notes) : nullptr; }
+    Note* anyNote(SingSegment* seg) { return seg ? any(seg->notes.toVector()) : nullptr; }
 
     std::vector<Note*> someNotes(SingSegment* seg) {
         std::vector<Note*> out;
@@ -195,7 +195,7 @@ private:
         }
         case 10: case 11: {
             Track* t = any(model().tracks);
-            BaseSegment* s = t ? any<BaseSegment>(*t->getSegments()) : nullptr;
+            BaseSegment* s = t ? any(t->getSegments()->toVector()) : nullptr;
             if (!s) return "move segment (none)";
             const int d = pick(-2000, 2000);
             const int edge = pick(0, 3);  // move, left edge, right edge, both edges

@@ -133,7 +133,7 @@ TEST(ProjectFileFormat, MissingMarkersLeaveTheirFieldsAtDefaults)
         EXPECT_EQ(t.name, has("ext2") ? "named" : Track(kSingingTrack).name);
         EXPECT_TRUE(t.solo && t.volume == 50);
         const SingSegment& seg = *t.singSegs->segAt(0);
-        const Note& n = *seg.notes.at(0);
+        const Note& n = *seg.notes[0];
         EXPECT_EQ(n.phoneticSymbol + n.lyric, "syly");
         EXPECT_TRUE(n.overlapped);  // as stored
         EXPECT_EQ(n.vibrato.vibAmp.nodes.front().value, 9);

@@ -142,7 +142,7 @@ TEST_F(ProgramImportTest, AMidiFileOpensAsTheMainFrameImportsIt)
         EXPECT_EQ(tempos(*model), (std::vector<std::pair<int, int>>{{0, 12000}, {7680, 12000}, {8160, 15000}}));
         const SingSegment* two = model->tracks.back()->singSegs->segAt(0);
         EXPECT_EQ(two->singer, "Mia");
-        const Note* first = two->notes.at(0);
+        const Note* first = two->notes[0];
         EXPECT_EQ(first->key, 115 - 62);
         EXPECT_EQ(first->lyric, "ka");
         if (c.overlapAnswer == MbResult::no) {

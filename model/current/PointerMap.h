@@ -1,0 +1,105 @@
+#pragma once
+// A map from distinct non-null pointers to small values, in one flat table
+// probed linearly and kept at most half full: no allocation per entry, and
+// refilling it for as many entries as before reuses its room.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace HVCurrentModel {
+
+template <class K, class V>
+class PointerMap {
+public:
+    // The value stored for key; null when there is none.
+    const V* find(const K* key) const
+    {
+        if (slots.empty()) return nullptr;
+        for (size_t i = home(key);; i = (i + 1) & mask()) {
+            if (slots[i].key == key) return &slots[i].value;
+            if (!slots[i].key) return nullptr;
+        }
+    }
+
+    // Stores value for key (not null), replacing any value there.
+    void set(const K* key, V value)
+    {
+        if (2 * (used + 1) > slots.size()) rehash(slots.empty() ? 16 : 2 * slots.size());
+        size_t i = home(key);
+        while (slots[i].key && slots[i].key != key) i = (i + 1) & mask();
+        if (!slots[i].key) ++used;
+        slots[i] = {key, value};
+    }
+
+    void erase(const K* key)
+    {
+        if (slots.empty()) return;
+        size_t i = home(key);
+        while (slots[i].key != key) {
+            if (!slots[i].key) return;
+            i = (i + 1) & mask();
+        }
+        // Entries after the gap move into it unless their home lies
+        // cyclically after the gap, up to where they stand.
+        for (size_t j = (i + 1) & mask(); slots[j].key; j = (j + 1) & mask()) {
+            const size_t k = home(slots[j].key);
+            const bool stays = i <= j ? (i < k && k <= j) : (i < k || k <= j);
+            if (stays) continue;
+            slots[i] = slots[j];
+            i = j;
+        }
+        slots[i] = {};
+        --used;
+    }
+
+    // Empties the map, with room for count entries.
+    void reset(size_t count)
+    {
+        size_t room = 16;
+        while (room < 2 * count) room *= 2;
+        if (room > slots.size() || 4 * room < slots.size()) {
+            slots.assign(room, Slot{});
+            bits = log2Of(room);
+        } else {
+            std::fill(slots.begin(), slots.end(), Slot{});
+        }
+        used = 0;
+    }
+
+private:
+    struct Slot {
+        const K* key = nullptr;
+        V value{};
+    };
+
+    size_t mask() const { return slots.size() - 1; }
+
+    size_t home(const K* key) const
+    {
+        return static_cast<size_t>((uint64_t{reinterpret_cast<uintptr_t>(key)} * 0x9E3779B97F4A7C15ull) >> (64 - bits));
+    }
+
+    static unsigned log2Of(size_t room)
+    {
+        unsigned b = 0;
+        while ((size_t{1} << b) < room) ++b;
+        return b;
+    }
+
+    void rehash(size_t room)
+    {
+        std::vector<Slot> old(room);
+        old.swap(slots);
+        bits = log2Of(room);
+        used = 0;
+        for (const Slot& s : old)
+            if (s.key) set(s.key, s.value);
+    }
+
+    std::vector<Slot> slots;  // a power of two long, or empty
+    unsigned bits = 0;
+    size_t used = 0;
+};
+
+}  // namespace HVCurrentModel
