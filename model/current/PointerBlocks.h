@@ -1,8 +1,8 @@
 #pragma once
 // A sequence of distinct pointers kept in blocks of at most a few hundred,
-// with the index of each block's first pointer in one array, so that
-// inserting or erasing at an index shifts one block and renumbers the blocks
-// after it instead of moving everything behind it. Once a pointer is looked up, a map of each
+// with the block sizes in running sums, so that inserting or erasing at an
+// index shifts one block and updates a few sums instead of moving everything
+// behind it. Once a pointer is looked up, a map of each
 // pointer's block is kept until the next wholesale change, so that further
 // look-ups need no walk. Reading is by index, front, back and random-access
 // iterators that walk block by block; const members change nothing, so any
@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/current/BlockCounts.h"
 #include "model/current/PointerMap.h"
 
 namespace HVCurrentModel {
@@ -111,8 +112,8 @@ public:
     const_iterator at(size_t i) const
     {
         if (i >= count) return end();
-        const size_t b = blockOf(i);
-        return {this, b, i - firsts[b], i};
+        const auto [b, offset] = counts.placeOf(i);
+        return {this, b, offset, i};
     }
 
     // The index of e; size() when it is not in the sequence. The first
@@ -123,7 +124,7 @@ public:
         const Block* const* found = where.find(e);
         if (!found) return count;
         const Block& b = **found;
-        return firsts[b.ordinal] + static_cast<size_t>(std::find(b.items.begin(), b.items.end(), e) - b.items.begin());
+        return counts.first(b.ordinal) + static_cast<size_t>(std::find(b.items.begin(), b.items.end(), e) - b.items.begin());
     }
 
     // Inserts e (not yet in the sequence) before index i (i <= size()).
@@ -134,32 +135,32 @@ public:
             return;
         }
         // At the end it joins the last block; elsewhere the block holding i.
-        const size_t b = i == count ? blocks.size() - 1 : blockOf(i);
+        const auto [b, offset] =
+            i == count ? BlockCounts::Place{blocks.size() - 1, blocks.back()->items.size()} : counts.placeOf(i);
         Block& block = *blocks[b];
-        block.items.insert(block.items.begin() + static_cast<std::ptrdiff_t>(i - firsts[b]), e);
+        block.items.insert(block.items.begin() + static_cast<std::ptrdiff_t>(offset), e);
         if (mapped) where.set(e, &block);
         ++count;
-        for (size_t k = b + 1; k < firsts.size(); ++k) ++firsts[k];
+        counts.grow(b);
         if (block.items.size() > 2 * kBlock) split(b);
     }
 
     // Takes out the pointer at index i (i < size()).
     void erase(size_t i)
     {
-        const size_t b = blockOf(i);
+        const auto [b, offset] = counts.placeOf(i);
         Block& block = *blocks[b];
-        const auto it = block.items.begin() + static_cast<std::ptrdiff_t>(i - firsts[b]);
+        const auto it = block.items.begin() + static_cast<std::ptrdiff_t>(offset);
         if (mapped) where.erase(*it);
         block.items.erase(it);
         --count;
-        size_t later = b + 1;  // the first block that now starts one earlier
-        if (block.items.empty()) {
-            blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(b));
-            firsts.erase(firsts.begin() + static_cast<std::ptrdiff_t>(b));
-            reorderFrom(b);
-            later = b;
+        if (!block.items.empty()) {
+            counts.shrink(b);
+            return;
         }
-        for (size_t k = later; k < firsts.size(); ++k) --firsts[k];
+        blocks.erase(blocks.begin() + static_cast<std::ptrdiff_t>(b));
+        reorderFrom(b);
+        recount();
     }
 
     // Appends e (not yet in the sequence).
@@ -168,10 +169,11 @@ public:
         if (blocks.empty() || blocks.back()->items.size() >= kBlock) {
             blocks.push_back(std::make_unique<Block>());
             blocks.back()->ordinal = blocks.size() - 1;
-            firsts.push_back(count);
             blocks.back()->items.reserve(kBlock);
+            counts.append(0);
         }
         blocks.back()->items.push_back(e);
+        counts.grow(blocks.size() - 1);
         if (mapped) where.set(e, blocks.back().get());
         ++count;
     }
@@ -179,7 +181,7 @@ public:
     void clear()
     {
         blocks.clear();
-        firsts.clear();
+        counts.clear();
         mapped = false;
         count = 0;
     }
@@ -203,10 +205,10 @@ private:
     // A block holds at most twice this; a fuller one is split in two.
     static constexpr size_t kBlock = 512;
 
-    // The block holding index i (i < size()).
-    size_t blockOf(size_t i) const
+    // Sums the block sizes afresh after blocks came or went.
+    void recount()
     {
-        return static_cast<size_t>(std::upper_bound(firsts.begin(), firsts.end(), i) - firsts.begin()) - 1;
+        counts.assign(blocks.size(), [this](size_t b) { return blocks[b]->items.size(); });
     }
 
     void mapAll()
@@ -234,12 +236,12 @@ private:
         if (mapped)
             for (T* e : next->items) where.set(e, next.get());
         blocks.insert(blocks.begin() + static_cast<std::ptrdiff_t>(b + 1), std::move(next));
-        firsts.insert(firsts.begin() + static_cast<std::ptrdiff_t>(b + 1), firsts[b] + items.size());
         reorderFrom(b + 1);
+        recount();
     }
 
     std::vector<std::unique_ptr<Block>> blocks;
-    std::vector<size_t> firsts;  // index of each block's first pointer
+    BlockCounts counts;  // the size of each block
     PointerMap<T, Block*> where;  // meaningful while mapped
     bool mapped = false;
     size_t count = 0;
