@@ -71,7 +71,7 @@ void CellSynthV2::analyseResidual(const Cell& cell)
     // The drawing below sets every bin of the box from the magnitudes (and
     // phases) alone, so a frame analysed before needs no transform.
     const bool carry = !cell.noise && spreadCap_.binds();
-    const ResidualSpectra::Key key{cell.residual, cell.residual != nullptr ? cell.position : 0, !cell.noise};
+    const ResidualFrameCache::Key key{cell.residual, cell.residual != nullptr ? cell.position : 0, !cell.noise};
     const bool held = spectra_.restore(key, box_);
     if (held && !carry)
         return;

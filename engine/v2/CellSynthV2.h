@@ -16,7 +16,7 @@
 #include "dsp/SampleOutWriter.h"
 #include "dsp/Windows.h"
 #include "engine/v1/Cell.h"
-#include "engine/v2/ResidualSpectra.h"
+#include "engine/v2/ResidualFrameCache.h"
 
 namespace HalvorenEngineV2 {
 
@@ -67,7 +67,7 @@ private:
     Halvoren::HarmonicPhaseState phase_;
     Halvoren::HarmonicPeakAnalyser analyser_;
     Halvoren::FreqMagAndPhaseBox box_;
-    ResidualSpectra spectra_;
+    ResidualFrameCache spectra_;
     HalvorenEngine::NoiseWeightCap spreadCap_;
     // The residual frame under the analysis window, and the linear gain
     // buildFramePeaks gave it, while the cap binds.

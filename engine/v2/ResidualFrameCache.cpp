@@ -1,18 +1,18 @@
-#include "engine/v2/ResidualSpectra.h"
+#include "engine/v2/ResidualFrameCache.h"
 
 #include <algorithm>
 #include <functional>
 
 namespace HalvorenEngineV2 {
 
-std::size_t ResidualSpectra::KeyHash::operator()(const Key& k) const
+std::size_t ResidualFrameCache::KeyHash::operator()(const Key& k) const
 {
     const std::size_t a = std::hash<const void*>()(k.residual);
     const std::size_t b = std::hash<int>()(k.position) * 2 + (k.withPhases ? 1 : 0);
     return a ^ (b + 0x9e3779b97f4a7c15ULL + (a << 6) + (a >> 2));
 }
 
-bool ResidualSpectra::restore(const Key& key, Halvoren::FreqMagAndPhaseBox& box)
+bool ResidualFrameCache::restore(const Key& key, Halvoren::FreqMagAndPhaseBox& box)
 {
     const auto found = index_.find(key);
     if (found == index_.end())
@@ -24,7 +24,7 @@ bool ResidualSpectra::restore(const Key& key, Halvoren::FreqMagAndPhaseBox& box)
     return true;
 }
 
-void ResidualSpectra::keep(const Key& key, const Halvoren::FreqMagAndPhaseBox& box)
+void ResidualFrameCache::keep(const Key& key, const Halvoren::FreqMagAndPhaseBox& box)
 {
     if (entries_.size() < kCapacity) {
         entries_.emplace_front();
@@ -44,7 +44,7 @@ void ResidualSpectra::keep(const Key& key, const Halvoren::FreqMagAndPhaseBox& b
     index_[key] = entries_.begin();
 }
 
-void ResidualSpectra::forget()
+void ResidualFrameCache::forget()
 {
     index_.clear();
     entries_.clear();

@@ -16,7 +16,7 @@
 
 namespace HalvorenEngineV2 {
 
-class ResidualSpectra {
+class ResidualFrameCache {
 public:
     static constexpr std::size_t kCapacity = 512;
 
