@@ -1,12 +1,12 @@
 #pragma once
-// A sequence of distinct pointers kept in blocks of at most a few hundred,
-// with the block sizes in running sums, so that inserting or erasing at an
-// index shifts one block and updates a few sums instead of moving everything
-// behind it. Once a pointer is looked up, a map of each
-// pointer's block is kept until the next wholesale change, so that further
-// look-ups need no walk. Reading is by index, front, back and random-access
-// iterators that walk block by block; const members change nothing, so any
-// number of threads may read while none writes.
+// A sequence of distinct pointers kept in blocks of at most 1,024 (a fuller
+// block is split in two), with the block sizes in running sums, so that
+// inserting or erasing at an index shifts one block and updates a few sums
+// instead of moving everything behind it. Once a pointer is looked up, a map
+// of each pointer's block is kept until the next wholesale change, so that
+// further look-ups need no walk. Reading is by index, front, back and
+// random-access iterators that walk block by block; const members change
+// nothing, so any number of threads may read while none writes.
 #include <algorithm>
 #include <compare>
 #include <cstddef>
