@@ -57,15 +57,20 @@ void createCopiedBeat(ClipboardSlot& slot, const std::vector<Beat*>& selected)
 void createCopiedSegment(ClipboardSlot& slot, const std::vector<BaseSegment*>& selected)
 {
     auto obj = std::make_unique<CopiedSegment>();
+    std::vector<BaseSegment*> copies;
     for (BaseSegment* seg : selected)
-        if (auto* sing = dynamic_cast<SingSegment*>(seg)) insertSegmentSorted(obj->segs, new SingSegment(*sing));
+        if (auto* sing = dynamic_cast<SingSegment*>(seg)) copies.push_back(new SingSegment(*sing));
+    obj->segs.insertAll(copies);
     slot = std::move(obj);
 }
 
 void createCopiedNote(ClipboardSlot& slot, const std::vector<Note*>& selected)
 {
     auto obj = std::make_unique<CopiedNote>();
-    for (const Note* n : selected) obj->notes.insertSorted(new Note(*n));
+    std::vector<Note*> copies;
+    copies.reserve(selected.size());
+    for (const Note* n : selected) copies.push_back(new Note(*n));
+    obj->notes.insertAll(copies);
     slot = std::move(obj);
 }
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -126,7 +125,7 @@ public:
     // flags are cleared). Each flagged element left keeps its flag only while
     // it overlaps another flagged element left, which is what removing them
     // one by one gives. Returns the elements left whose flag it cleared.
-    std::vector<T*> removeAll(const std::unordered_set<const T*>& gone)
+    std::vector<T*> removeAll(const PointerSet<T>& gone)
     {
         bool flaggedGone = false;
         takeOutListed(gone, [&](T* e) {
@@ -138,7 +137,7 @@ public:
 
     // Takes the listed elements out as they stand: neither they nor the
     // flags of the elements left change.
-    void takeOut(const std::unordered_set<const T*>& listed)
+    void takeOut(const PointerSet<T>& listed)
     {
         takeOutListed(listed, [](T*) {});
     }
@@ -206,19 +205,15 @@ public:
     void reinsertAll(const std::vector<T*>& elements)
     {
         if (elements.empty()) return;
-        PointerMap<T, bool> taken;
-        taken.reset(elements.size());
+        PointerSet<T> taken;
         std::vector<T*> moved;
         moved.reserve(elements.size());
-        for (T* e : elements) {
-            if (taken.find(e)) continue;  // each element once
-            taken.set(e, true);
-            moved.push_back(e);
-        }
+        for (T* e : elements)
+            if (taken.insert(e)) moved.push_back(e);  // each element once
         std::vector<T*> kept;
         kept.reserve(size());
         for (T* e : items)
-            if (!taken.find(e)) kept.push_back(e);
+            if (!taken.contains(e)) kept.push_back(e);
         sortByPosition(moved);
         std::vector<T*> all(kept.size() + moved.size());
         std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), all.begin(), byPosition);
@@ -303,12 +298,12 @@ private:
 
     // Takes the listed elements out, handing each to taken first.
     template <class Taken>
-    void takeOutListed(const std::unordered_set<const T*>& listed, Taken taken)
+    void takeOutListed(const PointerSet<T>& listed, Taken taken)
     {
         std::vector<T*> kept;
         kept.reserve(size());
         for (T* e : items) {
-            if (!listed.count(e))
+            if (!listed.contains(e))
                 kept.push_back(e);
             else
                 taken(e);
@@ -358,11 +353,15 @@ private:
     static void flagOverlapsWith(const std::vector<T*>& targets, const std::vector<T*>& others)
     {
         std::vector<int64_t> reach(others.size() + 1, INT64_MIN);  // largest end among the first k
-        for (size_t k = 0; k < others.size(); ++k) reach[k + 1] = std::max(reach[k], spanEnd(*others[k]));
+        std::vector<int32_t> starts(others.size());  // searched without reaching into the elements
+        for (size_t k = 0; k < others.size(); ++k) {
+            reach[k + 1] = std::max(reach[k], spanEnd(*others[k]));
+            starts[k] = others[k]->pos;
+        }
         for (T* x : targets) {
-            const auto before = std::lower_bound(others.begin(), others.end(), spanEnd(*x),
-                                                 [](const T* e, int64_t end) { return e->pos < end; });
-            if (reach[static_cast<size_t>(before - others.begin())] > x->pos) x->overlapped = true;
+            const auto before = std::lower_bound(starts.begin(), starts.end(), spanEnd(*x),
+                                                 [](int32_t pos, int64_t end) { return pos < end; });
+            if (reach[static_cast<size_t>(before - starts.begin())] > x->pos) x->overlapped = true;
         }
     }
 
@@ -399,10 +398,15 @@ private:
             const T* c = *it;
             return c->overlapped && c->pos <= e.pos && spanEnd(*c) >= spanEnd(e) && hasFlaggedPartner(it);
         };
+        // Later ones qualify only at e's own position, earlier ones only
+        // within maxWidth before it.
         auto after = split, before = split;
-        for (size_t step = 0; step < kNear; ++step) {
-            if (after != end() && spansWithPartner(after++)) return;
-            if (before != begin() && spansWithPartner(--before)) return;
+        bool afterOpen = true, beforeOpen = true;
+        for (size_t step = 0; step < kNear && (afterOpen || beforeOpen); ++step) {
+            afterOpen = afterOpen && after != end() && (*after)->pos <= e.pos;
+            if (afterOpen && spansWithPartner(after++)) return;
+            beforeOpen = beforeOpen && before != begin() && (*(before - 1))->pos > e.pos - maxWidth;
+            if (beforeOpen && spansWithPartner(--before)) return;
         }
         // Of the earlier elements (none of which starts after e), only the
         // nearest flagged one of positive width can lose its flag: any other

@@ -14,13 +14,17 @@ template <class T>
 void markOverlapsInOrder(std::vector<T*>& v)
 {
     const size_t n = v.size();
-    auto endOf = [&](size_t k) { return int64_t{v[k]->pos} + v[k]->width; };
+    // The positions, read once into one array: the searches below then stay
+    // within it instead of reaching into elements all over memory.
+    std::vector<int32_t> starts(n);
+    for (size_t k = 0; k < n; ++k) starts[k] = v[k]->pos;
+    auto endOf = [&](size_t k) { return int64_t{starts[k]} + v[k]->width; };
     auto spans = [&](size_t k) { return v[k]->width > 0; };
     // First index whose element starts at or after x.
     auto firstFrom = [&](int64_t x) {
         return static_cast<size_t>(
-            std::lower_bound(v.begin(), v.end(), x, [](const T* e, int64_t p) { return e->pos < p; }) -
-            v.begin());
+            std::lower_bound(starts.begin(), starts.end(), x, [](int32_t p, int64_t at) { return p < at; }) -
+            starts.begin());
     };
 
     // Largest end among the first k elements.
@@ -38,7 +42,7 @@ void markOverlapsInOrder(std::vector<T*>& v)
     for (size_t k = n; k-- > 0;) nextSpanning[k] = spans(k) ? k : nextSpanning[k + 1];
 
     for (size_t i = 0; i < n; ++i) {
-        const int64_t pos = v[i]->pos;
+        const int64_t pos = starts[i];
         const int64_t end = endOf(i);
         bool hit;
         if (spans(i)) {

@@ -1,10 +1,12 @@
 #pragma once
 // A map from distinct non-null pointers to small values, in one flat table
 // probed linearly and kept at most half full: no allocation per entry, and
-// refilling it for as many entries as before reuses its room.
+// refilling it for as many entries as before reuses its room. A set of
+// pointers is built on it.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 namespace HVCurrentModel {
@@ -53,6 +55,8 @@ public:
         --used;
     }
 
+    size_t size() const { return used; }
+
     // Empties the map, with room for count entries.
     void reset(size_t count)
     {
@@ -100,6 +104,36 @@ private:
     std::vector<Slot> slots;  // a power of two long, or empty
     unsigned bits = 0;
     size_t used = 0;
+};
+
+// A set of distinct non-null pointers in the same flat table.
+template <class K>
+class PointerSet {
+public:
+    PointerSet() = default;
+
+    // The non-null pointers of the range.
+    template <class Range>
+    explicit PointerSet(const Range& keys)
+    {
+        map.reset(static_cast<size_t>(std::distance(std::begin(keys), std::end(keys))));
+        for (const K* key : keys)
+            if (key) map.set(key, true);
+    }
+
+    bool contains(const K* key) const { return map.find(key) != nullptr; }
+    size_t size() const { return map.size(); }
+
+    // Adds key (not null); false when it was there already.
+    bool insert(const K* key)
+    {
+        if (contains(key)) return false;
+        map.set(key, true);
+        return true;
+    }
+
+private:
+    PointerMap<K, bool> map;
 };
 
 }  // namespace HVCurrentModel

@@ -2,7 +2,6 @@
 // Deleting notes or segments: all listed elements of one container go in one
 // pass, however many they are, with one record that puts them back exactly.
 #include <cstddef>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -59,7 +58,7 @@ public:
             flaggedGone = flaggedGone || t.overlapped;  // as undo set it
         }
         if (indices.size() == taken.size() && c.removeAt(indices, flaggedGone, cleared)) return;
-        std::unordered_set<const T*> gone;
+        HVCurrentModel::PointerSet<T> gone;
         for (const Taken& t : taken) gone.insert(t.element);
         cleared = c.removeAll(gone);
     }
@@ -93,11 +92,12 @@ void recDeleteElements(CHistoryGroup* group, const std::vector<T*>& list, HVCurr
         group->addRec(new Act(&c, {{e, index, overlapped}}, std::move(cleared)));
         return;
     }
-    std::unordered_set<const T*> gone(list.begin(), list.end());
+    const HVCurrentModel::PointerSet<T> gone(list);
     std::vector<typename Act::Taken> taken;
-    for (size_t i = 0; i < c.size(); ++i) {
-        T* e = c[i];
-        if (!gone.count(e)) continue;
+    size_t i = 0;
+    for (auto it = c.begin(); it != c.end(); ++it, ++i) {
+        T* e = *it;
+        if (!gone.contains(e)) continue;
         taken.push_back({e, i, e->overlapped});
         e->selected = false;
     }

@@ -2,7 +2,6 @@
 // Inserting notes or segments: all listed elements go into one container by
 // one sort and one merge, however many they are, with one record that takes
 // them out again in one pass.
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -21,7 +20,7 @@ public:
     CInsertElementsAct(Container* container, std::vector<T*> added)
         : container(container), added(std::move(added)) {}
 
-    void undo() override { container->removeAll(std::unordered_set<const T*>(added.begin(), added.end())); }
+    void undo() override { container->removeAll(HVCurrentModel::PointerSet<T>(added)); }
     void redo() override { container->insertAll(added); }
     void freeIfUndone() override
     {
@@ -39,10 +38,10 @@ public:
 template <class T>
 void recInsertElements(CHistoryGroup* group, const std::vector<T*>& list, HVCurrentModel::ElementContainer<T>& c)
 {
-    std::unordered_set<const T*> present(c.begin(), c.end());
+    HVCurrentModel::PointerSet<T> present(c);
     std::vector<T*> added;
     for (T* e : list)
-        if (e && present.insert(e).second) added.push_back(e);
+        if (e && present.insert(e)) added.push_back(e);
     if (added.empty()) return;
     c.insertAll(added);
     group->addRec(new CInsertElementsAct<T>(&c, std::move(added)));

@@ -1,7 +1,6 @@
 #include "model/history/NoteActs.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 ElementTimesValue ElementTimesValue::of(const Note& n) {
     return {n.timeFactor1, n.timesFlag, n.timeFactor2, n.timeFactor3, n.timeFactor4};
@@ -68,7 +67,7 @@ void CMoveNotesAct::redo() {
 
 void CMoveNotesAct::undo() {
     HVCurrentModel::NoteContainer& notes = segment->notes;
-    std::unordered_set<const Note*> listed;
+    HVCurrentModel::PointerSet<Note> listed;
     for (const Moved& m : moved) listed.insert(m.note);
     notes.takeOut(listed);
     std::vector<std::pair<Note*, size_t>> at;

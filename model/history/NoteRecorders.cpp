@@ -1,10 +1,10 @@
 #include "model/history/NoteRecorders.h"
 
 #include <algorithm>
-#include <unordered_map>
-#include <unordered_set>
+#include <cstdint>
 #include <utility>
 
+#include "model/current/PointerMap.h"
 #include "model/history/ElementDeleteAct.h"
 #include "model/history/ElementInsertAct.h"
 #include "model/history/HistoryGroup.h"
@@ -52,15 +52,18 @@ void recEditNotesLyric(CHistoryGroup* group, const std::vector<NoteLyricEdit>& e
 void recEditNotesPosWidthKey(CHistoryGroup* group, const std::vector<NotePosWidthKeyEdit>& edits, SingSegment* seg) {
     // A note listed more than once takes its last edit, in that edit's place
     // of the list.
-    std::unordered_map<const Note*, size_t> index;
-    for (size_t i = 0; i < seg->notes.size(); ++i) index.emplace(seg->notes[i], i);
-    std::unordered_set<const Note*> seen;
+    constexpr size_t kSeen = SIZE_MAX;  // the index of a note already taken
+    PointerMap<Note, size_t> index;
+    index.reset(seg->notes.size());
+    size_t i = 0;
+    for (const Note* n : seg->notes) index.set(n, i++);
     std::vector<CMoveNotesAct::Moved> moved;
     for (size_t k = edits.size(); k-- > 0;) {
         const NotePosWidthKeyEdit& e = edits[k];
-        const auto at = index.find(e.note);
-        if (at == index.end() || !seen.insert(e.note).second) continue;
-        moved.push_back({e.note, at->second, PosWidthKeyValue::of(*e.note), {e.pos, e.width, e.key}});
+        const size_t* at = e.note ? index.find(e.note) : nullptr;
+        if (!at || *at == kSeen) continue;
+        moved.push_back({e.note, *at, PosWidthKeyValue::of(*e.note), {e.pos, e.width, e.key}});
+        index.set(e.note, kSeen);
     }
     if (moved.empty()) return;
     std::reverse(moved.begin(), moved.end());
