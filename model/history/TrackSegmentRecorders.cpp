@@ -55,13 +55,14 @@ void recDeleteSegments(CHistoryGroup* group, const std::vector<BaseSegment*>& li
 
 void recEditSegmentsPosWidth(CHistoryGroup* group, const std::vector<SegmentPosWidth>& edits,
                              BaseSegmentContainer* segs) {
-    for (const SegmentPosWidth& e : edits)
-        if (e.segment && segs->contains(e.segment)) recMoveSegment(group, segs, e.segment, e.pos, e.width);
-}
-
-void recMoveSegment(CHistoryGroup* group, BaseSegmentContainer* segs, BaseSegment* seg, int pos, int width) {
-    auto* rec = new CEditBaseSegmentPosWidthAct(segs, seg, {seg->pos, seg->width, seg->overlapped},
-                                                {pos, width, seg->overlapped});
+    std::vector<CMoveSegmentsAct::Moved> moved;
+    for (const SegmentPosWidth& e : lastEditOfEach(edits)) {
+        const size_t at = segs->locate(e.segment);
+        if (at == segs->size()) continue;
+        moved.push_back({e.segment, at, {e.segment->pos, e.segment->width}, {e.pos, e.width}});
+    }
+    if (moved.empty()) return;
+    auto* rec = new CMoveSegmentsAct(segs, std::move(moved));
     group->addRec(rec);
     rec->redo();
 }
