@@ -129,7 +129,7 @@ public:
     std::vector<T*> removeAll(const std::unordered_set<const T*>& gone)
     {
         bool flaggedGone = false;
-        takeOutListed(gone, [&](T* e) {
+        takeOutListed([&](const T* e) { return gone.count(e) > 0; }, [&](T* e) {
             flaggedGone = flaggedGone || e->overlapped;
             e->overlapped = false;
         });
@@ -138,9 +138,12 @@ public:
 
     // Takes the listed elements out as they stand: neither they nor the
     // flags of the elements left change.
-    void takeOut(const std::unordered_set<const T*>& listed)
+    void takeOut(const std::vector<T*>& listed)
     {
-        takeOutListed(listed, [](T*) {});
+        PointerMap<T, bool> isListed;
+        isListed.reset(listed.size());
+        for (const T* e : listed) isListed.set(e, true);
+        takeOutListed([&](const T* e) { return isListed.find(e) != nullptr; }, [](T*) {});
     }
 
     // The same for the elements at the given indices, listed in increasing
@@ -277,14 +280,15 @@ private:
             std::stable_sort(list.begin(), list.end(), byPosition);
     }
 
-    // Takes the listed elements out, handing each to taken first.
-    template <class Taken>
-    void takeOutListed(const std::unordered_set<const T*>& listed, Taken taken)
+    // Takes the elements listed (a test of an element) out, handing each to
+    // taken first.
+    template <class Listed, class Taken>
+    void takeOutListed(Listed listed, Taken taken)
     {
         std::vector<T*> kept;
         kept.reserve(size());
         for (T* e : items) {
-            if (!listed.count(e))
+            if (!listed(e))
                 kept.push_back(e);
             else
                 taken(e);

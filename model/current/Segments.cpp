@@ -1,8 +1,5 @@
 #include "model/current/Segments.h"
 
-#include <algorithm>
-#include <unordered_set>
-
 namespace HVCurrentModel {
 
 SingSegment::SingSegment(int32_t pos, int32_t width) : BaseSegment(pos, width)
@@ -51,20 +48,11 @@ void SingSegment::extendCurveEnds()
     }
 }
 
-std::vector<SegmentPosWidth> lastEditOfEach(const std::vector<SegmentPosWidth>& edits)
-{
-    std::unordered_set<const BaseSegment*> seen;
-    std::vector<SegmentPosWidth> last;
-    for (size_t k = edits.size(); k-- > 0;)
-        if (edits[k].segment && seen.insert(edits[k].segment).second) last.push_back(edits[k]);
-    std::reverse(last.begin(), last.end());
-    return last;
-}
-
 void BaseSegmentContainer::applyPosWidth(const std::vector<SegmentPosWidth>& edits)
 {
     std::vector<BaseSegment*> moved;
-    for (const SegmentPosWidth& e : lastEditOfEach(edits)) {
+    moved.reserve(edits.size());
+    for (const SegmentPosWidth& e : edits) {
         setPosWidth(e.segment, e.pos, e.width);
         moved.push_back(e.segment);
     }

@@ -177,16 +177,12 @@ struct SegmentPosWidth {
     int32_t width = 0;
 };
 
-// Each segment once, with its last edit, in that edit's place of the list;
-// edits without a segment are dropped.
-std::vector<SegmentPosWidth> lastEditOfEach(const std::vector<SegmentPosWidth>& edits);
-
 class BaseSegmentContainer : public ElementContainer<BaseSegment> {
 public:
-    // Moves and resizes segments of the container as one change: each gets
-    // its values (a segment listed twice takes its last edit), then all are
-    // put in order again together, after the segments of equal position, in
-    // the order of their edits, and the flags are marked afresh.
+    // Moves and resizes segments of the container, each listed once, as one
+    // change: each gets its values, then all are put in order again
+    // together, after the segments of equal position, in the order of their
+    // edits, and the flags are marked afresh.
     void applyPosWidth(const std::vector<SegmentPosWidth>& edits);
     // Gives one segment its values, with what that does to its contents,
     // leaving the segment's place and flags to the caller.

@@ -1,7 +1,6 @@
 #include "model/history/NoteActs.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 ElementTimesValue ElementTimesValue::of(const Note& n) {
     return {n.timeFactor1, n.timesFlag, n.timeFactor2, n.timeFactor3, n.timeFactor4};
@@ -68,8 +67,9 @@ void CMoveNotesAct::redo() {
 
 void CMoveNotesAct::undo() {
     HVCurrentModel::NoteContainer& notes = segment->notes;
-    std::unordered_set<const Note*> listed;
-    for (const Moved& m : moved) listed.insert(m.note);
+    std::vector<Note*> listed;
+    listed.reserve(moved.size());
+    for (const Moved& m : moved) listed.push_back(m.note);
     notes.takeOut(listed);
     std::vector<std::pair<Note*, size_t>> at;
     at.reserve(moved.size());

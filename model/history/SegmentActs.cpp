@@ -1,7 +1,6 @@
 #include "model/history/SegmentActs.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace {
 
@@ -43,8 +42,9 @@ void CMoveSegmentsAct::redo() {
 }
 
 void CMoveSegmentsAct::undo() {
-    std::unordered_set<const BaseSegment*> listed;
-    for (const Moved& m : moved) listed.insert(m.segment);
+    std::vector<BaseSegment*> listed;
+    listed.reserve(moved.size());
+    for (const Moved& m : moved) listed.push_back(m.segment);
     container->takeOut(listed);
     std::vector<std::pair<BaseSegment*, size_t>> at;
     at.reserve(moved.size());
