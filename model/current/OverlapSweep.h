@@ -44,9 +44,8 @@ void markOverlapsInOrder(std::vector<T*>& v)
         if (spans(i)) {
             // An earlier element reaching past pos, or a later one starting
             // before end: one of positive width always reaches past pos; the
-            // others right after i form one run.
-            // The search for where the later ones end is made only when the
-            // next one starts before end.
+            // others right after i form one run, looked for only when the
+            // next element starts before end.
             hit = prefixMaxEnd[i] > pos;
             if (!hit && i + 1 < n && v[i + 1]->pos < end) {
                 const size_t later = firstFrom(end);
