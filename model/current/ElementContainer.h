@@ -262,30 +262,6 @@ public:
         for (const T* e : added) widen(*e);
     }
 
-    // Elements of equal position stand in the order they came in, and sorted
-    // insertion puts an element after its equals. Undo gives that order back
-    // by noting where an element stood among its equals before a change and
-    // moving it back there once it is in again.
-
-    // The number of elements of the element's position standing right
-    // before it; 0 when it is not in the container.
-    int32_t rankAmongEqual(const T* element) const
-    {
-        const size_t at = indexOf(element);
-        return at == size() ? 0 : static_cast<int32_t>(at - runStart(at));
-    }
-
-    // Moves the element to the given rank among the elements of its
-    // position standing right before it (at most its place now).
-    void moveToRank(T* element, int32_t rank)
-    {
-        const size_t at = locate(element);
-        if (at == size()) return;
-        const size_t first = runStart(at);
-        items.erase(at);
-        items.insert(first + std::min<size_t>(static_cast<size_t>(std::max(rank, 0)), at - first), element);
-    }
-
 private:
     static bool byPosition(const T* a, const T* b) { return a->pos < b->pos; }
 
@@ -309,16 +285,6 @@ private:
                 taken(e);
         }
         items.assign(kept);
-    }
-
-    // The index of the first of the elements of equal position standing
-    // right before the element at index at, or at itself.
-    size_t runStart(size_t at) const
-    {
-        const int32_t pos = items[at]->pos;
-        size_t first = at;
-        for (auto it = items.at(at); it != begin() && (*--it)->pos == pos;) --first;
-        return first;
     }
 
     // Takes the listed elements, in order of position, as the container's

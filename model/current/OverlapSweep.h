@@ -48,11 +48,13 @@ void markOverlapsInOrder(std::vector<T*>& v)
         if (spans(i)) {
             // An earlier element reaching past pos, or a later one starting
             // before end: one of positive width always reaches past pos; the
-            // others right after i form one run.
+            // others right after i form one run, looked for only when the
+            // next element starts before end.
             hit = prefixMaxEnd[i] > pos;
-            const size_t later = firstFrom(end);
-            if (!hit && later > i + 1)
+            if (!hit && i + 1 < n && starts[i + 1] < end) {
+                const size_t later = firstFrom(end);
                 hit = nextSpanning[i + 1] < later || runMaxEnd[later - 1] > pos;
+            }
         } else {
             // Only an earlier element that starts before end and reaches past pos.
             hit = prefixMaxEnd[firstFrom(end)] > pos;

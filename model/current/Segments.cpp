@@ -48,35 +48,36 @@ void SingSegment::extendCurveEnds()
     }
 }
 
-void SingSegmentContainer::applyPosWidth(const std::vector<SegmentPosWidth>& edits)
+void BaseSegmentContainer::applyPosWidth(const std::vector<SegmentPosWidth>& edits)
 {
+    std::vector<BaseSegment*> moved;
+    moved.reserve(edits.size());
     for (const SegmentPosWidth& e : edits) {
-        auto* seg = static_cast<SingSegment*>(e.segment);
-        removeSegment(*this, seg);
-        if (e.width != seg->width) {
-            const int32_t back = clampTick(int64_t{seg->pos} - e.pos);  // minus the move
-            if (back != 0) {
-                shiftNotes(seg->notes, back);
-                seg->shiftCurves(back);
-            }
-            seg->pos = e.pos;
-            seg->width = e.width;
-            seg->extendCurveEnds();
-        } else {
-            seg->pos = e.pos;
-        }
-        insertSegmentSorted(*this, seg);
+        setPosWidth(e.segment, e.pos, e.width);
+        moved.push_back(e.segment);
     }
+    reinsertAll(moved);
 }
 
-void InstrumentSegmentContainer::applyPosWidth(const std::vector<SegmentPosWidth>& edits)
+void SingSegmentContainer::setPosWidth(BaseSegment* base, int32_t pos, int32_t width)
 {
-    for (const SegmentPosWidth& e : edits) {
-        removeSegment(*this, e.segment);
-        e.segment->pos = e.pos;
-        e.segment->width = e.width;
-        insertSegmentSorted(*this, e.segment);
+    auto* seg = static_cast<SingSegment*>(base);
+    if (width != seg->width) {
+        const int32_t back = clampTick(int64_t{seg->pos} - pos);  // minus the move
+        if (back != 0) {
+            shiftNotes(seg->notes, back);
+            seg->shiftCurves(back);
+        }
+        seg->width = width;
+        seg->extendCurveEnds();
     }
+    seg->pos = pos;
+}
+
+void InstrumentSegmentContainer::setPosWidth(BaseSegment* seg, int32_t pos, int32_t width)
+{
+    seg->pos = pos;
+    seg->width = width;
 }
 
 void insertSegmentSorted(BaseSegmentContainer& segs, BaseSegment* seg)

@@ -179,21 +179,28 @@ struct SegmentPosWidth {
 
 class BaseSegmentContainer : public ElementContainer<BaseSegment> {
 public:
-    // Moves and resizes segments, keeping the container sorted and flagged.
-    virtual void applyPosWidth(const std::vector<SegmentPosWidth>& edits) = 0;
+    // Moves and resizes segments of the container, each listed once, as one
+    // change: each gets its values, then all are put in order again
+    // together, after the segments of equal position, in the order of their
+    // edits, and the flags are marked afresh.
+    void applyPosWidth(const std::vector<SegmentPosWidth>& edits);
+    // Gives one segment its values, with what that does to its contents,
+    // leaving the segment's place and flags to the caller.
+    virtual void setPosWidth(BaseSegment* seg, int32_t pos, int32_t width) = 0;
 };
 
 class SingSegmentContainer : public BaseSegmentContainer {
 public:
     // A sing segment resized at its left edge moves its notes and saved
-    // curves the other way, so they keep their place on the time line.
-    void applyPosWidth(const std::vector<SegmentPosWidth>& edits) override;
+    // curves the other way, so they keep their place on the time line; a
+    // resize pulls its curve end nodes out to its edges.
+    void setPosWidth(BaseSegment* seg, int32_t pos, int32_t width) override;
     SingSegment* segAt(size_t i) const { return static_cast<SingSegment*>((*this)[i]); }
 };
 
 class InstrumentSegmentContainer : public BaseSegmentContainer {
 public:
-    void applyPosWidth(const std::vector<SegmentPosWidth>& edits) override;
+    void setPosWidth(BaseSegment* seg, int32_t pos, int32_t width) override;
     InstrumentSegment* segAt(size_t i) const { return static_cast<InstrumentSegment*>((*this)[i]); }
 };
 

@@ -54,8 +54,10 @@ void recShiftScore(CHistoryGroup* group, int delta) {
     for (Track* track : model->tracks) {
         BaseSegmentContainer* segs = track->getSegments();
         if (!segs) continue;
-        const std::vector<BaseSegment*> list(segs->begin(), segs->end());
-        for (BaseSegment* seg : list) recMoveSegment(group, segs, seg, clampTick(int64_t{seg->pos} + delta), seg->width);
+        std::vector<SegmentPosWidth> edits;
+        edits.reserve(segs->size());
+        for (BaseSegment* seg : *segs) edits.push_back({seg, clampTick(int64_t{seg->pos} + delta), seg->width});
+        recEditSegmentsPosWidth(group, edits, segs);
     }
 }
 
@@ -65,14 +67,15 @@ void recRefitAudioSegments(CHistoryGroup* group) {
     for (Track* track : model->tracks) {
         if (track->kind != kInstrumentTrack || !track->instSegs) continue;
         InstrumentSegmentContainer* segs = track->instSegs;
-        const std::vector<BaseSegment*> list(segs->begin(), segs->end());
-        for (BaseSegment* base : list) {
+        std::vector<SegmentPosWidth> edits;
+        for (BaseSegment* base : *segs) {
             auto* seg = static_cast<InstrumentSegment*>(base);
             // A segment whose audio could not be loaded has no length to fit.
             if (seg->sampleRate <= 0 || seg->frames <= 0) continue;
             const float duration = static_cast<float>(seg->frames) / static_cast<float>(seg->sampleRate);
             const int width = map.secToTick(map.tickToSec(seg->pos) + duration) + 1 - seg->pos;
-            recMoveSegment(group, segs, seg, seg->pos, width);
+            edits.push_back({seg, seg->pos, width});
         }
+        recEditSegmentsPosWidth(group, edits, segs);
     }
 }

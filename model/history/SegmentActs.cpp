@@ -1,5 +1,7 @@
 #include "model/history/SegmentActs.h"
 
+#include <algorithm>
+
 namespace {
 
 void replaceOverSpan(HVCurrentModel::ParamCurve& curve, const HVCurrentModel::NodeContainer& span,
@@ -9,38 +11,60 @@ void replaceOverSpan(HVCurrentModel::ParamCurve& curve, const HVCurrentModel::No
     curve.replaceRange(discarded, source, span.front().pos, span.back().pos);
 }
 
-// The sing segment behind a segment of the container, or null.
-HVCurrentModel::SingSegment* asSingSegment(BaseSegmentContainer* container, BaseSegment* segment) {
-    return dynamic_cast<HVCurrentModel::SingSegmentContainer*>(container)
-               ? static_cast<HVCurrentModel::SingSegment*>(segment)
-               : nullptr;
-}
-
 }  // namespace
 
-CEditBaseSegmentPosWidthAct::CEditBaseSegmentPosWidthAct(BaseSegmentContainer* container, BaseSegment* segment,
-                                                         const PosWidthValue& before, const PosWidthValue& after)
-    : container(container), segment(segment), before(before), after(after),
-      rankBefore(container->rankAmongEqual(segment)) {
-    HVCurrentModel::SingSegment* seg = asSingSegment(container, segment);
-    if (!seg) return;
-    for (size_t i = 0; i < HVCurrentModel::kSavedCurveSlots.size(); ++i) {
-        const HVCurrentModel::NodeContainer& nodes = seg->curve(HVCurrentModel::kSavedCurveSlots[i]).nodes;
-        if (nodes.hasTwoNodes()) endsBefore[i] = {nodes.front(), nodes.back()};
+CMoveSegmentsAct::CMoveSegmentsAct(BaseSegmentContainer* container, std::vector<Moved> moved)
+    : container(container), moved(std::move(moved)) {
+    if (!dynamic_cast<HVCurrentModel::SingSegmentContainer*>(container)) return;
+    for (const Moved& m : this->moved) {
+        if (m.after.width == m.before.width) continue;  // only a resize touches the end nodes
+        auto* seg = static_cast<HVCurrentModel::SingSegment*>(m.segment);
+        SavedCurveEnds ends;
+        for (size_t i = 0; i < HVCurrentModel::kSavedCurveSlots.size(); ++i) {
+            const HVCurrentModel::NodeContainer& nodes = seg->curve(HVCurrentModel::kSavedCurveSlots[i]).nodes;
+            if (nodes.hasTwoNodes()) ends[i] = {nodes.front(), nodes.back(), true};
+        }
+        endsBefore.emplace_back(seg, ends);
     }
 }
 
-void CEditBaseSegmentPosWidthAct::undo() {
-    apply(before);
-    container->moveToRank(segment, rankBefore);
-    HVCurrentModel::SingSegment* seg = asSingSegment(container, segment);
-    if (!seg) return;
-    for (size_t i = 0; i < HVCurrentModel::kSavedCurveSlots.size(); ++i) {
-        HVCurrentModel::NodeContainer& nodes = seg->curve(HVCurrentModel::kSavedCurveSlots[i]).nodes;
-        if (endsBefore[i].size() != 2 || !nodes.hasTwoNodes()) continue;
-        nodes.front() = endsBefore[i][0];
-        nodes.back() = endsBefore[i][1];
+void CMoveSegmentsAct::redo() {
+    std::vector<std::pair<BaseSegment*, bool>> flags;
+    flags.reserve(container->size());
+    for (BaseSegment* s : *container) flags.emplace_back(s, s->overlapped);
+    std::vector<HVCurrentModel::SegmentPosWidth> edits;
+    edits.reserve(moved.size());
+    for (const Moved& m : moved) edits.push_back({m.segment, m.after.pos, m.after.width});
+    container->applyPosWidth(edits);
+    flagsBefore.clear();
+    for (const auto& [s, was] : flags)
+        if (s->overlapped != was) flagsBefore.emplace_back(s, was);
+}
+
+void CMoveSegmentsAct::undo() {
+    HVCurrentModel::PointerSet<BaseSegment> listed;
+    for (const Moved& m : moved) listed.insert(m.segment);
+    container->takeOut(listed);
+    std::vector<std::pair<BaseSegment*, size_t>> at;
+    at.reserve(moved.size());
+    for (const Moved& m : moved) {
+        container->setPosWidth(m.segment, m.before.pos, m.before.width);
+        at.emplace_back(m.segment, m.index);
     }
+    for (const auto& [seg, ends] : endsBefore) {
+        for (size_t i = 0; i < HVCurrentModel::kSavedCurveSlots.size(); ++i) {
+            HVCurrentModel::NodeContainer& nodes = seg->curve(HVCurrentModel::kSavedCurveSlots[i]).nodes;
+            if (!ends[i].saved || !nodes.hasTwoNodes()) continue;
+            nodes.front() = ends[i].first;
+            nodes.back() = ends[i].last;
+        }
+    }
+    std::sort(at.begin(), at.end(), [](const auto& x, const auto& y) { return x.second < y.second; });
+    const bool inOrder = container->putBack(at);
+    for (const auto& [s, was] : flagsBefore) s->overlapped = was;
+    // Should anything have moved the segments since, order and flags are
+    // made good again.
+    if (!inOrder) container->sortAndMarkOverlaps();
 }
 
 void CEditSingSegmentCurveAct::undo() { replaceOverSpan(*curve, inserted, removed); }

@@ -24,9 +24,7 @@ void recDeleteSegments(CHistoryGroup* group, const std::vector<HVCurrentModel::B
 // when out is not empty.
 bool collectOverlappedSegments(const HVCurrentModel::BaseSegmentContainer& segs,
                                std::vector<HVCurrentModel::BaseSegment*>& out);
+// Moves and resizes segments of the container as one change (its
+// applyPosWidth); segments not in the container are skipped.
 void recEditSegmentsPosWidth(CHistoryGroup* group, const std::vector<HVCurrentModel::SegmentPosWidth>& edits,
                              HVCurrentModel::BaseSegmentContainer* segs);
-// Gives one segment of the container a new position and width; its overlap
-// flag is recorded as it stands on both sides.
-void recMoveSegment(CHistoryGroup* group, HVCurrentModel::BaseSegmentContainer* segs,
-                    HVCurrentModel::BaseSegment* seg, int pos, int width);

@@ -135,6 +135,38 @@ TEST_F(DocTimeLine, TempoMarkersStayAfterTheFixedOneAndInOrder) {
     EXPECT_EQ((std::vector<Tempo*>{stray, fixed, t}), model->tempos);
 }
 
+// A beat change shifts every segment of every track as one change; undo and
+// redo give back positions, order among equal positions, flags, notes and
+// curves.
+TEST_F(DocTimeLine, ScoreShiftMovesEverySegmentThroughUndoAndRedo) {
+    SingSegment* twin = addSingSeg(*track, 7680, 480);  // after seg, overlapping it
+    SingSegment* apart = addSingSeg(*track, 12000, 100);
+    Note* note = addNote(*twin, 10, 240);
+    InstrumentSegment* clip = addClip(*addTrack(*model, kInstrumentTrack), 0, 10, 0, 0);
+    const auto curves = allCurves(*seg);
+    const auto state = [&] {
+        std::vector<int> v;
+        for (const BaseSegment* s : *track->singSegs) v.insert(v.end(), {s->pos, s->width, s->overlapped});
+        v.insert(v.end(), {clip->pos, note->pos});
+        return v;
+    };
+    const std::vector<BaseSegment*> order{seg, twin, apart};
+    const std::vector<int> before{7680, 1920, 1, 7680, 480, 1, 12000, 100, 0, 0, 10};
+    // 3/2 at measure -3: measure 1 moves from 7680 to 4 x 3 x 960 = 11520,
+    // so every segment moves 3840 ticks right; notes and curves stand
+    // relative to their segment.
+    const std::vector<int> after{11520, 1920, 1, 11520, 480, 1, 15840, 100, 0, 3840, 10};
+    ASSERT_EQ(before, state());
+    doc.editBeat({{model->beats[0], Beat{-3, 3, 2, false}}});
+    for (int step = 0; step < 3; ++step) {
+        SCOPED_TRACE(step);
+        EXPECT_EQ(step % 2 ? before : after, state());
+        EXPECT_EQ(order, track->singSegs->toVector());
+        EXPECT_EQ(curves, allCurves(*seg));
+        step % 2 ? doc.redo() : doc.undo();
+    }
+}
+
 TEST_F(DocTimeLine, QueriesWithoutMarkersOrFarBeyondTheLastOne) {
     // The last marker, at a negative measure, holds every later tick.
     TimeSignature sig;
@@ -192,6 +224,9 @@ TEST_F(DocTimeLine, TempoOperationsRecordAndRefitUnlessTold) {
     doc.undo();
     EXPECT_EQ(clip->width, 10);
     EXPECT_EQ(doc.indexOfTempo(direct), 1);
+    doc.redo();
+    doc.redo();
+    EXPECT_EQ((std::vector<int>{7680, 961}), (std::vector<int>{clip->pos, clip->width}));
 }
 
 // Resizing pulls the curves' end nodes out to the new edges; undo puts them

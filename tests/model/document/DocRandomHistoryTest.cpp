@@ -195,17 +195,23 @@ private:
         }
         case 10: case 11: {
             Track* t = any(model().tracks);
-            BaseSegment* s = t ? any(t->getSegments()->toVector()) : nullptr;
-            if (!s) return "move segment (none)";
-            const int d = pick(-2000, 2000);
-            const int edge = pick(0, 3);  // move, left edge, right edge, both edges
-            int pos = s->pos, width = s->width;
-            if (edge == 0) pos += d;
-            if (edge == 1 || edge == 3) pos -= d, width += d;
-            if (edge == 2 || edge == 3) width += d;
-            if (width < 1) width = 1;
-            doc_.editSegmentsPosWidth({{s, pos, width}}, t->getSegments());
-            return "segment edge " + std::to_string(edge) + " by " + std::to_string(d);
+            const std::vector<BaseSegment*> segs = t ? t->getSegments()->toVector() : std::vector<BaseSegment*>{};
+            if (segs.empty()) return "move segments (none)";
+            // One to three edits as one operation; a segment may be listed twice.
+            std::vector<SegmentPosWidth> edits;
+            for (int k = pick(1, 3); k > 0; --k) {
+                BaseSegment* s = any(segs);
+                const int d = pick(-2000, 2000);
+                const int edge = pick(0, 3);  // move, left edge, right edge, both edges
+                int pos = s->pos, width = s->width;
+                if (edge == 0) pos += d;
+                if (edge == 1 || edge == 3) pos -= d, width += d;
+                if (edge == 2 || edge == 3) width += d;
+                if (width < 1) width = 1;
+                edits.push_back({s, pos, width});
+            }
+            doc_.editSegmentsPosWidth(edits, t->getSegments());
+            return "move " + std::to_string(edits.size()) + " segments";
         }
         case 12: {
             if (SingSegment* s = anySegment()) doc_.insertNote(newNote(), s);

@@ -183,10 +183,69 @@ TEST(ElementRecords, UndoPutsElementsBackAmongTheirEqualsInTheirOldOrder) {
     SingSegment* s3 = addSingSeg(*hh.track, 0, 500);
     auto segs = [&] { return std::vector<BaseSegment*>(hh.track->singSegs->begin(), hh.track->singSegs->end()); };
     hh.run([&](CHistoryGroup* g) { recDeleteSegments(g, {hh.seg}, hh.track->singSegs); });
-    hh.run([&](CHistoryGroup* g) { recMoveSegment(g, hh.track->singSegs, s2, 2000, 1000); });
+    hh.run([&](CHistoryGroup* g) { recEditSegmentsPosWidth(g, {{s2, 2000, 1000}}, hh.track->singSegs); });
     EXPECT_EQ((std::vector<BaseSegment*>{s3, s2}), segs());
     hh.undo();
     EXPECT_EQ((std::vector<BaseSegment*>{s2, s3}), segs());
     hh.undo();
     EXPECT_EQ((std::vector<BaseSegment*>{hh.seg, s2, s3}), segs());
+}
+
+// Segments moved as one operation end as moving them one by one would leave
+// them, and undo and redo give back every state exactly.
+TEST(ElementRecords, SegmentsMovedTogetherUndoAndRedoExactly) {
+    HistoryHarness hh;
+    Track* track = addTrack(*hh.model, kSingingTrack);
+    SingSegmentContainer* segs = track->singSegs;
+    SingSegment* s = addSingSeg(*track, 2000, 4000);
+    Note* note = addNote(*s, 100, 480);
+    s->curve(kPitchCurve).nodes.assign(NodeContainer{{-1, -1}, {100, 50}, {4001, -1}});
+    SingSegment* a = addSingSeg(*track, 3000, 500);
+    SingSegment* b = addSingSeg(*track, 3000, 200);
+    SingSegment* c = addSingSeg(*track, 8000, 1000);
+    SingSegment* d = addSingSeg(*track, 8500, 1000);
+    SingSegment elsewhere(0, 10);
+    struct State {
+        std::vector<BaseSegment*> order;
+        std::vector<int> posWidthFlag;  // of s, a, b, c, d
+        int notePos;
+        std::vector<CurveNode> pitch;
+    };
+    const auto state = [&] {
+        State st{{segs->begin(), segs->end()}, {}, note->pos, s->curve(kPitchCurve).nodes.toVector()};
+        for (const SingSegment* x : {s, a, b, c, d})
+            st.posWidthFlag.insert(st.posWidthFlag.end(), {x->pos, x->width, x->overlapped});
+        return st;
+    };
+    const auto expect = [&](const State& want) {
+        const State got = state();
+        EXPECT_EQ(want.order, got.order);
+        EXPECT_EQ(want.posWidthFlag, got.posWidthFlag);
+        EXPECT_EQ(want.notePos, got.notePos);
+        EXPECT_EQ(want.pitch, got.pitch);
+    };
+    const State before = state();
+    ASSERT_EQ((std::vector<BaseSegment*>{s, a, b, c, d}), before.order);
+    // c listed twice takes its last edit (7000, alone: flag cleared); d joins
+    // a and b at 3000 after them, then a after d, as one by one; elsewhere is
+    // no segment of the track. s's left edge moves 1000 out: its note and
+    // pitch move 1000 right (100 -> 1100), the first node (999) is pulled
+    // back to -1, the last stays at 5000 + 1.
+    hh.run([&](CHistoryGroup* g) {
+        recEditSegmentsPosWidth(g, {{c, 3000, 1000}, {s, 1000, 5000}, {d, 3000, 1000}, {&elsewhere, 50, 10},
+                                    {a, 3000, 500}, {c, 7000, 1000}},
+                                segs);
+    });
+    const State after{{s, b, d, a, c},
+                      {1000, 5000, 1, 3000, 500, 1, 3000, 200, 1, 7000, 1000, 0, 3000, 1000, 1},
+                      1100,
+                      {{-1, -1}, {1100, 50}, {5001, -1}}};
+    expect(after);
+    EXPECT_EQ(elsewhere.pos, 0);
+    hh.undo();
+    expect(before);
+    hh.redo();
+    expect(after);
+    hh.undo();
+    expect(before);
 }

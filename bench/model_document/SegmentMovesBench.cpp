@@ -1,0 +1,101 @@
+// Moving every segment of a track at once: the score shift a beat change
+// makes, and its undo, at n and 4n sing segments that all overlap one
+// another or that stand apart; beside the floor of the same work on plain
+// spans.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "model/current/OverlapSweep.h"
+#include "model/document/SSSynthesizerDoc.h"
+#include "support/model_document/ProjectBuilder.h"
+
+using namespace HVCurrentModel;
+
+namespace {
+
+// 3/4 instead of 4/4 from measure -3: measure 1 moves from 4 x 1920 = 7680
+// to 4 x 1440 = 5760, so every segment moves 1920 ticks left.
+constexpr int kShift = -1920;
+
+// Segments 10 ticks apart from tick 1920, each reaching past the last one's
+// start (all overlap), or 480 wide and 480 apart (none does).
+struct SegmentProject {
+    CSSSynthesizerDoc doc;
+    SingSegmentContainer* segs = nullptr;
+
+    SegmentProject(int count, bool overlapping) {
+        auto m = projtest::markersOnly();
+        segs = projtest::addTrack(*m, kSingingTrack)->singSegs;
+        const int step = overlapping ? 10 : 480;
+        const int width = overlapping ? count * step + 480 : 480;
+        for (int i = 0; i < count; ++i) segs->push_back(new SingSegment(1920 + i * step, width));
+        segs->sortAndMarkOverlaps();
+        doc.newProject(m.release());
+    }
+
+    void shift() { doc.editBeat({{doc.getModel()->beats[0], Beat{-3, 3, 4, false}}}); }
+};
+
+void timeShift(benchmark::State& state, bool overlapping) {
+    SegmentProject p(static_cast<int>(state.range(0)), overlapping);
+    for (auto _ : state) {
+        p.shift();
+        state.PauseTiming();
+        p.doc.undo();
+        state.ResumeTiming();
+    }
+}
+
+void timeUndoShift(benchmark::State& state, bool overlapping) {
+    SegmentProject p(static_cast<int>(state.range(0)), overlapping);
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.shift();
+        state.ResumeTiming();
+        p.doc.undo();
+    }
+}
+
+void BM_ShiftOverlappingSegments(benchmark::State& state) { timeShift(state, true); }
+void BM_UndoShiftOverlappingSegments(benchmark::State& state) { timeUndoShift(state, true); }
+void BM_ShiftSeparateSegments(benchmark::State& state) { timeShift(state, false); }
+void BM_UndoShiftSeparateSegments(benchmark::State& state) { timeUndoShift(state, false); }
+
+struct Span {
+    int32_t pos;
+    int32_t width;
+    bool overlapped;
+};
+
+// The floor: the spans of the segments copied and shifted, checked to be in
+// order and flagged by one sweep.
+void timeShiftSpans(benchmark::State& state, bool overlapping) {
+    SegmentProject p(static_cast<int>(state.range(0)), overlapping);
+    const auto byPosition = [](const Span* a, const Span* b) { return a->pos < b->pos; };
+    for (auto _ : state) {
+        std::vector<Span> spans;
+        spans.reserve(p.segs->size());
+        for (const BaseSegment* s : *p.segs) spans.push_back({s->pos + kShift, s->width, s->overlapped});
+        std::vector<Span*> order;
+        order.reserve(spans.size());
+        for (Span& s : spans) order.push_back(&s);
+        benchmark::DoNotOptimize(std::is_sorted(order.begin(), order.end(), byPosition));
+        markOverlapsInOrder<Span>(order);
+        benchmark::DoNotOptimize(spans.data());
+    }
+}
+
+void BM_ShiftOverlappingSpans(benchmark::State& state) { timeShiftSpans(state, true); }
+void BM_ShiftSeparateSpans(benchmark::State& state) { timeShiftSpans(state, false); }
+
+}  // namespace
+
+BENCHMARK(BM_ShiftOverlappingSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoShiftOverlappingSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShiftSeparateSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoShiftSeparateSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShiftOverlappingSpans)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShiftSeparateSpans)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
