@@ -40,10 +40,19 @@ void* operator new(std::size_t n) {
     noteAlloc(p);
     return p;
 }
+// The replacements hand out and take back malloc's memory; gcc cannot tell
+// that the pointer a delete gets came from the malloc in new.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void operator delete(void* p) noexcept {
     if (p != nullptr) g_heap -= static_cast<long long>(malloc_usable_size(p));
     std::free(p);
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {

@@ -139,7 +139,9 @@ TEST(ElementContainer, OverlapSweepMatchesEveryPairChecked)
                 if (i != j && a1 > b0 && b1 > a0) expected = true;
             }
             ASSERT_EQ(notes[i]->overlapped, expected) << "round " << round << " element " << i;
-            if (i > 0) ASSERT_LE(notes[i - 1]->pos, notes[i]->pos) << "round " << round;
+            if (i > 0) {
+                ASSERT_LE(notes[i - 1]->pos, notes[i]->pos) << "round " << round;
+            }
         }
     }
 

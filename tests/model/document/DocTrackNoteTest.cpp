@@ -243,7 +243,9 @@ TEST_F(DocNotes, LiveNoteTakenOutOfItsSegmentEndsTheEntry) {
         const auto count = std::count(s->notes.begin(), s->notes.end(), live);
         EXPECT_EQ(count, c.undoBeforeEnd ? 1 : 0);
         EXPECT_EQ(s->notes.size(), c.undoBeforeEnd ? 1u : notesAfterRemoval);
-        if (c.undoBeforeEnd) EXPECT_EQ(live->width, 3);  // as entered, never grown
+        if (c.undoBeforeEnd) {
+            EXPECT_EQ(live->width, 3);  // as entered, never grown
+        }
 
         // Edits until the removal's group falls off the history (limit 3).
         for (int i = 0; i < 4; ++i) d.editSegCurveAmplitude(s, NodeContainer{{100, i}, {200, i}});

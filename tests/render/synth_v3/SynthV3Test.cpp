@@ -146,8 +146,9 @@ std::vector<short> renderPhrase(SynthCore& core, bool plan)
         }
         return engine->samplesReady() == INT_MAX;
     }));
-    if (plan)
+    if (plan) {
         EXPECT_GT(plans, 0);
+    }
     std::vector<short> samples = HalvorenEngineTest::outputOf(*engine);
     engine->stop();
     return samples;

@@ -305,7 +305,7 @@ TEST_F(ExportCommandsTest, TrackFileNamesLoseControlCharactersAndFitTheFileSyste
 {
     singer("S", {100});
     const std::string longName(300, 'a');
-    for (const std::string name : {std::string("x\ny\t"), longName})
+    for (const std::string& name : {std::string("x\ny\t"), longName})
         addNote(*addSingSeg(*addTrack(*model_, kSingingTrack, name), 7680, 1920, "S"), 0, 480);
     ui_.folder = CString::fromUtf8(dir_.path());
     ui_.yes = true;

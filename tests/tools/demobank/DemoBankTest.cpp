@@ -85,7 +85,7 @@ std::string builtRecord(const std::string& unit)
 TEST(DemoBank, RecordsMadeAgainAreByteIdentical)
 {
     demobank::DemoBankMaker maker(demobank::measureLevelCalibration(), 1);
-    for (const demobank::UnitRecord u : {demobank::UnitRecord{"la", "la"}, demobank::UnitRecord{"xiang", "xiang"}}) {
+    for (const demobank::UnitRecord& u : {demobank::UnitRecord{"la", "la"}, demobank::UnitRecord{"xiang", "xiang"}}) {
         const testbank::SingingVoice v = maker.voice(u);
         EXPECT_TRUE(testbank::v3VoiceRecord(v.values, testbank::ghrModelBytes(v.frames)) == builtRecord(u.unit))
             << u.unit;

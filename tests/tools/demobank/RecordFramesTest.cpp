@@ -104,9 +104,10 @@ TEST(RecordFrames, RealSpeechHarmonicsStandOnTheirPitch)
             // The strong harmonics: between weak ones a maximum of the noise can be nearer.
             const float loudest = list.maxMagDb();
             for (std::size_t k = 0; k < list.size(); ++k)
-                if (list.mags[k] > loudest - 20.0f)
+                if (list.mags[k] > loudest - 20.0f) {
                     EXPECT_NEAR(list.freqs[k], f.f0Step * float(k + 1), 10.8f)
-                    << s.syllable << " frame " << i << " harmonic " << k + 1;
+                        << s.syllable << " frame " << i << " harmonic " << k + 1;
+                }
             for (int n = 0; n < kHop; ++n) {
                 const std::size_t at = std::size_t(i) * kHop + std::size_t(n);
                 const double r = h.analysis.model->residual.ptrBegin()[at];

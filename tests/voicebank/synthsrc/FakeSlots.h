@@ -37,14 +37,14 @@ public:
     void addVoice(const std::string& name, int frames, int hop, float firstFreq, int firstSample, Set set)
     {
         Recipe& r = voices[name];
-        r = Recipe{frames, hop, firstFreq, firstSample};
+        r = Recipe{frames, hop, firstFreq, firstSample, {}, {}};
         r.setVoice = [set](Voice& v) { set(v); };
     }
     void addContinuant(const std::string& name, int frames, int hop, float firstFreq, int firstSample,
                        std::int32_t param1, std::int32_t param2)
     {
         Recipe& r = continuants[name];
-        r = Recipe{frames, hop, firstFreq, firstSample};
+        r = Recipe{frames, hop, firstFreq, firstSample, {}, {}};
         r.setContinuant = [=](Continuant& c) {
             c.param1 = param1;
             c.param2 = param2;
