@@ -22,7 +22,7 @@ bool isSung(const Cell& cell)
 }  // namespace
 
 CellSynthV2::CellSynthV2(float sampleRate, int hop, const BankSettings& bank)
-    : sampleRate_(sampleRate), hop_(hop), period_(float(hop) / sampleRate), bank_(bank),
+    : sampleRate_(sampleRate), period_(float(hop) / sampleRate), bank_(bank),
       phase_(sampleRate, bank.maxHarmonicFreq, bank.phaseSetting), analyser_(sampleRate), box_(kFrameSize),
       spreadCap_(kFrameSize, hop)
 {

@@ -59,7 +59,6 @@ private:
     void addBoost(Halvoren::PeakList& peaks, float weight) const;
 
     float sampleRate_;
-    int hop_;
     float period_;
     long long lastNumber_ = -1;
     BankSettings bank_;

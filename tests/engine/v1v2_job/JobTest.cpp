@@ -110,7 +110,6 @@ TEST(CellJob, HostileMarksMakeBoundedCells)
 {
     // An onset stretched a million times, a tail of two billion frames and a
     // loop region running backwards.
-    testbank::HprSingingOptions options;
     const testbank::PeakListFrame frame{{220.0f}, {-20.0f}, {0.0f}};
     const std::string material = testbank::peakListMaterial({frame, frame}, testbank::seededNoise(3 * 256, 9));
     const std::string voice = testbank::hprVoiceRecord<12>(
