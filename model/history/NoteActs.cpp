@@ -1,6 +1,8 @@
 #include "model/history/NoteActs.h"
 
-#include <algorithm>
+#include <utility>
+
+#include "model/history/ElementMoveSteps.h"
 
 ElementTimesValue ElementTimesValue::of(const Note& n) {
     return {n.timeFactor1, n.timesFlag, n.timeFactor2, n.timeFactor3, n.timeFactor4};
@@ -50,38 +52,25 @@ void PosWidthKeyValue::applyTo(Note& n) const {
 
 void CMoveNotesAct::redo() {
     HVCurrentModel::NoteContainer& notes = segment->notes;
-    std::vector<std::pair<Note*, bool>> flags;
-    flags.reserve(notes.size());
-    for (Note* n : notes) flags.emplace_back(n, n->overlapped);
-    std::vector<Note*> list;
-    list.reserve(moved.size());
-    for (const Moved& m : moved) {
-        m.after.applyTo(*m.note);
-        list.push_back(m.note);
-    }
-    notes.reinsertAll(list);
-    flagsBefore.clear();
-    for (const auto& [n, was] : flags)
-        if (n->overlapped != was) flagsBefore.emplace_back(n, was);
+    flagsBefore = flagsChangedBy(notes, [&] {
+        std::vector<Note*> list;
+        list.reserve(moved.size());
+        for (const Moved& m : moved) {
+            m.after.applyTo(*m.note);
+            list.push_back(m.note);
+        }
+        notes.reinsertAll(list);
+    });
 }
 
 void CMoveNotesAct::undo() {
-    HVCurrentModel::NoteContainer& notes = segment->notes;
-    HVCurrentModel::PointerSet<Note> listed;
-    for (const Moved& m : moved) listed.insert(m.note);
-    notes.takeOut(listed);
     std::vector<std::pair<Note*, size_t>> at;
     at.reserve(moved.size());
     for (const Moved& m : moved) {
         m.before.applyTo(*m.note);
         at.emplace_back(m.note, m.index);
     }
-    std::sort(at.begin(), at.end(), [](const auto& x, const auto& y) { return x.second < y.second; });
-    const bool inOrder = notes.putBack(at);
-    for (const auto& [n, was] : flagsBefore) n->overlapped = was;
-    // Should anything have moved the notes since, order and flags are made
-    // good again.
-    if (!inOrder) notes.sortAndMarkOverlaps();
+    putMovedBack(segment->notes, std::move(at), flagsBefore);
 }
 
 void CEditElementTimesForNoteAct::apply(const ElementTimesEdit& v) {

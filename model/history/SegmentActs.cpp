@@ -1,6 +1,8 @@
 #include "model/history/SegmentActs.h"
 
-#include <algorithm>
+#include <utility>
+
+#include "model/history/ElementMoveSteps.h"
 
 namespace {
 
@@ -29,22 +31,13 @@ CMoveSegmentsAct::CMoveSegmentsAct(BaseSegmentContainer* container, std::vector<
 }
 
 void CMoveSegmentsAct::redo() {
-    std::vector<std::pair<BaseSegment*, bool>> flags;
-    flags.reserve(container->size());
-    for (BaseSegment* s : *container) flags.emplace_back(s, s->overlapped);
     std::vector<HVCurrentModel::SegmentPosWidth> edits;
     edits.reserve(moved.size());
     for (const Moved& m : moved) edits.push_back({m.segment, m.after.pos, m.after.width});
-    container->applyPosWidth(edits);
-    flagsBefore.clear();
-    for (const auto& [s, was] : flags)
-        if (s->overlapped != was) flagsBefore.emplace_back(s, was);
+    flagsBefore = flagsChangedBy(*container, [&] { container->applyPosWidth(edits); });
 }
 
 void CMoveSegmentsAct::undo() {
-    HVCurrentModel::PointerSet<BaseSegment> listed;
-    for (const Moved& m : moved) listed.insert(m.segment);
-    container->takeOut(listed);
     std::vector<std::pair<BaseSegment*, size_t>> at;
     at.reserve(moved.size());
     for (const Moved& m : moved) {
@@ -59,12 +52,7 @@ void CMoveSegmentsAct::undo() {
             nodes.back() = ends[i].last;
         }
     }
-    std::sort(at.begin(), at.end(), [](const auto& x, const auto& y) { return x.second < y.second; });
-    const bool inOrder = container->putBack(at);
-    for (const auto& [s, was] : flagsBefore) s->overlapped = was;
-    // Should anything have moved the segments since, order and flags are
-    // made good again.
-    if (!inOrder) container->sortAndMarkOverlaps();
+    putMovedBack(*container, std::move(at), flagsBefore);
 }
 
 void CEditSingSegmentCurveAct::undo() { replaceOverSpan(*curve, inserted, removed); }
