@@ -32,26 +32,10 @@ std::vector<Note*> makeNotes(int count, int spacing)
     return notes;
 }
 
-// Times work on a container of fresh notes (pushed last first, then
-// readied by prepare, which may also reorder the list of notes made);
-// making, readying and freeing them is not timed.
-template <class Prepare, class Work>
-void onFreshNotes(benchmark::State& state, int spacing, Prepare prepare, Work work)
+// Appends the notes last first, as they stand.
+void pushLastFirst(NoteContainer& notes, const std::vector<Note*>& made)
 {
-    const int count = static_cast<int>(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        NoteContainer notes;
-        std::vector<Note*> made = makeNotes(count, spacing);
-        for (size_t k = made.size(); k-- > 0;) notes.push_back(made[k]);
-        prepare(notes, made);
-        state.ResumeTiming();
-        work(notes, made);
-        state.PauseTiming();
-        notes.clear();
-        for (Note* n : made) delete n;
-        state.ResumeTiming();
-    }
+    for (size_t k = made.size(); k-- > 0;) notes.push_back(made[k]);
 }
 
 // This thread's processor time in seconds: on a shared machine, time spent
@@ -80,7 +64,7 @@ void removeOneByOne(benchmark::State& state, int spacing, bool shuffled)
     std::vector<Note*> order = made;
     if (shuffled) std::shuffle(order.begin(), order.end(), std::mt19937(5));
     NoteContainer notes;
-    for (size_t k = made.size(); k-- > 0;) notes.push_back(made[k]);
+    pushLastFirst(notes, made);
     notes.sortAndMarkOverlaps();
     const std::vector<Note*> sorted = notes.toVector();
     std::vector<size_t> at;  // each removed note's index in sorted
@@ -119,11 +103,23 @@ BENCHMARK(BM_RemoveSeparateNotes)->Arg(2000)->Arg(8000)->Arg(32000)->Arg(128000)
 BENCHMARK(BM_RemoveOverlappingNotesShuffled)->Arg(2000)->Arg(8000)->Arg(32000)->Arg(128000)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RemoveSeparateNotesShuffled)->Arg(2000)->Arg(8000)->Arg(32000)->Arg(128000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// Times putting fresh notes, appended last first, in order and flagging
+// them; making and freeing them is not timed.
 void placeAll(benchmark::State& state, int spacing)
 {
-    onFreshNotes(
-        state, spacing, [](NoteContainer&, std::vector<Note*>&) {},
-        [](NoteContainer& notes, const std::vector<Note*>&) { notes.sortAndMarkOverlaps(); });
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        NoteContainer notes;
+        std::vector<Note*> made = makeNotes(count, spacing);
+        pushLastFirst(notes, made);
+        state.ResumeTiming();
+        notes.sortAndMarkOverlaps();
+        state.PauseTiming();
+        notes.clear();
+        for (Note* n : made) delete n;
+        state.ResumeTiming();
+    }
 }
 
 void BM_PlaceOverlappingNotes(benchmark::State& state) { placeAll(state, 0); }
