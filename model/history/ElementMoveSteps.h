@@ -1,13 +1,45 @@
 #pragma once
-// The steps every move of several elements of one container shares: the move
-// notes the flags it changed, and its undo puts the elements back at the
-// indices they had, with those flags as they were.
+// The steps every move of several elements of one container shares: the
+// edits that count are picked with each element's index, the move notes the
+// flags it changed, and its undo puts the elements back at the indices they
+// had, with those flags as they were.
 #include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
 
 #include "model/current/ElementContainer.h"
+
+// The edits that count, in list order, each with its element's index in the
+// container: an element listed more than once takes its last edit, in that
+// edit's place of the list; null elements and elements not in the container
+// are skipped. elementOf gives an edit's element.
+template <class T, class Edit, class ElementOf>
+std::vector<std::pair<const Edit*, size_t>> lastEditsWithIndex(const HVCurrentModel::ElementContainer<T>& c,
+                                                               const std::vector<Edit>& edits, ElementOf elementOf)
+{
+    std::vector<const Edit*> last;  // those edits, from the end of the list
+    HVCurrentModel::PointerMap<T, size_t> editOf;  // the element's edit in last
+    editOf.reset(edits.size());
+    for (size_t k = edits.size(); k-- > 0;) {
+        const T* e = elementOf(edits[k]);
+        if (!e || editOf.find(e)) continue;
+        editOf.set(e, last.size());
+        last.push_back(&edits[k]);
+    }
+    // The index of each listed element, found by one walk of the container.
+    std::vector<size_t> index(last.size(), c.size());
+    size_t at = 0;
+    for (const T* e : c) {
+        if (const size_t* k = editOf.find(e)) index[*k] = at;
+        ++at;
+    }
+    std::vector<std::pair<const Edit*, size_t>> picked;
+    picked.reserve(last.size());
+    for (size_t k = last.size(); k-- > 0;)
+        if (index[k] < c.size()) picked.emplace_back(last[k], index[k]);
+    return picked;
+}
 
 // Runs move on the container; returns each element whose flag it changed,
 // with the flag it had.

@@ -1,12 +1,10 @@
 #include "model/history/NoteRecorders.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <utility>
 
-#include "model/current/PointerMap.h"
 #include "model/history/ElementDeleteAct.h"
 #include "model/history/ElementInsertAct.h"
+#include "model/history/ElementMoveSteps.h"
 #include "model/history/HistoryGroup.h"
 
 using namespace HVCurrentModel;
@@ -50,23 +48,10 @@ void recEditNotesLyric(CHistoryGroup* group, const std::vector<NoteLyricEdit>& e
 }
 
 void recEditNotesPosWidthKey(CHistoryGroup* group, const std::vector<NotePosWidthKeyEdit>& edits, SingSegment* seg) {
-    // A note listed more than once takes its last edit, in that edit's place
-    // of the list.
-    constexpr size_t kSeen = SIZE_MAX;  // the index of a note already taken
-    PointerMap<Note, size_t> index;
-    index.reset(seg->notes.size());
-    size_t i = 0;
-    for (const Note* n : seg->notes) index.set(n, i++);
     std::vector<CMoveNotesAct::Moved> moved;
-    for (size_t k = edits.size(); k-- > 0;) {
-        const NotePosWidthKeyEdit& e = edits[k];
-        const size_t* at = e.note ? index.find(e.note) : nullptr;
-        if (!at || *at == kSeen) continue;
-        moved.push_back({e.note, *at, PosWidthKeyValue::of(*e.note), {e.pos, e.width, e.key}});
-        index.set(e.note, kSeen);
-    }
+    for (const auto& [e, index] : lastEditsWithIndex(seg->notes, edits, [](const NotePosWidthKeyEdit& e) { return e.note; }))
+        moved.push_back({e->note, index, PosWidthKeyValue::of(*e->note), {e->pos, e->width, e->key}});
     if (moved.empty()) return;
-    std::reverse(moved.begin(), moved.end());
     appendAndRedo(group, new CMoveNotesAct(seg, std::move(moved)));
 }
 
