@@ -8,12 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <random>
-#include <ctime>
 #include <vector>
 
+#include "bench/support/ThreadClock.h"
 #include "model/current/Note.h"
 
 using namespace HVCurrentModel;
+using hvbench::threadSeconds;
 
 namespace {
 
@@ -36,15 +37,6 @@ std::vector<Note*> makeNotes(int count, int spacing)
 void pushLastFirst(NoteContainer& notes, const std::vector<Note*>& made)
 {
     for (size_t k = made.size(); k-- > 0;) notes.push_back(made[k]);
-}
-
-// This thread's processor time in seconds: on a shared machine, time spent
-// waiting for a processor would swamp work this short.
-double threadSeconds()
-{
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
 // Removes the notes one by one from a container of them in order and

@@ -1,14 +1,13 @@
 // Deleting 1,000 selected notes as one operation, and its undo and redo;
 // then, at n and 4n notes that each overlap their neighbours, deleting them
 // all, its undo, inserting them all (redone) and its undo, moving them all
-// and its undo, the floor of inserting or moving them all, and the repair of
-// overlapping notes after an import.
+// and its undo, and the repair of overlapping notes after an import, each
+// beside the floor of a whole-list edit over the same notes.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <vector>
 
-#include "model/current/OverlapSweep.h"
+#include "bench/model_document/FloorPairing.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "support/model_document/ProjectBuilder.h"
 
@@ -126,20 +125,41 @@ struct OverlappingProject {
     }
 };
 
+// Each of the following times one step per iteration against the floor over
+// every note, taken while all of them are in the segment.
 void BM_DeleteOverlappingNotes(benchmark::State& state) {
     OverlappingProject p(static_cast<int>(state.range(0)));
-    timeDelete(state, p);
+    hvbench::FloorPairing t;
+    for (auto _ : state) {
+        t.step(state, [&] { p.doc.deleteNotes(p.notes, p.seg); });
+        p.doc.undo();
+        t.floor(p.notes);
+    }
+    t.report(state);
 }
 
 void BM_UndoDeleteOverlappingNotes(benchmark::State& state) {
     OverlappingProject p(static_cast<int>(state.range(0)));
-    timeUndoDelete(state, p);
+    hvbench::FloorPairing t;
+    for (auto _ : state) {
+        p.doc.deleteNotes(p.notes, p.seg);
+        t.step(state, [&] { p.doc.undo(); });
+        t.floor(p.notes);
+    }
+    t.report(state);
 }
 
 // Redo takes the notes out again, as the delete did.
 void BM_RedoDeleteOverlappingNotes(benchmark::State& state) {
     OverlappingProject p(static_cast<int>(state.range(0)));
-    timeRedoDelete(state, p);
+    hvbench::FloorPairing t;
+    p.doc.deleteNotes(p.notes, p.seg);
+    for (auto _ : state) {
+        p.doc.undo();
+        t.floor(p.notes);
+        t.step(state, [&] { p.doc.redo(); });
+    }
+    t.report(state);
 }
 
 // The notes, taken out of their segment untouched, put back by one insert,
@@ -153,17 +173,24 @@ struct InsertedProject : OverlappingProject {
 
 void BM_RedoInsertOverlappingNotes(benchmark::State& state) {
     InsertedProject p(static_cast<int>(state.range(0)));
-    timeRedo(state, p);
+    hvbench::FloorPairing t;
+    for (auto _ : state) {
+        p.doc.undo();
+        t.step(state, [&] { p.doc.redo(); });
+        t.floor(p.notes);
+    }
+    t.report(state);
 }
 
 void BM_UndoInsertOverlappingNotes(benchmark::State& state) {
     InsertedProject p(static_cast<int>(state.range(0)));
+    hvbench::FloorPairing t;
     for (auto _ : state) {
-        p.doc.undo();
-        state.PauseTiming();
+        t.step(state, [&] { p.doc.undo(); });
         p.doc.redo();
-        state.ResumeTiming();
+        t.floor(p.notes);
     }
+    t.report(state);
 }
 
 // Every note moves 120 ticks later and a key up, as one operation.
@@ -176,48 +203,34 @@ std::vector<NotePosWidthKeyEdit> laterAndHigher(const std::vector<Note*>& notes)
 void BM_MoveOverlappingNotes(benchmark::State& state) {
     OverlappingProject p(static_cast<int>(state.range(0)));
     const std::vector<NotePosWidthKeyEdit> edits = laterAndHigher(p.notes);
-    timeOperation(state, p, [&] { p.doc.editNotesPosWidthKey(edits, p.seg); });
+    hvbench::FloorPairing t;
+    for (auto _ : state) {
+        t.step(state, [&] { p.doc.editNotesPosWidthKey(edits, p.seg); });
+        p.doc.undo();
+        t.floor(p.notes, 120);
+    }
+    t.report(state);
 }
 
 void BM_UndoMoveOverlappingNotes(benchmark::State& state) {
     OverlappingProject p(static_cast<int>(state.range(0)));
     const std::vector<NotePosWidthKeyEdit> edits = laterAndHigher(p.notes);
-    timeUndo(state, p, [&] { p.doc.editNotesPosWidthKey(edits, p.seg); });
-}
-
-// The floor: a copy of the segment's note list, which any of the above
-// makes at least.
-void BM_CopyNoteList(benchmark::State& state) {
-    OverlappingProject p(static_cast<int>(state.range(0)));
+    hvbench::FloorPairing t;
     for (auto _ : state) {
-        std::vector<Note*> copy(p.seg->notes.begin(), p.seg->notes.end());
-        benchmark::DoNotOptimize(copy.data());
+        p.doc.editNotesPosWidthKey(edits, p.seg);
+        t.step(state, [&] { p.doc.undo(); });
+        t.floor(p.notes);
     }
-}
-
-// The floor of inserting or moving them all at once, on plain lists: the
-// notes in order of position checked to be so, flagged by one sweep and
-// merged with the (empty) list of the notes left.
-void BM_MarkAndMergeNoteList(benchmark::State& state) {
-    OverlappingProject p(static_cast<int>(state.range(0)));
-    const auto byPosition = [](const Note* a, const Note* b) { return a->pos < b->pos; };
-    const std::vector<Note*> left;
-    for (auto _ : state) {
-        std::vector<Note*> added(p.seg->notes.begin(), p.seg->notes.end());
-        benchmark::DoNotOptimize(std::is_sorted(added.begin(), added.end(), byPosition));
-        markOverlapsInOrder<Note>(added);
-        std::vector<Note*> all(added.size());
-        std::merge(left.begin(), left.end(), added.begin(), added.end(), all.begin(), byPosition);
-        benchmark::DoNotOptimize(all.data());
-    }
+    t.report(state);
 }
 
 // Every other note starts 10 ticks after the one before it and keeps only
-// the larger key; the others are cut where the next begins.
+// the larger key; the others are cut where the next begins. The floor runs
+// over the notes before the repair.
 void BM_FixNoteOverlaps(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
+    hvbench::FloorPairing t;
     for (auto _ : state) {
-        state.PauseTiming();
         CSSSynthesizerDoc doc;
         auto m = projtest::markersOnly();
         SingSegment* seg = projtest::addSingSeg(*projtest::addTrack(*m, kSingingTrack), 7680, count * 240 + 480);
@@ -228,24 +241,21 @@ void BM_FixNoteOverlaps(benchmark::State& state) {
         }
         seg->notes.sortAndMarkOverlaps();
         doc.newProject(m.release());
-        state.ResumeTiming();
-        doc.fixNoteOverlaps(seg);
-        state.PauseTiming();
+        t.floor(seg->notes);
+        t.step(state, [&] { doc.fixNoteOverlaps(seg); });
         benchmark::DoNotOptimize(seg->notes.size());
-        state.ResumeTiming();
     }
+    t.report(state);
 }
 
 BENCHMARK(BM_DeleteSelectedNotes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoDeleteSelectedNotes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RedoDeleteSelectedNotes)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DeleteOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UndoDeleteOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RedoDeleteOverlappingNotes)->Arg(16000)->Arg(64000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RedoInsertOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UndoInsertOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MoveOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UndoMoveOverlappingNotes)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CopyNoteList)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MarkAndMergeNoteList)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FixNoteOverlaps)->Arg(40000)->Arg(160000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeleteOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoDeleteOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoDeleteOverlappingNotes)->Arg(16000)->Arg(64000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RedoInsertOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoInsertOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MoveOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoMoveOverlappingNotes)->Arg(8000)->Arg(32000)->Arg(64000)->Arg(256000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FixNoteOverlaps)->Arg(40000)->Arg(160000)->UseManualTime()->Unit(benchmark::kMillisecond);

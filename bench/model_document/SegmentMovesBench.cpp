@@ -1,14 +1,10 @@
 // Moving every segment of a track at once: the score shift a beat change
 // makes, and its undo, at n and 4n sing segments that all overlap one
-// another or that stand apart; beside the floor of the same work on plain
-// spans.
+// another or that stand apart; each beside the floor of a whole-list edit
+// over the same segments.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <vector>
-
-#include "model/current/OverlapSweep.h"
+#include "bench/model_document/FloorPairing.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "support/model_document/ProjectBuilder.h"
 
@@ -39,24 +35,28 @@ struct SegmentProject {
     void shift() { doc.editBeat({{doc.getModel()->beats[0], Beat{-3, 3, 4, false}}}); }
 };
 
+// The shift, or its undo, timed against the floor over the segments, taken
+// before the shift with every span moved as the shift moves it.
 void timeShift(benchmark::State& state, bool overlapping) {
     SegmentProject p(static_cast<int>(state.range(0)), overlapping);
+    hvbench::FloorPairing t;
     for (auto _ : state) {
-        p.shift();
-        state.PauseTiming();
+        t.floor(*p.segs, kShift);
+        t.step(state, [&] { p.shift(); });
         p.doc.undo();
-        state.ResumeTiming();
     }
+    t.report(state);
 }
 
 void timeUndoShift(benchmark::State& state, bool overlapping) {
     SegmentProject p(static_cast<int>(state.range(0)), overlapping);
+    hvbench::FloorPairing t;
     for (auto _ : state) {
-        state.PauseTiming();
+        t.floor(*p.segs, kShift);
         p.shift();
-        state.ResumeTiming();
-        p.doc.undo();
+        t.step(state, [&] { p.doc.undo(); });
     }
+    t.report(state);
 }
 
 void BM_ShiftOverlappingSegments(benchmark::State& state) { timeShift(state, true); }
@@ -64,38 +64,9 @@ void BM_UndoShiftOverlappingSegments(benchmark::State& state) { timeUndoShift(st
 void BM_ShiftSeparateSegments(benchmark::State& state) { timeShift(state, false); }
 void BM_UndoShiftSeparateSegments(benchmark::State& state) { timeUndoShift(state, false); }
 
-struct Span {
-    int32_t pos;
-    int32_t width;
-    bool overlapped;
-};
-
-// The floor: the spans of the segments copied and shifted, checked to be in
-// order and flagged by one sweep.
-void timeShiftSpans(benchmark::State& state, bool overlapping) {
-    SegmentProject p(static_cast<int>(state.range(0)), overlapping);
-    const auto byPosition = [](const Span* a, const Span* b) { return a->pos < b->pos; };
-    for (auto _ : state) {
-        std::vector<Span> spans;
-        spans.reserve(p.segs->size());
-        for (const BaseSegment* s : *p.segs) spans.push_back({s->pos + kShift, s->width, s->overlapped});
-        std::vector<Span*> order;
-        order.reserve(spans.size());
-        for (Span& s : spans) order.push_back(&s);
-        benchmark::DoNotOptimize(std::is_sorted(order.begin(), order.end(), byPosition));
-        markOverlapsInOrder<Span>(order);
-        benchmark::DoNotOptimize(spans.data());
-    }
-}
-
-void BM_ShiftOverlappingSpans(benchmark::State& state) { timeShiftSpans(state, true); }
-void BM_ShiftSeparateSpans(benchmark::State& state) { timeShiftSpans(state, false); }
-
 }  // namespace
 
-BENCHMARK(BM_ShiftOverlappingSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UndoShiftOverlappingSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ShiftSeparateSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UndoShiftSeparateSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ShiftOverlappingSpans)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ShiftSeparateSpans)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShiftOverlappingSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoShiftOverlappingSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShiftSeparateSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoShiftSeparateSegments)->Arg(3750)->Arg(15000)->Arg(60000)->Arg(240000)->UseManualTime()->Unit(benchmark::kMillisecond);

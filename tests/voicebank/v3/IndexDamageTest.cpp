@@ -59,8 +59,9 @@ TEST(IndexDamage, EveryCutKeepsTheRecordsReadWhole)
         // Cut right before "ext1", the index reads whole without it.
         const bool atBoundary = length == headSize - 4 || (length >= headSize && (length - headSize) % 28 == 0);
         EXPECT_EQ(testbank::packageMessages(disk.log.str()), atBoundary ? 0 : 1) << length;
-        if (length >= 4 + 44)  // marker and header read whole
+        if (length >= 4 + 44) {  // marker and header read whole
             EXPECT_EQ(p.header().hopSize, 256) << length;
+        }
     }
 }
 
