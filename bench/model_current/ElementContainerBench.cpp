@@ -14,7 +14,6 @@
 #include "model/current/Note.h"
 
 using namespace HVCurrentModel;
-using hvbench::threadSeconds;
 
 namespace {
 
@@ -61,28 +60,25 @@ void removeOneByOne(benchmark::State& state, int spacing, bool shuffled)
     const std::vector<Note*> sorted = notes.toVector();
     std::vector<size_t> at;  // each removed note's index in sorted
     for (Note* n : order) at.push_back(notes.indexOf(n));
-    double removing = 0.0, floor = 0.0;
     int64_t sink = 0;
+    hvbench::FloorPairing t;
     for (auto _ : state) {
         notes.assign(sorted);
         notes.markAllOverlaps();
-        double start = threadSeconds();
-        for (Note* n : order) notes.remove(n);
-        const double took = threadSeconds() - start;
-        start = threadSeconds();
-        for (size_t i : at) {
-            const Note* n = sorted[i];
-            sink += n->pos + n->width + n->overlapped;
-            if (i > 0) sink += sorted[i - 1]->pos + sorted[i - 1]->overlapped;
-            if (i + 1 < sorted.size()) sink += sorted[i + 1]->pos + sorted[i + 1]->overlapped;
-        }
-        benchmark::DoNotOptimize(sink);
-        floor += threadSeconds() - start;
-        removing += took;
-        state.SetIterationTime(took);
+        t.step(state, [&] {
+            for (Note* n : order) notes.remove(n);
+        });
+        t.floor([&] {
+            for (size_t i : at) {
+                const Note* n = sorted[i];
+                sink += n->pos + n->width + n->overlapped;
+                if (i > 0) sink += sorted[i - 1]->pos + sorted[i - 1]->overlapped;
+                if (i + 1 < sorted.size()) sink += sorted[i + 1]->pos + sorted[i + 1]->overlapped;
+            }
+            benchmark::DoNotOptimize(sink);
+        });
     }
-    state.counters["floor_ms"] = 1e3 * floor / static_cast<double>(state.iterations());
-    state.counters["ratio"] = floor > 0.0 ? removing / floor : 0.0;
+    t.report(state);
     for (Note* n : made) delete n;
 }
 

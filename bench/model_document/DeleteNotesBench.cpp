@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "bench/model_document/FloorPairing.h"
+#include "bench/model_document/SpanFloor.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "support/model_document/ProjectBuilder.h"
 
@@ -133,7 +133,7 @@ void BM_DeleteOverlappingNotes(benchmark::State& state) {
     for (auto _ : state) {
         t.step(state, [&] { p.doc.deleteNotes(p.notes, p.seg); });
         p.doc.undo();
-        t.floor(p.notes);
+        t.floor([&] { hvbench::spanFloor(p.notes); });
     }
     t.report(state);
 }
@@ -144,7 +144,7 @@ void BM_UndoDeleteOverlappingNotes(benchmark::State& state) {
     for (auto _ : state) {
         p.doc.deleteNotes(p.notes, p.seg);
         t.step(state, [&] { p.doc.undo(); });
-        t.floor(p.notes);
+        t.floor([&] { hvbench::spanFloor(p.notes); });
     }
     t.report(state);
 }
@@ -156,7 +156,7 @@ void BM_RedoDeleteOverlappingNotes(benchmark::State& state) {
     p.doc.deleteNotes(p.notes, p.seg);
     for (auto _ : state) {
         p.doc.undo();
-        t.floor(p.notes);
+        t.floor([&] { hvbench::spanFloor(p.notes); });
         t.step(state, [&] { p.doc.redo(); });
     }
     t.report(state);
@@ -177,7 +177,7 @@ void BM_RedoInsertOverlappingNotes(benchmark::State& state) {
     for (auto _ : state) {
         p.doc.undo();
         t.step(state, [&] { p.doc.redo(); });
-        t.floor(p.notes);
+        t.floor([&] { hvbench::spanFloor(p.notes); });
     }
     t.report(state);
 }
@@ -188,7 +188,7 @@ void BM_UndoInsertOverlappingNotes(benchmark::State& state) {
     for (auto _ : state) {
         t.step(state, [&] { p.doc.undo(); });
         p.doc.redo();
-        t.floor(p.notes);
+        t.floor([&] { hvbench::spanFloor(p.notes); });
     }
     t.report(state);
 }
@@ -207,7 +207,7 @@ void BM_MoveOverlappingNotes(benchmark::State& state) {
     for (auto _ : state) {
         t.step(state, [&] { p.doc.editNotesPosWidthKey(edits, p.seg); });
         p.doc.undo();
-        t.floor(p.notes, 120);
+        t.floor([&] { hvbench::spanFloor(p.notes, 120); });
     }
     t.report(state);
 }
@@ -219,7 +219,7 @@ void BM_UndoMoveOverlappingNotes(benchmark::State& state) {
     for (auto _ : state) {
         p.doc.editNotesPosWidthKey(edits, p.seg);
         t.step(state, [&] { p.doc.undo(); });
-        t.floor(p.notes);
+        t.floor([&] { hvbench::spanFloor(p.notes); });
     }
     t.report(state);
 }
@@ -241,7 +241,7 @@ void BM_FixNoteOverlaps(benchmark::State& state) {
         }
         seg->notes.sortAndMarkOverlaps();
         doc.newProject(m.release());
-        t.floor(seg->notes);
+        t.floor([&] { hvbench::spanFloor(seg->notes); });
         t.step(state, [&] { doc.fixNoteOverlaps(seg); });
         benchmark::DoNotOptimize(seg->notes.size());
     }

@@ -4,7 +4,7 @@
 // over the same segments.
 #include <benchmark/benchmark.h>
 
-#include "bench/model_document/FloorPairing.h"
+#include "bench/model_document/SpanFloor.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "support/model_document/ProjectBuilder.h"
 
@@ -41,7 +41,7 @@ void timeShift(benchmark::State& state, bool overlapping) {
     SegmentProject p(static_cast<int>(state.range(0)), overlapping);
     hvbench::FloorPairing t;
     for (auto _ : state) {
-        t.floor(*p.segs, kShift);
+        t.floor([&] { hvbench::spanFloor(*p.segs, kShift); });
         t.step(state, [&] { p.shift(); });
         p.doc.undo();
     }
@@ -52,7 +52,7 @@ void timeUndoShift(benchmark::State& state, bool overlapping) {
     SegmentProject p(static_cast<int>(state.range(0)), overlapping);
     hvbench::FloorPairing t;
     for (auto _ : state) {
-        t.floor(*p.segs, kShift);
+        t.floor([&] { hvbench::spanFloor(*p.segs, kShift); });
         p.shift();
         t.step(state, [&] { p.doc.undo(); });
     }
