@@ -84,7 +84,9 @@ RimeWords convertRimeWords(std::istream& in, const Readings& readings) {
 }
 
 void rankReadingsByWeight(UnihanLists& lists, const RimeWords& words) {
-    for (const auto& [cp, weights] : words.characterWeights) {
+    for (const auto& entry : words.characterWeights) {
+        const std::uint32_t cp = entry.first;
+        const std::map<std::string, long long>& weights = entry.second;
         const auto found = lists.readings.find(cp);
         if (found == lists.readings.end()) continue;
         std::vector<std::string>& symbols = found->second;
