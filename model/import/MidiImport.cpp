@@ -217,6 +217,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
         addTempos(tempoTrack, *result.newModel);
     else
         doc.insertTracks(newTracks);
+    result.tracks = std::move(newTracks);
     result.status = MidiImportResult::Status::imported;
     return result;
 }

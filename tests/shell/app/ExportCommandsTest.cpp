@@ -70,7 +70,8 @@ public:
 
 using hvtest::wavSamples;
 
-// A fake whose plan gives no voice to the notes with the lyric "xx".
+// A fake whose plan gives no voice to the notes with the lyric "xx" and
+// sings "la" in place of "yy".
 class PlanningSynth : public FakeSynth {
 public:
     using FakeSynth::FakeSynth;
@@ -81,7 +82,7 @@ public:
         for (Note* n : seg->notes)
             if (n->pos >= from && n->pos <= to) {
                 n->renderFlag = true;
-                out.push_back({{}, n, n->lyric != "xx"});
+                out.push_back({{}, n, n->lyric != "xx", n->lyric == "yy" ? "la" : ""});
             }
     }
 };
@@ -247,7 +248,7 @@ TEST_F(ExportCommandsTest, ChecksRefuseOverlapsAndMissingSingers)
     EXPECT_FALSE(std::filesystem::exists(dir_.file("x.wav")));
 }
 
-TEST_F(ExportCommandsTest, NotesWithoutAVoiceAreNamedAndNothingSungWritesNothing)
+TEST_F(ExportCommandsTest, NotesWithoutAVoiceOrWithAnotherAreNamedAndNothingSungWritesNothing)
 {
     singer("S", {100, 100});
     ui_.chosen = {0};
@@ -262,6 +263,9 @@ TEST_F(ExportCommandsTest, NotesWithoutAVoiceAreNamedAndNothingSungWritesNothing
          "Notes without a voice in their singer's bank (they stay silent):\ntrack 1 \"Vocal\", measure 2, beat 2: \"xx\""},
         {"none", {"xx"}, ExportOutcome::unsung,
          "Notes without a voice in their singer's bank (they stay silent):\ntrack 1 \"Vocal\", measure 2, beat 1: \"xx\""},
+        {"another", {"la", "la", "yy"}, ExportOutcome::done,
+         "Notes whose syllable their singer's bank does not have (they sing another):\n"
+         "track 1 \"Vocal\", measure 2, beat 3: \"yy\" sings \"la\""},
     };
     for (const Case& c : cases) {
         synths_.clear();  // a new project
