@@ -46,12 +46,13 @@ protected:
         hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
     }
 
-    // Runs the program with HALVOREN_HOME in the scratch folder; its err
-    // leaves out the two lines about the dictionary that folder lacks.
+    // Runs the program in the scratch folder, HALVOREN_HOME there; its err
+    // leaves out the line about the dictionary folder that home lacks.
     RunResult run(const std::string& args, const std::string& env = "")
     {
         RunResult r = progtest::runProgram(dir_, args, env);
-        r.err = std::regex_replace(r.err, std::regex("Fail to (open file|load espeak dictionary).*\n"), "");
+        const std::string noDict = ">_<: Dictionary file not exist\n";
+        if (r.err.rfind(noDict, 0) == 0) r.err.erase(0, noDict.size());
         return r;
     }
 
@@ -106,6 +107,14 @@ protected:
 
 TEST_F(ProgramTest, UsageAndOpeningErrors)
 {
+    clipProject();
+    fs::create_directory(dir_.file("folder.ot"));
+    std::ofstream(dir_.file("text.ot")) << "some notes\n";
+    // Tagged, version 2, a body length of 100 and 10 body bytes.
+    std::ofstream(dir_.file("cut.ot"), std::ios::binary)
+        << hvtest::ByteBuilder().raw("HALVOREN").u32(2).u32(100).raw(std::string(10, 'x')).bytes;
+    ASSERT_TRUE(hvtest::SmfWriter(1, 480).track(hvtest::SmfTrack().note(0, 480, 60)).writeTo(dir_.file("s.mid")));
+    const std::string midi = readText(dir_.file("s.mid"));
     struct Case {
         std::string args;
         int code;
@@ -115,15 +124,28 @@ TEST_F(ProgramTest, UsageAndOpeningErrors)
         {"", 1, "halvoren: no project file given\nUsage: halvoren [options] FILE\n"},
         {"--bogus x.ot", 1, "halvoren: unknown option --bogus\n"},
         {"notes.txt", 2, "notes.txt: neither a project (.ot, .hv) nor a score (.mid, .vsqx)\n"},
-        {"'" + dir_.file("missing.ot") + "'", 2, "halvoren: cannot open " + dir_.file("missing.ot") + "\n"},
+        // Each file that cannot be opened says why.
+        {"missing.ot", 2, "halvoren: cannot open " + dir_.file("missing.ot") + ": No such file or directory\n"},
+        {"folder.ot", 2, "halvoren: cannot open " + dir_.file("folder.ot") + ": Is a directory\n"},
+        {"text.ot", 2, "halvoren: cannot open " + dir_.file("text.ot") + ": not a project file\n"},
+        {"cut.ot", 2, "halvoren: cannot open " + dir_.file("cut.ot") + ": its header announces 100 bytes and it holds 10\n"},
         // A track named twice would be mixed twice.
         {"x.ot --mixdown o.wav --tracks 1,1", 1, "--tracks wants 1-based track numbers separated by commas, each once"},
+        // What cannot be done is refused before anything is written.
+        {"s.mid --save s.mid", 1, "halvoren: --save writes a project: OUT ends in .ot or .hv, not \"s.mid\"\n"},
+        {"clip.ot --save copy", 1, "halvoren: --save writes a project: OUT ends in .ot or .hv, not \"copy\"\n"},
+        {"clip.ot --save new.ot --mixdown x.flac", 1, "halvoren: --mixdown writes .wav or .mp3, not \"x.flac\"\n"},
+        {"clip.ot --save new.ot --overwrite", 1, "halvoren: --overwrite goes with --export-each-track\n"},
+        {"clip.ot --save new.ot --tracks 5 --mixdown x.wav", 1, "halvoren: --tracks: the project has 1 tracks, not 5\n"},
     };
     for (const Case& c : cases) {
         const RunResult r = run(c.args);
         EXPECT_EQ(r.code, c.code) << c.args;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args << "\n" << r.err;
     }
+    for (const char* name : {"copy", "new.ot", "x.flac", "x.wav"})
+        EXPECT_FALSE(fs::exists(dir_.file(name))) << name;
+    EXPECT_EQ(readText(dir_.file("s.mid")), midi);
     const RunResult help = run("--help");
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: halvoren [options] FILE\n", 0), 0u);
@@ -141,15 +163,18 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     const std::string bytes = readText(wav);
     ASSERT_EQ(bytes.size(), 44u + 4410u * 4u);
     EXPECT_EQ(bytes.substr(0, 4), "RIFF");
-    // Gain 1, pan 0: left 1000 (E8 03), right -2000 (30 F8).
-    EXPECT_EQ(bytes.substr(44, 4), std::string("\xE8\x03\x30\xF8", 4));
+    // It opens on a sound, so the first 5 ms (220 frames) fade in from
+    // silence; then gain 1, pan 0: left 1000 (E8 03), right -2000 (30 F8).
+    EXPECT_EQ(bytes.substr(44, 4), std::string(4, '\0'));
+    EXPECT_EQ(bytes.substr(44 + 220 * 4, 4), std::string("\xE8\x03\x30\xF8", 4));
     EXPECT_TRUE(r.err.empty()) << r.err;  // no bar without a terminal
 
     // An unwritable folder: the message, exit 4 and no file.
     const std::string lost = dir_.file("none/out.wav");
     r = run("'" + project + "' --mixdown '" + lost + "'");
     EXPECT_EQ(r.code, 4);
-    EXPECT_NE(r.err.find("-_-!: " + lost + "\nWave file output failed...\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("-_-!: " + lost + "\nWave file output failed...\nNo such file or directory\n"), std::string::npos)
+        << r.err;
     EXPECT_EQ(r.err.find(".part"), std::string::npos) << r.err;  // the file named is the one asked for
     EXPECT_TRUE(r.out.empty()) << r.out;
     EXPECT_FALSE(fs::exists(dir_.file("none")));
@@ -168,10 +193,14 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     const std::string limited = dir_.file("limited.wav");
     std::ofstream(limited) << "old";
     const std::string command = "ulimit -f 8; HALVOREN_HOME='" + dir_.file("home") + "' '" + HALVOREN_EXE + "' '" +
-                                project + "' --mixdown '" + limited + "' >/dev/null 2>&1 </dev/null";
+                                project + "' --mixdown '" + limited + "' >/dev/null 2>'" + dir_.file("limit.txt") +
+                                "' </dev/null";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 4);  // 8 blocks (of 512 or 1024 bytes) < 17684 bytes
+    EXPECT_NE(readText(dir_.file("limit.txt")).find(limited + "\nWave file output failed...\nFile too large\n"),
+              std::string::npos)
+        << readText(dir_.file("limit.txt"));
     EXPECT_EQ(readText(limited), "old");
     EXPECT_FALSE(fs::exists(limited + ".part"));
 
@@ -207,7 +236,38 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     // Saving where no folder is.
     r = run("'" + project + "' --save '" + dir_.file("none/copy.ot") + "'");
     EXPECT_EQ(r.code, 4);
-    EXPECT_NE(r.err.find("halvoren: cannot save " + dir_.file("none/copy.ot")), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("halvoren: cannot save " + dir_.file("none/copy.ot") + ": No such file or directory\n"),
+              std::string::npos)
+        << r.err;
+
+    // Nothing is saved over a file that is not a project: it keeps its bytes.
+    const std::string noiseBefore = readText(dir_.file("noise.ot"));
+    r = run("'" + project + "' --save noise.ot --mixdown after.wav");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_NE(r.err.find("halvoren: will not save over " + dir_.file("noise.ot") + ": not a project file\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(readText(dir_.file("noise.ot")), noiseBefore);
+    EXPECT_FALSE(fs::exists(dir_.file("after.wav")));
+}
+
+TEST_F(ProgramTest, AMixLouderThan16BitsSaysHowManySamplesClipped)
+{
+    // Two tracks of 4410 frames of (20000, -20000): every sum, +-40000, clips.
+    hvtest::ByteBuilder samples;
+    for (int i = 0; i < 4410; ++i) samples.u16(20000).u16(static_cast<uint16_t>(-20000));
+    hvtest::writeBytes(dir_.file("loud.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
+    auto m = markersOnly();
+    for (const char* name : {"One", "Two"}) {
+        Track* t = addTrack(*m, kInstrumentTrack, name);
+        t->volume = 100;
+        addClip(*t, 7680, 1920, 44100, 4410)->audioPath = dir_.file("loud.wav");
+    }
+    save(*m, "loud.ot");
+    const RunResult r = run("loud.ot --mixdown loud-mix.wav");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "-_-!: " + dir_.file("loud-mix.wav") +
+                         "\n8820 samples were clipped: the mix is louder than 16 bits can hold\n");
 }
 
 TEST_F(ProgramTest, Mp3MixdownDecodesToTheMixdownLength)
@@ -247,9 +307,13 @@ TEST_F(ProgramTest, ChecksRefuseAMissingSinger)
         EXPECT_NE(r.err.find("overlaps first:\nNotes overlap in track 1 \"Vocal\" at measure 1, beat 1\n-_-!"),
                   std::string::npos)
             << r.err;
-        EXPECT_NE(r.err.find("halvoren: overlapping notes of a MIDI file are fixed on import with --fix-overlaps\n"),
-                  std::string::npos)
+        EXPECT_NE(r.err.find("halvoren: --fix-overlaps fixes overlapping notes as the file is read\n"), std::string::npos)
             << r.err;
+        // Fixed as the project is read, only the singer is left to name.
+        const RunResult fixed = run("'" + project + "' --fix-overlaps " + action);
+        EXPECT_EQ(fixed.code, 3) << action;
+        EXPECT_EQ(fixed.err, "-_-!: Please choose an installed singer:\nsinger \"Nobody\" is not in your system\n")
+            << action;
     }
     EXPECT_FALSE(fs::exists(dir_.file("n.wav")));
     EXPECT_FALSE(fs::exists(dir_.file("nobody_1_Vocal.wav")));
@@ -275,8 +339,28 @@ TEST_F(ProgramTest, SavedProjectReopensEqual)
 {
     const std::string project = clipProject();
     const std::string copy = dir_.file("copy.ot");
-    ASSERT_EQ(run("'" + project + "' --save '" + copy + "'").code, 0);
+    const RunResult r = progtest::runProgram(dir_, "'" + project + "' --save '" + copy + "'");
+    ASSERT_EQ(r.code, 0);
     EXPECT_EQ(readText(copy), readText(project));
+    // A program folder without its dictionary folder says so in one line.
+    EXPECT_EQ(r.err, ">_<: Dictionary file not exist\n");
+}
+
+// A name that is not UTF-8 (here Latin-1 é, E9) is opened and written under
+// exactly its bytes.
+TEST_F(ProgramTest, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    clipProject();
+    const std::string wav = "out\xE9.wav", project = "lat\xE9.ot";
+    RunResult r = run("clip.ot --save '" + project + "' --mixdown '" + wav + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_.path())) names.push_back(entry.path().filename().string());
+    for (const std::string& name : {wav, project})
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    r = run("'" + project + "' --save copy.ot");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readText(dir_.file("copy.ot")), readText(dir_.file("clip.ot")));
 }
 
 TEST_F(ProgramTest, LegacyProjectSavedReopensEqual)
@@ -344,7 +428,9 @@ TEST_F(ProgramTest, PlaybackCapturesTheMixdown)
     // Allowed: four periods (4 * 256 frames * 2 channels samples).
     const size_t compared = std::min(expected.size(), got.size() - start);
     ASSERT_GE(compared, expected.size() - 4u * 512u);
-    for (size_t i = 0; i < compared; ++i)
+    // The mixdown opens on the clip and fades in over 5 ms (220 frames);
+    // playback does not.
+    for (size_t i = 2 * 220; i < compared; ++i)
         ASSERT_EQ(got[start + i], expected[i]) << "sample " << i;
 }
 
@@ -452,8 +538,8 @@ TEST_F(ProgramTest, ProgressBarOnATerminalOnly)
     if (!fs::exists("/usr/bin/script"))
         GTEST_SKIP() << "script(1) is needed for a pseudo-terminal";
     const std::string project = clipProject();
-    for (const bool quiet : {false, true}) {
-        const std::string mix = dir_.file("tty.wav");
+    for (const auto& [quiet, format] : {std::pair{false, "WAV"}, std::pair{true, "WAV"}, std::pair{false, "MP3"}}) {
+        const std::string mix = dir_.file(std::string("tty.") + format);
         const std::string out = dir_.file("tty.txt");
         // script runs the program on a pseudo-terminal and copies what it shows.
         const std::string command = "HALVOREN_HOME='" + dir_.file("home") + "' script -qec \"'" + HALVOREN_EXE +
@@ -461,7 +547,8 @@ TEST_F(ProgramTest, ProgressBarOnATerminalOnly)
                                     "\" /dev/null >'" + out + "' 2>&1 </dev/null";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         const std::string shown = readText(out);
-        EXPECT_EQ(shown.find("Export WAV [##############################] writing file... 100%") != std::string::npos,
+        EXPECT_EQ(shown.find(std::string("Export ") + format + " [##############################] writing file... 100%") !=
+                      std::string::npos,
                   !quiet)
             << shown;
     }
