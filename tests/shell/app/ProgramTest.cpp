@@ -2,108 +2,23 @@
 // disk. No bank sings here (the program has no generation of its own yet);
 // clips give the mixdown its sound.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <regex>
-#include <thread>
 #include <fstream>
-#include <cstring>
-#include <iterator>
 
-#include "HeldRun.h"
-#include "ProgramRun.h"
-#include "support/ByteBuilder.h"
-#include "model/file/ProjectFile.h"
-#include "support/ScratchDir.h"
+#include "ProgramFixture.h"
 #include "support/audio/AudioFiles.h"
-#include "support/audio/RiffWriter.h"
 #include "support/midi/SmfWriter.h"
-#include "support/model_document/ProjectBuilder.h"
 
 namespace {
 
-using namespace projtest;
 namespace fs = std::filesystem;
 
+using progtest::ProgramTest;
 using progtest::readText;
 using progtest::RunResult;
-
-class ProgramTest : public ::testing::Test {
-protected:
-    ProgramTest()
-    {
-        fs::create_directories(dir_.file("home"));
-        // A stereo clip: 4410 frames (0.1 s) of left 1000, right -2000.
-        hvtest::ByteBuilder samples;
-        for (int i = 0; i < 4410; ++i) {
-            samples.u16(static_cast<uint16_t>(1000));
-            samples.u16(static_cast<uint16_t>(-2000));
-        }
-        hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
-    }
-
-    // Runs the program in the scratch folder, HALVOREN_HOME there; its err
-    // leaves out the line about the dictionary folder that home lacks.
-    RunResult run(const std::string& args, const std::string& env = "")
-    {
-        RunResult r = progtest::runProgram(dir_, args, env);
-        const std::string noDict = ">_<: Dictionary file not exist\n";
-        if (r.err.rfind(noDict, 0) == 0) r.err.erase(0, noDict.size());
-        return r;
-    }
-
-    // Saves a project at 120 BPM with the given tracks; returns its path.
-    std::string save(HalvorenModel& model, const std::string& name)
-    {
-        const std::string path = dir_.file(name);
-        EXPECT_EQ(saveProjectFile(model, CString::fromUtf8(path)), 0);
-        return path;
-    }
-
-    // The paced sink writing its captures into the scratch folder.
-    std::string sinkConf()
-    {
-        const std::string text = readText(HV_PACED_SINK_CONF);
-        const std::string conf = dir_.file("sink.conf");
-        std::ofstream(conf) << std::regex_replace(text, std::regex("\"[^\"]*/stream-"), "\"" + dir_.file("stream-"));
-        return conf;
-    }
-
-    // A project with one instrumental track holding a stereo clip of whole
-    // seconds at measure 1: frame i is (i % 1000 + 1, -(i % 777) - 1).
-    std::string longClipProject(int seconds = 1)
-    {
-        const int frames = 44100 * seconds;
-        hvtest::ByteBuilder samples;
-        for (int i = 0; i < frames; ++i) {
-            samples.u16(static_cast<uint16_t>(i % 1000 + 1));
-            samples.u16(static_cast<uint16_t>(-(i % 777) - 1));
-        }
-        hvtest::writeBytes(dir_.file("long.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
-        auto m = markersOnly();
-        Track* t = addTrack(*m, kInstrumentTrack, "Piano");
-        t->volume = 100;
-        addClip(*t, 7680, 1920 * seconds, 44100, frames)->audioPath = dir_.file("long.wav");
-        return save(*m, "long.ot");
-    }
-
-    // A project with one instrumental track holding the clip at measure 1.
-    std::string clipProject()
-    {
-        auto m = markersOnly();
-        Track* t = addTrack(*m, kInstrumentTrack, "Piano");
-        t->volume = 100;
-        InstrumentSegment* clip = addClip(*t, 7680, 1920, 44100, 4410);
-        clip->audioPath = dir_.file("clip.wav");
-        return save(*m, "clip.ot");
-    }
-
-    hvtest::ScratchDir dir_{"program"};
-};
+using namespace projtest;
 
 TEST_F(ProgramTest, UsageAndOpeningErrors)
 {
@@ -254,9 +169,7 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
 TEST_F(ProgramTest, AMixLouderThan16BitsSaysHowManySamplesClipped)
 {
     // Two tracks of 4410 frames of (20000, -20000): every sum, +-40000, clips.
-    hvtest::ByteBuilder samples;
-    for (int i = 0; i < 4410; ++i) samples.u16(20000).u16(static_cast<uint16_t>(-20000));
-    hvtest::writeBytes(dir_.file("loud.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
+    writeClip("loud.wav", 4410, 20000, -20000);
     auto m = markersOnly();
     for (const char* name : {"One", "Two"}) {
         Track* t = addTrack(*m, kInstrumentTrack, name);
@@ -354,10 +267,8 @@ TEST_F(ProgramTest, NamesThatAreNotUtf8KeepTheirBytes)
     const std::string wav = "out\xE9.wav", project = "lat\xE9.ot";
     RunResult r = run("clip.ot --save '" + project + "' --mixdown '" + wav + "'");
     ASSERT_EQ(r.code, 0) << r.err;
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_.path())) names.push_back(entry.path().filename().string());
     for (const std::string& name : {wav, project})
-        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+        EXPECT_TRUE(fs::exists(dir_.file(name))) << name;
     r = run("'" + project + "' --save copy.ot");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(readText(dir_.file("copy.ot")), readText(dir_.file("clip.ot")));
@@ -388,170 +299,6 @@ TEST_F(ProgramTest, LegacyProjectSavedReopensEqual)
     EXPECT_EQ(reopened->tempos[1]->tempo, 9000);
     ASSERT_EQ(reopened->beats.size(), 1u);
     EXPECT_EQ(reopened->beats[0]->numerator, 3);
-}
-
-TEST_F(ProgramTest, PlayNeedsAnOutputDevice)
-{
-    const std::string project = clipProject();
-    RunResult r = run("'" + project + "' --play", std::string("ALSA_CONFIG_PATH='") + HV_NO_DEVICE_CONF + "'");
-    EXPECT_EQ(r.code, 5);
-    EXPECT_EQ(r.err, "Error: No default output device.\n");  // the libraries' probing is not shown
-}
-
-TEST_F(ProgramTest, PlaybackCapturesTheMixdown)
-{
-    const std::string project = longClipProject();
-    const std::string mix = dir_.file("mix.wav");
-    ASSERT_EQ(run("'" + project + "' --mixdown '" + mix + "'").code, 0);
-    const std::vector<int16_t> expected = hvtest::wavSamples(mix);
-    ASSERT_EQ(expected.size(), 44100u * 2u);
-
-    const RunResult r = run("'" + project + "' --play", "ALSA_CONFIG_PATH='" + sinkConf() + "'");
-    ASSERT_EQ(r.code, 0) << r.err;
-    // The largest capture is the playback stream (the others are probes).
-    std::string capture;
-    for (const auto& entry : fs::directory_iterator(dir_.path()))
-        if (entry.path().filename().string().rfind("stream-", 0) == 0 &&
-            (capture.empty() || fs::file_size(entry.path()) > fs::file_size(capture)))
-            capture = entry.path().string();
-    ASSERT_FALSE(capture.empty());
-    const std::string raw = readText(capture);
-    std::vector<int16_t> got(raw.size() / 2);
-    std::memcpy(got.data(), raw.data(), got.size() * 2);
-    // After the priming silence the first frame is (1, -1).
-    size_t start = 0;
-    while (start < got.size() && got[start] == 0)
-        ++start;
-    ASSERT_LT(start, got.size());
-    // The stop at the end aborts the stream and loses what is still queued:
-    // about two periods of 256 frames, a little more on a slow machine.
-    // Allowed: four periods (4 * 256 frames * 2 channels samples).
-    const size_t compared = std::min(expected.size(), got.size() - start);
-    ASSERT_GE(compared, expected.size() - 4u * 512u);
-    // The mixdown opens on the clip and fades in over 5 ms (220 frames);
-    // playback does not.
-    for (size_t i = 2 * 220; i < compared; ++i)
-        ASSERT_EQ(got[start + i], expected[i]) << "sample " << i;
-}
-
-TEST_F(ProgramTest, InterruptStopsPlaybackWith130)
-{
-    const std::string project = longClipProject(5);
-    const std::string conf = sinkConf();
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        setenv("HALVOREN_HOME", dir_.file("home").c_str(), 1);
-        setenv("ALSA_CONFIG_PATH", conf.c_str(), 1);
-        freopen("/dev/null", "w", stderr);
-        execl(HALVOREN_EXE, "halvoren", project.c_str(), "--play", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    // Once the stream has started (its capture grows), inside the 5 s of playback.
-    auto streaming = [&] {
-        for (const auto& entry : fs::directory_iterator(dir_.path()))
-            if (entry.path().filename().string().rfind("stream-", 0) == 0 && fs::file_size(entry.path()) > 4096)
-                return true;
-        return false;
-    };
-    for (int i = 0; i < 1000 && !streaming(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_TRUE(streaming());
-    const auto sent = std::chrono::steady_clock::now();
-    kill(child, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
-    EXPECT_LT(waited, 2.0);  // the loop looks every 50 ms; far less than the 5 s left
-}
-
-TEST_F(ProgramTest, InterruptDuringTheFileWriteRemovesIt)
-{
-    // 120 s of clip: nothing to sing, so the MP3 encoding is the whole export.
-    const std::string project = longClipProject(120);
-    const std::string mp3 = dir_.file("long.mp3");
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        setenv("HALVOREN_HOME", dir_.file("home").c_str(), 1);
-        freopen("/dev/null", "w", stderr);
-        execl(HALVOREN_EXE, "halvoren", project.c_str(), "--mixdown", mp3.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    // Reading the clip comes first; sanitizer builds take many seconds.
-    for (int i = 0; i < 12000 && !fs::exists(mp3 + ".part"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(fs::exists(mp3 + ".part"));
-    kill(child, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
-    EXPECT_FALSE(fs::exists(mp3 + ".part"));
-    EXPECT_FALSE(fs::exists(mp3));
-}
-
-// Ctrl-C or SIGTERM while a MIDI file is imported or the project is saved
-// ends the program there with 130: the file it was to save over keeps its
-// bytes and no temporary file is left. The program is held in the call that
-// opens the MIDI file, or in the one that would move the written and checked
-// temporary file over the project, and signalled there.
-TEST_F(ProgramTest, InterruptDuringAnImportOrASaveKeepsThePreviousFile)
-{
-    const std::string project = clipProject();
-    const auto previous = markersOnly();
-    const std::string target = save(*previous, "kept.ot");
-    const std::string before = readText(target);
-    const std::string midi = dir_.file("song.mid");
-    ASSERT_TRUE(hvtest::SmfWriter(1, 480).track(hvtest::SmfTrack().name(0, "one").note(0, 480, 60)).writeTo(midi));
-
-    const std::vector<progtest::PathCall> opens = {{SYS_openat, 1}};
-    const std::vector<progtest::PathCall> renames = {{SYS_rename, 0}, {SYS_renameat, 1}, {SYS_renameat2, 1}};
-    const struct {
-        const char* phase;
-        std::vector<std::string> args;
-        const std::vector<progtest::PathCall>& calls;
-        std::string path;
-    } phases[] = {
-        {"import", {project, "--import-midi", midi, "--save", target}, opens, midi},
-        {"save", {project, "--save", target}, renames, target + ".tmp"},
-    };
-    for (const auto& p : phases)
-        for (const auto& [signal, name] : {std::pair{SIGINT, "SIGINT"}, std::pair{SIGTERM, "SIGTERM"}}) {
-            const std::string what = std::string(p.phase) + ", " + name;
-            const progtest::HeldRun r = progtest::runHeldAt(dir_, p.args, p.calls, p.path, signal);
-            if (!r.watched) GTEST_SKIP() << "this kernel or sandbox gives no seccomp notification";
-            ASSERT_TRUE(r.held) << what << "\n" << readText(dir_.file("stderr.txt"));
-            EXPECT_EQ(r.code, 130) << what << "\n" << readText(dir_.file("stderr.txt"));
-            EXPECT_TRUE(readText(target) == before) << what;  // kept byte for byte
-            for (const auto& entry : fs::directory_iterator(dir_.path())) {
-                const std::string ext = entry.path().extension().string();
-                EXPECT_TRUE(ext != ".tmp" && ext != ".part") << what << ": " << entry.path();
-            }
-        }
-}
-
-TEST_F(ProgramTest, ProgressBarOnATerminalOnly)
-{
-    if (!fs::exists("/usr/bin/script"))
-        GTEST_SKIP() << "script(1) is needed for a pseudo-terminal";
-    const std::string project = clipProject();
-    for (const auto& [quiet, format] : {std::pair{false, "WAV"}, std::pair{true, "WAV"}, std::pair{false, "MP3"}}) {
-        const std::string mix = dir_.file(std::string("tty.") + format);
-        const std::string out = dir_.file("tty.txt");
-        // script runs the program on a pseudo-terminal and copies what it shows.
-        const std::string command = "HALVOREN_HOME='" + dir_.file("home") + "' script -qec \"'" + HALVOREN_EXE +
-                                    "' '" + project + "' --mixdown '" + mix + "'" + (quiet ? " --quiet" : "") +
-                                    "\" /dev/null >'" + out + "' 2>&1 </dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        const std::string shown = readText(out);
-        EXPECT_EQ(shown.find(std::string("Export ") + format + " [##############################] writing file... 100%") !=
-                      std::string::npos,
-                  !quiet)
-            << shown;
-    }
 }
 
 }  // namespace
