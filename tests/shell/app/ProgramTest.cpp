@@ -14,11 +14,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-using progtest::ProgramTest;
-using progtest::readText;
-using progtest::RunResult;
-using namespace projtest;
+using namespace progtest;
 
 TEST_F(ProgramTest, UsageAndOpeningErrors)
 {
