@@ -15,7 +15,7 @@ constexpr uint32_t kLastByteUnit = kByteUnitBase + 0xFF;
 
 // UTF-16 up to its first zero unit into UTF-8; a lone surrogate becomes
 // U+FFFD, or its byte when bytesKept and it stands for one.
-void toUtf8(const CString& text, std::string& out, bool bytesKept) {
+void utf16ToUtf8(const CString& text, std::string& out, bool bytesKept) {
     out.clear();
     const std::u16string& s = text.str();
     size_t end = s.find(u'\0');
@@ -38,9 +38,9 @@ void toUtf8(const CString& text, std::string& out, bool bytesKept) {
 
 }  // namespace
 
-void cstrToUtf8(const CString& text, std::string& out) { toUtf8(text, out, false); }
+void cstrToUtf8(const CString& text, std::string& out) { utf16ToUtf8(text, out, false); }
 
-void cstrToPathBytes(const CString& path, std::string& out) { toUtf8(path, out, true); }
+void cstrToPathBytes(const CString& path, std::string& out) { utf16ToUtf8(path, out, true); }
 
 void pathBytesToCstr(std::string_view bytes, CString& out) {
     std::u16string wide;
