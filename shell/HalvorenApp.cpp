@@ -118,7 +118,7 @@ int chosenTracks(const CommandLine& line, const CSSSynthesizerDoc& doc, std::vec
 
 // Saves the project; a file at the path that no generation's check accepts
 // is kept as it is (it may be anything the user keeps there).
-int save(CSSSynthesizerDoc& doc, const std::string& file) {
+int saveProject(CSSSynthesizerDoc& doc, const std::string& file) {
     const CString path = CString::fromPathBytes(file);
     if (pathExists(path))
         if (const std::string problem = projectFileProblem(path); !problem.empty())
@@ -173,7 +173,7 @@ int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
     if (int code = chosenTracks(line, doc, ui.tracks)) return code;
 
     if (!line.savePath.empty())
-        if (int code = save(doc, line.savePath)) return code;
+        if (int code = saveProject(doc, line.savePath)) return code;
     if (!line.mixdownPath.empty()) {
         ui.outputPath = CString::fromPathBytes(line.mixdownPath);
         if (int code = exportExit(doc, mixdownToFile(doc, getEngineMap(), ui))) return code;
