@@ -134,12 +134,13 @@ TEST_F(ExportCommandsTest, EntriesStartWhereTheExportStartRulePlacesThem)
         int firstFrame;   // where its first sample lands (negative: dropped)
     };
     const std::vector<Case> cases = {
-        // (8 - 1.5 - 8) s * 44100 = -66150: the lead-in before the start is dropped.
-        {"segment at 7680", 7680, false, 66150 + 4, -66150},
+        // (8 - 1.5 - 8) s * 44100 = -66150: the lead-in before the start is
+        // dropped. The outputs open silent (300 frames, the last four marked).
+        {"segment at 7680", 7680, false, 66150 + 300, -66150},
         // (10 - 1.5 - 8) s = 0.5 s = 22050 frames.
         {"segment at 9600", 9600, false, 4, 22050},
         // A clip has no lead-in: (7.5 - 8) s = -22050.
-        {"clip at 7200", 7200, true, 22050 + 4, -22050},
+        {"clip at 7200", 7200, true, 22050 + 300, -22050},
     };
     singer("S", {});
     for (const Case& c : cases) {
@@ -220,7 +221,7 @@ TEST_F(ExportCommandsTest, UnknownExtensionIsRefusedBeforeSinging)
     EXPECT_EQ(mixdownToFile(doc_, synths_, ui_), ExportOutcome::failed);
     EXPECT_EQ(ui_.progressRuns, 0);
     ASSERT_EQ(script_.shown.size(), 1u);
-    EXPECT_EQ(script_.shown[0].text, dir_.file("song.ogg") + "\nWave file output failed...");
+    EXPECT_EQ(script_.shown[0].text, dir_.file("song.ogg") + "\nWave file output failed...\nnot a .wav or .mp3 file");
     EXPECT_FALSE(std::filesystem::exists(dir_.file("song.ogg")));
 }
 
