@@ -59,7 +59,9 @@ TEST(TextConvert, PathBytesRoundTripWhetherOrNotTheyAreUtf8) {
         EXPECT_EQ(path.toPathBytes(), bytes);
         // As text the stray bytes read U+FFFD; valid UTF-8 is decoded as it is.
         EXPECT_TRUE(isValidUtf8(path.toUtf8()));
-        if (isValidUtf8(bytes)) EXPECT_EQ(path, CString::fromUtf8(bytes));
+        if (isValidUtf8(bytes)) {
+            EXPECT_EQ(path, CString::fromUtf8(bytes));
+        }
     }
     EXPECT_EQ(CString::fromPathBytes("a\xE9").toUtf8(), "a\xEF\xBF\xBD");
 }
