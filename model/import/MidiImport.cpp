@@ -7,6 +7,7 @@
 
 #include "lyrics/ILyricDict.h"
 #include "model/current/DefaultProject.h"
+#include "model/current/Markers.h"
 #include "model/import/ClampToInt32.h"
 #include "model/import/ImportBudget.h"
 #include "model/document/SSSynthesizerDoc.h"
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int64_t kModelTicksPerQuarter = 480;
 constexpr int32_t kKeyBase = 115;
-constexpr int64_t kMeasureTicks = 1920;
 
 // File ticks at the file's division into model ticks, in 64 bits.
 int32_t scaleTicks(int64_t ticks, int32_t ticksPerQuarter)
@@ -103,7 +103,7 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& reco
     seg->name = ansiToUtf8(record.name);
     const int64_t lastEnd = notes.empty() ? 0 : spanEnd(*notes.back());
     // The last note's end rounded up to a whole measure, plus one measure.
-    seg->width = clampToInt32((lastEnd + 2 * kMeasureTicks - 1) / kMeasureTicks * kMeasureTicks);
+    seg->width = clampToInt32((lastEnd + 2 * kWholeNoteTicks - 1) / kWholeNoteTicks * kWholeNoteTicks);
     seg->extendCurveEnds();
     std::optional<int32_t> first;
     if (!notes.empty()) first = clampToInt32(int64_t{seg->pos} + notes.front()->pos);
