@@ -133,7 +133,7 @@ void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
 
 // Counts what the chosen tracks (and, for a new project, the tempos) will
 // build; false when that passes what one import may build.
-bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack)
+bool tracksWithinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack)
 {
     ReadBudget budget = makeImportBudget();
     for (const MidiTrackRecord& record : chosen)
@@ -192,7 +192,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     // The records hold all the import takes from the file: its events go
     // before the notes are built.
     tracks.clear();
-    if (!withinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
+    if (!tracksWithinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
 
     std::vector<Track*> newTracks;
     if (newProject) {

@@ -140,7 +140,7 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
 }
 
 // Counts what the score would build, before anything is built.
-bool withinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master)
+bool scoreWithinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master)
 {
     ReadBudget budget = makeImportBudget();
     const auto take = [&budget](size_t count, uint64_t bytes) {
@@ -178,7 +178,7 @@ std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElem
     const int64_t shiftTicks = shiftMeasures * kWholeNoteTicks;
     if (shiftTicks > std::numeric_limits<int32_t>::max()) return nullptr;
 
-    if (!withinBudget(parser, root, master) || !readTempos(parser, master, shiftTicks, *model) ||
+    if (!scoreWithinBudget(parser, root, master) || !readTempos(parser, master, shiftTicks, *model) ||
         !readTimeSigs(parser, master, shiftMeasures, *model) ||
         !readSingingTracks(parser, root, shiftTicks, singerName, *model) ||
         !readAudioTrack(parser, parser.getMonoTrack(root), "WAV(MONO)", shiftTicks, *model) ||
