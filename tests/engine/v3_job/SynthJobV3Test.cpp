@@ -139,11 +139,7 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     synth.setListener(&stopped);
     // Stopped while the builder is at frame 50 of 400.
     g_gate.close(50);
-    synth.start();
-    ASSERT_TRUE(eventually([&] { return g_gate.reached.load(); }));
-    synth.stop();
-    g_gate.open = true;
-    ASSERT_TRUE(eventually([&] { return synth.isReady(); }));
+    ASSERT_TRUE(HalvorenEngineTest::stoppedInStep(synth, g_gate));
     g_gate.close(-1);
     EXPECT_EQ(stopped.calls.load(), 0);
 

@@ -146,11 +146,7 @@ TEST_F(SynthJobV6Test, StopEndsAfterTheCurrentCellWithoutDone)
     synth.setListener(&listener);
     // The stop comes while the third cell is being made.
     g_gate.close(2);
-    synth.start();
-    ASSERT_TRUE(eventually([&] { return g_gate.reached.load(); }));
-    synth.stop();
-    g_gate.open = true;
-    ASSERT_TRUE(eventually([&] { return synth.isReady(); }));
+    ASSERT_TRUE(HalvorenEngineTest::stoppedInStep(synth, g_gate));
     // That cell still finishes; no other is made.
     EXPECT_EQ(g_cellsMade.load(), 3);
     EXPECT_EQ(listener.calls.load(), 0);

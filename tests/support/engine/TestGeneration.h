@@ -203,6 +203,18 @@ struct StepGate {
     }
 };
 
+// Starts the front and stops it while its worker waits in the gate's step,
+// then lets the worker go on; false when it never got there or never came back.
+template <class Front>
+bool stoppedInStep(Front& front, StepGate& gate)
+{
+    front.start();
+    const bool reached = eventually([&] { return gate.reached.load(); });
+    front.stop();
+    gate.open = true;
+    return reached && eventually([&] { return front.isReady(); });
+}
+
 // Stops the front and waits for its worker to come back; false when it did not.
 template <class Front>
 bool stoppedAndReady(Front& front)
