@@ -136,39 +136,26 @@ std::string versionName(const Version& v)
     return name;
 }
 
-// A front of the version on the package, singing the score.
-HVSynthesizer* createFront(const Version& v, const std::string& package, const HalvorenEngine::SynthScoreV3& score)
-{
-    auto* synth = dynamic_cast<HVSynthesizer*>(v.create(package));
-    if (synth != nullptr)
-        synth->score() = score;
-    return synth;
-}
-
 // The three-syllable bank in each version for the shared phrase tests.
 std::vector<enginetest::PhraseEngine> phraseEngines()
 {
     std::vector<enginetest::PhraseEngine> engines;
-    for (const Version& v : kVersions) {
-        enginetest::PhraseEngine e;
-        e.name = versionName(v);
-        e.bank = [v](testbank::BankTree& tree, int hop, bool phases) {
-            testbank::SingingBank bank = testbank::threeSyllableBank(hop);
-            if (phases)
-                bank = testbank::withNineColumnPhases(bank);
-            return testbank::packageBasePath(tree.addPackage((phases ? "p" : "h") + std::to_string(hop), v.name, "B",
-                                                             testbank::writeSingingBank(bank)));
-        };
-        e.create = [v](const std::string& package, const HalvorenEngine::SynthScoreV3& score) {
-            return createFront(v, package, score);
-        };
-        e.phrase = phrase();
-        e.noisyPhrase = noisyPhrase();
-        e.stretches = [](HalvorenEngine::IHVSynthesizer&, const std::string& package, int hop) {
-            return enginetest::twoCellStretches(spansOf(package, noisyPhrase(), hop), hop);
-        };
-        engines.push_back(e);
-    }
+    for (const Version& v : kVersions)
+        engines.push_back(
+            {versionName(v),
+             [v](testbank::BankTree& tree, int hop, bool phases) {
+                 const testbank::SingingBank bank = testbank::threeSyllableBank(hop);
+                 return testbank::packageBasePath(
+                     tree.addPackage((phases ? "p" : "h") + std::to_string(hop), v.name, "B",
+                                     testbank::writeSingingBank(phases ? testbank::withNineColumnPhases(bank) : bank)));
+             },
+             [v](const std::string& package, const HalvorenEngine::SynthScoreV3& score) {
+                 return enginetest::singing<HVSynthesizer>(v.create(package), score);
+             },
+             phrase(), noisyPhrase(),
+             [](HalvorenEngine::IHVSynthesizer&, const std::string& package, int hop) {
+                 return enginetest::twoCellStretches(spansOf(package, noisyPhrase(), hop), hop);
+             }});
     return engines;
 }
 
@@ -179,7 +166,7 @@ protected:
         package_ = testbank::packageBasePath(tree_.addPackage("b", GetParam().name, "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
     }
 
-    HVSynthesizer* create() { return createFront(GetParam(), package_, phrase()); }
+    HVSynthesizer* create() { return enginetest::singing<HVSynthesizer>(GetParam().create(package_), phrase()); }
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 

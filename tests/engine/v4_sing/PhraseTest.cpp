@@ -111,34 +111,23 @@ testbank::SingingBank phraseBank()
     return bank;
 }
 
-// A front on the package, singing the score.
-HVSynthesizer* createFront(const std::string& package, const HalvorenEngine::SynthScoreV3& score)
-{
-    auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(package));
-    if (synth != nullptr)
-        synth->score() = score;
-    return synth;
-}
-
 // The bank of every unit kind in version "4.0" for the shared phrase tests.
 enginetest::PhraseEngine phraseEngine()
 {
-    enginetest::PhraseEngine e;
-    e.name = "v4_0";
-    e.bank = [](testbank::BankTree& tree, int hop, bool phases) {
-        testbank::SingingBank bank = testbank::cvvcBankV4(hop);
-        if (phases)
-            bank = testbank::withNineColumnPhases(bank);
-        return testbank::packageBasePath(
-            tree.addPackage((phases ? "p" : "h") + std::to_string(hop), "4.0", "B", testbank::writeSingingBank(bank)));
-    };
-    e.create = &createFront;
-    e.phrase = phrase();
-    e.noisyPhrase = noisyPhrase();
-    e.stretches = [](HalvorenEngine::IHVSynthesizer& front, const std::string&, int) {
-        return enginetest::twoCellStretches(spansOf(dynamic_cast<HVSynthesizer&>(front)), 1);
-    };
-    return e;
+    return {"v4_0",
+            [](testbank::BankTree& tree, int hop, bool phases) {
+                const testbank::SingingBank bank = testbank::cvvcBankV4(hop);
+                return testbank::packageBasePath(
+                    tree.addPackage((phases ? "p" : "h") + std::to_string(hop), "4.0", "B",
+                                    testbank::writeSingingBank(phases ? testbank::withNineColumnPhases(bank) : bank)));
+            },
+            [](const std::string& package, const HalvorenEngine::SynthScoreV3& score) {
+                return enginetest::singing<HVSynthesizer>(createSynthesizerV4(package), score);
+            },
+            phrase(), noisyPhrase(),
+            [](HalvorenEngine::IHVSynthesizer& front, const std::string&, int) {
+                return enginetest::twoCellStretches(spansOf(dynamic_cast<HVSynthesizer&>(front)), 1);
+            }};
 }
 
 class PhraseTest : public enginetest::ManagedBankTest<> {
@@ -149,7 +138,7 @@ protected:
             testbank::packageBasePath(tree_.addPackage("b", "4.0", "B", testbank::writeSingingBank(phraseBank())));
     }
 
-    HVSynthesizer* create() { return createFront(package_, phrase()); }
+    HVSynthesizer* create() { return enginetest::singing<HVSynthesizer>(createSynthesizerV4(package_), phrase()); }
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 

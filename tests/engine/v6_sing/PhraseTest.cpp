@@ -85,20 +85,11 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth, int hop = kHop)
 // Every sample of x[from .. to) exactly 0.
 bool zeros(const std::vector<short>& x, int from, int to) { return enginetest::silent(x, from, to, 0); }
 
-// A front on the package, singing the score.
-HVSynthesizer* createFront(const std::string& package, const HalvorenEngine::SynthScoreV3& score)
-{
-    auto* synth = dynamic_cast<HVSynthesizer*>(HalvorenEngineV6::createSynthesizerV6(package));
-    if (synth != nullptr)
-        synth->score() = score;
-    return synth;
-}
-
 // The phrase bank of the format ("6.<formatMinor>") at hop.
 std::string phraseBank(testbank::BankTree& tree, int formatMinor, int hop)
 {
-    return testbank::packageBasePath(tree.addPackage("b" + std::to_string(formatMinor) + "h" + std::to_string(hop),
-                                                     "6." + std::to_string(formatMinor), "B",
+    const std::string version = "6." + std::to_string(formatMinor);
+    return testbank::packageBasePath(tree.addPackage("h" + std::to_string(hop), version, "B",
                                                      testbank::writeSingingBankV6(testbank::phraseBankV6(formatMinor, hop))));
 }
 
@@ -107,18 +98,17 @@ std::string phraseBank(testbank::BankTree& tree, int formatMinor, int hop)
 std::vector<enginetest::PhraseEngine> phraseEngines()
 {
     std::vector<enginetest::PhraseEngine> engines;
-    for (int minor : {1, 2}) {
-        enginetest::PhraseEngine e;
-        e.name = "v6_" + std::to_string(minor);
-        e.bank = [minor](testbank::BankTree& tree, int hop, bool) { return phraseBank(tree, minor, hop); };
-        e.create = &createFront;
-        e.phrase = phrase();
-        e.noisyPhrase = noisyPhrase();
-        e.stretches = [](HalvorenEngine::IHVSynthesizer& front, const std::string&, int hop) {
-            return enginetest::twoCellStretches(spansOf(dynamic_cast<HVSynthesizer&>(front), hop), hop);
-        };
-        engines.push_back(e);
-    }
+    for (int minor : {1, 2})
+        engines.push_back(
+            {"v6_" + std::to_string(minor),
+             [minor](testbank::BankTree& tree, int hop, bool) { return phraseBank(tree, minor, hop); },
+             [](const std::string& package, const HalvorenEngine::SynthScoreV3& score) {
+                 return enginetest::singing<HVSynthesizer>(HalvorenEngineV6::createSynthesizerV6(package), score);
+             },
+             phrase(), noisyPhrase(),
+             [](HalvorenEngine::IHVSynthesizer& front, const std::string&, int hop) {
+                 return enginetest::twoCellStretches(spansOf(dynamic_cast<HVSynthesizer&>(front), hop), hop);
+             }});
     return engines;
 }
 
@@ -126,7 +116,11 @@ class PhraseTest : public enginetest::ManagedBankTest<::testing::TestWithParam<i
 protected:
     PhraseTest() : ManagedBankTest("v6_sing") {}
 
-    HVSynthesizer* create() { return createFront(phraseBank(tree_, GetParam(), kHop), phrase()); }
+    HVSynthesizer* create()
+    {
+        return enginetest::singing<HVSynthesizer>(
+            HalvorenEngineV6::createSynthesizerV6(phraseBank(tree_, GetParam(), kHop)), phrase());
+    }
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 };

@@ -1,10 +1,8 @@
 #pragma once
-// The phrase tests every singing generation passes, defined once in
-// PhraseSuite.cpp and run over one record per bank version: how to write its
-// bank, make a front that sings a score, and find where the noisy phrase's
-// unvoiced and voiced stretches lie. A generation's test program compiles
-// PhraseSuite.cpp beside its own tests and instantiates the suite with its
-// records.
+// The phrase tests every singing generation passes (PhraseSuite.cpp, which a
+// generation's test program compiles and instantiates with its records): one
+// record per bank version says how to write its bank, make a front singing a
+// score, and find the stretches of the noisy phrase the front sang.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -21,27 +19,33 @@
 namespace enginetest {
 
 struct PhraseEngine {
-    std::string name;  // letters, digits and '_': the instantiation's name
-    // Writes the bank at hop into the tree and gives its package path; with
-    // phases every voice carries the nine-column phase table, where the
-    // generation's records hold one.
+    std::string name;  // letters, digits and '_'
+    // The bank at hop written into the tree: its package path. With phases
+    // every voice carries the nine-column phase table, where records hold one.
     std::function<std::string(testbank::BankTree& tree, int hop, bool phases)> bank;
-    // A front on the package with the score set.
-    std::function<HalvorenEngine::IHVSynthesizer*(const std::string& package, const HalvorenEngine::SynthScoreV3& score)>
+    std::function<HalvorenEngine::IHVSynthesizer*(const std::string& package, const HalvorenEngine::SynthScoreV3&)>
         create;
-    HalvorenEngine::SynthScoreV3 phrase;       // sung notes over several cells
-    HalvorenEngine::SynthScoreV3 noisyPhrase;  // a note with an unvoiced head, a rest, a breath; Breath +1
-    // The stretches of the noisy phrase that front (on package, at hop) sang.
+    HalvorenEngine::SynthScoreV3 phrase;       // notes over several cells
+    HalvorenEngine::SynthScoreV3 noisyPhrase;  // an unvoiced head, a rest, a breath; Breath +1
     std::function<NoisyStretches(HalvorenEngine::IHVSynthesizer& front, const std::string& package, int hop)>
         stretches;
 };
 
 inline void PrintTo(const PhraseEngine& engine, std::ostream* os) { *os << engine.name; }
-
 inline std::string phraseEngineName(const ::testing::TestParamInfo<PhraseEngine>& info) { return info.param.name; }
 
-// The noisy stretches of the two cells of the noisy phrase, from their spans
-// (`first`, `bodyFrom`, `bodyTo`, `end`) in units of `unit` samples.
+// The made front as a Front singing the score; null when it is none.
+template <class Front>
+Front* singing(HalvorenEngine::IHVSynthesizer* made, const HalvorenEngine::SynthScoreV3& score)
+{
+    auto* front = dynamic_cast<Front*>(made);
+    if (front != nullptr)
+        front->score() = score;
+    return front;
+}
+
+// The noisy stretches of the noisy phrase's two cells, whose spans (`first`,
+// `bodyFrom`, `bodyTo`, `end`) count units of `unit` samples.
 template <class CellSpan>
 NoisyStretches twoCellStretches(const std::vector<CellSpan>& spans, int unit)
 {
