@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <complex>
+#include <numbers>
 
 namespace Halvoren {
 
@@ -10,7 +11,6 @@ using Cd = std::complex<double>;
 
 constexpr int kOrder = 4;
 constexpr double kRippleDb = 0.5;
-constexpr double kPi = 3.14159265358979323846;
 
 struct Design {
     double a[kBandFilterTaps];
@@ -25,12 +25,12 @@ Design chebyshevDesign(double edge, bool highPass)
 {
     const double eps = std::sqrt(std::pow(10.0, kRippleDb / 10.0) - 1.0);
     const double mu = std::asinh(1.0 / eps) / kOrder;
-    const double warped = std::tan(kPi * edge / 2.0);
+    const double warped = std::tan(std::numbers::pi * edge / 2.0);
 
     // Denominator polynomial in z^-1, built one pole at a time.
     Cd poly[kBandFilterTaps] = {1.0, 0.0, 0.0, 0.0, 0.0};
     for (int k = 1; k <= kOrder; ++k) {
-        const double theta = (2.0 * k - 1.0) * kPi / (2.0 * kOrder);
+        const double theta = (2.0 * k - 1.0) * std::numbers::pi / (2.0 * kOrder);
         const Cd prototype(-std::sinh(mu) * std::sin(theta), std::cosh(mu) * std::cos(theta));
         const Cd s = highPass ? warped / prototype : prototype * warped;
         const Cd z = (1.0 + s) / (1.0 - s);

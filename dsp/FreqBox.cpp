@@ -12,7 +12,7 @@
 namespace Halvoren {
 
 namespace {
-constexpr float kFloorDb = -120.0f;
+constexpr float kSilentBinDb = -120.0f;
 constexpr float kPcmScale = 1.0f / 32767.0f;
 }  // namespace
 
@@ -93,7 +93,7 @@ FreqMagAndPhaseBox::FreqMagAndPhaseBox(int size)
 
 void FreqMagAndPhaseBox::computeMagsDb()
 {
-    float last = kFloorDb;
+    float last = kSilentBinDb;
     for (int k = 0; k <= n / 2; ++k) {
         const float power = re[k] * re[k] + im[k] * im[k];
         if (power > 0.0f)
@@ -106,7 +106,7 @@ void FreqMagAndPhaseBox::computeMagsDbAndPhases()
 {
     for (int k = 0; k <= n / 2; ++k) {
         const float power = re[k] * re[k] + im[k] * im[k];
-        mags[k] = power > 0.0f ? 10.0f * std::log10(power) : kFloorDb;
+        mags[k] = power > 0.0f ? 10.0f * std::log10(power) : kSilentBinDb;
         phases[k] = std::atan2(im[k], re[k]);
     }
 }

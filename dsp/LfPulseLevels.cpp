@@ -9,12 +9,12 @@
 namespace Halvoren {
 
 namespace {
-using Cd = std::complex<double>;
+using Complex = std::complex<double>;
 constexpr double kTwoPiD = 6.283185307179586;
-constexpr double kFloorDb = -120.0;
+constexpr double kPulseFloorDb = -120.0;
 
 // (exp(s*T) - 1) / s, which tends to T as s tends to 0.
-Cd growthIntegral(Cd s, double T)
+Complex growthIntegral(Complex s, double T)
 {
     if (std::abs(s) * T < 1e-12)
         return T;
@@ -34,26 +34,26 @@ void lfPulseSpectrumDb(const LfGlottalModel& model, const float* freqsHz, int co
     const double eps = p.eps;
     const double scale = -static_cast<double>(model.Ee) / (eps * p.Ta);
     const double tail = std::exp(-eps * D);
-    const Cd j(0.0, 1.0);
+    const Complex j(0.0, 1.0);
 
     double peak = 0.0;
     for (int i = 0; i < count; ++i) {
         const double w = kTwoPiD * freqsHz[i];
         // Open phase: E0 * exp(alpha t) * sin(wg t), 0 <= t <= Te.
-        const Cd open = static_cast<double>(p.E0) / (2.0 * j) *
-                        (growthIntegral(Cd(alpha, wg - w), Te) - growthIntegral(Cd(alpha, -wg - w), Te));
+        const Complex open = static_cast<double>(p.E0) / (2.0 * j) *
+                        (growthIntegral(Complex(alpha, wg - w), Te) - growthIntegral(Complex(alpha, -wg - w), Te));
         // Return phase: scale * (exp(-eps u) - exp(-eps D)), u = t - Te.
-        const Cd decay = growthIntegral(Cd(-eps, -w), D);
-        const Cd flat = tail * growthIntegral(Cd(0.0, -w), D);
-        const Cd ret = scale * std::exp(-j * (w * Te)) * (decay - flat);
+        const Complex decay = growthIntegral(Complex(-eps, -w), D);
+        const Complex flat = tail * growthIntegral(Complex(0.0, -w), D);
+        const Complex ret = scale * std::exp(-j * (w * Te)) * (decay - flat);
         outDb[i] = static_cast<float>(std::abs(open + ret));
         if (std::isfinite(outDb[i]))
             peak = std::max(peak, static_cast<double>(outDb[i]));
     }
     for (int i = 0; i < count; ++i) {
         const double mag = outDb[i];
-        double db = peak > 0.0 && mag > 0.0 && std::isfinite(mag) ? 20.0 * std::log10(mag / peak) : kFloorDb;
-        outDb[i] = static_cast<float>(std::max(db, kFloorDb));
+        double db = peak > 0.0 && mag > 0.0 && std::isfinite(mag) ? 20.0 * std::log10(mag / peak) : kPulseFloorDb;
+        outDb[i] = static_cast<float>(std::max(db, kPulseFloorDb));
     }
 }
 

@@ -11,7 +11,7 @@
 
 #include "dsp/CMemoryBuffer.h"
 #include "dsp/CMemoryStream.h"
-#include "support/bank/CompactModelWriter.h"
+#include "tools/bankwriter/CompactModelWriter.h"
 #include "voicebank/v6/HvVoiceModelCompact.h"
 #include "voicebank/v6/SrcCache.h"
 
@@ -19,7 +19,7 @@ namespace {
 
 std::string modelBytes()
 {
-    testbank::CompactModel m;
+    bankwriter::CompactModel m;
     m.samples.assign(44100, 0);
     for (std::size_t i = 0; i < m.samples.size(); ++i)
         m.samples[i] = std::int16_t((i * 37) % 2000 - 1000);
@@ -34,7 +34,7 @@ std::string modelBytes()
         m.mags4.push_back(std::vector<float>(8, -50.0f));
         m.floats3.push_back(1.0f);
     }
-    return testbank::compactModelBytes(m);
+    return bankwriter::compactModelBytes(m);
 }
 
 void BM_CompactModelRead(benchmark::State& state)

@@ -12,10 +12,11 @@
 #include <sstream>
 #include <string>
 
+#include "support/ByteBuilder.h"
 #include "support/ScratchDir.h"
 #include "support/bank/BankTree.h"
-#include "support/bank/BankWriterV6.h"
-#include "support/bank/HprBankWriter.h"
+#include "tools/bankwriter/BankWriterV6.h"
+#include "tools/bankwriter/HprBankWriter.h"
 #include "voicebank/v1/SourceStorePackager.h"
 #include "voicebank/v2/SourceStorePackager.h"
 #include "voicebank/v3/SourceStorePackager.h"

@@ -6,6 +6,10 @@
 
 namespace HVCurrentModel {
 
+// Ticks of a whole note; a quarter note is a fourth of it. A measure of
+// signature n/d lasts n * kWholeNoteTicks / d ticks.
+inline constexpr int32_t kWholeNoteTicks = 1920;
+
 struct Tempo {
     int32_t pos = 0;        // ticks
     int32_t tempo = 12000;  // beats per minute times 100

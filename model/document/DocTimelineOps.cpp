@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "model/current/Markers.h"
 #include "model/current/TempoMap.h"
 #include "model/document/SSSynthesizerDoc.h"
 
@@ -99,7 +100,7 @@ void CSSSynthesizerDoc::setPlayEndTag(bool on) {
     if (on) {
         playEnd = playPos;
         if (playStartOn && playEnd <= playStart) {
-            playStart = playEnd - 1920;
+            playStart = playEnd - kWholeNoteTicks;
             if (playStart < 0) {
                 playStart = measureToTick(1);
                 playEnd = measureToTick(2);

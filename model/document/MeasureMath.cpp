@@ -7,6 +7,7 @@
 #include "model/history/BeatSignature.h"
 
 using HVCurrentModel::Beat;
+using HVCurrentModel::kWholeNoteTicks;
 
 namespace {
 
@@ -36,9 +37,9 @@ int bar1TickOf(const BeatList& beats) {
     for (size_t i = 0; i < beats.size(); ++i) {
         const Span s = spanAt(beats, i);
         if (s.q < 1)
-            acc += ((s.q - s.p) * s.n * 1920) / s.d;
+            acc += ((s.q - s.p) * s.n * kWholeNoteTicks) / s.d;
         else if (s.p < 2)
-            return toInt(acc + ((1 - s.p) * s.n * 1920) / s.d);
+            return toInt(acc + ((1 - s.p) * s.n * kWholeNoteTicks) / s.d);
     }
     return toInt(acc);
 }
@@ -50,9 +51,9 @@ int measureToTickOf(const BeatList& beats, int n) {
     for (size_t i = 0; i < beats.size(); ++i) {
         const Span s = spanAt(beats, i);
         const int64_t m = s.last ? target - c : s.q - s.p;
-        if (c + m >= target) return toInt(acc + (((target - c) * 1920) / s.d) * s.n);
+        if (c + m >= target) return toInt(acc + (((target - c) * kWholeNoteTicks) / s.d) * s.n);
         c += m;
-        acc += ((m * 1920) / s.d) * s.n;
+        acc += ((m * kWholeNoteTicks) / s.d) * s.n;
     }
     return toInt(acc);
 }
@@ -63,9 +64,9 @@ int measureBeatToTickOf(const BeatList& beats, int measure, int beat) {
         const Span s = spanAt(beats, i);
         // A marker's own measures, from its first one, take its beat length.
         if (!s.last && measure >= s.q)
-            acc += ((s.q - s.p) * s.n * 1920) / s.d;
+            acc += ((s.q - s.p) * s.n * kWholeNoteTicks) / s.d;
         else if (measure >= s.p)
-            return toInt(acc + ((measure - s.p) * s.n * 1920) / s.d + (int64_t{beat} * 1920 - 1920) / s.d);
+            return toInt(acc + ((measure - s.p) * s.n * kWholeNoteTicks) / s.d + (int64_t{beat} * kWholeNoteTicks - kWholeNoteTicks) / s.d);
     }
     return toInt(acc);
 }
@@ -74,7 +75,7 @@ int tickToMeasureBeatOf(const BeatList& beats, int tick, int* measure, int* beat
     int64_t acc = 0;
     for (size_t i = 0; i < beats.size(); ++i) {
         const Span s = spanAt(beats, i);
-        const int64_t T = (s.n * 1920) / s.d;
+        const int64_t T = (s.n * kWholeNoteTicks) / s.d;
         if (!s.last && tick > acc + (s.q - s.p) * T) {
             acc += (s.q - s.p) * T;
             continue;
@@ -88,7 +89,7 @@ int tickToMeasureBeatOf(const BeatList& beats, int tick, int* measure, int* beat
             continue;
         }
         const int64_t start = acc + k * T;
-        const int64_t beatLen = 1920 / s.d;
+        const int64_t beatLen = kWholeNoteTicks / s.d;
         if (measure) *measure = toInt(s.p + k);
         if (beat) *beat = toInt((tick - start) / beatLen + 1);
         if (remainder) *remainder = toInt((tick - start) % beatLen);
@@ -101,7 +102,7 @@ bool tickToMeasureOf(const BeatList& beats, int tick, int& measure) {
     int64_t acc = 0;
     for (size_t i = 0; i < beats.size(); ++i) {
         const Span s = spanAt(beats, i);
-        const int64_t T = (1920 / s.d) * s.n;
+        const int64_t T = (kWholeNoteTicks / s.d) * s.n;
         if (s.last || acc + (s.q - s.p) * T >= tick) {
             measure = toInt((tick - acc) / T + s.p);
             return true;
@@ -130,7 +131,7 @@ bool signatureAtTickOf(const BeatList& beats, int tick, TimeSignature& out) {
         const Span s = spanAt(beats, i);
         // The last marker holds every later tick; its span is never computed,
         // so the INT_MAX end cannot overflow with a negative position.
-        if (!s.last) acc += (s.q - s.p) * ((s.n * 1920) / s.d);
+        if (!s.last) acc += (s.q - s.p) * ((s.n * kWholeNoteTicks) / s.d);
         if (s.last || tick < acc) {
             out = {beats[i]->numerator, beats[i]->denominator};
             return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/current/Markers.h"
 #include "model/file/ProjectFile.h"
 #include "platform/StringUtil.h"
 #include "shell/services/AppConfig.h"
@@ -211,7 +212,7 @@ void CSSSynthesizerDoc::applyTrackMixToPlayers() {
 
 void CSSSynthesizerDoc::setNoteDefaultVibExp(Note* note) {
     const CAppConfigModel& cfg = getAppConfig();
-    if (cfg.isAutoVib && static_cast<int64_t>(cfg.autoVibBeats) * 1920 / 4 <= note->width) {
+    if (cfg.isAutoVib && static_cast<int64_t>(cfg.autoVibBeats) * kWholeNoteTicks / 4 <= note->width) {
         note->vibPercent = cfg.vibPercent;
         note->vibrato.assign(cfg.vibPreins);
     }

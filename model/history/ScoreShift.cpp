@@ -21,10 +21,10 @@ int calcBar1Tick(const std::vector<Beat*>& beats) {
         const BeatSignature sig = effectiveSignature(beats[i]->numerator, beats[i]->denominator);
         const int64_t n = sig.numerator;
         const int64_t d = sig.denominator;
-        if (i + 1 == beats.size()) return static_cast<int>(t + ((4 - c) * 1920 / d) * n);
+        if (i + 1 == beats.size()) return static_cast<int>(t + ((4 - c) * kWholeNoteTicks / d) * n);
         const int64_t m = int64_t{beats[i + 1]->pos} - beats[i]->pos;
-        if (c + m >= 4) return static_cast<int>(t + ((4 - c) * 1920 / d) * n);
-        t += (m * 1920 / d) * n;
+        if (c + m >= 4) return static_cast<int>(t + ((4 - c) * kWholeNoteTicks / d) * n);
+        t += (m * kWholeNoteTicks / d) * n;
         c += m;
     }
     return 0;

@@ -7,6 +7,7 @@
 
 #include "lyrics/ILyricDict.h"
 #include "model/current/DefaultProject.h"
+#include "model/current/Markers.h"
 #include "model/import/ClampToInt32.h"
 #include "model/import/ImportBudget.h"
 #include "model/document/SSSynthesizerDoc.h"
@@ -24,7 +25,6 @@ namespace {
 
 constexpr int64_t kModelTicksPerQuarter = 480;
 constexpr int32_t kKeyBase = 115;
-constexpr int64_t kMeasureTicks = 1920;
 
 // File ticks at the file's division into model ticks, in 64 bits.
 int32_t scaleTicks(int64_t ticks, int32_t ticksPerQuarter)
@@ -105,7 +105,7 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& reco
     seg->name = text.toUtf8(record.name);
     const int64_t lastEnd = notes.empty() ? 0 : spanEnd(*notes.back());
     // The last note's end rounded up to a whole measure, plus one measure.
-    seg->width = clampToInt32((lastEnd + 2 * kMeasureTicks - 1) / kMeasureTicks * kMeasureTicks);
+    seg->width = clampToInt32((lastEnd + 2 * kWholeNoteTicks - 1) / kWholeNoteTicks * kWholeNoteTicks);
     seg->extendCurveEnds();
     std::optional<int32_t> first;
     if (!notes.empty()) first = clampToInt32(int64_t{seg->pos} + notes.front()->pos);
@@ -135,7 +135,7 @@ void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
 
 // Counts what the chosen tracks (and, for a new project, the tempos) will
 // build; false when that passes what one import may build.
-bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack)
+bool tracksWithinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack)
 {
     ReadBudget budget = makeImportBudget();
     for (const MidiTrackRecord& record : chosen)
@@ -196,7 +196,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     // The records hold all the import takes from the file: its events go
     // before the notes are built.
     tracks.clear();
-    if (!withinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
+    if (!tracksWithinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
 
     std::vector<Track*> newTracks;
     if (newProject) {

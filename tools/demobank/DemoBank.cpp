@@ -77,11 +77,11 @@ bool hasInitial(Halvoren::ISymbolMgr& symbols, const std::string& syllable)
 // The frames first .. last of a vowel; one the detector read below what it
 // resolves (a transition taken for a lower voice) becomes a copy of its
 // nearest resolved neighbour before it (after it at the start).
-std::vector<testbank::PlainFrame> vowelFrames(RecordFrameMaker& maker, const std::vector<std::int16_t>& samples,
+std::vector<bankwriter::PlainFrame> vowelFrames(RecordFrameMaker& maker, const std::vector<std::int16_t>& samples,
                                               SpeechAnalysis& analysis, std::int32_t first, std::int32_t last)
 {
     const std::vector<std::int32_t> bridged = unvoiceUnresolvable(analysis, first, last);
-    std::vector<testbank::PlainFrame> frames = maker.frames(samples, analysis, first, last);
+    std::vector<bankwriter::PlainFrame> frames = maker.frames(samples, analysis, first, last);
     const auto isBridged = [&](std::int32_t i) { return std::binary_search(bridged.begin(), bridged.end(), i); };
     for (const std::int32_t i : bridged) {
         std::int32_t from = i - 1;
@@ -163,7 +163,7 @@ const DemoBankMaker::Heard& DemoBankMaker::heard(const std::string& word) const
     return h;
 }
 
-testbank::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const UnitRecord& unit) const
+bankwriter::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const UnitRecord& unit) const
 {
     const Heard& h = heard(unit.symbol + kFirstTone);
     const std::vector<PhonemeEvent> spoken = untilPause(h.speech.events);
@@ -178,24 +178,24 @@ testbank::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const UnitRecord& u
     unvoiceUnresolvable(analysis, onset.beginPos, onset.endPos - 1);
     const SyllableMarks m = marksOf(w.symbols, unit.symbol, c.events, analysis);
     const std::int32_t last = m.param4 + m.param5;
-    testbank::SingingVoice v;
+    bankwriter::SingingVoice v;
     v.unit = unit.unit;
     v.frames = w.frames.frames(c.samples, analysis, m.beginPos, m.endPos - 1);
-    for (testbank::PlainFrame& f : vowelFrames(w.frames, c.samples, analysis, m.endPos, last))
+    for (bankwriter::PlainFrame& f : vowelFrames(w.frames, c.samples, analysis, m.endPos, last))
         v.frames.push_back(std::move(f));
     v.pitch = medianPitchName(analysis.f0, m.endPos, last);
     const std::int32_t tail = tailLength(c.samples, last);
-    for (testbank::PlainFrame& f : tailFrames(c.samples, last, tail, v.frames.back()))
+    for (bankwriter::PlainFrame& f : tailFrames(c.samples, last, tail, v.frames.back()))
         v.frames.push_back(std::move(f));
     const std::int32_t b = m.beginPos;
     v.values = {0, m.endPos - b, m.param3 - b, m.param4 - b, m.param5 + tail, 0, 0, 0, 0, 0, kHop, 0, 0,
-                testbank::floatBits(kRatio1), 0, 0};
+                bankwriter::floatBits(kRatio1), 0, 0};
     return v;
 }
 
 // The two syllables spoken as one word; the first one's events are as many
 // as it has spoken alone, ended where the second one begins.
-testbank::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const ContinuantRecord& c) const
+bankwriter::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const ContinuantRecord& c) const
 {
     const std::size_t firstCount = untilPause(heard(c.first + kFirstTone).speech.events).size();
     const Heard& h = heard(c.first + kFirstTone + c.second + kFirstTone);
@@ -220,10 +220,10 @@ testbank::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const Con
         c.unvoicedInitial ? b.beginPos : b.beginPos + static_cast<std::int32_t>(std::lround(0.5 * (b.endPos - b.beginPos)));
     if (takeOver <= a.param4)
         throw std::runtime_error("the continuant \"" + c.key + "\" has no frames between its syllables");
-    testbank::SingingContinuant out;
+    bankwriter::SingingContinuant out;
     out.unit = c.key;
     out.frames = vowelFrames(w.frames, cw.samples, analysis, a.param4, b.beginPos - 1);
-    for (testbank::PlainFrame& f : w.frames.frames(cw.samples, analysis, b.beginPos, takeOver))
+    for (bankwriter::PlainFrame& f : w.frames.frames(cw.samples, analysis, b.beginPos, takeOver))
         out.frames.push_back(std::move(f));
     out.pitch = medianPitchName(analysis.f0, a.param4, takeOver);
     out.param1 = 0;
@@ -231,14 +231,14 @@ testbank::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const Con
     return out;
 }
 
-testbank::SingingVoice DemoBankMaker::voice(const UnitRecord& unit)
+bankwriter::SingingVoice DemoBankMaker::voice(const UnitRecord& unit)
 {
     hearAll({unit.symbol + kFirstTone});
     Workshop w(calibration_);
     return makeVoice(w, unit);
 }
 
-testbank::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c)
+bankwriter::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c)
 {
     hearAll({c.first + kFirstTone, c.second + kFirstTone, c.first + kFirstTone + c.second + kFirstTone});
     Workshop w(calibration_);
@@ -260,7 +260,7 @@ MadeBank DemoBankMaker::bank(const BankUnits& units)
     // frames and bytes both.
     const std::size_t voiceCount = units.units.size();
     const std::size_t count = voiceCount + units.continuants.size();
-    std::vector<testbank::Variant> records(count);
+    std::vector<bankwriter::Variant> records(count);
     std::vector<std::string> failures(count);
     std::vector<std::unique_ptr<Workshop>> workshops(threads_);
     parallelFor(count, threads_, [&](std::size_t i, unsigned thread) {
@@ -268,13 +268,13 @@ MadeBank DemoBankMaker::bank(const BankUnits& units)
             workshops[thread] = std::make_unique<Workshop>(calibration_);
         try {
             if (i < voiceCount) {
-                const testbank::SingingVoice v = makeVoice(*workshops[thread], units.units[i]);
-                records[i] = {v.unit, v.pitch, 0, testbank::v3VoiceRecord(v.values, testbank::ghrModelBytes(v.frames))};
+                const bankwriter::SingingVoice v = makeVoice(*workshops[thread], units.units[i]);
+                records[i] = {v.unit, v.pitch, 0, bankwriter::v3VoiceRecord(v.values, bankwriter::ghrModelBytes(v.frames))};
             } else {
-                const testbank::SingingContinuant c =
+                const bankwriter::SingingContinuant c =
                     makeContinuant(*workshops[thread], units.continuants[i - voiceCount]);
                 records[i] = {c.unit, c.pitch, 0,
-                              testbank::v3ContinuantRecord(c.param1, c.param2, kHop, testbank::ghrModelBytes(c.frames))};
+                              bankwriter::v3ContinuantRecord(c.param1, c.param2, kHop, bankwriter::ghrModelBytes(c.frames))};
             }
         } catch (const std::runtime_error& e) {
             failures[i] = e.what();

@@ -13,13 +13,14 @@
 #include "RecordFrames.h"
 #include "SyllableSpeech.h"
 #include "lyrics/ChnSymbolMgr.h"
-#include "support/bank/SingingBank.h"
+#include "tools/bankwriter/BankWriter.h"
+#include "tools/bankwriter/SingingUnits.h"
 
 namespace demobank {
 
 struct MadeBank {
     // The package: every record as its bytes, in the order of the units.
-    testbank::BankDescription package;
+    bankwriter::BankDescription package;
     std::size_t voices = 0;
     std::size_t continuants = 0;
     // Each syllable or continuant that could not be made, with the reason.
@@ -36,8 +37,8 @@ public:
 
     // A syllable's record, and a continuant's. Throw std::runtime_error
     // naming what cannot be made.
-    testbank::SingingVoice voice(const UnitRecord& unit);
-    testbank::SingingContinuant continuant(const ContinuantRecord& c);
+    bankwriter::SingingVoice voice(const UnitRecord& unit);
+    bankwriter::SingingContinuant continuant(const ContinuantRecord& c);
 
     static constexpr std::int32_t kHop = 128;
 
@@ -58,8 +59,8 @@ private:
     // Speaks every word not yet heard.
     void hearAll(std::vector<std::string> words);
     const Heard& heard(const std::string& word) const;
-    testbank::SingingVoice makeVoice(Workshop& w, const UnitRecord& unit) const;
-    testbank::SingingContinuant makeContinuant(Workshop& w, const ContinuantRecord& c) const;
+    bankwriter::SingingVoice makeVoice(Workshop& w, const UnitRecord& unit) const;
+    bankwriter::SingingContinuant makeContinuant(Workshop& w, const ContinuantRecord& c) const;
 
     LevelCalibration calibration_;
     unsigned threads_;

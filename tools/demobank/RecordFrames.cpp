@@ -34,7 +34,7 @@ RecordFrameMaker::RecordFrameMaker(LevelCalibration calibration)
 {
 }
 
-std::vector<testbank::PlainFrame> RecordFrameMaker::frames(const std::vector<std::int16_t>& samples,
+std::vector<bankwriter::PlainFrame> RecordFrameMaker::frames(const std::vector<std::int16_t>& samples,
                                                            const SpeechAnalysis& analysis, std::int32_t first,
                                                            std::int32_t last)
 {
@@ -42,10 +42,10 @@ std::vector<testbank::PlainFrame> RecordFrameMaker::frames(const std::vector<std
     const Halvoren::FIFOSampleBufferTemplate<short>& residual = analysis.model->residual;
     first = std::max(first, 0);
     last = std::min(last, static_cast<std::int32_t>(analysis.f0.size()) - 1);
-    std::vector<testbank::PlainFrame> out(static_cast<std::size_t>(std::max(0, last - first + 1)));
+    std::vector<bankwriter::PlainFrame> out(static_cast<std::size_t>(std::max(0, last - first + 1)));
     for (std::size_t k = 0; k < out.size(); ++k) {
         const std::size_t i = static_cast<std::size_t>(first) + k;
-        testbank::PlainFrame& frame = out[k];
+        bankwriter::PlainFrame& frame = out[k];
         const std::int64_t centre = static_cast<std::int64_t>(i) * kRecordHop;
         float f0 = analysis.f0[i];
         frame.harmonicsDb.clear();

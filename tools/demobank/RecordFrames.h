@@ -15,7 +15,7 @@
 #include "LevelCalibration.h"
 #include "SpeechAnalysis.h"
 #include "dsp/EngineGhrBuilder.h"
-#include "support/bank/GhrModelWriter.h"
+#include "tools/bankwriter/GhrModelWriter.h"
 
 namespace demobank {
 
@@ -24,7 +24,7 @@ public:
     explicit RecordFrameMaker(LevelCalibration calibration);
 
     // The analysed frames first .. last (inclusive).
-    std::vector<testbank::PlainFrame> frames(const std::vector<std::int16_t>& recording,
+    std::vector<bankwriter::PlainFrame> frames(const std::vector<std::int16_t>& recording,
                                              const SpeechAnalysis& analysis, std::int32_t first, std::int32_t last);
 
     static constexpr float kHighestHarmonicHz = 10000.0f;

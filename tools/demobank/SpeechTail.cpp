@@ -42,17 +42,17 @@ std::int32_t tailLength(const std::vector<std::int16_t>& recording, std::int32_t
     return std::max(n, kShortestTail);
 }
 
-std::vector<testbank::PlainFrame> tailFrames(const std::vector<std::int16_t>& recording, std::int32_t last,
-                                             std::int32_t count, const testbank::PlainFrame& lastFrame)
+std::vector<bankwriter::PlainFrame> tailFrames(const std::vector<std::int16_t>& recording, std::int32_t last,
+                                             std::int32_t count, const bankwriter::PlainFrame& lastFrame)
 {
     const float from = frameLevelDb(recording, last);
     float lowest = from;
-    std::vector<testbank::PlainFrame> out;
+    std::vector<bankwriter::PlainFrame> out;
     for (std::int32_t k = 1; k <= count; ++k) {
         lowest = std::min(lowest, frameLevelDb(recording, last + k));
         const double cosine = 0.5 * (1.0 + std::cos(std::numbers::pi * k / (count + 1)));
         const float db = std::max(lowest - from, static_cast<float>(20.0 * std::log10(cosine)));
-        testbank::PlainFrame f = lastFrame;
+        bankwriter::PlainFrame f = lastFrame;
         lower(f.harmonicsDb, db);
         lower(f.bands, db);
         lower(f.magsA, db);

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "support/bank/GhrModelWriter.h"
+#include "tools/bankwriter/GhrModelWriter.h"
 
 namespace demobank {
 
@@ -25,8 +25,8 @@ std::int32_t tailLength(const std::vector<std::int16_t>& recording, std::int32_t
 // falls: the recording's under its level at frame `last` (the lowest so far,
 // so the tail never rises) and the raised cosine's, which reaches silence
 // one frame after the tail.
-std::vector<testbank::PlainFrame> tailFrames(const std::vector<std::int16_t>& recording, std::int32_t last,
-                                             std::int32_t count, const testbank::PlainFrame& lastFrame);
+std::vector<bankwriter::PlainFrame> tailFrames(const std::vector<std::int16_t>& recording, std::int32_t last,
+                                             std::int32_t count, const bankwriter::PlainFrame& lastFrame);
 
 inline constexpr float kTailRangeDb = 60.0f;
 inline constexpr std::int32_t kShortestTail = 12;

@@ -13,7 +13,7 @@
 #include "BankUnits.h"
 #include "DemoBank.h"
 #include "lyrics/PinyinDict.h"
-#include "support/bank/BankTree.h"
+#include "tools/bankwriter/BankFolder.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ int main(int argc, char** argv)
         demobank::DemoBankMaker maker(calibration, usableCores());
         const demobank::MadeBank made = maker.bank(units);
         const std::filesystem::path folder = std::filesystem::path(argv[1]) / "singers" / kName;
-        testbank::writeFile(folder / "bank.hvsd", testbank::descriptionText("3.1", kName));
-        testbank::writePackageFiles(folder, testbank::writePackage(made.package));
+        bankwriter::writeFile(folder / "bank.hvsd", bankwriter::descriptionText("3.1", kName));
+        bankwriter::writePackageFiles(folder, bankwriter::writePackage(made.package));
         std::printf("%s: %zu voices, %zu continuants; calibration %.2f dB (harmonics), %.2f dB (noise)\n", kName,
                     made.voices, made.continuants, calibration.harmonicDb, calibration.noiseDb);
         for (const std::string& reason : made.leftOut)

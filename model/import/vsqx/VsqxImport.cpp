@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "model/current/Markers.h"
 #include "model/import/ImportBudget.h"
 #include "model/import/ScoreImportContext.h"
 #include "model/import/SortedFill.h"
@@ -22,7 +23,6 @@ namespace {
 // Scores nest five levels deep; the files are text of a few megabytes.
 constexpr int kMaxNesting = 64;
 constexpr uint64_t kMaxFileBytes = uint64_t{32} << 20;
-constexpr int64_t kMeasureTicks = 1920;
 constexpr size_t kUtf8MaxSequence = 4;
 // Score elements carry at most a few attributes, and a score of the largest
 // size read holds well under a million elements: the parse of anything
@@ -97,7 +97,7 @@ bool readSingingTracks(CVsqxParser& parser, TiXmlElement* root, int64_t shiftTic
         std::vector<BaseSegment*> segs;
         bool shifted = true;
         for (TiXmlElement* partElement : parser.getParts(trackElement)) {
-            auto* seg = new SingSegment(0, 1920);
+            auto* seg = new SingSegment(0, kWholeNoteTicks);
             segs.push_back(seg);
             parser.readPart(partElement, seg);
             shifted = shiftBy(seg->pos, shiftTicks);
@@ -140,7 +140,7 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
 }
 
 // Counts what the score would build, before anything is built.
-bool withinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master)
+bool scoreWithinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master)
 {
     ReadBudget budget = makeImportBudget();
     const auto take = [&budget](size_t count, uint64_t bytes) {
@@ -175,10 +175,10 @@ std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElem
     // that they start at measure 1, like every project.
     const int64_t preMeasure = parser.getPreMeasure(master);
     const int64_t shiftMeasures = preMeasure < 4 ? 4 - preMeasure : 0;
-    const int64_t shiftTicks = shiftMeasures * kMeasureTicks;
+    const int64_t shiftTicks = shiftMeasures * kWholeNoteTicks;
     if (shiftTicks > std::numeric_limits<int32_t>::max()) return nullptr;
 
-    if (!withinBudget(parser, root, master) || !readTempos(parser, master, shiftTicks, *model) ||
+    if (!scoreWithinBudget(parser, root, master) || !readTempos(parser, master, shiftTicks, *model) ||
         !readTimeSigs(parser, master, shiftMeasures, *model) ||
         !readSingingTracks(parser, root, shiftTicks, singerName, *model) ||
         !readAudioTrack(parser, parser.getMonoTrack(root), "WAV(MONO)", shiftTicks, *model) ||

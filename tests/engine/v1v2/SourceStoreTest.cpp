@@ -7,8 +7,8 @@
 
 #include "engine/v1/SourceStore_v1Pkg.h"
 #include "engine/v2/SourceStore_pkg.h"
-#include "support/bank/HprBankWriter.h"
 #include "support/bank/PackageOnDisk.h"
+#include "tools/bankwriter/HprBankWriter.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <thread>
 
 #include "engine/EngineManager.h"
 #include "engine/JobPlan.h"
@@ -22,7 +20,7 @@ using HalvorenEngineV3::HVSynthesizer;
 
 // What the stand-in cell builder does, for all jobs of a test.
 std::atomic<int> g_builderRuns{0};
-std::atomic<int> g_frameDelayUs{0};
+HalvorenEngineTest::StepGate g_gate;  // passed as each frame begins
 
 // Reports a steady partial at 220 Hz and -12 dB for every planned frame,
 // as a cell loop would, and returns early on a stop.
@@ -34,6 +32,7 @@ void steadyPartialBuilder(HalvorenEngineV3::CellMakerState& state, HalvorenEngin
     HalvorenEngine::planJob(HalvorenEngineV3::scoreSpanOf(score), state.store().getHopSize(),
                             state.store().getSampleRate(), plan);
     for (int k = 0; k < plan.frames; ++k) {
+        g_gate.pass(k);
         if (state.isStopped())
             return;
         Halvoren::FrameMags mags;
@@ -46,7 +45,6 @@ void steadyPartialBuilder(HalvorenEngineV3::CellMakerState& state, HalvorenEngin
         frame.peaks = &peaks;
         frame.index = k;
         state.emitFrame(frame, list);
-        std::this_thread::sleep_for(std::chrono::microseconds(g_frameDelayUs.load()));
     }
     list.finished = true;
 }
@@ -139,11 +137,10 @@ TEST_F(SynthJobV3Test, StopMidwayGivesNoDoneAndARestartTheSameSamples)
     fourHundredFrames(synth);
     CountingListener stopped;
     synth.setListener(&stopped);
-    g_frameDelayUs = 300;
-    synth.start();
-    ASSERT_TRUE(eventually([&] { return synth.samplesDone() >= 50 * 128; }));
-    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
-    g_frameDelayUs = 0;
+    // Stopped while the builder is at frame 50 of 400.
+    g_gate.close(50);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedInStep(synth, g_gate));
+    g_gate.close(-1);
     EXPECT_EQ(stopped.calls.load(), 0);
 
     CountingListener restarted;

@@ -12,15 +12,15 @@
 #include "lyrics/ChnSymbolMgr.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/SingingBank.h"
-#include "support/engine/PhraseRun.h"
 #include "support/engine/ManagedBankTest.h"
 #include "support/engine/OutputMeasures.h"
-#include "support/engine/SinusoidFit.h"
-#include "support/engine/TestGeneration.h"
+#include "support/engine/PhraseRun.h"
+#include "support/engine/PhraseSuite.h"
 
 namespace {
 
 using enginetest::maxStep;
+using enginetest::PhraseSuite;
 using enginetest::silent;
 using enginetest::sung;
 using namespace HalvorenEngineV3;
@@ -98,20 +98,11 @@ std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::
     return spans;
 }
 
-// The middle half of a cell's body: its f0 within 0.5 % of the note's, its
-// partial steady within 0.5 dB.
+// A cell's body of more than 40 frames, sung steadily at the note's pitch.
 void checkBody(const std::vector<short>& out, const CellSpan& s, float pitch)
 {
-    SCOPED_TRACE(pitch);
     ASSERT_GT(s.bodyTo - s.bodyFrom, 40);
-    const int quarter = (s.bodyTo - s.bodyFrom) * kHop / 4;
-    const int from = s.bodyFrom * kHop + quarter;
-    const int to = s.bodyTo * kHop - quarter;
-    EXPECT_NEAR(enginetest::autocorrelationF0(out, from, to, pitch * 0.8, pitch * 1.25, kRate), pitch,
-                pitch * 0.005);
-    const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, pitch, kRate);
-    EXPECT_LE(m.levelSpreadDb, 0.5);
-    EXPECT_GT(m.meanLevelDb, -40.0);
+    enginetest::expectSteadyBody(out, s.bodyFrom * kHop, s.bodyTo * kHop, pitch, kRate);
 }
 
 // No step across the join of two cells larger than twice the largest step
@@ -137,6 +128,37 @@ const Version kVersions[] = {
     {"3.5", &HalvorenEngineV3_2::createSynthesizerV3_2, &HalvorenEngineV3_1::buildCells},
 };
 
+// "v3_1" for "3.1".
+std::string versionName(const Version& v)
+{
+    std::string name = std::string("v") + v.name;
+    std::replace(name.begin(), name.end(), '.', '_');
+    return name;
+}
+
+// The three-syllable bank in each version for the shared phrase tests.
+std::vector<enginetest::PhraseEngine> phraseEngines()
+{
+    std::vector<enginetest::PhraseEngine> engines;
+    for (const Version& v : kVersions)
+        engines.push_back(
+            {versionName(v),
+             [v](testbank::BankTree& tree, int hop, bool phases) {
+                 const testbank::SingingBank bank = testbank::threeSyllableBank(hop);
+                 return testbank::packageBasePath(
+                     tree.addPackage((phases ? "p" : "h") + std::to_string(hop), v.name, "B",
+                                     testbank::writeSingingBank(phases ? testbank::withNineColumnPhases(bank) : bank)));
+             },
+             [v](const std::string& package, const HalvorenEngine::SynthScoreV3& score) {
+                 return enginetest::singing<HVSynthesizer>(v.create(package), score);
+             },
+             phrase(), noisyPhrase(),
+             [](HalvorenEngine::IHVSynthesizer&, const std::string& package, int hop) {
+                 return enginetest::twoCellStretches(spansOf(package, noisyPhrase(), hop), hop);
+             }});
+    return engines;
+}
+
 class PhraseTest : public enginetest::ManagedBankTest<::testing::TestWithParam<Version>> {
 protected:
     PhraseTest() : ManagedBankTest("v3_sing")
@@ -144,33 +166,12 @@ protected:
         package_ = testbank::packageBasePath(tree_.addPackage("b", GetParam().name, "B", testbank::writeSingingBank(testbank::threeSyllableBank(kHop))));
     }
 
-    HVSynthesizer* create()
-    {
-        auto* synth = dynamic_cast<HVSynthesizer*>(GetParam().create(package_));
-        if (synth != nullptr)
-            synth->score() = phrase();
-        return synth;
-    }
+    HVSynthesizer* create() { return enginetest::singing<HVSynthesizer>(GetParam().create(package_), phrase()); }
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
     std::string package_;
 };
-
-TEST_P(PhraseTest, SameSamplesEveryRun)
-{
-    const std::string package = testbank::packageBasePath(tree_.addPackage(
-        "p6", GetParam().name, "P6", testbank::writeSingingBank(testbank::withNineColumnPhases(
-                                        testbank::threeSyllableBank(kHop)))));
-    enginetest::expectSameSamplesEveryRun(
-        [&] {
-            HalvorenEngine::IHVSynthesizer* synth = GetParam().create(package);
-            if (auto* front = dynamic_cast<HVSynthesizer*>(synth))
-                front->score() = phrase();
-            return synth;
-        },
-        [&](HalvorenEngine::IHVSynthesizer* s) { manager_.releaseSynthesizer(s); });
-}
 
 TEST_P(PhraseTest, SingsThePhrase)
 {
@@ -251,41 +252,8 @@ TEST_P(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
     EXPECT_EQ(got, want);
 }
 
-TEST_P(PhraseTest, StoppingMidPhraseGivesNoDone)
-{
-    HVSynthesizer* synth = create();
-    ASSERT_NE(synth, nullptr);
-    enginetest::expectStopGivesNoDone(*synth);
-    manager_.releaseSynthesizer(synth);
-}
-
-TEST_P(PhraseTest, SingsCleanlyAtTheLargestHop)
-{
-    std::vector<short> out[2];
-    enginetest::NoisyStretches stretches[2];
-    for (int k = 0; k < 2; ++k) {
-        const int hop = 128 << k;
-        const std::string package = testbank::packageBasePath(tree_.addPackage(
-            "h" + std::to_string(hop), GetParam().name, "B", testbank::writeSingingBank(testbank::threeSyllableBank(hop))));
-        auto* synth = dynamic_cast<HVSynthesizer*>(GetParam().create(package));
-        ASSERT_NE(synth, nullptr);
-        synth->score() = noisyPhrase();
-        out[k] = sing(*synth);
-        manager_.releaseSynthesizer(synth);
-        const std::vector<CellSpan> spans = spansOf(package, noisyPhrase(), hop);
-        ASSERT_EQ(spans.size(), 2u);
-        // The "s": the first third of the onset (10 noise frames, then 10
-        // into the vowel); the middle half of the breath; the vowel's body.
-        stretches[k] = enginetest::noisyStretchesOf(spans[0], spans[1], hop);
-    }
-    enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
-}
-
 INSTANTIATE_TEST_SUITE_P(Banks, PhraseTest, ::testing::ValuesIn(kVersions),
-                         [](const ::testing::TestParamInfo<Version>& info) {
-                             std::string name = std::string("v") + info.param.name;
-                             std::replace(name.begin(), name.end(), '.', '_');
-                             return name;
-                         });
+                         [](const ::testing::TestParamInfo<Version>& info) { return versionName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Banks, PhraseSuite, ::testing::ValuesIn(phraseEngines()), enginetest::phraseEngineName);
 
 }  // namespace

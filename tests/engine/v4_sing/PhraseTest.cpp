@@ -12,12 +12,12 @@
 #include "support/engine/ManagedBankTest.h"
 #include "support/engine/OutputMeasures.h"
 #include "support/engine/PhraseRun.h"
-#include "support/engine/SinusoidFit.h"
-#include "support/engine/TestGeneration.h"
+#include "support/engine/PhraseSuite.h"
 
 namespace {
 
 using enginetest::maxStep;
+using enginetest::PhraseSuite;
 using enginetest::rms;
 using enginetest::silent;
 using enginetest::sung;
@@ -59,7 +59,7 @@ HalvorenEngine::SynthScoreV3 noisyPhrase()
 
 // Where each cell lies in samples, from the job's timing plan.
 struct CellSpan {
-    int onset = 0;     // the onset's first sample
+    int first = 0;     // the onset's first sample
     int bodyFrom = 0;  // the body's first sample
     int bodyTo = 0;    // one past the body
     int end = 0;       // one past the cell's last frame
@@ -77,7 +77,7 @@ std::vector<CellSpan> spansOf(HVSynthesizer& synth)
     for (const HalvorenEngine::NoteTimes& t : synth.body().prepareCells(*symbols, synth.score())) {
         const auto& v = t.values;
         CellSpan s;
-        s.onset = sampleAt(v[0] - v[3]);
+        s.first = sampleAt(v[0] - v[3]);
         s.bodyFrom = sampleAt(v[0] + v[5]);
         s.bodyTo = sampleAt(v[0] + v[5] + v[6]);
         s.end = sampleAt(v[0] + v[4]);
@@ -111,6 +111,25 @@ testbank::SingingBank phraseBank()
     return bank;
 }
 
+// The bank of every unit kind in version "4.0" for the shared phrase tests.
+enginetest::PhraseEngine phraseEngine()
+{
+    return {"v4_0",
+            [](testbank::BankTree& tree, int hop, bool phases) {
+                const testbank::SingingBank bank = testbank::cvvcBankV4(hop);
+                return testbank::packageBasePath(
+                    tree.addPackage((phases ? "p" : "h") + std::to_string(hop), "4.0", "B",
+                                    testbank::writeSingingBank(phases ? testbank::withNineColumnPhases(bank) : bank)));
+            },
+            [](const std::string& package, const HalvorenEngine::SynthScoreV3& score) {
+                return enginetest::singing<HVSynthesizer>(createSynthesizerV4(package), score);
+            },
+            phrase(), noisyPhrase(),
+            [](HalvorenEngine::IHVSynthesizer& front, const std::string&, int) {
+                return enginetest::twoCellStretches(spansOf(dynamic_cast<HVSynthesizer&>(front)), 1);
+            }};
+}
+
 class PhraseTest : public enginetest::ManagedBankTest<> {
 protected:
     PhraseTest() : ManagedBankTest("v4_sing")
@@ -119,32 +138,12 @@ protected:
             testbank::packageBasePath(tree_.addPackage("b", "4.0", "B", testbank::writeSingingBank(phraseBank())));
     }
 
-    HVSynthesizer* create()
-    {
-        auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(package_));
-        if (synth != nullptr)
-            synth->score() = phrase();
-        return synth;
-    }
+    HVSynthesizer* create() { return enginetest::singing<HVSynthesizer>(createSynthesizerV4(package_), phrase()); }
 
     std::vector<short> sing(HVSynthesizer& synth) { return enginetest::singOnce(synth); }
 
     std::string package_;
 };
-
-TEST_F(PhraseTest, SameSamplesEveryRun)
-{
-    const std::string package = testbank::packageBasePath(
-        tree_.addPackage("p6", "4.0", "P6", testbank::writeSingingBank(testbank::withNineColumnPhases(phraseBank()))));
-    enginetest::expectSameSamplesEveryRun(
-        [&] {
-            auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(package));
-            if (synth != nullptr)
-                synth->score() = phrase();
-            return synth;
-        },
-        [&](HalvorenEngine::IHVSynthesizer* s) { manager_.releaseSynthesizer(s); });
-}
 
 TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
 {
@@ -156,16 +155,8 @@ TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
     ASSERT_GT(out.size(), static_cast<std::size_t>(spans.back().end));
 
     for (int k = 0; k < 4; ++k) {
-        SCOPED_TRACE(k);
-        const CellSpan& s = spans[k];
-        ASSERT_GT(s.bodyTo - s.bodyFrom, 40 * kHop);
-        const int quarter = (s.bodyTo - s.bodyFrom) / 4;
-        const int from = s.bodyFrom + quarter, to = s.bodyTo - quarter;
-        const double f0 = enginetest::autocorrelationF0(out, from, to, kPitches[k] * 0.8, kPitches[k] * 1.25, kRate);
-        EXPECT_NEAR(f0, kPitches[k], kPitches[k] * 0.005);
-        const enginetest::SinusoidMeasure m = enginetest::measureSinusoid(out, from, to, kPitches[k], kRate);
-        EXPECT_LE(m.levelSpreadDb, 0.5);
-        EXPECT_GT(m.meanLevelDb, -40.0);
+        ASSERT_GT(spans[k].bodyTo - spans[k].bodyFrom, 40 * kHop);
+        enginetest::expectSteadyBody(out, spans[k].bodyFrom, spans[k].bodyTo, kPitches[k], kRate);
     }
 
     // No click where one cell hands over to the next: within two hops of a
@@ -175,7 +166,7 @@ TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
     // step inside those bodies (their noise makes steps of their own).
     for (int k = 0; k < 2; ++k) {
         SCOPED_TRACE(k);
-        const int join = spans[k + 1].onset;
+        const int join = spans[k + 1].first;
         const double level = std::max(rms(out, spans[k].bodyFrom, spans[k].bodyTo),
                                       rms(out, spans[k + 1].bodyFrom, spans[k + 1].bodyTo));
         const int inside = std::max(maxStep(out, spans[k].bodyFrom, spans[k].bodyTo),
@@ -190,9 +181,9 @@ TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
     // on a voiced consonant fades in from a first frame at -120 dB, so its
     // sound begins with the second frame, whose window opens from 0: up to
     // an eighth of a hop more.
-    const std::pair<int, int> runs[] = {{spans[0].onset, spans[2].end}, {spans[3].onset, spans[3].end}};
-    const std::pair<int, int> sounded[] = {soundedRange(out, 0, (spans[2].end + spans[3].onset) / 2),
-                                           soundedRange(out, (spans[2].end + spans[3].onset) / 2,
+    const std::pair<int, int> runs[] = {{spans[0].first, spans[2].end}, {spans[3].first, spans[3].end}};
+    const std::pair<int, int> sounded[] = {soundedRange(out, 0, (spans[2].end + spans[3].first) / 2),
+                                           soundedRange(out, (spans[2].end + spans[3].first) / 2,
                                                         static_cast<int>(out.size()))};
     for (int r = 0; r < 2; ++r) {
         SCOPED_TRACE(r);
@@ -200,38 +191,13 @@ TEST_F(PhraseTest, SingsThePhraseWhereThePlanPutsIt)
         EXPECT_LE(sounded[r].first, runs[r].first + kHop + kHop / 8);
         EXPECT_LE(std::abs(sounded[r].second - runs[r].second), kHop);
     }
-    EXPECT_TRUE(silent(out, 0, spans[0].onset));
-    EXPECT_TRUE(silent(out, spans[2].end + kHop, spans[3].onset));
+    EXPECT_TRUE(silent(out, 0, spans[0].first));
+    EXPECT_TRUE(silent(out, spans[2].end + kHop, spans[3].first));
     EXPECT_TRUE(silent(out, spans[3].end + kHop, static_cast<int>(out.size())));
 
     // The same score sings the same samples.
     EXPECT_EQ(sing(*synth), out);
     manager_.releaseSynthesizer(synth);
-}
-
-TEST_F(PhraseTest, SingsCleanlyAtTheLargestHop)
-{
-    std::vector<short> out[2];
-    enginetest::NoisyStretches stretches[2];
-    for (int k = 0; k < 2; ++k) {
-        const int hop = 128 << k;
-        const std::string path = testbank::packageBasePath(
-            tree_.addPackage("h" + std::to_string(hop), "4.0", "B", testbank::writeSingingBank(testbank::cvvcBankV4(hop))));
-        auto* synth = dynamic_cast<HVSynthesizer*>(createSynthesizerV4(path));
-        ASSERT_NE(synth, nullptr);
-        synth->score() = noisyPhrase();
-        out[k] = sing(*synth);
-        const std::vector<CellSpan> spans = spansOf(*synth);
-        manager_.releaseSynthesizer(synth);
-        ASSERT_EQ(spans.size(), 2u);
-        // The "s": the first third of the onset (10 noise frames, then 10
-        // into the vowel); the middle half of the breath; the vowel's body.
-        const CellSpan& sa = spans[0];
-        const CellSpan& br = spans[1];
-        stretches[k] = {{{sa.onset, sa.onset + (sa.bodyFrom - sa.onset) / 3}, enginetest::middleHalf(br.onset, br.end)},
-                        {sa.bodyFrom, sa.bodyTo}};
-    }
-    enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
 }
 
 TEST_F(PhraseTest, CurveValuesBeyondTheirRangeSingAsTheirLimits)
@@ -270,14 +236,6 @@ TEST_F(PhraseTest, CapturedFramesAreFinite)
     }
 }
 
-TEST_F(PhraseTest, StoppingMidPhraseGivesNoDone)
-{
-    HVSynthesizer* synth = create();
-    ASSERT_NE(synth, nullptr);
-    enginetest::expectStopGivesNoDone(*synth);
-    manager_.releaseSynthesizer(synth);
-}
-
 TEST_F(PhraseTest, BankWithoutATableStillFinishes)
 {
     const std::string path = testbank::packageBasePath([&] {
@@ -309,5 +267,7 @@ TEST_F(PhraseTest, RefusedHopMakesNoFrameAndStillFinishes)
     EXPECT_TRUE(synth->body().prepareCells(*symbols, synth->score()).empty());
     manager_.releaseSynthesizer(synth);
 }
+
+INSTANTIATE_TEST_SUITE_P(Banks, PhraseSuite, ::testing::Values(phraseEngine()), enginetest::phraseEngineName);
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <sstream>
-#include <thread>
 
 #include "engine/EngineManager.h"
 #include "engine/v6/HVSynthesizer.h"
@@ -20,14 +18,15 @@ namespace {
 using HalvorenEngineTest::eventually;
 using HalvorenEngineV6::HVSynthesizer;
 
-// What the stand-in cell maker saw, for all jobs of a test.
+// What the stand-in cell maker saw, for all jobs of a test, and the gate it
+// passes as it begins each cell (counted from 0).
 std::atomic<int> g_cellsMade{0};
-std::atomic<int> g_cellDelayMs{0};
+HalvorenEngineTest::StepGate g_gate;
 
 void countingCellMaker(const HalvorenEngineV6::CellRecord&, HalvorenEngineV6::CellMakerState&,
                        HalvorenEngine::CellListCache&)
 {
-    std::this_thread::sleep_for(std::chrono::milliseconds(g_cellDelayMs.load()));
+    g_gate.pass(g_cellsMade.load());
     ++g_cellsMade;
 }
 
@@ -47,7 +46,7 @@ protected:
     SynthJobV6Test() : ManagedBankTest("v6_job")
     {
         g_cellsMade = 0;
-        g_cellDelayMs = 0;
+        g_gate.close(-1);
     }
 
     // The phrase bank of format 6.1 at hop 128 with the header changes given.
@@ -145,17 +144,12 @@ TEST_F(SynthJobV6Test, StopEndsAfterTheCurrentCellWithoutDone)
     notes(synth, 40);
     DoneListener listener;
     synth.setListener(&listener);
-    g_cellDelayMs = 5;
-    synth.start();
-    ASSERT_TRUE(eventually([&] { return g_cellsMade.load() >= 2; }));
-    const int atStop = g_cellsMade.load();
-    ASSERT_TRUE(HalvorenEngineTest::stoppedAndReady(synth));
-    const int atEnd = g_cellsMade.load();
-    // The cell being made when the stop came may still finish; no other.
-    EXPECT_LE(atEnd, atStop + 1);
-    EXPECT_LT(atEnd, 40);
+    // The stop comes while the third cell is being made.
+    g_gate.close(2);
+    ASSERT_TRUE(HalvorenEngineTest::stoppedInStep(synth, g_gate));
+    // That cell still finishes; no other is made.
+    EXPECT_EQ(g_cellsMade.load(), 3);
     EXPECT_EQ(listener.calls.load(), 0);
-    g_cellDelayMs = 0;
 }
 
 TEST_F(SynthJobV6Test, RefusedBankMakesNoCellAndStillFinishes)

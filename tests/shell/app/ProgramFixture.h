@@ -66,6 +66,17 @@ protected:
         return conf;
     }
 
+    // The largest capture of the paced sink (the others are probes), or "".
+    std::string largestCapture()
+    {
+        std::string capture;
+        for (const auto& entry : fs::directory_iterator(dir_.path()))
+            if (entry.path().filename().string().rfind("stream-", 0) == 0 &&
+                (capture.empty() || fs::file_size(entry.path()) > fs::file_size(capture)))
+                capture = entry.path().string();
+        return capture;
+    }
+
     // A project with one instrumental track holding a stereo clip of whole
     // seconds at measure 1: frame i is (i % 1000 + 1, -(i % 777) - 1).
     std::string longClipProject(int seconds = 1)

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "support/bank/BankWriter.h"
-#include "support/bank/BankWriterV6.h"
+#include "support/bank/WriterNames.h"
+#include "tools/bankwriter/BankWriter.h"
+#include "tools/bankwriter/BankWriterV6.h"
 
 namespace testbank {
 
@@ -65,7 +66,7 @@ inline CompactModel corpusModel()
 }
 
 // A framed record, as it lies in a content file at offset 0.
-inline std::string framed(const std::string& body) { return hvtest::ByteBuilder().str(body).bytes; }
+inline std::string framed(const std::string& body) { return ByteBuilder().str(body).bytes; }
 
 inline std::vector<CorpusFile> bankCorpus()
 {

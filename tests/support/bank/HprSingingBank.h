@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "support/bank/HprBankWriter.h"
 #include "support/bank/SingingBank.h"
+#include "tools/bankwriter/HprBankWriter.h"
 
 namespace testbank {
 

@@ -16,28 +16,12 @@
 #include <vector>
 
 #include "dsp/GammatoneCentres.h"
-#include "support/bank/BankWriter.h"
-#include "support/bank/GhrModelWriter.h"
+#include "support/bank/WriterNames.h"
+#include "tools/bankwriter/BankWriter.h"
+#include "tools/bankwriter/GhrModelWriter.h"
+#include "tools/bankwriter/SingingUnits.h"
 
 namespace testbank {
-
-// A voice unit: its placing values in memory order (see v3VoiceRecord) and frames.
-struct SingingVoice {
-    std::string unit;
-    std::string pitch = "C4";
-    std::array<std::int32_t, 16> values{};
-    std::vector<PlainFrame> frames;
-    std::optional<PhaseTable> ext1;
-};
-
-// A continuant "final_initial": its frames param1 .. param1 + param2.
-struct SingingContinuant {
-    std::string unit;
-    std::string pitch = "C4";
-    std::int32_t param1 = 0;
-    std::int32_t param2 = 0;
-    std::vector<PlainFrame> frames;
-};
 
 // Generation 4 writes the same units as fourth-generation records: the
 // first five placing values become v4Param1..5 (onset 0 .. onset, second

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "support/bank/BankWriterV6.h"
-#include "support/bank/CompactModelWriter.h"
 #include "support/bank/SingingBank.h"
+#include "tools/bankwriter/BankWriterV6.h"
+#include "tools/bankwriter/CompactModelWriter.h"
 
 namespace testbank {
 

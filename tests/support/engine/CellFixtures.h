@@ -11,8 +11,9 @@
 #include "dsp/CMemoryStream.h"
 #include "engine/v3/CellMakerState.h"
 #include "lyrics/NullSymbolMgr.h"
-#include "support/bank/GhrModelWriter.h"
+#include "support/bank/WriterNames.h"
 #include "support/engine/PhraseRun.h"
+#include "tools/bankwriter/GhrModelWriter.h"
 
 namespace celltest {
 

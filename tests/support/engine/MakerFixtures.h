@@ -10,8 +10,9 @@
 
 #include "engine/v4/CellMakerState.h"
 #include "lyrics/NullSymbolMgr.h"
-#include "support/bank/GhrModelWriter.h"
+#include "support/bank/WriterNames.h"
 #include "support/engine/CellFixtures.h"
+#include "tools/bankwriter/GhrModelWriter.h"
 
 namespace makertest {
 

@@ -13,6 +13,7 @@
 
 #include "engine/SynthScoreV3.h"
 #include "support/engine/OutputMeasures.h"
+#include "support/engine/SinusoidFit.h"
 #include "support/engine/TestGeneration.h"
 
 namespace enginetest {
@@ -38,6 +39,20 @@ inline std::vector<short> singOnce(HalvorenEngine::IHVSynthesizer& synth)
     std::vector<short> out = HalvorenEngineTest::singToEnd(synth, &finished);
     EXPECT_TRUE(finished);
     return out;
+}
+
+// The middle half of a cell's body, samples [from, to): its f0 within 0.5 %
+// of the note's pitch, its partial there steady within 0.5 dB and above -40 dB.
+inline void expectSteadyBody(const std::vector<short>& out, int from, int to, float pitch, float rate)
+{
+    SCOPED_TRACE(pitch);
+    const int quarter = (to - from) / 4;
+    from += quarter;
+    to -= quarter;
+    EXPECT_NEAR(autocorrelationF0(out, from, to, pitch * 0.8, pitch * 1.25, rate), pitch, pitch * 0.005);
+    const SinusoidMeasure m = measureSinusoid(out, from, to, pitch, rate);
+    EXPECT_LE(m.levelSpreadDb, 0.5);
+    EXPECT_GT(m.meanLevelDb, -40.0);
 }
 
 // Samples at which a and b differ, a length difference counted in full.

@@ -178,6 +178,43 @@ std::vector<short> outputOf(Front& front)
     return std::vector<short>(samples, samples + count);
 }
 
+// Holds a stand-in worker inside one step until the test opens the gate, and
+// tells the test when the worker got there: a stop sent then arrives during
+// that step, however late a loaded machine runs either thread.
+struct StepGate {
+    std::atomic<int> holdAt{-1};  // the step to wait in; -1: none
+    std::atomic<bool> reached{false};
+    std::atomic<bool> open{false};
+
+    void close(int step)
+    {
+        reached = false;
+        open = false;
+        holdAt = step;
+    }
+    // Called by the worker as it enters each step.
+    void pass(int step)
+    {
+        if (step != holdAt.load())
+            return;
+        reached = true;
+        while (!open.load())
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+};
+
+// Starts the front and stops it while its worker waits in the gate's step,
+// then lets the worker go on; false when it never got there or never came back.
+template <class Front>
+bool stoppedInStep(Front& front, StepGate& gate)
+{
+    front.start();
+    const bool reached = eventually([&] { return gate.reached.load(); });
+    front.stop();
+    gate.open = true;
+    return reached && eventually([&] { return front.isReady(); });
+}
+
 // Stops the front and waits for its worker to come back; false when it did not.
 template <class Front>
 bool stoppedAndReady(Front& front)

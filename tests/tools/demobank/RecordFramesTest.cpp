@@ -25,14 +25,14 @@ double rmsDb(const short* x, std::size_t from, std::size_t to)
 
 // Frames first .. last - 1 sung at their own pitch with Amplitude 0.5; the
 // output holds the samples of the same frames.
-std::vector<short> sing(const std::vector<testbank::PlainFrame>& frames, int first, int last)
+std::vector<short> sing(const std::vector<bankwriter::PlainFrame>& frames, int first, int last)
 {
     HalvorenEngineV3::FrameSynth synth(44100.0f, kHop, 0.0f, 0.0f, 0.0f, 16000.0f, 20, 0, 3.0f, 3000.0f, 1000.0f);
     HalvorenEngine::OutputBuffer buffer(4096);
     HalvorenEngine::SampleOutWriter writer(buffer, 512, kHop);
     writer.appendZeros(last + 2);
     for (int i = first; i < last; ++i) {
-        const testbank::PlainFrame& f = frames[std::size_t(i)];
+        const bankwriter::PlainFrame& f = frames[std::size_t(i)];
         Halvoren::FrameMags mags;
         mags.putSamples(f.magsA.data(), static_cast<unsigned>(f.magsA.size()));
         Halvoren::PeakList peaks;
@@ -55,7 +55,7 @@ struct Heard {
     std::vector<std::int16_t> samples;
     demobank::SpeechAnalysis analysis;
     demobank::SyllableMarks marks;
-    std::vector<testbank::PlainFrame> frames;
+    std::vector<bankwriter::PlainFrame> frames;
 };
 
 Heard hear(const std::string& syllable, bool nasal)
@@ -98,7 +98,7 @@ TEST(RecordFrames, RealSpeechHarmonicsStandOnTheirPitch)
         const Halvoren::PeakTracks& peaks = h.analysis.model->peaks;
         double harmonic = 0.0, residual = 0.0;
         for (std::int32_t i = h.marks.param3; i < h.marks.param4; ++i) {
-            const testbank::PlainFrame& f = h.frames[std::size_t(i)];
+            const bankwriter::PlainFrame& f = h.frames[std::size_t(i)];
             ASSERT_FALSE(f.harmonicsDb.empty()) << s.syllable << " frame " << i;
             const Halvoren::PeakList& list = peaks.frame(std::size_t(i));
             // The strong harmonics: between weak ones a maximum of the noise can be nearer.
@@ -145,12 +145,12 @@ TEST(RecordFrames, HarmonicToneInTheAnalysisConventionPlusCalibration)
 {
     const std::vector<std::int16_t> tone = fiveHarmonics();
     const demobank::SpeechAnalysis analysis = demobank::analyseSpeech("tone", tone);
-    const std::vector<testbank::PlainFrame> plain = demobank::RecordFrameMaker({0.0f, 0.0f}).frames(tone, analysis, 0, std::int32_t(analysis.f0.size()) - 1);
-    const std::vector<testbank::PlainFrame> shifted = demobank::RecordFrameMaker({3.0f, -2.0f}).frames(tone, analysis, 0, std::int32_t(analysis.f0.size()) - 1);
+    const std::vector<bankwriter::PlainFrame> plain = demobank::RecordFrameMaker({0.0f, 0.0f}).frames(tone, analysis, 0, std::int32_t(analysis.f0.size()) - 1);
+    const std::vector<bankwriter::PlainFrame> shifted = demobank::RecordFrameMaker({3.0f, -2.0f}).frames(tone, analysis, 0, std::int32_t(analysis.f0.size()) - 1);
     ASSERT_EQ(plain.size(), analysis.f0.size());
 
     // The middle of the tone, frame 0.8 s * 44100 / 128 = 275.
-    const testbank::PlainFrame& f = plain[275];
+    const bankwriter::PlainFrame& f = plain[275];
     EXPECT_NEAR(f.f0Step, 190.0f, 0.2f);
     // Harmonics 1 .. 52 lie below 10 kHz (52 * 190 = 9880, 53 * 190 = 10070).
     ASSERT_EQ(f.harmonicsDb.size(), 52u);
@@ -162,7 +162,7 @@ TEST(RecordFrames, HarmonicToneInTheAnalysisConventionPlusCalibration)
 
     // Frame 10 lies 0.03 s into the leading silence: nothing voiced, a
     // residual of zeros at the floor.
-    const testbank::PlainFrame& quiet = plain[10];
+    const bankwriter::PlainFrame& quiet = plain[10];
     EXPECT_TRUE(quiet.harmonicsDb.empty());
     EXPECT_TRUE(quiet.bands.empty());
     EXPECT_EQ(quiet.magsA, std::vector<float>(257, -120.0f));
@@ -170,8 +170,8 @@ TEST(RecordFrames, HarmonicToneInTheAnalysisConventionPlusCalibration)
 
     // Harmonics and bands carry the harmonic constant, magsA and magsB the noise one.
     for (std::size_t i : {std::size_t(10), std::size_t(275)}) {
-        const testbank::PlainFrame& a = plain[i];
-        const testbank::PlainFrame& b = shifted[i];
+        const bankwriter::PlainFrame& a = plain[i];
+        const bankwriter::PlainFrame& b = shifted[i];
         ASSERT_EQ(a.harmonicsDb.size(), b.harmonicsDb.size());
         for (std::size_t k = 0; k < a.harmonicsDb.size(); ++k)
             EXPECT_FLOAT_EQ(b.harmonicsDb[k] - a.harmonicsDb[k], 3.0f) << "frame " << i;

@@ -107,10 +107,10 @@ TEST(SpeechTail, ASpeechThatStopsDeadFadesOverTheShortestTail)
     tone.resize(128 * 150, 0);
     // Frame 97's window (samples 12288 .. 12543) lies inside the tone.
     EXPECT_EQ(demobank::tailLength(tone, 97), 12);
-    testbank::PlainFrame last;
+    bankwriter::PlainFrame last;
     last.harmonicsDb = {-10.0f, -20.0f};
     last.bands.assign(64, -30.0f);
-    const std::vector<testbank::PlainFrame> tail = demobank::tailFrames(tone, 97, 12, last);
+    const std::vector<bankwriter::PlainFrame> tail = demobank::tailFrames(tone, 97, 12, last);
     ASSERT_EQ(tail.size(), 12u);
     EXPECT_NEAR(tail[5].harmonicsDb[0], -10.0f - 5.03f, 0.01f);
     EXPECT_NEAR(tail[5].harmonicsDb[1], -20.0f - 5.03f, 0.01f);

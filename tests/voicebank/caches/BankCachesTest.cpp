@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "support/bank/BankWriterV6.h"
 #include "support/bank/PackageOnDisk.h"
+#include "tools/bankwriter/BankWriterV6.h"
 #include "voicebank/NoteName.h"
 #include "voicebank/v3/SourceStorePackager.h"
 #include "voicebank/v3/SrcCache.h"

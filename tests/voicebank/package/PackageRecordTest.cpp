@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "support/ByteBuilder.h"
-#include "support/bank/NameScramble.h"
 #include "dsp/CMemoryStream.h"
 #include "platform/FileUtil.h"
+#include "support/ByteBuilder.h"
+#include "tools/bankwriter/NameScramble.h"
 #include "voicebank/package/PackageRecord.h"
 
 using Halvoren::CMemoryBuffer;
@@ -70,7 +70,7 @@ TEST(PackageRecord, DamagedLengthsHoldOnlyTheBytesThatExist) {
 TEST(BankWriter, BytesMatchThePackageEncoding) {
     EXPECT_EQ(ByteBuilder().i32(-2).h8("c").bytes, std::string("\xFE\xFF\xFF\xFF\x01" "c", 6));
     // Stored byte = plain + 100 + i % 5 (mod 256): stored 5 at position 0 is plain 161.
-    EXPECT_EQ(testbank::scrambleName("\xA1" "aaaaa"), "\x05\xC6\xC7\xC8\xC9\xC5");
+    EXPECT_EQ(bankwriter::scrambleName("\xA1" "aaaaa"), "\x05\xC6\xC7\xC8\xC9\xC5");
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // earlier one wins a tie), the variant limit, a missing or cut index.
 #include <gtest/gtest.h>
 
-#include "support/bank/HprBankWriter.h"
 #include "support/bank/PackageOnDisk.h"
+#include "tools/bankwriter/HprBankWriter.h"
 #include "voicebank/v1/SourceStorePackager.h"
 #include "voicebank/v2/SourceStorePackager.h"
 

@@ -6,8 +6,9 @@
 
 #include <filesystem>
 
-#include "support/bank/HprBankWriter.h"
+#include "support/ByteBuilder.h"
 #include "support/bank/PackageOnDisk.h"
+#include "tools/bankwriter/HprBankWriter.h"
 #include "voicebank/v1/SourceStorePackager.h"
 #include "voicebank/v2/SourceStorePackager.h"
 

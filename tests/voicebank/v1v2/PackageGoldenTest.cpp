@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "support/bank/HexBytes.h"
-#include "support/bank/HprBankWriter.h"
 #include "support/bank/PackageOnDisk.h"
+#include "tools/bankwriter/HprBankWriter.h"
 #include "voicebank/v1/SourceStorePackager.h"
 #include "voicebank/v2/SourceStorePackager.h"
 

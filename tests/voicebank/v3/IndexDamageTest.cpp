@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "support/ByteBuilder.h"
-#include "support/bank/NameScramble.h"
 #include "support/bank/PackageOnDisk.h"
+#include "tools/bankwriter/NameScramble.h"
 #include "voicebank/v3/SourceStorePackager.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include "dsp/CMemoryBuffer.h"
 #include "dsp/CMemoryStream.h"
 #include "support/ByteBuilder.h"
-#include "support/bank/CompactModelWriter.h"
 #include "support/bank/HexBytes.h"
+#include "tools/bankwriter/CompactModelWriter.h"
 #include "voicebank/v6/HvVoiceModelCompact.h"
 #include "voicebank/v6/SourceRecords.h"
 
@@ -87,16 +87,16 @@ TEST(CompactModel, GoldenBytesReadPlainHeadAndRotatedStores)
 
 TEST(CompactModel, WriterGivesTheGoldenBytes)
 {
-    testbank::CompactModel m;
+    bankwriter::CompactModel m;
     m.modelInt0 = 7;
     m.samples = {1, -1};
     m.mags1 = {{1.0f}};
-    EXPECT_EQ(testbank::compactModelBytes(m), goldenModel());
+    EXPECT_EQ(bankwriter::compactModelBytes(m), goldenModel());
 }
 
 TEST(CompactModel, EveryMemberLandsInItsField)
 {
-    testbank::CompactModel m;
+    bankwriter::CompactModel m;
     m.samples = {100, -200, 300};
     m.peakFrames = {{220.0f, {-6.0f, -12.0f}}, {}};
     m.mags1 = {{1.0f, 2.0f}, {3.0f}};
@@ -108,7 +108,7 @@ TEST(CompactModel, EveryMemberLandsInItsField)
     m.mags4 = {{-40.0f}, {-41.0f}};
     m.floats3 = {1.0f, 0.25f};
     CMemoryBuffer buffer;
-    fill(buffer, testbank::compactModelBytes(m));
+    fill(buffer, bankwriter::compactModelBytes(m));
     CMemoryStream stream(&buffer);
     HvVoiceModelCompact model(44100.0f);
     model.readFrom(stream);
@@ -130,10 +130,10 @@ TEST(CompactModel, EveryMemberLandsInItsField)
 
 TEST(CompactModel, ASampleCountOfZeroGoesOnWithThePeakFrames)
 {
-    testbank::CompactModel m;
+    bankwriter::CompactModel m;
     m.peakFrames = {{110.0f, {-3.0f}}};
     CMemoryBuffer buffer;
-    fill(buffer, testbank::compactModelBytes(m));
+    fill(buffer, bankwriter::compactModelBytes(m));
     CMemoryStream stream(&buffer);
     HvVoiceModelCompact model(44100.0f);
     model.readFrom(stream);
@@ -191,12 +191,12 @@ TEST(CompactModel, DamagedCountsAllocateNothing)
     const float counts[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 1e9f,
                             -5.0f};
     for (float count : counts) {
-        testbank::CompactModel m;
+        bankwriter::CompactModel m;
         hvtest::ByteBuilder b;
-        b.raw(testbank::compactModelBytes(m));
+        b.raw(bankwriter::compactModelBytes(m));
         // Replace floats3 (the last 4 bytes, an empty vector) with the damaged count and 8 data bytes.
         b.bytes.resize(b.bytes.size() - 4);
-        testbank::rotatedF32(b, count);
+        bankwriter::rotatedF32(b, count);
         b.i32(0).i32(0);
         CMemoryBuffer buffer;
         fill(buffer, b.bytes);
@@ -210,14 +210,14 @@ TEST(CompactModel, DamagedCountsAllocateNothing)
 
 TEST(CompactModel, EveryTruncationEndsCleanly)
 {
-    testbank::CompactModel m;
+    bankwriter::CompactModel m;
     m.modelInt0 = 3;
     m.samples = {1, 2, 3, 4};
     m.peakFrames = {{220.0f, {-6.0f}}};
     m.mags1 = m.mags2 = m.mags3 = m.mags4 = {{1.0f, 2.0f}};
     m.floats1 = m.floats2 = m.floats3 = {1.0f};
     m.ints1 = {7};
-    const std::string full = testbank::compactModelBytes(m);
+    const std::string full = bankwriter::compactModelBytes(m);
     for (std::size_t length = 0; length < full.size(); ++length) {
         CMemoryBuffer buffer;
         fill(buffer, full.substr(0, length));

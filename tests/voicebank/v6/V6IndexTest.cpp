@@ -3,9 +3,9 @@
 #include <string>
 
 #include "support/ByteBuilder.h"
-#include "support/bank/BankWriterV6.h"
 #include "support/bank/HexBytes.h"
 #include "support/bank/PackageOnDisk.h"
+#include "tools/bankwriter/BankWriterV6.h"
 #include "voicebank/v6/SourceStorePackager.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "support/bank/BankWriterV6.h"
 #include "support/bank/PackageOnDisk.h"
+#include "tools/bankwriter/BankWriterV6.h"
 #include "voicebank/v6/SourceStorePackager.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "support/bank/BankWriter.h"
-#include "support/bank/CompactModelWriter.h"
+#include "tools/bankwriter/BankWriter.h"
+#include "tools/bankwriter/CompactModelWriter.h"
 
-namespace testbank {
+namespace bankwriter {
 
 struct BankDescriptionV6 {
     std::int32_t formatMajor = 6;
@@ -38,7 +38,7 @@ inline bool scramblesNames(const BankDescriptionV6& bank)
 // The eight int32 voice values, then the model.
 inline std::string v6VoiceRecord(const std::array<std::int32_t, 8>& values, const std::string& model)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     for (std::int32_t v : values)
         b.i32(v);
     return b.raw(model).bytes;
@@ -47,7 +47,7 @@ inline std::string v6VoiceRecord(const std::array<std::int32_t, 8>& values, cons
 // The seven int32 continuant values, then the model.
 inline std::string v6ContinuantRecord(const std::array<std::int32_t, 7>& values, const std::string& model)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     for (std::int32_t v : values)
         b.i32(v);
     return b.raw(model).bytes;
@@ -56,7 +56,7 @@ inline std::string v6ContinuantRecord(const std::array<std::int32_t, 7>& values,
 // Everything before the index records.
 inline std::string v6IndexHead(const BankDescriptionV6& bank)
 {
-    hvtest::ByteBuilder index;
+    ByteBuilder index;
     index.i32(bank.formatMajor).i32(bank.formatMinor);
     if (bank.formatMajor > 6 || (bank.formatMajor == 6 && bank.formatMinor >= 2))
         index.i32(bank.formatExtra);
@@ -79,7 +79,7 @@ inline std::string v6VariantRecord(const BankDescriptionV6& bank, const std::str
                                    std::int32_t offset, std::int32_t part)
 {
     const bool scrambled = scramblesNames(bank);
-    hvtest::ByteBuilder record;
+    ByteBuilder record;
     record.i32(0).str(scrambled ? scrambleName(unit) : unit).str(scrambled ? scrambleName(pitch) : pitch);
     return record.i32(offset).i32(part).bytes;
 }
@@ -88,12 +88,12 @@ inline PackageFiles writePackageV6(const BankDescriptionV6& bank)
 {
     PackageFiles files;
     files.parts[0];  // "HVC" exists even when every record lies in another part
-    hvtest::ByteBuilder index;
+    ByteBuilder index;
     index.raw(v6IndexHead(bank));
     for (const Variant& v : bank.variants) {
         std::string& part = files.parts[v.part];
         const auto offset = static_cast<std::int32_t>(part.size());
-        part += hvtest::ByteBuilder().str(v.record).bytes;
+        part += ByteBuilder().str(v.record).bytes;
         index.str(v6VariantRecord(bank, v.unit, v.pitch, offset, v.part));
     }
     for (const std::string& body : bank.otherRecords)
@@ -102,4 +102,4 @@ inline PackageFiles writePackageV6(const BankDescriptionV6& bank)
     return files;
 }
 
-}  // namespace testbank
+}  // namespace bankwriter

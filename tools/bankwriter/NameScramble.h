@@ -3,7 +3,7 @@
 // the byte at position i is stored as plain + 100 + i % 5, modulo 256.
 #include <string>
 
-namespace testbank {
+namespace bankwriter {
 
 inline std::string scrambleName(std::string name) {
     for (size_t i = 0; i < name.size(); ++i)
@@ -11,4 +11,4 @@ inline std::string scrambleName(std::string name) {
     return name;
 }
 
-}  // namespace testbank
+}  // namespace bankwriter

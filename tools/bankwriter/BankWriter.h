@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "support/ByteBuilder.h"
-#include "support/bank/GhrModelWriter.h"
-#include "support/bank/NameScramble.h"
+#include "tools/bankwriter/ByteBuilder.h"
+#include "tools/bankwriter/GhrModelWriter.h"
+#include "tools/bankwriter/NameScramble.h"
 
-namespace testbank {
+namespace bankwriter {
 
 inline std::int32_t floatBits(float v) { return std::bit_cast<std::int32_t>(v); }
 
@@ -75,7 +75,7 @@ struct PackageFiles {
 inline std::string v3VoiceRecord(const std::array<std::int32_t, 16>& values, const std::string& material,
                                  const std::optional<PhaseTable>& ext1 = std::nullopt)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     for (int i = 0; i < 16; ++i)
         if (i != 5)
             b.i32(values[i]);
@@ -88,7 +88,7 @@ inline std::string v3VoiceRecord(const std::array<std::int32_t, 16>& values, con
 inline std::string v3ContinuantRecord(std::int32_t param1, std::int32_t param2, std::int32_t hop,
                                       const std::string& material)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     b.i32(param1).i32(param2).i32(hop).raw(material);
     return b.bytes;
 }
@@ -96,7 +96,7 @@ inline std::string v3ContinuantRecord(std::int32_t param1, std::int32_t param2, 
 inline std::string v4VoiceRecord(const std::array<std::int32_t, 9>& values, const std::string& material,
                                  const std::optional<PhaseTable>& ext1 = std::nullopt)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     for (std::int32_t v : values)
         b.i32(v);
     b.raw(material);
@@ -108,14 +108,14 @@ inline std::string v4VoiceRecord(const std::array<std::int32_t, 9>& values, cons
 // v4ContParam1..4 given in field order, stored in the order 1, 2, 4, 3.
 inline std::string v4ContinuantRecord(const std::array<std::int32_t, 4>& fields, const std::string& material)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     b.i32(fields[0]).i32(fields[1]).i32(fields[3]).i32(fields[2]).raw(material);
     return b.bytes;
 }
 
 namespace detail {
 
-inline void headerString(hvtest::ByteBuilder& b, bool wide, const std::string& s)
+inline void headerString(ByteBuilder& b, bool wide, const std::string& s)
 {
     if (wide)
         b.str(s);
@@ -129,7 +129,7 @@ inline PackageFiles writePackage(const BankDescription& bank)
 {
     PackageFiles files;
     files.parts[0];  // "HVC" exists even when every record lies in another part
-    hvtest::ByteBuilder index;
+    ByteBuilder index;
     if (bank.ext2)
         index.raw("ext2");
     if (bank.ext3)
@@ -154,15 +154,15 @@ inline PackageFiles writePackage(const BankDescription& bank)
     for (const Variant& v : bank.variants) {
         std::string& part = files.parts[v.part];
         const auto offset = static_cast<std::int32_t>(part.size());
-        part += hvtest::ByteBuilder().str(v.record).bytes;
-        hvtest::ByteBuilder record;
+        part += ByteBuilder().str(v.record).bytes;
+        ByteBuilder record;
         record.i32(0).str(scrambleName(v.unit)).str(scrambleName(v.pitch)).i32(offset);
         if (bank.ext2)
             record.i32(v.part);
         index.block(record);
     }
     for (const NameEntry& n : bank.names) {
-        hvtest::ByteBuilder record;
+        ByteBuilder record;
         record.i32(1).str(scrambleName(n.name)).i32(n.offset);
         if (bank.ext2)
             record.i32(0);
@@ -172,4 +172,4 @@ inline PackageFiles writePackage(const BankDescription& bank)
     return files;
 }
 
-}  // namespace testbank
+}  // namespace bankwriter

@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "support/ByteBuilder.h"
-#include "support/bank/BankWriter.h"
-#include "support/bank/NameScramble.h"
+#include "tools/bankwriter/BankWriter.h"
+#include "tools/bankwriter/ByteBuilder.h"
+#include "tools/bankwriter/NameScramble.h"
 
-namespace testbank {
+namespace bankwriter {
 
 // One frame of full peak lists (generation 1).
 struct PeakListFrame {
@@ -26,7 +26,7 @@ struct PeakListFrame {
 inline std::string peakListMaterial(const std::vector<PeakListFrame>& frames,
                                     const std::vector<std::int16_t>& residual)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     b.i32(std::int32_t(frames.size()));
     for (const PeakListFrame& f : frames) {
         b.i32(std::int32_t(f.freqs.size()));
@@ -43,7 +43,7 @@ inline std::string peakListMaterial(const std::vector<PeakListFrame>& frames,
 inline std::string harmonicMaterial(float step, const std::vector<std::vector<float>>& frames,
                                     const std::vector<std::int16_t>& residual)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     b.f32(step).i32(std::int32_t(frames.size()));
     for (const std::vector<float>& mags : frames) {
         b.i32(std::int32_t(mags.size()));
@@ -63,7 +63,7 @@ template <std::size_t N>
 inline std::string hprVoiceRecord(const std::array<std::int32_t, N>& values, const std::string& material)
 {
     static_assert(N == 12 || N == 15);
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     for (std::int32_t v : values)
         b.i32(v);
     return b.raw(material).bytes;
@@ -72,7 +72,7 @@ inline std::string hprVoiceRecord(const std::array<std::int32_t, N>& values, con
 inline std::string hprContinuantRecord(std::int32_t param1, std::int32_t param2, std::int32_t hop,
                                        const std::string& material)
 {
-    return hvtest::ByteBuilder().i32(param1).i32(param2).i32(hop).raw(material).bytes;
+    return ByteBuilder().i32(param1).i32(param2).i32(hop).raw(material).bytes;
 }
 
 struct HprBankDescription {
@@ -85,7 +85,7 @@ inline PackageFiles writeHprPackage(const HprBankDescription& bank)
 {
     PackageFiles files;
     std::string& content = files.parts[0];
-    hvtest::ByteBuilder index;
+    ByteBuilder index;
     const BankHeader& h = bank.header;
     index.i32(h.hopSize).f32(h.sampleRate);
     if (bank.generation == 2) {
@@ -94,8 +94,8 @@ inline PackageFiles writeHprPackage(const HprBankDescription& bank)
     }
     for (const Variant& v : bank.variants) {
         const auto offset = static_cast<std::int32_t>(content.size());
-        content += hvtest::ByteBuilder().str(v.record).bytes;
-        hvtest::ByteBuilder record;
+        content += ByteBuilder().str(v.record).bytes;
+        ByteBuilder record;
         record.str(scrambleName(v.unit)).str(scrambleName(v.pitch)).i32(offset);
         index.block(record);
     }
@@ -103,4 +103,4 @@ inline PackageFiles writeHprPackage(const HprBankDescription& bank)
     return files;
 }
 
-}  // namespace testbank
+}  // namespace bankwriter

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "support/ByteBuilder.h"
-#include "support/bank/GhrModelWriter.h"
+#include "tools/bankwriter/ByteBuilder.h"
+#include "tools/bankwriter/GhrModelWriter.h"
 
-namespace testbank {
+namespace bankwriter {
 
 // One peak frame: the f0 step and the harmonic levels; empty when unvoiced.
 struct PeakFrame {
@@ -46,15 +46,15 @@ inline std::string rotated(std::string memory)
     return memory;
 }
 
-inline void rotatedI32(hvtest::ByteBuilder& b, std::int32_t v) { b.raw(rotated(hvtest::ByteBuilder().i32(v).bytes)); }
-inline void rotatedF32(hvtest::ByteBuilder& b, float v) { b.raw(rotated(hvtest::ByteBuilder().f32(v).bytes)); }
+inline void rotatedI32(ByteBuilder& b, std::int32_t v) { b.raw(rotated(ByteBuilder().i32(v).bytes)); }
+inline void rotatedF32(ByteBuilder& b, float v) { b.raw(rotated(ByteBuilder().f32(v).bytes)); }
 
 // The count as a rotated float, then the values as one rotated block.
 template <class T>
-void compactVector(hvtest::ByteBuilder& b, const std::vector<T>& values)
+void compactVector(ByteBuilder& b, const std::vector<T>& values)
 {
     rotatedF32(b, static_cast<float>(values.size()));
-    hvtest::ByteBuilder block;
+    ByteBuilder block;
     for (T v : values) {
         if constexpr (std::is_same_v<T, float>)
             block.f32(v);
@@ -66,7 +66,7 @@ void compactVector(hvtest::ByteBuilder& b, const std::vector<T>& values)
 
 // Frame size 512, 44100 Hz and the frame count rotated, then offsets, counts
 // and values as compact vectors.
-inline void compactMagsStore(hvtest::ByteBuilder& b, const MagFrames& frames)
+inline void compactMagsStore(ByteBuilder& b, const MagFrames& frames)
 {
     const detail::FlatFrames flat = detail::flatten(frames);
     rotatedI32(b, 512);
@@ -79,9 +79,9 @@ inline void compactMagsStore(hvtest::ByteBuilder& b, const MagFrames& frames)
 
 // Peak frames with no shared axis (length 0, step -1), as the band model
 // stores them.
-inline void plainPeakFrames(hvtest::ByteBuilder& b, const std::vector<PeakFrame>& frames)
+inline void plainPeakFrames(ByteBuilder& b, const std::vector<PeakFrame>& frames)
 {
-    std::vector<hvtest::ByteBuilder> packed;
+    std::vector<ByteBuilder> packed;
     for (const PeakFrame& f : frames)
         packed.push_back(detail::peakFrame(f.f0Step, f.levels));
     b.i32(0).f32(-1.0f);
@@ -90,7 +90,7 @@ inline void plainPeakFrames(hvtest::ByteBuilder& b, const std::vector<PeakFrame>
 
 inline std::string compactModelBytes(const CompactModel& m)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     b.i32(m.modelInt0).i32(m.modelSize).f32(m.sampleRate);
     b.i32(static_cast<std::int32_t>(m.samples.size()));
     for (std::int16_t s : m.samples)
@@ -107,4 +107,4 @@ inline std::string compactModelBytes(const CompactModel& m)
     return b.bytes;
 }
 
-}  // namespace testbank
+}  // namespace bankwriter

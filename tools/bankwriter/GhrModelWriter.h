@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "support/ByteBuilder.h"
+#include "tools/bankwriter/ByteBuilder.h"
 
-namespace testbank {
+namespace bankwriter {
 
 struct PlainFrame {
     float f0Step = 220.0f;            // Hz between harmonics
@@ -49,7 +49,7 @@ inline FlatFrames flatten(const std::vector<std::vector<float>>& frames)
 
 // frameSize 512, 44100 Hz, the frame count, then offsets, counts and values
 // as counted arrays.
-inline void magsStore(hvtest::ByteBuilder& b, const std::vector<std::vector<float>>& frames)
+inline void magsStore(ByteBuilder& b, const std::vector<std::vector<float>>& frames)
 {
     const FlatFrames flat = flatten(frames);
     b.i32(512).f32(44100.0f).i32(static_cast<std::int32_t>(frames.size()));
@@ -58,9 +58,9 @@ inline void magsStore(hvtest::ByteBuilder& b, const std::vector<std::vector<floa
 
 // One packed peak frame: n, then for n > 0 the f0 step and the n levels as a
 // float array.
-inline hvtest::ByteBuilder peakFrame(float f0Step, const std::vector<float>& levels)
+inline ByteBuilder peakFrame(float f0Step, const std::vector<float>& levels)
 {
-    hvtest::ByteBuilder p;
+    ByteBuilder p;
     p.i32(static_cast<std::int32_t>(levels.size()));
     if (!levels.empty())
         p.f32(f0Step).floatArray(levels);
@@ -69,11 +69,11 @@ inline hvtest::ByteBuilder peakFrame(float f0Step, const std::vector<float>& lev
 
 // The frame count, the byte offset of each frame, then the frames as one
 // length-prefixed blob.
-inline void packedFrames(hvtest::ByteBuilder& b, const std::vector<hvtest::ByteBuilder>& frames)
+inline void packedFrames(ByteBuilder& b, const std::vector<ByteBuilder>& frames)
 {
-    hvtest::ByteBuilder blob;
+    ByteBuilder blob;
     std::vector<std::int32_t> offsets;
-    for (const hvtest::ByteBuilder& f : frames) {
+    for (const ByteBuilder& f : frames) {
         offsets.push_back(static_cast<std::int32_t>(blob.size()));
         blob.raw(f.bytes);
     }
@@ -88,15 +88,15 @@ inline void packedFrames(hvtest::ByteBuilder& b, const std::vector<hvtest::ByteB
 // float array).
 inline std::string ghrModelBytes(const std::vector<PlainFrame>& frames)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     b.i32(0).i32(512).f32(44100.0f);
-    std::vector<hvtest::ByteBuilder> peaks;
-    std::vector<hvtest::ByteBuilder> bands;
+    std::vector<ByteBuilder> peaks;
+    std::vector<ByteBuilder> bands;
     std::vector<std::vector<float>> magsA;
     std::vector<std::vector<float>> magsB;
     for (const PlainFrame& f : frames) {
         peaks.push_back(detail::peakFrame(f.f0Step, f.harmonicsDb));
-        hvtest::ByteBuilder band;
+        ByteBuilder band;
         band.floatArray(f.bands);
         bands.push_back(band);
         magsA.push_back(f.magsA);
@@ -112,9 +112,9 @@ inline std::string ghrModelBytes(const std::vector<PlainFrame>& frames)
 
 inline std::string phaseTableBytes(const PhaseTable& t)
 {
-    hvtest::ByteBuilder b;
+    ByteBuilder b;
     b.f32(t.step).i32(t.stride).i32(t.rows).floatArray(t.values);
     return b.bytes;
 }
 
-}  // namespace testbank
+}  // namespace bankwriter
