@@ -70,9 +70,9 @@ protected:
     std::string largestCapture()
     {
         std::string capture;
-        for (const auto& entry : fs::directory_iterator(dir_.path()))
+        for (const auto& entry : std::filesystem::directory_iterator(dir_.path()))
             if (entry.path().filename().string().rfind("stream-", 0) == 0 &&
-                (capture.empty() || fs::file_size(entry.path()) > fs::file_size(capture)))
+                (capture.empty() || std::filesystem::file_size(entry.path()) > std::filesystem::file_size(capture)))
                 capture = entry.path().string();
         return capture;
     }
