@@ -47,6 +47,15 @@ public:
     uint32_t sampleCount() const;
     // The bytes the samples take once brought to 16 bits at 44100 Hz.
     uint64_t playerFormatBytes() const;
+    // The same for `samples` single samples of this channel count and rate.
+    static uint64_t playerFormatBytes(uint64_t samples, int32_t channels, int32_t rate);
+    // The most bytes held at once while sourceBytes of samples of this
+    // format are brought to the players' format with their channels apart:
+    // the source beside its 16-bit form, the 16-bit form beside the
+    // resampled clip, or, at 44100 Hz, beside the copy of one channel that
+    // the reordering makes.
+    static uint64_t conversionPeakBytes(uint64_t sourceBytes, int32_t bytesPerSample, int32_t channels,
+                                        int32_t rate);
 
     // Sample i as float (integers scaled to about -1..1); 0.0 past the end
     // and for unsupported widths.
@@ -72,13 +81,22 @@ public:
     void resample();
     // The same for two interleaved channels, the channel count kept.
     void resampleAndRemix();
+    // resampleAndRemix with the two channels one after the other instead of
+    // interleaved: every sample of the first channel, then every sample of
+    // the second, each half of sampleCount() long. A buffer at 44100 Hz is
+    // only reordered. The resampled samples are written apart as they are
+    // made, so the clip is never held twice.
+    void resampleApart();
 
 private:
     // This buffer becomes a mono copy of one channel of src read with the
     // given number of interleaved channels (1: every byte of src; 0: empty).
     void takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride);
-    // Linear resampling of `stride` interleaved channels to 44100 Hz.
-    void resampleInterleaved(uint32_t stride);
+    // Linear resampling of `stride` interleaved channels to 44100 Hz, the
+    // output interleaved or with its channels apart.
+    void resampleInterleaved(uint32_t stride, bool apart);
+    // Puts the channels of a two-channel buffer one after the other.
+    void separateChannels();
 };
 
 }  // namespace HalvorenEditor

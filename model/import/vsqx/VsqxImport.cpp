@@ -125,13 +125,13 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
     bool shifted = true;
     for (TiXmlElement* e : parts) {
         auto* seg = new InstrumentSegment(0, 0);
+        segs.push_back(seg);
+        // A part whose audio cannot be loaded is named and kept, without
+        // sound, so that the project saved from the score keeps it.
         if (!parser.readWavPart(e, seg)) {
             const CString text = translate("Error when reading audio file...") + u": " + CString::fromUtf8(seg->audioPath);
             showMessageBox(text, CString(u">_<"), MbButtons::ok, MbIcon::warning);
-            delete seg;
-            continue;
         }
-        segs.push_back(seg);
         shifted = shiftBy(seg->pos, shiftTicks);
         if (!shifted) break;
     }
@@ -161,12 +161,8 @@ bool withinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master)
     return ok;
 }
 
-}  // namespace
-
-std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
-                                                  const std::string& singerName, const CString& path)
+std::unique_ptr<HalvorenModel> buildModel(CVsqxParser& parser, TiXmlElement* root, const std::string& singerName)
 {
-    parser.basePath = path;
     auto model = std::make_unique<HalvorenModel>();
     TiXmlElement* master = parser.getMasterTrack(root);
     if (!master) return nullptr;
@@ -184,6 +180,19 @@ std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElem
         !readAudioTrack(parser, parser.getMonoTrack(root), "WAV(MONO)", shiftTicks, *model) ||
         !readAudioTrack(parser, parser.getStereoTrack(root), "WAV(STEREO)", shiftTicks, *model))
         return nullptr;
+    return model;
+}
+
+}  // namespace
+
+std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
+                                                  const std::string& singerName, const CString& path)
+{
+    parser.basePath = path;
+    ClipCache clips;  // each audio file of the score is loaded once
+    parser.clips = &clips;
+    std::unique_ptr<HalvorenModel> model = buildModel(parser, root, singerName);
+    parser.clips = nullptr;
     return model;
 }
 
