@@ -33,9 +33,10 @@ int32_t scaleTicks(int64_t ticks, int32_t ticksPerQuarter)
 
 // A division of 0 or an SMPTE time base cannot be scaled: such a file is
 // refused like an unreadable one.
-bool readMidiFile(const CString& path, hvmidi::MIDIMultiTrack& tracks)
+bool readMidiFile(const CString& path, hvmidi::MIDIMultiTrack& tracks, uint64_t& fileBytes)
 {
     const hvmidi::MIDIFileReadStreamFile stream(path);
+    fileBytes = stream.bytes().size();
     hvmidi::MIDIFileReadMultiTrack sink(&tracks);
     hvmidi::MIDIFileRead reader(stream, sink);
     return reader.parse() && tracks.getNumTracks() > 0 && tracks.getClocksPerBeat() > 0;
@@ -132,13 +133,14 @@ void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
 }
 
 // Counts what the chosen tracks (and, for a new project, the tempos) will
-// build; false when that passes what one import may build.
-bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack)
+// build beside the records the notes are built from; false when that passes
+// what an import of the file may build.
+bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack, uint64_t fileBytes)
 {
-    ReadBudget budget = makeImportBudget();
+    ReadBudget budget = makeImportBudget(fileBytes);
     for (const MidiTrackRecord& record : chosen)
         for (size_t i = 0; i < record.notes.size(); ++i)
-            if (!budget.takeRecord(kNoteBuildBytes)) return false;
+            if (!budget.takeRecord(kNoteBuildBytes + sizeof(MidiNoteRecord))) return false;
     if (tempoTrack)
         for (size_t i = 0; i < tempoTrack->tempos.size(); ++i)
             if (!budget.takeRecord(sizeof(Tempo))) return false;
@@ -176,7 +178,8 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
 {
     MidiImportResult result;
     hvmidi::MIDIMultiTrack tracks;
-    if (!readMidiFile(path, tracks)) return readFailed();
+    uint64_t fileBytes = 0;
+    if (!readMidiFile(path, tracks, fileBytes)) return readFailed();
 
     const std::vector<int> offered = offerTracks(tracks, dialog);
     if (!dialog.doModal()) return result;
@@ -192,7 +195,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     // The records hold all the import takes from the file: its events go
     // before the notes are built.
     tracks.clear();
-    if (!withinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
+    if (!withinBudget(records, newProject ? &tempoTrack : nullptr, fileBytes)) return readFailed();
 
     std::vector<Track*> newTracks;
     if (newProject) {

@@ -1,6 +1,7 @@
 #pragma once
 // VSQX scores (roots "vsq3" and "vsq4") into new projects with their audio
 // parts.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -17,7 +18,8 @@ class TiXmlElement;
 // be loaded is kept without sound after a warning.
 std::unique_ptr<HVCurrentModel::HalvorenModel> loadVsqx(const CString& path, const std::string& singerName);
 
-// The model of a parsed score (see loadVsqx).
+// The model of a parsed score (see loadVsqx) of a file of fileBytes bytes,
+// which bound what the import may build.
 std::unique_ptr<HVCurrentModel::HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
                                                                   const std::string& singerName,
-                                                                  const CString& path);
+                                                                  const CString& path, uint64_t fileBytes);

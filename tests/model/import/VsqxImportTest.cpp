@@ -281,6 +281,9 @@ TEST_F(VsqxImportTest, DamagedScoresAreRefusedOrReadAsStored)
     EXPECT_TRUE(xmlCountsWithin(text, {2, 4}));
     EXPECT_FALSE(xmlCountsWithin(text, {2, 3}));
     EXPECT_FALSE(xmlCountsWithin(text, {1, 4}));
+    // A start tag cut off by the end of the text counts like any other.
+    EXPECT_FALSE(xmlCountsWithin("<vsq4><x b0='' b1='' b2=''", {2, 100}));
+    EXPECT_FALSE(xmlCountsWithin("<vsq4><x b0='' b1=''", {2, 3}));
 }
 
 TEST_F(VsqxImportTest, AScoreBuildingMoreThanOneImportMayIsRefused)
