@@ -72,11 +72,11 @@ ClipLoad InstrumentSegment::loadClip(const CString& path, ClipCache* cache)
     if (isNew) {
         auto loaded = std::make_shared<InstrumentSegment>();
         cached.result = loaded->loadClipFile(path, cache->bytesLeft());
-        if (cached.result == ClipLoad::loaded) {
-            // The load kept within what was left, so this cannot fail.
-            cache->budget.takeRecord(uint64_t(loaded->left.size() + loaded->right.size()) * sizeof(int16_t));
-            cached.clip = std::move(loaded);
-        }
+        // The load kept within the bytes left; only the count of clips can
+        // still pass the budget.
+        const uint64_t bytes = uint64_t(loaded->left.size() + loaded->right.size()) * sizeof(int16_t);
+        if (cached.result == ClipLoad::loaded && !cache->budget.takeRecord(bytes)) cached.result = ClipLoad::tooLarge;
+        if (cached.result == ClipLoad::loaded) cached.clip = std::move(loaded);
     }
     if (cached.clip) takeClipOf(*cached.clip);
     return cached.result;
