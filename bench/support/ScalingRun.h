@@ -28,10 +28,10 @@ struct ScalingInput {
     std::function<void()> floor;  // the least the same input takes
 };
 
-// "16M" or "64K": a size in MiB, or in KiB below one MiB, to one decimal.
+// "16M" or "64K": a size in MiB, or in KiB below 1000 KiB, to one decimal.
 inline std::string sizeLabel(uint64_t bytes)
 {
-    const bool mega = bytes >= (1 << 20);
+    const bool mega = bytes >= 1000 * 1024;
     const double rounded = std::round(double(bytes) / double(mega ? 1 << 20 : 1 << 10) * 10) / 10;
     std::string text = std::to_string(rounded);
     text.erase(text.find_last_not_of('0') + 1);
