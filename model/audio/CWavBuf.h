@@ -21,9 +21,11 @@ public:
     // each one, so this floor holds a clip's growth to at most 44.1 times
     // its samples (a 40 kB clip declared at 1 Hz would need 1.76 GB).
     static constexpr int32_t kMinSampleRate = 1000;
-    // A clip loaded from a file holds at most this many bytes, in the
-    // players' format, per byte of its file: a low-rate 8-bit clip grows 88
-    // times, and no genuine file more.
+    // A clip loaded from a file holds at most this many bytes per byte of
+    // its file at any time while it is brought to the players' format: a
+    // low-rate 8-bit WAV clip grows 88 times and is held beside its 16-bit
+    // form, 90 times in all. MP3 clips of the lowest bit rates, which would
+    // be held beside their decoded samples at over 100 times, are refused.
     static constexpr uint64_t kMaxBytesPerFileByte = 100;
 
     CWavBuf();

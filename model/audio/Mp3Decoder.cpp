@@ -81,17 +81,16 @@ private:
                channels != out_.channels;
     }
 
-    // Room for the held bytes and `wanted` bytes in all, the held ones
-    // copied beside it while it is made: false when not even `need` bytes
-    // fit the limits. A capacity between need and wanted is taken when
+    // Room for `wanted` bytes, made while the bytes held so far stand beside
+    // it: false when not even `need` bytes fit the limits, counted as if the
+    // room were full. A capacity between need and wanted is taken when
     // wanted does not fit.
     bool reserve(uint64_t wanted, uint64_t need)
     {
         const uint64_t held = out_.fifo.getSizeInBytes();
         const auto fits = [&](uint64_t capacity) {
             return capacity <= uint64_t(HalvorenEditor::CWavBuf::kMaxBytes) && held + capacity <= limits_.peakBytes &&
-                   HalvorenEditor::CWavBuf::conversionPeakBytes(capacity, 2, out_.channels, out_.sampleRate) <=
-                       limits_.peakBytes;
+                   limits_.allow(capacity, 2, out_.channels, out_.sampleRate);
         };
         if (!fits(need)) return false;
         uint64_t lo = need, hi = std::max(need, wanted);
