@@ -224,7 +224,9 @@ void BM_SingerDictLongKeyScaling(benchmark::State& state)
                                          dict.lookup(*lyrics, words, symbols);
                                          return words.empty();
                                      },
-                                     [lyrics] { benchmark::DoNotOptimize(std::count(lyrics->begin(), lyrics->end(), 'b')); }};
+                                     [lyrics] {
+                                         benchmark::DoNotOptimize(std::count(lyrics->begin(), lyrics->end(), 'b'));
+                                     }};
     });
 }
 BENCHMARK(BM_SingerDictLongKeyScaling)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

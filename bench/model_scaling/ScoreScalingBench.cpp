@@ -80,7 +80,8 @@ void vsqxScaling(benchmark::State& state, std::string (*shape)(uint64_t), bool r
     ScopedMessageBoxService scoped(&boxes);
     auto file = std::make_shared<hvbench::ScratchFile>("score.vsqx");
     hvbench::runScaling(state, hvbench::kScalingSizes, [&](uint64_t size) {
-        return fileInput(file, shape(size), [file, refused] { return (loadVsqx(file->cpath(), "Ann") == nullptr) == refused; });
+        return fileInput(file, shape(size),
+                         [file, refused] { return (loadVsqx(file->cpath(), "Ann") == nullptr) == refused; });
     });
 }
 

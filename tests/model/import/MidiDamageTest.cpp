@@ -62,7 +62,8 @@ TEST_F(MidiDamageTest, AScoreBuildingMoreThanItsFileAllowsIsRefused)
         uint32_t notes;
         bool endedAllAtOnce;
         Status status;
-    } cases[] = {{20000, false, Status::imported}, {20000, true, Status::readFailed}, {tooMany, false, Status::readFailed}};
+    } cases[] = {
+        {20000, false, Status::imported}, {20000, true, Status::readFailed}, {tooMany, false, Status::readFailed}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.notes) + (c.endedAllAtOnce ? " ended at once" : ""));
         hvtest::SmfTrack track;

@@ -194,14 +194,16 @@ TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
 {
     hvtest::ByteBuilder samples;
     for (int i = 0; i < 4410; ++i) samples.u16(1000);
-    ASSERT_TRUE(hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 1, 44100, 16, hvtest::toBytes(samples))));
+    const hvtest::Bytes clip = hvtest::simpleWav(1, 1, 44100, 16, hvtest::toBytes(samples));
+    ASSERT_TRUE(hvtest::writeBytes(dir_.file("clip.wav"), clip));
     // 8 kbit/s at 8000 Hz: 16 + 88.2 bytes held per byte of the file.
     ASSERT_TRUE(hvtest::writeSineMp3(dir_.file("low.mp3"), {8000, 1, 440, 440, 2.0, 0.5, 8}));
     auto m = markersOnly();
     Track* t = addTrack(*m, kInstrumentTrack, "Piano");
     t->volume = 100;
-    const std::pair<int, std::string> clips[] = {
-        {7680, dir_.file("clip.wav")}, {7680 + 2 * 1920, dir_.file("gone.wav")}, {7680 + 4 * 1920, dir_.file("low.mp3")}};
+    const std::pair<int, std::string> clips[] = {{7680, dir_.file("clip.wav")},
+                                                 {7680 + 2 * 1920, dir_.file("gone.wav")},
+                                                 {7680 + 4 * 1920, dir_.file("low.mp3")}};
     for (const auto& [pos, file] : clips) addClip(*t, pos, 1920, 44100, 0)->audioPath = file;
     const std::string project = dir_.file("clips.ot");
     ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(project)), 0);
