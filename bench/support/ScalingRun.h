@@ -39,18 +39,19 @@ inline std::string sizeLabel(uint64_t bytes)
     return text + (mega ? "M" : "K");
 }
 
-// The least time of a few runs of the step: a short step is run until it
-// took a fifth of a second in all (at most five times), so that one slow
-// run on a busy machine does not decide the ratio.
+// The least time of a few runs of the step, the first of which took
+// `first`: a step is run three times unless it takes seconds, and more
+// until the runs took a second and a half together (at most five times), so
+// that slow runs on a busy machine do not decide the ratio.
 template <class Step>
-double leastSeconds(Step&& step)
+double leastSeconds(double first, Step&& step)
 {
-    double least = 0, total = 0;
-    for (int run = 0; run < 5 && total < 0.2; ++run) {
+    double least = first, total = first;
+    for (int run = 1; run < 5 && ((run < 3 && first < 3.0) || total < 1.5); ++run) {
         const double start = threadSeconds();
         step();
         const double took = threadSeconds() - start;
-        least = run == 0 ? took : std::min(least, took);
+        least = std::min(least, took);
         total += took;
     }
     return least;
@@ -67,10 +68,11 @@ void runScaling(benchmark::State& state, const std::vector<uint64_t>& sizes, Mak
             bool done = true;
             const double start = threadSeconds();
             heap = std::max(heap, peakBytesPerInputByte(input.bytes, [&] { done = input.work(); }));
-            double took = threadSeconds() - start;
+            const double took = leastSeconds(threadSeconds() - start, input.work);
             if (!done) state.SkipWithError(("the reader failed at " + sizeLabel(input.bytes)).c_str());
-            if (took < 0.2) took = std::min(took, leastSeconds(input.work));
-            const double floorTook = leastSeconds(input.floor);
+            const double floorStart = threadSeconds();
+            input.floor();
+            const double floorTook = leastSeconds(threadSeconds() - floorStart, input.floor);
             if (i > 0) state.counters["x4_" + sizeLabel(input.bytes)] = took / lastWork;
             lastWork = took;
             lastFloor = floorTook;

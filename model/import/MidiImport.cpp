@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -132,14 +133,15 @@ void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
                      [](const Tempo* a, const Tempo* b) { return a->pos < b->pos; });
 }
 
-// Counts what the chosen tracks (and, for a new project, the tempos) will
-// build beside the records the notes are built from; false when that passes
-// what an import of the file may build.
-bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack, uint64_t fileBytes)
+// Counts what the chosen tracks, of the given numbers of notes (and, for a
+// new project, the tempos) will build beside the records the notes are built
+// from; false when that passes what an import of the file may build.
+bool withinBudget(const std::vector<int>& chosen, const std::map<int, size_t>& notesOf,
+                  const MidiTrackRecord* tempoTrack, uint64_t fileBytes)
 {
     ReadBudget budget = makeImportBudget(fileBytes);
-    for (const MidiTrackRecord& record : chosen)
-        for (size_t i = 0; i < record.notes.size(); ++i)
+    for (int m : chosen)
+        for (size_t i = 0; i < notesOf.at(m); ++i)
             if (!budget.takeRecord(kNoteBuildBytes + sizeof(MidiNoteRecord))) return false;
     if (tempoTrack)
         for (size_t i = 0; i < tempoTrack->tempos.size(); ++i)
@@ -147,8 +149,10 @@ bool withinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRec
     return true;
 }
 
-// Offers the dialog every track that has notes; returns their indices.
-std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, ISelectMidiTrackDlg& dialog)
+// Offers the dialog every track that has notes; returns their indices, and
+// their numbers of notes in notesOf.
+std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, ISelectMidiTrackDlg& dialog,
+                             std::map<int, size_t>& notesOf)
 {
     std::vector<int> offered;
     MidiTrackRecord record;
@@ -159,6 +163,7 @@ std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, ISelectMidiTr
         utf8ToCstr(ansiToUtf8(record.name).c_str(), name);
         dialog.addTrack(name, i, static_cast<int>(record.notes.size()));
         offered.push_back(i);
+        notesOf[i] = record.notes.size();
     }
     return offered;
 }
@@ -181,21 +186,24 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     uint64_t fileBytes = 0;
     if (!readMidiFile(path, tracks, fileBytes)) return readFailed();
 
-    const std::vector<int> offered = offerTracks(tracks, dialog);
+    std::map<int, size_t> notesOf;
+    const std::vector<int> offered = offerTracks(tracks, dialog, notesOf);
     if (!dialog.doModal()) return result;
     std::vector<int> chosen;
     for (int m : dialog.getSelTracks())
         if (std::find(offered.begin(), offered.end(), m) != offered.end()) chosen.push_back(m);
     if (chosen.empty()) return result;
 
-    std::vector<MidiTrackRecord> records(chosen.size());
-    for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
     MidiTrackRecord tempoTrack;
     if (newProject) fillMidiTrackRecord(tracks, 0, tempoTrack);
+    // A file that would build too much is refused before its chosen tracks
+    // are read again.
+    if (!withinBudget(chosen, notesOf, newProject ? &tempoTrack : nullptr, fileBytes)) return readFailed();
+    std::vector<MidiTrackRecord> records(chosen.size());
+    for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
     // The records hold all the import takes from the file: its events go
     // before the notes are built.
     tracks.clear();
-    if (!withinBudget(records, newProject ? &tempoTrack : nullptr, fileBytes)) return readFailed();
 
     std::vector<Track*> newTracks;
     if (newProject) {
