@@ -6,7 +6,7 @@
 #include <iterator>
 #include <memory>
 
-#include "bench/model_scaling/ScalingFiles.h"
+#include "bench/support/ScalingFiles.h"
 #include "bench/support/ScalingRun.h"
 #include "model/current/Segments.h"
 #include "support/audio/AudioFiles.h"

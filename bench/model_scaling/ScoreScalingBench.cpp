@@ -1,22 +1,17 @@
 // Scores and old projects of the worst shapes read at 1, 4 and 16 MB, each
 // beside reading its file: generation-0 projects of tempo markers in
-// descending order, VSQX scores of notes and a start tag of attributes cut
-// off by the end of the file, and MIDI files of 3-byte note-ons ended all at
-// once by one controller 123.
+// descending order, and VSQX scores of notes and of a start tag of attributes
+// cut off by the end of the file. (MIDI files of the worst shape are timed
+// with the other MIDI imports.)
 #include <memory>
 #include <vector>
 
-#include "bench/model_scaling/ScalingFiles.h"
+#include "bench/support/ScalingFiles.h"
 #include "bench/support/ScalingRun.h"
-#include "model/current/DefaultProject.h"
-#include "model/document/SSSynthesizerDoc.h"
 #include "model/file/ProjectFile.h"
-#include "model/import/MidiImport.h"
 #include "model/import/vsqx/VsqxImport.h"
 #include "platform/MessageBox.h"
-#include "shell/services/AppConfig.h"
 #include "support/ByteBuilder.h"
-#include "support/midi/SmfWriter.h"
 
 using hvtest::ByteBuilder;
 
@@ -90,44 +85,5 @@ BENCHMARK(BM_VsqxNotesScaling)->Iterations(1)->UseManualTime()->Unit(benchmark::
 
 void BM_VsqxCutTagScaling(benchmark::State& state) { vsqxScaling(state, vsqxOfACutTag, true); }
 BENCHMARK(BM_VsqxCutTagScaling)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-struct TakeAll : ISelectMidiTrackDlg {
-    std::vector<int> rows;
-    void addTrack(const CString&, int index, int) override { rows.push_back(index); }
-    bool doModal() override { return true; }
-    std::vector<int> getSelTracks() const override { return rows; }
-};
-
-// Note-ons one tick apart, each of a one-byte delta and two data bytes under
-// running status, all ended by one "all notes off"; a little less than size,
-// since MIDI files of 16 MiB are refused.
-std::string midiOfRunningNoteOns(uint64_t size)
-{
-    const auto count = static_cast<uint32_t>((size - 64) / 3);
-    hvtest::SmfTrack track;
-    track.runningStatus(true);
-    for (uint32_t i = 0; i < count; ++i) track.noteOn(i, static_cast<int>(i % 128));
-    track.control(count, 123);
-    return hvtest::SmfWriter(1, 480).track(track).bytes();
-}
-
-void BM_MidiNoteOnsScaling(benchmark::State& state)
-{
-    ScriptedMessageBoxService boxes;
-    ScopedMessageBoxService scoped(&boxes);
-    getAppConfig().isAutoVib = false;
-    CSSSynthesizerDoc doc;
-    doc.newProject(HVCurrentModel::makeDefaultProject().release());
-    const ScoreImportContext context;
-    auto file = std::make_shared<hvbench::ScratchFile>("notes.mid");
-    hvbench::runScaling(state, hvbench::kScalingSizes, [&](uint64_t size) {
-        return fileInput(file, midiOfRunningNoteOns(size), [&, file] {
-            TakeAll dialog;
-            benchmark::DoNotOptimize(runMidiImport(doc, file->cpath(), true, dialog, context).newModel.get());
-            return true;
-        });
-    });
-}
-BENCHMARK(BM_MidiNoteOnsScaling)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
