@@ -40,14 +40,14 @@ inline std::string sizeLabel(uint64_t bytes)
 }
 
 // The least time of a few runs of the step, the first of which took
-// `first`: a step is run three times unless it takes seconds, and more
-// until the runs took a second and a half together (at most five times), so
+// `first`: a step is run three times unless it takes seconds, and a short
+// one until the runs took half a second together (at most fifty times), so
 // that slow runs on a busy machine do not decide the ratio.
 template <class Step>
 double leastSeconds(double first, Step&& step)
 {
     double least = first, total = first;
-    for (int run = 1; run < 5 && ((run < 3 && first < 3.0) || total < 1.5); ++run) {
+    for (int run = 1; run < 50 && ((run < 3 && first < 3.0) || total < 0.5); ++run) {
         const double start = threadSeconds();
         step();
         const double took = threadSeconds() - start;
