@@ -37,7 +37,7 @@ public:
     static constexpr std::uint32_t kTableSize = 0x10000;
 
     // Messages about the files go to log, one flushed line each.
-    explicit ChCharacterDict(const CString& folder, std::ostream& log = std::cout);
+    explicit ChCharacterDict(const CString& folder, std::ostream& log = std::cerr);
 
     // Fills the dictionary from the folder. 0 on success; -1 when a list file
     // cannot be opened, or when a damaged "zh.dict" cannot be rebuilt for

@@ -14,6 +14,18 @@ std::string CString::toUtf8() const {
     return out;
 }
 
+CString CString::fromPathBytes(std::string_view bytes) {
+    CString out;
+    pathBytesToCstr(bytes, out);
+    return out;
+}
+
+std::string CString::toPathBytes() const {
+    std::string out;
+    cstrToPathBytes(*this, out);
+    return out;
+}
+
 int CString::reverseFind(char16_t ch) const {
     size_t at = text_.rfind(ch);
     return at == std::u16string::npos ? -1 : static_cast<int>(at);

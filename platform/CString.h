@@ -16,6 +16,10 @@ public:
     // Convenience for ASCII and UTF-8 literals in code: the bytes are decoded as UTF-8.
     static CString fromUtf8(std::string_view utf8);
     std::string toUtf8() const;
+    // A path's bytes, kept whole even where they are not UTF-8 (see
+    // pathBytesToCstr); use these wherever a path meets the file system.
+    static CString fromPathBytes(std::string_view bytes);
+    std::string toPathBytes() const;
 
     const char16_t* c_str() const { return text_.c_str(); }
     const std::u16string& str() const { return text_; }

@@ -12,7 +12,7 @@ CString& overrideDir() {
 
 CString withoutTrailingSeparator(std::string dir) {
     while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-    return CString::fromUtf8(dir);
+    return CString::fromPathBytes(dir);
 }
 }  // namespace
 

@@ -12,12 +12,12 @@
 namespace fs = std::filesystem;
 
 namespace {
-fs::path toPath(const CString& p) { return fs::path(p.toUtf8()); }
+fs::path toPath(const CString& p) { return fs::path(p.toPathBytes()); }
 }  // namespace
 
 FILE* openFile(const CString& path, const char* mode) {
     if (mode[0] == 'r') return openRegularFile(path, mode);
-    return std::fopen(path.toUtf8().c_str(), mode);
+    return std::fopen(path.toPathBytes().c_str(), mode);
 }
 
 std::optional<uint64_t> bytesLeftInFile(FILE* file) {
@@ -31,6 +31,11 @@ std::optional<uint64_t> bytesLeftInFile(FILE* file) {
 bool isFileExist(const CString& path) {
     std::error_code ec;
     return fs::is_regular_file(toPath(path), ec);
+}
+
+bool pathExists(const CString& path) {
+    std::error_code ec;
+    return fs::exists(toPath(path), ec);
 }
 
 bool isDirectory(const CString& path) {
@@ -65,7 +70,7 @@ CString resolveSymbolicLinks(const CString& path) {
         if (ec) break;
         p = next.is_absolute() ? next : p.parent_path() / next;
     }
-    return CString::fromUtf8(p.string());
+    return CString::fromPathBytes(p.string());
 }
 
 bool copyPermissions(const CString& from, const CString& to) {

@@ -1,5 +1,6 @@
 #pragma once
-// Files by UTF-16 path (converted to UTF-8 for the C library).
+// Files by UTF-16 path, given to the C library as the bytes it was made
+// from (CString::toPathBytes).
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -24,6 +25,8 @@ using FilePtr = std::unique_ptr<FILE, FileCloser>;
 std::optional<uint64_t> bytesLeftInFile(FILE* file);
 
 bool isFileExist(const CString& path);
+// Whether anything (a file, a folder, a device, a link's target) is at the path.
+bool pathExists(const CString& path);
 bool isDirectory(const CString& path);
 // Deletes the file; a failure is ignored.
 void removeFile(const CString& path);

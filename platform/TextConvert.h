@@ -13,6 +13,18 @@ void cstrToUtf8(const CString& text, std::string& out);
 // Invalid sequences become U+FFFD.
 void utf8ToCstr(const char* utf8, CString& out);
 
+// A file system path's bytes, kept whole. Valid UTF-8 is decoded as
+// utf8ToCstr does; each byte that is not part of valid UTF-8 (always 0x80 or
+// above) becomes the lone unit 0xDC00 + byte, which cstrToPathBytes turns
+// back into that byte. Shown as text (cstrToUtf8), such a unit reads U+FFFD.
+void pathBytesToCstr(std::string_view bytes, CString& out);
+// The bytes of a path made by pathBytesToCstr (or any text: as cstrToUtf8,
+// but the units 0xDC80..0xDCFF give back their bytes).
+void cstrToPathBytes(const CString& path, std::string& out);
+
+// GB18030 text as UTF-8, undecodable bytes replaced by U+FFFD.
+std::string gb18030ToUtf8(std::string_view text);
+
 // Text in the "ANSI code page": valid UTF-8 passes through unchanged; other
 // bytes are decoded as GB18030, undecodable bytes replaced by U+FFFD.
 std::string ansiToUtf8(std::string_view text);

@@ -34,12 +34,12 @@ std::string lowerCaseExt(const std::string& file) {
 CString absolutePath(const std::string& file) {
     std::error_code ec;
     const std::string path = std::filesystem::absolute(file, ec).string();
-    return CString::fromUtf8(ec ? file : path);
+    return CString::fromPathBytes(ec ? file : path);
 }
 
 void makePathsAbsolute(CommandLine& line) {
     for (std::string* path : {&line.file, &line.importMidiPath, &line.savePath, &line.mixdownPath, &line.eachTrackDir})
-        if (!path->empty()) *path = absolutePath(*path).toUtf8();
+        if (!path->empty()) *path = absolutePath(*path).toPathBytes();
 }
 
 std::string usageText() {
@@ -50,9 +50,10 @@ std::string usageText() {
            "  --import-midi FILE2      import the tracks of a MIDI file into the project first\n"
            "  --midi-tracks 0,2        the MIDI tracks to take, numbered from 0\n"
            "                           (every track with notes by default)\n"
-           "  --fix-overlaps           fix overlapping notes of imported MIDI tracks\n"
-           "                           (default: keep them as they are)\n"
-           "  --save OUT               save the project in the native format\n"
+           "  --fix-overlaps           fix overlapping notes of the tracks read (default:\n"
+           "                           keep them as they are)\n"
+           "  --save OUT               save the project in the native format to OUT (.ot or\n"
+           "                           .hv), never over a file that is not a project\n"
            "  --mixdown OUT            mix the project down to OUT (.wav or .mp3), replacing it\n"
            "  --tracks 1,3             the tracks to mix down, 1-based (all by default)\n"
            "  --export-each-track DIR  write one WAV file per singing track into DIR\n"
@@ -125,15 +126,20 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
         error = "no project file given";
         return std::nullopt;
     }
-    if (!line.tracks.empty() && line.mixdownPath.empty()) {
-        error = "--tracks goes with --mixdown";
+    // What would only fail after an earlier action has written its file is
+    // refused here, before anything is done.
+    auto refuse = [&error](std::string reason) {
+        error = std::move(reason);
         return std::nullopt;
-    }
+    };
+    if (!line.tracks.empty() && line.mixdownPath.empty()) return refuse("--tracks goes with --mixdown");
+    if (line.overwrite && line.eachTrackDir.empty()) return refuse("--overwrite goes with --export-each-track");
     const bool readsMidi = lowerCaseExt(line.file) == "mid" || !line.importMidiPath.empty();
-    if (!readsMidi && (!line.midiTracks.empty() || line.fixOverlaps)) {
-        error = std::string(line.fixOverlaps ? "--fix-overlaps" : "--midi-tracks") +
-                " goes with a .mid FILE or --import-midi";
-        return std::nullopt;
-    }
+    if (!readsMidi && !line.midiTracks.empty()) return refuse("--midi-tracks goes with a .mid FILE or --import-midi");
+    if (const std::string ext = lowerCaseExt(line.savePath); !line.savePath.empty() && ext != "ot" && ext != "hv")
+        return refuse("--save writes a project: OUT ends in .ot or .hv, not \"" + line.savePath + "\"");
+    if (const std::string ext = lowerCaseExt(line.mixdownPath);
+        !line.mixdownPath.empty() && ext != "wav" && ext != "mp3")
+        return refuse("--mixdown writes .wav or .mp3, not \"" + line.mixdownPath + "\"");
     return line;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 #include "shell/HalvorenApp.h"
 #include "shell/MainFrame.h"
 
@@ -40,6 +41,13 @@ std::optional<std::vector<int>> chooseTracks(const Rows& rows, const std::vector
     return wanted;
 }
 
+// Why a score could not be read: the system's reason when the file cannot
+// be opened, else that its contents are not what the reader takes.
+std::string unreadable(const std::string& file, const char* kind) {
+    const std::string problem = regularFileProblem(absolutePath(file));
+    return ": " + (problem.empty() ? std::string("not a readable ") + kind : problem);
+}
+
 ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newProject, const CommandLine& line) {
     std::string refusal;
     frame.midiTrackAnswer = [&](const Rows& rows) { return chooseTracks(rows, line.midiTracks, file, refusal); };
@@ -54,7 +62,7 @@ ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newPr
     const std::string verb = newProject ? "cannot open " : "cannot import ";
     switch (status) {
         case MidiImportResult::Status::imported: return {};
-        case MidiImportResult::Status::readFailed: return {kExitCannotOpen, verb + file};
+        case MidiImportResult::Status::readFailed: return {kExitCannotOpen, verb + file + unreadable(file, "MIDI file")};
         case MidiImportResult::Status::cancelled: break;
     }
     if (!refusal.empty()) return {kExitUsage, refusal};
@@ -65,7 +73,8 @@ ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newPr
 
 ScoreReadOutcome openScore(CMainFrame& frame, const std::string& file, const CommandLine& line) {
     if (lowerCaseExt(file) == "mid") return readMidi(frame, file, true, line);
-    if (!frame.importVsqxFile(absolutePath(file))) return {kExitCannotOpen, "cannot open " + file};
+    if (!frame.importVsqxFile(absolutePath(file)))
+        return {kExitCannotOpen, "cannot open " + file + unreadable(file, "VSQX score")};
     return {};
 }
 

@@ -111,7 +111,7 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
     if (!ui.showSaveFileDlg(CString(u"wav"), filters, translate("Export"), path) || path.isEmpty())
         return ExportOutcome::stopped;
     if (!isExportExtension(path)) {
-        showExportFailure(path);
+        showExportFailure(path, "not a .wav or .mp3 file");
         return ExportOutcome::failed;
     }
     const ExportOutcome sung = outcomeOf(voices);
@@ -138,7 +138,7 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
     if (!ui.showBrowseFolderDlg(translate("Export"), getFolderOfPath(projectPath), folder))
         return ExportOutcome::stopped;
     if (!folder.isEmpty() && folder.at(folder.getLength() - 1) != u'/') folder += u'/';
-    const std::string base = projectBaseName(projectPath).toUtf8();
+    const CString base = projectBaseName(projectPath);
 
     HalvorenModel& model = *doc.getModel();
     const OutputStart start(model.tempos, doc.measureToTick(1));
@@ -153,7 +153,7 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
         CString name = CString::fromUtf8(track.name);
         removeInvalidFileNameChars(name);
         TrackExportJob trackJob;
-        const CString stem = CString::fromUtf8(base + "_" + std::to_string(i + 1) + "_") + name;
+        const CString stem = base + CString::fromUtf8("_" + std::to_string(i + 1) + "_") + name;
         trackJob.outputPath = folder + fitFileName(stem, CString(u".wav"), nameLimit);
         const float gain = trackGain(track);
         OutputVoices voices(doc);

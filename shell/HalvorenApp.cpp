@@ -1,5 +1,6 @@
 #include "shell/HalvorenApp.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -10,6 +11,8 @@
 #include "model/file/ProjectFile.h"
 #include "platform/ExeDir.h"
 #include "platform/FileUtil.h"
+#include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 #include "render/audio/AudioSingleton.h"
 #include "render/audio/AudioStreamGroup.h"
 #include "render/audio/DocPlayersInstall.h"
@@ -42,7 +45,13 @@ void startUp(const HalvorenEnvironment& env) {
     getAppConfig();
     getLanguageMgr();
     installDocPlayers();
-    getPinyinDict().load(getExeDir() + u"/dict");
+    // Without its folder the dictionary is not loaded and the user is told
+    // so in one line.
+    const CString dict = getExeDir() + u"/dict";
+    if (isDirectory(dict))
+        getPinyinDict().load(dict);
+    else
+        showMessageBox(translate("Dictionary file not exist"), CString(u">_<"));
     getSingerList()->loadFromRegistry();
     getSingerList()->loadFromFolder();
     getEngineMap().setMakers(env.makers ? *env.makers : programSynthMakers());
@@ -76,14 +85,48 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
     }
     if (ext != "ot" && ext != "hv")
         return fail(kExitCannotOpen, file + ": neither a project (.ot, .hv) nor a score (.mid, .vsqx)");
-    const CString path = CString::fromUtf8(file);
+    const CString path = CString::fromPathBytes(file);
     // A file no generation's check accepts is not read as a project: what is
     // saved later must come from what was read.
-    HVCurrentModel::HalvorenModel* model = verifyProjectFile(path) ? loadProjectFile(path) : nullptr;
+    const std::string problem = projectFileProblem(path);
+    if (!problem.empty()) return fail(kExitCannotOpen, "cannot open " + file + ": " + problem);
+    // A project of a newer version has said so in its message box.
+    HVCurrentModel::HalvorenModel* model = loadProjectFile(path);
     if (model == nullptr) return fail(kExitCannotOpen, "cannot open " + file);
     doc.setModel(model, path);
     frame.resetAllViews();
     nameClipsNotLoaded(doc);
+    return kExitDone;
+}
+
+// --fix-overlaps on a project or VSQX score: every segment's overlapping
+// notes are fixed, as the MIDI import fixes those of the tracks it takes.
+void fixAllNoteOverlaps(CSSSynthesizerDoc& doc) {
+    for (HVCurrentModel::SingSegment* seg : doc.collectAllSegments())
+        if (seg->notes.hasOverlapped()) doc.fixNoteOverlaps(seg);
+}
+
+// The 0-based tracks of --tracks; 0 with them in `chosen`, or the exit code.
+int chosenTracks(const CommandLine& line, const CSSSynthesizerDoc& doc, std::vector<int>& chosen) {
+    const size_t trackCount = doc.getModel()->tracks.size();
+    for (int n : line.tracks) {
+        if (static_cast<size_t>(n) > trackCount)
+            return fail(kExitUsage, "--tracks: the project has " + std::to_string(trackCount) + " tracks, not " +
+                                        std::to_string(n));
+        chosen.push_back(n - 1);
+    }
+    return kExitDone;
+}
+
+// Saves the project; a file at the path that no generation's check accepts
+// is kept as it is (it may be anything the user keeps there).
+int saveProject(CSSSynthesizerDoc& doc, const std::string& file) {
+    const CString path = CString::fromPathBytes(file);
+    if (pathExists(path))
+        if (const std::string problem = projectFileProblem(path); !problem.empty())
+            return fail(kExitOutputFailed, "will not save over " + file + ": " + problem);
+    const PartialFileOnInterrupt partial(resolveSymbolicLinks(path) + u".tmp");
+    if (!doc.saveAs(path)) return fail(kExitOutputFailed, "cannot save " + file + ": " + systemErrorText(errno));
     return kExitDone;
 }
 
@@ -108,7 +151,7 @@ int play(CSSSynthesizerDoc& doc) {
 // The exit code of an export, with the option that would help.
 int exportExit(const CSSSynthesizerDoc& doc, ExportOutcome outcome) {
     if (outcome == ExportOutcome::refused && hasOverlappingNotes(doc))
-        std::fputs("halvoren: overlapping notes of a MIDI file are fixed on import with --fix-overlaps\n", stderr);
+        std::fputs("halvoren: --fix-overlaps fixes overlapping notes as the file is read\n", stderr);
     if (interruptRequested()) return kExitInterrupted;
     return exitOf(outcome);
 }
@@ -117,33 +160,28 @@ int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
     CSSSynthesizerDoc& doc = *getDoc();
     CMainFrame frame(&doc);
     if (int code = openProject(line, doc, frame)) return code;
+    // Before the import: the document's overlap fix leaves alone what its
+    // history may point at, and the import makes history.
+    if (line.fixOverlaps && lowerCaseExt(line.file) != "mid") fixAllNoteOverlaps(doc);
     if (!line.importMidiPath.empty()) {
         const ScoreReadOutcome outcome = importMidi(frame, line.importMidiPath, line);
         if (outcome.exitCode) return fail(outcome.exitCode, outcome.error);
     }
 
-    if (!line.savePath.empty()) {
-        const CString savePath = CString::fromUtf8(line.savePath);
-        const PartialFileOnInterrupt partial(resolveSymbolicLinks(savePath) + u".tmp");
-        if (!doc.saveAs(savePath)) return fail(kExitOutputFailed, "cannot save " + line.savePath);
-    }
-
     CommandLineExportUi ui;
     ui.overwrite = line.overwrite;
     ui.progressBar = env.stderrIsTerminal && !line.quiet ? stderr : nullptr;
+    // The track numbers are checked against the project before any action.
+    if (int code = chosenTracks(line, doc, ui.tracks)) return code;
+
+    if (!line.savePath.empty())
+        if (int code = saveProject(doc, line.savePath)) return code;
     if (!line.mixdownPath.empty()) {
-        const size_t trackCount = doc.getModel()->tracks.size();
-        for (int n : line.tracks) {
-            if (static_cast<size_t>(n) > trackCount)
-                return fail(kExitUsage, "--tracks: the project has " + std::to_string(trackCount) + " tracks, not " +
-                                            std::to_string(n));
-            ui.tracks.push_back(n - 1);
-        }
-        ui.outputPath = CString::fromUtf8(line.mixdownPath);
+        ui.outputPath = CString::fromPathBytes(line.mixdownPath);
         if (int code = exportExit(doc, mixdownToFile(doc, getEngineMap(), ui))) return code;
     }
     if (!line.eachTrackDir.empty()) {
-        ui.folder = CString::fromUtf8(line.eachTrackDir);
+        ui.folder = CString::fromPathBytes(line.eachTrackDir);
         if (int code = exportExit(doc, exportEachTrack(doc, getEngineMap(), ui))) return code;
     }
     if (line.play) return play(doc);

@@ -11,10 +11,11 @@
 // Exit codes.
 enum HalvorenExit : int {
     kExitDone = 0,
-    kExitUsage = 1,
+    kExitUsage = 1,        // also what the project makes impossible (a track it does not have)
     kExitCannotOpen = 2,
     kExitRefused = 3,      // overlaps, a missing singer, or an output with no sung note
-    kExitOutputFailed = 4, // a file not written or not replaced, or a segment that cannot be sung
+    kExitOutputFailed = 4, // a file not written or not replaced (also a non-project --save
+                           // would replace), or a segment that cannot be sung
     kExitNoDevice = 5,     // --play without an output device
     kExitInterrupted = 130,
 };

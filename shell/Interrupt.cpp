@@ -47,7 +47,7 @@ PolledInterrupt::PolledInterrupt() { g_polled.fetch_add(1); }
 PolledInterrupt::~PolledInterrupt() { g_polled.fetch_sub(1); }
 
 PartialFileOnInterrupt::PartialFileOnInterrupt(const CString& path) {
-    const std::string bytes = path.toUtf8();
+    const std::string bytes = path.toPathBytes();
     if (bytes.size() >= sizeof g_partial) return;
     std::memcpy(g_partial, bytes.c_str(), bytes.size() + 1);
     g_hasPartial.store(true);

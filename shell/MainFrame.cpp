@@ -6,6 +6,7 @@
 #include "model/import/vsqx/VsqxImport.h"
 #include "platform/FileUtil.h"
 #include "platform/MessageBox.h"
+#include "shell/ImportedLyrics.h"
 #include "shell/services/LanguageMgr.h"
 #include "voicebank/SingerMgr.h"
 
@@ -69,6 +70,7 @@ MidiImportResult::Status CMainFrame::importMidiFile(const CString& path, bool ne
     MidiImportResult result = runMidiImport(*doc_, path, newProject, dialog, ScoreImportContext::fromSettings());
     if (result.status != MidiImportResult::Status::imported) return result.status;
     if (result.newModel) resetAllViews(result.newModel.release());
+    reportImportedLyrics(*doc_, result.tracks);
     setScoreMode();
     if (result.firstNoteTick) doc_->playPos = *result.firstNoteTick;
     doc_->updateViewsTags();
@@ -84,6 +86,7 @@ bool CMainFrame::importVsqxFile(const CString& path) {
         return false;
     }
     resetAllViews(model.release());
+    reportImportedLyrics(*doc_, doc_->getModel()->tracks);
     setScoreMode();
     projectName_ = fileNameOfStoredPath(path).toUtf8();
     updateTitle();

@@ -1,7 +1,6 @@
 #include "shell/OutputVoices.h"
 
 #include "model/document/SSSynthesizerDoc.h"
-#include "platform/MessageBox.h"
 #include "render/synth/ISynth.h"
 #include "render/synth/NoteSelection.h"
 #include "shell/RenderChecks.h"
@@ -9,26 +8,11 @@
 
 using namespace HVCurrentModel;
 
-namespace {
-
-void showList(const std::string& heading, const std::vector<std::string>& lines) {
-    if (lines.empty()) return;
-    std::string text = heading;
-    for (const std::string& line : lines) text += "\n" + line;
-    showMessageBox(CString::fromUtf8(text), CString(u"-_-!"), MbButtons::ok, MbIcon::warning);
-}
-
-}  // namespace
-
 void OutputVoices::inspect(std::size_t trackIndex, SingSegment* seg, ISynth* synth, int fromTick, int toTick) {
     std::vector<NoteTimesRec> plan;
     if (synth != nullptr) synth->getNoteTimes(seg, doc_.getModel()->tempos, fromTick, toTick, kSingLeadIn, plan);
     int voiced = 0;
-    auto silent = [&](const Note& n) {
-        const std::string lyric = n.lyric.empty() ? n.phoneticSymbol : n.lyric;
-        silentNotes_.push_back(trackLabel(doc_, trackIndex) + ", " +
-                               placeOf(doc_, static_cast<int>(int64_t{seg->pos} + n.pos)) + ": \"" + lyric + "\"");
-    };
+    auto silent = [&](const Note& n) { silentNotes_.push_back(notePlace(doc_, trackIndex, *seg, n)); };
     if (synth == nullptr) {
         for (const Note* n : selectNotes(*seg, fromTick, std::min(toTick, seg->width), true))
             if (n->phoneticSymbol != "-") silent(*n);
@@ -38,10 +22,14 @@ void OutputVoices::inspect(std::size_t trackIndex, SingSegment* seg, ISynth* syn
     } else {
         for (const NoteTimesRec& rec : plan) {
             if (rec.note == nullptr || !rec.note->renderFlag) continue;
-            if (rec.sung)
-                ++voiced;
-            else
+            if (!rec.sung) {
                 silent(*rec.note);
+                continue;
+            }
+            ++voiced;
+            if (!rec.singsInstead.empty())
+                replacedNotes_.push_back(notePlace(doc_, trackIndex, *seg, *rec.note) + " sings \"" +
+                                         rec.singsInstead + "\"");
         }
     }
     voicedBySegment_[seg] = voiced;
@@ -59,6 +47,7 @@ void OutputVoices::loaded(std::size_t trackIndex, SingSegment* seg, ISynth* synt
 }
 
 void OutputVoices::report() const {
-    showList("Notes without a voice in their singer's bank (they stay silent):", silentNotes_);
-    showList("Segments their singer's bank cannot sing:", unsungSegments_);
+    showPlaceList("Notes without a voice in their singer's bank (they stay silent):", silentNotes_);
+    showPlaceList("Notes whose syllable their singer's bank does not have (they sing another):", replacedNotes_);
+    showPlaceList("Segments their singer's bank cannot sing:", unsungSegments_);
 }

@@ -3,8 +3,9 @@
 // job tells, note by note, whether the singer's bank has a voice for it (a
 // segment without a synthesizer has none for any); after loading, a job that
 // laid out no output cannot be sung at all. The report names the tracks,
-// the places and lyrics of the notes without a voice, and the segments that
-// cannot be sung.
+// the places and lyrics of the notes without a voice and of those sung with
+// another syllable than their own (and what they sing), and the segments
+// that cannot be sung.
 #include <cstddef>
 #include <map>
 #include <string>
@@ -31,8 +32,9 @@ public:
     bool holdsNothing() const { return voiced_ == 0 && clips_ == 0; }
     // A segment's job could not be laid out.
     bool hasUnsungSegment() const { return !unsungSegments_.empty(); }
-    // Shows the notes without a voice and the segments that cannot be sung,
-    // one message box each when there are any.
+    // Shows the notes without a voice, the notes sung with another syllable
+    // and the segments that cannot be sung, one message box each when there
+    // are any.
     void report() const;
 
 private:
@@ -41,5 +43,6 @@ private:
     int voiced_ = 0;
     int clips_ = 0;
     std::vector<std::string> silentNotes_;
+    std::vector<std::string> replacedNotes_;
     std::vector<std::string> unsungSegments_;
 };

@@ -77,6 +77,16 @@ std::string trackLabel(const CSSSynthesizerDoc& doc, size_t index) {
     return "track " + std::to_string(index + 1) + " \"" + name + "\"";
 }
 
+std::string notePlace(const CSSSynthesizerDoc& doc, size_t trackIndex, const SingSegment& seg, const Note& note) {
+    const std::string& lyric = note.lyric.empty() ? note.phoneticSymbol : note.lyric;
+    return trackLabel(doc, trackIndex) + ", " + placeOf(doc, clampTick(int64_t{seg.pos} + note.pos)) + ": \"" +
+           lyric + "\"";
+}
+
+void showPlaceList(const std::string& heading, const std::vector<std::string>& lines) {
+    if (!lines.empty()) showLines(heading, lines, "-_-!");
+}
+
 bool hasOverlappingNotes(const CSSSynthesizerDoc& doc) {
     std::vector<int> noteTicks;
     doc.collectSegsWithOverlappedNotes(noteTicks);

@@ -4,6 +4,9 @@
 // non-empty list is shown in a message box, one line per place, each place
 // once, naming its track.
 #include <string>
+#include <vector>
+
+#include "model/current/Segments.h"
 
 class CSSSynthesizerDoc;
 
@@ -18,3 +21,11 @@ std::string placeOf(const CSSSynthesizerDoc& doc, int tick);
 
 // "track N \"name\"" of a track index (0-based).
 std::string trackLabel(const CSSSynthesizerDoc& doc, size_t index);
+
+// "track N \"name\", measure M, beat B: \"lyric\"" of a note of a segment
+// of that track (its phonetic symbol when its lyric is empty).
+std::string notePlace(const CSSSynthesizerDoc& doc, size_t trackIndex, const HVCurrentModel::SingSegment& seg,
+                      const HVCurrentModel::Note& note);
+
+// Shows the heading and the lines in one warning box; nothing without lines.
+void showPlaceList(const std::string& heading, const std::vector<std::string>& lines);

@@ -15,7 +15,7 @@ constexpr std::chrono::milliseconds kPoll{10};
 
 int CSynthProgressDlg::doModal() {
     if (processMgr == nullptr) return IDCANCEL;
-    title_ = translate("Export") + u" WAV";
+    title_ = translate("Export") + u" " + processMgr->formatName();
     processMgr->start();
     drawBar(0);
     // Completion is looked at on every poll and the delivered blocks are
@@ -27,8 +27,9 @@ int CSynthProgressDlg::doModal() {
             endBar();
             return IDCANCEL;
         }
-        const int position = processMgr->progress();
+        processMgr->progress();
         const bool complete = processMgr->deliver();
+        const int position = processMgr->writtenShare();
         const auto now = std::chrono::steady_clock::now();
         if (complete || now >= tick) {
             drawBar(position);

@@ -2,7 +2,8 @@
 // The export's progress: starts the job, then polls it every 10 ms, writing
 // what its synthesizers have delivered, until its output is complete or the
 // user cancels (the job is cancelled). On a terminal it draws a progress bar
-// on standard error every 200 ms.
+// of the output written, titled with the file format, on standard error
+// every 200 ms.
 #include <chrono>
 #include <cstdio>
 #include <functional>

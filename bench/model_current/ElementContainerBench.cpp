@@ -42,7 +42,10 @@ void pushLastFirst(NoteContainer& notes, const std::vector<Note*>& made)
 // flagged: in the order made, the overlapping notes are taken from the ends
 // of the three runs of equal position (a third and two thirds in, and the
 // last), the others always from the front; shuffled, in an order set by a
-// fixed seed. The notes are made once and put back between runs.
+// fixed seed. The notes are made once and put back between runs. Each
+// removal shifts the pointers after it by one place, so its time, and the
+// ratio to the floor, grow with n; the flags are settled among the notes
+// next to it.
 //
 // Paired in every run, the floor reads what any removal must: the note and
 // its neighbours in order of position, in the same order, from a plain list

@@ -36,7 +36,7 @@ public:
         usable_ = hop >= 1 && hop <= frameSize / 2 && std::isfinite(rate) && rate > 0.0f;
         // An index that could not be read whole has already said so.
         if (!usable_ && this->indexReadWhole())
-            log << "fail to read package index file" << this->basePath() << "HVI" << std::endl;
+            log << "fail to read package index file " << this->basePath() << "HVI" << std::endl;
     }
 
     bool isUsable() const { return usable_; }

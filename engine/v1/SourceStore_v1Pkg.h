@@ -13,7 +13,7 @@ class SourceStore_v1Pkg : public HalvorenEngineV1::HprSourceStore<SourceStorePac
 public:
     static constexpr int kFrameSize = 4096;
 
-    explicit SourceStore_v1Pkg(std::string basePath, std::ostream& log = std::cout)
+    explicit SourceStore_v1Pkg(std::string basePath, std::ostream& log = std::cerr)
         : HprSourceStore(std::move(basePath), kFrameSize, log)
     {
     }

@@ -16,7 +16,7 @@ namespace HalvorenEngineV1 {
 
 class SynthJobV1 final : public CellJobBody {
 public:
-    explicit SynthJobV1(const std::string& packagePath, std::ostream& log = std::cout);
+    explicit SynthJobV1(const std::string& packagePath, std::ostream& log = std::cerr);
 
     HalvorenEngine::SynthScoreV1& score() { return score_; }
     Halvoren::SourceStore_v1Pkg& store() { return *store_; }

@@ -15,7 +15,7 @@ class SourceStore_pkg : public HalvorenEngineV1::HprSourceStore<SourceStorePacka
 public:
     static constexpr int kFrameSize = 512;
 
-    explicit SourceStore_pkg(std::string basePath, std::ostream& log = std::cout)
+    explicit SourceStore_pkg(std::string basePath, std::ostream& log = std::cerr)
         : HprSourceStore(std::move(basePath), kFrameSize, log)
     {
     }

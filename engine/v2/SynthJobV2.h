@@ -15,7 +15,7 @@ namespace HalvorenEngineV2 {
 
 class SynthJobV2 final : public HalvorenEngineV1::CellJobBody {
 public:
-    explicit SynthJobV2(const std::string& packagePath, std::ostream& log = std::cout);
+    explicit SynthJobV2(const std::string& packagePath, std::ostream& log = std::cerr);
 
     HalvorenEngine::SynthScoreV2& score() { return score_; }
     SourceStore_pkg& store() { return *store_; }

@@ -24,13 +24,13 @@ public:
     using typename Interface::ContinuantSrc;
     using typename Interface::SrcContinuantParameter;
 
-    explicit SourceStoreSlots(std::string basePath, std::ostream& log = std::cout)
+    explicit SourceStoreSlots(std::string basePath, std::ostream& log = std::cerr)
         : Packager(std::move(basePath), log)
     {
         usable_ = HalvorenEngine::hopAndRateRenderable(this->header());
         // An index that could not be read whole has already said so.
         if (!usable_ && this->indexReadWhole())
-            log << "fail to read package index file" << this->basePath() << "HVI" << std::endl;
+            log << "fail to read package index file " << this->basePath() << "HVI" << std::endl;
     }
 
     bool isUsable() const { return usable_; }

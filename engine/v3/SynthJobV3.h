@@ -35,7 +35,7 @@ std::unique_ptr<FrameSynth> frameSynthOf(SourceStore_pkg& store, float sampleRat
 class SynthJobV3 final : public CellJobBody<JobPartsV3> {
 public:
     explicit SynthJobV3(const std::string& packagePath, CellBuilder builder = &buildCells,
-                        FrameSynthMaker makeSynth = &frameSynthOf<FrameSynth>, std::ostream& log = std::cout)
+                        FrameSynthMaker makeSynth = &frameSynthOf<FrameSynth>, std::ostream& log = std::cerr)
         : CellJobBody(packagePath, builder, makeSynth, log)
     {
     }

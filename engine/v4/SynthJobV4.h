@@ -27,7 +27,7 @@ struct JobPartsV4 {
 class SynthJobV4 final : public HalvorenEngineV3::CellJobBody<JobPartsV4> {
 public:
     explicit SynthJobV4(const std::string& packagePath, CellBuilder builder = &buildCells,
-                        std::ostream& log = std::cout)
+                        std::ostream& log = std::cerr)
         : CellJobBody(packagePath, builder, &JobPartsV4::makeFrameSynth, log)
     {
     }

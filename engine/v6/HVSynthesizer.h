@@ -14,7 +14,7 @@ namespace HalvorenEngineV6 {
 class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
     explicit HVSynthesizer(const std::string& packagePath, CellFramesMaker makeCellFrames = &HalvorenEngineV6::makeCellFrames,
-                           std::ostream& log = std::cout)
+                           std::ostream& log = std::cerr)
         : JobSynthesizer(std::make_unique<SynthJobV6>(packagePath, makeCellFrames, log))
     {
     }

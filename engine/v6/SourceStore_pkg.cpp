@@ -13,7 +13,7 @@ SourceStore_pkg::SourceStore_pkg(std::string basePath, std::ostream& log)
               getGridCount() >= 1 && getGridCount() <= kMaxGridCount && !getBandEdges().empty();
     // An index that could not be read whole has already said so.
     if (!usable_ && indexReadWhole())
-        log << "fail to read package index file" << getBasePath() << "HVI" << std::endl;
+        log << "fail to read package index file " << getBasePath() << "HVI" << std::endl;
 }
 
 std::string SourceStore_pkg::getRecordKey(const std::string& unit, const std::string& pitch)

@@ -26,7 +26,7 @@ public:
     static constexpr std::int32_t kMinLayoutBands = 35;
     static constexpr std::int32_t kMaxGridCount = 65536;
 
-    explicit SourceStore_pkg(std::string basePath, std::ostream& log = std::cout);
+    explicit SourceStore_pkg(std::string basePath, std::ostream& log = std::cerr);
 
     bool isUsable() const { return usable_; }
 

@@ -30,7 +30,7 @@ public:
     // makeCellFrames makes each cell's frames (the cell parts unless a test
     // replaces them); null makes none.
     explicit SynthJobV6(const std::string& packagePath, CellFramesMaker makeCellFrames = &HalvorenEngineV6::makeCellFrames,
-                        std::ostream& log = std::cout);
+                        std::ostream& log = std::cerr);
 
     HalvorenEngine::SynthScoreV3& score() { return score_; }
     SourceStore_pkg& store() { return *store_; }

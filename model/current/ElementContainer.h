@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "model/current/OverlapSweep.h"
-#include "model/current/PointerBlocks.h"
 #include "model/current/PointerMap.h"
 #include "model/current/PosWidthBlock.h"
 
@@ -19,7 +18,7 @@ namespace HVCurrentModel {
 template <class T>
 class ElementContainer {
 public:
-    using const_iterator = typename PointerBlocks<T>::const_iterator;
+    using const_iterator = typename std::vector<T*>::const_iterator;
 
     ElementContainer() = default;
     ElementContainer(const ElementContainer&) = delete;
@@ -36,7 +35,7 @@ public:
     T* back() const { return items.back(); }
     const_iterator begin() const { return items.begin(); }
     const_iterator end() const { return items.end(); }
-    std::vector<T*> toVector() const { return items.toVector(); }
+    std::vector<T*> toVector() const { return items; }
     bool contains(const T* element) const { return indexOf(element) != size(); }
 
     // Appends an element (not yet in the container) as it stands, flag
@@ -49,19 +48,14 @@ public:
 
     // Replaces the elements by the listed ones (not deleting those there),
     // as they stand, flags included.
-    void assign(const std::vector<T*>& elements)
+    void assign(std::vector<T*> elements)
     {
-        items.assign(elements);
-        maxWidth = 0;
-        for (const T* e : elements) widen(*e);
+        items = std::move(elements);
+        recountMaxWidth();
     }
 
     // Forgets every element without deleting it.
-    void clear()
-    {
-        items.clear();
-        maxWidth = 0;
-    }
+    void clear() { assign({}); }
 
     // Inserts after every element of equal or lower position and flags the
     // new element and each element it overlaps. A flag the new element
@@ -76,8 +70,7 @@ public:
                 element->overlapped = true;
             }
         }
-        const auto where = std::upper_bound(begin(), end(), element, byPosition);
-        items.insert(static_cast<size_t>(where - begin()), element);
+        items.insert(std::upper_bound(begin(), end(), element, byPosition), element);
         widen(*element);
     }
 
@@ -87,9 +80,9 @@ public:
     std::vector<T*> remove(T* element)
     {
         std::vector<T*> cleared;
-        size_t at = items.locate(element);
+        size_t at = indexOf(element);
         if (at < size())
-            items.erase(at);
+            items.erase(items.begin() + static_cast<std::ptrdiff_t>(at));
         else
             at = static_cast<size_t>(firstFrom(element->pos) - begin());
         if (element->overlapped) {
@@ -116,11 +109,6 @@ public:
         return static_cast<size_t>(std::find(begin(), end(), element) - begin());
     }
 
-    // The same found through a map of the elements, made by the first call
-    // after a change of many elements and kept by single ones: for a caller
-    // about to change the container.
-    size_t locate(const T* element) { return items.locate(element); }
-
     // Takes out every listed element in one pass (they are not deleted; their
     // flags are cleared). Each flagged element left keeps its flag only while
     // it overlaps another flagged element left, which is what removing them
@@ -128,9 +116,11 @@ public:
     std::vector<T*> removeAll(const PointerSet<T>& gone)
     {
         bool flaggedGone = false;
-        takeOutListed(gone, [&](T* e) {
+        std::erase_if(items, [&](T* e) {
+            if (!gone.contains(e)) return false;
             flaggedGone = flaggedGone || e->overlapped;
             e->overlapped = false;
+            return true;
         });
         return settleFlagsLeft(flaggedGone);
     }
@@ -139,7 +129,7 @@ public:
     // flags of the elements left change.
     void takeOut(const PointerSet<T>& listed)
     {
-        takeOutListed(listed, [](T*) {});
+        std::erase_if(items, [&](T* e) { return listed.contains(e); });
     }
 
     // The same for the elements at the given indices, listed in increasing
@@ -150,16 +140,14 @@ public:
     {
         for (size_t k = 0; k < indices.size(); ++k)
             if (indices[k] >= size() || (k > 0 && indices[k] <= indices[k - 1])) return false;
-        std::vector<T*> kept;
-        kept.reserve(size() - indices.size());
-        size_t next = 0, from = 0;
-        for (auto it = begin(); it != end(); ++it, ++from) {
+        size_t to = 0, next = 0;
+        for (size_t from = 0; from < size(); ++from) {
             if (next < indices.size() && indices[next] == from)
                 ++next;
             else
-                kept.push_back(*it);
+                items[to++] = items[from];
         }
-        items.assign(kept);
+        items.resize(to);
         cleared = settleFlagsLeft(flaggedGone);
         return true;
     }
@@ -179,8 +167,8 @@ public:
             widen(*e);
         }
         all.insert(all.end(), from, end());
-        items.assign(all);
-        return std::is_sorted(all.begin(), all.end(), byPosition);
+        items = std::move(all);
+        return std::is_sorted(begin(), end(), byPosition);
     }
 
     // Appends every flagged element to out; true when out is not empty.
@@ -210,14 +198,12 @@ public:
         moved.reserve(elements.size());
         for (T* e : elements)
             if (taken.insert(e)) moved.push_back(e);  // each element once
-        std::vector<T*> kept;
-        kept.reserve(size());
-        for (T* e : items)
-            if (!taken.contains(e)) kept.push_back(e);
+        takeOut(taken);
         sortByPosition(moved);
-        std::vector<T*> all(kept.size() + moved.size());
-        std::merge(kept.begin(), kept.end(), moved.begin(), moved.end(), all.begin(), byPosition);
-        markInOrder(all);
+        std::vector<T*> all(size() + moved.size());
+        std::merge(begin(), end(), moved.begin(), moved.end(), all.begin(), byPosition);
+        items = std::move(all);
+        markAllOverlaps();
     }
 
     // Puts every element in order of position (equal positions keep their
@@ -225,25 +211,23 @@ public:
     // one into an empty container gives, without its quadratic cost.
     void sortAndMarkOverlaps()
     {
-        std::vector<T*> all = toVector();
-        sortByPosition(all);
-        markInOrder(all);
+        sortByPosition(items);
+        markAllOverlaps();
     }
 
     // Sets exactly the flags of the elements that overlap another one. The
     // container must be in order of position.
     void markAllOverlaps()
     {
-        std::vector<T*> all = toVector();
-        markOverlapsInOrder<T>(all);
+        markOverlapsInOrder(items);
         recountMaxWidth();
     }
 
     // Inserts every listed element: what inserting them one by one in list
     // order gives, flags included (each new element is flagged exactly when
     // it overlaps another element; an element already there only gains a
-    // flag), done by one sort and one merge. A container out of order (read
-    // from a damaged file) takes them one by one.
+    // flag, from the new ones), done by one sort and one merge. A container
+    // out of order (read from a damaged file) takes them one by one.
     void insertAll(const std::vector<T*>& elements)
     {
         if (!std::is_sorted(begin(), end(), byPosition)) {
@@ -252,13 +236,31 @@ public:
         }
         std::vector<T*> added(elements.begin(), elements.end());
         sortByPosition(added);
-        markOverlapsInOrder<T>(added);
-        std::vector<T*> kept = toVector();
-        flagOverlapsWith(added, kept);
-        flagOverlapsWith(kept, added);
-        std::vector<T*> all(kept.size() + added.size());
-        std::merge(kept.begin(), kept.end(), added.begin(), added.end(), all.begin(), byPosition);
-        items.assign(all);
+        // Merged as std::merge would: at equal positions the old ones first.
+        std::vector<T*> all;
+        std::vector<bool> isNew;
+        all.reserve(size() + added.size());
+        isNew.reserve(size() + added.size());
+        auto next = added.begin();
+        for (T* old : items) {
+            for (; next != added.end() && (*next)->pos < old->pos; ++next) {
+                all.push_back(*next);
+                isNew.push_back(true);
+            }
+            all.push_back(old);
+            isNew.push_back(false);
+        }
+        all.insert(all.end(), next, added.end());
+        isNew.resize(all.size(), true);
+        const std::vector<bool> hitAny = overlapsPartner(all, [](size_t) { return true; });
+        const std::vector<bool> hitNew = overlapsPartner(all, [&](size_t k) { return isNew[k]; });
+        for (size_t k = 0; k < all.size(); ++k) {
+            if (isNew[k])
+                all[k]->overlapped = hitAny[k];
+            else if (hitNew[k])
+                all[k]->overlapped = true;
+        }
+        items = std::move(all);
         for (const T* e : added) widen(*e);
     }
 
@@ -270,29 +272,6 @@ private:
     {
         if (!std::is_sorted(list.begin(), list.end(), byPosition))
             std::stable_sort(list.begin(), list.end(), byPosition);
-    }
-
-    // Takes the listed elements out, handing each to taken first.
-    template <class Taken>
-    void takeOutListed(const PointerSet<T>& listed, Taken taken)
-    {
-        std::vector<T*> kept;
-        kept.reserve(size());
-        for (T* e : items) {
-            if (!listed.contains(e))
-                kept.push_back(e);
-            else
-                taken(e);
-        }
-        items.assign(kept);
-    }
-
-    // Takes the listed elements, in order of position, as the container's
-    // and marks their overlaps afresh.
-    void markInOrder(std::vector<T*>& all)
-    {
-        markOverlapsInOrder<T>(all);
-        assign(all);
     }
 
     void widen(const T& e) { maxWidth = std::max<int64_t>(maxWidth, e.width); }
@@ -313,24 +292,6 @@ private:
     // less starting at or before pos - maxWidth does.
     const_iterator mayReach(int64_t pos) const { return firstFrom(pos - maxWidth + 1); }
 
-    // Flags each element of targets that overlaps an element of others; both
-    // lists are in order of position. Of the others starting before a
-    // target's end, the one reaching furthest decides.
-    static void flagOverlapsWith(const std::vector<T*>& targets, const std::vector<T*>& others)
-    {
-        std::vector<int64_t> reach(others.size() + 1, INT64_MIN);  // largest end among the first k
-        std::vector<int32_t> starts(others.size());  // searched without reaching into the elements
-        for (size_t k = 0; k < others.size(); ++k) {
-            reach[k + 1] = std::max(reach[k], spanEnd(*others[k]));
-            starts[k] = others[k]->pos;
-        }
-        for (T* x : targets) {
-            const auto before = std::lower_bound(starts.begin(), starts.end(), spanEnd(*x),
-                                                 [](int32_t pos, int64_t end) { return pos < end; });
-            if (reach[static_cast<size_t>(before - starts.begin())] > x->pos) x->overlapped = true;
-        }
-    }
-
     // After flagged elements were taken out: each flagged element left keeps
     // its flag only while it overlaps another; returns those it cleared.
     std::vector<T*> settleFlagsLeft(bool flaggedGone)
@@ -339,7 +300,7 @@ private:
         if (!flaggedGone) return cleared;
         std::vector<T*> flagged;
         getOverlapped(flagged);
-        markOverlapsInOrder<T>(flagged);
+        markOverlapsInOrder(flagged);
         for (T* x : flagged)
             if (!x->overlapped) cleared.push_back(x);
         return cleared;
@@ -356,7 +317,7 @@ private:
     // and before its end.
     void settleAfterRemoving(const T& e, size_t at, std::vector<T*>& cleared) const
     {
-        const auto split = items.at(at);
+        const auto split = begin() + static_cast<std::ptrdiff_t>(at);
         // A flagged element spanning all of e overlaps everything e
         // overlapped; when it has a flagged partner of its own, no flag goes.
         // The nearest ones are tried first.
@@ -406,7 +367,7 @@ private:
         return false;
     }
 
-    PointerBlocks<T> items;
+    std::vector<T*> items;
     // No element is wider: raised as elements come in, counted afresh when
     // all flags are marked again (which follows every width edited in place).
     int64_t maxWidth = 0;

@@ -1,7 +1,9 @@
 #pragma once
-// Overlap flags of a list of elements in order of position, set in one sweep
-// whatever the number of overlapping pairs: each element is flagged exactly
-// when its half-open span [pos, pos + width) intersects another element's.
+// Which elements of a list in order of position overlap another, found in one
+// sweep whatever the number of overlapping pairs. Two elements overlap when
+// their half-open spans [pos, pos + width) intersect; an element of width 0 or
+// less (only damaged files hold negative ones) overlaps only an element that
+// strictly covers it.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +12,10 @@
 
 namespace HVCurrentModel {
 
-template <class T>
-void markOverlapsInOrder(std::vector<T*>& v)
+// For each element of v: whether it overlaps another element k of v for
+// which partner(k) holds (an element is never its own partner).
+template <class T, class Partner>
+std::vector<bool> overlapsPartner(const std::vector<T*>& v, Partner partner)
 {
     const size_t n = v.size();
     // The positions, read once into one array: the searches below then stay
@@ -27,40 +31,48 @@ void markOverlapsInOrder(std::vector<T*>& v)
             starts.begin());
     };
 
-    // Largest end among the first k elements.
+    // Over the partners only: the largest end among the first k elements;
+    // the index of the first one of positive width from k on; and, since the
+    // last one of positive width up to k, the largest end of the others.
     constexpr int64_t kNone = std::numeric_limits<int64_t>::min();
     std::vector<int64_t> prefixMaxEnd(n + 1, kNone);
-    for (size_t k = 0; k < n; ++k) prefixMaxEnd[k + 1] = std::max(prefixMaxEnd[k], endOf(k));
-    // Elements of width 0 or less (only damaged files hold negative ones)
-    // overlap only an element that strictly covers them. Within each run of
-    // them: the largest end from the run's start up to k, and the index of the
-    // next element of positive width.
-    std::vector<int64_t> runMaxEnd(n, kNone);
     std::vector<size_t> nextSpanning(n + 1, n);
-    for (size_t k = 0; k < n; ++k)
-        if (!spans(k)) runMaxEnd[k] = std::max(endOf(k), k > 0 && !spans(k - 1) ? runMaxEnd[k - 1] : kNone);
-    for (size_t k = n; k-- > 0;) nextSpanning[k] = spans(k) ? k : nextSpanning[k + 1];
+    std::vector<int64_t> runMaxEnd(n + 1, kNone);  // shifted by one: runMaxEnd[k + 1] is k's
+    for (size_t k = 0; k < n; ++k) {
+        const bool counts = partner(k);
+        prefixMaxEnd[k + 1] = counts ? std::max(prefixMaxEnd[k], endOf(k)) : prefixMaxEnd[k];
+        runMaxEnd[k + 1] = !counts ? runMaxEnd[k] : spans(k) ? kNone : std::max(runMaxEnd[k], endOf(k));
+    }
+    for (size_t k = n; k-- > 0;) nextSpanning[k] = partner(k) && spans(k) ? k : nextSpanning[k + 1];
 
+    std::vector<bool> hit(n);
     for (size_t i = 0; i < n; ++i) {
         const int64_t pos = starts[i];
         const int64_t end = endOf(i);
-        bool hit;
-        if (spans(i)) {
-            // An earlier element reaching past pos, or a later one starting
-            // before end: one of positive width always reaches past pos; the
-            // others right after i form one run, looked for only when the
-            // next element starts before end.
-            hit = prefixMaxEnd[i] > pos;
-            if (!hit && i + 1 < n && starts[i + 1] < end) {
-                const size_t later = firstFrom(end);
-                hit = nextSpanning[i + 1] < later || runMaxEnd[later - 1] > pos;
-            }
-        } else {
+        if (!spans(i)) {
             // Only an earlier element that starts before end and reaches past pos.
-            hit = prefixMaxEnd[firstFrom(end)] > pos;
+            hit[i] = prefixMaxEnd[firstFrom(end)] > pos;
+            continue;
         }
-        v[i]->overlapped = hit;
+        // An earlier partner reaching past pos, or a later one starting
+        // before end: one of positive width always reaches past pos; among
+        // the others the largest end since the last one of positive width
+        // decides (those before i end at or before pos).
+        hit[i] = prefixMaxEnd[i] > pos;
+        if (!hit[i] && i + 1 < n && starts[i + 1] < end) {
+            const size_t later = firstFrom(end);
+            hit[i] = nextSpanning[i + 1] < later || runMaxEnd[later] > pos;
+        }
     }
+    return hit;
+}
+
+// Flags exactly the elements of v that overlap another element of v.
+template <class T>
+void markOverlapsInOrder(const std::vector<T*>& v)
+{
+    const std::vector<bool> hit = overlapsPartner(v, [](size_t) { return true; });
+    for (size_t k = 0; k < v.size(); ++k) v[k]->overlapped = hit[k];
 }
 
 }  // namespace HVCurrentModel

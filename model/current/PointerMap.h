@@ -34,29 +34,6 @@ public:
         slots[i] = {key, value};
     }
 
-    void erase(const K* key)
-    {
-        if (slots.empty()) return;
-        size_t i = home(key);
-        while (slots[i].key != key) {
-            if (!slots[i].key) return;
-            i = (i + 1) & mask();
-        }
-        // Entries after the gap move into it unless their home lies
-        // cyclically after the gap, up to where they stand.
-        for (size_t j = (i + 1) & mask(); slots[j].key; j = (j + 1) & mask()) {
-            const size_t k = home(slots[j].key);
-            const bool stays = i <= j ? (i < k && k <= j) : (i < k || k <= j);
-            if (stays) continue;
-            slots[i] = slots[j];
-            i = j;
-        }
-        slots[i] = {};
-        --used;
-    }
-
-    size_t size() const { return used; }
-
     // Empties the map, with room for count entries.
     void reset(size_t count)
     {
@@ -122,7 +99,6 @@ public:
     }
 
     bool contains(const K* key) const { return map.find(key) != nullptr; }
-    size_t size() const { return map.size(); }
 
     // Adds key (not null); false when it was there already.
     bool insert(const K* key)

@@ -125,8 +125,7 @@ void resolveNoteOverlaps(NoteContainer& notes)
         }
         ai = list.next(ai);
     }
-    const std::vector<Note*> kept = list.inOrder();
-    notes.assign(kept);
+    notes.assign(list.inOrder());
     notes.markAllOverlaps();
 }
 

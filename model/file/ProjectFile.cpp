@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -13,6 +14,7 @@
 #include "platform/FileUtil.h"
 #include "platform/LittleEndian.h"
 #include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 #include "shell/services/LanguageMgr.h"
 
 using HalvorenWin::CMemoryBuffer;
@@ -49,7 +51,7 @@ HalvorenModel* upgradeLegacy(std::unique_ptr<HalvorenModel> model, std::FILE* f,
 }
 
 // Removes a file or link at the path; a folder stays.
-void unlinkTemporary(const CString& path) { ::unlink(path.toUtf8().c_str()); }
+void unlinkTemporary(const CString& path) { ::unlink(path.toPathBytes().c_str()); }
 
 }  // namespace
 
@@ -64,19 +66,29 @@ int32_t saveProjectFile(const HalvorenModel& model, const CString& path)
     // written through, and the temporary file is created new: the open fails
     // when anything is there again (a folder, or a link planted since).
     unlinkTemporary(temporary);
+    errno = 0;
     FilePtr f(openFile(temporary, "wbx"));
     if (!f) return -1;
     // The bytes reach the disk before the rename makes them the project: a
     // crash cannot leave an empty file in its place.
     bool saved = writeProject(model, f.get()) && flushFileToDisk(f.get());
     saved = std::fclose(f.release()) == 0 && saved;
-    saved = saved && verifyProjectFile(temporary);
+    if (saved) {
+        // A temporary file that does not read back as written has no error
+        // of its own.
+        saved = verifyProjectFile(temporary);
+        errno = saved ? 0 : EIO;
+    }
     // The replaced file keeps its permissions (a new one gets the default).
     saved = saved && (!isFileExist(target) || copyPermissions(target, temporary));
     saved = saved && renameFile(temporary, target);
     // A failed save leaves the target as it was and takes its partial file
     // away: on a full disk it would hold the space the next save needs.
-    if (!saved) unlinkTemporary(temporary);
+    if (!saved) {
+        const int error = errno != 0 ? errno : EIO;
+        unlinkTemporary(temporary);
+        errno = error;
+    }
     return saved ? 0 : -1;
 }
 
@@ -108,21 +120,29 @@ HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits)
     return model.release();
 }
 
-bool verifyProjectFile(const CString& path)
+bool verifyProjectFile(const CString& path) { return projectFileProblem(path).empty(); }
+
+std::string projectFileProblem(const CString& path)
 {
     FilePtr f(openFile(path, "rb"));
-    if (!f) return false;
-    if (readTag(f.get())) {
+    if (!f) return regularFileProblem(path);
+    const std::string notAProject = "not a project file";
+    const bool tagged = readTag(f.get());
+    if (tagged) {
         char version[4];
-        if (std::fread(version, 1, 4, f.get()) != 4) return false;
+        if (std::fread(version, 1, 4, f.get()) != 4) return notAProject;
     } else {
         std::rewind(f.get());
     }
     char lengthBytes[4];
-    if (std::fread(lengthBytes, 1, 4, f.get()) != 4) return false;
+    if (std::fread(lengthBytes, 1, 4, f.get()) != 4) return notAProject;
     const auto length = static_cast<int32_t>(littleEndian32(lengthBytes));
-    if (length <= 0) return false;
-    const long bodyStart = std::ftell(f.get());
-    if (bodyStart < 0 || std::fseek(f.get(), 0, SEEK_END) != 0) return false;
-    return std::ftell(f.get()) == bodyStart + length;
+    if (length <= 0) return notAProject;
+    const std::optional<uint64_t> held = bytesLeftInFile(f.get());
+    if (!held) return notAProject;
+    if (*held == static_cast<uint64_t>(length)) return std::string();
+    // Without the tag the length word is all there is: any other file has
+    // one too.
+    if (!tagged) return notAProject;
+    return "its header announces " + std::to_string(length) + " bytes and it holds " + std::to_string(*held);
 }

@@ -2,6 +2,7 @@
 // The project file: the tag "HALVOREN", the version, the body length and the
 // body. Older files (untagged, or of version 1) are read and upgraded.
 #include <cstdint>
+#include <string>
 
 #include "model/current/HalvorenModel.h"
 #include "platform/CString.h"
@@ -12,7 +13,8 @@
 // that fails at any step leaves the previous file untouched. A path that is a
 // symbolic link has the file it points to replaced (through that file's
 // ".tmp"); a replaced file keeps its permissions. Returns 0 on success, -1
-// when the temporary file cannot be created, written, verified or moved.
+// when the temporary file cannot be created, written, verified or moved;
+// errno then tells why (EIO for a file that did not read back as written).
 int32_t saveProjectFile(const HVCurrentModel::HalvorenModel& model, const CString& path);
 
 // Reads a project file of any generation into a new model whose path is
@@ -25,3 +27,9 @@ HVCurrentModel::HalvorenModel* loadProjectFile(const CString& path, const ReadLi
 // True when the file opens, its body length is positive and the file ends
 // exactly where the header says the body ends.
 bool verifyProjectFile(const CString& path);
+
+// Why verifyProjectFile refuses the file, empty when it accepts it: the
+// system's reason when it cannot be opened (regularFileProblem), "its
+// header announces N bytes and it holds M" for a tagged file whose body is
+// cut or grown, and "not a project file" for anything else it refuses.
+std::string projectFileProblem(const CString& path);

@@ -84,7 +84,7 @@ void recDeleteElements(CHistoryGroup* group, const std::vector<T*>& list, HVCurr
     using Act = CDeleteElementsAct<T>;
     if (list.size() == 1 && list[0]) {
         T* e = list[0];
-        const size_t index = c.locate(e);
+        const size_t index = c.indexOf(e);
         if (index == c.size()) return;
         const bool overlapped = e->overlapped;
         std::vector<T*> cleared = c.remove(e);

@@ -11,6 +11,7 @@
 #include "model/import/ClampToInt32.h"
 #include "model/import/ImportBudget.h"
 #include "model/document/SSSynthesizerDoc.h"
+#include "model/import/MidiText.h"
 #include "model/import/MidiTrackRecord.h"
 #include "model/import/SortedFill.h"
 #include "model/import/midi/MIDIFileRead.h"
@@ -52,7 +53,8 @@ Track* newImportTrack(const std::string& singer)
     return track;
 }
 
-Note* makeNote(const MidiNoteRecord& record, int32_t ticksPerQuarter, const ScoreImportContext& context)
+Note* makeNote(const MidiNoteRecord& record, int32_t ticksPerQuarter, const MidiTextDecoder& text,
+               const ScoreImportContext& context)
 {
     auto* note = new Note;
     note->key = kKeyBase - record.note;
@@ -63,7 +65,7 @@ Note* makeNote(const MidiNoteRecord& record, int32_t ticksPerQuarter, const Scor
         note->phoneticSymbol = context.defaultSymbol;
         return note;
     }
-    note->lyric = ansiToUtf8(record.lyric);
+    note->lyric = text.toUtf8(record.lyric);
     if (!context.lyricDict) {
         note->phoneticSymbol = note->lyric;
         return note;
@@ -87,12 +89,12 @@ void addNotesToNewSeg(const std::vector<Note*>& notes, SingSegment* seg)
 // record's notes once they are built. Returns the tick at which its first
 // note (in finishing order) starts, when it has one.
 std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& record, int midiTrack,
-                                   SingSegment* seg, const ScoreImportContext& context)
+                                   SingSegment* seg, const MidiTextDecoder& text, const ScoreImportContext& context)
 {
     std::vector<Note*> notes;
     notes.reserve(record.notes.size());
     for (const MidiNoteRecord& r : record.notes) {
-        Note* note = makeNote(r, record.ticksPerQuarter, context);
+        Note* note = makeNote(r, record.ticksPerQuarter, text, context);
         // A note of no width (its ends fall on one model tick) could not be
         // edited or fixed; it is left out.
         if (note->width <= 0) {
@@ -102,7 +104,7 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& reco
         notes.push_back(note);
     }
     std::vector<MidiNoteRecord>().swap(record.notes);
-    seg->name = ansiToUtf8(record.name);
+    seg->name = text.toUtf8(record.name);
     const int64_t lastEnd = notes.empty() ? 0 : spanEnd(*notes.back());
     // The last note's end rounded up to a whole measure, plus one measure.
     seg->width = clampToInt32((lastEnd + 2 * kMeasureTicks - 1) / kMeasureTicks * kMeasureTicks);
@@ -151,8 +153,8 @@ bool withinBudget(const std::vector<int>& chosen, const std::map<int, size_t>& n
 
 // Offers the dialog every track that has notes; returns their indices, and
 // their numbers of notes in notesOf.
-std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, ISelectMidiTrackDlg& dialog,
-                             std::map<int, size_t>& notesOf)
+std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, const MidiTextDecoder& text,
+                             ISelectMidiTrackDlg& dialog, std::map<int, size_t>& notesOf)
 {
     std::vector<int> offered;
     MidiTrackRecord record;
@@ -160,7 +162,7 @@ std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, ISelectMidiTr
         fillMidiTrackRecord(tracks, i, record);
         if (record.notes.empty()) continue;
         CString name;
-        utf8ToCstr(ansiToUtf8(record.name).c_str(), name);
+        utf8ToCstr(text.toUtf8(record.name).c_str(), name);
         dialog.addTrack(name, i, static_cast<int>(record.notes.size()));
         offered.push_back(i);
         notesOf[i] = record.notes.size();
@@ -186,8 +188,9 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     uint64_t fileBytes = 0;
     if (!readMidiFile(path, tracks, fileBytes)) return readFailed();
 
+    const MidiTextDecoder text(tracks);
     std::map<int, size_t> notesOf;
-    const std::vector<int> offered = offerTracks(tracks, dialog, notesOf);
+    const std::vector<int> offered = offerTracks(tracks, text, dialog, notesOf);
     if (!dialog.doModal()) return result;
     std::vector<int> chosen;
     for (int m : dialog.getSelTracks())
@@ -220,7 +223,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
 
     for (size_t k = 0; k < chosen.size(); ++k) {
         SingSegment* seg = newTracks[k]->singSegs->segAt(0);
-        const std::optional<int32_t> first = fillSegment(doc, records[k], chosen[k], seg, context);
+        const std::optional<int32_t> first = fillSegment(doc, records[k], chosen[k], seg, text, context);
         if (first && (!result.firstNoteTick || *first < *result.firstNoteTick)) result.firstNoteTick = first;
     }
 
@@ -228,6 +231,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
         addTempos(tempoTrack, *result.newModel);
     else
         doc.insertTracks(newTracks);
+    result.tracks = std::move(newTracks);
     result.status = MidiImportResult::Status::imported;
     return result;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "model/current/HalvorenModel.h"
 #include "model/import/ISelectMidiTrackDlg.h"
@@ -22,6 +23,8 @@ struct MidiImportResult {
     std::unique_ptr<HVCurrentModel::HalvorenModel> newModel;
     // Where the earliest imported note starts, when there is one.
     std::optional<int32_t> firstNoteTick;
+    // The tracks the notes went into, owned by the project.
+    std::vector<HVCurrentModel::Track*> tracks;
 };
 
 // Reads the file and asks the dialog. A file that cannot be read (also one

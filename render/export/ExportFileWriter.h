@@ -6,6 +6,7 @@
 // destroyed before commit removes its temporary file.
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "platform/CString.h"
 #include "platform/FileUtil.h"
@@ -31,11 +32,20 @@ public:
     bool commit();
     // Drops an unfinished file.
     void abandon();
+    // Why the last open, write or commit failed: the system's reason ("No
+    // space left on device") or what the output cannot be; empty when none
+    // failed since the last open.
+    const std::string& failure() const { return failure_; }
 
 private:
+    // Records why a step failed (errno's reason, else `otherwise`), drops
+    // the file and returns false.
+    bool fail(const char* otherwise);
+
     FilePtr file_;
     CString temporary_;
     CString target_;
     bool mp3_ = false;
     Mp3Encoder encoder_;
+    std::string failure_;
 };

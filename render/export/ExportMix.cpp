@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/StringUtil.h"
 #include "render/audio/MixBuffer.h"
+#include "render/export/OpeningFade.h"
 #include "render/synth/ISynth.h"
 #include "shell/services/LanguageMgr.h"
 
@@ -56,7 +57,11 @@ void ExportMix::mixBlock(int64_t from, int frames) {
         }
     }
     block_.resize(sum_.size());
-    for (size_t i = 0; i < sum_.size(); ++i) block_[i] = static_cast<int16_t>(std::clamp(sum_[i], -32768, 32767));
+    for (size_t i = 0; i < sum_.size(); ++i) {
+        block_[i] = static_cast<int16_t>(std::clamp(sum_[i], -32768, 32767));
+        clipped_ += block_[i] != sum_[i];
+    }
+    if (from == 0) fadeInOpening(block_);
 }
 
 void ExportMix::complete() {
@@ -83,12 +88,19 @@ bool ExportMix::advance(int maxBlocks, bool synthesisDone) {
     return done_;
 }
 
-bool isExportExtension(const CString& path) {
-    const std::string ext = toLowerAscii(getFileExt(path).toUtf8());
-    return ext == "wav" || ext == "mp3";
+std::string ExportMix::failure() const {
+    if (!failed_) return std::string();
+    return totalFrames_ > kMaxExportFrames ? "too long for a WAV file" : file_.failure();
 }
 
-void showExportFailure(const CString& path) {
-    showMessageBox(path + u"\nWave " + translate("file output failed") + u"...", CString(u"-_-!"), MbButtons::ok,
-                   MbIcon::warning);
+bool isExportExtension(const CString& path) {
+    return isMp3Path(path) || toLowerAscii(getFileExt(path).toUtf8()) == "wav";
+}
+
+bool isMp3Path(const CString& path) { return toLowerAscii(getFileExt(path).toUtf8()) == "mp3"; }
+
+void showExportFailure(const CString& path, const std::string& reason) {
+    CString text = path + (isMp3Path(path) ? u"\nMP3 " : u"\nWave ") + translate("file output failed") + u"...";
+    if (!reason.empty()) text += u"\n" + CString::fromUtf8(reason);
+    showMessageBox(text, CString(u"-_-!"), MbButtons::ok, MbIcon::warning);
 }

@@ -1,12 +1,16 @@
 #pragma once
 // The mixing and writing shared by the export jobs. An output's sources (sung
 // segments and clips) are summed block by block in 32 bits with their gain
-// and pan, saturated once per sample to 16 bits and written as soon as every
-// source that reaches the block has delivered it, so that only a block is
-// ever held beside the synthesizers' own outputs. The file goes through a
-// temporary file that replaces the target only once it is complete.
+// and pan, saturated once per sample to 16 bits (the saturated samples are
+// counted) and written as soon as every source that reaches the block has
+// delivered it, so that only a block is ever held beside the synthesizers'
+// own outputs. An output whose first sample is not silent fades in over its
+// first 5 ms, so that the file does not open on a step. The file goes
+// through a temporary file that replaces the target only once it is
+// complete.
 #include <algorithm>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/CString.h"
@@ -44,8 +48,13 @@ public:
     // written and in place, or has failed. Frames outside the output are
     // dropped; the synthesizers are stopped once the output is complete.
     bool advance(int maxBlocks, bool synthesisDone);
-    // Whether the file could not be written.
+    // Whether the file could not be written, and why.
     bool failed() const { return failed_; }
+    std::string failure() const;
+    // Frames written so far.
+    int64_t writtenFrames() const { return written_; }
+    // Samples (of either channel) that did not fit 16 bits and were saturated.
+    int64_t clippedSamples() const { return clipped_; }
     // Drops the unfinished file.
     void abandon() { file_.abandon(); }
 
@@ -61,6 +70,7 @@ private:
     std::vector<int32_t> sum_;
     std::vector<int16_t> block_;
     int64_t written_ = 0;
+    int64_t clipped_ = 0;
     bool opened_ = false;
     bool done_ = false;
     bool failed_ = false;
@@ -68,9 +78,13 @@ private:
 
 // True for the extensions an export can write: "wav" or "mp3", any case.
 bool isExportExtension(const CString& path);
+// True for "mp3" in any case.
+bool isMp3Path(const CString& path);
 
-// The failure box: "<path>\nWave <file output failed>..." with caption "-_-!".
-void showExportFailure(const CString& path);
+// The failure box: "<path>\nWave <file output failed>..." ("MP3" for an MP3
+// file), then the reason on a line of its own when there is one, with
+// caption "-_-!".
+void showExportFailure(const CString& path, const std::string& reason);
 
 // An end frame (start + count) limited to the int range the jobs count in.
 int clampFrames(int64_t frames);

@@ -25,25 +25,25 @@ void removeInvalidFileNameChars(CString& text) {
 }
 
 CString fitFileName(const CString& stem, const CString& ext, size_t maxBytes) {
-    const size_t extBytes = ext.toUtf8().size();
+    const size_t extBytes = ext.toPathBytes().size();
     const size_t budget = maxBytes > extBytes ? maxBytes - extBytes : 0;
     const std::u16string& text = stem.str();
     size_t bytes = 0;
     size_t kept = 0;
     while (kept < text.size()) {
         const char16_t c = text[kept];
-        // A surrogate pair is one character of four bytes.
-        const bool pair = c >= 0xD800 && c <= 0xDBFF && kept + 1 < text.size();
-        const size_t size = pair ? 4 : c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+        // A surrogate pair is one character; a path's stray byte is one unit.
+        const size_t units = c >= 0xD800 && c <= 0xDBFF && kept + 1 < text.size() ? 2 : 1;
+        const size_t size = CString(text.substr(kept, units)).toPathBytes().size();
         if (bytes + size > budget) break;
         bytes += size;
-        kept += pair ? 2 : 1;
+        kept += units;
     }
     return CString(text.substr(0, kept)) + ext;
 }
 
 size_t fileNameLimit(const CString& folder) {
-    const long limit = pathconf(folder.isEmpty() ? "." : folder.toUtf8().c_str(), _PC_NAME_MAX);
+    const long limit = pathconf(folder.isEmpty() ? "." : folder.toPathBytes().c_str(), _PC_NAME_MAX);
     return limit > 0 ? static_cast<size_t>(limit) : kDefaultFileNameLimit;
 }
 

@@ -12,7 +12,7 @@ CString getFolderOfPath(const CString& path);
 // U+007F) from the text.
 void removeInvalidFileNameChars(CString& text);
 // stem + ext, the stem shortened from its end until the name takes at most
-// maxBytes bytes of UTF-8.
+// maxBytes bytes as a path (CString::toPathBytes).
 CString fitFileName(const CString& stem, const CString& ext, size_t maxBytes);
 // The longest file name, in bytes, the folder's file system takes.
 inline constexpr size_t kDefaultFileNameLimit = 255;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <string>
 
+#include "platform/MessageBox.h"
 #include "render/export/ExportMix.h"
 #include "render/synth/ISynth.h"
 #include "shell/services/LanguageMgr.h"
@@ -36,6 +38,18 @@ int SynthsProcessMgr::progress() {
     return lastProgress_;
 }
 
+int SynthsProcessMgr::writtenShare() {
+    int64_t total = 0;
+    int64_t written = 0;
+    for (const ExportMix* out : outputs()) {
+        total += out->totalFrames();
+        written += out->writtenFrames();
+    }
+    if (total == 0) return lastProgress_;
+    if (written >= total) return 100;
+    return static_cast<int>(std::clamp<int64_t>(written * 100 / total, 0, 99));
+}
+
 CString SynthsProcessMgr::statusText() {
     return translate(lastProgress_ == 100 ? "writing file" : "synthesizing") + u"...";
 }
@@ -54,7 +68,12 @@ void SynthsProcessMgr::finish() {
         out->advance(INT_MAX, true);
         if (out->failed()) {
             failed_ = true;
-            showExportFailure(out->path());
+            showExportFailure(out->path(), out->failure());
+        } else if (out->clippedSamples() > 0) {
+            showMessageBox(out->path() + u"\n" +
+                               CString::fromUtf8(std::to_string(out->clippedSamples()) +
+                                                 " samples were clipped: the mix is louder than 16 bits can hold"),
+                           CString(u"-_-!"), MbButtons::ok, MbIcon::warning);
         }
     }
 }

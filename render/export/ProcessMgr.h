@@ -23,13 +23,19 @@ public:
     virtual void cancel() = 0;
     // The last value computed by progress() is 100.
     virtual bool isFinished() = 0;
+    // 0..100 for the progress bar: the share of the output frames written
+    // (an MP3 is encoded as it is written), or progress() when there is
+    // nothing to write; 100 once every output is complete.
+    virtual int writtenShare() = 0;
+    // The files' format for the progress title: "WAV" or "MP3".
+    virtual CString formatName() const = 0;
     // "synthesizing..." while rendering, "writing file..." at 100 (translated).
     virtual CString statusText() = 0;
     // Writes a few blocks of what the synthesizers have delivered; true once
     // every output is complete (only after isFinished).
     virtual bool deliver() = 0;
-    // Writes what is left and completes the file(s); a failure is shown in
-    // a message box.
+    // Writes what is left and completes the file(s); a failure, and an
+    // output some of whose samples were clipped, is shown in a message box.
     virtual void finish() = 0;
     // Whether finish() failed to write a file.
     virtual bool writeFailed() const = 0;
@@ -52,6 +58,8 @@ public:
     int progress() override;
     void cancel() override;
     bool isFinished() override { return lastProgress_ == 100; }
+    int writtenShare() override;
+    CString formatName() const override { return CString(u"WAV"); }
     CString statusText() override;
     bool deliver() override;
     void finish() override;

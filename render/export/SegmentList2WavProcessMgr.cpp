@@ -24,6 +24,10 @@ void SegmentList2WavProcessMgr::addClipJob(const int16_t* left, const int16_t* r
     totalFrames_ = std::max(totalFrames_, clampFrames(int64_t{startFrame} + std::max(frames, 0)));
 }
 
+CString SegmentList2WavProcessMgr::formatName() const {
+    return CString(isMp3Path(outputPath_) ? u"MP3" : u"WAV");
+}
+
 std::vector<ISynth*> SegmentList2WavProcessMgr::synths() const {
     std::vector<ISynth*> out;
     for (const ExportJob& job : jobs_)

@@ -33,6 +33,8 @@ public:
     void addClipJob(const int16_t* left, const int16_t* right, int frames, int startFrame, float gain, float pan);
 
     int totalFrames() const { return totalFrames_; }
+    // "MP3" for an MP3 file, else "WAV".
+    CString formatName() const override;
 
 private:
     std::vector<ISynth*> synths() const override;

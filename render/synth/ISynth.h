@@ -18,6 +18,9 @@ struct NoteTimesRec {
     std::array<float, 8> values{};
     HVCurrentModel::Note* note = nullptr;
     bool sung = true;  // false: the bank has no record for the note
+    // The symbol sung in place of the note's own, which the bank does not
+    // know; empty when the note sings its own.
+    std::string singsInstead;
 };
 
 // Told when a synthesizer's job has written its whole output.

@@ -21,6 +21,8 @@ constexpr CurveSlot kScoreCurveSlots[HalvorenEngine::kScoreCurveCount] = {
     kPitchWorkCurve2, kAmplitudeCurve, kPowerCurve, kBreathCurve, kGenderCurve, kBrightnessCurve, kCrossCurve};
 // What a zero-length ("0") note is sung with.
 const std::string kZeroNoteSymbol = "a";
+// What a note is sung with whose symbol the bank does not know.
+const std::string kUnknownSymbolStandIn = "la";
 }  // namespace
 
 void TimbreAwareSynth::attachCore(const std::string& bankPath)
@@ -58,16 +60,15 @@ void TimbreAwareSynth::crossTimbreNameFor(const Note& note, std::string& out)
     timbreName(note.key, note.crossTimbre, out);
 }
 
-std::string TimbreAwareSynth::symbolFor(const std::string& phoneticSymbol)
+std::string TimbreAwareSynth::symbolFor(const std::string& phoneticSymbol, bool* replaced)
 {
     const std::string symbol = withVForUe(removeStrBetween(phoneticSymbol, "<", ">"));
-    if (keepUnknownSymbols_)
-        return symbol;
-    if (symbol.empty())
-        return "la";
-    if (symbol != "-" && symbol != "0" && !core_->isValidSymbol(symbol))
-        return "la";
-    return symbol;
+    const bool unknown =
+        !keepUnknownSymbols_ &&
+        (symbol.empty() || (symbol != "-" && symbol != "0" && !core_->isValidSymbol(symbol)));
+    if (replaced != nullptr)
+        *replaced = unknown;
+    return unknown ? kUnknownSymbolStandIn : symbol;
 }
 
 bool TimbreAwareSynth::buildScore(std::vector<Note*>* outNotes, SingSegment& seg, const std::vector<Tempo*>& tempos,
@@ -180,8 +181,12 @@ void TimbreAwareSynth::getNoteTimes(SingSegment* seg, const std::vector<Tempo*>&
     const float segStart = TempoMap(tempos).tickToSec(seg->pos);
     const std::size_t count = std::min(notes.size(), times.size());
     for (std::size_t i = 0; i < count; ++i) {
-        NoteTimesRec rec{times[i].values, notes[i], times[i].sung};
+        NoteTimesRec rec{times[i].values, notes[i], times[i].sung, {}};
         rec.values[0] += segStart;
-        out.push_back(rec);
+        bool replaced = false;
+        const std::string sung = symbolFor(notes[i]->phoneticSymbol, &replaced);
+        if (replaced)
+            rec.singsInstead = sung;
+        out.push_back(std::move(rec));
     }
 }

@@ -26,8 +26,9 @@ public:
                      int fromTick, int toTick, float leadIn) override;
     // Nothing (out cleared, notes untouched) without an engine or while its
     // job is not idle; else out[i] is the plan's entry i with the segment's
-    // start added to its first value, for as many entries as both the notes
-    // and the plan have. The plan reads a score of its own, never the job's.
+    // start added to its first value and the symbol sung in place of one the
+    // bank does not know, for as many entries as both the notes and the plan
+    // have. The plan reads a score of its own, never the job's.
     void getNoteTimes(HVCurrentModel::SingSegment* seg, const std::vector<HVCurrentModel::Tempo*>& tempos,
                       int fromTick, int toTick, float leadIn, std::vector<NoteTimesRec>& out) override;
     int timbreCount() override;
@@ -60,7 +61,9 @@ private:
                    HVCurrentModel::SingSegment& seg, const std::vector<HVCurrentModel::Tempo*>& tempos, int fromTick,
                    int toTick, float leadIn, bool withCurves);
     void timbreName(int key, int timbreIndex, std::string& out);
-    std::string symbolFor(const std::string& phoneticSymbol);
+    // The symbol a note of this phonetic symbol is sung with; replaced (when
+    // given) tells whether it stands in for a symbol the bank does not know.
+    std::string symbolFor(const std::string& phoneticSymbol, bool* replaced = nullptr);
 
     std::unique_ptr<SynthCore> core_;
     CTimbrePianoValueMgr timbres_;

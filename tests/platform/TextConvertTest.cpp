@@ -45,3 +45,23 @@ TEST(TextConvert, AnsiTextIsDecodedAsGb18030UnlessItIsUtf8) {
     EXPECT_EQ(cut.substr(0, 1), "a");
     EXPECT_TRUE(isValidUtf8(cut));
 }
+
+TEST(TextConvert, PathBytesRoundTripWhetherOrNotTheyAreUtf8) {
+    const std::string cases[] = {
+        "song.ot",
+        "lat\xE9.ot",                       // Latin-1
+        "\xE4\xB8\xAD\xE6\x96",              // a character, then one cut short
+        "\xED\xA0\x80/\xC0\xAF/\xF4\x90\x80\x80",  // a surrogate, an overlong "/", past U+10FFFF
+        "\xF0\x9F\x8E\xB5\xFF",              // outside the BMP, then a stray byte
+    };
+    for (const std::string& bytes : cases) {
+        const CString path = CString::fromPathBytes(bytes);
+        EXPECT_EQ(path.toPathBytes(), bytes);
+        // As text the stray bytes read U+FFFD; valid UTF-8 is decoded as it is.
+        EXPECT_TRUE(isValidUtf8(path.toUtf8()));
+        if (isValidUtf8(bytes)) {
+            EXPECT_EQ(path, CString::fromUtf8(bytes));
+        }
+    }
+    EXPECT_EQ(CString::fromPathBytes("a\xE9").toUtf8(), "a\xEF\xBF\xBD");
+}

@@ -1,5 +1,6 @@
 #include "LyricDictionary.h"
 
+#include "SyllableSpellings.h"
 #include "lyrics/Utf8CodePoints.h"
 
 namespace demobank {
@@ -39,8 +40,10 @@ std::size_t writeLyricDictionary(std::ostream& out, const CPinyinDict& pinyin)
 {
     std::size_t lines = 0;
     for (const std::string& syllable : pinyin.getSyllables()) {
-        out << syllable << '=' << syllable << '\n';
-        ++lines;
+        for (const std::string& spelling : syllableSpellings(syllable)) {
+            out << spelling << '=' << syllable << '\n';
+            ++lines;
+        }
     }
     const ChCharacterDict* dict = pinyin.getDictionary();
     if (dict == nullptr)

@@ -1,5 +1,6 @@
 #include "tools/unihan/RimeWords.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -63,11 +64,16 @@ RimeWords convertRimeWords(std::istream& in, const Readings& readings) {
         std::getline(fields, syllables, '\t');
         std::getline(fields, weightText, '\t');
         std::vector<std::uint32_t> word;
-        if (!strictUtf8ToCodePoints(text, word) || word.size() < 2) continue;
+        if (!strictUtf8ToCodePoints(text, word) || word.empty()) continue;
+        const long long weight = std::strtoll(weightText.c_str(), nullptr, 10);
+        if (word.size() == 1) {
+            long long& known = words.characterWeights[word[0]][dictionarySpelling(syllables)];
+            known = std::max(known, weight);
+            continue;
+        }
         seen.insert(word);
         const std::optional<std::vector<std::string>> symbols = matchTones(word, syllables, readings);
         if (!symbols) continue;
-        const long long weight = std::strtoll(weightText.c_str(), nullptr, 10);
         const auto best = bestWeight.find(word);
         if (best != bestWeight.end() && best->second >= weight) continue;
         bestWeight[word] = weight;
@@ -75,6 +81,31 @@ RimeWords convertRimeWords(std::istream& in, const Readings& readings) {
     }
     words.leftOut = static_cast<int>(seen.size() - words.phrases.size());
     return words;
+}
+
+void rankReadingsByWeight(UnihanLists& lists, const RimeWords& words) {
+    for (const auto& entry : words.characterWeights) {
+        const std::uint32_t cp = entry.first;
+        const std::map<std::string, long long>& weights = entry.second;
+        const auto found = lists.readings.find(cp);
+        if (found == lists.readings.end()) continue;
+        std::vector<std::string>& symbols = found->second;
+        // A symbol less its tone digit is its toneless syllable.
+        const auto weightOf = [&weights](const std::string& symbol) {
+            const auto w = weights.find(symbol.substr(0, symbol.size() - 1));
+            return w == weights.end() ? -1LL : w->second;
+        };
+        std::set<std::string> syllables;
+        for (const std::string& symbol : symbols)
+            if (weightOf(symbol) >= 0) syllables.insert(symbol.substr(0, symbol.size() - 1));
+        if (syllables.size() < 2) continue;
+        std::stable_sort(symbols.begin(), symbols.end(),
+                         [&](const std::string& a, const std::string& b) { return weightOf(a) > weightOf(b); });
+        for (auto* list : {&lists.common, &lists.other}) {
+            const auto own = list->find(cp);
+            if (own != list->end()) own->second = symbols.front();
+        }
+    }
 }
 
 void writePhraseList(std::ostream& out,

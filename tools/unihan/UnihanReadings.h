@@ -5,7 +5,8 @@
 // every other character. A character's readings come from kHanyuPinlu (most
 // frequent first), kMandarin, kTGHZ2013, kXHC1983 and kHanyuPinyin, in this
 // order; only readings that are valid syllables the dictionary knows are
-// used, and the first of them is the character's own.
+// used, and the first of them is the character's own (until a word list
+// ranks them, RimeWords.h).
 #include <cstdint>
 #include <istream>
 #include <map>

@@ -1,6 +1,8 @@
 // Writes the character lists "zh_list" and "zh_listx" of the dictionary
 // folder from Unihan_Readings.txt (plain or .bz2, decompressed by bzip2), and,
-// given a Rime word list, the phrases of its words at the end of "zh_listx".
+// given a Rime word list, the phrases of its words at the end of "zh_listx";
+// its lines of single characters then rank each character's readings, so a
+// character reads as it most often does.
 //   hv_unihan_convert <Unihan_Readings.txt[.bz2]> <output folder> [<pinyin_simp.dict.yaml>]
 // A "zh.dict" compiled from older lists is removed, so the program rebuilds
 // it from the new ones.
@@ -68,7 +70,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::istringstream in(text);
-    const UnihanLists lists = convertUnihanReadings(in);
+    UnihanLists lists = convertUnihanReadings(in);
     if (lists.common.empty()) {
         std::cerr << "no kHanyuPinlu readings in " << argv[1] << "\n";
         return 1;
@@ -81,6 +83,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         words = convertRimeWords(wordList, lists.readings);
+        rankReadingsByWeight(lists, words);
     }
 
     const fs::path folder = argv[2];
@@ -89,7 +92,7 @@ int main(int argc, char** argv) {
     const bool written =
         writeList(folder / "zh_list",
                   [&](std::ostream& out) {
-                      writeCharacterList(out, lists.common, "most frequent readings (Unihan kHanyuPinlu)");
+                      writeCharacterList(out, lists.common, "characters with frequency data (Unihan kHanyuPinlu)");
                   }) &&
         writeList(folder / "zh_listx", [&](std::ostream& out) {
             writeCharacterList(out, lists.other, "other characters (Unihan kMandarin and dictionaries)");

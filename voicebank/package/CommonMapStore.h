@@ -14,7 +14,7 @@ template <class T>
 class CommonMapStore {
 public:
     // log receives the message of a refused insert; it must outlive the store.
-    explicit CommonMapStore(std::ostream& log = std::cout) : log_(&log) {}
+    explicit CommonMapStore(std::ostream& log = std::cerr) : log_(&log) {}
     virtual ~CommonMapStore() { clear(); }
     CommonMapStore(const CommonMapStore&) = delete;
     CommonMapStore& operator=(const CommonMapStore&) = delete;

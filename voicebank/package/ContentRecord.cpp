@@ -32,7 +32,7 @@ bool readContentRecord(const std::string& basePath, std::int32_t offset, std::in
         whole = std::int64_t(buffer.size()) >= std::int64_t(minBytes) && buffer.size() > 0;
     }
     if (!whole)
-        log << "fail to read package content file" << path << std::endl;
+        log << "fail to read package content file " << path << std::endl;
     return whole;
 }
 

@@ -16,7 +16,7 @@ namespace Halvoren {
 std::string contentPartPath(const std::string& basePath, std::int32_t part);
 
 // Reads the record (int32 length, then the bytes) at offset of the content
-// part into buffer. False, writing "fail to read package content file" and
+// part into buffer. False, writing "fail to read package content file " and
 // the path to log, when the part cannot be opened or is no regular file (a
 // FIFO or a device is refused at once), the offset is negative or
 // past the file's end, or the record holds fewer than minBytes bytes (a

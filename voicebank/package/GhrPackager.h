@@ -24,7 +24,7 @@ public:
     using VoiceSrc = WithMaterial<SrcParameter, SrcMaterial>;
     using ContinuantSrc = WithMaterial<SrcContinuantParameter, SrcMaterial>;
 
-    explicit GhrPackager(std::string basePath, std::ostream& log = std::cout)
+    explicit GhrPackager(std::string basePath, std::ostream& log = std::cerr)
         : IndexedPackage(std::move(basePath), Layout::kIndexFormat, log)
     {
     }

@@ -33,12 +33,12 @@ public:
 
     // Reads basePath + "HVI"; says at once when basePath + "HVC" cannot be
     // opened or is no regular file (every load then gives null).
-    explicit HprPackager(std::string basePath, std::ostream& log = std::cout)
+    explicit HprPackager(std::string basePath, std::ostream& log = std::cerr)
         : IndexedPackage(std::move(basePath), Layout::kIndexFormat, log)
     {
         const std::string content = contentPartPath(this->basePath(), 0);
         if (!FilePtr(openFile(CString::fromUtf8(content), "rb")))
-            log << "fail to read package content file" << content << std::endl;
+            log << "fail to read package content file " << content << std::endl;
     }
 
     // The canonical pitch name of the unit's variant nearest pitch, with its

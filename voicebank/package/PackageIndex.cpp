@@ -291,14 +291,14 @@ bool readPackageIndex(const std::string& path, const IndexFormat& format, BasicP
     const FilePtr opened(openFile(file, "rb"));
     const std::optional<std::uint64_t> size = opened ? bytesLeftInFile(opened.get()) : std::nullopt;
     if (size && *size > kMaxIndexBytes) {
-        log << "fail to read package index file" << path << ": larger than " << kMaxIndexBytes << " bytes"
+        log << "fail to read package index file " << path << ": larger than " << kMaxIndexBytes << " bytes"
             << std::endl;
         return false;
     }
     std::string bytes;
     if (!readWholeFile(file, bytes, kMaxIndexBytes) ||
         !readPackageIndexBytes(ByteCursor(bytes.data(), bytes.size()), format, out)) {
-        log << "fail to read package index file" << path << std::endl;
+        log << "fail to read package index file " << path << std::endl;
         return false;
     }
     return true;

@@ -92,10 +92,10 @@ inline constexpr std::uint64_t kIndexBuildBudget = std::uint64_t{768} << 20;
 inline constexpr std::uint64_t kMaxIndexBytes = kIndexBuildBudget / kIndexBuiltPerFileByte;
 
 // Reads the index at path into out (which starts as constructed). A file
-// larger than kMaxIndexBytes writes "fail to read package index file", the
+// larger than kMaxIndexBytes writes "fail to read package index file ", the
 // path and ": larger than 67108864 bytes" to log. A file that cannot be
 // read, whose bytes stop inside a field or a record, or whose entries pass
-// the read budget writes "fail to read package index file" and the path;
+// the read budget writes "fail to read package index file " and the path;
 // what was read whole is kept, the rest keeps its defaults. Records whose
 // fields do not fit their frame, of other kinds, or beyond a unit's capacity
 // are skipped; a record of length 0 or less indexes nothing. A tail-block

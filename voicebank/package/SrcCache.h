@@ -20,7 +20,7 @@ template <class VoiceSrc, class ContinuantSrc, class SrcParameter, class SrcCont
 class BasicSrcCache {
 public:
     // log receives the message of a refused insert; it must outlive the cache.
-    explicit BasicSrcCache(std::ostream& log = std::cout)
+    explicit BasicSrcCache(std::ostream& log = std::cerr)
         : voiceSrcs(log), continuantSrcs(log), srcParameters(log), srcContinuantParameters(log)
     {
     }

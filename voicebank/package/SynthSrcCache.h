@@ -50,7 +50,7 @@ public:
     static constexpr int kFftSize = Generation == 1 ? 4096 : 512;
 
     // Refusals of an insert are written to log, which must outlive the cache.
-    explicit BasicSynthSrcCache(float sampleRate, std::ostream& log = std::cout) : log_(&log)
+    explicit BasicSynthSrcCache(float sampleRate, std::ostream& log = std::cerr) : log_(&log)
     {
         joiner.init(kFftSize, sampleRate);
     }

@@ -39,7 +39,7 @@ public:
     // Reads basePath + "HVI". A file that cannot be read, or is damaged,
     // writes "fail to read package index file" and the path to log (which
     // must outlive the packager) and keeps what was read whole.
-    explicit SourceStorePackager(std::string basePath, std::ostream& log = std::cout);
+    explicit SourceStorePackager(std::string basePath, std::ostream& log = std::cerr);
     virtual ~SourceStorePackager() = default;
     SourceStorePackager(const SourceStorePackager&) = delete;
     SourceStorePackager& operator=(const SourceStorePackager&) = delete;

@@ -178,7 +178,7 @@ TEST(SourceStore, RefusesUnusableHopOrRateWithOneIndexMessage)
         StoreOnDisk disk("store_refuse", bank);
         const std::string where = std::to_string(c.hop) + " @ " + std::to_string(c.rate);
         EXPECT_EQ(disk.package->isUsable(), c.usable) << where;
-        const std::string message = "fail to read package index file" + testbank::packageBasePath(disk.folder) + "HVI\n";
+        const std::string message = "fail to read package index file " + testbank::packageBasePath(disk.folder) + "HVI\n";
         EXPECT_EQ(disk.log.str(), c.usable ? "" : message) << where;
         // The slots still answer as stored.
         EXPECT_EQ(disk.store().getHopSize(), c.hop) << where;
@@ -190,7 +190,7 @@ TEST(SourceStore, UnreadableIndexIsReportedOnlyOnce)
     testbank::PackageOnDisk<SourceStore_pkg> disk("store_noindex");
     disk.openIndex("ext2");  // ends before the header
     EXPECT_FALSE(disk.package->isUsable());
-    const std::string message = "fail to read package index file" + testbank::packageBasePath(disk.folder) + "HVI\n";
+    const std::string message = "fail to read package index file " + testbank::packageBasePath(disk.folder) + "HVI\n";
     EXPECT_EQ(disk.log.str(), message);
 }
 

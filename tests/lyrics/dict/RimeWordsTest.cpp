@@ -24,11 +24,16 @@ const std::map<std::uint32_t, Symbols> kReadings = {
     {kLeCp, {"le5", "liao3", "liao4"}}, {kDaCp, {"da4", "dai4"}}, {kLingCp, {"ling3"}},
     {kLveCp, {"lve4"}}, {kNgCp, {"ng2"}}};
 
-TEST(RimeWordsTest, TonesFromTheCharactersOwnReadings) {
+TEST(RimeWordsTest, TonesFromTheCharactersOwnReadingsAndWeightsFromTheirLines) {
     std::istringstream in(
         "# Rime dictionary\n---\nname: x\n" + kCheng + kCheng + "\tcheng cheng\t5\n...\n\n" +  // header
         kChang + kCheng + "\tchang cheng\t2238\n" +
-        kChang + "\tchang\t100\n" +             // one character: not a phrase
+        kChang + "\tchang\t100\n" +             // one character: a weight, not a phrase
+        kChang + "\tzhang\t90\n" +
+        kChang + "\tchang\t50\n" +              // the highest weight of a syllable stays
+        kDa + "\tdai\t5\n" + kDa + "\tda\t5\n" +  // equal weights
+        kLe + "\tliao\t7\n" +                    // one weighed syllable ranks nothing
+        kLve + "\tlue\t3\n" + kLve + "\tlve\t1\n" +
         kBu + kLe + "\tbu le\t1891\n" +
         kBu + kLe + "\tbu liao\t8070\n" +       // the highest weight wins
         kChang + kDa + "\tzhang da\t4221\n" +
@@ -47,6 +52,24 @@ TEST(RimeWordsTest, TonesFromTheCharactersOwnReadings) {
         {{kBuCp, kDaCp}, {"bu4", "da4"}}};
     EXPECT_EQ(words.phrases, expected);
     EXPECT_EQ(words.leftOut, 3);
+    using Weights = std::map<std::string, long long>;
+    EXPECT_EQ(words.characterWeights, (std::map<std::uint32_t, Weights>{{kChangCp, {{"chang", 100}, {"zhang", 90}}},
+                                                                         {kDaCp, {{"da", 5}, {"dai", 5}}},
+                                                                         {kLeCp, {{"liao", 7}}},
+                                                                         {kLveCp, {{"lve", 3}}}}));
+
+    // The heavier syllable goes first and becomes the character's own
+    // reading; equal weights and a single weighed syllable keep the order.
+    UnihanLists lists;
+    lists.readings = {{kChangCp, {"zhang3", "chang2"}}, {kDaCp, {"da4", "dai4"}}, {kLeCp, {"le5", "liao3", "liao4"}}};
+    lists.common = {{kChangCp, "zhang3"}, {kDaCp, "da4"}};
+    lists.other = {{kLeCp, "le5"}};
+    rankReadingsByWeight(lists, words);
+    EXPECT_EQ(lists.readings[kChangCp], (Symbols{"chang2", "zhang3"}));
+    EXPECT_EQ(lists.readings[kDaCp], (Symbols{"da4", "dai4"}));
+    EXPECT_EQ(lists.readings[kLeCp], (Symbols{"le5", "liao3", "liao4"}));
+    EXPECT_EQ(lists.common, (std::map<std::uint32_t, std::string>{{kChangCp, "chang2"}, {kDaCp, "da4"}}));
+    EXPECT_EQ(lists.other.at(kLeCp), "le5");
 
     std::ostringstream out;
     writePhraseList(out, {{{kChangCp, kChengCp}, {"chang2", "cheng2"}}, {{kLingCp, kLveCp}, {"ling3", "lve4"}}}, "w");

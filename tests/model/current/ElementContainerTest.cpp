@@ -121,7 +121,8 @@ TEST(ElementContainer, ReinsertAllTakesEveryMovedElementOutFirst)
 }
 
 // Flags set in one sweep equal those of every pair checked against every
-// other, for spans of any width (negative widths come from damaged files).
+// other, for spans of any width (negative widths come from damaged files);
+// so does the sweep that counts only some elements as partners.
 TEST(ElementContainer, OverlapSweepMatchesEveryPairChecked)
 {
     std::mt19937 random(7);
@@ -131,14 +132,21 @@ TEST(ElementContainer, OverlapSweepMatchesEveryPairChecked)
         for (int k = 0; k < count; ++k)
             notes.push_back(makeNote(int(random() % 20), int(random() % 12) - 3));
         notes.sortAndMarkOverlaps();
+        std::vector<bool> partner;
+        for (int k = 0; k < count; ++k) partner.push_back(random() % 2 == 0);
+        const std::vector<bool> hitPartner =
+            overlapsPartner(notes.toVector(), [&](size_t k) { return bool(partner[k]); });
         for (size_t i = 0; i < notes.size(); ++i) {
-            bool expected = false;
+            bool expected = false, expectedPartner = false;
             for (size_t j = 0; j < notes.size(); ++j) {
                 const long a0 = notes[i]->pos, a1 = a0 + notes[i]->width;
                 const long b0 = notes[j]->pos, b1 = b0 + notes[j]->width;
-                if (i != j && a1 > b0 && b1 > a0) expected = true;
+                const bool meet = i != j && a1 > b0 && b1 > a0;
+                expected = expected || meet;
+                expectedPartner = expectedPartner || (meet && partner[j]);
             }
             ASSERT_EQ(notes[i]->overlapped, expected) << "round " << round << " element " << i;
+            ASSERT_EQ(hitPartner[i], expectedPartner) << "round " << round << " element " << i;
             if (i > 0) {
                 ASSERT_LE(notes[i - 1]->pos, notes[i]->pos) << "round " << round;
             }

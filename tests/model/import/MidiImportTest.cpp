@@ -164,30 +164,37 @@ TEST_F(MidiImportTest, NotesEndByTheRulesOfTheEventOrder)
 
 TEST_F(MidiImportTest, TextsAreDecodedToUtf8)
 {
+    // One encoding for the whole file: UTF-8 only when every text of it is.
     StubLyricDict dict;
+    const std::string gbkName = "\xB8\xE8";  // 歌 in GBK, not valid UTF-8
+    const std::string utf8Name = "\xE6\xAD\x8C";
     struct Case {
         const char* what;
-        std::string bytes;
+        std::string name, bytes;
         ILyricDict* dict;
         std::string lyric, symbol;
     };
     const Case cases[] = {
-        {"GBK lyric with a dictionary", "\xC4\xE3\xBA\xC3", &dict, "\xE4\xBD\xA0\xE5\xA5\xBD", "sym1"},  // 你好
-        {"GBK lyric without one", "\xC4\xE3\xBA\xC3", nullptr, "\xE4\xBD\xA0\xE5\xA5\xBD", "\xE4\xBD\xA0\xE5\xA5\xBD"},
+        {"GBK lyric with a dictionary", gbkName, "\xC4\xE3\xBA\xC3", &dict, "\xE4\xBD\xA0\xE5\xA5\xBD", "sym1"},  // 你好
+        {"GBK lyric without one", gbkName, "\xC4\xE3\xBA\xC3", nullptr, "\xE4\xBD\xA0\xE5\xA5\xBD",
+         "\xE4\xBD\xA0\xE5\xA5\xBD"},
         // Shift-JIS あい is not guessed: read as GB18030 it gives 偁偄.
-        {"Shift-JIS lyric", "\x82\xA0\x82\xA2", nullptr, "\xE5\x81\x81\xE5\x81\x84", "\xE5\x81\x81\xE5\x81\x84"},
-        {"UTF-8 lyric", "\xE4\xBD\xA0", nullptr, "\xE4\xBD\xA0", "\xE4\xBD\xA0"},
+        {"Shift-JIS lyric", gbkName, "\x82\xA0\x82\xA2", nullptr, "\xE5\x81\x81\xE5\x81\x84",
+         "\xE5\x81\x81\xE5\x81\x84"},
+        // GBK 一 (D2 BB) is also valid UTF-8 ("һ"): the name decides.
+        {"GBK lyric that is valid UTF-8", gbkName, "\xD2\xBB", nullptr, "\xE4\xB8\x80", "\xE4\xB8\x80"},
+        {"all UTF-8", utf8Name, "\xD2\xBB", nullptr, "\xD2\xBB", "\xD2\xBB"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         context.lyricDict = c.dict;
-        const MidiImportResult r = importMidi(oneTrack(480, SmfTrack().name(0, "\xB8\xE8").lyric(0, c.bytes).note(0, 480, 60)));
+        const MidiImportResult r = importMidi(oneTrack(480, SmfTrack().name(0, c.name).lyric(0, c.bytes).note(0, 480, 60)));
         ASSERT_EQ(r.status, Status::imported);
         const SingSegment* seg = segOf(*r.newModel, 0);
         EXPECT_EQ(seg->notes[0]->lyric, c.lyric);
         EXPECT_EQ(seg->notes[0]->phoneticSymbol, c.symbol);
-        EXPECT_EQ(seg->name, "\xE6\xAD\x8C");  // GBK B8 E8 is 歌
-        EXPECT_EQ(std::get<0>(dialog.rows.back()), "\xE6\xAD\x8C");
+        EXPECT_EQ(seg->name, utf8Name);
+        EXPECT_EQ(std::get<0>(dialog.rows.back()), utf8Name);
     }
     EXPECT_EQ(dict.asked.front(), "\xE4\xBD\xA0\xE5\xA5\xBD");
 }

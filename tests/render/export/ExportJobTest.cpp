@@ -99,6 +99,7 @@ TEST_F(ExportJobTest, BlocksAreWrittenAsTheSynthesizerDeliversThem)
         job.progress();
         EXPECT_FALSE(job.deliver());
         ASSERT_EQ(std::filesystem::file_size(part), 44u + block * 4u);  // header, one block of stereo frames
+        EXPECT_EQ(job.writtenShare(), 33);  // 8192 of 100 + 3 * 8192 = 24676 frames: 33.2 %
         EXPECT_FALSE(job.deliver());  // nothing more has come
         EXPECT_EQ(std::filesystem::file_size(part), 44u + block * 4u);
         if (cancel) {
@@ -108,8 +109,10 @@ TEST_F(ExportJobTest, BlocksAreWrittenAsTheSynthesizerDeliversThem)
         }
         voice.done = 3 * block;
         EXPECT_EQ(job.progress(), 100);
+        EXPECT_EQ(job.writtenShare(), 33);  // synthesis is done, the file is not
         while (!job.deliver()) {
         }
+        EXPECT_EQ(job.writtenShare(), 100);
         job.finish();
         EXPECT_FALSE(job.writeFailed());
         EXPECT_FALSE(std::filesystem::exists(part));
@@ -123,28 +126,31 @@ TEST_F(ExportJobTest, BlocksAreWrittenAsTheSynthesizerDeliversThem)
 
 TEST_F(ExportJobTest, MixAppliesGainPanTruncationAndSaturation)
 {
-    // Voice A: gain 1, pan 0.5 -> gL = 0.5, gR = 1. Samples 30000, -3, 100.
+    // Voice A: gain 1, pan 0.5 -> gL = 0.5, gR = 1. Samples 30000, -3, 100,
+    // from frame 1 (the output opens silent and does not fade in).
     // Voice B: gain 1, pan -0.5 -> gL = 1, gR = 0.5, one frame later.
-    // Clip: stereo, gain 0.5, pan 0, starting at frame -1 (its first frame dropped).
+    // Clip: stereo, gain 0.5, pan 0, starting at frame -1 (its first frame
+    // dropped, its silent second one at frame 0).
     FakeSynth a({30000, -3, 100}), b({30000, 7});
-    const int16_t clipL[3] = {1000, 30000, 9};
-    const int16_t clipR[3] = {-1000, -4, 11};
+    const int16_t clipL[4] = {1000, 0, 30000, 9};
+    const int16_t clipR[4] = {-1000, 0, -4, 11};
     const std::string path = dir_.file("mix.wav");
     SegmentList2WavProcessMgr job(CString::fromUtf8(path));
-    job.addSingJob(&a, 0, 1.0f, 0.5f);
-    job.addSingJob(&b, 1, 1.0f, -0.5f);
-    job.addClipJob(clipL, clipR, 3, -1, 0.5f, 0.0f);
-    EXPECT_EQ(job.totalFrames(), 3);  // max(0 + 3, 1 + 2, -1 + 3)
+    job.addSingJob(&a, 1, 1.0f, 0.5f);
+    job.addSingJob(&b, 2, 1.0f, -0.5f);
+    job.addClipJob(clipL, clipR, 4, -1, 0.5f, 0.0f);
+    EXPECT_EQ(job.totalFrames(), 4);  // max(1 + 3, 2 + 2, -1 + 4)
     job.finish();
     EXPECT_FALSE(job.writeFailed());
     EXPECT_TRUE(script_.shown.empty());
     const std::vector<int16_t> expected = {
-        // frame 0: L 30000*0.5 + 30000*0.5 = 30000; R 30000 + (-4*0.5 -> -2) = 29998
+        0, 0,
+        // frame 1: L 30000*0.5 + 30000*0.5 = 30000; R 30000 + (-4*0.5 -> -2) = 29998
         30000, 29998,
-        // frame 1: L trunc(-3*0.5) = -1, + 30000, + trunc(9*0.5) = 4 -> 30003
+        // frame 2: L trunc(-3*0.5) = -1, + 30000, + trunc(9*0.5) = 4 -> 30003
         //          R -3 + 15000 + trunc(11*0.5) = 5 -> 15002
         30003, 15002,
-        // frame 2: L trunc(100*0.5) = 50 + 7 = 57; R 100 + trunc(7*0.5) = 3 -> 103
+        // frame 3: L trunc(100*0.5) = 50 + 7 = 57; R 100 + trunc(7*0.5) = 3 -> 103
         57, 103,
     };
     EXPECT_EQ(wavSamples(path), expected);
@@ -158,12 +164,40 @@ TEST_F(ExportJobTest, SumsSaturateAndMonoClipsFeedBothSides)
     const int16_t mono[2] = {5, -7};
     const std::string path = dir_.file("sat.wav");
     SegmentList2WavProcessMgr job(CString::fromUtf8(path));
-    job.addSingJob(&a, 0, 1.0f, 0.0f);
-    job.addSingJob(&b, 0, 1.0f, 0.0f);
-    job.addClipJob(mono, nullptr, 2, 2, 1.0f, 0.0f);
+    job.addSingJob(&a, 1, 1.0f, 0.0f);
+    job.addSingJob(&b, 1, 1.0f, 0.0f);
+    job.addClipJob(mono, nullptr, 2, 3, 1.0f, 0.0f);
     job.finish();
     // 30000 + 30000 clips to 32767, -60000 to -32768; the clip's one channel on both sides.
-    EXPECT_EQ(wavSamples(path), (std::vector<int16_t>{32767, 32767, -32768, -32768, 5, 5, -7, -7}));
+    EXPECT_EQ(wavSamples(path), (std::vector<int16_t>{0, 0, 32767, 32767, -32768, -32768, 5, 5, -7, -7}));
+    // Two frames of two channels were clipped.
+    ASSERT_EQ(script_.shown.size(), 1u);
+    EXPECT_EQ(script_.shown[0].text, path + "\n4 samples were clipped: the mix is louder than 16 bits can hold");
+}
+
+TEST_F(ExportJobTest, AnOutputThatOpensOnASoundFadesIn)
+{
+    // 5 ms are 220 frames; frame i is scaled by 0.5 - 0.5 cos(pi i / 220):
+    // i = 55: 0.5 - 0.5 cos(pi / 4) = 0.14645, 10000 -> 1464.5 -> 1464
+    // (1464.47); i = 110: 0.5 -> 5000; i = 219: 0.5 + 0.5 cos(pi / 220) =
+    // 0.99995 -> 9999.5 -> 9999 (9999.49); i = 220 on: unchanged.
+    const std::vector<short> level(300, 10000);
+    for (const int start : {0, 1}) {
+        FakeSynth voice(level);
+        const std::string path = dir_.file("fade.wav");
+        SegmentList2WavProcessMgr job(CString::fromUtf8(path));
+        job.addSingJob(&voice, start, 1.0f, 0.0f);
+        job.finish();
+        const std::vector<int16_t> got = wavSamples(path);
+        ASSERT_EQ(got.size(), 2u * (300 + start));
+        const std::vector<std::pair<int, int16_t>> frames =
+            start == 0 ? std::vector<std::pair<int, int16_t>>{{0, 0}, {55, 1464}, {110, 5000}, {219, 9999}, {220, 10000}}
+                       : std::vector<std::pair<int, int16_t>>{{0, 0}, {1, 10000}, {55, 10000}, {220, 10000}};
+        for (const auto& [frame, value] : frames) {
+            EXPECT_EQ(got[2 * frame], value) << "start " << start << ", frame " << frame;
+            EXPECT_EQ(got[2 * frame + 1], value) << "start " << start << ", frame " << frame;
+        }
+    }
 }
 
 TEST_F(ExportJobTest, MutedTrackExtendsButStaysSilent)
@@ -171,11 +205,11 @@ TEST_F(ExportJobTest, MutedTrackExtendsButStaysSilent)
     FakeSynth a({100, 100}), muted({1000, 1000, 1000, 1000});
     const std::string path = dir_.file("muted.wav");
     SegmentList2WavProcessMgr job(CString::fromUtf8(path));
-    job.addSingJob(&a, 0, 1.0f, 0.0f);
+    job.addSingJob(&a, 1, 1.0f, 0.0f);
     job.addSingJob(&muted, 0, 0.0f, 0.0f);
     EXPECT_EQ(job.totalFrames(), 4);
     job.finish();
-    EXPECT_EQ(wavSamples(path), (std::vector<int16_t>{100, 100, 100, 100, 0, 0, 0, 0}));
+    EXPECT_EQ(wavSamples(path), (std::vector<int16_t>{0, 0, 100, 100, 100, 100, 0, 0}));
 }
 
 TEST_F(ExportJobTest, NothingToMixWritesNothing)
@@ -206,7 +240,7 @@ TEST_F(ExportJobTest, OutputLongerThanAWavCanHoldIsRefused)
     EXPECT_TRUE(job.writeFailed());
     EXPECT_FALSE(std::filesystem::exists(path));
     ASSERT_EQ(script_.shown.size(), 1u);
-    EXPECT_EQ(script_.shown[0].text, path + "\nWave file output failed...");
+    EXPECT_EQ(script_.shown[0].text, path + "\nWave file output failed...\ntoo long for a WAV file");
 }
 
 TEST_F(ExportJobTest, ExtensionDecidesTheFormatInAnyCase)
@@ -215,16 +249,18 @@ TEST_F(ExportJobTest, ExtensionDecidesTheFormatInAnyCase)
         const char* name;
         bool written;
         const char* magic;
+        const char* format;
     };
-    for (const Case& c : std::vector<Case>{{"SONG.WAV", true, "RIFF"},
-                                           {"song.Mp3", true, "\xFF"},
-                                           {"song.flac", false, ""},
-                                           {"song", false, ""}}) {
+    for (const Case& c : std::vector<Case>{{"SONG.WAV", true, "RIFF", "WAV"},
+                                           {"song.Mp3", true, "\xFF", "MP3"},
+                                           {"song.flac", false, "", "WAV"},
+                                           {"song", false, "", "WAV"}}) {
         script_.shown.clear();
         FakeSynth a(std::vector<short>(3000, 1000));
         const std::string path = dir_.file(c.name);
         SegmentList2WavProcessMgr job(CString::fromUtf8(path));
         job.addSingJob(&a, 0, 1.0f, 0.0f);
+        EXPECT_EQ(job.formatName().toUtf8(), c.format) << c.name;
         job.finish();
         EXPECT_EQ(std::filesystem::exists(path), c.written) << c.name;
         EXPECT_EQ(job.writeFailed(), !c.written) << c.name;
@@ -237,7 +273,7 @@ TEST_F(ExportJobTest, ExtensionDecidesTheFormatInAnyCase)
             EXPECT_TRUE(script_.shown.empty()) << c.name;
         } else {
             ASSERT_EQ(script_.shown.size(), 1u) << c.name;
-            EXPECT_EQ(script_.shown[0].text, path + "\nWave file output failed...") << c.name;
+            EXPECT_EQ(script_.shown[0].text, path + "\nWave file output failed...\nnot a .wav or .mp3 file") << c.name;
             EXPECT_EQ(script_.shown[0].caption, "-_-!") << c.name;
         }
     }
@@ -264,7 +300,7 @@ TEST_F(ExportJobTest, FailedWriteLeavesTheOldFileAndGoesOn)
     job.finish();
     EXPECT_TRUE(job.writeFailed());
     ASSERT_EQ(script_.shown.size(), 1u);
-    EXPECT_EQ(script_.shown[0].text, missing + "\nWave file output failed...");
+    EXPECT_EQ(script_.shown[0].text, missing + "\nWave file output failed...\nNo such file or directory");
     EXPECT_FALSE(std::filesystem::exists(dir_.file("none.wav")));
     EXPECT_EQ(wavSamples(good), (std::vector<int16_t>{0, 0, 3, 3}));  // starts at frame 1
     EXPECT_EQ(a.stops, 1);

@@ -100,7 +100,10 @@ TEST_F(AppSingingTest, MixdownIsTheTrackFilesPlusTheClip)
     ASSERT_GT(b.size(), 2u * 44100u);  // track B at (11 - 1.5 - 8) s = 66150 frames
     EXPECT_EQ(got.size(), std::max(a.size(), b.size()));
     size_t sung = 0;
-    for (size_t i = 0; i < got.size(); ++i) {
+    // The mix opens on the clip: its first 5 ms (220 frames) fade in from silence.
+    EXPECT_EQ(got[0], 0);
+    EXPECT_EQ(got[1], 0);
+    for (size_t i = 2 * 220; i < got.size(); ++i) {
         // The clip: 4410 frames of (1000, -2000) from frame 0, gain 1, pan 0.
         int expected = i < 2u * 4410u ? (i % 2 == 0 ? 1000 : -2000) : 0;
         expected += i < a.size() ? a[i] : 0;

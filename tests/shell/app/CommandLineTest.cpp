@@ -63,7 +63,6 @@ TEST(CommandLineTest, RefusesBadUsageWithAReason)
         {{"a.mid", "--midi-tracks", "-1"}, "--midi-tracks wants MIDI track numbers from 0 separated by commas, each once, not \"-1\""},
         {{"a.mid", "--midi-tracks", "1,"}, "--midi-tracks wants MIDI track numbers from 0 separated by commas, each once, not \"1,\""},
         {{"a.ot", "--midi-tracks", "1"}, "--midi-tracks goes with a .mid FILE or --import-midi"},
-        {{"a.vsqx", "--fix-overlaps"}, "--fix-overlaps goes with a .mid FILE or --import-midi"},
         {{"a.ot", "--import-midi", "b.mid", "--import-midi", "c.mid"}, "--import-midi can be given once"},
         {{"a.ot", "--import-midi"}, "--import-midi needs a value"},
     };

@@ -70,7 +70,8 @@ public:
 
 using hvtest::wavSamples;
 
-// A fake whose plan gives no voice to the notes with the lyric "xx".
+// A fake whose plan gives no voice to the notes with the lyric "xx" and
+// sings "la" in place of "yy".
 class PlanningSynth : public FakeSynth {
 public:
     using FakeSynth::FakeSynth;
@@ -81,7 +82,7 @@ public:
         for (Note* n : seg->notes)
             if (n->pos >= from && n->pos <= to) {
                 n->renderFlag = true;
-                out.push_back({{}, n, n->lyric != "xx"});
+                out.push_back({{}, n, n->lyric != "xx", n->lyric == "yy" ? "la" : ""});
             }
     }
 };
@@ -133,12 +134,13 @@ TEST_F(ExportCommandsTest, EntriesStartWhereTheExportStartRulePlacesThem)
         int firstFrame;   // where its first sample lands (negative: dropped)
     };
     const std::vector<Case> cases = {
-        // (8 - 1.5 - 8) s * 44100 = -66150: the lead-in before the start is dropped.
-        {"segment at 7680", 7680, false, 66150 + 4, -66150},
+        // (8 - 1.5 - 8) s * 44100 = -66150: the lead-in before the start is
+        // dropped. The outputs open silent (300 frames, the last four marked).
+        {"segment at 7680", 7680, false, 66150 + 300, -66150},
         // (10 - 1.5 - 8) s = 0.5 s = 22050 frames.
         {"segment at 9600", 9600, false, 4, 22050},
         // A clip has no lead-in: (7.5 - 8) s = -22050.
-        {"clip at 7200", 7200, true, 22050 + 4, -22050},
+        {"clip at 7200", 7200, true, 22050 + 300, -22050},
     };
     singer("S", {});
     for (const Case& c : cases) {
@@ -219,7 +221,7 @@ TEST_F(ExportCommandsTest, UnknownExtensionIsRefusedBeforeSinging)
     EXPECT_EQ(mixdownToFile(doc_, synths_, ui_), ExportOutcome::failed);
     EXPECT_EQ(ui_.progressRuns, 0);
     ASSERT_EQ(script_.shown.size(), 1u);
-    EXPECT_EQ(script_.shown[0].text, dir_.file("song.ogg") + "\nWave file output failed...");
+    EXPECT_EQ(script_.shown[0].text, dir_.file("song.ogg") + "\nWave file output failed...\nnot a .wav or .mp3 file");
     EXPECT_FALSE(std::filesystem::exists(dir_.file("song.ogg")));
 }
 
@@ -247,7 +249,7 @@ TEST_F(ExportCommandsTest, ChecksRefuseOverlapsAndMissingSingers)
     EXPECT_FALSE(std::filesystem::exists(dir_.file("x.wav")));
 }
 
-TEST_F(ExportCommandsTest, NotesWithoutAVoiceAreNamedAndNothingSungWritesNothing)
+TEST_F(ExportCommandsTest, NotesWithoutAVoiceOrWithAnotherAreNamedAndNothingSungWritesNothing)
 {
     singer("S", {100, 100});
     ui_.chosen = {0};
@@ -262,6 +264,9 @@ TEST_F(ExportCommandsTest, NotesWithoutAVoiceAreNamedAndNothingSungWritesNothing
          "Notes without a voice in their singer's bank (they stay silent):\ntrack 1 \"Vocal\", measure 2, beat 2: \"xx\""},
         {"none", {"xx"}, ExportOutcome::unsung,
          "Notes without a voice in their singer's bank (they stay silent):\ntrack 1 \"Vocal\", measure 2, beat 1: \"xx\""},
+        {"another", {"la", "la", "yy"}, ExportOutcome::done,
+         "Notes whose syllable their singer's bank does not have (they sing another):\n"
+         "track 1 \"Vocal\", measure 2, beat 3: \"yy\" sings \"la\""},
     };
     for (const Case& c : cases) {
         synths_.clear();  // a new project

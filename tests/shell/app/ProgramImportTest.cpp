@@ -218,10 +218,46 @@ TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
     EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
     EXPECT_EQ(r.err.find("gone.wav"), r.err.rfind("gone.wav")) << r.err;  // once
     EXPECT_EQ(readText(out_), readText(project));
-    // Only the loaded clip sounds: its 4410 mono frames, 1000 on both sides.
+    // Only the loaded clip sounds: its 4410 mono frames, 1000 on both sides
+    // after the fade-in of the first 5 ms (220 frames).
     const std::string wav = readText(mix);
     ASSERT_EQ(wav.size(), 44u + 4410u * 4u);
-    EXPECT_EQ(wav.substr(44, 4), std::string("\xE8\x03\xE8\x03", 4));
+    EXPECT_EQ(wav.substr(44 + 4 * 1000, 4), std::string("\xE8\x03\xE8\x03", 4));
+}
+
+// --fix-overlaps fixes the overlapping notes of whatever file is read: a
+// VSQX score's and a project's as well as the MIDI tracks taken.
+TEST_F(ProgramImportTest, FixOverlapsAppliesToEveryFileRead)
+{
+    hvtest::writeFileBytes(dir_.file("o.vsqx"), R"(<?xml version="1.0" encoding="UTF-8"?>
+<vsq4>
+  <masterTrack><preMeasure>1</preMeasure><tempo><t>0</t><v>12000</v></tempo></masterTrack>
+  <vsTrack><name>Lead</name>
+    <vsPart><t>1920</t><playTime>1920</playTime>
+      <note><t>0</t><dur>480</dur><n>60</n><y>a</y></note>
+      <note><t>240</t><dur>480</dur><n>62</n><y>i</y></note>
+    </vsPart>
+  </vsTrack>
+</vsq4>
+)");
+    auto m = markersOnly();
+    SingSegment* seg = addSingSeg(*addTrack(*m, kSingingTrack), 7680, 1920, "Mia");
+    addNote(*seg, 0, 480);
+    addNote(*seg, 240, 480);
+    ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir_.file("o.ot"))), 0);
+    for (const char* file : {"o.vsqx", "o.ot"})
+        for (const bool fix : {false, true}) {
+            SCOPED_TRACE(std::string(file) + (fix ? " fixed" : ""));
+            fs::remove(out_);
+            const RunResult r = run(std::string(file) + (fix ? " --fix-overlaps" : "") + " --save out.ot");
+            ASSERT_EQ(r.code, 0) << r.err;
+            const auto model = reopen(out_);
+            ASSERT_NE(model, nullptr);
+            const NoteContainer& notes = model->tracks[0]->singSegs->segAt(0)->notes;
+            ASSERT_EQ(notes.size(), 2u);
+            // The first note ends at 480 as read, or where the second starts.
+            EXPECT_EQ(notes[0]->pos + notes[0]->width, fix ? notes[1]->pos : 480);
+        }
 }
 
 TEST_F(ProgramImportTest, ImportMidiAppendsTracksBeforeTheActions)
@@ -277,11 +313,14 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
         std::string err;
     };
     const std::vector<Case> cases = {
-        {quoted(cut), 2, midiMessage + "halvoren: cannot open " + cut + "\n"},
-        {quoted(dir_.file("none.mid")), 2, midiMessage + "halvoren: cannot open " + dir_.file("none.mid") + "\n"},
-        {quoted(badXml), 2, vsqxMessage + "halvoren: cannot open " + badXml + "\n"},
-        {quoted(dir_.file("none.vsqx")), 2, vsqxMessage},
-        {quoted(project) + " --import-midi " + quoted(cut), 2, midiMessage + "halvoren: cannot import " + cut + "\n"},
+        {quoted(cut), 2, midiMessage + "halvoren: cannot open " + cut + ": not a readable MIDI file\n"},
+        {quoted(dir_.file("none.mid")), 2,
+         midiMessage + "halvoren: cannot open " + dir_.file("none.mid") + ": No such file or directory\n"},
+        {quoted(badXml), 2, vsqxMessage + "halvoren: cannot open " + badXml + ": not a readable VSQX score\n"},
+        {quoted(dir_.file("none.vsqx")), 2,
+         vsqxMessage + "halvoren: cannot open " + dir_.file("none.vsqx") + ": No such file or directory\n"},
+        {quoted(project) + " --import-midi " + quoted(cut), 2,
+         midiMessage + "halvoren: cannot import " + cut + ": not a readable MIDI file\n"},
         {quoted(silent), 2, "halvoren: cannot open " + silent + ": no MIDI track holds notes\n"},
         {quoted(song_) + " --midi-tracks 0", 1,
          "halvoren: --midi-tracks: " + song_ + " has no MIDI track 0 with notes (tracks with notes: 1, 2)\n"},
@@ -291,7 +330,6 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
          "halvoren: --midi-tracks: " + silent + " has no MIDI track 0 with notes (none has notes)\n"},
         {quoted(song_) + " --midi-tracks x", 1,
          "halvoren: --midi-tracks wants MIDI track numbers from 0 separated by commas, each once, not \"x\"\n"},
-        {quoted(project) + " --fix-overlaps", 1, "halvoren: --fix-overlaps goes with a .mid FILE or --import-midi\n"},
     };
     for (const Case& c : cases) {
         const RunResult r = run(c.args + " --save " + quoted(out_));

@@ -1,6 +1,7 @@
 #pragma once
-// Runs the program as a process with HALVOREN_HOME at "home" in a scratch
-// folder, catching its exit code and both outputs there.
+// Runs the program as a process in a scratch folder (relative paths are
+// taken there) with HALVOREN_HOME at its "home", catching its exit code and
+// both outputs there.
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -29,7 +30,8 @@ inline RunResult runProgram(const hvtest::ScratchDir& dir, const std::string& ar
 {
     const std::string out = dir.file("stdout.txt");
     const std::string err = dir.file("stderr.txt");
-    const std::string command = "HALVOREN_HOME='" + dir.file("home") + "' " + env + " '" + HALVOREN_EXE + "' " + args +
+    const std::string command = "cd '" + dir.path() + "' && HALVOREN_HOME='" + dir.file("home") + "' " + env + " '" +
+                                HALVOREN_EXE + "' " + args +
                                 " >'" + out + "' 2>'" + err + "' </dev/null";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(out), readText(err)};

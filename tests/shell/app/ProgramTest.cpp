@@ -2,110 +2,30 @@
 // disk. No bank sings here (the program has no generation of its own yet);
 // clips give the mixdown its sound.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <regex>
-#include <thread>
 #include <fstream>
-#include <cstring>
-#include <iterator>
 
-#include "HeldRun.h"
-#include "ProgramRun.h"
-#include "support/ByteBuilder.h"
-#include "model/file/ProjectFile.h"
-#include "support/ScratchDir.h"
+#include "ProgramFixture.h"
 #include "support/audio/AudioFiles.h"
-#include "support/audio/RiffWriter.h"
 #include "support/midi/SmfWriter.h"
-#include "support/model_document/ProjectBuilder.h"
 
 namespace {
 
-using namespace projtest;
 namespace fs = std::filesystem;
-
-using progtest::readText;
-using progtest::RunResult;
-
-class ProgramTest : public ::testing::Test {
-protected:
-    ProgramTest()
-    {
-        fs::create_directories(dir_.file("home"));
-        // A stereo clip: 4410 frames (0.1 s) of left 1000, right -2000.
-        hvtest::ByteBuilder samples;
-        for (int i = 0; i < 4410; ++i) {
-            samples.u16(static_cast<uint16_t>(1000));
-            samples.u16(static_cast<uint16_t>(-2000));
-        }
-        hvtest::writeBytes(dir_.file("clip.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
-    }
-
-    // Runs the program with HALVOREN_HOME in the scratch folder; its err
-    // leaves out the two lines about the dictionary that folder lacks.
-    RunResult run(const std::string& args, const std::string& env = "")
-    {
-        RunResult r = progtest::runProgram(dir_, args, env);
-        r.err = std::regex_replace(r.err, std::regex("Fail to (open file|load espeak dictionary).*\n"), "");
-        return r;
-    }
-
-    // Saves a project at 120 BPM with the given tracks; returns its path.
-    std::string save(HalvorenModel& model, const std::string& name)
-    {
-        const std::string path = dir_.file(name);
-        EXPECT_EQ(saveProjectFile(model, CString::fromUtf8(path)), 0);
-        return path;
-    }
-
-    // The paced sink writing its captures into the scratch folder.
-    std::string sinkConf()
-    {
-        const std::string text = readText(HV_PACED_SINK_CONF);
-        const std::string conf = dir_.file("sink.conf");
-        std::ofstream(conf) << std::regex_replace(text, std::regex("\"[^\"]*/stream-"), "\"" + dir_.file("stream-"));
-        return conf;
-    }
-
-    // A project with one instrumental track holding a stereo clip of whole
-    // seconds at measure 1: frame i is (i % 1000 + 1, -(i % 777) - 1).
-    std::string longClipProject(int seconds = 1)
-    {
-        const int frames = 44100 * seconds;
-        hvtest::ByteBuilder samples;
-        for (int i = 0; i < frames; ++i) {
-            samples.u16(static_cast<uint16_t>(i % 1000 + 1));
-            samples.u16(static_cast<uint16_t>(-(i % 777) - 1));
-        }
-        hvtest::writeBytes(dir_.file("long.wav"), hvtest::simpleWav(1, 2, 44100, 16, hvtest::toBytes(samples)));
-        auto m = markersOnly();
-        Track* t = addTrack(*m, kInstrumentTrack, "Piano");
-        t->volume = 100;
-        addClip(*t, 7680, 1920 * seconds, 44100, frames)->audioPath = dir_.file("long.wav");
-        return save(*m, "long.ot");
-    }
-
-    // A project with one instrumental track holding the clip at measure 1.
-    std::string clipProject()
-    {
-        auto m = markersOnly();
-        Track* t = addTrack(*m, kInstrumentTrack, "Piano");
-        t->volume = 100;
-        InstrumentSegment* clip = addClip(*t, 7680, 1920, 44100, 4410);
-        clip->audioPath = dir_.file("clip.wav");
-        return save(*m, "clip.ot");
-    }
-
-    hvtest::ScratchDir dir_{"program"};
-};
+using namespace progtest;
 
 TEST_F(ProgramTest, UsageAndOpeningErrors)
 {
+    clipProject();
+    fs::create_directory(dir_.file("folder.ot"));
+    std::ofstream(dir_.file("text.ot")) << "some notes\n";
+    // Tagged, version 2, a body length of 100 and 10 body bytes.
+    std::ofstream(dir_.file("cut.ot"), std::ios::binary)
+        << hvtest::ByteBuilder().raw("HALVOREN").u32(2).u32(100).raw(std::string(10, 'x')).bytes;
+    ASSERT_TRUE(hvtest::SmfWriter(1, 480).track(hvtest::SmfTrack().note(0, 480, 60)).writeTo(dir_.file("s.mid")));
+    const std::string midi = readText(dir_.file("s.mid"));
     struct Case {
         std::string args;
         int code;
@@ -115,15 +35,28 @@ TEST_F(ProgramTest, UsageAndOpeningErrors)
         {"", 1, "halvoren: no project file given\nUsage: halvoren [options] FILE\n"},
         {"--bogus x.ot", 1, "halvoren: unknown option --bogus\n"},
         {"notes.txt", 2, "notes.txt: neither a project (.ot, .hv) nor a score (.mid, .vsqx)\n"},
-        {"'" + dir_.file("missing.ot") + "'", 2, "halvoren: cannot open " + dir_.file("missing.ot") + "\n"},
+        // Each file that cannot be opened says why.
+        {"missing.ot", 2, "halvoren: cannot open " + dir_.file("missing.ot") + ": No such file or directory\n"},
+        {"folder.ot", 2, "halvoren: cannot open " + dir_.file("folder.ot") + ": Is a directory\n"},
+        {"text.ot", 2, "halvoren: cannot open " + dir_.file("text.ot") + ": not a project file\n"},
+        {"cut.ot", 2, "halvoren: cannot open " + dir_.file("cut.ot") + ": its header announces 100 bytes and it holds 10\n"},
         // A track named twice would be mixed twice.
         {"x.ot --mixdown o.wav --tracks 1,1", 1, "--tracks wants 1-based track numbers separated by commas, each once"},
+        // What cannot be done is refused before anything is written.
+        {"s.mid --save s.mid", 1, "halvoren: --save writes a project: OUT ends in .ot or .hv, not \"s.mid\"\n"},
+        {"clip.ot --save copy", 1, "halvoren: --save writes a project: OUT ends in .ot or .hv, not \"copy\"\n"},
+        {"clip.ot --save new.ot --mixdown x.flac", 1, "halvoren: --mixdown writes .wav or .mp3, not \"x.flac\"\n"},
+        {"clip.ot --save new.ot --overwrite", 1, "halvoren: --overwrite goes with --export-each-track\n"},
+        {"clip.ot --save new.ot --tracks 5 --mixdown x.wav", 1, "halvoren: --tracks: the project has 1 tracks, not 5\n"},
     };
     for (const Case& c : cases) {
         const RunResult r = run(c.args);
         EXPECT_EQ(r.code, c.code) << c.args;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << c.args << "\n" << r.err;
     }
+    for (const char* name : {"copy", "new.ot", "x.flac", "x.wav"})
+        EXPECT_FALSE(fs::exists(dir_.file(name))) << name;
+    EXPECT_EQ(readText(dir_.file("s.mid")), midi);
     const RunResult help = run("--help");
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: halvoren [options] FILE\n", 0), 0u);
@@ -141,15 +74,18 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     const std::string bytes = readText(wav);
     ASSERT_EQ(bytes.size(), 44u + 4410u * 4u);
     EXPECT_EQ(bytes.substr(0, 4), "RIFF");
-    // Gain 1, pan 0: left 1000 (E8 03), right -2000 (30 F8).
-    EXPECT_EQ(bytes.substr(44, 4), std::string("\xE8\x03\x30\xF8", 4));
+    // It opens on a sound, so the first 5 ms (220 frames) fade in from
+    // silence; then gain 1, pan 0: left 1000 (E8 03), right -2000 (30 F8).
+    EXPECT_EQ(bytes.substr(44, 4), std::string(4, '\0'));
+    EXPECT_EQ(bytes.substr(44 + 220 * 4, 4), std::string("\xE8\x03\x30\xF8", 4));
     EXPECT_TRUE(r.err.empty()) << r.err;  // no bar without a terminal
 
     // An unwritable folder: the message, exit 4 and no file.
     const std::string lost = dir_.file("none/out.wav");
     r = run("'" + project + "' --mixdown '" + lost + "'");
     EXPECT_EQ(r.code, 4);
-    EXPECT_NE(r.err.find("-_-!: " + lost + "\nWave file output failed...\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("-_-!: " + lost + "\nWave file output failed...\nNo such file or directory\n"), std::string::npos)
+        << r.err;
     EXPECT_EQ(r.err.find(".part"), std::string::npos) << r.err;  // the file named is the one asked for
     EXPECT_TRUE(r.out.empty()) << r.out;
     EXPECT_FALSE(fs::exists(dir_.file("none")));
@@ -168,10 +104,14 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     const std::string limited = dir_.file("limited.wav");
     std::ofstream(limited) << "old";
     const std::string command = "ulimit -f 8; HALVOREN_HOME='" + dir_.file("home") + "' '" + HALVOREN_EXE + "' '" +
-                                project + "' --mixdown '" + limited + "' >/dev/null 2>&1 </dev/null";
+                                project + "' --mixdown '" + limited + "' >/dev/null 2>'" + dir_.file("limit.txt") +
+                                "' </dev/null";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 4);  // 8 blocks (of 512 or 1024 bytes) < 17684 bytes
+    EXPECT_NE(readText(dir_.file("limit.txt")).find(limited + "\nWave file output failed...\nFile too large\n"),
+              std::string::npos)
+        << readText(dir_.file("limit.txt"));
     EXPECT_EQ(readText(limited), "old");
     EXPECT_FALSE(fs::exists(limited + ".part"));
 
@@ -207,7 +147,36 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     // Saving where no folder is.
     r = run("'" + project + "' --save '" + dir_.file("none/copy.ot") + "'");
     EXPECT_EQ(r.code, 4);
-    EXPECT_NE(r.err.find("halvoren: cannot save " + dir_.file("none/copy.ot")), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("halvoren: cannot save " + dir_.file("none/copy.ot") + ": No such file or directory\n"),
+              std::string::npos)
+        << r.err;
+
+    // Nothing is saved over a file that is not a project: it keeps its bytes.
+    const std::string noiseBefore = readText(dir_.file("noise.ot"));
+    r = run("'" + project + "' --save noise.ot --mixdown after.wav");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_NE(r.err.find("halvoren: will not save over " + dir_.file("noise.ot") + ": not a project file\n"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(readText(dir_.file("noise.ot")), noiseBefore);
+    EXPECT_FALSE(fs::exists(dir_.file("after.wav")));
+}
+
+TEST_F(ProgramTest, AMixLouderThan16BitsSaysHowManySamplesClipped)
+{
+    // Two tracks of 4410 frames of (20000, -20000): every sum, +-40000, clips.
+    writeClip("loud.wav", 4410, 20000, -20000);
+    auto m = markersOnly();
+    for (const char* name : {"One", "Two"}) {
+        Track* t = addTrack(*m, kInstrumentTrack, name);
+        t->volume = 100;
+        addClip(*t, 7680, 1920, 44100, 4410)->audioPath = dir_.file("loud.wav");
+    }
+    save(*m, "loud.ot");
+    const RunResult r = run("loud.ot --mixdown loud-mix.wav");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "-_-!: " + dir_.file("loud-mix.wav") +
+                         "\n8820 samples were clipped: the mix is louder than 16 bits can hold\n");
 }
 
 TEST_F(ProgramTest, Mp3MixdownDecodesToTheMixdownLength)
@@ -247,9 +216,13 @@ TEST_F(ProgramTest, ChecksRefuseAMissingSinger)
         EXPECT_NE(r.err.find("overlaps first:\nNotes overlap in track 1 \"Vocal\" at measure 1, beat 1\n-_-!"),
                   std::string::npos)
             << r.err;
-        EXPECT_NE(r.err.find("halvoren: overlapping notes of a MIDI file are fixed on import with --fix-overlaps\n"),
-                  std::string::npos)
+        EXPECT_NE(r.err.find("halvoren: --fix-overlaps fixes overlapping notes as the file is read\n"), std::string::npos)
             << r.err;
+        // Fixed as the project is read, only the singer is left to name.
+        const RunResult fixed = run("'" + project + "' --fix-overlaps " + action);
+        EXPECT_EQ(fixed.code, 3) << action;
+        EXPECT_EQ(fixed.err, "-_-!: Please choose an installed singer:\nsinger \"Nobody\" is not in your system\n")
+            << action;
     }
     EXPECT_FALSE(fs::exists(dir_.file("n.wav")));
     EXPECT_FALSE(fs::exists(dir_.file("nobody_1_Vocal.wav")));
@@ -275,8 +248,26 @@ TEST_F(ProgramTest, SavedProjectReopensEqual)
 {
     const std::string project = clipProject();
     const std::string copy = dir_.file("copy.ot");
-    ASSERT_EQ(run("'" + project + "' --save '" + copy + "'").code, 0);
+    const RunResult r = progtest::runProgram(dir_, "'" + project + "' --save '" + copy + "'");
+    ASSERT_EQ(r.code, 0);
     EXPECT_EQ(readText(copy), readText(project));
+    // A program folder without its dictionary folder says so in one line.
+    EXPECT_EQ(r.err, ">_<: Dictionary file not exist\n");
+}
+
+// A name that is not UTF-8 (here Latin-1 é, E9) is opened and written under
+// exactly its bytes.
+TEST_F(ProgramTest, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    clipProject();
+    const std::string wav = "out\xE9.wav", project = "lat\xE9.ot";
+    RunResult r = run("clip.ot --save '" + project + "' --mixdown '" + wav + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const std::string& name : {wav, project})
+        EXPECT_TRUE(fs::exists(dir_.file(name))) << name;
+    r = run("'" + project + "' --save copy.ot");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(readText(dir_.file("copy.ot")), readText(dir_.file("clip.ot")));
 }
 
 TEST_F(ProgramTest, LegacyProjectSavedReopensEqual)
@@ -304,167 +295,6 @@ TEST_F(ProgramTest, LegacyProjectSavedReopensEqual)
     EXPECT_EQ(reopened->tempos[1]->tempo, 9000);
     ASSERT_EQ(reopened->beats.size(), 1u);
     EXPECT_EQ(reopened->beats[0]->numerator, 3);
-}
-
-TEST_F(ProgramTest, PlayNeedsAnOutputDevice)
-{
-    const std::string project = clipProject();
-    RunResult r = run("'" + project + "' --play", std::string("ALSA_CONFIG_PATH='") + HV_NO_DEVICE_CONF + "'");
-    EXPECT_EQ(r.code, 5);
-    EXPECT_EQ(r.err, "Error: No default output device.\n");  // the libraries' probing is not shown
-}
-
-TEST_F(ProgramTest, PlaybackCapturesTheMixdown)
-{
-    const std::string project = longClipProject();
-    const std::string mix = dir_.file("mix.wav");
-    ASSERT_EQ(run("'" + project + "' --mixdown '" + mix + "'").code, 0);
-    const std::vector<int16_t> expected = hvtest::wavSamples(mix);
-    ASSERT_EQ(expected.size(), 44100u * 2u);
-
-    const RunResult r = run("'" + project + "' --play", "ALSA_CONFIG_PATH='" + sinkConf() + "'");
-    ASSERT_EQ(r.code, 0) << r.err;
-    // The largest capture is the playback stream (the others are probes).
-    std::string capture;
-    for (const auto& entry : fs::directory_iterator(dir_.path()))
-        if (entry.path().filename().string().rfind("stream-", 0) == 0 &&
-            (capture.empty() || fs::file_size(entry.path()) > fs::file_size(capture)))
-            capture = entry.path().string();
-    ASSERT_FALSE(capture.empty());
-    const std::string raw = readText(capture);
-    std::vector<int16_t> got(raw.size() / 2);
-    std::memcpy(got.data(), raw.data(), got.size() * 2);
-    // After the priming silence the first frame is (1, -1).
-    size_t start = 0;
-    while (start < got.size() && got[start] == 0)
-        ++start;
-    ASSERT_LT(start, got.size());
-    // The stop at the end aborts the stream and loses what is still queued:
-    // about two periods of 256 frames, a little more on a slow machine.
-    // Allowed: four periods (4 * 256 frames * 2 channels samples).
-    const size_t compared = std::min(expected.size(), got.size() - start);
-    ASSERT_GE(compared, expected.size() - 4u * 512u);
-    for (size_t i = 0; i < compared; ++i)
-        ASSERT_EQ(got[start + i], expected[i]) << "sample " << i;
-}
-
-TEST_F(ProgramTest, InterruptStopsPlaybackWith130)
-{
-    const std::string project = longClipProject(5);
-    const std::string conf = sinkConf();
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        setenv("HALVOREN_HOME", dir_.file("home").c_str(), 1);
-        setenv("ALSA_CONFIG_PATH", conf.c_str(), 1);
-        freopen("/dev/null", "w", stderr);
-        execl(HALVOREN_EXE, "halvoren", project.c_str(), "--play", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    // Once the stream has started (its capture grows), inside the 5 s of playback.
-    auto streaming = [&] {
-        for (const auto& entry : fs::directory_iterator(dir_.path()))
-            if (entry.path().filename().string().rfind("stream-", 0) == 0 && fs::file_size(entry.path()) > 4096)
-                return true;
-        return false;
-    };
-    for (int i = 0; i < 1000 && !streaming(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    ASSERT_TRUE(streaming());
-    const auto sent = std::chrono::steady_clock::now();
-    kill(child, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
-    EXPECT_LT(waited, 2.0);  // the loop looks every 50 ms; far less than the 5 s left
-}
-
-TEST_F(ProgramTest, InterruptDuringTheFileWriteRemovesIt)
-{
-    // 120 s of clip: nothing to sing, so the MP3 encoding is the whole export.
-    const std::string project = longClipProject(120);
-    const std::string mp3 = dir_.file("long.mp3");
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        setenv("HALVOREN_HOME", dir_.file("home").c_str(), 1);
-        freopen("/dev/null", "w", stderr);
-        execl(HALVOREN_EXE, "halvoren", project.c_str(), "--mixdown", mp3.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    // Reading the clip comes first; sanitizer builds take many seconds.
-    for (int i = 0; i < 12000 && !fs::exists(mp3 + ".part"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(fs::exists(mp3 + ".part"));
-    kill(child, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
-    EXPECT_FALSE(fs::exists(mp3 + ".part"));
-    EXPECT_FALSE(fs::exists(mp3));
-}
-
-// Ctrl-C or SIGTERM while a MIDI file is imported or the project is saved
-// ends the program there with 130: the file it was to save over keeps its
-// bytes and no temporary file is left. The program is held in the call that
-// opens the MIDI file, or in the one that would move the written and checked
-// temporary file over the project, and signalled there.
-TEST_F(ProgramTest, InterruptDuringAnImportOrASaveKeepsThePreviousFile)
-{
-    const std::string project = clipProject();
-    const auto previous = markersOnly();
-    const std::string target = save(*previous, "kept.ot");
-    const std::string before = readText(target);
-    const std::string midi = dir_.file("song.mid");
-    ASSERT_TRUE(hvtest::SmfWriter(1, 480).track(hvtest::SmfTrack().name(0, "one").note(0, 480, 60)).writeTo(midi));
-
-    const std::vector<progtest::PathCall> opens = {{SYS_openat, 1}};
-    const std::vector<progtest::PathCall> renames = {{SYS_rename, 0}, {SYS_renameat, 1}, {SYS_renameat2, 1}};
-    const struct {
-        const char* phase;
-        std::vector<std::string> args;
-        const std::vector<progtest::PathCall>& calls;
-        std::string path;
-    } phases[] = {
-        {"import", {project, "--import-midi", midi, "--save", target}, opens, midi},
-        {"save", {project, "--save", target}, renames, target + ".tmp"},
-    };
-    for (const auto& p : phases)
-        for (const auto& [signal, name] : {std::pair{SIGINT, "SIGINT"}, std::pair{SIGTERM, "SIGTERM"}}) {
-            const std::string what = std::string(p.phase) + ", " + name;
-            const progtest::HeldRun r = progtest::runHeldAt(dir_, p.args, p.calls, p.path, signal);
-            if (!r.watched) GTEST_SKIP() << "this kernel or sandbox gives no seccomp notification";
-            ASSERT_TRUE(r.held) << what << "\n" << readText(dir_.file("stderr.txt"));
-            EXPECT_EQ(r.code, 130) << what << "\n" << readText(dir_.file("stderr.txt"));
-            EXPECT_TRUE(readText(target) == before) << what;  // kept byte for byte
-            for (const auto& entry : fs::directory_iterator(dir_.path())) {
-                const std::string ext = entry.path().extension().string();
-                EXPECT_TRUE(ext != ".tmp" && ext != ".part") << what << ": " << entry.path();
-            }
-        }
-}
-
-TEST_F(ProgramTest, ProgressBarOnATerminalOnly)
-{
-    if (!fs::exists("/usr/bin/script"))
-        GTEST_SKIP() << "script(1) is needed for a pseudo-terminal";
-    const std::string project = clipProject();
-    for (const bool quiet : {false, true}) {
-        const std::string mix = dir_.file("tty.wav");
-        const std::string out = dir_.file("tty.txt");
-        // script runs the program on a pseudo-terminal and copies what it shows.
-        const std::string command = "HALVOREN_HOME='" + dir_.file("home") + "' script -qec \"'" + HALVOREN_EXE +
-                                    "' '" + project + "' --mixdown '" + mix + "'" + (quiet ? " --quiet" : "") +
-                                    "\" /dev/null >'" + out + "' 2>&1 </dev/null";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        const std::string shown = readText(out);
-        EXPECT_EQ(shown.find("Export WAV [##############################] writing file... 100%") != std::string::npos,
-                  !quiet)
-            << shown;
-    }
 }
 
 }  // namespace

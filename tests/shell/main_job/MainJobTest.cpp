@@ -12,6 +12,7 @@
 #include "model/file/ProjectFile.h"
 #include "support/ScratchDir.h"
 #include "support/audio/AudioFiles.h"
+#include "support/midi/SmfWriter.h"
 #include "support/model_document/ProjectBuilder.h"
 
 namespace {
@@ -163,17 +164,23 @@ void checkJoins(const std::vector<int16_t>& stereo)
 struct ProgramRun {
     int code;
     std::string err;
+    std::string out;
 };
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 // The program in dir (paths relative to it), with the build's program folder
 // or another.
 ProgramRun runIn(const hvtest::ScratchDir& dir, const std::string& args, const std::string& home = HV_PROGRAM_FOLDER)
 {
     const std::string command = "cd '" + dir.path() + "' && HALVOREN_HOME='" + home + "' '" HALVOREN_EXE "' " +
-                                args + " >/dev/null 2>err.txt </dev/null";
+                                args + " >out.txt 2>err.txt </dev/null";
     const int status = std::system(command.c_str());
-    std::ifstream err(dir.file("err.txt"));
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(std::istreambuf_iterator<char>(err), {})};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(dir.file("err.txt")), readText(dir.file("out.txt"))};
 }
 
 TEST(MainJob, SongIsSungIntoWavAndMp3)
@@ -214,25 +221,79 @@ TEST(MainJob, RelativePathsKeepTheirMeaningAfterASave)
     EXPECT_EQ(again.err.find(hint, at + 1), std::string::npos) << again.err;
 }
 
-TEST(MainJob, ABankWithoutItsContentFileSingsNothing)
+TEST(MainJob, AScoreSungFromTheExportStartFadesIn)
+{
+    // The note starts on measure 1, where the export starts: its onset is
+    // cut, and the file fades in over 5 ms (220 frames) from silence.
+    using namespace projtest;
+    hvtest::ScratchDir dir("main_job_onset");
+    auto m = markersOnly();
+    addNote(*addSingSeg(*addTrack(*m, kSingingTrack, "Lead"), 7680, 1920, "demo-cmn"), 0, 960, 57, "lan");
+    ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("onset.ot"))), 0);
+    const ProgramRun r = runIn(dir, "onset.ot --mixdown onset.wav");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<double> x = leftChannel(hvtest::wavSamples(dir.file("onset.wav")));
+    ASSERT_GT(x.size(), 4410u);
+    EXPECT_EQ(x[0], 0.0);
+    EXPECT_GT(loudest(x, 0.005, 0.1), 100.0);  // the note sounds from the start
+}
+
+// Lyrics of a MIDI file sing the characters they were written in: GBK, whose
+// 一 小 时 说 are also valid UTF-8, beside a name that is not, or UTF-8 alone.
+TEST(MainJob, MidiLyricsKeepTheirCharacters)
+{
+    hvtest::ScratchDir dir("main_job_midi_text");
+    const std::vector<std::string> gbk = {"\xD2\xBB", "\xD0\xA1", "\xCA\xB1", "\xCB\xB5"};
+    const std::vector<std::string> utf8 = {"\xE4\xB8\x80", "\xE5\xB0\x8F", "\xE6\x97\xB6", "\xE8\xAF\xB4"};
+    const std::vector<std::string> sung = {"yi", "xiao", "shi", "shuo"};
+    struct Case {
+        const char* file;
+        std::string name;  // 歌
+        const std::vector<std::string>& lyrics;
+    };
+    for (const Case& c : {Case{"gbk.mid", "\xB8\xE8", gbk}, Case{"utf8.mid", "\xE6\xAD\x8C", utf8}}) {
+        hvtest::SmfTrack track;
+        track.name(0, c.name);
+        for (uint32_t i = 0; i < c.lyrics.size(); ++i) track.lyric(480 * i, c.lyrics[i]).note(480 * i, 480 * (i + 1), 57);
+        ASSERT_TRUE(hvtest::SmfWriter(1, 480).track(track).writeTo(dir.file(c.file)));
+        const ProgramRun r = runIn(dir, std::string(c.file) + " --save song.ot");
+        ASSERT_EQ(r.code, 0) << c.file << "\n" << r.err;
+        const std::unique_ptr<HVCurrentModel::HalvorenModel> m(loadProjectFile(CString::fromUtf8(dir.file("song.ot"))));
+        ASSERT_NE(m, nullptr);
+        const HVCurrentModel::SingSegment* seg = m->tracks[0]->singSegs->segAt(0);
+        EXPECT_EQ(seg->name, "\xE6\xAD\x8C") << c.file;
+        ASSERT_EQ(seg->notes.size(), 4u) << c.file;
+        for (size_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(seg->notes[i]->lyric, utf8[i]) << c.file << " " << i;
+            EXPECT_EQ(seg->notes[i]->phoneticSymbol, sung[i]) << c.file << " " << i;
+        }
+    }
+}
+
+TEST(MainJob, ABankWithoutItsContentSingsNothing)
 {
     // Measure 1 is tick 7680; a quarter is 480 ticks: the notes are on
     // beats 2 and 3.
     using namespace projtest;
     namespace fs = std::filesystem;
     hvtest::ScratchDir dir("main_job_voice");
-    // A program folder whose demo bank lacks its content file HVC.
-    fs::create_directories(dir.file("home/singers/demo-cmn"));
-    fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", dir.file("home/dict"));
-    for (const auto& entry : fs::directory_iterator(HV_PROGRAM_FOLDER "/singers/demo-cmn"))
-        if (entry.path().filename() != "HVC")
-            fs::copy(entry.path(), dir.file("home/singers/demo-cmn/") + entry.path().filename().string());
+    // Program folders whose demo bank lacks its content file HVC, or holds
+    // it empty: no record can be read from it.
+    for (const char* home : {"nohvc", "emptyhvc"}) {
+        fs::create_directories(dir.file(home) + "/singers/demo-cmn");
+        fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", dir.file(home) + "/dict");
+        for (const auto& entry : fs::directory_iterator(HV_PROGRAM_FOLDER "/singers/demo-cmn"))
+            if (entry.path().filename() != "HVC")
+                fs::copy(entry.path(), dir.file(home) + "/singers/demo-cmn/" + entry.path().filename().string());
+    }
+    const std::string emptyHvc = dir.file("emptyhvc/singers/demo-cmn/HVC");
+    std::ofstream{emptyHvc};
     auto m = markersOnly();
     SingSegment* seg = addSingSeg(*addTrack(*m, kSingingTrack, "Lead"), 7680, 1920 * 2, "demo-cmn");
     addNote(*seg, 480, 480, 57, "lan");
     addNote(*seg, 960, 480, 57, "tian");
     ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("v.ot"))), 0);
-    const std::vector<std::string> homes = {HV_PROGRAM_FOLDER, dir.file("home")};
+    const std::vector<std::string> homes = {HV_PROGRAM_FOLDER, dir.file("nohvc"), dir.file("emptyhvc")};
     for (const std::string& home : homes) {
         const bool whole = home == HV_PROGRAM_FOLDER;
         fs::remove(dir.file("v.wav"));
@@ -241,6 +302,11 @@ TEST(MainJob, ABankWithoutItsContentFileSingsNothing)
         EXPECT_EQ(fs::exists(dir.file("v.wav")), whole) << home;
         for (const char* line : {"track 1 \"Lead\", measure 1, beat 2: \"lan\"", "track 1 \"Lead\", measure 1, beat 3: \"tian\""})
             EXPECT_EQ(r.err.find(line) != std::string::npos, !whole) << home << "\n" << r.err;
+        // Every message goes to standard error, the path after a space.
+        EXPECT_EQ(r.out, "") << home;
+        EXPECT_EQ(r.err.find("fail to read package content file " + emptyHvc + "\n") != std::string::npos,
+                  home == dir.file("emptyhvc"))
+            << home << "\n" << r.err;
     }
 }
 

@@ -75,7 +75,7 @@ TEST(HprIndex, AMissingIndexSaysSoAndIndexesNothing)
     testbank::writeFile(disk.folder / "HVC", "");
     const auto& package = disk.reopen();
     const std::string path = testbank::packageBasePath(disk.folder) + "HVI";
-    EXPECT_EQ(disk.log.str(), "fail to read package index file" + path + "\n");
+    EXPECT_EQ(disk.log.str(), "fail to read package index file " + path + "\n");
     EXPECT_TRUE(package.index().unitIndex.empty());
     EXPECT_EQ(package.header().hopSize, 0);
 }

@@ -86,7 +86,7 @@ TEST(HprLoaders, UnreadableRecordsAreNullWithTheContentMessage)
     for (const Case& c : {Case{"short blob", 0}, Case{"offset past the end", 51}, Case{"negative offset", -4}}) {
         disk.log.str("");
         EXPECT_FALSE(package.loadVoiceSrc(c.offset, "ma", "A3")) << c.what;
-        EXPECT_EQ(disk.log.str(), "fail to read package content file" + content + "\n") << c.what;
+        EXPECT_EQ(disk.log.str(), "fail to read package content file " + content + "\n") << c.what;
     }
     // The same 47 bytes hold the three continuant values.
     EXPECT_TRUE(package.loadContinuantSrc(0, "ma", "A3"));
@@ -97,7 +97,7 @@ TEST(HprLoaders, AMissingContentFileIsSaidAtOnceAndLoadsNothing)
     testbank::PackageOnDisk<Halvoren::SourceStorePackager_v1> disk("hpr_no_content");
     const auto& package = disk.openIndex(oneRecord(1, std::string(60, '\0')).index);
     const std::string content = testbank::packageBasePath(disk.folder) + "HVC";
-    EXPECT_EQ(disk.log.str(), "fail to read package content file" + content + "\n");
+    EXPECT_EQ(disk.log.str(), "fail to read package content file " + content + "\n");
     std::int32_t offset = -1;
     EXPECT_EQ(package.findRecordKey("ma", "A3", offset), "A3");
     EXPECT_FALSE(package.loadVoiceSrc(offset, "ma", "A3"));
@@ -109,7 +109,7 @@ TEST(HprLoaders, AMissingContentFileIsSaidAtOnceAndLoadsNothing)
     ASSERT_EQ(::mkfifo(content.c_str(), 0600), 0);
     disk.reopen();
     EXPECT_EQ(disk.log.str(),
-              "fail to read package index file" + index + "\nfail to read package content file" + content + "\n");
+              "fail to read package index file " + index + "\nfail to read package content file " + content + "\n");
 }
 
 // Frames and residual samples of the continuant of one record.

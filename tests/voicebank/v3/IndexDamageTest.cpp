@@ -23,7 +23,7 @@ TEST(IndexDamage, AMissingIndexLeavesZerosAndDefaults)
     const auto folder = tree.addBank("b", "3.1", "B");
     std::ostringstream log;
     const SourceStorePackager p(testbank::packageBasePath(folder), log);
-    EXPECT_EQ(log.str(), "fail to read package index file" + testbank::packageBasePath(folder) + "HVI\n");
+    EXPECT_EQ(log.str(), "fail to read package index file " + testbank::packageBasePath(folder) + "HVI\n");
     EXPECT_EQ(p.header().hopSize, 0);
     EXPECT_EQ(p.header().sampleRate, 0.0f);
     EXPECT_EQ(p.header().powerWidth, 0.0f);
@@ -139,7 +139,7 @@ TEST(IndexDamage, LargeIndexesAreReadUpToTheLimit)
 
     std::filesystem::resize_file(disk.folder / "HVI", Halvoren::kMaxIndexBytes + 1);  // sparse
     disk.reopen();
-    EXPECT_EQ(disk.log.str(), "fail to read package index file" + (disk.folder / "HVI").string() +
+    EXPECT_EQ(disk.log.str(), "fail to read package index file " + (disk.folder / "HVI").string() +
                                   ": larger than 67108864 bytes\n");
     EXPECT_TRUE(disk.package->index().unitIndex.empty());
 }

@@ -129,7 +129,7 @@ TEST(Loaders, RecordsComeFromTheirPartAndCarryTheirFrames)
     // Without HVC_2 the records of part 2 cannot be read; a FIFO or a device
     // in its place is refused the same way, at once.
     const std::filesystem::path hvc2 = disk.folder / "HVC_2";
-    const std::string message = "fail to read package content file" + hvc2.string() + "\n";
+    const std::string message = "fail to read package content file " + hvc2.string() + "\n";
     std::filesystem::remove(hvc2);
     EXPECT_EQ(p.loadVoiceSrc("la", "E4", offset, part), nullptr);
     EXPECT_EQ(disk.log.str(), message);
@@ -207,7 +207,7 @@ TEST(Loaders, UnreachableOrShortRecordsLoadAsNull)
         disk.log.str("");
         EXPECT_EQ(p.loadVoiceSrc("la", "C4", c.offset, c.part), nullptr) << c.offset;
         EXPECT_EQ(p.loadSrcParameter("la", "C4", c.offset, c.part), nullptr) << c.offset;
-        const std::string message = "fail to read package content file" + c.path + "\n";
+        const std::string message = "fail to read package content file " + c.path + "\n";
         EXPECT_EQ(disk.log.str(), message + message) << c.offset;
     }
     // A continuant needs only its three values.

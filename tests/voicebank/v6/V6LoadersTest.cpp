@@ -91,14 +91,14 @@ TEST(V6Loaders, UnreadableRecordsLoadAsNull)
     const std::string hvc = testbank::packageBasePath(b.disk.folder) + "HVC";
     // 31 bytes: one short of the eight voice values, three past the seven continuant values.
     EXPECT_EQ(b.disk.package->loadVoiceSrc("short", "C4", offset, part), nullptr);
-    EXPECT_EQ(b.disk.log.str(), "fail to read package content file" + hvc + "\n");
+    EXPECT_EQ(b.disk.log.str(), "fail to read package content file " + hvc + "\n");
     EXPECT_NE(b.disk.package->loadSrcContinuantParameter("short", "C4", offset, part), nullptr);
     b.disk.log.str("");
     EXPECT_EQ(b.disk.package->loadSrcParameter("la", "C4", 0, 7), nullptr);
-    EXPECT_EQ(b.disk.log.str(), "fail to read package content file" + hvc + "_7\n");
+    EXPECT_EQ(b.disk.log.str(), "fail to read package content file " + hvc + "_7\n");
     b.disk.log.str("");
     EXPECT_EQ(b.disk.package->loadContinuantSrc("la", "C4", 1 << 20, 0), nullptr);
-    EXPECT_EQ(b.disk.log.str(), "fail to read package content file" + hvc + "\n");
+    EXPECT_EQ(b.disk.log.str(), "fail to read package content file " + hvc + "\n");
 }
 
 }  // namespace
