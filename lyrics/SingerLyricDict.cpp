@@ -39,7 +39,7 @@ bool CSingerLyricDict::loadTxt(const CString& path) {
 bool CSingerLyricDict::loadJson(const CString& path) {
     dictionary = Json::Value(Json::objectValue);
     maxKeyLen = 0;
-    sortedWords.clear();
+    matcher.build({});
     Json::Value loaded;
     if (!loadJsonFile(path, loaded) || !loaded.isObject()) return false;
     for (auto it = loaded.begin(); it != loaded.end(); ++it) {
@@ -50,15 +50,15 @@ bool CSingerLyricDict::loadJson(const CString& path) {
 }
 
 void CSingerLyricDict::updateMaxKeyLen() {
-    sortedWords.clear();
+    std::vector<std::string> words;
     size_t longest = 0;
     for (std::string& name : dictionary.getMemberNames()) {
         // An empty word, or one without symbols, matches nothing.
         if (name.empty() || !findWord(name)) continue;
         longest = std::max(longest, name.size());
-        sortedWords.push_back(std::move(name));
+        words.push_back(std::move(name));
     }
-    std::sort(sortedWords.begin(), sortedWords.end());
+    matcher.build(words);
     maxKeyLen = static_cast<int>(std::min<size_t>(longest, INT_MAX));
 }
 
@@ -89,9 +89,10 @@ void CSingerLyricDict::lookup(const std::string& text, std::vector<std::string>&
                               std::vector<std::string>& symbols) {
     words.clear();
     symbols.clear();
+    const std::vector<uint32_t> longest = matcher.longestAt(text);
     size_t p = 0;
     while (p < text.size()) {
-        const size_t len = longestWordAt(text, p);
+        const size_t len = longest[p];
         if (len == 0) {
             ++p;
             continue;
@@ -100,26 +101,6 @@ void CSingerLyricDict::lookup(const std::string& text, std::vector<std::string>&
         symbols.push_back(expandEntry(words.back()));
         p += len;
     }
-}
-
-size_t CSingerLyricDict::longestWordAt(std::string_view text, size_t p) const {
-    // [lo, hi) holds the words that begin with the d bytes of text from p.
-    // In byte order a word of exactly d bytes comes first among them, and
-    // the rest stand in order of their byte d.
-    auto lo = sortedWords.begin(), hi = sortedWords.end();
-    size_t best = 0;
-    for (size_t d = 0; lo != hi; ++d) {
-        if (lo->size() == d) {
-            best = d;
-            ++lo;
-        }
-        if (p + d >= text.size()) break;
-        const auto byte = static_cast<unsigned char>(text[p + d]);
-        const auto byteAt = [d](const std::string& w) { return static_cast<unsigned char>(w[d]); };
-        lo = std::partition_point(lo, hi, [&](const std::string& w) { return byteAt(w) < byte; });
-        hi = std::partition_point(lo, hi, [&](const std::string& w) { return byteAt(w) == byte; });
-    }
-    return best;
 }
 
 std::string CSingerLyricDict::expandEntry(const std::string& word) const {

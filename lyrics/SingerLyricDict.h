@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "lyrics/ILyricDict.h"
+#include "lyrics/LongestWordMatch.h"
 #include "platform/CString.h"
 
 class CSingerLyricDict : public ILyricDict {
@@ -26,16 +27,15 @@ public:
     // dictionary, when the file cannot be read, is not JSON or is not an
     // object; members whose value is not a string are left out.
     bool loadJson(const CString& path);
-    // Sets the longest key length (bytes), and the sorted words lookup walks,
-    // from the current words.
+    // Sets the longest key length (bytes), and the matcher lookup uses, from
+    // the current words.
     void updateMaxKeyLen();
     int getMaxKeyLen() const { return maxKeyLen; }
 
     // Greedy longest match over the UTF-8 bytes of text: each matched word
     // goes to words, its expansion to symbols; unmatched bytes are skipped.
-    // Each position walks the sorted words byte by byte only as far as some
-    // word continues the text, so the time grows with the text, not with
-    // the text times the number of word lengths.
+    // The longest word at every position is found in one pass over the
+    // text, so the time grows with the text alone, however long the words.
     void lookup(const std::string& text, std::vector<std::string>& words,
                 std::vector<std::string>& symbols) override;
 
@@ -56,11 +56,8 @@ private:
     struct Expansion;
     const Json::Value* findWord(std::string_view word) const;
     std::string expand(const std::string& word, Expansion& state) const;
-    // The byte length of the longest word that text continues with from p;
-    // 0 when none.
-    size_t longestWordAt(std::string_view text, size_t p) const;
 
     Json::Value dictionary;
     int maxKeyLen = 0;
-    std::vector<std::string> sortedWords;  // every non-empty word, in byte order
+    LongestWordMatch matcher;  // of every non-empty word with symbols
 };

@@ -17,6 +17,7 @@
 #include "render/audio/AudioStreamGroup.h"
 #include "render/audio/DocPlayersInstall.h"
 #include "render/synth/SegmentSynthMgr.h"
+#include "shell/ClipsNotLoaded.h"
 #include "shell/CommandLineExportUi.h"
 #include "shell/CommandLineImport.h"
 #include "shell/ExportCommands.h"
@@ -94,6 +95,7 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
     if (model == nullptr) return fail(kExitCannotOpen, "cannot open " + file);
     doc.setModel(model, path);
     frame.resetAllViews();
+    nameClipsNotLoaded(doc);
     return kExitDone;
 }
 

@@ -4,11 +4,13 @@
 // where its budget is spent or loads within it; the counters tell which.
 // The floor is reading the same file's bytes in one piece. Then, at n and
 // 4n, JSON text of small values and a singer dictionary's lookup over lyrics,
-// the JSON with the most heap it held per byte of its text.
+// the JSON with the most heap it held per byte of its text, and the lookup
+// against a key longer than the lyrics.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -23,6 +25,7 @@
 #include "platform/FileUtil.h"
 #include "platform/JsonFile.h"
 #include "bench/support/PeakHeap.h"
+#include "bench/support/ScalingRun.h"
 #include "support/ByteBuilder.h"
 
 using hvtest::ByteBuilder;
@@ -203,5 +206,29 @@ void BM_SingerDictLookupScaling(benchmark::State& state)
     state.counters["words"] = double(words.size());
 }
 BENCHMARK(BM_SingerDictLookupScaling)->Arg(2048)->Arg(8192)->Unit(benchmark::kMillisecond);
+
+// A dictionary of one key of a million "a"s and one of "b", over lyrics of
+// "a"s at 16 and 64 KB: every position of the lyric goes on with the long
+// key to the lyric's end without finishing it. The floor reads the lyric's
+// bytes once.
+void BM_SingerDictLongKeyScaling(benchmark::State& state)
+{
+    static const std::string path = writeScratch("hv_bench_long_key_", std::string(1000000, 'a') + "=s\nb=t\n");
+    CSingerLyricDict dict;
+    dict.loadTxt(CString::fromUtf8(path));
+    hvbench::runScaling(state, {16 << 10, 64 << 10}, [&](uint64_t size) {
+        auto lyrics = std::make_shared<std::string>(size, 'a');
+        return hvbench::ScalingInput{size,
+                                     [&dict, lyrics] {
+                                         std::vector<std::string> words, symbols;
+                                         dict.lookup(*lyrics, words, symbols);
+                                         return words.empty();
+                                     },
+                                     [lyrics] {
+                                         benchmark::DoNotOptimize(std::count(lyrics->begin(), lyrics->end(), 'b'));
+                                     }};
+    });
+}
+BENCHMARK(BM_SingerDictLongKeyScaling)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,12 +2,14 @@
 // 1 s), beside the bare read of the same file into a multi-track, its floor.
 // Then the MIDI import of the densest notes and the VSQX import at n and 4n
 // notes, with the most heap each held per byte of its file (goal: at most
-// 100).
+// 100), and the MIDI import of the shape that builds the most per byte at
+// 1, 4 and 16 MB.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "model/current/DefaultProject.h"
 #include "model/document/SSSynthesizerDoc.h"
@@ -17,6 +19,8 @@
 #include "shell/services/AppConfig.h"
 #include "model/import/vsqx/VsqxImport.h"
 #include "bench/support/PeakHeap.h"
+#include "bench/support/ScalingFiles.h"
+#include "bench/support/ScalingRun.h"
 #include "support/midi/SmfWriter.h"
 
 namespace {
@@ -28,6 +32,26 @@ struct TakeAll : ISelectMidiTrackDlg {
     void addTrack(const CString&, int index, int) override { rows.push_back(index); }
     bool doModal() override { return true; }
     std::vector<int> getSelTracks() const override { return rows; }
+};
+
+// A document to import into as a new project, every track taken, without
+// windows or the settings' automatic vibrato.
+struct Importer {
+    ScriptedMessageBoxService boxes;
+    ScopedMessageBoxService scoped{&boxes};
+    CSSSynthesizerDoc doc;
+    ScoreImportContext context;
+
+    Importer()
+    {
+        getAppConfig().isAutoVib = false;
+        doc.newProject(HVCurrentModel::makeDefaultProject().release());
+    }
+    MidiImportResult import(const CString& path)
+    {
+        TakeAll dialog;
+        return runMidiImport(doc, path, true, dialog, context);
+    }
 };
 
 // A file removed when the program ends.
@@ -89,15 +113,9 @@ BENCHMARK(BM_SmfRead)->Unit(benchmark::kMillisecond);
 
 void BM_MidiImport(benchmark::State& state)
 {
-    ScriptedMessageBoxService boxes;
-    ScopedMessageBoxService scoped(&boxes);
-    getAppConfig().isAutoVib = false;
-    CSSSynthesizerDoc doc;
-    doc.newProject(HVCurrentModel::makeDefaultProject().release());
-    ScoreImportContext context;
+    Importer importer;
     for (auto _ : state) {
-        TakeAll dialog;
-        MidiImportResult r = runMidiImport(doc, benchFile(), true, dialog, context);
+        MidiImportResult r = importer.import(benchFile());
         if (!r.newModel || r.newModel->tracks[0]->singSegs->segAt(0)->notes.size() != kNotes)
             state.SkipWithError("import lost notes");
     }
@@ -106,27 +124,50 @@ BENCHMARK(BM_MidiImport)->Unit(benchmark::kMillisecond);
 
 void BM_MidiImportScaling(benchmark::State& state)
 {
-    ScriptedMessageBoxService boxes;
-    ScopedMessageBoxService scoped(&boxes);
-    getAppConfig().isAutoVib = false;
     const ScratchFile file("hv_scaling.mid");
     writeMidi(file.file, static_cast<uint32_t>(state.range(0)), 120, false);
     const CString path = CString::fromUtf8(file.file);
-    CSSSynthesizerDoc doc;
-    doc.newProject(HVCurrentModel::makeDefaultProject().release());
-    ScoreImportContext context;
+    Importer importer;
     double perByte = 0;
     for (auto _ : state) {
         MidiImportResult r;
-        perByte = hvbench::peakBytesPerInputByte(std::filesystem::file_size(file.file), [&] {
-            TakeAll dialog;
-            r = runMidiImport(doc, path, true, dialog, context);
-        });
+        perByte = hvbench::peakBytesPerInputByte(std::filesystem::file_size(file.file),
+                                                 [&] { r = importer.import(path); });
         if (!r.newModel) state.SkipWithError("import refused");
     }
     state.counters["heapPerFileByte"] = perByte;
 }
 BENCHMARK(BM_MidiImportScaling)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond);
+
+// Note-ons one tick apart, each of a one-byte delta and two data bytes under
+// running status, all ended by one "all notes off", at 1, 4 and 16 MB (a
+// little less: MIDI files of 16 MiB are refused), each beside reading its
+// file.
+std::string midiOfRunningNoteOns(uint64_t size)
+{
+    const auto count = static_cast<uint32_t>((size - 64) / 3);
+    hvtest::SmfTrack track;
+    track.runningStatus(true);
+    for (uint32_t i = 0; i < count; ++i) track.noteOn(i, static_cast<int>(i % 128));
+    track.control(count, 123);
+    return hvtest::SmfWriter(1, 480).track(track).bytes();
+}
+
+void BM_MidiNoteOnsScaling(benchmark::State& state)
+{
+    Importer importer;
+    auto file = std::make_shared<hvbench::ScratchFile>("notes.mid");
+    hvbench::runScaling(state, hvbench::kScalingSizes, [&](uint64_t size) {
+        file->write(midiOfRunningNoteOns(size));
+        return hvbench::ScalingInput{file->size(),
+                                     [&importer, file] {
+                                         benchmark::DoNotOptimize(importer.import(file->cpath()).newModel.get());
+                                         return true;
+                                     },
+                                     [file] { file->readWhole(); }};
+    });
+}
+BENCHMARK(BM_MidiNoteOnsScaling)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // A vsq4 score of one part of n notes, each of the elements a score
 // writes, and a root element of three attributes.

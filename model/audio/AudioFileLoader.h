@@ -1,5 +1,9 @@
 #pragma once
 // Loading of accompaniment files (WAV and MP3) into the players' format.
+#include <cstdint>
+#include <limits>
+
+#include "model/audio/ClipLoad.h"
 #include "model/audio/CWavBuf.h"
 #include "platform/CString.h"
 
@@ -8,7 +12,14 @@
 // exactly "wav" or "mp3" (letter case counts); any other leaves target
 // untouched and gives false. A failed WAV read still hands over the format
 // the reader had, with no samples. A clip too long to hold, one that would
-// take more than CWavBuf::kMaxBytesPerFileByte bytes per byte of its file,
-// or one whose rate is below CWavBuf::kMinSampleRate, gives false with no
-// samples.
+// hold more than CWavBuf::kMaxBytesPerFileByte bytes per byte of its file
+// at any time while it loads, or one whose rate is below
+// CWavBuf::kMinSampleRate, gives false with no samples.
 bool loadAudioFile(HalvorenEditor::CWavBuf& target, const CString& path);
+
+// The same, refusing (tooLarge) a clip that would take more than clipBytes
+// in the players' format before its samples are read or while they are
+// decoded; with channelsApart a stereo clip ends with its channels one after
+// the other (CWavBuf::resampleApart) instead of interleaved.
+ClipLoad loadAudioClip(HalvorenEditor::CWavBuf& target, const CString& path,
+                       uint64_t clipBytes = std::numeric_limits<uint64_t>::max(), bool channelsApart = false);

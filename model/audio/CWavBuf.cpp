@@ -1,9 +1,11 @@
 #include "model/audio/CWavBuf.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 namespace HalvorenEditor {
 
@@ -28,6 +30,32 @@ int64_t saturatingTrunc(double v, int64_t lo, int64_t hi)
     if (v >= static_cast<double>(hi) + 1.0) return hi;
     int64_t t = static_cast<int64_t>(v);
     return t > hi ? hi : t;
+}
+
+// Walks the output frames of linear resampling from `frames` input frames,
+// `step` input frames apart: lead(pos) for each frame of the lead-in, the
+// interval from a silent frame before the start to frame 0; between(i, pos)
+// for each frame between input frames i and i + 1.
+template <class Lead, class Between>
+void walkResampling(uint32_t frames, float step, Lead&& lead, Between&& between)
+{
+    float pos = 0.0f;
+    while (pos <= 1.0f) {
+        lead(pos);
+        pos += step;
+    }
+    pos -= 1.0f;
+    if (frames <= 1) return;
+    uint32_t i = 0;
+    for (;;) {
+        if (pos > 1.0f) {
+            pos -= 1.0f;
+            if (++i >= frames - 1) return;
+            continue;
+        }
+        between(i, pos);
+        pos += step;
+    }
 }
 
 }  // namespace
@@ -139,13 +167,25 @@ void CWavBuf::takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride)
     *this = std::move(mono);
 }
 
-uint64_t CWavBuf::playerFormatBytes() const
+uint64_t CWavBuf::playerFormatBytes() const { return playerFormatBytes(sampleCount(), channels, sampleRate); }
+
+uint64_t CWavBuf::playerFormatBytes(uint64_t samples, int32_t channels, int32_t rate)
 {
-    const uint64_t n = sampleCount();
-    if (sampleRate == kTargetRate || sampleRate <= 0) return 2 * n;
+    if (rate == kTargetRate || rate <= 0) return 2 * samples;
     // The lead-in adds about one output frame per input frame's worth.
-    const double frames = (double(n) + double(channels)) * kTargetRate / sampleRate;
+    const double frames = (double(samples) + double(channels)) * kTargetRate / rate;
     return static_cast<uint64_t>(2 * frames) + 16;
+}
+
+uint64_t CWavBuf::conversionPeakBytes(uint64_t sourceBytes, int32_t bytesPerSample, int32_t channels, int32_t rate)
+{
+    if (bytesPerSample <= 0) return sourceBytes;
+    const uint64_t samples = sourceBytes / uint64_t(bytesPerSample);
+    const uint64_t wide = 2 * samples;
+    const uint64_t widening = bytesPerSample == 2 ? wide : sourceBytes + wide;
+    const uint64_t resampling = rate == kTargetRate ? wide + (channels == 2 ? wide / 2 : 0)
+                                                    : wide + playerFormatBytes(samples, channels, rate);
+    return std::max(widening, resampling);
 }
 
 void CWavBuf::convertSampleWidth()
@@ -163,11 +203,19 @@ void CWavBuf::convertSampleWidth()
     fifo = std::move(converted.fifo);
 }
 
-void CWavBuf::resample() { resampleInterleaved(1); }
+void CWavBuf::resample() { resampleInterleaved(1, false); }
 
-void CWavBuf::resampleAndRemix() { resampleInterleaved(2); }
+void CWavBuf::resampleAndRemix() { resampleInterleaved(2, false); }
 
-void CWavBuf::resampleInterleaved(uint32_t stride)
+void CWavBuf::resampleApart()
+{
+    if (sampleRate == kTargetRate)
+        separateChannels();
+    else
+        resampleInterleaved(2, true);
+}
+
+void CWavBuf::resampleInterleaved(uint32_t stride, bool apart)
 {
     if (sampleRate == kTargetRate) return;
     if (sampleRate < kMinSampleRate) throw std::length_error("sample rate too low to resample");
@@ -175,39 +223,56 @@ void CWavBuf::resampleInterleaved(uint32_t stride)
     const uint32_t frames = n / stride;
     const float step = static_cast<float>(sampleRate / 44100.0);
 
+    // Room for exactly the frames made, counted first: growing the clip
+    // while it is written would hold it twice.
+    uint64_t made = 0;
+    walkResampling(frames, step, [&](float) { ++made; }, [&](uint32_t, float) { ++made; });
+    const uint64_t bytes = made * stride * uint64_t(bytesPerSample);
+    if (bytes > static_cast<uint64_t>(kMaxBytes)) throw std::length_error("resampled clip too long");
+
     CWavBuf out;
     out.bytesPerSample = bytesPerSample;
     out.channels = channels;
     out.sampleRate = kTargetRate;
     out.isFloat = (bytesPerSample == 4 || bytesPerSample == 8) && isFloat;
-    const double bytes = static_cast<double>(kTargetRate) * n / sampleRate * bytesPerSample + 16;
-    if (bytes > static_cast<double>(kMaxBytes)) throw std::length_error("resampled clip too long");
     out.fifo.ensureCapacity(static_cast<uint32_t>(bytes));
 
-    // Lead-in: the interval from a silent frame before the start to frame 0.
-    float pos = 0.0f;
-    while (pos <= 1.0f) {
-        for (uint32_t c = 0; c < stride; ++c) out.floatToSample(static_cast<float>(pos * double(sampleToFloat(c))));
-        pos += step;
-    }
-    pos -= 1.0f;
-
-    if (frames > 1) {
-        uint32_t i = 0;
-        for (;;) {
-            if (pos > 1.0f) {
-                pos -= 1.0f;
-                if (++i >= frames - 1) break;
-                continue;
-            }
-            for (uint32_t c = 0; c < stride; ++c) {
-                const double a = sampleToFloat(stride * i + c), b = sampleToFloat(stride * (i + 1) + c);
-                out.floatToSample(static_cast<float>((1.0 - pos) * a + pos * b));
-            }
-            pos += step;
-        }
-    }
+    // Frames of the channels from `first` up to `last` (exclusive), each
+    // channel's samples between input frames i and i + 1 at pos.
+    const auto write = [&](uint32_t first, uint32_t last) {
+        walkResampling(
+            frames, step,
+            [&](float pos) {
+                for (uint32_t c = first; c < last; ++c)
+                    out.floatToSample(static_cast<float>(pos * double(sampleToFloat(c))));
+            },
+            [&](uint32_t i, float pos) {
+                for (uint32_t c = first; c < last; ++c) {
+                    const double a = sampleToFloat(stride * i + c), b = sampleToFloat(stride * (i + 1) + c);
+                    out.floatToSample(static_cast<float>((1.0 - pos) * a + pos * b));
+                }
+            });
+    };
+    if (apart)
+        for (uint32_t c = 0; c < stride; ++c) write(c, c + 1);
+    else
+        write(0, stride);
     *this = std::move(out);
+}
+
+void CWavBuf::separateChannels()
+{
+    if (channels != 2) return;
+    const size_t width = size_t(bytesPerSample > 0 ? bytesPerSample : 1);
+    const size_t frames = sampleCount() / 2;
+    unsigned char* bytes = fifo.ptrBegin();
+    // The second channel is copied out, the first moved to the front in
+    // place (each frame's first sample moves to an earlier or equal place),
+    // and the second put behind it.
+    std::vector<unsigned char> second(frames * width);
+    for (size_t f = 0; f < frames; ++f) std::memcpy(&second[f * width], bytes + (2 * f + 1) * width, width);
+    for (size_t f = 1; f < frames; ++f) std::memmove(bytes + f * width, bytes + 2 * f * width, width);
+    if (frames > 0) std::memcpy(bytes + frames * width, second.data(), second.size());
 }
 
 }  // namespace HalvorenEditor

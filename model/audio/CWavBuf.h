@@ -21,9 +21,11 @@ public:
     // each one, so this floor holds a clip's growth to at most 44.1 times
     // its samples (a 40 kB clip declared at 1 Hz would need 1.76 GB).
     static constexpr int32_t kMinSampleRate = 1000;
-    // A clip loaded from a file holds at most this many bytes, in the
-    // players' format, per byte of its file: a low-rate 8-bit clip grows 88
-    // times, and no genuine file more.
+    // A clip loaded from a file holds at most this many bytes per byte of
+    // its file at any time while it is brought to the players' format: a
+    // low-rate 8-bit WAV clip grows 88 times and is held beside its 16-bit
+    // form, 90 times in all. MP3 clips of the lowest bit rates, which would
+    // be held beside their decoded samples at over 100 times, are refused.
     static constexpr uint64_t kMaxBytesPerFileByte = 100;
 
     CWavBuf();
@@ -47,6 +49,15 @@ public:
     uint32_t sampleCount() const;
     // The bytes the samples take once brought to 16 bits at 44100 Hz.
     uint64_t playerFormatBytes() const;
+    // The same for `samples` single samples of this channel count and rate.
+    static uint64_t playerFormatBytes(uint64_t samples, int32_t channels, int32_t rate);
+    // The most bytes held at once while sourceBytes of samples of this
+    // format are brought to the players' format with their channels apart:
+    // the source beside its 16-bit form, the 16-bit form beside the
+    // resampled clip, or, at 44100 Hz, beside the copy of one channel that
+    // the reordering makes.
+    static uint64_t conversionPeakBytes(uint64_t sourceBytes, int32_t bytesPerSample, int32_t channels,
+                                        int32_t rate);
 
     // Sample i as float (integers scaled to about -1..1); 0.0 past the end
     // and for unsupported widths.
@@ -72,13 +83,22 @@ public:
     void resample();
     // The same for two interleaved channels, the channel count kept.
     void resampleAndRemix();
+    // resampleAndRemix with the two channels one after the other instead of
+    // interleaved: every sample of the first channel, then every sample of
+    // the second, each half of sampleCount() long. A buffer at 44100 Hz is
+    // only reordered. The resampled samples are written apart as they are
+    // made, so the clip is never held twice.
+    void resampleApart();
 
 private:
     // This buffer becomes a mono copy of one channel of src read with the
     // given number of interleaved channels (1: every byte of src; 0: empty).
     void takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride);
-    // Linear resampling of `stride` interleaved channels to 44100 Hz.
-    void resampleInterleaved(uint32_t stride);
+    // Linear resampling of `stride` interleaved channels to 44100 Hz, the
+    // output interleaved or with its channels apart.
+    void resampleInterleaved(uint32_t stride, bool apart);
+    // Puts the channels of a two-channel buffer one after the other.
+    void separateChannels();
 };
 
 }  // namespace HalvorenEditor

@@ -3,7 +3,7 @@
 
 #include <bit>
 #include <cstddef>
-#include <cstring>
+#include <limits>
 #include <optional>
 
 #include "model/audio/AudioFileLoader.h"
@@ -17,7 +17,7 @@ using HalvorenEditor::CWavBuf;
 
 static_assert(std::endian::native == std::endian::little, "clip samples are used as stored, little-endian");
 
-ReadLimits clipLimits(uint64_t byteLimit)
+ReadLimits budgetLimits(uint64_t byteLimit)
 {
     ReadLimits limits;
     limits.recordsPerFileByte = 0;
@@ -46,32 +46,40 @@ ClipChannel::ClipChannel(std::vector<int16_t> samples)
     owner_ = std::move(owner);
 }
 
-ClipCache::ClipCache(uint64_t byteLimit) : budget(0, clipLimits(byteLimit)) {}
+ClipCache::ClipCache(uint64_t byteLimit) : budget(0, budgetLimits(byteLimit)) {}
 
 bool InstrumentSegment::loadAudio(const CString& projectPath, ClipCache* cache)
 {
     const CString stored = CString::fromUtf8(audioPath);
-    if (loadClip(stored, cache)) return true;
+    clipLoad = loadClip(stored, cache);
     // The clip may have moved together with the project: try the same file
     // name in the project's folder. Stored paths may be Windows paths.
-    return !projectPath.isEmpty() && loadClip(folderOfPath(projectPath) + fileNameOfStoredPath(stored), cache);
+    if (clipLoad != ClipLoad::loaded && !projectPath.isEmpty()) {
+        const ClipLoad beside = loadClip(folderOfPath(projectPath) + fileNameOfStoredPath(stored), cache);
+        // A file found but refused says more than one not found.
+        if (beside == ClipLoad::loaded || clipLoad == ClipLoad::unreadable) clipLoad = beside;
+    }
+    return clipLoad == ClipLoad::loaded;
 }
 
-bool InstrumentSegment::loadClip(const CString& path, ClipCache* cache)
+ClipLoad InstrumentSegment::loadClip(const CString& path, ClipCache* cache)
 {
-    if (!cache) return loadClipFile(path);
+    if (!cache) return loadClipFile(path, std::numeric_limits<uint64_t>::max());
     const auto id = fileIdentity(path);
-    if (!id) return false;
+    if (!id) return ClipLoad::unreadable;
     auto [entry, isNew] = cache->byFile.try_emplace(*id);
+    ClipCache::Entry& cached = entry->second;
     if (isNew) {
         auto loaded = std::make_shared<InstrumentSegment>();
-        if (loaded->loadClipFile(path) &&
-            cache->budget.takeRecord(uint64_t(loaded->left.size() + loaded->right.size()) * sizeof(int16_t)))
-            entry->second = std::move(loaded);
+        cached.result = loaded->loadClipFile(path, cache->bytesLeft());
+        // The load kept within the bytes left; only the count of clips can
+        // still pass the budget.
+        const uint64_t bytes = uint64_t(loaded->left.size() + loaded->right.size()) * sizeof(int16_t);
+        if (cached.result == ClipLoad::loaded && !cache->budget.takeRecord(bytes)) cached.result = ClipLoad::tooLarge;
+        if (cached.result == ClipLoad::loaded) cached.clip = std::move(loaded);
     }
-    if (!entry->second) return false;
-    takeClipOf(*entry->second);
-    return true;
+    if (cached.clip) takeClipOf(*cached.clip);
+    return cached.result;
 }
 
 void InstrumentSegment::takeClipOf(const InstrumentSegment& loaded)
@@ -84,34 +92,28 @@ void InstrumentSegment::takeClipOf(const InstrumentSegment& loaded)
     right = loaded.right;
 }
 
-bool InstrumentSegment::loadClipFile(const CString& path)
+ClipLoad InstrumentSegment::loadClipFile(const CString& path, uint64_t clipBytes)
 {
     CWavBuf clip;
-    if (!loadAudioFile(clip, path) || clip.channels < 1 || clip.channels > 2) return false;
+    // A stereo clip comes with its channels apart: the left samples, then
+    // the right ones, so both channels stay in the decoded block.
+    const ClipLoad result = loadAudioClip(clip, path, clipBytes, true);
+    if (result != ClipLoad::loaded) return result;
+    if (clip.channels < 1 || clip.channels > 2) return ClipLoad::unreadable;
 
     channels = clip.channels;
     bitsPerSample = clip.bytesPerSample * 8;
     sampleRate = clip.sampleRate;
-    const size_t count = clip.sampleCount();
-    frames = static_cast<int32_t>(count / uint32_t(clip.channels));
-    // The channels stay in the decoded block: a stereo clip is split in
-    // place, its left samples moved to the first half and its right ones
-    // to the second.
+    frames = static_cast<int32_t>(clip.sampleCount() / uint32_t(clip.channels));
     auto owner = std::make_shared<CWavBuf>(std::move(clip));
-    auto* samples = reinterpret_cast<int16_t*>(owner->fifo.ptrBegin());
+    const auto* samples = reinterpret_cast<const int16_t*>(owner->fifo.ptrBegin());
     const size_t n = size_t(frames);
-    if (channels == 1) {
-        left = ClipChannel(owner, samples, n);
-        right.clear();
-        return true;
-    }
-    std::vector<int16_t> rightSamples(n);
-    for (size_t f = 0; f < n; ++f) rightSamples[f] = samples[2 * f + 1];
-    for (size_t f = 0; f < n; ++f) samples[f] = samples[2 * f];
-    std::memcpy(samples + n, rightSamples.data(), n * sizeof(int16_t));
     left = ClipChannel(owner, samples, n);
-    right = ClipChannel(owner, samples + n, n);
-    return true;
+    if (channels == 2)
+        right = ClipChannel(owner, samples + n, n);
+    else
+        right.clear();
+    return ClipLoad::loaded;
 }
 
 }  // namespace HVCurrentModel

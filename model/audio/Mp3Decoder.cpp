@@ -2,6 +2,7 @@
 
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -26,8 +27,8 @@ void acceptSigned16Only(mpg123_handle* mh)
 
 class FeedDecoder {
 public:
-    FeedDecoder(mpg123_handle* mh, HalvorenEditor::CWavBuf& out, uint64_t maxBytes)
-        : mh_(mh), out_(out), maxBytes_(maxBytes)
+    FeedDecoder(mpg123_handle* mh, HalvorenEditor::CWavBuf& out, const ClipLimits& limits)
+        : mh_(mh), out_(out), limits_(limits)
     {
     }
 
@@ -44,15 +45,12 @@ public:
         // change, in the format already taken.
         const bool changed = ret == MPG123_NEW_FORMAT && formatTaken && announcedDiffers();
         if (ret == MPG123_NEW_FORMAT && !formatTaken) takeFormat();
-        if (formatTaken && done > 0) {
-            // Decoded samples never outgrow what their file may become.
-            if (out_.fifo.numSamples() + uint64_t{done} > maxBytes_) return MPG123_ERR;
-            out_.fifo.putSamples(pcm_, static_cast<uint32_t>(done));
-        }
+        if (formatTaken && done > 0 && !append(done)) return MPG123_ERR;
         return changed ? MPG123_DONE : ret;
     }
 
     bool formatTaken = false;
+    bool tooLarge = false;
 
 private:
     void takeFormat()
@@ -66,6 +64,13 @@ private:
         out_.isFloat = false;
         out_.fifo.clear();
         formatTaken = true;
+        // The decoder's estimate of the stream's length (exact for most
+        // files) saves growing the buffer as the samples come.
+        const off_t frames = mpg123_length(mh_);
+        if (frames > 0) {
+            const uint64_t most = HalvorenEditor::CWavBuf::kMaxBytes;
+            reserve(std::min<uint64_t>(uint64_t(frames), most) * uint64_t(std::clamp(channels, 1, 2)) * 2, 0);
+        }
     }
 
     bool announcedDiffers()
@@ -76,9 +81,52 @@ private:
                channels != out_.channels;
     }
 
+    // Room for `wanted` bytes, made while the bytes held so far stand beside
+    // it: false when not even `need` bytes fit the limits, counted as if the
+    // room were full. A capacity between need and wanted is taken when
+    // wanted does not fit.
+    bool reserve(uint64_t wanted, uint64_t need)
+    {
+        const uint64_t held = out_.fifo.getSizeInBytes();
+        const auto fits = [&](uint64_t capacity) {
+            return capacity <= uint64_t(HalvorenEditor::CWavBuf::kMaxBytes) && held + capacity <= limits_.peakBytes &&
+                   limits_.allow(capacity, 2, out_.channels, out_.sampleRate);
+        };
+        if (!fits(need)) return false;
+        uint64_t lo = need, hi = std::max(need, wanted);
+        while (lo < hi) {  // the largest capacity up to wanted that fits
+            const uint64_t mid = lo + (hi - lo + 1) / 2;
+            if (fits(mid))
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        if (lo > held) out_.fifo.ensureCapacity(static_cast<uint32_t>(lo));
+        return true;
+    }
+
+    // Appends the decoded bytes, the buffer growing by half its size at a
+    // time so that a long clip is not copied once per growth step. False,
+    // with tooLarge set, when the clip would pass the limits.
+    bool append(size_t done)
+    {
+        const uint64_t need = uint64_t{out_.fifo.numSamples()} + done;
+        if (!limits_.allow(need, 2, out_.channels, out_.sampleRate)) {
+            tooLarge = true;
+            return false;
+        }
+        const uint64_t capacity = out_.fifo.getSizeInBytes();
+        if (need > capacity && !reserve(capacity + capacity / 2, need)) {
+            tooLarge = true;
+            return false;
+        }
+        out_.fifo.putSamples(pcm_, static_cast<uint32_t>(done));
+        return true;
+    }
+
     mpg123_handle* mh_;
     HalvorenEditor::CWavBuf& out_;
-    uint64_t maxBytes_;
+    ClipLimits limits_;
     unsigned char pcm_[kOutputBlock];
 };
 
@@ -86,6 +134,16 @@ private:
 
 bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out)
 {
+    FilePtr file(openFile(path, "rb"));
+    const uint64_t fileBytes = file ? bytesLeftInFile(file.get()).value_or(0) : 0;
+    file.reset();
+    bool tooLarge = false;
+    return decodeMp3File(path, out, ClipLimits::forFile(fileBytes, ClipLimits().clipBytes), tooLarge);
+}
+
+bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out, const ClipLimits& limits, bool& tooLarge)
+{
+    tooLarge = false;
     if (out == nullptr) return false;
     FilePtr file(openFile(path, "rb"));
     if (!file) return false;
@@ -99,10 +157,11 @@ bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out)
     mpg123_param(mh, MPG123_VERBOSE, 2, 0.0);
     acceptSigned16Only(mh);
     mpg123_open_feed(mh);
-
     std::FILE* f = file.get();
-    const uint64_t maxBytes = bytesLeftInFile(f).value_or(0) * HalvorenEditor::CWavBuf::kMaxBytesPerFileByte;
-    auto decoder = std::make_unique<FeedDecoder>(mh, *out, maxBytes);
+    // The file's size lets the decoder estimate the stream's length.
+    if (const auto size = bytesLeftInFile(f)) mpg123_set_filesize(mh, static_cast<off_t>(*size));
+
+    auto decoder = std::make_unique<FeedDecoder>(mh, *out, limits);
     const bool ok = runMp3FeedLoop(
         [f](unsigned char* buffer, size_t capacity) { return std::fread(buffer, 1, capacity, f); },
         [f] { return std::feof(f) || std::ferror(f); },
@@ -110,5 +169,6 @@ bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out)
 
     mpg123_delete(mh);
     mpg123_exit();
+    tooLarge = decoder->tooLarge;
     return decoder->formatTaken && ok;
 }

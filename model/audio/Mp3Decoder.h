@@ -1,5 +1,6 @@
 #pragma once
 // MP3 decoding into a CWavBuf through libmpg123 in feed mode.
+#include "model/audio/ClipLimits.h"
 #include "model/audio/CWavBuf.h"
 #include "platform/CString.h"
 
@@ -8,7 +9,10 @@
 // frame ever announces a format (out is then untouched) or when the decoder
 // reports an error. A stream whose rate or channel count changes part way
 // (files of different formats joined) ends at the change: the samples before
-// it are kept and the decode succeeds. Decoded bytes beyond
-// CWavBuf::kMaxBytesPerFileByte per byte of the file end the decode as
-// failed.
+// it are kept and the decode succeeds. A clip that would pass the limits of
+// ClipLimits::forFile (no budget) ends the decode as failed.
 bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out);
+
+// The same within the given limits; a clip that would pass them ends the
+// decode as failed, with tooLarge set.
+bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out, const ClipLimits& limits, bool& tooLarge);

@@ -13,17 +13,19 @@ constexpr size_t kReadBlock = 65536;
 
 }  // namespace
 
-bool WavFileReader::read(const CString& path, const ReadLimits& limits)
+bool WavFileReader::read(const CString& path, const ReadLimits& limits, const ClipLimits& clip)
 {
-    open(path, limits);
+    open(path, limits, clip);
     const bool ok = readRiffHeader() && findFmtChunk() && readFmtChunk() && findDataChunk() && readData();
     close();
     return ok;
 }
 
-void WavFileReader::open(const CString& path, const ReadLimits& limits)
+void WavFileReader::open(const CString& path, const ReadLimits& limits, const ClipLimits& clip)
 {
     wavBuf.fifo.clear();
+    clipLimits = clip;
+    refusedForSize = false;
     stream.reset(openFile(path, "rb"));
     const auto size = stream ? bytesLeftInFile(stream.get()) : std::nullopt;
     budget = ReadBudget(size.value_or(0), limits);
@@ -129,6 +131,10 @@ bool WavFileReader::readData()
     std::FILE* f = stream.get();
     uint64_t expected = dataSize;
     if (const auto left = bytesLeftInFile(f)) expected = std::min<uint64_t>(expected, *left);
+    if (!clipLimits.allow(expected, wavBuf.bytesPerSample, wavBuf.channels, wavBuf.sampleRate)) {
+        refusedForSize = true;
+        return false;
+    }
     wavBuf.fifo.ensureCapacity(static_cast<uint32_t>(expected));
 
     unsigned char block[kReadBlock];

@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <utility>
 
+#include "model/audio/ClipLimits.h"
 #include "model/audio/CWavBuf.h"
 #include "platform/CString.h"
 #include "platform/ByteCursor.h"
@@ -26,12 +28,16 @@ public:
 
     // Parses the file into the buffer. On failure the buffer holds no
     // samples; its format is the default one, or the fmt chunk's when the
-    // read failed at the data.
-    bool read(const CString& path, const ReadLimits& limits = ReadLimits());
+    // read failed at the data. Samples that would pass the clip limits are
+    // not read: the read fails with tooLarge() true.
+    bool read(const CString& path, const ReadLimits& limits = ReadLimits(), const ClipLimits& clip = ClipLimits());
     const HalvorenEditor::CWavBuf& buffer() const { return wavBuf; }
+    // Hands the buffer over, leaving this reader's empty.
+    HalvorenEditor::CWavBuf takeBuffer() { return std::move(wavBuf); }
+    bool tooLarge() const { return refusedForSize; }
 
 private:
-    void open(const CString& path, const ReadLimits& limits);
+    void open(const CString& path, const ReadLimits& limits, const ClipLimits& clip);
     void close() { stream.reset(); }
     bool readRiffHeader();
     bool findFmtChunk();
@@ -51,6 +57,8 @@ private:
     static constexpr size_t kHeadBytes = 16;
     unsigned char head[kHeadBytes] = {};
     ReadBudget budget{0};
+    ClipLimits clipLimits;
+    bool refusedForSize = false;
 
     bool fmtOk = false;
     bool riffOk = false;

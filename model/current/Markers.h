@@ -41,6 +41,15 @@ void insertMarkerSorted(std::vector<M*>& markers, M* marker)
     markers.insert(where, marker);
 }
 
+// Puts markers appended in any order where inserting each in turn would
+// (after every marker of equal or lower position), in n log n steps instead
+// of the n squared of inserting them one by one.
+template <class M>
+void sortMarkersAsInserted(std::vector<M*>& markers)
+{
+    std::stable_sort(markers.begin(), markers.end(), [](const M* a, const M* b) { return a->pos < b->pos; });
+}
+
 // The first marker at pos, or null.
 template <class M>
 M* findMarkerAt(const std::vector<M*>& markers, int32_t pos)

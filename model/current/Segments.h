@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/audio/ClipLoad.h"
 #include "model/current/ElementContainer.h"
 #include "model/current/Note.h"
 #include "model/current/ParamCurve.h"
@@ -130,17 +131,26 @@ private:
 };
 
 class InstrumentSegment;
-// The clips loaded while one project is read, by the file they come from
-// (device and inode; null for a file that could not be loaded): every
-// spelling of one file shares one clip. The decoded bytes of all of them
-// are counted against one budget; a clip beyond it is not loaded.
+// The clips loaded while one project or score is read, by the file they come
+// from (device and inode): every spelling of one file shares one clip, and a
+// file that could not be loaded is not tried again. The decoded bytes of all
+// of them are counted against one budget, checked before a clip is decoded:
+// a clip beyond it is not loaded.
 struct ClipCache {
     // The decoded clips one project may hold together: over an hour and a
     // half of stereo accompaniment.
     static constexpr uint64_t kDefaultByteLimit = uint64_t{1} << 30;
 
+    struct Entry {
+        std::shared_ptr<const InstrumentSegment> clip;  // null when not loaded
+        ClipLoad result = ClipLoad::notTried;
+    };
+
     explicit ClipCache(uint64_t byteLimit = kDefaultByteLimit);
-    std::map<std::pair<uint64_t, uint64_t>, std::shared_ptr<const InstrumentSegment>> byFile;
+    // The bytes a clip loaded now may still take.
+    uint64_t bytesLeft() const { return budget.byteLimit() - budget.bytesBuilt(); }
+
+    std::map<std::pair<uint64_t, uint64_t>, Entry> byFile;
     ReadBudget budget;
 };
 
@@ -151,8 +161,10 @@ public:
     InstrumentSegment& operator=(const InstrumentSegment&) = delete;
 
     // Fills the clip from audioPath, or from the file of the same name beside
-    // the project; false when neither can be read. With a cache, a file
-    // loaded before shares that clip's samples instead of loading again.
+    // the project; false when neither can be loaded, the segment then
+    // keeping no clip (it plays as silence) and clipLoad saying why. With a
+    // cache, a file loaded before shares that clip's samples instead of
+    // loading again, and the cache's budget bounds the clip.
     bool loadAudio(const CString& projectPath, ClipCache* cache = nullptr);
 
     std::string audioPath;  // UTF-8
@@ -163,10 +175,11 @@ public:
     int32_t channels = 0;
     ClipChannel left;
     ClipChannel right;  // only for two channels
+    ClipLoad clipLoad = ClipLoad::notTried;
 
 private:
-    bool loadClip(const CString& path, ClipCache* cache);
-    bool loadClipFile(const CString& path);
+    ClipLoad loadClip(const CString& path, ClipCache* cache);
+    ClipLoad loadClipFile(const CString& path, uint64_t clipBytes);
     void takeClipOf(const InstrumentSegment& loaded);
 };
 

@@ -140,8 +140,10 @@ void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, Instr
         in.readInt(seg->width);
         in.readString(seg->name);
         in.readString(seg->audioPath);
-        // A clip whose file cannot be found is left out of the project.
-        if (seg->loadAudio(model.path, clips)) segs.push_back(seg.release());
+        // A segment whose clip cannot be loaded stays, without sound, so
+        // that saving the project keeps it.
+        seg->loadAudio(model.path, clips);
+        segs.push_back(seg.release());
     });
     segs.sortAndMarkOverlaps();
 }

@@ -41,7 +41,8 @@ void readBeatList(CMemoryStream& block, std::vector<Beat*>& beats);
 void writeSingSegments(const SingSegmentContainer& segs, CMemoryStream& out);
 void readSingSegments(CMemoryStream& block, const HalvorenModel& model, SingSegmentContainer& segs);
 void writeInstrumentSegments(const InstrumentSegmentContainer& segs, CMemoryStream& out);
-// Clips already in the cache are shared instead of loaded again.
+// Clips already in the cache are shared instead of loaded again. A segment
+// whose clip cannot be loaded is kept without one.
 void readInstrumentSegments(CMemoryStream& block, const HalvorenModel& model,
                             InstrumentSegmentContainer& segs, ClipCache* clips = nullptr);
 

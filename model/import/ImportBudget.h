@@ -1,9 +1,11 @@
 #pragma once
-// What one score import may build in total, whatever the file's size. A note
-// takes close to half a kilobyte, so a few bytes of a file can build almost a
-// hundred times their size: a fixed total (room for over two million notes)
-// keeps a hostile score from exhausting memory, and a score that needs more
-// is refused like a damaged one.
+// What one score import may build, counted before anything is built. A note
+// takes close to half a kilobyte, so a few bytes of a file can build many
+// times their size: an import builds at most kImportBytesPerFileByte bytes
+// per byte of its file (beyond a small base for the smallest files), and
+// never more than kImportByteLimit (room for over two million notes). A
+// score that needs more is refused like a damaged one.
+#include <algorithm>
 #include <cstdint>
 
 #include "model/current/Note.h"
@@ -20,12 +22,17 @@ inline constexpr uint64_t kNoteBuildBytes =
     sizeof(HVCurrentModel::Note) + 4 * (sizeof(HVCurrentModel::CurveNode) + 2 * sizeof(void*)) +
     sizeof(HVCurrentModel::Note*);
 
-inline ReadBudget makeImportBudget()
+inline constexpr uint64_t kImportBytesPerFileByte = 100;
+inline constexpr uint64_t kImportByteBase = uint64_t{1} << 20;
+inline constexpr uint64_t kImportByteLimit = uint64_t{1} << 30;
+
+inline ReadBudget makeImportBudget(uint64_t fileBytes)
 {
     ReadLimits limits;
     limits.recordsPerFileByte = 0;
     limits.recordBase = uint64_t{1} << 22;
     limits.bytesPerFileByte = 0;
-    limits.byteBase = uint64_t{1} << 30;
+    // Files are far below the size at which the product could overflow.
+    limits.byteBase = std::min(kImportByteLimit, kImportByteBase + kImportBytesPerFileByte * fileBytes);
     return ReadBudget(0, limits);
 }

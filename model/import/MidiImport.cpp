@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,9 +35,10 @@ int32_t scaleTicks(int64_t ticks, int32_t ticksPerQuarter)
 
 // A division of 0 or an SMPTE time base cannot be scaled: such a file is
 // refused like an unreadable one.
-bool readMidiFile(const CString& path, hvmidi::MIDIMultiTrack& tracks)
+bool readMidiFile(const CString& path, hvmidi::MIDIMultiTrack& tracks, uint64_t& fileBytes)
 {
     const hvmidi::MIDIFileReadStreamFile stream(path);
+    fileBytes = stream.bytes().size();
     hvmidi::MIDIFileReadMultiTrack sink(&tracks);
     hvmidi::MIDIFileRead reader(stream, sink);
     return reader.parse() && tracks.getNumTracks() > 0 && tracks.getClocksPerBeat() > 0;
@@ -133,23 +135,26 @@ void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
                      [](const Tempo* a, const Tempo* b) { return a->pos < b->pos; });
 }
 
-// Counts what the chosen tracks (and, for a new project, the tempos) will
-// build; false when that passes what one import may build.
-bool tracksWithinBudget(const std::vector<MidiTrackRecord>& chosen, const MidiTrackRecord* tempoTrack)
+// Counts what the chosen tracks, of the given numbers of notes (and, for a
+// new project, the tempos) will build beside the records the notes are built
+// from; false when that passes what an import of the file may build.
+bool tracksWithinBudget(const std::vector<int>& chosen, const std::map<int, size_t>& notesOf,
+                  const MidiTrackRecord* tempoTrack, uint64_t fileBytes)
 {
-    ReadBudget budget = makeImportBudget();
-    for (const MidiTrackRecord& record : chosen)
-        for (size_t i = 0; i < record.notes.size(); ++i)
-            if (!budget.takeRecord(kNoteBuildBytes)) return false;
+    ReadBudget budget = makeImportBudget(fileBytes);
+    for (int m : chosen)
+        for (size_t i = 0; i < notesOf.at(m); ++i)
+            if (!budget.takeRecord(kNoteBuildBytes + sizeof(MidiNoteRecord))) return false;
     if (tempoTrack)
         for (size_t i = 0; i < tempoTrack->tempos.size(); ++i)
             if (!budget.takeRecord(sizeof(Tempo))) return false;
     return true;
 }
 
-// Offers the dialog every track that has notes; returns their indices.
+// Offers the dialog every track that has notes; returns their indices, and
+// their numbers of notes in notesOf.
 std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, const MidiTextDecoder& text,
-                             ISelectMidiTrackDlg& dialog)
+                             ISelectMidiTrackDlg& dialog, std::map<int, size_t>& notesOf)
 {
     std::vector<int> offered;
     MidiTrackRecord record;
@@ -160,6 +165,7 @@ std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, const MidiTex
         utf8ToCstr(text.toUtf8(record.name).c_str(), name);
         dialog.addTrack(name, i, static_cast<int>(record.notes.size()));
         offered.push_back(i);
+        notesOf[i] = record.notes.size();
     }
     return offered;
 }
@@ -179,24 +185,28 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
 {
     MidiImportResult result;
     hvmidi::MIDIMultiTrack tracks;
-    if (!readMidiFile(path, tracks)) return readFailed();
+    uint64_t fileBytes = 0;
+    if (!readMidiFile(path, tracks, fileBytes)) return readFailed();
 
     const MidiTextDecoder text(tracks);
-    const std::vector<int> offered = offerTracks(tracks, text, dialog);
+    std::map<int, size_t> notesOf;
+    const std::vector<int> offered = offerTracks(tracks, text, dialog, notesOf);
     if (!dialog.doModal()) return result;
     std::vector<int> chosen;
     for (int m : dialog.getSelTracks())
         if (std::find(offered.begin(), offered.end(), m) != offered.end()) chosen.push_back(m);
     if (chosen.empty()) return result;
 
-    std::vector<MidiTrackRecord> records(chosen.size());
-    for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
     MidiTrackRecord tempoTrack;
     if (newProject) fillMidiTrackRecord(tracks, 0, tempoTrack);
+    // A file that would build too much is refused before its chosen tracks
+    // are read again.
+    if (!tracksWithinBudget(chosen, notesOf, newProject ? &tempoTrack : nullptr, fileBytes)) return readFailed();
+    std::vector<MidiTrackRecord> records(chosen.size());
+    for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
     // The records hold all the import takes from the file: its events go
     // before the notes are built.
     tracks.clear();
-    if (!tracksWithinBudget(records, newProject ? &tempoTrack : nullptr)) return readFailed();
 
     std::vector<Track*> newTracks;
     if (newProject) {

@@ -68,9 +68,10 @@ bool HalvorenModel::upgrade(const ObjWithVersion& older)
 
 bool HalvorenModel::upgradeFrom(const HVModel_V1::HalvorenModel& previous)
 {
-    for (const HVModel_V1::Tempo* t : previous.tempos) insertMarkerSorted(tempos, new Tempo{t->pos, t->tempo});
-    for (const HVModel_V1::Beat* b : previous.beats)
-        insertMarkerSorted(beats, new Beat{b->pos, b->numerator, b->denominator});
+    for (const HVModel_V1::Tempo* t : previous.tempos) tempos.push_back(new Tempo{t->pos, t->tempo});
+    for (const HVModel_V1::Beat* b : previous.beats) beats.push_back(new Beat{b->pos, b->numerator, b->denominator});
+    sortMarkersAsInserted(tempos);
+    sortMarkersAsInserted(beats);
     clearTracks();
     for (const HVModel_V1::Track* t : previous.tracks) tracks.push_back(convertTrack(*t));
     return true;

@@ -33,11 +33,13 @@ public:
     virtual TiXmlElement* getMonoTrack(TiXmlElement* root) = 0;
     virtual TiXmlElement* getStereoTrack(TiXmlElement* root) = 0;
     virtual std::vector<TiXmlElement*> getWavParts(TiXmlElement* track) = 0;
-    // Fills the segment and loads its audio; false when that fails. A file
-    // path without a folder is looked for in "<score without extension>.wavparts/".
+    // Fills the segment and loads its audio through `clips` (when set);
+    // false when that fails. A file path without a folder is looked for in
+    // "<score without extension>.wavparts/".
     virtual bool readWavPart(TiXmlElement* e, HVCurrentModel::InstrumentSegment* seg) = 0;
 
     CString basePath;  // the score being read
+    HVCurrentModel::ClipCache* clips = nullptr;  // the clips of that score
 };
 
 // The element names of one dialect.

@@ -38,14 +38,6 @@ bool shiftBy(int32_t& pos, int64_t shift)
     return true;
 }
 
-// Markers are appended and then sorted stably: the order of inserting each
-// after every marker of equal or lower position.
-template <class M>
-void sortMarkers(std::vector<M*>& markers)
-{
-    std::stable_sort(markers.begin(), markers.end(), [](const M* a, const M* b) { return a->pos < b->pos; });
-}
-
 bool readTempos(CVsqxParser& parser, TiXmlElement* master, int64_t shiftTicks, HalvorenModel& model)
 {
     const auto elements = parser.getTempos(master);
@@ -57,7 +49,7 @@ bool readTempos(CVsqxParser& parser, TiXmlElement* master, int64_t shiftTicks, H
         model.tempos.push_back(tempo);
         if (!shiftBy(tempo->pos, shiftTicks)) return false;
     }
-    sortMarkers(model.tempos);
+    sortMarkersAsInserted(model.tempos);
     return true;
 }
 
@@ -72,7 +64,7 @@ bool readTimeSigs(CVsqxParser& parser, TiXmlElement* master, int64_t shiftMeasur
         model.beats.push_back(beat);
         if (!shiftBy(beat->pos, shiftMeasures)) return false;
     }
-    sortMarkers(model.beats);
+    sortMarkersAsInserted(model.beats);
     return true;
 }
 
@@ -125,13 +117,13 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
     bool shifted = true;
     for (TiXmlElement* e : parts) {
         auto* seg = new InstrumentSegment(0, 0);
+        segs.push_back(seg);
+        // A part whose audio cannot be loaded is named and kept, without
+        // sound, so that the project saved from the score keeps it.
         if (!parser.readWavPart(e, seg)) {
             const CString text = translate("Error when reading audio file...") + u": " + CString::fromUtf8(seg->audioPath);
             showMessageBox(text, CString(u">_<"), MbButtons::ok, MbIcon::warning);
-            delete seg;
-            continue;
         }
-        segs.push_back(seg);
         shifted = shiftBy(seg->pos, shiftTicks);
         if (!shifted) break;
     }
@@ -140,9 +132,9 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
 }
 
 // Counts what the score would build, before anything is built.
-bool scoreWithinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master)
+bool scoreWithinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master, uint64_t fileBytes)
 {
-    ReadBudget budget = makeImportBudget();
+    ReadBudget budget = makeImportBudget(fileBytes);
     const auto take = [&budget](size_t count, uint64_t bytes) {
         for (size_t i = 0; i < count; ++i)
             if (!budget.takeRecord(bytes)) return false;
@@ -161,12 +153,9 @@ bool scoreWithinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* ma
     return ok;
 }
 
-}  // namespace
-
-std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
-                                                  const std::string& singerName, const CString& path)
+std::unique_ptr<HalvorenModel> buildModel(CVsqxParser& parser, TiXmlElement* root, const std::string& singerName,
+                                          uint64_t fileBytes)
 {
-    parser.basePath = path;
     auto model = std::make_unique<HalvorenModel>();
     TiXmlElement* master = parser.getMasterTrack(root);
     if (!master) return nullptr;
@@ -178,12 +167,26 @@ std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElem
     const int64_t shiftTicks = shiftMeasures * kWholeNoteTicks;
     if (shiftTicks > std::numeric_limits<int32_t>::max()) return nullptr;
 
-    if (!scoreWithinBudget(parser, root, master) || !readTempos(parser, master, shiftTicks, *model) ||
+    if (!scoreWithinBudget(parser, root, master, fileBytes) || !readTempos(parser, master, shiftTicks, *model) ||
         !readTimeSigs(parser, master, shiftMeasures, *model) ||
         !readSingingTracks(parser, root, shiftTicks, singerName, *model) ||
         !readAudioTrack(parser, parser.getMonoTrack(root), "WAV(MONO)", shiftTicks, *model) ||
         !readAudioTrack(parser, parser.getStereoTrack(root), "WAV(STEREO)", shiftTicks, *model))
         return nullptr;
+    return model;
+}
+
+}  // namespace
+
+std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
+                                                  const std::string& singerName, const CString& path,
+                                                  uint64_t fileBytes)
+{
+    parser.basePath = path;
+    ClipCache clips;  // each audio file of the score is loaded once
+    parser.clips = &clips;
+    std::unique_ptr<HalvorenModel> model = buildModel(parser, root, singerName, fileBytes);
+    parser.clips = nullptr;
     return model;
 }
 
@@ -196,6 +199,7 @@ std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& 
     if (!size || *size > kMaxFileBytes || !readWholeFile(path, text, kMaxFileBytes) || !xmlNestingWithin(text, kMaxNesting))
         return nullptr;
     if (!xmlCountsWithin(text, kXmlCounts)) return nullptr;
+    const uint64_t fileBytes = text.size();
     // The XML parser takes the whole sequence a UTF-8 lead byte announces
     // (up to 4 bytes) without looking for the end of the text, so a text
     // cut inside a sequence would be read past its end. Zeros after the
@@ -214,5 +218,5 @@ std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& 
         parser = std::make_unique<CVsqx4parser>();
     else
         return nullptr;
-    return buildModelFromVsqx(*parser, root, singerName, path);
+    return buildModelFromVsqx(*parser, root, singerName, path, fileBytes);
 }

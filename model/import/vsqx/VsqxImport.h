@@ -1,6 +1,7 @@
 #pragma once
 // VSQX scores (roots "vsq3" and "vsq4") into new projects with their audio
 // parts.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,11 +13,13 @@ class TiXmlElement;
 
 // Reads the score into a new model sung by the named singer; null when the
 // file cannot be read as XML, its root is neither "vsq3" nor "vsq4", it has
-// no master track or its shifted positions do not fit. A wav part whose
-// audio cannot be loaded is left out after a warning.
+// no master track or its shifted positions do not fit. The wav parts share
+// one clip per audio file and one budget for all; a part whose audio cannot
+// be loaded is kept without sound after a warning.
 std::unique_ptr<HVCurrentModel::HalvorenModel> loadVsqx(const CString& path, const std::string& singerName);
 
-// The model of a parsed score (see loadVsqx).
+// The model of a parsed score (see loadVsqx) of a file of fileBytes bytes,
+// which bound what the import may build.
 std::unique_ptr<HVCurrentModel::HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
                                                                   const std::string& singerName,
-                                                                  const CString& path);
+                                                                  const CString& path, uint64_t fileBytes);

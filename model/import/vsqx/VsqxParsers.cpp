@@ -138,7 +138,7 @@ bool VsqxNamedParser::readWavPart(TiXmlElement* e, InstrumentSegment* seg)
     CString filePath;
     utf8ToCstr(childText(e, n_.filePath).c_str(), filePath);
     seg->audioPath = resolveAudioPath(filePath).toUtf8();
-    return seg->loadAudio(CString());
+    return seg->loadAudio(CString(), clips);
 }
 
 CVsqx3parser::CVsqx3parser() : VsqxNamedParser(kVsq3Names) {}

@@ -13,7 +13,8 @@ size_t skipPast(std::string_view text, size_t from, std::string_view end)
 // Calls onTag(depth change, attributes) for every start tag (+1, or 0 for an
 // empty-element tag) and end tag (-1, no attributes) of the text, in order,
 // until it returns false; false then. A start tag cut by the end of the
-// text is not reported.
+// text is reported as an open one with the attributes it holds: the parser
+// reads its attributes before it finds the text's end.
 template <class OnTag>
 bool forEachTag(std::string_view text, OnTag onTag)
 {
@@ -46,7 +47,7 @@ bool forEachTag(std::string_view text, OnTag onTag)
                     break;
                 }
             }
-            if (j >= text.size()) return true;
+            if (j >= text.size()) return onTag(1, attributes);
             if (!onTag(text[j - 1] == '/' ? 0 : 1, attributes)) return false;
             i = j + 1;
         }

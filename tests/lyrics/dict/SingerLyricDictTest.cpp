@@ -33,6 +33,12 @@ TEST_F(SingerLyricDictTest, GreedyLongestMatchFromBothFileForms) {
         EXPECT_EQ(match(*d, "xABxxAB"), (Strings{"AB:s1", "AB:s1"}));
         EXPECT_EQ(match(*d, "xyz"), Strings{});
     }
+    // Words that begin and end inside one another: at each place the longest
+    // word the text goes on with.
+    ASSERT_TRUE(dict.loadTxt(dir.write("c-dict.txt", "a=1\naab=2\nab=3\nb=4\nbab=5\n")));
+    EXPECT_EQ(match(dict, "aaab"), (Strings{"a:1", "aab:2"}));
+    EXPECT_EQ(match(dict, "babab"), (Strings{"bab:5", "ab:3"}));
+    EXPECT_EQ(match(dict, "cbaab"), (Strings{"b:4", "aab:2"}));
     // Multi-byte words match by their bytes.
     ASSERT_TRUE(dict.loadTxt(dir.write("b-dict.txt", "\xE4\xBD\xA0\xE5\xA5\xBD=ni3 hao3\n\xE5\xA5\xBD=hao3\n")));
     EXPECT_EQ(match(dict, "\xE5\xA5\xBD\xE4\xBD\xA0\xE5\xA5\xBD"),
@@ -124,9 +130,8 @@ TEST_F(SingerLyricDictTest, EmptyAndDeepNestingAreBounded) {
     EXPECT_EQ(dict.expandEntry("d8"), "d8");
 }
 
-// A key far longer than the lyric is never probed past the lyric's end, and
-// only lengths that some word has are tried, so a long lyric against a
-// 100 KB key stays quick.
+// A key far longer than the lyric, or one the lyric follows a long way
+// without finishing it, matches only where it is whole.
 TEST_F(SingerLyricDictTest, LongKeysAreNotTriedPastTheEndOfTheText) {
     const std::string longKey(100 * 1024, 'k');
     ASSERT_TRUE(dict.loadTxt(dir.write("k-dict.txt", longKey + "=s9\nla=s1\nk=s2\n")));
@@ -140,6 +145,7 @@ TEST_F(SingerLyricDictTest, LongKeysAreNotTriedPastTheEndOfTheText) {
     EXPECT_EQ(symbols.back(), "s1");
     // The long key itself still matches, at the end of the text too.
     EXPECT_EQ(match(dict, "kla" + longKey), (Strings{"k:s2", "la:s1", longKey + ":s9"}));
+    EXPECT_EQ(match(dict, std::string(3, 'k')), (Strings{"k:s2", "k:s2", "k:s2"}));
     // An empty word (possible in JSON) matches nothing and stops nothing.
     ASSERT_TRUE(dict.loadJson(dir.write("e.dict.txt", R"({"": "s0", "la": "s1"})")));
     EXPECT_EQ(match(dict, "xla"), Strings{"la:s1"});

@@ -145,6 +145,13 @@ TEST(CWavBuf, ResamplesLinearlyAfterASilentLeadIn)
     stereo.resampleAndRemix();
     EXPECT_EQ(stereo.channels, 2);
     EXPECT_EQ(floatsOf(stereo), (std::vector<float>{0, 0, 0.125f, -0.25f, 0.25f, -0.5f, 0.5f, 0, 0.75f, 0.5f}));
+    // The same samples with the channels apart; at 44100 Hz only reordered.
+    CWavBuf apart = floatBuffer({0.25f, -0.5f, 0.75f, 0.5f}, 22050, 2);
+    apart.resampleApart();
+    EXPECT_EQ(floatsOf(apart), (std::vector<float>{0, 0.125f, 0.25f, 0.5f, 0.75f, 0, -0.25f, -0.5f, 0, 0.5f}));
+    CWavBuf reordered = floatBuffer({0.25f, -0.5f, 0.75f, 0.5f, 0.125f, 1.0f}, 44100, 2);
+    reordered.resampleApart();
+    EXPECT_EQ(floatsOf(reordered), (std::vector<float>{0.25f, 0.75f, 0.125f, -0.5f, 0.5f, 1.0f}));
 
     CWavBuf same = floatBuffer({0.25f, 0.75f}, 44100);  // already at the target rate
     same.resample();

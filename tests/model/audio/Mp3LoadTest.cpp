@@ -76,16 +76,21 @@ TEST_F(Mp3Load, AFormatChangeEndsTheStreamAndKeepsWhatCameBefore)
     }
 }
 
-TEST_F(Mp3Load, AClipGrowingBeyondAHundredTimesItsFileIsRefused)
+TEST_F(Mp3Load, AClipHoldingMoreThanAHundredTimesItsFileIsRefused)
 {
-    // At 8 kbit/s a second of 8000 Hz takes 1000 bytes and becomes 44,100
-    // frames of 2 bytes per channel: 88 times the file in mono, 176 times
-    // in stereo.
+    // At 8 kbit/s a second of 8000 Hz takes 1000 bytes and decodes to 16,000
+    // bytes per channel, which become 44,100 frames of 2 bytes per channel:
+    // held beside the decoded samples, 16 + 88.2 times the file in mono and
+    // twice that in stereo. At 16 kbit/s mono: 8 + 44.1 times.
     CWavBuf loaded;
-    ASSERT_TRUE(loadAudioFile(loaded, encode("mono.mp3", {8000, 1, 440, 440, 2.0, 0.5, 8})));
+    ASSERT_TRUE(loadAudioFile(loaded, encode("mono16.mp3", {8000, 1, 440, 440, 2.0, 0.5, 16})));
     EXPECT_EQ(formatOf(loaded), std::make_tuple(2, 1, 44100));
-    EXPECT_FALSE(loadAudioFile(loaded, encode("stereo.mp3", {8000, 2, 440, 660, 2.0, 0.5, 8})));
-    EXPECT_TRUE(loaded.fifo.isEmpty());
+    for (const int channels : {1, 2}) {
+        EXPECT_EQ(loadAudioClip(loaded, encode("low.mp3", {8000, channels, 440, 660, 2.0, 0.5, 8})),
+                  ClipLoad::tooLarge)
+            << channels;
+        EXPECT_TRUE(loaded.fifo.isEmpty());
+    }
 }
 
 TEST_F(Mp3Load, FilesWithoutFramesFailAndLeaveTheFormat)

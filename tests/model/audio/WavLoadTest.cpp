@@ -113,6 +113,22 @@ TEST_F(WavLoad, RatesBelowTheFloorFailBeforeGrowing)
     EXPECT_NEAR(out.sampleCount() / 2, 8820, 2);
 }
 
+// A clip the budget cannot hold is refused from its header: 3 MiB of 16-bit
+// mono at 44100 Hz stay 3 MiB, past a budget of 2 MiB, within one of 3.
+TEST_F(WavLoad, ClipsPastTheBudgetAreRefusedBeforeTheirSamplesAreRead)
+{
+    const CString path = write("big.wav", hvtest::simpleWav(1, 1, 44100, 16, Bytes(3 << 20, 1)));
+    WavFileReader reader;
+    EXPECT_FALSE(reader.read(path, ReadLimits(), {UINT64_MAX, 2 << 20}));
+    EXPECT_TRUE(reader.tooLarge());
+    EXPECT_EQ(reader.buffer().fifo.getSizeInBytes(), 1024000u);  // no room was made for the samples
+    CWavBuf out;
+    EXPECT_EQ(loadAudioClip(out, path, 2 << 20), ClipLoad::tooLarge);
+    EXPECT_TRUE(out.fifo.isEmpty());
+    EXPECT_EQ(loadAudioClip(out, path, 3 << 20), ClipLoad::loaded);
+    EXPECT_EQ(out.sampleCount(), 3u << 19);
+}
+
 TEST_F(WavLoad, KeepsTheBytesPresentWhenDataClaimsMore)
 {
     Bytes file = RiffWriter().fmt(1, 1, 44100, 16).data(Bytes(100, 0), 0x7FFFFFF0u).bytes();

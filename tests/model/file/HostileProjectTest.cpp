@@ -202,8 +202,8 @@ TEST(HostileProject, NotesWithoutTablesShareTheComputedWave)
 }
 
 // Segments naming one clip file, however spelled, share its samples; each
-// distinct file is loaded once, and one that cannot be loaded drops every
-// segment naming it.
+// distinct file is loaded once, and the segments naming one that cannot be
+// loaded stay without a clip.
 TEST(HostileProject, SegmentsNamingOneClipShareIt)
 {
     hvtest::ScratchDir dir("projshare");
@@ -218,9 +218,8 @@ TEST(HostileProject, SegmentsNamingOneClipShareIt)
     auto m = hvtest::loadProjectBytes(hvtest::taggedFile(5, currentBody(1, segs).bytes));
     ASSERT_TRUE(m);
     const InstrumentSegmentContainer& clips = *m->tracks.at(0)->instSegs;
-    ASSERT_EQ(clips.size(), 4u);  // a, b, a, a
-    const InstrumentSegment &a0 = *clips.segAt(0), &b = *clips.segAt(1), &a2 = *clips.segAt(2), &a4 = *clips.segAt(3);
-    EXPECT_EQ(a4.pos, 1920 * 4);
+    ASSERT_EQ(clips.size(), 6u);
+    const InstrumentSegment &a0 = *clips.segAt(0), &b = *clips.segAt(1), &a2 = *clips.segAt(2), &a4 = *clips.segAt(4);
     for (const InstrumentSegment* a : {&a2, &a4}) {
         EXPECT_TRUE(a->left.sharesSamplesWith(a0.left));
         EXPECT_TRUE(a->right.sharesSamplesWith(a0.right));
@@ -231,12 +230,21 @@ TEST(HostileProject, SegmentsNamingOneClipShareIt)
     EXPECT_EQ(a0.right, (std::vector<int16_t>{2, 4}));
     EXPECT_FALSE(b.left.sharesSamplesWith(a0.left));
     EXPECT_EQ(b.left, (std::vector<int16_t>{9}));
+    for (size_t k : {3u, 5u}) {
+        const InstrumentSegment& gone = *clips.segAt(k);
+        EXPECT_EQ(gone.pos, int32_t(1920 * k));
+        EXPECT_EQ(gone.audioPath, paths[k]);
+        EXPECT_EQ(gone.clipLoad, ClipLoad::unreadable);
+        EXPECT_EQ(gone.frames, 0);
+        EXPECT_TRUE(gone.left.empty());
+    }
 }
 
 // The decoded clips of one project count against one budget, each file once
-// however it is named; a clip past the budget is dropped with its segment,
-// as a missing one is, and the clips before it stay whole.
-TEST(HostileProject, ClipsPastTheProjectBudgetAreDropped)
+// however it is named, checked before a clip is read; the segment of a clip
+// past the budget stays without it, as that of a missing one does, and the
+// clips before it stay whole.
+TEST(HostileProject, ClipsPastTheProjectBudgetAreKeptWithoutSound)
 {
     hvtest::ScratchDir dir("projbudget");
     // Decoded: a, 2 stereo frames = 8 bytes; b, 1 mono frame = 2; c, 3 mono frames = 6.
@@ -254,15 +262,16 @@ TEST(HostileProject, ClipsPastTheProjectBudgetAreDropped)
     segs.u32(5);
     for (size_t k = 0; k < 5; ++k) segs.i32(int32_t(1920 * k)).i32(1920).str(clips[k].first).str(clips[k].second);
 
-    // Counting each name of a on its own would drop b at 10 (8 + 8 > 10)
-    // and at 16 (8 + 8 + 2 > 16).
+    // Counting each name of a on its own would refuse b at 10 (8 + 8 > 10)
+    // and at 16 (8 + 8 + 2 > 16). A refused segment shows as its name and 0.
     const struct {
         uint64_t budget;
-        std::string kept;  // name and frames of each segment kept
+        std::string kept;  // name and frames of each segment
     } cases[] = {
-        {8, "a2 a2 a2 "},          // b: 8 + 2 > 8
-        {10, "a2 a2 b1 a2 "},      // c: 10 + 6 > 10
-        {16, "a2 a2 b1 a2 c3 "},   // 8 + 2 + 6
+        {7, "a0 a0 b1 a0 c0 "},   // a: 8 > 7; c: 2 + 6 > 7
+        {8, "a2 a2 b0 a2 c0 "},   // b: 8 + 2 > 8
+        {10, "a2 a2 b1 a2 c0 "},  // c: 10 + 6 > 10
+        {16, "a2 a2 b1 a2 c3 "},  // 8 + 2 + 6
     };
     for (const auto& c : cases) {
         CMemoryBuffer block;
@@ -272,8 +281,11 @@ TEST(HostileProject, ClipsPastTheProjectBudgetAreDropped)
         InstrumentSegmentContainer placed;
         readInstrumentSegments(in, model, placed, &cache);
         std::string kept;
-        for (size_t i = 0; i < placed.size(); ++i)
-            kept += placed.segAt(i)->name + std::to_string(placed.segAt(i)->frames) + " ";
+        for (size_t i = 0; i < placed.size(); ++i) {
+            const InstrumentSegment& seg = *placed.segAt(i);
+            kept += seg.name + std::to_string(seg.frames) + " ";
+            EXPECT_EQ(seg.clipLoad, seg.frames ? ClipLoad::loaded : ClipLoad::tooLarge) << c.budget << " " << i;
+        }
         EXPECT_EQ(kept, c.kept) << c.budget << " bytes";
     }
 }

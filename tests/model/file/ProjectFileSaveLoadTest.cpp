@@ -111,7 +111,9 @@ TEST(ProjectFileSaveLoad, SaveReplacesTheLinkedFileAndKeepsItsPermissions)
     EXPECT_TRUE(verifyProjectFile(CString::fromUtf8(dir.file("real/new.ot"))));
 }
 
-TEST(ProjectFileSaveLoad, ClipsLoadFromBesideTheProjectOrAreDropped)
+// A clip is found where stored or beside the project; a segment whose clip
+// is in neither place stays without sound and is saved back unchanged.
+TEST(ProjectFileSaveLoad, ClipsLoadFromBesideTheProjectOrStayWithoutSound)
 {
     hvtest::ScratchDir dir("projclip");
     ASSERT_TRUE(hvtest::writeBytes(dir.file("clip.wav"), hvtest::simpleWav(1, 1, 44100, 16, {1, 0, 2, 0, 3, 0, 4, 0})));
@@ -120,16 +122,25 @@ TEST(ProjectFileSaveLoad, ClipsLoadFromBesideTheProjectOrAreDropped)
     for (const char* stored : {"C:\\songs\\clip.wav", "C:\\songs\\gone.wav"}) {
         auto* seg = new InstrumentSegment(7680, 1920);
         seg->audioPath = stored;
-        insertSegmentSorted(*model.tracks[0]->instSegs, seg);
+        model.tracks[0]->instSegs->push_back(seg);
     }
+    model.tracks[0]->instSegs->sortAndMarkOverlaps();
     const CString path = CString::fromUtf8(dir.file("song.ot"));
     ASSERT_EQ(saveProjectFile(model, path), 0);
+    const std::string saved = hvtest::readFileBytes(dir.file("song.ot"));
     std::unique_ptr<HalvorenModel> loaded(loadProjectFile(path));
     ASSERT_TRUE(loaded);
     const InstrumentSegmentContainer& clips = *loaded->tracks.at(0)->instSegs;
-    ASSERT_EQ(clips.size(), 1u);
+    ASSERT_EQ(clips.size(), 2u);
     EXPECT_EQ(clips.segAt(0)->audioPath, "C:\\songs\\clip.wav");
     EXPECT_EQ(clips.segAt(0)->frames, 4);
+    EXPECT_EQ(clips.segAt(1)->audioPath, "C:\\songs\\gone.wav");
+    EXPECT_EQ(clips.segAt(1)->clipLoad, ClipLoad::unreadable);
+    EXPECT_EQ(clips.segAt(1)->frames, 0);
+    EXPECT_TRUE(clips.segAt(1)->overlapped);
+
+    ASSERT_EQ(saveProjectFile(*loaded, CString::fromUtf8(dir.file("again.ot"))), 0);
+    EXPECT_EQ(hvtest::readFileBytes(dir.file("again.ot")), saved);
 }
 
 // Every prefix of a file, cut one byte at a time, loads; what is wholly

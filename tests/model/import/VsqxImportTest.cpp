@@ -180,6 +180,9 @@ TEST_F(VsqxImportTest, AudioPartsFollowTheSingingTracks)
         "<monoTrack>"
         "<wavPart><t>480</t><playTime>200</playTime><name>bee</name><filePath>b.wav</filePath></wavPart>"
         "<wavPart><t>0</t><playTime>100</playTime><name>gone</name><filePath>gone.wav</filePath></wavPart>"
+        "<wavPart><t>960</t><playTime>200</playTime><name>again</name><filePath>" +
+        scratch.file("a.wavparts/./b.wav") +
+        "</filePath></wavPart>"
         "</monoTrack>";
     auto model = load(vsq4("<preMeasure>3</preMeasure>", rest));
     ASSERT_NE(model, nullptr);
@@ -187,13 +190,21 @@ TEST_F(VsqxImportTest, AudioPartsFollowTheSingingTracks)
     EXPECT_EQ(model->tracks[0]->kind, kSingingTrack);
     EXPECT_EQ(model->tracks[1]->name, "WAV(MONO)");
     EXPECT_EQ(model->tracks[2]->name, "WAV(STEREO)");
-    // The bare name is looked for beside the score; the missing part goes.
+    // The bare name is looked for beside the score; the missing part stays
+    // without sound; both spellings of b share one clip.
     const auto& mono = *model->tracks[1]->instSegs;
-    ASSERT_EQ(mono.size(), 1u);
-    EXPECT_EQ(mono.segAt(0)->name, "bee");
-    EXPECT_EQ(mono.segAt(0)->pos, 480 + 1920);
-    EXPECT_EQ(mono.segAt(0)->audioPath, scratch.file("a.wavparts/b.wav"));
-    EXPECT_EQ(mono.segAt(0)->frames, 200);
+    ASSERT_EQ(mono.size(), 3u);
+    const InstrumentSegment &gone = *mono.segAt(0), &bee = *mono.segAt(1), &again = *mono.segAt(2);
+    EXPECT_EQ(gone.name, "gone");
+    EXPECT_EQ(gone.pos, 1920);
+    EXPECT_EQ(gone.audioPath, missing);
+    EXPECT_EQ(gone.clipLoad, ClipLoad::unreadable);
+    EXPECT_EQ(gone.frames, 0);
+    EXPECT_EQ(bee.name, "bee");
+    EXPECT_EQ(bee.pos, 480 + 1920);
+    EXPECT_EQ(bee.audioPath, scratch.file("a.wavparts/b.wav"));
+    EXPECT_EQ(bee.frames, 200);
+    EXPECT_TRUE(again.left.sharesSamplesWith(bee.left));
     ASSERT_EQ(model->tracks[2]->instSegs->size(), 1u);
     EXPECT_EQ(model->tracks[2]->instSegs->segAt(0)->pos, 1920);
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -201,12 +212,12 @@ TEST_F(VsqxImportTest, AudioPartsFollowTheSingingTracks)
     EXPECT_EQ(boxes.shown[0].caption, ">_<");
     EXPECT_EQ(boxes.shown[0].icon, MbIcon::warning);
 
-    // A track whose every part fails stays, empty.
+    // A track whose every part fails keeps them.
     boxes.shown.clear();
     model = load(vsq4("", "<monoTrack><wavPart><filePath>gone.wav</filePath></wavPart></monoTrack>"));
     ASSERT_NE(model, nullptr);
     ASSERT_EQ(model->tracks.size(), 1u);
-    EXPECT_TRUE(model->tracks[0]->instSegs->empty());
+    EXPECT_EQ(model->tracks[0]->instSegs->size(), 1u);
     EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
@@ -270,6 +281,9 @@ TEST_F(VsqxImportTest, DamagedScoresAreRefusedOrReadAsStored)
     EXPECT_TRUE(xmlCountsWithin(text, {2, 4}));
     EXPECT_FALSE(xmlCountsWithin(text, {2, 3}));
     EXPECT_FALSE(xmlCountsWithin(text, {1, 4}));
+    // A start tag cut off by the end of the text counts like any other.
+    EXPECT_FALSE(xmlCountsWithin("<vsq4><x b0='' b1='' b2=''", {2, 100}));
+    EXPECT_FALSE(xmlCountsWithin("<vsq4><x b0='' b1=''", {2, 3}));
 }
 
 TEST_F(VsqxImportTest, AScoreBuildingMoreThanOneImportMayIsRefused)

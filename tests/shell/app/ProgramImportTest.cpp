@@ -15,6 +15,8 @@
 #include "platform/ExeDir.h"
 #include "platform/MessageBox.h"
 #include "shell/MainFrame.h"
+#include "support/ByteBuilder.h"
+#include "support/audio/Mp3Fixture.h"
 #include "support/audio/RiffWriter.h"
 #include "support/midi/SmfWriter.h"
 #include "support/model_document/ProjectBuilder.h"
@@ -183,6 +185,44 @@ TEST_F(ProgramImportTest, AVsqxScoreOpensAsTheMainFrameImportsIt)
     EXPECT_EQ(model->tracks[1]->name, "WAV(STEREO)");
     EXPECT_EQ(model->tracks[1]->instSegs->segAt(0)->audioPath, dir_.file("a.wavparts/b.wav"));
     EXPECT_EQ(tempos(*model), (std::vector<std::pair<int, int>>{{0, 12000}, {5760, 14000}}));
+}
+
+// Segments whose clips cannot be loaded (a file gone, one holding over a
+// hundred bytes per byte of it once decoded) are named once, mix as silence
+// and are saved back unchanged.
+TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
+{
+    hvtest::ByteBuilder samples;
+    for (int i = 0; i < 4410; ++i) samples.u16(1000);
+    const hvtest::Bytes clip = hvtest::simpleWav(1, 1, 44100, 16, hvtest::toBytes(samples));
+    ASSERT_TRUE(hvtest::writeBytes(dir_.file("clip.wav"), clip));
+    // 8 kbit/s at 8000 Hz: 16 + 88.2 bytes held per byte of the file.
+    ASSERT_TRUE(hvtest::writeSineMp3(dir_.file("low.mp3"), {8000, 1, 440, 440, 2.0, 0.5, 8}));
+    auto m = markersOnly();
+    Track* t = addTrack(*m, kInstrumentTrack, "Piano");
+    t->volume = 100;
+    const std::pair<int, std::string> clips[] = {{7680, dir_.file("clip.wav")},
+                                                 {7680 + 2 * 1920, dir_.file("gone.wav")},
+                                                 {7680 + 4 * 1920, dir_.file("low.mp3")}};
+    for (const auto& [pos, file] : clips) addClip(*t, pos, 1920, 44100, 0)->audioPath = file;
+    const std::string project = dir_.file("clips.ot");
+    ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(project)), 0);
+
+    const std::string mix = dir_.file("mix.wav");
+    const RunResult r = run(quoted(project) + " --save " + quoted(out_) + " --mixdown " + quoted(mix));
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::string named = "-_-!: These clips are not loaded; their segments stay in the project and play as "
+                              "silence:\ntrack 1 \"Piano\", measure 3, beat 1: " + dir_.file("gone.wav") +
+                              " (cannot be read)\ntrack 1 \"Piano\", measure 5, beat 1: " + dir_.file("low.mp3") +
+                              " (too large to hold)\n";
+    EXPECT_NE(r.err.find(named), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("gone.wav"), r.err.rfind("gone.wav")) << r.err;  // once
+    EXPECT_EQ(readText(out_), readText(project));
+    // Only the loaded clip sounds: its 4410 mono frames, 1000 on both sides
+    // after the fade-in of the first 5 ms (220 frames).
+    const std::string wav = readText(mix);
+    ASSERT_EQ(wav.size(), 44u + 4410u * 4u);
+    EXPECT_EQ(wav.substr(44 + 4 * 1000, 4), std::string("\xE8\x03\xE8\x03", 4));
 }
 
 // --fix-overlaps fixes the overlapping notes of whatever file is read: a

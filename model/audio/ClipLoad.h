@@ -1,0 +1,8 @@
+#pragma once
+// What became of loading a clip.
+enum class ClipLoad {
+    notTried,    // nothing was loaded yet
+    loaded,
+    unreadable,  // missing, unreadable, or not a clip the players can take
+    tooLarge,    // past the per-file bound or the clip budget
+};
