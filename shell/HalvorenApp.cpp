@@ -111,8 +111,8 @@ int chosenTracks(const CommandLine& line, const CSSSynthesizerDoc& doc, std::vec
     const size_t trackCount = doc.getModel()->tracks.size();
     for (int n : line.tracks) {
         if (static_cast<size_t>(n) > trackCount)
-            return fail(kExitUsage, "--tracks: the project has " + std::to_string(trackCount) + " tracks, not " +
-                                        std::to_string(n));
+            return fail(kExitUsage, "--tracks: the project has " + std::to_string(trackCount) +
+                                        (trackCount == 1 ? " track" : " tracks") + ", not " + std::to_string(n));
         chosen.push_back(n - 1);
     }
     return kExitDone;

@@ -47,7 +47,7 @@ TEST_F(ProgramTest, UsageAndOpeningErrors)
         {"clip.ot --save copy", 1, "halvoren: --save writes a project: OUT ends in .ot or .hv, not \"copy\"\n"},
         {"clip.ot --save new.ot --mixdown x.flac", 1, "halvoren: --mixdown writes .wav or .mp3, not \"x.flac\"\n"},
         {"clip.ot --save new.ot --overwrite", 1, "halvoren: --overwrite goes with --export-each-track\n"},
-        {"clip.ot --save new.ot --tracks 5 --mixdown x.wav", 1, "halvoren: --tracks: the project has 1 tracks, not 5\n"},
+        {"clip.ot --save new.ot --tracks 5 --mixdown x.wav", 1, "halvoren: --tracks: the project has 1 track, not 5\n"},
     };
     for (const Case& c : cases) {
         const RunResult r = run(c.args);
@@ -142,7 +142,7 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
     // A track number the project does not have.
     r = run("'" + project + "' --mixdown '" + wav + "' --tracks 2");
     EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("halvoren: --tracks: the project has 1 tracks, not 2\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("halvoren: --tracks: the project has 1 track, not 2\n"), std::string::npos) << r.err;
 
     // Saving where no folder is.
     r = run("'" + project + "' --save '" + dir_.file("none/copy.ot") + "'");
