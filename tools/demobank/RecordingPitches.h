@@ -42,7 +42,6 @@ public:
     DemoBankPitches();
     const std::vector<RecordingPitch>& pitches() const { return pitches_; }
 
-    static constexpr int kOwnBase = 80;
     static constexpr int kUpperBase = 349;
     static constexpr const char* kUpperFrom = "C5";
     static constexpr float kUpperGainDb = -4.5f;

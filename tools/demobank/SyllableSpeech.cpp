@@ -22,9 +22,8 @@ namespace {
 constexpr int kPitch = 99;
 constexpr int kSpeakingRate = 90;
 const char* const kVoice = "cmn-latn-pinyin";
-// The voice's own pitch setting, base and top.
-constexpr int kOwnBase = 80;
-constexpr int kOwnTop = 118;
+// The top of the voice's own pitch setting.
+constexpr int kOwnPitchTop = 118;
 
 int collect(short* wav, int count, espeak_EVENT* events)
 {
@@ -194,7 +193,7 @@ VoiceFile::VoiceFile(int base, bool klatt)
     path_ = folder_ + "/cmn-latn-pinyin-" + std::to_string(base);
     std::ofstream out(path_, std::ios::trunc);
     out << "name cmn-latn-pinyin-" << base << "\nlanguage cmn-latn-pinyin\nphonemes cmn\ndictionary cmn\nwords 1\n"
-        << "pitch " << base << ' ' << base * kOwnTop / kOwnBase << "\ndict_min 100000\n" << (klatt ? "klatt 1\n" : "");
+        << "pitch " << base << ' ' << base * kOwnPitchTop / kOwnPitchBase << "\ndict_min 100000\n" << (klatt ? "klatt 1\n" : "");
     if (!out.flush()) {
         std::filesystem::remove_all(folder_);
         throw std::runtime_error("cannot write the speech synthesiser's voice " + path_);

@@ -20,9 +20,12 @@ struct Speech {
     std::vector<PhonemeEvent> events;
 };
 
+// The pitch setting of the synthesiser's own Mandarin voice.
+constexpr int kOwnPitchBase = 80;
+
 // Where the level first tone of the Mandarin voice with the pitch setting
 // `base` comes out: about 2.3 Hz a unit, less 19 Hz (165 Hz for the voice's
-// own 80).
+// own).
 float levelToneHz(int base);
 
 // A voice file of the synthesiser's Mandarin voice with another pitch
