@@ -104,10 +104,16 @@ void FreqMagAndPhaseBox::computeMagsDb()
 
 void FreqMagAndPhaseBox::computeMagsDbAndPhases()
 {
+    computeMagsDbFloored();
+    for (int k = 0; k <= n / 2; ++k)
+        phases[k] = std::atan2(im[k], re[k]);
+}
+
+void FreqMagAndPhaseBox::computeMagsDbFloored()
+{
     for (int k = 0; k <= n / 2; ++k) {
         const float power = re[k] * re[k] + im[k] * im[k];
         mags[k] = power > 0.0f ? 10.0f * std::log10(power) : kSilentBinDb;
-        phases[k] = std::atan2(im[k], re[k]);
     }
 }
 

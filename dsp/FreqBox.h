@@ -49,6 +49,8 @@ public:
     void computeMagsDb();
     // dB per bin (-120 for zero power) and atan2 phases.
     void computeMagsDbAndPhases();
+    // The levels of computeMagsDbAndPhases alone; the phases stay as they are.
+    void computeMagsDbFloored();
     // Copies src's magnitudes, or upsamples them linearly by a factor 2, 4 or 8.
     void setMagsInterpolated(const FreqMagAndPhaseBox& src);
     void addGainDb(float dB);

@@ -152,7 +152,10 @@ float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& reco
     if (!box.loadFrame(recording, int(centre - half), *detectWindow, 1.0f))
         return 0.0f;
     box.fft.forward(box.re.data(), box.re.data(), box.im.data());
-    box.computeMagsDbAndPhases();
+    box.computeMagsDbFloored();
+    const auto bins = static_cast<std::ptrdiff_t>(fftSize / 2 + 1);
+    spectrumRe_.assign(box.re.begin(), box.re.begin() + bins);
+    spectrumIm_.assign(box.im.begin(), box.im.begin() + bins);
 
     // Near the ends of the recording part of the window falls outside it;
     // levels are measured against the part inside, so a harmonic reads the
@@ -250,10 +253,11 @@ float HarmonicsDetector::findF0()
 
 namespace {
 
-// The local maximum of mags nearest to `centre` within `tolerance` bins of `centre`,
-// interpolated; false when there is none.
+// The local maximum of mags nearest to `centre` within `tolerance` bins of
+// `centre`, interpolated, with its bin (the phase is left 0); false when
+// there is none.
 bool strongestMaximum(const FreqMagAndPhaseBox& box, float centre, float tolerance, float binHz, int topBin,
-                      Peak& out)
+                      Peak& out, int& bin)
 {
     const int lo = std::max(1, int(std::ceil(centre - tolerance)));
     const int hi = std::min(topBin, int(std::floor(centre + tolerance)));
@@ -270,7 +274,8 @@ bool strongestMaximum(const FreqMagAndPhaseBox& box, float centre, float toleran
     float level = 0.0f;
     parabolicPeak(box.mags[std::size_t(best - 1)], box.mags[std::size_t(best)], box.mags[std::size_t(best + 1)],
                   offset, level);
-    out = {(float(best) + offset) * binHz, level, box.phases[std::size_t(best)]};
+    out = {(float(best) + offset) * binHz, level, 0.0f};
+    bin = best;
     return true;
 }
 
@@ -289,7 +294,8 @@ float HarmonicsDetector::refineF0(float f0)
         float width = setD + setB * float(k);
         width = width > 0.0f ? std::min(width, 0.5f) : 0.0f;
         Peak peak{};
-        if (!strongestMaximum(box, float(k) * f0 / binHz, width * f0 / binHz, binHz, topBin, peak))
+        int bin = 0;
+        if (!strongestMaximum(box, float(k) * f0 / binHz, width * f0 / binHz, binHz, topBin, peak, bin))
             continue;
         const double w = std::pow(10.0, double(peak.level) / 10.0);
         weighted += w * k * double(peak.freq);
@@ -310,18 +316,27 @@ void HarmonicsDetector::pickHarmonics(float f0, PeakList& out)
         width = width > 0.0f ? std::min(width, 0.5f) : 0.0f;
         const float centre = float(k) * f0 / binHz;
         Peak peak{};
-        if (!strongestMaximum(box, centre, width * f0 / binHz, binHz, topBin, peak)) {
+        int bin = 0;
+        if (strongestMaximum(box, centre, width * f0 / binHz, binHz, topBin, peak, bin)) {
+            peak.phase = phaseAt(bin);
+        } else {
             // No maximum of its own: read the spectrum at the harmonic itself.
             const int b = std::min(int(centre), topBin);
             const float frac = centre - float(b);
             const float level = box.mags[std::size_t(b)] + frac * (box.mags[std::size_t(b + 1)] - box.mags[std::size_t(b)]);
-            peak = {float(k) * f0, level, box.phases[std::size_t(frac < 0.5f ? b : b + 1)]};
+            peak = {float(k) * f0, level, phaseAt(frac < 0.5f ? b : b + 1)};
         }
         out.append(peak.freq, peak.level, peak.phase);
         if (peak.level >= thresholdDb)
             kept = out.size();
     }
     out.truncate(kept);
+}
+
+float HarmonicsDetector::phaseAt(int bin) const
+{
+    const auto b = static_cast<std::size_t>(bin);
+    return b < spectrumRe_.size() ? std::atan2(spectrumIm_[b], spectrumRe_[b]) : 0.0f;
 }
 
 }  // namespace Halvoren

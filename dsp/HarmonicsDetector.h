@@ -107,6 +107,13 @@ private:
     float findF0();
     float refineF0(float f0);
     void pickHarmonics(float f0, PeakList& out);
+    // The phase of a bin of the frame's spectrum as the transform gave it.
+    float phaseAt(int bin) const;
+
+    // The frame's spectrum kept for phaseAt: the period search reuses the
+    // box, and only the bins of the picked harmonics need a phase.
+    std::vector<float> spectrumRe_;
+    std::vector<float> spectrumIm_;
 };
 
 }  // namespace Halvoren

@@ -12,6 +12,7 @@
 #include "SyllableMarks.h"
 #include "Upsample.h"
 #include "render/synth/PitchNames.h"
+#include "voicebank/NoteName.h"
 
 namespace demobank {
 
@@ -78,10 +79,11 @@ bool hasInitial(Halvoren::ISymbolMgr& symbols, const std::string& syllable)
 // resolves (a transition taken for a lower voice) becomes a copy of its
 // nearest resolved neighbour before it (after it at the start).
 std::vector<bankwriter::PlainFrame> vowelFrames(RecordFrameMaker& maker, const std::vector<std::int16_t>& samples,
-                                              SpeechAnalysis& analysis, std::int32_t first, std::int32_t last)
+                                              SpeechAnalysis& analysis, std::int32_t first, std::int32_t last,
+                                              float voice)
 {
     const std::vector<std::int32_t> bridged = unvoiceUnresolvable(analysis, first, last);
-    std::vector<bankwriter::PlainFrame> frames = maker.frames(samples, analysis, first, last);
+    std::vector<bankwriter::PlainFrame> frames = maker.frames(samples, analysis, first, last, voice);
     const auto isBridged = [&](std::int32_t i) { return std::binary_search(bridged.begin(), bridged.end(), i); };
     for (const std::int32_t i : bridged) {
         std::int32_t from = i - 1;
@@ -105,34 +107,32 @@ SyllableMarks marksOf(Halvoren::ISymbolMgr& symbols, const std::string& syllable
     return syllableMarks(syllable, events, hasInitial(symbols, syllable), nasal, analysis.voiced());
 }
 
+// The pitch name nearest an f0 ("" for 0).
+std::string pitchNameOf(float f0)
+{
+    if (!(f0 > 0.0f))
+        return "";
+    return keyIndexToPitchName(kA3Key - static_cast<int>(std::lround(12.0 * std::log2(f0 / 220.0))));
+}
+
 }  // namespace
 
-std::string medianPitchName(const std::vector<float>& f0, std::int32_t first, std::int32_t last)
+DemoBankMaker::DemoBankMaker(LevelCalibration calibration, unsigned threads, std::vector<RecordingPitch> pitches)
+    : calibration_(calibration), threads_(std::max(1u, threads)), pitches_(std::move(pitches)), heard_(pitches_.size())
 {
-    std::vector<float> voiced;
-    for (std::int32_t i = std::max(0, first); i <= last && i < static_cast<std::int32_t>(f0.size()); ++i)
-        if (f0[std::size_t(i)] > 0.0f)
-            voiced.push_back(f0[std::size_t(i)]);
-    if (voiced.empty())
-        return "";
-    std::nth_element(voiced.begin(), voiced.begin() + voiced.size() / 2, voiced.end());
-    const float median = voiced[voiced.size() / 2];
-    return keyIndexToPitchName(kA3Key - static_cast<int>(std::lround(12.0 * std::log2(median / 220.0))));
+    if (pitches_.empty())
+        throw std::invalid_argument("a demo bank needs at least one recording pitch");
 }
 
-DemoBankMaker::DemoBankMaker(LevelCalibration calibration, unsigned threads)
-    : calibration_(calibration), threads_(std::max(1u, threads))
+void DemoBankMaker::hearAll(std::size_t pitch, std::vector<std::string> words)
 {
-}
-
-void DemoBankMaker::hearAll(std::vector<std::string> words)
-{
+    Hearing& hearing = heard_.at(pitch);
     std::sort(words.begin(), words.end());
     words.erase(std::unique(words.begin(), words.end()), words.end());
-    std::erase_if(words, [&](const std::string& w) { return heard_.count(w) != 0; });
+    std::erase_if(words, [&](const std::string& w) { return hearing.count(w) != 0; });
     // Speaking forks, so it runs while this is the only thread; the
     // resampling then runs on every thread.
-    std::vector<SpokenWord> spoken = speakWords(words, threads_);
+    std::vector<SpokenWord> spoken = speakWords(words, threads_, pitches_[pitch].voiceFile);
     std::vector<Heard> heard(words.size());
     parallelFor(words.size(), threads_, [&](std::size_t i, unsigned) {
         Heard& h = heard[i];
@@ -147,25 +147,26 @@ void DemoBankMaker::hearAll(std::vector<std::string> words)
             for (PhonemeEvent& e : h.speech.events)
                 e.sample *= 2;
             h.samples = upsampleTwice(h.speech.samples);
+            h.speech.samples = {};
         } catch (const std::runtime_error& e) {
             h.failure = e.what();
         }
     });
     for (std::size_t i = 0; i < words.size(); ++i)
-        heard_.emplace(words[i], std::move(heard[i]));
+        hearing.emplace(words[i], std::move(heard[i]));
 }
 
-const DemoBankMaker::Heard& DemoBankMaker::heard(const std::string& word) const
+const DemoBankMaker::Heard& DemoBankMaker::heard(const Hearing& hearing, const std::string& word)
 {
-    const Heard& h = heard_.at(word);
+    const Heard& h = hearing.at(word);
     if (!h.failure.empty())
         throw std::runtime_error(h.failure);
     return h;
 }
 
-bankwriter::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const UnitRecord& unit) const
+bankwriter::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const Hearing& hearing, const UnitRecord& unit) const
 {
-    const Heard& h = heard(unit.symbol + kFirstTone);
+    const Heard& h = heard(hearing, unit.symbol + kFirstTone);
     const std::vector<PhonemeEvent> spoken = untilPause(h.speech.events);
     if (spoken.empty())
         throw std::runtime_error("the syllable \"" + unit.symbol + "\" has no phoneme events");
@@ -178,12 +179,13 @@ bankwriter::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const UnitRecord&
     unvoiceUnresolvable(analysis, onset.beginPos, onset.endPos - 1);
     const SyllableMarks m = marksOf(w.symbols, unit.symbol, c.events, analysis);
     const std::int32_t last = m.param4 + m.param5;
+    const float voice = voicePitch(analysis.f0, m.endPos, last, w.levelToneHz);
     bankwriter::SingingVoice v;
     v.unit = unit.unit;
-    v.frames = w.frames.frames(c.samples, analysis, m.beginPos, m.endPos - 1);
-    for (bankwriter::PlainFrame& f : vowelFrames(w.frames, c.samples, analysis, m.endPos, last))
+    v.frames = w.frames.frames(c.samples, analysis, m.beginPos, m.endPos - 1, voice);
+    for (bankwriter::PlainFrame& f : vowelFrames(w.frames, c.samples, analysis, m.endPos, last, voice))
         v.frames.push_back(std::move(f));
-    v.pitch = medianPitchName(analysis.f0, m.endPos, last);
+    v.pitch = pitchNameOf(voice);
     const std::int32_t tail = tailLength(c.samples, last);
     for (bankwriter::PlainFrame& f : tailFrames(c.samples, last, tail, v.frames.back()))
         v.frames.push_back(std::move(f));
@@ -195,12 +197,13 @@ bankwriter::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const UnitRecord&
 
 // The two syllables spoken as one word; the first one's events are as many
 // as it has spoken alone, ended where the second one begins.
-bankwriter::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const ContinuantRecord& c) const
+bankwriter::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const Hearing& hearing,
+                                                          const ContinuantRecord& c) const
 {
-    const std::size_t firstCount = untilPause(heard(c.first + kFirstTone).speech.events).size();
-    const Heard& h = heard(c.first + kFirstTone + c.second + kFirstTone);
+    const std::size_t firstCount = untilPause(heard(hearing, c.first + kFirstTone).speech.events).size();
+    const Heard& h = heard(hearing, c.first + kFirstTone + c.second + kFirstTone);
     const std::vector<PhonemeEvent> events = untilPause(h.speech.events);
-    const std::vector<PhonemeEvent> alone = untilPause(heard(c.second + kFirstTone).speech.events);
+    const std::vector<PhonemeEvent> alone = untilPause(heard(hearing, c.second + kFirstTone).speech.events);
     // The word's events continue with those the second syllable has alone.
     if (firstCount == 0 || events.size() <= firstCount || alone.empty() || events[firstCount].name != alone.front().name)
         throw std::runtime_error("the continuant \"" + c.key + "\" has no second syllable in its speech");
@@ -220,32 +223,39 @@ bankwriter::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const C
         c.unvoicedInitial ? b.beginPos : b.beginPos + static_cast<std::int32_t>(std::lround(0.5 * (b.endPos - b.beginPos)));
     if (takeOver <= a.param4)
         throw std::runtime_error("the continuant \"" + c.key + "\" has no frames between its syllables");
+    const float voice = voicePitch(analysis.f0, a.param4, takeOver, w.levelToneHz);
     bankwriter::SingingContinuant out;
     out.unit = c.key;
-    out.frames = vowelFrames(w.frames, cw.samples, analysis, a.param4, b.beginPos - 1);
-    for (bankwriter::PlainFrame& f : w.frames.frames(cw.samples, analysis, b.beginPos, takeOver))
+    out.frames = vowelFrames(w.frames, cw.samples, analysis, a.param4, b.beginPos - 1, voice);
+    for (bankwriter::PlainFrame& f : w.frames.frames(cw.samples, analysis, b.beginPos, takeOver, voice))
         out.frames.push_back(std::move(f));
-    out.pitch = medianPitchName(analysis.f0, a.param4, takeOver);
+    out.pitch = pitchNameOf(voice);
     out.param1 = 0;
     out.param2 = takeOver - a.param4;
     return out;
 }
 
-bankwriter::SingingVoice DemoBankMaker::voice(const UnitRecord& unit)
+bankwriter::SingingVoice DemoBankMaker::voice(const UnitRecord& unit, std::size_t pitch)
 {
-    hearAll({unit.symbol + kFirstTone});
-    Workshop w(calibration_);
-    return makeVoice(w, unit);
+    hearAll(pitch, {unit.symbol + kFirstTone});
+    Workshop w(calibrationAt(pitch), pitches_[pitch].levelToneHz);
+    return makeVoice(w, heard_[pitch], unit);
 }
 
-bankwriter::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c)
+bankwriter::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c, std::size_t pitch)
 {
-    hearAll({c.first + kFirstTone, c.second + kFirstTone, c.first + kFirstTone + c.second + kFirstTone});
-    Workshop w(calibration_);
-    return makeContinuant(w, c);
+    hearAll(pitch, {c.first + kFirstTone, c.second + kFirstTone, c.first + kFirstTone + c.second + kFirstTone});
+    Workshop w(calibrationAt(pitch), pitches_[pitch].levelToneHz);
+    return makeContinuant(w, heard_[pitch], c);
 }
 
-MadeBank DemoBankMaker::bank(const BankUnits& units)
+LevelCalibration DemoBankMaker::calibrationAt(std::size_t pitch) const
+{
+    const float gain = pitches_.at(pitch).gainDb;
+    return {calibration_.harmonicDb + gain, calibration_.noiseDb + gain};
+}
+
+std::vector<std::string> DemoBankMaker::wordsOf(const BankUnits& units)
 {
     std::vector<std::string> words;
     for (const UnitRecord& u : units.units)
@@ -254,8 +264,34 @@ MadeBank DemoBankMaker::bank(const BankUnits& units)
         for (const std::string& word : {c.first + kFirstTone, c.second + kFirstTone,
                                         c.first + kFirstTone + c.second + kFirstTone})
             words.push_back(word);
-    hearAll(words);
+    return words;
+}
 
+MadeBank DemoBankMaker::bank(const BankUnits& units)
+{
+    // Every word is spoken before any record is made: each word is spoken
+    // by a process forked from this one, which costs the more the more
+    // this one holds.
+    const std::vector<std::string> words = wordsOf(units);
+    for (std::size_t p = 0; p < pitches_.size(); ++p)
+        hearAll(p, words);
+    MadeBank made;
+    made.package.header.hopSize = kHop;
+    made.package.strings[2] = "CHN";
+    std::vector<std::vector<int>> notes(pitches_.size());
+    for (std::size_t p = 0; p < pitches_.size(); ++p) {
+        addRecords(p, units, made, notes[p]);
+        heard_[p].clear();
+    }
+    made.package.ext2 = true;
+    made.package.groupList = timbreGroupList(pitches_, notes);
+    return made;
+}
+
+void DemoBankMaker::addRecords(std::size_t pitch, const BankUnits& units, MadeBank& made, std::vector<int>& notes)
+{
+    const Hearing& hearing = heard_[pitch];
+    const LevelCalibration calibration = calibrationAt(pitch);
     // Each record becomes its bytes at once: the bank is held once, not as
     // frames and bytes both.
     const std::size_t voiceCount = units.units.size();
@@ -265,14 +301,14 @@ MadeBank DemoBankMaker::bank(const BankUnits& units)
     std::vector<std::unique_ptr<Workshop>> workshops(threads_);
     parallelFor(count, threads_, [&](std::size_t i, unsigned thread) {
         if (!workshops[thread])
-            workshops[thread] = std::make_unique<Workshop>(calibration_);
+            workshops[thread] = std::make_unique<Workshop>(calibration, pitches_[pitch].levelToneHz);
         try {
             if (i < voiceCount) {
-                const bankwriter::SingingVoice v = makeVoice(*workshops[thread], units.units[i]);
+                const bankwriter::SingingVoice v = makeVoice(*workshops[thread], hearing, units.units[i]);
                 records[i] = {v.unit, v.pitch, 0, bankwriter::v3VoiceRecord(v.values, bankwriter::ghrModelBytes(v.frames))};
             } else {
                 const bankwriter::SingingContinuant c =
-                    makeContinuant(*workshops[thread], units.continuants[i - voiceCount]);
+                    makeContinuant(*workshops[thread], hearing, units.continuants[i - voiceCount]);
                 records[i] = {c.unit, c.pitch, 0,
                               bankwriter::v3ContinuantRecord(c.param1, c.param2, kHop, bankwriter::ghrModelBytes(c.frames))};
             }
@@ -281,15 +317,13 @@ MadeBank DemoBankMaker::bank(const BankUnits& units)
         }
     });
 
-    MadeBank made;
-    made.package.header.hopSize = kHop;
-    made.package.strings[2] = "CHN";
+    const std::string at = pitch == 0 ? "" : " (from " + pitches_[pitch].fromNote + ")";
     std::set<std::string> stored;
     for (std::size_t i = 0; i < count; ++i) {
         const bool isVoice = i < voiceCount;
         if (!failures[i].empty()) {
-            made.leftOut.push_back((isVoice ? units.units[i].symbol : units.continuants[i - voiceCount].key) + ": " +
-                                   failures[i]);
+            made.leftOut.push_back((isVoice ? units.units[i].symbol : units.continuants[i - voiceCount].key) + at +
+                                   ": " + failures[i]);
             continue;
         }
         std::vector<std::string> names;
@@ -299,13 +333,14 @@ MadeBank DemoBankMaker::bank(const BankUnits& units)
             for (const std::string& name : {units.units[i].unit, units.units[i].symbol})
                 if (stored.insert(name).second)
                     names.push_back(name);
+        if (isVoice && !records[i].pitch.empty())
+            notes.push_back(parseNoteName(records[i].pitch));
         for (std::size_t k = 0; k < names.size(); ++k) {
             made.package.variants.push_back(k + 1 < names.size() ? records[i] : std::move(records[i]));
             made.package.variants.back().unit = names[k];
         }
         (isVoice ? made.voices : made.continuants) += names.size();
     }
-    return made;
 }
 
 }  // namespace demobank

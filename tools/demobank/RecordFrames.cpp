@@ -32,11 +32,23 @@ RecordFrameMaker::RecordFrameMaker(LevelCalibration calibration)
     : calibration_(calibration), builder_(kRecordRate), residualWindow_(residualWindow()), small_(kSmall), large_(kLarge),
       power_(kLarge / 2 + 1)
 {
+    // Each band's squared responses over its bins within the spectrum, and
+    // their sum, once.
+    for (const Halvoren::GammatoneChannel& ch : builder_.bankLarge.channels) {
+        BandWeights band;
+        band.firstBin = static_cast<std::size_t>(std::max(0, ch.firstBin));
+        for (std::int32_t b = std::max(0, ch.firstBin); b <= ch.lastBin && b < static_cast<std::int32_t>(power_.size());
+             ++b) {
+            band.squares.push_back(double(ch.response[std::size_t(b)]) * ch.response[std::size_t(b)]);
+            band.norm += band.squares.back();
+        }
+        bandWeights_.push_back(std::move(band));
+    }
 }
 
 std::vector<bankwriter::PlainFrame> RecordFrameMaker::frames(const std::vector<std::int16_t>& samples,
                                                            const SpeechAnalysis& analysis, std::int32_t first,
-                                                           std::int32_t last)
+                                                           std::int32_t last, float voice)
 {
     const Halvoren::FIFOSampleBufferTemplate<short> recording = bufferOf(samples);
     const Halvoren::FIFOSampleBufferTemplate<short>& residual = analysis.model->residual;
@@ -51,7 +63,7 @@ std::vector<bankwriter::PlainFrame> RecordFrameMaker::frames(const std::vector<s
         frame.harmonicsDb.clear();
         frame.bands.clear();
         if (f0 > 0.0f)
-            frame.harmonicsDb = harmonicLevels(recording, centre, analysis.model->peaks.frame(i), f0);
+            frame.harmonicsDb = harmonicLevels(recording, centre, analysis.model->peaks.frame(i), voice, f0);
         // The makers read a frame without bands as unvoiced: bands only beside peaks.
         if (!frame.harmonicsDb.empty()) {
             addDb(frame.harmonicsDb, calibration_.harmonicDb);
@@ -70,10 +82,12 @@ std::vector<bankwriter::PlainFrame> RecordFrameMaker::frames(const std::vector<s
 // The detector's harmonics of the frame, read again with no level threshold
 // so that every harmonic below 10 kHz has a level: the peak the detector
 // finds near k f0, or its spectrum at k f0 where there is none. f0 becomes
-// the detector's own (the analysis keeps the first harmonic's frequency).
+// the detector's own (the analysis keeps the first harmonic's frequency),
+// times m when it lies at 1/m of the voice's pitch: harmonic k of the voice
+// is then the detector's harmonic k m.
 std::vector<float> RecordFrameMaker::harmonicLevels(const Halvoren::FIFOSampleBufferTemplate<short>& recording,
                                                     std::int64_t centre, const Halvoren::PeakList& analysed,
-                                                    float& f0)
+                                                    float voice, float& f0)
 {
     Halvoren::HarmonicsDetector& detector = builder_.detector();
     const float threshold = detector.thresholdDb;
@@ -87,10 +101,12 @@ std::vector<float> RecordFrameMaker::harmonicLevels(const Halvoren::FIFOSampleBu
         f0 = found;
     else
         peaks.assign(analysed);
+    const int m = fractionOfVoice(f0, voice);
+    f0 *= static_cast<float>(m);
     const std::size_t count = static_cast<std::size_t>(std::ceil(kHighestHarmonicHz / f0)) - 1;
     std::vector<float> levels(count, kFloorDb);
-    for (std::size_t k = 0; k < std::min(count, peaks.size()); ++k)
-        levels[k] = std::max(kFloorDb, peaks.mags[k]);
+    for (std::size_t k = 0; k < count && (k + 1) * std::size_t(m) <= peaks.size(); ++k)
+        levels[k] = std::max(kFloorDb, peaks.mags[(k + 1) * std::size_t(m) - 1]);
     return levels;
 }
 
@@ -117,19 +133,14 @@ std::vector<float> RecordFrameMaker::bandLevels(const Halvoren::FIFOSampleBuffer
     large_.fft.forward(large_.re.data(), large_.re.data(), large_.im.data());
     for (std::size_t b = 0; b < power_.size(); ++b)
         power_[b] = double(large_.re[b]) * large_.re[b] + double(large_.im[b]) * large_.im[b];
-    const Halvoren::GammatoneFilterBank& bank = builder_.bankLarge;
-    std::vector<float> out(bank.channels.size(), kFloorDb);
-    for (std::size_t k = 0; k < bank.channels.size(); ++k) {
-        const Halvoren::GammatoneChannel& ch = bank.channels[k];
-        double weighted = 0.0, norm = 0.0;
-        for (std::int32_t b = std::max(0, ch.firstBin); b <= ch.lastBin && b < static_cast<std::int32_t>(power_.size());
-             ++b) {
-            const double r2 = double(ch.response[std::size_t(b)]) * ch.response[std::size_t(b)];
-            weighted += r2 * power_[std::size_t(b)];
-            norm += r2;
-        }
-        if (norm > 0.0 && weighted > 0.0)
-            out[k] = std::max(kFloorDb, static_cast<float>(10.0 * std::log10(weighted / norm)));
+    std::vector<float> out(bandWeights_.size(), kFloorDb);
+    for (std::size_t k = 0; k < bandWeights_.size(); ++k) {
+        const BandWeights& band = bandWeights_[k];
+        double weighted = 0.0;
+        for (std::size_t i = 0; i < band.squares.size(); ++i)
+            weighted += band.squares[i] * power_[band.firstBin + i];
+        if (band.norm > 0.0 && weighted > 0.0)
+            out[k] = std::max(kFloorDb, static_cast<float>(10.0 * std::log10(weighted / band.norm)));
     }
     return out;
 }

@@ -1,6 +1,7 @@
 #include "SpeechAnalysis.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "dsp/EngineHprBuilder.h"
@@ -11,6 +12,9 @@ namespace demobank {
 namespace {
 
 constexpr float kLowestResolvableF0 = 115.0f;
+// How near a whole fraction of the voice's pitch an f0 must lie to be taken
+// for that fraction: within this share of the voice's pitch.
+constexpr float kFractionTolerance = 0.08f;
 
 }  // namespace
 
@@ -35,6 +39,26 @@ SpeechAnalysis analyseSpeech(const std::string& syllable, const std::vector<std:
     for (std::size_t i = 0; i < peaks.size(); ++i)
         out.f0[i] = peaks.frame(i).empty() ? 0.0f : peaks.frame(i).freqs[0];
     return out;
+}
+
+int fractionOfVoice(float f0, float voice)
+{
+    if (!(voice > 0.0f) || !(f0 > 0.0f) || f0 > 0.75f * voice)
+        return 1;
+    const float whole = std::round(voice / f0);
+    return std::fabs(whole * f0 - voice) <= kFractionTolerance * voice ? static_cast<int>(whole) : 1;
+}
+
+float voicePitch(const std::vector<float>& f0, std::int32_t first, std::int32_t last, float voice)
+{
+    std::vector<float> voiced;
+    for (std::int32_t i = std::max(0, first); i <= last && i < static_cast<std::int32_t>(f0.size()); ++i)
+        if (const float f = f0[std::size_t(i)]; f > 0.0f)
+            voiced.push_back(f * static_cast<float>(fractionOfVoice(f, voice)));
+    if (voiced.empty())
+        return 0.0f;
+    std::nth_element(voiced.begin(), voiced.begin() + voiced.size() / 2, voiced.end());
+    return voiced[voiced.size() / 2];
 }
 
 std::vector<std::int32_t> unvoiceUnresolvable(SpeechAnalysis& analysis, std::int32_t first, std::int32_t last)

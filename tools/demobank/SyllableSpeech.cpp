@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace demobank {
@@ -19,6 +22,8 @@ namespace {
 constexpr int kPitch = 99;
 constexpr int kSpeakingRate = 90;
 const char* const kVoice = "cmn-latn-pinyin";
+// The top of the voice's own pitch setting.
+constexpr int kOwnPitchTop = 118;
 
 int collect(short* wav, int count, espeak_EVENT* events)
 {
@@ -35,16 +40,28 @@ int collect(short* wav, int count, espeak_EVENT* events)
     return 0;
 }
 
+// The synthesiser lower-cases the path of a voice file, so the file is
+// named from the folder it lies in (this process's own: speaking runs in a
+// child process) by its name, which is lower-case.
+bool setVoiceFile(const std::string& voiceFile)
+{
+    const std::filesystem::path path(voiceFile);
+    std::error_code failed;
+    std::filesystem::current_path(path.parent_path(), failed);
+    return !failed && espeak_SetVoiceByFile(path.filename().c_str()) == EE_OK;
+}
+
 // Speaks the word with a synthesiser started for it alone.
-Speech speakFresh(const std::string& word)
+Speech speakFresh(const std::string& word, const std::string& voiceFile)
 {
     Speech speech;
     speech.sampleRate = espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_PHONEME_EVENTS);
     if (speech.sampleRate <= 0)
         throw std::runtime_error("the speech synthesiser cannot start");
     espeak_SetSynthCallback(collect);
-    if (espeak_SetVoiceByName(kVoice) != EE_OK)
-        throw std::runtime_error(std::string("the speech synthesiser has no voice \"") + kVoice + "\"");
+    if (voiceFile.empty() ? espeak_SetVoiceByName(kVoice) != EE_OK : !setVoiceFile(voiceFile))
+        throw std::runtime_error("the speech synthesiser has no voice \"" + (voiceFile.empty() ? kVoice : voiceFile) +
+                                 "\"");
     espeak_SetParameter(espeakPITCH, kPitch, 0);
     espeak_SetParameter(espeakRATE, kSpeakingRate, 0);
     if (espeak_Synth(word.c_str(), word.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, &speech) != EE_OK)
@@ -122,7 +139,7 @@ struct Speaker {
     int fd = -1;
 };
 
-Speaker startSpeaking(const std::string& word)
+Speaker startSpeaking(const std::string& word, const std::string& voiceFile)
 {
     int fds[2];
     if (pipe(fds) != 0)
@@ -137,7 +154,7 @@ Speaker startSpeaking(const std::string& word)
         close(fds[0]);
         bool ok = false;
         try {
-            ok = sendSpeech(fds[1], speakFresh(word));
+            ok = sendSpeech(fds[1], speakFresh(word, voiceFile));
         } catch (const std::exception&) {
         }
         close(fds[1]);
@@ -147,7 +164,7 @@ Speaker startSpeaking(const std::string& word)
     return {child, fds[0]};
 }
 
-SpokenWord finishSpeaking(const Speaker& speaker, const std::string& word)
+SpokenWord finishSpeaking(const Speaker& speaker, const std::string& word, const std::string& voiceFile)
 {
     SpokenWord spoken;
     const bool received = receiveSpeech(speaker.fd, spoken.speech);
@@ -155,25 +172,54 @@ SpokenWord finishSpeaking(const Speaker& speaker, const std::string& word)
     int status = 0;
     waitpid(speaker.child, &status, 0);
     if (!received || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        spoken.failure = "the speech synthesiser could not speak \"" + word + "\" with its voice \"" + kVoice + "\"";
+        spoken.failure = "the speech synthesiser could not speak \"" + word + "\" with its voice \"" +
+                         (voiceFile.empty() ? kVoice : voiceFile) + "\"";
     return spoken;
 }
 
 }  // namespace
 
+float levelToneHz(int base) { return 2.3f * static_cast<float>(base) - 19.0f; }
+
+// The language's own voice file with the pitch line changed (and the Klatt
+// synthesiser chosen); every other setting as the voice named kVoice has it.
+VoiceFile::VoiceFile(int base, bool klatt)
+{
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/hv_voice_XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("cannot make a folder for the speech synthesiser's voice under " + pattern);
+    folder_ = pattern;
+    path_ = folder_ + "/cmn-latn-pinyin-" + std::to_string(base);
+    std::ofstream out(path_, std::ios::trunc);
+    out << "name cmn-latn-pinyin-" << base << "\nlanguage cmn-latn-pinyin\nphonemes cmn\ndictionary cmn\nwords 1\n"
+        << "pitch " << base << ' ' << base * kOwnPitchTop / kOwnPitchBase << "\ndict_min 100000\n" << (klatt ? "klatt 1\n" : "");
+    if (!out.flush()) {
+        std::filesystem::remove_all(folder_);
+        throw std::runtime_error("cannot write the speech synthesiser's voice " + path_);
+    }
+}
+
+VoiceFile::~VoiceFile()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
 // The synthesiser carries state from one utterance to the next (the same
 // word twice in one process differs in its last samples), so each word is
 // spoken by a child process with a synthesiser of its own: the same word
 // always gives the same bytes.
-Speech speakWord(const std::string& word)
+Speech speakWord(const std::string& word, const std::string& voiceFile)
 {
-    SpokenWord spoken = finishSpeaking(startSpeaking(word), word);
+    SpokenWord spoken = finishSpeaking(startSpeaking(word, voiceFile), word, voiceFile);
     if (!spoken.failure.empty())
         throw std::runtime_error(spoken.failure);
     return std::move(spoken.speech);
 }
 
-std::vector<SpokenWord> speakWords(const std::vector<std::string>& words, unsigned parallel)
+std::vector<SpokenWord> speakWords(const std::vector<std::string>& words, unsigned parallel,
+                                   const std::string& voiceFile)
 {
     std::vector<SpokenWord> spoken(words.size());
     const std::size_t batch = std::max(1u, parallel);
@@ -182,14 +228,14 @@ std::vector<SpokenWord> speakWords(const std::vector<std::string>& words, unsign
         std::vector<Speaker> speakers(end - first);
         for (std::size_t i = first; i < end; ++i) {
             try {
-                speakers[i - first] = startSpeaking(words[i]);
+                speakers[i - first] = startSpeaking(words[i], voiceFile);
             } catch (const std::runtime_error& e) {
                 spoken[i].failure = e.what();
             }
         }
         for (std::size_t i = first; i < end; ++i)
             if (speakers[i - first].child >= 0)
-                spoken[i] = finishSpeaking(speakers[i - first], words[i]);
+                spoken[i] = finishSpeaking(speakers[i - first], words[i], voiceFile);
     }
     return spoken;
 }

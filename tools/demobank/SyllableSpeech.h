@@ -20,9 +20,42 @@ struct Speech {
     std::vector<PhonemeEvent> events;
 };
 
-// Speaks `word` (e.g. "la1", "ai1ni1"). Throws std::runtime_error when the
-// synthesiser or its Mandarin voice cannot be set up or the text is refused.
-Speech speakWord(const std::string& word);
+// The pitch setting of the synthesiser's own Mandarin voice.
+constexpr int kOwnPitchBase = 80;
+
+// Where the level first tone of the Mandarin voice with the pitch setting
+// `base` comes out: about 2.3 Hz a unit, less 19 Hz (165 Hz for the voice's
+// own).
+float levelToneHz(int base);
+
+// A voice file of the synthesiser's Mandarin voice with another pitch
+// setting: `base` where the voice's own is 80 (its top follows in
+// proportion). With `klatt` the voice is rendered by the synthesiser's Klatt
+// formant synthesiser, whose glottal source keeps a fundamental at every
+// pitch; its usual synthesis builds each harmonic from the formants alone,
+// which at high pitch leaves the fundamental of close vowels 40 dB under the
+// rest. Written into a folder of its own under the temporary folder and
+// removed with the object; throws std::runtime_error when it cannot be
+// written.
+class VoiceFile {
+public:
+    VoiceFile(int base, bool klatt);
+    ~VoiceFile();
+    VoiceFile(const VoiceFile&) = delete;
+    VoiceFile& operator=(const VoiceFile&) = delete;
+
+    const std::string& path() const { return path_; }
+
+private:
+    std::string folder_;
+    std::string path_;
+};
+
+// Speaks `word` (e.g. "la1", "ai1ni1") with the voice file at `voiceFile`,
+// or with the synthesiser's own Mandarin voice when it is empty. Throws
+// std::runtime_error when the synthesiser or the voice cannot be set up or
+// the text is refused.
+Speech speakWord(const std::string& word, const std::string& voiceFile = "");
 
 struct SpokenWord {
     Speech speech;
@@ -34,6 +67,7 @@ struct SpokenWord {
 // the only thread running: a process forked beside a running thread may
 // inherit a lock that thread held (the allocator's, under the sanitizers)
 // and wait on it for ever.
-std::vector<SpokenWord> speakWords(const std::vector<std::string>& words, unsigned parallel);
+std::vector<SpokenWord> speakWords(const std::vector<std::string>& words, unsigned parallel,
+                                   const std::string& voiceFile = "");
 
 }  // namespace demobank

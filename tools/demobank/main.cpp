@@ -1,7 +1,7 @@
 // Writes the demo voice bank "demo-cmn" (version "3.1") into a program
 // folder's singers/demo-cmn/: a unit for every valid pinyin syllable and the
 // continuants of every final into every onset, from synthetic Mandarin
-// speech. What the speech synthesiser cannot say is named on the way out;
+// speech at each of the bank's recording pitches. What the speech synthesiser cannot say is named on the way out;
 // the bank sings without it.
 //   hv_make_demo_bank PROGRAM_FOLDER
 #include <sched.h>
@@ -40,13 +40,15 @@ int main(int argc, char** argv)
         Halvoren::ChnSymbolMgr symbols;
         const demobank::BankUnits units = demobank::bankUnits(symbols, CPinyinDict().getSyllables());
         const demobank::LevelCalibration calibration = demobank::measureLevelCalibration();
-        demobank::DemoBankMaker maker(calibration, usableCores());
+        const demobank::DemoBankPitches pitches;
+        demobank::DemoBankMaker maker(calibration, usableCores(), pitches.pitches());
         const demobank::MadeBank made = maker.bank(units);
         const std::filesystem::path folder = std::filesystem::path(argv[1]) / "singers" / kName;
         bankwriter::writeFile(folder / "bank.hvsd", bankwriter::descriptionText("3.1", kName));
         bankwriter::writePackageFiles(folder, bankwriter::writePackage(made.package));
-        std::printf("%s: %zu voices, %zu continuants; calibration %.2f dB (harmonics), %.2f dB (noise)\n", kName,
-                    made.voices, made.continuants, calibration.harmonicDb, calibration.noiseDb);
+        std::printf("%s: %zu voices, %zu continuants; calibration %.2f dB (harmonics), %.2f dB (noise); timbres %s\n",
+                    kName, made.voices, made.continuants, calibration.harmonicDb, calibration.noiseDb,
+                    made.package.groupList.c_str());
         for (const std::string& reason : made.leftOut)
             std::printf("%s: left out %s\n", kName, reason.c_str());
     } catch (const std::exception& e) {

@@ -224,6 +224,39 @@ TEST_P(PhraseTest, SingsIntoABareFinalAndBreathes)
     manager_.releaseSynthesizer(synth);
 }
 
+// The bank's "a" is recorded at 220 Hz; sung three octaves above, at
+// 1760 Hz, every harmonic takes the recorded envelope at its frequency (the
+// recording's harmonics 8, 16 and 24 for the first three), less the
+// brightness tilt of its rank among the 12 below half the rate: 0, 20 / 12
+// and 40 / 12 dB. The envelope (SingingBank.h's tone): -42.0 dB at 1760 Hz
+// (-24 - 6 log2 8, the 1200 Hz formant adding 0.01), -48.0 at 3520 Hz,
+// -51.5 at 5280 Hz.
+TEST_P(PhraseTest, SingsFarAboveItsRecordingWithTheRecordedEnvelope)
+{
+    constexpr float kHz = 1760.0f;
+    HVSynthesizer* synth = create();
+    ASSERT_NE(synth, nullptr);
+    HalvorenEngine::SynthScoreV3 score;
+    score.leadIn = 0.3f;
+    score.notes = {sung("a", 0.0f, 1.0f)};
+    score.curves[HalvorenEngine::kScorePitch] = {{0.0f, kHz}};
+    synth->score() = score;
+    const std::vector<short> out = sing(*synth);
+    manager_.releaseSynthesizer(synth);
+    const std::vector<CellSpan> spans = spansOf(package_, score);
+    ASSERT_EQ(spans.size(), 1u);
+    const int quarter = (spans[0].bodyTo - spans[0].bodyFrom) * kHop / 4;
+    const int from = spans[0].bodyFrom * kHop + quarter, to = spans[0].bodyTo * kHop - quarter;
+    ASSERT_GT(to - from, 8192);
+    EXPECT_NEAR(enginetest::autocorrelationF0(out, from, to, kHz * 0.8, kHz * 1.25, kRate), kHz, kHz * 0.005);
+    const auto levelDb = [&](int k) { return 20.0 * std::log10(enginetest::hannLevel(out, from, to, k * kHz, kRate)); };
+    const double first = levelDb(1);
+    // Within the drawing's ripple over frequency: a partial's level comes
+    // out 0.2 dB low at 1760 Hz and 0.15 dB high at 3520 Hz.
+    EXPECT_NEAR(levelDb(2) - first, -6.01 - 20.0 / 12.0, 0.5);
+    EXPECT_NEAR(levelDb(3) - first, -9.52 - 40.0 / 12.0, 0.5);
+}
+
 TEST_P(PhraseTest, CapturedFramesAreFiniteAndWhereTheLayoutPutsThem)
 {
     SourceStore_pkg store(package_);

@@ -27,6 +27,7 @@
 #include "support/engine/OutputMeasures.h"
 #include "support/engine/PhraseRun.h"
 #include "support/midi/SmfWriter.h"
+#include "voicebank/NoteName.h"
 #include "voicebank/SingerMgr.h"
 
 namespace {
@@ -56,23 +57,40 @@ TEST(DemoBank, OpensThroughTheSingerListWithEverySyllableAndContinuant)
     getSingerList()->clearSingers();
     setExeDirOverride(CString());
 
+    // Two timbres: every note below C5 sings from the own voice's records
+    // near E3, every note from C5 up from the upper voice's near G5; each
+    // unit and continuant is recorded at both.
     SourceStore_pkg store(testbank::packageBasePath(kBank));
+    ASSERT_EQ(store.getTimbreCount(), 2);
+    std::string lowest[2], centre[2], third;
+    for (int t = 0; t < 2; ++t) {
+        store.getTimbrePitchNames(t, lowest[t], centre[t], third);
+        EXPECT_EQ(third, centre[t]) << t;
+    }
+    EXPECT_EQ(lowest[0], "C1");
+    EXPECT_EQ(lowest[1], "C5");
+    EXPECT_NEAR(parseNoteName(centre[0]), parseNoteName("E3"), 1) << centre[0];
+    EXPECT_NEAR(parseNoteName(centre[1]), parseNoteName("G5"), 1) << centre[1];
+    const auto expectBothPitches = [&](const std::string& name) {
+        EXPECT_NEAR(parseNoteName(store.getRecordKey(name, centre[0])), parseNoteName(centre[0]), 2) << name;
+        EXPECT_NEAR(parseNoteName(store.getRecordKey(name, centre[1])), parseNoteName(centre[1]), 2) << name;
+    };
     const demobank::BankUnits units = allUnits();
     ASSERT_EQ(units.units.size(), 411u);
     for (const demobank::UnitRecord& u : units.units) {
-        EXPECT_FALSE(store.getRecordKey(u.unit, "C4").empty()) << u.unit;
-        EXPECT_FALSE(store.getRecordKey(u.symbol, "C4").empty()) << u.symbol;
+        expectBothPitches(u.unit);
+        expectBothPitches(u.symbol);
     }
     for (const demobank::ContinuantRecord& c : units.continuants)
-        EXPECT_FALSE(store.getRecordKey(c.key, "C4").empty()) << c.key;
+        expectBothPitches(c.key);
 }
 
-// The record of a unit as the build's process wrote it into "HVC".
-std::string builtRecord(const std::string& unit)
+// The record of a unit nearest a pitch as the build's process wrote it into "HVC".
+std::string builtRecord(const std::string& unit, const char* pitch)
 {
     SourceStore_pkg store(testbank::packageBasePath(kBank));
     std::int32_t offset = 0, part = 0;
-    if (store.findRecordKey(unit, "C4", offset, part).empty() || part != 0)
+    if (store.findRecordKey(unit, pitch, offset, part).empty() || part != 0)
         return "";
     std::ifstream in(kBank / "HVC", std::ios::binary);
     in.seekg(offset);
@@ -83,26 +101,34 @@ std::string builtRecord(const std::string& unit)
     return in ? bytes : "";
 }
 
-// Records made again here, on one thread: the bytes the build wrote with
-// every core.
+// Records made again here, on one thread, at both pitches: the bytes the
+// build wrote with every core.
 TEST(DemoBank, RecordsMadeAgainAreByteIdentical)
 {
-    demobank::DemoBankMaker maker(demobank::measureLevelCalibration(), 1);
-    for (const demobank::UnitRecord& u : {demobank::UnitRecord{"la", "la"}, demobank::UnitRecord{"xiang", "xiang"}}) {
-        const testbank::SingingVoice v = maker.voice(u);
-        EXPECT_TRUE(testbank::v3VoiceRecord(v.values, testbank::ghrModelBytes(v.frames)) == builtRecord(u.unit))
-            << u.unit;
-    }
-    for (const demobank::ContinuantRecord& c : allUnits().continuants)
-        if (c.key == "an_d") {
-            const testbank::SingingContinuant made = maker.continuant(c);
-            EXPECT_TRUE(testbank::v3ContinuantRecord(made.param1, made.param2, demobank::DemoBankMaker::kHop,
-                                                     testbank::ghrModelBytes(made.frames)) == builtRecord(c.key));
+    const demobank::DemoBankPitches pitches;
+    demobank::DemoBankMaker maker(demobank::measureLevelCalibration(), 1, pitches.pitches());
+    const char* const nearest[] = {"C1", "B9"};
+    for (std::size_t p = 0; p < 2; ++p) {
+        for (const demobank::UnitRecord& u : {demobank::UnitRecord{"la", "la"}, demobank::UnitRecord{"xiang", "xiang"}}) {
+            const testbank::SingingVoice v = maker.voice(u, p);
+            EXPECT_TRUE(testbank::v3VoiceRecord(v.values, testbank::ghrModelBytes(v.frames)) ==
+                        builtRecord(u.unit, nearest[p]))
+                << u.unit << " " << nearest[p];
         }
+        for (const demobank::ContinuantRecord& c : allUnits().continuants)
+            if (c.key == "an_d") {
+                const testbank::SingingContinuant made = maker.continuant(c, p);
+                EXPECT_TRUE(testbank::v3ContinuantRecord(made.param1, made.param2, demobank::DemoBankMaker::kHop,
+                                                         testbank::ghrModelBytes(made.frames)) ==
+                            builtRecord(c.key, nearest[p]))
+                    << nearest[p];
+            }
+    }
 }
 
 // 100 notes of 0.8 s over every fourth syllable, G2 (98 Hz) to G5 (784 Hz),
-// in phrases of five joined notes with a rest of 0.3 s after each. A joined
+// each from the records of its pitch's timbre, in phrases of five joined
+// notes with a rest of 0.3 s after each. A joined
 // note's last quarter may hold the next syllable's consonant, which starts
 // before its note; its middle half is the vowel.
 struct Sung {
@@ -110,8 +136,22 @@ struct Sung {
     bool endsPhrase;
 };
 
+// The timbre pitch of a note as the editor's synthesizer names it: the third
+// pitch of the last timbre whose lowest note lies at or below the note.
+std::string timbreOf(SourceStore_pkg& store, float hz)
+{
+    std::string chosen, lowest, middle, third;
+    for (int t = 0; t < store.getTimbreCount(); ++t) {
+        store.getTimbrePitchNames(t, lowest, middle, third);
+        if (t == 0 || noteNameToFreq(lowest) <= hz * 1.01f)
+            chosen = third;
+    }
+    return chosen;
+}
+
 HalvorenEngine::SynthScoreV3 hundredNotes(std::vector<Sung>& sung)
 {
+    SourceStore_pkg store(testbank::packageBasePath(kBank));
     const CPinyinDict pinyin;
     const std::vector<std::string>& syllables = pinyin.getSyllables();
     HalvorenEngine::SynthScoreV3 score;
@@ -120,6 +160,7 @@ HalvorenEngine::SynthScoreV3 hundredNotes(std::vector<Sung>& sung)
         const float start = 0.8f * float(k) + 0.3f * float(k / 5);
         const float hz = 98.0f * std::exp2(float(k * 7 % 37) / 12.0f);
         score.notes.push_back(enginetest::sung(syllables[std::size_t(k * 4)], start, 0.8f));
+        score.notes.back().timbre = score.notes.back().crossTimbre = timbreOf(store, hz);
         score.curves[HalvorenEngine::kScorePitch].push_back({start, hz});
         score.curves[HalvorenEngine::kScorePitch].push_back({start + 0.799f, hz});
         sung.push_back({start, 0.8f, hz, k % 5 == 4});

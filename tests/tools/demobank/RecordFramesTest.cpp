@@ -160,6 +160,17 @@ TEST(RecordFrames, HarmonicToneInTheAnalysisConventionPlusCalibration)
         EXPECT_LT(f.harmonicsDb[k], -80.0f) << "harmonic " << k + 1;
     ASSERT_EQ(f.bands.size(), 64u);
 
+    // Told the voice lies at 380 Hz, the maker takes the detector's 190 Hz
+    // for two periods read as one: every second harmonic at 380 Hz steps,
+    // 26 of them below 10 kHz (26 * 380 = 9880).
+    const bankwriter::PlainFrame octave =
+        demobank::RecordFrameMaker({0.0f, 0.0f}).frames(tone, analysis, 275, 275, 380.0f).at(0);
+    EXPECT_NEAR(octave.f0Step, 380.0f, 0.4f);
+    ASSERT_EQ(octave.harmonicsDb.size(), 26u);
+    EXPECT_NEAR(octave.harmonicsDb[0], -26.02f, 0.2f);  // the tone's 2nd and 4th
+    EXPECT_NEAR(octave.harmonicsDb[1], -26.02f, 0.2f);
+    EXPECT_LT(octave.harmonicsDb[2], -80.0f);  // its 6th
+
     // Frame 10 lies 0.03 s into the leading silence: nothing voiced, a
     // residual of zeros at the floor.
     const bankwriter::PlainFrame& quiet = plain[10];

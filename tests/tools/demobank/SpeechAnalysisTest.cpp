@@ -97,6 +97,29 @@ TEST(SpeechAnalysis, StretchBelow115HzBecomesUnvoiced)
     EXPECT_TRUE(demobank::unvoiceUnresolvable(high, 40, 120).empty());
 }
 
+// An f0 within 8 % of the voice's pitch over 2, 3, ... counts that many
+// times over; the voice's pitch of a record is the median of its frames so
+// counted.
+TEST(SpeechAnalysis, ARunOfPeriodsTakenForOneCountsAsTheVoicesPitch)
+{
+    struct Case {
+        float f0, voice;
+        int fraction;
+    } cases[] = {
+        {392.0f, 784.0f, 2}, {262.0f, 784.0f, 3}, {365.0f, 784.0f, 2},  // 730 is 6.9 % under 784
+        {784.0f, 784.0f, 1}, {600.0f, 784.0f, 1}, {330.0f, 784.0f, 1},  // 660 and 990 both over 8 % away
+        {392.0f, 0.0f, 1},   {0.0f, 784.0f, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(demobank::fractionOfVoice(c.f0, c.voice), c.fraction) << c.f0 << " against " << c.voice;
+    // Three of five voiced frames read an octave low: the median of
+    // 784, 786, 788, 790, 792 is 788.
+    const std::vector<float> f0 = {0.0f, 392.0f, 393.0f, 788.0f, 790.0f, 396.0f, 0.0f};
+    EXPECT_FLOAT_EQ(demobank::voicePitch(f0, 0, 6, 784.0f), 788.0f);
+    EXPECT_FLOAT_EQ(demobank::voicePitch(f0, 0, 6, 0.0f), 396.0f);  // 392, 393, 396, 788, 790
+    EXPECT_FLOAT_EQ(demobank::voicePitch(f0, 0, 0, 784.0f), 0.0f);
+}
+
 // A tone that stops dead: the tail is the shortest one, 12 frames, and
 // falls as a raised cosine over 13 steps: frame 6 at 0.5 (1 + cos(6 pi / 13))
 // = 0.5603 (-5.03 dB), frame 12 at 0.5 (1 + cos(12 pi / 13)) = 0.0145

@@ -1,18 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 #include "SyllableSpeech.h"
 
 namespace {
 
-// The strongest autocorrelation period between 2 and 20 ms of the samples
-// [from, from + length), as a frequency.
-double strongestPeriodF0(const std::vector<std::int16_t>& x, std::size_t from, std::size_t length, int rate)
+// The strongest autocorrelation period of the samples [from, from + length)
+// between the periods of hi and lo Hz, as a frequency.
+double strongestPeriodF0(const std::vector<std::int16_t>& x, std::size_t from, std::size_t length, int rate,
+                         int lo = 50, int hi = 500)
 {
     double best = -1.0;
     int bestLag = 0;
-    for (int lag = rate / 500; lag <= rate / 50; ++lag) {
+    for (int lag = rate / hi; lag <= rate / lo; ++lag) {
         double num = 0.0, a = 0.0, b = 0.0;
         for (std::size_t i = from; i + lag < from + length && i + lag < x.size(); ++i) {
             num += double(x[i]) * x[i + lag];
@@ -44,6 +46,24 @@ TEST(SyllableSpeech, LevelToneVoiceAtItsRateWithPhonemeEvents)
     const double f0 = strongestPeriodF0(la.samples, std::size_t(la.events[1].sample), 2048, la.sampleRate);
     EXPECT_GT(f0, 150.0) << names;
     EXPECT_LT(f0, 175.0) << names;
+}
+
+// A voice file of the Klatt voice with the pitch setting 349 speaks its level
+// tone where levelToneHz puts it, 2.3 * 349 - 19 = 783.7 Hz (within 3 %);
+// its folder goes with the object.
+TEST(SyllableSpeech, AVoiceFileSpeaksAtItsPitch)
+{
+    std::string folder;
+    {
+        const demobank::VoiceFile voice(349, true);
+        folder = std::filesystem::path(voice.path()).parent_path().string();
+        const demobank::Speech la = demobank::speakWord("la1", voice.path());
+        ASSERT_GE(la.events.size(), 2u);
+        const double f0 = strongestPeriodF0(la.samples, std::size_t(la.events[1].sample), 2048, la.sampleRate, 500, 1000);
+        EXPECT_NEAR(f0, demobank::levelToneHz(349), 0.03 * 783.7);
+        EXPECT_NEAR(demobank::levelToneHz(80), 165.0, 0.01);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 TEST(SyllableSpeech, TwoRunsGiveTheSameSpeech)

@@ -1,0 +1,32 @@
+#pragma once
+// The range table's score: syllables sung one after another as one-second
+// notes at one pitch, a project for the program to sing; and how each note
+// of its mixdown sounds.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "NoteSound.h"
+#include "model/current/HalvorenModel.h"
+
+namespace demobank {
+
+// One track "range" of one sing segment from measure 1 (where a mixdown
+// starts) at 120 BPM: syllable k from k seconds to k + 1, at the pitch
+// `semitone` (from C2), sung by `singer`.
+std::unique_ptr<HVCurrentModel::HalvorenModel> rangeProject(const std::vector<std::string>& syllables, int semitone,
+                                                             const std::string& singer);
+
+// The pitch of a semitone from C2 in Hz (A3 = 220 Hz) and its name.
+double semitoneHz(int semitone);
+std::string semitoneName(int semitone);
+
+// How note k of a rangeProject's mixdown sounds over the middle half of its
+// second: `samples` its first channel.
+std::vector<NoteSound> rangeNoteSounds(const std::vector<std::int16_t>& samples, std::size_t notes, int semitone);
+
+// The first channel of a 16-bit WAV file; empty when it cannot be read.
+std::vector<std::int16_t> firstChannelOf(const std::string& wavPath);
+
+}  // namespace demobank
