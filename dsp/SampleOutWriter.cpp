@@ -23,6 +23,7 @@ SampleOutWriter::SampleOutWriter(OutputBuffer& out, int frameSize, int hop)
     if (!valid_)
         return;
     windows_[0] = makeSynthesisWindow(frameSize, hop);
+    spreadWeights_ = spreadWeights(windows_[0], hop);
     fade_.resize(static_cast<std::size_t>(2 * hop));
     Halvoren::makeTriangularWindow(fade_.data(), 2 * hop);
 }
@@ -173,11 +174,11 @@ void SampleOutWriter::addWindowedFrame(int k, const float* curve, const float* n
         return;
     const int o = frameSize_ / 2 - hop_;
     const float* w = windows_[0].data() + o;
-    const float cap = noiseWeightCap(windows_[0]);
+    const float* v = spreadWeights_.data();
     const float* m = curve + o;
     const float* nz = noise + o;
     const float* hm = harmonics + o;
-    mixFrame(k, [=](int j) { return kGain * (w[j] * hm[j] + std::min(w[j], cap) * nz[j] * m[j]); });
+    mixFrame(k, [=](int j) { return kGain * (w[j] * hm[j] + v[j] * nz[j] * m[j]); });
 }
 
 template <class FrameValueAt>
