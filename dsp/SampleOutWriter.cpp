@@ -42,8 +42,7 @@ bool SampleOutWriter::appendZeros(int frames)
         out_.putSamples(static_cast<OutputBuffer::uint>(length));
     } catch (const std::exception&) {
         // bad_alloc or length_error: the storage stays where it was; the output is left empty.
-        out_.clear();
-        restartAt(nullptr, 0, 0);
+        clear();
         return false;
     }
     short* samples = out_.ptrBegin();
@@ -51,6 +50,12 @@ bool SampleOutWriter::appendZeros(int frames)
     restartAt(samples, capacity, length);
     data_.store(samples, std::memory_order_release);
     return true;
+}
+
+void SampleOutWriter::clear()
+{
+    out_.clear();
+    restartAt(nullptr, 0, 0);
 }
 
 void SampleOutWriter::restartAt(short* samples, std::int64_t capacity, std::int64_t length)

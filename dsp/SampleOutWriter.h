@@ -38,6 +38,8 @@ public:
     // invalid writer, a negative count or a length beyond kMaxSamples; false
     // with an empty output when the allocation fails.
     bool appendZeros(int frames);
+    // Empties the output: no sample, no frame written, not finished.
+    void clear();
 
     // Adds frame k through the window of length N: sample k*h + i gains
     // 32767 * g * w[j] * frame[j], j = N/2 - h + i, for i < 2h. The frame
