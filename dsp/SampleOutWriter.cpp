@@ -55,7 +55,9 @@ bool SampleOutWriter::appendZeros(int frames)
 void SampleOutWriter::clear()
 {
     out_.clear();
-    restartAt(nullptr, 0, 0);
+    // An invalid writer never laid anything out.
+    if (valid_)
+        restartAt(nullptr, 0, 0);
 }
 
 void SampleOutWriter::restartAt(short* samples, std::int64_t capacity, std::int64_t length)
