@@ -22,8 +22,9 @@ public:
     // out becomes the model of the recording: harmonic peaks per frame at
     // hop 128 (frame i centred on sample i * 128) and the residual as 16-bit
     // samples of the recording's length. An empty recording gives an empty
-    // model with hop 128. False, with out emptied, for a sample rate that
-    // is not positive or a recording longer than 2^30 samples.
+    // model with hop 128. False, with out emptied, for a sample rate the
+    // detector does not serve (below 4000 or above 48000 Hz, or not a
+    // number) or a recording longer than 2^30 samples.
     bool analyse(const Halvoren::FIFOSampleBufferTemplate<short>& recording, Halvoren::HPR_model& out);
 
     Halvoren::HarmonicsDetector& detector() { return *this; }

@@ -8,7 +8,8 @@ namespace Halvoren {
 
 namespace {
 
-// Highest fundamental searched; sung voices stay below it.
+// The voices read: fundamentals from kMinF0 to kMaxF0.
+constexpr float kMinF0 = 80.0f;
 constexpr float kMaxF0 = 1000.0f;
 // Normalised correlation a period must reach for the frame to count as voiced.
 constexpr float kVoicingThreshold = 0.45f;
@@ -24,6 +25,12 @@ constexpr int kTopMargin = 6;
 // The longest lag searched: beyond half the window the windowed frame holds
 // too little overlap for its correlation to mean anything.
 constexpr int kMaxLag = HarmonicsDetector::kWindowLength / 2;
+// The rates whose lag range holds the period of every voice read: the period
+// of kMinF0 no longer than kMaxLag, and that of kMaxF0 at least 4 samples,
+// so that its correlation peak lies between whole lags near enough to be
+// found.
+constexpr float kMaxRate = kMinF0 * float(kMaxLag);
+constexpr float kMinRate = 4.0f * kMaxF0;
 
 struct Peak {
     float freq;
@@ -56,10 +63,11 @@ const std::vector<double>& windowCorrelation()
 }
 
 // The shortest period searched, in samples: the period of kMaxF0, rounded
-// down so that kMaxF0 itself lies inside the search.
+// down so that kMaxF0 itself lies inside the search. The rate is one the
+// detector accepts.
 int shortestLag(float rate)
 {
-    return std::max(2, int(std::floor(rate / kMaxF0)));
+    return int(std::floor(rate / kMaxF0));
 }
 
 // Vertex of the parabola through (-1, a), (0, b), (1, c): offset in [-0.5, 0.5]
@@ -98,9 +106,8 @@ void HarmonicsDetector::configure(int count, float threshold, float a, float b, 
 
 bool HarmonicsDetector::rateSupported() const
 {
-    // A rate whose shortest period searched reaches the longest one leaves
-    // nothing to search (and would read past the window's correlation).
-    return sampleRate > 0.0f && std::isfinite(sampleRate) && shortestLag(sampleRate) < kMaxLag;
+    // Compared as a float, before any conversion: a NaN fails both.
+    return sampleRate >= kMinRate && sampleRate <= kMaxRate;
 }
 
 bool HarmonicsDetector::detect(const FIFOSampleBufferTemplate<short>& recording, int hop, PeakTracks& out)
@@ -221,7 +228,7 @@ float HarmonicsDetector::findF0()
     std::vector<Candidate> candidates;
     float previous = normalised(minLag - 1);
     float current = normalised(minLag);
-    for (int lag = minLag; lag < kMaxLag; ++lag) {
+    for (int lag = minLag; lag <= kMaxLag; ++lag) {
         const float next = normalised(lag + 1);
         if (current > previous && current >= next && current >= kVoicingThreshold) {
             float offset = 0.0f;
@@ -283,6 +290,11 @@ bool strongestMaximum(const FreqMagAndPhaseBox& box, float centre, float toleran
 
 float HarmonicsDetector::refineF0(float f0)
 {
+    // Harmonics closer than the window's main lobe is half wide (3 bins of
+    // the window: 110 Hz at 44100 Hz) merge into peaks that lie between
+    // them, which would only pull f0 away from the period found.
+    if (f0 < 3.0f * sampleRate / float(kWindowLength))
+        return f0;
     // Least squares over the lowest harmonics' peaks, weighted by power:
     // f0 = sum(w k f_k) / sum(w k^2).
     const float binHz = frameSampleRate / float(fftSize);

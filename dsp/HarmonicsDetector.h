@@ -7,7 +7,9 @@
 // The fundamental comes from the frame itself: the autocorrelation of the
 // windowed frame, divided by the window's own, is searched for its strongest
 // period between floor(sampleRate / 1000) and 600 samples (1000 Hz to
-// 73.5 Hz at 44100 Hz). A frame is voiced when that normalised correlation
+// 73.5 Hz at 44100 Hz). The rates served are those whose search holds the
+// period of every voice of 80 to 1000 Hz, with 4 samples or more to it:
+// 4000 to 48000 Hz. A frame is voiced when that normalised correlation
 // reaches 0.45; an unvoiced or silent frame gives f0 0 and no peaks. A frame
 // whose window passes the start or the end of the recording holds too little
 // of it to search a period: it takes the f0 of the nearest frame whose
@@ -15,12 +17,12 @@
 //
 // The window's main lobe is 220 Hz wide at 44100 Hz, so neighbouring
 // harmonics stay apart down to about 115 Hz (on a steady voice levels still
-// hold within 0.1 dB at 100 Hz). Below that their lobes merge: f0 stays
-// within 1 to 2 % at 80 to 90 Hz (3.5 % with some phases of the
-// harmonics), every harmonic is still reported in its place, but a harmonic
-// without a maximum of its own is read at k * f0 from the merged lobes, and
-// levels can be off by 15 dB or more. No period longer
-// than 600 samples is searched (73.5 Hz at 44100 Hz): a lower voice reads as
+// hold within 0.1 dB at 100 Hz). Below that their lobes merge: f0 is the
+// period's alone (the peaks of merged lobes would pull it off by 2 to 9 %),
+// every harmonic is still reported in its place, but a harmonic without a
+// maximum of its own is read at k * f0 from the merged lobes, and levels can
+// be off by 15 dB or more. No period longer than 600 samples is
+// searched (73.5 Hz at 44100 Hz, 80 Hz at 48000 Hz): a lower voice reads as
 // unvoiced or takes the period of a formant instead.
 //
 // Harmonic k is the spectral maximum nearest k * f0 within the search
@@ -34,7 +36,9 @@
 //   much correlation; periods within 0.05 of the best after that cost count
 //   as equal and the shortest wins, so a period is not taken for its multiple.
 // - setB: widening per harmonic number of the search around k * f0.
-// - setC: the number of lowest harmonics whose peaks refine f0.
+// - setC: the number of lowest harmonics whose peaks refine f0, when f0 is
+//   at least half the main lobe's width (3 bins of the window) so that
+//   their peaks stand apart.
 // - setD: half-width of the search around k * f0, as a fraction of f0.
 //   Harmonic k is searched within f0 * min(0.5, setD + setB * k) of k * f0.
 #include <cstdint>
@@ -66,11 +70,10 @@ public:
     // The frame centred on recording sample `centre`; samples outside the
     // recording count as 0 and levels are measured against the part of the
     // window inside it. Returns f0 in Hz and fills out, or returns 0 with out
-    // empty for an unvoiced frame or an unsupported rate: one that is not
-    // positive, or of 600 kHz or more (the shortest period searched would
-    // reach the longest). A frame whose window passes an end of the recording takes f0Hint (the
-    // f0 of the nearest frame whose window fits) when it is positive, and is
-    // unvoiced otherwise.
+    // empty for an unvoiced frame or an unsupported rate: one below 4000 Hz,
+    // above 48000 Hz or not a number. A frame whose window passes an end of
+    // the recording takes f0Hint (the f0 of the nearest frame whose window
+    // fits) when it is positive, and is unvoiced otherwise.
     float detectFrame(const FIFOSampleBufferTemplate<short>& recording, std::int64_t centre, PeakList& out,
                       float f0Hint = 0.0f);
     // Frames centred on samples 0, hop, 2 * hop, ... up to the first centre
@@ -98,8 +101,8 @@ public:
     float setC = 0.0f;
 
 private:
-    // The rate is positive and finite, and below 600 kHz, where the shortest
-    // period searched reaches the longest.
+    // The rate lies within 4000 .. 48000 Hz, where the periods searched hold
+    // every voice of 80 to 1000 Hz.
     bool rateSupported() const;
     // The detection window centred on `centre` lies inside a recording of
     // `length` samples.

@@ -23,6 +23,7 @@ SampleOutWriter::SampleOutWriter(OutputBuffer& out, int frameSize, int hop)
     if (!valid_)
         return;
     windows_[0] = makeSynthesisWindow(frameSize, hop);
+    spreadWeights_ = spreadWeights(windows_[0], hop);
     fade_.resize(static_cast<std::size_t>(2 * hop));
     Halvoren::makeTriangularWindow(fade_.data(), 2 * hop);
 }
@@ -41,8 +42,7 @@ bool SampleOutWriter::appendZeros(int frames)
         out_.putSamples(static_cast<OutputBuffer::uint>(length));
     } catch (const std::exception&) {
         // bad_alloc or length_error: the storage stays where it was; the output is left empty.
-        out_.clear();
-        restartAt(nullptr, 0, 0);
+        clear();
         return false;
     }
     short* samples = out_.ptrBegin();
@@ -50,6 +50,14 @@ bool SampleOutWriter::appendZeros(int frames)
     restartAt(samples, capacity, length);
     data_.store(samples, std::memory_order_release);
     return true;
+}
+
+void SampleOutWriter::clear()
+{
+    out_.clear();
+    // An invalid writer never laid anything out.
+    if (valid_)
+        restartAt(nullptr, 0, 0);
 }
 
 void SampleOutWriter::restartAt(short* samples, std::int64_t capacity, std::int64_t length)
@@ -173,11 +181,11 @@ void SampleOutWriter::addWindowedFrame(int k, const float* curve, const float* n
         return;
     const int o = frameSize_ / 2 - hop_;
     const float* w = windows_[0].data() + o;
-    const float cap = noiseWeightCap(windows_[0]);
+    const float* v = spreadWeights_.data();
     const float* m = curve + o;
     const float* nz = noise + o;
     const float* hm = harmonics + o;
-    mixFrame(k, [=](int j) { return kGain * (w[j] * hm[j] + std::min(w[j], cap) * nz[j] * m[j]); });
+    mixFrame(k, [=](int j) { return kGain * (w[j] * hm[j] + v[j] * nz[j] * m[j]); });
 }
 
 template <class FrameValueAt>

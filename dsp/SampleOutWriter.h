@@ -38,6 +38,8 @@ public:
     // invalid writer, a negative count or a length beyond kMaxSamples; false
     // with an empty output when the allocation fails.
     bool appendZeros(int frames);
+    // Empties the output: no sample, no frame written, not finished.
+    void clear();
 
     // Adds frame k through the window of length N: sample k*h + i gains
     // 32767 * g * w[j] * frame[j], j = N/2 - h + i, for i < 2h. The frame
@@ -52,11 +54,12 @@ public:
     void addFrameInt(const float* frame, float g);
     // Frame k of a voice drawn in two parts, each of N samples: with
     // o = N/2 - h, sample k*h + j gains, for j < 2h,
-    //   32767 * (w[o+j] * harmonics[o+j] + v[o+j] * noise[o+j] * curve[o+j]),
-    // w being the window of N and v = min(w, w[N/2]). The harmonic part
-    // carries the Blackman-Harris shape that the window divides out; the noise
-    // part does not, so its weight stops at the window's centre value instead
-    // of swelling towards the frame's edges (some 188 times at h = N/2).
+    //   32767 * (w[o+j] * harmonics[o+j] + v[j] * noise[o+j] * curve[o+j]),
+    // w being the window of N and v its spread weights (spreadWeights). The
+    // harmonic part carries the Blackman-Harris shape that the window divides
+    // out; the noise part does not, so where the window would swell it
+    // towards the frame's edges (some 188 times at h = N/2) its weight stays
+    // at most the window's centre value and fades out at the frame's ends.
     void addWindowedFrame(int k, const float* curve, const float* noise, const float* harmonics);
     // Places (m + 1) * h 16-bit samples from n*h on, n being the frame count,
     // which then becomes n + m. The samples replace what is there, except
@@ -109,6 +112,8 @@ private:
     // Windows for frames of N, 2N and 4N samples; the longer two are made
     // by the first frame of their length (most writers never see one).
     std::vector<float> windows_[3];
+    // The weights of addWindowedFrame's noise part, 2h of them.
+    std::vector<float> spreadWeights_;
     // The triangle of 2h points whose halves fade addFrames' ends.
     std::vector<float> fade_;
 

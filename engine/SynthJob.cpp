@@ -48,13 +48,16 @@ void SynthJob::prepare()
 
 void SynthJob::prepareLocked()
 {
-    if (!isReady() || prepared_.load(std::memory_order_acquire) || !writer_.isValid())
+    if (!isReady() || prepared_.load(std::memory_order_acquire))
         return;
     JobPlan plan;
-    if (!planJob(body_->scoreSpan(), writer_.hop(), body_->sampleRate(), plan))
+    if (!writer_.isValid() || !planJob(body_->scoreSpan(), writer_.hop(), body_->sampleRate(), plan) ||
+        !writer_.appendZeros(plan.frames)) {
+        // A score that cannot be laid out sings nothing: what an earlier
+        // score left in the output must not pass for it.
+        writer_.clear();
         return;
-    if (!writer_.appendZeros(plan.frames))
-        return;
+    }
     startOffset_.store(plan.startOffset, std::memory_order_release);
     prepared_.store(true, std::memory_order_release);
 }

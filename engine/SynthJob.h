@@ -38,12 +38,13 @@ public:
     void setListener(HVSynthListener* listener);
     void setSynthText(const std::string& text) { body_->setSynthText(text); }
     bool isReady() const;
-    // Lays out the output for the score; nothing unless idle and unprepared,
-    // and nothing for a writer whose hop is unusable or a plan too long.
+    // Lays out the output for the score; nothing unless idle and unprepared.
+    // For a writer whose hop is unusable or a plan too long the output is
+    // left empty, whatever an earlier score left in it.
     void prepare();
     // Prepares if needed and starts the workers of an idle job. An idle job
-    // that cannot be prepared writes nothing and tells its listener at once
-    // that it is done.
+    // that cannot be prepared has an empty output and tells its listener at
+    // once that it is done.
     void start();
     void stop();
     const short* getOutput(int* count) const;

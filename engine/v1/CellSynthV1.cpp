@@ -37,8 +37,9 @@ void CellSynthV1::synthCell(Cell& cell, HalvorenEngine::SampleOutWriter& out)
     if (!buildFramePeaks(cell, peaks_))
         return;
     // The residual, kept under its own window or re-drawn at random phases,
-    // is spread over the frame unlike the harmonics.
-    spreadCap_.takeSpread(box_);
+    // does not carry the shape the writer divides out, unlike the harmonics.
+    spreadCap_.takeSpread(box_, cell.noise ? HalvorenEngine::NoiseWeightCap::Spread::even
+                                           : HalvorenEngine::NoiseWeightCap::Spread::ownWindow);
     const Halvoren::PeakList& drawn = phase_.continuePhasesV1(peaks_, period_);
     drawn.addToSpectrum(box_, &sampleRate_);
     // Without peaks the spectrum is the residual alone, transformed already.

@@ -4,9 +4,9 @@
 // at kept level and with the residual lowered when the pitch goes down), a
 // formant boost weighted by the score's Power, and jittered phases. Where
 // the writer would swell them, the random-phase residual and the small
-// errors of a residual re-drawn with its own phases are held at the
-// window's centre weight. One per job, used by its synthesis thread only,
-// in cell order.
+// errors of a residual re-drawn with its own phases are weighted at most by
+// the window's centre weight, fading at the frame's ends. One per job, used
+// by its synthesis thread only, in cell order.
 #include <vector>
 
 #include "dsp/FreqBox.h"

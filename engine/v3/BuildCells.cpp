@@ -128,7 +128,7 @@ void buildCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score, Halv
     runCellLoop(state, score, list);
 }
 
-void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+void runCellLoop(CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                  HalvorenEngine::CellListCache& list, const CellForm& form)
 {
     state.prepare(score);

@@ -47,8 +47,9 @@ struct CellForm {
 void buildCells(CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                 HalvorenEngine::CellListCache& list);
 
-// The note loop; the list's finished flag is set at its end.
-void runCellLoop(CellMakerState& state, const HalvorenEngine::SynthScoreV3& score,
+// The note loop, which writes each note's element time 0 back clamped into
+// 0..100; the list's finished flag is set at its end.
+void runCellLoop(CellMakerState& state, HalvorenEngine::SynthScoreV3& score,
                  HalvorenEngine::CellListCache& list, const CellForm& form = {});
 // The frames of one cell.
 void makeCellFrames(CellMakerState& state, const CellRecord& cell, HalvorenEngine::CellListCache& list,

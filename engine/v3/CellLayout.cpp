@@ -130,10 +130,11 @@ CellRecord startCell(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthS
     return cell;
 }
 
-void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
+void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, HalvorenEngine::SynthScoreV3& score,
               std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells)
 {
     CellRecord cell = startCell(symbols, score, k, timing);
+    score.notes[k].elemTime0 = cell.onsetFactor;
     const CellUnitNames& n = cell.names;
     const float e0 = cell.onsetFactor;
     const SrcParameter* r = records.voice(n.symbol, n.timbre);

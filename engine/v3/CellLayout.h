@@ -86,8 +86,10 @@ bool joinsNext(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3
 // left to the generation.
 CellRecord startCell(Halvoren::ISymbolMgr& symbols, const HalvorenEngine::SynthScoreV3& score, std::size_t k,
                      const WalkTiming& timing);
-// Appends the cell of note k, trimming the previous cell where its onset overlaps.
-void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, const HalvorenEngine::SynthScoreV3& score,
+// Appends the cell of note k, trimming the previous cell where its onset
+// overlaps; the note's element time 0 is written back as the cell uses it,
+// clamped into 0..100.
+void walkNote(Halvoren::ISymbolMgr& symbols, ICellRecords& records, HalvorenEngine::SynthScoreV3& score,
               std::size_t k, const WalkTiming& timing, std::vector<CellRecord>& cells);
 // The overlap trim of cell against the previous cell p: when the onset
 // reaches back past half of p's reference length (its note length here),

@@ -5,7 +5,8 @@
 // both parts are drawn into one 512-point spectrum, and the inverse
 // transform is overlap-added at the frame's place in the output. At hops
 // where the writer would swell the random-phase noise towards the frame's
-// ends, a second inverse transform of the noise alone holds it down.
+// ends, a second inverse transform of the noise alone holds it down and
+// lets it fade at the frame's ends.
 // One per job, called on the job's worker thread in frame order.
 #include <array>
 #include <cstdint>

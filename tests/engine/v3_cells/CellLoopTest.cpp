@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 
 #include "support/engine/CellFixtures.h"
 #include "engine/v3/BuildCells.h"
 #include "engine/v3/CellLayout.h"
+#include "engine/v3_1/PrepareCells.h"
 
 namespace {
 
@@ -190,7 +192,7 @@ protected:
         store_.voices["ma"] = maVoice();
     }
 
-    void run(const HalvorenEngine::SynthScoreV3& score) { runCellLoop(*state_, score, list_); }
+    void run(HalvorenEngine::SynthScoreV3& score) { runCellLoop(*state_, score, list_); }
     std::vector<int> indices() const
     {
         std::vector<int> out;
@@ -220,6 +222,33 @@ TEST_F(CellLoopTest, OneNoteIsMadeAfterTheWalk)
     // Onset 10 frames before frame 20; L 100 > 20 + 40 + 10: 10 + 70 + 20.
     EXPECT_EQ(indices(), range(10, 120));
     EXPECT_TRUE(list_.finished);
+}
+
+TEST_F(CellLoopTest, ElementTimeZeroGoesBackIntoTheNoteClamped)
+{
+    // The onset is the 10 recorded onset frames times element time 0,
+    // clamped into 0 .. 100, sung before the note at frame 1200; the loop
+    // and the timing plan write the clamped value back into the note.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        float e0;
+        int first;
+        float written;
+    } cases[] = {{0.5f, 1195, 0.5f}, {150.0f, 200, 100.0f}, {-1.0f, 1200, 0.0f}, {nan, 1200, 0.0f}};
+    for (const auto& c : cases) {
+        HalvorenEngine::SynthScoreV3 score = celltest::flatScore();
+        score.notes = {note("ma", 1200, 100, c.e0)};
+        HalvorenEngine::SynthScoreV3 planned = score;
+        list_.clear();
+        run(score);
+        ASSERT_FALSE(list_.frames().empty()) << c.e0;
+        EXPECT_EQ(list_.frames().front()->index, c.first) << c.e0;
+        EXPECT_EQ(score.notes[0].elemTime0, c.written) << c.e0;
+        HalvorenEngineV3_1::CellPlanState plan(store_, *symbols_);
+        std::vector<HalvorenEngine::NoteTimes> times;
+        HalvorenEngineV3_1::prepareCells(plan, planned, times);
+        EXPECT_EQ(planned.notes[0].elemTime0, c.written) << c.e0;
+    }
 }
 
 TEST_F(CellLoopTest, TheTrimOfTheNextOnsetShowsInTheFrames)

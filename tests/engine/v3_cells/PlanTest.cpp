@@ -259,7 +259,7 @@ protected:
     {
         const auto planSymbols = symbols();
         CellPlanState state(store_, *planSymbols);
-        const SynthScoreV3 score = phrase();
+        SynthScoreV3 score = phrase();
         std::vector<NoteTimes> times;
         prepareCells(state, score, times);
         EXPECT_EQ(times.size(), score.notes.size());
@@ -294,7 +294,7 @@ TEST_F(PlanAgainstLoopTest, PhraseHasEveryKindAndATrim)
 {
     HalvorenEngineV3::CellMakerState state(store_, symbols());
     HalvorenEngineV3::CachedCellRecords records(state);
-    const SynthScoreV3 score = phrase();
+    SynthScoreV3 score = phrase();
     std::vector<int> kinds;
     std::vector<int> offsets;
     std::vector<CellRecord> cells;

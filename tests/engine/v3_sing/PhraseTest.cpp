@@ -76,7 +76,7 @@ struct CellSpan {
     int end = 0;        // one past the cell's last frame
 };
 
-std::vector<CellSpan> spansOf(const std::string& package, const HalvorenEngine::SynthScoreV3& score, int hop = kHop)
+std::vector<CellSpan> spansOf(const std::string& package, HalvorenEngine::SynthScoreV3 score, int hop = kHop)
 {
     SourceStore_pkg store(package);
     CellMakerState state(store, std::make_unique<Halvoren::ChnSymbolMgr>());

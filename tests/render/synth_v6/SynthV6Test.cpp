@@ -101,6 +101,28 @@ TEST_F(SynthV6Test, ChainedSegmentsRunOneAfterAnother)
     chain.clear();
 }
 
+TEST_F(SynthV6Test, ASegmentThatCannotBeLaidOutAfterASungOneHasNoOutput)
+{
+    std::unique_ptr<ISynth> synth(makeTimbreSynth<Synth_v6>(bank()));
+    synthtest::SynthSegment sung(0);
+    sung.add(0, 480, 60, "ka");
+    ASSERT_TRUE(synth->loadSegment(&sung.seg, sung.tempos, 0, 1920, 0.3f));
+    synth->start();
+    ASSERT_TRUE(eventually([&] { return synth->samplesReady() == INT_MAX; }));
+    int count = 0;
+    synth->getOutput(&count);
+    ASSERT_GT(count, 0);
+    synth->stop();
+    ASSERT_TRUE(eventually([&] { return synth->isReady(); }));
+    // A note 1e9 ticks in, about 1e6 s at 120 BPM: beyond any output. An
+    // export names a segment whose output is empty as not sung.
+    synthtest::SynthSegment far(0, 1000000480);
+    far.add(1000000000, 480, 60, "ka");
+    synth->loadSegment(&far.seg, far.tempos, 0, far.seg.width, 0.3f);
+    synth->getOutput(&count);
+    EXPECT_EQ(count, 0);
+}
+
 }  // namespace
 
 TEST_F(SynthV6Test, CoreGivesOneTimingRecordPerNote)

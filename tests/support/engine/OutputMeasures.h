@@ -1,8 +1,8 @@
 #pragma once
 // Measures of a job's 16-bit output: the fundamental of a stretch by
 // autocorrelation, the largest step between neighbouring samples, whether a
-// stretch is silent, its level, and how even its level is across the
-// positions of a hop.
+// stretch is silent, its level, how even its level is across the positions
+// of a hop, and how a sound next to silence starts and ends.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -84,9 +84,9 @@ inline double hopPositionRangeDb(const std::vector<short>& x, int hop, const std
 }
 
 // What a phrase with unvoiced parts (a head, a breath) and a breathy vowel
-// must keep at a hop of 256 against the same phrase at 128: no sample at full
+// must keep at a large hop against the same phrase at 128: no sample at full
 // scale, the level even within 1.5 dB across the positions of a hop, and the
-// unvoiced parts within 3 dB of their level at 128.
+// unvoiced parts within 1.5 dB of their level at 128.
 struct NoisyStretches {
     std::vector<Stretch> unvoiced;
     Stretch vowel;
@@ -103,20 +103,20 @@ NoisyStretches noisyStretchesOf(const CellSpan& head, const CellSpan& breath, in
             {head.bodyFrom * hop, head.bodyTo * hop}};
 }
 
-inline void expectCleanAtTheLargestHop(const std::vector<short>& at128, const NoisyStretches& s128,
-                                       const std::vector<short>& at256, const NoisyStretches& s256)
+inline void expectCleanAtALargeHop(const std::vector<short>& at128, const NoisyStretches& s128,
+                                   const std::vector<short>& x, const NoisyStretches& s, int hop)
 {
+    SCOPED_TRACE(hop);
     int saturated = 0;
-    for (short s : at256)
-        saturated += s <= -32767 || s >= 32767;
+    for (short v : x)
+        saturated += v <= -32767 || v >= 32767;
     EXPECT_EQ(saturated, 0);
-    std::vector<Stretch> all = s256.unvoiced;
-    all.push_back(s256.vowel);
-    EXPECT_LE(hopPositionRangeDb(at256, 256, all), 1.5);
-    // The power of all unvoiced stretches together. Random-phase noise held
-    // at the centre weight comes out 2.9 dB up from 128 (two frames at that
-    // weight against about one), which a short stretch's spread could
-    // otherwise push past 3.
+    std::vector<Stretch> all = s.unvoiced;
+    all.push_back(s.vowel);
+    EXPECT_LE(hopPositionRangeDb(x, hop, all), 1.5);
+    // The power of all unvoiced stretches together: noise weighted so that
+    // two frames a hop apart add up to the weight at a frame's centre keeps
+    // its level at 128, where the window's own weights do about that.
     auto powerDb = [](const std::vector<short>& x, const std::vector<Stretch>& stretches) {
         double sum = 0.0;
         int count = 0;
@@ -128,7 +128,49 @@ inline void expectCleanAtTheLargestHop(const std::vector<short>& at128, const No
         }
         return 10.0 * std::log10(std::max(sum / std::max(count, 1), 1e-6));
     };
-    EXPECT_NEAR(powerDb(at256, s256.unvoiced), powerDb(at128, s128.unvoiced), 3.0);
+    EXPECT_NEAR(powerDb(x, s.unvoiced), powerDb(at128, s128.unvoiced), 1.5);
+}
+
+// The runs of sound in x between silences of 2 hops of zero samples or
+// more, each from its first frame's start to its last frame's end: the
+// multiples of hop around its first and last sample that is not 0.
+inline std::vector<Stretch> soundRuns(const std::vector<short>& x, int hop)
+{
+    std::vector<Stretch> runs;
+    const int size = static_cast<int>(x.size());
+    for (int n = 0;;) {
+        while (n < size && x[n] == 0)
+            ++n;
+        if (n == size)
+            return runs;
+        const int first = n;
+        int last = n;
+        for (int zeros = 0; n < size && zeros < 2 * hop; ++n) {
+            zeros = x[n] == 0 ? zeros + 1 : 0;
+            last = x[n] == 0 ? last : n;
+        }
+        runs.push_back({first / hop * hop, (last + hop) / hop * hop});
+    }
+}
+
+// Every run of sound next to silence starts and ends fading: its first and
+// last 16 samples at least 8 dB under its level over the two hops after its
+// first hop (before its last hop).
+inline void expectSoundFadesNextToSilence(const std::vector<short>& x, int hop)
+{
+    SCOPED_TRACE(hop);
+    constexpr int kEdge = 16;
+    auto underDb = [&](int from, int levelFrom) {
+        const double edge = std::max(rms(x, from, from + kEdge), 1e-3);
+        return 20.0 * std::log10(edge / rms(x, levelFrom, levelFrom + 2 * hop));
+    };
+    const std::vector<Stretch> runs = soundRuns(x, hop);
+    EXPECT_FALSE(runs.empty());
+    for (const auto& [start, end] : runs) {
+        ASSERT_GE(end - start, 4 * hop) << start;
+        EXPECT_LE(underDb(start, start + hop), -8.0) << "the sound starting at " << start;
+        EXPECT_LE(underDb(end - kEdge, end - 3 * hop), -8.0) << "the sound ending at " << end;
+    }
 }
 
 }  // namespace enginetest

@@ -21,21 +21,26 @@ TEST_P(PhraseSuite, StoppingMidPhraseGivesNoDone)
     manager_.releaseSynthesizer(synth);
 }
 
-TEST_P(PhraseSuite, SingsCleanlyAtTheLargestHop)
+TEST_P(PhraseSuite, SingsCleanlyAndFadesNextToSilenceAtLargeHops)
 {
     const PhraseEngine& engine = GetParam();
-    std::vector<short> out[2];
-    NoisyStretches stretches[2];
-    for (int k = 0; k < 2; ++k) {
-        const int hop = 128 << k;
-        const std::string package = engine.bank(tree_, hop, false);
+    constexpr int kHops[] = {128, 200, 256};
+    std::vector<short> out[3];
+    NoisyStretches stretches[3];
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(kHops[k]);
+        const std::string package = engine.bank(tree_, kHops[k], false);
         HalvorenEngine::IHVSynthesizer* synth = engine.create(package, engine.noisyPhrase);
         ASSERT_NE(synth, nullptr);
         out[k] = singOnce(*synth);
-        stretches[k] = engine.stretches(*synth, package, hop);
+        stretches[k] = engine.stretches(*synth, package, kHops[k]);
         manager_.releaseSynthesizer(synth);
+        // The unvoiced head after the lead-in, the breath after the rest and
+        // a release into silence start and end fading.
+        expectSoundFadesNextToSilence(out[k], kHops[k]);
     }
-    expectCleanAtTheLargestHop(out[0], stretches[0], out[1], stretches[1]);
+    for (int k = 1; k < 3; ++k)
+        expectCleanAtALargeHop(out[0], stretches[0], out[k], stretches[k], kHops[k]);
 }
 
 }  // namespace enginetest
