@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 
 #include "dsp/FastMath.h"
+#include "dsp/Lanes.h"
 #include "dsp/SinusoidLobeTable.h"
 
 namespace Halvoren {
@@ -67,18 +67,6 @@ void drawFolded(const SinusoidLobeTable& lobe, int bin, float rem, float amp, fl
     }
 }
 
-// Four floats side by side, each lane computed as the scalar expression
-// would be.
-typedef float Float4 __attribute__((vector_size(16)));
-
-void addFour(float* to, Float4 v)
-{
-    Float4 sum;
-    std::memcpy(&sum, to, sizeof sum);
-    sum += v;
-    std::memcpy(to, &sum, sizeof sum);
-}
-
 // Draws the nine taps of placed sinusoid m into the nine bins around its
 // own: taps -4..-1 and 0..3 four at a time, then tap 4.
 void drawNine(const SinusoidLobeTable& lobe, const Placed& p, int m, float* re, float* im)
@@ -88,10 +76,10 @@ void drawNine(const SinusoidLobeTable& lobe, const Placed& p, int m, float* re, 
     const float c = p.c[m];
     const float s = p.s[m];
     for (int q = 0; q < 8; q += 4) {
-        const Float4 w{lobe[p.entry[q][m]], lobe[p.entry[q + 1][m]], lobe[p.entry[q + 2][m]], lobe[p.entry[q + 3][m]]};
-        const Float4 aw = amp * w;
-        addFour(re + at + q, aw * c);
-        addFour(im + at + q, aw * s);
+        const Int4 entry{p.entry[q][m], p.entry[q + 1][m], p.entry[q + 2][m], p.entry[q + 3][m]};
+        const Float4 aw = amp * gatherFloat4(lobe.data(), entry);
+        storeFloat4(re + at + q, loadFloat4(re + at + q) + aw * c);
+        storeFloat4(im + at + q, loadFloat4(im + at + q) + aw * s);
     }
     const float aw = amp * lobe[p.entry[8][m]];
     re[at + 8] += aw * c;
