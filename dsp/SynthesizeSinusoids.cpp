@@ -1,5 +1,6 @@
 #include "dsp/SynthesizeSinusoids.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "dsp/FastMath.h"
@@ -32,31 +33,64 @@ void warpLevels(const float* freqs, const float* levels, int count, float ratio,
     }
 }
 
+// Bins from .. to - 1, whose frequencies are in values, read linearly
+// between points j - 1 and j: the values become the level differences.
+void readBetween(const float* freqs, const float* diffs, int j, int from, int to, float* values)
+{
+    const float upper = freqs[j];
+    const float width = upper - freqs[j - 1];
+    if (width > 0.0f) {
+        for (int k = from; k < to; ++k) {
+            const float t = (upper - values[k]) / width;
+            values[k] = diffs[j] * (1.0f - t) + diffs[j - 1] * t;
+        }
+    } else {
+        const float t = 0.0f;
+        for (int k = from; k < to; ++k)
+            values[k] = diffs[j] * (1.0f - t) + diffs[j - 1] * t;
+    }
+}
+
 // The linear gain of each bin 0..n/2: the level difference read linearly
-// between the points, with one knot index that walks up with the bins.
+// between the points, with one knot index that walks up with the bins. The
+// bins between the same two points are read in one run, several at once.
 void binGains(const float* freqs, const float* diffs, int count, float sampleRate, int n, float* gains)
 {
+    const int half = n / 2;
+    if (count <= 0) {
+        for (int k = 0; k <= half; ++k)
+            gains[k] = fasterPow2(0.0f * 0.05f * kCoarseLog2Of10);
+        return;
+    }
+    // gains holds each bin's frequency until its level difference replaces it.
+    for (int k = 0; k <= half; ++k)
+        gains[k] = static_cast<float>(k) * sampleRate / static_cast<float>(n);
+    const float first = freqs[0];
+    const float last = freqs[count - 1];
+    // Strictly between the first and the last point, so not NaN.
+    auto inside = [first, last](float f) { return f > first && f < last; };
+    gains[0] = diffs[0];
     int j = 1;
-    for (int k = 0; k <= n / 2; ++k) {
-        float diff = 0.0f;
-        if (count > 0) {
-            const float f = static_cast<float>(k) * sampleRate / static_cast<float>(n);
-            if (k == 0 || f <= freqs[0] || std::isnan(f)) {
-                diff = diffs[0];
-            } else if (f >= freqs[count - 1]) {
-                diff = diffs[count - 1];
-            } else {
-                while (j < count - 1 && !(freqs[j] > f))
-                    ++j;
-                const float width = freqs[j] - freqs[j - 1];
-                const float t = width > 0.0f ? (freqs[j] - f) / width : 0.0f;
-                diff = diffs[j] * (1.0f - t) + diffs[j - 1] * t;
-            }
+    for (int k = 1; k <= half;) {
+        const float f = gains[k];
+        if (!inside(f)) {
+            gains[k] = f <= first || std::isnan(f) ? diffs[0] : diffs[count - 1];
+            ++k;
+            continue;
         }
-        gains[k] = diff;
+        while (j < count - 1 && !(freqs[j] > f))
+            ++j;
+        // The bins after it that need no step of the knot index: inside and
+        // below knot j, unless that is the last (neither bound is NaN here).
+        const float bound = j == count - 1 ? last : std::min(last, freqs[j]);
+        int end = k + 1;
+        while (end <= half && gains[end] > first && gains[end] < bound)
+            ++end;
+        readBetween(freqs, diffs, j, k, end, gains);
+        k = end;
     }
     // From dB to amplitude in a pass of its own, several bins at once.
-    for (int k = 0; k <= n / 2; ++k)
+    for (int k = 0; k <= half; ++k)
         gains[k] = fasterPow2(gains[k] * 0.05f * kCoarseLog2Of10);
 }
 }  // namespace
