@@ -27,12 +27,14 @@ struct Placed {
     float s[kBatch];  // sin(phase)
     int entry[9][kBatch];  // lobe entry of tap t - 4
 
+    // Four sinusoids at a time; the arrays' lanes past count hold earlier
+    // values or zeros.
     void prepare(int count)
     {
-        for (int m = 0; m < count; ++m) {
-            amp[m] = fasterPow2(kCoarseLog2Of10 * magDb[m] / 20.0f);
-            c[m] = drawingSinWrapped(phase[m] + kHalfPi);
-            s[m] = drawingSinWrapped(phase[m]);
+        for (int m = 0; m < count; m += 4) {
+            storeFloat4(amp + m, fasterPow2(kCoarseLog2Of10 * loadFloat4(magDb + m) / 20.0f));
+            storeFloat4(c + m, drawingSinWrapped(loadFloat4(phase + m) + kHalfPi));
+            storeFloat4(s + m, drawingSinWrapped(loadFloat4(phase + m)));
         }
         for (int t = 0; t < 9; ++t) {
             const float offset = static_cast<float>(t - 4);
@@ -135,7 +137,7 @@ void addSinusoidsToSpectrum(const float* magDb, const float* freqHz, const float
     const int half = N / 2;
     const SinusoidLobeTable& lobe = sinusoidLobeTable();
     const float halfF = static_cast<float>(half);
-    Placed placed;
+    Placed placed{};
 
     for (int first = 0; first < count; first += kBatch) {
         const int last = std::min(count, first + kBatch);

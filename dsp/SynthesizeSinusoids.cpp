@@ -5,6 +5,7 @@
 
 #include "dsp/FastMath.h"
 #include "dsp/FormantWarp.h"
+#include "dsp/Lanes.h"
 #include "dsp/LinearLookup.h"
 
 namespace Halvoren {
@@ -58,8 +59,8 @@ void binGains(const float* freqs, const float* diffs, int count, float sampleRat
 {
     const int half = n / 2;
     if (count <= 0) {
-        for (int k = 0; k <= half; ++k)
-            gains[k] = fasterPow2(0.0f * 0.05f * kCoarseLog2Of10);
+        // No curve: a difference of 0 dB everywhere.
+        std::fill(gains, gains + half + 1, fasterPow2(0.0f));
         return;
     }
     // gains holds each bin's frequency until its level difference replaces it.
@@ -89,8 +90,11 @@ void binGains(const float* freqs, const float* diffs, int count, float sampleRat
         readBetween(freqs, diffs, j, k, end, gains);
         k = end;
     }
-    // From dB to amplitude in a pass of its own, several bins at once.
-    for (int k = 0; k <= half; ++k)
+    // From dB to amplitude in a pass of its own, four bins at a time.
+    int k = 0;
+    for (; k + 4 <= half + 1; k += 4)
+        storeFloat4(gains + k, fasterPow2(loadFloat4(gains + k) * 0.05f * kCoarseLog2Of10));
+    for (; k <= half; ++k)
         gains[k] = fasterPow2(gains[k] * 0.05f * kCoarseLog2Of10);
 }
 }  // namespace
@@ -117,14 +121,23 @@ void synthesizeSinusoidsToBuffer(const float* freqs, const float* levels, const 
 
     const float* sr = source.re.data();
     const float* si = source.im.data();
-    const float* gains = work.gains.data();
     const float* phases = work.phases.data();
     float* dr = dest.re.data();
     float* di = dest.im.data();
-    for (int k = 0; k <= half; ++k) {
-        const float a = std::sqrt(sr[k] * sr[k] + si[k] * si[k]) * gains[k];
-        dr[k] = a * parabolicSinWrapped(phases[k] + kHalfPi);
-        di[k] = a * parabolicSinWrapped(phases[k]);
+    // The gains become the bins' new magnitudes, then take their phases four
+    // bins at a time.
+    float* a = work.gains.data();
+    for (int k = 0; k <= half; ++k)
+        a[k] = std::sqrt(sr[k] * sr[k] + si[k] * si[k]) * a[k];
+    int k = 0;
+    for (; k + 4 <= half + 1; k += 4) {
+        const Float4 phase = loadFloat4(phases + k);
+        storeFloat4(dr + k, loadFloat4(a + k) * parabolicSinWrapped(phase + kHalfPi));
+        storeFloat4(di + k, loadFloat4(a + k) * parabolicSinWrapped(phase));
+    }
+    for (; k <= half; ++k) {
+        dr[k] = a[k] * parabolicSinWrapped(phases[k] + kHalfPi);
+        di[k] = a[k] * parabolicSinWrapped(phases[k]);
     }
     for (int k = 1; k < half; ++k) {
         dr[n - k] = dr[k];
