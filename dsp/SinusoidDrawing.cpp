@@ -27,10 +27,14 @@ struct Placed {
     float s[kBatch];  // sin(phase)
     int entry[9][kBatch];  // lobe entry of tap t - 4
 
-    // Four sinusoids at a time; the arrays' lanes past count hold earlier
-    // values or zeros.
+    // Four sinusoids at a time, the last four filled up with level and
+    // phase 0.
     void prepare(int count)
     {
+        for (int m = count; m % 4 != 0; ++m) {
+            magDb[m] = 0.0f;
+            phase[m] = 0.0f;
+        }
         for (int m = 0; m < count; m += 4) {
             storeFloat4(amp + m, fasterPow2(kCoarseLog2Of10 * loadFloat4(magDb + m) / 20.0f));
             storeFloat4(c + m, drawingSinWrapped(loadFloat4(phase + m) + kHalfPi));
@@ -137,7 +141,7 @@ void addSinusoidsToSpectrum(const float* magDb, const float* freqHz, const float
     const int half = N / 2;
     const SinusoidLobeTable& lobe = sinusoidLobeTable();
     const float halfF = static_cast<float>(half);
-    Placed placed{};
+    Placed placed;
 
     for (int first = 0; first < count; first += kBatch) {
         const int last = std::min(count, first + kBatch);
