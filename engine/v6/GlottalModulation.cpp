@@ -49,36 +49,49 @@ Halvoren::Double2 floorOf(Halvoren::Double2 t, bool inRange)
 }
 
 // Where samples i .. i + 3 lie within their periods, as fractions: sample
-// i has turned start + i * perSample times.
-Halvoren::Float4 periodFractions(double start, double perSample, std::int64_t i, bool inRange)
+// i has turned start + i * perSample times. index holds i and i + 1.
+Halvoren::Float4 periodFractions(double start, double perSample, Halvoren::Double2 index, bool inRange)
 {
-    const double at = static_cast<double>(i);
-    const Halvoren::Double2 low = start + Halvoren::Double2{at, at + 1.0} * perSample;
-    const Halvoren::Double2 high = start + Halvoren::Double2{at + 2.0, at + 3.0} * perSample;
+    const Halvoren::Double2 low = start + index * perSample;
+    const Halvoren::Double2 high = start + (index + 2.0) * perSample;
     const Halvoren::Double2 lowFraction = low - floorOf(low, inRange);
     const Halvoren::Double2 highFraction = high - floorOf(high, inRange);
     return Halvoren::Float4{static_cast<float>(lowFraction[0]), static_cast<float>(lowFraction[1]),
                             static_cast<float>(highFraction[0]), static_cast<float>(highFraction[1])};
 }
 
-// The flow read linearly between its points t_k = k * 0.01f at fractions x
-// in [0, 1]: the first value at or below t_0, the last at or beyond t_99.
-Halvoren::Float4 flowAt(const GlottalFlow& g, Halvoren::Float4 x)
-{
-    using Halvoren::Float4;
-    using Halvoren::Int4;
-    Int4 k = __builtin_convertvector(x * 100.0f, Int4);
-    k = k < kFlowPoints - 2 ? k : kFlowPoints - 2;
-    k = k > 0 ? k : 0;
-    // The grid's points are the float products k * 0.01f: one step back
-    // when x lies just below the point the product names (a true
-    // comparison is -1 in every bit).
-    k += (k > 0) & (x < __builtin_convertvector(k, Float4) * kStep);
-    const Float4 between = Halvoren::gatherFloat4(g.flow.data(), k) +
-                           (x - __builtin_convertvector(k, Float4) * kStep) * Halvoren::gatherFloat4(g.slope.data(), k);
-    const Float4 u = x > 0.0f ? between : g.flow[0];
-    return x >= static_cast<float>(kFlowPoints - 1) * kStep ? g.flow[kFlowPoints - 1] : u;
-}
+// The flow of a shape read linearly between its points t_k = k * 0.01f at
+// fractions x in [0, 1]: the first value at or below t_0, the last at or
+// beyond t_99. Its ends are copied, so that they stay in registers while
+// the curve is written.
+struct FlowReader {
+    explicit FlowReader(const GlottalFlow& g)
+        : flow(g.flow.data()), slope(g.slope.data()), first(g.flow[0]), last(g.flow[kFlowPoints - 1])
+    {
+    }
+
+    Halvoren::Float4 at(Halvoren::Float4 x) const
+    {
+        using Halvoren::Float4;
+        using Halvoren::Int4;
+        Int4 k = __builtin_convertvector(x * 100.0f, Int4);
+        k = k < kFlowPoints - 2 ? k : kFlowPoints - 2;
+        k = k > 0 ? k : 0;
+        // The grid's points are the float products k * 0.01f: one step back
+        // when x lies just below the point the product names (a true
+        // comparison is -1 in every bit).
+        k += (k > 0) & (x < __builtin_convertvector(k, Float4) * kStep);
+        const Float4 between = Halvoren::gatherFloat4(flow, k) +
+                               (x - __builtin_convertvector(k, Float4) * kStep) * Halvoren::gatherFloat4(slope, k);
+        const Float4 u = x > 0.0f ? between : first;
+        return x >= static_cast<float>(kFlowPoints - 1) * kStep ? last : u;
+    }
+
+    const float* flow;
+    const float* slope;
+    float first;
+    float last;
+};
 }  // namespace
 
 GlottalFlow computeGlottalFlow(int shape)
@@ -156,8 +169,11 @@ void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<floa
     const bool inRange = std::fabs(start + static_cast<double>(first) * perSample) < 2147483648.0 &&
                          std::fabs(start + static_cast<double>(lastLane) * perSample) < 2147483648.0;
     float* out = curve.data();
-    for (std::int64_t i = first; i < end; i += 4) {
-        const Halvoren::Float4 values = flowAt(g, periodFractions(start, perSample, i, inRange)) * scale + floor;
+    const FlowReader flow(g);
+    // Sample numbers as doubles, stepped exactly.
+    Halvoren::Double2 index{static_cast<double>(first), static_cast<double>(first) + 1.0};
+    for (std::int64_t i = first; i < end; i += 4, index += 4.0) {
+        const Halvoren::Float4 values = flow.at(periodFractions(start, perSample, index, inRange)) * scale + floor;
         if (end - i >= 4) {
             Halvoren::storeFloat4(out + i, values);
         } else {
