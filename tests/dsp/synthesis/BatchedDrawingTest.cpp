@@ -28,16 +28,16 @@ void tapByTapAddSinusoids(const float* magDb, const float* freqHz, const float* 
 {
     const int half = N / 2;
     const SinusoidLobeTable& lobe = sinusoidLobeTable();
-    const float halfF = static_cast<float>(half);
+    // Lobes starting below bin 5 fold at DC, those within 4 bins of N/2 at
+    // N/2; nothing is drawn at 0 Hz, below it, for NaN or within a bin of N/2.
+    const float foldsAtHalf = static_cast<float>(half) - 4.0f;
     for (int first = 0; first < count; first += 64) {
         std::vector<int> placed;
         for (int i = first; i < std::min(count, first + 64); ++i) {
-            if (freqHz[i] == 0.0f)
-                continue;
             const float loc = static_cast<float>(N) * freqHz[i] / sampleRate;
-            const bool nearDc = loc > 0.0f && loc < 5.0f;
-            const bool inside = loc >= 5.0f && loc < halfF - 4.0f;
-            const bool nearHalf = loc >= halfF - 4.0f && loc < halfF - 1.0f;
+            const bool nearDc = freqHz[i] != 0.0f && loc > 0.0f && loc < 5.0f;
+            const bool inside = freqHz[i] != 0.0f && loc >= 5.0f && loc < foldsAtHalf;
+            const bool nearHalf = freqHz[i] != 0.0f && loc >= foldsAtHalf && loc < foldsAtHalf + 3.0f;
             if (inside)
                 placed.push_back(i);
             if (!(nearDc || nearHalf))
@@ -51,18 +51,16 @@ void tapByTapAddSinusoids(const float* magDb, const float* freqHz, const float* 
                 const float w = lobe[500 + static_cast<int>(std::trunc(100.0f * (static_cast<float>(j) + rem)))];
                 const float ar = amp * w * c;
                 const float ai = amp * w * s;
+                // A tap below bin 0 or above N/2 lands conjugated on its
+                // mirror bin; one on bin 0 or N/2 adds its real part twice.
                 const int b = bin + j;
-                if (nearDc && b < 0) {
-                    re[-b] += ar;
-                    im[-b] -= ai;
-                } else if ((nearDc && b == 0) || (nearHalf && b == half)) {
-                    re[b] += 2.0f * ar;
-                } else if (nearHalf && b > half) {
-                    re[N - b] += ar;
-                    im[N - b] -= ai;
+                const bool mirrored = (nearDc && b < 0) || (nearHalf && b > half);
+                const int at = !mirrored ? b : (b < 0 ? -b : N - b);
+                if ((nearDc && b == 0) || (nearHalf && b == half)) {
+                    re[at] += 2.0f * ar;
                 } else {
-                    re[b] += ar;
-                    im[b] += ai;
+                    re[at] += ar;
+                    im[at] += mirrored ? -ai : ai;
                 }
             }
         }
