@@ -57,9 +57,8 @@ T sineParabola(T x)
     return 1.2732395f * x - 0.40528473f * x * magnitude(x);
 }
 
-// 2^p from the exponent bits; p below -126 (or NaN) is taken as -126 and p
-// above 128 as 128, so the result is always a finite non-negative float.
-// Below 2^31 after the clamp: the signed conversion gives the bits.
+// The body of fasterPow2 below. After the clamp the product is below 2^31:
+// the signed conversion gives the bits.
 template <class T>
 T fasterPow2(T p)
 {
