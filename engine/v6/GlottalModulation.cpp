@@ -1,6 +1,7 @@
 #include "engine/v6/GlottalModulation.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -36,9 +37,13 @@ const std::array<float, kFlowPoints>& flowTimes()
 Halvoren::Double2 floorOf(Halvoren::Double2 t, bool inRange)
 {
     typedef std::int32_t Int2 __attribute__((vector_size(8)));
+    typedef std::int64_t Long2 __attribute__((vector_size(16)));
     if (inRange) {
         const Halvoren::Double2 r = __builtin_convertvector(__builtin_convertvector(t, Int2), Halvoren::Double2);
-        return r > t ? r - 1.0 : r;
+        // Less 1.0 where it rounded up, less 0.0 elsewhere: a true comparison
+        // is all ones and keeps the bits of 1.0.
+        const Long2 one = std::bit_cast<Long2>(Halvoren::Double2{1.0, 1.0});
+        return r - std::bit_cast<Halvoren::Double2>((r > t) & one);
     }
     constexpr double kTwoPow52 = 4503599627370496.0;
     const Halvoren::Double2 c = t < 0.0 ? -kTwoPow52 : kTwoPow52;
