@@ -12,13 +12,14 @@ inline constexpr float kFormantWarpLimitHz = 18000.0f;
 // A ratio that is not positive and finite counts as 1 (no warp).
 inline float formantRatioOrOne(float ratio) { return ratio > 0.0f && std::isfinite(ratio) ? ratio : 1.0f; }
 
-// The frequency at which the envelope is read for a partial at f.
-inline float formantWarpedFrequency(float f, float ratio)
+// The frequency at which the envelope is read for a partial at f, for one
+// float or four (dsp/Lanes.h).
+template <class T>
+T formantWarpedFrequency(T f, float ratio)
 {
-    if (!(f < kFormantWarpLimitHz))
-        return f;
-    const float w = (kFormantWarpLimitHz - f) / kFormantWarpLimitHz;
-    return (w / ratio + (1.0f - w)) * f;
+    const T w = (kFormantWarpLimitHz - f) / kFormantWarpLimitHz;
+    const T warped = (w / ratio + (1.0f - w)) * f;
+    return f < kFormantWarpLimitHz ? warped : f;
 }
 
 }  // namespace Halvoren

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "dsp/FormantWarp.h"
+#include "dsp/Lanes.h"
 #include "dsp/Spline.h"
 
 namespace Halvoren {
@@ -80,15 +81,26 @@ void HarmonicPeakAnalyser::sampleHarmonicsWarped(float f0, float ratio, PeakList
     ratio = formantRatioOrOne(ratio);
     const float nyquist = sampleRate_ * 0.5f;
     const int limit = harmonicLimit();
-    int n = 0;
+    // The harmonics below nyquist: their frequencies rise with k, so the
+    // count is the quotient, moved to where the products say.
+    const float quotient = nyquist / f0;
+    int n = quotient >= static_cast<float>(limit) ? limit : (quotient > 0.0f ? static_cast<int>(quotient) : 0);
     while (n < limit && static_cast<float>(n + 1) * f0 < nyquist)
         ++n;
+    while (n > 0 && !(static_cast<float>(n) * f0 < nyquist))
+        --n;
     out.freqs.resize(static_cast<std::size_t>(n));
     out.mags.resize(static_cast<std::size_t>(n));
     out.phases.assign(static_cast<std::size_t>(n), 0.0f);
-    // The warped frequencies go where their levels will be, then are read
-    // in one sweep.
-    for (int k = 1; k <= n; ++k) {
+    // The warped frequencies go where their levels will be, four at a time,
+    // then are read in one sweep.
+    int k = 1;
+    for (; k + 3 <= n; k += 4) {
+        const Float4 f = __builtin_convertvector(Int4{k, k + 1, k + 2, k + 3}, Float4) * f0;
+        storeFloat4(out.freqs.data() + k - 1, f);
+        storeFloat4(out.mags.data() + k - 1, formantWarpedFrequency(f, ratio));
+    }
+    for (; k <= n; ++k) {
         const float f = static_cast<float>(k) * f0;
         out.freqs[k - 1] = f;
         out.mags[k - 1] = formantWarpedFrequency(f, ratio);

@@ -50,8 +50,7 @@ PeakList& HarmonicPhaseState::finish()
     previous.assign(current);
     // Kept wrapped: an unwrapped float phase grows by hundreds of radians per
     // frame at high partials and loses the precision the next frame adds to.
-    for (float& phase : previous.phases)
-        phase = wrapPhase(phase);
+    wrapPhases(previous.phases.data(), previous.phases.size());
     return current;
 }
 

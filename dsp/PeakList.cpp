@@ -58,9 +58,10 @@ void PeakList::appendPeaks(PeakList& dst) const
         copy.appendPeaks(dst);
         return;
     }
-    const std::size_t n = size();
-    for (std::size_t i = 0; i < n; ++i)
-        dst.append(freqs[i], mags[i], phases[i]);
+    const auto n = static_cast<std::ptrdiff_t>(size());
+    dst.freqs.insert(dst.freqs.end(), freqs.begin(), freqs.begin() + n);
+    dst.mags.insert(dst.mags.end(), mags.begin(), mags.begin() + n);
+    dst.phases.insert(dst.phases.end(), phases.begin(), phases.begin() + n);
 }
 
 void PeakList::subtractPeaks(const PeakList& other)

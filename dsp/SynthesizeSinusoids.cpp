@@ -1,9 +1,11 @@
 #include "dsp/SynthesizeSinusoids.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "dsp/FastMath.h"
 #include "dsp/FormantWarp.h"
+#include "dsp/Lanes.h"
 #include "dsp/LinearLookup.h"
 
 namespace Halvoren {
@@ -32,31 +34,67 @@ void warpLevels(const float* freqs, const float* levels, int count, float ratio,
     }
 }
 
+// Bins from .. to - 1, whose frequencies are in values, read linearly
+// between points j - 1 and j: the values become the level differences.
+void readBetween(const float* freqs, const float* diffs, int j, int from, int to, float* values)
+{
+    const float upper = freqs[j];
+    const float width = upper - freqs[j - 1];
+    if (width > 0.0f) {
+        for (int k = from; k < to; ++k) {
+            const float t = (upper - values[k]) / width;
+            values[k] = diffs[j] * (1.0f - t) + diffs[j - 1] * t;
+        }
+    } else {
+        const float t = 0.0f;
+        for (int k = from; k < to; ++k)
+            values[k] = diffs[j] * (1.0f - t) + diffs[j - 1] * t;
+    }
+}
+
 // The linear gain of each bin 0..n/2: the level difference read linearly
-// between the points, with one knot index that walks up with the bins.
+// between the points, with one knot index that walks up with the bins. The
+// bins between the same two points are read in one run, several at once.
 void binGains(const float* freqs, const float* diffs, int count, float sampleRate, int n, float* gains)
 {
-    int j = 1;
-    for (int k = 0; k <= n / 2; ++k) {
-        float diff = 0.0f;
-        if (count > 0) {
-            const float f = static_cast<float>(k) * sampleRate / static_cast<float>(n);
-            if (k == 0 || f <= freqs[0] || std::isnan(f)) {
-                diff = diffs[0];
-            } else if (f >= freqs[count - 1]) {
-                diff = diffs[count - 1];
-            } else {
-                while (j < count - 1 && !(freqs[j] > f))
-                    ++j;
-                const float width = freqs[j] - freqs[j - 1];
-                const float t = width > 0.0f ? (freqs[j] - f) / width : 0.0f;
-                diff = diffs[j] * (1.0f - t) + diffs[j - 1] * t;
-            }
-        }
-        gains[k] = diff;
+    const int half = n / 2;
+    if (count <= 0) {
+        // No curve: a difference of 0 dB everywhere.
+        std::fill(gains, gains + half + 1, fasterPow2(0.0f));
+        return;
     }
-    // From dB to amplitude in a pass of its own, several bins at once.
-    for (int k = 0; k <= n / 2; ++k)
+    // gains holds each bin's frequency until its level difference replaces it.
+    for (int k = 0; k <= half; ++k)
+        gains[k] = static_cast<float>(k) * sampleRate / static_cast<float>(n);
+    const float first = freqs[0];
+    const float last = freqs[count - 1];
+    // Strictly between the first and the last point, so not NaN.
+    auto inside = [first, last](float f) { return f > first && f < last; };
+    gains[0] = diffs[0];
+    int j = 1;
+    for (int k = 1; k <= half;) {
+        const float f = gains[k];
+        if (!inside(f)) {
+            gains[k] = f <= first || std::isnan(f) ? diffs[0] : diffs[count - 1];
+            ++k;
+            continue;
+        }
+        while (j < count - 1 && !(freqs[j] > f))
+            ++j;
+        // The bins after it that need no step of the knot index: inside and
+        // below knot j, unless that is the last (neither bound is NaN here).
+        const float bound = j == count - 1 ? last : std::min(last, freqs[j]);
+        int end = k + 1;
+        while (end <= half && gains[end] > first && gains[end] < bound)
+            ++end;
+        readBetween(freqs, diffs, j, k, end, gains);
+        k = end;
+    }
+    // From dB to amplitude in a pass of its own, four bins at a time.
+    int k = 0;
+    for (; k + 4 <= half + 1; k += 4)
+        storeFloat4(gains + k, fasterPow2(loadFloat4(gains + k) * 0.05f * kCoarseLog2Of10));
+    for (; k <= half; ++k)
         gains[k] = fasterPow2(gains[k] * 0.05f * kCoarseLog2Of10);
 }
 }  // namespace
@@ -83,14 +121,23 @@ void synthesizeSinusoidsToBuffer(const float* freqs, const float* levels, const 
 
     const float* sr = source.re.data();
     const float* si = source.im.data();
-    const float* gains = work.gains.data();
     const float* phases = work.phases.data();
     float* dr = dest.re.data();
     float* di = dest.im.data();
-    for (int k = 0; k <= half; ++k) {
-        const float a = std::sqrt(sr[k] * sr[k] + si[k] * si[k]) * gains[k];
-        dr[k] = a * parabolicSinWrapped(phases[k] + kHalfPi);
-        di[k] = a * parabolicSinWrapped(phases[k]);
+    // The gains become the bins' new magnitudes, then take their phases four
+    // bins at a time.
+    float* a = work.gains.data();
+    for (int k = 0; k <= half; ++k)
+        a[k] = std::sqrt(sr[k] * sr[k] + si[k] * si[k]) * a[k];
+    int k = 0;
+    for (; k + 4 <= half + 1; k += 4) {
+        const Float4 phase = loadFloat4(phases + k);
+        storeFloat4(dr + k, loadFloat4(a + k) * parabolicSinWrapped(phase + kHalfPi));
+        storeFloat4(di + k, loadFloat4(a + k) * parabolicSinWrapped(phase));
+    }
+    for (; k <= half; ++k) {
+        dr[k] = a[k] * parabolicSinWrapped(phases[k] + kHalfPi);
+        di[k] = a[k] * parabolicSinWrapped(phases[k]);
     }
     for (int k = 1; k < half; ++k) {
         dr[n - k] = dr[k];

@@ -105,28 +105,42 @@ void WarpedBandLayout::buildWeights()
     }
 }
 
+namespace {
+int binsOf(const FreqBox& spectrum)
+{
+    return std::min(static_cast<int>(spectrum.re.size()), static_cast<int>(spectrum.im.size()));
+}
+
+// The level of a known band over the first `bins` bins of the spectrum.
+float levelOfBand(const WarpedBandLayout& layout, int band, int bins, const FreqBox& spectrum)
+{
+    const int start = layout.startBins[band];
+    const int count = std::min(layout.weightCounts[band], bins - start);
+    float s = 0.0f;
+    if (count > 0) {
+        const float* w = layout.weights.ptrBegin() + layout.weightOffsets[band];
+        const float* re = spectrum.re.data() + start;
+        const float* im = spectrum.im.data() + start;
+        for (int j = 0; j < count; ++j)
+            s += w[j] * (re[j] * re[j] + im[j] * im[j]);
+    }
+    return s > 0.0f ? 10.0f * std::log10(s) : WarpedBandLayout::kFloorDb;
+}
+}  // namespace
+
 float WarpedBandLayout::bandLevelDb(int band, const FreqBox& spectrum) const
 {
     if (band < 0 || band >= bandCount)
         return kFloorDb;
-    const int start = startBins[band];
-    const int bins = std::min(static_cast<int>(spectrum.re.size()), static_cast<int>(spectrum.im.size()));
-    const int count = std::min(weightCounts[band], bins - start);
-    const float* w = weights.ptrBegin() + weightOffsets[band];
-    float s = 0.0f;
-    for (int j = 0; j < count; ++j) {
-        const float re = spectrum.re[start + j];
-        const float im = spectrum.im[start + j];
-        s += w[j] * (re * re + im * im);
-    }
-    return s > 0.0f ? 10.0f * std::log10(s) : kFloorDb;
+    return levelOfBand(*this, band, binsOf(spectrum), spectrum);
 }
 
 void WarpedBandLayout::computeBandsDb(const FreqBox& spectrum, std::vector<float>& out) const
 {
     out.resize(static_cast<std::size_t>(bandCount));
+    const int bins = binsOf(spectrum);
     for (int k = 0; k < bandCount; ++k)
-        out[k] = bandLevelDb(k, spectrum);
+        out[k] = levelOfBand(*this, k, bins, spectrum);
 }
 
 }  // namespace Halvoren

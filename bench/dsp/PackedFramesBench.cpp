@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/support/BuildType.h"
 #include "dsp/PackedPeakFrames.h"
 
 using namespace Halvoren;
@@ -72,6 +73,7 @@ void BM_PackedPeakFrame100(benchmark::State& state)
         decode();
     std::vector<char> copy(bytes.size());
     state.counters["ratio"] = nanosPerCall(decode) / nanosPerCall([&] { copyFrame(bytes, copy); });
+    hvbench::labelBuildType(state);
 }
 BENCHMARK(BM_PackedPeakFrame100);
 

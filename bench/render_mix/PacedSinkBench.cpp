@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "bench/support/BuildType.h"
 #include "render/audio/AudioStreamGroup.h"
 #include "render/audio/AudioStreamListener.h"
 
@@ -32,6 +33,7 @@ void BM_PacedSinkFramesPerWallSecond(benchmark::State& state) {
         state.counters["frames"] = static_cast<double>(frames);
         state.counters["wall_s"] = wall;
         state.counters["ratio"] = frames / 44100.0 / wall;
+        hvbench::labelBuildType(state);
     }
 }
 BENCHMARK(BM_PacedSinkFramesPerWallSecond)->Iterations(1)->Unit(benchmark::kSecond);

@@ -4,12 +4,14 @@
 // a loaded machine slows both alike and the ratio is per rendered frame. The
 // benchmark's own time is the job's wall time (register with UseManualTime);
 // the counters give the wall-time ratio, the process CPU-time ratio (jobs on
-// several threads use more CPU than wall time) and the floor per frame.
+// several threads use more CPU than wall time) and the floor per frame, and
+// the row's label the build type.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <ctime>
 
+#include "bench/support/BuildType.h"
 #include "bench/support/OverlapAddFloor.h"
 
 namespace hvbench {
@@ -59,6 +61,7 @@ void runPairedWithFloor(benchmark::State& state, OverlapAddFloor& floor, Job&& j
     state.counters["ratio"] = jobTotal.wall / floorTotal.wall;
     state.counters["cpu_ratio"] = jobTotal.cpu / floorTotal.cpu;
     state.counters["floor_us_per_frame"] = 1e6 * floorTotal.wall / static_cast<double>(frames);
+    labelBuildType(state);
 }
 
 }  // namespace hvbench

@@ -6,6 +6,8 @@
 
 #include <ctime>
 
+#include "bench/support/BuildType.h"
+
 namespace hvbench {
 
 inline double threadSeconds()
@@ -19,7 +21,7 @@ inline double threadSeconds()
 // same data, both in this thread's processor time, so that a loaded machine
 // or a full cache slows both alike. The benchmark's own time is the step's
 // (register with UseManualTime); the counters give the floor's time and the
-// step's time over the floor's.
+// step's time over the floor's, the row's label the build type.
 class FloorPairing {
 public:
     // Runs the timed step and sets the iteration's time.
@@ -45,6 +47,7 @@ public:
     {
         state.counters["floor_ms"] = 1e3 * floors / static_cast<double>(state.iterations());
         state.counters["ratio"] = floors > 0.0 ? steps / floors : 0.0;
+        labelBuildType(state);
     }
 
 private:

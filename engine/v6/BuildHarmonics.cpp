@@ -74,15 +74,16 @@ void buildHarmonicsFromModel(const Halvoren::FrameMags& stored, float f0, std::i
         tilt.reset(static_cast<int>(grid.size()), grid.data(), tiltRow);
 
     const float* values = stored.ptrBegin();
-    out.freqs.reserve(static_cast<std::size_t>(n));
-    out.mags.reserve(static_cast<std::size_t>(n));
-    out.phases.reserve(static_cast<std::size_t>(n));
+    out.freqs.resize(static_cast<std::size_t>(n));
+    out.mags.resize(static_cast<std::size_t>(n));
+    out.phases.assign(static_cast<std::size_t>(n), 0.0f);
     for (int k = 1; k <= n; ++k) {
         const float f = static_cast<float>(k) * f0;
         float level = values[k - 1];
         if (!keepNumbers)
             level = storedAt(values, m, threshold, f);
-        out.append(f, level + gainDb + tilt.valueAt(f), 0.0f);
+        out.freqs[k - 1] = f;
+        out.mags[k - 1] = level + gainDb + tilt.valueAt(f);
     }
 }
 

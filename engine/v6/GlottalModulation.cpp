@@ -1,11 +1,14 @@
 #include "engine/v6/GlottalModulation.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "dsp/CumulativeSum.h"
 #include "dsp/FastMath.h"
+#include "dsp/Lanes.h"
 #include "dsp/LfGlottalModel.h"
 #include "dsp/WrapPhase.h"
 
@@ -26,18 +29,74 @@ const std::array<float, kFlowPoints>& flowTimes()
     return times;
 }
 
-// std::floor without a library call or a branch, so that loops of it run
-// several values at once: below 2^52 in magnitude, adding and taking away
-// 2^52 (with t's sign) rounds t to an integer, one less when that rounded
-// up. Larger values, infinities and NaN are their own floor.
-double floorOf(double t)
+// std::floor of each lane without a library call. Where every lane lies
+// within int range (inRange), the truncation to int; otherwise, below 2^52
+// in magnitude, adding and taking away 2^52 (with t's sign) rounds t to an
+// integer. Either is one less when it rounded up. Larger values, infinities
+// and NaN are their own floor.
+Halvoren::Double2 floorOf(Halvoren::Double2 t, bool inRange)
 {
+    typedef std::int32_t Int2 __attribute__((vector_size(8)));
+    typedef std::int64_t Long2 __attribute__((vector_size(16)));
+    if (inRange) {
+        const Halvoren::Double2 r = __builtin_convertvector(__builtin_convertvector(t, Int2), Halvoren::Double2);
+        // Less 1.0 where it rounded up, less 0.0 elsewhere: a true comparison
+        // is all ones and keeps the bits of 1.0.
+        const Long2 one = std::bit_cast<Long2>(Halvoren::Double2{1.0, 1.0});
+        return r - std::bit_cast<Halvoren::Double2>((r > t) & one);
+    }
     constexpr double kTwoPow52 = 4503599627370496.0;
-    const double c = t < 0.0 ? -kTwoPow52 : kTwoPow52;
-    double r = (t + c) - c;
+    const Halvoren::Double2 c = t < 0.0 ? -kTwoPow52 : kTwoPow52;
+    Halvoren::Double2 r = (t + c) - c;
     r = r > t ? r - 1.0 : r;
-    return std::fabs(t) < kTwoPow52 ? r : t;
+    const Halvoren::Double2 magnitude = t < 0.0 ? -t : t;
+    return magnitude < kTwoPow52 ? r : t;
 }
+
+// Where samples i .. i + 3 lie within their periods, as fractions: sample
+// i has turned start + i * perSample times. index holds i and i + 1.
+Halvoren::Float4 periodFractions(double start, double perSample, Halvoren::Double2 index, bool inRange)
+{
+    const Halvoren::Double2 low = start + index * perSample;
+    const Halvoren::Double2 high = start + (index + 2.0) * perSample;
+    const Halvoren::Double2 lowFraction = low - floorOf(low, inRange);
+    const Halvoren::Double2 highFraction = high - floorOf(high, inRange);
+    return Halvoren::Float4{static_cast<float>(lowFraction[0]), static_cast<float>(lowFraction[1]),
+                            static_cast<float>(highFraction[0]), static_cast<float>(highFraction[1])};
+}
+
+// The flow of a shape read linearly between its points t_k = k * 0.01f at
+// fractions x in [0, 1]: the first value at or below t_0, the last at or
+// beyond t_99. Its ends are copied, so that they stay in registers while
+// the curve is written.
+struct FlowReader {
+    explicit FlowReader(const GlottalFlow& g)
+        : flow(g.flow.data()), slope(g.slope.data()), first(g.flow[0]), last(g.flow[kFlowPoints - 1])
+    {
+    }
+
+    Halvoren::Float4 at(Halvoren::Float4 x) const
+    {
+        using Halvoren::Float4;
+        using Halvoren::Int4;
+        Int4 k = __builtin_convertvector(x * 100.0f, Int4);
+        k = k < kFlowPoints - 2 ? k : kFlowPoints - 2;
+        k = k > 0 ? k : 0;
+        // The grid's points are the float products k * 0.01f: one step back
+        // when x lies just below the point the product names (a true
+        // comparison is -1 in every bit).
+        k += (k > 0) & (x < __builtin_convertvector(k, Float4) * kStep);
+        const Float4 between = Halvoren::gatherFloat4(flow, k) +
+                               (x - __builtin_convertvector(k, Float4) * kStep) * Halvoren::gatherFloat4(slope, k);
+        const Float4 u = x > 0.0f ? between : first;
+        return x >= static_cast<float>(kFlowPoints - 1) * kStep ? last : u;
+    }
+
+    const float* flow;
+    const float* slope;
+    float first;
+    float last;
+};
 }  // namespace
 
 GlottalFlow computeGlottalFlow(int shape)
@@ -107,32 +166,25 @@ void makeGlottalModulation(const Halvoren::PeakList& harmonics, std::vector<floa
     const double start = c / Halvoren::kTwoPi;
     const double perSample = static_cast<double>(f0) / sampleRate;
 
-    // First where every sample lies within its period, several samples at
-    // once; then the flow read linearly between its points t_k = k * 0.01f:
-    // the first value at or below t_0, the last at or beyond t_99.
-    // The frame's samples, counted in int: that converts to double several
-    // at a time.
-    float* out = curve.data();
-    for (int i = first; i < end; ++i) {
-        const double turns = start + static_cast<double>(i) * perSample;
-        out[i] = static_cast<float>(turns - floorOf(turns));
-    }
-    const std::array<float, kFlowPoints>& times = flowTimes();
+    // Four samples at a time; the last group keeps only the samples of the
+    // span. The turns run evenly from the first sample to the last one of
+    // the last group, so those two tell whether all are within int range.
     const float scale = (1.0f - floor) / g.peakFlow;
-    for (int i = first; i < end; ++i) {
-        const float x = out[i];
-        float u;
-        if (x >= times[kFlowPoints - 1]) {
-            u = g.flow[kFlowPoints - 1];
+    const std::int64_t lastLane = first + (std::int64_t{end} - first + 3) / 4 * 4 - 1;
+    const bool inRange = std::fabs(start + static_cast<double>(first) * perSample) < 2147483648.0 &&
+                         std::fabs(start + static_cast<double>(lastLane) * perSample) < 2147483648.0;
+    float* out = curve.data();
+    const FlowReader flow(g);
+    // Sample numbers as doubles, stepped exactly.
+    Halvoren::Double2 index{static_cast<double>(first), static_cast<double>(first) + 1.0};
+    for (std::int64_t i = first; i < end; i += 4, index += 4.0) {
+        const Halvoren::Float4 values = flow.at(periodFractions(start, perSample, index, inRange)) * scale + floor;
+        if (end - i >= 4) {
+            Halvoren::storeFloat4(out + i, values);
         } else {
-            int k = std::min(static_cast<int>(x * 100.0f), kFlowPoints - 2);
-            // The grid's points are the float products k * 0.01f: one step
-            // back when x lies just below the point the product names.
-            if (k > 0 && x < times[k])
-                --k;
-            u = x > 0.0f ? g.flow[k] + (x - times[k]) * g.slope[k] : g.flow[0];
+            for (std::int64_t lane = 0; lane < end - i; ++lane)
+                out[i + lane] = values[lane];
         }
-        out[i] = u * scale + floor;
     }
 }
 

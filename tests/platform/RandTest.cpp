@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <vector>
 
 #include "platform/Rand.h"
 
@@ -16,6 +17,17 @@ TEST(Rand, RuntimeSequenceAndRange) {
         ASSERT_GE(v, 0);
         ASSERT_LE(v, HV_RAND_MAX);
     }
+}
+
+TEST(Rand, AFillDrawsWhatSingleDrawsWould) {
+    // Seven values in one go (a four and three more), then the eighth alone.
+    hvSrand(1);
+    int seven[7];
+    hvRandFill(seven, 7);
+    EXPECT_EQ(std::vector<int>(seven, seven + 7), (std::vector<int>{41, 18467, 6334, 26500, 19169, 15724, 11478}));
+    EXPECT_EQ(hvRand(), 29358);
+    hvRandFill(seven, 0);
+    EXPECT_EQ(hvRand(), 26962);
 }
 
 TEST(Rand, EveryThreadStartsFromOne) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "dsp/FreqBox.h"
 #include "dsp/SynthesizeSinusoids.h"
 #include "dsp/WarpedBandLayout.h"
+#include "platform/Rand.h"
 
 using namespace Halvoren;
 
@@ -187,4 +189,66 @@ TEST(SynthesizeSinusoidsTest, FlatSourceMeasuresAsItsTargetBandsInEveryBand)
     ASSERT_EQ(measured.size(), static_cast<std::size_t>(kBands));
     for (int k = 0; k < kBands; ++k)
         EXPECT_NEAR(measured[k], targets[k], 1.0f) << "band " << k;
+}
+
+TEST(SynthesizeSinusoidsTest, GainsFollowOneKnotIndexWalkingUpOnAnyCurve)
+{
+    // Every bin's gain as one knot index, never stepping back, reads it:
+    // the first level at or below the first point, the last at or beyond
+    // the last, linear between the point below the index and the index's
+    // (past two points at one frequency, the second and the next). With a
+    // source of magnitude 1 the bins are that gain times the sines of their
+    // draws.
+    struct Case {
+        const char* name;
+        std::vector<float> freqs, levels;
+        float rate;
+    };
+    const Case cases[] = {
+        {"rising", {0, 300, 900, 5000, 12000}, {-3, 4, -10, 2, -30}, 44100},
+        {"two points at one frequency", {100, 2000, 2000, 9000}, {0, -6, 6, -12}, 44100},
+        {"out of order", {500, 8000, 3000, 15000, 4000}, {1, -2, 3, -4, 5}, 44100},
+        {"one point", {1000}, {-5}, 44100},
+        {"every bin between two points", {-50, 30000}, {-1, 9}, 44100},
+        {"falling bins", {-30000, -5000, 0, 5000}, {2, -4, 6, -8}, -44100},
+        {"no rate", {0, 1000}, {1, 2}, std::numeric_limits<float>::quiet_NaN()},
+    };
+    constexpr int kN = 512;
+    for (const Case& c : cases) {
+        const int count = static_cast<int>(c.freqs.size());
+        const std::vector<float> refs(c.freqs.size(), 0.0f);
+        std::vector<float> gains(kN / 2 + 1);
+        int j = 1;
+        for (int k = 0; k <= kN / 2; ++k) {
+            const float f = static_cast<float>(k) * c.rate / static_cast<float>(kN);
+            float diff;
+            if (k == 0 || f <= c.freqs[0] || std::isnan(f)) {
+                diff = c.levels[0];
+            } else if (f >= c.freqs[count - 1]) {
+                diff = c.levels[count - 1];
+            } else {
+                while (j < count - 1 && !(c.freqs[j] > f))
+                    ++j;
+                const float width = c.freqs[j] - c.freqs[j - 1];
+                const float t = width > 0.0f ? (c.freqs[j] - f) / width : 0.0f;
+                diff = c.levels[j] * (1.0f - t) + c.levels[j - 1] * t;
+            }
+            gains[k] = fasterPow2(diff * 0.05f * kCoarseLog2Of10);
+        }
+        std::vector<float> phases(kN / 2 + 1);
+        std::vector<int> draws(kN / 2 + 1);
+        hvSrand(5);
+        randomBinPhases(phases.data(), kN / 2 + 1, draws.data());
+
+        FreqBox source(kN), dest(kN);
+        std::fill(source.re.begin(), source.re.end(), 1.0f);
+        RecolourWork work;
+        hvSrand(5);
+        synthesizeSinusoidsToBuffer(c.freqs.data(), c.levels.data(), refs.data(), count, 1.0f, c.rate, source, dest,
+                                    work);
+        for (int k = 0; k <= kN / 2; ++k) {
+            ASSERT_EQ(dest.re[k], gains[k] * parabolicSinWrapped(phases[k] + kHalfPi)) << c.name << " bin " << k;
+            ASSERT_EQ(dest.im[k], gains[k] * parabolicSinWrapped(phases[k])) << c.name << " bin " << k;
+        }
+    }
 }

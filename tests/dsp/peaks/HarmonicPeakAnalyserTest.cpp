@@ -135,6 +135,13 @@ TEST(HarmonicPeakAnalyserTest, FundamentalsBelowTenHertzSingNoHarmonicsAndTinyRa
     }
     an.sampleHarmonics(10.0f, out);
     EXPECT_EQ(out.size(), 2204u);
+    // The warped sampling counts alike, also where 22050 / f0 is whole and
+    // that harmonic sits on 22050 Hz itself: 3150 Hz has 6, 3675 Hz 5.
+    for (auto [f0, count] : {std::pair{10.0f, 2204u}, std::pair{20.0f, 1102u}, std::pair{3150.0f, 6u},
+                             std::pair{3675.0f, 5u}, std::pair{22049.0f, 1u}, std::pair{22050.0f, 0u}}) {
+        an.sampleHarmonicsWarped(f0, 1.0f, out);
+        EXPECT_EQ(out.size(), count) << f0;
+    }
     // Real fundamentals are not cut: 20 Hz gives 22040 / 20 + 1 = 1102.
     an.sampleHarmonics(20.0f, out);
     EXPECT_EQ(out.size(), 1102u);

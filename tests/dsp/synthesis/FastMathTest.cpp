@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 #include <vector>
@@ -44,6 +46,38 @@ TEST(FastMathTest, TheTwoSinesStayDistinct)
     // 0.53529859 * (0.7763302 + 0.11941720) = 0.479492277.
     EXPECT_EQ(parabolicSin(0.5f), 0.479492307f);
     EXPECT_EQ(drawingSin(0.5f), 0.479492277f);
+}
+
+TEST(FastMathTest, ManyAtOnceGiveTheBitsOfOneAtATime)
+{
+    // Clamps, folds beyond 2^30 turns, signed zeros, subnormals, NaN and the
+    // infinities, in every lane position.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<float> xs = {0.0f,     -0.0f,  1e-40f, -1e-40f,  0.5f,   -3.14159265f, 3.14159265f,
+                                   7.0f,     -200.0f, 128.0f, 128.5f, -126.0f, -126.5f,     6.7e9f,
+                                   -6.8e9f,  3e38f,   nan,    inf,     -inf,   12345.678f,  -0.001f};
+    const auto bits = [](float v) { return std::bit_cast<std::uint32_t>(v); };
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        const Float4 x{xs[i % xs.size()], xs[(i + 1) % xs.size()], xs[(i + 2) % xs.size()], xs[(i + 3) % xs.size()]};
+        const Float4 pow2 = fasterPow2(x), frameSin = parabolicSinWrapped(x), drawSin = drawingSinWrapped(x);
+        for (int lane = 0; lane < 4; ++lane) {
+            ASSERT_EQ(bits(pow2[lane]), bits(fasterPow2(x[lane]))) << x[lane];
+            ASSERT_EQ(bits(frameSin[lane]), bits(parabolicSinWrapped(x[lane]))) << x[lane];
+            ASSERT_EQ(bits(drawSin[lane]), bits(drawingSinWrapped(x[lane]))) << x[lane];
+        }
+    }
+    // Phases wrapped in bulk, beyond the quick path's 1e9 too, in runs that
+    // are and are not whole fours.
+    std::vector<float> phases;
+    for (float x : xs)
+        phases.push_back(x * 1.7f);
+    for (std::size_t n : {phases.size(), std::size_t{4}, std::size_t{3}}) {
+        std::vector<float> bulk(phases.begin(), phases.begin() + n);
+        wrapPhases(bulk.data(), n);
+        for (std::size_t i = 0; i < n; ++i)
+            ASSERT_EQ(bits(bulk[i]), bits(wrapPhase(phases[i]))) << phases[i];
+    }
 }
 
 TEST(FastMathTest, RoundingWrappingAndSums)

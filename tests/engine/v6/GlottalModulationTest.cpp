@@ -131,3 +131,26 @@ TEST(GlottalModulation, FlowReadLinearlyBetweenItsHundredPoints)
         }
     }
 }
+
+TEST(GlottalModulation, ASpanHoldsTheWholeCurvesValuesAndLeavesTheRest)
+{
+    // Spans of every length modulo four, the last cut to the curve. At
+    // 1e12 Hz the turns of the whole curve pass 2^31 by the last sample, but
+    // not within the first span: both ways of taking the floor meet there.
+    struct Span {
+        int first, count;
+    };
+    const Span spans[] = {{0, 20}, {5, 7}, {127, 258}, {200, 1}, {510, 9}, {256, 0}};
+    for (float f0 : {220.0f, 97.3f, -150.0f, 1e12f}) {
+        std::vector<float> whole(512);
+        makeGlottalModulation(fundamental(f0, 0.7f), whole, kRate, 0.2f, 77);
+        for (const Span& s : spans) {
+            std::vector<float> curve(512, 7.0f);
+            makeGlottalModulation(fundamental(f0, 0.7f), curve, kRate, 0.2f, 77, s.first, s.count);
+            for (int i = 0; i < 512; ++i) {
+                const bool inside = i >= s.first && i < s.first + s.count;
+                ASSERT_EQ(curve[i], inside ? whole[i] : 7.0f) << f0 << " span " << s.first << " at " << i;
+            }
+        }
+    }
+}
