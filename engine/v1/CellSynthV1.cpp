@@ -8,7 +8,7 @@
 namespace HalvorenEngineV1 {
 
 CellSynthV1::CellSynthV1(float sampleRate, int hop)
-    : sampleRate_(sampleRate), hop_(hop), period_(float(hop) / sampleRate), phase_(sampleRate, 16000.0f, 20),
+    : sampleRate_(sampleRate), period_(float(hop) / sampleRate), phase_(sampleRate, 16000.0f, 20),
       analyser_(sampleRate), box_(kFrameSize), spreadCap_(kFrameSize, hop)
 {
     window_.resize(kFrameSize);

@@ -36,7 +36,6 @@ public:
 
 private:
     float sampleRate_;
-    int hop_;
     float period_;
     long long lastNumber_ = -1;
     Halvoren::AnalysisWindow window_;

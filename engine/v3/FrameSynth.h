@@ -68,8 +68,8 @@ private:
     float period_;
     std::int32_t lastFrameIndex_ = -1;
     // Kept as the bank gives them; the synthesis does not read them.
-    float param3_, param4_, param5_;
-    std::int32_t param8_;
+    [[maybe_unused]] float param3_, param4_, param5_;
+    [[maybe_unused]] std::int32_t param8_;
     float powerAmount_, powerCentre_, powerWidth_;
     FrameLevels levels_;
     PeakOrder peakOrder_;

@@ -64,8 +64,8 @@ private:
     std::int32_t hop_;
     std::int32_t lastFrameIndex_ = -1;
     // Kept as the bank gives them; the synthesis does not read them.
-    std::int32_t param15_;
-    float param16_, param17_, param18_, param28_;
+    [[maybe_unused]] std::int32_t param15_;
+    [[maybe_unused]] float param16_, param17_, param18_, param28_;
     float harmLevel_;
     float noiseRatio_;
     Halvoren::HarmonicPhaseState phase_;
