@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "RecordTiming.h"
+#include "dsp/GammatoneCentres.h"
 
 namespace demobank {
 
@@ -68,6 +69,7 @@ std::vector<bankwriter::PlainFrame> RecordFrameMaker::frames(const std::vector<s
         if (!frame.harmonicsDb.empty()) {
             addDb(frame.harmonicsDb, calibration_.harmonicDb);
             frame.bands = bandLevels(recording, centre);
+            holdBandsUnderFundamental(frame.bands, f0);
             addDb(frame.bands, calibration_.harmonicDb);
         }
         frame.f0Step = f0;
@@ -143,6 +145,27 @@ std::vector<float> RecordFrameMaker::bandLevels(const Halvoren::FIFOSampleBuffer
             out[k] = std::max(kFloorDb, static_cast<float>(10.0 * std::log10(weighted / band.norm)));
     }
     return out;
+}
+
+// A voiced frame has no harmonic below its first one. What the long window
+// reads in the bands there is the spread of the recording's abrupt changes
+// (the synthesiser's phoneme joins, a few milliseconds long) over 93 ms:
+// sung high, 30 to 50 dB above the same bands in a steady frame. The cell
+// makers take every band's change for a change of the voice and add it to
+// the residual, so a join would sound that spread as noise under the
+// fundamental. Those bands take the level of the band nearest the first
+// harmonic instead: they rise and fall with the fundamental.
+void RecordFrameMaker::holdBandsUnderFundamental(std::vector<float>& bands, float f0) const
+{
+    const std::vector<float>& centres = builder_.bankLarge.centres;
+    const std::size_t count = std::min(bands.size(), centres.size());
+    const auto erbRate = [](float hz) { return std::log(hz + Halvoren::kErbOffsetHz); };
+    std::size_t nearest = 0;
+    for (std::size_t k = 1; k < count; ++k)
+        if (std::fabs(erbRate(centres[k]) - erbRate(f0)) < std::fabs(erbRate(centres[nearest]) - erbRate(f0)))
+            nearest = k;
+    for (std::size_t k = 0; k < nearest; ++k)
+        bands[k] = bands[nearest];
 }
 
 // Linear in frequency between neighbouring band centres; below the first

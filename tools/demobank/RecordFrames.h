@@ -4,7 +4,8 @@
 // - the harmonic levels at k f0 for every harmonic below 10 kHz (none when
 //   the frame is unvoiced);
 // - magsA, the residual's 512-point spectrum in dB (257 values);
-// - the 64 auditory band levels of the recording (none when unvoiced);
+// - the 64 auditory band levels of the recording (none when unvoiced), those
+//   below the first harmonic at the level of the band nearest it;
 // - magsB, the residual's own 64 band levels spread linearly over the 257
 //   bins: the smooth envelope under magsA's detail.
 // Harmonics and bands carry the harmonic calibration, magsA and magsB the
@@ -41,6 +42,7 @@ private:
     std::vector<float> residualSpectrum(const Halvoren::FIFOSampleBufferTemplate<short>& residual,
                                         std::int64_t centre);
     std::vector<float> bandLevels(const Halvoren::FIFOSampleBufferTemplate<short>& samples, std::int64_t centre);
+    void holdBandsUnderFundamental(std::vector<float>& bands, float f0) const;
     std::vector<float> spreadOverBins(const std::vector<float>& bands) const;
 
     // A band of the 4096-point bank as bandLevels weighs the spectrum.

@@ -13,6 +13,7 @@
 #include "BankUnits.h"
 #include "DemoBank.h"
 #include "ProgramRun.h"
+#include "RangeScore.h"
 #include "engine/v3/HVSynthesizer.h"
 #include "engine/v3/SourceStore_pkg.h"
 #include "lyrics/ChnSymbolMgr.h"
@@ -222,6 +223,35 @@ void installDemoBank(const hvtest::ScratchDir& dir)
 {
     fs::create_directories(dir.file("home/singers"));
     fs::create_directory_symlink(kBank, dir.file("home/singers/demo-cmn"));
+}
+
+// "wen" sung legato into "wo" at the top of the range: the join's record
+// spans the recording's abrupt change from its vowel to its nasal, which
+// must not come back as a loud noise under the note. From half a second
+// into the note (after its body, through the join) it stays in tune and at
+// most 6 dB above its body (0.2 s to 0.45 s).
+TEST(DemoBank, AJoinIntoTheNextSyllableStaysOnTheNoteAtTheTop)
+{
+    const hvtest::ScratchDir dir("demo_join");
+    installDemoBank(dir);
+    for (const char* note : {"C5", "G5"}) {
+        SCOPED_TRACE(note);
+        const std::string project = dir.file(std::string(note) + ".ot"), wav = dir.file(std::string(note) + ".wav");
+        ASSERT_EQ(saveProjectFile(*demobank::rangeProject({"wen", "wo"}, parseNoteName(note), "demo-cmn"),
+                                  CString::fromUtf8(project)),
+                  0);
+        const progtest::RunResult r = progtest::runProgram(dir, "'" + project + "' --mixdown '" + wav + "'");
+        ASSERT_EQ(r.code, 0) << r.err;
+        const std::vector<std::int16_t> sung = demobank::firstChannelOf(wav);
+        const int rate = int(kRate);
+        ASSERT_GE(sung.size(), std::size_t(rate));
+        const double hz = demobank::semitoneHz(parseNoteName(note));
+        const auto at = [&](double seconds) { return static_cast<std::size_t>(seconds * rate); };
+        const demobank::NoteSound body = demobank::measureNoteSound(sung, at(0.2), at(0.45), hz, rate);
+        const demobank::NoteSound end = demobank::measureNoteSound(sung, at(0.5), at(0.8), hz, rate);
+        EXPECT_LT(std::fabs(end.centsOff), demobank::kCentsSpan);
+        EXPECT_LT(end.levelDb, body.levelDb + 6.0);
+    }
 }
 
 // A score of one track "lead" holding a quarter note on C4 for each lyric,
