@@ -1,7 +1,9 @@
 #pragma once
 // Tempo and beat (time signature) markers and their sorted pointer lists.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace HVCurrentModel {
@@ -43,11 +45,18 @@ void insertMarkerSorted(std::vector<M*>& markers, M* marker)
 
 // Puts markers appended in any order where inserting each in turn would
 // (after every marker of equal or lower position), in n log n steps instead
-// of the n squared of inserting them one by one.
+// of the n squared of inserting them one by one. The sort runs over pairs of
+// position and list index, so equal positions keep their order and no
+// marker is read while sorting.
 template <class M>
 void sortMarkersAsInserted(std::vector<M*>& markers)
 {
-    std::stable_sort(markers.begin(), markers.end(), [](const M* a, const M* b) { return a->pos < b->pos; });
+    std::vector<std::pair<int32_t, size_t>> keys(markers.size());
+    for (size_t i = 0; i < markers.size(); ++i) keys[i] = {markers[i]->pos, i};
+    std::sort(keys.begin(), keys.end());
+    std::vector<M*> sorted(markers.size());
+    for (size_t i = 0; i < keys.size(); ++i) sorted[i] = markers[keys[i].second];
+    markers.swap(sorted);
 }
 
 // The first marker at pos, or null.
