@@ -62,13 +62,18 @@ inline std::vector<double> voicedSamples(const Voice& v)
         offsets[std::size_t(k)] = v.phaseSeed != 0 ? turn(rng) : 0.7 * k * k;
     // Phase of the fundamental, integrated from f0(t); harmonic k runs at k times it.
     double phase = 0.0;
+    std::vector<double> amps(std::size_t(count) + 1);
+    double ampsF0 = -1.0;  // the f0 the amplitudes were worked out for
     for (std::size_t n = 0; n < voiced; ++n) {
         const double f = v.f0At(double(n) / v.rate);
-        double s = 0.0;
-        for (int k = 1; k <= count; ++k) {
-            const double amp = v.sawtooth ? 0.1 / k : 2.0 * std::pow(10.0, envelopeDb(k * f) / 20.0);
-            s += amp * std::cos(k * phase + offsets[std::size_t(k)]);
+        if (f != ampsF0) {
+            for (int k = 1; k <= count; ++k)
+                amps[std::size_t(k)] = v.sawtooth ? 0.1 / k : 2.0 * std::pow(10.0, envelopeDb(k * f) / 20.0);
+            ampsF0 = f;
         }
+        double s = 0.0;
+        for (int k = 1; k <= count; ++k)
+            s += amps[std::size_t(k)] * std::cos(k * phase + offsets[std::size_t(k)]);
         x[n] = s;
         phase += 2.0 * std::numbers::pi * f / v.rate;
     }
