@@ -26,11 +26,16 @@ constexpr int kTopMargin = 6;
 // too little overlap for its correlation to mean anything.
 constexpr int kMaxLag = HarmonicsDetector::kWindowLength / 2;
 // The rates whose lag range holds the period of every voice read: the period
-// of kMinF0 no longer than kMaxLag, and that of kMaxF0 at least 4 samples,
-// so that its correlation peak lies between whole lags near enough to be
-// found.
+// of kMinF0 no longer than kMaxLag, and that of kMaxF0 at least 4 samples.
 constexpr float kMaxRate = kMinF0 * float(kMaxLag);
 constexpr float kMinRate = 4.0f * kMaxF0;
+// Below this rate a voice's strong harmonics (its formants near 1 kHz) span
+// few samples per cycle, and a correlation peak that lies between two whole
+// lags reads far below its height there: a multiple of the period that lies
+// nearer a whole lag would win. The correlation is then searched on a finer
+// grid of lags, as fine as at this rate or finer. From this rate up the
+// three whole lags around a peak read it closely enough.
+constexpr float kFineLagRate = 11025.0f;
 
 struct Peak {
     float freq;
@@ -60,6 +65,26 @@ const std::vector<double>& windowCorrelation()
         return r;
     }();
     return table;
+}
+
+// The window's correlation at a lag between whole lags, linear between them
+// (it changes over hundreds of samples); a whole lag reads the table as it is.
+double windowCorrelationAt(double lag)
+{
+    const std::vector<double>& table = windowCorrelation();
+    const auto whole = static_cast<std::size_t>(lag);
+    const double frac = lag - double(whole);
+    return frac > 0.0 ? table[whole] + frac * (table[whole + 1] - table[whole]) : table[whole];
+}
+
+// Lag steps per sample in the period search: 1 from kFineLagRate up, below it
+// the smallest power of 2 that brings the rate times it to kFineLagRate.
+int lagSteps(float rate)
+{
+    int steps = 1;
+    while (float(steps) * rate < kFineLagRate)
+        steps *= 2;
+    return steps;
 }
 
 // The shortest period searched, in samples: the period of kMaxF0, rounded
@@ -198,7 +223,6 @@ float HarmonicsDetector::detectFrame(const FIFOSampleBufferTemplate<short>& reco
 
 float HarmonicsDetector::findF0()
 {
-    const std::vector<double>& windowR = windowCorrelation();
     // The autocorrelation is the inverse transform of the power spectrum;
     // the 1201 samples padded to 4096 keep lags up to 2895 free of wrap-around.
     const int half = fftSize / 2;
@@ -206,16 +230,23 @@ float HarmonicsDetector::findF0()
         box.re[k] = box.re[k] * box.re[k] + box.im[k] * box.im[k];
         box.im[k] = 0.0f;
     }
-    box.fft.inverse(box.re.data(), box.im.data(), box.re.data());
-    const float r0 = box.re[0];
+    const int steps = lagSteps(sampleRate);
+    const float* correlation = box.re.data();
+    if (steps == 1)
+        box.fft.inverse(box.re.data(), box.im.data(), box.re.data());
+    else
+        correlation = fineCorrelation(steps);
+    const float r0 = correlation[0];
     if (!(r0 > 0.0f))
         return 0.0f;
 
-    auto normalised = [&](int lag) {
-        const double w = windowR[std::size_t(lag)];
-        return w >= kMinWindowCorrelation ? float(double(box.re[std::size_t(lag)]) / (double(r0) * w)) : 0.0f;
+    // Index i of the correlation is lag i / steps.
+    auto normalised = [&](int i) {
+        const double w = windowCorrelationAt(double(i) / double(steps));
+        return w >= kMinWindowCorrelation ? float(double(correlation[std::size_t(i)]) / (double(r0) * w)) : 0.0f;
     };
-    const int minLag = shortestLag(sampleRate);
+    const int minIndex = shortestLag(sampleRate) * steps;
+    const int maxIndex = kMaxLag * steps;
     // Every local maximum that reaches the voicing threshold is a candidate;
     // the strongest after the octave cost sets the bar, and the shortest
     // lag within kTieMargin of it wins, so a period is not taken for its
@@ -226,15 +257,15 @@ float HarmonicsDetector::findF0()
         float strength;
     };
     std::vector<Candidate> candidates;
-    float previous = normalised(minLag - 1);
-    float current = normalised(minLag);
-    for (int lag = minLag; lag <= kMaxLag; ++lag) {
-        const float next = normalised(lag + 1);
+    float previous = normalised(minIndex - 1);
+    float current = normalised(minIndex);
+    for (int i = minIndex; i <= maxIndex; ++i) {
+        const float next = normalised(i + 1);
         if (current > previous && current >= next && current >= kVoicingThreshold) {
             float offset = 0.0f;
             float value = 0.0f;
             parabolicPeak(previous, current, next, offset, value);
-            const float at = float(lag) + offset;
+            const float at = (float(i) + offset) / float(steps);
             // Above 1 only through the division's inexactness.
             value = std::min(value, 1.0f);
             candidates.push_back({at, value, value - setA * std::log2(at)});
@@ -256,6 +287,25 @@ float HarmonicsDetector::findF0()
     if (!(bestValue >= kVoicingThreshold) || !(bestLag > 0.0f))
         return 0.0f;
     return sampleRate / bestLag;
+}
+
+const float* HarmonicsDetector::fineCorrelation(int steps)
+{
+    // The power spectrum of the 4096-point frame padded with zeros to
+    // steps * 4096 points: its inverse is the same correlation read at lags
+    // of 1 / steps sample. The top bin is shared with its mirror image, so
+    // that the correlation between whole lags is the band-limited one.
+    const int half = fftSize / 2;
+    const int n = fftSize * steps;
+    if (fineFft_.size() != n)
+        fineFft_.init(n);
+    fineRe_.assign(std::size_t(n / 2 + 1), 0.0f);
+    fineIm_.assign(std::size_t(n / 2 + 1), 0.0f);
+    fineCorrelation_.resize(std::size_t(n));
+    std::copy(box.re.begin(), box.re.begin() + half, fineRe_.begin());
+    fineRe_[std::size_t(half)] = 0.5f * box.re[std::size_t(half)];
+    fineFft_.inverse(fineRe_.data(), fineIm_.data(), fineCorrelation_.data());
+    return fineCorrelation_.data();
 }
 
 namespace {

@@ -9,11 +9,15 @@
 // period between floor(sampleRate / 1000) and 600 samples (1000 Hz to
 // 73.5 Hz at 44100 Hz). The rates served are those whose search holds the
 // period of every voice of 80 to 1000 Hz, with 4 samples or more to it:
-// 4000 to 48000 Hz. A frame is voiced when that normalised correlation
-// reaches 0.45; an unvoiced or silent frame gives f0 0 and no peaks. A frame
-// whose window passes the start or the end of the recording holds too little
-// of it to search a period: it takes the f0 of the nearest frame whose
-// window fits (detect), or the caller's hint (detectFrame).
+// 4000 to 48000 Hz. Below 11025 Hz a voice's formants span only a few
+// samples per cycle, and a correlation peak between two whole lags would read
+// low enough for a multiple of the period to win: there the correlation is
+// searched at lags of 1/2 or 1/4 sample, read from the same power spectrum.
+// A frame is voiced when the normalised correlation at its period reaches
+// 0.45; an unvoiced or silent frame gives f0 0 and no peaks. A frame whose
+// window passes the start or the end of the recording holds too little of
+// it to search a period: it takes the f0 of the nearest frame whose window
+// fits (detect), or the caller's hint (detectFrame).
 //
 // The window's main lobe is 220 Hz wide at 44100 Hz, so neighbouring
 // harmonics stay apart down to about 115 Hz (on a steady voice levels still
@@ -50,6 +54,7 @@
 #include "dsp/LogUtil.h"
 #include "dsp/PeakList.h"
 #include "dsp/PeakTracks.h"
+#include "dsp/RealFft.h"
 #include "dsp/Windows.h"
 
 namespace Halvoren {
@@ -108,6 +113,9 @@ private:
     // `length` samples.
     static bool windowFits(std::int64_t length, std::int64_t centre);
     float findF0();
+    // The frame's correlation at lags of 1 / steps sample, from the power
+    // spectrum findF0 left in the box; index i is lag i / steps.
+    const float* fineCorrelation(int steps);
     float refineF0(float f0);
     void pickHarmonics(float f0, PeakList& out);
     // The phase of a bin of the frame's spectrum as the transform gave it.
@@ -117,6 +125,11 @@ private:
     // box, and only the bins of the picked harmonics need a phase.
     std::vector<float> spectrumRe_;
     std::vector<float> spectrumIm_;
+    // The finer correlation of rates below 11025 Hz, and its transform.
+    RealFft fineFft_;
+    std::vector<float> fineRe_;
+    std::vector<float> fineIm_;
+    std::vector<float> fineCorrelation_;
 };
 
 }  // namespace Halvoren

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "VoicedSignal.h"
 #include "dsp/EngineHprBuilder.h"
@@ -133,28 +134,54 @@ TEST(HarmonicAnalysis, EveryFrameReadsF0WithRandomPhases)
 
 TEST(HarmonicAnalysis, EveryVoiceReadsRightAtTheRatesServedAndOthersAreRefused)
 {
-    // The longest period searched is 600 samples: 80 Hz at 48 kHz. Above
-    // that rate an 80 Hz voice lies beyond it (1200 samples at 96 kHz, and a
+    // 49 voices spaced evenly in pitch from 80 to 1000 Hz, under formants
+    // near 1 kHz or with harmonics falling as 1 / k. At 4 kHz their periods
+    // run from 50 samples down to 4, and the formants span 3 to 6 samples
+    // per cycle: a correlation peak between two whole lags reads low there,
+    // and a multiple of the period lying nearer a whole lag may win. The
+    // longest period searched is 600 samples: 80 Hz at 48 kHz. Above that
+    // rate an 80 Hz voice lies beyond it (1200 samples at 96 kHz, and a
     // 220 Hz voice 873 at 192 kHz), and the rate is refused.
-    for (double rate : {4000.0, 8000.0, 44100.0, 48000.0, 96000.0, 192000.0}) {
-        HalvorenEngineV3::EngineHprBuilder builder{static_cast<float>(rate)};
+    std::vector<double> voices;
+    for (int i = 0; i <= 48; ++i)
+        voices.push_back(80.0 * std::pow(1000.0 / 80.0, i / 48.0));
+    const std::vector<double> few = {80.0, 125.0, 220.0, 523.25, 1000.0};
+    struct RateCase {
+        double rate;
+        const std::vector<double>& voices;
+        std::vector<unsigned> seeds;
+    };
+    const RateCase cases[] = {
+        {4000.0, voices, {1, 2, 3}},  {6000.0, voices, {1, 2, 3}}, {8000.0, voices, {1, 2, 3}},
+        {11025.0, voices, {1, 2, 3}}, {44100.0, few, {1}},         {48000.0, few, {1}},
+        {96000.0, few, {1}},          {192000.0, few, {1}},
+    };
+    for (const RateCase& c : cases) {
+        HalvorenEngineV3::EngineHprBuilder builder{static_cast<float>(c.rate)};
         Halvoren::HarmonicsDetector& detector = builder.detector();
-        const bool served = rate <= 48000.0;
-        for (double f0 : {80.0, 125.0, 220.0, 523.25, 1000.0}) {
-            const Voice v{.f0 = f0, .seconds = 0.4, .phaseSeed = 1, .rate = rate};
-            const auto pcm = toPcm(voicedSamples(v));
-            Halvoren::PeakTracks tracks;
-            ASSERT_EQ(detector.detect(pcm, 128, tracks), served) << rate << " Hz, " << f0 << " Hz voice";
-            PeakList peaks;
-            if (!served) {
-                EXPECT_TRUE(tracks.empty());
-                EXPECT_EQ(detector.detectFrame(pcm, std::int64_t(pcm.numSamples() / 2), peaks), 0.0f);
-                continue;
-            }
-            // Every frame whose 1201-sample window fits is voiced and right.
-            for (std::int64_t centre = 640; centre + 600 < std::int64_t(pcm.numSamples()); centre += 128) {
-                const float found = detector.detectFrame(pcm, centre, peaks);
-                EXPECT_NEAR(found / f0, 1.0, 0.01) << rate << " Hz, " << f0 << " Hz voice, frame at " << centre;
+        const bool served = c.rate <= 48000.0;
+        for (double f0 : c.voices) {
+            for (unsigned seed : c.seeds) {
+                for (bool sawtooth : {false, true}) {
+                    // 2400 samples: the windows of 10 frames fit, centres 640 .. 1792.
+                    const Voice v{
+                        .f0 = f0, .seconds = 2400.0 / c.rate, .phaseSeed = seed, .rate = c.rate, .sawtooth = sawtooth};
+                    const auto pcm = toPcm(voicedSamples(v));
+                    const std::string what = std::to_string(c.rate) + " Hz, " + std::to_string(f0) + " Hz voice, seed " +
+                                             std::to_string(seed) + (sawtooth ? ", 1 / k" : ", formants");
+                    PeakList peaks;
+                    if (!served) {
+                        Halvoren::PeakTracks tracks;
+                        EXPECT_FALSE(detector.detect(pcm, 128, tracks)) << what;
+                        EXPECT_TRUE(tracks.empty());
+                        EXPECT_EQ(detector.detectFrame(pcm, std::int64_t(pcm.numSamples() / 2), peaks), 0.0f);
+                        continue;
+                    }
+                    // Every frame whose 1201-sample window fits is voiced and right.
+                    for (std::int64_t centre = 640; centre + 600 < std::int64_t(pcm.numSamples()); centre += 128)
+                        EXPECT_NEAR(detector.detectFrame(pcm, centre, peaks) / f0, 1.0, 0.01)
+                            << what << ", frame at " << centre;
+                }
             }
         }
     }

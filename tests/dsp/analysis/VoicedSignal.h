@@ -1,7 +1,7 @@
 #pragma once
 // A synthetic voiced recording with known harmonics: a sum of harmonics of
-// f0(t) under a two-formant envelope, optional vibrato and white noise,
-// rounded to 16 bits.
+// f0(t) under a two-formant envelope (or falling as 1 / k), optional vibrato
+// and white noise, rounded to 16 bits.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -35,6 +35,7 @@ struct Voice {
     double silentTail = 0.0;    // seconds of noise alone after the voice
     unsigned phaseSeed = 0;     // harmonic phases uniform at random; 0: 0.7 k^2
     double rate = kRate;
+    bool sawtooth = false;      // harmonic k at amplitude 0.1 / k, no formants
 
     double f0At(double t) const
     {
@@ -42,11 +43,11 @@ struct Voice {
     }
 };
 
-// Harmonics stay below 21000 Hz, and 1000 Hz under half the rate, at the top
+// Harmonics stay below 21000 Hz, and 100 Hz under half the rate, at the top
 // of the vibrato.
 inline int harmonicCount(const Voice& v)
 {
-    return int(std::min(21000.0, v.rate / 2.0 - 1000.0) / (v.f0 * (1.0 + v.vibratoDepth)));
+    return int(std::min(21000.0, v.rate / 2.0 - 100.0) / (v.f0 * (1.0 + v.vibratoDepth)));
 }
 
 inline std::vector<double> voicedSamples(const Voice& v)
@@ -61,13 +62,18 @@ inline std::vector<double> voicedSamples(const Voice& v)
         offsets[std::size_t(k)] = v.phaseSeed != 0 ? turn(rng) : 0.7 * k * k;
     // Phase of the fundamental, integrated from f0(t); harmonic k runs at k times it.
     double phase = 0.0;
+    std::vector<double> amps(std::size_t(count) + 1);
+    double ampsF0 = -1.0;  // the f0 the amplitudes were worked out for
     for (std::size_t n = 0; n < voiced; ++n) {
         const double f = v.f0At(double(n) / v.rate);
-        double s = 0.0;
-        for (int k = 1; k <= count; ++k) {
-            const double amp = 2.0 * std::pow(10.0, envelopeDb(k * f) / 20.0);
-            s += amp * std::cos(k * phase + offsets[std::size_t(k)]);
+        if (f != ampsF0) {
+            for (int k = 1; k <= count; ++k)
+                amps[std::size_t(k)] = v.sawtooth ? 0.1 / k : 2.0 * std::pow(10.0, envelopeDb(k * f) / 20.0);
+            ampsF0 = f;
         }
+        double s = 0.0;
+        for (int k = 1; k <= count; ++k)
+            s += amps[std::size_t(k)] * std::cos(k * phase + offsets[std::size_t(k)]);
         x[n] = s;
         phase += 2.0 * std::numbers::pi * f / v.rate;
     }
