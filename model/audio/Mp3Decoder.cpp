@@ -153,7 +153,10 @@ bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out, const Clip
         mpg123_exit();
         return false;
     }
-    mpg123_param(mh, MPG123_VERBOSE, 2, 0.0);
+    // The decoder's own notes (ID3 versions, a Xing size that is off) are
+    // nothing a user can act on: it says nothing on stderr.
+    mpg123_param(mh, MPG123_VERBOSE, 0, 0.0);
+    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
     acceptSigned16Only(mh);
     mpg123_open_feed(mh);
     std::FILE* f = file.get();
