@@ -302,9 +302,15 @@ TEST(MainJob, ABankWithoutItsContentSingsNothing)
     addNote(*seg, 480, 480, 57, "lan");
     addNote(*seg, 960, 480, 57, "tian");
     ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("v.ot"))), 0);
-    const std::vector<std::string> homes = {HV_PROGRAM_FOLDER, dir.file("nohvc"), dir.file("emptyhvc")};
+    // The build's program folder reached through a name that is not UTF-8
+    // (Latin-1 é, E9) finds its bank and dictionary as well.
+    const std::string latin = dir.file("caf\xE9");
+    fs::create_directories(latin);
+    for (const char* sub : {"singers", "dict"})
+        fs::create_directory_symlink(std::string(HV_PROGRAM_FOLDER "/") + sub, latin + "/" + sub);
+    const std::vector<std::string> homes = {HV_PROGRAM_FOLDER, latin, dir.file("nohvc"), dir.file("emptyhvc")};
     for (const std::string& home : homes) {
-        const bool whole = home == HV_PROGRAM_FOLDER;
+        const bool whole = home == HV_PROGRAM_FOLDER || home == latin;
         fs::remove(dir.file("v.wav"));
         const ProgramRun r = runIn(dir, "v.ot --mixdown v.wav", home);
         EXPECT_EQ(r.code, whole ? 0 : 3) << home << "\n" << r.err;
