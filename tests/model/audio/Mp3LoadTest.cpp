@@ -96,8 +96,9 @@ TEST_F(Mp3Load, LowBitRateClipsLoadAndOnlyTheBudgetRefusesThem)
         expectLengthWithinCodecDelay(loaded.sampleCount() / uint32_t(clip.channels), size_t(clip.seconds * 44100),
                                      size_t(576 * 44100 / clip.sampleRate + 1));
         EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, clip.channels, 0), 44100), 440.0, 2.0) << what;
-        if (clip.channels == 2)
+        if (clip.channels == 2) {
             EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, 2, 1), 44100), 660.0, 2.0) << what;
+        }
 
         // A budget just short of the loaded clip refuses it while it decodes.
         const uint64_t bytes = loaded.fifo.numSamples();
