@@ -117,7 +117,7 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
         auto* seg = new InstrumentSegment(0, 0);
         segs.push_back(seg);
         // A part whose audio cannot be loaded is kept without sound, so that
-        // the project saved from the score keeps it; its clipLoad says why.
+        // the project saved from the score keeps it; the program names it.
         parser.readWavPart(e, seg);
         shifted = shiftBy(seg->pos, shiftTicks);
         if (!shifted) break;

@@ -133,7 +133,7 @@ CString VsqxNamedParser::resolveAudioPath(const CString& filePath) const
     return basePath.left(dot + 1) + u"wavparts/" + filePath;
 }
 
-bool VsqxNamedParser::readWavPart(TiXmlElement* e, InstrumentSegment* seg)
+void VsqxNamedParser::readWavPart(TiXmlElement* e, InstrumentSegment* seg)
 {
     seg->pos = childNumber(e, n_.wavTick);
     seg->width = childNumber(e, n_.playTime);
@@ -141,7 +141,7 @@ bool VsqxNamedParser::readWavPart(TiXmlElement* e, InstrumentSegment* seg)
     // The path keeps its bytes, also where they are not UTF-8, as does the
     // score's own path it may be resolved against.
     seg->audioPath = resolveAudioPath(CString::fromPathBytes(childBytes(e, n_.filePath))).toPathBytes();
-    return seg->loadAudio(CString(), clips);
+    seg->loadAudio(CString(), clips);
 }
 
 CVsqx3parser::CVsqx3parser() : VsqxNamedParser(kVsq3Names) {}
