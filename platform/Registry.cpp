@@ -84,7 +84,7 @@ CString getRegistryFile() {
         return CString();
     }
     if (folder.back() != '/') folder += '/';
-    return CString::fromUtf8(folder + "halvoren/registry.json");
+    return CString::fromPathBytes(folder + "halvoren/registry.json");
 }
 
 void setRegistryFileOverride(const CString& file) { registryFileOverride() = file; }

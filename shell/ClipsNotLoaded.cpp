@@ -4,14 +4,19 @@
 
 #include "model/document/SSSynthesizerDoc.h"
 #include "platform/MessageBox.h"
+#include "platform/RegularFile.h"
 #include "shell/RenderChecks.h"
 
 using namespace HVCurrentModel;
 
 namespace {
 
-const char* reasonOf(ClipLoad result) {
-    return result == ClipLoad::tooLarge ? "too large to hold" : "cannot be read";
+// Why the segment's clip is not loaded; for a file that cannot be read, the
+// system's reason when opening it fails.
+std::string reasonOf(const InstrumentSegment& seg) {
+    if (seg.clipLoad == ClipLoad::tooLarge) return "too large to hold";
+    const std::string problem = regularFileProblem(CString::fromPathBytes(seg.audioPath));
+    return problem.empty() ? "cannot be read" : "cannot be read: " + problem;
 }
 
 }  // namespace
@@ -26,7 +31,7 @@ void nameClipsNotLoaded(const CSSSynthesizerDoc& doc) {
             const InstrumentSegment& seg = *track.instSegs->segAt(i);
             if (seg.clipLoad != ClipLoad::unreadable && seg.clipLoad != ClipLoad::tooLarge) continue;
             text += "\n" + trackLabel(doc, t) + ", " + placeOf(doc, seg.pos) + ": " + seg.audioPath + " (" +
-                    reasonOf(seg.clipLoad) + ")";
+                    reasonOf(seg) + ")";
         }
     }
     if (text.empty()) return;

@@ -6,6 +6,7 @@
 #include "model/import/vsqx/VsqxImport.h"
 #include "platform/FileUtil.h"
 #include "platform/MessageBox.h"
+#include "shell/ClipsNotLoaded.h"
 #include "shell/ImportedLyrics.h"
 #include "shell/services/LanguageMgr.h"
 #include "voicebank/SingerMgr.h"
@@ -86,6 +87,7 @@ bool CMainFrame::importVsqxFile(const CString& path) {
         return false;
     }
     resetAllViews(model.release());
+    nameClipsNotLoaded(*doc_);
     reportImportedLyrics(*doc_, doc_->getModel()->tracks);
     setScoreMode();
     projectName_ = fileNameOfStoredPath(path).toUtf8();

@@ -11,7 +11,7 @@ bool endsWithIgnoreCase(const std::string& name, const std::string& suffix) {
 }  // namespace
 
 std::string findFirstFileEndingWith(const std::string& folder, const std::string& suffix) {
-    const CString listed = CString::fromUtf8(folder.empty() ? std::string(".") : folder);
+    const CString listed = CString::fromPathBytes(folder.empty() ? std::string(".") : folder);
     for (const std::string& name : listFolder(listed, false))
         if (endsWithIgnoreCase(name, suffix)) return name;
     return std::string();

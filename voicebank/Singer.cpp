@@ -6,9 +6,9 @@ void Singer::loadLyricDict(const std::string& folder) {
     path_ = folder;
     hasLyricDict_ = false;
     if (std::string txt = findFirstFileEndingWith(folder, "-dict.txt"); !txt.empty()) {
-        hasLyricDict_ = lyricDict_.loadTxt(CString::fromUtf8(folder + txt));
+        hasLyricDict_ = lyricDict_.loadTxt(CString::fromPathBytes(folder + txt));
     } else if (std::string json = findFirstFileEndingWith(folder, ".dict.txt"); !json.empty()) {
-        hasLyricDict_ = lyricDict_.loadJson(CString::fromUtf8(folder + json));
+        hasLyricDict_ = lyricDict_.loadJson(CString::fromPathBytes(folder + json));
     }
 }
 

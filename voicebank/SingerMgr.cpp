@@ -79,23 +79,23 @@ void SingerMgr::loadFromRegistry() {
     const SingerKeys keys(registry);
     for (int i = 0; i < keys.countSingerKeys(); ++i) {
         std::string name;
-        loadSinger(CString::fromUtf8(keys.readSingerKeyPath(keys.getSingerKeyName(i))), name);
+        loadSinger(CString::fromPathBytes(keys.readSingerKeyPath(keys.getSingerKeyName(i))), name);
     }
 }
 
 void SingerMgr::loadFromFolder() {
-    for (const std::string& subfolder : listSubfolders(getExeDir().toUtf8() + "/singers/")) {
+    for (const std::string& subfolder : listSubfolders(getExeDir().toPathBytes() + "/singers/")) {
         const std::string folder = subfolder + "/";
         const std::string description = findFirstFileEndingWith(folder, ".hvsd");
         if (description.empty()) continue;
         std::string name;
-        loadSinger(CString::fromUtf8(folder + description), name);
+        loadSinger(CString::fromPathBytes(folder + description), name);
     }
 }
 
 void SingerMgr::loadSinger(const CString& descriptionPath, std::string& name) {
     std::string folder;
-    cstrToUtf8(folderOfPath(descriptionPath), folder);
+    cstrToPathBytes(folderOfPath(descriptionPath), folder);
     std::string text;
     if (descriptionPath.isEmpty() || !readWholeFile(descriptionPath, text, kMaxDescriptionBytes)) return;
     Singer* singer = createSinger(text, folder);

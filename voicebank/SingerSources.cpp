@@ -23,6 +23,6 @@ std::string SingerKeys::readSingerKeyPath(const std::string& keyName) const {
 
 std::vector<std::string> listSubfolders(const std::string& folder) {
     std::vector<std::string> paths;
-    for (const std::string& name : listFolder(CString::fromUtf8(folder), true)) paths.push_back(folder + name);
+    for (const std::string& name : listFolder(CString::fromPathBytes(folder), true)) paths.push_back(folder + name);
     return paths;
 }

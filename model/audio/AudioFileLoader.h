@@ -11,10 +11,9 @@
 // keeping its channel count. The extension picks the reader and must be
 // exactly "wav" or "mp3" (letter case counts); any other leaves target
 // untouched and gives false. A failed WAV read still hands over the format
-// the reader had, with no samples. A clip too long to hold, one that would
-// hold more than CWavBuf::kMaxBytesPerFileByte bytes per byte of its file
-// at any time while it loads, or one whose rate is below
-// CWavBuf::kMinSampleRate, gives false with no samples.
+// the reader had, with no samples. A clip too long to hold (a frame count
+// past 32 bits) or one whose rate is below CWavBuf::kMinSampleRate gives
+// false with no samples.
 bool loadAudioFile(HalvorenEditor::CWavBuf& target, const CString& path);
 
 // The same, refusing (tooLarge) a clip that would take more than clipBytes

@@ -1,6 +1,5 @@
 #include "model/audio/CWavBuf.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
@@ -175,17 +174,6 @@ uint64_t CWavBuf::playerFormatBytes(uint64_t samples, int32_t channels, int32_t 
     // The lead-in adds about one output frame per input frame's worth.
     const double frames = (double(samples) + double(channels)) * kTargetRate / rate;
     return static_cast<uint64_t>(2 * frames) + 16;
-}
-
-uint64_t CWavBuf::conversionPeakBytes(uint64_t sourceBytes, int32_t bytesPerSample, int32_t channels, int32_t rate)
-{
-    if (bytesPerSample <= 0) return sourceBytes;
-    const uint64_t samples = sourceBytes / uint64_t(bytesPerSample);
-    const uint64_t wide = 2 * samples;
-    const uint64_t widening = bytesPerSample == 2 ? wide : sourceBytes + wide;
-    const uint64_t resampling = rate == kTargetRate ? wide + (channels == 2 ? wide / 2 : 0)
-                                                    : wide + playerFormatBytes(samples, channels, rate);
-    return std::max(widening, resampling);
 }
 
 void CWavBuf::convertSampleWidth()

@@ -21,11 +21,10 @@ public:
     // each one, so this floor holds a clip's growth to at most 44.1 times
     // its samples (a 40 kB clip declared at 1 Hz would need 1.76 GB).
     static constexpr int32_t kMinSampleRate = 1000;
-    // A clip loaded from a file holds at most this many bytes per byte of
-    // its file at any time while it is brought to the players' format: a
-    // low-rate 8-bit WAV clip grows 88 times and is held beside its 16-bit
-    // form, 90 times in all. MP3 clips of the lowest bit rates, which would
-    // be held beside their decoded samples at over 100 times, are refused.
+    // A reader holds at most this many bytes per byte of its file beyond
+    // the samples it has read or decoded (room reserved ahead of them). The
+    // samples are not counted: a low-bit-rate MP3 decodes to hundreds of
+    // times its size by nature, and only the clip budget refuses a clip.
     static constexpr uint64_t kMaxBytesPerFileByte = 100;
 
     CWavBuf();
@@ -51,14 +50,6 @@ public:
     uint64_t playerFormatBytes() const;
     // The same for `samples` single samples of this channel count and rate.
     static uint64_t playerFormatBytes(uint64_t samples, int32_t channels, int32_t rate);
-    // The most bytes held at once while sourceBytes of samples of this
-    // format are brought to the players' format with their channels apart:
-    // the source beside its 16-bit form, the 16-bit form beside the
-    // resampled clip, or, at 44100 Hz, beside the copy of one channel that
-    // the reordering makes.
-    static uint64_t conversionPeakBytes(uint64_t sourceBytes, int32_t bytesPerSample, int32_t channels,
-                                        int32_t rate);
-
     // Sample i as float (integers scaled to about -1..1); 0.0 past the end
     // and for unsupported widths.
     float sampleToFloat(uint32_t i) const;

@@ -4,5 +4,5 @@ enum class ClipLoad {
     notTried,    // nothing was loaded yet
     loaded,
     unreadable,  // missing, unreadable, or not a clip the players can take
-    tooLarge,    // past the per-file bound or the clip budget
+    tooLarge,    // past the clip budget or too long to hold
 };

@@ -30,7 +30,7 @@ ReadLimits budgetLimits(uint64_t byteLimit)
 std::optional<std::pair<uint64_t, uint64_t>> fileIdentity(const CString& path)
 {
     struct stat st {};
-    if (::stat(path.toUtf8().c_str(), &st) != 0) return std::nullopt;
+    if (::stat(path.toPathBytes().c_str(), &st) != 0) return std::nullopt;
     return std::make_pair(uint64_t(st.st_dev), uint64_t(st.st_ino));
 }
 
@@ -50,7 +50,7 @@ ClipCache::ClipCache(uint64_t byteLimit) : budget(0, budgetLimits(byteLimit)) {}
 
 bool InstrumentSegment::loadAudio(const CString& projectPath, ClipCache* cache)
 {
-    const CString stored = CString::fromUtf8(audioPath);
+    const CString stored = CString::fromPathBytes(audioPath);
     clipLoad = loadClip(stored, cache);
     // The clip may have moved together with the project: try the same file
     // name in the project's folder. Stored paths may be Windows paths.

@@ -81,15 +81,14 @@ private:
                channels != out_.channels;
     }
 
-    // Room for `wanted` bytes, made while the bytes held so far stand beside
-    // it: false when not even `need` bytes fit the limits, counted as if the
-    // room were full. A capacity between need and wanted is taken when
-    // wanted does not fit.
+    // Room for `wanted` bytes, of which `need` will hold samples: false when
+    // not even `need` bytes fit the clip's limits. The room beyond the
+    // samples stays within the spare bytes of the limits: a capacity between
+    // need and wanted is taken when wanted does not fit.
     bool reserve(uint64_t wanted, uint64_t need)
     {
-        const uint64_t held = out_.fifo.getSizeInBytes();
         const auto fits = [&](uint64_t capacity) {
-            return capacity <= uint64_t(HalvorenEditor::CWavBuf::kMaxBytes) && held + capacity <= limits_.peakBytes &&
+            return capacity <= uint64_t(HalvorenEditor::CWavBuf::kMaxBytes) && limits_.allowRoom(capacity, need) &&
                    limits_.allow(capacity, 2, out_.channels, out_.sampleRate);
         };
         if (!fits(need)) return false;
@@ -101,7 +100,7 @@ private:
             else
                 hi = mid - 1;
         }
-        if (lo > held) out_.fifo.ensureCapacity(static_cast<uint32_t>(lo));
+        if (lo > out_.fifo.getSizeInBytes()) out_.fifo.ensureCapacity(static_cast<uint32_t>(lo));
         return true;
     }
 
@@ -154,7 +153,10 @@ bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out, const Clip
         mpg123_exit();
         return false;
     }
-    mpg123_param(mh, MPG123_VERBOSE, 2, 0.0);
+    // The decoder's own notes (ID3 versions, a Xing size that is off) are
+    // nothing a user can act on: it says nothing on stderr.
+    mpg123_param(mh, MPG123_VERBOSE, 0, 0.0);
+    mpg123_param(mh, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
     acceptSigned16Only(mh);
     mpg123_open_feed(mh);
     std::FILE* f = file.get();

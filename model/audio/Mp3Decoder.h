@@ -9,10 +9,10 @@
 // frame ever announces a format (out is then untouched) or when the decoder
 // reports an error. A stream whose rate or channel count changes part way
 // (files of different formats joined) ends at the change: the samples before
-// it are kept and the decode succeeds. A clip that would pass the limits of
-// ClipLimits::forFile (no budget) ends the decode as failed.
+// it are kept and the decode succeeds. The room reserved ahead of the
+// decoded samples keeps within ClipLimits::forFile (no budget).
 bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out);
 
-// The same within the given limits; a clip that would pass them ends the
-// decode as failed, with tooLarge set.
+// The same within the given limits; a clip that would pass their clip
+// bytes ends the decode as failed, with tooLarge set.
 bool decodeMp3File(const CString& path, HalvorenEditor::CWavBuf* out, const ClipLimits& limits, bool& tooLarge);

@@ -167,7 +167,7 @@ public:
     // loading again, and the cache's budget bounds the clip.
     bool loadAudio(const CString& projectPath, ClipCache* cache = nullptr);
 
-    std::string audioPath;  // UTF-8
+    std::string audioPath;  // the path's bytes, as stored (not always UTF-8)
     // The loaded clip; nothing of it is saved.
     int32_t sampleRate = 0;
     int32_t frames = 0;

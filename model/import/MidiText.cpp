@@ -4,10 +4,10 @@
 
 namespace {
 
-// Meta types 1 to 15 hold text (name, lyric, marker, ...).
-bool isTextEvent(const hvmidi::MIDITimedBigMessage& m)
+// Meta type 3 is a track name, 5 a lyric.
+bool isReadText(const hvmidi::MIDITimedBigMessage& m)
 {
-    return m.isMeta() && m.getMetaType() >= 0x01 && m.getMetaType() <= 0x0F;
+    return m.isMeta() && (m.getMetaType() == 0x03 || m.getMetaType() == 0x05);
 }
 
 }  // namespace
@@ -18,7 +18,7 @@ MidiTextDecoder::MidiTextDecoder(const hvmidi::MIDIMultiTrack& tracks)
         const hvmidi::MIDITrack* track = tracks.getTrack(t);
         for (int i = 0; track && i < track->getNumEvents() && utf8_; ++i) {
             const hvmidi::MIDITimedBigMessage& m = track->getEvent(i);
-            if (isTextEvent(m)) utf8_ = isValidUtf8(track->getMetaData(m));
+            if (isReadText(m)) utf8_ = isValidUtf8(track->getMetaData(m));
         }
     }
 }

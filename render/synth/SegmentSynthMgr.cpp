@@ -81,8 +81,8 @@ ISynth* SegmentSynthMgr::createSynth(const std::string& singerName)
     const auto* singer = dynamic_cast<const Singer*>(found);
     const std::string base = singer != nullptr ? singer->getPath() : std::string();
     const auto maker = makers_.find(version);
-    if (singer == nullptr || !isFileExist(CString::fromUtf8(base + "HVI")) ||
-        !isFileExist(CString::fromUtf8(base + "HVC")) || maker == makers_.end()) {
+    if (singer == nullptr || !isFileExist(CString::fromPathBytes(base + "HVI")) ||
+        !isFileExist(CString::fromPathBytes(base + "HVC")) || maker == makers_.end()) {
         reportIncompleteBank(singerName);
         return nullptr;
     }

@@ -24,7 +24,7 @@ bool readContentRecord(const std::string& basePath, std::int32_t offset, std::in
     buffer.bytes().clear();
     // Only a regular file is opened: a FIFO or a device in a part's place
     // would block the load or feed it without end.
-    const FilePtr file(openFile(CString::fromUtf8(path), "rb"));
+    const FilePtr file(openFile(CString::fromPathBytes(path), "rb"));
     const std::optional<std::uint64_t> size = file ? bytesLeftInFile(file.get()) : std::nullopt;
     bool whole = size && offset >= 0 && std::uint64_t(offset) < *size && fseeko(file.get(), offset, SEEK_SET) == 0;
     if (whole) {

@@ -287,7 +287,7 @@ template <int Capacity>
 bool readPackageIndex(const std::string& path, const IndexFormat& format, BasicPackageIndex<Capacity>& out,
                       std::ostream& log)
 {
-    const CString file = CString::fromUtf8(path);
+    const CString file = CString::fromPathBytes(path);
     const FilePtr opened(openFile(file, "rb"));
     const std::optional<std::uint64_t> size = opened ? bytesLeftInFile(opened.get()) : std::nullopt;
     if (size && *size > kMaxIndexBytes) {

@@ -33,10 +33,10 @@ public:
     virtual TiXmlElement* getMonoTrack(TiXmlElement* root) = 0;
     virtual TiXmlElement* getStereoTrack(TiXmlElement* root) = 0;
     virtual std::vector<TiXmlElement*> getWavParts(TiXmlElement* track) = 0;
-    // Fills the segment and loads its audio through `clips` (when set);
-    // false when that fails. A file path without a folder is looked for in
-    // "<score without extension>.wavparts/".
-    virtual bool readWavPart(TiXmlElement* e, HVCurrentModel::InstrumentSegment* seg) = 0;
+    // Fills the segment and loads its audio through `clips` (when set); the
+    // segment's clipLoad says how that went. A file path without a folder is
+    // looked for in "<score without extension>.wavparts/".
+    virtual void readWavPart(TiXmlElement* e, HVCurrentModel::InstrumentSegment* seg) = 0;
 
     CString basePath;  // the score being read
     HVCurrentModel::ClipCache* clips = nullptr;  // the clips of that score
@@ -92,7 +92,7 @@ public:
     TiXmlElement* getMonoTrack(TiXmlElement* root) override;
     TiXmlElement* getStereoTrack(TiXmlElement* root) override;
     std::vector<TiXmlElement*> getWavParts(TiXmlElement* track) override;
-    bool readWavPart(TiXmlElement* e, HVCurrentModel::InstrumentSegment* seg) override;
+    void readWavPart(TiXmlElement* e, HVCurrentModel::InstrumentSegment* seg) override;
 
     // Where a wav part's file path leads.
     CString resolveAudioPath(const CString& filePath) const;

@@ -13,8 +13,6 @@
 #include "model/import/vsqx/CVsqxParser.h"
 #include "model/import/vsqx/XmlNesting.h"
 #include "platform/FileUtil.h"
-#include "platform/MessageBox.h"
-#include "shell/services/LanguageMgr.h"
 
 using namespace HVCurrentModel;
 
@@ -118,12 +116,9 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
     for (TiXmlElement* e : parts) {
         auto* seg = new InstrumentSegment(0, 0);
         segs.push_back(seg);
-        // A part whose audio cannot be loaded is named and kept, without
-        // sound, so that the project saved from the score keeps it.
-        if (!parser.readWavPart(e, seg)) {
-            const CString text = translate("Error when reading audio file...") + u": " + CString::fromUtf8(seg->audioPath);
-            showMessageBox(text, CString(u">_<"), MbButtons::ok, MbIcon::warning);
-        }
+        // A part whose audio cannot be loaded is kept without sound, so that
+        // the project saved from the score keeps it; the program names it.
+        parser.readWavPart(e, seg);
         shifted = shiftBy(seg->pos, shiftTicks);
         if (!shifted) break;
     }

@@ -15,7 +15,7 @@ class TiXmlElement;
 // file cannot be read as XML, its root is neither "vsq3" nor "vsq4", it has
 // no master track or its shifted positions do not fit. The wav parts share
 // one clip per audio file and one budget for all; a part whose audio cannot
-// be loaded is kept without sound after a warning.
+// be loaded is kept without sound, its clipLoad saying why.
 std::unique_ptr<HVCurrentModel::HalvorenModel> loadVsqx(const CString& path, const std::string& singerName);
 
 // The model of a parsed score (see loadVsqx) of a file of fileBytes bytes,

@@ -26,15 +26,18 @@ const VsqxElementNames kVsq4Names{
     "vsTrack", "name", "vsPart", "name", "t", "playTime", "note", "t", "dur",
     "y", "n", "monoTrack", "stTrack", "wavPart", "t", "name", "filePath"};
 
-// The text of the first child element of that name; empty when there is
-// none or it holds no text. Text that is not valid UTF-8 is decoded as the
-// MIDI texts are, so the model only ever holds UTF-8.
-std::string childText(TiXmlElement* e, const char* name)
+// The bytes of the text of the first child element of that name; empty
+// when there is none or it holds no text.
+std::string childBytes(TiXmlElement* e, const char* name)
 {
     TiXmlElement* child = e->FirstChildElement(name);
     const char* text = child ? child->GetText() : nullptr;
-    return text ? ansiToUtf8(text) : std::string();
+    return text ? std::string(text) : std::string();
 }
+
+// The same as text: bytes that are not valid UTF-8 are decoded as the MIDI
+// texts are, so the model's texts are always UTF-8.
+std::string childText(TiXmlElement* e, const char* name) { return ansiToUtf8(childBytes(e, name)); }
 
 // An optional sign and the leading decimal digits, clamped to 32 bits;
 // 0 when there are none.
@@ -130,15 +133,15 @@ CString VsqxNamedParser::resolveAudioPath(const CString& filePath) const
     return basePath.left(dot + 1) + u"wavparts/" + filePath;
 }
 
-bool VsqxNamedParser::readWavPart(TiXmlElement* e, InstrumentSegment* seg)
+void VsqxNamedParser::readWavPart(TiXmlElement* e, InstrumentSegment* seg)
 {
     seg->pos = childNumber(e, n_.wavTick);
     seg->width = childNumber(e, n_.playTime);
     seg->name = childText(e, n_.wavName);
-    CString filePath;
-    utf8ToCstr(childText(e, n_.filePath).c_str(), filePath);
-    seg->audioPath = resolveAudioPath(filePath).toUtf8();
-    return seg->loadAudio(CString(), clips);
+    // The path keeps its bytes, also where they are not UTF-8, as does the
+    // score's own path it may be resolved against.
+    seg->audioPath = resolveAudioPath(CString::fromPathBytes(childBytes(e, n_.filePath))).toPathBytes();
+    seg->loadAudio(CString(), clips);
 }
 
 CVsqx3parser::CVsqx3parser() : VsqxNamedParser(kVsq3Names) {}

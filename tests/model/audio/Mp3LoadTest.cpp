@@ -76,20 +76,34 @@ TEST_F(Mp3Load, AFormatChangeEndsTheStreamAndKeepsWhatCameBefore)
     }
 }
 
-TEST_F(Mp3Load, AClipHoldingMoreThanAHundredTimesItsFileIsRefused)
+// A clip's samples are its content: at 8 kbit/s a second of 8000 Hz takes
+// 1000 bytes and becomes 88,200 bytes per channel at 44100 Hz, and nothing
+// but the clip budget refuses it.
+TEST_F(Mp3Load, LowBitRateClipsLoadAndOnlyTheBudgetRefusesThem)
 {
-    // At 8 kbit/s a second of 8000 Hz takes 1000 bytes and decodes to 16,000
-    // bytes per channel, which become 44,100 frames of 2 bytes per channel:
-    // held beside the decoded samples, 16 + 88.2 times the file in mono and
-    // twice that in stereo. At 16 kbit/s mono: 8 + 44.1 times.
-    CWavBuf loaded;
-    ASSERT_TRUE(loadAudioFile(loaded, encode("mono16.mp3", {8000, 1, 440, 440, 2.0, 0.5, 16})));
-    EXPECT_EQ(formatOf(loaded), std::make_tuple(2, 1, 44100));
-    for (const int channels : {1, 2}) {
-        EXPECT_EQ(loadAudioClip(loaded, encode("low.mp3", {8000, channels, 440, 660, 2.0, 0.5, 8})),
-                  ClipLoad::tooLarge)
-            << channels;
-        EXPECT_TRUE(loaded.fifo.isEmpty());
+    const hvtest::SineClip clips[] = {
+        {8000, 1, 440, 440, 60.0, 0.5, 8},
+        {22050, 2, 440, 660, 60.0, 0.5, 16},
+        {8000, 1, 440, 440, 600.0, 0.5, 8},
+    };
+    for (const hvtest::SineClip& clip : clips) {
+        const std::string what = std::to_string(clip.kbps) + " kbit/s, " + std::to_string(int(clip.seconds)) + " s";
+        const CString file = encode("low.mp3", clip);
+        CWavBuf loaded;
+        ASSERT_EQ(loadAudioClip(loaded, file), ClipLoad::loaded) << what;
+        EXPECT_EQ(formatOf(loaded), std::make_tuple(2, clip.channels, 44100)) << what;
+        // Three frames of 576 samples at the clip's rate, at 44100 Hz.
+        expectLengthWithinCodecDelay(loaded.sampleCount() / uint32_t(clip.channels), size_t(clip.seconds * 44100),
+                                     size_t(576 * 44100 / clip.sampleRate + 1));
+        EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, clip.channels, 0), 44100), 440.0, 2.0) << what;
+        if (clip.channels == 2) {
+            EXPECT_NEAR(hvtest::zeroCrossingFrequency(int16Samples(loaded, 2, 1), 44100), 660.0, 2.0) << what;
+        }
+
+        // A budget just short of the loaded clip refuses it while it decodes.
+        const uint64_t bytes = loaded.fifo.numSamples();
+        EXPECT_EQ(loadAudioClip(loaded, file, bytes - bytes / 100), ClipLoad::tooLarge) << what;
+        EXPECT_TRUE(loaded.fifo.isEmpty()) << what;
     }
 }
 

@@ -164,7 +164,8 @@ TEST_F(MidiImportTest, NotesEndByTheRulesOfTheEventOrder)
 
 TEST_F(MidiImportTest, TextsAreDecodedToUtf8)
 {
-    // One encoding for the whole file: UTF-8 only when every text of it is.
+    // One encoding for the whole file: UTF-8 only when every track name and
+    // lyric of it is; a copyright event takes no part.
     StubLyricDict dict;
     const std::string gbkName = "\xB8\xE8";  // 歌 in GBK, not valid UTF-8
     const std::string utf8Name = "\xE6\xAD\x8C";
@@ -173,6 +174,7 @@ TEST_F(MidiImportTest, TextsAreDecodedToUtf8)
         std::string name, bytes;
         ILyricDict* dict;
         std::string lyric, symbol;
+        std::string copyright = {};
     };
     const Case cases[] = {
         {"GBK lyric with a dictionary", gbkName, "\xC4\xE3\xBA\xC3", &dict, "\xE4\xBD\xA0\xE5\xA5\xBD", "sym1"},  // 你好
@@ -184,11 +186,14 @@ TEST_F(MidiImportTest, TextsAreDecodedToUtf8)
         // GBK 一 (D2 BB) is also valid UTF-8 ("һ"): the name decides.
         {"GBK lyric that is valid UTF-8", gbkName, "\xD2\xBB", nullptr, "\xE4\xB8\x80", "\xE4\xB8\x80"},
         {"all UTF-8", utf8Name, "\xD2\xBB", nullptr, "\xD2\xBB", "\xD2\xBB"},
+        {"UTF-8 beside a Latin-1 copyright", utf8Name, "\xD2\xBB", nullptr, "\xD2\xBB", "\xD2\xBB", "\xA9 2026"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         context.lyricDict = c.dict;
-        const MidiImportResult r = importMidi(oneTrack(480, SmfTrack().name(0, c.name).lyric(0, c.bytes).note(0, 480, 60)));
+        SmfTrack track;
+        if (!c.copyright.empty()) track.meta(0, 0x02, c.copyright);
+        const MidiImportResult r = importMidi(oneTrack(480, track.name(0, c.name).lyric(0, c.bytes).note(0, 480, 60)));
         ASSERT_EQ(r.status, Status::imported);
         const SingSegment* seg = segOf(*r.newModel, 0);
         EXPECT_EQ(seg->notes[0]->lyric, c.lyric);

@@ -256,7 +256,8 @@ TEST_F(ProgramTest, SavedProjectReopensEqual)
 }
 
 // A name that is not UTF-8 (here Latin-1 é, E9) is opened and written under
-// exactly its bytes.
+// exactly its bytes; so are the clips of a project and the wav parts of a
+// VSQX score in a folder of such a name, saved and reopened.
 TEST_F(ProgramTest, NamesThatAreNotUtf8KeepTheirBytes)
 {
     clipProject();
@@ -268,6 +269,39 @@ TEST_F(ProgramTest, NamesThatAreNotUtf8KeepTheirBytes)
     r = run("'" + project + "' --save copy.ot");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(readText(dir_.file("copy.ot")), readText(dir_.file("clip.ot")));
+
+    const std::string folder = dir_.file("f\xE9");
+    fs::create_directories(folder + "/s.wavparts");
+    fs::copy_file(dir_.file("clip.wav"), folder + "/clip.wav");
+    fs::copy_file(dir_.file("clip.wav"), folder + "/s.wavparts/clip.wav");
+    auto m = markersOnly();
+    addClip(*addTrack(*m, kInstrumentTrack, "Piano"), 7680, 1920, 44100, 4410)->audioPath = folder + "/clip.wav";
+    ASSERT_EQ(saveProjectFile(*m, CString::fromPathBytes(folder + "/p.ot")), 0);
+    std::ofstream(folder + "/s.vsqx") << R"(<?xml version="1.0" encoding="UTF-8"?>
+<vsq4>
+  <masterTrack><preMeasure>4</preMeasure><tempo><t>0</t><v>12000</v></tempo></masterTrack>
+  <stTrack><wavPart><t>7680</t><playTime>1920</playTime><name>w</name><filePath>clip.wav</filePath></wavPart></stTrack>
+</vsq4>
+)";
+    // The score's part is looked for in s.wavparts beside it.
+    const std::pair<const char*, std::string> opened[] = {{"p.ot", folder + "/clip.wav"},
+                                                          {"s.vsqx", folder + "/s.wavparts/clip.wav"}};
+    for (const auto& [file, clip] : opened) {
+        SCOPED_TRACE(file);
+        for (const char* mix : {"m1.wav", "m2.wav"}) fs::remove(dir_.file(mix));
+        r = run("'f\xE9/" + std::string(file) + "' --save 'f\xE9/out.ot' --mixdown m1.wav");
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_TRUE(r.err.empty()) << r.err;
+        EXPECT_NE(readText(folder + "/out.ot").find(clip), std::string::npos);
+        r = run("'f\xE9/out.ot' --mixdown m2.wav");
+        ASSERT_EQ(r.code, 0) << r.err;
+        // Both mixes hold the clip's 4410 frames, which sound after the fade-in.
+        for (const char* mix : {"m1.wav", "m2.wav"}) {
+            const std::string bytes = readText(dir_.file(mix));
+            ASSERT_EQ(bytes.size(), 44u + 4410u * 4u) << mix;
+            EXPECT_NE(bytes.substr(44 + 1000 * 4, 4), std::string(4, '\0')) << mix;
+        }
+    }
 }
 
 TEST_F(ProgramTest, LegacyProjectSavedReopensEqual)

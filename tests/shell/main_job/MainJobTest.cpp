@@ -239,20 +239,29 @@ TEST(MainJob, AScoreSungFromTheExportStartFadesIn)
 }
 
 // Lyrics of a MIDI file sing the characters they were written in: GBK, whose
-// 一 小 时 说 are also valid UTF-8, beside a name that is not, or UTF-8 alone.
+// 一 小 时 说 are also valid UTF-8, beside a name that is not, or UTF-8 alone,
+// also beside a copyright notice in Latin-1 (the import does not read it).
 TEST(MainJob, MidiLyricsKeepTheirCharacters)
 {
     hvtest::ScratchDir dir("main_job_midi_text");
     const std::vector<std::string> gbk = {"\xD2\xBB", "\xD0\xA1", "\xCA\xB1", "\xCB\xB5"};
     const std::vector<std::string> utf8 = {"\xE4\xB8\x80", "\xE5\xB0\x8F", "\xE6\x97\xB6", "\xE8\xAF\xB4"};
     const std::vector<std::string> sung = {"yi", "xiao", "shi", "shuo"};
+    // 你 好 世 界
+    const std::vector<std::string> hello = {"\xE4\xBD\xA0", "\xE5\xA5\xBD", "\xE4\xB8\x96", "\xE7\x95\x8C"};
+    const std::vector<std::string> sungHello = {"ni", "hao", "shi", "jie"};
     struct Case {
         const char* file;
         std::string name;  // 歌
         const std::vector<std::string>& lyrics;
+        const std::vector<std::string>& read;
+        const std::vector<std::string>& sung;
+        std::string copyright = {};
     };
-    for (const Case& c : {Case{"gbk.mid", "\xB8\xE8", gbk}, Case{"utf8.mid", "\xE6\xAD\x8C", utf8}}) {
+    for (const Case& c : {Case{"gbk.mid", "\xB8\xE8", gbk, utf8, sung}, Case{"utf8.mid", "\xE6\xAD\x8C", utf8, utf8, sung},
+                          Case{"copyright.mid", "\xE6\xAD\x8C", hello, hello, sungHello, "\xA9 2026"}}) {
         hvtest::SmfTrack track;
+        if (!c.copyright.empty()) track.meta(0, 0x02, c.copyright);
         track.name(0, c.name);
         for (uint32_t i = 0; i < c.lyrics.size(); ++i) track.lyric(480 * i, c.lyrics[i]).note(480 * i, 480 * (i + 1), 57);
         ASSERT_TRUE(hvtest::SmfWriter(1, 480).track(track).writeTo(dir.file(c.file)));
@@ -264,8 +273,8 @@ TEST(MainJob, MidiLyricsKeepTheirCharacters)
         EXPECT_EQ(seg->name, "\xE6\xAD\x8C") << c.file;
         ASSERT_EQ(seg->notes.size(), 4u) << c.file;
         for (size_t i = 0; i < 4; ++i) {
-            EXPECT_EQ(seg->notes[i]->lyric, utf8[i]) << c.file << " " << i;
-            EXPECT_EQ(seg->notes[i]->phoneticSymbol, sung[i]) << c.file << " " << i;
+            EXPECT_EQ(seg->notes[i]->lyric, c.read[i]) << c.file << " " << i;
+            EXPECT_EQ(seg->notes[i]->phoneticSymbol, c.sung[i]) << c.file << " " << i;
         }
     }
 }
@@ -293,9 +302,15 @@ TEST(MainJob, ABankWithoutItsContentSingsNothing)
     addNote(*seg, 480, 480, 57, "lan");
     addNote(*seg, 960, 480, 57, "tian");
     ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("v.ot"))), 0);
-    const std::vector<std::string> homes = {HV_PROGRAM_FOLDER, dir.file("nohvc"), dir.file("emptyhvc")};
+    // The build's program folder reached through a name that is not UTF-8
+    // (Latin-1 é, E9) finds its bank and dictionary as well.
+    const std::string latin = dir.file("caf\xE9");
+    fs::create_directories(latin);
+    for (const char* sub : {"singers", "dict"})
+        fs::create_directory_symlink(std::string(HV_PROGRAM_FOLDER "/") + sub, latin + "/" + sub);
+    const std::vector<std::string> homes = {HV_PROGRAM_FOLDER, latin, dir.file("nohvc"), dir.file("emptyhvc")};
     for (const std::string& home : homes) {
-        const bool whole = home == HV_PROGRAM_FOLDER;
+        const bool whole = home == HV_PROGRAM_FOLDER || home == latin;
         fs::remove(dir.file("v.wav"));
         const ProgramRun r = runIn(dir, "v.ot --mixdown v.wav", home);
         EXPECT_EQ(r.code, whole ? 0 : 3) << home << "\n" << r.err;
