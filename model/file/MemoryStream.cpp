@@ -66,9 +66,9 @@ CMemoryStream CMemoryStream::inner(size_t begin, size_t end) const
     return block;
 }
 
-void CMemoryStream::stopHere(const std::string& how)
+void CMemoryStream::stopAt(size_t at, const std::string& how)
 {
-    if (stop) stop->at(pos, std::string(what) + " " + how);
+    if (stop) stop->at(at, std::string(what) + " " + how);
 }
 
 void CMemoryStream::expectEnd()

@@ -85,9 +85,10 @@ public:
     // Consumes the four bytes of tag when they are next; else pos stays.
     bool readTag(const char tag[4]);
 
-    // Records at pos that the stream stopped reading as written: "<what>
-    // <how>".
-    void stopHere(const std::string& how);
+    // Records at pos (or at) that the stream stopped reading as written:
+    // "<what> <how>".
+    void stopHere(const std::string& how) { stopAt(pos, how); }
+    void stopAt(size_t at, const std::string& how);
     // Records the bytes a stream parsed to its end has left unread.
     void expectEnd();
 

@@ -74,6 +74,7 @@ ReadStop readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& l
     in.readUInt(count);
     in.what = "track list";
     readRecords(in, count, sizeof(Track), [&] {
+        const size_t at = in.pos;
         uint32_t kind = 0;
         in.readUInt(kind);
         // A track of another kind stores nothing after its kind; no writer
@@ -81,7 +82,7 @@ ReadStop readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& l
         if (kind == kSingingTrack || kind == kInstrumentTrack)
             model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind), clips));
         else
-            in.stopHere("holds a track of kind " + std::to_string(kind));
+            in.stopAt(at, "holds a track of kind " + std::to_string(kind));
     });
     in.expectEnd();
     return stop;

@@ -106,10 +106,11 @@ ReadStop HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
     in.readUInt(count);
     in.what = "track list";
     readRecords(in, count, sizeof(Track), [&] {
+        const size_t at = in.pos;
         uint32_t kind = 0;
         in.readUInt(kind);
         if (kind > 1) {  // other kinds end after their kind; no writer stores one
-            in.stopHere("holds a track of kind " + std::to_string(kind));
+            in.stopAt(at, "holds a track of kind " + std::to_string(kind));
             return;
         }
         auto* track = new Track(static_cast<int32_t>(kind));
