@@ -50,10 +50,12 @@ std::string unreadable(const std::string& file, const char* kind) {
     return ": " + (problem.empty() ? std::string("not a readable ") + kind : problem);
 }
 
-// "1.5 MiB".
+// "1.5 MiB", or "58.6 KiB" below a mebibyte.
 std::string mebibytes(uint64_t bytes) {
+    const bool small = bytes < (uint64_t{1} << 20);
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    std::snprintf(text, sizeof text, "%.1f %s", static_cast<double>(bytes) / (small ? 1024.0 : 1024.0 * 1024.0),
+                  small ? "KiB" : "MiB");
     return text;
 }
 

@@ -306,6 +306,12 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
     hvtest::writeFileBytes(cut, readText(song_).substr(0, 10));  // the header cut short
     const std::string silent = dir_.file("silent.mid");
     SmfWriter(1, 480).track(SmfTrack().name(0, "conductor").tempo(0, 500000)).writeTo(silent);
+    // 20,000 notes all ended at once: over 10 MB built from 60 KB.
+    const std::string crowded = dir_.file("crowded.mid");
+    SmfTrack many;
+    many.runningStatus(true);
+    for (uint32_t i = 0; i < 20000; ++i) many.noteOn(i, 60 + int(i % 2));
+    SmfWriter(1, 480).track(many.control(20000, 123)).writeTo(crowded);
     const std::string badXml = dir_.file("bad.VSQX");
     hvtest::writeFileBytes(badXml, "<vsq5/>");
     const std::string project = dir_.file("p.ot");
@@ -319,6 +325,8 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
     };
     const std::vector<Case> cases = {
         {quoted(cut), 2, midiMessage + "halvoren: cannot open " + cut + ": not a readable MIDI file\n"},
+        {quoted(crowded), 2,
+         midiMessage + "halvoren: cannot open " + crowded + ": too large to import: its 20000 notes would take "},
         {quoted(dir_.file("none.mid")), 2,
          midiMessage + "halvoren: cannot open " + dir_.file("none.mid") + ": No such file or directory\n"},
         {quoted(badXml), 2, vsqxMessage + "halvoren: cannot open " + badXml + ": not a readable VSQX score\n"},
