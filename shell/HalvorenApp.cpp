@@ -34,9 +34,13 @@ namespace {
 
 constexpr std::chrono::milliseconds kPlayPoll{50};
 
-int fail(int code, const std::string& message) {
+void say(const std::string& message) {
     std::fprintf(stderr, "halvoren: %s\n", message.c_str());
     std::fflush(stderr);
+}
+
+int fail(int code, const std::string& message) {
+    say(message);
     return code;
 }
 
@@ -97,8 +101,8 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
     if (model == nullptr) return fail(kExitCannotOpen, "cannot open " + file);
     opened.path = path;
     if (opened.stop.stopped)
-        fail(kExitDone, file + " " + readOnlyTo(opened.stop) +
-                            ": past that point it opens with defaults, and --save will not write over it");
+        say(file + " " + readOnlyTo(opened.stop) +
+            ": past that point it opens with defaults, and --save will not write over it");
     doc.setModel(model, path);
     frame.resetAllViews();
     nameClipsNotLoaded(doc);
