@@ -129,10 +129,11 @@ TEST_F(ProgramImportTest, AMidiFileOpensAsTheMainFrameImportsIt)
         fs::remove(out_);
         const RunResult r = run(quoted(c.file) + " " + c.options + " --save " + quoted(out_));
         ASSERT_EQ(r.code, 0) << r.err;
-        if (c.question.empty())
+        if (c.question.empty()) {
             EXPECT_EQ(r.err.find(asked), std::string::npos) << r.err;
-        else
+        } else {
             EXPECT_NE(r.err.find(c.question), std::string::npos) << r.err;
+        }
         const std::string expected = savedInProcess(
             [&](CMainFrame& frame) {
                 if (c.answer) frame.midiTrackAnswer = [&](const auto&) { return c.answer; };
@@ -278,13 +279,15 @@ TEST_F(ProgramImportTest, ImportMidiAppendsTracksBeforeTheActions)
         std::string args;
         std::vector<std::string> tracks;
         Tempos tempos;
+        std::string question = "";  // the overlap question names the track's place in the project
     };
     const Tempos own = {{0, 12000}, {3840, 9000}};  // the project's, left alone
     const Tempos song = {{0, 12000}, {7680, 12000}, {8160, 15000}};
     // Singing tracks join after the last singing track, before the
     // instrumental ones.
     const std::vector<Case> cases = {
-        {quoted(project) + " --import-midi " + quoted(song_), {"mine", "one", "two", "Piano"}, own},
+        {quoted(project) + " --import-midi " + quoted(song_), {"mine", "one", "two", "Piano"}, own,
+         ">_<: track 3 exist note overlap, do you want to auto-fix it?\n"},
         {quoted(project) + " --import-midi " + quoted(song_) + " --midi-tracks 1", {"mine", "one", "Piano"}, own},
         // The numbers answer both track choices.
         {quoted(song_) + " --midi-tracks 1 --import-midi " + quoted(song_), {"one", "one"}, song},
@@ -293,6 +296,9 @@ TEST_F(ProgramImportTest, ImportMidiAppendsTracksBeforeTheActions)
         SCOPED_TRACE(c.args);
         const RunResult r = run(c.args + " --save " + quoted(out_));
         ASSERT_EQ(r.code, 0) << r.err;
+        if (!c.question.empty()) {
+            EXPECT_NE(r.err.find(c.question), std::string::npos) << r.err;
+        }
         const auto model = reopen(out_);
         ASSERT_NE(model, nullptr);
         EXPECT_EQ(trackNames(*model), c.tracks);
