@@ -1,6 +1,8 @@
 #include "shell/CommandLineImport.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <vector>
 
@@ -48,21 +50,53 @@ std::string unreadable(const std::string& file, const char* kind) {
     return ": " + (problem.empty() ? std::string("not a readable ") + kind : problem);
 }
 
+// "1.5 MiB", or "58.6 KiB" below a mebibyte.
+std::string mebibytes(uint64_t bytes) {
+    const bool small = bytes < (uint64_t{1} << 20);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f %s", static_cast<double>(bytes) / (small ? 1024.0 : 1024.0 * 1024.0),
+                  small ? "KiB" : "MiB");
+    return text;
+}
+
+std::string tooLargeToImport(const MidiImportSize& size) {
+    return ": too large to import: its " + std::to_string(size.notes) + " notes would take " +
+           mebibytes(size.bytesNeeded) + ", and the import of a file of " + mebibytes(size.fileBytes) +
+           " may take at most " + mebibytes(size.bytesAllowed);
+}
+
+// The message boxes of a MIDI import. The overlap question is answered by
+// --fix-overlaps: given, it is answered yes without being asked; not given,
+// it is printed with its answer, no.
+class ImportQuestions : public IMessageBoxService {
+public:
+    explicit ImportQuestions(bool fixOverlaps) : fixOverlaps_(fixOverlaps) {}
+    MbResult show(const CString& text, const CString& caption, MbButtons buttons, MbIcon icon) override {
+        if (buttons == MbButtons::yesNo && fixOverlaps_) return MbResult::yes;
+        return printed_.show(text, caption, buttons, icon);
+    }
+
+private:
+    bool fixOverlaps_;
+    HeadlessMessageBoxService printed_;
+};
+
 ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newProject, const CommandLine& line) {
     std::string refusal;
     frame.midiTrackAnswer = [&](const Rows& rows) { return chooseTracks(rows, line.midiTracks, file, refusal); };
-    HeadlessMessageBoxService boxes;
-    boxes.yesNoAnswer = line.fixOverlaps ? MbResult::yes : MbResult::no;
+    ImportQuestions boxes(line.fixOverlaps);
     MidiImportResult::Status status;
+    MidiImportSize size;
     {
         ScopedMessageBoxService scoped(&boxes);
-        status = frame.importMidiFile(absolutePath(file), newProject);
+        status = frame.importMidiFile(absolutePath(file), newProject, &size);
     }
     frame.midiTrackAnswer = {};
     const std::string verb = newProject ? "cannot open " : "cannot import ";
     switch (status) {
         case MidiImportResult::Status::imported: return {};
         case MidiImportResult::Status::readFailed: return {kExitCannotOpen, verb + file + unreadable(file, "MIDI file")};
+        case MidiImportResult::Status::tooLarge: return {kExitCannotOpen, verb + file + tooLargeToImport(size)};
         case MidiImportResult::Status::cancelled: break;
     }
     if (!refusal.empty()) return {kExitUsage, refusal};

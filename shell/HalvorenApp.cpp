@@ -23,6 +23,7 @@
 #include "shell/ExportCommands.h"
 #include "shell/Interrupt.h"
 #include "shell/MainFrame.h"
+#include "shell/OutputChecks.h"
 #include "shell/PlaybackSession.h"
 #include "shell/RenderChecks.h"
 #include "shell/services/AppConfig.h"
@@ -33,9 +34,13 @@ namespace {
 
 constexpr std::chrono::milliseconds kPlayPoll{50};
 
-int fail(int code, const std::string& message) {
+void say(const std::string& message) {
     std::fprintf(stderr, "halvoren: %s\n", message.c_str());
     std::fflush(stderr);
+}
+
+int fail(int code, const std::string& message) {
+    say(message);
     return code;
 }
 
@@ -76,7 +81,8 @@ int exitOf(ExportOutcome outcome) {
 }
 
 // Opens the project or score as the Open command does; 0 or the exit code.
-int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& frame) {
+// A project that does not read to its end opens with what was read, named.
+int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& frame, OpenedProject& opened) {
     const std::string& file = line.file;
     const std::string ext = lowerCaseExt(file);
     if (ext == "mid" || ext == "vsqx") {
@@ -91,8 +97,12 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
     const std::string problem = projectFileProblem(path);
     if (!problem.empty()) return fail(kExitCannotOpen, "cannot open " + file + ": " + problem);
     // A project of a newer version has said so in its message box.
-    HVCurrentModel::HalvorenModel* model = loadProjectFile(path);
+    HVCurrentModel::HalvorenModel* model = loadProjectFile(path, ReadLimits(), &opened.stop);
     if (model == nullptr) return fail(kExitCannotOpen, "cannot open " + file);
+    opened.path = path;
+    if (opened.stop.stopped)
+        say(file + " " + readOnlyTo(opened.stop) +
+            ": past that point it opens with defaults, and --save will not write over it");
     doc.setModel(model, path);
     frame.resetAllViews();
     nameClipsNotLoaded(doc);
@@ -118,13 +128,16 @@ int chosenTracks(const CommandLine& line, const CSSSynthesizerDoc& doc, std::vec
     return kExitDone;
 }
 
-// Saves the project; a file at the path that no generation's check accepts
-// is kept as it is (it may be anything the user keeps there).
-int saveProject(CSSSynthesizerDoc& doc, const std::string& file) {
+// Saves the project; a file at the path that no generation's check accepts,
+// or a project that does not read to its end, is kept as it is (it may be
+// anything the user keeps there, or more than was read of it). A project
+// the file cannot hold is refused before anything is built.
+int saveProject(CSSSynthesizerDoc& doc, const std::string& file, const OpenedProject& opened) {
     const CString path = CString::fromPathBytes(file);
-    if (pathExists(path))
-        if (const std::string problem = projectFileProblem(path); !problem.empty())
-            return fail(kExitOutputFailed, "will not save over " + file + ": " + problem);
+    if (const std::string problem = saveOverProblem(path, opened); !problem.empty())
+        return fail(kExitOutputFailed, "will not save over " + file + ": " + problem);
+    if (const std::string problem = projectSaveProblem(*doc.getModel()); !problem.empty())
+        return fail(kExitOutputFailed, "cannot save " + file + ": " + problem);
     const PartialFileOnInterrupt partial(resolveSymbolicLinks(path) + u".tmp");
     if (!doc.saveAs(path)) return fail(kExitOutputFailed, "cannot save " + file + ": " + systemErrorText(errno));
     return kExitDone;
@@ -159,7 +172,8 @@ int exportExit(const CSSSynthesizerDoc& doc, ExportOutcome outcome) {
 int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
     CSSSynthesizerDoc& doc = *getDoc();
     CMainFrame frame(&doc);
-    if (int code = openProject(line, doc, frame)) return code;
+    OpenedProject opened;
+    if (int code = openProject(line, doc, frame, opened)) return code;
     // Before the import: the document's overlap fix leaves alone what its
     // history may point at, and the import makes history.
     if (line.fixOverlaps && lowerCaseExt(line.file) != "mid") fixAllNoteOverlaps(doc);
@@ -173,9 +187,14 @@ int runActions(const CommandLine& line, const HalvorenEnvironment& env) {
     ui.progressBar = env.stderrIsTerminal && !line.quiet ? stderr : nullptr;
     // The track numbers are checked against the project before any action.
     if (int code = chosenTracks(line, doc, ui.tracks)) return code;
+    // So is the folder of --export-each-track: the last action's place is
+    // not found missing after the others have written.
+    if (!line.eachTrackDir.empty())
+        if (const std::string problem = folderProblem(CString::fromPathBytes(line.eachTrackDir)); !problem.empty())
+            return fail(kExitOutputFailed, "--export-each-track: cannot write into " + line.eachTrackDir + ": " + problem);
 
     if (!line.savePath.empty())
-        if (int code = saveProject(doc, line.savePath)) return code;
+        if (int code = saveProject(doc, line.savePath, opened)) return code;
     if (!line.mixdownPath.empty()) {
         ui.outputPath = CString::fromPathBytes(line.mixdownPath);
         if (int code = exportExit(doc, mixdownToFile(doc, getEngineMap(), ui))) return code;

@@ -14,8 +14,10 @@ enum HalvorenExit : int {
     kExitUsage = 1,        // also what the project makes impossible (a track it does not have)
     kExitCannotOpen = 2,
     kExitRefused = 3,      // overlaps, a missing singer, or an output with no sung note
-    kExitOutputFailed = 4, // a file not written or not replaced (also a non-project --save
-                           // would replace), or a segment that cannot be sung
+    kExitOutputFailed = 4, // a file not written or not replaced (also a non-project or damaged
+                           // project --save would replace, a project too large to save, an
+                           // export folder that cannot be written), or a segment that cannot
+                           // be sung
     kExitNoDevice = 5,     // --play without an output device
     kExitInterrupted = 130,
 };

@@ -14,7 +14,7 @@
 namespace hvfuzz {
 
 // Saves the model to memory, reads that body into a new model and saves
-// again: both saves must be equal.
+// again: the saved body must read to its end and both saves must be equal.
 inline void saveAndReopen(const HVCurrentModel::HalvorenModel& model)
 {
     HalvorenWin::CMemoryBuffer saved;
@@ -22,7 +22,7 @@ inline void saveAndReopen(const HVCurrentModel::HalvorenModel& model)
     HVCurrentModel::HalvorenModel reopened;
     reopened.path = model.path;
     HalvorenWin::CMemoryBuffer body = saved;
-    HVCurrentModel::readBody(reopened, body);
+    if (HVCurrentModel::readBody(reopened, body).stopped) fail("a saved project does not read to its end");
     HalvorenWin::CMemoryBuffer savedAgain;
     HVCurrentModel::writeBody(reopened, savedAgain);
     if (savedAgain.data != saved.data) fail("a saved project reads back differently");

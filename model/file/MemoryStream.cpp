@@ -50,7 +50,10 @@ ByteCursor CMemoryStream::cursor() const
 
 bool CMemoryStream::moved(bool ok, const ByteCursor& c)
 {
-    if (ok) pos += static_cast<size_t>(c.position());
+    if (ok)
+        pos += static_cast<size_t>(c.position());
+    else
+        stopHere("cut short");
     return ok;
 }
 
@@ -59,7 +62,18 @@ CMemoryStream CMemoryStream::inner(size_t begin, size_t end) const
     CMemoryStream block(*buffer, begin, end);
     block.budget = budget;
     block.depth = depth + 1;
+    block.stop = stop;
     return block;
+}
+
+void CMemoryStream::stopAt(size_t at, const std::string& how)
+{
+    if (stop) stop->at(at, std::string(what) + " " + how);
+}
+
+void CMemoryStream::expectEnd()
+{
+    if (remaining() > 0) stopHere("has " + std::to_string(remaining()) + " bytes left unread");
 }
 
 bool CMemoryStream::readBytes(void* target, size_t n)
@@ -102,7 +116,10 @@ uint32_t CMemoryStream::readCount()
 void CMemoryStream::readString(std::string& target)
 {
     const uint32_t n = readCount();
-    if (static_cast<int32_t>(n) < 0) return;
+    if (static_cast<int32_t>(n) < 0) {
+        stopHere("holds a text of " + std::to_string(n) + " bytes");
+        return;
+    }
     ByteCursor c = cursor();
     if (!moved(c.text(n, target), c)) target.clear();
 }
@@ -114,6 +131,7 @@ void CMemoryStream::readBlock(CMemoryBuffer& target)
     ByteCursor c = cursor();
     ByteCursor block;
     if (!c.sub(n, block)) {
+        stopHere("cut short");
         target.data.resize(target.size() + remaining(), '\0');
         return;
     }
@@ -121,14 +139,24 @@ void CMemoryStream::readBlock(CMemoryBuffer& target)
     pos += n;
 }
 
-CMemoryStream CMemoryStream::readSubBlock()
+CMemoryStream CMemoryStream::readSubBlock(const char* name)
 {
+    const size_t at = pos;
     const uint32_t n = readCount();
     ByteCursor c = cursor();
     ByteCursor block;
-    if (!c.sub(n, block) || (budget && !budget->allowsDepth(depth + 1))) return inner(pos, pos);
+    const bool whole = c.sub(n, block);
+    const bool allowed = whole && (!budget || budget->allowsDepth(depth + 1));
+    if (!allowed) {
+        if (stop) stop->at(at, std::string(name) + (whole ? " nested too deep" : " block cut short"));
+        CMemoryStream empty = inner(pos, pos);
+        empty.what = name;
+        return empty;
+    }
     pos += n;
-    return inner(pos - n, pos);
+    CMemoryStream content = inner(pos - n, pos);
+    content.what = name;
+    return content;
 }
 
 bool CMemoryStream::readFloats(uint32_t count, std::vector<float>& target)
@@ -139,8 +167,11 @@ bool CMemoryStream::readFloats(uint32_t count, std::vector<float>& target)
 
 bool CMemoryStream::readTag(const char tag[4])
 {
+    // A marker that is not next is not missing bytes: older bodies lack some.
     ByteCursor c = cursor();
-    return moved(c.tag(tag, 4), c);
+    if (!c.tag(tag, 4)) return false;
+    pos += 4;
+    return true;
 }
 
 }  // namespace HalvorenWin

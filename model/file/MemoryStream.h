@@ -6,7 +6,9 @@
 // fills a sub-block with zeros.
 //
 // A stream being read may carry the ReadBudget of its file; its sub-blocks
-// share it, one level deeper. The record loop (RecordLoop.h) counts every
+// share it, one level deeper. It may also carry a ReadStop, shared the same
+// way: every read that finds its bytes missing records there where the body
+// stopped reading as written (a marker that is not next is no such read). The record loop (RecordLoop.h) counts every
 // record against it, and a sub-block deeper than it allows reads as empty.
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "model/file/MemoryBuffer.h"
+#include "model/file/ReadStop.h"
 #include "platform/ByteCursor.h"
 #include "platform/ReadBudget.h"
 
@@ -31,6 +34,8 @@ public:
     size_t pos = 0;
     ReadBudget* budget = nullptr;  // not owned; null reads without limits
     uint32_t depth = 0;            // sub-block nesting: 0 for the whole body
+    ReadStop* stop = nullptr;      // not owned; null records nothing
+    const char* what = "body";     // what the stream holds, for the stop's text
 
     size_t remaining() const
     {
@@ -70,21 +75,30 @@ public:
     // after the count.
     void readBlock(CMemoryBuffer& target);
     // The next sub-block as a stream over its bytes where they lie, and pos
-    // moved past it. A block cut short gives an empty stream and leaves pos
-    // after its count: its zeros (see readBlock) would parse as nothing.
-    CMemoryStream readSubBlock();
+    // moved past it; name says what it holds. A block cut short gives an
+    // empty stream and leaves pos after its count: its zeros (see readBlock)
+    // would parse as nothing.
+    CMemoryStream readSubBlock(const char* name = "block");
     // Appends count floats when they are all there; else neither target
     // nor pos changes.
     bool readFloats(uint32_t count, std::vector<float>& target);
     // Consumes the four bytes of tag when they are next; else pos stays.
     bool readTag(const char tag[4]);
 
+    // Records at pos (or at) that the stream stopped reading as written:
+    // "<what> <how>".
+    void stopHere(const std::string& how) { stopAt(pos, how); }
+    void stopAt(size_t at, const std::string& how);
+    // Records the bytes a stream parsed to its end has left unread.
+    void expectEnd();
+
 private:
     // The u32 count of a string or block; 0 when it is not there.
     uint32_t readCount();
     // A cursor over the readable bytes from pos on.
     ByteCursor cursor() const;
-    // Advances pos by what the cursor read, when the read succeeded.
+    // Advances pos by what the cursor read, when the read succeeded; a read
+    // that failed is recorded as cut short.
     bool moved(bool ok, const ByteCursor& c);
     // A sub-block stream over [begin, end) sharing this one's budget.
     CMemoryStream inner(size_t begin, size_t end) const;

@@ -1,6 +1,7 @@
 // Reads the project body. Every read is bounds-checked: a field that is not
 // wholly there keeps its default, a missing count counts as 0, and counts
-// never make a loop outlast the bytes of its block.
+// never make a loop outlast the bytes of its block. Each list parses its
+// block to the end; where one does not, the body's ReadStop says so.
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,7 +33,7 @@ const std::string& computedWaveBytes()
 
 void readCurveBlock(CMemoryStream& in, ParamCurve& curve)
 {
-    CMemoryStream block = in.readSubBlock();
+    CMemoryStream block = in.readSubBlock("curve");
     readNodeList(block, curve.nodes);
 }
 
@@ -41,7 +42,7 @@ Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind, Cl
     auto track = std::make_unique<Track>(kind);
     if (model.ext2) in.readString(track->name);
     HalvorenWin::readMixerFields(in, *track);
-    CMemoryStream segments = in.readSubBlock();
+    CMemoryStream segments = in.readSubBlock("segment list");
     if (kind == kSingingTrack)
         readSingSegments(segments, model, *track->singSegs);
     else
@@ -51,31 +52,40 @@ Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind, Cl
 
 }  // namespace
 
-void readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limits)
+ReadStop readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limits)
 {
     ReadBudget budget(body.size(), limits);
+    ReadStop stop;
     CMemoryStream in(body);
     in.budget = &budget;
+    in.stop = &stop;
     bool* const flags[7] = {&model.ext1, &model.ext2, &model.ext3, &model.ext4,
                             &model.ext5, &model.ext6, &model.ext7};
     for (int i = 0; i < 7; ++i) *flags[i] = in.readTag(kExtensionMarkers[i]);
 
-    CMemoryStream tempoBlock = in.readSubBlock();
+    CMemoryStream tempoBlock = in.readSubBlock("tempo list");
     readTempoList(tempoBlock, model.tempos);
-    CMemoryStream beatBlock = in.readSubBlock();
+    CMemoryStream beatBlock = in.readSubBlock("beat list");
     readBeatList(beatBlock, model.beats);
 
     model.clearTracks();
     ClipCache clips;  // each clip file of the project is loaded once
     uint32_t count = 0;
     in.readUInt(count);
+    in.what = "track list";
     readRecords(in, count, sizeof(Track), [&] {
+        const size_t at = in.pos;
         uint32_t kind = 0;
         in.readUInt(kind);
-        // A track of another kind stores nothing after its kind.
+        // A track of another kind stores nothing after its kind; no writer
+        // stores one.
         if (kind == kSingingTrack || kind == kInstrumentTrack)
             model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind), clips));
+        else
+            in.stopAt(at, "holds a track of kind " + std::to_string(kind));
     });
+    in.expectEnd();
+    return stop;
 }
 
 void readTempoList(CMemoryStream& in, std::vector<Tempo*>& tempos)
@@ -88,6 +98,7 @@ void readTempoList(CMemoryStream& in, std::vector<Tempo*>& tempos)
         in.readInt(t->tempo);
         tempos.push_back(t);
     });
+    in.expectEnd();
 }
 
 void readBeatList(CMemoryStream& in, std::vector<Beat*>& beats)
@@ -101,6 +112,7 @@ void readBeatList(CMemoryStream& in, std::vector<Beat*>& beats)
         in.readInt(b->denominator);
         beats.push_back(b);
     });
+    in.expectEnd();
 }
 
 void readSingSegments(CMemoryStream& in, const HalvorenModel& model, SingSegmentContainer& segs)
@@ -114,7 +126,7 @@ void readSingSegments(CMemoryStream& in, const HalvorenModel& model, SingSegment
         auto seg = std::make_unique<SingSegment>(pos, width);
         in.readString(seg->name);
         in.readString(seg->singer);
-        CMemoryStream notes = in.readSubBlock();
+        CMemoryStream notes = in.readSubBlock("note list");
         readNotes(notes, model, seg->notes);
         readCurveBlock(in, seg->curve(kAmplitudeCurve));
         readCurveBlock(in, seg->curve(kPitchCurve));
@@ -125,6 +137,7 @@ void readSingSegments(CMemoryStream& in, const HalvorenModel& model, SingSegment
         if (model.ext7) readCurveBlock(in, seg->curve(kCrossCurve));
         segs.push_back(seg.release());
     });
+    in.expectEnd();
     // Placed as inserting them one by one would, in one sort and one sweep.
     segs.sortAndMarkOverlaps();
 }
@@ -145,6 +158,7 @@ void readInstrumentSegments(CMemoryStream& in, const HalvorenModel& model, Instr
         seg->loadAudio(model.path, clips);
         segs.push_back(seg.release());
     });
+    in.expectEnd();
     segs.sortAndMarkOverlaps();
 }
 
@@ -169,9 +183,9 @@ void readNotes(CMemoryStream& in, const HalvorenModel& model, NoteContainer& not
         in.readString(note->phoneticSymbol);
         in.readString(note->lyric);
         readBool(in, note->overlapped);
-        CMemoryStream vibrato = in.readSubBlock();
+        CMemoryStream vibrato = in.readSubBlock("vibrato");
         readVibrato(vibrato, note->vibrato);
-        CMemoryStream cycle = in.readSubBlock();
+        CMemoryStream cycle = in.readSubBlock("vibrato table");
         readVibratoCycle(cycle, note->cycle);
         if (model.ext1) {
             readBool(in, note->elemTimesSet);
@@ -194,6 +208,7 @@ void readNotes(CMemoryStream& in, const HalvorenModel& model, NoteContainer& not
         }
         notes.push_back(note.release());
     });
+    in.expectEnd();
 }
 
 void readVibrato(CMemoryStream& in, Vibrato& vibrato)
@@ -201,6 +216,7 @@ void readVibrato(CMemoryStream& in, Vibrato& vibrato)
     readCurveBlock(in, vibrato.vibAmp);
     readCurveBlock(in, vibrato.vibFreq);
     readCurveBlock(in, vibrato.vibCurve);
+    in.expectEnd();
 }
 
 void readVibratoCycle(CMemoryStream& in, VibratoCycle& cycle)
@@ -209,20 +225,29 @@ void readVibratoCycle(CMemoryStream& in, VibratoCycle& cycle)
     in.readUInt(count);
     // The vibrato renderer indexes a whole table; a short or oversized one
     // would be read past its end, so only a complete table replaces the wave.
-    if (count != VibratoCycle::kTableSize || in.remaining() < 4u * VibratoCycle::kTableSize) return;
+    // No writer stores another: its values are left unread.
+    if (count != VibratoCycle::kTableSize) {
+        if (count != 0) in.stopHere("holds " + std::to_string(count) + " values");
+        in.expectEnd();
+        return;
+    }
+    if (in.remaining() < 4u * VibratoCycle::kTableSize) {
+        in.stopHere("cut short");
+        return;
+    }
     const char* bytes = in.buffer->data.data() + in.pos;
     if (computedWaveBytes().compare(0, std::string::npos, bytes, 4u * VibratoCycle::kTableSize) == 0) {
         cycle.table = CycleTable();  // shared, not decoded
-        in.pos += 4u * VibratoCycle::kTableSize;
-        return;
-    }
-    std::vector<float> values(VibratoCycle::kTableSize);
-    for (float& v : values) {
-        v = floatFromBits(littleEndian32(bytes));
-        bytes += 4;
+    } else {
+        std::vector<float> values(VibratoCycle::kTableSize);
+        for (float& v : values) {
+            v = floatFromBits(littleEndian32(bytes));
+            bytes += 4;
+        }
+        cycle.table.assign(std::move(values));
     }
     in.pos += 4u * VibratoCycle::kTableSize;
-    cycle.table.assign(std::move(values));
+    in.expectEnd();
 }
 
 void readNodeList(CMemoryStream& in, NodeContainer& nodes)
@@ -236,6 +261,7 @@ void readNodeList(CMemoryStream& in, NodeContainer& nodes)
         in.readInt(node.value);
         nodes.pushBack(node);
     });
+    in.expectEnd();
 }
 
 }  // namespace HVCurrentModel

@@ -2,6 +2,8 @@
 // seven extension markers; the model's extension flags are not consulted.
 #include <algorithm>
 #include <bit>
+#include <cstring>
+#include <string>
 
 #include "model/file/ExtensionMarkers.h"
 #include "platform/LittleEndian.h"
@@ -42,36 +44,50 @@ void writeTrack(const Track& track, CMemoryStream& out)
     });
 }
 
-// An upper bound of the body's size, so that its storage is taken once: the
-// notes' wave tables and the curve nodes make up nearly all of a body.
-size_t bodySizeBound(const HalvorenModel& model)
+// A string as writeString stores it: its count, then its bytes up to the
+// first NUL.
+uint64_t stringBytes(const std::string& text) { return 4 + std::strlen(text.c_str()); }
+
+uint64_t curveBlockBytes(const ParamCurve& curve) { return 8 + 8 * uint64_t{curve.nodes.size()}; }
+
+uint64_t noteBytes(const Note& n)
 {
-    size_t bytes = 64 + 8 * model.tempos.size() + 12 * model.beats.size();
-    for (const Track* t : model.tracks) {
-        bytes += 64 + t->name.size();
-        for (size_t i = 0; t->instSegs && i < t->instSegs->size(); ++i)
-            bytes += 64 + t->instSegs->segAt(i)->name.size() + t->instSegs->segAt(i)->audioPath.size();
-        for (size_t i = 0; t->singSegs && i < t->singSegs->size(); ++i) {
-            const SingSegment& seg = *t->singSegs->segAt(i);
-            bytes += 128 + seg.name.size() + seg.singer.size();
-            for (CurveSlot slot : kSavedCurveSlots) bytes += 8 * seg.curve(slot).nodes.size();
-            for (const Note* n : seg.notes) {
-                const Vibrato& v = n->vibrato;
-                bytes += 128 + n->phoneticSymbol.size() + n->lyric.size() + n->crossSymbol.size() +
-                         4 * n->cycle.table.size() +
-                         8 * (v.vibAmp.nodes.size() + v.vibFreq.nodes.size() + v.vibCurve.nodes.size());
-            }
-        }
+    const Vibrato& v = n.vibrato;
+    const uint64_t vibrato = 4 + curveBlockBytes(v.vibAmp) + curveBlockBytes(v.vibFreq) + curveBlockBytes(v.vibCurve);
+    const uint64_t cycle = 8 + 4 * uint64_t{n.cycle.table.size()};
+    // Numbers 16, flag 1, element times 18, expression 16, timbres 8.
+    return 16 + stringBytes(n.phoneticSymbol) + stringBytes(n.lyric) + 1 + vibrato + cycle + 18 + 16 + 8 +
+           stringBytes(n.crossSymbol);
+}
+
+uint64_t segmentListBytes(const Track& track)
+{
+    uint64_t bytes = 4;
+    for (size_t i = 0; track.kind == kInstrumentTrack && i < track.instSegs->size(); ++i)
+        bytes += 8 + stringBytes(track.instSegs->segAt(i)->name) + stringBytes(track.instSegs->segAt(i)->audioPath);
+    for (size_t i = 0; track.kind == kSingingTrack && i < track.singSegs->size(); ++i) {
+        const SingSegment& seg = *track.singSegs->segAt(i);
+        bytes += 8 + stringBytes(seg.name) + stringBytes(seg.singer) + 8;
+        for (const Note* n : seg.notes) bytes += noteBytes(*n);
+        for (CurveSlot slot : kSavedCurveSlots) bytes += curveBlockBytes(seg.curve(slot));
     }
     return bytes;
 }
 
 }  // namespace
 
+uint64_t bodyBytes(const HalvorenModel& model)
+{
+    uint64_t bytes = 4 * 7 + 8 + 8 * uint64_t{model.tempos.size()} + 8 + 12 * uint64_t{model.beats.size()} + 4;
+    for (const Track* t : model.tracks)
+        if (isStoredTrack(*t)) bytes += 4 + stringBytes(t->name) + 10 + 4 + segmentListBytes(*t);
+    return bytes;
+}
+
 void writeBody(const HalvorenModel& model, CMemoryBuffer& out)
 {
     out.clear();
-    out.data.reserve(bodySizeBound(model));
+    out.data.reserve(bodyBytes(model));
     CMemoryStream s(out);
     for (const char* marker : kExtensionMarkers) s.writeTag(marker);
     writeSubBlock(s, [&] { writeTempoList(model.tempos, s); });

@@ -39,13 +39,27 @@ bool writeProject(const HalvorenModel& model, std::FILE* f)
     return std::fwrite(kTag, 1, 8, f) == 8 && std::fwrite(version, 1, 4, f) == 4 && body.writeToFile(f);
 }
 
+// Where the body starts in the file: after the tag, the version and the
+// length, or only the length in an untagged file.
+constexpr uint64_t kTaggedBodyStart = 16;
+constexpr uint64_t kUntaggedBodyStart = 4;
+
+// The stop of a body read, placed in the file.
+void reportStop(ReadStop read, uint64_t bodyStart, ReadStop* stop)
+{
+    if (!stop) return;
+    if (read.stopped) read.offset += bodyStart;
+    *stop = read;
+}
+
 template <class Legacy>
-HalvorenModel* upgradeLegacy(std::unique_ptr<HalvorenModel> model, std::FILE* f, const ReadLimits& limits)
+HalvorenModel* upgradeLegacy(std::unique_ptr<HalvorenModel> model, std::FILE* f, const ReadLimits& limits,
+                             uint64_t bodyStart, ReadStop* stop)
 {
     CMemoryBuffer body;
     body.readFromFile(f);
     Legacy legacy;
-    legacy.readBody(body, limits);
+    reportStop(legacy.readBody(body, limits), bodyStart, stop);
     model->upgrade(legacy);
     return model.release();
 }
@@ -55,8 +69,23 @@ void unlinkTemporary(const CString& path) { ::unlink(path.toPathBytes().c_str())
 
 }  // namespace
 
+std::string projectSaveProblem(const HalvorenModel& model, uint64_t maxBodyBytes)
+{
+    if (HVCurrentModel::bodyBytes(model) <= maxBodyBytes) return std::string();
+    uint64_t notes = 0;
+    for (const HVCurrentModel::Track* t : model.tracks)
+        for (size_t i = 0; t->kind == HVCurrentModel::kSingingTrack && t->singSegs && i < t->singSegs->size(); ++i)
+            notes += t->singSegs->segAt(i)->notes.size();
+    return "too large to save: " + std::to_string(notes) + " notes";
+}
+
 int32_t saveProjectFile(const HalvorenModel& model, const CString& path)
 {
+    // A body the file cannot hold is not built, nor anything written.
+    if (!projectSaveProblem(model).empty()) {
+        errno = EFBIG;
+        return -1;
+    }
     // A project reached through a symbolic link is replaced where the link
     // points, and the link stays.
     const CString target = resolveSymbolicLinks(path);
@@ -92,8 +121,9 @@ int32_t saveProjectFile(const HalvorenModel& model, const CString& path)
     return saved ? 0 : -1;
 }
 
-HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits)
+HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits, ReadStop* stop)
 {
+    if (stop) *stop = ReadStop();
     FilePtr f(openFile(path, "rb"));
     if (!f) return nullptr;
     auto model = std::make_unique<HalvorenModel>();
@@ -101,14 +131,17 @@ HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits)
 
     if (!readTag(f.get())) {
         std::rewind(f.get());
-        return upgradeLegacy<HVModel_V0::HalvorenModel>(std::move(model), f.get(), limits);
+        return upgradeLegacy<HVModel_V0::HalvorenModel>(std::move(model), f.get(), limits, kUntaggedBodyStart, stop);
     }
     char versionBytes[4];
     // A file cut inside its version holds no body: an empty project.
-    if (std::fread(versionBytes, 1, 4, f.get()) != 4) return model.release();
+    if (std::fread(versionBytes, 1, 4, f.get()) != 4) {
+        if (stop) stop->at(sizeof kTag, "version cut short");
+        return model.release();
+    }
     const auto version = static_cast<int32_t>(littleEndian32(versionBytes));
     if (version == HVModel_V1::HalvorenModel::kVersion)
-        return upgradeLegacy<HVModel_V1::HalvorenModel>(std::move(model), f.get(), limits);
+        return upgradeLegacy<HVModel_V1::HalvorenModel>(std::move(model), f.get(), limits, kTaggedBodyStart, stop);
     if (version > kCurrentModelVersion) {
         showMessageBox(translate("It's high version project file, please update editor to use it"),
                        CString(u"(＞﹏＜)"), MbButtons::ok);
@@ -116,7 +149,7 @@ HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits)
     }
     CMemoryBuffer body;
     body.readFromFile(f.get());
-    HVCurrentModel::readBody(*model, body, limits);
+    reportStop(HVCurrentModel::readBody(*model, body, limits), kTaggedBodyStart, stop);
     return model.release();
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/current/HalvorenModel.h"
+#include "model/file/ReadStop.h"
 #include "platform/CString.h"
 #include "platform/ReadBudget.h"
 
@@ -14,15 +15,28 @@
 // symbolic link has the file it points to replaced (through that file's
 // ".tmp"); a replaced file keeps its permissions. Returns 0 on success, -1
 // when the temporary file cannot be created, written, verified or moved;
-// errno then tells why (EIO for a file that did not read back as written).
+// errno then tells why (EIO for a file that did not read back as written,
+// EFBIG for a model too large to save, refused before anything is written).
 int32_t saveProjectFile(const HVCurrentModel::HalvorenModel& model, const CString& path);
+
+// The largest body a project file holds: readers take its length word as a
+// signed number that must be positive.
+inline constexpr uint64_t kMaxProjectBodyBytes = 0x7FFFFFFF;
+
+// Why the model cannot be saved, empty when it can: "too large to save: N
+// notes" when its body would pass maxBodyBytes. Counted from the model
+// without building the body.
+std::string projectSaveProblem(const HVCurrentModel::HalvorenModel& model,
+                               uint64_t maxBodyBytes = kMaxProjectBodyBytes);
 
 // Reads a project file of any generation into a new model whose path is
 // set. Null when the file cannot be opened or is of a newer version than
 // this editor (the user is told so). The body builds no more than limits
 // allow for its size; a body that would is read up to that point, as a
-// body cut short is.
-HVCurrentModel::HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits = ReadLimits());
+// body cut short is. With stop, says where the file stopped reading as
+// written (a byte offset in the file), or nothing when it read to its end.
+HVCurrentModel::HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits = ReadLimits(),
+                                               ReadStop* stop = nullptr);
 
 // True when the file opens, its body length is positive and the file ends
 // exactly where the header says the body ends.

@@ -2,8 +2,8 @@
 // Writers and readers of the project body and of the lists inside it. Each
 // list is the content of one sub-block: a writer puts it at the stream's
 // position (the caller frames it with its byte count), a reader parses a
-// stream over the bytes of one sub-block and takes the model for its
-// extension flags and its path.
+// stream over the bytes of one sub-block to its end and takes the model for
+// its extension flags and its path.
 #include <cstdint>
 #include <vector>
 
@@ -14,6 +14,7 @@
 #include "model/current/Vibrato.h"
 #include "model/file/MemoryBuffer.h"
 #include "model/file/MemoryStream.h"
+#include "model/file/ReadStop.h"
 #include "platform/ReadBudget.h"
 
 namespace HVCurrentModel {
@@ -24,10 +25,14 @@ using HalvorenWin::CMemoryStream;
 // The whole body: the seven extension markers, the marker lists and the
 // tracks. writeBody clears out first.
 void writeBody(const HalvorenModel& model, CMemoryBuffer& out);
+// The size of the body writeBody writes, counted without writing it.
+uint64_t bodyBytes(const HalvorenModel& model);
 // Fills a new model (whose path is already set) from a body; whatever the
 // body lacks keeps its default. The read stops where the body's ReadBudget
 // (made from its size and limits) is spent, as at the end of a cut body.
-void readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
+// Returns where the body stopped reading as written (offsets in the body);
+// a body read whole to its end returns no stop.
+ReadStop readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
 
 // What one note record builds against the budget: the note and its own copy
 // of the vibrato wave.

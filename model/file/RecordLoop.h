@@ -4,8 +4,10 @@
 // there, so a count read from a damaged file cannot make the loop create
 // records beyond the bytes that remain. Each record is also counted, with
 // the bytes it builds, against the stream's budget: once that is spent no
-// loop of the file makes another record, as if the file ended there.
+// loop of the file makes another record, as if the file ended there. Either
+// end before the count is where the stream stopped reading as written.
 #include <cstdint>
+#include <string>
 
 #include "model/file/MemoryStream.h"
 
@@ -14,8 +16,15 @@ namespace HalvorenWin {
 template <class ReadOne>
 void readRecords(CMemoryStream& in, uint32_t count, uint64_t builtBytes, ReadOne readOne)
 {
-    for (uint32_t i = 0; i < count && in.remaining() >= 4; ++i) {
-        if (in.budget && !in.budget->takeRecord(builtBytes)) return;
+    for (uint32_t i = 0; i < count; ++i) {
+        if (in.remaining() < 4) {
+            in.stopHere("holds " + std::to_string(i) + " of its " + std::to_string(count) + " records");
+            return;
+        }
+        if (in.budget && !in.budget->takeRecord(builtBytes)) {
+            in.stopHere("builds more than a file of its size may");
+            return;
+        }
         readOne();
     }
 }

@@ -86,9 +86,10 @@ void addNotesToNewSeg(const std::vector<Note*>& notes, SingSegment* seg)
 }
 
 // Fills the segment with the notes of one MIDI track, releasing the
-// record's notes once they are built. Returns the tick at which its first
-// note (in finishing order) starts, when it has one.
-std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& record, int midiTrack,
+// record's notes once they are built; trackNumber is the segment's track in
+// the project, counted from 1. Returns the tick at which its first note (in
+// finishing order) starts, when it has one.
+std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& record, size_t trackNumber,
                                    SingSegment* seg, const MidiTextDecoder& text, const ScoreImportContext& context)
 {
     std::vector<Note*> notes;
@@ -114,7 +115,7 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& reco
 
     addNotesToNewSeg(notes, seg);
     if (seg->notes.hasOverlapped()) {
-        const CString text = translate("track") + CString::fromUtf8(" " + std::to_string(midiTrack) + " ") +
+        const CString text = translate("track") + CString::fromUtf8(" " + std::to_string(trackNumber) + " ") +
                              translate("exist note overlap, do you want to auto-fix it?");
         if (showMessageBox(text, CString(u">_<"), MbButtons::yesNo, MbIcon::question) == MbResult::yes)
             doc.fixNoteOverlaps(seg);
@@ -137,18 +138,25 @@ void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
 
 // Counts what the chosen tracks, of the given numbers of notes (and, for a
 // new project, the tempos) will build beside the records the notes are built
-// from; false when that passes what an import of the file may build.
+// from; false, with the sizes in size, when that passes what an import of
+// the file may build.
 bool tracksWithinBudget(const std::vector<int>& chosen, const std::map<int, size_t>& notesOf,
-                  const MidiTrackRecord* tempoTrack, uint64_t fileBytes)
+                        const MidiTrackRecord* tempoTrack, uint64_t fileBytes, MidiImportSize& size)
 {
     ReadBudget budget = makeImportBudget(fileBytes);
-    for (int m : chosen)
-        for (size_t i = 0; i < notesOf.at(m); ++i)
-            if (!budget.takeRecord(kNoteBuildBytes + sizeof(MidiNoteRecord))) return false;
-    if (tempoTrack)
-        for (size_t i = 0; i < tempoTrack->tempos.size(); ++i)
-            if (!budget.takeRecord(sizeof(Tempo))) return false;
-    return true;
+    size.fileBytes = fileBytes;
+    size.bytesAllowed = budget.byteLimit();
+    uint64_t records = 0;
+    for (int m : chosen) {
+        size.notes += notesOf.at(m);
+        size.bytesNeeded += notesOf.at(m) * (kNoteBuildBytes + sizeof(MidiNoteRecord));
+        records += notesOf.at(m);
+    }
+    if (tempoTrack) {
+        size.bytesNeeded += tempoTrack->tempos.size() * sizeof(Tempo);
+        records += tempoTrack->tempos.size();
+    }
+    return records <= budget.recordLimit() && size.bytesNeeded <= size.bytesAllowed;
 }
 
 // Offers the dialog every track that has notes; returns their indices, and
@@ -170,11 +178,11 @@ std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, const MidiTex
     return offered;
 }
 
-MidiImportResult readFailed()
+MidiImportResult readFailed(MidiImportResult::Status status = MidiImportResult::Status::readFailed)
 {
     showMessageBox(translate("Error in reading midi file..."), CString(u"(＞﹏＜)"));
     MidiImportResult result;
-    result.status = MidiImportResult::Status::readFailed;
+    result.status = status;
     return result;
 }
 
@@ -201,7 +209,12 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     if (newProject) fillMidiTrackRecord(tracks, 0, tempoTrack);
     // A file that would build too much is refused before its chosen tracks
     // are read again.
-    if (!tracksWithinBudget(chosen, notesOf, newProject ? &tempoTrack : nullptr, fileBytes)) return readFailed();
+    MidiImportSize size;
+    if (!tracksWithinBudget(chosen, notesOf, newProject ? &tempoTrack : nullptr, fileBytes, size)) {
+        result = readFailed(MidiImportResult::Status::tooLarge);
+        result.size = size;
+        return result;
+    }
     std::vector<MidiTrackRecord> records(chosen.size());
     for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
     // The records hold all the import takes from the file: its events go
@@ -221,9 +234,18 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
         if (newProject) result.newModel->tracks.push_back(newTracks.back());
     }
 
+    // The tracks' places in the project: a new project's first ones, or
+    // where the document inserts singing tracks, before the first
+    // instrumental track.
+    const std::vector<Track*>& present = doc.getModel()->tracks;
+    const size_t firstIndex =
+        newProject ? 0
+                   : size_t(std::find_if(present.begin(), present.end(),
+                                         [](const Track* t) { return t->kind == kInstrumentTrack; }) -
+                            present.begin());
     for (size_t k = 0; k < chosen.size(); ++k) {
         SingSegment* seg = newTracks[k]->singSegs->segAt(0);
-        const std::optional<int32_t> first = fillSegment(doc, records[k], chosen[k], seg, text, context);
+        const std::optional<int32_t> first = fillSegment(doc, records[k], firstIndex + k + 1, seg, text, context);
         if (first && (!result.firstNoteTick || *first < *result.firstNoteTick)) result.firstNoteTick = first;
     }
 

@@ -16,9 +16,22 @@
 
 class CSSSynthesizerDoc;
 
+// What the chosen tracks of a MIDI file would build, and what an import of
+// the file may build.
+struct MidiImportSize {
+    uint64_t fileBytes = 0;
+    uint64_t notes = 0;
+    uint64_t bytesNeeded = 0;
+    uint64_t bytesAllowed = 0;
+};
+
 struct MidiImportResult {
-    enum class Status { readFailed, cancelled, imported };
+    // tooLarge: a readable file whose chosen tracks would build more than
+    // its import may.
+    enum class Status { readFailed, tooLarge, cancelled, imported };
     Status status = Status::cancelled;
+    // tooLarge: the sizes that refused it.
+    MidiImportSize size;
     // New-project mode: the project to install in the document.
     std::unique_ptr<HVCurrentModel::HalvorenModel> newModel;
     // Where the earliest imported note starts, when there is one.
@@ -28,7 +41,8 @@ struct MidiImportResult {
 };
 
 // Reads the file and asks the dialog. A file that cannot be read (also one
-// without a tick-based division) gives the read message and changes nothing;
+// without a tick-based division, or one that would build more than its
+// import may) gives the read message and changes nothing;
 // so does a cancelled or empty choice, without a message. Overlapping notes
 // of an imported segment are offered to be fixed.
 MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool newProject,

@@ -33,6 +33,7 @@ void readLegacyNotes(CMemoryStream& in, HVCurrentModel::ElementContainer<NoteT>&
         readBool(in, note->overlapped);
         notes.push_back(note);
     });
+    in.expectEnd();
 }
 
 }  // namespace HalvorenWin

@@ -62,30 +62,36 @@ void readSegments(CMemoryStream& in, SegmentContainer& segments)
         auto* seg = new Segment(pos, width);
         readUtf16Field(in, seg->name);
         readUtf16Field(in, seg->singer);
-        CMemoryStream notes = in.readSubBlock();
-        CMemoryStream amplitude = in.readSubBlock();
-        CMemoryStream pitch = in.readSubBlock();
+        CMemoryStream notes = in.readSubBlock("note list");
+        CMemoryStream amplitude = in.readSubBlock("curve");
+        CMemoryStream pitch = in.readSubBlock("curve");
         readNotes(notes, seg->notes);
         readCurve(amplitude, seg->amplitude);
         readCurve(pitch, seg->pitch);
         segments.push_back(seg);
     });
+    in.expectEnd();
 }
 
 }  // namespace
 
-void HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
+ReadStop HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
 {
     ReadBudget budget(body.size(), limits);
+    ReadStop stop;
     CMemoryStream in(body);
     in.budget = &budget;
-    if (in.remaining() >= 4) in.pos += 4;  // header word, not used
-    CMemoryStream tempoBlock = in.readSubBlock();
-    CMemoryStream beatBlock = in.readSubBlock();
-    CMemoryStream segmentBlock = in.readSubBlock();
+    in.stop = &stop;
+    uint32_t unused = 0;
+    in.readUInt(unused);  // header word
+    CMemoryStream tempoBlock = in.readSubBlock("tempo list");
+    CMemoryStream beatBlock = in.readSubBlock("beat list");
+    CMemoryStream segmentBlock = in.readSubBlock("segment list");
     HVCurrentModel::readTempoList(tempoBlock, tempos);
     HVCurrentModel::readBeatList(beatBlock, beats);
     readSegments(segmentBlock, segments);
+    in.expectEnd();
+    return stop;
 }
 
 }  // namespace HVModel_V0

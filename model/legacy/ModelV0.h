@@ -10,6 +10,7 @@
 #include "model/current/NodeContainer.h"
 #include "model/current/PosWidthBlock.h"
 #include "model/file/MemoryBuffer.h"
+#include "model/file/ReadStop.h"
 #include "model/legacy/ObjWithVersion.h"
 #include "platform/ReadBudget.h"
 
@@ -70,7 +71,8 @@ public:
     bool upgrade(const ObjWithVersion&) override { return false; }
 
     // Fills the model from a body; whatever the body lacks keeps its default.
-    void readBody(HalvorenWin::CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
+    // Returns where the body stopped reading as written (none when whole).
+    ReadStop readBody(HalvorenWin::CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
 
     std::vector<Tempo*> tempos;  // owned, in file order
     std::vector<Beat*> beats;    // owned, in file order

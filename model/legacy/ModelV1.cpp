@@ -75,44 +75,54 @@ void readSingSegments(CMemoryStream& in, SingSegmentContainer& segs)
         auto* seg = new SingSegment(pos, width);
         in.readString(seg->name);
         in.readString(seg->singer);
-        CMemoryStream notes = in.readSubBlock();
-        CMemoryStream amplitude = in.readSubBlock();
-        CMemoryStream pitch = in.readSubBlock();
+        CMemoryStream notes = in.readSubBlock("note list");
+        CMemoryStream amplitude = in.readSubBlock("curve");
+        CMemoryStream pitch = in.readSubBlock("curve");
         readNotes(notes, seg->notes);
         HVCurrentModel::readNodeList(amplitude, seg->amplitude.nodes);
         HVCurrentModel::readNodeList(pitch, seg->pitch.nodes);
         segs.push_back(seg);
     });
+    in.expectEnd();
     segs.sortAndMarkOverlaps();
 }
 
 }  // namespace
 
-void HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
+ReadStop HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
 {
     ReadBudget budget(body.size(), limits);
+    ReadStop stop;
     CMemoryStream in(body);
     in.budget = &budget;
-    CMemoryStream tempoBlock = in.readSubBlock();
-    CMemoryStream beatBlock = in.readSubBlock();
+    in.stop = &stop;
+    CMemoryStream tempoBlock = in.readSubBlock("tempo list");
+    CMemoryStream beatBlock = in.readSubBlock("beat list");
     HVCurrentModel::readTempoList(tempoBlock, tempos);
     HVCurrentModel::readBeatList(beatBlock, beats);
 
     clearTracks();
     uint32_t count = 0;
     in.readUInt(count);
+    in.what = "track list";
     readRecords(in, count, sizeof(Track), [&] {
+        const size_t at = in.pos;
         uint32_t kind = 0;
         in.readUInt(kind);
-        if (kind > 1) return;  // other kinds end after their kind
+        if (kind > 1) {  // other kinds end after their kind; no writer stores one
+            in.stopAt(at, "holds a track of kind " + std::to_string(kind));
+            return;
+        }
         auto* track = new Track(static_cast<int32_t>(kind));
         HalvorenWin::readMixerFields(in, *track);
-        CMemoryStream segments = in.readSubBlock();
+        CMemoryStream segments = in.readSubBlock("segment list");
         // The segments of an instrumental track cannot be read back: the
         // track keeps its mixer settings and starts empty.
         if (track->singSegs) readSingSegments(segments, *track->singSegs);
         tracks.push_back(track);
     });
+    in.expectEnd();
+    return stop;
 }
 
 }  // namespace HVModel_V1

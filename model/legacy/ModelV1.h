@@ -96,7 +96,8 @@ public:
 
     // Replaces the tracks by those of a body; whatever the body lacks keeps
     // its default.
-    void readBody(HalvorenWin::CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
+    // Returns where the body stopped reading as written (none when whole).
+    ReadStop readBody(HalvorenWin::CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
 
     void clearTracks();
 

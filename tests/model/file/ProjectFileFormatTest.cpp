@@ -6,6 +6,7 @@
 
 #include "ProjectFixtures.h"
 #include "model/file/ProjectFile.h"
+#include "model/file/ProjectLists.h"
 #include "platform/MessageBox.h"
 #include "support/ByteBuilder.h"
 #include "support/ScratchDir.h"
@@ -124,8 +125,10 @@ TEST(ProjectFileFormat, MissingMarkersLeaveTheirFieldsAtDefaults)
         if (has("ext2")) body.str("named");
         body.u8(0).u8(1).i32(50).f32(0.5f).block(segs);
 
-        auto m = hvtest::loadProjectBytes(hvtest::taggedFile(5, body.bytes));
+        ReadStop stop;
+        auto m = hvtest::loadProjectBytes(hvtest::taggedFile(5, body.bytes), &stop);
         ASSERT_TRUE(m);
+        EXPECT_FALSE(stop.stopped) << stop.describe();  // an older layout is read to its end
         const bool flags[7] = {m->ext1, m->ext2, m->ext3, m->ext4, m->ext5, m->ext6, m->ext7};
         for (int i = 0; i < 7; ++i) EXPECT_EQ(flags[i], has("ext" + std::to_string(i + 1)));
         EXPECT_EQ(m->tempos.at(0)->tempo, 15000);
@@ -171,6 +174,64 @@ TEST(ProjectFileFormat, VersionsUpToFiveUseTheCurrentReaderAndNewerAreRefused)
     ASSERT_TRUE(cut);
     EXPECT_TRUE(cut->tracks.empty());
     EXPECT_EQ(loadProjectFile(CString(u"/nonexistent/x.ot")), nullptr);
+}
+
+// Bodies of every generation are read to their end, or say where they
+// stopped: at a block or record that is not whole, at bytes left unread,
+// at a track of no kind a writer stores.
+TEST(ProjectFileFormat, ABodyThatDoesNotReadToItsEndSaysWhereItStopped)
+{
+    const ByteBuilder whole = bodyStart(kAllMarkers, ByteBuilder().u32(1).i32(0).i32(12000), 0);
+    ByteBuilder legacy;  // generation 0: a header word, tempo, beat and segment blocks
+    legacy.u32(0).block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0));
+    ByteBuilder generation1;  // tempo and beat blocks, one singing track without segments
+    generation1.block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(1).u32(0);
+    generation1.u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0));
+    const std::string v1Header("HALVOREN\x01\x00\x00\x00", 12);
+    const struct {
+        std::string file;
+        int64_t offset;  // -1: read to its end
+        std::string what;
+    } cases[] = {
+        {hvtest::taggedFile(5, whole.bytes), -1, ""},
+        {ByteBuilder().block(legacy).bytes, -1, ""},
+        {v1Header + ByteBuilder().block(generation1).bytes, -1, ""},
+        // 16 of header, 28 of markers, the tempo block's count and record.
+        {hvtest::taggedFile(5, whole.bytes + "xyz"), 16 + 28 + 16 + 8 + 4, "track list has 3 bytes left unread"},
+        {hvtest::taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(2).i32(0).i32(12000), 0).bytes), 16 + 28 + 16,
+         "tempo list holds 1 of its 2 records"},
+        {hvtest::taggedFile(5, ByteBuilder().raw(kAllMarkers).u32(1000).u32(0).bytes), 16 + 28,
+         "tempo list block cut short"},
+        {hvtest::taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(0), 2).u32(7).bytes), 16 + 28 + 8 + 8 + 4,
+         "track list holds a track of kind 7"},
+        // After the length word, a body of 28 bytes; of 42 in generation 1.
+        {ByteBuilder().block(ByteBuilder().raw(legacy.bytes).u16(0)).bytes, 4 + 28, "body has 2 bytes left unread"},
+        {v1Header + ByteBuilder().block(ByteBuilder().raw(generation1.bytes).u32(9)).bytes, 16 + 42,
+         "track list has 4 bytes left unread"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReadStop stop;
+        ASSERT_TRUE(hvtest::loadProjectBytes(c.file, &stop));
+        EXPECT_EQ(stop.stopped, c.offset >= 0);
+        if (c.offset < 0) continue;
+        EXPECT_EQ(stop.offset, uint64_t(c.offset));
+        EXPECT_EQ(stop.what, c.what);
+    }
+}
+
+// The exact size of a body is known before it is built: a model fits a
+// limit of exactly its size and not one byte less.
+TEST(ProjectFileFormat, TheBodySizeIsKnownExactlyBeforeTheSave)
+{
+    const auto model = hvtest::makeRichModel();
+    size_t notes = 0;
+    for (const Track* t : model->tracks)
+        for (size_t i = 0; t->singSegs && i < t->singSegs->size(); ++i) notes += t->singSegs->segAt(i)->notes.size();
+    const uint64_t size = hvtest::bodyOf(*model).size();
+    EXPECT_EQ(bodyBytes(*model), size);
+    EXPECT_EQ(projectSaveProblem(*model, size), "");
+    EXPECT_EQ(projectSaveProblem(*model, size - 1), "too large to save: " + std::to_string(notes) + " notes");
 }
 
 TEST(ProjectFileFormat, VerifyAcceptsOnlyTheAnnouncedLength)

@@ -70,11 +70,11 @@ std::string taggedFile(int32_t version, const std::string& body)
     return b.bytes;
 }
 
-std::unique_ptr<HalvorenModel> loadProjectBytes(const std::string& bytes)
+std::unique_ptr<HalvorenModel> loadProjectBytes(const std::string& bytes, ReadStop* stop)
 {
     ScratchDir dir("projload");
     writeFileBytes(dir.file("p.ot"), bytes);
-    return std::unique_ptr<HalvorenModel>(loadProjectFile(CString::fromUtf8(dir.file("p.ot"))));
+    return std::unique_ptr<HalvorenModel>(loadProjectFile(CString::fromUtf8(dir.file("p.ot")), ReadLimits(), stop));
 }
 
 }  // namespace hvtest

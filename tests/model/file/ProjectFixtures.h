@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/current/HalvorenModel.h"
+#include "model/file/ReadStop.h"
 
 namespace hvtest {
 
@@ -21,7 +22,8 @@ void writeFileBytes(const std::string& path, const std::string& bytes);
 // "HALVOREN", version and body length in front of body.
 std::string taggedFile(int32_t version, const std::string& body);
 
-// Loads a project file holding bytes.
-std::unique_ptr<HVCurrentModel::HalvorenModel> loadProjectBytes(const std::string& bytes);
+// Loads a project file holding bytes; stop, when given, says where it
+// stopped reading as written.
+std::unique_ptr<HVCurrentModel::HalvorenModel> loadProjectBytes(const std::string& bytes, ReadStop* stop = nullptr);
 
 }  // namespace hvtest

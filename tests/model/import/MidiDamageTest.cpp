@@ -63,7 +63,7 @@ TEST_F(MidiDamageTest, AScoreBuildingMoreThanItsFileAllowsIsRefused)
         bool endedAllAtOnce;
         Status status;
     } cases[] = {
-        {20000, false, Status::imported}, {20000, true, Status::readFailed}, {tooMany, false, Status::readFailed}};
+        {20000, false, Status::imported}, {20000, true, Status::tooLarge}, {tooMany, false, Status::tooLarge}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.notes) + (c.endedAllAtOnce ? " ended at once" : ""));
         hvtest::SmfTrack track;
@@ -76,9 +76,13 @@ TEST_F(MidiDamageTest, AScoreBuildingMoreThanItsFileAllowsIsRefused)
         hvtest::SmfWriter smf(1, 480);
         smf.track(track);
         boxes.shown.clear();
+        dialog = FakeTrackDialog();
         const std::string before = savedBytes(*doc.getModel());
-        EXPECT_EQ(importMidi(smf, false).status, c.status);
+        const MidiImportResult r = importMidi(smf, false);
+        EXPECT_EQ(r.status, c.status);
         if (c.status == Status::imported) continue;
+        EXPECT_EQ(r.size.notes, c.notes);
+        EXPECT_GT(r.size.bytesNeeded, r.size.bytesAllowed);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].text, "Error in reading midi file...");
         EXPECT_EQ(savedBytes(*doc.getModel()), before);

@@ -116,19 +116,25 @@ TEST_F(ProgramImportTest, AMidiFileOpensAsTheMainFrameImportsIt)
         std::optional<std::vector<int>> answer;  // nothing: every track offered
         MbResult overlapAnswer;
         std::vector<std::string> segments;
+        std::string question;  // the overlap question on stderr, by the project's track number
     };
+    const std::string asked = " exist note overlap, do you want to auto-fix it?\n";
     const std::vector<Case> cases = {
-        {song_, "--midi-tracks 2", std::vector<int>{2}, MbResult::no, {"two"}},
-        {song_, "--midi-tracks 2,1 --fix-overlaps", std::vector<int>{2, 1}, MbResult::yes, {"one", "two"}},
-        {dir_.file("Upper.MID"), "", std::nullopt, MbResult::no, {"one", "two"}},
+        {song_, "--midi-tracks 2", std::vector<int>{2}, MbResult::no, {"two"}, ">_<: track 1" + asked},
+        // The answer given, nothing is asked.
+        {song_, "--midi-tracks 2,1 --fix-overlaps", std::vector<int>{2, 1}, MbResult::yes, {"one", "two"}, ""},
+        {dir_.file("Upper.MID"), "", std::nullopt, MbResult::no, {"one", "two"}, ">_<: track 2" + asked},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file + " " + c.options);
         fs::remove(out_);
         const RunResult r = run(quoted(c.file) + " " + c.options + " --save " + quoted(out_));
         ASSERT_EQ(r.code, 0) << r.err;
-        EXPECT_NE(r.err.find(">_<: track 2 exist note overlap, do you want to auto-fix it?\n"), std::string::npos)
-            << r.err;
+        if (c.question.empty()) {
+            EXPECT_EQ(r.err.find(asked), std::string::npos) << r.err;
+        } else {
+            EXPECT_NE(r.err.find(c.question), std::string::npos) << r.err;
+        }
         const std::string expected = savedInProcess(
             [&](CMainFrame& frame) {
                 if (c.answer) frame.midiTrackAnswer = [&](const auto&) { return c.answer; };
@@ -300,13 +306,15 @@ TEST_F(ProgramImportTest, ImportMidiAppendsTracksBeforeTheActions)
         std::string args;
         std::vector<std::string> tracks;
         Tempos tempos;
+        std::string question = "";  // the overlap question names the track's place in the project
     };
     const Tempos own = {{0, 12000}, {3840, 9000}};  // the project's, left alone
     const Tempos song = {{0, 12000}, {7680, 12000}, {8160, 15000}};
     // Singing tracks join after the last singing track, before the
     // instrumental ones.
     const std::vector<Case> cases = {
-        {quoted(project) + " --import-midi " + quoted(song_), {"mine", "one", "two", "Piano"}, own},
+        {quoted(project) + " --import-midi " + quoted(song_), {"mine", "one", "two", "Piano"}, own,
+         ">_<: track 3 exist note overlap, do you want to auto-fix it?\n"},
         {quoted(project) + " --import-midi " + quoted(song_) + " --midi-tracks 1", {"mine", "one", "Piano"}, own},
         // The numbers answer both track choices.
         {quoted(song_) + " --midi-tracks 1 --import-midi " + quoted(song_), {"one", "one"}, song},
@@ -315,6 +323,9 @@ TEST_F(ProgramImportTest, ImportMidiAppendsTracksBeforeTheActions)
         SCOPED_TRACE(c.args);
         const RunResult r = run(c.args + " --save " + quoted(out_));
         ASSERT_EQ(r.code, 0) << r.err;
+        if (!c.question.empty()) {
+            EXPECT_NE(r.err.find(c.question), std::string::npos) << r.err;
+        }
         const auto model = reopen(out_);
         ASSERT_NE(model, nullptr);
         EXPECT_EQ(trackNames(*model), c.tracks);
@@ -328,6 +339,12 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
     hvtest::writeFileBytes(cut, readText(song_).substr(0, 10));  // the header cut short
     const std::string silent = dir_.file("silent.mid");
     SmfWriter(1, 480).track(SmfTrack().name(0, "conductor").tempo(0, 500000)).writeTo(silent);
+    // 20,000 notes all ended at once: over 10 MB built from 60 KB.
+    const std::string crowded = dir_.file("crowded.mid");
+    SmfTrack many;
+    many.runningStatus(true);
+    for (uint32_t i = 0; i < 20000; ++i) many.noteOn(i, 60 + int(i % 2));
+    SmfWriter(1, 480).track(many.control(20000, 123)).writeTo(crowded);
     const std::string badXml = dir_.file("bad.VSQX");
     hvtest::writeFileBytes(badXml, "<vsq5/>");
     const std::string project = dir_.file("p.ot");
@@ -341,6 +358,8 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
     };
     const std::vector<Case> cases = {
         {quoted(cut), 2, midiMessage + "halvoren: cannot open " + cut + ": not a readable MIDI file\n"},
+        {quoted(crowded), 2,
+         midiMessage + "halvoren: cannot open " + crowded + ": too large to import: its 20000 notes would take "},
         {quoted(dir_.file("none.mid")), 2,
          midiMessage + "halvoren: cannot open " + dir_.file("none.mid") + ": No such file or directory\n"},
         {quoted(badXml), 2, vsqxMessage + "halvoren: cannot open " + badXml + ": not a readable VSQX score\n"},

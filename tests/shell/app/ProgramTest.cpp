@@ -48,6 +48,11 @@ TEST_F(ProgramTest, UsageAndOpeningErrors)
         {"clip.ot --save new.ot --mixdown x.flac", 1, "halvoren: --mixdown writes .wav or .mp3, not \"x.flac\"\n"},
         {"clip.ot --save new.ot --overwrite", 1, "halvoren: --overwrite goes with --export-each-track\n"},
         {"clip.ot --save new.ot --tracks 5 --mixdown x.wav", 1, "halvoren: --tracks: the project has 1 track, not 5\n"},
+        // The folder of the last action is checked before the first writes.
+        {"clip.ot --save new.ot --mixdown x.wav --export-each-track none", 4,
+         "halvoren: --export-each-track: cannot write into " + dir_.file("none") + ": No such file or directory\n"},
+        {"clip.ot --save new.ot --export-each-track clip.wav", 4,
+         "halvoren: --export-each-track: cannot write into " + dir_.file("clip.wav") + ": Not a directory\n"},
     };
     for (const Case& c : cases) {
         const RunResult r = run(c.args);
@@ -160,6 +165,66 @@ TEST_F(ProgramTest, MixdownOfAClipAndItsFailures)
         << r.err;
     EXPECT_EQ(readText(dir_.file("noise.ot")), noiseBefore);
     EXPECT_FALSE(fs::exists(dir_.file("after.wav")));
+}
+
+// A project that does not read to its end opens with what was read, says
+// where it stopped, and is never saved over; under another name it saves.
+TEST_F(ProgramTest, ADamagedProjectIsNamedAndNeverSavedOver)
+{
+    const std::string good = readText(clipProject());
+    std::string marker = good;
+    marker.replace(24, 4, "\xDE\xAD\xBE\xEF");  // "ext3": every marker from there on is missing
+    std::string noise = good.substr(0, 12) + std::string("\x00\x10\x00\x00", 4);
+    for (int i = 0; i < 4096; ++i) noise += static_cast<char>(i * 131 + 7);
+    // Four bytes past the track list, the length grown to hold them.
+    const std::string body = good.substr(16) + "tail";
+    const std::string longer = hvtest::ByteBuilder().raw("HALVOREN").u32(5).u32(uint32_t(body.size())).raw(body).bytes;
+    const struct {
+        std::string name, bytes, stop;
+    } cases[] = {
+        {"marker.ot", marker, "byte 24 (tempo list block cut short)"},
+        {"noise.ot", noise, "byte 16 (tempo list block cut short)"},
+        {"longer.ot", longer, "byte " + std::to_string(good.size()) + " (track list has 4 bytes left unread)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir_.file(c.name);
+        std::ofstream(path, std::ios::binary) << c.bytes;
+        RunResult r = run(c.name + " --save " + c.name + " --mixdown d.wav");
+        EXPECT_EQ(r.code, 4);
+        EXPECT_EQ(r.err, "halvoren: " + path + " reads only to " + c.stop +
+                             ": past that point it opens with defaults, and --save will not write over it\n"
+                             "halvoren: will not save over " + path + ": the project reads only to " + c.stop + "\n");
+        EXPECT_EQ(readText(path), c.bytes);
+        EXPECT_FALSE(fs::exists(dir_.file("d.wav")));
+        // Nor is a whole project saved over it.
+        r = run("clip.ot --save " + c.name);
+        EXPECT_EQ(r.code, 4);
+        EXPECT_NE(r.err.find("will not save over " + path + ": the project reads only to " + c.stop), std::string::npos);
+        EXPECT_EQ(readText(path), c.bytes);
+        EXPECT_EQ(run(c.name + " --save copy.ot").code, 0);
+        EXPECT_TRUE(fs::exists(dir_.file("copy.ot")));
+        fs::remove(dir_.file("copy.ot"));
+    }
+    // A whole project opens without a word and saves over itself unchanged.
+    const RunResult r = run("clip.ot --save clip.ot");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(readText(dir_.file("clip.ot")), good);
+}
+
+// A project whose body would pass the 2 GiB - 1 a file holds is refused
+// before any byte is written: 507,000 notes of 4239 bytes each.
+TEST_F(ProgramTest, AProjectTooLargeToSaveIsRefusedBeforeWriting)
+{
+    hvtest::SmfTrack track;
+    track.runningStatus(true);
+    for (uint32_t i = 0; i < 507000; ++i) track.noteOn(i * 2, 60).noteOff(i * 2 + 1, 60, true);
+    ASSERT_TRUE(hvtest::SmfWriter(1, 480).track(track).writeTo(dir_.file("many.mid")));
+    const RunResult r = run("many.mid --save many.ot --mixdown many.wav");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "halvoren: cannot save " + dir_.file("many.ot") + ": too large to save: 507000 notes\n");
+    for (const char* name : {"many.ot", "many.ot.tmp", "many.wav"}) EXPECT_FALSE(fs::exists(dir_.file(name))) << name;
 }
 
 TEST_F(ProgramTest, AMixLouderThan16BitsSaysHowManySamplesClipped)

@@ -1,0 +1,29 @@
+#pragma once
+// Where a project body stopped reading as it was written. The readers go on
+// past damage with defaults, as they must, so a damaged body would open as a
+// smaller project without a word; the stop is what tells it from a whole
+// one: the first read whose bytes were not there, the first list that held
+// fewer records than its count, a block with bytes left unread, or a value
+// no writer stores.
+#include <cstdint>
+#include <string>
+#include <utility>
+
+struct ReadStop {
+    bool stopped = false;
+    std::uint64_t offset = 0;  // from the start of the body (of the file, once loaded)
+    std::string what;          // what was being read, and how it fell short
+
+    // Records the stop unless one is recorded already: the first is where
+    // the damage begins, what follows it is read out of step.
+    void at(std::uint64_t where, std::string text)
+    {
+        if (stopped) return;
+        stopped = true;
+        offset = where;
+        what = std::move(text);
+    }
+
+    // "byte 24 (the tempo list's block is cut short)".
+    std::string describe() const { return "byte " + std::to_string(offset) + " (" + what + ")"; }
+};

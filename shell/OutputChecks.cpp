@@ -1,0 +1,47 @@
+#include "shell/OutputChecks.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "model/file/ProjectFile.h"
+#include "platform/FileUtil.h"
+#include "platform/RegularFile.h"
+
+namespace {
+
+// True when both paths name one file (links followed).
+bool sameFile(const CString& a, const CString& b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(a.toPathBytes().c_str(), &sa) == 0 && ::stat(b.toPathBytes().c_str(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace
+
+std::string readOnlyTo(const ReadStop& stop) { return "reads only to " + stop.describe(); }
+
+std::string saveOverProblem(const CString& path, const OpenedProject& opened)
+{
+    if (!pathExists(path)) return std::string();
+    if (std::string problem = projectFileProblem(path); !problem.empty()) return problem;
+    ReadStop stop;
+    if (!opened.path.isEmpty() && sameFile(path, opened.path))
+        stop = opened.stop;
+    else
+        const std::unique_ptr<HVCurrentModel::HalvorenModel> other(loadProjectFile(path, ReadLimits(), &stop));
+    return stop.stopped ? "the project " + readOnlyTo(stop) : std::string();
+}
+
+std::string folderProblem(const CString& folder)
+{
+    const std::string bytes = folder.toPathBytes();
+    struct stat st {};
+    if (::stat(bytes.c_str(), &st) != 0) return systemErrorText(errno);
+    if (!S_ISDIR(st.st_mode)) return systemErrorText(ENOTDIR);
+    if (::access(bytes.c_str(), W_OK | X_OK) != 0) return systemErrorText(errno);
+    return std::string();
+}

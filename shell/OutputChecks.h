@@ -1,0 +1,24 @@
+#pragma once
+// The places the command line writes to, checked before its first action.
+#include <string>
+
+#include "model/file/ReadStop.h"
+#include "platform/CString.h"
+
+// The project the command line opened, as far as a save over it needs.
+struct OpenedProject {
+    CString path;  // empty when a score was opened
+    ReadStop stop; // where it stopped reading as written
+};
+
+// "reads only to byte 24 (tempo list block cut short)".
+std::string readOnlyTo(const ReadStop& stop);
+
+// Why --save must not write over the file at path, empty when it may: a
+// file no generation's check accepts, or a project that does not read to its
+// end (the one opened as it was read, any other read now).
+std::string saveOverProblem(const CString& path, const OpenedProject& opened);
+
+// Why files cannot be made in the folder, empty when they can: the system's
+// reason when it is missing, not a folder or not writable.
+std::string folderProblem(const CString& folder);
