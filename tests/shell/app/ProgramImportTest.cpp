@@ -189,7 +189,7 @@ TEST_F(ProgramImportTest, AVsqxScoreOpensAsTheMainFrameImportsIt)
 
 // Segments whose clips cannot be loaded (a file gone, one holding over a
 // hundred bytes per byte of it once decoded) are named once, mix as silence
-// and are saved back unchanged.
+// for their stored length and are saved back unchanged.
 TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
 {
     hvtest::ByteBuilder samples;
@@ -219,10 +219,12 @@ TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
     EXPECT_EQ(r.err.find("gone.wav"), r.err.rfind("gone.wav")) << r.err;  // once
     EXPECT_EQ(readText(out_), readText(project));
     // Only the loaded clip sounds: its 4410 mono frames, 1000 on both sides
-    // after the fade-in of the first 5 ms (220 frames).
+    // after the fade-in of the first 5 ms (220 frames). The mix lasts to the
+    // end of the last segment, measure 6 at 2 s a measure: 10 s.
     const std::string wav = readText(mix);
-    ASSERT_EQ(wav.size(), 44u + 4410u * 4u);
+    ASSERT_EQ(wav.size(), 44u + 441000u * 4u);
     EXPECT_EQ(wav.substr(44 + 4 * 1000, 4), std::string("\xE8\x03\xE8\x03", 4));
+    EXPECT_EQ(wav.find_first_not_of('\0', 44 + 4410 * 4), std::string::npos);
 }
 
 // --fix-overlaps fixes the overlapping notes of whatever file is read: a
