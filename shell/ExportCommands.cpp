@@ -1,6 +1,8 @@
 #include "shell/ExportCommands.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string>
 
 #include "model/document/SSSynthesizerDoc.h"
@@ -108,8 +110,9 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
                 entries.push_back({.clip = clip, .startFrame = frame, .gain = gain, .pan = track.balance});
             },
             // A clip that could not be loaded keeps its place and length.
-            [&](InstrumentSegment*, int from, int to) {
-                entries.push_back({.silentFrames = std::max(to - from, 0), .startFrame = from});
+            [&](int from, int to) {
+                const auto frames = static_cast<int>(std::clamp<int64_t>(int64_t{to} - from, 0, INT_MAX));
+                entries.push_back({.silentFrames = frames, .startFrame = from});
             });
     }
 

@@ -47,7 +47,7 @@ void OutputStart::singEntries(const Track& track, SegmentSynthMgr& synths, int e
 }
 
 void OutputStart::clipEntries(const Track& track, const std::function<void(InstrumentSegment*, int)>& add,
-                              const std::function<void(InstrumentSegment*, int, int)>& kept) const {
+                              const std::function<void(int, int)>& kept) const {
     if (track.kind != kInstrumentTrack || track.instSegs == nullptr) return;
     for (size_t i = 0; i < track.instSegs->size(); ++i) {
         InstrumentSegment* clip = track.instSegs->segAt(i);
@@ -58,7 +58,7 @@ void OutputStart::clipEntries(const Track& track, const std::function<void(Instr
         } else if (kept && (clip->clipLoad == ClipLoad::unreadable || clip->clipLoad == ClipLoad::tooLarge)) {
             const int64_t end = int64_t{clip->pos} + clip->width;
             const int endTick = static_cast<int>(std::min<int64_t>(end, INT_MAX));
-            kept(clip, from, secondsToFrames(double{map_.tickToSec(endTick)} - startSec_));
+            kept(from, secondsToFrames(double{map_.tickToSec(endTick)} - startSec_));
         }
     }
 }

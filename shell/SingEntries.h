@@ -39,12 +39,12 @@ public:
                      const BeforeLoad& before = {},
                      const std::function<void(HVCurrentModel::SingSegment*)>& unloaded = {}) const;
     // Each clip of the instrumental track with frames that ends after the
-    // start, with the frame where it starts. Each clip that could not be
-    // loaded (it plays as silence) and ends after the start goes to kept,
-    // when given, with the frames where its stored times start and end.
+    // start, with the frame where it starts. For each clip that could not be
+    // loaded (it plays as silence) and ends after the start, kept, when
+    // given, is told the frames where its stored times start and end.
     void clipEntries(const HVCurrentModel::Track& track,
                      const std::function<void(HVCurrentModel::InstrumentSegment*, int)>& add,
-                     const std::function<void(HVCurrentModel::InstrumentSegment*, int, int)>& kept = {}) const;
+                     const std::function<void(int, int)>& kept = {}) const;
 
 private:
     const std::vector<HVCurrentModel::Tempo*>& tempos_;
