@@ -71,6 +71,7 @@ void SampleOutWriter::restartAt(short* samples, std::int64_t capacity, std::int6
     framesWritten_.store(0, std::memory_order_release);
     framesDrawn_.store(0, std::memory_order_release);
     finished_.store(false, std::memory_order_release);
+    saturated_.store(0, std::memory_order_release);
     length_.store(static_cast<int>(length), std::memory_order_release);
 }
 
@@ -154,13 +155,18 @@ void mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
 }
 
 // Saturates count sums into samples and clears them (in 32 bits, which
-// holds every sum, so that the loop runs several at once).
-void settleRun(std::int32_t* sums, short* samples, std::int64_t count)
+// holds every sum, so that the loop runs several at once); returns how many
+// did not fit.
+std::int64_t settleRun(std::int32_t* sums, short* samples, std::int64_t count)
 {
+    std::int64_t saturated = 0;
     for (std::int64_t i = 0; i < count; ++i) {
-        samples[i] = static_cast<short>(std::clamp<std::int32_t>(sums[i], -32768, 32767));
+        const std::int32_t sample = std::clamp<std::int32_t>(sums[i], -32768, 32767);
+        saturated += sample != sums[i];
+        samples[i] = static_cast<short>(sample);
         sums[i] = 0;
     }
+    return saturated;
 }
 
 }  // namespace
@@ -250,7 +256,7 @@ void SampleOutWriter::mix(std::int64_t sample, float value)
     if (sample < pendingBase_) {
         // A frame reaching back behind the settled samples adds to them directly.
         short& s = samples_[sample];
-        s = saturateToInt16(truncToInt64(static_cast<float>(s) + value));
+        s = settled(truncToInt64(static_cast<float>(s) + value));
         return;
     }
     std::int32_t& sum = pendingAt(sample);
@@ -263,7 +269,7 @@ void SampleOutWriter::place(std::int64_t sample, float value)
     if (sample < 0 || sample >= capacity_)
         return;
     if (sample < pendingBase_) {
-        samples_[sample] = saturateToInt16(truncToInt64(value));
+        samples_[sample] = settled(truncToInt64(value));
         return;
     }
     pendingAt(sample) = truncToInt(value);
@@ -298,11 +304,24 @@ void SampleOutWriter::settleBelow(std::int64_t end)
     for (std::int64_t s = pendingBase_, held = std::min(end, pendingEnd_); s < held;) {
         const std::int64_t at = s & (size - 1);
         const std::int64_t count = std::min(held - s, size - at);
-        settleRun(ring_.data() + at, samples_ + s, count);
+        countSaturated(settleRun(ring_.data() + at, samples_ + s, count));
         s += count;
     }
     pendingBase_ = end;
     pendingEnd_ = std::max(pendingEnd_, end);
+}
+
+void SampleOutWriter::countSaturated(std::int64_t n)
+{
+    if (n > 0)
+        saturated_.store(saturated_.load(std::memory_order_relaxed) + n, std::memory_order_release);
+}
+
+short SampleOutWriter::settled(std::int64_t sum)
+{
+    const short sample = saturateToInt16(sum);
+    countSaturated(sample != sum ? 1 : 0);
+    return sample;
 }
 
 void SampleOutWriter::finish()

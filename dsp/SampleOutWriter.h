@@ -7,7 +7,8 @@
 // only below produced(). Frames past the plan may extend the length into a
 // reserve of one frame size; samples that fall outside are dropped.
 // Overlapping frames are summed in 32 bits and every sample is saturated to
-// 16 bits once, when no later frame can reach it any more.
+// 16 bits once, when no later frame can reach it any more; the samples that
+// did not fit are counted.
 #include <atomic>
 #include <cstdint>
 #include <vector>
@@ -79,6 +80,10 @@ public:
     // samples are no drawn frames); a measure of the job's work.
     int framesDrawn() const { return framesDrawn_.load(std::memory_order_acquire); }
     bool isFinished() const { return finished_.load(std::memory_order_acquire); }
+    // Samples whose sum did not fit 16 bits and were saturated, since the
+    // output was laid out (a frame reaching back onto a saturated sample that
+    // still does not fit counts it again).
+    std::int64_t saturatedSamples() const { return saturated_.load(std::memory_order_acquire); }
     // Samples that are final: the whole length once finished, else
     // hop * frames written (capped at the length).
     int produced() const;
@@ -105,6 +110,10 @@ private:
     std::int32_t& pendingAt(std::int64_t sample);
     void growRing(std::int64_t span);
     void settleBelow(std::int64_t end);
+    // Counts n more saturated samples (one writing thread).
+    void countSaturated(std::int64_t n);
+    // A settled sample from a sum, counted when it does not fit.
+    short settled(std::int64_t sum);
 
     const int frameSize_;
     const int hop_;
@@ -132,6 +141,7 @@ private:
     std::atomic<int> framesWritten_{0};
     std::atomic<int> framesDrawn_{0};
     std::atomic<bool> finished_{false};
+    std::atomic<std::int64_t> saturated_{0};
 };
 
 }  // namespace HalvorenEngine

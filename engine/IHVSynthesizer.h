@@ -3,6 +3,7 @@
 // made by its generation's factory, given a listener and its input, prepared,
 // started, read while it runs, stopped and handed to the engine manager,
 // which deletes it once it is idle. Users never delete a synthesizer.
+#include <cstdint>
 #include <string>
 
 #include "engine/HVSynthListener.h"
@@ -36,6 +37,11 @@ public:
     // Samples written so far counted from the start offset (negative before
     // it), or 2147483647 once the whole output is written.
     virtual int samplesReady() = 0;
+    // Output samples that did not fit 16 bits and were saturated.
+    virtual std::int64_t samplesSaturated() = 0;
+    // Why the bank cannot be read whole or sung ("<file>: <what is wrong>"),
+    // or "" when it can.
+    virtual std::string bankFault() = 0;
 };
 
 }  // namespace HalvorenEngine

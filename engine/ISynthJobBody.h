@@ -33,6 +33,9 @@ public:
     virtual float sampleRate() const = 0;
     // The score's lead-in and note times, read when the job is prepared.
     virtual ScoreSpan scoreSpan() const = 0;
+    // Why the store cannot read the bank whole or sing it ("<file>: <what is
+    // wrong>"), or "" when it can.
+    virtual std::string bankFault() const = 0;
 
     // Worker threads of a run (1 or 2), started in index order.
     virtual int workerCount() const { return 1; }

@@ -25,6 +25,8 @@ public:
     const short* getOutput(int* count) override { return job_->getOutput(count); }
     int samplesDone() override { return job_->samplesDone(); }
     int samplesReady() override { return job_->samplesReady(); }
+    std::int64_t samplesSaturated() override { return job_->samplesSaturated(); }
+    std::string bankFault() override { return job_->body().bankFault(); }
 
     SynthJob& job() { return *job_; }
 

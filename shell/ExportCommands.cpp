@@ -1,6 +1,8 @@
 #include "shell/ExportCommands.h"
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string>
 
 #include "model/document/SSSynthesizerDoc.h"
@@ -33,8 +35,11 @@ ExportOutcome worse(ExportOutcome a, ExportOutcome b) {
     return rank(b) > rank(a) ? b : a;
 }
 
-ExportOutcome runJob(IExportUi& ui, IProcessMgr& job, ExportOutcome before) {
+// Runs the job; once it has run, names the segments whose voice was clipped.
+ExportOutcome runJob(IExportUi& ui, IProcessMgr& job, ExportOutcome before, const CSSSynthesizerDoc& doc,
+                     const std::vector<SungSegment>& sung) {
     if (!ui.runProgress(job)) return ExportOutcome::cancelled;
+    reportClippedVoices(doc, sung);
     return job.writeFailed() ? ExportOutcome::failed : before;
 }
 
@@ -53,7 +58,8 @@ void showNothingSung(const CString& path) {
 // An entry gathered before the output path is known.
 struct PendingEntry {
     ISynth* synth = nullptr;                 // a sung segment, or
-    const InstrumentSegment* clip = nullptr;  // a clip
+    const InstrumentSegment* clip = nullptr;  // a clip, or neither:
+    int silentFrames = 0;                    // the silence of a clip not loaded
     int startFrame = 0;
     float gain = 1.0f;
     float pan = 0.0f;
@@ -93,13 +99,21 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
             track, synths, INT_MAX,
             [&](SingSegment* seg, ISynth* synth, int frame) {
                 voices.loaded(t, seg, synth);
-                entries.push_back({synth, nullptr, frame, gain, track.balance});
+                entries.push_back({.synth = synth, .startFrame = frame, .gain = gain, .pan = track.balance});
             },
-            [&](SingSegment* seg, ISynth* synth, int from, int to) { voices.inspect(t, seg, synth, from, to); });
-        start.clipEntries(track, [&](InstrumentSegment* clip, int frame) {
-            voices.addClip();
-            entries.push_back({nullptr, clip, frame, gain, track.balance});
-        });
+            [&](SingSegment* seg, ISynth* synth, int from, int to) { voices.inspect(t, seg, synth, from, to); },
+            [&](SingSegment* seg) { voices.nothingToSing(t, seg); });
+        start.clipEntries(
+            track,
+            [&](InstrumentSegment* clip, int frame) {
+                voices.addClip();
+                entries.push_back({.clip = clip, .startFrame = frame, .gain = gain, .pan = track.balance});
+            },
+            // A clip that could not be loaded keeps its place and length.
+            [&](int from, int to) {
+                const auto frames = static_cast<int>(std::clamp<int64_t>(int64_t{to} - from, 0, INT_MAX));
+                entries.push_back({.silentFrames = frames, .startFrame = from});
+            });
     }
 
     CString path;
@@ -124,10 +138,12 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
     for (const PendingEntry& entry : entries) {
         if (entry.synth != nullptr)
             job.addSingJob(entry.synth, entry.startFrame, entry.gain, entry.pan);
-        else
+        else if (entry.clip != nullptr)
             addClip(job, *entry.clip, entry.startFrame, entry.gain, entry.pan);
+        else
+            job.addClipJob(nullptr, nullptr, entry.silentFrames, entry.startFrame, 0.0f, 0.0f);
     }
-    return runJob(ui, job, sung);
+    return runJob(ui, job, sung, doc, voices.sung());
 }
 
 ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IExportUi& ui) {
@@ -147,6 +163,7 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
     SingTracks2WavsProcessMgr job;
     std::string existing;
     ExportOutcome sung = ExportOutcome::done;
+    std::vector<SungSegment> written;
     for (size_t i = 0; i < model.tracks.size(); ++i) {
         const Track& track = *model.tracks[i];
         if (track.kind != kSingingTrack) continue;
@@ -163,17 +180,19 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
                 voices.loaded(i, seg, synth);
                 trackJob.addSingJob(synth, frame, gain, track.balance);
             },
-            [&](SingSegment* seg, ISynth* synth, int from, int to) { voices.inspect(i, seg, synth, from, to); });
+            [&](SingSegment* seg, ISynth* synth, int from, int to) { voices.inspect(i, seg, synth, from, to); },
+            [&](SingSegment* seg) { voices.nothingToSing(i, seg); });
         sung = worse(sung, outcomeOf(voices));
         if (voices.holdsNothing()) {
             showNothingSung(trackJob.outputPath);
             continue;
         }
+        written.insert(written.end(), voices.sung().begin(), voices.sung().end());
         if (isFileExist(trackJob.outputPath)) existing += trackJob.outputPath.toUtf8() + "\n";
         job.addTrack(trackJob);
     }
     if (!existing.empty() &&
         !ui.askYesNo(CString::fromUtf8(existing + " ") + translate("already exists, replace it?"), CString(u"-_-!")))
         return ExportOutcome::failed;
-    return runJob(ui, job, sung);
+    return runJob(ui, job, sung, doc, written);
 }

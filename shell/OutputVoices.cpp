@@ -9,6 +9,15 @@
 using namespace HVCurrentModel;
 
 void OutputVoices::inspect(std::size_t trackIndex, SingSegment* seg, ISynth* synth, int fromTick, int toTick) {
+    if (synth != nullptr) {
+        if (const std::string fault = synth->bankFault(); !fault.empty()) {
+            // Nothing the bank gives can be trusted: the segment is not sung.
+            unreadBanks_.insert(seg);
+            voicedBySegment_[seg] = 0;
+            unsungSegments_.push_back(segmentPlace(trackIndex, *seg) + ": " + fault);
+            return;
+        }
+    }
     std::vector<NoteTimesRec> plan;
     if (synth != nullptr) synth->getNoteTimes(seg, doc_.getModel()->tempos, fromTick, toTick, kSingLeadIn, plan);
     int voiced = 0;
@@ -37,17 +46,39 @@ void OutputVoices::inspect(std::size_t trackIndex, SingSegment* seg, ISynth* syn
 }
 
 void OutputVoices::loaded(std::size_t trackIndex, SingSegment* seg, ISynth* synth) {
+    sung_.push_back({trackIndex, seg, synth});
+    if (unreadBanks_.count(seg) != 0) return;
     int count = 0;
     synth->getOutput(&count);
     if (count > 0) return;
     voiced_ -= voicedBySegment_[seg];
     voicedBySegment_[seg] = 0;
-    unsungSegments_.push_back("segment \"" + seg->name + "\" of " + trackLabel(doc_, trackIndex) + " at " +
-                              placeOf(doc_, seg->pos));
+    unsungSegments_.push_back(segmentPlace(trackIndex, *seg));
+}
+
+void OutputVoices::nothingToSing(std::size_t trackIndex, SingSegment* seg) {
+    if (unreadBanks_.count(seg) != 0) return;
+    voiced_ -= voicedBySegment_[seg];
+    voicedBySegment_[seg] = 0;
+    emptySegments_.push_back(segmentPlace(trackIndex, *seg));
+}
+
+std::string OutputVoices::segmentPlace(std::size_t trackIndex, const SingSegment& seg) const {
+    return "segment \"" + seg.name + "\" of " + trackLabel(doc_, trackIndex) + " at " + placeOf(doc_, seg.pos);
 }
 
 void OutputVoices::report() const {
     showPlaceList("Notes without a voice in their singer's bank (they stay silent):", silentNotes_);
     showPlaceList("Notes whose syllable their singer's bank does not have (they sing another):", replacedNotes_);
+    showPlaceList("Segments with no note to sing (they stay silent):", emptySegments_);
     showPlaceList("Segments their singer's bank cannot sing:", unsungSegments_);
+}
+
+void reportClippedVoices(const CSSSynthesizerDoc& doc, const std::vector<SungSegment>& segments) {
+    std::vector<std::string> lines;
+    for (const SungSegment& s : segments)
+        if (const int64_t clipped = s.synth->samplesSaturated(); clipped > 0)
+            lines.push_back(trackLabel(doc, s.trackIndex) + ", " + placeOf(doc, s.seg->pos) + ": " +
+                            std::to_string(clipped) + " samples were clipped");
+    showPlaceList("Segments whose voice is louder than 16 bits can hold:", lines);
 }

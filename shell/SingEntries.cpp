@@ -26,7 +26,8 @@ bool endsAfter(const BaseSegment& seg, int tick) { return int64_t{seg.pos} + seg
 
 void OutputStart::singEntries(const Track& track, SegmentSynthMgr& synths, int endTick,
                               const std::function<void(SingSegment*, ISynth*, int)>& add,
-                              const BeforeLoad& before) const {
+                              const BeforeLoad& before,
+                              const std::function<void(SingSegment*)>& unloaded) const {
     if (track.kind != kSingingTrack || track.singSegs == nullptr) return;
     for (size_t i = 0; i < track.singSegs->size(); ++i) {
         SingSegment* seg = track.singSegs->segAt(i);
@@ -37,16 +38,27 @@ void OutputStart::singEntries(const Track& track, SegmentSynthMgr& synths, int e
         if (before) before(seg, synth, from, to);
         if (synth == nullptr) continue;
         synth->setCallback(nullptr);
-        if (!synth->loadSegment(seg, tempos_, from, to, kSingLeadIn)) continue;
+        if (!synth->loadSegment(seg, tempos_, from, to, kSingLeadIn)) {
+            if (unloaded) unloaded(seg);
+            continue;
+        }
         add(seg, synth, secondsToFrames((double{map_.tickToSec(seg->pos)} - kSingLeadIn) - startSec_));
     }
 }
 
-void OutputStart::clipEntries(const Track& track, const std::function<void(InstrumentSegment*, int)>& add) const {
+void OutputStart::clipEntries(const Track& track, const std::function<void(InstrumentSegment*, int)>& add,
+                              const std::function<void(int, int)>& kept) const {
     if (track.kind != kInstrumentTrack || track.instSegs == nullptr) return;
     for (size_t i = 0; i < track.instSegs->size(); ++i) {
         InstrumentSegment* clip = track.instSegs->segAt(i);
-        if (clip->frames <= 0 || clip->left.empty() || !endsAfter(*clip, startTick_)) continue;
-        add(clip, secondsToFrames(double{map_.tickToSec(clip->pos)} - startSec_));
+        if (!endsAfter(*clip, startTick_)) continue;
+        const int from = secondsToFrames(double{map_.tickToSec(clip->pos)} - startSec_);
+        if (clip->frames > 0 && !clip->left.empty()) {
+            add(clip, from);
+        } else if (kept && (clip->clipLoad == ClipLoad::unreadable || clip->clipLoad == ClipLoad::tooLarge)) {
+            const int64_t end = int64_t{clip->pos} + clip->width;
+            const int endTick = static_cast<int>(std::min<int64_t>(end, INT_MAX));
+            kept(from, secondsToFrames(double{map_.tickToSec(endTick)} - startSec_));
+        }
     }
 }

@@ -31,15 +31,20 @@ public:
     // with the lead-in. Hands each loaded one to add with the frame where its
     // output starts (negative: that many frames are before the start). Each
     // segment goes to before, when given, ahead of its loading, with its
-    // synthesizer (null: none could be made) and its tick range.
+    // synthesizer (null: none could be made) and its tick range; one whose
+    // synthesizer takes none of its notes goes to unloaded, when given.
     using BeforeLoad = std::function<void(HVCurrentModel::SingSegment*, ISynth*, int, int)>;
     void singEntries(const HVCurrentModel::Track& track, SegmentSynthMgr& synths, int endTick,
                      const std::function<void(HVCurrentModel::SingSegment*, ISynth*, int)>& add,
-                     const BeforeLoad& before = {}) const;
+                     const BeforeLoad& before = {},
+                     const std::function<void(HVCurrentModel::SingSegment*)>& unloaded = {}) const;
     // Each clip of the instrumental track with frames that ends after the
-    // start, with the frame where it starts.
+    // start, with the frame where it starts. For each clip that could not be
+    // loaded (it plays as silence) and ends after the start, kept, when
+    // given, is told the frames where its stored times start and end.
     void clipEntries(const HVCurrentModel::Track& track,
-                     const std::function<void(HVCurrentModel::InstrumentSegment*, int)>& add) const;
+                     const std::function<void(HVCurrentModel::InstrumentSegment*, int)>& add,
+                     const std::function<void(int, int)>& kept = {}) const;
 
 private:
     const std::vector<HVCurrentModel::Tempo*>& tempos_;

@@ -20,12 +20,22 @@ const char16_t* const kGateCaption = u"(\uFF1E\uFE4F\uFF1C)";
 // A description names a bank in a few fields: far below a megabyte.
 constexpr uint64_t kMaxDescriptionBytes = uint64_t{1} << 20;
 
-// A description that can be read at all: an object whose "name" is a string
-// and whose "version", when present, is a string. Anything else is a damaged
-// file and is skipped without a message.
-bool isReadableDescription(const Json::Value& description) {
-    if (!description.isObject() || !description["name"].isString()) return false;
-    return !description.isMember("version") || description["version"].isString();
+// What keeps a parsed description from naming a singer: it must be an
+// object whose "name" is a string that is not empty and whose "version",
+// when present, is a string. "" when nothing does.
+std::string descriptionDamage(const Json::Value& description) {
+    if (!description.isObject()) return "not a JSON object";
+    if (!description["name"].isString()) return "its \"name\" is not a string";
+    if (description["name"].asString().empty()) return "its \"name\" is empty";
+    if (description.isMember("version") && !description["version"].isString())
+        return "its \"version\" is not a string";
+    return std::string();
+}
+
+// A damaged description is skipped, and named with what is wrong with it.
+void showDamagedDescription(const CString& path, const std::string& damage) {
+    showMessageBox(path + u"\n" + CString::fromUtf8("This voice bank description cannot be used: " + damage),
+                   CString(u"-_-!"), MbButtons::ok, MbIcon::warning);
 }
 
 void showVersionRefusal(const std::string& name, const std::string& version) {
@@ -97,8 +107,21 @@ void SingerMgr::loadSinger(const CString& descriptionPath, std::string& name) {
     std::string folder;
     cstrToPathBytes(folderOfPath(descriptionPath), folder);
     std::string text;
-    if (descriptionPath.isEmpty() || !readWholeFile(descriptionPath, text, kMaxDescriptionBytes)) return;
-    Singer* singer = createSinger(text, folder);
+    // A registered path that names no file is passed over.
+    if (descriptionPath.isEmpty() || !isFileExist(descriptionPath)) return;
+    Json::Value description;
+    std::string damage;
+    if (!readWholeFile(descriptionPath, text, kMaxDescriptionBytes))
+        damage = "it cannot be read, or holds more than " + std::to_string(kMaxDescriptionBytes) + " bytes";
+    else if (!parseJson(text, description))
+        damage = "not readable JSON";
+    else
+        damage = descriptionDamage(description);
+    if (!damage.empty()) {
+        showDamagedDescription(descriptionPath, damage);
+        return;
+    }
+    Singer* singer = checkSingerVersion(folder.c_str(), std::move(description));
     if (!singer) return;
     const std::string singerName = singer->getName();
     if (addSinger(singer)) name = singerName;
@@ -111,7 +134,7 @@ Singer* SingerMgr::createSinger(const std::string& text, const std::string& fold
 }
 
 Singer* SingerMgr::checkSingerVersion(const char* folder, Json::Value description) {
-    if (!isReadableDescription(description)) return nullptr;
+    if (!descriptionDamage(description).empty()) return nullptr;
     auto singer = std::make_unique<Singer>();
     if (!singer->fromJson(description)) return nullptr;
     if (!isAcceptedBankVersion(singer->getVersion())) {

@@ -16,6 +16,7 @@
 #include <ostream>
 #include <string>
 
+#include "engine/BankFault.h"
 #include "voicebank/package/SynthSrcCache.h"
 
 namespace HalvorenEngineV1 {
@@ -34,12 +35,16 @@ public:
         const std::int32_t hop = this->header().hopSize;
         const float rate = this->header().sampleRate;
         usable_ = hop >= 1 && hop <= frameSize / 2 && std::isfinite(rate) && rate > 0.0f;
+        const std::string refusal = usable_ ? std::string() : HalvorenEngine::hopAndRateRefusal(hop, rate, frameSize / 2);
         // An index that could not be read whole has already said so.
         if (!usable_ && this->indexReadWhole())
-            log << "fail to read package index file " << this->basePath() << "HVI" << std::endl;
+            log << "fail to read package index file " << this->basePath() << "HVI: " << refusal << std::endl;
+        fault_ = HalvorenEngine::bankFaultOf(this->basePath(), this->indexFault(), refusal);
     }
 
     bool isUsable() const { return usable_; }
+    // Why the bank cannot be read whole or sung; "" when it can.
+    const std::string& bankFault() const { return fault_; }
 
     // Slot 1.
     std::string getRecordKey(const std::string& unit, const std::string& pitch) const
@@ -96,6 +101,7 @@ private:
     }
 
     bool usable_ = false;
+    std::string fault_;
 };
 
 }  // namespace HalvorenEngineV1

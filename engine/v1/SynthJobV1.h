@@ -21,6 +21,7 @@ public:
     HalvorenEngine::SynthScoreV1& score() { return score_; }
     Halvoren::SourceStore_v1Pkg& store() { return *store_; }
     Halvoren::SynthSrcCache& sources() { return cache_; }
+    std::string bankFault() const override { return store_->bankFault(); }
 
 private:
     SynthJobV1(std::unique_ptr<Halvoren::SourceStore_v1Pkg> store, std::ostream& log);

@@ -19,6 +19,7 @@ public:
 
     HalvorenEngine::SynthScoreV2& score() { return score_; }
     SourceStore_pkg& store() { return *store_; }
+    std::string bankFault() const override { return store_->bankFault(); }
     SynthSrcCache& sources() { return cache_; }
 
 private:

@@ -57,6 +57,7 @@ public:
     int hop() const override { return hop_; }
     float sampleRate() const override { return rate_; }
     HalvorenEngine::ScoreSpan scoreSpan() const override { return scoreSpanOf(score_); }
+    std::string bankFault() const override { return store_->bankFault(); }
     void beforeStart() override { state_.setStop(false); }
     void requestStop() override { state_.setStop(true); }
     void setSynthText(const std::string& text) override { text_ = text; }

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 
+#include "engine/BankFault.h"
 #include "engine/StoreSlotHelpers.h"
 #include "voicebank/package/IndexedPackage.h"
 
@@ -28,12 +29,19 @@ public:
         : Packager(std::move(basePath), log)
     {
         usable_ = HalvorenEngine::hopAndRateRenderable(this->header());
+        const std::string refusal =
+            usable_ ? std::string()
+                    : HalvorenEngine::hopAndRateRefusal(this->header().hopSize, this->header().sampleRate,
+                                                        HalvorenEngine::kMaxStoreHop);
         // An index that could not be read whole has already said so.
         if (!usable_ && this->indexReadWhole())
-            log << "fail to read package index file " << this->basePath() << "HVI" << std::endl;
+            log << "fail to read package index file " << this->basePath() << "HVI: " << refusal << std::endl;
+        fault_ = HalvorenEngine::bankFaultOf(this->basePath(), this->indexFault(), refusal);
     }
 
     bool isUsable() const { return usable_; }
+    // Why the bank cannot be read whole or sung; "" when it can.
+    const std::string& bankFault() const { return fault_; }
 
     std::string getRecordKey(const std::string& unit, const std::string& pitch) override
     {
@@ -99,6 +107,7 @@ private:
     }
 
     bool usable_ = false;
+    std::string fault_;
 };
 
 }  // namespace HalvorenEngineV3

@@ -1,5 +1,6 @@
 #include "engine/v6/SourceStore_pkg.h"
 
+#include "engine/BankFault.h"
 #include "engine/StoreSlotHelpers.h"
 
 namespace HalvorenEngineV6 {
@@ -9,11 +10,19 @@ SourceStore_pkg::SourceStore_pkg(std::string basePath, std::ostream& log)
 {
     // The frame synthesis reads the levels of at least 35 layout bands, the
     // grid holds one float per point, and the noise bank needs a band.
-    usable_ = HalvorenEngine::hopAndRateRenderable(getHeader()) && getLayoutBandCount() >= kMinLayoutBands &&
-              getGridCount() >= 1 && getGridCount() <= kMaxGridCount && !getBandEdges().empty();
+    const bool renderable = HalvorenEngine::hopAndRateRenderable(getHeader());
+    usable_ = renderable && getLayoutBandCount() >= kMinLayoutBands && getGridCount() >= 1 &&
+              getGridCount() <= kMaxGridCount && !getBandEdges().empty();
+    std::string refusal;
+    if (!renderable)
+        refusal = HalvorenEngine::hopAndRateRefusal(getHeader().hopSize, getHeader().sampleRate,
+                                                    HalvorenEngine::kMaxStoreHop);
+    else if (!usable_)
+        refusal = "a band layout, grid or noise bands the engine cannot use";
     // An index that could not be read whole has already said so.
     if (!usable_ && indexReadWhole())
-        log << "fail to read package index file " << getBasePath() << "HVI" << std::endl;
+        log << "fail to read package index file " << getBasePath() << "HVI: " << refusal << std::endl;
+    fault_ = HalvorenEngine::bankFaultOf(getBasePath(), indexFault(), refusal);
 }
 
 std::string SourceStore_pkg::getRecordKey(const std::string& unit, const std::string& pitch)

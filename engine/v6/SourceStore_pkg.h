@@ -29,6 +29,8 @@ public:
     explicit SourceStore_pkg(std::string basePath, std::ostream& log = std::cerr);
 
     bool isUsable() const { return usable_; }
+    // Why the bank cannot be read whole or sung; "" when it can.
+    const std::string& bankFault() const { return fault_; }
 
     std::string getRecordKey(const std::string& unit, const std::string& pitch) override;
     std::unique_ptr<VoiceSrc> getVoiceSrc(const std::string& unit, const std::string& pitch) override;
@@ -67,6 +69,7 @@ public:
 
 private:
     bool usable_ = false;
+    std::string fault_;
 };
 
 }  // namespace HalvorenEngineV6

@@ -34,6 +34,7 @@ public:
 
     HalvorenEngine::SynthScoreV3& score() { return score_; }
     SourceStore_pkg& store() { return *store_; }
+    std::string bankFault() const override { return store_->bankFault(); }
     CellMakerState& cellMakerState() { return state_; }
     const std::string& synthText() const { return text_; }
 

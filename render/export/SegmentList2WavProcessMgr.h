@@ -28,7 +28,8 @@ public:
     SegmentList2WavProcessMgr& operator=(const SegmentList2WavProcessMgr&) = delete;
 
     // The entry reaches startFrame + its length (the synthesizer's output
-    // length, read now, or the clip's frames).
+    // length, read now, or the clip's frames). A clip without samples (left
+    // null) is silence of its frames.
     void addSingJob(ISynth* synth, int startFrame, float gain, float pan);
     void addClipJob(const int16_t* left, const int16_t* right, int frames, int startFrame, float gain, float pan);
 

@@ -4,6 +4,7 @@
 // and hands out the job's output. One class per engine generation; users get
 // them from SegmentSynthMgr, which owns them.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,12 @@ public:
     virtual const short* getOutput(int* count) = 0;
     virtual int samplesDone() = 0;
     virtual int samplesReady() = 0;
+    // Output samples that did not fit 16 bits and were saturated (0 without
+    // an engine).
+    virtual std::int64_t samplesSaturated() = 0;
+    // Why the singer's bank cannot be read whole or sung ("<file>: <what is
+    // wrong>"), or "" when it can (also without an engine).
+    virtual std::string bankFault() = 0;
     // The timing of every sung note of the range; clears out by default.
     virtual void getNoteTimes(HVCurrentModel::SingSegment* seg, const std::vector<HVCurrentModel::Tempo*>& tempos,
                               int fromTick, int toTick, float leadIn, std::vector<NoteTimesRec>& out)

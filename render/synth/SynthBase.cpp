@@ -41,6 +41,18 @@ int SynthBase::samplesReady()
     return e != nullptr ? e->samplesReady() : 0;
 }
 
+std::int64_t SynthBase::samplesSaturated()
+{
+    auto* e = engine();
+    return e != nullptr ? e->samplesSaturated() : 0;
+}
+
+std::string SynthBase::bankFault()
+{
+    auto* e = engine();
+    return e != nullptr ? e->bankFault() : std::string();
+}
+
 void SynthBase::setCallback(ISynthCallback* callback)
 {
     ISynthCallback* old = callback_.exchange(callback, std::memory_order_acq_rel);

@@ -20,6 +20,8 @@ public:
     const short* getOutput(int* count) override;
     int samplesDone() override;
     int samplesReady() override;
+    std::int64_t samplesSaturated() override;
+    std::string bankFault() override;
 
     void setCallback(ISynthCallback* callback) override;
     ISynthCallback* getCallback() const override { return callback_.load(std::memory_order_acquire); }

@@ -5,7 +5,7 @@ namespace Halvoren {
 IndexedPackage::IndexedPackage(std::string basePath, const IndexFormat& format, std::ostream& log)
     : basePath_(std::move(basePath)), tie_(format.tie), log_(&log)
 {
-    indexReadWhole_ = readPackageIndex(basePath_ + "HVI", format, index_, log);
+    indexFault_ = readPackageIndex(basePath_ + "HVI", format, index_, log);
 }
 
 std::string IndexedPackage::findRecordKey(const std::string& unit, const std::string& pitch, std::int32_t& offset,

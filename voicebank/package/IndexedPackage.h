@@ -34,8 +34,10 @@ public:
     const IndexHeader& header() const { return index_.header; }
     bool hasExt1() const { return index_.hasExt1; }
     bool hasExt2() const { return index_.hasExt2; }
-    // False when the index file could not be read whole (its message is out).
-    bool indexReadWhole() const { return indexReadWhole_; }
+    // False when the index file could not be read whole (its message is out);
+    // indexFault says what is wrong with it.
+    bool indexReadWhole() const { return indexFault_.empty(); }
+    const std::string& indexFault() const { return indexFault_; }
 
 protected:
     // loadContentRecord in this package.
@@ -51,7 +53,7 @@ private:
     PackageIndex index_;
     NearestTie tie_;
     std::ostream* log_;
-    bool indexReadWhole_ = false;
+    std::string indexFault_;
 };
 
 }  // namespace Halvoren

@@ -257,56 +257,71 @@ bool readRecordString(ByteCursor& record, std::string& out)
     return true;
 }
 
-template <int Capacity>
-bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, BasicPackageIndex<Capacity>& out)
+namespace {
+
+std::string tooManyEntries(std::uint64_t size)
 {
+    return "holds more entries than an index of " + std::to_string(size) + " bytes can";
+}
+
+}  // namespace
+
+template <int Capacity>
+std::string readPackageIndexBytes(ByteCursor c, const IndexFormat& format, BasicPackageIndex<Capacity>& out)
+{
+    const std::uint64_t size = c.remaining();
+    if (size == 0)
+        return "empty";
     ReadLimits limits;
     limits.bytesPerFileByte = kIndexBuiltPerFileByte;
     limits.byteBase = kIndexBuildBase;
-    ReadBudget budget(c.remaining(), limits);
+    ReadBudget budget(size, limits);
     const bool head = format.plain       ? readHeader(c, out.header, format.headerValues)
                       : format.versioned ? readVersionedHead(c, out, budget)
                                          : readMarkedHead(c, format, out, budget);
     if (!head)
-        return false;
+        return budget.spent() ? tooManyEntries(size) : "ends inside its header (" + std::to_string(size) + " bytes)";
     VariantSink<Capacity> sink;
     while (!c.atEnd()) {
+        const std::uint64_t at = c.position();
         std::int32_t length = 0;
         if (!c.i32(length))
-            return false;
+            return "ends inside the length of the record at byte " + std::to_string(at);
         if (length < 1)
             continue;
         ByteCursor record;
-        if (!c.sub(std::uint64_t(length), record) || !readIndexRecord(record, format, sink, out, budget))
-            return false;
+        if (!c.sub(std::uint64_t(length), record))
+            return "the record at byte " + std::to_string(at) + " claims " + std::to_string(length) +
+                   " bytes, past the end at byte " + std::to_string(size);
+        if (!readIndexRecord(record, format, sink, out, budget))
+            return tooManyEntries(size);
     }
-    return true;
+    return std::string();
 }
 
 template <int Capacity>
-bool readPackageIndex(const std::string& path, const IndexFormat& format, BasicPackageIndex<Capacity>& out,
-                      std::ostream& log)
+std::string readPackageIndex(const std::string& path, const IndexFormat& format, BasicPackageIndex<Capacity>& out,
+                             std::ostream& log)
 {
     const CString file = CString::fromPathBytes(path);
     const FilePtr opened(openFile(file, "rb"));
     const std::optional<std::uint64_t> size = opened ? bytesLeftInFile(opened.get()) : std::nullopt;
-    if (size && *size > kMaxIndexBytes) {
-        log << "fail to read package index file " << path << ": larger than " << kMaxIndexBytes << " bytes"
-            << std::endl;
-        return false;
-    }
+    std::string fault;
     std::string bytes;
-    if (!readWholeFile(file, bytes, kMaxIndexBytes) ||
-        !readPackageIndexBytes(ByteCursor(bytes.data(), bytes.size()), format, out)) {
-        log << "fail to read package index file " << path << std::endl;
-        return false;
-    }
-    return true;
+    if (size && *size > kMaxIndexBytes)
+        fault = "larger than " + std::to_string(kMaxIndexBytes) + " bytes";
+    else if (!readWholeFile(file, bytes, kMaxIndexBytes))
+        fault = "cannot be read";
+    else
+        fault = readPackageIndexBytes(ByteCursor(bytes.data(), bytes.size()), format, out);
+    if (!fault.empty())
+        log << "fail to read package index file " << path << ": " << fault << std::endl;
+    return fault;
 }
 
-template bool readPackageIndex<32>(const std::string&, const IndexFormat&, PackageIndex&, std::ostream&);
-template bool readPackageIndex<128>(const std::string&, const IndexFormat&, PackageIndexV6&, std::ostream&);
-template bool readPackageIndexBytes<32>(ByteCursor, const IndexFormat&, PackageIndex&);
-template bool readPackageIndexBytes<128>(ByteCursor, const IndexFormat&, PackageIndexV6&);
+template std::string readPackageIndex<32>(const std::string&, const IndexFormat&, PackageIndex&, std::ostream&);
+template std::string readPackageIndex<128>(const std::string&, const IndexFormat&, PackageIndexV6&, std::ostream&);
+template std::string readPackageIndexBytes<32>(ByteCursor, const IndexFormat&, PackageIndex&);
+template std::string readPackageIndexBytes<128>(ByteCursor, const IndexFormat&, PackageIndexV6&);
 
 }  // namespace Halvoren

@@ -91,23 +91,23 @@ inline constexpr std::uint64_t kIndexBuildBase = std::uint64_t{1} << 20;
 inline constexpr std::uint64_t kIndexBuildBudget = std::uint64_t{768} << 20;
 inline constexpr std::uint64_t kMaxIndexBytes = kIndexBuildBudget / kIndexBuiltPerFileByte;
 
-// Reads the index at path into out (which starts as constructed). A file
-// larger than kMaxIndexBytes writes "fail to read package index file ", the
-// path and ": larger than 67108864 bytes" to log. A file that cannot be
-// read, whose bytes stop inside a field or a record, or whose entries pass
-// the read budget writes "fail to read package index file " and the path;
-// what was read whole is kept, the rest keeps its defaults. Records whose
-// fields do not fit their frame, of other kinds, or beyond a unit's capacity
-// are skipped; a record of length 0 or less indexes nothing. A tail-block
-// count of 0 or less gives an empty list; one whose floats the file does not
-// hold damages the index. True when the file was read whole.
+// Reads the index at path into out (which starts as constructed) and
+// returns what is wrong with it, "" when it was read whole. A file larger
+// than kMaxIndexBytes ("larger than 67108864 bytes"), one that cannot be
+// read, is empty, whose bytes stop inside a field or a record, or whose
+// entries pass the read budget is damaged: "fail to read package index
+// file ", the path, ": " and what is wrong go to log; what was read whole is
+// kept, the rest keeps its defaults. Records whose fields do not fit their
+// frame, of other kinds, or beyond a unit's capacity are skipped; a record
+// of length 0 or less indexes nothing. A tail-block count of 0 or less gives
+// an empty list; one whose floats the file does not hold damages the index.
 template <int Capacity>
-bool readPackageIndex(const std::string& path, const IndexFormat& format, BasicPackageIndex<Capacity>& out,
-                      std::ostream& log);
+std::string readPackageIndex(const std::string& path, const IndexFormat& format, BasicPackageIndex<Capacity>& out,
+                             std::ostream& log);
 
-// The same over bytes in memory (the file's content).
+// The same over bytes in memory (the file's content), without the log.
 template <int Capacity>
-bool readPackageIndexBytes(ByteCursor bytes, const IndexFormat& format, BasicPackageIndex<Capacity>& out);
+std::string readPackageIndexBytes(ByteCursor bytes, const IndexFormat& format, BasicPackageIndex<Capacity>& out);
 
 // A string of an index record: an int32 length N and N bytes cut at the
 // first NUL; a negative N is "" with no bytes. False, taking nothing more,

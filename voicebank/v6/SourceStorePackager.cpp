@@ -47,7 +47,7 @@ SourceStorePackager::SourceStorePackager(std::string basePath, std::ostream& log
     Halvoren::PackageIndexV6 index;
     index.timbreTable.clear();
     std::fill(std::begin(index.timbreTimes), std::end(index.timbreTimes), 0);
-    indexReadWhole_ = Halvoren::readPackageIndex(basePath_ + "HVI", Halvoren::kIndexFormatV6, index, log);
+    indexFault_ = Halvoren::readPackageIndex(basePath_ + "HVI", Halvoren::kIndexFormatV6, index, log);
 
     header = index.header;
     std::move(std::begin(index.strings), std::end(index.strings), std::begin(strings));

@@ -37,8 +37,8 @@ struct SrcStoreParameters {
 class SourceStorePackager : private SrcStoreParameters {
 public:
     // Reads basePath + "HVI". A file that cannot be read, or is damaged,
-    // writes "fail to read package index file" and the path to log (which
-    // must outlive the packager) and keeps what was read whole.
+    // writes "fail to read package index file", the path and what is wrong
+    // to log (which must outlive the packager) and keeps what was read whole.
     explicit SourceStorePackager(std::string basePath, std::ostream& log = std::cerr);
     virtual ~SourceStorePackager() = default;
     SourceStorePackager(const SourceStorePackager&) = delete;
@@ -82,8 +82,10 @@ public:
     const std::map<std::string, UnitIndexEntryV6>& getUnitIndex() const { return unitIndex_; }
     std::int32_t getFormatMajor() const { return formatMajor_; }
     std::int32_t getFormatMinor() const { return formatMinor_; }
-    // False when the index file could not be read whole (its message is out).
-    bool indexReadWhole() const { return indexReadWhole_; }
+    // False when the index file could not be read whole (its message is out);
+    // indexFault says what is wrong with it.
+    bool indexReadWhole() const { return indexFault_.empty(); }
+    const std::string& indexFault() const { return indexFault_; }
 
 private:
     std::string basePath_;
@@ -91,7 +93,7 @@ private:
     std::int32_t formatMajor_ = 0;
     std::int32_t formatMinor_ = 0;
     std::ostream* log_;
-    bool indexReadWhole_ = false;
+    std::string indexFault_;
 };
 
 }  // namespace HalvorenEngineV6

@@ -30,11 +30,23 @@ TEST(SampleOutWriter, OverlapAddsFrameKAtKTimesHopAndSaturatesTheSumOnce)
     writer.addFrame(2, shapedFrame(N, 1.5f).data(), 1.0f);
     writer.addFrame(3, shapedFrame(N, -0.5f).data(), 2.0f);
     writer.finish();
-    // Near 3h the first frame alone exceeds full scale; only the sum is clamped.
+    // Near 3h the first frame alone exceeds full scale; only the sum is
+    // clamped, and counted (give or take the samples within the tolerance
+    // of full scale).
+    int surelyOver = 0;
+    int perhapsOver = 0;
     for (int i = 0; i < writer.length(); ++i) {
         const double sum = 1.5 * fullScaleTriangle(i - 2 * H) - fullScaleTriangle(i - 3 * H);
         EXPECT_NEAR(writer.data()[i], std::clamp(std::trunc(sum), -32768.0, 32767.0), 2.0) << i;
+        surelyOver += sum > 32767.0 + 2.0;
+        perhapsOver += sum > 32767.0 - 2.0;
     }
+    ASSERT_GT(surelyOver, 0);
+    EXPECT_GE(writer.saturatedSamples(), surelyOver);
+    EXPECT_LE(writer.saturatedSamples(), perhapsOver);
+    // A new layout counts afresh.
+    ASSERT_TRUE(writer.appendZeros(8));
+    EXPECT_EQ(writer.saturatedSamples(), 0);
 }
 
 TEST(SampleOutWriter, StorageNeverMovesCountsOnlyUpwardsAndDropsOutsideSamples)

@@ -178,8 +178,12 @@ TEST(SourceStore, RefusesUnusableHopOrRateWithOneIndexMessage)
         StoreOnDisk disk("store_refuse", bank);
         const std::string where = std::to_string(c.hop) + " @ " + std::to_string(c.rate);
         EXPECT_EQ(disk.package->isUsable(), c.usable) << where;
-        const std::string message = "fail to read package index file " + testbank::packageBasePath(disk.folder) + "HVI\n";
-        EXPECT_EQ(disk.log.str(), c.usable ? "" : message) << where;
+        // The message and the store's fault name the index and what it refuses.
+        const std::string fault = testbank::packageBasePath(disk.folder) + "HVI: hop " + std::to_string(c.hop) +
+                                  " at " + std::to_string(c.rate) +
+                                  " Hz: the engine sings a hop of 1..256 at a finite positive rate";
+        EXPECT_EQ(disk.log.str(), c.usable ? "" : "fail to read package index file " + fault + "\n") << where;
+        EXPECT_EQ(disk.package->bankFault(), c.usable ? "" : fault) << where;
         // The slots still answer as stored.
         EXPECT_EQ(disk.store().getHopSize(), c.hop) << where;
     }
@@ -190,8 +194,9 @@ TEST(SourceStore, UnreadableIndexIsReportedOnlyOnce)
     testbank::PackageOnDisk<SourceStore_pkg> disk("store_noindex");
     disk.openIndex("ext2");  // ends before the header
     EXPECT_FALSE(disk.package->isUsable());
-    const std::string message = "fail to read package index file " + testbank::packageBasePath(disk.folder) + "HVI\n";
-    EXPECT_EQ(disk.log.str(), message);
+    const std::string fault = testbank::packageBasePath(disk.folder) + "HVI: ends inside its header (4 bytes)";
+    EXPECT_EQ(disk.log.str(), "fail to read package index file " + fault + "\n");
+    EXPECT_EQ(disk.package->bankFault(), fault);
 }
 
 }  // namespace

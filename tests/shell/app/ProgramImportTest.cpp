@@ -4,6 +4,7 @@
 // with their exit codes and write nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -195,9 +196,9 @@ TEST_F(ProgramImportTest, AVsqxScoreOpensAsTheMainFrameImportsIt)
 }
 
 // Segments whose clips cannot be loaded (a file gone, one past the clip
-// budget) are named once with why, mix as silence and are saved back
-// unchanged; so are a VSQX score's wav parts. A low-bit-rate MP3, whose
-// samples are hundreds of times its file, plays.
+// budget) are named once with why, mix as silence for their stored length
+// and are saved back unchanged; so are a VSQX score's wav parts. A
+// low-bit-rate MP3, whose samples are hundreds of times its file, plays.
 TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
 {
     hvtest::ByteBuilder samples;
@@ -235,8 +236,11 @@ TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
     // The loaded clip: its 4410 mono frames, 1000 on both sides after the
     // fade-in of the first 5 ms (220 frames); the MP3's 440 Hz from 2 s (read
     // past its onset).
+    // The mix lasts to the end of the last segment, whose clip is refused:
+    // measure 6 at 2 s a measure, 10 s; nothing sounds past the MP3's 4 s.
     const std::vector<int16_t> x = hvtest::wavSamples(mix);
-    ASSERT_GE(x.size(), 2u * 44100u * 4u);
+    ASSERT_EQ(x.size(), 2u * 441000u);
+    EXPECT_TRUE(std::all_of(x.begin() + 2 * 44100 * 4, x.end(), [](int16_t v) { return v == 0; }));
     EXPECT_EQ(x[2 * 1000], 1000);
     EXPECT_EQ(x[2 * 1000 + 1], 1000);
     std::vector<int16_t> left;

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -279,50 +281,133 @@ TEST(MainJob, MidiLyricsKeepTheirCharacters)
     }
 }
 
-TEST(MainJob, ABankWithoutItsContentSingsNothing)
+TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
 {
     // Measure 1 is tick 7680; a quarter is 480 ticks: the notes are on
     // beats 2 and 3.
     using namespace projtest;
     namespace fs = std::filesystem;
     hvtest::ScratchDir dir("main_job_voice");
-    // Program folders whose demo bank lacks its content file HVC, or holds
-    // it empty: no record can be read from it.
-    for (const char* home : {"nohvc", "emptyhvc"}) {
-        fs::create_directories(dir.file(home) + "/singers/demo-cmn");
-        fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", dir.file(home) + "/dict");
-        for (const auto& entry : fs::directory_iterator(HV_PROGRAM_FOLDER "/singers/demo-cmn"))
-            if (entry.path().filename() != "HVC")
-                fs::copy(entry.path(), dir.file(home) + "/singers/demo-cmn/" + entry.path().filename().string());
-    }
-    const std::string emptyHvc = dir.file("emptyhvc/singers/demo-cmn/HVC");
-    std::ofstream{emptyHvc};
+    // Program folders whose demo bank lacks its content file HVC or holds it
+    // empty (no record can be read from it), or whose index HVI is empty,
+    // cut in half or replaced by noise (nothing of the bank can be trusted),
+    // or whose description is not JSON (the singer is not installed).
+    enum Damage { none, content, index, description };
+    struct Home {
+        const char* name;
+        Damage damage;
+        std::function<void(const std::string& bank)> harm;
+    };
+    const std::string bytes = readText(HV_PROGRAM_FOLDER "/singers/demo-cmn/HVI");
+    std::mt19937 noise(1);
+    std::string noiseBytes(4096, '\0');
+    for (char& c : noiseBytes) c = static_cast<char>(noise());
+    auto writeHvi = [](const std::string& bank, const std::string& text) { std::ofstream(bank + "/HVI") << text; };
+    const Home homes[] = {
+        {"whole", none, [](const std::string&) {}},
+        // A program folder whose name is not UTF-8 (Latin-1 é, E9).
+        {"caf\xE9", none, [](const std::string&) {}},
+        {"nohvc", content, [](const std::string& bank) { fs::remove(bank + "/HVC"); }},
+        {"emptyhvc", content, [](const std::string& bank) { std::ofstream{bank + "/HVC"}; }},
+        {"emptyhvi", index, [&](const std::string& bank) { writeHvi(bank, ""); }},
+        {"halfhvi", index, [&](const std::string& bank) { writeHvi(bank, bytes.substr(0, bytes.size() / 2)); }},
+        {"noisehvi", index, [&](const std::string& bank) { writeHvi(bank, noiseBytes); }},
+        {"cuthvsd", description, [](const std::string& bank) { std::ofstream(bank + "/bank.hvsd") << "{\"name\": "; }},
+    };
     auto m = markersOnly();
     SingSegment* seg = addSingSeg(*addTrack(*m, kSingingTrack, "Lead"), 7680, 1920 * 2, "demo-cmn");
+    seg->name = "Verse";
     addNote(*seg, 480, 480, 57, "lan");
     addNote(*seg, 960, 480, 57, "tian");
     ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("v.ot"))), 0);
-    // The build's program folder reached through a name that is not UTF-8
-    // (Latin-1 é, E9) finds its bank and dictionary as well.
-    const std::string latin = dir.file("caf\xE9");
-    fs::create_directories(latin);
-    for (const char* sub : {"singers", "dict"})
-        fs::create_directory_symlink(std::string(HV_PROGRAM_FOLDER "/") + sub, latin + "/" + sub);
-    const std::vector<std::string> homes = {HV_PROGRAM_FOLDER, latin, dir.file("nohvc"), dir.file("emptyhvc")};
-    for (const std::string& home : homes) {
-        const bool whole = home == HV_PROGRAM_FOLDER || home == latin;
-        fs::remove(dir.file("v.wav"));
-        const ProgramRun r = runIn(dir, "v.ot --mixdown v.wav", home);
-        EXPECT_EQ(r.code, whole ? 0 : 3) << home << "\n" << r.err;
-        EXPECT_EQ(fs::exists(dir.file("v.wav")), whole) << home;
-        for (const char* line : {"track 1 \"Lead\", measure 1, beat 2: \"lan\"", "track 1 \"Lead\", measure 1, beat 3: \"tian\""})
-            EXPECT_EQ(r.err.find(line) != std::string::npos, !whole) << home << "\n" << r.err;
-        // Every message goes to standard error, the path after a space.
-        EXPECT_EQ(r.out, "") << home;
-        EXPECT_EQ(r.err.find("fail to read package content file " + emptyHvc + "\n") != std::string::npos,
-                  home == dir.file("emptyhvc"))
-            << home << "\n" << r.err;
+    fs::create_directories(dir.file("each"));
+    for (const Home& h : homes) {
+        const std::string home = dir.file(h.name);
+        const std::string bank = home + "/singers/demo-cmn";
+        fs::create_directories(home + "/singers");
+        fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", home + "/dict");
+        fs::copy(HV_PROGRAM_FOLDER "/singers/demo-cmn", bank);
+        h.harm(bank);
+        for (const std::string& output : {std::string("--mixdown v.wav"), std::string("--export-each-track each")}) {
+            SCOPED_TRACE(std::string(h.name) + " " + output + "\n");
+            fs::remove(dir.file("v.wav"));
+            fs::remove(dir.file("each/v_1_Lead.wav"));
+            const ProgramRun r = runIn(dir, "v.ot " + output, home);
+            EXPECT_EQ(r.code, h.damage == none ? 0 : h.damage == index ? 4 : 3) << r.err;
+            EXPECT_EQ(fs::exists(dir.file("v.wav")) || fs::exists(dir.file("each/v_1_Lead.wav")), h.damage == none);
+            for (const char* line : {"track 1 \"Lead\", measure 1, beat 2: \"lan\"", "track 1 \"Lead\", measure 1, beat 3: \"tian\""})
+                EXPECT_EQ(r.err.find(line) != std::string::npos, h.damage == content) << r.err;
+            // Every message goes to standard error, the path after a space.
+            EXPECT_EQ(r.out, "");
+            EXPECT_EQ(r.err.find("fail to read package content file " + bank + "/HVC\n") != std::string::npos,
+                      std::string(h.name) == "emptyhvc")
+                << r.err;
+            // The segment is named with the index and what is wrong with it.
+            const std::string unsung = "segment \"Verse\" of track 1 \"Lead\" at measure 1, beat 1: " + bank + "/HVI: ";
+            EXPECT_EQ(r.err.find(unsung) != std::string::npos, h.damage == index) << r.err;
+            const std::string unusable = bank + "/bank.hvsd\nThis voice bank description cannot be used: not readable JSON\n";
+            EXPECT_EQ(r.err.find(unusable) != std::string::npos, h.damage == description) << r.err;
+            if (std::string(h.name) == "emptyhvi") {
+                EXPECT_NE(r.err.find(unsung + "empty\n"), std::string::npos) << r.err;
+            }
+        }
     }
+}
+
+// A score whose every lyric is "-" (each only lengthens the note before it)
+// has nothing to sing: no file, its segment named, exit 3.
+TEST(MainJob, AScoreOfOnlyDashesSingsNothing)
+{
+    namespace fs = std::filesystem;
+    hvtest::ScratchDir dir("main_job_dashes");
+    std::ofstream(dir.file("d.vsqx")) << R"(<?xml version="1.0" encoding="UTF-8"?>
+<vsq4>
+  <masterTrack><preMeasure>1</preMeasure><tempo><t>0</t><v>12000</v></tempo></masterTrack>
+  <vsTrack><name>Lead</name>
+    <vsPart><t>1920</t><playTime>1920</playTime><name>Verse</name>
+      <note><t>0</t><dur>480</dur><n>60</n><y>-</y></note>
+      <note><t>480</t><dur>480</dur><n>62</n><y>-</y></note>
+    </vsPart>
+  </vsTrack>
+</vsq4>
+)";
+    fs::create_directories(dir.file("each"));
+    for (const char* output : {"--mixdown d.wav", "--export-each-track each"}) {
+        const ProgramRun r = runIn(dir, std::string("d.vsqx ") + output);
+        EXPECT_EQ(r.code, 3) << output << "\n" << r.err;
+        EXPECT_NE(r.err.find("Segments with no note to sing (they stay silent):\nsegment \"Verse\" of track 1 \"Lead\" at "
+                             "measure 1, beat 1\n"),
+                  std::string::npos)
+            << output << "\n" << r.err;
+    }
+    EXPECT_FALSE(fs::exists(dir.file("d.wav")));
+    EXPECT_TRUE(fs::is_empty(dir.file("each")));
+}
+
+// A note at C2 sung louder than 16 bits hold: the samples the voice was
+// clipped to are named with its segment, and are the samples of the file at
+// full scale (the track at volume 100 mixes the voice unchanged).
+TEST(MainJob, AVoiceClippedTo16BitsIsCounted)
+{
+    using namespace projtest;
+    hvtest::ScratchDir dir("main_job_clipped");
+    auto m = markersOnly();
+    Track* track = addTrack(*m, kSingingTrack, "Low");
+    track->volume = 100;
+    // Key 79 is MIDI note 36 (keys count down from 115).
+    addNote(*addSingSeg(*track, 7680, 1920 * 2, "demo-cmn"), 480, 1920, 79, "a");
+    ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("low.ot"))), 0);
+    const ProgramRun r = runIn(dir, "low.ot --mixdown low.wav");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const std::vector<int16_t> stereo = hvtest::wavSamples(dir.file("low.wav"));
+    long long atFullScale = 0;
+    for (std::size_t i = 0; i < stereo.size(); i += 2)
+        atFullScale += stereo[i] == 32767 || stereo[i] == -32768;
+    ASSERT_GT(atFullScale, 0) << r.err;
+    EXPECT_NE(r.err.find("Segments whose voice is louder than 16 bits can hold:\ntrack 1 \"Low\", measure 1, beat 1: " +
+                         std::to_string(atFullScale) + " samples were clipped\n"),
+              std::string::npos)
+        << r.err;
 }
 
 }  // namespace

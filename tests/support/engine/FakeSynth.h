@@ -25,12 +25,16 @@ public:
     }
     int samplesDone() override { return done; }
     int samplesReady() override { return done; }
+    std::int64_t samplesSaturated() override { return saturated; }
+    std::string bankFault() override { return fault; }
     void setCallback(ISynthCallback* c) override { callback = c; }
     ISynthCallback* getCallback() const override { return callback; }
 
     std::vector<short> out;
     int done = 0;
     int countOverride = -1;  // a length without samples, for progress tests
+    std::int64_t saturated = 0;
+    std::string fault;
     int starts = 0;
     int stops = 0;
     ISynthCallback* callback = nullptr;

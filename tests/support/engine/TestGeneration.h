@@ -72,6 +72,7 @@ public:
     int frameSize() const override { return config_.frameSize; }
     int hop() const override { return config_.hop; }
     float sampleRate() const override { return 1000.0f; }
+    std::string bankFault() const override { return std::string(); }
     int workerCount() const override { return config_.workers; }
     void cleanUp() override { ++cleanUps; }
     void beforeStart() override { ++starts; }

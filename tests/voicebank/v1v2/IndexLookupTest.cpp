@@ -75,7 +75,7 @@ TEST(HprIndex, AMissingIndexSaysSoAndIndexesNothing)
     testbank::writeFile(disk.folder / "HVC", "");
     const auto& package = disk.reopen();
     const std::string path = testbank::packageBasePath(disk.folder) + "HVI";
-    EXPECT_EQ(disk.log.str(), "fail to read package index file " + path + "\n");
+    EXPECT_EQ(disk.log.str(), "fail to read package index file " + path + ": cannot be read\n");
     EXPECT_TRUE(package.index().unitIndex.empty());
     EXPECT_EQ(package.header().hopSize, 0);
 }
@@ -90,10 +90,23 @@ TEST(HprIndex, ACutIndexKeepsTheWholeRecordsBeforeTheCut)
         const auto& package = disk.openIndex(whole.substr(0, cut));
         const std::size_t units = cut >= 84 ? 2 : cut >= 64 ? 1 : 0;
         EXPECT_EQ(package.index().unitIndex.size(), units) << "cut at " << cut;
-        // A cut at a record's end leaves a whole, shorter index.
-        const bool whole = cut == 44 || cut == 64;
-        EXPECT_EQ(disk.log.str().find("fail to read package index file") != std::string::npos, !whole)
+        // A cut at a record's end leaves a whole, shorter index; any other
+        // says where the bytes stop.
+        const std::size_t record = cut < 64 ? 44 : 64;
+        std::string wrong = cut == 0 ? "empty"
+                            : cut < 44 ? "ends inside its header (" + std::to_string(cut) + " bytes)"
+                            : cut < record + 4
+                                ? "ends inside the length of the record at byte " + std::to_string(record)
+                                : "the record at byte " + std::to_string(record) +
+                                      " claims 16 bytes, past the end at byte " + std::to_string(cut);
+        if (cut == 44 || cut == 64)
+            wrong.clear();
+        const std::string path = testbank::packageBasePath(disk.folder) + "HVI";
+        EXPECT_EQ(disk.log.str().find("fail to read package index file " + path + ": " + wrong + "\n") !=
+                      std::string::npos,
+                  !wrong.empty())
             << "cut at " << cut;
+        EXPECT_EQ(package.indexFault(), wrong) << "cut at " << cut;
     }
 }
 

@@ -110,7 +110,8 @@ TEST(HprLoaders, AMissingContentFileIsSaidAtOnceAndLoadsNothing)
     ASSERT_EQ(::mkfifo(content.c_str(), 0600), 0);
     disk.reopen();
     EXPECT_EQ(disk.log.str(),
-              "fail to read package index file " + index + "\nfail to read package content file " + content + "\n");
+              "fail to read package index file " + index + ": cannot be read\nfail to read package content file " +
+                  content + "\n");
 }
 
 // Frames and residual samples of the continuant of one record.

@@ -23,7 +23,8 @@ TEST(IndexDamage, AMissingIndexLeavesZerosAndDefaults)
     const auto folder = tree.addBank("b", "3.1", "B");
     std::ostringstream log;
     const SourceStorePackager p(testbank::packageBasePath(folder), log);
-    EXPECT_EQ(log.str(), "fail to read package index file " + testbank::packageBasePath(folder) + "HVI\n");
+    EXPECT_EQ(log.str(),
+              "fail to read package index file " + testbank::packageBasePath(folder) + "HVI: cannot be read\n");
     EXPECT_EQ(p.header().hopSize, 0);
     EXPECT_EQ(p.header().sampleRate, 0.0f);
     EXPECT_EQ(p.header().powerWidth, 0.0f);

@@ -1,0 +1,25 @@
+#pragma once
+// The line that says why a store cannot read its bank whole or sing it: the
+// index file, then what the index reader found wrong with it or, for an
+// index read whole, what the store refuses in it.
+#include <cstdint>
+#include <string>
+
+namespace HalvorenEngine {
+
+// "<basePath>HVI: <what is wrong>"; "" when the index was read whole and the
+// store refuses nothing (refusal "").
+inline std::string bankFaultOf(const std::string& basePath, const std::string& indexFault, const std::string& refusal)
+{
+    const std::string& wrong = indexFault.empty() ? refusal : indexFault;
+    return wrong.empty() ? std::string() : basePath + "HVI: " + wrong;
+}
+
+// What a store says of a hop and rate it cannot sing at.
+inline std::string hopAndRateRefusal(std::int32_t hop, float rate, std::int32_t maxHop)
+{
+    return "hop " + std::to_string(hop) + " at " + std::to_string(rate) + " Hz: the engine sings a hop of 1.." +
+           std::to_string(maxHop) + " at a finite positive rate";
+}
+
+}  // namespace HalvorenEngine
