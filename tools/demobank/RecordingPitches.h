@@ -13,7 +13,6 @@ namespace demobank {
 struct RecordingPitch {
     std::string voiceFile;  // a voice file (VoiceFile); empty for the synthesiser's own voice
     std::string fromNote;   // a pitch name such as "C5"; the lowest pitch takes every note below the next
-    float gainDb = 0.0f;    // added to every level of its records
     // About where the voice's level tone lies: the detector's octave errors
     // are found against it (0: against each record's own median f0).
     float levelToneHz = 0.0f;
@@ -35,8 +34,9 @@ std::string timbreGroupList(const std::vector<RecordingPitch>& pitches, const st
 // silence. From C5 up the Klatt voice at about 784 Hz (G5), which keeps its
 // fundamental there (the own voice spoken that high leaves a close vowel's
 // 40 dB under its strongest harmonic): the notes up to G5 lie below it, where
-// its records hold their level. Unchanged it sings C5 4.5 dB louder than the
-// own voice sings B4, so its records are lowered by as much.
+// its records hold their level. The two voices' levels differ per syllable
+// (by -10 to +16 dB from B4 to C5): each syllable's upper records are
+// matched to its lower ones where they meet (DemoBank.h).
 class DemoBankPitches {
 public:
     DemoBankPitches();
@@ -44,7 +44,6 @@ public:
 
     static constexpr int kUpperBase = 349;
     static constexpr const char* kUpperFrom = "C5";
-    static constexpr float kUpperGainDb = -4.5f;
 
 private:
     VoiceFile upper_;

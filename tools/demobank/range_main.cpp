@@ -200,9 +200,14 @@ int table(const std::vector<std::string>& files)
             }
         }
     }
-    if (rows.empty()) {
+    if (rows.empty() && halves.empty()) {
         std::fprintf(stderr, "no notes measured\n");
         return 1;
+    }
+    if (rows.empty()) {
+        printStep(halves);
+        printJoins(halves);
+        return 0;
     }
     const double median = demobank::medianLevelDb(levels);
     std::printf("Each syllable as a one-second note; sung: its middle half within %.0f dB of the median level "
