@@ -108,6 +108,11 @@ SyllableMarks marksOf(Halvoren::ISymbolMgr& symbols, const std::string& syllable
     return syllableMarks(syllable, events, hasInitial(symbols, syllable), nasal, analysis.voiced());
 }
 
+// The quietest a syllable's body may be sung at the top of its pitch's notes
+// (as sungLevelDb reads it) after it is matched to the pitch below: 11 dB
+// under the bank's median there, within the range table's span of the
+// median of every note.
+constexpr double kQuietestTopDb = -37.0;
 // The highest note the bank sings well (the top of its range table).
 constexpr const char* kHighestNote = "B5";
 // A join, and a syllable's initial, sung where its pitch meets the next
@@ -257,8 +262,13 @@ bankwriter::SingingVoice DemoBankMaker::matchedVoice(std::size_t pitch, Workshop
     raise = 0.0f;
     if (pitch > 0) {
         const auto below = levelsBelowNext_[pitch - 1].find(unit.symbol);
+        raise = pitches_[pitch].gainDb;
         if (below != levelsBelowNext_[pitch - 1].end())
             raise = static_cast<float>(below->second - bodyLevel(parseNoteName(pitches_[pitch].fromNote)));
+        // A syllable the lower voice sings quietly high above its recording
+        // (a close vowel) is lowered no further than keeps it audible at the
+        // top of the pitch's notes.
+        raise = std::max(raise, static_cast<float>(kQuietestTopDb - bodyLevel(highestNote(pitch))));
     }
     raiseFrames(v.frames, raise, raise);
     const int held = heldNote(pitch);
@@ -280,7 +290,7 @@ int DemoBankMaker::heldNote(std::size_t pitch) const
 float DemoBankMaker::raiseOf(std::size_t pitch, const std::string& symbol) const
 {
     const auto found = raised_[pitch].find(symbol);
-    return found == raised_[pitch].end() ? 0.0f : found->second;
+    return found == raised_[pitch].end() ? pitches_[pitch].gainDb : found->second;
 }
 
 bankwriter::SingingContinuant DemoBankMaker::matchedContinuant(std::size_t pitch, Workshop& w,

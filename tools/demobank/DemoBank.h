@@ -8,10 +8,12 @@
 // Where two pitches meet, each syllable's records of the upper one are
 // raised or lowered so that, sung at its lowest note, its body comes out at
 // the level of the lower one's sung a semitone under it (SungLevel.h): the
-// two voices differ per syllable, not by one gain. The harmonics of a
-// syllable's initial, and of a join from the vowel before it on, are held
-// up to a floor under that vowel, so a legato join into a nasal or a glide,
-// or a held vowel before the next syllable, does not drop out.
+// two voices differ per syllable, not by one gain; but lowered no further
+// than keeps it audible at the top of the upper pitch's notes. The
+// harmonics of a syllable's initial, and of a join from the vowel before it
+// on, are held up to a floor under that vowel, so a legato join into a
+// nasal or a glide, or a held vowel before the next syllable, does not drop
+// out.
 #include <map>
 #include <string>
 #include <vector>
@@ -93,7 +95,8 @@ private:
     // where it meets the pitch below (the lowest: the one above), so both
     // sides of a meeting hold alike.
     int heldNote(std::size_t pitch) const;
-    // The raise of a syllable's records at the pitch (0 when not matched).
+    // The raise of a syllable's records at the pitch (its gain when not
+    // matched).
     float raiseOf(std::size_t pitch, const std::string& symbol) const;
     // A continuant's record at the pitch, matched from its first syllable's
     // raise to its second's over its frames.

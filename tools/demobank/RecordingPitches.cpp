@@ -21,8 +21,8 @@ std::string timbreGroupList(const std::vector<RecordingPitch>& pitches, const st
 
 DemoBankPitches::DemoBankPitches()
     : upper_(kUpperBase, true),
-      pitches_{RecordingPitch{"", "", levelToneHz(kOwnPitchBase)},
-               RecordingPitch{upper_.path(), kUpperFrom, levelToneHz(kUpperBase)}}
+      pitches_{RecordingPitch{"", "", 0.0f, levelToneHz(kOwnPitchBase)},
+               RecordingPitch{upper_.path(), kUpperFrom, kUpperGainDb, levelToneHz(kUpperBase)}}
 {
 }
 
