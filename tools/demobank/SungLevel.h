@@ -22,10 +22,11 @@ double sungLevelDb(const std::vector<bankwriter::PlainFrame>& frames, std::size_
 // fromDb at the first frame to toDb at the last, in a straight line.
 void raiseFrames(std::vector<bankwriter::PlainFrame>& frames, float fromDb, float toDb);
 
-// Raises the harmonics (and the bands beside them) of each voiced frame of
-// [first, last) whose level sung at `hz` lies more than belowDb under
-// referenceDb to that floor; the noise stays as recorded, so a breathy
-// frame does not become a loud hiss.
+// Raises the harmonics of each voiced frame of [first, last) whose level
+// sung at `hz` lies more than belowDb under referenceDb to that floor. The
+// noise stays as recorded, so a breathy frame does not become a loud hiss,
+// and so do the bands, through which the synthesis bends the frames sung
+// before a join towards it.
 void holdUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last, double hz,
             double referenceDb, double belowDb);
 
