@@ -396,7 +396,8 @@ void DemoBankMaker::addRecords(std::size_t pitch, const BankUnits& units, MadeBa
     std::vector<double> levels(voiceCount, 0.0);
     parallelFor(voiceCount, threads_, [&](std::size_t i, unsigned thread) {
         try {
-            const bankwriter::SingingVoice v = matchedVoice(pitch, workshop(thread), units.units[i], raises[i], levels[i]);
+            const bankwriter::SingingVoice v =
+                matchedVoice(pitch, workshop(thread), units.units[i], raises[i], levels[i]);
             records[i] = {v.unit, v.pitch, 0, bankwriter::v3VoiceRecord(v.values, bankwriter::ghrModelBytes(v.frames))};
         } catch (const std::runtime_error& e) {
             failures[i] = e.what();

@@ -75,8 +75,9 @@ bool joinMeasured(const std::string& syllable)
 
 int usage(const char* self)
 {
-    std::fprintf(stderr, "usage: %s notes|joinnotes LOW HIGH | project FILE.ot NOTE [half] | measure FILE.wav NOTE [half] | "
-                 "table LINES...\n",
+    std::fprintf(stderr,
+                 "usage: %s notes|joinnotes LOW HIGH | project FILE.ot NOTE [half] | measure FILE.wav NOTE [half] "
+                 "| table LINES...\n",
                  self);
     return 2;
 }
@@ -144,8 +145,8 @@ void printStep(const std::map<int, std::vector<HalfNote>>& halves)
         std::snprintf(text, sizeof text, "%s%s %+.1f", k ? ", " : "", steps[k].second.c_str(), steps[k].first);
         largest += text;
     }
-    std::printf("Step in level from %s to %s (half-second notes, their middle half): %d of %zu syllables within %.0f dB, "
-                "%d over %.0f dB; largest: %s dB.\n",
+    std::printf("Step in level from %s to %s (half-second notes, their middle half): %d of %zu syllables within "
+                "%.0f dB, %d over %.0f dB; largest: %s dB.\n",
                 kBelowMeeting, kAtMeeting, even, at->second.size(), kEvenStepDb, large, kLargeStepDb, largest.c_str());
 }
 

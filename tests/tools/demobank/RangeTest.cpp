@@ -159,9 +159,8 @@ TEST(RangeMeasure, TheProgramSingsAcrossTheChangeOfRecordingAsOneVoice)
     for (const char* note : {"B4", "C5"}) {
         SCOPED_TRACE(note);
         const std::string project = dir.file(std::string(note) + ".ot"), wav = dir.file(std::string(note) + ".wav");
-        ASSERT_EQ(saveProjectFile(*demobank::rangeProject(sample, parseNoteName(note), "demo-cmn", demobank::kHalfSecond),
-                                  CString::fromUtf8(project)),
-                  0);
+        const auto score = demobank::rangeProject(sample, parseNoteName(note), "demo-cmn", demobank::kHalfSecond);
+        ASSERT_EQ(saveProjectFile(*score, CString::fromUtf8(project)), 0);
         const progtest::RunResult r = progtest::runProgram(dir, "'" + project + "' --mixdown '" + wav + "'");
         ASSERT_EQ(r.code, 0) << r.err;
         const std::vector<std::int16_t> samples = demobank::firstChannelOf(wav);
