@@ -9,6 +9,7 @@
 #include "ParallelFor.h"
 #include "SpeechAnalysis.h"
 #include "SpeechTail.h"
+#include "SungLevel.h"
 #include "SyllableMarks.h"
 #include "Upsample.h"
 #include "render/synth/PitchNames.h"
@@ -107,6 +108,19 @@ SyllableMarks marksOf(Halvoren::ISymbolMgr& symbols, const std::string& syllable
     return syllableMarks(syllable, events, hasInitial(symbols, syllable), nasal, analysis.voiced());
 }
 
+// The quietest a syllable's body may be sung at the top of its pitch's notes
+// (as sungLevelDb reads it) after it is matched to the pitch below: 11 dB
+// under the bank's median there, within the range table's span of the
+// median of every note.
+constexpr double kQuietestTopDb = -37.0;
+// The highest note the bank sings well (the top of its range table).
+constexpr const char* kHighestNote = "B5";
+// A join, and a syllable's initial, sung where its pitch meets the next
+// (heldNote) stay at most this far under the vowel before them: a singer
+// carries a held vowel on into the next syllable, and sings a nasal, a
+// lateral or a glide out.
+constexpr double kJoinHoldDb = 12.0;
+
 // The pitch name nearest an f0 ("" for 0).
 std::string pitchNameOf(float f0)
 {
@@ -118,7 +132,8 @@ std::string pitchNameOf(float f0)
 }  // namespace
 
 DemoBankMaker::DemoBankMaker(LevelCalibration calibration, unsigned threads, std::vector<RecordingPitch> pitches)
-    : calibration_(calibration), threads_(std::max(1u, threads)), pitches_(std::move(pitches)), heard_(pitches_.size())
+    : calibration_(calibration), threads_(std::max(1u, threads)), pitches_(std::move(pitches)), heard_(pitches_.size()),
+      levelsBelowNext_(pitches_.size()), raised_(pitches_.size())
 {
     if (pitches_.empty())
         throw std::invalid_argument("a demo bank needs at least one recording pitch");
@@ -235,24 +250,98 @@ bankwriter::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const H
     return out;
 }
 
+bankwriter::SingingVoice DemoBankMaker::matchedVoice(std::size_t pitch, Workshop& w, const UnitRecord& unit,
+                                                     float& raise, double& levelBelowNext) const
+{
+    bankwriter::SingingVoice v = makeVoice(w, heard_[pitch], unit);
+    // The body: the frames from the third placing value to the fourth.
+    const auto bodyLevel = [&](int semitone) {
+        return sungLevelDb(v.frames, std::size_t(v.values[2]), std::size_t(v.values[3]),
+                           noteNameToFreq(formatNoteName(semitone)));
+    };
+    raise = 0.0f;
+    if (pitch > 0) {
+        const auto below = levelsBelowNext_[pitch - 1].find(unit.symbol);
+        raise = pitches_[pitch].gainDb;
+        if (below != levelsBelowNext_[pitch - 1].end())
+            raise = static_cast<float>(below->second - bodyLevel(parseNoteName(pitches_[pitch].fromNote)));
+        // A syllable the lower voice sings quietly high above its recording
+        // (a close vowel) is lowered no further than keeps it audible at the
+        // top of the pitch's notes.
+        raise = std::max(raise, static_cast<float>(kQuietestTopDb - bodyLevel(highestNote(pitch))));
+    }
+    raiseFrames(v.frames, raise, raise);
+    const int held = heldNote(pitch);
+    holdUp(v.frames, 0, std::size_t(v.values[1]), noteNameToFreq(formatNoteName(held)), bodyLevel(held), kJoinHoldDb);
+    levelBelowNext = pitch + 1 < pitches_.size() ? bodyLevel(highestNote(pitch)) : 0.0;
+    return v;
+}
+
+int DemoBankMaker::highestNote(std::size_t pitch) const
+{
+    return pitch + 1 < pitches_.size() ? parseNoteName(pitches_[pitch + 1].fromNote) - 1 : parseNoteName(kHighestNote);
+}
+
+int DemoBankMaker::heldNote(std::size_t pitch) const
+{
+    return pitch > 0 ? parseNoteName(pitches_[pitch].fromNote) : highestNote(pitch);
+}
+
+float DemoBankMaker::raiseOf(std::size_t pitch, const std::string& symbol) const
+{
+    const auto found = raised_[pitch].find(symbol);
+    return found == raised_[pitch].end() ? pitches_[pitch].gainDb : found->second;
+}
+
+bankwriter::SingingContinuant DemoBankMaker::matchedContinuant(std::size_t pitch, Workshop& w,
+                                                               const ContinuantRecord& c) const
+{
+    bankwriter::SingingContinuant out = makeContinuant(w, heard_[pitch], c);
+    raiseFrames(out.frames, raiseOf(pitch, c.first), raiseOf(pitch, c.second));
+    // Held up against the first syllable's vowel, where the join begins.
+    const double hz = noteNameToFreq(formatNoteName(heldNote(pitch)));
+    holdUp(out.frames, 0, out.frames.size(), hz, sungLevelDb(out.frames, 0, 1, hz), kJoinHoldDb);
+    return out;
+}
+
+void DemoBankMaker::matchBelow(std::size_t pitch, const std::vector<UnitRecord>& units)
+{
+    if (pitch == 0)
+        return;
+    matchBelow(pitch - 1, units);
+    const std::size_t below = pitch - 1;
+    std::vector<std::string> words;
+    for (const UnitRecord& u : units)
+        words.push_back(u.symbol + kFirstTone);
+    hearAll(below, words);
+    Workshop w(calibration_, pitches_[below].levelToneHz);
+    for (const UnitRecord& u : units)
+        if (levelsBelowNext_[below].count(u.symbol) == 0) {
+            float raise = 0.0f;
+            double level = 0.0;
+            matchedVoice(below, w, u, raise, level);
+            raised_[below][u.symbol] = raise;
+            levelsBelowNext_[below][u.symbol] = level;
+        }
+}
+
 bankwriter::SingingVoice DemoBankMaker::voice(const UnitRecord& unit, std::size_t pitch)
 {
+    matchBelow(pitch, {unit});
     hearAll(pitch, {unit.symbol + kFirstTone});
-    Workshop w(calibrationAt(pitch), pitches_[pitch].levelToneHz);
-    return makeVoice(w, heard_[pitch], unit);
+    Workshop w(calibration_, pitches_[pitch].levelToneHz);
+    float raise = 0.0f;
+    double level = 0.0;
+    return matchedVoice(pitch, w, unit, raise, level);
 }
 
 bankwriter::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c, std::size_t pitch)
 {
+    // Its syllables' records at its own pitch too, for their raise.
+    matchBelow(pitch + 1, {UnitRecord{c.first, c.first}, UnitRecord{c.second, c.second}});
     hearAll(pitch, {c.first + kFirstTone, c.second + kFirstTone, c.first + kFirstTone + c.second + kFirstTone});
-    Workshop w(calibrationAt(pitch), pitches_[pitch].levelToneHz);
-    return makeContinuant(w, heard_[pitch], c);
-}
-
-LevelCalibration DemoBankMaker::calibrationAt(std::size_t pitch) const
-{
-    const float gain = pitches_.at(pitch).gainDb;
-    return {calibration_.harmonicDb + gain, calibration_.noiseDb + gain};
+    Workshop w(calibration_, pitches_[pitch].levelToneHz);
+    return matchedContinuant(pitch, w, c);
 }
 
 std::vector<std::string> DemoBankMaker::wordsOf(const BankUnits& units)
@@ -290,8 +379,6 @@ MadeBank DemoBankMaker::bank(const BankUnits& units)
 
 void DemoBankMaker::addRecords(std::size_t pitch, const BankUnits& units, MadeBank& made, std::vector<int>& notes)
 {
-    const Hearing& hearing = heard_[pitch];
-    const LevelCalibration calibration = calibrationAt(pitch);
     // Each record becomes its bytes at once: the bank is held once, not as
     // frames and bytes both.
     const std::size_t voiceCount = units.units.size();
@@ -299,19 +386,34 @@ void DemoBankMaker::addRecords(std::size_t pitch, const BankUnits& units, MadeBa
     std::vector<bankwriter::Variant> records(count);
     std::vector<std::string> failures(count);
     std::vector<std::unique_ptr<Workshop>> workshops(threads_);
-    parallelFor(count, threads_, [&](std::size_t i, unsigned thread) {
+    const auto workshop = [&](unsigned thread) -> Workshop& {
         if (!workshops[thread])
-            workshops[thread] = std::make_unique<Workshop>(calibration, pitches_[pitch].levelToneHz);
+            workshops[thread] = std::make_unique<Workshop>(calibration_, pitches_[pitch].levelToneHz);
+        return *workshops[thread];
+    };
+    // The voices first: each continuant is raised as its syllables are.
+    std::vector<float> raises(voiceCount, 0.0f);
+    std::vector<double> levels(voiceCount, 0.0);
+    parallelFor(voiceCount, threads_, [&](std::size_t i, unsigned thread) {
         try {
-            if (i < voiceCount) {
-                const bankwriter::SingingVoice v = makeVoice(*workshops[thread], hearing, units.units[i]);
-                records[i] = {v.unit, v.pitch, 0, bankwriter::v3VoiceRecord(v.values, bankwriter::ghrModelBytes(v.frames))};
-            } else {
-                const bankwriter::SingingContinuant c =
-                    makeContinuant(*workshops[thread], hearing, units.continuants[i - voiceCount]);
-                records[i] = {c.unit, c.pitch, 0,
-                              bankwriter::v3ContinuantRecord(c.param1, c.param2, kHop, bankwriter::ghrModelBytes(c.frames))};
-            }
+            const bankwriter::SingingVoice v =
+                matchedVoice(pitch, workshop(thread), units.units[i], raises[i], levels[i]);
+            records[i] = {v.unit, v.pitch, 0, bankwriter::v3VoiceRecord(v.values, bankwriter::ghrModelBytes(v.frames))};
+        } catch (const std::runtime_error& e) {
+            failures[i] = e.what();
+        }
+    });
+    for (std::size_t i = 0; i < voiceCount; ++i)
+        if (failures[i].empty()) {
+            raised_[pitch][units.units[i].symbol] = raises[i];
+            levelsBelowNext_[pitch][units.units[i].symbol] = levels[i];
+        }
+    parallelFor(count - voiceCount, threads_, [&](std::size_t k, unsigned thread) {
+        const std::size_t i = voiceCount + k;
+        try {
+            const bankwriter::SingingContinuant c = matchedContinuant(pitch, workshop(thread), units.continuants[k]);
+            records[i] = {c.unit, c.pitch, 0,
+                          bankwriter::v3ContinuantRecord(c.param1, c.param2, kHop, bankwriter::ghrModelBytes(c.frames))};
         } catch (const std::runtime_error& e) {
             failures[i] = e.what();
         }

@@ -5,6 +5,15 @@
 // the cells read: a syllable from its beginning to the end of its decay, a
 // continuant from the first syllable's end part to where the next cell
 // takes over. Each pitch is a timbre of the bank (RecordingPitches.h).
+// Where two pitches meet, each syllable's records of the upper one are
+// raised or lowered so that, sung at its lowest note, its body comes out at
+// the level of the lower one's sung a semitone under it (SungLevel.h): the
+// two voices differ per syllable, not by one gain; but lowered no further
+// than keeps it audible at the top of the upper pitch's notes. The
+// harmonics of a syllable's initial, and of a join from the vowel before it
+// on, are held up to a floor under that vowel, so a legato join into a
+// nasal or a glide, or a held vowel before the next syllable, does not drop
+// out.
 #include <map>
 #include <string>
 #include <vector>
@@ -38,7 +47,8 @@ public:
 
     MadeBank bank(const BankUnits& units);
 
-    // A syllable's record, and a continuant's, at pitch number `pitch`.
+    // A syllable's record, and a continuant's, at pitch number `pitch`
+    // (matched to the records of the pitches below, which are made for it).
     // Throw std::runtime_error naming what cannot be made.
     bankwriter::SingingVoice voice(const UnitRecord& unit, std::size_t pitch = 0);
     bankwriter::SingingContinuant continuant(const ContinuantRecord& c, std::size_t pitch = 0);
@@ -61,6 +71,8 @@ private:
     };
 
     using Hearing = std::map<std::string, Heard>;
+    // Per syllable (as spoken), the dB by which its records are raised.
+    using Matching = std::map<std::string, float>;
 
     // Speaks every word not yet heard at the pitch.
     void hearAll(std::size_t pitch, std::vector<std::string> words);
@@ -72,13 +84,35 @@ private:
     // Every record at the pitch, appended to the package; the semitone of
     // each voice record goes to `notes`.
     void addRecords(std::size_t pitch, const BankUnits& units, MadeBank& made, std::vector<int>& notes);
-    // The calibration of a pitch's records: the levels, with its gain.
-    LevelCalibration calibrationAt(std::size_t pitch) const;
+    // A syllable's record at the pitch, matched; its body's level sung a
+    // semitone under the next pitch's lowest note goes to `levelBelowNext`.
+    bankwriter::SingingVoice matchedVoice(std::size_t pitch, Workshop& w, const UnitRecord& unit, float& raise,
+                                          double& levelBelowNext) const;
+    // The highest note sung from the pitch's records (a semitone under the
+    // next pitch's lowest).
+    int highestNote(std::size_t pitch) const;
+    // The note at which the pitch's joins and voiced initials are held up:
+    // where it meets the pitch below (the lowest: the one above), so both
+    // sides of a meeting hold alike.
+    int heldNote(std::size_t pitch) const;
+    // The raise of a syllable's records at the pitch (its gain when not
+    // matched).
+    float raiseOf(std::size_t pitch, const std::string& symbol) const;
+    // A continuant's record at the pitch, matched from its first syllable's
+    // raise to its second's over its frames.
+    bankwriter::SingingContinuant matchedContinuant(std::size_t pitch, Workshop& w, const ContinuantRecord& c) const;
+    // Makes the records of the pitches below `pitch` of the syllables, for
+    // their levels, where they are not known yet.
+    void matchBelow(std::size_t pitch, const std::vector<UnitRecord>& units);
 
     LevelCalibration calibration_;
     unsigned threads_;
     std::vector<RecordingPitch> pitches_;
     std::vector<Hearing> heard_;  // per pitch
+    // Per pitch, each syllable's body level sung a semitone under the next
+    // pitch's lowest note; and the raise of each syllable's records.
+    std::vector<std::map<std::string, double>> levelsBelowNext_;
+    std::vector<Matching> raised_;
 };
 
 }  // namespace demobank

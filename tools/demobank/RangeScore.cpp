@@ -26,8 +26,9 @@ constexpr int kC2Key = 79;
 }  // namespace
 
 std::unique_ptr<HalvorenModel> rangeProject(const std::vector<std::string>& syllables, int semitone,
-                                            const std::string& singer)
+                                            const std::string& singer, double seconds)
 {
+    const auto ticks = static_cast<std::int32_t>(std::lround(seconds * kTicksPerSecond));
     auto model = std::make_unique<HalvorenModel>();
     insertMarkerSorted(model->tempos, new Tempo{0, kTempo, false});
     insertMarkerSorted(model->beats, new Beat{kFirstMeasure, 4, 4, false});
@@ -35,13 +36,13 @@ std::unique_ptr<HalvorenModel> rangeProject(const std::vector<std::string>& syll
     track->name = "range";
     model->tracks.push_back(track);
     const auto count = static_cast<std::int32_t>(syllables.size());
-    auto* seg = new SingSegment(kMeasureOne, (count + 1) * kTicksPerSecond);
+    auto* seg = new SingSegment(kMeasureOne, (count + 1) * ticks);
     seg->singer = singer;
     insertSegmentSorted(*track->singSegs, seg);
     for (std::int32_t k = 0; k < count; ++k) {
         auto* n = new Note();
-        n->pos = k * kTicksPerSecond;
-        n->width = kTicksPerSecond;
+        n->pos = k * ticks;
+        n->width = ticks;
         n->key = kC2Key - semitone;
         n->lyric = n->phoneticSymbol = syllables[std::size_t(k)];
         seg->notes.insertSorted(n);
@@ -53,12 +54,20 @@ double semitoneHz(int semitone) { return 220.0 * std::exp2((semitone - 21) / 12.
 
 std::string semitoneName(int semitone) { return keyIndexToPitchName(kC2Key - semitone); }
 
-std::vector<NoteSound> rangeNoteSounds(const std::vector<std::int16_t>& samples, std::size_t notes, int semitone)
+std::size_t rangeNoteStart(std::size_t k, double seconds)
+{
+    return static_cast<std::size_t>(std::lround(double(k) * seconds * kRate));
+}
+
+std::vector<NoteSound> rangeNoteSounds(const std::vector<std::int16_t>& samples, std::size_t notes, int semitone,
+                                       double seconds)
 {
     std::vector<NoteSound> out;
+    const std::size_t length = rangeNoteStart(1, seconds);
     for (std::size_t k = 0; k < notes; ++k) {
-        const std::size_t start = k * kRate;
-        out.push_back(measureNoteSound(samples, start + kRate / 4, start + 3 * kRate / 4, semitoneHz(semitone), kRate));
+        const std::size_t start = rangeNoteStart(k, seconds);
+        out.push_back(measureNoteSound(samples, start + length / 4, start + 3 * length / 4, semitoneHz(semitone),
+                                       kRate));
     }
     return out;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The range table's score: syllables sung one after another as one-second
-// notes at one pitch, a project for the program to sing; and how each note
+// The range table's score: syllables sung one after another as notes of one
+// length at one pitch, a project for the program to sing; and how each note
 // of its mixdown sounds.
 #include <cstdint>
 #include <memory>
@@ -12,19 +12,29 @@
 
 namespace demobank {
 
+// The note lengths of the range scores: one second (half notes at
+// 120 BPM), and half a second (quarter notes).
+constexpr double kWholeSecond = 1.0;
+constexpr double kHalfSecond = 0.5;
+
 // One track "range" of one sing segment from measure 1 (where a mixdown
-// starts) at 120 BPM: syllable k from k seconds to k + 1, at the pitch
-// `semitone` (from C2), sung by `singer`.
+// starts) at 120 BPM: syllable k from k to k + 1 times `seconds` (kWholeSecond
+// or kHalfSecond), back to back, at the pitch `semitone` (from C2), sung by
+// `singer`.
 std::unique_ptr<HVCurrentModel::HalvorenModel> rangeProject(const std::vector<std::string>& syllables, int semitone,
-                                                             const std::string& singer);
+                                                             const std::string& singer, double seconds = kWholeSecond);
 
 // The pitch of a semitone from C2 in Hz (A3 = 220 Hz) and its name.
 double semitoneHz(int semitone);
 std::string semitoneName(int semitone);
 
 // How note k of a rangeProject's mixdown sounds over the middle half of its
-// second: `samples` its first channel.
-std::vector<NoteSound> rangeNoteSounds(const std::vector<std::int16_t>& samples, std::size_t notes, int semitone);
+// length: `samples` its first channel.
+std::vector<NoteSound> rangeNoteSounds(const std::vector<std::int16_t>& samples, std::size_t notes, int semitone,
+                                       double seconds = kWholeSecond);
+
+// The sample where note k of a rangeProject's mixdown begins.
+std::size_t rangeNoteStart(std::size_t k, double seconds);
 
 // The first channel of a 16-bit WAV file; empty when it cannot be read.
 std::vector<std::int16_t> firstChannelOf(const std::string& wavPath);

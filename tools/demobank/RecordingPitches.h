@@ -13,7 +13,9 @@ namespace demobank {
 struct RecordingPitch {
     std::string voiceFile;  // a voice file (VoiceFile); empty for the synthesiser's own voice
     std::string fromNote;   // a pitch name such as "C5"; the lowest pitch takes every note below the next
-    float gainDb = 0.0f;    // added to every level of its records
+    // What its records are raised by where a syllable cannot be matched to
+    // the pitch below (DemoBank.h).
+    float gainDb = 0.0f;
     // About where the voice's level tone lies: the detector's octave errors
     // are found against it (0: against each record's own median f0).
     float levelToneHz = 0.0f;
@@ -36,7 +38,10 @@ std::string timbreGroupList(const std::vector<RecordingPitch>& pitches, const st
 // fundamental there (the own voice spoken that high leaves a close vowel's
 // 40 dB under its strongest harmonic): the notes up to G5 lie below it, where
 // its records hold their level. Unchanged it sings C5 4.5 dB louder than the
-// own voice sings B4, so its records are lowered by as much.
+// own voice sings B4 over all; but the two voices' levels differ per
+// syllable (by -10 to +16 dB), so each syllable's upper records are matched
+// to its lower ones where they meet (DemoBank.h), and lowered by 4.5 dB only
+// where there is none to match.
 class DemoBankPitches {
 public:
     DemoBankPitches();

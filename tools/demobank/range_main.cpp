@@ -2,12 +2,23 @@
 // the program:
 //   hv_demo_range notes LOW HIGH           the note names from LOW to HIGH,
 //                                          one a line
-//   hv_demo_range project FILE.ot NOTE     every pinyin syllable as a
-//                                          one-second note at NOTE ("G2")
-//   hv_demo_range measure FILE.wav NOTE    one line per note of the
+//   hv_demo_range joinnotes LOW HIGH       those of them from G4 to B5, where
+//                                          the joins are measured
+//   hv_demo_range project FILE.ot NOTE [half]
+//                                          every pinyin syllable as a
+//                                          one-second note at NOTE ("G2"), or
+//                                          as a half-second one
+//   hv_demo_range measure FILE.wav NOTE [half]
+//                                          one line per note of the
 //                                          project's mixdown: note, syllable,
-//                                          level (dB), cents, fundamental (dB)
-//   hv_demo_range table LINES...           the table of every note measured
+//                                          level (dB), cents, fundamental
+//                                          (dB); of half-second notes
+//                                          "half", note, syllable, level (dB)
+//                                          and how long the join into it drops
+//                                          out (ms; -1 when not measured)
+//   hv_demo_range table LINES...           the table of every note measured,
+//                                          the step in level from B4 to C5
+//                                          and the joins that drop out
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "JoinGap.h"
 #include "RangeScore.h"
 #include "lyrics/PinyinDict.h"
 #include "model/file/ProjectFile.h"
@@ -27,23 +39,52 @@ namespace {
 
 using demobank::NoteSound;
 
+constexpr int kRate = 44100;
+
 constexpr double kSungShare = 0.99;
+constexpr const char* kHalf = "half";
+// Where the joins are measured: the notes sung near and above the meeting
+// of the bank's two recording pitches.
+constexpr const char* kLowestJoinNote = "G4";
+constexpr const char* kHighestJoinNote = "B5";
+// The step in level across that meeting, and how far a syllable may move.
+constexpr const char* kBelowMeeting = "B4";
+constexpr const char* kAtMeeting = "C5";
+constexpr double kEvenStepDb = 6.0;
+constexpr double kLargeStepDb = 10.0;
 
 struct Measured {
     std::string syllable;
     NoteSound sound;
 };
 
+// A half-second note: its level, and how long the join into it drops out
+// (-1 when not measured).
+struct HalfNote {
+    std::string syllable;
+    double levelDb = 0.0;
+    double joinDropMs = -1.0;
+};
+
+// A join into a syllable beginning with a voiced sound that can carry on
+// from the last one: a nasal, a lateral, r, a glide or a vowel.
+bool joinMeasured(const std::string& syllable)
+{
+    return !syllable.empty() && std::string("mnlrwyaeiouv").find(syllable[0]) != std::string::npos;
+}
+
 int usage(const char* self)
 {
-    std::fprintf(stderr, "usage: %s notes LOW HIGH | project FILE.ot NOTE | measure FILE.wav NOTE | table LINES...\n",
+    std::fprintf(stderr,
+                 "usage: %s notes|joinnotes LOW HIGH | project FILE.ot NOTE [half] | measure FILE.wav NOTE [half] "
+                 "| table LINES...\n",
                  self);
     return 2;
 }
 
-int project(const std::string& path, int semitone)
+int project(const std::string& path, int semitone, double seconds)
 {
-    const auto model = demobank::rangeProject(CPinyinDict().getSyllables(), semitone, "demo-cmn");
+    const auto model = demobank::rangeProject(CPinyinDict().getSyllables(), semitone, "demo-cmn", seconds);
     if (saveProjectFile(*model, CString::fromUtf8(path)) != 0) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return 1;
@@ -51,7 +92,7 @@ int project(const std::string& path, int semitone)
     return 0;
 }
 
-int measure(const std::string& path, int semitone)
+int measure(const std::string& path, int semitone, double seconds)
 {
     const CPinyinDict pinyin;
     const std::vector<std::string>& syllables = pinyin.getSyllables();
@@ -60,16 +101,87 @@ int measure(const std::string& path, int semitone)
         std::fprintf(stderr, "cannot read %s\n", path.c_str());
         return 1;
     }
-    const std::vector<NoteSound> sounds = demobank::rangeNoteSounds(samples, syllables.size(), semitone);
-    for (std::size_t k = 0; k < sounds.size(); ++k)
-        std::printf("%d %s %.2f %.2f %.2f\n", semitone, syllables[k].c_str(), sounds[k].levelDb, sounds[k].centsOff,
-                    sounds[k].fundamentalDb);
+    const std::vector<NoteSound> sounds = demobank::rangeNoteSounds(samples, syllables.size(), semitone, seconds);
+    if (seconds == demobank::kWholeSecond) {
+        for (std::size_t k = 0; k < sounds.size(); ++k)
+            std::printf("%d %s %.2f %.2f %.2f\n", semitone, syllables[k].c_str(), sounds[k].levelDb,
+                        sounds[k].centsOff, sounds[k].fundamentalDb);
+        return 0;
+    }
+    // The join into note k: from the end of the middle half of note k - 1
+    // to the beginning of note k's.
+    const std::size_t quarter = demobank::rangeNoteStart(1, seconds) / 4;
+    for (std::size_t k = 0; k < sounds.size(); ++k) {
+        double drop = -1.0;
+        if (k > 0 && joinMeasured(syllables[k]))
+            drop = demobank::joinDropMs(samples, demobank::rangeNoteStart(k, seconds) - quarter,
+                                        demobank::rangeNoteStart(k, seconds) + quarter,
+                                        std::min(sounds[k - 1].levelDb, sounds[k].levelDb), kRate);
+        std::printf("%s %d %s %.2f %.1f\n", kHalf, semitone, syllables[k].c_str(), sounds[k].levelDb, drop);
+    }
     return 0;
+}
+
+// The step in level from the note below the meeting of the recording pitches
+// to the note at it, over every syllable sung at both.
+void printStep(const std::map<int, std::vector<HalfNote>>& halves)
+{
+    const auto below = halves.find(parseNoteName(kBelowMeeting)), at = halves.find(parseNoteName(kAtMeeting));
+    if (below == halves.end() || at == halves.end() || below->second.size() != at->second.size())
+        return;
+    int even = 0, large = 0;
+    std::vector<std::pair<double, std::string>> steps;  // the step, the syllable
+    for (std::size_t k = 0; k < at->second.size(); ++k) {
+        const double step = at->second[k].levelDb - below->second[k].levelDb;
+        even += std::fabs(step) <= kEvenStepDb;
+        large += std::fabs(step) > kLargeStepDb;
+        steps.emplace_back(step, at->second[k].syllable);
+    }
+    std::sort(steps.begin(), steps.end(),
+              [](const auto& a, const auto& b) { return std::fabs(a.first) > std::fabs(b.first); });
+    std::string largest;
+    for (std::size_t k = 0; k < std::min<std::size_t>(5, steps.size()); ++k) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s%s %+.1f", k ? ", " : "", steps[k].second.c_str(), steps[k].first);
+        largest += text;
+    }
+    std::printf("Step in level from %s to %s (half-second notes, their middle half): %d of %zu syllables within "
+                "%.0f dB, %d over %.0f dB; largest: %s dB.\n",
+                kBelowMeeting, kAtMeeting, even, at->second.size(), kEvenStepDb, large, kLargeStepDb, largest.c_str());
+}
+
+// Per note, how many of the measured joins drop out, and the longest.
+void printJoins(const std::map<int, std::vector<HalfNote>>& halves)
+{
+    if (halves.empty())
+        return;
+    std::printf("Joins into a syllable beginning with m, n, l, r, w, y or a vowel, half-second notes back to back: "
+                "dropping out when %.0f dB under both notes for %.0f ms or more.\n",
+                demobank::kJoinDropDb, demobank::kJoinDropMs);
+    std::printf("%-4s %6s %9s %13s  %s\n", "note", "joins", "drop out", "longest (ms)", "longest into");
+    for (const auto& [semitone, notes] : halves) {
+        int joins = 0, drops = 0;
+        double longest = 0.0;
+        std::string into = "-";
+        for (std::size_t k = 0; k < notes.size(); ++k) {
+            if (notes[k].joinDropMs < 0.0)
+                continue;
+            ++joins;
+            drops += notes[k].joinDropMs >= demobank::kJoinDropMs;
+            if (notes[k].joinDropMs > longest) {
+                longest = notes[k].joinDropMs;
+                into = (k > 0 ? notes[k - 1].syllable + "->" : "") + notes[k].syllable;
+            }
+        }
+        std::printf("%-4s %6d %9d %13.0f  %s\n", demobank::semitoneName(semitone).c_str(), joins, drops, longest,
+                    into.c_str());
+    }
 }
 
 int table(const std::vector<std::string>& files)
 {
     std::map<int, std::vector<Measured>> rows;
+    std::map<int, std::vector<HalfNote>> halves;
     std::vector<double> levels;
     for (const std::string& file : files) {
         std::ifstream in(file);
@@ -78,15 +190,25 @@ int table(const std::vector<std::string>& files)
             std::istringstream fields(line);
             int semitone = 0;
             Measured m;
-            if (fields >> semitone >> m.syllable >> m.sound.levelDb >> m.sound.centsOff >> m.sound.fundamentalDb) {
+            HalfNote h;
+            if (line.starts_with(kHalf)) {
+                std::string tag;
+                if (fields >> tag >> semitone >> h.syllable >> h.levelDb >> h.joinDropMs)
+                    halves[semitone].push_back(h);
+            } else if (fields >> semitone >> m.syllable >> m.sound.levelDb >> m.sound.centsOff >> m.sound.fundamentalDb) {
                 rows[semitone].push_back(m);
                 levels.push_back(m.sound.levelDb);
             }
         }
     }
-    if (rows.empty()) {
+    if (rows.empty() && halves.empty()) {
         std::fprintf(stderr, "no notes measured\n");
         return 1;
+    }
+    if (rows.empty()) {
+        printStep(halves);
+        printJoins(halves);
+        return 0;
     }
     const double median = demobank::medianLevelDb(levels);
     std::printf("Each syllable as a one-second note; sung: its middle half within %.0f dB of the median level "
@@ -135,6 +257,8 @@ int table(const std::vector<std::string>& files)
                     demobank::semitoneName(bestFrom).c_str(), demobank::semitoneName(bestFrom + bestLength - 1).c_str());
     else
         std::printf("No semitone has at least %.0f %% sung.\n", kSungShare * 100.0);
+    printStep(halves);
+    printJoins(halves);
     return 0;
 }
 
@@ -148,14 +272,21 @@ int main(int argc, char** argv)
     try {
         if (mode == "table" && argc >= 3)
             return table(std::vector<std::string>(argv + 2, argv + argc));
-        if (mode == "notes" && argc == 4) {
-            for (int s = parseNoteName(argv[2]); s <= parseNoteName(argv[3]); ++s)
+        if ((mode == "notes" || mode == "joinnotes") && argc == 4) {
+            int low = parseNoteName(argv[2]), high = parseNoteName(argv[3]);
+            if (mode == "joinnotes") {
+                low = std::max(low, parseNoteName(kLowestJoinNote));
+                high = std::min(high, parseNoteName(kHighestJoinNote));
+            }
+            for (int s = low; s <= high; ++s)
                 std::printf("%s\n", demobank::semitoneName(s).c_str());
             return 0;
         }
-        if ((mode == "project" || mode == "measure") && argc == 4) {
+        const bool half = argc == 5 && std::string(argv[4]) == kHalf;
+        if ((mode == "project" || mode == "measure") && (argc == 4 || half)) {
             const int semitone = parseNoteName(argv[3]);
-            return mode == "project" ? project(argv[2], semitone) : measure(argv[2], semitone);
+            const double seconds = half ? demobank::kHalfSecond : demobank::kWholeSecond;
+            return mode == "project" ? project(argv[2], semitone, seconds) : measure(argv[2], semitone, seconds);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", argv[0], e.what());

@@ -1,0 +1,22 @@
+#pragma once
+// Where two back-to-back notes join, how long the sound drops out: the
+// longest stretch over which it stays well under both notes.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace demobank {
+
+// A join drops out when the sound stays kJoinDropDb under both notes for
+// kJoinDropMs or more.
+constexpr double kJoinDropDb = 20.0;
+constexpr double kJoinDropMs = 50.0;
+
+// The longest run, in milliseconds, of samples in [first, last) at which the
+// level over the 10 ms centred on them lies more than kJoinDropDb under
+// `quieterNoteDb` (the level of the quieter of the two notes); 0 when there
+// is none.
+double joinDropMs(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last, double quieterNoteDb,
+                  int rate);
+
+}  // namespace demobank
