@@ -131,12 +131,6 @@ CMemoryStream CMemoryStream::readSubBlock()
     return inner(pos - n, pos);
 }
 
-bool CMemoryStream::readFloats(uint32_t count, std::vector<float>& target)
-{
-    ByteCursor c = cursor();
-    return moved(c.floats(count, target), c);
-}
-
 bool CMemoryStream::readTag(const char tag[4])
 {
     ByteCursor c = cursor();

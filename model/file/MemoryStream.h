@@ -73,9 +73,6 @@ public:
     // moved past it. A block cut short gives an empty stream and leaves pos
     // after its count: its zeros (see readBlock) would parse as nothing.
     CMemoryStream readSubBlock();
-    // Appends count floats when they are all there; else neither target
-    // nor pos changes.
-    bool readFloats(uint32_t count, std::vector<float>& target);
     // Consumes the four bytes of tag when they are next; else pos stays.
     bool readTag(const char tag[4]);
 

@@ -248,15 +248,6 @@ bool readVersionedHead(ByteCursor& c, BasicPackageIndex<Capacity>& out, ReadBudg
 
 }  // namespace
 
-bool readRecordString(ByteCursor& record, std::string& out)
-{
-    std::string_view view;
-    if (!readRecordView(record, view))
-        return false;
-    out.assign(view);
-    return true;
-}
-
 template <int Capacity>
 bool readPackageIndexBytes(ByteCursor c, const IndexFormat& format, BasicPackageIndex<Capacity>& out)
 {
