@@ -22,8 +22,6 @@ namespace {
 float binPhaseOf(int draw) { return static_cast<float>(draw % 32767) * 0.00314f; }
 }  // namespace
 
-float randomBinPhase() { return binPhaseOf(hvRand()); }
-
 void randomBinPhases(float* out, int count, int* draws)
 {
     hvRandFill(draws, count);

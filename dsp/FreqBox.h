@@ -10,10 +10,8 @@
 
 namespace Halvoren {
 
-// A random phase for one bin: steps of 0.00314 rad, one draw of the
-// project's generator.
-float randomBinPhase();
-// count such phases from count draws in a row, drawn into `draws`.
+// count random phases for one bin each, from count draws in a row of the
+// project's generator, drawn into `draws`: steps of 0.00314 rad.
 void randomBinPhases(float* out, int count, int* draws);
 
 class FreqBox {

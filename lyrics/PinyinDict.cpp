@@ -14,11 +14,6 @@ std::string syllableText() {
     return std::string(Halvoren::BuiltinSyllableList) + "lue, nue, ";
 }
 
-CPinyinDict*& pinyinDictOverride() {
-    static CPinyinDict* dict = nullptr;
-    return dict;
-}
-
 }  // namespace
 
 CPinyinDict::CPinyinDict() { buildSyllables(); }
@@ -77,9 +72,6 @@ bool CPinyinDict::isPinyin(const std::string& s) const {
 }
 
 CPinyinDict& getPinyinDict() {
-    if (CPinyinDict* dict = pinyinDictOverride()) return *dict;
     static CPinyinDict dict;
     return dict;
 }
-
-void setPinyinDictOverride(CPinyinDict* dict) { pinyinDictOverride() = dict; }

@@ -48,7 +48,5 @@ private:
     std::vector<std::string> syllables;
 };
 
-// The process-wide dictionary (or the one a test put in its place).
+// The process-wide dictionary.
 CPinyinDict& getPinyinDict();
-// For tests: makes getPinyinDict return dict; null restores the real one.
-void setPinyinDictOverride(CPinyinDict* dict);

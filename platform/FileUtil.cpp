@@ -48,12 +48,6 @@ void removeFile(const CString& path) {
     fs::remove(toPath(path), ec);
 }
 
-bool copyFile(const CString& from, const CString& to) {
-    std::error_code ec;
-    fs::copy_file(toPath(from), toPath(to), fs::copy_options::overwrite_existing, ec);
-    return !ec;
-}
-
 bool renameFile(const CString& from, const CString& to) {
     std::error_code ec;
     fs::rename(toPath(from), toPath(to), ec);

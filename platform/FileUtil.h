@@ -30,7 +30,6 @@ bool pathExists(const CString& path);
 bool isDirectory(const CString& path);
 // Deletes the file; a failure is ignored.
 void removeFile(const CString& path);
-bool copyFile(const CString& from, const CString& to);
 // Renames atomically within one file system.
 bool renameFile(const CString& from, const CString& to);
 // Flushes the file's buffers and then its bytes to the disk; false when

@@ -64,11 +64,6 @@ void MainThreadQueue::removeTarget(IMessageTarget* target) {
     for (std::deque<Posted>* batch : batches_) dropFrom(*batch);
 }
 
-size_t MainThreadQueue::pendingCount() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return queue_.size();
-}
-
 MainThreadQueue& getMainThreadQueue() {
     static MainThreadQueue queue;
     return queue;

@@ -25,7 +25,6 @@ public:
     // Drops the pending messages of a target that is going away, including
     // those of batches being delivered by this pump or the pumps around it.
     void removeTarget(IMessageTarget* target);
-    size_t pendingCount();
 
 private:
     struct Posted {

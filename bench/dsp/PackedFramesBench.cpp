@@ -19,8 +19,12 @@ constexpr int kPeaks = 100;
 // One frame: n, the step, then the level array (count and values).
 std::vector<char> frameBytes()
 {
-    std::vector<char> bytes;
-    auto put = [&](const void* p) { bytes.insert(bytes.end(), static_cast<const char*>(p), static_cast<const char*>(p) + 4); };
+    std::vector<char> bytes(4 * (3 + kPeaks));
+    std::size_t at = 0;
+    auto put = [&](const void* p) {
+        std::memcpy(bytes.data() + at, p, 4);
+        at += 4;
+    };
     const std::int32_t n = kPeaks;
     const float step = 180.0f;
     put(&n);

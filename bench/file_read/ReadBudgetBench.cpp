@@ -191,7 +191,11 @@ void BM_SingerDictLookupScaling(benchmark::State& state)
 {
     static const std::string path = [] {
         std::string file;
-        for (int len = 1; len <= 3000; ++len) file += "a" + std::string(size_t(len - 1), 'b') + "=s\n";
+        for (int len = 1; len <= 3000; ++len) {
+            file += 'a';
+            file.append(size_t(len - 1), 'b');
+            file += "=s\n";
+        }
         return writeScratch("hv_bench_singer_dict_", file);
     }();
     CSingerLyricDict dict;

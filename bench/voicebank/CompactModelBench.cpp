@@ -70,8 +70,11 @@ constexpr int kUnits = 1000;
 std::vector<std::string> unitNames()
 {
     std::vector<std::string> units;
-    for (int u = 0; u < kUnits; ++u)
-        units.push_back("u" + std::to_string(u));
+    for (int u = 0; u < kUnits; ++u) {
+        std::string unit = "u";
+        unit += std::to_string(u);
+        units.push_back(unit);
+    }
     return units;
 }
 

@@ -20,9 +20,12 @@ struct BenchBank {
     {
         testbank::BankDescription bank;
         bank.ext2 = bank.ext1 = true;
-        for (int u = 0; u < 100; ++u)
+        for (int u = 0; u < 100; ++u) {
+            std::string unit = "u";
+            unit += std::to_string(u);
             for (const char* pitch : kPitches)
-                bank.variants.push_back({"u" + std::to_string(u), pitch, 0, ""});
+                bank.variants.push_back({unit, pitch, 0, ""});
+        }
         std::vector<testbank::PlainFrame> frames(200);
         for (std::size_t i = 0; i < frames.size(); ++i)
             frames[i].harmonicsDb.assign(40, -0.5f * float(i % 40));

@@ -6,14 +6,19 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "model/current/OverlapSweep.h"
-#include "model/current/PointerMap.h"
 #include "model/current/PosWidthBlock.h"
 
 namespace HVCurrentModel {
+
+// Elements looked up by address, as the edits of many elements at once list
+// them.
+template <class T>
+using PointerSet = std::unordered_set<const T*>;
 
 template <class T>
 class ElementContainer {
@@ -194,10 +199,11 @@ public:
     {
         if (elements.empty()) return;
         PointerSet<T> taken;
+        taken.reserve(elements.size());
         std::vector<T*> moved;
         moved.reserve(elements.size());
         for (T* e : elements)
-            if (taken.insert(e)) moved.push_back(e);  // each element once
+            if (taken.insert(e).second) moved.push_back(e);  // each element once
         takeOut(taken);
         sortByPosition(moved);
         std::vector<T*> all(size() + moved.size());

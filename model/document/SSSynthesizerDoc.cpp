@@ -224,14 +224,7 @@ void CSSSynthesizerDoc::setNoteDefaultVibExp(Note* note) {
 
 // ---------------------------------------------------------------- accessor
 
-namespace {
-CSSSynthesizerDoc* docOverride = nullptr;
-}
-
 CSSSynthesizerDoc* getDoc() {
-    if (docOverride) return docOverride;
     static CSSSynthesizerDoc doc;
     return &doc;
 }
-
-void setDocOverride(CSSSynthesizerDoc* doc) { docOverride = doc; }

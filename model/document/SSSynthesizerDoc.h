@@ -233,7 +233,5 @@ void CSSSynthesizerDoc::runGroup(Fn&& record) {
     commitGroup(group);
 }
 
-// The one document, built on first use. A test can put its own in place.
+// The one document, built on first use.
 CSSSynthesizerDoc* getDoc();
-// Makes getDoc return doc (not owned) until it is called again with null.
-void setDocOverride(CSSSynthesizerDoc* doc);

@@ -159,12 +159,6 @@ CMemoryStream CMemoryStream::readSubBlock(const char* name)
     return content;
 }
 
-bool CMemoryStream::readFloats(uint32_t count, std::vector<float>& target)
-{
-    ByteCursor c = cursor();
-    return moved(c.floats(count, target), c);
-}
-
 bool CMemoryStream::readTag(const char tag[4])
 {
     // A marker that is not next is not missing bytes: older bodies lack some.

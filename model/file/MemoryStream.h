@@ -79,9 +79,6 @@ public:
     // empty stream and leaves pos after its count: its zeros (see readBlock)
     // would parse as nothing.
     CMemoryStream readSubBlock(const char* name = "block");
-    // Appends count floats when they are all there; else neither target
-    // nor pos changes.
-    bool readFloats(uint32_t count, std::vector<float>& target);
     // Consumes the four bytes of tag when they are next; else pos stays.
     bool readTag(const char tag[4]);
 

@@ -59,6 +59,7 @@ public:
         }
         if (indices.size() == taken.size() && c.removeAt(indices, flaggedGone, cleared)) return;
         HVCurrentModel::PointerSet<T> gone;
+        gone.reserve(taken.size());
         for (const Taken& t : taken) gone.insert(t.element);
         cleared = c.removeAll(gone);
     }
@@ -92,7 +93,7 @@ void recDeleteElements(CHistoryGroup* group, const std::vector<T*>& list, HVCurr
         group->addRec(new Act(&c, {{e, index, overlapped}}, std::move(cleared)));
         return;
     }
-    const HVCurrentModel::PointerSet<T> gone(list);
+    const HVCurrentModel::PointerSet<T> gone(list.begin(), list.end());
     std::vector<typename Act::Taken> taken;
     size_t i = 0;
     for (auto it = c.begin(); it != c.end(); ++it, ++i) {

@@ -20,7 +20,7 @@ public:
     CInsertElementsAct(Container* container, std::vector<T*> added)
         : container(container), added(std::move(added)) {}
 
-    void undo() override { container->removeAll(HVCurrentModel::PointerSet<T>(added)); }
+    void undo() override { container->removeAll(HVCurrentModel::PointerSet<T>(added.begin(), added.end())); }
     void redo() override { container->insertAll(added); }
     void freeIfUndone() override
     {
@@ -38,10 +38,10 @@ public:
 template <class T>
 void recInsertElements(CHistoryGroup* group, const std::vector<T*>& list, HVCurrentModel::ElementContainer<T>& c)
 {
-    HVCurrentModel::PointerSet<T> present(c);
+    HVCurrentModel::PointerSet<T> present(c.begin(), c.end());
     std::vector<T*> added;
     for (T* e : list)
-        if (e && present.insert(e)) added.push_back(e);
+        if (e && present.insert(e).second) added.push_back(e);
     if (added.empty()) return;
     c.insertAll(added);
     group->addRec(new CInsertElementsAct<T>(&c, std::move(added)));

@@ -5,6 +5,7 @@
 // had, with those flags as they were.
 #include <algorithm>
 #include <cstddef>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -19,19 +20,17 @@ std::vector<std::pair<const Edit*, size_t>> lastEditsWithIndex(const HVCurrentMo
                                                                const std::vector<Edit>& edits, ElementOf elementOf)
 {
     std::vector<const Edit*> last;  // those edits, from the end of the list
-    HVCurrentModel::PointerMap<T, size_t> editOf;  // the element's edit in last
-    editOf.reset(edits.size());
+    std::unordered_map<const T*, size_t> editOf;  // the element's edit in last
+    editOf.reserve(edits.size());
     for (size_t k = edits.size(); k-- > 0;) {
         const T* e = elementOf(edits[k]);
-        if (!e || editOf.find(e)) continue;
-        editOf.set(e, last.size());
-        last.push_back(&edits[k]);
+        if (e && editOf.emplace(e, last.size()).second) last.push_back(&edits[k]);
     }
     // The index of each listed element, found by one walk of the container.
     std::vector<size_t> index(last.size(), c.size());
     size_t at = 0;
     for (const T* e : c) {
-        if (const size_t* k = editOf.find(e)) index[*k] = at;
+        if (const auto k = editOf.find(e); k != editOf.end()) index[k->second] = at;
         ++at;
     }
     std::vector<std::pair<const Edit*, size_t>> picked;
@@ -65,6 +64,7 @@ void putMovedBack(HVCurrentModel::ElementContainer<T>& c, std::vector<std::pair<
                   const std::vector<std::pair<T*, bool>>& flagsBefore)
 {
     HVCurrentModel::PointerSet<T> listed;
+    listed.reserve(at.size());
     for (const auto& [e, index] : at) listed.insert(e);
     c.takeOut(listed);
     std::sort(at.begin(), at.end(), [](const auto& x, const auto& y) { return x.second < y.second; });

@@ -115,7 +115,8 @@ std::optional<int32_t> fillSegment(CSSSynthesizerDoc& doc, MidiTrackRecord& reco
 
     addNotesToNewSeg(notes, seg);
     if (seg->notes.hasOverlapped()) {
-        const CString text = translate("track") + CString::fromUtf8(" " + std::to_string(trackNumber) + " ") +
+        const std::string number = std::to_string(trackNumber);
+        const CString text = translate("track") + CString::fromUtf8(" " + number + " ") +
                              translate("exist note overlap, do you want to auto-fix it?");
         if (showMessageBox(text, CString(u">_<"), MbButtons::yesNo, MbIcon::question) == MbResult::yes)
             doc.fixNoteOverlaps(seg);

@@ -12,8 +12,10 @@ namespace Halvoren {
 std::string contentPartPath(const std::string& basePath, std::int32_t part)
 {
     std::string path = basePath + "HVC";
-    if (part > 0)
-        path += "_" + std::to_string(part);
+    if (part > 0) {
+        path += '_';
+        path += std::to_string(part);
+    }
     return path;
 }
 

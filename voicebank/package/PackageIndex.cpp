@@ -246,19 +246,6 @@ bool readVersionedHead(ByteCursor& c, BasicPackageIndex<Capacity>& out, ReadBudg
     return c.i32(out.tailInt2);
 }
 
-}  // namespace
-
-bool readRecordString(ByteCursor& record, std::string& out)
-{
-    std::string_view view;
-    if (!readRecordView(record, view))
-        return false;
-    out.assign(view);
-    return true;
-}
-
-namespace {
-
 std::string tooManyEntries(std::uint64_t size)
 {
     return "holds more entries than an index of " + std::to_string(size) + " bytes can";

@@ -109,12 +109,10 @@ std::string readPackageIndex(const std::string& path, const IndexFormat& format,
 template <int Capacity>
 std::string readPackageIndexBytes(ByteCursor bytes, const IndexFormat& format, BasicPackageIndex<Capacity>& out);
 
-// A string of an index record: an int32 length N and N bytes cut at the
-// first NUL; a negative N is "" with no bytes. False, taking nothing more,
-// when the bytes are not all there.
-bool readRecordString(ByteCursor& record, std::string& out);
-// The same as a view of the record's bytes (inline: an index reads two per
-// record).
+// A string of an index record, as a view of the record's bytes: an int32
+// length N and N bytes cut at the first NUL; a negative N is "" with no
+// bytes. False, taking nothing more, when the bytes are not all there
+// (inline: an index reads two per record).
 inline bool readRecordView(ByteCursor& record, std::string_view& out)
 {
     std::int32_t length = 0;
