@@ -156,7 +156,8 @@ int play(CSSSynthesizerDoc& doc) {
             session.startStream();
             streaming = true;
         }
-        if (streaming && session.finished()) return kExitDone;
+        // Played to the end; a segment its bank could not sing was named.
+        if (streaming && session.finished()) return session.hasUnsungSegment() ? kExitOutputFailed : kExitDone;
         std::this_thread::sleep_for(kPlayPoll);
     }
 }

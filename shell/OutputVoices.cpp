@@ -14,7 +14,7 @@ void OutputVoices::inspect(std::size_t trackIndex, SingSegment* seg, ISynth* syn
             // Nothing the bank gives can be trusted: the segment is not sung.
             unreadBanks_.insert(seg);
             voicedBySegment_[seg] = 0;
-            unsungSegments_.push_back(segmentPlace(trackIndex, *seg) + ": " + fault);
+            unsungSegments_.push_back(segmentPlace(doc_, trackIndex, *seg) + ": " + fault);
             return;
         }
     }
@@ -53,18 +53,14 @@ void OutputVoices::loaded(std::size_t trackIndex, SingSegment* seg, ISynth* synt
     if (count > 0) return;
     voiced_ -= voicedBySegment_[seg];
     voicedBySegment_[seg] = 0;
-    unsungSegments_.push_back(segmentPlace(trackIndex, *seg));
+    unsungSegments_.push_back(segmentPlace(doc_, trackIndex, *seg));
 }
 
 void OutputVoices::nothingToSing(std::size_t trackIndex, SingSegment* seg) {
     if (unreadBanks_.count(seg) != 0) return;
     voiced_ -= voicedBySegment_[seg];
     voicedBySegment_[seg] = 0;
-    emptySegments_.push_back(segmentPlace(trackIndex, *seg));
-}
-
-std::string OutputVoices::segmentPlace(std::size_t trackIndex, const SingSegment& seg) const {
-    return "segment \"" + seg.name + "\" of " + trackLabel(doc_, trackIndex) + " at " + placeOf(doc_, seg.pos);
+    emptySegments_.push_back(segmentPlace(doc_, trackIndex, *seg));
 }
 
 void OutputVoices::report() const {

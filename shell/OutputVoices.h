@@ -53,8 +53,6 @@ public:
     const std::vector<SungSegment>& sung() const { return sung_; }
 
 private:
-    std::string segmentPlace(std::size_t trackIndex, const HVCurrentModel::SingSegment& seg) const;
-
     const CSSSynthesizerDoc& doc_;
     std::map<const HVCurrentModel::SingSegment*, int> voicedBySegment_;
     std::set<const HVCurrentModel::SingSegment*> unreadBanks_;

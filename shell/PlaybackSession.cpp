@@ -6,6 +6,7 @@
 #include "render/audio/AudioStreamGroup.h"
 #include "render/audio/SynthAudioSrc.h"
 #include "render/audio/WavAudioSrc.h"
+#include "render/synth/ISynth.h"
 #include "shell/RenderChecks.h"
 #include "shell/SingEntries.h"
 
@@ -40,6 +41,8 @@ bool PlaybackSession::start(int fromTick, int toTick) {
         bool first = true;
         start.singEntries(track, synths_, toTick, [&](SingSegment* seg, ISynth* synth, int frame) {
             if (seg->pos > toTick) return;
+            if (const std::string fault = synth->bankFault(); !fault.empty())
+                unsung_.push_back(segmentPlace(doc_, i, *seg) + ": " + fault);
             chain_.addSynth(synth);
             auto* src = new SynthAudioSrc(synth);
             place(*src, frame);
@@ -65,6 +68,7 @@ bool PlaybackSession::start(int fromTick, int toTick) {
             group_.addSource(list, src);
         });
     }
+    showPlaceList("Segments their singer's bank cannot sing:", unsung_);
     active_ = true;
     finished_.store(false, std::memory_order_release);
     for (ISynth* synth : firsts_) synth->start();
@@ -92,5 +96,6 @@ void PlaybackSession::stop() {
     group_.clearTracks();
     firsts_.clear();
     all_.clear();
+    unsung_.clear();
     doc_.isPlaying = 0;
 }

@@ -5,8 +5,10 @@
 // lead-in starts; each clip gets a source over its samples. The first
 // synthesizer of each track starts at once; the stream starts once every
 // one of them has five seconds ready or has finished, so that playback
-// never overtakes the singing.
+// never overtakes the singing. A segment whose singer's bank cannot be read
+// whole or used is named when the session starts, and plays as silence.
 #include <atomic>
+#include <string>
 #include <vector>
 
 #include "render/audio/AudioStreamListener.h"
@@ -36,6 +38,8 @@ public:
     bool gateOpen() const;
     // Starts the stream from the beginning of the range.
     void startStream();
+    // A segment in the range whose bank cannot be sung.
+    bool hasUnsungSegment() const { return !unsung_.empty(); }
     // Every source has been played.
     bool finished() const { return finished_.load(std::memory_order_acquire); }
     // Aborts the stream, stops every synthesizer and clears the chain and
@@ -52,6 +56,7 @@ private:
     ChainSynthMgr chain_;
     std::vector<ISynth*> firsts_;
     std::vector<ISynth*> all_;
+    std::vector<std::string> unsung_;
     std::atomic<bool> finished_{false};
     bool active_ = false;
 };

@@ -77,6 +77,10 @@ std::string trackLabel(const CSSSynthesizerDoc& doc, size_t index) {
     return "track " + std::to_string(index + 1) + " \"" + name + "\"";
 }
 
+std::string segmentPlace(const CSSSynthesizerDoc& doc, size_t trackIndex, const SingSegment& seg) {
+    return "segment \"" + seg.name + "\" of " + trackLabel(doc, trackIndex) + " at " + placeOf(doc, seg.pos);
+}
+
 std::string notePlace(const CSSSynthesizerDoc& doc, size_t trackIndex, const SingSegment& seg, const Note& note) {
     const std::string& lyric = note.lyric.empty() ? note.phoneticSymbol : note.lyric;
     return trackLabel(doc, trackIndex) + ", " + placeOf(doc, clampTick(int64_t{seg.pos} + note.pos)) + ": \"" +

@@ -22,6 +22,10 @@ std::string placeOf(const CSSSynthesizerDoc& doc, int tick);
 // "track N \"name\"" of a track index (0-based).
 std::string trackLabel(const CSSSynthesizerDoc& doc, size_t index);
 
+// "segment \"name\" of track N \"name\" at measure M, beat B" of a segment
+// of that track.
+std::string segmentPlace(const CSSSynthesizerDoc& doc, size_t trackIndex, const HVCurrentModel::SingSegment& seg);
+
 // "track N \"name\", measure M, beat B: \"lyric\"" of a note of a segment
 // of that track (its phonetic symbol when its lyric is empty).
 std::string notePlace(const CSSSynthesizerDoc& doc, size_t trackIndex, const HVCurrentModel::SingSegment& seg,

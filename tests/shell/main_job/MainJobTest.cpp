@@ -177,10 +177,11 @@ std::string readText(const std::string& path)
 
 // The program in dir (paths relative to it), with the build's program folder
 // or another.
-ProgramRun runIn(const hvtest::ScratchDir& dir, const std::string& args, const std::string& home = HV_PROGRAM_FOLDER)
+ProgramRun runIn(const hvtest::ScratchDir& dir, const std::string& args, const std::string& home = HV_PROGRAM_FOLDER,
+                 const std::string& env = {})
 {
-    const std::string command = "cd '" + dir.path() + "' && HALVOREN_HOME='" + home + "' '" HALVOREN_EXE "' " +
-                                args + " >out.txt 2>err.txt </dev/null";
+    const std::string command = "cd '" + dir.path() + "' && " + env + " HALVOREN_HOME='" + home + "' '" HALVOREN_EXE
+                                "' " + args + " >out.txt 2>err.txt </dev/null";
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(dir.file("err.txt")), readText(dir.file("out.txt"))};
 }
@@ -350,6 +351,15 @@ TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
             if (std::string(h.name) == "emptyhvi") {
                 EXPECT_NE(r.err.find(unsung + "empty\n"), std::string::npos) << r.err;
             }
+        }
+        // Playback through a paced test device names the segment the same way
+        // and ends with the same exit.
+        if (h.damage == index) {
+            const ProgramRun p = runIn(dir, "v.ot --play --quiet", home, "ALSA_CONFIG_PATH='" HV_PACED_SINK_CONF "'");
+            EXPECT_EQ(p.code, 4) << h.name << "\n" << p.err;
+            EXPECT_NE(p.err.find("segment \"Verse\" of track 1 \"Lead\" at measure 1, beat 1: " + bank + "/HVI: "),
+                      std::string::npos)
+                << p.err;
         }
     }
 }
