@@ -13,7 +13,9 @@ HeadlessMessageBoxService& headless() {
 
 MbResult HeadlessMessageBoxService::show(const CString& text, const CString& caption, MbButtons buttons,
                                          MbIcon icon) {
-    std::fprintf(stderr, "%s: %s\n", caption.toUtf8().c_str(), text.toUtf8().c_str());
+    // A path's bytes that are not UTF-8 go out as they are, as the file system
+    // and a terminal listing of it show them.
+    std::fprintf(stderr, "%s: %s\n", caption.toPathBytes().c_str(), text.toPathBytes().c_str());
     std::fflush(stderr);
     switch (buttons) {
         case MbButtons::ok: return MbResult::ok;

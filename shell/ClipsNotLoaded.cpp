@@ -35,7 +35,7 @@ void nameClipsNotLoaded(const CSSSynthesizerDoc& doc) {
         }
     }
     if (text.empty()) return;
-    showMessageBox(CString::fromUtf8("These clips are not loaded; their segments stay in the project and play as "
+    showMessageBox(CString::fromPathBytes("These clips are not loaded; their segments stay in the project and play as "
                                      "silence:" + text),
                    CString(u"-_-!"), MbButtons::ok, MbIcon::warning);
 }

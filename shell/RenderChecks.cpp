@@ -17,7 +17,8 @@ namespace {
 void showLines(const std::string& heading, const std::vector<std::string>& lines, const char* caption) {
     std::string text = heading;
     for (const std::string& line : lines) text += "\n" + line;
-    showMessageBox(CString::fromUtf8(text), CString::fromUtf8(caption), MbButtons::ok, MbIcon::warning);
+    // The lines may name paths: their bytes are kept.
+    showMessageBox(CString::fromPathBytes(text), CString::fromUtf8(caption), MbButtons::ok, MbIcon::warning);
 }
 
 // Appends line unless it was said before.

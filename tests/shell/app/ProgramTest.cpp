@@ -367,6 +367,10 @@ TEST_F(ProgramTest, NamesThatAreNotUtf8KeepTheirBytes)
             EXPECT_NE(bytes.substr(44 + 1000 * 4, 4), std::string(4, '\0')) << mix;
         }
     }
+    // A clip gone from there is named with its path's bytes.
+    fs::remove(folder + "/clip.wav");
+    r = run("'f\xE9/p.ot' --mixdown m3.wav");
+    EXPECT_NE(r.err.find(folder + "/clip.wav (cannot be read: No such file or directory)"), std::string::npos) << r.err;
 }
 
 TEST_F(ProgramTest, LegacyProjectSavedReopensEqual)
