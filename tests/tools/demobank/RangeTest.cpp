@@ -84,6 +84,14 @@ TEST(RangeMeasure, AJoinDropsOutWhereItStaysFarUnderBothNotes)
     }
 }
 
+// The build's demo bank in the program folder "home" of dir.
+void linkDemoBank(const hvtest::ScratchDir& dir)
+{
+    fs::create_directories(dir.file("home/singers"));
+    fs::create_directory_symlink(fs::path(HV_PROGRAM_FOLDER) / "singers" / "demo-cmn",
+                                 dir.file("home/singers/demo-cmn"));
+}
+
 // Every tenth syllable and those the top and bottom of the range treat
 // worst (close vowels, whose fundamental lies far above their first formant
 // when sung high, and the quietest), sung at the range's ends and at C4,
@@ -93,9 +101,7 @@ TEST(RangeMeasure, AJoinDropsOutWhereItStaysFarUnderBothNotes)
 TEST(RangeMeasure, TheProgramSingsASampleOfSyllablesAtBothEndsOfTheRange)
 {
     const hvtest::ScratchDir dir("demo_range");
-    fs::create_directories(dir.file("home/singers"));
-    fs::create_directory_symlink(fs::path(HV_PROGRAM_FOLDER) / "singers" / "demo-cmn",
-                                 dir.file("home/singers/demo-cmn"));
+    linkDemoBank(dir);
     const CPinyinDict pinyin;
     std::vector<std::string> sample;
     const std::vector<std::string> hard = {"bi", "ju", "lv", "nv", "qi", "ri", "wu", "xi", "yi", "yu", "zi"};
@@ -144,9 +150,7 @@ TEST(RangeMeasure, TheProgramSingsASampleOfSyllablesAtBothEndsOfTheRange)
 TEST(RangeMeasure, TheProgramSingsAcrossTheChangeOfRecordingAsOneVoice)
 {
     const hvtest::ScratchDir dir("demo_meeting");
-    fs::create_directories(dir.file("home/singers"));
-    fs::create_directory_symlink(fs::path(HV_PROGRAM_FOLDER) / "singers" / "demo-cmn",
-                                 dir.file("home/singers/demo-cmn"));
+    linkDemoBank(dir);
     const CPinyinDict pinyin;
     std::vector<std::string> sample;
     for (std::size_t i = 0; i < pinyin.getSyllables().size(); i += 7)
