@@ -188,11 +188,11 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
             continue;
         }
         written.insert(written.end(), voices.sung().begin(), voices.sung().end());
-        if (isFileExist(trackJob.outputPath)) existing += trackJob.outputPath.toUtf8() + "\n";
+        if (isFileExist(trackJob.outputPath)) existing += trackJob.outputPath.toPathBytes() + "\n";
         job.addTrack(trackJob);
     }
     if (!existing.empty() &&
-        !ui.askYesNo(CString::fromUtf8(existing + " ") + translate("already exists, replace it?"), CString(u"-_-!")))
+        !ui.askYesNo(CString::fromPathBytes(existing + " ") + translate("already exists, replace it?"), CString(u"-_-!")))
         return ExportOutcome::failed;
     return runJob(ui, job, sung, doc, written);
 }

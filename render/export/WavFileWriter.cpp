@@ -21,7 +21,7 @@ void putTag(unsigned char* at, const char* tag) {
 }
 
 int fail(const CString& path) {
-    std::fprintf(stderr, "fail to write wav file:%s\n", path.toUtf8().c_str());
+    std::fprintf(stderr, "fail to write wav file:%s\n", path.toPathBytes().c_str());
     std::fflush(stderr);
     return 1;
 }
