@@ -68,12 +68,12 @@ CMemoryStream CMemoryStream::inner(size_t begin, size_t end) const
 
 void CMemoryStream::stopAt(size_t at, const std::string& how)
 {
-    if (stop) stop->at(at, std::string(what) + " " + how);
+    if (recordsStop()) stop->at(at, std::string(what) + " " + how);
 }
 
 void CMemoryStream::expectEnd()
 {
-    if (remaining() > 0) stopHere("has " + std::to_string(remaining()) + " bytes left unread");
+    if (remaining() > 0 && recordsStop()) stopHere("has " + std::to_string(remaining()) + " bytes left unread");
 }
 
 bool CMemoryStream::readBytes(void* target, size_t n)
@@ -117,7 +117,7 @@ void CMemoryStream::readString(std::string& target)
 {
     const uint32_t n = readCount();
     if (static_cast<int32_t>(n) < 0) {
-        stopHere("holds a text of " + std::to_string(n) + " bytes");
+        if (recordsStop()) stopHere("holds a text of " + std::to_string(n) + " bytes");
         return;
     }
     ByteCursor c = cursor();
@@ -148,7 +148,7 @@ CMemoryStream CMemoryStream::readSubBlock(const char* name)
     const bool whole = c.sub(n, block);
     const bool allowed = whole && (!budget || budget->allowsDepth(depth + 1));
     if (!allowed) {
-        if (stop) stop->at(at, std::string(name) + (whole ? " nested too deep" : " block cut short"));
+        if (recordsStop()) stop->at(at, std::string(name) + (whole ? " nested too deep" : " block cut short"));
         CMemoryStream empty = inner(pos, pos);
         empty.what = name;
         return empty;

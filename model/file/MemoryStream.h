@@ -84,6 +84,10 @@ public:
 
     // Records at pos (or at) that the stream stopped reading as written:
     // "<what> <how>".
+    // Whether a stop would still be recorded: only the first is, so a caller
+    // can skip building the text of a later one (a damaged file may hold one
+    // in every record).
+    bool recordsStop() const { return stop != nullptr && !stop->stopped; }
     void stopHere(const std::string& how) { stopAt(pos, how); }
     void stopAt(size_t at, const std::string& how);
     // Records the bytes a stream parsed to its end has left unread.

@@ -81,7 +81,7 @@ ReadStop readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& l
         // stores one.
         if (kind == kSingingTrack || kind == kInstrumentTrack)
             model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind), clips));
-        else
+        else if (in.recordsStop())
             in.stopAt(at, "holds a track of kind " + std::to_string(kind));
     });
     in.expectEnd();
@@ -227,7 +227,7 @@ void readVibratoCycle(CMemoryStream& in, VibratoCycle& cycle)
     // would be read past its end, so only a complete table replaces the wave.
     // No writer stores another: its values are left unread.
     if (count != VibratoCycle::kTableSize) {
-        if (count != 0) in.stopHere("holds " + std::to_string(count) + " values");
+        if (count != 0 && in.recordsStop()) in.stopHere("holds " + std::to_string(count) + " values");
         in.expectEnd();
         return;
     }

@@ -110,7 +110,7 @@ ReadStop HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
         uint32_t kind = 0;
         in.readUInt(kind);
         if (kind > 1) {  // other kinds end after their kind; no writer stores one
-            in.stopAt(at, "holds a track of kind " + std::to_string(kind));
+            if (in.recordsStop()) in.stopAt(at, "holds a track of kind " + std::to_string(kind));
             return;
         }
         auto* track = new Track(static_cast<int32_t>(kind));
