@@ -35,10 +35,3 @@ void CEditWnd::getVisibleTickRange(int& tickFrom, int& tickTo, int& keyFrom, int
     keyFrom = visKeyFrom_;
     keyTo = visKeyTo_;
 }
-
-void CEditWnd::setVisibleRange(int tickFrom, int tickTo, int keyFrom, int keyTo) {
-    visTickFrom_ = tickFrom;
-    visTickTo_ = tickTo;
-    visKeyFrom_ = keyFrom;
-    visKeyTo_ = keyTo;
-}

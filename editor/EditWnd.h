@@ -25,7 +25,6 @@ public:
 
     // Handles the window messages sent to the note editor; true when handled.
     bool WindowProc(unsigned msg, long wParam, long lParam);
-    void setVisibleRange(int tickFrom, int tickTo, int keyFrom, int keyTo);
 
     HVCurrentModel::SingSegment* getEditSeg() const { return editSeg_; }
     int getEditMode() const { return editMode_; }

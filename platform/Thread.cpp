@@ -21,8 +21,3 @@ void PlatformThread::join() {
 }
 
 void sleepMs(unsigned milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
-
-unsigned getTickCount() {
-    auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<unsigned>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}

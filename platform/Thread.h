@@ -26,5 +26,3 @@ private:
 
 // Sleeps the calling thread.
 void sleepMs(unsigned milliseconds);
-// Milliseconds of a monotonic clock; wraps like a 32-bit tick count.
-unsigned getTickCount();

@@ -55,8 +55,8 @@ public:
 
     CLineWnd trackWnd;
     CEditWnd editWnd;
-    CUIRadioButton scoreModeBtn{0};
-    CUIRadioButton parmModeBtn{1};
+    CUIRadioButton scoreModeBtn;
+    CUIRadioButton parmModeBtn;
     CUIRadioButtonGroup modeButtons;
     // Stands in for the user of the MIDI track dialog.
     CSelectMidiTrackDlg::Answer midiTrackAnswer;

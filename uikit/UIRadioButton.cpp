@@ -4,10 +4,7 @@
 
 void CUIRadioButtonGroup::selectBtn(CUIRadioButton* button, bool notify) {
     if (!containsPtr(buttons_, button)) return;
-    for (CUIRadioButton* b : buttons_) {
-        b->setCheck(b == button);
-        b->repaint();
-    }
+    for (CUIRadioButton* b : buttons_) b->setCheck(b == button);
     if (notify && delegate_) delegate_->onRadioBtnSelected(this, button);
 }
 

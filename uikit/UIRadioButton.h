@@ -1,6 +1,6 @@
 #pragma once
-// Radio buttons and their group. Headless: a button keeps its checked state
-// and counts its repaints; nothing is drawn.
+// Radio buttons and their group. Headless: a button keeps its checked state;
+// nothing is drawn.
 #include <vector>
 
 #include "model/document/DocWindows.h"
@@ -9,17 +9,11 @@ class CUIRadioButtonGroup;
 
 class CUIRadioButton {
 public:
-    explicit CUIRadioButton(int id = 0) : id_(id) {}
-    int getId() const { return id_; }
     bool isChecked() const { return checked_; }
     void setCheck(bool checked) { checked_ = checked; }
-    void repaint() { ++repaintCount_; }
-    int repaintCount() const { return repaintCount_; }
 
 private:
-    int id_;
     bool checked_ = false;
-    int repaintCount_ = 0;
 };
 
 // Told when the user (or a notifying selectBtn) picks a button of a group.
@@ -35,8 +29,8 @@ public:
     void addBtn(CUIRadioButton* button) { buttons_.push_back(button); }
     void setDelegate(CUIRadioButtonDelegate* delegate) { delegate_ = delegate; }
 
-    // Checks the button and unchecks every other one, repainting each; with
-    // notify the delegate hears of it. A button of another group does nothing.
+    // Checks the button and unchecks every other one; with notify the
+    // delegate hears of it. A button of another group does nothing.
     void selectBtn(CUIRadioButton* button, bool notify);
     // The checked button, or null.
     CUIRadioButton* getSelBtn() const;

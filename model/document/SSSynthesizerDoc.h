@@ -54,7 +54,6 @@ public:
     void undo();
     void redo();
     bool canUndo() const { return history_.undoCount() > 0; }
-    bool canRedo() const { return history_.redoCount() > 0; }
 
     // --- files ---
     // Writes the project; only a successful write moves the path and the

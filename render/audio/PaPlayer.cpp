@@ -56,10 +56,6 @@ void PaPlayer::abortStream() {
     if (hasStream()) Pa_AbortStream(stream_);
 }
 
-void PaPlayer::stopStream() {
-    if (hasStream()) Pa_StopStream(stream_);
-}
-
 double PaPlayer::streamTime() const { return hasStream() ? Pa_GetStreamTime(stream_) : 0.0; }
 
 void PaPlayer::setListener(AudioStreamListener* l) {

@@ -32,7 +32,6 @@ public:
 
     void startStream();
     void abortStream();
-    void stopStream();
     // The stream's clock in seconds (0 without a stream).
     double streamTime() const;
 

@@ -131,10 +131,10 @@ MIDIFileReadStreamFile MIDIFileReadStreamFile::fromBytes(std::string bytes)
     return stream;
 }
 
-void MIDIFileReadMultiTrack::mfHeader(uint16_t format, uint16_t division)
+void MIDIFileReadMultiTrack::mfHeader(uint16_t division)
 {
     tracks_->clear();
-    tracks_->setHeader(format, division);
+    tracks_->setDivision(division);
 }
 
 bool MIDIFileRead::parse()
@@ -146,11 +146,10 @@ bool MIDIFileRead::parse()
     if (!file.tag("MThd", 4) || !readBigEndian(file, 4, headerLength) || headerLength < 6 ||
         !file.sub(headerLength, header))
         return false;
-    uint32_t format = 0, division = 0;
-    readBigEndian(header, 2, format);
-    header.skip(2);  // the track count
+    uint32_t division = 0;
+    header.skip(4);  // the format and the track count
     readBigEndian(header, 2, division);
-    sink_.mfHeader(static_cast<uint16_t>(format), static_cast<uint16_t>(division));
+    sink_.mfHeader(static_cast<uint16_t>(division));
 
     int tracksRead = 0;
     char id[4];

@@ -38,7 +38,7 @@ public:
 
     // Empties the multi-track. Its track count is then the number of
     // "MTrk" chunks read, whatever the header says.
-    void mfHeader(uint16_t format, uint16_t division);
+    void mfHeader(uint16_t division);
     // A new track for the events that follow; null when no more are kept.
     MIDITrack* mfStartTrack() { return tracks_->addTrack(); }
 

@@ -14,13 +14,11 @@ void MIDITrack::putMetaEvent(MIDITimedBigMessage m, std::string_view data)
 void MIDIMultiTrack::clear()
 {
     tracks_.clear();
-    format_ = 0;
     division_ = 0;
 }
 
-void MIDIMultiTrack::setHeader(uint16_t format, uint16_t division)
+void MIDIMultiTrack::setDivision(uint16_t division)
 {
-    format_ = format;
     division_ = division;
 }
 

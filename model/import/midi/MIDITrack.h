@@ -49,22 +49,19 @@ public:
     static constexpr int kMaxTracks = 64;
 
     void clear();
-    void setHeader(uint16_t format, uint16_t division);
+    void setDivision(uint16_t division);
     // A new empty track at the end, or null once kMaxTracks are held.
     MIDITrack* addTrack();
 
     int getNumTracks() const { return static_cast<int>(tracks_.size()); }
     const MIDITrack* getTrack(int i) const;
-    int getFormat() const { return format_; }
-    // The header's raw division; bit 15 set marks an SMPTE time base.
-    uint16_t getDivision() const { return division_; }
+    // Bit 15 of the header's division marks an SMPTE time base.
     bool isSmpteDivision() const { return (division_ & 0x8000) != 0; }
     // Ticks per quarter note; 0 for an SMPTE time base.
     int getClocksPerBeat() const { return isSmpteDivision() ? 0 : division_; }
 
 private:
     std::vector<MIDITrack> tracks_;
-    uint16_t format_ = 0;
     uint16_t division_ = 0;
 };
 

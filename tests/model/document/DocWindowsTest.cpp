@@ -9,7 +9,7 @@
 using namespace HVCurrentModel;
 
 TEST(RadioButtonGroup, SelectChecksOneButtonAndNotifiesOnlyWhenAsked) {
-    CUIRadioButton a(0), b(1), foreign(2);
+    CUIRadioButton a, b, foreign;
     CUIRadioButtonGroup group;
     struct : CUIRadioButtonDelegate {
         std::vector<CUIRadioButton*> picked;

@@ -63,7 +63,6 @@ TEST(SmfReaderTest, SysexAndUnknownChunksAreSkipped)
                   .lyric(20, "la"));
     MIDIMultiTrack tracks;
     ASSERT_TRUE(readBytes(smf.bytes(), tracks));
-    EXPECT_EQ(tracks.getFormat(), 0);
     EXPECT_EQ(tracks.getClocksPerBeat(), 96);
     ASSERT_EQ(tracks.getNumTracks(), 1);
     const MIDITrack& t = *tracks.getTrack(0);
