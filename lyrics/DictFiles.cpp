@@ -102,7 +102,7 @@ int ChCharacterDict::load() {
     }
     for (const CString& path : {listPath, listxPath}) {
         if (parseEspeakList(path) != 0) {
-            log << "Fail to load espeak dictionary: " << path.toUtf8() << std::endl;
+            log << "Fail to load espeak dictionary: " << path.toPathBytes() << std::endl;
             return -1;
         }
     }
@@ -113,7 +113,7 @@ int ChCharacterDict::load() {
 int ChCharacterDict::parseEspeakList(const CString& path) {
     std::string text;
     if (!readWholeFile(path, text, kMaxDictFileBytes)) {
-        log << "Fail to open file " << path.toUtf8() << " at " << 54 << std::endl;
+        log << "Fail to open file " << path.toPathBytes() << " at " << 54 << std::endl;
         return -1;
     }
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
@@ -218,11 +218,11 @@ int ChCharacterDict::loadCompiled(const CString& path, const ReadLimits& limits)
         return -1;
     };
     auto truncated = [this, &path] {
-        log << "Corrupted dictionary (file ends inside a record): " << path.toUtf8() << std::endl;
+        log << "Corrupted dictionary (file ends inside a record): " << path.toPathBytes() << std::endl;
         return -1;
     };
     auto overBudget = [this, &path] {
-        log << "Corrupted dictionary (more records than its size allows): " << path.toUtf8() << std::endl;
+        log << "Corrupted dictionary (more records than its size allows): " << path.toPathBytes() << std::endl;
         return -1;
     };
 

@@ -138,13 +138,24 @@ TEST_F(DictFilesTest, LoadCompilesTheListsAndReadsTheCompiledFormNextTime) {
     EXPECT_EQ(log.str(), "");
 }
 
+// The messages name the files with their bytes, also in a folder whose name
+// is not UTF-8.
 TEST_F(DictFilesTest, MissingFilesKeepWhatLoaded) {
-    dir.write("zh_list", "a a1\n");
-    EXPECT_EQ(dict.load(), -1);
-    EXPECT_EQ(readings(dict, "a"), Strings{"a1"});
-    EXPECT_FALSE(dir.exists("zh.dict"));
-    EXPECT_EQ(lines(log), (Strings{"Fail to open file " + dir.file("zh_listx") + " at 54",
-                                   "Fail to load espeak dictionary: " + dir.file("zh_listx")}));
+    const std::string folder = dir.file("p\xE9");
+    std::filesystem::create_directory(folder);
+    dir.write("p\xE9/zh_list", "a a1\n");
+    ChCharacterDict lists(dir.cfile("p\xE9"), log);
+    EXPECT_EQ(lists.load(), -1);
+    EXPECT_EQ(readings(lists, "a"), Strings{"a1"});
+    EXPECT_FALSE(dir.exists("p\xE9/zh.dict"));
+    EXPECT_EQ(lines(log), (Strings{"Fail to open file " + folder + "/zh_listx at 54",
+                                   "Fail to load espeak dictionary: " + folder + "/zh_listx"}));
+    // A damaged compiled file with no lists to rebuild it from.
+    log.str("");
+    dir.write("p\xE9/zh.dict", hexBytes("6100 9413 0000 6200 94"));
+    EXPECT_EQ(lists.load(), -1);
+    EXPECT_EQ(readings(lists, "ab"), (Strings{"a1", ""}));
+    EXPECT_EQ(lines(log), Strings{"Corrupted dictionary (file ends inside a record): " + folder + "/zh.dict"});
 
     ChCharacterDict none(dir.cfile("no/such/folder"), log);
     EXPECT_EQ(none.load(), -1);

@@ -12,8 +12,8 @@ class TempFolder {
 public:
     explicit TempFolder(const std::string& tag) : dir_(tag) {}
     std::string file(const std::string& name) const { return dir_.file(name); }
-    CString cpath() const { return CString::fromUtf8(dir_.path()); }
-    CString cfile(const std::string& name) const { return CString::fromUtf8(file(name)); }
+    CString cpath() const { return CString::fromPathBytes(dir_.path()); }
+    CString cfile(const std::string& name) const { return CString::fromPathBytes(file(name)); }
     bool exists(const std::string& name) const { return std::filesystem::exists(file(name)); }
     CString write(const std::string& name, const std::string& bytes) const {
         std::ofstream(file(name), std::ios::binary) << bytes;

@@ -371,6 +371,14 @@ TEST_F(ProgramTest, NamesThatAreNotUtf8KeepTheirBytes)
     fs::remove(folder + "/clip.wav");
     r = run("'f\xE9/p.ot' --mixdown m3.wav");
     EXPECT_NE(r.err.find(folder + "/clip.wav (cannot be read: No such file or directory)"), std::string::npos) << r.err;
+
+    // So are the dictionary lists missing from a program folder's dict/.
+    const std::string home = dir_.file("p\xE9");
+    fs::create_directories(home + "/dict");
+    r = run("'" + project + "' --save copy.ot", "HALVOREN_HOME='" + home + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "Fail to open file " + home + "/dict/zh_list at 54\nFail to load espeak dictionary: " + home +
+                         "/dict/zh_list\n");
 }
 
 TEST_F(ProgramTest, LegacyProjectSavedReopensEqual)
