@@ -65,6 +65,12 @@ std::string tooLargeToImport(const MidiImportSize& size) {
            " may take at most " + mebibytes(size.bytesAllowed);
 }
 
+// The exact count of bytes: at the bound, both sizes round to one figure.
+std::string tooLargeToRead(const MidiImportSize& size) {
+    return ": too large to import: its " + std::to_string(size.fileBytes) + " bytes (" + mebibytes(size.fileBytes) +
+           ") are more than the " + mebibytes(size.bytesAllowed) + " a MIDI file may have";
+}
+
 // The message boxes of a MIDI import. The overlap question is answered by
 // --fix-overlaps: given, it is answered yes without being asked; not given,
 // it is printed with its answer, no.
@@ -96,6 +102,7 @@ ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newPr
     switch (status) {
         case MidiImportResult::Status::imported: return {};
         case MidiImportResult::Status::readFailed: return {kExitCannotOpen, verb + file + unreadable(file, "MIDI file")};
+        case MidiImportResult::Status::fileTooLarge: return {kExitCannotOpen, verb + file + tooLargeToRead(size)};
         case MidiImportResult::Status::tooLarge: return {kExitCannotOpen, verb + file + tooLargeToImport(size)};
         case MidiImportResult::Status::cancelled: break;
     }

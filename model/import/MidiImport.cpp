@@ -33,15 +33,20 @@ int32_t scaleTicks(int64_t ticks, int32_t ticksPerQuarter)
     return clampToInt32(ticks * kModelTicksPerQuarter / ticksPerQuarter);
 }
 
+enum class FileRead { ok, unreadable, tooLarge };
+
 // A division of 0 or an SMPTE time base cannot be scaled: such a file is
-// refused like an unreadable one.
-bool readMidiFile(const CString& path, hvmidi::MIDIMultiTrack& tracks, uint64_t& fileBytes)
+// refused like an unreadable one. fileBytes is the file's size, also when
+// it is too large to read.
+FileRead readMidiFile(const CString& path, hvmidi::MIDIMultiTrack& tracks, uint64_t& fileBytes)
 {
     const hvmidi::MIDIFileReadStreamFile stream(path);
-    fileBytes = stream.bytes().size();
+    fileBytes = stream.fileBytes();
+    if (stream.tooLarge()) return FileRead::tooLarge;
     hvmidi::MIDIFileReadMultiTrack sink(&tracks);
     hvmidi::MIDIFileRead reader(stream, sink);
-    return reader.parse() && tracks.getNumTracks() > 0 && tracks.getClocksPerBeat() > 0;
+    if (!reader.parse() || tracks.getNumTracks() <= 0 || tracks.getClocksPerBeat() <= 0) return FileRead::unreadable;
+    return FileRead::ok;
 }
 
 Track* newImportTrack(const std::string& singer)
@@ -179,11 +184,21 @@ std::vector<int> offerTracks(const hvmidi::MIDIMultiTrack& tracks, const MidiTex
     return offered;
 }
 
-MidiImportResult readFailed(MidiImportResult::Status status = MidiImportResult::Status::readFailed)
+MidiImportResult readFailed()
 {
     showMessageBox(translate("Error in reading midi file..."), CString(u"(＞﹏＜)"));
     MidiImportResult result;
+    result.status = MidiImportResult::Status::readFailed;
+    return result;
+}
+
+// A file refused for its size is no read error: the caller names it with
+// its sizes.
+MidiImportResult tooLarge(MidiImportResult::Status status, const MidiImportSize& size)
+{
+    MidiImportResult result;
     result.status = status;
+    result.size = size;
     return result;
 }
 
@@ -195,7 +210,13 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     MidiImportResult result;
     hvmidi::MIDIMultiTrack tracks;
     uint64_t fileBytes = 0;
-    if (!readMidiFile(path, tracks, fileBytes)) return readFailed();
+    switch (readMidiFile(path, tracks, fileBytes)) {
+        case FileRead::ok: break;
+        case FileRead::unreadable: return readFailed();
+        case FileRead::tooLarge:
+            return tooLarge(MidiImportResult::Status::fileTooLarge,
+                            {.fileBytes = fileBytes, .bytesAllowed = hvmidi::MIDIFileReadStreamFile::kMaxFileBytes});
+    }
 
     const MidiTextDecoder text(tracks);
     std::map<int, size_t> notesOf;
@@ -211,11 +232,8 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     // A file that would build too much is refused before its chosen tracks
     // are read again.
     MidiImportSize size;
-    if (!tracksWithinBudget(chosen, notesOf, newProject ? &tempoTrack : nullptr, fileBytes, size)) {
-        result = readFailed(MidiImportResult::Status::tooLarge);
-        result.size = size;
-        return result;
-    }
+    if (!tracksWithinBudget(chosen, notesOf, newProject ? &tempoTrack : nullptr, fileBytes, size))
+        return tooLarge(MidiImportResult::Status::tooLarge, size);
     std::vector<MidiTrackRecord> records(chosen.size());
     for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
     // The records hold all the import takes from the file: its events go

@@ -17,7 +17,8 @@
 class CSSSynthesizerDoc;
 
 // What the chosen tracks of a MIDI file would build, and what an import of
-// the file may build.
+// the file may build; for a file too large to read, only its size and the
+// largest size read (bytesAllowed).
 struct MidiImportSize {
     uint64_t fileBytes = 0;
     uint64_t notes = 0;
@@ -26,11 +27,12 @@ struct MidiImportSize {
 };
 
 struct MidiImportResult {
+    // fileTooLarge: a file larger than the reader takes, not read.
     // tooLarge: a readable file whose chosen tracks would build more than
     // its import may.
-    enum class Status { readFailed, tooLarge, cancelled, imported };
+    enum class Status { readFailed, fileTooLarge, tooLarge, cancelled, imported };
     Status status = Status::cancelled;
-    // tooLarge: the sizes that refused it.
+    // fileTooLarge and tooLarge: the sizes that refused it.
     MidiImportSize size;
     // New-project mode: the project to install in the document.
     std::unique_ptr<HVCurrentModel::HalvorenModel> newModel;
@@ -41,9 +43,9 @@ struct MidiImportResult {
 };
 
 // Reads the file and asks the dialog. A file that cannot be read (also one
-// without a tick-based division, or one that would build more than its
-// import may) gives the read message and changes nothing;
-// so does a cancelled or empty choice, without a message. Overlapping notes
-// of an imported segment are offered to be fixed.
+// without a tick-based division) gives the read message and changes
+// nothing; a file too large to read or to import, or a cancelled or empty
+// choice, changes nothing without a message. Overlapping notes of an
+// imported segment are offered to be fixed.
 MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool newProject,
                                ISelectMidiTrackDlg& dialog, const ScoreImportContext& context);

@@ -117,7 +117,9 @@ MIDIFileReadStreamFile::MIDIFileReadStreamFile(const CString& path)
     FilePtr file(openFile(path, "rb"));
     if (!file) return;
     const auto size = bytesLeftInFile(file.get());
-    if (!size || *size > kMaxFileBytes) return;
+    if (!size) return;
+    fileBytes_ = *size;
+    if (tooLarge()) return;
     bytes_.resize(static_cast<size_t>(*size));
     valid_ = bytes_.empty() || std::fread(bytes_.data(), 1, bytes_.size(), file.get()) == bytes_.size();
     if (!valid_) bytes_.clear();
@@ -126,7 +128,8 @@ MIDIFileReadStreamFile::MIDIFileReadStreamFile(const CString& path)
 MIDIFileReadStreamFile MIDIFileReadStreamFile::fromBytes(std::string bytes)
 {
     MIDIFileReadStreamFile stream;
-    stream.valid_ = bytes.size() <= kMaxFileBytes;
+    stream.fileBytes_ = bytes.size();
+    stream.valid_ = !stream.tooLarge();
     if (stream.valid_) stream.bytes_ = std::move(bytes);
     return stream;
 }

@@ -23,11 +23,17 @@ public:
 
     // False when the file could not be opened or read, or is too large.
     bool isValid() const { return valid_; }
+    // Refused for its size: more than kMaxFileBytes.
+    bool tooLarge() const { return fileBytes_ > kMaxFileBytes; }
+    // The file's size, also when it was refused for it; 0 when it could not
+    // be opened.
+    uint64_t fileBytes() const { return fileBytes_; }
     const std::string& bytes() const { return bytes_; }
 
 private:
     MIDIFileReadStreamFile() = default;
     std::string bytes_;
+    uint64_t fileBytes_ = 0;
     bool valid_ = false;
 };
 
