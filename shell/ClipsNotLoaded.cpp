@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/audio/AudioFileLoader.h"
 #include "model/document/SSSynthesizerDoc.h"
 #include "platform/MessageBox.h"
 #include "platform/RegularFile.h"
@@ -11,12 +12,28 @@ using namespace HVCurrentModel;
 
 namespace {
 
-// Why the segment's clip is not loaded; for a file that cannot be read, the
-// system's reason when opening it fails.
-std::string reasonOf(const InstrumentSegment& seg) {
-    if (seg.clipLoad == ClipLoad::tooLarge) return "too large to hold";
-    const std::string problem = regularFileProblem(CString::fromPathBytes(seg.audioPath));
+// Why a file could not be opened, with the system's reason.
+std::string unreadable(const std::string& file) {
+    const std::string problem = regularFileProblem(CString::fromPathBytes(file));
     return problem.empty() ? "cannot be read" : "cannot be read: " + problem;
+}
+
+// Why the segment's clip is not loaded: why its stored file could not be
+// opened and, when the file of its name beside the project was tried in its
+// place, that file and why it was not loaded either.
+std::string reasonOf(const InstrumentSegment& seg) {
+    std::string reason;
+    switch (seg.clipLoad) {
+        case ClipLoad::tooLarge: reason = "too large to hold"; break;
+        case ClipLoad::undecodable:
+            reason = isClipFileName(CString::fromPathBytes(seg.clipFile))
+                         ? "cannot be decoded"
+                         : "cannot be decoded: only .wav and .mp3 files are read";
+            break;
+        default: reason = unreadable(seg.clipFile); break;
+    }
+    if (seg.clipFile == seg.audioPath) return reason;
+    return unreadable(seg.audioPath) + "; " + seg.clipFile + ": " + reason;
 }
 
 }  // namespace
@@ -29,7 +46,7 @@ void nameClipsNotLoaded(const CSSSynthesizerDoc& doc) {
         if (track.kind != kInstrumentTrack || track.instSegs == nullptr) continue;
         for (size_t i = 0; i < track.instSegs->size(); ++i) {
             const InstrumentSegment& seg = *track.instSegs->segAt(i);
-            if (seg.clipLoad != ClipLoad::unreadable && seg.clipLoad != ClipLoad::tooLarge) continue;
+            if (!clipNotLoaded(seg.clipLoad)) continue;
             text += "\n" + trackLabel(doc, t) + ", " + placeOf(doc, seg.pos) + ": " + seg.audioPath + " (" +
                     reasonOf(seg) + ")";
         }

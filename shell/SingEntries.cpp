@@ -55,7 +55,7 @@ void OutputStart::clipEntries(const Track& track, const std::function<void(Instr
         const int from = secondsToFrames(double{map_.tickToSec(clip->pos)} - startSec_);
         if (clip->frames > 0 && !clip->left.empty()) {
             add(clip, from);
-        } else if (kept && (clip->clipLoad == ClipLoad::unreadable || clip->clipLoad == ClipLoad::tooLarge)) {
+        } else if (kept && clipNotLoaded(clip->clipLoad)) {
             const int64_t end = int64_t{clip->pos} + clip->width;
             const int endTick = static_cast<int>(std::min<int64_t>(end, INT_MAX));
             kept(from, secondsToFrames(double{map_.tickToSec(endTick)} - startSec_));

@@ -52,12 +52,17 @@ bool InstrumentSegment::loadAudio(const CString& projectPath, ClipCache* cache)
 {
     const CString stored = CString::fromPathBytes(audioPath);
     clipLoad = loadClip(stored, cache);
+    clipFile = audioPath;
     // The clip may have moved together with the project: try the same file
     // name in the project's folder. Stored paths may be Windows paths.
     if (clipLoad != ClipLoad::loaded && !projectPath.isEmpty()) {
-        const ClipLoad beside = loadClip(folderOfPath(projectPath) + fileNameOfStoredPath(stored), cache);
+        const CString besidePath = folderOfPath(projectPath) + fileNameOfStoredPath(stored);
+        const ClipLoad beside = loadClip(besidePath, cache);
         // A file found but refused says more than one not found.
-        if (beside == ClipLoad::loaded || clipLoad == ClipLoad::unreadable) clipLoad = beside;
+        if (beside == ClipLoad::loaded || clipLoad == ClipLoad::unreadable) {
+            clipLoad = beside;
+            clipFile = besidePath.toPathBytes();
+        }
     }
     return clipLoad == ClipLoad::loaded;
 }
@@ -99,7 +104,7 @@ ClipLoad InstrumentSegment::loadClipFile(const CString& path, uint64_t clipBytes
     // the right ones, so both channels stay in the decoded block.
     const ClipLoad result = loadAudioClip(clip, path, clipBytes, true);
     if (result != ClipLoad::loaded) return result;
-    if (clip.channels < 1 || clip.channels > 2) return ClipLoad::unreadable;
+    if (clip.channels < 1 || clip.channels > 2) return ClipLoad::undecodable;
 
     channels = clip.channels;
     bitsPerSample = clip.bytesPerSample * 8;

@@ -162,7 +162,9 @@ public:
 
     // Fills the clip from audioPath, or from the file of the same name beside
     // the project; false when neither can be loaded, the segment then
-    // keeping no clip (it plays as silence) and clipLoad saying why. With a
+    // keeping no clip (it plays as silence), clipLoad saying why and
+    // clipFile of which file (the one beside the project when audioPath
+    // could not be opened and that one was found). With a
     // cache, a file loaded before shares that clip's samples instead of
     // loading again, and the cache's budget bounds the clip.
     bool loadAudio(const CString& projectPath, ClipCache* cache = nullptr);
@@ -176,6 +178,9 @@ public:
     ClipChannel left;
     ClipChannel right;  // only for two channels
     ClipLoad clipLoad = ClipLoad::notTried;
+    // The file whose load clipLoad tells of: audioPath, or the file of its
+    // name beside the project (path bytes). Not saved.
+    std::string clipFile;
 
 private:
     ClipLoad loadClip(const CString& path, ClipCache* cache);

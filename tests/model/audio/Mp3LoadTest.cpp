@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "Int16Samples.h"
@@ -107,12 +108,19 @@ TEST_F(Mp3Load, LowBitRateClipsLoadAndOnlyTheBudgetRefusesThem)
     }
 }
 
+// A file that opens and decodes to nothing is told apart from one that
+// cannot be opened.
 TEST_F(Mp3Load, FilesWithoutFramesFailAndLeaveTheFormat)
 {
     std::ofstream(dir.file("x.mp3")) << std::string(5000, 'a') << "\nnot an mp3 at all\n";
     std::ofstream(dir.file("empty.mp3")).flush();
+    std::filesystem::create_directory(dir.file("folder.mp3"));
     CWavBuf out;
     out.sampleRate = 12345;
-    for (const char* name : {"x.mp3", "empty.mp3", "missing.mp3"}) EXPECT_FALSE(loadAudioFile(out, path(name))) << name;
+    const std::pair<const char*, ClipLoad> cases[] = {{"x.mp3", ClipLoad::undecodable},
+                                                      {"empty.mp3", ClipLoad::undecodable},
+                                                      {"missing.mp3", ClipLoad::unreadable},
+                                                      {"folder.mp3", ClipLoad::unreadable}};
+    for (const auto& [name, result] : cases) EXPECT_EQ(loadAudioClip(out, path(name)), result) << name;
     EXPECT_EQ(out.sampleRate, 12345);
 }

@@ -187,6 +187,13 @@ TEST_F(WavLoad, FailedReadHandsOverTheFormatRead)
     EXPECT_EQ(formatOf(out), std::make_tuple(2, 1, 44100));
     EXPECT_FALSE(loadAudioFile(out, CString::fromUtf8(dir.file("missing.wav"))));
     EXPECT_TRUE(out.fifo.isEmpty());
+    // A file that is there but no clip is told apart from one that cannot be
+    // opened: cut inside its header, a good file of another extension.
+    const Bytes good = RiffWriter().fmt(1, 1, 44100, 16).data({1, 0}).bytes();
+    EXPECT_EQ(loadAudioClip(out, write("cut.wav", Bytes(good.begin(), good.begin() + 16))), ClipLoad::undecodable);
+    EXPECT_EQ(loadAudioClip(out, write("clip.WAV", good)), ClipLoad::undecodable);
+    EXPECT_EQ(loadAudioClip(out, CString::fromUtf8(dir.file("missing.wav"))), ClipLoad::unreadable);
+    EXPECT_EQ(loadAudioClip(out, write("clip.wav", good)), ClipLoad::loaded);
 }
 
 TEST_F(WavLoad, ConvertsToThePlayersFormat)

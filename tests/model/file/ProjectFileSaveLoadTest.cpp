@@ -112,14 +112,17 @@ TEST(ProjectFileSaveLoad, SaveReplacesTheLinkedFileAndKeepsItsPermissions)
 }
 
 // A clip is found where stored or beside the project; a segment whose clip
-// is in neither place stays without sound and is saved back unchanged.
+// is in neither place, or cannot be decoded there, stays without sound and
+// is saved back unchanged. The segment tells which file its load was.
 TEST(ProjectFileSaveLoad, ClipsLoadFromBesideTheProjectOrStayWithoutSound)
 {
     hvtest::ScratchDir dir("projclip");
-    ASSERT_TRUE(hvtest::writeBytes(dir.file("clip.wav"), hvtest::simpleWav(1, 1, 44100, 16, {1, 0, 2, 0, 3, 0, 4, 0})));
+    const hvtest::Bytes wav = hvtest::simpleWav(1, 1, 44100, 16, {1, 0, 2, 0, 3, 0, 4, 0});
+    ASSERT_TRUE(hvtest::writeBytes(dir.file("clip.wav"), wav));
+    ASSERT_TRUE(hvtest::writeBytes(dir.file("bad.wav"), hvtest::Bytes(wav.begin(), wav.begin() + 16)));
     HalvorenModel model;
     model.tracks.push_back(new Track(kInstrumentTrack));
-    for (const char* stored : {"C:\\songs\\clip.wav", "C:\\songs\\gone.wav"}) {
+    for (const char* stored : {"C:\\songs\\clip.wav", "C:\\songs\\gone.wav", "C:\\songs\\bad.wav"}) {
         auto* seg = new InstrumentSegment(7680, 1920);
         seg->audioPath = stored;
         model.tracks[0]->instSegs->push_back(seg);
@@ -131,13 +134,19 @@ TEST(ProjectFileSaveLoad, ClipsLoadFromBesideTheProjectOrStayWithoutSound)
     std::unique_ptr<HalvorenModel> loaded(loadProjectFile(path));
     ASSERT_TRUE(loaded);
     const InstrumentSegmentContainer& clips = *loaded->tracks.at(0)->instSegs;
-    ASSERT_EQ(clips.size(), 2u);
+    ASSERT_EQ(clips.size(), 3u);
     EXPECT_EQ(clips.segAt(0)->audioPath, "C:\\songs\\clip.wav");
     EXPECT_EQ(clips.segAt(0)->frames, 4);
+    EXPECT_EQ(clips.segAt(0)->clipFile, dir.file("clip.wav"));
     EXPECT_EQ(clips.segAt(1)->audioPath, "C:\\songs\\gone.wav");
     EXPECT_EQ(clips.segAt(1)->clipLoad, ClipLoad::unreadable);
+    EXPECT_EQ(clips.segAt(1)->clipFile, dir.file("gone.wav"));
     EXPECT_EQ(clips.segAt(1)->frames, 0);
     EXPECT_TRUE(clips.segAt(1)->overlapped);
+    EXPECT_EQ(clips.segAt(2)->audioPath, "C:\\songs\\bad.wav");
+    EXPECT_EQ(clips.segAt(2)->clipLoad, ClipLoad::undecodable);
+    EXPECT_EQ(clips.segAt(2)->clipFile, dir.file("bad.wav"));
+    EXPECT_EQ(clips.segAt(2)->frames, 0);
 
     ASSERT_EQ(saveProjectFile(*loaded, CString::fromUtf8(dir.file("again.ot"))), 0);
     EXPECT_EQ(hvtest::readFileBytes(dir.file("again.ot")), saved);

@@ -196,9 +196,11 @@ TEST_F(ProgramImportTest, AVsqxScoreOpensAsTheMainFrameImportsIt)
 }
 
 // Segments whose clips cannot be loaded (a file gone, one past the clip
-// budget) are named once with why, mix as silence for their stored length
-// and are saved back unchanged; so are a VSQX score's wav parts. A
-// low-bit-rate MP3, whose samples are hundreds of times its file, plays.
+// budget, one that cannot be decoded, at its stored path or beside the
+// project in its place) are named once with why, mix as silence for their
+// stored length and are saved back unchanged; so are a VSQX score's wav
+// parts. A low-bit-rate MP3, whose samples are hundreds of times its file,
+// plays.
 TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
 {
     hvtest::ByteBuilder samples;
@@ -218,6 +220,17 @@ TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
                                                  {7680 + 2 * 1920, dir_.file("gone.wav")},
                                                  {7680 + 4 * 1920, dir_.file("huge.wav")}};
     for (const auto& [pos, file] : clips) addClip(*t, pos, 1920, 44100, 0)->audioPath = file;
+    // A damaged clip.wav of 16 bytes beside the project, whose clip is
+    // stored with a Windows path; a file of noise named .mp3; a WAV file
+    // named .WAV.
+    ASSERT_TRUE(hvtest::writeBytes(dir_.file("bad.wav"), hvtest::Bytes(clip.begin(), clip.begin() + 16)));
+    hvtest::writeFileBytes(dir_.file("noise.mp3"), std::string(5000, 'a'));
+    ASSERT_TRUE(hvtest::writeBytes(dir_.file("clip.WAV"), clip));
+    Track* drums = addTrack(*m, kInstrumentTrack, "Drums");
+    const std::pair<int, std::string> damaged[] = {{7680, "D:\\\xE4\xBC\xB4\xE5\xA5\x8F\\bad.wav"},
+                                                   {7680 + 1920, dir_.file("noise.mp3")},
+                                                   {7680 + 2 * 1920, dir_.file("clip.WAV")}};
+    for (const auto& [pos, file] : damaged) addClip(*drums, pos, 1920, 44100, 0)->audioPath = file;
     const std::string project = dir_.file("clips.ot");
     ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(project)), 0);
 
@@ -229,7 +242,11 @@ TEST_F(ProgramImportTest, ClipsThatCannotLoadAreNamedAndKept)
     const std::string named = "-_-!: These clips are not loaded; their segments stay in the project and play as "
                               "silence:\ntrack 1 \"Piano\", measure 3, beat 1: " + dir_.file("gone.wav") +
                               " (cannot be read: No such file or directory)\ntrack 1 \"Piano\", measure 5, beat 1: " +
-                              dir_.file("huge.wav") + " (too large to hold)\n";
+                              dir_.file("huge.wav") + " (too large to hold)\ntrack 2 \"Drums\", measure 1, beat 1: " +
+                              damaged[0].second + " (cannot be read: No such file or directory; " +
+                              dir_.file("bad.wav") + ": cannot be decoded)\ntrack 2 \"Drums\", measure 2, beat 1: " +
+                              dir_.file("noise.mp3") + " (cannot be decoded)\ntrack 2 \"Drums\", measure 3, beat 1: " +
+                              dir_.file("clip.WAV") + " (cannot be decoded: only .wav and .mp3 files are read)\n";
     // Nothing else is said: the decoder's own notes stay off stderr.
     EXPECT_EQ(r.err, noDict + named);
     EXPECT_EQ(readText(out_), readText(project));
