@@ -19,7 +19,11 @@ int CSynthProgressDlg::doModal() {
     processMgr->start();
     drawBar(0);
     // Completion is looked at on every poll and the delivered blocks are
-    // written as they come; the bar is drawn on its tick.
+    // written as they come; the bar is drawn on its tick. The progress (and
+    // with it the status drawn) is taken after the blocks are written:
+    // outputs written whole hold every synthesizer's output to its end, so
+    // the progress taken after them is 100 and the last line tells the
+    // synthesis done, wherever the synthesizers' ends fall between polls.
     auto tick = std::chrono::steady_clock::now() + options_.interval;
     for (;;) {
         if (options_.cancelRequested()) {
@@ -27,8 +31,8 @@ int CSynthProgressDlg::doModal() {
             endBar();
             return IDCANCEL;
         }
-        processMgr->progress();
         const bool complete = processMgr->deliver();
+        processMgr->progress();
         const int position = processMgr->writtenShare();
         const auto now = std::chrono::steady_clock::now();
         if (complete || now >= tick) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -7,6 +8,7 @@
 
 #include "model/document/SSSynthesizerDoc.h"
 #include "render/export/ProcessMgr.h"
+#include "render/export/SegmentList2WavProcessMgr.h"
 #include "render/synth/SegmentSynthMgr.h"
 #include "render/synthmgr/BankFixture.h"
 #include "shell/ExportCommands.h"
@@ -304,6 +306,38 @@ TEST_F(ExportCommandsTest, ASegmentWhoseJobLaysOutNothingFailsTheExport)
     const std::vector<int16_t> got = wavSamples(dir_.file("part.wav"));
     ASSERT_EQ(got.size(), 110250u * 2u);
     EXPECT_EQ(got[22050 * 2], 30);  // S at (10 - 1.5 - 8) s = 22050 frames, 100 x volume 30 / 100
+}
+
+// The bar's last line tells the export written, wherever among the
+// dialog's looks at the job its synthesizer finishes: the synthesizer here
+// reports nothing done until its n-th report, then all of it.
+TEST_F(ExportCommandsTest, TheProgressBarsLastLineFollowsCompletion)
+{
+    class LateSynth : public FakeSynth {
+    public:
+        LateSynth(int silentReports) : FakeSynth(std::vector<short>(100, 100), 100), silent_(silentReports) {}
+        int samplesDone() override { return reports_++ < silent_ ? 0 : done; }
+
+    private:
+        int silent_;
+        int reports_ = 0;
+    };
+    for (int silentReports = 0; silentReports < 6; ++silentReports) {
+        LateSynth synth(silentReports);
+        SegmentList2WavProcessMgr job(CString::fromUtf8(dir_.file("bar.wav")));
+        job.addSingJob(&synth, 0, 1.0f, 0.0f);
+        std::FILE* bar = std::tmpfile();
+        ASSERT_NE(bar, nullptr);
+        CSynthProgressDlg dlg({.bar = bar, .interval = std::chrono::milliseconds(1)});
+        dlg.processMgr = &job;
+        EXPECT_EQ(dlg.doModal(), CSynthProgressDlg::IDOK) << silentReports;
+        std::rewind(bar);
+        std::string drawn;
+        for (int c = std::fgetc(bar); c != EOF; c = std::fgetc(bar)) drawn += static_cast<char>(c);
+        std::fclose(bar);
+        EXPECT_EQ(drawn.substr(drawn.rfind('\r')), "\r\x1b[KExport WAV [##############################] writing file... 100%\n")
+            << silentReports;
+    }
 }
 
 TEST_F(ExportCommandsTest, TrackFileNamesLoseControlCharactersAndFitTheFileSystem)
