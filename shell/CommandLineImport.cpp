@@ -59,16 +59,16 @@ std::string mebibytes(uint64_t bytes) {
     return text;
 }
 
-std::string tooLargeToImport(const MidiImportSize& size) {
+std::string tooLargeToImport(const ImportSize& size) {
     return ": too large to import: its " + std::to_string(size.notes) + " notes would take " +
            mebibytes(size.bytesNeeded) + ", and the import of a file of " + mebibytes(size.fileBytes) +
            " may take at most " + mebibytes(size.bytesAllowed);
 }
 
 // The exact count of bytes: at the bound, both sizes round to one figure.
-std::string tooLargeToRead(const MidiImportSize& size) {
+std::string tooLargeToRead(const ImportSize& size, const char* kind) {
     return ": too large to import: its " + std::to_string(size.fileBytes) + " bytes (" + mebibytes(size.fileBytes) +
-           ") are more than the " + mebibytes(size.bytesAllowed) + " a MIDI file may have";
+           ") are more than the " + mebibytes(size.bytesAllowed) + " " + kind + " may have";
 }
 
 // The message boxes of a MIDI import. The overlap question is answered by
@@ -92,7 +92,7 @@ ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newPr
     frame.midiTrackAnswer = [&](const Rows& rows) { return chooseTracks(rows, line.midiTracks, file, refusal); };
     ImportQuestions boxes(line.fixOverlaps);
     MidiImportResult::Status status;
-    MidiImportSize size;
+    ImportSize size;
     {
         ScopedMessageBoxService scoped(&boxes);
         status = frame.importMidiFile(absolutePath(file), newProject, &size);
@@ -102,7 +102,8 @@ ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newPr
     switch (status) {
         case MidiImportResult::Status::imported: return {};
         case MidiImportResult::Status::readFailed: return {kExitCannotOpen, verb + file + unreadable(file, "MIDI file")};
-        case MidiImportResult::Status::fileTooLarge: return {kExitCannotOpen, verb + file + tooLargeToRead(size)};
+        case MidiImportResult::Status::fileTooLarge:
+            return {kExitCannotOpen, verb + file + tooLargeToRead(size, "a MIDI file")};
         case MidiImportResult::Status::tooLarge: return {kExitCannotOpen, verb + file + tooLargeToImport(size)};
         case MidiImportResult::Status::cancelled: break;
     }
@@ -114,9 +115,15 @@ ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newPr
 
 ScoreReadOutcome openScore(CMainFrame& frame, const std::string& file, const CommandLine& line) {
     if (lowerCaseExt(file) == "mid") return readMidi(frame, file, true, line);
-    if (!frame.importVsqxFile(absolutePath(file)))
-        return {kExitCannotOpen, "cannot open " + file + unreadable(file, "VSQX score")};
-    return {};
+    ImportRefusal refusal;
+    if (frame.importVsqxFile(absolutePath(file), &refusal)) return {};
+    const std::string verb = "cannot open " + file;
+    switch (refusal.kind) {
+        case ImportRefusal::Kind::fileTooLarge: return {kExitCannotOpen, verb + tooLargeToRead(refusal.size, "a VSQX score")};
+        case ImportRefusal::Kind::tooLarge: return {kExitCannotOpen, verb + tooLargeToImport(refusal.size)};
+        case ImportRefusal::Kind::none: break;
+    }
+    return {kExitCannotOpen, verb + unreadable(file, "VSQX score")};
 }
 
 ScoreReadOutcome importMidi(CMainFrame& frame, const std::string& file, const CommandLine& line) {

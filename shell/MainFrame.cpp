@@ -66,7 +66,7 @@ void CMainFrame::updatePosInfo() {
     posDenominator = sig.denominator;
 }
 
-MidiImportResult::Status CMainFrame::importMidiFile(const CString& path, bool newProject, MidiImportSize* size) {
+MidiImportResult::Status CMainFrame::importMidiFile(const CString& path, bool newProject, ImportSize* size) {
     CSelectMidiTrackDlg dialog(midiTrackAnswer);
     MidiImportResult result = runMidiImport(*doc_, path, newProject, dialog, ScoreImportContext::fromSettings());
     if (size) *size = result.size;
@@ -81,10 +81,14 @@ MidiImportResult::Status CMainFrame::importMidiFile(const CString& path, bool ne
     return result.status;
 }
 
-bool CMainFrame::importVsqxFile(const CString& path) {
-    std::unique_ptr<HVCurrentModel::HalvorenModel> model = loadVsqx(path, getDefaultSingerName());
+bool CMainFrame::importVsqxFile(const CString& path, ImportRefusal* refusal) {
+    ImportRefusal why;
+    std::unique_ptr<HVCurrentModel::HalvorenModel> model = loadVsqx(path, getDefaultSingerName(), &why);
+    if (refusal) *refusal = why;
     if (!model) {
-        showMessageBox(translate("Error in reading vsqx file..."), CString(u">_<"));
+        // A score refused for its size is named by the caller, with its sizes.
+        if (why.kind == ImportRefusal::Kind::none)
+            showMessageBox(translate("Error in reading vsqx file..."), CString(u">_<"));
         return false;
     }
     resetAllViews(model.release());

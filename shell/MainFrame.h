@@ -43,11 +43,12 @@ public:
     // the open one; the track choice is answered by midiTrackAnswer. Tells
     // whether the file was imported, could not be read, was too large (with
     // its sizes in size), or the choice was cancelled or empty.
-    MidiImportResult::Status importMidiFile(const CString& path, bool newProject, MidiImportSize* size = nullptr);
+    MidiImportResult::Status importMidiFile(const CString& path, bool newProject, ImportSize* size = nullptr);
     // A VSQX score as a new project. The score is read before anything is
     // replaced: a file that cannot be read leaves the open project as it
-    // was. False then.
-    bool importVsqxFile(const CString& path);
+    // was. False then, with the read message, or, for a score too large to
+    // read or import, without it and with the sizes in refusal.
+    bool importVsqxFile(const CString& path, ImportRefusal* refusal = nullptr);
 
     void setProjectName(const std::string& name) { projectName_ = name; }
     const std::string& getTitle() const { return title_; }

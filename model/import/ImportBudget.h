@@ -26,6 +26,24 @@ inline constexpr uint64_t kImportBytesPerFileByte = 100;
 inline constexpr uint64_t kImportByteBase = uint64_t{1} << 20;
 inline constexpr uint64_t kImportByteLimit = uint64_t{1} << 30;
 
+// A score refused for its size. Too large to import: what it would build
+// (its notes, the bytes they take) and what the import of a file of its
+// size may build. Too large to read: only the file's size and the largest
+// its reader takes (bytesAllowed).
+struct ImportSize {
+    uint64_t fileBytes = 0;
+    uint64_t notes = 0;
+    uint64_t bytesNeeded = 0;
+    uint64_t bytesAllowed = 0;
+};
+
+// Why a score import built nothing, when it was for the score's size.
+struct ImportRefusal {
+    enum class Kind { none, fileTooLarge, tooLarge };
+    Kind kind = Kind::none;
+    ImportSize size;
+};
+
 inline ReadBudget makeImportBudget(uint64_t fileBytes)
 {
     ReadLimits limits;

@@ -147,7 +147,7 @@ void addTempos(const MidiTrackRecord& record, HalvorenModel& model)
 // from; false, with the sizes in size, when that passes what an import of
 // the file may build.
 bool tracksWithinBudget(const std::vector<int>& chosen, const std::map<int, size_t>& notesOf,
-                        const MidiTrackRecord* tempoTrack, uint64_t fileBytes, MidiImportSize& size)
+                        const MidiTrackRecord* tempoTrack, uint64_t fileBytes, ImportSize& size)
 {
     ReadBudget budget = makeImportBudget(fileBytes);
     size.fileBytes = fileBytes;
@@ -194,7 +194,7 @@ MidiImportResult readFailed()
 
 // A file refused for its size is no read error: the caller names it with
 // its sizes.
-MidiImportResult tooLarge(MidiImportResult::Status status, const MidiImportSize& size)
+MidiImportResult tooLarge(MidiImportResult::Status status, const ImportSize& size)
 {
     MidiImportResult result;
     result.status = status;
@@ -231,7 +231,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     if (newProject) fillMidiTrackRecord(tracks, 0, tempoTrack);
     // A file that would build too much is refused before its chosen tracks
     // are read again.
-    MidiImportSize size;
+    ImportSize size;
     if (!tracksWithinBudget(chosen, notesOf, newProject ? &tempoTrack : nullptr, fileBytes, size))
         return tooLarge(MidiImportResult::Status::tooLarge, size);
     std::vector<MidiTrackRecord> records(chosen.size());

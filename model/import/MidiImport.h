@@ -10,21 +10,12 @@
 #include <vector>
 
 #include "model/current/HalvorenModel.h"
+#include "model/import/ImportBudget.h"
 #include "model/import/ISelectMidiTrackDlg.h"
 #include "model/import/ScoreImportContext.h"
 #include "platform/CString.h"
 
 class CSSSynthesizerDoc;
-
-// What the chosen tracks of a MIDI file would build, and what an import of
-// the file may build; for a file too large to read, only its size and the
-// largest size read (bytesAllowed).
-struct MidiImportSize {
-    uint64_t fileBytes = 0;
-    uint64_t notes = 0;
-    uint64_t bytesNeeded = 0;
-    uint64_t bytesAllowed = 0;
-};
 
 struct MidiImportResult {
     // fileTooLarge: a file larger than the reader takes, not read.
@@ -33,7 +24,7 @@ struct MidiImportResult {
     enum class Status { readFailed, fileTooLarge, tooLarge, cancelled, imported };
     Status status = Status::cancelled;
     // fileTooLarge and tooLarge: the sizes that refused it.
-    MidiImportSize size;
+    ImportSize size;
     // New-project mode: the project to install in the document.
     std::unique_ptr<HVCurrentModel::HalvorenModel> newModel;
     // Where the earliest imported note starts, when there is one.

@@ -126,30 +126,43 @@ bool readAudioTrack(CVsqxParser& parser, TiXmlElement* trackElement, const char*
     return shifted;
 }
 
-// Counts what the score would build, before anything is built.
-bool scoreWithinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master, uint64_t fileBytes)
+// Counts what the score would build, before anything is built; false, with
+// the sizes in size, when that passes what the import of the file may build.
+bool scoreWithinBudget(CVsqxParser& parser, TiXmlElement* root, TiXmlElement* master, uint64_t fileBytes,
+                       ImportSize& size)
 {
-    ReadBudget budget = makeImportBudget(fileBytes);
-    const auto take = [&budget](size_t count, uint64_t bytes) {
-        for (size_t i = 0; i < count; ++i)
-            if (!budget.takeRecord(bytes)) return false;
-        return true;
+    const ReadBudget budget = makeImportBudget(fileBytes);
+    size.fileBytes = fileBytes;
+    size.bytesAllowed = budget.byteLimit();
+    uint64_t records = 0;
+    // The element lists hold at most the few million elements the XML
+    // counts allow: these sums cannot overflow.
+    const auto take = [&](size_t count, uint64_t bytes) {
+        records += count;
+        size.bytesNeeded += count * bytes;
     };
     // A marker may bring a default marker along.
-    bool ok = take(parser.getTempos(master).size(), 2 * sizeof(Tempo)) &&
-              take(parser.getTimeSigs(master).size(), 2 * sizeof(Beat));
+    take(parser.getTempos(master).size(), 2 * sizeof(Tempo));
+    take(parser.getTimeSigs(master).size(), 2 * sizeof(Beat));
     for (TiXmlElement* track : parser.getTracks(root)) {
-        ok = ok && take(1, sizeof(Track));
-        for (TiXmlElement* part : parser.getParts(track))
-            ok = ok && take(1, sizeof(SingSegment)) && take(parser.getNotes(part).size(), kNoteBuildBytes);
+        take(1, sizeof(Track));
+        for (TiXmlElement* part : parser.getParts(track)) {
+            take(1, sizeof(SingSegment));
+            const size_t notes = parser.getNotes(part).size();
+            take(notes, kNoteBuildBytes);
+            size.notes += notes;
+        }
     }
-    for (TiXmlElement* track : {parser.getMonoTrack(root), parser.getStereoTrack(root)})
-        if (track) ok = ok && take(1, sizeof(Track)) && take(parser.getWavParts(track).size(), sizeof(InstrumentSegment));
-    return ok;
+    for (TiXmlElement* track : {parser.getMonoTrack(root), parser.getStereoTrack(root)}) {
+        if (!track) continue;
+        take(1, sizeof(Track));
+        take(parser.getWavParts(track).size(), sizeof(InstrumentSegment));
+    }
+    return records <= budget.recordLimit() && size.bytesNeeded <= size.bytesAllowed;
 }
 
 std::unique_ptr<HalvorenModel> buildModel(CVsqxParser& parser, TiXmlElement* root, const std::string& singerName,
-                                          uint64_t fileBytes)
+                                          uint64_t fileBytes, ImportRefusal* refusal)
 {
     auto model = std::make_unique<HalvorenModel>();
     TiXmlElement* master = parser.getMasterTrack(root);
@@ -162,8 +175,12 @@ std::unique_ptr<HalvorenModel> buildModel(CVsqxParser& parser, TiXmlElement* roo
     const int64_t shiftTicks = shiftMeasures * kWholeNoteTicks;
     if (shiftTicks > std::numeric_limits<int32_t>::max()) return nullptr;
 
-    if (!scoreWithinBudget(parser, root, master, fileBytes) || !readTempos(parser, master, shiftTicks, *model) ||
-        !readTimeSigs(parser, master, shiftMeasures, *model) ||
+    ImportSize size;
+    if (!scoreWithinBudget(parser, root, master, fileBytes, size)) {
+        if (refusal) *refusal = {ImportRefusal::Kind::tooLarge, size};
+        return nullptr;
+    }
+    if (!readTempos(parser, master, shiftTicks, *model) || !readTimeSigs(parser, master, shiftMeasures, *model) ||
         !readSingingTracks(parser, root, shiftTicks, singerName, *model) ||
         !readAudioTrack(parser, parser.getMonoTrack(root), "WAV(MONO)", shiftTicks, *model) ||
         !readAudioTrack(parser, parser.getStereoTrack(root), "WAV(STEREO)", shiftTicks, *model))
@@ -175,23 +192,27 @@ std::unique_ptr<HalvorenModel> buildModel(CVsqxParser& parser, TiXmlElement* roo
 
 std::unique_ptr<HalvorenModel> buildModelFromVsqx(CVsqxParser& parser, TiXmlElement* root,
                                                   const std::string& singerName, const CString& path,
-                                                  uint64_t fileBytes)
+                                                  uint64_t fileBytes, ImportRefusal* refusal)
 {
     parser.basePath = path;
     ClipCache clips;  // each audio file of the score is loaded once
     parser.clips = &clips;
-    std::unique_ptr<HalvorenModel> model = buildModel(parser, root, singerName, fileBytes);
+    std::unique_ptr<HalvorenModel> model = buildModel(parser, root, singerName, fileBytes, refusal);
     parser.clips = nullptr;
     return model;
 }
 
-std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& singerName)
+std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& singerName, ImportRefusal* refusal)
 {
     FilePtr file(openFile(path, "rb"));
     const auto size = file ? bytesLeftInFile(file.get()) : std::nullopt;
     file.reset();
+    if (size && *size > kMaxFileBytes) {
+        if (refusal) *refusal = {ImportRefusal::Kind::fileTooLarge, {.fileBytes = *size, .bytesAllowed = kMaxFileBytes}};
+        return nullptr;
+    }
     std::string text;
-    if (!size || *size > kMaxFileBytes || !readWholeFile(path, text, kMaxFileBytes) || !xmlNestingWithin(text, kMaxNesting))
+    if (!size || !readWholeFile(path, text, kMaxFileBytes) || !xmlNestingWithin(text, kMaxNesting))
         return nullptr;
     if (!xmlCountsWithin(text, kXmlCounts)) return nullptr;
     const uint64_t fileBytes = text.size();
@@ -213,5 +234,5 @@ std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& 
         parser = std::make_unique<CVsqx4parser>();
     else
         return nullptr;
-    return buildModelFromVsqx(*parser, root, singerName, path, fileBytes);
+    return buildModelFromVsqx(*parser, root, singerName, path, fileBytes, refusal);
 }

@@ -77,11 +77,12 @@ std::string vsq4(const std::string& master, const std::string& rest = "")
 
 class VsqxImportTest : public ImportFixture {
 protected:
-    std::unique_ptr<HalvorenModel> load(const std::string& text, const std::string& name = "a.vsqx")
+    std::unique_ptr<HalvorenModel> load(const std::string& text, const std::string& name = "a.vsqx",
+                                        ImportRefusal* refusal = nullptr)
     {
         path = scratch.file(name);
         hvtest::writeFileBytes(path, text);
-        return loadVsqx(CString::fromUtf8(path), "Ann");
+        return loadVsqx(CString::fromUtf8(path), "Ann", refusal);
     }
     std::string path;
 };
@@ -282,12 +283,38 @@ TEST_F(VsqxImportTest, DamagedScoresAreRefusedOrReadAsStored)
     EXPECT_FALSE(xmlCountsWithin("<vsq4><x b0='' b1=''", {2, 3}));
 }
 
+// A score refused for its size says so, with the sizes; a damaged one does
+// not.
 TEST_F(VsqxImportTest, AScoreBuildingMoreThanOneImportMayIsRefused)
 {
+    using Kind = ImportRefusal::Kind;
     const size_t tooMany = (size_t{1} << 30) / kNoteBuildBytes + 1;
     std::string notes;
     for (size_t i = 0; i < tooMany; ++i) notes += "<note/>";
-    EXPECT_EQ(load(vsq4("", "<vsTrack><vsPart>" + notes + "</vsPart></vsTrack>")), nullptr);
+    const struct {
+        const char* what;
+        std::string text;
+        Kind kind;
+    } cases[] = {{"notes past the import's 1 GiB", vsq4("", "<vsTrack><vsPart>" + notes + "</vsPart></vsTrack>"),
+                  Kind::tooLarge},
+                 {"a 33 MiB score (a score may take 32 MiB)", vsq4("") + std::string(size_t{33} << 20, ' '),
+                  Kind::fileTooLarge},
+                 {"not XML", "this is not a score", Kind::none}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ImportRefusal refusal;
+        EXPECT_EQ(load(c.text, "a.vsqx", &refusal), nullptr);
+        EXPECT_EQ(refusal.kind, c.kind);
+        if (c.kind == Kind::none) continue;
+        EXPECT_EQ(refusal.size.fileBytes, c.text.size());
+        if (c.kind == Kind::fileTooLarge) {
+            EXPECT_EQ(refusal.size.bytesAllowed, uint64_t{32} << 20);
+        } else {
+            EXPECT_EQ(refusal.size.notes, tooMany);
+            EXPECT_EQ(refusal.size.bytesAllowed, uint64_t{1} << 30);
+            EXPECT_GT(refusal.size.bytesNeeded, refusal.size.bytesAllowed);
+        }
+    }
 }
 
 TEST_F(VsqxImportTest, AudioPathsWithoutFolderGoBesideTheScore)

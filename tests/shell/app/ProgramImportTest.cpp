@@ -376,6 +376,9 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
     SmfWriter(1, 480).track(bigTrack).writeTo(big);
     const uint64_t bigBytes = fs::file_size(big);
     ASSERT_EQ(bigBytes / 100000, 180u);  // 17.2 MiB
+    // A score of 33 MiB, more than the 32 MiB the VSQX reader takes.
+    const std::string bigScore = dir_.file("big.vsqx");
+    hvtest::writeFileBytes(bigScore, "<vsq4/>" + std::string((size_t{33} << 20) - 7, ' '));
     const std::string badXml = dir_.file("bad.VSQX");
     hvtest::writeFileBytes(badXml, "<vsq5/>");
     const std::string project = dir_.file("p.ot");
@@ -399,6 +402,9 @@ TEST_F(ProgramImportTest, DamagedFilesAndBadTrackNumbersWriteNothing)
         {quoted(dir_.file("none.mid")), 2,
          midiMessage + "halvoren: cannot open " + dir_.file("none.mid") + ": No such file or directory\n"},
         {quoted(badXml), 2, vsqxMessage + "halvoren: cannot open " + badXml + ": not a readable VSQX score\n"},
+        {quoted(bigScore), 2,
+         "halvoren: cannot open " + bigScore +
+             ": too large to import: its 34603008 bytes (33.0 MiB) are more than the 32.0 MiB a VSQX score may have\n"},
         {quoted(dir_.file("none.vsqx")), 2,
          vsqxMessage + "halvoren: cannot open " + dir_.file("none.vsqx") + ": No such file or directory\n"},
         {quoted(project) + " --import-midi " + quoted(cut), 2,
