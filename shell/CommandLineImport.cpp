@@ -119,7 +119,8 @@ ScoreReadOutcome openScore(CMainFrame& frame, const std::string& file, const Com
     if (frame.importVsqxFile(absolutePath(file), &refusal)) return {};
     const std::string verb = "cannot open " + file;
     switch (refusal.kind) {
-        case ImportRefusal::Kind::fileTooLarge: return {kExitCannotOpen, verb + tooLargeToRead(refusal.size, "a VSQX score")};
+        case ImportRefusal::Kind::fileTooLarge:
+            return {kExitCannotOpen, verb + tooLargeToRead(refusal.size, "a VSQX score")};
         case ImportRefusal::Kind::tooLarge: return {kExitCannotOpen, verb + tooLargeToImport(refusal.size)};
         case ImportRefusal::Kind::none: break;
     }

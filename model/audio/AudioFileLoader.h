@@ -13,10 +13,10 @@ bool isClipFileName(const CString& path);
 
 // Loads the file into target and brings it to 16-bit samples at 44100 Hz,
 // keeping its channel count. The extension picks the reader (see
-// isClipFileName); any other leaves target untouched and gives false. A failed WAV read still hands over the format
-// the reader had, with no samples. A clip too long to hold (a frame count
-// past 32 bits) or one whose rate is below CWavBuf::kMinSampleRate gives
-// false with no samples.
+// isClipFileName); any other leaves target untouched and gives false. A
+// failed WAV read still hands over the format the reader had, with no
+// samples. A clip too long to hold (a frame count past 32 bits) or one whose
+// rate is below CWavBuf::kMinSampleRate gives false with no samples.
 bool loadAudioFile(HalvorenEditor::CWavBuf& target, const CString& path);
 
 // The same, refusing (tooLarge) a clip that would take more than clipBytes

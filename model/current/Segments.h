@@ -164,9 +164,9 @@ public:
     // the project; false when neither can be loaded, the segment then
     // keeping no clip (it plays as silence), clipLoad saying why and
     // clipFile of which file (the one beside the project when audioPath
-    // could not be opened and that one was found). With a
-    // cache, a file loaded before shares that clip's samples instead of
-    // loading again, and the cache's budget bounds the clip.
+    // could not be opened). With a cache, a file loaded before shares that
+    // clip's samples instead of loading again, and the cache's budget bounds
+    // the clip.
     bool loadAudio(const CString& projectPath, ClipCache* cache = nullptr);
 
     std::string audioPath;  // the path's bytes, as stored (not always UTF-8)

@@ -208,7 +208,8 @@ std::unique_ptr<HalvorenModel> loadVsqx(const CString& path, const std::string& 
     const auto size = file ? bytesLeftInFile(file.get()) : std::nullopt;
     file.reset();
     if (size && *size > kMaxFileBytes) {
-        if (refusal) *refusal = {ImportRefusal::Kind::fileTooLarge, {.fileBytes = *size, .bytesAllowed = kMaxFileBytes}};
+        if (refusal)
+            *refusal = {ImportRefusal::Kind::fileTooLarge, {.fileBytes = *size, .bytesAllowed = kMaxFileBytes}};
         return nullptr;
     }
     std::string text;
