@@ -3,17 +3,18 @@
 // index file, then what the index reader found wrong with it or, for an
 // index read whole, what the store refuses in it.
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 namespace HalvorenEngine {
 
-// "<basePath>HVI: <what is wrong>"; "" when the index was read whole and the
-// store refuses nothing (refusal "").
-inline std::string bankFaultOf(const std::string& basePath, const std::string& indexFault, const std::string& refusal)
-{
-    const std::string& wrong = indexFault.empty() ? refusal : indexFault;
-    return wrong.empty() ? std::string() : basePath + "HVI: " + wrong;
-}
+// A store's fault: "<basePath>HVI: <what is wrong>",
+// "" when the index was read whole and the store refuses nothing (refusal
+// ""). A refusal is written to log as "fail to read package index file
+// <basePath>HVI: <refusal>", unless the index reader has already said what
+// is wrong with the index.
+std::string refuseBank(std::ostream& log, const std::string& basePath, const std::string& indexFault,
+                       const std::string& refusal);
 
 // What a store says of a hop and rate it cannot sing at.
 inline std::string hopAndRateRefusal(std::int32_t hop, float rate, std::int32_t maxHop)

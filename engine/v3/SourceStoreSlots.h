@@ -29,14 +29,11 @@ public:
         : Packager(std::move(basePath), log)
     {
         usable_ = HalvorenEngine::hopAndRateRenderable(this->header());
-        const std::string refusal =
+        fault_ = HalvorenEngine::refuseBank(
+            log, this->basePath(), this->indexFault(),
             usable_ ? std::string()
                     : HalvorenEngine::hopAndRateRefusal(this->header().hopSize, this->header().sampleRate,
-                                                        HalvorenEngine::kMaxStoreHop);
-        // An index that could not be read whole has already said so.
-        if (!usable_ && this->indexReadWhole())
-            log << "fail to read package index file " << this->basePath() << "HVI: " << refusal << std::endl;
-        fault_ = HalvorenEngine::bankFaultOf(this->basePath(), this->indexFault(), refusal);
+                                                        HalvorenEngine::kMaxStoreHop));
     }
 
     bool isUsable() const { return usable_; }
