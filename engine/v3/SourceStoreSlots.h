@@ -37,8 +37,8 @@ public:
     }
 
     bool isUsable() const { return usable_; }
-    // Why the bank cannot be read whole or sung; "" when it can.
-    const std::string& bankFault() const { return fault_; }
+    // Why the bank cannot be read whole or sung; "" while it can.
+    std::string bankFault() const { return HalvorenEngine::bankFaultNow(fault_, this->contentFault()); }
 
     std::string getRecordKey(const std::string& unit, const std::string& pitch) override
     {

@@ -340,7 +340,8 @@ TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
                 EXPECT_EQ(r.err.find(line) != std::string::npos, h.damage == content) << r.err;
             // Every message goes to standard error, the path after a space.
             EXPECT_EQ(r.out, "");
-            EXPECT_EQ(r.err.find("fail to read package content file " + bank + "/HVC\n") != std::string::npos,
+            EXPECT_EQ(r.err.find("fail to read package content file " + bank + "/HVC: the record at byte ") !=
+                          std::string::npos,
                       std::string(h.name) == "emptyhvc")
                 << r.err;
             // The segment is named with the index and what is wrong with it.
