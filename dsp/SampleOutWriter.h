@@ -83,7 +83,7 @@ public:
     // Samples whose sum did not fit 16 bits and were saturated, since the
     // output was laid out (a frame reaching back onto a saturated sample that
     // still does not fit counts it again).
-    std::int64_t saturatedSamples() const { return saturated_.load(std::memory_order_acquire); }
+    std::int64_t samplesSaturated() const { return saturated_.load(std::memory_order_acquire); }
     // Samples that are final: the whole length once finished, else
     // hop * frames written (capped at the length).
     int produced() const;

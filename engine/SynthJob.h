@@ -53,7 +53,7 @@ public:
     int startOffset() const { return startOffset_.load(std::memory_order_acquire); }
     // Frames the job has drawn into its output since it was prepared.
     int framesDrawn() const { return writer_.framesDrawn(); }
-    std::int64_t samplesSaturated() const { return writer_.saturatedSamples(); }
+    std::int64_t samplesSaturated() const { return writer_.samplesSaturated(); }
 
 private:
     class WorkerRunnable : public Runnable {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "model/document/SSSynthesizerDoc.h"
@@ -35,17 +37,8 @@ ExportOutcome worse(ExportOutcome a, ExportOutcome b) {
     return rank(b) > rank(a) ? b : a;
 }
 
-// Runs the job; once it has run, names the segments whose voice was clipped.
-ExportOutcome runJob(IExportUi& ui, IProcessMgr& job, ExportOutcome before, const CSSSynthesizerDoc& doc,
-                     const std::vector<SungSegment>& sung) {
-    if (!ui.runProgress(job)) return ExportOutcome::cancelled;
-    reportClippedVoices(doc, sung);
-    return job.writeFailed() ? ExportOutcome::failed : before;
-}
-
-// The outcome an output's voices give before it is written.
+// The outcome an output's voices give.
 ExportOutcome outcomeOf(const OutputVoices& voices) {
-    voices.report();
     if (voices.hasUnsungSegment()) return ExportOutcome::failed;
     return voices.holdsNothing() ? ExportOutcome::unsung : ExportOutcome::done;
 }
@@ -53,6 +46,40 @@ ExportOutcome outcomeOf(const OutputVoices& voices) {
 void showNothingSung(const CString& path) {
     showMessageBox(path + u"\n" + u"No note is sung: the file is not written.", CString(u"-_-!"),
                    MbButtons::ok, MbIcon::warning);
+}
+
+// One output of a job with what it sings.
+struct SungOutput {
+    CString path;
+    std::unique_ptr<OutputVoices> voices;
+};
+
+// The check that keeps an output's file: it still sings once it is sung.
+std::function<bool()> keepWhileSung(OutputVoices& voices) {
+    return [&voices] { return voices.checkSung(); };
+}
+
+// Runs the job; once it has run, names the segments found not sung as they
+// were sung, the outputs not written for it and the segments whose voice
+// was clipped. The outcome is the worst of the outputs'.
+ExportOutcome runJob(IExportUi& ui, IProcessMgr& job, const std::vector<SungOutput>& outputs,
+                     const CSSSynthesizerDoc& doc) {
+    if (!ui.runProgress(job)) return ExportOutcome::cancelled;
+    ExportOutcome outcome = ExportOutcome::done;
+    std::vector<SungSegment> sung;
+    for (const SungOutput& out : outputs) {
+        // Also for an output whose keep check never ran (its file failed, or
+        // it holds no frame); a check already made changes nothing.
+        out.voices->checkSung();
+        out.voices->reportSung();
+        if (out.voices->holdsNothing())
+            showNothingSung(out.path);
+        else
+            sung.insert(sung.end(), out.voices->sung().begin(), out.voices->sung().end());
+        outcome = worse(outcome, outcomeOf(*out.voices));
+    }
+    reportClippedVoices(doc, sung);
+    return job.writeFailed() ? ExportOutcome::failed : outcome;
 }
 
 // An entry gathered before the output path is known.
@@ -89,7 +116,9 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
     // synthesizers are prepared first; they are only started by the job.
     const OutputStart start(model.tempos, doc.measureToTick(1));
     std::vector<PendingEntry> entries;
-    OutputVoices voices(doc);
+    std::vector<SungOutput> outputs(1);
+    outputs[0].voices = std::make_unique<OutputVoices>(doc);
+    OutputVoices& voices = *outputs[0].voices;
     for (int index : chosen) {
         if (index < 0 || static_cast<size_t>(index) >= model.tracks.size()) continue;
         const auto t = static_cast<size_t>(index);
@@ -128,13 +157,15 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
         showExportFailure(path, "not a .wav or .mp3 file");
         return ExportOutcome::failed;
     }
-    const ExportOutcome sung = outcomeOf(voices);
+    voices.report();
     if (voices.holdsNothing()) {
         showNothingSung(path);
-        return sung;
+        return outcomeOf(voices);
     }
 
+    outputs[0].path = path;
     SegmentList2WavProcessMgr job(path);
+    job.setKeepCheck(keepWhileSung(voices));
     for (const PendingEntry& entry : entries) {
         if (entry.synth != nullptr)
             job.addSingJob(entry.synth, entry.startFrame, entry.gain, entry.pan);
@@ -143,7 +174,7 @@ ExportOutcome mixdownToFile(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IEx
         else
             job.addClipJob(nullptr, nullptr, entry.silentFrames, entry.startFrame, 0.0f, 0.0f);
     }
-    return runJob(ui, job, sung, doc, voices.sung());
+    return runJob(ui, job, outputs, doc);
 }
 
 ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, IExportUi& ui) {
@@ -162,8 +193,8 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
     const size_t nameLimit = fileNameLimit(folder) - CString(kPartSuffix).toUtf8().size();
     SingTracks2WavsProcessMgr job;
     std::string existing;
-    ExportOutcome sung = ExportOutcome::done;
-    std::vector<SungSegment> written;
+    ExportOutcome unwritten = ExportOutcome::done;
+    std::vector<SungOutput> outputs;
     for (size_t i = 0; i < model.tracks.size(); ++i) {
         const Track& track = *model.tracks[i];
         if (track.kind != kSingingTrack) continue;
@@ -173,7 +204,8 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
         const CString stem = base + CString::fromUtf8("_" + std::to_string(i + 1) + "_") + name;
         trackJob.outputPath = folder + fitFileName(stem, CString(u".wav"), nameLimit);
         const float gain = trackGain(track);
-        OutputVoices voices(doc);
+        auto owned = std::make_unique<OutputVoices>(doc);
+        OutputVoices& voices = *owned;
         start.singEntries(
             track, synths, INT_MAX,
             [&](SingSegment* seg, ISynth* synth, int frame) {
@@ -182,17 +214,20 @@ ExportOutcome exportEachTrack(CSSSynthesizerDoc& doc, SegmentSynthMgr& synths, I
             },
             [&](SingSegment* seg, ISynth* synth, int from, int to) { voices.inspect(i, seg, synth, from, to); },
             [&](SingSegment* seg) { voices.nothingToSing(i, seg); });
-        sung = worse(sung, outcomeOf(voices));
+        voices.report();
         if (voices.holdsNothing()) {
+            unwritten = worse(unwritten, outcomeOf(voices));
             showNothingSung(trackJob.outputPath);
             continue;
         }
-        written.insert(written.end(), voices.sung().begin(), voices.sung().end());
         if (isFileExist(trackJob.outputPath)) existing += trackJob.outputPath.toPathBytes() + "\n";
+        trackJob.keepCheck = keepWhileSung(voices);
         job.addTrack(trackJob);
+        outputs.push_back({trackJob.outputPath, std::move(owned)});
     }
     if (!existing.empty() &&
         !ui.askYesNo(CString::fromPathBytes(existing + " ") + translate("already exists, replace it?"), CString(u"-_-!")))
         return ExportOutcome::failed;
-    return runJob(ui, job, sung, doc, written);
+    const ExportOutcome sung = runJob(ui, job, outputs, doc);
+    return sung == ExportOutcome::cancelled ? sung : worse(unwritten, sung);
 }

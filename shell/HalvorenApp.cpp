@@ -156,8 +156,11 @@ int play(CSSSynthesizerDoc& doc) {
             session.startStream();
             streaming = true;
         }
-        // Played to the end; a segment its bank could not sing was named.
-        if (streaming && session.finished()) return session.hasUnsungSegment() ? kExitOutputFailed : kExitDone;
+        // Played to the end; a segment its bank could not sing is named.
+        if (streaming && session.finished()) {
+            session.checkPlayed();
+            return session.hasUnsungSegment() ? kExitOutputFailed : kExitDone;
+        }
         std::this_thread::sleep_for(kPlayPoll);
     }
 }

@@ -1,5 +1,7 @@
 #include "shell/OutputVoices.h"
 
+#include <algorithm>
+
 #include "model/document/SSSynthesizerDoc.h"
 #include "render/synth/ISynth.h"
 #include "render/synth/NoteSelection.h"
@@ -8,18 +10,35 @@
 
 using namespace HVCurrentModel;
 
+namespace {
+
+// Whether any sample of the synthesizer's output is not silence.
+bool hasVoice(ISynth& synth) {
+    int count = 0;
+    const short* samples = synth.getOutput(&count);
+    return samples != nullptr && std::any_of(samples, samples + std::max(count, 0), [](short s) { return s != 0; });
+}
+
+}  // namespace
+
+bool OutputVoices::unsungForFault(std::size_t trackIndex, const SingSegment* seg, const std::string& fault,
+                                  std::vector<std::string>& list) {
+    if (fault.empty()) return false;
+    // Nothing the bank gives can be trusted: the segment is not sung.
+    unreadBanks_.insert(seg);
+    voiced_ -= voicedBySegment_[seg];
+    voicedBySegment_[seg] = 0;
+    list.push_back(segmentPlace(doc_, trackIndex, *seg) + ": " + fault);
+    return true;
+}
+
 void OutputVoices::inspect(std::size_t trackIndex, SingSegment* seg, ISynth* synth, int fromTick, int toTick) {
-    if (synth != nullptr) {
-        if (const std::string fault = synth->bankFault(); !fault.empty()) {
-            // Nothing the bank gives can be trusted: the segment is not sung.
-            unreadBanks_.insert(seg);
-            voicedBySegment_[seg] = 0;
-            unsungSegments_.push_back(segmentPlace(doc_, trackIndex, *seg) + ": " + fault);
-            return;
-        }
-    }
+    if (synth != nullptr && unsungForFault(trackIndex, seg, synth->bankFault(), unsungSegments_)) return;
     std::vector<NoteTimesRec> plan;
     if (synth != nullptr) synth->getNoteTimes(seg, doc_.getModel()->tempos, fromTick, toTick, kSingLeadIn, plan);
+    // The plan reads records of the bank: a damaged content file, not the
+    // bank's missing syllables, is why its notes would stay silent.
+    if (synth != nullptr && unsungForFault(trackIndex, seg, synth->bankFault(), unsungSegments_)) return;
     int voiced = 0;
     auto silent = [&](const Note& n) { silentNotes_.push_back(notePlace(doc_, trackIndex, *seg, n)); };
     if (synth == nullptr) {
@@ -63,11 +82,28 @@ void OutputVoices::nothingToSing(std::size_t trackIndex, SingSegment* seg) {
     emptySegments_.push_back(segmentPlace(doc_, trackIndex, *seg));
 }
 
+bool OutputVoices::checkSung() {
+    for (const SungSegment& s : sung_) {
+        if (unreadBanks_.count(s.seg) != 0) continue;
+        if (unsungForFault(s.trackIndex, s.seg, s.synth->bankFault(), unsungWhenSung_)) continue;
+        int& voiced = voicedBySegment_[s.seg];
+        if (voiced == 0 || hasVoice(*s.synth)) continue;
+        voiced_ -= voiced;
+        voiced = 0;
+        unsungWhenSung_.push_back(segmentPlace(doc_, s.trackIndex, *s.seg) + ": it sang only silence");
+    }
+    return !holdsNothing();
+}
+
 void OutputVoices::report() const {
     showPlaceList("Notes without a voice in their singer's bank (they stay silent):", silentNotes_);
     showPlaceList("Notes whose syllable their singer's bank does not have (they sing another):", replacedNotes_);
     showPlaceList("Segments with no note to sing (they stay silent):", emptySegments_);
     showPlaceList("Segments their singer's bank cannot sing:", unsungSegments_);
+}
+
+void OutputVoices::reportSung() const {
+    showPlaceList("Segments their singer's bank cannot sing:", unsungWhenSung_);
 }
 
 void reportClippedVoices(const CSSSynthesizerDoc& doc, const std::vector<SungSegment>& segments) {

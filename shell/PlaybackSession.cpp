@@ -43,6 +43,8 @@ bool PlaybackSession::start(int fromTick, int toTick) {
             if (seg->pos > toTick) return;
             if (const std::string fault = synth->bankFault(); !fault.empty())
                 unsung_.push_back(segmentPlace(doc_, i, *seg) + ": " + fault);
+            else
+                toCheck_.push_back({i, seg, synth});
             chain_.addSynth(synth);
             auto* src = new SynthAudioSrc(synth);
             place(*src, frame);
@@ -75,6 +77,16 @@ bool PlaybackSession::start(int fromTick, int toTick) {
     return true;
 }
 
+void PlaybackSession::checkPlayed() {
+    std::vector<std::string> damaged;
+    for (const Sung& s : toCheck_)
+        if (const std::string fault = s.synth->bankFault(); !fault.empty())
+            damaged.push_back(segmentPlace(doc_, s.trackIndex, *s.seg) + ": " + fault);
+    toCheck_.clear();
+    showPlaceList("Segments their singer's bank cannot sing:", damaged);
+    unsung_.insert(unsung_.end(), damaged.begin(), damaged.end());
+}
+
 bool PlaybackSession::gateOpen() const {
     return std::all_of(firsts_.begin(), firsts_.end(),
                        [](ISynth* synth) { return synth->samplesReady() >= kReadyGate; });
@@ -97,5 +109,6 @@ void PlaybackSession::stop() {
     firsts_.clear();
     all_.clear();
     unsung_.clear();
+    toCheck_.clear();
     doc_.isPlaying = 0;
 }

@@ -6,11 +6,15 @@
 // synthesizer of each track starts at once; the stream starts once every
 // one of them has five seconds ready or has finished, so that playback
 // never overtakes the singing. A segment whose singer's bank cannot be read
-// whole or used is named when the session starts, and plays as silence.
+// whole or used is named when the session starts, and plays as silence; one
+// whose bank turns out damaged as it is sung (a content record that cannot
+// be read) is named once it has been played.
 #include <atomic>
+#include <cstddef>
 #include <string>
 #include <vector>
 
+#include "model/current/Segments.h"
 #include "render/audio/AudioStreamListener.h"
 #include "render/synth/ChainSynthMgr.h"
 
@@ -38,6 +42,9 @@ public:
     bool gateOpen() const;
     // Starts the stream from the beginning of the range.
     void startStream();
+    // Once played to the end: names the segments whose bank turned out
+    // damaged as they were sung.
+    void checkPlayed();
     // A segment in the range whose bank cannot be sung.
     bool hasUnsungSegment() const { return !unsung_.empty(); }
     // Every source has been played.
@@ -57,6 +64,13 @@ private:
     std::vector<ISynth*> firsts_;
     std::vector<ISynth*> all_;
     std::vector<std::string> unsung_;
+    // The sung segments whose bank was not found damaged at the start.
+    struct Sung {
+        size_t trackIndex;
+        const HVCurrentModel::SingSegment* seg;
+        ISynth* synth;
+    };
+    std::vector<Sung> toCheck_;
     std::atomic<bool> finished_{false};
     bool active_ = false;
 };

@@ -35,16 +35,14 @@ public:
         const std::int32_t hop = this->header().hopSize;
         const float rate = this->header().sampleRate;
         usable_ = hop >= 1 && hop <= frameSize / 2 && std::isfinite(rate) && rate > 0.0f;
-        const std::string refusal = usable_ ? std::string() : HalvorenEngine::hopAndRateRefusal(hop, rate, frameSize / 2);
-        // An index that could not be read whole has already said so.
-        if (!usable_ && this->indexReadWhole())
-            log << "fail to read package index file " << this->basePath() << "HVI: " << refusal << std::endl;
-        fault_ = HalvorenEngine::bankFaultOf(this->basePath(), this->indexFault(), refusal);
+        fault_ = HalvorenEngine::refuseBank(log, this->basePath(), this->indexFault(),
+                                            usable_ ? std::string()
+                                                    : HalvorenEngine::hopAndRateRefusal(hop, rate, frameSize / 2));
     }
 
     bool isUsable() const { return usable_; }
-    // Why the bank cannot be read whole or sung; "" when it can.
-    const std::string& bankFault() const { return fault_; }
+    // Why the bank cannot be read whole or sung; "" while it can.
+    std::string bankFault() const { return HalvorenEngine::bankFaultNow(fault_, this->contentFault()); }
 
     // Slot 1.
     std::string getRecordKey(const std::string& unit, const std::string& pitch) const

@@ -29,19 +29,16 @@ public:
         : Packager(std::move(basePath), log)
     {
         usable_ = HalvorenEngine::hopAndRateRenderable(this->header());
-        const std::string refusal =
+        fault_ = HalvorenEngine::refuseBank(
+            log, this->basePath(), this->indexFault(),
             usable_ ? std::string()
                     : HalvorenEngine::hopAndRateRefusal(this->header().hopSize, this->header().sampleRate,
-                                                        HalvorenEngine::kMaxStoreHop);
-        // An index that could not be read whole has already said so.
-        if (!usable_ && this->indexReadWhole())
-            log << "fail to read package index file " << this->basePath() << "HVI: " << refusal << std::endl;
-        fault_ = HalvorenEngine::bankFaultOf(this->basePath(), this->indexFault(), refusal);
+                                                        HalvorenEngine::kMaxStoreHop));
     }
 
     bool isUsable() const { return usable_; }
-    // Why the bank cannot be read whole or sung; "" when it can.
-    const std::string& bankFault() const { return fault_; }
+    // Why the bank cannot be read whole or sung; "" while it can.
+    std::string bankFault() const { return HalvorenEngine::bankFaultNow(fault_, this->contentFault()); }
 
     std::string getRecordKey(const std::string& unit, const std::string& pitch) override
     {

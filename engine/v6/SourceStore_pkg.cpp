@@ -19,10 +19,7 @@ SourceStore_pkg::SourceStore_pkg(std::string basePath, std::ostream& log)
                                                     HalvorenEngine::kMaxStoreHop);
     else if (!usable_)
         refusal = "a band layout, grid or noise bands the engine cannot use";
-    // An index that could not be read whole has already said so.
-    if (!usable_ && indexReadWhole())
-        log << "fail to read package index file " << getBasePath() << "HVI: " << refusal << std::endl;
-    fault_ = HalvorenEngine::bankFaultOf(getBasePath(), indexFault(), refusal);
+    fault_ = HalvorenEngine::refuseBank(log, getBasePath(), indexFault(), refusal);
 }
 
 std::string SourceStore_pkg::getRecordKey(const std::string& unit, const std::string& pitch)

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/BankFault.h"
 #include "engine/v6/ISourceStore.h"
 #include "voicebank/v6/SourceStorePackager.h"
 
@@ -29,8 +30,8 @@ public:
     explicit SourceStore_pkg(std::string basePath, std::ostream& log = std::cerr);
 
     bool isUsable() const { return usable_; }
-    // Why the bank cannot be read whole or sung; "" when it can.
-    const std::string& bankFault() const { return fault_; }
+    // Why the bank cannot be read whole or sung; "" while it can.
+    std::string bankFault() const { return HalvorenEngine::bankFaultNow(fault_, contentFault()); }
 
     std::string getRecordKey(const std::string& unit, const std::string& pitch) override;
     std::unique_ptr<VoiceSrc> getVoiceSrc(const std::string& unit, const std::string& pitch) override;

@@ -66,7 +66,12 @@ void ExportMix::mixBlock(int64_t from, int frames) {
 
 void ExportMix::complete() {
     done_ = true;
-    if (!failed_ && !file_.commit()) failed_ = true;
+    if (!failed_ && keep_ && !keep_()) {
+        dropped_ = true;
+        file_.abandon();
+    } else if (!failed_ && !file_.commit()) {
+        failed_ = true;
+    }
     for (const MixSource& s : sources_)
         if (s.synth != nullptr) s.synth->stop();
 }

@@ -7,9 +7,10 @@
 // own outputs. An output whose first sample is not silent fades in over its
 // first 5 ms, so that the file does not open on a step. The file goes
 // through a temporary file that replaces the target only once it is
-// complete.
+// complete and kept.
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,16 +41,22 @@ public:
     ExportMix(const CString& path, int totalFrames) : path_(path), totalFrames_(std::max(totalFrames, 0)) {}
 
     void addSource(const MixSource& source) { sources_.push_back(source); }
+    // Asked once every source has delivered the whole output, before the
+    // file is put in place: false drops the file (an output that turns out
+    // to sing nothing is not written).
+    void setKeepCheck(std::function<bool()> keep) { keep_ = std::move(keep); }
     int totalFrames() const { return totalFrames_; }
     const CString& path() const { return path_; }
 
     // Writes at most maxBlocks blocks that every source has delivered (all
     // of them once the synthesizers are done); true once the whole output is
-    // written and in place, or has failed. Frames outside the output are
+    // written and in place, dropped, or has failed. Frames outside the output are
     // dropped; the synthesizers are stopped once the output is complete.
     bool advance(int maxBlocks, bool synthesisDone);
     // Whether the file could not be written, and why.
     bool failed() const { return failed_; }
+    // Whether the keep check dropped the file.
+    bool dropped() const { return dropped_; }
     std::string failure() const;
     // Frames written so far.
     int64_t writtenFrames() const { return written_; }
@@ -74,6 +81,8 @@ private:
     bool opened_ = false;
     bool done_ = false;
     bool failed_ = false;
+    bool dropped_ = false;
+    std::function<bool()> keep_;
 };
 
 // True for the extensions an export can write: "wav" or "mp3", any case.

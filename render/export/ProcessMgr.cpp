@@ -66,6 +66,7 @@ void SynthsProcessMgr::finish() {
     finished_ = true;
     for (ExportMix* out : outputs()) {
         out->advance(INT_MAX, true);
+        if (out->dropped()) continue;
         if (out->failed()) {
             failed_ = true;
             showExportFailure(out->path(), out->failure());

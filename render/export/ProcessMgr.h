@@ -35,7 +35,8 @@ public:
     // every output is complete (only after isFinished).
     virtual bool deliver() = 0;
     // Writes what is left and completes the file(s); a failure, and an
-    // output some of whose samples were clipped, is shown in a message box.
+    // output some of whose samples were clipped, is shown in a message box
+    // (nothing of an output its keep check dropped).
     virtual void finish() = 0;
     // Whether finish() failed to write a file.
     virtual bool writeFailed() const = 0;

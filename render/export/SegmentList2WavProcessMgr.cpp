@@ -39,6 +39,7 @@ std::vector<ExportMix*> SegmentList2WavProcessMgr::outputs() {
     if (totalFrames_ < 1) return {};
     if (!mix_) {
         mix_ = std::make_unique<ExportMix>(outputPath_, totalFrames_);
+        mix_->setKeepCheck(keep_);
         for (const ExportJob& job : jobs_)
             mix_->addSource({.synth = job.kind == 0 ? job.synth : nullptr,
                              .left = job.left,

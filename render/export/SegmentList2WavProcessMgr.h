@@ -2,6 +2,7 @@
 // "Mixdown to file": every chosen sung segment and instrumental clip mixed
 // into one stereo 16-bit 44100 Hz file, WAV or MP3 by the path's extension.
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <memory>
 
@@ -33,6 +34,9 @@ public:
     void addSingJob(ISynth* synth, int startFrame, float gain, float pan);
     void addClipJob(const int16_t* left, const int16_t* right, int frames, int startFrame, float gain, float pan);
 
+    // The output's keep check (ExportMix::setKeepCheck).
+    void setKeepCheck(std::function<bool()> keep) { keep_ = std::move(keep); }
+
     int totalFrames() const { return totalFrames_; }
     // "MP3" for an MP3 file, else "WAV".
     CString formatName() const override;
@@ -45,5 +49,6 @@ private:
     CString outputPath_;
     int totalFrames_ = 0;
     std::list<ExportJob> jobs_;
+    std::function<bool()> keep_;
     std::unique_ptr<ExportMix> mix_;
 };

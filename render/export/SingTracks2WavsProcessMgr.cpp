@@ -24,6 +24,7 @@ std::vector<ExportMix*> SingTracks2WavsProcessMgr::outputs() {
         for (const auto& track : tracks_) {
             if (track->jobs.empty()) continue;
             mixes_.push_back(std::make_unique<ExportMix>(track->outputPath, track->totalFrames));
+            mixes_.back()->setKeepCheck(track->keepCheck);
             for (const TrackExportJob::Entry& entry : track->jobs)
                 mixes_.back()->addSource(
                     {.synth = entry.synth, .startFrame = entry.startFrame, .gain = entry.gain, .pan = entry.pan});

@@ -1,5 +1,6 @@
 #pragma once
 // "Export each track": one stereo WAV file per singing track.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,6 +21,8 @@ struct TrackExportJob {
     CString outputPath;
     int totalFrames = 0;
     std::vector<Entry> jobs;
+    // The track file's keep check (ExportMix::setKeepCheck); none keeps it.
+    std::function<bool()> keepCheck;
 };
 
 class SingTracks2WavsProcessMgr final : public SynthsProcessMgr {

@@ -29,10 +29,11 @@ public:
     {
     }
 
-    // Each gives null, with "fail to read package content file" and the path,
-    // when the record cannot be reached or is shorter than its values. A
-    // voice's material is followed by its phase table when the index carries
-    // "ext1"; a continuant's never is.
+    // Each gives null, with "fail to read package content file", the path
+    // and what is wrong (once per content file), when the record cannot be
+    // read whole or is shorter than its values. A voice's material is
+    // followed by its phase table when the index carries "ext1"; a
+    // continuant's never is.
     std::unique_ptr<VoiceSrc> loadVoiceSrc(const std::string& unit, const std::string& pitch, std::int32_t offset,
                                            std::int32_t part) const
     {

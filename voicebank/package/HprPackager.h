@@ -11,8 +11,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/CString.h"
-#include "platform/FileUtil.h"
 #include "voicebank/package/ContentRecord.h"
 #include "voicebank/package/HprMaterialRead.h"
 #include "voicebank/package/IndexedPackage.h"
@@ -36,9 +34,8 @@ public:
     explicit HprPackager(std::string basePath, std::ostream& log = std::cerr)
         : IndexedPackage(std::move(basePath), Layout::kIndexFormat, log)
     {
-        const std::string content = contentPartPath(this->basePath(), 0);
-        if (!FilePtr(openFile(CString::fromUtf8(content), "rb")))
-            log << "fail to read package content file " << content << std::endl;
+        if (const std::string problem = contentPartProblem(this->basePath(), 0); !problem.empty())
+            this->content().noteFault(0, problem);
     }
 
     // The canonical pitch name of the unit's variant nearest pitch, with its
@@ -49,9 +46,10 @@ public:
         return IndexedPackage::findRecordKey(unit, pitch, offset, part);
     }
 
-    // Each gives null, with "fail to read package content file" and the path,
-    // when the record cannot be reached or is shorter than its values. The
-    // material's hop is the voice's param11 or the continuant's hop.
+    // Each gives null, with "fail to read package content file", the path
+    // and what is wrong (once per content file), when the record cannot be
+    // read whole or is shorter than its values. The material's hop is the
+    // voice's param11 or the continuant's hop.
     std::unique_ptr<VoiceSrc> loadVoiceSrc(std::int32_t offset, const std::string& unit,
                                            const std::string& pitch) const
     {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "dsp/CMemoryStream.h"
-#include "voicebank/package/ContentRecord.h"
+#include "voicebank/package/PackageContent.h"
 #include "voicebank/package/PackageIndex.h"
 
 namespace Halvoren {
@@ -38,22 +38,26 @@ public:
     // indexFault says what is wrong with it.
     bool indexReadWhole() const { return indexFault_.empty(); }
     const std::string& indexFault() const { return indexFault_; }
+    // "<content file>: <what is wrong>" of the first record that could not
+    // be read, "" while every load has read its record whole.
+    std::string contentFault() const { return content_.firstFault(); }
 
 protected:
-    // loadContentRecord in this package.
+    // PackageContent::load in this package's content.
     template <class Record, class Parse>
     std::unique_ptr<Record> load(const std::string& unit, const std::string& pitch, std::int32_t offset,
                                  std::int32_t part, std::int32_t minBytes, Parse parse) const
     {
-        return loadContentRecord<Record>(basePath_, unit, pitch, offset, part, minBytes, *log_, parse);
+        return content_.load<Record>(unit, pitch, offset, part, minBytes, parse);
     }
+    const PackageContent& content() const { return content_; }
 
 private:
     std::string basePath_;
     PackageIndex index_;
     NearestTie tie_;
-    std::ostream* log_;
     std::string indexFault_;
+    PackageContent content_;
 };
 
 }  // namespace Halvoren

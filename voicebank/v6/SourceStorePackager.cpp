@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "voicebank/NoteName.h"
-#include "voicebank/package/ContentRecord.h"
 #include "voicebank/package/PackageIndex.h"
 
 namespace HalvorenEngineV6 {
@@ -41,7 +40,7 @@ void readWithModel(CMemoryStream& s, Record& record)
 }  // namespace
 
 SourceStorePackager::SourceStorePackager(std::string basePath, std::ostream& log)
-    : basePath_(std::move(basePath)), log_(&log)
+    : basePath_(std::move(basePath)), content_(basePath_, log)
 {
     // Nothing defaults here: a block the file does not hold stays empty.
     Halvoren::PackageIndexV6 index;
@@ -61,6 +60,7 @@ SourceStorePackager::SourceStorePackager(std::string basePath, std::ostream& log
     unitIndex_ = std::move(index.unitIndex);
     formatMajor_ = index.formatMajor;
     formatMinor_ = index.formatMinor;
+    content_.setRecordStarts(unitIndex_);
 }
 
 std::string SourceStorePackager::findRecordKey(const std::string& unit, const std::string& pitch,
@@ -84,23 +84,22 @@ std::string SourceStorePackager::variantPitchName(const UnitIndexEntryV6& entry,
 std::unique_ptr<VoiceSrc> SourceStorePackager::loadVoiceSrc(const std::string& unit, const std::string& pitch,
                                                             std::int32_t offset, std::int32_t part) const
 {
-    return Halvoren::loadContentRecord<VoiceSrc>(basePath_, unit, pitch, offset, part, kVoiceValueBytes, *log_,
-                                                 readWithModel<VoiceSrc>);
+    return content_.load<VoiceSrc>(unit, pitch, offset, part, kVoiceValueBytes, readWithModel<VoiceSrc>);
 }
 
 std::unique_ptr<SrcParameter> SourceStorePackager::loadSrcParameter(const std::string& unit, const std::string& pitch,
                                                                     std::int32_t offset, std::int32_t part) const
 {
-    return Halvoren::loadContentRecord<SrcParameter>(basePath_, unit, pitch, offset, part, kVoiceValueBytes, *log_,
-                                                     [](CMemoryStream& s, SrcParameter& p) { readValues(s, p); });
+    return content_.load<SrcParameter>(unit, pitch, offset, part, kVoiceValueBytes,
+                                       [](CMemoryStream& s, SrcParameter& p) { readValues(s, p); });
 }
 
 std::unique_ptr<ContinuantSrc> SourceStorePackager::loadContinuantSrc(const std::string& unit,
                                                                       const std::string& pitch, std::int32_t offset,
                                                                       std::int32_t part) const
 {
-    return Halvoren::loadContentRecord<ContinuantSrc>(basePath_, unit, pitch, offset, part, kContinuantValueBytes,
-                                                      *log_, readWithModel<ContinuantSrc>);
+    return content_.load<ContinuantSrc>(unit, pitch, offset, part, kContinuantValueBytes,
+                                        readWithModel<ContinuantSrc>);
 }
 
 std::unique_ptr<SrcContinuantParameter> SourceStorePackager::loadSrcContinuantParameter(const std::string& unit,
@@ -108,9 +107,10 @@ std::unique_ptr<SrcContinuantParameter> SourceStorePackager::loadSrcContinuantPa
                                                                                         std::int32_t offset,
                                                                                         std::int32_t part) const
 {
-    return Halvoren::loadContentRecord<SrcContinuantParameter>(
-        basePath_, unit, pitch, offset, part, kContinuantValueBytes, *log_,
-        [](CMemoryStream& s, SrcContinuantParameter& p) { readValues(s, p); });
+    return content_.load<SrcContinuantParameter>(unit, pitch, offset, part, kContinuantValueBytes,
+                                                 [](CMemoryStream& s, SrcContinuantParameter& p) {
+                                                     readValues(s, p);
+                                                 });
 }
 
 }  // namespace HalvorenEngineV6

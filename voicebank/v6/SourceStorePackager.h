@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "voicebank/package/IndexHeader.h"
+#include "voicebank/package/PackageContent.h"
 #include "voicebank/package/UnitIndex.h"
 #include "voicebank/v6/SourceRecords.h"
 
@@ -57,8 +58,9 @@ public:
     // The canonical pitch name of variant i, "" when i is not below count.
     static std::string variantPitchName(const UnitIndexEntryV6& entry, int i);
 
-    // Each gives null, with "fail to read package content file" and the path,
-    // when the record cannot be reached or is shorter than its values.
+    // Each gives null, with "fail to read package content file", the path
+    // and what is wrong (once per content file), when the record cannot be
+    // read whole or is shorter than its values.
     std::unique_ptr<VoiceSrc> loadVoiceSrc(const std::string& unit, const std::string& pitch, std::int32_t offset,
                                            std::int32_t part) const;
     std::unique_ptr<SrcParameter> loadSrcParameter(const std::string& unit, const std::string& pitch,
@@ -86,14 +88,17 @@ public:
     // indexFault says what is wrong with it.
     bool indexReadWhole() const { return indexFault_.empty(); }
     const std::string& indexFault() const { return indexFault_; }
+    // "<content file>: <what is wrong>" of the first record that could not
+    // be read, "" while every load has read its record whole.
+    std::string contentFault() const { return content_.firstFault(); }
 
 private:
     std::string basePath_;
     std::map<std::string, UnitIndexEntryV6> unitIndex_;
     std::int32_t formatMajor_ = 0;
     std::int32_t formatMinor_ = 0;
-    std::ostream* log_;
     std::string indexFault_;
+    Halvoren::PackageContent content_;
 };
 
 }  // namespace HalvorenEngineV6

@@ -42,11 +42,11 @@ TEST(SampleOutWriter, OverlapAddsFrameKAtKTimesHopAndSaturatesTheSumOnce)
         perhapsOver += sum > 32767.0 - 2.0;
     }
     ASSERT_GT(surelyOver, 0);
-    EXPECT_GE(writer.saturatedSamples(), surelyOver);
-    EXPECT_LE(writer.saturatedSamples(), perhapsOver);
+    EXPECT_GE(writer.samplesSaturated(), surelyOver);
+    EXPECT_LE(writer.samplesSaturated(), perhapsOver);
     // A new layout counts afresh.
     ASSERT_TRUE(writer.appendZeros(8));
-    EXPECT_EQ(writer.saturatedSamples(), 0);
+    EXPECT_EQ(writer.samplesSaturated(), 0);
 }
 
 TEST(SampleOutWriter, StorageNeverMovesCountsOnlyUpwardsAndDropsOutsideSamples)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -73,10 +74,17 @@ public:
 using hvtest::wavSamples;
 
 // A fake whose plan gives no voice to the notes with the lyric "xx" and
-// sings "la" in place of "yy".
+// sings "la" in place of "yy", and whose job meets faultWhenSung (when set)
+// in its bank as it sings.
 class PlanningSynth : public FakeSynth {
 public:
     using FakeSynth::FakeSynth;
+    void start() override
+    {
+        FakeSynth::start();
+        if (!faultWhenSung.empty())
+            fault = faultWhenSung;
+    }
     void getNoteTimes(SingSegment* seg, const std::vector<Tempo*>&, int from, int to, float,
                       std::vector<NoteTimesRec>& out) override
     {
@@ -87,6 +95,7 @@ public:
                 out.push_back({{}, n, n->lyric != "xx", n->lyric == "yy" ? "la" : ""});
             }
     }
+    std::string faultWhenSung;
 };
 
 // A project at 120 BPM in 4/4 (measure 1 at tick 7680, 8 s) whose singers'
@@ -105,21 +114,25 @@ protected:
         table["1"] = [this](const std::string& bankPath) {
             auto* synth = new PlanningSynth(outputs_[bankPath]);
             synth->done = static_cast<int>(synth->out.size());
+            synth->faultWhenSung = faultsWhenSung_[bankPath];
             made_.push_back(synth);
             return synth;
         };
         return table;
     }
-    // A singer whose synthesizers sing `samples`.
-    void singer(const std::string& name, std::vector<short> samples)
+    // A singer whose synthesizers sing `samples`, meeting faultWhenSung in
+    // the bank as they do.
+    void singer(const std::string& name, std::vector<short> samples, const std::string& faultWhenSung = {})
     {
         addSinger(name, "1");
         outputs_[dir_.file(name) + "/"] = std::move(samples);
+        faultsWhenSung_[dir_.file(name) + "/"] = faultWhenSung;
     }
 
     CSSSynthesizerDoc doc_;
     HalvorenModel* model_;
     std::map<std::string, std::vector<short>> outputs_;
+    std::map<std::string, std::string> faultsWhenSung_;
     std::vector<FakeSynth*> made_;
     SegmentSynthMgr synths_;
     ScriptedExportUi ui_;
@@ -306,6 +319,63 @@ TEST_F(ExportCommandsTest, ASegmentWhoseJobLaysOutNothingFailsTheExport)
     const std::vector<int16_t> got = wavSamples(dir_.file("part.wav"));
     ASSERT_EQ(got.size(), 110250u * 2u);
     EXPECT_EQ(got[22050 * 2], 30);  // S at (10 - 1.5 - 8) s = 22050 frames, 100 x volume 30 / 100
+}
+
+// A segment whose bank turns out damaged as it is sung, or whose voice is
+// silence throughout, is not sung: it is named, the export fails, and an
+// output left with nothing sung is not written (a mixdown, or a track's file).
+TEST_F(ExportCommandsTest, ASegmentFoundUnsungAsItIsSungIsNamedAndSilenceIsNotWritten)
+{
+    const std::string fault = "D/HVC: the record at byte 8 claims 40 bytes, past the end at byte 20";
+    singer("S", {100, 100});
+    singer("Damaged", {100, 100}, fault);
+    singer("Silent", {0, 0, 0});
+    struct Case {
+        const char* name;
+        std::vector<const char*> singers;  // one segment each, a measure apart from measure 2
+        bool eachTrack;                    // one track per segment, else one track
+        std::string named;                 // the segment named not sung
+        std::vector<std::string> written;  // the files written
+    };
+    const std::string atMeasure2 = "segment \"\" of track 1 \"Vocal\" at measure 2, beat 1: ";
+    const std::vector<Case> cases = {
+        {"damaged", {"Damaged"}, false, atMeasure2 + fault, {}},
+        {"silent", {"Silent"}, false, atMeasure2 + "it sang only silence", {}},
+        {"damaged beside sung", {"S", "Damaged"}, false,
+         "segment \"\" of track 1 \"Vocal\" at measure 3, beat 1: " + fault, {"damaged beside sung.wav"}},
+        {"each track", {"Damaged", "S"}, true, atMeasure2 + fault, {"demo_2_Vocal.wav"}},
+    };
+    for (const Case& c : cases) {
+        synths_.clear();  // a new project
+        doc_.setModel(markersOnly().release(), CString::fromUtf8(dir_.file("demo.ot")));
+        Track* track = nullptr;
+        for (size_t i = 0; i < c.singers.size(); ++i) {
+            if (track == nullptr || c.eachTrack) track = addTrack(*doc_.getModel(), kSingingTrack, "Vocal");
+            addNote(*addSingSeg(*track, 9600 + 1920 * static_cast<int>(i), 1920, c.singers[i]), 0, 480);
+        }
+        const std::string out = dir_.file(c.name);
+        std::filesystem::create_directory(out);
+        script_.shown.clear();
+        ui_.chosen = {0};
+        ui_.path = CString::fromUtf8(out + "/" + c.name + ".wav");
+        ui_.folder = CString::fromUtf8(out);
+        EXPECT_EQ(c.eachTrack ? exportEachTrack(doc_, synths_, ui_) : mixdownToFile(doc_, synths_, ui_),
+                  ExportOutcome::failed)
+            << c.name;
+        std::vector<std::string> texts;
+        for (const auto& shown : script_.shown) texts.push_back(shown.text);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "Segments their singer's bank cannot sing:\n" + c.named),
+                  texts.end())
+            << c.name;
+        const std::string unwritten = c.eachTrack ? out + "/demo_1_Vocal.wav" : out + "/" + c.name + ".wav";
+        EXPECT_EQ(std::find(texts.begin(), texts.end(), unwritten + "\nNo note is sung: the file is not written.") !=
+                      texts.end(),
+                  c.written.empty() || c.eachTrack)
+            << c.name;
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(out)) files.push_back(entry.path().filename());
+        EXPECT_EQ(files, c.written) << c.name;
+    }
 }
 
 // The bar's last line tells the export written, wherever among the

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "model/file/ProjectFile.h"
+#include "platform/LittleEndian.h"
 #include "support/ScratchDir.h"
 #include "support/audio/AudioFiles.h"
 #include "support/midi/SmfWriter.h"
@@ -167,6 +171,7 @@ struct ProgramRun {
     int code;
     std::string err;
     std::string out;
+    long peakKb;  // the program's largest resident size
 };
 
 std::string readText(const std::string& path)
@@ -182,8 +187,19 @@ ProgramRun runIn(const hvtest::ScratchDir& dir, const std::string& args, const s
 {
     const std::string command = "cd '" + dir.path() + "' && " + env + " HALVOREN_HOME='" + home + "' '" HALVOREN_EXE
                                 "' " + args + " >out.txt 2>err.txt </dev/null";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(dir.file("err.txt")), readText(dir.file("out.txt"))};
+    // The shell's usage, taken as it is reaped, holds the largest resident
+    // size of the program it waited for.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
+        return {-1, "cannot run " + command, "", 0};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(dir.file("err.txt")), readText(dir.file("out.txt")),
+            usage.ru_maxrss};
 }
 
 TEST(MainJob, SongIsSungIntoWavAndMp3)
@@ -282,6 +298,77 @@ TEST(MainJob, MidiLyricsKeepTheirCharacters)
     }
 }
 
+const std::string kDemoBank = HV_PROGRAM_FOLDER "/singers/demo-cmn";
+
+// A program folder named name in dir with the build's dictionaries and its
+// demo bank: the index, description and lyric dictionary copied, the content
+// file a link to the build's (never written through); then harmed.
+std::string demoHome(const hvtest::ScratchDir& dir, const std::string& name,
+                     const std::function<void(const std::string& bank)>& harm)
+{
+    namespace fs = std::filesystem;
+    const std::string home = dir.file(name);
+    const std::string bank = home + "/singers/demo-cmn";
+    fs::create_directories(bank);
+    fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", home + "/dict");
+    for (const char* file : {"HVI", "bank.hvsd", "demo-cmn-dict.txt"})
+        fs::copy_file(kDemoBank + "/" + file, bank + "/" + file);
+    fs::create_symlink(kDemoBank + "/HVC", bank + "/HVC");
+    harm(bank);
+    return home;
+}
+
+// Puts a file of its own in place of the bank's linked content file.
+void writeContent(const std::string& bank, const std::string& bytes)
+{
+    std::filesystem::remove(bank + "/HVC");
+    std::ofstream(bank + "/HVC", std::ios::binary) << bytes;
+}
+
+// A copy of the build's content file in place of the bank's link.
+std::string copyContent(const std::string& bank)
+{
+    std::filesystem::remove(bank + "/HVC");
+    std::filesystem::copy_file(kDemoBank + "/HVC", bank + "/HVC");
+    return bank + "/HVC";
+}
+
+void storeInt32(std::fstream& file, std::int64_t at, std::int32_t value)
+{
+    char bytes[4];
+    storeLittleEndian32(bytes, static_cast<std::uint32_t>(value));
+    file.seekp(at);
+    file.write(bytes, 4);
+}
+
+std::int32_t int32At(const std::string& bytes, std::size_t at)
+{
+    return static_cast<std::int32_t>(littleEndian32(bytes.data() + at));
+}
+
+// Where the offset of each unit record of the demo bank's index lies: past
+// "ext2", eleven header values, four strings of a byte length (the last the
+// pitch-group list), three times and "ext1" when there, each record is a
+// length, the kind, two strings of an int32 length, then the offset.
+std::vector<std::size_t> demoIndexOffsetFields(const std::string& index)
+{
+    std::size_t at = 4 + 11 * 4;
+    for (int i = 0; i < 4; ++i)
+        at += 1 + std::size_t(std::max(0, int(static_cast<signed char>(index[at]))));
+    at += 3 * 4;
+    if (index.compare(at, 4, "ext1") == 0)
+        at += 4;
+    std::vector<std::size_t> fields;
+    while (at + 4 <= index.size()) {
+        std::size_t field = at + 8;
+        field += 4 + std::size_t(int32At(index, field));
+        field += 4 + std::size_t(int32At(index, field));
+        fields.push_back(field);
+        at += 4 + std::size_t(int32At(index, at));
+    }
+    return fields;
+}
+
 TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
 {
     // Measure 1 is tick 7680; a quarter is 480 ticks: the notes are on
@@ -289,17 +376,18 @@ TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
     using namespace projtest;
     namespace fs = std::filesystem;
     hvtest::ScratchDir dir("main_job_voice");
-    // Program folders whose demo bank lacks its content file HVC or holds it
-    // empty (no record can be read from it), or whose index HVI is empty,
-    // cut in half or replaced by noise (nothing of the bank can be trusted),
-    // or whose description is not JSON (the singer is not installed).
-    enum Damage { none, content, index, description };
+    // Program folders whose demo bank lacks its content file HVC (the
+    // singer cannot sing), holds it empty (no record can be read from it),
+    // or whose index HVI is empty, cut in half or replaced by noise (nothing
+    // of the bank can be trusted), or whose description is not JSON (the
+    // singer is not installed).
+    enum Damage { none, missing, content, index, description };
     struct Home {
         const char* name;
         Damage damage;
         std::function<void(const std::string& bank)> harm;
     };
-    const std::string bytes = readText(HV_PROGRAM_FOLDER "/singers/demo-cmn/HVI");
+    const std::string bytes = readText(kDemoBank + "/HVI");
     std::mt19937 noise(1);
     std::string noiseBytes(4096, '\0');
     for (char& c : noiseBytes) c = static_cast<char>(noise());
@@ -308,8 +396,8 @@ TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
         {"whole", none, [](const std::string&) {}},
         // A program folder whose name is not UTF-8 (Latin-1 é, E9).
         {"caf\xE9", none, [](const std::string&) {}},
-        {"nohvc", content, [](const std::string& bank) { fs::remove(bank + "/HVC"); }},
-        {"emptyhvc", content, [](const std::string& bank) { std::ofstream{bank + "/HVC"}; }},
+        {"nohvc", missing, [](const std::string& bank) { fs::remove(bank + "/HVC"); }},
+        {"emptyhvc", content, [](const std::string& bank) { writeContent(bank, ""); }},
         {"emptyhvi", index, [&](const std::string& bank) { writeHvi(bank, ""); }},
         {"halfhvi", index, [&](const std::string& bank) { writeHvi(bank, bytes.substr(0, bytes.size() / 2)); }},
         {"noisehvi", index, [&](const std::string& bank) { writeHvi(bank, noiseBytes); }},
@@ -323,43 +411,120 @@ TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
     ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("v.ot"))), 0);
     fs::create_directories(dir.file("each"));
     for (const Home& h : homes) {
-        const std::string home = dir.file(h.name);
+        const std::string home = demoHome(dir, h.name, h.harm);
         const std::string bank = home + "/singers/demo-cmn";
-        fs::create_directories(home + "/singers");
-        fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", home + "/dict");
-        fs::copy(HV_PROGRAM_FOLDER "/singers/demo-cmn", bank);
-        h.harm(bank);
+        const std::string unsung = "segment \"Verse\" of track 1 \"Lead\" at measure 1, beat 1: ";
         for (const std::string& output : {std::string("--mixdown v.wav"), std::string("--export-each-track each")}) {
             SCOPED_TRACE(std::string(h.name) + " " + output + "\n");
             fs::remove(dir.file("v.wav"));
             fs::remove(dir.file("each/v_1_Lead.wav"));
             const ProgramRun r = runIn(dir, "v.ot " + output, home);
-            EXPECT_EQ(r.code, h.damage == none ? 0 : h.damage == index ? 4 : 3) << r.err;
+            EXPECT_EQ(r.code, h.damage == none ? 0 : h.damage == index || h.damage == content ? 4 : 3) << r.err;
             EXPECT_EQ(fs::exists(dir.file("v.wav")) || fs::exists(dir.file("each/v_1_Lead.wav")), h.damage == none);
             for (const char* line : {"track 1 \"Lead\", measure 1, beat 2: \"lan\"", "track 1 \"Lead\", measure 1, beat 3: \"tian\""})
-                EXPECT_EQ(r.err.find(line) != std::string::npos, h.damage == content) << r.err;
+                EXPECT_EQ(r.err.find(line) != std::string::npos, h.damage == missing) << r.err;
             // Every message goes to standard error, the path after a space.
             EXPECT_EQ(r.out, "");
-            EXPECT_EQ(r.err.find("fail to read package content file " + bank + "/HVC\n") != std::string::npos,
-                      std::string(h.name) == "emptyhvc")
-                << r.err;
-            // The segment is named with the index and what is wrong with it.
-            const std::string unsung = "segment \"Verse\" of track 1 \"Lead\" at measure 1, beat 1: " + bank + "/HVI: ";
-            EXPECT_EQ(r.err.find(unsung) != std::string::npos, h.damage == index) << r.err;
+            // The segment is named with the damaged file and what is wrong with it.
+            EXPECT_EQ(r.err.find(unsung + bank + "/HVI: ") != std::string::npos, h.damage == index) << r.err;
+            EXPECT_EQ(r.err.find(unsung + bank + "/HVC: ") != std::string::npos, h.damage == content) << r.err;
             const std::string unusable = bank + "/bank.hvsd\nThis voice bank description cannot be used: not readable JSON\n";
             EXPECT_EQ(r.err.find(unusable) != std::string::npos, h.damage == description) << r.err;
             if (std::string(h.name) == "emptyhvi") {
-                EXPECT_NE(r.err.find(unsung + "empty\n"), std::string::npos) << r.err;
+                EXPECT_NE(r.err.find(unsung + bank + "/HVI: empty\n"), std::string::npos) << r.err;
+            }
+            if (std::string(h.name) == "emptyhvc") {
+                EXPECT_NE(r.err.find("fail to read package content file " + bank + "/HVC: the record at byte "),
+                          std::string::npos)
+                    << r.err;
             }
         }
         // Playback through a paced test device names the segment the same way
         // and ends with the same exit.
-        if (h.damage == index) {
+        if (h.damage == index || h.damage == content) {
             const ProgramRun p = runIn(dir, "v.ot --play --quiet", home, "ALSA_CONFIG_PATH='" HV_PACED_SINK_CONF "'");
             EXPECT_EQ(p.code, 4) << h.name << "\n" << p.err;
-            EXPECT_NE(p.err.find("segment \"Verse\" of track 1 \"Lead\" at measure 1, beat 1: " + bank + "/HVI: "),
-                      std::string::npos)
+            EXPECT_NE(p.err.find(unsung + bank + (h.damage == index ? "/HVI: " : "/HVC: ")), std::string::npos)
                 << p.err;
+        }
+    }
+}
+
+// The example song sung by copies of the demo bank whose content file is
+// damaged as a user might find it: each is named once with its content file
+// and what is wrong with it, no file of silence is written, the exit is 4,
+// and the program holds no more than a healthy bank needs twice and 64 MB.
+TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
+{
+    namespace fs = std::filesystem;
+    hvtest::ScratchDir dir("main_job_content");
+    const std::string index = readText(kDemoBank + "/HVI");
+    const std::vector<std::size_t> offsetFields = demoIndexOffsetFields(index);
+    ASSERT_GT(offsetFields.size(), 1000u);  // 411 syllables and their joins, at two pitches
+    const auto size = static_cast<std::int64_t>(fs::file_size(kDemoBank + "/HVC"));
+    auto rewriteLengths = [&](const std::string& bank, const std::function<std::int32_t()>& length) {
+        std::fstream file(copyContent(bank), std::ios::in | std::ios::out | std::ios::binary);
+        for (std::size_t field : offsetFields)
+            storeInt32(file, int32At(index, field), length());
+    };
+    std::mt19937 random(67);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    struct Home {
+        const char* name;
+        std::function<void(const std::string& bank)> harm;
+        std::string fault;  // how the first fault met ends, where it is known
+    };
+    const Home homes[] = {
+        {"cut20mb", [](const std::string& bank) { fs::resize_file(copyContent(bank), 20000000); },
+         " past the end at byte 20000000"},
+        {"halfhvc", [&](const std::string& bank) { fs::resize_file(copyContent(bank), std::uintmax_t(size / 2)); },
+         " past the end at byte " + std::to_string(size / 2)},
+        {"emptyhvc", [](const std::string& bank) { writeContent(bank, ""); }, " past the end at byte 0"},
+        {"noisehvc", [&](const std::string& bank) { writeContent(bank, noise); }, " past the end at byte 1048576"},
+        {"movedoffsets",
+         [&](const std::string& bank) {
+             std::string moved = index;
+             for (std::size_t at : offsetFields)
+                 for (std::size_t i = 0, v = std::size_t(int32At(index, at) + 13); i < 4; ++i, v >>= 8)
+                     moved[at + i] = static_cast<char>(v & 0xFF);
+             std::ofstream(bank + "/HVI", std::ios::binary) << moved;
+         },
+         ""},
+        {"lyinglengths", [&](const std::string& bank) { rewriteLengths(bank, [] { return 0x7FFFFFF0; }); },
+         ""},
+        {"randomlengths",
+         [&](const std::string& bank) {
+             rewriteLengths(bank, [&random] { return static_cast<std::int32_t>(random()); });
+         },
+         ""},
+    };
+    const ProgramRun healthy =
+        runIn(dir, "'" HV_EXAMPLE_SONG "' --mixdown x.wav", demoHome(dir, "healthy", [](const std::string&) {}));
+    ASSERT_EQ(healthy.code, 0) << healthy.err;
+    fs::create_directories(dir.file("each"));
+    for (const Home& h : homes) {
+        const std::string bank = demoHome(dir, h.name, h.harm) + "/singers/demo-cmn";
+        for (const std::string& output : {std::string("--mixdown x.wav"), std::string("--export-each-track each")}) {
+            SCOPED_TRACE(std::string(h.name) + " " + output + "\n");
+            fs::remove(dir.file("x.wav"));
+            const ProgramRun r = runIn(dir, "'" HV_EXAMPLE_SONG "' " + output, fs::path(bank).parent_path().parent_path());
+            EXPECT_EQ(r.code, 4) << r.err;
+            EXPECT_FALSE(fs::exists(dir.file("x.wav")));
+            EXPECT_TRUE(fs::is_empty(dir.file("each")));
+            EXPECT_EQ(r.err.find("Notes without a voice"), std::string::npos) << r.err;
+            const std::string named = "segment \"\" of track 1 \"demo\" at measure 1, beat 1: " + bank +
+                                      "/HVC: the record at byte ";
+            const std::size_t at = r.err.find(named);
+            ASSERT_NE(at, std::string::npos) << r.err;
+            const std::string line = r.err.substr(at, r.err.find('\n', at) - at);
+            EXPECT_EQ(line.substr(line.size() - std::min(line.size(), h.fault.size())), h.fault);
+            int lines = 0;
+            for (std::size_t from = r.err.find(bank + "/HVC"); from != std::string::npos;
+                 from = r.err.find(bank + "/HVC", r.err.find('\n', from)))
+                ++lines;
+            EXPECT_LE(lines, 3) << r.err;
+            EXPECT_LE(r.peakKb, 2 * healthy.peakKb + 64 * 1024) << healthy.peakKb;
         }
     }
 }

@@ -42,19 +42,36 @@ TEST(PackageRecord, RecordsAreReadInTurnAndShortLengthsKeepTheBuffer) {
     EXPECT_FALSE(readRecord(file.file.get(), buffer));
 }
 
-// A length past the end reads only the bytes there are, and allocates no
-// more; a file that cannot tell its size (a pipe) gives nothing.
-TEST(PackageRecord, DamagedLengthsHoldOnlyTheBytesThatExist) {
-    MemoryFile truncated(ByteBuilder().i32(10).raw("abc").bytes);
-    CMemoryBuffer buffer;
-    EXPECT_FALSE(readRecord(truncated.file.get(), buffer));
-    EXPECT_EQ(contents(buffer), "abc");
-
-    MemoryFile huge(ByteBuilder().i32(0x7FFFFFF0).raw(std::string(100, 'x')).bytes);
-    CMemoryBuffer big;
-    EXPECT_FALSE(readRecord(huge.file.get(), big));
-    EXPECT_EQ(big.size(), 100u);
-    EXPECT_LE(big.bytes().getSizeInBytes(), 4096u);
+// A length past the end of the file, or past the room the caller gives,
+// reads nothing and allocates nothing; a file that cannot tell its size (a
+// pipe) gives nothing.
+TEST(PackageRecord, DamagedLengthsReadNothing) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::uint64_t room;
+        std::int32_t length;
+    };
+    const Case cases[] = {
+        {"one past the end", ByteBuilder().i32(4).raw("abc").bytes, UINT64_MAX, 4},
+        {"far past the end", ByteBuilder().i32(0x7FFFFFF0).raw(std::string(100, 'x')).bytes, UINT64_MAX, 0x7FFFFFF0},
+        {"one past the room", ByteBuilder().i32(3).raw("abc").bytes, 2, 3},
+    };
+    for (const Case& c : cases) {
+        MemoryFile file(c.bytes);
+        CMemoryBuffer buffer;
+        buffer.bytes().putSamples("kept", 4);
+        std::int32_t length = 0;
+        EXPECT_FALSE(readRecord(file.file.get(), buffer, c.room, &length)) << c.what;
+        EXPECT_EQ(length, c.length) << c.what;
+        EXPECT_EQ(contents(buffer), "kept") << c.what;
+        EXPECT_LE(buffer.bytes().getSizeInBytes(), 4096u) << c.what;
+    }
+    // Exactly the room and the file: read whole.
+    MemoryFile exact(ByteBuilder().i32(3).raw("abc").bytes);
+    CMemoryBuffer whole;
+    EXPECT_TRUE(readRecord(exact.file.get(), whole, 3));
+    EXPECT_EQ(contents(whole), "abc");
 
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);

@@ -78,19 +78,22 @@ TEST(HprLoaders, UnreadableRecordsAreNullWithTheContentMessage)
 {
     testbank::PackageOnDisk<Halvoren::SourceStorePackager_v1> disk("hpr_unreadable");
     // A voice record of 47 bytes: one short of its twelve values.
-    const auto& package = disk.open(oneRecord(1, std::string(47, '\0')));
+    disk.open(oneRecord(1, std::string(47, '\0')));
     const std::string content = testbank::packageBasePath(disk.folder) + "HVC";
     struct Case {
-        const char* what;
         std::int32_t offset;
+        const char* fault;
     };
-    for (const Case& c : {Case{"short blob", 0}, Case{"offset past the end", 51}, Case{"negative offset", -4}}) {
-        disk.log.str("");
-        EXPECT_FALSE(package.loadVoiceSrc(c.offset, "ma", "A3")) << c.what;
-        EXPECT_EQ(disk.log.str(), "fail to read package content file " + content + "\n") << c.what;
+    for (const Case& c : {Case{0, "the record at byte 0 claims 47 bytes, fewer than the 48 its values take"},
+                          Case{51, "the record at byte 51 lies past the end at byte 51"},
+                          Case{-4, "the record at byte -4 lies before the start of the file"}}) {
+        const auto& fresh = disk.reopen();
+        EXPECT_FALSE(fresh.loadVoiceSrc(c.offset, "ma", "A3")) << c.fault;
+        EXPECT_EQ(disk.log.str(), "fail to read package content file " + content + ": " + c.fault + "\n");
+        EXPECT_EQ(fresh.contentFault(), content + ": " + c.fault);
     }
     // The same 47 bytes hold the three continuant values.
-    EXPECT_TRUE(package.loadContinuantSrc(0, "ma", "A3"));
+    EXPECT_TRUE(disk.package->loadContinuantSrc(0, "ma", "A3"));
 }
 
 TEST(HprLoaders, AMissingContentFileIsSaidAtOnceAndLoadsNothing)
@@ -98,10 +101,14 @@ TEST(HprLoaders, AMissingContentFileIsSaidAtOnceAndLoadsNothing)
     testbank::PackageOnDisk<Halvoren::SourceStorePackager_v1> disk("hpr_no_content");
     const auto& package = disk.openIndex(oneRecord(1, std::string(60, '\0')).index);
     const std::string content = testbank::packageBasePath(disk.folder) + "HVC";
-    EXPECT_EQ(disk.log.str(), "fail to read package content file " + content + "\n");
+    const std::string missing = "fail to read package content file " + content +
+                                ": cannot be opened: No such file or directory\n";
+    EXPECT_EQ(disk.log.str(), missing);
     std::int32_t offset = -1;
     EXPECT_EQ(package.findRecordKey("ma", "A3", offset), "A3");
+    // The loads say nothing more of the file.
     EXPECT_FALSE(package.loadVoiceSrc(offset, "ma", "A3"));
+    EXPECT_EQ(disk.log.str(), missing);
 
     // A FIFO in place of either file is refused at once, with the same messages.
     const std::string index = testbank::packageBasePath(disk.folder) + "HVI";
@@ -111,7 +118,7 @@ TEST(HprLoaders, AMissingContentFileIsSaidAtOnceAndLoadsNothing)
     disk.reopen();
     EXPECT_EQ(disk.log.str(),
               "fail to read package index file " + index + ": cannot be read\nfail to read package content file " +
-                  content + "\n");
+                  content + ": cannot be opened: not a regular file\n");
 }
 
 // Frames and residual samples of the continuant of one record.

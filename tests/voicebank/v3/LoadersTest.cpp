@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 
 #include <bit>
+#include <optional>
 #include <thread>
 
 #include "support/bank/HexBytes.h"
+#include "platform/LittleEndian.h"
 #include "support/bank/PackageOnDisk.h"
 #include "voicebank/v3/SourceStorePackager.h"
 
@@ -129,17 +131,17 @@ TEST(Loaders, RecordsComeFromTheirPartAndCarryTheirFrames)
     // Without HVC_2 the records of part 2 cannot be read; a FIFO or a device
     // in its place is refused the same way, at once.
     const std::filesystem::path hvc2 = disk.folder / "HVC_2";
-    const std::string message = "fail to read package content file " + hvc2.string() + "\n";
+    const std::string message = "fail to read package content file " + hvc2.string() + ": cannot be opened: ";
     std::filesystem::remove(hvc2);
-    EXPECT_EQ(p.loadVoiceSrc("la", "E4", offset, part), nullptr);
-    EXPECT_EQ(disk.log.str(), message);
+    EXPECT_EQ(disk.reopen().loadVoiceSrc("la", "E4", offset, part), nullptr);
+    EXPECT_EQ(disk.log.str(), message + "No such file or directory\n");
     ASSERT_EQ(::mkfifo(hvc2.c_str(), 0600), 0);
-    EXPECT_EQ(p.loadContinuantSrc("a_l", "E4", offset, part), nullptr);
-    EXPECT_EQ(disk.log.str(), message + message);
+    EXPECT_EQ(disk.reopen().loadContinuantSrc("a_l", "E4", offset, part), nullptr);
+    EXPECT_EQ(disk.log.str(), message + "not a regular file\n");
     std::filesystem::remove(hvc2);
     std::filesystem::create_symlink("/dev/zero", hvc2);
-    EXPECT_EQ(p.loadSrcParameter("la", "E4", offset, part), nullptr);
-    EXPECT_EQ(disk.log.str(), message + message + message);
+    EXPECT_EQ(disk.reopen().loadSrcParameter("la", "E4", offset, part), nullptr);
+    EXPECT_EQ(disk.log.str(), message + "not a regular file\n");
 }
 
 TEST(Loaders, TheExt1TableFollowsOnlyAVoiceMaterial)
@@ -182,38 +184,62 @@ TEST(Loaders, TheExt1TableFollowsOnlyAVoiceMaterial)
     EXPECT_TRUE(continuant->material->ext1.values.empty());
 }
 
-TEST(Loaders, UnreachableOrShortRecordsLoadAsNull)
+// A record that cannot be read whole is null and named once, with its
+// content file and what is wrong with it; a length word that runs past the
+// file's end or into the next record reads nothing.
+TEST(Loaders, UnreachableShortOrOverlongRecordsLoadAsNull)
 {
     testbank::BankDescription bank;
     bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord({}, testbank::ghrModelBytes({}))});
     bank.variants.push_back({"ka", "C4", 0, std::string(63, '\0')});  // one byte short of the values
     testbank::PackageOnDisk<SourceStorePackager> disk("load_null");
-    const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
+    const testbank::PackageFiles files = testbank::writePackage(bank);
+    disk.open(files);
     const std::string hvc = testbank::packageBasePath(disk.folder) + "HVC";
+    // "la" holds 64 bytes of values and 92 of material; "ka" follows it.
     const std::int32_t kaOffset = 4 + 64 + 92;
+    const std::int32_t end = kaOffset + 4 + 63;
     struct Case {
         std::int32_t offset;
         std::int32_t part;
-        std::string path;
+        std::optional<std::int32_t> length;  // written over the length word at offset
+        std::string fault;
     };
+    const std::string at0 = "the record at byte 0 ";
+    const std::string atKa = "the record at byte " + std::to_string(kaOffset) + " ";
     const Case cases[] = {
-        {0, 3, hvc + "_3"},       // a part that does not exist
-        {-4, 0, hvc},             // before the file
-        {kaOffset + 4 + 63, 0, hvc},  // at the end of the file
-        {1 << 30, 0, hvc},        // far past it
-        {kaOffset, 0, hvc},       // shorter than its values
+        {0, 3, {}, "cannot be opened: No such file or directory"},  // a part that does not exist
+        {-4, 0, {}, "the record at byte -4 lies before the start of the file"},
+        {end, 0, {}, "the record at byte 227 lies past the end at byte 227"},
+        {1 << 30, 0, {}, "the record at byte 1073741824 lies past the end at byte 227"},
+        {end - 3, 0, {}, "ends inside the length of the record at byte 224"},
+        {kaOffset, 0, {}, atKa + "claims 63 bytes, fewer than the 64 its values take"},
+        {0, 0, 157, at0 + "claims 157 bytes, past the next record at byte 160"},
+        {0, 0, 0x7FFFFFF0, at0 + "claims 2147483632 bytes, past the next record at byte 160"},
+        {kaOffset, 0, 64, atKa + "claims 64 bytes, past the end at byte 227"},
+        {kaOffset, 0, -1, atKa + "claims -1 bytes, fewer than the 64 its values take"},
+        {0, 0, 0, at0 + "claims 0 bytes, fewer than the 64 its values take"},
     };
     for (const Case& c : cases) {
-        disk.log.str("");
-        EXPECT_EQ(p.loadVoiceSrc("la", "C4", c.offset, c.part), nullptr) << c.offset;
-        EXPECT_EQ(p.loadSrcParameter("la", "C4", c.offset, c.part), nullptr) << c.offset;
-        const std::string message = "fail to read package content file " + c.path + "\n";
-        EXPECT_EQ(disk.log.str(), message + message) << c.offset;
+        std::string content = files.parts.at(0);
+        if (c.length)
+            storeLittleEndian32(content.data() + c.offset, std::uint32_t(*c.length));
+        testbank::writeFile(disk.folder / "HVC", content);
+        const SourceStorePackager& p = disk.reopen();
+        EXPECT_EQ(p.loadVoiceSrc("la", "C4", c.offset, c.part), nullptr) << c.fault;
+        EXPECT_EQ(p.loadSrcParameter("la", "C4", c.offset, c.part), nullptr) << c.fault;
+        const std::string path = c.part > 0 ? hvc + "_" + std::to_string(c.part) : hvc;
+        EXPECT_EQ(disk.log.str(), "fail to read package content file " + path + ": " + c.fault + "\n");
+        EXPECT_EQ(p.contentFault(), path + ": " + c.fault);
     }
-    // A continuant needs only its three values.
-    disk.log.str("");
+    // A continuant needs only its three values; a record that fills its room
+    // to the next one is whole.
+    testbank::writeFile(disk.folder / "HVC", files.parts.at(0));
+    const SourceStorePackager& p = disk.reopen();
     EXPECT_NE(p.loadSrcContinuantParameter("ka", "C4", kaOffset, 0), nullptr);
+    EXPECT_NE(p.loadVoiceSrc("la", "C4", 0, 0), nullptr);
     EXPECT_EQ(disk.log.str(), "");
+    EXPECT_EQ(p.contentFault(), "");
 }
 
 TEST(Loaders, AShortMaterialTailReadsAsDefaults)

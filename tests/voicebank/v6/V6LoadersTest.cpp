@@ -90,15 +90,21 @@ TEST(V6Loaders, UnreadableRecordsLoadAsNull)
     const std::int32_t offset = b.offsetOf("short", part);
     const std::string hvc = testbank::packageBasePath(b.disk.folder) + "HVC";
     // 31 bytes: one short of the eight voice values, three past the seven continuant values.
+    const std::string shortFault =
+        hvc + ": the record at byte " + std::to_string(offset) + " claims 31 bytes, fewer than the 32 its values take";
     EXPECT_EQ(b.disk.package->loadVoiceSrc("short", "C4", offset, part), nullptr);
-    EXPECT_EQ(b.disk.log.str(), "fail to read package content file " + hvc + "\n");
+    EXPECT_EQ(b.disk.log.str(), "fail to read package content file " + shortFault + "\n");
     EXPECT_NE(b.disk.package->loadSrcContinuantParameter("short", "C4", offset, part), nullptr);
+    // Each content file is named once, with its first fault.
     b.disk.log.str("");
     EXPECT_EQ(b.disk.package->loadSrcParameter("la", "C4", 0, 7), nullptr);
-    EXPECT_EQ(b.disk.log.str(), "fail to read package content file " + hvc + "_7\n");
+    EXPECT_EQ(b.disk.log.str(),
+              "fail to read package content file " + hvc + "_7: cannot be opened: No such file or directory\n");
     b.disk.log.str("");
     EXPECT_EQ(b.disk.package->loadContinuantSrc("la", "C4", 1 << 20, 0), nullptr);
-    EXPECT_EQ(b.disk.log.str(), "fail to read package content file " + hvc + "\n");
+    EXPECT_EQ(b.disk.package->loadVoiceSrc("short", "C4", offset, part), nullptr);
+    EXPECT_EQ(b.disk.log.str(), "");
+    EXPECT_EQ(b.disk.package->contentFault(), shortFault);
 }
 
 }  // namespace

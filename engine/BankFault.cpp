@@ -1,0 +1,15 @@
+#include "engine/BankFault.h"
+
+namespace HalvorenEngine {
+
+std::string refuseBank(std::ostream& log, const std::string& basePath, const std::string& indexFault,
+                       const std::string& refusal)
+{
+    // An index that could not be read whole has already said so.
+    if (!refusal.empty() && indexFault.empty())
+        log << "fail to read package index file " << basePath << "HVI: " << refusal << std::endl;
+    const std::string& wrong = indexFault.empty() ? refusal : indexFault;
+    return wrong.empty() ? std::string() : basePath + "HVI: " + wrong;
+}
+
+}  // namespace HalvorenEngine
