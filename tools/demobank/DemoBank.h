@@ -15,6 +15,7 @@
 // nasal or a glide, or a held vowel before the next syllable, does not drop
 // out.
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,8 +65,12 @@ private:
     };
     // What one thread makes the records of one pitch with.
     struct Workshop {
-        Workshop(LevelCalibration calibration, float levelTone) : levelToneHz(levelTone), frames(calibration) {}
+        Workshop(LevelCalibration calibration, float levelTone, double held)
+            : levelToneHz(levelTone), heldHz(held), frames(calibration)
+        {
+        }
         float levelToneHz;
+        double heldHz;  // the pitch of the heldNote
         Halvoren::ChnSymbolMgr symbols;
         RecordFrameMaker frames;
     };
@@ -80,7 +85,11 @@ private:
     static std::vector<std::string> wordsOf(const BankUnits& units);
     static const Heard& heard(const Hearing& hearing, const std::string& word);
     bankwriter::SingingVoice makeVoice(Workshop& w, const Hearing& hearing, const UnitRecord& unit) const;
-    bankwriter::SingingContinuant makeContinuant(Workshop& w, const Hearing& hearing, const ContinuantRecord& c) const;
+    // consonantFrom: the first of its frames from the second syllable's
+    // beginning on.
+    bankwriter::SingingContinuant makeContinuant(Workshop& w, const Hearing& hearing, const ContinuantRecord& c,
+                                                 std::size_t& consonantFrom) const;
+    std::unique_ptr<Workshop> workshop(std::size_t pitch) const;
     // Every record at the pitch, appended to the package; the semitone of
     // each voice record goes to `notes`.
     void addRecords(std::size_t pitch, const BankUnits& units, MadeBank& made, std::vector<int>& notes);
