@@ -287,6 +287,7 @@ bankwriter::SingingVoice DemoBankMaker::matchedVoice(std::size_t pitch, Workshop
     holdUp(v.frames, 0, onset, w.heldHz, bodyLevel(held), kJoinHoldDb);
     const bankwriter::PlainFrame body = v.frames.at(std::size_t(v.values[2]));
     holdBandsUp(v.frames, 0, onset, body, w.heldHz, kJoinHoldDb);
+    floorBands(v.frames, 0, onset, body.bands, float(kJoinHoldDb));
     levelBelowNext = pitch + 1 < pitches_.size() ? bodyLevel(highestNote(pitch)) : 0.0;
     return v;
 }
@@ -329,6 +330,12 @@ bankwriter::SingingContinuant DemoBankMaker::matchedContinuant(std::size_t pitch
         holdUp(out.frames, from, to, hz, vowelDb, belowDb);
         holdBandsUp(out.frames, from, to, vowel, hz, belowDb);
     }
+    // The synthesis bends that vowel, and the next syllable's (of either
+    // recording) from where the continuant ends back through it, by the
+    // change of each band: none falls far under either end.
+    const std::vector<float> last = out.frames.back().bands;
+    for (const std::vector<float>* end : {&vowel.bands, &last})
+        floorBands(out.frames, 0, out.frames.size(), *end, float(kJoinHoldDb));
     return out;
 }
 

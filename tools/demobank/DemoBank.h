@@ -9,11 +9,13 @@
 // raised or lowered so that, sung at its lowest note, its body comes out at
 // the level of the lower one's sung a semitone under it (SungLevel.h): the
 // two voices differ per syllable, not by one gain; but lowered no further
-// than keeps it audible at the top of the upper pitch's notes. The
-// harmonics of a syllable's initial, and of a join from the vowel before it
-// on, are held up to a floor under that vowel, so a legato join into a
-// nasal or a glide, or a held vowel before the next syllable, does not drop
-// out.
+// than keeps it audible at the top of the upper pitch's notes. Sung where
+// the pitches meet, a vowel and its coda carry on near the body's level
+// until the next consonant (or the fade) begins, and a syllable's initial
+// and a join's stay within a floor under the vowel: the harmonics, and the
+// bands through which the synthesis bends a vowel towards a join, so a
+// legato join into a nasal or a glide, or a held vowel before the next
+// syllable, does not drop out.
 #include <map>
 #include <memory>
 #include <string>

@@ -139,4 +139,14 @@ void holdBandsUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first,
     }
 }
 
+void floorBands(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last,
+                const std::vector<float>& reference, float belowDb)
+{
+    for (std::size_t i = first; i < std::min(last, frames.size()); ++i) {
+        std::vector<float>& bands = frames[i].bands;
+        for (std::size_t k = 0; k < std::min(bands.size(), reference.size()); ++k)
+            bands[k] = std::max(bands[k], reference[k] - belowDb);
+    }
+}
+
 }  // namespace demobank

@@ -43,4 +43,10 @@ void holdUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std:
 void holdBandsUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last,
                  const bankwriter::PlainFrame& vowel, double hz, double belowDb);
 
+// Raises each band of each frame of [first, last) that has bands to at
+// most belowDb under the same band of `reference`: a vowel bent towards
+// the frame, whatever its pitch and harmonics, falls by no more than that.
+void floorBands(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last,
+                const std::vector<float>& reference, float belowDb);
+
 }  // namespace demobank
