@@ -76,6 +76,25 @@ void raiseBy(std::vector<float>& values, float db)
         v += db;
 }
 
+// Raises the harmonics from fromHz up (and the one below it, through which
+// the envelope reaches it): a frame held up for a high note keeps its low
+// harmonics, which a low note sings at their own level, as recorded.
+void raiseHarmonicsFrom(bankwriter::PlainFrame& frame, double fromHz, float db)
+{
+    for (std::size_t k = 0; k < frame.harmonicsDb.size(); ++k)
+        if (double(k + 2) * frame.f0Step > fromHz)
+            frame.harmonicsDb[k] += db;
+}
+
+// The same for the bands whose stretch to the next centre reaches fromHz.
+void raiseBandsFrom(std::vector<float>& bands, double fromHz, float db)
+{
+    static const std::array<float, Halvoren::kGammatoneChannels> centres = Halvoren::gammatoneCentres();
+    for (std::size_t k = 0; k < bands.size(); ++k)
+        if (k + 1 >= centres.size() || centres[k + 1] > fromHz)
+            bands[k] += db;
+}
+
 void raiseFrame(bankwriter::PlainFrame& frame, float db)
 {
     raiseBy(frame.harmonicsDb, db);
@@ -124,7 +143,7 @@ void holdUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std:
             continue;
         const double levelDb = toDb(power);
         if (levelDb < floorDb)
-            raiseBy(frames[i].harmonicsDb, static_cast<float>(floorDb - levelDb));
+            raiseHarmonicsFrom(frames[i], hz, static_cast<float>(floorDb - levelDb));
     }
 }
 
@@ -135,7 +154,7 @@ void holdBandsUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first,
     for (std::size_t i = first; i < std::min(last, frames.size()); ++i) {
         const double levelDb = bentLevelDb(vowel, frames[i], hz);
         if (levelDb > kSilentDb && levelDb < floorDb)
-            raiseBy(frames[i].bands, static_cast<float>(floorDb - levelDb));
+            raiseBandsFrom(frames[i].bands, hz - vowel.f0Step, static_cast<float>(floorDb - levelDb));
     }
 }
 

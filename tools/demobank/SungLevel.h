@@ -31,15 +31,18 @@ double bentLevelDb(const bankwriter::PlainFrame& vowel, const bankwriter::PlainF
 void raiseFrames(std::vector<bankwriter::PlainFrame>& frames, float fromDb, float toDb);
 
 // Raises the harmonics of each voiced frame of [first, last) whose level
-// sung at `hz` lies more than belowDb under referenceDb to that floor. The
-// noise stays as recorded, so a breathy frame does not become a loud hiss.
+// sung at `hz` lies more than belowDb under referenceDb to that floor: those
+// the envelope reads at hz and above, so that the frame sung lower stays as
+// loud as recorded where it is loud. The noise stays as recorded, so a
+// breathy frame does not become a loud hiss.
 void holdUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last, double hz,
             double referenceDb, double belowDb);
 
 // Raises the bands of each frame of [first, last) that has bands, all by
 // one step, where `vowel` bent by them (bentLevelDb) would come back more
 // than belowDb under its own level at `hz`: what the synthesis sings of a
-// vowel bent towards that frame stays up as the frame's own harmonics do.
+// vowel bent towards that frame stays up as the frame's own harmonics do
+// (the bands the vowel's harmonics at hz and above read, as holdUp).
 void holdBandsUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last,
                  const bankwriter::PlainFrame& vowel, double hz, double belowDb);
 
