@@ -204,10 +204,11 @@ bankwriter::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const Hearing& he
     for (bankwriter::PlainFrame& f : vowelFrames(w.frames, c.samples, analysis, m.endPos, last, voice))
         v.frames.push_back(std::move(f));
     v.pitch = pitchNameOf(voice);
-    // The vowel's last part and its coda carry on at the body's level, into
-    // the fade too.
+    // The vowel's last part and its coda carry on at the body's level; the
+    // last voiced frame, from which the fade goes on, stays as recorded so
+    // that a phrase still ends as softly as the speech does.
     const auto frameOf = [&](std::int32_t mark) { return std::size_t(mark - m.beginPos); };
-    holdUp(v.frames, frameOf(m.param4), v.frames.size(), w.heldHz,
+    holdUp(v.frames, frameOf(m.param4), v.frames.size() - 1, w.heldHz,
            sungLevelDb(v.frames, frameOf(m.param3), frameOf(m.param4), w.heldHz), kVowelCarryDb);
     const std::int32_t tail = tailLength(c.samples, last);
     for (bankwriter::PlainFrame& f : tailFrames(c.samples, last, tail, v.frames.back()))
