@@ -281,14 +281,12 @@ bankwriter::SingingVoice DemoBankMaker::matchedVoice(std::size_t pitch, Workshop
         raise = std::max(raise, static_cast<float>(kQuietestTopDb - bodyLevel(highestNote(pitch))));
     }
     raiseFrames(v.frames, raise, raise);
-    // The initial under the body, its harmonics and the bands through which
+    // The initial under the body: its harmonics, and the bands through which
     // a join from the syllable before bends towards it.
     const int held = heldNote(pitch);
     const auto onset = std::size_t(v.values[1]);
     holdUp(v.frames, 0, onset, w.heldHz, bodyLevel(held), kJoinHoldDb);
-    const bankwriter::PlainFrame body = v.frames.at(std::size_t(v.values[2]));
-    holdBandsUp(v.frames, 0, onset, body, w.heldHz, kJoinHoldDb);
-    floorBands(v.frames, 0, onset, body.bands, float(kJoinHoldDb));
+    floorBands(v.frames, 0, onset, v.frames.at(std::size_t(v.values[2])).bands, float(kJoinHoldDb));
     levelBelowNext = pitch + 1 < pitches_.size() ? bodyLevel(highestNote(pitch)) : 0.0;
     return v;
 }
@@ -322,21 +320,20 @@ bankwriter::SingingContinuant DemoBankMaker::matchedContinuant(std::size_t pitch
     bankwriter::SingingContinuant out = makeContinuant(w, heard_[pitch], c, consonant);
     raiseFrames(out.frames, raiseOf(pitch, c.first), raiseOf(pitch, c.second));
     // Held up against the first syllable's vowel, where the join begins: its
-    // harmonics, and the bands through which the synthesis bends that vowel
-    // towards the next syllable.
-    const double hz = w.heldHz, vowelDb = sungLevelDb(out.frames, 0, 1, hz);
-    const bankwriter::PlainFrame vowel = out.frames.front();
+    // harmonics, and its bands, through which the synthesis bends that vowel
+    // towards the next syllable; into a voiced initial it also bends the next
+    // syllable's vowel (of either recording) from where the continuant ends
+    // back through it, so no band falls far under that end either. (An
+    // unvoiced initial's beginning is no vowel to hold to.)
+    const double vowelDb = sungLevelDb(out.frames, 0, 1, w.heldHz);
+    const std::vector<float> first = out.frames.front().bands;
     for (const auto& [from, to, belowDb] : {std::tuple{std::size_t(0), consonant, kVowelCarryDb},
                                             std::tuple{consonant, out.frames.size(), kJoinHoldDb}}) {
-        holdUp(out.frames, from, to, hz, vowelDb, belowDb);
-        holdBandsUp(out.frames, from, to, vowel, hz, belowDb);
+        holdUp(out.frames, from, to, w.heldHz, vowelDb, belowDb);
+        floorBands(out.frames, from, to, first, float(belowDb));
     }
-    // The synthesis bends that vowel, and the next syllable's (of either
-    // recording) from where the continuant ends back through it, by the
-    // change of each band: none falls far under either end.
-    const std::vector<float> last = out.frames.back().bands;
-    for (const std::vector<float>* end : {&vowel.bands, &last})
-        floorBands(out.frames, 0, out.frames.size(), *end, float(kJoinHoldDb));
+    if (!c.unvoicedInitial)
+        floorBands(out.frames, 0, out.frames.size(), std::vector<float>(out.frames.back().bands), float(kJoinHoldDb));
     return out;
 }
 

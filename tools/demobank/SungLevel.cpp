@@ -1,12 +1,10 @@
 #include "SungLevel.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <functional>
 
 #include "RecordTiming.h"
-#include "dsp/GammatoneCentres.h"
 #include "engine/v3/FrameSynth.h"
 
 namespace demobank {
@@ -15,10 +13,11 @@ namespace {
 
 constexpr double kSilentDb = -200.0;
 
-// The envelope through harmonic levels h (f0Step apart) at f, in dB.
-double envelopeAt(const std::vector<float>& h, float f0Step, double f)
+// The envelope through the frame's harmonics at f, in dB.
+double envelopeAt(const bankwriter::PlainFrame& frame, double f)
 {
-    const double position = f / f0Step - 1.0;  // 0 at the first harmonic
+    const std::vector<float>& h = frame.harmonicsDb;
+    const double position = f / frame.f0Step - 1.0;  // 0 at the first harmonic
     if (position <= 0.0)
         return h.front();
     const auto below = static_cast<std::size_t>(position);
@@ -28,16 +27,15 @@ double envelopeAt(const std::vector<float>& h, float f0Step, double f)
     return (1.0 - t) * h[below] + t * h[below + 1];
 }
 
-// The power of harmonic levels h (f0Step apart) sung at hz (full scale as
-// the levels read).
-double sungPower(const std::vector<float>& h, float f0Step, double hz)
+// The power of one frame sung at hz (full scale as the levels read).
+double framePower(const bankwriter::PlainFrame& frame, double hz)
 {
-    if (h.empty() || !(f0Step > 0.0f))
+    if (frame.harmonicsDb.empty() || !(frame.f0Step > 0.0f))
         return 0.0;
     static const double tiltDb = HalvorenEngineV3::FrameLevels{}.tiltAtZero;
     std::vector<double> levels;
     for (double f = hz; f < 0.5 * kRecordRate; f += hz)
-        levels.push_back(envelopeAt(h, f0Step, f));
+        levels.push_back(envelopeAt(frame, f));
     std::sort(levels.begin(), levels.end(), std::greater<>());
     double power = 0.0;
     const auto n = double(levels.size());
@@ -46,29 +44,7 @@ double sungPower(const std::vector<float>& h, float f0Step, double hz)
     return power;
 }
 
-double framePower(const bankwriter::PlainFrame& frame, double hz)
-{
-    return sungPower(frame.harmonicsDb, frame.f0Step, hz);
-}
-
 double toDb(double power) { return power > 0.0 ? 10.0 * std::log10(power) : kSilentDb; }
-
-// The change from bands `from` to bands `to` at f: straight lines between
-// the band centres, the end values beyond them.
-double bandChangeAt(const std::vector<float>& from, const std::vector<float>& to, double f)
-{
-    static const std::array<float, Halvoren::kGammatoneChannels> centres = Halvoren::gammatoneCentres();
-    const std::size_t n = std::min({from.size(), to.size(), centres.size()});
-    const auto change = [&](std::size_t k) { return double(to[k]) - double(from[k]); };
-    if (f <= centres[0])
-        return change(0);
-    for (std::size_t k = 1; k < n; ++k)
-        if (f <= centres[k]) {
-            const double t = (f - centres[k - 1]) / (centres[k] - centres[k - 1]);
-            return (1.0 - t) * change(k - 1) + t * change(k);
-        }
-    return change(n - 1);
-}
 
 void raiseBy(std::vector<float>& values, float db)
 {
@@ -84,15 +60,6 @@ void raiseHarmonicsFrom(bankwriter::PlainFrame& frame, double fromHz, float db)
     for (std::size_t k = 0; k < frame.harmonicsDb.size(); ++k)
         if (double(k + 2) * frame.f0Step > fromHz)
             frame.harmonicsDb[k] += db;
-}
-
-// The same for the bands whose stretch to the next centre reaches fromHz.
-void raiseBandsFrom(std::vector<float>& bands, double fromHz, float db)
-{
-    static const std::array<float, Halvoren::kGammatoneChannels> centres = Halvoren::gammatoneCentres();
-    for (std::size_t k = 0; k < bands.size(); ++k)
-        if (k + 1 >= centres.size() || centres[k + 1] > fromHz)
-            bands[k] += db;
 }
 
 void raiseFrame(bankwriter::PlainFrame& frame, float db)
@@ -113,17 +80,7 @@ double sungLevelDb(const std::vector<bankwriter::PlainFrame>& frames, std::size_
     double sum = 0.0;
     for (std::size_t i = first; i < last; ++i)
         sum += framePower(frames[i], hz);
-    return sum > 0.0 ? 10.0 * std::log10(sum / double(last - first)) : kSilentDb;
-}
-
-double bentLevelDb(const bankwriter::PlainFrame& vowel, const bankwriter::PlainFrame& frame, double hz)
-{
-    if (vowel.bands.empty() || frame.bands.empty() || vowel.harmonicsDb.empty() || !(hz > 0.0))
-        return kSilentDb;
-    std::vector<float> bent = vowel.harmonicsDb;
-    for (std::size_t k = 0; k < bent.size(); ++k)
-        bent[k] += static_cast<float>(bandChangeAt(vowel.bands, frame.bands, double(k + 1) * vowel.f0Step));
-    return toDb(sungPower(bent, vowel.f0Step, hz));
+    return toDb(sum / double(last - first));
 }
 
 void raiseFrames(std::vector<bankwriter::PlainFrame>& frames, float fromDb, float toDb)
@@ -139,22 +96,8 @@ void holdUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std:
     const double floorDb = referenceDb - belowDb;
     for (std::size_t i = first; i < std::min(last, frames.size()); ++i) {
         const double power = framePower(frames[i], hz);
-        if (power <= 0.0)
-            continue;
-        const double levelDb = toDb(power);
-        if (levelDb < floorDb)
-            raiseHarmonicsFrom(frames[i], hz, static_cast<float>(floorDb - levelDb));
-    }
-}
-
-void holdBandsUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last,
-                 const bankwriter::PlainFrame& vowel, double hz, double belowDb)
-{
-    const double floorDb = toDb(framePower(vowel, hz)) - belowDb;
-    for (std::size_t i = first; i < std::min(last, frames.size()); ++i) {
-        const double levelDb = bentLevelDb(vowel, frames[i], hz);
-        if (levelDb > kSilentDb && levelDb < floorDb)
-            raiseBandsFrom(frames[i].bands, hz - vowel.f0Step, static_cast<float>(floorDb - levelDb));
+        if (power > 0.0 && toDb(power) < floorDb)
+            raiseHarmonicsFrom(frames[i], hz, static_cast<float>(floorDb - toDb(power)));
     }
 }
 

@@ -19,32 +19,17 @@ namespace demobank {
 // Unvoiced frames count as silent; -200 when every frame is.
 double sungLevelDb(const std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last, double hz);
 
-// The level, in dB, of `vowel` sung at `hz` after its harmonics are bent by
-// the change of the bands from vowel's to frame's, as the cell makers bend a
-// vowel towards a join or an initial (the change read in straight lines
-// between the band centres); -200 when either frame has no bands or the
-// vowel no harmonics.
-double bentLevelDb(const bankwriter::PlainFrame& vowel, const bankwriter::PlainFrame& frame, double hz);
-
 // Adds to every level of the frames (harmonics, bands and residual) from
 // fromDb at the first frame to toDb at the last, in a straight line.
 void raiseFrames(std::vector<bankwriter::PlainFrame>& frames, float fromDb, float toDb);
 
 // Raises the harmonics of each voiced frame of [first, last) whose level
 // sung at `hz` lies more than belowDb under referenceDb to that floor: those
-// the envelope reads at hz and above, so that the frame sung lower stays as
-// loud as recorded where it is loud. The noise stays as recorded, so a
-// breathy frame does not become a loud hiss.
+// the envelope reads at hz and above, so that a lower note sings the frame's
+// lower harmonics as recorded. The noise stays as recorded, so a breathy
+// frame does not become a loud hiss.
 void holdUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last, double hz,
             double referenceDb, double belowDb);
-
-// Raises the bands of each frame of [first, last) that has bands, all by
-// one step, where `vowel` bent by them (bentLevelDb) would come back more
-// than belowDb under its own level at `hz`: what the synthesis sings of a
-// vowel bent towards that frame stays up as the frame's own harmonics do
-// (the bands the vowel's harmonics at hz and above read, as holdUp).
-void holdBandsUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last,
-                 const bankwriter::PlainFrame& vowel, double hz, double belowDb);
 
 // Raises each band of each frame of [first, last) that has bands to at
 // most belowDb under the same band of `reference`: a vowel bent towards
