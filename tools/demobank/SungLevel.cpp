@@ -12,6 +12,9 @@ namespace demobank {
 namespace {
 
 constexpr double kSilentDb = -200.0;
+// The frame synthesis' tilt across the ranks of the harmonics at neutral
+// Brightness.
+constexpr double kRankTiltDb = HalvorenEngineV3::FrameLevels{}.tiltAtZero;
 
 // The envelope through the frame's harmonics at f, in dB.
 double envelopeAt(const bankwriter::PlainFrame& frame, double f)
@@ -32,7 +35,6 @@ double framePower(const bankwriter::PlainFrame& frame, double hz)
 {
     if (frame.harmonicsDb.empty() || !(frame.f0Step > 0.0f))
         return 0.0;
-    static const double tiltDb = HalvorenEngineV3::FrameLevels{}.tiltAtZero;
     std::vector<double> levels;
     for (double f = hz; f < 0.5 * kRecordRate; f += hz)
         levels.push_back(envelopeAt(frame, f));
@@ -40,7 +42,7 @@ double framePower(const bankwriter::PlainFrame& frame, double hz)
     double power = 0.0;
     const auto n = double(levels.size());
     for (std::size_t r = 0; r < levels.size(); ++r)
-        power += std::pow(10.0, (levels[r] + tiltDb * double(r) / n) / 10.0);
+        power += std::pow(10.0, (levels[r] + kRankTiltDb * double(r) / n) / 10.0);
     return power;
 }
 
