@@ -55,7 +55,8 @@ constexpr const char* kBelowMeeting = "B4";
 constexpr const char* kAtMeeting = "C5";
 constexpr double kEvenStepDb = 6.0;
 constexpr double kLargeStepDb = 10.0;
-// A note counts in the step where it is sung at both pitches.
+// A note counts in the step where it is sung at both pitches (as the
+// shared measure counts it); those silent at either are named by number.
 constexpr double kSilentStepDb = -60.0;
 
 // The parts of a half-second note whose levels are measured: its middle
@@ -150,12 +151,14 @@ void printStep(const std::map<int, std::vector<HalfNote>>& halves)
     if (below == halves.end() || at == halves.end() || below->second.size() != at->second.size())
         return;
     for (std::size_t p = 0; p < kPartCount; ++p) {
-        int even = 0, large = 0;
+        int even = 0, large = 0, silent = 0;
         std::vector<std::pair<double, std::string>> steps;  // the step, the syllable
         for (std::size_t k = 0; k < at->second.size(); ++k) {
             const double from = below->second[k].levelsDb[p], to = at->second[k].levelsDb[p];
-            if (from <= kSilentStepDb || to <= kSilentStepDb)
+            if (from <= kSilentStepDb || to <= kSilentStepDb) {
+                ++silent;
                 continue;
+            }
             even += std::fabs(to - from) <= kEvenStepDb;
             large += std::fabs(to - from) > kLargeStepDb;
             steps.emplace_back(to - from, at->second[k].syllable);
@@ -169,9 +172,9 @@ void printStep(const std::map<int, std::vector<HalfNote>>& halves)
             largest += text;
         }
         std::printf("Step in level from %s to %s (half-second notes, their %s): %d of %zu syllables within %.0f dB, "
-                    "%d over %.0f dB; largest: %s dB.\n",
+                    "%d over %.0f dB (%d silent at either, not counted); largest: %s dB.\n",
                     kBelowMeeting, kAtMeeting, kStepParts[p].name, even, steps.size(), kEvenStepDb, large,
-                    kLargeStepDb, largest.c_str());
+                    kLargeStepDb, silent, largest.c_str());
     }
 }
 
