@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 #include "ParallelFor.h"
 #include "SpeechAnalysis.h"
@@ -115,11 +116,13 @@ SyllableMarks marksOf(Halvoren::ISymbolMgr& symbols, const std::string& syllable
 constexpr double kQuietestTopDb = -37.0;
 // The highest note the bank sings well (the top of its range table).
 constexpr const char* kHighestNote = "B5";
-// A join, and a syllable's initial, sung where its pitch meets the next
-// (heldNote) stay at most this far under the vowel before them: a singer
-// carries a held vowel on into the next syllable, and sings a nasal, a
-// lateral or a glide out.
+// Sung where its pitch meets the next (heldNote), a syllable's initial, and
+// the next syllable's initial in a join, stay at most this far under the
+// vowel before them: a singer sings a nasal, a lateral or a glide out.
 constexpr double kJoinHoldDb = 12.0;
+// And a vowel, with its coda, at most this far under its body until the
+// next consonant begins (or the syllable's fade): a singer carries it on.
+constexpr double kVowelCarryDb = 3.0;
 
 // The pitch name nearest an f0 ("" for 0).
 std::string pitchNameOf(float f0)
@@ -201,6 +204,12 @@ bankwriter::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const Hearing& he
     for (bankwriter::PlainFrame& f : vowelFrames(w.frames, c.samples, analysis, m.endPos, last, voice))
         v.frames.push_back(std::move(f));
     v.pitch = pitchNameOf(voice);
+    // The vowel's last part and its coda carry on at the body's level; the
+    // last voiced frame, from which the fade goes on, stays as recorded so
+    // that a phrase still ends as softly as the speech does.
+    const auto frameOf = [&](std::int32_t mark) { return std::size_t(mark - m.beginPos); };
+    holdUp(v.frames, frameOf(m.param4), v.frames.size() - 1, w.heldHz,
+           sungLevelDb(v.frames, frameOf(m.param3), frameOf(m.param4), w.heldHz), kVowelCarryDb);
     const std::int32_t tail = tailLength(c.samples, last);
     for (bankwriter::PlainFrame& f : tailFrames(c.samples, last, tail, v.frames.back()))
         v.frames.push_back(std::move(f));
@@ -213,7 +222,7 @@ bankwriter::SingingVoice DemoBankMaker::makeVoice(Workshop& w, const Hearing& he
 // The two syllables spoken as one word; the first one's events are as many
 // as it has spoken alone, ended where the second one begins.
 bankwriter::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const Hearing& hearing,
-                                                          const ContinuantRecord& c) const
+                                                          const ContinuantRecord& c, std::size_t& consonantFrom) const
 {
     const std::size_t firstCount = untilPause(heard(hearing, c.first + kFirstTone).speech.events).size();
     const Heard& h = heard(hearing, c.first + kFirstTone + c.second + kFirstTone);
@@ -244,6 +253,7 @@ bankwriter::SingingContinuant DemoBankMaker::makeContinuant(Workshop& w, const H
     out.frames = vowelFrames(w.frames, cw.samples, analysis, a.param4, b.beginPos - 1, voice);
     for (bankwriter::PlainFrame& f : w.frames.frames(cw.samples, analysis, b.beginPos, takeOver, voice))
         out.frames.push_back(std::move(f));
+    consonantFrom = std::size_t(b.beginPos - a.param4);
     out.pitch = pitchNameOf(voice);
     out.param1 = 0;
     out.param2 = takeOver - a.param4;
@@ -271,8 +281,12 @@ bankwriter::SingingVoice DemoBankMaker::matchedVoice(std::size_t pitch, Workshop
         raise = std::max(raise, static_cast<float>(kQuietestTopDb - bodyLevel(highestNote(pitch))));
     }
     raiseFrames(v.frames, raise, raise);
+    // The initial under the body: its harmonics, and the bands through which
+    // a join from the syllable before bends towards it.
     const int held = heldNote(pitch);
-    holdUp(v.frames, 0, std::size_t(v.values[1]), noteNameToFreq(formatNoteName(held)), bodyLevel(held), kJoinHoldDb);
+    const auto onset = std::size_t(v.values[1]);
+    holdUp(v.frames, 0, onset, w.heldHz, bodyLevel(held), kJoinHoldDb);
+    floorBands(v.frames, 0, onset, v.frames.at(std::size_t(v.values[2])).bands, float(kJoinHoldDb));
     levelBelowNext = pitch + 1 < pitches_.size() ? bodyLevel(highestNote(pitch)) : 0.0;
     return v;
 }
@@ -287,6 +301,12 @@ int DemoBankMaker::heldNote(std::size_t pitch) const
     return pitch > 0 ? parseNoteName(pitches_[pitch].fromNote) : highestNote(pitch);
 }
 
+std::unique_ptr<DemoBankMaker::Workshop> DemoBankMaker::workshop(std::size_t pitch) const
+{
+    return std::make_unique<Workshop>(calibration_, pitches_[pitch].levelToneHz,
+                                      noteNameToFreq(formatNoteName(heldNote(pitch))));
+}
+
 float DemoBankMaker::raiseOf(std::size_t pitch, const std::string& symbol) const
 {
     const auto found = raised_[pitch].find(symbol);
@@ -296,11 +316,24 @@ float DemoBankMaker::raiseOf(std::size_t pitch, const std::string& symbol) const
 bankwriter::SingingContinuant DemoBankMaker::matchedContinuant(std::size_t pitch, Workshop& w,
                                                                const ContinuantRecord& c) const
 {
-    bankwriter::SingingContinuant out = makeContinuant(w, heard_[pitch], c);
+    std::size_t consonant = 0;
+    bankwriter::SingingContinuant out = makeContinuant(w, heard_[pitch], c, consonant);
     raiseFrames(out.frames, raiseOf(pitch, c.first), raiseOf(pitch, c.second));
-    // Held up against the first syllable's vowel, where the join begins.
-    const double hz = noteNameToFreq(formatNoteName(heldNote(pitch)));
-    holdUp(out.frames, 0, out.frames.size(), hz, sungLevelDb(out.frames, 0, 1, hz), kJoinHoldDb);
+    // Held up against the first syllable's vowel, where the join begins: its
+    // harmonics, and its bands, through which the synthesis bends that vowel
+    // towards the next syllable; into a voiced initial it also bends the next
+    // syllable's vowel (of either recording) from where the continuant ends
+    // back through it, so no band falls far under that end either. (An
+    // unvoiced initial's beginning is no vowel to hold to.)
+    const double vowelDb = sungLevelDb(out.frames, 0, 1, w.heldHz);
+    const std::vector<float> first = out.frames.front().bands;
+    for (const auto& [from, to, belowDb] : {std::tuple{std::size_t(0), consonant, kVowelCarryDb},
+                                            std::tuple{consonant, out.frames.size(), kJoinHoldDb}}) {
+        holdUp(out.frames, from, to, w.heldHz, vowelDb, belowDb);
+        floorBands(out.frames, from, to, first, float(belowDb));
+    }
+    if (!c.unvoicedInitial)
+        floorBands(out.frames, 0, out.frames.size(), std::vector<float>(out.frames.back().bands), float(kJoinHoldDb));
     return out;
 }
 
@@ -314,12 +347,12 @@ void DemoBankMaker::matchBelow(std::size_t pitch, const std::vector<UnitRecord>&
     for (const UnitRecord& u : units)
         words.push_back(u.symbol + kFirstTone);
     hearAll(below, words);
-    Workshop w(calibration_, pitches_[below].levelToneHz);
+    const std::unique_ptr<Workshop> w = workshop(below);
     for (const UnitRecord& u : units)
         if (levelsBelowNext_[below].count(u.symbol) == 0) {
             float raise = 0.0f;
             double level = 0.0;
-            matchedVoice(below, w, u, raise, level);
+            matchedVoice(below, *w, u, raise, level);
             raised_[below][u.symbol] = raise;
             levelsBelowNext_[below][u.symbol] = level;
         }
@@ -329,10 +362,9 @@ bankwriter::SingingVoice DemoBankMaker::voice(const UnitRecord& unit, std::size_
 {
     matchBelow(pitch, {unit});
     hearAll(pitch, {unit.symbol + kFirstTone});
-    Workshop w(calibration_, pitches_[pitch].levelToneHz);
     float raise = 0.0f;
     double level = 0.0;
-    return matchedVoice(pitch, w, unit, raise, level);
+    return matchedVoice(pitch, *workshop(pitch), unit, raise, level);
 }
 
 bankwriter::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& c, std::size_t pitch)
@@ -340,8 +372,7 @@ bankwriter::SingingContinuant DemoBankMaker::continuant(const ContinuantRecord& 
     // Its syllables' records at its own pitch too, for their raise.
     matchBelow(pitch + 1, {UnitRecord{c.first, c.first}, UnitRecord{c.second, c.second}});
     hearAll(pitch, {c.first + kFirstTone, c.second + kFirstTone, c.first + kFirstTone + c.second + kFirstTone});
-    Workshop w(calibration_, pitches_[pitch].levelToneHz);
-    return matchedContinuant(pitch, w, c);
+    return matchedContinuant(pitch, *workshop(pitch), c);
 }
 
 std::vector<std::string> DemoBankMaker::wordsOf(const BankUnits& units)
@@ -386,9 +417,9 @@ void DemoBankMaker::addRecords(std::size_t pitch, const BankUnits& units, MadeBa
     std::vector<bankwriter::Variant> records(count);
     std::vector<std::string> failures(count);
     std::vector<std::unique_ptr<Workshop>> workshops(threads_);
-    const auto workshop = [&](unsigned thread) -> Workshop& {
+    const auto workshopOf = [&](unsigned thread) -> Workshop& {
         if (!workshops[thread])
-            workshops[thread] = std::make_unique<Workshop>(calibration_, pitches_[pitch].levelToneHz);
+            workshops[thread] = workshop(pitch);
         return *workshops[thread];
     };
     // The voices first: each continuant is raised as its syllables are.
@@ -397,7 +428,7 @@ void DemoBankMaker::addRecords(std::size_t pitch, const BankUnits& units, MadeBa
     parallelFor(voiceCount, threads_, [&](std::size_t i, unsigned thread) {
         try {
             const bankwriter::SingingVoice v =
-                matchedVoice(pitch, workshop(thread), units.units[i], raises[i], levels[i]);
+                matchedVoice(pitch, workshopOf(thread), units.units[i], raises[i], levels[i]);
             records[i] = {v.unit, v.pitch, 0, bankwriter::v3VoiceRecord(v.values, bankwriter::ghrModelBytes(v.frames))};
         } catch (const std::runtime_error& e) {
             failures[i] = e.what();
@@ -411,7 +442,7 @@ void DemoBankMaker::addRecords(std::size_t pitch, const BankUnits& units, MadeBa
     parallelFor(count - voiceCount, threads_, [&](std::size_t k, unsigned thread) {
         const std::size_t i = voiceCount + k;
         try {
-            const bankwriter::SingingContinuant c = matchedContinuant(pitch, workshop(thread), units.continuants[k]);
+            const bankwriter::SingingContinuant c = matchedContinuant(pitch, workshopOf(thread), units.continuants[k]);
             records[i] = {c.unit, c.pitch, 0,
                           bankwriter::v3ContinuantRecord(c.param1, c.param2, kHop, bankwriter::ghrModelBytes(c.frames))};
         } catch (const std::runtime_error& e) {

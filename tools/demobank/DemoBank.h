@@ -9,12 +9,15 @@
 // raised or lowered so that, sung at its lowest note, its body comes out at
 // the level of the lower one's sung a semitone under it (SungLevel.h): the
 // two voices differ per syllable, not by one gain; but lowered no further
-// than keeps it audible at the top of the upper pitch's notes. The
-// harmonics of a syllable's initial, and of a join from the vowel before it
-// on, are held up to a floor under that vowel, so a legato join into a
-// nasal or a glide, or a held vowel before the next syllable, does not drop
-// out.
+// than keeps it audible at the top of the upper pitch's notes. Sung where
+// the pitches meet, a vowel and its coda carry on near the body's level
+// until the next consonant (or the fade) begins, and a syllable's initial
+// and a join's stay within a floor under the vowel: the harmonics, and the
+// bands through which the synthesis bends a vowel towards a join, so a
+// legato join into a nasal or a glide, or a held vowel before the next
+// syllable, does not drop out.
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -64,8 +67,12 @@ private:
     };
     // What one thread makes the records of one pitch with.
     struct Workshop {
-        Workshop(LevelCalibration calibration, float levelTone) : levelToneHz(levelTone), frames(calibration) {}
+        Workshop(LevelCalibration calibration, float levelTone, double held)
+            : levelToneHz(levelTone), heldHz(held), frames(calibration)
+        {
+        }
         float levelToneHz;
+        double heldHz;  // the pitch of the heldNote
         Halvoren::ChnSymbolMgr symbols;
         RecordFrameMaker frames;
     };
@@ -80,7 +87,11 @@ private:
     static std::vector<std::string> wordsOf(const BankUnits& units);
     static const Heard& heard(const Hearing& hearing, const std::string& word);
     bankwriter::SingingVoice makeVoice(Workshop& w, const Hearing& hearing, const UnitRecord& unit) const;
-    bankwriter::SingingContinuant makeContinuant(Workshop& w, const Hearing& hearing, const ContinuantRecord& c) const;
+    // consonantFrom: the first of its frames from the second syllable's
+    // beginning on.
+    bankwriter::SingingContinuant makeContinuant(Workshop& w, const Hearing& hearing, const ContinuantRecord& c,
+                                                 std::size_t& consonantFrom) const;
+    std::unique_ptr<Workshop> workshop(std::size_t pitch) const;
     // Every record at the pitch, appended to the package; the semitone of
     // each voice record goes to `notes`.
     void addRecords(std::size_t pitch, const BankUnits& units, MadeBank& made, std::vector<int>& notes);

@@ -65,6 +65,15 @@ double periodOf(Halvoren::RealFft& fft, const std::vector<double>& power, std::s
 
 }  // namespace
 
+double levelDb(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last)
+{
+    last = std::min(last, samples.size());
+    double sum = 0.0;
+    for (std::size_t i = first; i < last; ++i)
+        sum += (samples[i] / 32768.0) * (samples[i] / 32768.0);
+    return sum > 0.0 ? 10.0 * std::log10(sum / double(last - first)) : kSilentDb;
+}
+
 NoteSound measureNoteSound(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last, double hz,
                            int rate)
 {
@@ -73,15 +82,12 @@ NoteSound measureNoteSound(const std::vector<std::int16_t>& samples, std::size_t
     if (first >= last || !(hz > 0.0) || rate <= 0)
         return sound;
     const std::size_t n = last - first;
-    std::vector<float> x(n);
-    double sum = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        x[i] = static_cast<float>(samples[first + i]) / 32768.0f;
-        sum += double(x[i]) * x[i];
-    }
-    if (sum <= 0.0)
+    sound.levelDb = levelDb(samples, first, last);
+    if (sound.levelDb <= kSilentDb)
         return sound;
-    sound.levelDb = 10.0 * std::log10(sum / double(n));
+    std::vector<float> x(n);
+    for (std::size_t i = 0; i < n; ++i)
+        x[i] = static_cast<float>(samples[first + i]) / 32768.0f;
 
     Halvoren::RealFft fft(fftSizeFor(n));
     const double period = periodOf(fft, powerSpectrum(fft, x, {}), n, hz, rate);

@@ -14,6 +14,10 @@ struct NoteSound {
     double fundamentalDb = -200.0;  // the first harmonic's energy over the strongest one's, in dB (<= 0)
 };
 
+// The RMS level of samples[first .. last) in dB against full scale; -200
+// for silence or an empty stretch.
+double levelDb(const std::vector<std::int16_t>& samples, std::size_t first, std::size_t last);
+
 // samples[first .. last) at `rate` Hz, sung at `hz`. The period is the
 // strongest normalised autocorrelation within half an octave either side of
 // the note's own, refined by a parabola; a silent stretch keeps the

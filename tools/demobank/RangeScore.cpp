@@ -1,6 +1,7 @@
 #include "RangeScore.h"
 
 #include <cmath>
+#include <utility>
 
 #include "model/audio/WavFileReader.h"
 #include "model/current/Note.h"
@@ -23,6 +24,12 @@ constexpr std::int32_t kMeasureOne = 4 * 1920;
 // The key index of a semitone from C2 (a higher note has a smaller index).
 constexpr int kC2Key = 79;
 
+// The rests before note k, each half a note long.
+std::size_t restsBefore(std::size_t k, double seconds) { return seconds == kHalfSecond ? k / kPhraseNotes : 0; }
+
+// Where note k begins, in notes of `seconds`.
+double notesBefore(std::size_t k, double seconds) { return double(k) + 0.5 * double(restsBefore(k, seconds)); }
+
 }  // namespace
 
 std::unique_ptr<HalvorenModel> rangeProject(const std::vector<std::string>& syllables, int semitone,
@@ -35,16 +42,16 @@ std::unique_ptr<HalvorenModel> rangeProject(const std::vector<std::string>& syll
     auto* track = new Track(kSingingTrack);
     track->name = "range";
     model->tracks.push_back(track);
-    const auto count = static_cast<std::int32_t>(syllables.size());
-    auto* seg = new SingSegment(kMeasureOne, (count + 1) * ticks);
+    const auto at = [&](std::size_t k) { return static_cast<std::int32_t>(std::lround(notesBefore(k, seconds) * ticks)); };
+    auto* seg = new SingSegment(kMeasureOne, at(syllables.size()) + ticks);
     seg->singer = singer;
     insertSegmentSorted(*track->singSegs, seg);
-    for (std::int32_t k = 0; k < count; ++k) {
+    for (std::size_t k = 0; k < syllables.size(); ++k) {
         auto* n = new Note();
-        n->pos = k * ticks;
+        n->pos = at(k);
         n->width = ticks;
         n->key = kC2Key - semitone;
-        n->lyric = n->phoneticSymbol = syllables[std::size_t(k)];
+        n->lyric = n->phoneticSymbol = syllables[k];
         seg->notes.insertSorted(n);
     }
     return model;
@@ -56,18 +63,39 @@ std::string semitoneName(int semitone) { return keyIndexToPitchName(kC2Key - sem
 
 std::size_t rangeNoteStart(std::size_t k, double seconds)
 {
-    return static_cast<std::size_t>(std::lround(double(k) * seconds * kRate));
+    return static_cast<std::size_t>(std::lround(notesBefore(k, seconds) * seconds * kRate));
+}
+
+bool rangeNoteJoinsPrevious(std::size_t k, double seconds)
+{
+    return k > 0 && restsBefore(k, seconds) == restsBefore(k - 1, seconds);
+}
+
+namespace {
+
+// Samples [first, last) of note k between the fractions from and to of it.
+std::pair<std::size_t, std::size_t> noteStretch(std::size_t k, double seconds, double from, double to)
+{
+    const std::size_t start = rangeNoteStart(k, seconds);
+    const double length = seconds * kRate;
+    return {start + static_cast<std::size_t>(from * length), start + static_cast<std::size_t>(to * length)};
+}
+
+}  // namespace
+
+double rangeNoteLevelDb(const std::vector<std::int16_t>& samples, std::size_t k, double seconds, double from, double to)
+{
+    const auto [first, last] = noteStretch(k, seconds, from, to);
+    return levelDb(samples, first, last);
 }
 
 std::vector<NoteSound> rangeNoteSounds(const std::vector<std::int16_t>& samples, std::size_t notes, int semitone,
                                        double seconds)
 {
     std::vector<NoteSound> out;
-    const std::size_t length = rangeNoteStart(1, seconds);
     for (std::size_t k = 0; k < notes; ++k) {
-        const std::size_t start = rangeNoteStart(k, seconds);
-        out.push_back(measureNoteSound(samples, start + length / 4, start + 3 * length / 4, semitoneHz(semitone),
-                                       kRate));
+        const auto [first, last] = noteStretch(k, seconds, 0.25, 0.75);
+        out.push_back(measureNoteSound(samples, first, last, semitoneHz(semitone), kRate));
     }
     return out;
 }

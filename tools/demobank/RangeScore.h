@@ -17,10 +17,14 @@ namespace demobank {
 constexpr double kWholeSecond = 1.0;
 constexpr double kHalfSecond = 0.5;
 
+// Half-second notes are sung in phrases of kPhraseNotes, an eighth rest (a
+// quarter of a second) after each.
+constexpr std::size_t kPhraseNotes = 8;
+
 // One track "range" of one sing segment from measure 1 (where a mixdown
-// starts) at 120 BPM: syllable k from k to k + 1 times `seconds` (kWholeSecond
-// or kHalfSecond), back to back, at the pitch `semitone` (from C2), sung by
-// `singer`.
+// starts) at 120 BPM: the syllables one after another as notes of `seconds`
+// (kWholeSecond or kHalfSecond; back to back but for the rests of the
+// half-second phrases) at the pitch `semitone` (from C2), sung by `singer`.
 std::unique_ptr<HVCurrentModel::HalvorenModel> rangeProject(const std::vector<std::string>& syllables, int semitone,
                                                              const std::string& singer, double seconds = kWholeSecond);
 
@@ -35,6 +39,15 @@ std::vector<NoteSound> rangeNoteSounds(const std::vector<std::int16_t>& samples,
 
 // The sample where note k of a rangeProject's mixdown begins.
 std::size_t rangeNoteStart(std::size_t k, double seconds);
+
+// Whether note k begins where note k - 1 ends (a legato join).
+bool rangeNoteJoinsPrevious(std::size_t k, double seconds);
+
+// The level of note k of a rangeProject's mixdown over the part of it from
+// fraction `from` to fraction `to` of its length (0.25 and 0.75: its middle
+// half).
+double rangeNoteLevelDb(const std::vector<std::int16_t>& samples, std::size_t k, double seconds, double from,
+                        double to);
 
 // The first channel of a 16-bit WAV file; empty when it cannot be read.
 std::vector<std::int16_t> firstChannelOf(const std::string& wavPath);

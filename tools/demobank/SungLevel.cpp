@@ -5,12 +5,16 @@
 #include <functional>
 
 #include "RecordTiming.h"
+#include "engine/v3/FrameSynth.h"
 
 namespace demobank {
 
 namespace {
 
 constexpr double kSilentDb = -200.0;
+// The frame synthesis' tilt across the ranks of the harmonics at neutral
+// Brightness.
+constexpr double kRankTiltDb = HalvorenEngineV3::FrameLevels{}.tiltAtZero;
 
 // The envelope through the frame's harmonics at f, in dB.
 double envelopeAt(const bankwriter::PlainFrame& frame, double f)
@@ -42,10 +46,22 @@ double framePower(const bankwriter::PlainFrame& frame, double hz)
     return power;
 }
 
+double toDb(double power) { return power > 0.0 ? 10.0 * std::log10(power) : kSilentDb; }
+
 void raiseBy(std::vector<float>& values, float db)
 {
     for (float& v : values)
         v += db;
+}
+
+// Raises the harmonics from fromHz up (and the one below it, through which
+// the envelope reaches it): a frame held up for a high note keeps its low
+// harmonics, which a low note sings at their own level, as recorded.
+void raiseHarmonicsFrom(bankwriter::PlainFrame& frame, double fromHz, float db)
+{
+    for (std::size_t k = 0; k < frame.harmonicsDb.size(); ++k)
+        if (double(k + 2) * frame.f0Step > fromHz)
+            frame.harmonicsDb[k] += db;
 }
 
 void raiseFrame(bankwriter::PlainFrame& frame, float db)
@@ -66,7 +82,7 @@ double sungLevelDb(const std::vector<bankwriter::PlainFrame>& frames, std::size_
     double sum = 0.0;
     for (std::size_t i = first; i < last; ++i)
         sum += framePower(frames[i], hz);
-    return sum > 0.0 ? 10.0 * std::log10(sum / double(last - first)) : kSilentDb;
+    return toDb(sum / double(last - first));
 }
 
 void raiseFrames(std::vector<bankwriter::PlainFrame>& frames, float fromDb, float toDb)
@@ -82,12 +98,18 @@ void holdUp(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std:
     const double floorDb = referenceDb - belowDb;
     for (std::size_t i = first; i < std::min(last, frames.size()); ++i) {
         const double power = framePower(frames[i], hz);
-        if (power <= 0.0)
-            continue;
-        const double levelDb = 10.0 * std::log10(power);
-        if (levelDb < floorDb) {
-            raiseBy(frames[i].harmonicsDb, static_cast<float>(floorDb - levelDb));
-        }
+        if (power > 0.0 && toDb(power) < floorDb)
+            raiseHarmonicsFrom(frames[i], hz, static_cast<float>(floorDb - toDb(power)));
+    }
+}
+
+void floorBands(std::vector<bankwriter::PlainFrame>& frames, std::size_t first, std::size_t last,
+                const std::vector<float>& reference, float belowDb)
+{
+    for (std::size_t i = first; i < std::min(last, frames.size()); ++i) {
+        std::vector<float>& bands = frames[i].bands;
+        for (std::size_t k = 0; k < std::min(bands.size(), reference.size()); ++k)
+            bands[k] = std::max(bands[k], reference[k] - belowDb);
     }
 }
 

@@ -13,13 +13,16 @@
 //                                          project's mixdown: note, syllable,
 //                                          level (dB), cents, fundamental
 //                                          (dB); of half-second notes
-//                                          "half", note, syllable, level (dB)
-//                                          and how long the join into it drops
+//                                          "half", note, syllable, the level
+//                                          (dB) over its middle half, its
+//                                          second and its third quarter, and
+//                                          how long the join into it drops
 //                                          out (ms; -1 when not measured)
 //   hv_demo_range table LINES...           the table of every note measured,
 //                                          the step in level from B4 to C5
 //                                          and the joins that drop out
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -52,17 +55,30 @@ constexpr const char* kBelowMeeting = "B4";
 constexpr const char* kAtMeeting = "C5";
 constexpr double kEvenStepDb = 6.0;
 constexpr double kLargeStepDb = 10.0;
+// A note counts in the step where it is sung at both pitches (as the
+// shared measure counts it); those silent at either are named by number.
+constexpr double kSilentStepDb = -60.0;
+
+// The parts of a half-second note whose levels are measured: its middle
+// half, its second and its third quarter (where codas sound).
+struct NotePart {
+    const char* name;
+    double from, to;
+};
+constexpr NotePart kStepParts[] = {{"middle half", 0.25, 0.75}, {"second quarter", 0.25, 0.5},
+                                   {"third quarter", 0.5, 0.75}};
+constexpr std::size_t kPartCount = std::size(kStepParts);
 
 struct Measured {
     std::string syllable;
     NoteSound sound;
 };
 
-// A half-second note: its level, and how long the join into it drops out
-// (-1 when not measured).
+// A half-second note: its levels over the kStepParts, and how long the
+// join into it drops out (-1 when not measured).
 struct HalfNote {
     std::string syllable;
-    double levelDb = 0.0;
+    std::array<double, kPartCount> levelsDb{};
     double joinDropMs = -1.0;
 };
 
@@ -92,6 +108,8 @@ int project(const std::string& path, int semitone, double seconds)
     return 0;
 }
 
+std::size_t halfNoteSamples(double seconds) { return static_cast<std::size_t>(0.5 * seconds * kRate); }
+
 int measure(const std::string& path, int semitone, double seconds)
 {
     const CPinyinDict pinyin;
@@ -108,46 +126,56 @@ int measure(const std::string& path, int semitone, double seconds)
                         sounds[k].centsOff, sounds[k].fundamentalDb);
         return 0;
     }
-    // The join into note k: from the end of the middle half of note k - 1
-    // to the beginning of note k's.
-    const std::size_t quarter = demobank::rangeNoteStart(1, seconds) / 4;
+    // The join into note k: from the middle of note k - 1 to the middle of
+    // note k, where it begins at the end of note k - 1.
+    const auto middle = [&](std::size_t k) { return demobank::rangeNoteStart(k, seconds) + halfNoteSamples(seconds); };
     for (std::size_t k = 0; k < sounds.size(); ++k) {
         double drop = -1.0;
-        if (k > 0 && joinMeasured(syllables[k]))
-            drop = demobank::joinDropMs(samples, demobank::rangeNoteStart(k, seconds) - quarter,
-                                        demobank::rangeNoteStart(k, seconds) + quarter,
+        if (demobank::rangeNoteJoinsPrevious(k, seconds) && joinMeasured(syllables[k]))
+            drop = demobank::joinDropMs(samples, middle(k - 1), middle(k),
                                         std::min(sounds[k - 1].levelDb, sounds[k].levelDb), kRate);
-        std::printf("%s %d %s %.2f %.1f\n", kHalf, semitone, syllables[k].c_str(), sounds[k].levelDb, drop);
+        std::printf("%s %d %s", kHalf, semitone, syllables[k].c_str());
+        for (const NotePart& part : kStepParts)
+            std::printf(" %.2f", demobank::rangeNoteLevelDb(samples, k, seconds, part.from, part.to));
+        std::printf(" %.1f\n", drop);
     }
     return 0;
 }
 
 // The step in level from the note below the meeting of the recording pitches
-// to the note at it, over every syllable sung at both.
+// to the note at it, over every syllable sung at both, in each part of the
+// notes.
 void printStep(const std::map<int, std::vector<HalfNote>>& halves)
 {
     const auto below = halves.find(parseNoteName(kBelowMeeting)), at = halves.find(parseNoteName(kAtMeeting));
     if (below == halves.end() || at == halves.end() || below->second.size() != at->second.size())
         return;
-    int even = 0, large = 0;
-    std::vector<std::pair<double, std::string>> steps;  // the step, the syllable
-    for (std::size_t k = 0; k < at->second.size(); ++k) {
-        const double step = at->second[k].levelDb - below->second[k].levelDb;
-        even += std::fabs(step) <= kEvenStepDb;
-        large += std::fabs(step) > kLargeStepDb;
-        steps.emplace_back(step, at->second[k].syllable);
+    for (std::size_t p = 0; p < kPartCount; ++p) {
+        int even = 0, large = 0, silent = 0;
+        std::vector<std::pair<double, std::string>> steps;  // the step, the syllable
+        for (std::size_t k = 0; k < at->second.size(); ++k) {
+            const double from = below->second[k].levelsDb[p], to = at->second[k].levelsDb[p];
+            if (from <= kSilentStepDb || to <= kSilentStepDb) {
+                ++silent;
+                continue;
+            }
+            even += std::fabs(to - from) <= kEvenStepDb;
+            large += std::fabs(to - from) > kLargeStepDb;
+            steps.emplace_back(to - from, at->second[k].syllable);
+        }
+        std::sort(steps.begin(), steps.end(),
+                  [](const auto& a, const auto& b) { return std::fabs(a.first) > std::fabs(b.first); });
+        std::string largest;
+        for (std::size_t k = 0; k < std::min<std::size_t>(5, steps.size()); ++k) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%s%s %+.1f", k ? ", " : "", steps[k].second.c_str(), steps[k].first);
+            largest += text;
+        }
+        std::printf("Step in level from %s to %s (half-second notes, their %s): %d of %zu syllables within %.0f dB, "
+                    "%d over %.0f dB (%d silent at either, not counted); largest: %s dB.\n",
+                    kBelowMeeting, kAtMeeting, kStepParts[p].name, even, steps.size(), kEvenStepDb, large,
+                    kLargeStepDb, silent, largest.c_str());
     }
-    std::sort(steps.begin(), steps.end(),
-              [](const auto& a, const auto& b) { return std::fabs(a.first) > std::fabs(b.first); });
-    std::string largest;
-    for (std::size_t k = 0; k < std::min<std::size_t>(5, steps.size()); ++k) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%s%s %+.1f", k ? ", " : "", steps[k].second.c_str(), steps[k].first);
-        largest += text;
-    }
-    std::printf("Step in level from %s to %s (half-second notes, their middle half): %d of %zu syllables within "
-                "%.0f dB, %d over %.0f dB; largest: %s dB.\n",
-                kBelowMeeting, kAtMeeting, even, at->second.size(), kEvenStepDb, large, kLargeStepDb, largest.c_str());
 }
 
 // Per note, how many of the measured joins drop out, and the longest.
@@ -156,8 +184,9 @@ void printJoins(const std::map<int, std::vector<HalfNote>>& halves)
     if (halves.empty())
         return;
     std::printf("Joins into a syllable beginning with m, n, l, r, w, y or a vowel, half-second notes back to back: "
-                "dropping out when %.0f dB under both notes for %.0f ms or more.\n",
-                demobank::kJoinDropDb, demobank::kJoinDropMs);
+                "dropping out when, in %.0f ms frames from the middle of one note to the middle of the next, %.0f dB "
+                "under both notes for %.0f ms or more.\n",
+                demobank::kJoinFrameMs, demobank::kJoinDropDb, demobank::kJoinDropMs);
     std::printf("%-4s %6s %9s %13s  %s\n", "note", "joins", "drop out", "longest (ms)", "longest into");
     for (const auto& [semitone, notes] : halves) {
         int joins = 0, drops = 0;
@@ -193,7 +222,8 @@ int table(const std::vector<std::string>& files)
             HalfNote h;
             if (line.starts_with(kHalf)) {
                 std::string tag;
-                if (fields >> tag >> semitone >> h.syllable >> h.levelDb >> h.joinDropMs)
+                if (fields >> tag >> semitone >> h.syllable >> h.levelsDb[0] >> h.levelsDb[1] >> h.levelsDb[2] >>
+                    h.joinDropMs)
                     halves[semitone].push_back(h);
             } else if (fields >> semitone >> m.syllable >> m.sound.levelDb >> m.sound.centsOff >> m.sound.fundamentalDb) {
                 rows[semitone].push_back(m);

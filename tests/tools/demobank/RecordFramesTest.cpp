@@ -6,6 +6,7 @@
 #include "LevelCalibration.h"
 #include "RecordFrames.h"
 #include "SpeechAnalysis.h"
+#include "SungLevel.h"
 #include "SyllableMarks.h"
 #include "SyllableSpeech.h"
 #include "Upsample.h"
@@ -196,3 +197,53 @@ TEST(RecordFrames, HarmonicToneInTheAnalysisConventionPlusCalibration)
 }
 
 }  // namespace
+
+namespace {
+
+// A frame of harmonics 165 Hz apart: the first two at 0 dB, the rest at
+// `upperDb`; flat bands at `bandsDb`.
+bankwriter::PlainFrame nasalFrame(float upperDb, float bandsDb)
+{
+    bankwriter::PlainFrame f;
+    f.f0Step = 165.0f;
+    f.harmonicsDb.assign(60, upperDb);
+    f.harmonicsDb[0] = f.harmonicsDb[1] = 0.0f;
+    f.bands.assign(64, bandsDb);
+    return f;
+}
+
+}  // namespace
+
+// Held up for B4 (494 Hz), a frame 40 dB under the vowel there comes back
+// 12 dB under it, from the harmonics B4 reads (its third, at 495 Hz, and the
+// one below it, through which the envelope reaches 494 Hz) up; its first
+// harmonic stays as recorded, so sung low it is no louder than recorded.
+// One already within 12 dB, and an unvoiced one, stay. Bands are floored
+// 12 dB under the vowel's, band by band.
+TEST(SungLevel, HoldsRaiseOnlyWhatTheHeldNoteReads)
+{
+    const double b4 = 493.88;
+    const bankwriter::PlainFrame vowel = nasalFrame(0.0f, 0.0f);
+    struct Case {
+        float upperDb;
+        bool voiced;
+        float bandsDb;
+        double heldDb;  // the frame's level at B4 after the hold, against the vowel's
+        float bandAfterDb;
+    } cases[] = {{-40.0f, true, -30.0f, -12.0, -12.0f}, {-6.0f, true, -5.0f, -6.0, -5.0f},
+                 {-40.0f, false, -30.0f, 0.0, -12.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.upperDb);
+        std::vector<bankwriter::PlainFrame> frames = {vowel, nasalFrame(c.upperDb, c.bandsDb)};
+        if (!c.voiced)
+            frames[1].harmonicsDb.clear();
+        const double vowelDb = demobank::sungLevelDb(frames, 0, 1, b4);
+        demobank::holdUp(frames, 1, 2, b4, vowelDb, 12.0);
+        demobank::floorBands(frames, 1, 2, vowel.bands, 12.0f);
+        if (c.voiced) {
+            EXPECT_NEAR(demobank::sungLevelDb(frames, 1, 2, b4) - vowelDb, c.heldDb, 0.01);
+            EXPECT_EQ(frames[1].harmonicsDb[0], 0.0f);
+        }
+        EXPECT_EQ(frames[1].bands[10], c.bandAfterDb);
+    }
+}
