@@ -29,10 +29,14 @@ std::string saveOverProblem(const CString& path, const OpenedProject& opened)
     if (!pathExists(path)) return std::string();
     if (std::string problem = projectFileProblem(path); !problem.empty()) return problem;
     ReadStop stop;
-    if (!opened.path.isEmpty() && sameFile(path, opened.path))
+    if (!opened.path.isEmpty() && sameFile(path, opened.path)) {
         stop = opened.stop;
-    else
+    } else {
+        // A project of a newer version reads as nothing (its reader has said
+        // so): nothing of it would be in what is saved over it.
         const std::unique_ptr<HVCurrentModel::HalvorenModel> other(loadProjectFile(path, ReadLimits(), &stop));
+        if (!other) return "this editor does not read it";
+    }
     return stop.stopped ? "the project " + readOnlyTo(stop) : std::string();
 }
 

@@ -6,10 +6,13 @@
 // fills a sub-block with zeros.
 //
 // A stream being read may carry the ReadBudget of its file; its sub-blocks
-// share it, one level deeper. It may also carry a ReadStop, shared the same
+// share it, one level deeper. The record loop (RecordLoop.h) counts every
+// record against that budget, and a sub-block nested deeper than the budget
+// allows reads as empty.
+//
+// A stream may also carry a ReadStop, shared with its sub-blocks the same
 // way: every read that finds its bytes missing records there where the body
-// stopped reading as written (a marker that is not next is no such read). The record loop (RecordLoop.h) counts every
-// record against it, and a sub-block deeper than it allows reads as empty.
+// stopped reading as written (a marker that is not next is no such read).
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -82,12 +85,13 @@ public:
     // Consumes the four bytes of tag when they are next; else pos stays.
     bool readTag(const char tag[4]);
 
-    // Records at pos (or at) that the stream stopped reading as written:
-    // "<what> <how>".
     // Whether a stop would still be recorded: only the first is, so a caller
     // can skip building the text of a later one (a damaged file may hold one
     // in every record).
     bool recordsStop() const { return stop != nullptr && !stop->stopped; }
+    // Records that the stream stopped reading as written, at pos (stopHere)
+    // or at the offset given (stopAt), with the text "<what> <how>"; nothing
+    // when the stream carries no ReadStop or one is recorded already.
     void stopHere(const std::string& how) { stopAt(pos, how); }
     void stopAt(size_t at, const std::string& how);
     // Records the bytes a stream parsed to its end has left unread.

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "model/file/BodyRead.h"
 #include "model/file/ExtensionMarkers.h"
 #include "model/file/FieldReaders.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
+#include "model/file/TrackList.h"
 #include "platform/LittleEndian.h"
 
 namespace HVCurrentModel {
@@ -54,38 +56,22 @@ Track* readTrack(CMemoryStream& in, const HalvorenModel& model, int32_t kind, Cl
 
 ReadStop readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limits)
 {
-    ReadBudget budget(body.size(), limits);
-    ReadStop stop;
-    CMemoryStream in(body);
-    in.budget = &budget;
-    in.stop = &stop;
-    bool* const flags[7] = {&model.ext1, &model.ext2, &model.ext3, &model.ext4,
-                            &model.ext5, &model.ext6, &model.ext7};
-    for (int i = 0; i < 7; ++i) *flags[i] = in.readTag(kExtensionMarkers[i]);
+    return HalvorenWin::readWholeBody(body, limits, [&](CMemoryStream& in) {
+        bool* const flags[7] = {&model.ext1, &model.ext2, &model.ext3, &model.ext4,
+                                &model.ext5, &model.ext6, &model.ext7};
+        for (int i = 0; i < 7; ++i) *flags[i] = in.readTag(kExtensionMarkers[i]);
 
-    CMemoryStream tempoBlock = in.readSubBlock("tempo list");
-    readTempoList(tempoBlock, model.tempos);
-    CMemoryStream beatBlock = in.readSubBlock("beat list");
-    readBeatList(beatBlock, model.beats);
+        CMemoryStream tempoBlock = in.readSubBlock("tempo list");
+        readTempoList(tempoBlock, model.tempos);
+        CMemoryStream beatBlock = in.readSubBlock("beat list");
+        readBeatList(beatBlock, model.beats);
 
-    model.clearTracks();
-    ClipCache clips;  // each clip file of the project is loaded once
-    uint32_t count = 0;
-    in.readUInt(count);
-    in.what = "track list";
-    readRecords(in, count, sizeof(Track), [&] {
-        const size_t at = in.pos;
-        uint32_t kind = 0;
-        in.readUInt(kind);
-        // A track of another kind stores nothing after its kind; no writer
-        // stores one.
-        if (kind == kSingingTrack || kind == kInstrumentTrack)
-            model.tracks.push_back(readTrack(in, model, static_cast<int32_t>(kind), clips));
-        else if (in.recordsStop())
-            in.stopAt(at, "holds a track of kind " + std::to_string(kind));
+        model.clearTracks();
+        ClipCache clips;  // each clip file of the project is loaded once
+        HalvorenWin::readTrackList(in, HalvorenWin::OtherTrackKinds::stop, sizeof(Track), [&](int32_t kind) {
+            model.tracks.push_back(readTrack(in, model, kind, clips));
+        });
     });
-    in.expectEnd();
-    return stop;
 }
 
 void readTempoList(CMemoryStream& in, std::vector<Tempo*>& tempos)

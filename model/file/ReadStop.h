@@ -24,6 +24,6 @@ struct ReadStop {
         what = std::move(text);
     }
 
-    // "byte 24 (the tempo list's block is cut short)".
+    // "byte 24 (tempo list block cut short)".
     std::string describe() const { return "byte " + std::to_string(offset) + " (" + what + ")"; }
 };

@@ -1,5 +1,6 @@
 #include "model/legacy/ModelV0.h"
 
+#include "model/file/BodyRead.h"
 #include "model/file/MemoryStream.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
@@ -35,11 +36,23 @@ void readUtf16Field(CMemoryStream& in, char16_t (&field)[N])
     for (size_t i = 0; i < N; ++i) field[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
 }
 
-// The nodes of a curve block, in file order.
+// The next sub-block, its list parsed by readList. This generation may store
+// an empty list as a block of no bytes, without its count: such a block
+// reads as an empty list, where a count cut short in a block of one to three
+// bytes is where the body stopped reading as written.
+template <class ReadList>
+void readListBlock(CMemoryStream& in, const char* name, ReadList readList)
+{
+    CMemoryStream block = in.readSubBlock(name);
+    if (block.remaining() > 0) readList(block);
+}
+
+// The nodes of a curve block, in file order; the default end nodes go even
+// when the block holds none.
 void readCurve(CMemoryStream& in, Curve& curve)
 {
     HVCurrentModel::NodeContainer nodes;
-    HVCurrentModel::readNodeList(in, nodes);
+    readListBlock(in, "curve", [&](CMemoryStream& block) { HVCurrentModel::readNodeList(block, nodes); });
     curve = nodes.toVector();
 }
 
@@ -62,12 +75,9 @@ void readSegments(CMemoryStream& in, SegmentContainer& segments)
         auto* seg = new Segment(pos, width);
         readUtf16Field(in, seg->name);
         readUtf16Field(in, seg->singer);
-        CMemoryStream notes = in.readSubBlock("note list");
-        CMemoryStream amplitude = in.readSubBlock("curve");
-        CMemoryStream pitch = in.readSubBlock("curve");
-        readNotes(notes, seg->notes);
-        readCurve(amplitude, seg->amplitude);
-        readCurve(pitch, seg->pitch);
+        readListBlock(in, "note list", [&](CMemoryStream& block) { readNotes(block, seg->notes); });
+        readCurve(in, seg->amplitude);
+        readCurve(in, seg->pitch);
         segments.push_back(seg);
     });
     in.expectEnd();
@@ -77,21 +87,13 @@ void readSegments(CMemoryStream& in, SegmentContainer& segments)
 
 ReadStop HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
 {
-    ReadBudget budget(body.size(), limits);
-    ReadStop stop;
-    CMemoryStream in(body);
-    in.budget = &budget;
-    in.stop = &stop;
-    uint32_t unused = 0;
-    in.readUInt(unused);  // header word
-    CMemoryStream tempoBlock = in.readSubBlock("tempo list");
-    CMemoryStream beatBlock = in.readSubBlock("beat list");
-    CMemoryStream segmentBlock = in.readSubBlock("segment list");
-    HVCurrentModel::readTempoList(tempoBlock, tempos);
-    HVCurrentModel::readBeatList(beatBlock, beats);
-    readSegments(segmentBlock, segments);
-    in.expectEnd();
-    return stop;
+    return HalvorenWin::readWholeBody(body, limits, [&](CMemoryStream& in) {
+        uint32_t unused = 0;
+        in.readUInt(unused);  // header word
+        readListBlock(in, "tempo list", [&](CMemoryStream& block) { HVCurrentModel::readTempoList(block, tempos); });
+        readListBlock(in, "beat list", [&](CMemoryStream& block) { HVCurrentModel::readBeatList(block, beats); });
+        readListBlock(in, "segment list", [&](CMemoryStream& block) { readSegments(block, segments); });
+    });
 }
 
 }  // namespace HVModel_V0

@@ -1,8 +1,10 @@
 #include "model/legacy/ModelV1.h"
 
+#include "model/file/BodyRead.h"
 #include "model/file/MemoryStream.h"
 #include "model/file/ProjectLists.h"
 #include "model/file/RecordLoop.h"
+#include "model/file/TrackList.h"
 #include "model/legacy/LegacyNotes.h"
 
 namespace HVModel_V1 {
@@ -91,38 +93,23 @@ void readSingSegments(CMemoryStream& in, SingSegmentContainer& segs)
 
 ReadStop HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
 {
-    ReadBudget budget(body.size(), limits);
-    ReadStop stop;
-    CMemoryStream in(body);
-    in.budget = &budget;
-    in.stop = &stop;
-    CMemoryStream tempoBlock = in.readSubBlock("tempo list");
-    CMemoryStream beatBlock = in.readSubBlock("beat list");
-    HVCurrentModel::readTempoList(tempoBlock, tempos);
-    HVCurrentModel::readBeatList(beatBlock, beats);
+    return HalvorenWin::readWholeBody(body, limits, [&](CMemoryStream& in) {
+        CMemoryStream tempoBlock = in.readSubBlock("tempo list");
+        CMemoryStream beatBlock = in.readSubBlock("beat list");
+        HVCurrentModel::readTempoList(tempoBlock, tempos);
+        HVCurrentModel::readBeatList(beatBlock, beats);
 
-    clearTracks();
-    uint32_t count = 0;
-    in.readUInt(count);
-    in.what = "track list";
-    readRecords(in, count, sizeof(Track), [&] {
-        const size_t at = in.pos;
-        uint32_t kind = 0;
-        in.readUInt(kind);
-        if (kind > 1) {  // other kinds end after their kind; no writer stores one
-            if (in.recordsStop()) in.stopAt(at, "holds a track of kind " + std::to_string(kind));
-            return;
-        }
-        auto* track = new Track(static_cast<int32_t>(kind));
-        HalvorenWin::readMixerFields(in, *track);
-        CMemoryStream segments = in.readSubBlock("segment list");
-        // The segments of an instrumental track cannot be read back: the
-        // track keeps its mixer settings and starts empty.
-        if (track->singSegs) readSingSegments(segments, *track->singSegs);
-        tracks.push_back(track);
+        clearTracks();
+        HalvorenWin::readTrackList(in, HalvorenWin::OtherTrackKinds::skipped, sizeof(Track), [&](int32_t kind) {
+            auto* track = new Track(kind);
+            HalvorenWin::readMixerFields(in, *track);
+            CMemoryStream segments = in.readSubBlock("segment list");
+            // The segments of an instrumental track cannot be read back: the
+            // track keeps its mixer settings and starts empty.
+            if (track->singSegs) readSingSegments(segments, *track->singSegs);
+            tracks.push_back(track);
+        });
     });
-    in.expectEnd();
-    return stop;
 }
 
 }  // namespace HVModel_V1

@@ -6,62 +6,13 @@
 
 #include "ProjectFixtures.h"
 #include "model/file/ProjectFile.h"
-#include "support/ByteBuilder.h"
 
 using namespace HVCurrentModel;
-using hvtest::ByteBuilder;
-using hvtest::curveBlock;
 using Nodes = std::vector<CurveNode>;
-
-namespace {
-
-ByteBuilder v0Note(int32_t pos, int32_t width, int32_t key, std::u16string_view symbol)
-{
-    ByteBuilder b;
-    b.i32(pos).i32(width).i32(key).i32(1).i32(2).f32(0.5f).f32(0.6f).utf16(symbol, 8).utf16(u"歌", 8).u8(0);
-    return b;
-}
-
-std::string v0File()
-{
-    ByteBuilder seg0;  // the later segment comes first in the file; its curve blocks are empty
-    seg0.i32(4000).i32(1000).utf16(u"歌A", 260).utf16(u"Bob", 260);
-    seg0.block(ByteBuilder().u32(0)).block(ByteBuilder()).block(ByteBuilder().u32(0));
-    ByteBuilder seg1;  // its name fills the field with no terminating zero
-    seg1.i32(0).i32(3840).utf16(std::u16string(260, u'n'), 260).utf16(u"", 260);
-    seg1.block(ByteBuilder().u32(2).raw(v0Note(0, 500, 50, u"ga").bytes).raw(v0Note(480, 480, 52, u"ge").bytes));
-    seg1.block(curveBlock({{0, 100}, {3841, 90}}));
-    seg1.block(curveBlock({{0, 7}, {100, 14}, {200, 1}, {300, -1}, {400, 21}, {500, 400000000}}));
-    ByteBuilder body;
-    body.u32(0xDEAD);  // header word
-    body.block(ByteBuilder().u32(3).i32(1920).i32(13000).i32(0).i32(12000).i32(1920).i32(14000));
-    body.block(ByteBuilder().u32(1).i32(-3).i32(3).i32(4));
-    body.block(ByteBuilder().u32(2).raw(seg0.bytes).raw(seg1.bytes));
-    return ByteBuilder().block(body).bytes;
-}
-
-std::string v1File()
-{
-    ByteBuilder notes;
-    notes.u32(2);
-    for (int k = 0; k < 2; ++k) notes.i32(100 * k).i32(150).i32(40).i32(0).i32(0).f32(0).f32(0).str("sa").str("沙").u8(0);
-    ByteBuilder segs;
-    segs.u32(1).i32(960).i32(1920).str("v1").str("S").block(notes);
-    segs.block(curveBlock({{-1, 90}, {1921, 90}})).block(curveBlock({{0, 300}}));
-    ByteBuilder body;
-    body.block(ByteBuilder().u32(1).i32(0).i32(11000)).block(ByteBuilder().u32(0)).u32(4);
-    body.u32(0).u8(1).u8(0).i32(80).f32(0.5f).block(segs);
-    body.u32(2);  // a kind with nothing after it
-    body.u32(1).u8(0).u8(1).i32(20).f32(-0.5f).block(ByteBuilder().raw("unparsed"));
-    body.u32(0).u8(0).u8(0).i32(10).f32(0).block(ByteBuilder().u32(0));
-    return hvtest::taggedFile(1, body.bytes);
-}
-
-}  // namespace
 
 TEST(LegacyUpgrade, GenerationZeroBecomesASingingAndAnEmptyInstrumentalTrack)
 {
-    auto m = hvtest::loadProjectBytes(v0File());
+    auto m = hvtest::loadProjectBytes(hvtest::legacyV0File());
     ASSERT_TRUE(m);
     ASSERT_EQ(m->tempos.size(), 3u);
     EXPECT_EQ((std::vector<int>{m->tempos[0]->tempo, m->tempos[1]->tempo, m->tempos[2]->tempo}),
@@ -86,13 +37,14 @@ TEST(LegacyUpgrade, GenerationZeroBecomesASingingAndAnEmptyInstrumentalTrack)
     EXPECT_EQ(first.notes[1]->phoneticSymbol + first.notes[1]->lyric, "ge歌");
     const SingSegment& second = *segs.segAt(1);
     EXPECT_EQ(second.name + second.singer, "歌ABob");
+    EXPECT_TRUE(second.notes.empty());
     EXPECT_TRUE(second.curve(kAmplitudeCurve).nodes.empty());  // empty blocks, not default ends
     EXPECT_TRUE(second.curve(kPitchCurve).nodes.empty());
 }
 
 TEST(LegacyUpgrade, GenerationOneKeepsTracksInOrder)
 {
-    auto m = hvtest::loadProjectBytes(v1File());
+    auto m = hvtest::loadProjectBytes(hvtest::legacyV1File());
     ASSERT_TRUE(m);
     ASSERT_EQ(m->tempos.size(), 1u);
     EXPECT_EQ(m->tempos[0]->tempo, 11000);
@@ -122,7 +74,7 @@ TEST(LegacyUpgrade, EveryPrefixOfAnOldFileLoads)
                 for (const BaseSegment* s : *t->singSegs) n += 1 + static_cast<const SingSegment*>(s)->notes.size();
         return n;
     };
-    for (const std::string& file : {v0File(), v1File()}) {
+    for (const std::string& file : {hvtest::legacyV0File(), hvtest::legacyV1File()}) {
         size_t previous = 0;
         for (size_t n = 0; n <= file.size(); ++n) {
             auto m = hvtest::loadProjectBytes(file.substr(0, n));

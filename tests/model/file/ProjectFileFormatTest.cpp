@@ -15,32 +15,10 @@ using namespace HVCurrentModel;
 using hvtest::ByteBuilder;
 using hvtest::curveBlock;
 
-namespace {
-
-const char kAllMarkers[] = "ext1ext2ext3ext4ext5ext6ext7";
-
-ByteBuilder cycleBlock(const std::vector<float>& table)
-{
-    ByteBuilder b;
-    b.u32(static_cast<uint32_t>(table.size()));
-    for (float v : table) b.f32(v);
-    return b;
-}
-
-ByteBuilder vibratoBlock(int32_t depth)
-{
-    ByteBuilder b;
-    return b.block(curveBlock({{-1, depth}, {100001, depth}})).block(curveBlock({{-1, 0}, {100001, 0}})).block(curveBlock({}));
-}
-
-// Marker, tempo and beat blocks and the track count.
-ByteBuilder bodyStart(const std::string& markers, const ByteBuilder& tempos, uint32_t tracks)
-{
-    ByteBuilder b;
-    return b.raw(markers).block(tempos).block(ByteBuilder().u32(0)).u32(tracks);
-}
-
-}  // namespace
+using hvtest::bodyStart;
+using hvtest::cycleBlock;
+using hvtest::kAllMarkers;
+using hvtest::vibratoBlock;
 
 TEST(ProjectFileFormat, SavedBytesMatchTheLayoutByteForByte)
 {
@@ -109,26 +87,8 @@ TEST(ProjectFileFormat, MissingMarkersLeaveTheirFieldsAtDefaults)
                                 "ext1ext2ext4ext5ext6ext7", "ext1ext2ext3ext4ext5ext6", "ext2", ""}) {
         SCOPED_TRACE(markers);
         auto has = [&](const std::string& m) { return markers.find(m) != std::string::npos; };
-        ByteBuilder note;
-        note.i32(10).i32(100).i32(50).i32(30);
-        if (!has("ext2")) note.u32(111).u32(222);
-        note.str("sy").str("ly").u8(1).block(vibratoBlock(9)).block(cycleBlock(flat));
-        if (has("ext1")) note.u8(1).f32(2).u8(5).f32(3).f32(4).f32(5);
-        if (has("ext2")) note.i32(1).i32(2).i32(3).i32(4);
-        if (has("ext4")) note.i32(9);
-        if (has("ext7")) note.str("cs").i32(8);
-        ByteBuilder segs;
-        segs.u32(1).i32(0).i32(960).str("n").str("s").block(ByteBuilder().u32(1).raw(note.bytes));
-        for (const char* m : {"", "", "", "ext3", "ext5", "ext6", "ext7"})
-            if (!*m || has(m)) segs.block(curveBlock({{0, 7}, {961, 7}}));
-        ByteBuilder body = bodyStart(markers, ByteBuilder().u32(1).i32(0).i32(15000), 1).u32(0);
-        if (has("ext2")) body.str("named");
-        body.u8(0).u8(1).i32(50).f32(0.5f).block(segs);
-
-        ReadStop stop;
-        auto m = hvtest::loadProjectBytes(hvtest::taggedFile(5, body.bytes), &stop);
+        auto m = hvtest::loadProjectBytes(hvtest::taggedFile(5, hvtest::markersBody(markers).bytes));
         ASSERT_TRUE(m);
-        EXPECT_FALSE(stop.stopped) << stop.describe();  // an older layout is read to its end
         const bool flags[7] = {m->ext1, m->ext2, m->ext3, m->ext4, m->ext5, m->ext6, m->ext7};
         for (int i = 0; i < 7; ++i) EXPECT_EQ(flags[i], has("ext" + std::to_string(i + 1)));
         EXPECT_EQ(m->tempos.at(0)->tempo, 15000);
@@ -176,47 +136,21 @@ TEST(ProjectFileFormat, VersionsUpToFiveUseTheCurrentReaderAndNewerAreRefused)
     EXPECT_EQ(loadProjectFile(CString(u"/nonexistent/x.ot")), nullptr);
 }
 
-// Bodies of every generation are read to their end, or say where they
-// stopped: at a block or record that is not whole, at bytes left unread,
-// at a track of no kind a writer stores.
-TEST(ProjectFileFormat, ABodyThatDoesNotReadToItsEndSaysWhereItStopped)
+// Files of every generation are read to their end, or say where they
+// stopped: at a block or record that is not whole, at bytes left unread, at
+// a track of no kind a writer stores. Every form the layouts allow reads
+// whole: older sets of markers, versions up to 5, generation-0 lists stored
+// as blocks of no bytes, generation-1 tracks of kind 2.
+TEST(ProjectFileFormat, AFileThatDoesNotReadToItsEndSaysWhereItStopped)
 {
-    const ByteBuilder whole = bodyStart(kAllMarkers, ByteBuilder().u32(1).i32(0).i32(12000), 0);
-    ByteBuilder legacy;  // generation 0: a header word, tempo, beat and segment blocks
-    legacy.u32(0).block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0));
-    ByteBuilder generation1;  // tempo and beat blocks, one singing track without segments
-    generation1.block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(1).u32(0);
-    generation1.u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0));
-    const std::string v1Header("HALVOREN\x01\x00\x00\x00", 12);
-    const struct {
-        std::string file;
-        int64_t offset;  // -1: read to its end
-        std::string what;
-    } cases[] = {
-        {hvtest::taggedFile(5, whole.bytes), -1, ""},
-        {ByteBuilder().block(legacy).bytes, -1, ""},
-        {v1Header + ByteBuilder().block(generation1).bytes, -1, ""},
-        // 16 of header, 28 of markers, the tempo block's count and record.
-        {hvtest::taggedFile(5, whole.bytes + "xyz"), 16 + 28 + 16 + 8 + 4, "track list has 3 bytes left unread"},
-        {hvtest::taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(2).i32(0).i32(12000), 0).bytes), 16 + 28 + 16,
-         "tempo list holds 1 of its 2 records"},
-        {hvtest::taggedFile(5, ByteBuilder().raw(kAllMarkers).u32(1000).u32(0).bytes), 16 + 28,
-         "tempo list block cut short"},
-        {hvtest::taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(0), 2).u32(7).bytes), 16 + 28 + 8 + 8 + 4,
-         "track list holds a track of kind 7"},
-        // After the length word, a body of 28 bytes; of 42 in generation 1.
-        {ByteBuilder().block(ByteBuilder().raw(legacy.bytes).u16(0)).bytes, 4 + 28, "body has 2 bytes left unread"},
-        {v1Header + ByteBuilder().block(ByteBuilder().raw(generation1.bytes).u32(9)).bytes, 16 + 42,
-         "track list has 4 bytes left unread"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const hvtest::ProjectForm& form : hvtest::projectForms()) {
+        SCOPED_TRACE(form.name);
         ReadStop stop;
-        ASSERT_TRUE(hvtest::loadProjectBytes(c.file, &stop));
-        EXPECT_EQ(stop.stopped, c.offset >= 0);
-        if (c.offset < 0) continue;
-        EXPECT_EQ(stop.offset, uint64_t(c.offset));
-        EXPECT_EQ(stop.what, c.what);
+        ASSERT_TRUE(hvtest::loadProjectBytes(form.bytes, &stop));
+        EXPECT_EQ(stop.stopped, form.stopAt >= 0) << stop.describe();
+        if (form.stopAt < 0) continue;
+        EXPECT_EQ(stop.offset, uint64_t(form.stopAt));
+        EXPECT_EQ(stop.what, form.stop);
     }
 }
 

@@ -5,7 +5,6 @@
 
 #include "model/file/ProjectFile.h"
 #include "model/file/ProjectLists.h"
-#include "support/ByteBuilder.h"
 #include "support/ScratchDir.h"
 
 namespace hvtest {
@@ -61,13 +60,6 @@ void writeFileBytes(const std::string& path, const std::string& bytes)
     // rewritten in place on close, which makes byte-by-byte loops slow.
     std::remove(path.c_str());
     std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-std::string taggedFile(int32_t version, const std::string& body)
-{
-    ByteBuilder b;
-    b.raw("HALVOREN").i32(version).block(ByteBuilder{body});
-    return b.bytes;
 }
 
 std::unique_ptr<HalvorenModel> loadProjectBytes(const std::string& bytes, ReadStop* stop)

@@ -7,6 +7,7 @@
 
 #include "model/current/HalvorenModel.h"
 #include "model/file/ReadStop.h"
+#include "support/model_document/ProjectForms.h"
 
 namespace hvtest {
 
@@ -18,9 +19,6 @@ std::unique_ptr<HVCurrentModel::HalvorenModel> makeRichModel();
 
 std::string readFileBytes(const std::string& path);
 void writeFileBytes(const std::string& path, const std::string& bytes);
-
-// "HALVOREN", version and body length in front of body.
-std::string taggedFile(int32_t version, const std::string& body);
 
 // Loads a project file holding bytes; stop, when given, says where it
 // stopped reading as written.

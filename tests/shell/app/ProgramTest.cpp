@@ -10,6 +10,7 @@
 #include "ProgramFixture.h"
 #include "support/audio/AudioFiles.h"
 #include "support/midi/SmfWriter.h"
+#include "support/model_document/ProjectForms.h"
 
 namespace {
 
@@ -211,6 +212,45 @@ TEST_F(ProgramTest, ADamagedProjectIsNamedAndNeverSavedOver)
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(readText(dir_.file("clip.ot")), good);
+}
+
+// Every form of the readers' tests through the program: one that reads
+// whole opens without a word and is saved over with the model the reader
+// makes of it; one that does not is named and kept byte for byte. So is a
+// project of a newer version, which no generation reads.
+TEST_F(ProgramTest, OnlyAProjectReadWholeIsSavedOver)
+{
+    const std::string path = dir_.file("form.ot");
+    for (const hvtest::ProjectForm& form : hvtest::projectForms()) {
+        SCOPED_TRACE(form.name);
+        std::ofstream(path, std::ios::binary) << form.bytes;
+        const RunResult r = run("form.ot --save form.ot");
+        if (form.stopAt >= 0) {
+            EXPECT_EQ(r.code, 4);
+            EXPECT_NE(r.err.find("will not save over " + path + ": the project reads only to byte " +
+                                 std::to_string(form.stopAt) + " (" + form.stop + ")\n"),
+                      std::string::npos)
+                << r.err;
+            EXPECT_TRUE(readText(path) == form.bytes) << "replaced";
+            continue;
+        }
+        EXPECT_EQ(r.code, 0);
+        EXPECT_EQ(r.err, "");
+        std::ofstream(dir_.file("read.ot"), std::ios::binary) << form.bytes;
+        const std::unique_ptr<HalvorenModel> read(loadProjectFile(CString::fromUtf8(dir_.file("read.ot"))));
+        ASSERT_NE(read, nullptr);
+        EXPECT_TRUE(readText(path) == readText(save(*read, "expected.ot"))) << "saved another model";
+    }
+
+    clipProject();
+    const std::string newer = hvtest::taggedFile(6, hvtest::markersBody(hvtest::kAllMarkers).bytes);
+    std::ofstream(dir_.file("newer.ot"), std::ios::binary) << newer;
+    const RunResult r = run("clip.ot --save newer.ot --mixdown d.wav");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.err, "(＞﹏＜): It's high version project file, please update editor to use it\n"
+                     "halvoren: will not save over " + dir_.file("newer.ot") + ": this editor does not read it\n");
+    EXPECT_EQ(readText(dir_.file("newer.ot")), newer);
+    EXPECT_FALSE(fs::exists(dir_.file("d.wav")));
 }
 
 // A project whose body would pass the 2 GiB - 1 a file holds is refused

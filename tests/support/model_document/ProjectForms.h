@@ -1,0 +1,185 @@
+#pragma once
+// Project files of every generation laid out by hand from their layouts:
+// the forms a reader must read whole, and damaged ones with the byte where
+// each stops reading as written. The reader tests and the program tests
+// share them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/ByteBuilder.h"
+
+namespace hvtest {
+
+inline const char kAllMarkers[] = "ext1ext2ext3ext4ext5ext6ext7";
+
+// "HALVOREN", version and body length in front of body.
+inline std::string taggedFile(int32_t version, const std::string& body)
+{
+    ByteBuilder b;
+    b.raw("HALVOREN").i32(version).block(ByteBuilder{body});
+    return b.bytes;
+}
+
+inline ByteBuilder cycleBlock(const std::vector<float>& table)
+{
+    ByteBuilder b;
+    b.u32(static_cast<uint32_t>(table.size()));
+    for (float v : table) b.f32(v);
+    return b;
+}
+
+inline ByteBuilder vibratoBlock(int32_t depth)
+{
+    ByteBuilder b;
+    b.block(curveBlock({{-1, depth}, {100001, depth}})).block(curveBlock({{-1, 0}, {100001, 0}}));
+    return b.block(curveBlock({}));
+}
+
+// Marker, tempo and beat blocks and the track count of a current body.
+inline ByteBuilder bodyStart(const std::string& markers, const ByteBuilder& tempos, uint32_t tracks)
+{
+    ByteBuilder b;
+    return b.raw(markers).block(tempos).block(ByteBuilder().u32(0)).u32(tracks);
+}
+
+// A current body of an editor that wrote only the given markers: tempo 15000,
+// one singing track ("named" under ext2; solo, volume 50) holding one segment
+// whose curves are all 7 and one note whose every field differs from its
+// default, each field present as its marker says (the two older words after
+// vibPercent without ext2).
+inline ByteBuilder markersBody(const std::string& markers)
+{
+    auto has = [&](const std::string& m) { return markers.find(m) != std::string::npos; };
+    ByteBuilder note;
+    note.i32(10).i32(100).i32(50).i32(30);
+    if (!has("ext2")) note.u32(111).u32(222);
+    note.str("sy").str("ly").u8(1).block(vibratoBlock(9)).block(cycleBlock(std::vector<float>(1024, 0.5f)));
+    if (has("ext1")) note.u8(1).f32(2).u8(5).f32(3).f32(4).f32(5);
+    if (has("ext2")) note.i32(1).i32(2).i32(3).i32(4);
+    if (has("ext4")) note.i32(9);
+    if (has("ext7")) note.str("cs").i32(8);
+    ByteBuilder segs;
+    segs.u32(1).i32(0).i32(960).str("n").str("s").block(ByteBuilder().u32(1).raw(note.bytes));
+    for (const char* m : {"", "", "", "ext3", "ext5", "ext6", "ext7"})
+        if (!*m || has(m)) segs.block(curveBlock({{0, 7}, {961, 7}}));
+    ByteBuilder body = bodyStart(markers, ByteBuilder().u32(1).i32(0).i32(15000), 1).u32(0);
+    if (has("ext2")) body.str("named");
+    return body.u8(0).u8(1).i32(50).f32(0.5f).block(segs);
+}
+
+inline ByteBuilder v0Note(int32_t pos, int32_t width, int32_t key, std::u16string_view symbol)
+{
+    ByteBuilder b;
+    b.i32(pos).i32(width).i32(key).i32(1).i32(2).f32(0.5f).f32(0.6f).utf16(symbol, 8).utf16(u"歌", 8).u8(0);
+    return b;
+}
+
+// Generation 0: three tempos (13000 at 1920, 12000 at 0, 14000 at 1920), the
+// beat 3/4 and two segments in reverse order. The later one ("歌A", singer
+// "Bob", at 4000) stores its empty note list and amplitude curve as blocks
+// of no bytes and its empty pitch curve with a count; the earlier one's name
+// fills its field with no terminating zero, its two notes overlap and its
+// pitch values are 7, 14, 1, -1, 21 and 400000000.
+inline std::string legacyV0File()
+{
+    ByteBuilder seg0;
+    seg0.i32(4000).i32(1000).utf16(u"歌A", 260).utf16(u"Bob", 260);
+    seg0.block(ByteBuilder()).block(ByteBuilder()).block(ByteBuilder().u32(0));
+    ByteBuilder seg1;
+    seg1.i32(0).i32(3840).utf16(std::u16string(260, u'n'), 260).utf16(u"", 260);
+    seg1.block(ByteBuilder().u32(2).raw(v0Note(0, 500, 50, u"ga").bytes).raw(v0Note(480, 480, 52, u"ge").bytes));
+    seg1.block(curveBlock({{0, 100}, {3841, 90}}));
+    seg1.block(curveBlock({{0, 7}, {100, 14}, {200, 1}, {300, -1}, {400, 21}, {500, 400000000}}));
+    ByteBuilder body;
+    body.u32(0xDEAD);  // header word
+    body.block(ByteBuilder().u32(3).i32(1920).i32(13000).i32(0).i32(12000).i32(1920).i32(14000));
+    body.block(ByteBuilder().u32(1).i32(-3).i32(3).i32(4));
+    body.block(ByteBuilder().u32(2).raw(seg0.bytes).raw(seg1.bytes));
+    return ByteBuilder().block(body).bytes;
+}
+
+// Generation 1: tempo 11000, no beats and four track records: singing
+// (muted, volume 80; one segment "v1" at 960 with two overlapping notes
+// "沙"), one of kind 2 (its kind alone), instrumental (solo, balance -0.5;
+// a segments block the reader does not parse) and singing (volume 10).
+inline std::string legacyV1File()
+{
+    ByteBuilder notes;
+    notes.u32(2);
+    for (int k = 0; k < 2; ++k) notes.i32(100 * k).i32(150).i32(40).i32(0).i32(0).f32(0).f32(0).str("sa").str("沙").u8(0);
+    ByteBuilder segs;
+    segs.u32(1).i32(960).i32(1920).str("v1").str("S").block(notes);
+    segs.block(curveBlock({{-1, 90}, {1921, 90}})).block(curveBlock({{0, 300}}));
+    ByteBuilder body;
+    body.block(ByteBuilder().u32(1).i32(0).i32(11000)).block(ByteBuilder().u32(0)).u32(4);
+    body.u32(0).u8(1).u8(0).i32(80).f32(0.5f).block(segs);
+    body.u32(2);
+    body.u32(1).u8(0).u8(1).i32(20).f32(-0.5f).block(ByteBuilder().raw("unparsed"));
+    body.u32(0).u8(0).u8(0).i32(10).f32(0).block(ByteBuilder().u32(0));
+    return taggedFile(1, body.bytes);
+}
+
+struct ProjectForm {
+    std::string name;
+    std::string bytes;
+    int64_t stopAt;    // the byte of the file where it stops reading as written; -1 when it reads whole
+    std::string stop;  // what it was reading there
+};
+
+inline std::vector<ProjectForm> projectForms()
+{
+    const ByteBuilder whole = bodyStart(kAllMarkers, ByteBuilder().u32(1).i32(0).i32(12000), 0);
+    ByteBuilder legacy;  // generation 0: a header word, tempo, beat and segment blocks
+    legacy.u32(0).block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0));
+    ByteBuilder noCounts;  // generation 0 with its three lists as blocks of no bytes
+    noCounts.u32(0).block({}).block({}).block({});
+    // A segment whose amplitude block holds two bytes of a count.
+    ByteBuilder cutCount;
+    cutCount.u32(1).i32(0).i32(1920).utf16(u"s", 260).utf16(u"x", 260).block(ByteBuilder().u32(0));
+    cutCount.block(ByteBuilder().u16(0)).block(ByteBuilder().u32(0));
+    ByteBuilder generation1;  // tempo and beat blocks, one singing track without segments
+    generation1.block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(1).u32(0);
+    generation1.u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0));
+    ByteBuilder kindLast;  // a singing track, then one of kind 2 ending the body
+    kindLast.block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(2).u32(0);
+    kindLast.u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0)).u32(2);
+    return {
+        {"current", taggedFile(5, whole.bytes), -1, ""},
+        {"version 0", taggedFile(0, whole.bytes), -1, ""},
+        {"version 2", taggedFile(2, whole.bytes), -1, ""},
+        {"version -1", taggedFile(-1, whole.bytes), -1, ""},
+        {"every marker", taggedFile(5, markersBody(kAllMarkers).bytes), -1, ""},
+        {"no ext2", taggedFile(5, markersBody("ext1ext3ext4ext5ext6ext7").bytes), -1, ""},
+        {"no ext3", taggedFile(5, markersBody("ext1ext2ext4ext5ext6ext7").bytes), -1, ""},
+        {"no ext7", taggedFile(5, markersBody("ext1ext2ext3ext4ext5ext6").bytes), -1, ""},
+        {"ext2 alone", taggedFile(5, markersBody("ext2").bytes), -1, ""},
+        {"no marker", taggedFile(5, markersBody("").bytes), -1, ""},
+        {"generation 0", legacyV0File(), -1, ""},
+        {"generation 0, lists of no bytes", ByteBuilder().block(noCounts).bytes, -1, ""},
+        {"generation 1", legacyV1File(), -1, ""},
+        {"generation 1, kind 2 last", taggedFile(1, kindLast.bytes), -1, ""},
+        // 16 of header, 28 of markers, the tempo block's count and record.
+        {"bytes after the tracks", taggedFile(5, whole.bytes + "xyz"), 16 + 28 + 16 + 8 + 4,
+         "track list has 3 bytes left unread"},
+        {"a tempo short", taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(2).i32(0).i32(12000), 0).bytes),
+         16 + 28 + 16, "tempo list holds 1 of its 2 records"},
+        {"tempo block cut", taggedFile(5, ByteBuilder().raw(kAllMarkers).u32(1000).u32(0).bytes), 16 + 28,
+         "tempo list block cut short"},
+        {"kind 7", taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(0), 2).u32(7).bytes), 16 + 28 + 8 + 8 + 4,
+         "track list holds a track of kind 7"},
+        // After the length word, a body of 28 bytes; of 42 in generation 1.
+        {"generation 0, bytes after the lists", ByteBuilder().block(ByteBuilder().raw(legacy.bytes).u16(0)).bytes,
+         4 + 28, "body has 2 bytes left unread"},
+        // The length word, the header word, two lists of 8 bytes, the
+        // segment block's length and count, position, width, the two texts
+        // and the note block: the amplitude block's content.
+        {"generation 0, a count cut short",
+         ByteBuilder().block(ByteBuilder().raw(legacy.bytes.substr(0, 20)).block(cutCount)).bytes,
+         4 + 4 + 8 + 8 + 4 + 4 + 8 + 1040 + 8 + 4, "curve cut short"},
+        {"generation 1, bytes after the tracks", taggedFile(1, generation1.bytes + ByteBuilder().u32(9).bytes),
+         16 + 42, "track list has 4 bytes left unread"},
+    };
+}
+
+}  // namespace hvtest
