@@ -103,6 +103,9 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
     if (opened.stop.stopped)
         say(file + " " + readOnlyTo(opened.stop) +
             ": past that point it opens with defaults, and --save will not write over it");
+    if (!opened.stop.leftOut.empty())
+        say(file + " opens without " + opened.stop.leftOut +
+            ", which this editor cannot read, and --save will not write over it");
     doc.setModel(model, path);
     frame.resetAllViews();
     nameClipsNotLoaded(doc);

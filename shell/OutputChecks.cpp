@@ -37,7 +37,8 @@ std::string saveOverProblem(const CString& path, const OpenedProject& opened)
         const std::unique_ptr<HVCurrentModel::HalvorenModel> other(loadProjectFile(path, ReadLimits(), &stop));
         if (!other) return "this editor does not read it";
     }
-    return stop.stopped ? "the project " + readOnlyTo(stop) : std::string();
+    if (stop.stopped) return "the project " + readOnlyTo(stop);
+    return stop.leftOut.empty() ? std::string() : "it holds " + stop.leftOut + ", which this editor cannot read";
 }
 
 std::string folderProblem(const CString& folder)

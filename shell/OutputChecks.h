@@ -16,8 +16,9 @@ std::string readOnlyTo(const ReadStop& stop);
 
 // Why --save must not write over the file at path, empty when it may: a
 // file no generation's check accepts, a project no generation reads (of a
-// newer version), or a project that does not read to its end (the one
-// opened as it was read, any other read now).
+// newer version), a project that does not read to its end, or one that holds
+// what the model cannot keep (the one opened as it was read, any other read
+// now).
 std::string saveOverProblem(const CString& path, const OpenedProject& opened);
 
 // Why files cannot be made in the folder, empty when they can: the system's

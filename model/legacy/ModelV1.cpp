@@ -89,6 +89,17 @@ void readSingSegments(CMemoryStream& in, SingSegmentContainer& segs)
     segs.sortAndMarkOverlaps();
 }
 
+// Whether an instrumental track's segments block holds segments: anything
+// but no bytes or a count of 0.
+bool holdsSegments(const CMemoryStream& block)
+{
+    if (block.remaining() != 4) return block.remaining() != 0;
+    CMemoryStream probe = block;
+    uint32_t count = 0;
+    probe.readUInt(count);
+    return count != 0;
+}
+
 }  // namespace
 
 ReadStop HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
@@ -104,10 +115,14 @@ ReadStop HalvorenModel::readBody(CMemoryBuffer& body, const ReadLimits& limits)
             auto* track = new Track(kind);
             HalvorenWin::readMixerFields(in, *track);
             CMemoryStream segments = in.readSubBlock("segment list");
-            // The segments of an instrumental track cannot be read back: the
-            // track keeps its mixer settings and starts empty.
-            if (track->singSegs) readSingSegments(segments, *track->singSegs);
             tracks.push_back(track);
+            // The segments of an instrumental track cannot be read back: the
+            // track keeps its mixer settings and starts empty, and segments
+            // it held are named as left out.
+            if (track->singSegs)
+                readSingSegments(segments, *track->singSegs);
+            else if (in.stop && holdsSegments(segments))
+                in.stop->leave("the segments of instrumental track " + std::to_string(tracks.size()));
         });
     });
 }

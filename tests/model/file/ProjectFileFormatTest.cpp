@@ -140,7 +140,9 @@ TEST(ProjectFileFormat, VersionsUpToFiveUseTheCurrentReaderAndNewerAreRefused)
 // stopped: at a block or record that is not whole, at bytes left unread, at
 // a track of no kind a writer stores. Every form the layouts allow reads
 // whole: older sets of markers, versions up to 5, generation-0 lists stored
-// as blocks of no bytes, generation-1 tracks of kind 2.
+// as blocks of no bytes, generation-1 tracks of kind 2 and instrumental
+// tracks without segments. Segments of a generation-1 instrumental track
+// read whole but are not kept, and are named.
 TEST(ProjectFileFormat, AFileThatDoesNotReadToItsEndSaysWhereItStopped)
 {
     for (const hvtest::ProjectForm& form : hvtest::projectForms()) {
@@ -148,6 +150,7 @@ TEST(ProjectFileFormat, AFileThatDoesNotReadToItsEndSaysWhereItStopped)
         ReadStop stop;
         ASSERT_TRUE(hvtest::loadProjectBytes(form.bytes, &stop));
         EXPECT_EQ(stop.stopped, form.stopAt >= 0) << stop.describe();
+        EXPECT_EQ(stop.leftOut, form.leftOut);
         if (form.stopAt < 0) continue;
         EXPECT_EQ(stop.offset, uint64_t(form.stopAt));
         EXPECT_EQ(stop.what, form.stop);

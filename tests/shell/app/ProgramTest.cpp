@@ -216,8 +216,9 @@ TEST_F(ProgramTest, ADamagedProjectIsNamedAndNeverSavedOver)
 
 // Every form of the readers' tests through the program: one that reads
 // whole opens without a word and is saved over with the model the reader
-// makes of it; one that does not is named and kept byte for byte. So is a
-// project of a newer version, which no generation reads.
+// makes of it; one that does not, or that holds what the model cannot keep,
+// is named and kept byte for byte. So is a project of a newer version, which
+// no generation reads.
 TEST_F(ProgramTest, OnlyAProjectReadWholeIsSavedOver)
 {
     const std::string path = dir_.file("form.ot");
@@ -231,6 +232,15 @@ TEST_F(ProgramTest, OnlyAProjectReadWholeIsSavedOver)
                                  std::to_string(form.stopAt) + " (" + form.stop + ")\n"),
                       std::string::npos)
                 << r.err;
+            EXPECT_TRUE(readText(path) == form.bytes) << "replaced";
+            continue;
+        }
+        if (!form.leftOut.empty()) {
+            EXPECT_EQ(r.code, 4);
+            EXPECT_EQ(r.err, "halvoren: " + path + " opens without " + form.leftOut +
+                                 ", which this editor cannot read, and --save will not write over it\n"
+                                 "halvoren: will not save over " + path + ": it holds " + form.leftOut +
+                                 ", which this editor cannot read\n");
             EXPECT_TRUE(readText(path) == form.bytes) << "replaced";
             continue;
         }

@@ -125,6 +125,7 @@ struct ProjectForm {
     std::string bytes;
     int64_t stopAt;    // the byte of the file where it stops reading as written; -1 when it reads whole
     std::string stop;  // what it was reading there
+    std::string leftOut = "";  // what it holds that the model cannot keep
 };
 
 inline std::vector<ProjectForm> projectForms()
@@ -144,6 +145,13 @@ inline std::vector<ProjectForm> projectForms()
     ByteBuilder kindLast;  // a singing track, then one of kind 2 ending the body
     kindLast.block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(2).u32(0);
     kindLast.u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0)).u32(2);
+    // Instrumental tracks after a singing one: a segments block of no bytes,
+    // then one holding a count of 0.
+    ByteBuilder instrumentals;
+    instrumentals.block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(3);
+    instrumentals.u32(0).u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0));
+    instrumentals.u32(1).u8(1).u8(0).i32(40).f32(0).block({});
+    instrumentals.u32(1).u8(0).u8(1).i32(50).f32(0.25f).block(ByteBuilder().u32(0));
     return {
         {"current", taggedFile(5, whole.bytes), -1, ""},
         {"version 0", taggedFile(0, whole.bytes), -1, ""},
@@ -157,8 +165,9 @@ inline std::vector<ProjectForm> projectForms()
         {"no marker", taggedFile(5, markersBody("").bytes), -1, ""},
         {"generation 0", legacyV0File(), -1, ""},
         {"generation 0, lists of no bytes", ByteBuilder().block(noCounts).bytes, -1, ""},
-        {"generation 1", legacyV1File(), -1, ""},
+        {"generation 1", legacyV1File(), -1, "", "the segments of instrumental track 2"},
         {"generation 1, kind 2 last", taggedFile(1, kindLast.bytes), -1, ""},
+        {"generation 1, instrumental tracks without segments", taggedFile(1, instrumentals.bytes), -1, ""},
         // 16 of header, 28 of markers, the tempo block's count and record.
         {"bytes after the tracks", taggedFile(5, whole.bytes + "xyz"), 16 + 28 + 16 + 8 + 4,
          "track list has 3 bytes left unread"},
