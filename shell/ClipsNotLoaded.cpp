@@ -22,18 +22,19 @@ std::string unreadable(const std::string& file) {
 // opened and, when the file of its name beside the project was tried in its
 // place, that file and why it was not loaded either.
 std::string reasonOf(const InstrumentSegment& seg) {
+    const std::string& tried = seg.clipFile.empty() ? seg.audioPath : seg.clipFile;
     std::string reason;
     switch (seg.clipLoad) {
         case ClipLoad::tooLarge: reason = "too large to hold"; break;
         case ClipLoad::undecodable:
-            reason = isClipFileName(CString::fromPathBytes(seg.clipFile))
+            reason = isClipFileName(CString::fromPathBytes(tried))
                          ? "cannot be decoded"
                          : "cannot be decoded: only .wav and .mp3 files are read";
             break;
-        default: reason = unreadable(seg.clipFile); break;
+        default: reason = unreadable(tried); break;
     }
-    if (seg.clipFile == seg.audioPath) return reason;
-    return unreadable(seg.audioPath) + "; " + seg.clipFile + ": " + reason;
+    if (tried == seg.audioPath) return reason;
+    return unreadable(seg.audioPath) + "; " + tried + ": " + reason;
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ bool InstrumentSegment::loadAudio(const CString& projectPath, ClipCache* cache)
 {
     const CString stored = CString::fromPathBytes(audioPath);
     clipLoad = loadClip(stored, cache);
-    clipFile = audioPath;
+    clipFile.clear();
     // The clip may have moved together with the project: try the same file
     // name in the project's folder. Stored paths may be Windows paths.
     if (clipLoad != ClipLoad::loaded && !projectPath.isEmpty()) {

@@ -178,8 +178,10 @@ public:
     ClipChannel left;
     ClipChannel right;  // only for two channels
     ClipLoad clipLoad = ClipLoad::notTried;
-    // The file whose load clipLoad tells of: audioPath, or the file of its
-    // name beside the project (path bytes). Not saved.
+    // The file of audioPath's name beside the project (path bytes) when
+    // clipLoad tells of its load; empty when clipLoad tells of audioPath's,
+    // so a segment whose clip loaded from where it was stored holds no copy
+    // of the path. Not saved.
     std::string clipFile;
 
 private:
