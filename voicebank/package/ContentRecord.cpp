@@ -39,14 +39,16 @@ std::string readContentRecord(const std::string& basePath, std::int32_t offset, 
     const std::optional<std::uint64_t> size = bytesLeftInFile(file.get());
     if (!size)
         return "cannot be read";
-    const std::string record = "the record at byte " + std::to_string(offset);
-    const std::string end = "the end at byte " + std::to_string(*size);
+    // The texts of a fault, built only when one is met: a healthy load
+    // builds none.
+    const auto record = [offset] { return "the record at byte " + std::to_string(offset); };
+    const auto end = [&size] { return "the end at byte " + std::to_string(*size); };
     if (offset < 0)
-        return record + " lies before the start of the file";
+        return record() + " lies before the start of the file";
     if (std::uint64_t(offset) >= *size)
-        return record + " lies past " + end;
+        return record() + " lies past " + end();
     if (*size - std::uint64_t(offset) < 4)
-        return "ends inside the length of " + record;
+        return "ends inside the length of " + record();
     if (fseeko(file.get(), offset, SEEK_SET) != 0)
         return "cannot be read";
     // The record's bytes stop at the file's end and at the next record.
@@ -57,12 +59,12 @@ std::string readContentRecord(const std::string& basePath, std::int32_t offset, 
     std::int32_t length = 0;
     const bool read = readRecord(file.get(), buffer, room, &length);
     if (length >= 1 && std::uint64_t(length) > room)
-        return record + " claims " + std::to_string(length) + " bytes, past " +
-               (nextIsCloser ? "the next record at byte " + std::to_string(recordEnd) : end);
+        return record() + " claims " + std::to_string(length) + " bytes, past " +
+               (nextIsCloser ? "the next record at byte " + std::to_string(recordEnd) : end());
     if (!read)
         return "cannot be read";
     if (length < std::max(minBytes, 1))
-        return record + " claims " + std::to_string(length) + " bytes, fewer than the " +
+        return record() + " claims " + std::to_string(length) + " bytes, fewer than the " +
                std::to_string(std::max(minBytes, 1)) + " its values take";
     return std::string();
 }
