@@ -1,7 +1,5 @@
 #include "shell/UnsungSegments.h"
 
-#include <algorithm>
-
 #include "platform/MessageBox.h"
 #include "voicebank/Singer.h"
 #include "voicebank/SingerMgr.h"
@@ -10,41 +8,46 @@ namespace {
 
 constexpr char kHeading[] = "Segments their singer's bank cannot sing:";
 
-// The file a fault names: the bank folder's file up to ": ", or the whole
-// fault when it is not about a file of the folder (a path outside it may
-// hold ": " anywhere).
-std::string faultFile(const std::string& fault, const std::string& bankFolder) {
-    if (bankFolder.empty() || fault.compare(0, bankFolder.size(), bankFolder) != 0) return fault;
-    const std::size_t end = fault.find(": ", bankFolder.size());
-    return end == std::string::npos ? fault : fault.substr(0, end);
-}
-
 }  // namespace
 
 void UnsungSegments::add(const std::string& place, const std::string& fault, const std::string& bankFolder) {
-    if (fault.empty()) {
-        groups_.push_back({"", "", {place}});
-        return;
-    }
-    const std::string file = faultFile(fault, bankFolder);
-    for (Group& group : groups_)
-        if (!group.file.empty() && group.file == file) {
-            // Another fault of the same file: said on the segment's line,
-            // without the file's path again.
-            const std::size_t at = std::min(file.size() + 2, fault.size());
-            const std::string what = fault == group.fault ? "" : ": " + fault.substr(at);
-            group.lines.push_back("  " + place + what);
+    // A fault about a file of the bank folder splits at the ": " after the
+    // folder; any other is kept whole (a path outside the folder may hold
+    // ": " anywhere).
+    std::string heading = fault;
+    std::string what;
+    if (!bankFolder.empty() && fault.compare(0, bankFolder.size(), bankFolder) == 0)
+        if (const std::size_t end = fault.find(": ", bankFolder.size()); end != std::string::npos) {
+            heading = fault.substr(0, end + 1);
+            what = fault.substr(end + 2);
+        }
+    // Segments without a fault each stand alone.
+    Group* group = nullptr;
+    for (Group& g : groups_)
+        if (!heading.empty() && g.heading == heading) group = &g;
+    if (group == nullptr) group = &groups_.emplace_back(Group{heading, {}});
+    for (Fault& f : group->faults)
+        if (f.what == what) {
+            f.places.push_back(place);
             return;
         }
-    groups_.push_back({file, fault, {"  " + place}});
+    group->faults.push_back({what, {place}});
 }
 
 std::string UnsungSegments::text() const {
     if (groups_.empty()) return std::string();
     std::string text = kHeading;
     for (const Group& group : groups_) {
-        if (!group.fault.empty()) text += "\n" + group.fault;
-        for (const std::string& line : group.lines) text += "\n" + line;
+        std::string indent;
+        if (!group.heading.empty()) {
+            text += "\n" + group.heading;
+            indent = "  ";
+        }
+        for (const Fault& fault : group.faults) {
+            if (!fault.what.empty()) text += "\n" + indent + fault.what;
+            const std::string placeIndent = fault.what.empty() ? indent : indent + "  ";
+            for (const std::string& place : fault.places) text += "\n" + placeIndent + place;
+        }
     }
     return text;
 }

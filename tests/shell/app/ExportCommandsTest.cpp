@@ -328,15 +328,18 @@ TEST_F(ExportCommandsTest, ASegmentWhoseJobLaysOutNothingFailsTheExport)
 // Silence the score asks for itself is written as it is, without a word.
 TEST_F(ExportCommandsTest, ASegmentFoundUnsungAsItIsSungIsNamedAndSilenceIsNotWritten)
 {
-    const std::string fault = dir_.file("Damaged") + "/HVC: the record at byte 8 claims 40 bytes, past the end at byte 20";
-    const std::string other = dir_.file("Damaged2") + "/HVC: the record at byte 48 holds no frames";
-    const std::string silent = dir_.file("Silent") + "/HVC: its voice is silent where the score asks for sound";
+    const std::string damaged = dir_.file("Damaged") + "/HVC:";
+    const std::string fault = "the record at byte 8 claims 40 bytes, past the end at byte 20";
+    const std::string other = "the record at byte 48 holds no frames";
+    const std::string silent = "its voice is silent where the score asks for sound";
     singer("S", {100, 100});
-    singer("Damaged", {100, 100}, fault);
-    singer("Damaged2", {100, 100}, other);
+    singer("Damaged", {100, 100}, damaged + " " + fault);
+    singer("Damaged2", {100, 100}, dir_.file("Damaged2") + "/HVC: " + other);
     singer("Silent", {0, 0, 0});
     // Its buffer holds a voice, but 1 and -2 at volume 30 are written as 0.
     singer("Faint", {1, -2, 1});
+    // A fault that names no file of its bank's folder stands whole.
+    singer("Elsewhere", {100, 100}, "/elsewhere/HVC: " + fault);
     enum Silencing { none, amplitude, muted, mutedVolume };
     struct Case {
         const char* name;
@@ -348,24 +351,35 @@ TEST_F(ExportCommandsTest, ASegmentFoundUnsungAsItIsSungIsNamedAndSilenceIsNotWr
         std::vector<std::string> written;  // the files written
     };
     const std::string heading = "Segments their singer's bank cannot sing:\n";
-    const std::string atMeasure2 = "  segment \"\" of track 1 \"Vocal\" at measure 2, beat 1";
-    const std::string atMeasure3 = "  segment \"\" of track 1 \"Vocal\" at measure 3, beat 1";
+    const std::string atMeasure2 = "segment \"\" of track 1 \"Vocal\" at measure 2, beat 1";
+    const std::string atMeasure3 = "segment \"\" of track 1 \"Vocal\" at measure 3, beat 1";
+    // A file's fault with the segments it stops.
+    auto group = [](const std::string& file, const std::string& what, const std::vector<std::string>& places) {
+        std::string text = file + "\n  " + what;
+        for (const std::string& place : places) text += "\n    " + place;
+        return text;
+    };
     const std::vector<Case> cases = {
-        {"damaged", {"Damaged"}, false, none, ExportOutcome::failed, heading + fault + "\n" + atMeasure2, {}},
-        {"silent", {"Silent"}, false, none, ExportOutcome::failed, heading + silent + "\n" + atMeasure2, {}},
+        {"damaged", {"Damaged"}, false, none, ExportOutcome::failed, heading + group(damaged, fault, {atMeasure2}), {}},
+        {"silent", {"Silent"}, false, none, ExportOutcome::failed,
+         heading + group(dir_.file("Silent") + "/HVC:", silent, {atMeasure2}), {}},
         {"faint", {"Faint"}, false, none, ExportOutcome::failed,
-         heading + dir_.file("Faint") + "/HVC: its voice is silent where the score asks for sound\n" + atMeasure2, {}},
+         heading + group(dir_.file("Faint") + "/HVC:", silent, {atMeasure2}), {}},
         {"damaged beside sung", {"S", "Damaged"}, false, none, ExportOutcome::failed,
-         heading + fault + "\n" + atMeasure3, {"damaged beside sung.wav"}},
-        {"each track", {"Damaged", "S"}, true, none, ExportOutcome::failed, heading + fault + "\n" + atMeasure2,
+         heading + group(damaged, fault, {atMeasure3}), {"damaged beside sung.wav"}},
+        {"each track", {"Damaged", "S"}, true, none, ExportOutcome::failed, heading + group(damaged, fault, {atMeasure2}),
          {"demo_2_Vocal.wav"}},
-        // Two segments on one damaged content file: the file once, each
-        // segment on a line under it.
+        // Two segments on one damaged content file: the file and its fault
+        // once, each segment on a line under them.
         {"twice", {"Damaged", "Damaged"}, false, none, ExportOutcome::failed,
-         heading + fault + "\n" + atMeasure2 + "\n" + atMeasure3, {}},
+         heading + group(damaged, fault, {atMeasure2, atMeasure3}), {}},
         // Faults of two banks: a group each.
         {"two banks", {"Damaged", "Damaged2"}, false, none, ExportOutcome::failed,
-         heading + fault + "\n" + atMeasure2 + "\n" + other + "\n" + atMeasure3, {}},
+         heading + group(damaged, fault, {atMeasure2}) + "\n" +
+             group(dir_.file("Damaged2") + "/HVC:", other, {atMeasure3}),
+         {}},
+        {"elsewhere", {"Elsewhere", "Elsewhere"}, false, none, ExportOutcome::failed,
+         heading + "/elsewhere/HVC: " + fault + "\n  " + atMeasure2 + "\n  " + atMeasure3, {}},
         // Silence the score asks for: Amplitude at its bottom, a muted track,
         // a track at volume 0; alone and beside a sung segment or track.
         {"amplitude", {"Silent"}, false, amplitude, ExportOutcome::done, "", {"amplitude.wav"}},
