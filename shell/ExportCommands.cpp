@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,24 +53,27 @@ struct SungOutput {
     std::unique_ptr<OutputVoices> voices;
 };
 
-// The check that keeps an output's file: it still sings once it is sung.
-std::function<bool()> keepWhileSung(OutputVoices& voices) {
-    return [&voices] { return voices.checkSung(); };
+// The check that keeps an output's file: it still sings once it is sung,
+// judged on what was written.
+ExportMix::KeepCheck keepWhileSung(OutputVoices& voices) {
+    return [&voices](const ExportMix& written) { return voices.checkSung(&written); };
 }
 
 // Runs the job; once it has run, names the segments found not sung as they
 // were sung, the outputs not written for it and the segments whose voice
-// was clipped. The outcome is the worst of the outputs'.
+// was clipped. An output that could not be written is named by the job for
+// that alone. The outcome is the worst of the outputs'.
 ExportOutcome runJob(IExportUi& ui, IProcessMgr& job, const std::vector<SungOutput>& outputs,
                      const CSSSynthesizerDoc& doc) {
     if (!ui.runProgress(job)) return ExportOutcome::cancelled;
     ExportOutcome outcome = ExportOutcome::done;
     std::vector<SungSegment> sung;
     for (const SungOutput& out : outputs) {
-        // Also for an output whose keep check never ran (its file failed, or
-        // it holds no frame); a check already made changes nothing.
-        out.voices->checkSung();
+        // Also for an output that holds no frame, whose keep check never
+        // ran; a check already made changes nothing.
+        out.voices->checkSung(nullptr);
         out.voices->reportSung();
+        if (out.voices->writeFailed()) continue;
         if (out.voices->holdsNothing())
             showNothingSung(out.path);
         else

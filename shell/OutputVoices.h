@@ -5,13 +5,17 @@
 // cannot be read whole or sung is not sung (also when its plan met a
 // content record that could not be read), nor one whose synthesizer takes
 // none of its notes; after loading, a job that laid out no output cannot be
-// sung at all. Once sung, a segment whose job met a record that could not
-// be read, or whose output is silence throughout, is not sung either. The
-// reports name the tracks, the places and lyrics of the notes without a
-// voice and of those sung with another syllable than their own (and what
-// they sing), and the segments that are not sung and why. After the output
-// is written, the segments whose voice did not fit 16 bits are named with
-// how many of their samples were clipped.
+// sung at all. Once the output is written, a segment is not sung when its
+// job met a record that could not be read, or when its score asks its
+// notes to sound but what the output wrote of its voice is all zeros: its
+// bank gave silence. A score that silences its notes itself (the Amplitude
+// curve at its bottom over them, the track muted or at volume 0) asks for
+// no sound, and its silence is written as it is. The reports name the
+// tracks, the places and lyrics of the notes without a voice and of those
+// sung with another syllable than their own (and what they sing), and the
+// segments that are not sung and why. After the output is written, the
+// segments whose voice did not fit 16 bits are named with how many of their
+// samples were clipped.
 #include <cstddef>
 #include <map>
 #include <set>
@@ -20,8 +24,10 @@
 
 #include "model/current/Segments.h"
 #include "platform/CString.h"
+#include "shell/UnsungSegments.h"
 
 class CSSSynthesizerDoc;
+class ExportMix;
 class ISynth;
 
 // A segment handed to an output, with the track it is on.
@@ -44,41 +50,50 @@ public:
     void nothingToSing(std::size_t trackIndex, HVCurrentModel::SingSegment* seg);
     void addClip() { ++clips_; }
 
-    // Once the loaded segments have been sung: those whose bank turned out
-    // damaged or whose voice is silence are not sung. True when the output
-    // still sings a note or plays a clip.
-    bool checkSung();
+    // Once the loaded segments have been sung into written (null: the
+    // output has no frames to write): those whose bank turned out damaged,
+    // or whose score asks for sound where written holds only zeros of their
+    // voice, are not sung. Of an output that failed only the damaged banks
+    // are judged. Judges once; later calls change nothing. True when the
+    // output still sings a note or plays a clip.
+    bool checkSung(const ExportMix* written);
 
     // No note is sung and no clip is played.
     bool holdsNothing() const { return voiced_ == 0 && clips_ == 0; }
+    // Whether the output checkSung judged could not be written.
+    bool writeFailed() const { return writeFailed_; }
     // A segment's bank cannot be read or sung, or its job could not be laid
-    // out or sang only silence.
-    bool hasUnsungSegment() const { return !unsungSegments_.empty() || !unsungWhenSung_.empty(); }
+    // out or gave silence where its score asks for sound.
+    bool hasUnsungSegment() const { return !unsung_.empty() || !unsungWhenSung_.empty(); }
     // Shows the notes without a voice, the notes sung with another syllable,
     // the segments with nothing to sing and those that cannot be sung, one
     // message box each when there are any.
     void report() const;
     // Shows the segments checkSung found not sung, when there are any.
-    void reportSung() const;
+    void reportSung() const { unsungWhenSung_.show(); }
     // The loaded segments, in order.
     const std::vector<SungSegment>& sung() const { return sung_; }
 
 private:
-    // When the segment's bank cannot be read whole or sung (fault not ""):
-    // the segment is not sung, and is named with the fault in list.
+    // When fault is not "" (the segment's bank cannot be read whole or
+    // sung): the segment is not sung, and is named with the fault in list.
     bool unsungForFault(std::size_t trackIndex, const HVCurrentModel::SingSegment* seg, const std::string& fault,
-                        std::vector<std::string>& list);
+                        UnsungSegments& list);
 
     const CSSSynthesizerDoc& doc_;
     std::map<const HVCurrentModel::SingSegment*, int> voicedBySegment_;
     std::set<const HVCurrentModel::SingSegment*> unreadBanks_;
+    // The segments whose score asks at least one voiced note to sound.
+    std::set<const HVCurrentModel::SingSegment*> asksSound_;
     int voiced_ = 0;
     int clips_ = 0;
+    bool judged_ = false;
+    bool writeFailed_ = false;
     std::vector<std::string> silentNotes_;
     std::vector<std::string> replacedNotes_;
     std::vector<std::string> emptySegments_;
-    std::vector<std::string> unsungSegments_;
-    std::vector<std::string> unsungWhenSung_;
+    UnsungSegments unsung_;
+    UnsungSegments unsungWhenSung_;
     std::vector<SungSegment> sung_;
 };
 

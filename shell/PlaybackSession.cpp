@@ -42,7 +42,7 @@ bool PlaybackSession::start(int fromTick, int toTick) {
         start.singEntries(track, synths_, toTick, [&](SingSegment* seg, ISynth* synth, int frame) {
             if (seg->pos > toTick) return;
             if (const std::string fault = synth->bankFault(); !fault.empty())
-                unsung_.push_back(segmentPlace(doc_, i, *seg) + ": " + fault);
+                unsung_.add(segmentPlace(doc_, i, *seg), fault, bankFolderOf(seg->singer));
             else
                 toCheck_.push_back({i, seg, synth});
             chain_.addSynth(synth);
@@ -70,7 +70,7 @@ bool PlaybackSession::start(int fromTick, int toTick) {
             group_.addSource(list, src);
         });
     }
-    showPlaceList("Segments their singer's bank cannot sing:", unsung_);
+    unsung_.show();
     active_ = true;
     finished_.store(false, std::memory_order_release);
     for (ISynth* synth : firsts_) synth->start();
@@ -78,13 +78,13 @@ bool PlaybackSession::start(int fromTick, int toTick) {
 }
 
 void PlaybackSession::checkPlayed() {
-    std::vector<std::string> damaged;
+    UnsungSegments damaged;
     for (const Sung& s : toCheck_)
         if (const std::string fault = s.synth->bankFault(); !fault.empty())
-            damaged.push_back(segmentPlace(doc_, s.trackIndex, *s.seg) + ": " + fault);
+            damaged.add(segmentPlace(doc_, s.trackIndex, *s.seg), fault, bankFolderOf(s.seg->singer));
     toCheck_.clear();
-    showPlaceList("Segments their singer's bank cannot sing:", damaged);
-    unsung_.insert(unsung_.end(), damaged.begin(), damaged.end());
+    damaged.show();
+    playedDamaged_ = playedDamaged_ || !damaged.empty();
 }
 
 bool PlaybackSession::gateOpen() const {
@@ -108,7 +108,8 @@ void PlaybackSession::stop() {
     group_.clearTracks();
     firsts_.clear();
     all_.clear();
-    unsung_.clear();
+    unsung_ = UnsungSegments();
+    playedDamaged_ = false;
     toCheck_.clear();
     doc_.isPlaying = 0;
 }

@@ -11,12 +11,12 @@
 // be read) is named once it has been played.
 #include <atomic>
 #include <cstddef>
-#include <string>
 #include <vector>
 
 #include "model/current/Segments.h"
 #include "render/audio/AudioStreamListener.h"
 #include "render/synth/ChainSynthMgr.h"
+#include "shell/UnsungSegments.h"
 
 class AudioStreamGroup;
 class CSSSynthesizerDoc;
@@ -46,7 +46,7 @@ public:
     // damaged as they were sung.
     void checkPlayed();
     // A segment in the range whose bank cannot be sung.
-    bool hasUnsungSegment() const { return !unsung_.empty(); }
+    bool hasUnsungSegment() const { return !unsung_.empty() || playedDamaged_; }
     // Every source has been played.
     bool finished() const { return finished_.load(std::memory_order_acquire); }
     // Aborts the stream, stops every synthesizer and clears the chain and
@@ -63,7 +63,9 @@ private:
     ChainSynthMgr chain_;
     std::vector<ISynth*> firsts_;
     std::vector<ISynth*> all_;
-    std::vector<std::string> unsung_;
+    UnsungSegments unsung_;
+    // Whether checkPlayed found a segment whose bank turned out damaged.
+    bool playedDamaged_ = false;
     // The sung segments whose bank was not found damaged at the start.
     struct Sung {
         size_t trackIndex;

@@ -34,7 +34,8 @@ bool ExportMix::delivered(int64_t end) const {
 
 void ExportMix::mixBlock(int64_t from, int frames) {
     sum_.assign(static_cast<size_t>(frames) * 2, 0);
-    for (const MixSource& s : sources_) {
+    for (size_t n = 0; n < sources_.size(); ++n) {
+        const MixSource& s = sources_[n];
         int count = s.frames;
         const int16_t* left = s.left;
         const int16_t* right = s.right;
@@ -50,10 +51,18 @@ void ExportMix::mixBlock(int64_t from, int frames) {
         channelGains(s.gain, s.pan, gL, gR);
         const int64_t first = std::max<int64_t>(0, from - s.startFrame);
         const int64_t last = std::min<int64_t>(count, from + frames - s.startFrame);
+        bool sounds = false;
         for (int64_t i = first; i < last; ++i) {
             const auto f = static_cast<size_t>(s.startFrame + i - from);
-            sum_[2 * f] = addSaturated(sum_[2 * f], static_cast<int32_t>(left[i] * gL));
-            sum_[2 * f + 1] = addSaturated(sum_[2 * f + 1], static_cast<int32_t>(right[i] * gR));
+            const auto l = static_cast<int32_t>(left[i] * gL);
+            const auto r = static_cast<int32_t>(right[i] * gR);
+            sounds = sounds || l != 0 || r != 0;
+            sum_[2 * f] = addSaturated(sum_[2 * f], l);
+            sum_[2 * f + 1] = addSaturated(sum_[2 * f + 1], r);
+        }
+        if (first < last) {
+            WrittenVoice& voice = writtenVoices_[n];
+            voice = sounds ? WrittenVoice::sound : std::max(voice, WrittenVoice::silence);
         }
     }
     block_.resize(sum_.size());
@@ -66,7 +75,9 @@ void ExportMix::mixBlock(int64_t from, int frames) {
 
 void ExportMix::complete() {
     done_ = true;
-    if (!failed_ && keep_ && !keep_()) {
+    // The check is told of a failed output too: what it sang is still judged.
+    const bool keep = !keep_ || keep_(*this);
+    if (!failed_ && !keep) {
         dropped_ = true;
         file_.abandon();
     } else if (!failed_ && !file_.commit()) {
@@ -91,6 +102,13 @@ bool ExportMix::advance(int maxBlocks, bool synthesisDone) {
     }
     if (failed_ || written_ >= totalFrames_) complete();
     return done_;
+}
+
+WrittenVoice ExportMix::writtenVoice(const ISynth* synth) const {
+    WrittenVoice voice = WrittenVoice::none;
+    for (size_t n = 0; n < sources_.size(); ++n)
+        if (sources_[n].synth == synth && synth != nullptr) voice = std::max(voice, writtenVoices_[n]);
+    return voice;
 }
 
 std::string ExportMix::failure() const {

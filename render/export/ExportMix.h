@@ -7,7 +7,9 @@
 // own outputs. An output whose first sample is not silent fades in over its
 // first 5 ms, so that the file does not open on a step. The file goes
 // through a temporary file that replaces the target only once it is
-// complete and kept.
+// complete and kept. For each synthesizer the mix notes what it wrote of
+// its voice: its own share of the file (gain and pan applied, truncated as
+// summed), before any other source is added.
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -31,6 +33,10 @@ struct MixSource {
     float pan = 0.0f;
 };
 
+// What an output wrote of a synthesizer's voice: none of its samples lay in
+// the written frames, only zeros did, or a sound.
+enum class WrittenVoice { none, silence, sound };
+
 // The longest output a WAV file's 32-bit sizes can describe, in stereo frames.
 inline constexpr int64_t kMaxExportFrames = (int64_t{UINT32_MAX} - 36) / 4;
 
@@ -40,11 +46,15 @@ public:
 
     ExportMix(const CString& path, int totalFrames) : path_(path), totalFrames_(std::max(totalFrames, 0)) {}
 
-    void addSource(const MixSource& source) { sources_.push_back(source); }
-    // Asked once every source has delivered the whole output, before the
-    // file is put in place: false drops the file (an output that turns out
-    // to sing nothing is not written).
-    void setKeepCheck(std::function<bool()> keep) { keep_ = std::move(keep); }
+    void addSource(const MixSource& source) {
+        sources_.push_back(source);
+        writtenVoices_.push_back(WrittenVoice::none);
+    }
+    // Asked once the output is complete or has failed, before the file is
+    // put in place: false drops the file (an output that turns out to sing
+    // nothing is not written). The check may ask the mix what it wrote.
+    using KeepCheck = std::function<bool(const ExportMix&)>;
+    void setKeepCheck(KeepCheck keep) { keep_ = std::move(keep); }
     int totalFrames() const { return totalFrames_; }
     const CString& path() const { return path_; }
 
@@ -62,6 +72,9 @@ public:
     int64_t writtenFrames() const { return written_; }
     // Samples (of either channel) that did not fit 16 bits and were saturated.
     int64_t clippedSamples() const { return clipped_; }
+    // What the frames written so far hold of the synthesizer's voice, over
+    // all of its sources in this output (none for a synthesizer not in it).
+    WrittenVoice writtenVoice(const ISynth* synth) const;
     // Drops the unfinished file.
     void abandon() { file_.abandon(); }
 
@@ -73,6 +86,7 @@ private:
     CString path_;
     int totalFrames_;
     std::vector<MixSource> sources_;
+    std::vector<WrittenVoice> writtenVoices_;  // one per source
     ExportFileWriter file_;
     std::vector<int32_t> sum_;
     std::vector<int16_t> block_;
@@ -82,7 +96,7 @@ private:
     bool done_ = false;
     bool failed_ = false;
     bool dropped_ = false;
-    std::function<bool()> keep_;
+    KeepCheck keep_;
 };
 
 // True for the extensions an export can write: "wav" or "mp3", any case.

@@ -2,7 +2,6 @@
 // "Mixdown to file": every chosen sung segment and instrumental clip mixed
 // into one stereo 16-bit 44100 Hz file, WAV or MP3 by the path's extension.
 #include <cstdint>
-#include <functional>
 #include <list>
 #include <memory>
 
@@ -35,7 +34,7 @@ public:
     void addClipJob(const int16_t* left, const int16_t* right, int frames, int startFrame, float gain, float pan);
 
     // The output's keep check (ExportMix::setKeepCheck).
-    void setKeepCheck(std::function<bool()> keep) { keep_ = std::move(keep); }
+    void setKeepCheck(ExportMix::KeepCheck keep) { keep_ = std::move(keep); }
 
     int totalFrames() const { return totalFrames_; }
     // "MP3" for an MP3 file, else "WAV".
@@ -49,6 +48,6 @@ private:
     CString outputPath_;
     int totalFrames_ = 0;
     std::list<ExportJob> jobs_;
-    std::function<bool()> keep_;
+    ExportMix::KeepCheck keep_;
     std::unique_ptr<ExportMix> mix_;
 };

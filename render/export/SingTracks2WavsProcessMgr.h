@@ -1,6 +1,5 @@
 #pragma once
 // "Export each track": one stereo WAV file per singing track.
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,7 +21,7 @@ struct TrackExportJob {
     int totalFrames = 0;
     std::vector<Entry> jobs;
     // The track file's keep check (ExportMix::setKeepCheck); none keeps it.
-    std::function<bool()> keepCheck;
+    ExportMix::KeepCheck keepCheck;
 };
 
 class SingTracks2WavsProcessMgr final : public SynthsProcessMgr {

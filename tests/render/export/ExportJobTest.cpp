@@ -158,6 +158,63 @@ TEST_F(ExportJobTest, MixAppliesGainPanTruncationAndSaturation)
     EXPECT_EQ(b.stops, 1);
 }
 
+// What the output wrote of each voice, as the keep check sees it: its own
+// share after gain, pan and truncation, before other sources are added.
+TEST_F(ExportJobTest, EachVoiceIsJudgedOnWhatTheOutputWroteOfIt)
+{
+    struct Case {
+        const char* name;
+        std::vector<short> samples;
+        int startFrame;
+        float gain;
+        float pan;
+        WrittenVoice expected;
+    };
+    const std::vector<Case> cases = {
+        {"zeros", {0, 0, 0}, 1, 1.0f, 0.0f, WrittenVoice::silence},
+        // 1 * 0.3 and -2 * 0.3 truncate to 0: a voice in the buffer, none in the file.
+        {"faint at gain 0.3", {1, -2, 1}, 1, 0.3f, 0.0f, WrittenVoice::silence},
+        {"faint at gain 1", {1, -2, 1}, 1, 1.0f, 0.0f, WrittenVoice::sound},
+        {"muted", {1000, 1000}, 1, 0.0f, 0.0f, WrittenVoice::silence},
+        // Pan 1: nothing on the left (gL = 0), all of it on the right.
+        {"right only", {0, 5}, 1, 1.0f, 1.0f, WrittenVoice::sound},
+        // Its sound lies before the output's start: only its zero is written.
+        {"sound before the start", {500, 0}, -1, 1.0f, 0.0f, WrittenVoice::silence},
+        {"wholly before the start", {500, 500}, -2, 1.0f, 0.0f, WrittenVoice::none},
+    };
+    for (const Case& c : cases) {
+        FakeSynth voice(c.samples, static_cast<int>(c.samples.size()));
+        FakeSynth loud({20000, 20000, 20000, 20000});  // summed over it: it does not count for the voice
+        FakeSynth absent({100});
+        SegmentList2WavProcessMgr job(CString::fromUtf8(dir_.file("judged.wav")));
+        job.addSingJob(&voice, c.startFrame, c.gain, c.pan);
+        job.addSingJob(&loud, 0, 1.0f, 0.0f);
+        std::vector<WrittenVoice> seen;
+        job.setKeepCheck([&](const ExportMix& mix) {
+            seen = {mix.writtenVoice(&voice), mix.writtenVoice(&loud), mix.writtenVoice(&absent)};
+            return true;
+        });
+        job.finish();
+        EXPECT_FALSE(job.writeFailed()) << c.name;
+        EXPECT_EQ(seen, (std::vector<WrittenVoice>{c.expected, WrittenVoice::sound, WrittenVoice::none})) << c.name;
+    }
+
+    // An output that cannot be written still asks its check, failed, and
+    // is not written whatever the check says.
+    FakeSynth voice({100});
+    SegmentList2WavProcessMgr job(CString::fromUtf8(dir_.file("gone/judged.wav")));
+    job.addSingJob(&voice, 0, 1.0f, 0.0f);
+    int asked = 0;
+    job.setKeepCheck([&](const ExportMix& mix) {
+        ++asked;
+        EXPECT_TRUE(mix.failed());
+        return true;
+    });
+    job.finish();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(job.writeFailed());
+}
+
 TEST_F(ExportJobTest, SumsSaturateAndMonoClipsFeedBothSides)
 {
     FakeSynth a({30000, -30000}), b({30000, -30000});

@@ -321,29 +321,75 @@ TEST_F(ExportCommandsTest, ASegmentWhoseJobLaysOutNothingFailsTheExport)
     EXPECT_EQ(got[22050 * 2], 30);  // S at (10 - 1.5 - 8) s = 22050 frames, 100 x volume 30 / 100
 }
 
-// A segment whose bank turns out damaged as it is sung, or whose voice is
-// silence throughout, is not sung: it is named, the export fails, and an
-// output left with nothing sung is not written (a mixdown, or a track's file).
+// A segment whose bank turns out damaged as it is sung, or whose score asks
+// for sound where the output wrote only zeros of its voice, is not sung: it
+// is named under the bank file at fault, the export fails, and an output
+// left with nothing sung is not written (a mixdown, or a track's file).
+// Silence the score asks for itself is written as it is, without a word.
 TEST_F(ExportCommandsTest, ASegmentFoundUnsungAsItIsSungIsNamedAndSilenceIsNotWritten)
 {
-    const std::string fault = "D/HVC: the record at byte 8 claims 40 bytes, past the end at byte 20";
+    const std::string damaged = dir_.file("Damaged") + "/HVC:";
+    const std::string fault = "the record at byte 8 claims 40 bytes, past the end at byte 20";
+    const std::string other = "the record at byte 48 holds no frames";
+    const std::string silent = "its voice is silent where the score asks for sound";
     singer("S", {100, 100});
-    singer("Damaged", {100, 100}, fault);
+    singer("Damaged", {100, 100}, damaged + " " + fault);
+    singer("Damaged2", {100, 100}, dir_.file("Damaged2") + "/HVC: " + other);
     singer("Silent", {0, 0, 0});
+    // Its buffer holds a voice, but 1 and -2 at volume 30 are written as 0.
+    singer("Faint", {1, -2, 1});
+    // A fault that names no file of its bank's folder stands whole.
+    singer("Elsewhere", {100, 100}, "/elsewhere/HVC: " + fault);
+    enum Silencing { none, amplitude, muted, mutedVolume };
     struct Case {
         const char* name;
         std::vector<const char*> singers;  // one segment each, a measure apart from measure 2
         bool eachTrack;                    // one track per segment, else one track
-        std::string named;                 // the segment named not sung
+        Silencing silencing;               // how the score silences the segments on "Silent"
+        ExportOutcome outcome;
+        std::string shown;                 // the box of the segments not sung; "" for none
         std::vector<std::string> written;  // the files written
     };
-    const std::string atMeasure2 = "segment \"\" of track 1 \"Vocal\" at measure 2, beat 1: ";
+    const std::string heading = "Segments their singer's bank cannot sing:\n";
+    const std::string atMeasure2 = "segment \"\" of track 1 \"Vocal\" at measure 2, beat 1";
+    const std::string atMeasure3 = "segment \"\" of track 1 \"Vocal\" at measure 3, beat 1";
+    // A file's fault with the segments it stops.
+    auto group = [](const std::string& file, const std::string& what, const std::vector<std::string>& places) {
+        std::string text = file + "\n  " + what;
+        for (const std::string& place : places) text += "\n    " + place;
+        return text;
+    };
     const std::vector<Case> cases = {
-        {"damaged", {"Damaged"}, false, atMeasure2 + fault, {}},
-        {"silent", {"Silent"}, false, atMeasure2 + "it sang only silence", {}},
-        {"damaged beside sung", {"S", "Damaged"}, false,
-         "segment \"\" of track 1 \"Vocal\" at measure 3, beat 1: " + fault, {"damaged beside sung.wav"}},
-        {"each track", {"Damaged", "S"}, true, atMeasure2 + fault, {"demo_2_Vocal.wav"}},
+        {"damaged", {"Damaged"}, false, none, ExportOutcome::failed, heading + group(damaged, fault, {atMeasure2}), {}},
+        {"silent", {"Silent"}, false, none, ExportOutcome::failed,
+         heading + group(dir_.file("Silent") + "/HVC:", silent, {atMeasure2}), {}},
+        {"faint", {"Faint"}, false, none, ExportOutcome::failed,
+         heading + group(dir_.file("Faint") + "/HVC:", silent, {atMeasure2}), {}},
+        {"damaged beside sung", {"S", "Damaged"}, false, none, ExportOutcome::failed,
+         heading + group(damaged, fault, {atMeasure3}), {"damaged beside sung.wav"}},
+        {"each track", {"Damaged", "S"}, true, none, ExportOutcome::failed, heading + group(damaged, fault, {atMeasure2}),
+         {"demo_2_Vocal.wav"}},
+        // Two segments on one damaged content file: the file and its fault
+        // once, each segment on a line under them.
+        {"twice", {"Damaged", "Damaged"}, false, none, ExportOutcome::failed,
+         heading + group(damaged, fault, {atMeasure2, atMeasure3}), {}},
+        // Faults of two banks: a group each.
+        {"two banks", {"Damaged", "Damaged2"}, false, none, ExportOutcome::failed,
+         heading + group(damaged, fault, {atMeasure2}) + "\n" +
+             group(dir_.file("Damaged2") + "/HVC:", other, {atMeasure3}),
+         {}},
+        {"elsewhere", {"Elsewhere", "Elsewhere"}, false, none, ExportOutcome::failed,
+         heading + "/elsewhere/HVC: " + fault + "\n  " + atMeasure2 + "\n  " + atMeasure3, {}},
+        // Silence the score asks for: Amplitude at its bottom, a muted track,
+        // a track at volume 0; alone and beside a sung segment or track.
+        {"amplitude", {"Silent"}, false, amplitude, ExportOutcome::done, "", {"amplitude.wav"}},
+        {"amplitude beside sung", {"Silent", "S"}, false, amplitude, ExportOutcome::done, "",
+         {"amplitude beside sung.wav"}},
+        {"amplitude each track", {"Silent", "S"}, true, amplitude, ExportOutcome::done, "",
+         {"demo_1_Vocal.wav", "demo_2_Vocal.wav"}},
+        {"muted", {"Silent"}, false, muted, ExportOutcome::done, "", {"muted.wav"}},
+        {"volume 0 each track", {"Silent", "S"}, true, mutedVolume, ExportOutcome::done, "",
+         {"demo_1_Vocal.wav", "demo_2_Vocal.wav"}},
     };
     for (const Case& c : cases) {
         synths_.clear();  // a new project
@@ -351,30 +397,66 @@ TEST_F(ExportCommandsTest, ASegmentFoundUnsungAsItIsSungIsNamedAndSilenceIsNotWr
         Track* track = nullptr;
         for (size_t i = 0; i < c.singers.size(); ++i) {
             if (track == nullptr || c.eachTrack) track = addTrack(*doc_.getModel(), kSingingTrack, "Vocal");
-            addNote(*addSingSeg(*track, 9600 + 1920 * static_cast<int>(i), 1920, c.singers[i]), 0, 480);
+            SingSegment* seg = addSingSeg(*track, 9600 + 1920 * static_cast<int>(i), 1920, c.singers[i]);
+            addNote(*seg, 0, 480);
+            if (std::string(c.singers[i]) != "Silent") continue;
+            if (c.silencing == amplitude) seg->curve(kAmplitudeCurve) = ParamCurve{{-1, 0}, {1921, 0}};
+            if (c.silencing == muted) track->muted = true;
+            if (c.silencing == mutedVolume) track->volume = 0;
         }
         const std::string out = dir_.file(c.name);
         std::filesystem::create_directory(out);
         script_.shown.clear();
-        ui_.chosen = {0};
+        ui_.chosen = {0, 1};
         ui_.path = CString::fromUtf8(out + "/" + c.name + ".wav");
         ui_.folder = CString::fromUtf8(out);
-        EXPECT_EQ(c.eachTrack ? exportEachTrack(doc_, synths_, ui_) : mixdownToFile(doc_, synths_, ui_),
-                  ExportOutcome::failed)
+        EXPECT_EQ(c.eachTrack ? exportEachTrack(doc_, synths_, ui_) : mixdownToFile(doc_, synths_, ui_), c.outcome)
             << c.name;
         std::vector<std::string> texts;
         for (const auto& shown : script_.shown) texts.push_back(shown.text);
-        EXPECT_NE(std::find(texts.begin(), texts.end(), "Segments their singer's bank cannot sing:\n" + c.named),
-                  texts.end())
-            << c.name;
+        if (c.shown.empty()) {
+            EXPECT_TRUE(texts.empty()) << c.name << ": " << (texts.empty() ? "" : texts[0]);
+        } else {
+            EXPECT_NE(std::find(texts.begin(), texts.end(), c.shown), texts.end())
+                << c.name << ": " << (texts.empty() ? "" : texts[0]);
+        }
         const std::string unwritten = c.eachTrack ? out + "/demo_1_Vocal.wav" : out + "/" + c.name + ".wav";
         EXPECT_EQ(std::find(texts.begin(), texts.end(), unwritten + "\nNo note is sung: the file is not written.") !=
                       texts.end(),
-                  c.written.empty() || c.eachTrack)
+                  c.outcome == ExportOutcome::failed && (c.written.empty() || c.eachTrack))
             << c.name;
         std::vector<std::string> files;
         for (const auto& entry : std::filesystem::directory_iterator(out)) files.push_back(entry.path().filename());
+        std::sort(files.begin(), files.end());
         EXPECT_EQ(files, c.written) << c.name;
+    }
+}
+
+// An output that cannot be written is named for that alone: no segment is
+// blamed for the silence it never wrote, and nothing is said to be unsung.
+TEST_F(ExportCommandsTest, AnOutputThatCannotBeWrittenIsNamedForThatAlone)
+{
+    singer("S", {100, 100});
+    addNote(*addSingSeg(*addTrack(*model_, kSingingTrack, "Vocal"), 9600, 1920, "S"), 0, 480);
+    ui_.chosen = {0};
+    struct Case {
+        const char* path;  // in a folder that does not exist
+        bool eachTrack;
+        std::string format;
+    };
+    const std::vector<Case> cases = {
+        {"gone/a.wav", false, "Wave"}, {"gone/a.mp3", false, "MP3"}, {"gone", true, "Wave"}};
+    for (const Case& c : cases) {
+        script_.shown.clear();
+        ui_.path = CString::fromUtf8(dir_.file(c.path));
+        ui_.folder = CString::fromUtf8(dir_.file(c.path));
+        EXPECT_EQ(c.eachTrack ? exportEachTrack(doc_, synths_, ui_) : mixdownToFile(doc_, synths_, ui_),
+                  ExportOutcome::failed)
+            << c.path;
+        const std::string file = c.eachTrack ? dir_.file("gone/demo_1_Vocal.wav") : dir_.file(c.path);
+        ASSERT_EQ(script_.shown.size(), 1u) << c.path << ": " << script_.shown.back().text;
+        EXPECT_EQ(script_.shown[0].text, file + "\n" + c.format + " file output failed...\nNo such file or directory")
+            << c.path;
     }
 }
 

@@ -346,6 +346,30 @@ std::int32_t int32At(const std::string& bytes, std::size_t at)
     return static_cast<std::int32_t>(littleEndian32(bytes.data() + at));
 }
 
+// What the report of the segments not sung says is wrong with file for the
+// segment: the fault line (indented by two) under the file's line
+// ("<file>:") that has the segment's line (indented by four) under it; ""
+// when there is none.
+std::string faultOver(const std::string& err, const std::string& file, const std::string& segment)
+{
+    const std::size_t group = err.find("\n" + file + ":\n");
+    if (group == std::string::npos)
+        return std::string();
+    std::string fault;
+    for (std::size_t line = group + file.size() + 3; err.compare(line, 2, "  ") == 0;) {
+        const std::size_t end = err.find('\n', line);
+        if (end == std::string::npos)
+            break;
+        const std::string text = err.substr(line, end - line);
+        if (text.compare(0, 4, "    ") != 0)
+            fault = text.substr(2);
+        else if (text == "    " + segment)
+            return fault;
+        line = end + 1;
+    }
+    return std::string();
+}
+
 // Where the offset of each unit record of the demo bank's index lies: past
 // "ext2", eleven header values, four strings of a byte length (the last the
 // pitch-group list), three times and "ext1" when there, each record is a
@@ -413,7 +437,7 @@ TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
     for (const Home& h : homes) {
         const std::string home = demoHome(dir, h.name, h.harm);
         const std::string bank = home + "/singers/demo-cmn";
-        const std::string unsung = "segment \"Verse\" of track 1 \"Lead\" at measure 1, beat 1: ";
+        const std::string unsung = "segment \"Verse\" of track 1 \"Lead\" at measure 1, beat 1";
         for (const std::string& output : {std::string("--mixdown v.wav"), std::string("--export-each-track each")}) {
             SCOPED_TRACE(std::string(h.name) + " " + output + "\n");
             fs::remove(dir.file("v.wav"));
@@ -426,12 +450,12 @@ TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
             // Every message goes to standard error, the path after a space.
             EXPECT_EQ(r.out, "");
             // The segment is named with the damaged file and what is wrong with it.
-            EXPECT_EQ(r.err.find(unsung + bank + "/HVI: ") != std::string::npos, h.damage == index) << r.err;
-            EXPECT_EQ(r.err.find(unsung + bank + "/HVC: ") != std::string::npos, h.damage == content) << r.err;
+            EXPECT_EQ(!faultOver(r.err, bank + "/HVI", unsung).empty(), h.damage == index) << r.err;
+            EXPECT_EQ(!faultOver(r.err, bank + "/HVC", unsung).empty(), h.damage == content) << r.err;
             const std::string unusable = bank + "/bank.hvsd\nThis voice bank description cannot be used: not readable JSON\n";
             EXPECT_EQ(r.err.find(unusable) != std::string::npos, h.damage == description) << r.err;
             if (std::string(h.name) == "emptyhvi") {
-                EXPECT_NE(r.err.find(unsung + bank + "/HVI: empty\n"), std::string::npos) << r.err;
+                EXPECT_EQ(faultOver(r.err, bank + "/HVI", unsung), "empty") << r.err;
             }
             if (std::string(h.name) == "emptyhvc") {
                 EXPECT_NE(r.err.find("fail to read package content file " + bank + "/HVC: the record at byte "),
@@ -444,8 +468,7 @@ TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
         if (h.damage == index || h.damage == content) {
             const ProgramRun p = runIn(dir, "v.ot --play --quiet", home, "ALSA_CONFIG_PATH='" HV_PACED_SINK_CONF "'");
             EXPECT_EQ(p.code, 4) << h.name << "\n" << p.err;
-            EXPECT_NE(p.err.find(unsung + bank + (h.damage == index ? "/HVI: " : "/HVC: ")), std::string::npos)
-                << p.err;
+            EXPECT_NE(faultOver(p.err, bank + (h.damage == index ? "/HVI" : "/HVC"), unsung), "") << p.err;
         }
     }
 }
@@ -513,11 +536,8 @@ TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
             EXPECT_FALSE(fs::exists(dir.file("x.wav")));
             EXPECT_TRUE(fs::is_empty(dir.file("each")));
             EXPECT_EQ(r.err.find("Notes without a voice"), std::string::npos) << r.err;
-            const std::string named = "segment \"\" of track 1 \"demo\" at measure 1, beat 1: " + bank +
-                                      "/HVC: the record at byte ";
-            const std::size_t at = r.err.find(named);
-            ASSERT_NE(at, std::string::npos) << r.err;
-            const std::string line = r.err.substr(at, r.err.find('\n', at) - at);
+            const std::string line = faultOver(r.err, bank + "/HVC", "segment \"\" of track 1 \"demo\" at measure 1, beat 1");
+            ASSERT_EQ(line.rfind("the record at byte ", 0), 0u) << r.err;
             EXPECT_EQ(line.substr(line.size() - std::min(line.size(), h.fault.size())), h.fault);
             int lines = 0;
             for (std::size_t from = r.err.find(bank + "/HVC"); from != std::string::npos;
@@ -526,6 +546,103 @@ TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
             EXPECT_LE(lines, 3) << r.err;
             EXPECT_LE(r.peakKb, 2 * healthy.peakKb + 64 * 1024) << healthy.peakKb;
         }
+    }
+}
+
+// Fifty segments sung by one bank whose content file is noise: the report
+// names the file once, over all fifty segments, each on a line of its own;
+// nothing is written, the exit is 4.
+TEST(MainJob, FiftySegmentsOnOneDamagedContentFileNameItOnce)
+{
+    using namespace projtest;
+    namespace fs = std::filesystem;
+    hvtest::ScratchDir dir("main_job_fifty");
+    std::mt19937 random(5);
+    std::string noise(1 << 20, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    const std::string home = demoHome(dir, "noise", [&](const std::string& bank) { writeContent(bank, noise); });
+    const std::string hvc = home + "/singers/demo-cmn/HVC";
+    auto m = markersOnly();
+    Track* track = addTrack(*m, kSingingTrack, "Lead");
+    // A measure (1920 ticks) each from measure 1, each on another syllable.
+    for (int i = 0; i < 50; ++i)
+        addNote(*addSingSeg(*track, 7680 + 1920 * i, 1920, "demo-cmn"), 480, 480, 57, kNotes[i % 8].syllable);
+    ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("fifty.ot"))), 0);
+    fs::create_directories(dir.file("each"));
+    for (const std::string& output : {std::string("--mixdown f.wav"), std::string("--export-each-track each")}) {
+        const ProgramRun r = runIn(dir, "fifty.ot " + output, home);
+        EXPECT_EQ(r.code, 4) << output << "\n" << r.err;
+        EXPECT_FALSE(fs::exists(dir.file("f.wav"))) << output;
+        EXPECT_TRUE(fs::is_empty(dir.file("each"))) << output;
+        // The report names the file once over its faults and the segments.
+        const std::size_t report = r.err.find("-_-!: Segments their singer's bank cannot sing:\n");
+        ASSERT_NE(report, std::string::npos) << output << "\n" << r.err;
+        int naming = 0;
+        int segments = 0;
+        for (std::size_t from = report, end = 0; from < r.err.size(); from = end + 1) {
+            end = std::min(r.err.find('\n', from), r.err.size());
+            const std::string line = r.err.substr(from, end - from);
+            naming += line.find(hvc) != std::string::npos;
+            segments += line.rfind("    segment \"\" of track 1 \"Lead\" at measure ", 0) == 0;
+        }
+        EXPECT_EQ(naming, 1) << output << "\n" << r.err;
+        EXPECT_EQ(segments, 50) << output << "\n" << r.err;
+    }
+}
+
+// Silence the score asks for is no fault of the bank: a segment whose
+// Amplitude lies at its bottom over its notes is written as it is, alone
+// and beside a sung track, with exit 0 and no word about the bank.
+TEST(MainJob, SilenceTheScoreAsksForIsWrittenAsItIs)
+{
+    using namespace projtest;
+    namespace fs = std::filesystem;
+    hvtest::ScratchDir dir("main_job_quiet");
+    for (const bool beside : {false, true}) {
+        auto m = markersOnly();
+        SingSegment* quiet = addSingSeg(*addTrack(*m, kSingingTrack, "Quiet"), 7680, 1920 * 2, "demo-cmn");
+        addNote(*quiet, 480, 480, 57, "lan");
+        addNote(*quiet, 960, 480, 57, "tian");
+        quiet->curve(kAmplitudeCurve) = ParamCurve{{-1, 0}, {1920 * 2 + 1, 0}};
+        if (beside)
+            addNote(*addSingSeg(*addTrack(*m, kSingingTrack, "Sung"), 7680, 1920 * 2, "demo-cmn"), 480, 480, 57, "lan");
+        ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(dir.file("q.ot"))), 0);
+        fs::remove_all(dir.file("each"));
+        fs::create_directories(dir.file("each"));
+        for (const std::string& output : {std::string("--mixdown q.wav"), std::string("--export-each-track each")}) {
+            SCOPED_TRACE(output + (beside ? " beside a sung track" : " alone"));
+            fs::remove(dir.file("q.wav"));
+            const ProgramRun r = runIn(dir, "q.ot " + output);
+            EXPECT_EQ(r.code, 0) << r.err;
+            EXPECT_EQ(r.err.find("bank"), std::string::npos) << r.err;
+            EXPECT_EQ(r.err.find("No note is sung"), std::string::npos) << r.err;
+            const std::string quietFile = output[2] == 'm' ? dir.file("q.wav") : dir.file("each/q_1_Quiet.wav");
+            ASSERT_TRUE(fs::exists(quietFile));
+            if (output[2] == 'e') {
+                EXPECT_EQ(fs::exists(dir.file("each/q_2_Sung.wav")), beside);
+            }
+            // The sung track sounds in the mixdown; the silenced one is
+            // silent where its notes lie (0.5 s to 1.5 s after the start).
+            const std::vector<double> x = leftChannel(hvtest::wavSamples(quietFile));
+            if (output[2] == 'm') {
+                EXPECT_EQ(loudest(x, 0.0, 2.0) > 100.0, beside);
+            } else {
+                EXPECT_LE(loudest(x, 0.5, 1.5), 2.0);
+            }
+        }
+    }
+}
+
+// An output that cannot be written says so alone, with the system's reason,
+// and exits 4: nothing about the banks or about what was sung.
+TEST(MainJob, AnOutputThatCannotBeWrittenIsNamedForThatAlone)
+{
+    hvtest::ScratchDir dir("main_job_unwritable");
+    for (const std::string& out : {dir.file("no/such/a.wav"), dir.file("no/such/a.mp3")}) {
+        const ProgramRun r = runIn(dir, "'" HV_EXAMPLE_SONG "' --mixdown '" + out + "'");
+        EXPECT_EQ(r.code, 4) << out;
+        const std::string format = out.back() == '3' ? "MP3" : "Wave";
+        EXPECT_EQ(r.err, "-_-!: " + out + "\n" + format + " file output failed...\nNo such file or directory\n");
     }
 }
 
