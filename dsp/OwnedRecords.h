@@ -1,23 +1,10 @@
 #pragma once
-// Vectors of owned records: records of two float vectors, and entries kept in
-// rising order of a leading float key with a nearest-key lookup.
+// Vectors of owned entries kept in rising order of a leading float key, with
+// a nearest-key lookup.
 #include <memory>
 #include <vector>
 
 namespace Halvoren {
-
-struct FloatPairRecord {
-    std::vector<float> first;
-    std::vector<float> second;
-};
-
-using OwnedRecords = std::vector<std::unique_ptr<FloatPairRecord>>;
-
-// Deletes every record and frees the vector's storage.
-inline void clearOwnedRecords(OwnedRecords& records)
-{
-    OwnedRecords().swap(records);
-}
 
 // The entry whose key is nearest x, the lower one on a tie; the first entry
 // at or below its key (and for NaN), the last at or above its key. Entry has

@@ -48,8 +48,10 @@ void nameClipsNotLoaded(const CSSSynthesizerDoc& doc) {
         for (size_t i = 0; i < track.instSegs->size(); ++i) {
             const InstrumentSegment& seg = *track.instSegs->segAt(i);
             if (!clipNotLoaded(seg.clipLoad)) continue;
-            text += "\n" + trackLabel(doc, t) + ", " + placeOf(doc, seg.pos) + ": " + seg.audioPath + " (" +
-                    reasonOf(seg) + ")";
+            // Appended in turn rather than as one sum that starts with a
+            // literal, which gcc 12 at -O3 wrongly warns may copy over itself.
+            text.append("\n").append(trackLabel(doc, t)).append(", ").append(placeOf(doc, seg.pos));
+            text.append(": ").append(seg.audioPath).append(" (").append(reasonOf(seg)).append(")");
         }
     }
     if (text.empty()) return;

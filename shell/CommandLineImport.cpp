@@ -71,6 +71,17 @@ std::string tooLargeToRead(const ImportSize& size, const char* kind) {
            ") are more than the " + mebibytes(size.bytesAllowed) + " " + kind + " may have";
 }
 
+// Why a score of this kind ("a MIDI file") was refused for its size, with
+// the sizes; "" when it was not.
+std::string tooLarge(const ImportRefusal& refusal, const char* kind) {
+    switch (refusal.kind) {
+        case ImportRefusal::Kind::fileTooLarge: return tooLargeToRead(refusal.size, kind);
+        case ImportRefusal::Kind::tooLarge: return tooLargeToImport(refusal.size);
+        case ImportRefusal::Kind::none: break;
+    }
+    return "";
+}
+
 // The message boxes of a MIDI import. The overlap question is answered by
 // --fix-overlaps: given, it is answered yes without being asked; not given,
 // it is printed with its answer, no.
@@ -88,26 +99,24 @@ private:
 };
 
 ScoreReadOutcome readMidi(CMainFrame& frame, const std::string& file, bool newProject, const CommandLine& line) {
-    std::string refusal;
-    frame.midiTrackAnswer = [&](const Rows& rows) { return chooseTracks(rows, line.midiTracks, file, refusal); };
+    std::string choice;
+    frame.midiTrackAnswer = [&](const Rows& rows) { return chooseTracks(rows, line.midiTracks, file, choice); };
     ImportQuestions boxes(line.fixOverlaps);
     MidiImportResult::Status status;
-    ImportSize size;
+    ImportRefusal refusal;
     {
         ScopedMessageBoxService scoped(&boxes);
-        status = frame.importMidiFile(absolutePath(file), newProject, &size);
+        status = frame.importMidiFile(absolutePath(file), newProject, &refusal);
     }
     frame.midiTrackAnswer = {};
     const std::string verb = newProject ? "cannot open " : "cannot import ";
     switch (status) {
         case MidiImportResult::Status::imported: return {};
         case MidiImportResult::Status::readFailed: return {kExitCannotOpen, verb + file + unreadable(file, "MIDI file")};
-        case MidiImportResult::Status::fileTooLarge:
-            return {kExitCannotOpen, verb + file + tooLargeToRead(size, "a MIDI file")};
-        case MidiImportResult::Status::tooLarge: return {kExitCannotOpen, verb + file + tooLargeToImport(size)};
+        case MidiImportResult::Status::tooLarge: return {kExitCannotOpen, verb + file + tooLarge(refusal, "a MIDI file")};
         case MidiImportResult::Status::cancelled: break;
     }
-    if (!refusal.empty()) return {kExitUsage, refusal};
+    if (!choice.empty()) return {kExitUsage, choice};
     return {kExitCannotOpen, verb + file + ": no MIDI track holds notes"};
 }
 
@@ -118,12 +127,7 @@ ScoreReadOutcome openScore(CMainFrame& frame, const std::string& file, const Com
     ImportRefusal refusal;
     if (frame.importVsqxFile(absolutePath(file), &refusal)) return {};
     const std::string verb = "cannot open " + file;
-    switch (refusal.kind) {
-        case ImportRefusal::Kind::fileTooLarge:
-            return {kExitCannotOpen, verb + tooLargeToRead(refusal.size, "a VSQX score")};
-        case ImportRefusal::Kind::tooLarge: return {kExitCannotOpen, verb + tooLargeToImport(refusal.size)};
-        case ImportRefusal::Kind::none: break;
-    }
+    if (refusal.kind != ImportRefusal::Kind::none) return {kExitCannotOpen, verb + tooLarge(refusal, "a VSQX score")};
     return {kExitCannotOpen, verb + unreadable(file, "VSQX score")};
 }
 

@@ -66,10 +66,10 @@ void CMainFrame::updatePosInfo() {
     posDenominator = sig.denominator;
 }
 
-MidiImportResult::Status CMainFrame::importMidiFile(const CString& path, bool newProject, ImportSize* size) {
+MidiImportResult::Status CMainFrame::importMidiFile(const CString& path, bool newProject, ImportRefusal* refusal) {
     CSelectMidiTrackDlg dialog(midiTrackAnswer);
     MidiImportResult result = runMidiImport(*doc_, path, newProject, dialog, ScoreImportContext::fromSettings());
-    if (size) *size = result.size;
+    if (refusal) *refusal = result.refusal;
     if (result.status != MidiImportResult::Status::imported) return result.status;
     if (result.newModel) resetAllViews(result.newModel.release());
     reportImportedLyrics(*doc_, result.tracks);

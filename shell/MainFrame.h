@@ -41,9 +41,9 @@ public:
     void updatePosInfo();
     // A standard MIDI file as a new project, or its chosen tracks added to
     // the open one; the track choice is answered by midiTrackAnswer. Tells
-    // whether the file was imported, could not be read, was too large (with
-    // its sizes in size), or the choice was cancelled or empty.
-    MidiImportResult::Status importMidiFile(const CString& path, bool newProject, ImportSize* size = nullptr);
+    // whether the file was imported, could not be read, was too large (why,
+    // with its sizes, in refusal), or the choice was cancelled or empty.
+    MidiImportResult::Status importMidiFile(const CString& path, bool newProject, ImportRefusal* refusal = nullptr);
     // A VSQX score as a new project. The score is read before anything is
     // replaced: a file that cannot be read leaves the open project as it
     // was. False then, with the read message, or, for a score too large to

@@ -24,6 +24,13 @@ bool sameFile(const CString& a, const CString& b)
 
 std::string readOnlyTo(const ReadStop& stop) { return "reads only to " + stop.describe(); }
 
+std::string fewerRecords(const ReadStop& stop)
+{
+    if (stop.shortLists == 1) return "holds fewer records than a count says, at " + stop.describeShortList();
+    return "holds fewer records than " + std::to_string(stop.shortLists) + " counts say, the first at " +
+           stop.describeShortList();
+}
+
 std::string saveOverProblem(const CString& path, const OpenedProject& opened)
 {
     if (!pathExists(path)) return std::string();
@@ -38,6 +45,7 @@ std::string saveOverProblem(const CString& path, const OpenedProject& opened)
         if (!other) return "this editor does not read it";
     }
     if (stop.stopped) return "the project " + readOnlyTo(stop);
+    if (stop.shortLists > 0) return "the project " + fewerRecords(stop);
     return stop.leftOut.empty() ? std::string() : "it holds " + stop.leftOut + ", which this editor cannot read";
 }
 

@@ -14,11 +14,16 @@ struct OpenedProject {
 // "reads only to byte 24 (tempo list block cut short)".
 std::string readOnlyTo(const ReadStop& stop);
 
+// For a project with short lists: "holds fewer records than a count says,
+// at byte 60 (tempo list holds 1 of its 2 records)", or, for 3 of them,
+// "holds fewer records than 3 counts say, the first at byte 60 (...)".
+std::string fewerRecords(const ReadStop& stop);
+
 // Why --save must not write over the file at path, empty when it may: a
 // file no generation's check accepts, a project no generation reads (of a
-// newer version), a project that does not read to its end, or one that holds
-// what the model cannot keep (the one opened as it was read, any other read
-// now).
+// newer version), a project that does not read to its end, one whose lists
+// hold fewer records than their counts, or one that holds what the model
+// cannot keep (the one opened as it was read, any other read now).
 std::string saveOverProblem(const CString& path, const OpenedProject& opened);
 
 // Why files cannot be made in the folder, empty when they can: the system's

@@ -43,7 +43,6 @@ public:
     Halvoren::HarmonicPeakAnalyser& analyser() { return analyser_; }
     const std::vector<float>& bandAxis() const { return bandAxis_; }
     float framePeriod() const { return period_; }
-    float startTime() const { return t0_; }
     float sampleRate() const { return rate_; }
 
     void setStop(bool stop)

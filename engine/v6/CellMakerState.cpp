@@ -2,6 +2,7 @@
 
 #include "engine/v3/CellMakers.h"
 #include "lyrics/NullSymbolMgr.h"
+#include "voicebank/package/PackageIndex.h"
 
 namespace HalvorenEngineV6 {
 
@@ -18,8 +19,7 @@ void CellMakerState::attachStore(ISourceStore& store)
     store_ = &store;
     period_ = static_cast<float>(store.getHopSize()) / rate_;
     layout_ = std::make_unique<Halvoren::WarpedBandLayout>(kLayoutRate, store.getLayoutBandCount());
-    const std::int32_t major = store.getVersionMajor();
-    modelFrames_ = major > 6 || (major == 6 && store.getVersionMinor() > 1);
+    modelFrames_ = Halvoren::formatAbove(store.getVersionMajor(), store.getVersionMinor(), 1);
 }
 
 void CellMakerState::setSymbols(std::unique_ptr<Halvoren::ISymbolMgr> symbols)

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "voicebank/package/PackageIndex.h"
-
 namespace HalvorenEngineV6 {
 
 namespace {
@@ -33,11 +31,6 @@ float mixValue(float u, float a, float b)
 }
 
 }  // namespace
-
-bool framesFromModel(std::int32_t formatMajor, std::int32_t formatMinor)
-{
-    return Halvoren::formatAbove(formatMajor, formatMinor, 1);
-}
 
 void CellSpan::set(bool modelFramesFlag, float framePeriod, float head, std::int32_t base, std::int32_t count,
                    float upperRatio, float neutralRatio, float lowerRatio,

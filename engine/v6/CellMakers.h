@@ -21,10 +21,6 @@ namespace HalvorenEngineV6 {
 
 using HVVM_V0::HvVoiceModelCompact;
 
-// Whether a bank of this format takes its frame buffers from the mixed model
-// frame: formats above 6.1.
-bool framesFromModel(std::int32_t formatMajor, std::int32_t formatMinor);
-
 // What a maker carries for the cell parts that run it, set before a part.
 struct CellSpan {
     bool modelFrames = false;  // frame buffers from the scratch frame (formats above 6.1)

@@ -22,7 +22,7 @@ inline void saveAndReopen(const HVCurrentModel::HalvorenModel& model)
     HVCurrentModel::HalvorenModel reopened;
     reopened.path = model.path;
     HalvorenWin::CMemoryBuffer body = saved;
-    if (HVCurrentModel::readBody(reopened, body).stopped) fail("a saved project does not read to its end");
+    if (!HVCurrentModel::readBody(reopened, body).readAsWritten()) fail("a saved project does not read as written");
     HalvorenWin::CMemoryBuffer savedAgain;
     HVCurrentModel::writeBody(reopened, savedAgain);
     if (savedAgain.data != saved.data) fail("a saved project reads back differently");

@@ -166,8 +166,6 @@ void CWavBuf::takeChannel(const CWavBuf& src, uint32_t channel, uint32_t stride)
     *this = std::move(mono);
 }
 
-uint64_t CWavBuf::playerFormatBytes() const { return playerFormatBytes(sampleCount(), channels, sampleRate); }
-
 uint64_t CWavBuf::playerFormatBytes(uint64_t samples, int32_t channels, int32_t rate)
 {
     if (rate == kTargetRate || rate <= 0) return 2 * samples;

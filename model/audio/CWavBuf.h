@@ -46,9 +46,8 @@ public:
 
     // Single samples (not frames) held: the byte count divided by the width.
     uint32_t sampleCount() const;
-    // The bytes the samples take once brought to 16 bits at 44100 Hz.
-    uint64_t playerFormatBytes() const;
-    // The same for `samples` single samples of this channel count and rate.
+    // The bytes `samples` single samples of `channels` channels at `rate` Hz
+    // take once brought to 16 bits at 44100 Hz.
     static uint64_t playerFormatBytes(uint64_t samples, int32_t channels, int32_t rate);
     // Sample i as float (integers scaled to about -1..1); 0.0 past the end
     // and for unsupported widths.

@@ -71,6 +71,14 @@ void CMemoryStream::stopAt(size_t at, const std::string& how)
     if (recordsStop()) stop->at(at, std::string(what) + " " + how);
 }
 
+void CMemoryStream::endShort(uint32_t held, uint32_t count)
+{
+    if (stop == nullptr) return;
+    stop->shortList(pos, [&] {
+        return std::string(what) + " holds " + std::to_string(held) + " of its " + std::to_string(count) + " records";
+    });
+}
+
 void CMemoryStream::expectEnd()
 {
     if (remaining() > 0 && recordsStop()) stopHere("has " + std::to_string(remaining()) + " bytes left unread");

@@ -94,6 +94,10 @@ public:
     // when the stream carries no ReadStop or one is recorded already.
     void stopHere(const std::string& how) { stopAt(pos, how); }
     void stopAt(size_t at, const std::string& how);
+    // Counts the stream's list as short at pos: it holds `held` records of
+    // its `count` ("<what> holds 1 of its 2 records"). Nothing without a
+    // ReadStop.
+    void endShort(uint32_t held, uint32_t count);
     // Records the bytes a stream parsed to its end has left unread.
     void expectEnd();
 

@@ -49,6 +49,7 @@ void reportStop(ReadStop read, uint64_t bodyStart, ReadStop* stop)
 {
     if (!stop) return;
     if (read.stopped) read.offset += bodyStart;
+    if (read.shortLists > 0) read.shortListOffset += bodyStart;
     *stop = read;
 }
 

@@ -34,7 +34,8 @@ std::string projectSaveProblem(const HVCurrentModel::HalvorenModel& model,
 // this editor (the user is told so). The body builds no more than limits
 // allow for its size; a body that would is read up to that point, as a
 // body cut short is. With stop, says where the file stopped reading as
-// written (a byte offset in the file), or nothing when it read to its end.
+// written and where its first list holds fewer records than its count (byte
+// offsets in the file), or nothing when it read to its end as written.
 HVCurrentModel::HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits = ReadLimits(),
                                                ReadStop* stop = nullptr);
 

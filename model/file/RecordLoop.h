@@ -2,10 +2,13 @@
 // The record loop of the project readers. Every record of the project files
 // starts with a 4-byte field; a record is read only while that field is
 // there, so a count read from a damaged file cannot make the loop create
-// records beyond the bytes that remain. Each record is also counted, with
-// the bytes it builds, against the stream's budget: once that is spent no
-// loop of the file makes another record, as if the file ended there. Either
-// end before the count is where the stream stopped reading as written.
+// records beyond the bytes that remain. A list ends its block in every
+// layout: one whose bytes end first is a short list, and what follows its
+// block still reads as written (bytes left over after the last whole record
+// are a stop of the block). Each record is also counted, with the bytes it
+// builds, against the stream's budget: once that is spent no loop of the
+// file makes another record, as if the file ended there, which is where the
+// stream stopped reading as written.
 #include <cstdint>
 #include <string>
 
@@ -18,7 +21,7 @@ void readRecords(CMemoryStream& in, uint32_t count, uint64_t builtBytes, ReadOne
 {
     for (uint32_t i = 0; i < count; ++i) {
         if (in.remaining() < 4) {
-            in.stopHere("holds " + std::to_string(i) + " of its " + std::to_string(count) + " records");
+            in.endShort(i, count);
             return;
         }
         if (in.budget && !in.budget->takeRecord(builtBytes)) {

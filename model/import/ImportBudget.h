@@ -37,7 +37,10 @@ struct ImportSize {
     uint64_t bytesAllowed = 0;
 };
 
-// Why a score import built nothing, when it was for the score's size.
+// Why a score import built nothing, when it was for the score's size: a
+// file larger than its reader takes (fileTooLarge, not read), or a readable
+// score that would build more than its import may (tooLarge). Every score
+// import reports a refusal for size this way.
 struct ImportRefusal {
     enum class Kind { none, fileTooLarge, tooLarge };
     Kind kind = Kind::none;

@@ -194,11 +194,11 @@ MidiImportResult readFailed()
 
 // A file refused for its size is no read error: the caller names it with
 // its sizes.
-MidiImportResult tooLarge(MidiImportResult::Status status, const ImportSize& size)
+MidiImportResult tooLarge(const ImportRefusal& refusal)
 {
     MidiImportResult result;
-    result.status = status;
-    result.size = size;
+    result.status = MidiImportResult::Status::tooLarge;
+    result.refusal = refusal;
     return result;
 }
 
@@ -214,8 +214,8 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
         case FileRead::ok: break;
         case FileRead::unreadable: return readFailed();
         case FileRead::tooLarge:
-            return tooLarge(MidiImportResult::Status::fileTooLarge,
-                            {.fileBytes = fileBytes, .bytesAllowed = hvmidi::MIDIFileReadStreamFile::kMaxFileBytes});
+            return tooLarge({ImportRefusal::Kind::fileTooLarge,
+                             {.fileBytes = fileBytes, .bytesAllowed = hvmidi::MIDIFileReadStreamFile::kMaxFileBytes}});
     }
 
     const MidiTextDecoder text(tracks);
@@ -233,7 +233,7 @@ MidiImportResult runMidiImport(CSSSynthesizerDoc& doc, const CString& path, bool
     // are read again.
     ImportSize size;
     if (!tracksWithinBudget(chosen, notesOf, newProject ? &tempoTrack : nullptr, fileBytes, size))
-        return tooLarge(MidiImportResult::Status::tooLarge, size);
+        return tooLarge({ImportRefusal::Kind::tooLarge, size});
     std::vector<MidiTrackRecord> records(chosen.size());
     for (size_t k = 0; k < chosen.size(); ++k) fillMidiTrackRecord(tracks, chosen[k], records[k]);
     // The records hold all the import takes from the file: its events go

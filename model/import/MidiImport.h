@@ -18,13 +18,12 @@
 class CSSSynthesizerDoc;
 
 struct MidiImportResult {
-    // fileTooLarge: a file larger than the reader takes, not read.
-    // tooLarge: a readable file whose chosen tracks would build more than
-    // its import may.
-    enum class Status { readFailed, fileTooLarge, tooLarge, cancelled, imported };
+    // tooLarge: refused for its size, as `refusal` says.
+    enum class Status { readFailed, tooLarge, cancelled, imported };
     Status status = Status::cancelled;
-    // fileTooLarge and tooLarge: the sizes that refused it.
-    ImportSize size;
+    // tooLarge: the file, or the chosen tracks, that were too large, with
+    // the sizes that refused them.
+    ImportRefusal refusal;
     // New-project mode: the project to install in the document.
     std::unique_ptr<HVCurrentModel::HalvorenModel> newModel;
     // Where the earliest imported note starts, when there is one.

@@ -21,7 +21,6 @@ struct ByteBuilder {
         return *this;
     }
     ByteBuilder& u8(uint8_t v) { return le(v, 1); }
-    ByteBuilder& i8(int8_t v) { return le(static_cast<uint8_t>(v), 1); }
     ByteBuilder& u16(uint16_t v) { return le(v, 2); }
     ByteBuilder& u32(uint32_t v) { return le(v, 4); }
     ByteBuilder& i32(int32_t v) { return u32(static_cast<uint32_t>(v)); }

@@ -34,9 +34,8 @@ public:
     const IndexHeader& header() const { return index_.header; }
     bool hasExt1() const { return index_.hasExt1; }
     bool hasExt2() const { return index_.hasExt2; }
-    // False when the index file could not be read whole (its message is out);
-    // indexFault says what is wrong with it.
-    bool indexReadWhole() const { return indexFault_.empty(); }
+    // What is wrong with the index file, "" when it was read whole (the
+    // message of a fault is already out).
     const std::string& indexFault() const { return indexFault_; }
     // "<content file>: <what is wrong>" of the first record that could not
     // be read, "" while every load has read its record whole.

@@ -84,9 +84,8 @@ public:
     const std::map<std::string, UnitIndexEntryV6>& getUnitIndex() const { return unitIndex_; }
     std::int32_t getFormatMajor() const { return formatMajor_; }
     std::int32_t getFormatMinor() const { return formatMinor_; }
-    // False when the index file could not be read whole (its message is out);
-    // indexFault says what is wrong with it.
-    bool indexReadWhole() const { return indexFault_.empty(); }
+    // What is wrong with the index file, "" when it was read whole (the
+    // message of a fault is already out).
     const std::string& indexFault() const { return indexFault_; }
     // "<content file>: <what is wrong>" of the first record that could not
     // be read, "" while every load has read its record whole.

@@ -2,7 +2,9 @@
 
 #include <functional>
 
+#include "support/engine/FakeStoreV6.h"
 #include "support/engine/ModelFixtures.h"
+#include "engine/v6/CellMakerState.h"
 #include "engine/v6/CellMakers.h"
 
 namespace {
@@ -197,8 +199,13 @@ TEST(CellMakersV6, FrameBuffersComeFromTheScratchFrameAboveFormat61)
         float offset;
     } cases[] = {{6, 0, 1.0f}, {6, 1, 1.0f}, {6, 2, 2.0f}, {7, 0, 2.0f}};
     for (const Case& c : cases) {
+        v6test::FakeStoreV6 store;
+        store.major = c.major;
+        store.minor = c.minor;
+        CellMakerState state(44100.0f);
+        state.attachStore(store);
         CellMakerCore_ByMergeTwoModel maker;
-        maker.span.modelFrames = framesFromModel(c.major, c.minor);
+        maker.span.modelFrames = state.modelFrameFlag();
         maker.setUp(*first, 0, *second, 0, 4);
         const Made m = makeFrame(maker, 2);
         EXPECT_EQ(valuesOf(m.frame), std::vector<float>(3, c.offset)) << c.major << "." << c.minor;

@@ -142,7 +142,8 @@ TEST(ProjectFileFormat, VersionsUpToFiveUseTheCurrentReaderAndNewerAreRefused)
 // whole: older sets of markers, versions up to 5, generation-0 lists stored
 // as blocks of no bytes, generation-1 tracks of kind 2 and instrumental
 // tracks without segments. Segments of a generation-1 instrumental track
-// read whole but are not kept, and are named.
+// read whole but are not kept, and are named. Lists that hold fewer records
+// than their counts are counted and the first named, apart from any stop.
 TEST(ProjectFileFormat, AFileThatDoesNotReadToItsEndSaysWhereItStopped)
 {
     for (const hvtest::ProjectForm& form : hvtest::projectForms()) {
@@ -151,10 +152,34 @@ TEST(ProjectFileFormat, AFileThatDoesNotReadToItsEndSaysWhereItStopped)
         ASSERT_TRUE(hvtest::loadProjectBytes(form.bytes, &stop));
         EXPECT_EQ(stop.stopped, form.stopAt >= 0) << stop.describe();
         EXPECT_EQ(stop.leftOut, form.leftOut);
+        EXPECT_EQ(stop.shortLists, form.shortLists) << stop.describeShortList();
+        if (form.shortLists > 0) {
+            EXPECT_EQ(stop.shortListOffset, uint64_t(form.shortAt));
+            EXPECT_EQ(stop.shortListWhat, form.shortList);
+        }
         if (form.stopAt < 0) continue;
         EXPECT_EQ(stop.offset, uint64_t(form.stopAt));
         EXPECT_EQ(stop.what, form.stop);
     }
+}
+
+// A list whose count is larger than the records its block holds keeps those
+// records, and everything after it is read as written: a body whose every
+// count is 2^31-1 over one record opens as the body whose counts are 1.
+TEST(ProjectFileFormat, ListsShorterThanTheirCountsKeepWhatFollowsThem)
+{
+    ReadStop stop;
+    const auto honest = hvtest::loadProjectBytes(hvtest::taggedFile(5, hvtest::countedBody(1).bytes), &stop);
+    ASSERT_TRUE(honest);
+    ASSERT_TRUE(stop.readAsWritten());
+    const auto lying = hvtest::loadProjectBytes(hvtest::taggedFile(5, hvtest::countedBody(0x7FFFFFFF).bytes), &stop);
+    ASSERT_TRUE(lying);
+    EXPECT_FALSE(stop.readAsWritten());
+    EXPECT_FALSE(stop.stopped);
+    ASSERT_EQ(lying->tracks.size(), 1u);
+    ASSERT_EQ(lying->tracks[0]->singSegs->size(), 1u);
+    EXPECT_EQ(lying->tracks[0]->singSegs->segAt(0)->notes.size(), 1u);
+    EXPECT_TRUE(hvtest::bodyOf(*lying) == hvtest::bodyOf(*honest)) << "the lying counts opened another model";
 }
 
 // The exact size of a body is known before it is built: a model fits a

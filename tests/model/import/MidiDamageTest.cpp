@@ -62,14 +62,15 @@ TEST_F(MidiDamageTest, AScoreBuildingMoreThanItsFileAllowsIsRefused)
     // 120 KB allows, past the 7 MB of one of 60 KB. 3,000,000 notes take
     // 18 MB, more than the 16 MiB the reader takes.
     const uint32_t tooMany = static_cast<uint32_t>((uint64_t{1} << 30) / kNoteBuildBytes + 1);
+    using Kind = ImportRefusal::Kind;
     const struct {
         uint32_t notes;
         bool endedAllAtOnce;
-        Status status;
-    } cases[] = {{20000, false, Status::imported},
-                 {20000, true, Status::tooLarge},
-                 {tooMany, false, Status::tooLarge},
-                 {3000000, false, Status::fileTooLarge}};
+        Kind refused;
+    } cases[] = {{20000, false, Kind::none},
+                 {20000, true, Kind::tooLarge},
+                 {tooMany, false, Kind::tooLarge},
+                 {3000000, false, Kind::fileTooLarge}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.notes) + (c.endedAllAtOnce ? " ended at once" : ""));
         hvtest::SmfTrack track;
@@ -85,14 +86,16 @@ TEST_F(MidiDamageTest, AScoreBuildingMoreThanItsFileAllowsIsRefused)
         dialog = FakeTrackDialog();
         const std::string before = savedBytes(*doc.getModel());
         const MidiImportResult r = importMidi(smf, false);
-        EXPECT_EQ(r.status, c.status);
-        if (c.status == Status::imported) continue;
-        if (c.status == Status::fileTooLarge) {
-            EXPECT_EQ(r.size.fileBytes, std::filesystem::file_size(scratch.file("in.mid")));
-            EXPECT_EQ(r.size.bytesAllowed, uint64_t{16} << 20);
+        EXPECT_EQ(r.status, c.refused == Kind::none ? Status::imported : Status::tooLarge);
+        EXPECT_EQ(r.refusal.kind, c.refused);
+        if (c.refused == Kind::none) continue;
+        const ImportSize& size = r.refusal.size;
+        if (c.refused == Kind::fileTooLarge) {
+            EXPECT_EQ(size.fileBytes, std::filesystem::file_size(scratch.file("in.mid")));
+            EXPECT_EQ(size.bytesAllowed, uint64_t{16} << 20);
         } else {
-            EXPECT_EQ(r.size.notes, c.notes);
-            EXPECT_GT(r.size.bytesNeeded, r.size.bytesAllowed);
+            EXPECT_EQ(size.notes, c.notes);
+            EXPECT_GT(size.bytesNeeded, size.bytesAllowed);
         }
         EXPECT_TRUE(boxes.shown.empty());
         EXPECT_EQ(savedBytes(*doc.getModel()), before);

@@ -216,9 +216,9 @@ TEST_F(ProgramTest, ADamagedProjectIsNamedAndNeverSavedOver)
 
 // Every form of the readers' tests through the program: one that reads
 // whole opens without a word and is saved over with the model the reader
-// makes of it; one that does not, or that holds what the model cannot keep,
-// is named and kept byte for byte. So is a project of a newer version, which
-// no generation reads.
+// makes of it; one that does not, whose lists hold fewer records than their
+// counts, or that holds what the model cannot keep, is named and kept byte
+// for byte. So is a project of a newer version, which no generation reads.
 TEST_F(ProgramTest, OnlyAProjectReadWholeIsSavedOver)
 {
     const std::string path = dir_.file("form.ot");
@@ -227,11 +227,28 @@ TEST_F(ProgramTest, OnlyAProjectReadWholeIsSavedOver)
         std::ofstream(path, std::ios::binary) << form.bytes;
         const RunResult r = run("form.ot --save form.ot");
         if (form.stopAt >= 0) {
+            // Short lists before the stop go unnamed: the read stopped.
+            const std::string stop = "reads only to byte " + std::to_string(form.stopAt) + " (" + form.stop + ")";
             EXPECT_EQ(r.code, 4);
-            EXPECT_NE(r.err.find("will not save over " + path + ": the project reads only to byte " +
-                                 std::to_string(form.stopAt) + " (" + form.stop + ")\n"),
-                      std::string::npos)
-                << r.err;
+            EXPECT_EQ(r.err, "halvoren: " + path + " " + stop +
+                                 ": past that point it opens with defaults, and --save will not write over it\n"
+                                 "halvoren: will not save over " + path + ": the project " + stop + "\n");
+            EXPECT_TRUE(readText(path) == form.bytes) << "replaced";
+            continue;
+        }
+        if (form.shortLists > 0) {
+            // "a count says, at byte 60 (...)", or for 15 lists "15 counts
+            // say, the first at byte 60 (...)".
+            const std::string counts =
+                (form.shortLists == 1 ? std::string("a count says, at")
+                                      : std::to_string(form.shortLists) + " counts say, the first at") +
+                " byte " + std::to_string(form.shortAt) + " (" + form.shortList + ")";
+            EXPECT_EQ(r.code, 4);
+            EXPECT_EQ(r.err, "halvoren: " + path + " holds fewer records than " + counts +
+                                 ": it opens with the records it holds and all the rest of the project, and --save "
+                                 "will not write over it\n"
+                                 "halvoren: will not save over " + path + ": the project holds fewer records than " +
+                                 counts + "\n");
             EXPECT_TRUE(readText(path) == form.bytes) << "replaced";
             continue;
         }

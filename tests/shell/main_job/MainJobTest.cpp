@@ -301,8 +301,9 @@ TEST(MainJob, MidiLyricsKeepTheirCharacters)
 const std::string kDemoBank = HV_PROGRAM_FOLDER "/singers/demo-cmn";
 
 // A program folder named name in dir with the build's dictionaries and its
-// demo bank: the index, description and lyric dictionary copied, the content
-// file a link to the build's (never written through); then harmed.
+// demo bank: the index and description copied (a harm may write them), the
+// lyric dictionary and the content file links to the build's (never written
+// through: a harm replaces the link); then harmed.
 std::string demoHome(const hvtest::ScratchDir& dir, const std::string& name,
                      const std::function<void(const std::string& bank)>& harm)
 {
@@ -311,9 +312,10 @@ std::string demoHome(const hvtest::ScratchDir& dir, const std::string& name,
     const std::string bank = home + "/singers/demo-cmn";
     fs::create_directories(bank);
     fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", home + "/dict");
-    for (const char* file : {"HVI", "bank.hvsd", "demo-cmn-dict.txt"})
+    for (const char* file : {"HVI", "bank.hvsd"})
         fs::copy_file(kDemoBank + "/" + file, bank + "/" + file);
-    fs::create_symlink(kDemoBank + "/HVC", bank + "/HVC");
+    for (const char* file : {"HVC", "demo-cmn-dict.txt"})
+        fs::create_symlink(kDemoBank + "/" + file, bank + "/" + file);
     harm(bank);
     return home;
 }
@@ -323,14 +325,6 @@ void writeContent(const std::string& bank, const std::string& bytes)
 {
     std::filesystem::remove(bank + "/HVC");
     std::ofstream(bank + "/HVC", std::ios::binary) << bytes;
-}
-
-// A copy of the build's content file in place of the bank's link.
-std::string copyContent(const std::string& bank)
-{
-    std::filesystem::remove(bank + "/HVC");
-    std::filesystem::copy_file(kDemoBank + "/HVC", bank + "/HVC");
-    return bank + "/HVC";
 }
 
 void storeInt32(std::fstream& file, std::int64_t at, std::int32_t value)
@@ -485,10 +479,39 @@ TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
     const std::vector<std::size_t> offsetFields = demoIndexOffsetFields(index);
     ASSERT_GT(offsetFields.size(), 1000u);  // 411 syllables and their joins, at two pitches
     const auto size = static_cast<std::int64_t>(fs::file_size(kDemoBank + "/HVC"));
+    // The content file is 540 MB: the harms that change it share one copy,
+    // made once and changed in turn, each bank's link pointing to it. The
+    // homes are harmed and sung in the order of the table below, so each
+    // sings the copy as its own harm left it: record lengths rewritten (the
+    // second rewrite covering the first), then put back as the build wrote
+    // them and the file cut to half its size, then to 20 MB.
+    const std::string content = dir.file("HVC");
+    fs::copy_file(kDemoBank + "/HVC", content);
+    auto linkContent = [&](const std::string& bank) {
+        fs::remove(bank + "/HVC");
+        fs::create_symlink(content, bank + "/HVC");
+    };
     auto rewriteLengths = [&](const std::string& bank, const std::function<std::int32_t()>& length) {
-        std::fstream file(copyContent(bank), std::ios::in | std::ios::out | std::ios::binary);
+        std::fstream file(content, std::ios::in | std::ios::out | std::ios::binary);
         for (std::size_t field : offsetFields)
             storeInt32(file, int32At(index, field), length());
+        linkContent(bank);
+    };
+    std::vector<std::int32_t> builtLengths;
+    {
+        std::ifstream built(kDemoBank + "/HVC", std::ios::binary);
+        for (std::size_t field : offsetFields) {
+            char bytes[4] = {};
+            built.seekg(int32At(index, field));
+            built.read(bytes, 4);
+            builtLengths.push_back(static_cast<std::int32_t>(littleEndian32(bytes)));
+        }
+        ASSERT_TRUE(built) << "the build's record lengths";
+    }
+    auto cutContent = [&](const std::string& bank, std::uintmax_t bytes) {
+        std::size_t next = 0;
+        rewriteLengths(bank, [&] { return builtLengths[next++]; });
+        fs::resize_file(content, bytes);
     };
     std::mt19937 random(67);
     std::string noise(1 << 20, '\0');
@@ -499,10 +522,16 @@ TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
         std::string fault;  // how the first fault met ends, where it is known
     };
     const Home homes[] = {
-        {"cut20mb", [](const std::string& bank) { fs::resize_file(copyContent(bank), 20000000); },
-         " past the end at byte 20000000"},
-        {"halfhvc", [&](const std::string& bank) { fs::resize_file(copyContent(bank), std::uintmax_t(size / 2)); },
+        {"lyinglengths", [&](const std::string& bank) { rewriteLengths(bank, [] { return 0x7FFFFFF0; }); },
+         ""},
+        {"randomlengths",
+         [&](const std::string& bank) {
+             rewriteLengths(bank, [&random] { return static_cast<std::int32_t>(random()); });
+         },
+         ""},
+        {"halfhvc", [&](const std::string& bank) { cutContent(bank, std::uintmax_t(size / 2)); },
          " past the end at byte " + std::to_string(size / 2)},
+        {"cut20mb", [&](const std::string& bank) { cutContent(bank, 20000000); }, " past the end at byte 20000000"},
         {"emptyhvc", [](const std::string& bank) { writeContent(bank, ""); }, " past the end at byte 0"},
         {"noisehvc", [&](const std::string& bank) { writeContent(bank, noise); }, " past the end at byte 1048576"},
         {"movedoffsets",
@@ -512,13 +541,6 @@ TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
                  for (std::size_t i = 0, v = std::size_t(int32At(index, at) + 13); i < 4; ++i, v >>= 8)
                      moved[at + i] = static_cast<char>(v & 0xFF);
              std::ofstream(bank + "/HVI", std::ios::binary) << moved;
-         },
-         ""},
-        {"lyinglengths", [&](const std::string& bank) { rewriteLengths(bank, [] { return 0x7FFFFFF0; }); },
-         ""},
-        {"randomlengths",
-         [&](const std::string& bank) {
-             rewriteLengths(bank, [&random] { return static_cast<std::int32_t>(random()); });
          },
          ""},
     };

@@ -68,6 +68,29 @@ inline ByteBuilder markersBody(const std::string& markers)
     return body.u8(0).u8(1).i32(50).f32(0.5f).block(segs);
 }
 
+// A current body (every marker) with one record in each list - tempos,
+// beats, tracks, segments, notes, the three curves of the note's vibrato and
+// the seven of the segment - every list counting `count` records.
+inline ByteBuilder countedBody(uint32_t count)
+{
+    auto list = [&](const ByteBuilder& record) { return ByteBuilder().u32(count).raw(record.bytes); };
+    const ByteBuilder node = ByteBuilder().i32(0).i32(7);
+    ByteBuilder vibrato;
+    for (int i = 0; i < 3; ++i) vibrato.block(list(node));
+    ByteBuilder note;
+    note.i32(10).i32(100).i32(50).i32(30).str("sy").str("ly").u8(0).block(vibrato);
+    note.block(cycleBlock(std::vector<float>(1024, 0.5f)));
+    note.u8(1).f32(2).u8(5).f32(3).f32(4).f32(5).i32(1).i32(2).i32(3).i32(4).i32(9).str("cs").i32(8);
+    ByteBuilder seg;
+    seg.i32(0).i32(960).str("n").str("s").block(list(note));
+    for (int i = 0; i < 7; ++i) seg.block(list(node));
+    ByteBuilder track;
+    track.u32(0).str("named").u8(0).u8(1).i32(50).f32(0.5f).block(list(seg));
+    ByteBuilder body;
+    body.raw(kAllMarkers).block(list(ByteBuilder().i32(0).i32(15000))).block(list(ByteBuilder().i32(0).i32(3).i32(4)));
+    return body.raw(list(track).bytes);
+}
+
 inline ByteBuilder v0Note(int32_t pos, int32_t width, int32_t key, std::u16string_view symbol)
 {
     ByteBuilder b;
@@ -124,8 +147,14 @@ struct ProjectForm {
     std::string name;
     std::string bytes;
     int64_t stopAt;    // the byte of the file where it stops reading as written; -1 when it reads whole
-    std::string stop;  // what it was reading there
+    std::string stop = "";  // what it was reading there
     std::string leftOut = "";  // what it holds that the model cannot keep
+    // The lists that hold fewer records than their counts, read past as
+    // written: how many, the byte after the first one's last record, and
+    // what that list holds.
+    uint32_t shortLists = 0;
+    int64_t shortAt = -1;
+    std::string shortList = "";
 };
 
 inline std::vector<ProjectForm> projectForms()
@@ -152,6 +181,11 @@ inline std::vector<ProjectForm> projectForms()
     instrumentals.u32(0).u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0));
     instrumentals.u32(1).u8(1).u8(0).i32(40).f32(0).block({});
     instrumentals.u32(1).u8(0).u8(1).i32(50).f32(0.25f).block(ByteBuilder().u32(0));
+    ByteBuilder overTracks;  // generation 1: one singing track of a count of 5
+    overTracks.block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(5).u32(0);
+    overTracks.u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0));
+    const ByteBuilder tempoShort = bodyStart(kAllMarkers, ByteBuilder().u32(2).i32(0).i32(12000), 0);
+    const uint32_t lie = 0x7FFFFFFF;
     return {
         {"current", taggedFile(5, whole.bytes), -1, ""},
         {"version 0", taggedFile(0, whole.bytes), -1, ""},
@@ -168,15 +202,40 @@ inline std::vector<ProjectForm> projectForms()
         {"generation 1", legacyV1File(), -1, "", "the segments of instrumental track 2"},
         {"generation 1, kind 2 last", taggedFile(1, kindLast.bytes), -1, ""},
         {"generation 1, instrumental tracks without segments", taggedFile(1, instrumentals.bytes), -1, ""},
+        {"every list of one record", taggedFile(5, countedBody(1).bytes), -1, ""},
         // 16 of header, 28 of markers, the tempo block's count and record.
         {"bytes after the tracks", taggedFile(5, whole.bytes + "xyz"), 16 + 28 + 16 + 8 + 4,
          "track list has 3 bytes left unread"},
-        {"a tempo short", taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(2).i32(0).i32(12000), 0).bytes),
-         16 + 28 + 16, "tempo list holds 1 of its 2 records"},
+        // 16 of header, 28 of markers, the tempo block's length, count and
+        // record; the tempo list is the first of 15 in the counted body.
+        {.name = "a tempo short", .bytes = taggedFile(5, tempoShort.bytes), .stopAt = -1, .shortLists = 1,
+         .shortAt = 16 + 28 + 16, .shortList = "tempo list holds 1 of its 2 records"},
+        {.name = "every count 2^31-1 over one record", .bytes = taggedFile(5, countedBody(lie).bytes), .stopAt = -1,
+         .shortLists = 15, .shortAt = 16 + 28 + 16, .shortList = "tempo list holds 1 of its 2147483647 records"},
+        // The length word, the header word, the tempo block's length, count
+        // and record.
+        {.name = "generation 0, a tempo short",
+         .bytes = ByteBuilder()
+                      .block(ByteBuilder()
+                                 .u32(0)
+                                 .block(ByteBuilder().u32(3).i32(0).i32(12000))
+                                 .block(ByteBuilder().u32(0))
+                                 .block(ByteBuilder().u32(0)))
+                      .bytes,
+         .stopAt = -1, .shortLists = 1, .shortAt = 4 + 4 + 16, .shortList = "tempo list holds 1 of its 3 records"},
+        // The track list ends the body of 42 bytes.
+        {.name = "generation 1, tracks short", .bytes = taggedFile(1, overTracks.bytes), .stopAt = -1,
+         .shortLists = 1, .shortAt = 16 + 42, .shortList = "track list holds 1 of its 5 records"},
+        // What stops the read is named, the short list before it counted.
+        {.name = "a tempo short, bytes after the tracks", .bytes = taggedFile(5, tempoShort.bytes + "xyz"),
+         .stopAt = 16 + 28 + 16 + 8 + 4, .stop = "track list has 3 bytes left unread", .shortLists = 1,
+         .shortAt = 16 + 28 + 16, .shortList = "tempo list holds 1 of its 2 records"},
         {"tempo block cut", taggedFile(5, ByteBuilder().raw(kAllMarkers).u32(1000).u32(0).bytes), 16 + 28,
          "tempo list block cut short"},
-        {"kind 7", taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(0), 2).u32(7).bytes), 16 + 28 + 8 + 8 + 4,
-         "track list holds a track of kind 7"},
+        // The track of kind 7 is the first of a count of 2, the last bytes.
+        {.name = "kind 7", .bytes = taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(0), 2).u32(7).bytes),
+         .stopAt = 16 + 28 + 8 + 8 + 4, .stop = "track list holds a track of kind 7", .shortLists = 1,
+         .shortAt = 16 + 28 + 8 + 8 + 4 + 4, .shortList = "track list holds 1 of its 2 records"},
         // After the length word, a body of 28 bytes; of 42 in generation 1.
         {"generation 0, bytes after the lists", ByteBuilder().block(ByteBuilder().raw(legacy.bytes).u16(0)).bytes,
          4 + 28, "body has 2 bytes left unread"},
