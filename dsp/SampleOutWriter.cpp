@@ -146,19 +146,22 @@ inline std::int32_t truncSum(float v)
     return v >= 2147483648.0f ? std::numeric_limits<std::int32_t>::max() : sum;
 }
 
-// Whether a frame value is NaN or an infinity; a plain compare, so that a
-// run of values is checked several at once.
-inline bool notFinite(float v) { return !(std::fabs(v) <= std::numeric_limits<float>::max()); }
+// 1 when a frame value is NaN or an infinity (every exponent bit set), else
+// 0; integer arithmetic, so that a run of values is checked several at once.
+inline int notFinite(float v)
+{
+    return (std::bit_cast<std::uint32_t>(v) & 0x7F800000u) == 0x7F800000u ? 1 : 0;
+}
 
 // sums[i] gains valueAt(from + i), as mix adds one value; returns how many
-// of the values were not finite.
+// of the values were not finite (at most count).
 template <class ValueAt>
-std::int64_t mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
+int mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
 {
-    std::int64_t bad = 0;
+    int bad = 0;
     for (int i = 0; i < count; ++i) {
         const float value = valueAt(from + i);
-        bad += notFinite(value) ? 1 : 0;
+        bad += notFinite(value);
         sums[i] = truncSum(static_cast<float>(sums[i]) + value);
     }
     return bad;
@@ -228,14 +231,14 @@ void SampleOutWriter::mixFrame(int k, const ValueAt& valueAt)
         const auto size = static_cast<std::int64_t>(ring_.size());
         const std::int64_t at = start & (size - 1);
         const int firstRun = static_cast<int>(std::min<std::int64_t>(2 * hop_, size - at));
-        countNotFinite(mixRun(ring_.data() + at, valueAt, 0, firstRun) +
+        countNotFinite(std::int64_t{mixRun(ring_.data() + at, valueAt, 0, firstRun)} +
                        mixRun(ring_.data(), valueAt, firstRun, 2 * hop_ - firstRun));
         pendingEnd_ = std::max(pendingEnd_, end);
     } else {
-        std::int64_t bad = 0;
+        int bad = 0;
         for (int i = 0; i < 2 * hop_; ++i) {
             const float value = valueAt(i);
-            bad += notFinite(value) ? 1 : 0;
+            bad += notFinite(value);
             mix(start + i, value);
         }
         countNotFinite(bad);

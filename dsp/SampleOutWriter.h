@@ -9,9 +9,9 @@
 // Overlapping frames are summed in 32 bits and every sample is saturated to
 // 16 bits once, when no later frame can reach it any more; the samples that
 // did not fit are counted. A frame value that is not finite (NaN or an
-// infinity, from values the synthesis cannot use) is summed as the
-// conversion takes it (NaN as nothing, an infinity at the end of the range)
-// and counted.
+// infinity, from values the synthesis cannot use) is counted; the sum it
+// joins converts as any sum does (NaN to 0, an infinity to the end of the
+// range).
 #include <atomic>
 #include <cstdint>
 #include <vector>

@@ -148,8 +148,8 @@ TEST(SampleOutWriter, CountsFrameValuesThatAreNotFiniteWhereverTheyLand)
         EXPECT_EQ(writer.samplesNotFinite(), c.counted) << c.name;
     }
 
-    // The two parts of a windowed frame are counted alike, and a NaN adds
-    // nothing to its sample: the centre noise value lands on sample 2h + h.
+    // The two parts of a windowed frame are counted alike; a sum that is
+    // NaN becomes 0. The centre noise value lands on sample 2h + h.
     OutputBuffer buffer(4096);
     SampleOutWriter writer(buffer, N, H);
     ASSERT_TRUE(writer.appendZeros(8));
