@@ -153,6 +153,10 @@ inline int notFinite(float v)
     return (std::bit_cast<std::uint32_t>(v) & 0x7F800000u) == 0x7F800000u ? 1 : 0;
 }
 
+// The value a frame adds to its sample: nothing for a value that is not
+// finite, which would otherwise wipe the sum or drive it to full scale.
+inline float addedValue(float v, int unusable) { return unusable != 0 ? 0.0f : v; }
+
 // sums[i] gains valueAt(from + i), as mix adds one value; returns how many
 // of the values were not finite (at most count).
 template <class ValueAt>
@@ -161,8 +165,9 @@ int mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
     int bad = 0;
     for (int i = 0; i < count; ++i) {
         const float value = valueAt(from + i);
-        bad += notFinite(value);
-        sums[i] = truncSum(static_cast<float>(sums[i]) + value);
+        const int unusable = notFinite(value);
+        bad += unusable;
+        sums[i] = truncSum(static_cast<float>(sums[i]) + addedValue(value, unusable));
     }
     return bad;
 }
@@ -238,8 +243,9 @@ void SampleOutWriter::mixFrame(int k, const ValueAt& valueAt)
         int bad = 0;
         for (int i = 0; i < 2 * hop_; ++i) {
             const float value = valueAt(i);
-            bad += notFinite(value);
-            mix(start + i, value);
+            const int unusable = notFinite(value);
+            bad += unusable;
+            mix(start + i, addedValue(value, unusable));
         }
         countNotFinite(bad);
     }

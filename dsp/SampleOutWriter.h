@@ -9,9 +9,8 @@
 // Overlapping frames are summed in 32 bits and every sample is saturated to
 // 16 bits once, when no later frame can reach it any more; the samples that
 // did not fit are counted. A frame value that is not finite (NaN or an
-// infinity, from values the synthesis cannot use) is counted; the sum it
-// joins converts as any sum does (NaN to 0, an infinity to the end of the
-// range).
+// infinity, from values the synthesis cannot use) adds nothing to its
+// sample and is counted.
 #include <atomic>
 #include <cstdint>
 #include <vector>

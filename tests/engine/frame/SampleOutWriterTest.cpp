@@ -146,10 +146,28 @@ TEST(SampleOutWriter, CountsFrameValuesThatAreNotFiniteWhereverTheyLand)
         writer.addFrame(c.k, frame.data(), c.gain);
         writer.finish();
         EXPECT_EQ(writer.samplesNotFinite(), c.counted) << c.name;
+        // What is not finite adds nothing: a frame of such values leaves silence.
+        if (c.at < 0 && c.counted > 0) {
+            EXPECT_EQ(std::count(writer.data(), writer.data() + writer.length(), 0), writer.length()) << c.name;
+        }
+    }
+    {
+        // Nor does it take away what another frame put there: sample 3h keeps
+        // 0.25 * 32767 * (1 - 1 / 2h) = 7935.7 of the frame before.
+        OutputBuffer buffer(4096);
+        SampleOutWriter writer(buffer, N, H);
+        ASSERT_TRUE(writer.appendZeros(8));
+        writer.addFrame(2, shapedFrame(N, 0.25f).data(), 1.0f);
+        std::vector<float> frame(N, 0.0f);
+        frame[N / 2] = nan;
+        writer.addFrame(2, frame.data(), 1.0f);
+        writer.finish();
+        EXPECT_NEAR(writer.data()[3 * H], 7935.0, 2.0);
+        EXPECT_EQ(writer.samplesNotFinite(), 1);
     }
 
-    // The two parts of a windowed frame are counted alike; a sum that is
-    // NaN becomes 0. The centre noise value lands on sample 2h + h.
+    // The two parts of a windowed frame are counted alike, and add nothing
+    // either. The centre noise value lands on sample 2h + h.
     OutputBuffer buffer(4096);
     SampleOutWriter writer(buffer, N, H);
     ASSERT_TRUE(writer.appendZeros(8));
