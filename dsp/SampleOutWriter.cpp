@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -72,6 +71,7 @@ void SampleOutWriter::restartAt(short* samples, std::int64_t capacity, std::int6
     framesDrawn_.store(0, std::memory_order_release);
     finished_.store(false, std::memory_order_release);
     saturated_.store(0, std::memory_order_release);
+    notFinite_.store(0, std::memory_order_release);
     length_.store(static_cast<int>(length), std::memory_order_release);
 }
 
@@ -146,12 +146,30 @@ inline std::int32_t truncSum(float v)
     return v >= 2147483648.0f ? std::numeric_limits<std::int32_t>::max() : sum;
 }
 
-// sums[i] gains valueAt(from + i), as mix adds one value.
-template <class ValueAt>
-void mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
+// 1 when a frame value is NaN or an infinity (every exponent bit set), else
+// 0; integer arithmetic, so that a run of values is checked several at once.
+inline int notFinite(float v)
 {
-    for (int i = 0; i < count; ++i)
-        sums[i] = truncSum(static_cast<float>(sums[i]) + valueAt(from + i));
+    return (std::bit_cast<std::uint32_t>(v) & 0x7F800000u) == 0x7F800000u ? 1 : 0;
+}
+
+// The value a frame adds to its sample: nothing for a value that is not
+// finite, which would otherwise wipe the sum or drive it to full scale.
+inline float addedValue(float v, int unusable) { return unusable != 0 ? 0.0f : v; }
+
+// sums[i] gains valueAt(from + i), as mix adds one value; returns how many
+// of the values were not finite (at most count).
+template <class ValueAt>
+int mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
+{
+    int bad = 0;
+    for (int i = 0; i < count; ++i) {
+        const float value = valueAt(from + i);
+        const int unusable = notFinite(value);
+        bad += unusable;
+        sums[i] = truncSum(static_cast<float>(sums[i]) + addedValue(value, unusable));
+    }
+    return bad;
 }
 
 // Saturates count sums into samples and clears them (in 32 bits, which
@@ -194,17 +212,11 @@ void SampleOutWriter::addWindowedFrame(int k, const float* curve, const float* n
     mixFrame(k, [=](int j) { return kGain * (w[j] * hm[j] + v[j] * nz[j] * m[j]); });
 }
 
-template <class FrameValueAt>
-void SampleOutWriter::mixFrame(int k, const FrameValueAt& frameValueAt)
+template <class ValueAt>
+void SampleOutWriter::mixFrame(int k, const ValueAt& valueAt)
 {
     if (samples_ == nullptr)
         return;
-    // The engines hand over finite frames only; checked where assertions are on.
-    const auto valueAt = [&](int i) {
-        const float value = frameValueAt(i);
-        assert(!std::isnan(value) && "a frame sample is not a number");
-        return value;
-    };
     const std::int64_t start = std::int64_t(k) * hop_;
     if (start >= capacity_ || start + 2 * hop_ <= 0)
         return;
@@ -224,12 +236,18 @@ void SampleOutWriter::mixFrame(int k, const FrameValueAt& frameValueAt)
         const auto size = static_cast<std::int64_t>(ring_.size());
         const std::int64_t at = start & (size - 1);
         const int firstRun = static_cast<int>(std::min<std::int64_t>(2 * hop_, size - at));
-        mixRun(ring_.data() + at, valueAt, 0, firstRun);
-        mixRun(ring_.data(), valueAt, firstRun, 2 * hop_ - firstRun);
+        countNotFinite(std::int64_t{mixRun(ring_.data() + at, valueAt, 0, firstRun)} +
+                       mixRun(ring_.data(), valueAt, firstRun, 2 * hop_ - firstRun));
         pendingEnd_ = std::max(pendingEnd_, end);
     } else {
-        for (int i = 0; i < 2 * hop_; ++i)
-            mix(start + i, valueAt(i));
+        int bad = 0;
+        for (int i = 0; i < 2 * hop_; ++i) {
+            const float value = valueAt(i);
+            const int unusable = notFinite(value);
+            bad += unusable;
+            mix(start + i, addedValue(value, unusable));
+        }
+        countNotFinite(bad);
     }
     // The count only grows: a frame reaching back leaves it alone.
     if (advances) {
@@ -315,6 +333,12 @@ void SampleOutWriter::countSaturated(std::int64_t n)
 {
     if (n > 0)
         saturated_.store(saturated_.load(std::memory_order_relaxed) + n, std::memory_order_release);
+}
+
+void SampleOutWriter::countNotFinite(std::int64_t n)
+{
+    if (n > 0)
+        notFinite_.store(notFinite_.load(std::memory_order_relaxed) + n, std::memory_order_release);
 }
 
 short SampleOutWriter::settled(std::int64_t sum)

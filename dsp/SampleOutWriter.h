@@ -8,7 +8,9 @@
 // reserve of one frame size; samples that fall outside are dropped.
 // Overlapping frames are summed in 32 bits and every sample is saturated to
 // 16 bits once, when no later frame can reach it any more; the samples that
-// did not fit are counted.
+// did not fit are counted. A frame value that is not finite (NaN or an
+// infinity, from values the synthesis cannot use) adds nothing to its
+// sample and is counted.
 #include <atomic>
 #include <cstdint>
 #include <vector>
@@ -84,6 +86,8 @@ public:
     // output was laid out (a frame reaching back onto a saturated sample that
     // still does not fit counts it again).
     std::int64_t samplesSaturated() const { return saturated_.load(std::memory_order_acquire); }
+    // Frame values that were not finite, since the output was laid out.
+    std::int64_t samplesNotFinite() const { return notFinite_.load(std::memory_order_acquire); }
     // Samples that are final: the whole length once finished, else
     // hop * frames written (capped at the length).
     int produced() const;
@@ -112,6 +116,8 @@ private:
     void settleBelow(std::int64_t end);
     // Counts n more saturated samples (one writing thread).
     void countSaturated(std::int64_t n);
+    // Counts n more frame values that were not finite (one writing thread).
+    void countNotFinite(std::int64_t n);
     // A settled sample from a sum, counted when it does not fit.
     short settled(std::int64_t sum);
 
@@ -142,6 +148,7 @@ private:
     std::atomic<int> framesDrawn_{0};
     std::atomic<bool> finished_{false};
     std::atomic<std::int64_t> saturated_{0};
+    std::atomic<std::int64_t> notFinite_{0};
 };
 
 }  // namespace HalvorenEngine

@@ -3,6 +3,7 @@
 // generation's HVSynthesizer derives from it and adds a typed access to its
 // job body, through which the editor side fills the score.
 #include <memory>
+#include <string>
 
 #include "engine/IHVSynthesizer.h"
 #include "engine/SynthJob.h"
@@ -11,8 +12,9 @@ namespace HalvorenEngine {
 
 class JobSynthesizer : public IHVSynthesizer {
 public:
-    explicit JobSynthesizer(std::unique_ptr<ISynthJobBody> body)
-        : job_(std::make_unique<SynthJob>(std::move(body)))
+    // packagePath: the bank's base path, which prefixes its file names.
+    JobSynthesizer(std::unique_ptr<ISynthJobBody> body, std::string packagePath)
+        : job_(std::make_unique<SynthJob>(std::move(body))), packagePath_(std::move(packagePath))
     {
     }
 
@@ -26,12 +28,22 @@ public:
     int samplesDone() override { return job_->samplesDone(); }
     int samplesReady() override { return job_->samplesReady(); }
     std::int64_t samplesSaturated() override { return job_->samplesSaturated(); }
-    std::string bankFault() override { return job_->body().bankFault(); }
+    // The store's fault; failing that, once the job's synthesis has given
+    // samples that are not finite, the bank's content file, whose values
+    // gave them (the store refuses a header it cannot sing).
+    std::string bankFault() override
+    {
+        std::string fault = job_->body().bankFault();
+        if (fault.empty() && job_->samplesNotFinite() > 0)
+            fault = packagePath_ + "HVC: its values make the synthesis give samples that are not finite";
+        return fault;
+    }
 
     SynthJob& job() { return *job_; }
 
 private:
     std::unique_ptr<SynthJob> job_;
+    std::string packagePath_;
 };
 
 }  // namespace HalvorenEngine

@@ -54,6 +54,8 @@ public:
     // Frames the job has drawn into its output since it was prepared.
     int framesDrawn() const { return writer_.framesDrawn(); }
     std::int64_t samplesSaturated() const { return writer_.samplesSaturated(); }
+    // Frame values of the last prepared run that were not finite.
+    std::int64_t samplesNotFinite() const { return writer_.samplesNotFinite(); }
 
 private:
     class WorkerRunnable : public Runnable {

@@ -7,6 +7,7 @@
 #include "render/audio/SynthAudioSrc.h"
 #include "render/audio/WavAudioSrc.h"
 #include "render/synth/ISynth.h"
+#include "render/synth/SegmentSynthMgr.h"
 #include "shell/RenderChecks.h"
 #include "shell/SingEntries.h"
 
@@ -54,6 +55,13 @@ bool PlaybackSession::start(int fromTick, int toTick) {
             all_.push_back(synth);
             if (first) firsts_.push_back(synth);
             first = false;
+        }, {}, [&](SingSegment* seg) {
+            // A synthesizer that takes no note because its bank's files
+            // cannot be opened names them.
+            ISynth* synth = synths_.findSynth(seg);
+            if (seg->pos > toTick || synth == nullptr) return;
+            if (const std::string fault = synth->bankFault(); !fault.empty())
+                unsung_.add(segmentPlace(doc_, i, *seg), fault, bankFolderOf(seg->singer));
         });
         start.clipEntries(track, [&](InstrumentSegment* clip, int frame) {
             if (clip->pos > toTick) return;

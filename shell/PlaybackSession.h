@@ -6,7 +6,8 @@
 // synthesizer of each track starts at once; the stream starts once every
 // one of them has five seconds ready or has finished, so that playback
 // never overtakes the singing. A segment whose singer's bank cannot be read
-// whole or used is named when the session starts, and plays as silence; one
+// whole or used (or whose package files cannot be opened) is named when the
+// session starts, and plays as silence; one
 // whose bank turns out damaged as it is sung (a content record that cannot
 // be read) is named once it has been played.
 #include <atomic>

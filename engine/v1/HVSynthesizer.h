@@ -11,7 +11,7 @@ namespace HalvorenEngineV1 {
 class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
     explicit HVSynthesizer(const std::string& packagePath)
-        : JobSynthesizer(std::make_unique<SynthJobV1>(packagePath))
+        : JobSynthesizer(std::make_unique<SynthJobV1>(packagePath), packagePath)
     {
     }
     SynthJobV1& body() { return static_cast<SynthJobV1&>(job().body()); }

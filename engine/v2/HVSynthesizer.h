@@ -11,7 +11,7 @@ namespace HalvorenEngineV2 {
 class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
     explicit HVSynthesizer(const std::string& packagePath)
-        : JobSynthesizer(std::make_unique<SynthJobV2>(packagePath))
+        : JobSynthesizer(std::make_unique<SynthJobV2>(packagePath), packagePath)
     {
     }
     SynthJobV2& body() { return static_cast<SynthJobV2&>(job().body()); }

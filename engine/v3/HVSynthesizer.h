@@ -14,7 +14,7 @@ class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
     explicit HVSynthesizer(const std::string& packagePath, CellBuilder builder = &buildCells,
                            FrameSynthMaker makeSynth = &frameSynthOf<FrameSynth>)
-        : JobSynthesizer(std::make_unique<SynthJobV3>(packagePath, builder, makeSynth))
+        : JobSynthesizer(std::make_unique<SynthJobV3>(packagePath, builder, makeSynth), packagePath)
     {
     }
     SynthJobV3& body() { return static_cast<SynthJobV3&>(job().body()); }

@@ -11,7 +11,7 @@ namespace HalvorenEngineV4 {
 class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
     explicit HVSynthesizer(const std::string& packagePath, CellBuilder builder = &buildCells)
-        : JobSynthesizer(std::make_unique<SynthJobV4>(packagePath, builder))
+        : JobSynthesizer(std::make_unique<SynthJobV4>(packagePath, builder), packagePath)
     {
     }
     SynthJobV4& body() { return static_cast<SynthJobV4&>(job().body()); }

@@ -15,7 +15,7 @@ class HVSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
     explicit HVSynthesizer(const std::string& packagePath, CellFramesMaker makeCellFrames = &HalvorenEngineV6::makeCellFrames,
                            std::ostream& log = std::cerr)
-        : JobSynthesizer(std::make_unique<SynthJobV6>(packagePath, makeCellFrames, log))
+        : JobSynthesizer(std::make_unique<SynthJobV6>(packagePath, makeCellFrames, log), packagePath)
     {
     }
     SynthJobV6& body() { return static_cast<SynthJobV6&>(job().body()); }

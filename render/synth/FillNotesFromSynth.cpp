@@ -14,6 +14,7 @@ void fillNotesFromSynth(HVCurrentModel::SingSegment* seg, ISynth* synth,
     std::vector<NoteTimesRec> times;
     synth->getNoteTimes(seg, tempos, 0, addTicks(seg->pos, seg->width, -1), 1.0f, times);
     for (const NoteTimesRec& rec : times)
-        for (std::size_t i = 0; i < rec.values.size(); ++i)
-            rec.note->elemTimeTable[i] = std::bit_cast<std::int32_t>(rec.values[i]);
+        if (rec.timed)
+            for (std::size_t i = 0; i < rec.values.size(); ++i)
+                rec.note->elemTimeTable[i] = std::bit_cast<std::int32_t>(rec.values[i]);
 }

@@ -9,6 +9,7 @@ class ISynth;
 
 // Asks synth for the timing of the whole segment (lead-in 1 s) and stores
 // each sung note's eight values, as float bits, in its elemTimeTable. Notes
-// without timing keep theirs; a null synth changes nothing.
+// without timing (also those of a plan that has none) keep theirs; a null
+// synth changes nothing.
 void fillNotesFromSynth(HVCurrentModel::SingSegment* seg, ISynth* synth,
                         const std::vector<HVCurrentModel::Tempo*>& tempos);

@@ -22,6 +22,9 @@ struct NoteTimesRec {
     // The symbol sung in place of the note's own, which the bank does not
     // know; empty when the note sings its own.
     std::string singsInstead;
+    // false: the generation plans no timing (the values are zeros), only
+    // whether the note has a voice.
+    bool timed = true;
 };
 
 // Told when a synthesizer's job has written its whole output.
@@ -61,7 +64,7 @@ public:
     // Why the singer's bank cannot be read whole or sung ("<file>: <what is
     // wrong>"), or "" when it can (also without an engine).
     virtual std::string bankFault() = 0;
-    // The timing of every sung note of the range; clears out by default.
+    // The plan of every sung note of the range; clears out by default.
     virtual void getNoteTimes(HVCurrentModel::SingSegment* seg, const std::vector<HVCurrentModel::Tempo*>& tempos,
                               int fromTick, int toTick, float leadIn, std::vector<NoteTimesRec>& out)
     {

@@ -11,8 +11,16 @@
 // whose symbol is pinyin ("nue" and "lue" sung as "nve" and "lve", an empty
 // symbol as "la"), a note of any other symbol lengthening the record before
 // it; the pitch line rendered and merged, then pitch and amplitude (and power
-// when given) sampled over the notes taken. False, with score cleared, when
-// no note is taken.
+// when given) sampled over the notes taken. Each note taken gets renderFlag
+// true when it has a record of its own, false when it lengthens another.
+// False, with score cleared, when no note is taken.
 bool fillScoreV1(HVCurrentModel::SingSegment& seg, const std::vector<HVCurrentModel::Tempo*>& tempos, int fromTick,
                  int toTick, float leadIn, HalvorenEngine::SynthScoreV1& score,
                  std::vector<HalvorenEngine::CurvePoint>* power);
+
+// The note records alone, as fillScoreV1 makes them (score cleared, no
+// curve sampled, the segment's curves untouched, lead-in 0); returns the
+// note of each record, in order.
+std::vector<HVCurrentModel::Note*> fillNoteRecordsV1(HVCurrentModel::SingSegment& seg,
+                                                     const std::vector<HVCurrentModel::Tempo*>& tempos, int fromTick,
+                                                     int toTick, HalvorenEngine::SynthScoreV1& score);

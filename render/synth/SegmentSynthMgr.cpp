@@ -1,9 +1,9 @@
 #include "render/synth/SegmentSynthMgr.h"
 
 #include "engine/EngineManager.h"
-#include "platform/FileUtil.h"
 #include "platform/MessageBox.h"
 #include "render/synth/ISynth.h"
+#include "render/synth/UnopenedBankSynth.h"
 #include "shell/services/LanguageMgr.h"
 #include "voicebank/BankVersions.h"
 #include "voicebank/Singer.h"
@@ -12,11 +12,10 @@
 namespace {
 const char16_t* const kCaption = u"(\uFF1E\uFE4F\uFF1C)";
 
-void reportIncompleteBank(const std::string& singerName)
+CString incompleteBankText(const std::string& singerName)
 {
-    showMessageBox(CString::fromUtf8(singerName) + u" " +
-                       translate("HVI or HVC not be found, please make sure voice bank is complete"),
-                   kCaption);
+    return CString::fromUtf8(singerName) + u" " +
+           translate("HVI or HVC not be found, please make sure voice bank is complete");
 }
 }  // namespace
 
@@ -56,6 +55,7 @@ void SegmentSynthMgr::clear()
     for (auto& [seg, entry] : synths_)
         dispose(entry.synth);
     synths_.clear();
+    filesReported_.clear();
 }
 
 void SegmentSynthMgr::dispose(ISynth* synth)
@@ -79,12 +79,18 @@ ISynth* SegmentSynthMgr::createSynth(const std::string& singerName)
     if (!isAcceptedBankVersion(version))
         return nullptr;
     const auto* singer = dynamic_cast<const Singer*>(found);
-    const std::string base = singer != nullptr ? singer->getPath() : std::string();
     const auto maker = makers_.find(version);
-    if (singer == nullptr || !isFileExist(CString::fromPathBytes(base + "HVI")) ||
-        !isFileExist(CString::fromPathBytes(base + "HVC")) || maker == makers_.end()) {
-        reportIncompleteBank(singerName);
+    if (singer == nullptr || maker == makers_.end()) {
+        showMessageBox(incompleteBankText(singerName), kCaption);
         return nullptr;
+    }
+    const std::string base = singer->getPath();
+    if (std::string fault = packageFileFault(base); !fault.empty()) {
+        // Said once: each of the singer's segments asks again, and each
+        // names the file where it is sung.
+        if (filesReported_.insert(fault).second)
+            showMessageBox(incompleteBankText(singerName) + u"\n" + CString::fromPathBytes(fault), kCaption);
+        return new UnopenedBankSynth(std::move(fault));
     }
     return maker->second(base);
 }

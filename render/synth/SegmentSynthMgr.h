@@ -7,6 +7,7 @@
 // renewed. Main thread only; deleting a synthesizer first takes it off its
 // callback and stops its job, so no engine thread still uses it.
 #include <map>
+#include <set>
 #include <string>
 
 #include "model/current/Segments.h"
@@ -35,9 +36,12 @@ public:
     // Replaces the version table (tests).
     void setMakers(SynthMakerTable makers) { makers_ = std::move(makers); }
 
-    // A synthesizer for the named singer, or null: an unknown singer and an
-    // incomplete bank (or a version this program has no maker for) are
-    // reported in a message box; a version outside the accepted ones is not.
+    // A synthesizer for the named singer, or null: an unknown singer and a
+    // version this program has no maker for are reported in a message box;
+    // a version outside the accepted ones is not. A bank whose index or
+    // content file cannot be opened gets a synthesizer that sings nothing
+    // and whose bank fault names the file (UnopenedBankSynth); its message
+    // box, with the file, is shown once until clear.
     ISynth* createSynth(const std::string& singerName);
 
 private:
@@ -49,6 +53,8 @@ private:
 
     SynthMakerTable makers_;
     std::map<HVCurrentModel::SingSegment*, Entry> synths_;
+    // The package file faults whose message box has been shown.
+    std::set<std::string> filesReported_;
 };
 
 // The one manager, built on first use after the engine manager, so that the

@@ -17,15 +17,25 @@ class Synth_v1 : public SynthV1Base {
 public:
     explicit Synth_v1(const std::string& bankPath);
 
+protected:
+    bool hasVoiceFor(const HalvorenEngine::SynthNoteV1& note) const override;
+
 private:
     // front may be null (memory ran out).
     explicit Synth_v1(HalvorenEngineV1::HVSynthesizer* front);
+
+    HalvorenEngineV1::HVSynthesizer* front_;
 };
 
 class Synth_v2 : public SynthV1Base {
 public:
     explicit Synth_v2(const std::string& bankPath);
 
+protected:
+    bool hasVoiceFor(const HalvorenEngine::SynthNoteV1& note) const override;
+
 private:
     explicit Synth_v2(HalvorenEngineV2::HVSynthesizer* front);
+
+    HalvorenEngineV2::HVSynthesizer* front_;
 };

@@ -181,7 +181,7 @@ void TimbreAwareSynth::getNoteTimes(SingSegment* seg, const std::vector<Tempo*>&
     const float segStart = TempoMap(tempos).tickToSec(seg->pos);
     const std::size_t count = std::min(notes.size(), times.size());
     for (std::size_t i = 0; i < count; ++i) {
-        NoteTimesRec rec{times[i].values, notes[i], times[i].sung, {}};
+        NoteTimesRec rec{times[i].values, notes[i], times[i].sung, {}, true};
         rec.values[0] += segStart;
         bool replaced = false;
         const std::string sung = symbolFor(notes[i]->phoneticSymbol, &replaced);

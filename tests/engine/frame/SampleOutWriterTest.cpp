@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "support/engine/TestGeneration.h"
@@ -105,4 +106,79 @@ TEST(SampleOutWriter, SizedFramesUseTheWindowOfTheirLength)
     writer.finish();
     for (int i = 0; i < writer.length(); ++i)
         EXPECT_NEAR(writer.data()[i], std::trunc(fullScaleTriangle(i - H)), 1.0) << i;
+}
+
+TEST(SampleOutWriter, CountsFrameValuesThatAreNotFiniteWhereverTheyLand)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    // Frame k reaches the samples k*h .. k*h + 2h - 1 through its values
+    // N/2 - h .. N/2 + h - 1; the centre value N/2 lands on sample k*h + h.
+    struct Case {
+        const char* name;
+        int k;
+        int at;       // the frame value that is changed; -1: every one
+        float value;  // what it becomes
+        float gain;
+        bool reachBack;  // frame 3 is written first, so that frame k adds to settled samples
+        std::int64_t counted;
+    };
+    const Case cases[] = {
+        {"finite far beyond full scale", 2, -1, 1e30f, 1.0f, false, 0},
+        {"one NaN in the reach", 2, N / 2, nan, 1.0f, false, 1},
+        {"NaN outside the reach", 2, N / 2 - H - 1, nan, 1.0f, false, 0},
+        {"every value infinite", 2, -1, inf, 1.0f, false, 2 * H},
+        {"minus infinity at gain 0", 2, -1, -inf, 0.0f, false, 2 * H},
+        {"NaN onto settled samples", 1, N / 2, nan, 1.0f, true, 1},
+        {"NaN in a frame outside the output", 1000, -1, nan, 1.0f, false, 0},
+    };
+    for (const Case& c : cases) {
+        OutputBuffer buffer(4096);
+        SampleOutWriter writer(buffer, N, H);
+        ASSERT_TRUE(writer.appendZeros(8));
+        if (c.reachBack)
+            writer.addFrame(3, shapedFrame(N, 0.25f).data(), 1.0f);
+        std::vector<float> frame = shapedFrame(N, 0.25f);
+        if (c.at < 0)
+            std::fill(frame.begin(), frame.end(), c.value);
+        else
+            frame[static_cast<std::size_t>(c.at)] = c.value;
+        writer.addFrame(c.k, frame.data(), c.gain);
+        writer.finish();
+        EXPECT_EQ(writer.samplesNotFinite(), c.counted) << c.name;
+        // What is not finite adds nothing: a frame of such values leaves silence.
+        if (c.at < 0 && c.counted > 0) {
+            EXPECT_EQ(std::count(writer.data(), writer.data() + writer.length(), 0), writer.length()) << c.name;
+        }
+    }
+    {
+        // Nor does it take away what another frame put there: sample 3h keeps
+        // 0.25 * 32767 * (1 - 1 / 2h) = 7935.7 of the frame before.
+        OutputBuffer buffer(4096);
+        SampleOutWriter writer(buffer, N, H);
+        ASSERT_TRUE(writer.appendZeros(8));
+        writer.addFrame(2, shapedFrame(N, 0.25f).data(), 1.0f);
+        std::vector<float> frame(N, 0.0f);
+        frame[N / 2] = nan;
+        writer.addFrame(2, frame.data(), 1.0f);
+        writer.finish();
+        EXPECT_NEAR(writer.data()[3 * H], 7935.0, 2.0);
+        EXPECT_EQ(writer.samplesNotFinite(), 1);
+    }
+
+    // The two parts of a windowed frame are counted alike, and add nothing
+    // either. The centre noise value lands on sample 2h + h.
+    OutputBuffer buffer(4096);
+    SampleOutWriter writer(buffer, N, H);
+    ASSERT_TRUE(writer.appendZeros(8));
+    const std::vector<float> ones(N, 1.0f);
+    std::vector<float> noise(N, 0.0f);
+    noise[N / 2] = nan;
+    writer.addWindowedFrame(2, ones.data(), noise.data(), std::vector<float>(N, 0.0f).data());
+    writer.finish();
+    EXPECT_EQ(writer.samplesNotFinite(), 1);
+    EXPECT_EQ(std::count(writer.data(), writer.data() + writer.length(), 0), writer.length());
+    // A new layout counts afresh.
+    ASSERT_TRUE(writer.appendZeros(8));
+    EXPECT_EQ(writer.samplesNotFinite(), 0);
 }

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <string>
 
 #include "support/engine/TestGeneration.h"
 
@@ -138,6 +139,28 @@ TEST(SynthJob, RunToTheEndCountsUpAndTellsTheListenerOnce)
     synth->start();
     ASSERT_TRUE(eventually([&] { return synth->samplesReady() == kDone; }));
     EXPECT_EQ(listener.calls, 1);
+}
+
+TEST(SynthJob, ASynthesisThatIsNotFiniteIsTheFaultOfTheBanksContentFile)
+{
+    struct Case {
+        float level;
+        std::string fault;
+    };
+    const std::string notFinite = "/banks/a/HVC: its values make the synthesis give samples that are not finite";
+    for (const Case& c : {Case{0.25f, ""}, Case{std::numeric_limits<float>::quiet_NaN(), notFinite},
+                          Case{std::numeric_limits<float>::infinity(), notFinite}}) {
+        auto synth = std::make_unique<HVSynthesizer>("/banks/a/", TestConfig{.level = c.level});
+        synth->score().notes = {timedNote(0.0f, 0.1f)};
+        EXPECT_EQ(synth->bankFault(), "") << c.level;  // nothing sung yet
+        bool finished = false;
+        singToEnd(*synth, &finished);
+        ASSERT_TRUE(finished) << c.level;
+        EXPECT_EQ(synth->bankFault(), c.fault) << c.level;
+        // A new run is judged by what it sings: laid out, it has sung nothing.
+        synth->prepare();
+        EXPECT_EQ(synth->bankFault(), "") << c.level;
+    }
 }
 
 TEST(SynthJob, StopBeforeTheEndWaitsForEveryWorkerAndTellsNobody)

@@ -11,6 +11,7 @@
 #include "engine/v1/HVSynthesizer.h"
 #include "engine/v1/NotePlanning.h"
 #include "engine/v2/HVSynthesizer.h"
+#include "render/synth/FillNotesFromSynth.h"
 #include "render/synth/SegmentSynthMgr.h"
 #include "render/synth/Synth_v1.h"
 #include "render/synth/SynthVersionTable.h"
@@ -220,5 +221,55 @@ TEST_F(SingV1V2Test, PhraseSingsThroughTheSegmentManager)
         EXPECT_EQ(sing(), out);  // a second run, bit for bit
     }
 }
+
+// The plan of banks "1" and "2" ("ma", "a", "la" and the continuant "a_m"):
+// one untimed entry per note record, sung when the bank has its syllable;
+// the notes' timing does not change.
+TEST_F(SingV1V2Test, ThePlanNamesTheNotesWhoseSyllableTheBankLacks)
+{
+    struct Planned {
+        const char* symbol;
+        bool sung;
+    };
+    for (int generation : {1, 2}) {
+        SCOPED_TRACE(testing::Message() << "generation " << generation);
+        std::unique_ptr<ISynth> synth(programSynthMakers().at(std::to_string(generation))(bank(generation)));
+        Phrase phrase;
+        Note& ma = phrase.add(0, 480, 58, "ma");
+        Note& ka = phrase.add(480, 480, 58, "ka");
+        Note& held = phrase.add(960, 240, 58, "xyz");  // not pinyin: lengthens "ka"
+        Note& empty = phrase.add(1200, 240, 58, "");  // sung as "la"
+        Note& a = phrase.add(1440, 480, 58, "a_m");  // a continuant's name is no syllable
+        held.renderFlag = true;
+        const std::vector<Planned> expected = {{"ma", true}, {"ka", false}, {"", true}};
+        const std::vector<Note*> notes = {&ma, &ka, &empty};
+        std::vector<NoteTimesRec> plan(1);
+        synth->getNoteTimes(&phrase.seg, phrase.tempos, 0, 3840, 1.5f, plan);
+        ASSERT_EQ(plan.size(), expected.size());
+        for (std::size_t i = 0; i < plan.size(); ++i) {
+            EXPECT_EQ(plan[i].note, notes[i]) << i;
+            EXPECT_EQ(plan[i].sung, expected[i].sung) << expected[i].symbol;
+            EXPECT_FALSE(plan[i].timed) << i;
+            EXPECT_TRUE(plan[i].note->renderFlag) << i;
+        }
+        EXPECT_FALSE(held.renderFlag);
+        EXPECT_FALSE(a.renderFlag);
+        // The range is the loaded one: from tick 480 on, "ka" is the first.
+        synth->getNoteTimes(&phrase.seg, phrase.tempos, 480, 3840, 1.5f, plan);
+        ASSERT_FALSE(plan.empty());
+        EXPECT_EQ(plan[0].note, &ka);
+        fillNotesFromSynth(&phrase.seg, synth.get(), phrase.tempos);
+        EXPECT_EQ(ma.elemTimeTable, (std::array<std::int32_t, 8>{}));
+        // While the job sings, its bank is not asked.
+        ASSERT_TRUE(synth->loadSegment(&phrase.seg, phrase.tempos, 0, 3840, 1.5f));
+        synth->start();
+        EXPECT_TRUE(eventually([&] { return synth->samplesReady() == INT_MAX; }));
+        std::vector<NoteTimesRec> running(1);
+        synth->getNoteTimes(&phrase.seg, phrase.tempos, 0, 3840, 1.5f, running);  // not idle: nothing
+        EXPECT_TRUE(running.empty());
+        EXPECT_TRUE(HalvorenEngineTest::stoppedAndReady(*synth));
+    }
+}
+
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "BankFixture.h"
 #include "render/synth/SegmentSynthMgr.h"
@@ -72,26 +73,76 @@ TEST_F(SegmentSynthMgrTest, UnknownSingerIsReportedEveryTime)
     EXPECT_EQ(script_.shown.size(), 3u);
 }
 
-TEST_F(SegmentSynthMgrTest, IncompleteBankIsReportedOnce)
+TEST_F(SegmentSynthMgrTest, ABankWhosePackageFileCannotBeOpenedIsNamedWithIt)
 {
-    addSinger("NoIndex", "3.1", false, true);
-    addSinger("NoContent", "3.1", true, false);
+    // A FIFO, a device or a folder in a package file's place is refused
+    // without opening it.
+    struct Case {
+        std::string name;
+        bool hvi, hvc;
+        std::function<void(const std::string& folder)> place;
+        std::string file, reason;
+    };
+    const auto none = [](const std::string&) {};
+    const Case cases[] = {
+        {"NoIndex", false, true, none, "HVI", "No such file or directory"},
+        {"NoContent", true, false, none, "HVC", "No such file or directory"},
+        {"NoFiles", false, false, none, "HVI", "No such file or directory"},  // the index is looked at first
+        {"FifoContent", true, false, [](const std::string& f) { ASSERT_EQ(::mkfifo((f + "HVC").c_str(), 0600), 0); },
+         "HVC", "not a regular file"},
+        {"DeviceIndex", false, true,
+         [](const std::string& f) { std::filesystem::create_symlink("/dev/zero", f + "HVI"); }, "HVI",
+         "not a regular file"},
+        {"FolderContent", true, false, [](const std::string& f) { std::filesystem::create_directory(f + "HVC"); },
+         "HVC", "Is a directory"},
+    };
+    SegmentSynthMgr mgr(rows());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        addSinger(c.name, "3.1", c.hvi, c.hvc);
+        const std::string folder = dir_.file(c.name) + "/";
+        c.place(folder);
+        const std::string fault = folder + c.file + ": cannot be opened: " + c.reason;
+        script_.shown.clear();
+        seg_.singer = c.name;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            ISynth* synth = mgr.getSynth(&seg_);
+            ASSERT_NE(synth, nullptr);
+            EXPECT_EQ(synth->bankFault(), fault);
+            // It sings nothing and is never ready: the next user makes a new one.
+            EXPECT_FALSE(synth->loadSegment(&seg_, {}, 0, 1920, 1.5f));
+            EXPECT_FALSE(synth->isReady());
+            int count = 7;
+            EXPECT_EQ(synth->getOutput(&count), nullptr);
+            EXPECT_EQ(count, 0);
+            EXPECT_NE(mgr.getSynth(&seg_), synth);
+        }
+        // Said once, with the file.
+        ASSERT_EQ(script_.shown.size(), 1u);
+        EXPECT_EQ(script_.shown[0].text, c.name + kIncomplete + "\n" + fault);
+        EXPECT_EQ(script_.shown[0].caption, kCaption);
+    }
+    EXPECT_TRUE(made_.empty());
+
+    // Once the file is there, the singer's generation sings.
+    std::ofstream(dir_.file("NoContent/HVC"));
+    seg_.singer = "NoContent";
+    ISynth* synth = mgr.getSynth(&seg_);
+    ASSERT_NE(synth, nullptr);
+    EXPECT_EQ(synth->bankFault(), "");
+    EXPECT_EQ(made_.size(), 1u);
+}
+
+TEST_F(SegmentSynthMgrTest, AVersionWithoutAMakerIsReportedEveryTime)
+{
     addSinger("NoRow", "6.1");
-    // A FIFO or a device in a package file's place counts as missing.
-    addSinger("FifoContent", "3.1", true, false);
-    ASSERT_EQ(::mkfifo(dir_.file("FifoContent/HVC").c_str(), 0600), 0);
-    addSinger("DeviceIndex", "3.1", false, true);
-    std::filesystem::create_symlink("/dev/zero", dir_.file("DeviceIndex/HVI"));
     SynthMakerTable table = rows();
     table.erase("6.1");
     SegmentSynthMgr mgr(table);
-    for (const std::string name : {"NoIndex", "NoContent", "NoRow", "FifoContent", "DeviceIndex"}) {
-        script_.shown.clear();
-        EXPECT_EQ(mgr.createSynth(name), nullptr) << name;
-        ASSERT_EQ(script_.shown.size(), 1u) << name;
-        EXPECT_EQ(script_.shown[0].text, name + kIncomplete);
-        EXPECT_EQ(script_.shown[0].caption, kCaption);
-    }
+    for (int attempt = 0; attempt < 2; ++attempt)
+        EXPECT_EQ(mgr.createSynth("NoRow"), nullptr);
+    ASSERT_EQ(script_.shown.size(), 2u);
+    EXPECT_EQ(script_.shown[1].text, "NoRow" + kIncomplete);
     EXPECT_TRUE(made_.empty());
 }
 

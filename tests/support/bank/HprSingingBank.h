@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct HprSingingOptions {
     int continuantFrames = 12;  // param2 10
     int unvoicedHead = 0;       // frames at a voice's start without harmonics
     int noiseGain = 1;          // the residual noise this many times up
+    // Every harmonic at this level instead of the vowel's envelope (FLT_MAX:
+    // values the synthesis cannot use).
+    std::optional<float> everyLevelDb;
 };
 
 // n samples of uniform noise of peak amplitude 32767 * 10^(-50/20) (about
@@ -50,7 +54,7 @@ inline std::string hprSingingMaterial(const HprSingingOptions& o, int frames, st
     if (o.generation == 2) {
         std::vector<float> mags;
         for (float f = tone.f0; f < 10000.0f; f += tone.f0)
-            mags.push_back(toneEnvelopeDb(tone, f));
+            mags.push_back(o.everyLevelDb.value_or(toneEnvelopeDb(tone, f)));
         std::vector<std::vector<float>> all(std::size_t(frames), mags);
         std::fill_n(all.begin(), head, std::vector<float>{});
         return harmonicMaterial(tone.f0, all, residual);
@@ -58,7 +62,7 @@ inline std::string hprSingingMaterial(const HprSingingOptions& o, int frames, st
     PeakListFrame frame;
     for (float f = tone.f0; f < 10000.0f; f += tone.f0) {
         frame.freqs.push_back(f);
-        frame.mags.push_back(toneEnvelopeDb(tone, f));
+        frame.mags.push_back(o.everyLevelDb.value_or(toneEnvelopeDb(tone, f)));
         frame.phases.push_back(0.0f);
     }
     std::vector<PeakListFrame> all(std::size_t(frames), frame);

@@ -203,6 +203,22 @@ inline SingingBank withNineColumnPhases(SingingBank bank)
     return bank;
 }
 
+// The bank with every level of every frame (harmonics, both magnitude
+// rows and bands) at db: FLT_MAX makes values the synthesis cannot use.
+inline SingingBank withEveryLevelAt(SingingBank bank, float db)
+{
+    auto level = [db](std::vector<PlainFrame>& frames) {
+        for (PlainFrame& f : frames)
+            for (std::vector<float>* values : {&f.harmonicsDb, &f.magsA, &f.magsB, &f.bands})
+                std::fill(values->begin(), values->end(), db);
+    };
+    for (SingingVoice& v : bank.voices)
+        level(v.frames);
+    for (SingingContinuant& c : bank.continuants)
+        level(c.frames);
+    return bank;
+}
+
 // "ma", "sa" (its "s" unvoiced) and "la" at C4 with the continuants "a_z"
 // (into an unvoiced consonant) and "a_l" (into a voiced one), the bare
 // final "a" and the breath "br1" (40 frames).

@@ -232,6 +232,24 @@ inline SingingBankV6 phraseBankV6(std::int32_t formatMinor, std::int32_t hop = 2
     return bank;
 }
 
+// The bank with every level of every frame (harmonics, noise bands and
+// gain, in dB) at db: FLT_MAX makes values the synthesis cannot use.
+inline SingingBankV6 withEveryLevelAtV6(SingingBankV6 bank, float db)
+{
+    auto level = [db](std::vector<ModelFrameV6>& frames) {
+        for (ModelFrameV6& f : frames) {
+            std::fill(f.harmonicsDb.begin(), f.harmonicsDb.end(), db);
+            std::fill(f.noiseBandsDb.begin(), f.noiseBandsDb.end(), db);
+            f.gainDb = db;
+        }
+    };
+    for (SingingVoiceV6& v : bank.voices)
+        level(v.frames);
+    for (SingingContinuantV6& c : bank.continuants)
+        level(c.frames);
+    return bank;
+}
+
 // The package files of the bank.
 inline PackageFiles writeSingingBankV6(const SingingBankV6& bank)
 {

@@ -32,6 +32,10 @@ public:
     }
     ScoreSynthesizer<Score>* front() const { return front_; }
 
+protected:
+    // The test generation sings every syllable.
+    bool hasVoiceFor(const HalvorenEngine::SynthNoteV1&) const override { return true; }
+
 private:
     explicit TestScoreSynth(ScoreSynthesizer<Score>* front)
         : SynthV1Base(front, &front->score(), powerOf(front->score())), front_(front)

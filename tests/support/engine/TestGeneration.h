@@ -120,8 +120,8 @@ using SynthJobTest = ScoreJobTest<HalvorenEngine::SynthScoreV1>;
 template <class Score>
 class ScoreSynthesizer : public HalvorenEngine::JobSynthesizer {
 public:
-    explicit ScoreSynthesizer(const std::string& /*packagePath*/, TestConfig config = {})
-        : JobSynthesizer(std::make_unique<ScoreJobTest<Score>>(config))
+    explicit ScoreSynthesizer(const std::string& packagePath, TestConfig config = {})
+        : JobSynthesizer(std::make_unique<ScoreJobTest<Score>>(config), packagePath)
     {
     }
     ScoreJobTest<Score>& score() { return static_cast<ScoreJobTest<Score>&>(job().body()); }
