@@ -29,9 +29,9 @@ std::int64_t PackageContent::wholeExtent(std::int32_t part, std::int32_t start) 
     }
     std::int64_t extent = 0;
     for (const RecordKind& kind : kinds_) {
-        std::int64_t read = 0;
-        if (readContentRecord(basePath_, start, part, 1, kind, &read).empty())
-            extent = std::max(extent, read);
+        const RecordRead read = readContentRecord(basePath_, start, part, 1, kind);
+        if (read.fault.empty())
+            extent = std::max(extent, read.bytesRead);
     }
     const std::lock_guard<std::mutex> guard(lock_);
     extents_.emplace(key, extent);

@@ -50,17 +50,20 @@ public:
     // A new Record(unit, pitch) filled by parse(reading, record) from the
     // record at offset of the part; null, with its fault noted, when the
     // record cannot be read whole (ContentRecord.h) or holds fewer than
-    // minBytes bytes.
+    // minBytes bytes. A record that another of the kinds reads whole, to its
+    // last byte, is a whole record of that kind: asked for as a kind it is
+    // not (a continuant under a voice's name), it is given as parse read it,
+    // without a fault, as such a load has always read.
     template <class Record, class Parse>
     std::unique_ptr<Record> load(const std::string& unit, const std::string& pitch, std::int32_t offset,
                                  std::int32_t part, std::int32_t minBytes, Parse parse) const
     {
         auto record = std::make_unique<Record>(unit, pitch);
-        const std::string fault = readContentRecord(basePath_, offset, part, minBytes,
-                                                    [&](RecordParse& reading) { parse(reading, *record); });
-        if (fault.empty())
+        const RecordRead read = readContentRecord(basePath_, offset, part, minBytes,
+                                                  [&](RecordParse& reading) { parse(reading, *record); });
+        if (read.fault.empty() || (read.parsed && wholeExtent(part, offset) == 4 + std::int64_t(read.length)))
             return record;
-        noteLoadFault(unit, pitch, offset, part, fault);
+        noteLoadFault(unit, pitch, offset, part, read.fault);
         return nullptr;
     }
 
@@ -79,8 +82,8 @@ private:
     // The start of the record that another entry places before offset in the
     // part, that reads whole and whose bytes read hold offset; -1 for none.
     std::int64_t holderOf(std::int32_t part, std::int32_t offset) const;
-    // How far the record at start reads whole as one of the kinds, from its
-    // length word on; 0 when it reads whole as none.
+    // How far the record at start reads whole as one of the kinds (the
+    // farthest), from its length word on; 0 when it reads whole as none.
     std::int64_t wholeExtent(std::int32_t part, std::int32_t start) const;
     void say(const std::string& file, const std::string& line, const std::string& fault) const;
 
