@@ -8,6 +8,8 @@
 namespace Halvoren {
 
 namespace {
+constexpr std::size_t kFilesRemembered = 4096;
+
 // The path with what the file is on disk now.
 std::string fileKey(const std::string& path)
 {
@@ -26,6 +28,10 @@ void sayOnce(std::ostream& log, const std::string& path, const std::string& line
     static std::set<std::string> said;
     const std::string key = fileKey(path);
     const std::lock_guard<std::mutex> guard(lock);
+    // A run that meets ever more damaged files (a file rewritten again and
+    // again) keeps a bounded memory of them.
+    if (said.size() >= kFilesRemembered)
+        said.clear();
     if (said.insert(key).second)
         log << line << std::endl;
 }

@@ -12,7 +12,8 @@ namespace Halvoren {
 // nothing, so the first fault met in a file is the one said. A file is
 // known by its path and by what it is on disk (its device, node, size and
 // time of change, or that it is missing): a file replaced or rewritten is a
-// new file, and its faults are said again. Safe from any thread.
+// new file, and its faults are said again. Up to 4096 files are
+// remembered; past them the memory starts afresh. Safe from any thread.
 void sayOnce(std::ostream& log, const std::string& path, const std::string& line);
 
 }  // namespace Halvoren

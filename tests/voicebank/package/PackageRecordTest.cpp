@@ -1,11 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
-
-#include "dsp/CMemoryStream.h"
-#include "platform/FileUtil.h"
 #include "support/ByteBuilder.h"
 #include "tools/bankwriter/NameScramble.h"
 
