@@ -9,7 +9,7 @@ namespace Halvoren {
 namespace {
 // How many records before a stray offset are read to find the one holding
 // it: a file of damaged records costs at most these reads per load.
-constexpr int kHoldersLooked = 64;
+constexpr int kHoldersLooked = 8;
 }  // namespace
 
 void PackageContent::sortStarts()
