@@ -1,66 +1,145 @@
 #include "dsp/CMemoryStream.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
+#include <cmath>
+#include <cstring>
 
-#include "platform/ByteCursor.h"
+#include "platform/LittleEndian.h"
 
 namespace Halvoren {
 
 namespace {
 
-// A cursor over the buffer's bytes at position; an empty one when the
-// position lies outside them. Bytes past INT32_MAX are out of reach, so a
-// position moved by what the cursor read always fits.
-ByteCursor cursorAt(const CMemoryBuffer* buffer, std::int32_t position) {
-    if (!buffer || position < 0) return ByteCursor();
-    ByteCursor c(buffer->begin(), std::min<std::uint64_t>(buffer->size(), INT32_MAX));
-    if (!c.seek(std::uint64_t(position))) return ByteCursor();
-    return c;
+// Brings count little-endian 4-byte words at words to the machine's order.
+void wordsToNative(void* words, std::int32_t count)
+{
+    if constexpr (std::endian::native != std::endian::little) {
+        auto* bytes = static_cast<unsigned char*>(words);
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::uint32_t word = littleEndian32(bytes + 4 * i);
+            std::memcpy(bytes + 4 * i, &word, 4);
+        }
+    }
 }
 
 }  // namespace
 
-std::int32_t CMemoryStream::remaining() const { return std::int32_t(cursorAt(buffer_, position_).remaining()); }
+std::int32_t CMemoryStream::remaining() const
+{
+    if (file_)
+        return size_ - position_;
+    if (!buffer_ || position_ < 0)
+        return 0;
+    // Bytes past INT32_MAX are out of reach, so a position moved by what
+    // was read always fits.
+    const auto size = std::int32_t(std::min<std::uint32_t>(buffer_->size(), INT32_MAX));
+    return position_ < size ? size - position_ : 0;
+}
 
-bool CMemoryStream::read(void* dst, std::int32_t size) {
-    ByteCursor c = cursorAt(buffer_, position_);
-    if (size < 0 || !c.bytes(dst, std::uint64_t(size))) return false;
+void CMemoryStream::notePastEnd(std::int64_t size)
+{
+    if (neededEnd_ == 0)
+        neededEnd_ = std::max<std::int64_t>(position_, 0) + std::max<std::int64_t>(size, 1);
+}
+
+bool CMemoryStream::holds(std::int64_t size)
+{
+    if (size <= remaining())
+        return true;
+    notePastEnd(size);
+    return false;
+}
+
+void CMemoryStream::checkFinite(const float* values, std::int32_t count, std::int32_t at)
+{
+    if (nonFiniteAt_ >= 0)
+        return;
+    const float* bad = std::find_if(values, values + std::max(count, 0), [](float v) { return !std::isfinite(v); });
+    if (bad != values + std::max(count, 0))
+        nonFiniteAt_ = at + 4 * std::int32_t(bad - values);
+}
+
+bool CMemoryStream::take(void* dst, std::int32_t size)
+{
+    if (size < 0)
+        return false;
+    if (!holds(size))
+        return false;
+    if (size == 0)
+        return true;
+    if (file_) {
+        if (std::fread(dst, 1, std::size_t(size), file_) != std::size_t(size)) {
+            // The file no longer holds the record: nothing more is read.
+            notePastEnd(size);
+            size_ = position_;
+            return false;
+        }
+    } else {
+        std::memcpy(dst, buffer_->begin() + position_, std::size_t(size));
+    }
     position_ += size;
     return true;
 }
 
-bool CMemoryStream::readInt32(std::int32_t& value) {
-    ByteCursor c = cursorAt(buffer_, position_);
-    if (!c.i32(value)) return false;
-    position_ += 4;
+bool CMemoryStream::read(void* dst, std::int32_t size)
+{
+    return dst != nullptr && take(dst, size);
+}
+
+bool CMemoryStream::readInt32(std::int32_t& value)
+{
+    unsigned char bytes[4];
+    if (!take(bytes, 4))
+        return false;
+    value = std::int32_t(littleEndian32(bytes));
     return true;
 }
 
-bool CMemoryStream::readFloat(float& value) {
-    ByteCursor c = cursorAt(buffer_, position_);
-    if (!c.f32(value)) return false;
-    position_ += 4;
+bool CMemoryStream::readFloat(float& value)
+{
+    unsigned char bytes[4];
+    if (!take(bytes, 4))
+        return false;
+    value = floatFromBits(littleEndian32(bytes));
+    checkFinite(&value, 1, position_ - 4);
     return true;
 }
 
-std::string CMemoryStream::readString() {
+std::string CMemoryStream::readString()
+{
     std::int32_t length = 0;
     readInt32(length);
     std::string text;
-    ByteCursor c = cursorAt(buffer_, position_);
-    if (length > 0 && c.text(std::uint64_t(length), text)) position_ += length;
+    if (length <= 0 || !holds(length))
+        return text;
+    text.resize(std::size_t(length));
+    take(text.data(), length);
+    text.resize(std::strlen(text.c_str()));
     return text;
 }
 
-void CMemoryStream::readFloatArray(std::vector<float>& out) {
+void CMemoryStream::readFloatArray(std::vector<float>& out)
+{
     std::int32_t count = 0;
     readInt32(count);
-    if (count <= 0) return;
-    // Only the floats present in the buffer are taken.
-    ByteCursor c = cursorAt(buffer_, position_);
-    const std::int32_t present = std::int32_t(std::min<std::uint64_t>(std::uint64_t(count), c.remaining() / 4));
-    if (c.floats(std::uint64_t(present), out)) position_ += 4 * present;
+    if (count <= 0)
+        return;
+    // Only the floats present are taken; a count past them is noted.
+    const std::int32_t present = std::min(count, remaining() / 4);
+    holds(std::int64_t(count) * 4);
+    if (present == 0)
+        return;
+    const std::size_t had = out.size();
+    const std::int32_t at = position_;
+    out.resize(had + std::size_t(present));
+    if (!take(out.data() + had, present * 4)) {
+        out.resize(had);
+        return;
+    }
+    wordsToNative(out.data() + had, present);
+    checkFinite(out.data() + had, present, at);
 }
 
 }  // namespace Halvoren

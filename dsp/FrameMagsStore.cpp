@@ -1,5 +1,7 @@
 #include "dsp/FrameMagsStore.h"
 
+#include <type_traits>
+
 #include "dsp/StreamReads.h"
 #include "dsp/TruncToInt.h"
 
@@ -13,10 +15,13 @@ void readCompact(CMemoryStream& stream, FastVector<T>& out)
     float stored = 0.0f;
     readRotatedFloat(stream, stored);
     const int count = HalvorenEngine::truncToInt(stored);
-    if (count <= 0 || count > stream.remaining() / 4)
+    if (count <= 0 || !stream.holds(std::int64_t(count) * 4))
         return;
+    const std::int32_t at = stream.getPosition();
     out.resize(std::uint32_t(count));
     readRotatedWords(stream, out.ptrBegin(), count);
+    if constexpr (std::is_same_v<T, float>)
+        stream.checkFinite(out.ptrBegin(), count, at);
 }
 }  // namespace
 

@@ -11,6 +11,8 @@ std::int32_t readFrameCount(CMemoryStream& stream)
 {
     std::int32_t frames = 0;
     stream.readInt32(frames);
+    if (frames > 0)
+        stream.holds(std::int64_t(frames) * 4);
     return std::clamp(frames, 0, stream.remaining() / 4);
 }
 

@@ -17,7 +17,8 @@ void readPeakTracks(CMemoryStream& stream, PeakTracks& tracks, ReadBudget* budge
 void readHarmonicTracks(CMemoryStream& stream, PeakTracks& tracks, ReadBudget* budget = nullptr);
 
 // In both, a per-frame count that cannot be read keeps the previous frame's
-// count, and the frame count is never taken beyond one frame per 4 bytes left.
+// count, and the frame count is never taken beyond one frame per 4 bytes left
+// (a count beyond them is noted on the stream as a read past its end).
 // With a budget, each frame is counted against it with the heap bytes it
 // builds (the list, its slot in the tracks, its arrays): an empty frame of 4
 // bytes builds about a hundred. The frames stop where the budget is spent,

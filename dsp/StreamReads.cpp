@@ -23,11 +23,18 @@ void wordsToNative(void* dst, std::int32_t count)
 
 bool readWords(CMemoryStream& stream, void* dst, std::int32_t count)
 {
-    if (count < 0 || count > stream.remaining() / 4 || !stream.read(dst, count * 4))
+    if (count < 0 || !stream.holds(std::int64_t(count) * 4) || !stream.read(dst, count * 4))
         return false;
     wordsToNative(dst, count);
     return true;
 }
+
+// Notes a float among values that is not finite; ints are taken as stored.
+void checkFinite(CMemoryStream& stream, const float* values, std::int32_t count, std::int32_t at)
+{
+    stream.checkFinite(values, count, at);
+}
+void checkFinite(CMemoryStream&, const std::int32_t*, std::int32_t, std::int32_t) {}
 
 template <class T>
 bool readVector(CMemoryStream& stream, FastVector<T>& out)
@@ -36,21 +43,29 @@ bool readVector(CMemoryStream& stream, FastVector<T>& out)
     stream.readInt32(count);
     if (count <= 0)
         return true;
-    if (count > stream.remaining() / 4)
+    if (!stream.holds(std::int64_t(count) * 4))
         return false;
+    const std::int32_t at = stream.getPosition();
     out.resize(std::uint32_t(count));
-    return readWords(stream, out.ptrBegin(), count);
+    if (!readWords(stream, out.ptrBegin(), count))
+        return false;
+    checkFinite(stream, out.ptrBegin(), count, at);
+    return true;
 }
 }  // namespace
 
 bool readFloats(CMemoryStream& stream, float* dst, std::int32_t count)
 {
-    return readWords(stream, dst, count);
+    const std::int32_t at = stream.getPosition();
+    if (!readWords(stream, dst, count))
+        return false;
+    stream.checkFinite(dst, count, at);
+    return true;
 }
 
 bool readRotatedWords(CMemoryStream& stream, void* dst, std::int32_t count)
 {
-    if (count < 0 || count > stream.remaining() / 4 || !readRotated(stream, dst, count * 4))
+    if (count < 0 || !stream.holds(std::int64_t(count) * 4) || !readRotated(stream, dst, count * 4))
         return false;
     wordsToNative(dst, count);
     return true;
@@ -58,7 +73,7 @@ bool readRotatedWords(CMemoryStream& stream, void* dst, std::int32_t count)
 
 bool readRotated(CMemoryStream& stream, void* dst, std::int32_t size)
 {
-    if (dst == nullptr || size < 0 || size > stream.remaining())
+    if (dst == nullptr || size < 0 || !stream.holds(size))
         return false;
     if (size <= 1)
         return stream.read(dst, size);
@@ -85,6 +100,7 @@ bool readRotatedFloat(CMemoryStream& stream, float& value)
     if (!readRotated(stream, b, 4))
         return false;
     value = std::bit_cast<float>(littleEndian32(b));
+    stream.checkFinite(&value, 1, stream.getPosition() - 4);
     return true;
 }
 
@@ -95,6 +111,7 @@ void readIntArray(CMemoryStream& stream, std::vector<std::int32_t>& out)
     if (count <= 0)
         return;
     const std::int32_t present = std::min(count, stream.remaining() / 4);
+    stream.holds(std::int64_t(count) * 4);
     out.reserve(out.size() + std::size_t(present));
     for (std::int32_t i = 0; i < present; ++i) {
         std::int32_t value = 0;
@@ -119,7 +136,7 @@ bool readBlob(CMemoryStream& stream, CMemoryBuffer& out)
     stream.readInt32(length);
     if (length <= 0)
         return true;
-    if (length > stream.remaining())
+    if (!stream.holds(length))
         return false;
     const std::uint32_t had = out.size();
     out.bytes().putSamples(std::uint32_t(length));

@@ -1,7 +1,10 @@
 #pragma once
 // Reads of the packed voice-unit formats through a CMemoryStream. Values are
 // little-endian. Counts come from bank data: a negative or NaN count reads as
-// 0, and nothing is allocated beyond the bytes the stream still holds.
+// 0, and nothing is allocated beyond the bytes the stream still holds. A
+// count past those bytes is noted on the stream as a read past its end, and
+// a float that is not finite as such (CMemoryStream::ranPastEnd,
+// CMemoryStream::nonFiniteAt).
 #include <cstdint>
 #include <vector>
 

@@ -12,8 +12,8 @@ namespace HalvorenEngine {
 // A store's fault fixed when it is built: "<basePath>HVI: <what is wrong>",
 // "" when the index was read whole and the store refuses nothing (refusal
 // ""). A refusal is written to log as "fail to read package index file
-// <basePath>HVI: <refusal>", unless the index reader has already said what
-// is wrong with the index.
+// <basePath>HVI: <refusal>", once a run, unless the index reader has already
+// said what is wrong with the index.
 std::string refuseBank(std::ostream& log, const std::string& basePath, const std::string& indexFault,
                        const std::string& refusal);
 

@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/bankwriter/ByteBuilder.h"
@@ -44,6 +45,48 @@ struct Variant {
     std::string record;
 };
 
+// How a variant's record is laid out, where it is not one record after
+// another with an entry pointing at each.
+struct VariantLayout {
+    std::string unit;            // the variant's unit (its first variant)
+    std::string nestedIn;        // its record lies in the unread tail of this earlier unit's record
+    std::string pointsInto;      // it has no record: its entry points into this unit's record
+    std::int32_t shift = 0;      // bytes added to the offset its entry gives
+    std::optional<std::int32_t> lengthWord;  // stored in place of its record's length
+};
+
+inline VariantLayout nestedIn(const std::string& unit, const std::string& host)
+{
+    VariantLayout l;
+    l.unit = unit;
+    l.nestedIn = host;
+    return l;
+}
+// An entry with no record of its own, bytes into host's record (from its
+// length word).
+inline VariantLayout pointingInto(const std::string& unit, const std::string& host, std::int32_t bytes)
+{
+    VariantLayout l;
+    l.unit = unit;
+    l.pointsInto = host;
+    l.shift = bytes;
+    return l;
+}
+inline VariantLayout movedBy(const std::string& unit, std::int32_t bytes)
+{
+    VariantLayout l;
+    l.unit = unit;
+    l.shift = bytes;
+    return l;
+}
+inline VariantLayout withLengthWord(const std::string& unit, std::int32_t length)
+{
+    VariantLayout l;
+    l.unit = unit;
+    l.lengthWord = length;
+    return l;
+}
+
 // A name-only entry (a kind-1 index record).
 struct NameEntry {
     std::string name;
@@ -62,6 +105,7 @@ struct BankDescription {
     std::array<float, 3> ext3Values = {0.5f, 1.2f, -20.0f};  // written under "ext3"
     std::vector<Variant> variants;
     std::vector<NameEntry> names;
+    std::vector<VariantLayout> layouts;
 };
 
 struct PackageFiles {
@@ -123,6 +167,68 @@ inline void headerString(ByteBuilder& b, bool wide, const std::string& s)
         b.h8(s);
 }
 
+// The layout given for unit, or null.
+inline const VariantLayout* layoutOf(const BankDescription& bank, const std::string& unit)
+{
+    for (const VariantLayout& l : bank.layouts)
+        if (l.unit == unit)
+            return &l;
+    return nullptr;
+}
+
+// A record with its length word (or the one its layout stores instead).
+inline std::string framedRecord(const std::string& body, const VariantLayout* layout)
+{
+    const auto length = layout && layout->lengthWord ? *layout->lengthWord : static_cast<std::int32_t>(body.size());
+    return ByteBuilder().i32(length).raw(body).bytes;
+}
+
+// Writes the framed records of the variants into their parts, one after
+// another, except where a layout nests one in the unread tail of another
+// (the host's length word covers it) or has an entry point into another's
+// record; gives the offset each variant's entry holds.
+inline std::vector<std::int32_t> layOut(const BankDescription& bank, std::map<std::int32_t, std::string>& parts)
+{
+    const std::size_t n = bank.variants.size();
+    std::vector<std::int32_t> offsets(n, 0);
+    std::map<std::string, std::string> tails;  // host unit -> the records nested in its tail
+    std::vector<std::int32_t> inTail(n, -1);
+    for (std::size_t i = 0; i < n; ++i) {
+        const VariantLayout* l = layoutOf(bank, bank.variants[i].unit);
+        if (l && !l->nestedIn.empty()) {
+            std::string& tail = tails[l->nestedIn];
+            inTail[i] = static_cast<std::int32_t>(tail.size());
+            tail += framedRecord(bank.variants[i].record, l);
+        }
+    }
+    // Where the body of each unit's first record starts, and its size.
+    std::map<std::string, std::pair<std::int32_t, std::int32_t>> bodies;
+    for (std::size_t i = 0; i < n; ++i) {
+        const Variant& v = bank.variants[i];
+        const VariantLayout* l = layoutOf(bank, v.unit);
+        if (l && (!l->nestedIn.empty() || !l->pointsInto.empty()))
+            continue;
+        std::string& part = parts[v.part];
+        offsets[i] = static_cast<std::int32_t>(part.size());
+        const auto body = std::make_pair(offsets[i] + 4, static_cast<std::int32_t>(v.record.size()));
+        const bool first = bodies.emplace(v.unit, body).second;
+        part += framedRecord(first ? v.record + tails[v.unit] : v.record, l);
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const VariantLayout* l = layoutOf(bank, bank.variants[i].unit);
+        if (!l)
+            continue;
+        if (!l->nestedIn.empty()) {
+            const auto& host = bodies.at(l->nestedIn);
+            offsets[i] = host.first + host.second + inTail[i];
+        } else if (!l->pointsInto.empty()) {
+            offsets[i] = bodies.at(l->pointsInto).first - 4;
+        }
+        offsets[i] += l->shift;
+    }
+    return offsets;
+}
+
 }  // namespace detail
 
 inline PackageFiles writePackage(const BankDescription& bank)
@@ -151,12 +257,11 @@ inline PackageFiles writePackage(const BankDescription& bank)
             index.f32(v);
     if (bank.ext1)
         index.raw("ext1");
-    for (const Variant& v : bank.variants) {
-        std::string& part = files.parts[v.part];
-        const auto offset = static_cast<std::int32_t>(part.size());
-        part += ByteBuilder().str(v.record).bytes;
+    const std::vector<std::int32_t> offsets = detail::layOut(bank, files.parts);
+    for (std::size_t i = 0; i < bank.variants.size(); ++i) {
+        const Variant& v = bank.variants[i];
         ByteBuilder record;
-        record.i32(0).str(scrambleName(v.unit)).str(scrambleName(v.pitch)).i32(offset);
+        record.i32(0).str(scrambleName(v.unit)).str(scrambleName(v.pitch)).i32(offsets[i]);
         if (bank.ext2)
             record.i32(v.part);
         index.block(record);

@@ -6,8 +6,8 @@
 
 #include "platform/CString.h"
 #include "platform/FileUtil.h"
+#include "platform/LittleEndian.h"
 #include "platform/RegularFile.h"
-#include "voicebank/package/PackageRecord.h"
 
 namespace Halvoren {
 
@@ -27,46 +27,50 @@ std::string contentPartProblem(const std::string& basePath, std::int32_t part)
     return problem.empty() ? problem : "cannot be opened: " + problem;
 }
 
-std::string readContentRecord(const std::string& basePath, std::int32_t offset, std::int32_t part,
-                              std::int32_t minBytes, std::int64_t recordEnd, CMemoryBuffer& buffer)
+RecordRead readContentRecord(const std::string& basePath, std::int32_t offset, std::int32_t part,
+                             std::int32_t minBytes, const std::function<void(RecordParse&)>& parse)
 {
-    buffer.bytes().clear();
+    RecordRead read;
     // Only a regular file is opened: a FIFO or a device in a part's place
     // would block the load or feed it without end.
     const FilePtr file(openFile(CString::fromPathBytes(contentPartPath(basePath, part)), "rb"));
-    if (!file)
-        return contentPartProblem(basePath, part);
-    const std::optional<std::uint64_t> size = bytesLeftInFile(file.get());
-    if (!size)
-        return "cannot be read";
+    const std::optional<std::uint64_t> size = file ? bytesLeftInFile(file.get()) : std::nullopt;
     // The texts of a fault, built only when one is met: a healthy load
     // builds none.
     const auto record = [offset] { return "the record at byte " + std::to_string(offset); };
-    const auto end = [&size] { return "the end at byte " + std::to_string(*size); };
-    if (offset < 0)
-        return record() + " lies before the start of the file";
-    if (std::uint64_t(offset) >= *size)
-        return record() + " lies past " + end();
-    if (*size - std::uint64_t(offset) < 4)
-        return "ends inside the length of " + record();
-    if (fseeko(file.get(), offset, SEEK_SET) != 0)
-        return "cannot be read";
-    // The record's bytes stop at the file's end and at the next record.
-    const std::uint64_t fileRoom = *size - std::uint64_t(offset) - 4;
-    const bool nextIsCloser = recordEnd >= 0 && std::uint64_t(recordEnd) < *size;
-    const std::uint64_t room =
-        nextIsCloser ? std::uint64_t(std::max<std::int64_t>(recordEnd - std::int64_t(offset) - 4, 0)) : fileRoom;
-    std::int32_t length = 0;
-    const bool read = readRecord(file.get(), buffer, room, &length);
-    if (length >= 1 && std::uint64_t(length) > room)
-        return record() + " claims " + std::to_string(length) + " bytes, past " +
-               (nextIsCloser ? "the next record at byte " + std::to_string(recordEnd) : end());
-    if (!read)
-        return "cannot be read";
-    if (length < std::max(minBytes, 1))
-        return record() + " claims " + std::to_string(length) + " bytes, fewer than the " +
-               std::to_string(std::max(minBytes, 1)) + " its values take";
-    return std::string();
+    unsigned char lengthBytes[4];
+    if (!file)
+        read.fault = contentPartProblem(basePath, part);
+    else if (!size)
+        read.fault = "cannot be read";
+    else if (offset < 0)
+        read.fault = record() + " lies before the start of the file";
+    else if (std::uint64_t(offset) >= *size)
+        read.fault = record() + " lies past the end at byte " + std::to_string(*size);
+    else if (*size - std::uint64_t(offset) < 4)
+        read.fault = "ends inside the length of " + record();
+    else if (fseeko(file.get(), offset, SEEK_SET) != 0 || std::fread(lengthBytes, 1, 4, file.get()) != 4)
+        read.fault = "cannot be read";
+    if (!read.fault.empty())
+        return read;
+    const auto length = std::int32_t(littleEndian32(lengthBytes));
+    const std::uint64_t end = size.value_or(0);
+    if (length >= 1 && std::uint64_t(length) > end - std::uint64_t(offset) - 4) {
+        read.fault = record() + " claims " + std::to_string(length) + " bytes, past the end at byte " +
+                     std::to_string(end);
+    } else if (length < std::max(minBytes, 1)) {
+        read.fault = record() + " claims " + std::to_string(length) + " bytes, fewer than the " +
+                     std::to_string(std::max(minBytes, 1)) + " its values take";
+    } else {
+        CMemoryStream stream(file.get(), length);
+        RecordParse reading(stream);
+        parse(reading);
+        read.parsed = true;
+        read.length = length;
+        read.bytesRead = 4 + std::int64_t(stream.getPosition());
+        read.fault = reading.fault(offset, length);
+    }
+    return read;
 }
 
 }  // namespace Halvoren

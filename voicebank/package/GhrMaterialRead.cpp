@@ -2,11 +2,13 @@
 
 namespace Halvoren {
 
-void readGhrMaterial(CMemoryStream& stream, GHR_modelPkg& model, StepTable* ext1)
+void readGhrMaterial(RecordParse& reading, GHR_modelPkg& model, StepTable* ext1)
 {
-    // A band block cut short still leaves what was read; the record stays.
-    model.readFrom(stream);
-    if (!ext1 || stream.remaining() <= 0)
+    model.readFrom(reading.part("band model"));
+    if (!ext1)
+        return;
+    CMemoryStream& stream = reading.part("phase table");
+    if (stream.remaining() <= 0)
         return;
     stream.readFloat(ext1->step);
     stream.readInt32(ext1->stride);

@@ -23,10 +23,11 @@ inline constexpr std::uint64_t kMaterialBuildBase = std::uint64_t{64} << 10;
 
 // Reads the frames and the residual into model and sets its hop. Only the
 // whole samples the record holds are taken: a negative count takes none,
-// an odd one drops its last byte, one past the record's end stops there.
-// Frames and samples are counted against a read budget of the bytes left
-// in the stream: where it is spent the frames stop, those made are kept,
-// and the residual is not read.
-void readHprMaterial(CMemoryStream& stream, PeakFrameShape shape, std::int32_t hop, HPR_model& model);
+// an odd one drops its last byte, one past the record's end stops there
+// (and is noted on the stream as a read past its end). Frames and samples
+// are counted against a read budget of the bytes left in the stream: where
+// it is spent the frames stop, those made are kept, the residual is not
+// read and the result is false.
+bool readHprMaterial(CMemoryStream& stream, PeakFrameShape shape, std::int32_t hop, HPR_model& model);
 
 }  // namespace Halvoren

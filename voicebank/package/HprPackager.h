@@ -34,6 +34,14 @@ public:
     explicit HprPackager(std::string basePath, std::ostream& log = std::cerr)
         : IndexedPackage(std::move(basePath), Layout::kIndexFormat, log)
     {
+        this->content().setEntries(index().unitIndex, {[](RecordParse& reading) {
+                                                           VoiceSrc voice("", "");
+                                                           readVoice(reading, voice);
+                                                       },
+                                                       [](RecordParse& reading) {
+                                                           ContinuantSrc continuant("", "");
+                                                           readContinuant(reading, continuant);
+                                                       }});
         if (const std::string problem = contentPartProblem(this->basePath(), 0); !problem.empty())
             this->content().noteFault(0, problem);
     }
@@ -47,29 +55,41 @@ public:
     }
 
     // Each gives null, with "fail to read package content file", the path
-    // and what is wrong (once per content file), when the record cannot be
-    // read whole or is shorter than its values. The material's hop is the
-    // voice's param11 or the continuant's hop.
+    // and what is wrong (once a run per content file), when the record
+    // cannot be read whole or is shorter than its values; or with "fail to
+    // read package index file" when the entry points inside another record.
+    // The material's hop is the voice's param11 or the continuant's hop.
     std::unique_ptr<VoiceSrc> loadVoiceSrc(std::int32_t offset, const std::string& unit,
                                            const std::string& pitch) const
     {
-        return load<VoiceSrc>(unit, pitch, offset, 0, Layout::kVoiceValueBytes, [&](CMemoryStream& s, VoiceSrc& v) {
-            Layout::readValues(s, v);
-            v.material = std::make_unique<SrcMaterial>(unit, pitch);
-            readHprMaterial(s, Layout::kPeakFrames, v.param11, *v.material);
-        });
+        return load<VoiceSrc>(unit, pitch, offset, 0, Layout::kVoiceValueBytes, readVoice);
     }
     std::unique_ptr<ContinuantSrc> loadContinuantSrc(std::int32_t offset, const std::string& unit,
                                                      const std::string& pitch) const
     {
-        return load<ContinuantSrc>(unit, pitch, offset, 0, kContinuantValueBytes,
-                                   [&](CMemoryStream& s, ContinuantSrc& c) {
-                                       s.readInt32(c.param1);
-                                       s.readInt32(c.param2);
-                                       s.readInt32(c.hop);
-                                       c.material = std::make_unique<SrcMaterial>(unit, pitch);
-                                       readHprMaterial(s, Layout::kPeakFrames, c.hop, *c.material);
-                                   });
+        return load<ContinuantSrc>(unit, pitch, offset, 0, kContinuantValueBytes, readContinuant);
+    }
+
+private:
+    static void readMaterial(RecordParse& reading, std::int32_t hop, SrcMaterial& material)
+    {
+        if (!readHprMaterial(reading.part("material"), Layout::kPeakFrames, hop, material))
+            reading.buildsTooMuch();
+    }
+    static void readVoice(RecordParse& reading, VoiceSrc& voice)
+    {
+        Layout::readValues(reading.part("values"), voice);
+        voice.material = std::make_unique<SrcMaterial>(voice.name, voice.pitch);
+        readMaterial(reading, voice.param11, *voice.material);
+    }
+    static void readContinuant(RecordParse& reading, ContinuantSrc& continuant)
+    {
+        CMemoryStream& values = reading.part("values");
+        values.readInt32(continuant.param1);
+        values.readInt32(continuant.param2);
+        values.readInt32(continuant.hop);
+        continuant.material = std::make_unique<SrcMaterial>(continuant.name, continuant.pitch);
+        readMaterial(reading, continuant.hop, *continuant.material);
     }
 };
 

@@ -6,7 +6,6 @@ IndexedPackage::IndexedPackage(std::string basePath, const IndexFormat& format, 
     : basePath_(std::move(basePath)), tie_(format.tie), content_(basePath_, log)
 {
     indexFault_ = readPackageIndex(basePath_ + "HVI", format, index_, log);
-    content_.setRecordStarts(index_.unitIndex);
 }
 
 std::string IndexedPackage::findRecordKey(const std::string& unit, const std::string& pitch, std::int32_t& offset,

@@ -9,7 +9,6 @@
 #include <ostream>
 #include <string>
 
-#include "dsp/CMemoryStream.h"
 #include "voicebank/package/PackageContent.h"
 #include "voicebank/package/PackageIndex.h"
 
@@ -38,7 +37,8 @@ public:
     // message of a fault is already out).
     const std::string& indexFault() const { return indexFault_; }
     // "<content file>: <what is wrong>" of the first record that could not
-    // be read, "" while every load has read its record whole.
+    // be read ("<index file>: <what is wrong>" when its entry pointed inside
+    // another record), "" while every load has read its record whole.
     std::string contentFault() const { return content_.firstFault(); }
 
 protected:
@@ -50,6 +50,8 @@ protected:
         return content_.load<Record>(unit, pitch, offset, part, minBytes, parse);
     }
     const PackageContent& content() const { return content_; }
+    // For the packager's constructor, which gives the content its entries.
+    PackageContent& content() { return content_; }
 
 private:
     std::string basePath_;

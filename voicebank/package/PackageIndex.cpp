@@ -6,6 +6,7 @@
 #include "platform/CString.h"
 #include "platform/FileUtil.h"
 #include "platform/ReadBudget.h"
+#include "voicebank/package/SayOnce.h"
 
 namespace Halvoren {
 
@@ -302,7 +303,7 @@ std::string readPackageIndex(const std::string& path, const IndexFormat& format,
     else
         fault = readPackageIndexBytes(ByteCursor(bytes.data(), bytes.size()), format, out);
     if (!fault.empty())
-        log << "fail to read package index file " << path << ": " << fault << std::endl;
+        sayOnce(log, path, "fail to read package index file " + path + ": " + fault);
     return fault;
 }
 

@@ -96,10 +96,10 @@ inline constexpr std::uint64_t kMaxIndexBytes = kIndexBuildBudget / kIndexBuiltP
 // than kMaxIndexBytes ("larger than 67108864 bytes"), one that cannot be
 // read, is empty, whose bytes stop inside a field or a record, or whose
 // entries pass the read budget is damaged: "fail to read package index
-// file ", the path, ": " and what is wrong go to log; what was read whole is
-// kept, the rest keeps its defaults. Records whose fields do not fit their
-// frame, of other kinds, or beyond a unit's capacity are skipped; a record
-// of length 0 or less indexes nothing. A tail-block count of 0 or less gives
+// file ", the path, ": " and what is wrong go to log (once a run for the
+// file); what was read whole is kept, the rest keeps its defaults. Records
+// whose fields do not fit their frame, of other kinds, or beyond a unit's
+// capacity are skipped; a record of length 0 or less indexes nothing. A tail-block count of 0 or less gives
 // an empty list; one whose floats the file does not hold damages the index.
 template <int Capacity>
 std::string readPackageIndex(const std::string& path, const IndexFormat& format, BasicPackageIndex<Capacity>& out,

@@ -15,7 +15,7 @@ void readSamples(CMemoryStream& stream, Halvoren::FastVector<std::int16_t>& samp
 {
     std::int32_t count = 0;
     stream.readInt32(count);
-    if (count <= 0 || count > stream.remaining() / 2)
+    if (count <= 0 || !stream.holds(std::int64_t(count) * 2))
         return;
     samples.resize(std::uint32_t(count));
     std::int16_t* out = samples.ptrBegin();

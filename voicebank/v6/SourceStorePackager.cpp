@@ -30,11 +30,11 @@ void readValues(CMemoryStream& s, SrcContinuantParameter& p)
 
 // The values, then the compact model of the unit.
 template <class Record>
-void readWithModel(CMemoryStream& s, Record& record)
+void readWithModel(Halvoren::RecordParse& reading, Record& record)
 {
-    readValues(s, record);
+    readValues(reading.part("values"), record);
     record.material = std::make_unique<SrcMaterial>(record.name, record.pitch);
-    record.material->readFrom(s);
+    record.material->readFrom(reading.part("voice model"));
 }
 
 }  // namespace
@@ -60,7 +60,14 @@ SourceStorePackager::SourceStorePackager(std::string basePath, std::ostream& log
     unitIndex_ = std::move(index.unitIndex);
     formatMajor_ = index.formatMajor;
     formatMinor_ = index.formatMinor;
-    content_.setRecordStarts(unitIndex_);
+    content_.setEntries(unitIndex_, {[](Halvoren::RecordParse& reading) {
+                                         VoiceSrc voice("", "");
+                                         readWithModel(reading, voice);
+                                     },
+                                     [](Halvoren::RecordParse& reading) {
+                                         ContinuantSrc continuant("", "");
+                                         readWithModel(reading, continuant);
+                                     }});
 }
 
 std::string SourceStorePackager::findRecordKey(const std::string& unit, const std::string& pitch,
@@ -91,7 +98,9 @@ std::unique_ptr<SrcParameter> SourceStorePackager::loadSrcParameter(const std::s
                                                                     std::int32_t offset, std::int32_t part) const
 {
     return content_.load<SrcParameter>(unit, pitch, offset, part, kVoiceValueBytes,
-                                       [](CMemoryStream& s, SrcParameter& p) { readValues(s, p); });
+                                       [](Halvoren::RecordParse& reading, SrcParameter& p) {
+                                           readValues(reading.part("values"), p);
+                                       });
 }
 
 std::unique_ptr<ContinuantSrc> SourceStorePackager::loadContinuantSrc(const std::string& unit,
@@ -108,8 +117,8 @@ std::unique_ptr<SrcContinuantParameter> SourceStorePackager::loadSrcContinuantPa
                                                                                         std::int32_t part) const
 {
     return content_.load<SrcContinuantParameter>(unit, pitch, offset, part, kContinuantValueBytes,
-                                                 [](CMemoryStream& s, SrcContinuantParameter& p) {
-                                                     readValues(s, p);
+                                                 [](Halvoren::RecordParse& reading, SrcContinuantParameter& p) {
+                                                     readValues(reading.part("values"), p);
                                                  });
 }
 

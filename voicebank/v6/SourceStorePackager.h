@@ -59,8 +59,9 @@ public:
     static std::string variantPitchName(const UnitIndexEntryV6& entry, int i);
 
     // Each gives null, with "fail to read package content file", the path
-    // and what is wrong (once per content file), when the record cannot be
-    // read whole or is shorter than its values.
+    // and what is wrong (once a run per content file), when the record
+    // cannot be read whole or is shorter than its values; or with "fail to
+    // read package index file" when the entry points inside another record.
     std::unique_ptr<VoiceSrc> loadVoiceSrc(const std::string& unit, const std::string& pitch, std::int32_t offset,
                                            std::int32_t part) const;
     std::unique_ptr<SrcParameter> loadSrcParameter(const std::string& unit, const std::string& pitch,
@@ -88,7 +89,8 @@ public:
     // message of a fault is already out).
     const std::string& indexFault() const { return indexFault_; }
     // "<content file>: <what is wrong>" of the first record that could not
-    // be read, "" while every load has read its record whole.
+    // be read ("<index file>: <what is wrong>" when its entry pointed inside
+    // another record), "" while every load has read its record whole.
     std::string contentFault() const { return content_.firstFault(); }
 
 private:

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
+#include <functional>
+#include <memory>
 
 #include "support/ByteBuilder.h"
 #include "dsp/CMemoryStream.h"
@@ -77,6 +80,59 @@ TEST_F(MemoryStream, FloatArraysAppendOnlyTheValuesPresent) {
         CMemoryStream(&buffer).readFloatArray(got);
         EXPECT_LE(got.size(), 1u) << count;
         EXPECT_LE(got.capacity(), 16u) << count;
+    }
+}
+
+// What a reader of a whole record needs and the lenient reads hide: the
+// first read past the end (where it would have ended) and the first float
+// that is not finite. A stream over a record in a file reads what a stream
+// over the same bytes in memory reads, and never the bytes past its size.
+TEST_F(MemoryStream, ReadsPastTheEndAndValuesNotFiniteAreNoted) {
+    using Read = std::function<void(CMemoryStream&)>;
+    const Read int32 = [](CMemoryStream& s) { std::int32_t v = 0; s.readInt32(v); };
+    const Read real = [](CMemoryStream& s) { float v = 0.0f; s.readFloat(v); };
+    const Read array = [](CMemoryStream& s) { std::vector<float> v; s.readFloatArray(v); };
+    const Read text = [](CMemoryStream& s) { s.readString(); };
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::vector<Read> reads;
+        std::int64_t neededEnd;
+        std::int32_t nonFiniteAt;
+        std::int32_t endsAt;
+    };
+    const Case cases[] = {
+        {"whole", ByteBuilder().i32(1).f32(2.0f).floatArray({3.0f}).str("ab").bytes, {int32, real, array, text}, 0, -1,
+         22},
+        {"an int32 over two bytes", ByteBuilder().i32(1).u16(2).bytes, {int32, int32}, 8, -1, 4},
+        // After the count: 2 of 3 floats are there, so 4 + 12 bytes were asked for.
+        {"a float array short of its count", ByteBuilder().i32(3).f32(1.0f).f32(2.0f).bytes, {array}, 16, -1, 12},
+        {"a string short of its length", ByteBuilder().i32(9).raw("abc").bytes, {text, int32}, 13, -1, 4},
+        {"NaN, then infinity", ByteBuilder().i32(1).u32(0x7FC00000).u32(0xFF800000).bytes, {int32, real, real}, 0, 4,
+         12},
+        {"infinity in an array", ByteBuilder().floatArray({1.0f, 0.0f}).u32(0x7F800000).bytes, {array, real}, 0, 12,
+         16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fill(ByteBuilder().raw(c.bytes));
+        CMemoryStream inMemory(&buffer);
+        // The record in a file, followed by bytes that are not its own.
+        std::unique_ptr<FILE, int (*)(FILE*)> file(std::tmpfile(), std::fclose);
+        ASSERT_TRUE(file);
+        const std::string stored = "LEAD" + c.bytes + std::string(64, '\x11');
+        ASSERT_EQ(std::fwrite(stored.data(), 1, stored.size(), file.get()), stored.size());
+        ASSERT_EQ(std::fseek(file.get(), 4, SEEK_SET), 0);
+        CMemoryStream inFile(file.get(), std::int32_t(c.bytes.size()));
+        for (CMemoryStream* stream : {&inMemory, &inFile}) {
+            EXPECT_FALSE(stream->ranPastEnd());
+            for (const Read& read : c.reads)
+                read(*stream);
+            EXPECT_EQ(stream->ranPastEnd(), c.neededEnd > 0);
+            EXPECT_EQ(stream->neededEnd(), c.neededEnd);
+            EXPECT_EQ(stream->nonFiniteAt(), c.nonFiniteAt);
+            EXPECT_EQ(stream->getPosition(), c.endsAt);
+        }
     }
 }
 

@@ -23,6 +23,9 @@
 #include "support/bank/HprSingingBank.h"
 #include "support/bank/SingingBankV6.h"
 #include "support/audio/AudioFiles.h"
+#include "support/bank/BankTree.h"
+#include "support/bank/HprSingingBank.h"
+#include "support/bank/SingingBankV6.h"
 #include "support/midi/SmfWriter.h"
 #include "support/model_document/ProjectBuilder.h"
 
@@ -392,6 +395,26 @@ std::vector<std::size_t> demoIndexOffsetFields(const std::string& index)
     return fields;
 }
 
+// A program folder at home with the build's dictionaries and one singer,
+// "P", of the given version whose package is files; and the project
+// home + ".ot", one segment of P singing the lyrics a quarter each at A3
+// (the pitch every test bank records or lies nearest).
+void testBankHome(const std::string& home, const std::string& version, const testbank::PackageFiles& files,
+                  const std::vector<std::string>& lyrics)
+{
+    using namespace projtest;
+    namespace fs = std::filesystem;
+    fs::create_directories(home);
+    fs::create_directory_symlink(HV_PROGRAM_FOLDER "/dict", home + "/dict");
+    testbank::writeFile(home + "/singers/p/bank.hvsd", testbank::descriptionText(version, "P"));
+    testbank::writePackageFiles(home + "/singers/p", files);
+    auto m = markersOnly();
+    SingSegment* seg = addSingSeg(*addTrack(*m, kSingingTrack, "Lead"), 7680, 480 * int(lyrics.size() + 2), "P");
+    for (std::size_t i = 0; i < lyrics.size(); ++i)
+        addNote(*seg, 480 * int(i + 1), 480, 58, lyrics[i]);  // key 58: MIDI 57, A3
+    ASSERT_EQ(saveProjectFile(*m, CString::fromUtf8(home + ".ot")), 0);
+}
+
 TEST(MainJob, ABankThatCannotBeReadSingsNothingAndSaysWhy)
 {
     // Measure 1 is tick 7680; a quarter is 480 ticks: the notes are on
@@ -676,6 +699,78 @@ TEST(MainJob, AnOutputThatCannotBeWrittenIsNamedForThatAlone)
         const std::string format = out.back() == '3' ? "MP3" : "Wave";
         EXPECT_EQ(r.err, "-_-!: " + out + "\n" + format + " file output failed...\nNo such file or directory\n");
     }
+}
+
+// Whether every sample of the file is 0.
+bool allSilent(const std::string& wav)
+{
+    const std::vector<int16_t> samples = hvtest::wavSamples(wav);
+    return std::all_of(samples.begin(), samples.end(), [](int16_t s) { return s == 0; });
+}
+
+// The generation-3.1 test bank laid out otherwise than one record after
+// another sings what its plain layout sings, byte for byte: "a" stored in
+// the unread tail of "ma"'s record, an unused continuant whose entry points
+// into "ma"'s record, "sa"'s entry moved 8 bytes back into the record
+// before it. A stray entry is named with the index file when its unit is
+// sung; a record whose length word is short of its content is named with
+// the content file, and no file of silence is written.
+TEST(MainJob, RecordsAreFoundByTheirOwnLengthsWhereverEntriesPoint)
+{
+    namespace fs = std::filesystem;
+    hvtest::ScratchDir dir("main_job_layouts");
+    auto bankWith = [](std::vector<testbank::VariantLayout> layouts) {
+        testbank::SingingBank bank = testbank::threeSyllableBank(128);
+        bank.continuants.push_back(testbank::continuantFrom("a_q", testbank::VoiceTone(), 10, 10, true));
+        bank.layouts = std::move(layouts);
+        return testbank::writeSingingBank(bank);
+    };
+    const std::vector<std::string> song = {"ma", "la", "a", "ma"};
+    testBankHome(dir.file("plain"), "3.1", bankWith({}), song);
+    ASSERT_EQ(runIn(dir, "plain.ot --mixdown plain.wav", dir.file("plain")).code, 0);
+    const std::string plain = readText(dir.file("plain.wav"));
+    ASSERT_FALSE(allSilent(dir.file("plain.wav")));
+    struct Layout {
+        const char* name;
+        std::vector<testbank::VariantLayout> layouts;
+    };
+    const Layout layouts[] = {
+        {"nested", {testbank::nestedIn("a", "ma")}},
+        {"continuant", {testbank::pointingInto("a_q", "ma", 100)}},
+        {"moved", {testbank::movedBy("sa", -8)}},
+    };
+    for (const Layout& l : layouts) {
+        SCOPED_TRACE(l.name);
+        testBankHome(dir.file(l.name), "3.1", bankWith(l.layouts), song);
+        const ProgramRun r = runIn(dir, std::string(l.name) + ".ot --mixdown x.wav", dir.file(l.name));
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(readText(dir.file("x.wav")) == plain);
+    }
+
+    // "sa" sung where its entry was moved: the entry is named.
+    testBankHome(dir.file("movedsa"), "3.1", bankWith({testbank::movedBy("sa", -8)}), {"ma", "sa", "la"});
+    fs::remove(dir.file("x.wav"));
+    const ProgramRun moved = runIn(dir, "movedsa.ot --mixdown x.wav", dir.file("movedsa"));
+    EXPECT_NE(moved.code, 0) << moved.err;
+    const std::string bank = dir.file("movedsa") + "/singers/p/";
+    EXPECT_NE(moved.err.find("fail to read package index file " + bank + "HVI: the entry of \"sa\" at C4 places its "
+                             "record at byte "),
+              std::string::npos)
+        << moved.err;
+    EXPECT_EQ(moved.err.find(bank + "HVC:"), std::string::npos) << moved.err;
+    EXPECT_TRUE(!fs::exists(dir.file("x.wav")) || !allSilent(dir.file("x.wav")));
+
+    // "ma"'s length word 100, inside the file: its record is named.
+    testBankHome(dir.file("short"), "3.1", bankWith({testbank::withLengthWord("ma", 100)}), song);
+    fs::remove(dir.file("x.wav"));
+    const ProgramRun cut = runIn(dir, "short.ot --mixdown x.wav", dir.file("short"));
+    EXPECT_EQ(cut.code, 4) << cut.err;
+    EXPECT_NE(cut.err.find("fail to read package content file " + dir.file("short") +
+                           "/singers/p/HVC: the record at byte 0 holds 100 bytes; its band model needs at least "),
+              std::string::npos)
+        << cut.err;
+    EXPECT_TRUE(!fs::exists(dir.file("x.wav")) || !allSilent(dir.file("x.wav")));
 }
 
 // A score whose every lyric is "-" (each only lengthens the note before it)

@@ -39,6 +39,7 @@ struct SingingBank {
     std::array<float, 3> ext3Values = {0.5f, 1.2f, -20.0f};
     std::vector<SingingVoice> voices;
     std::vector<SingingContinuant> continuants;
+    std::vector<VariantLayout> layouts;  // records nested, entries pointing inside, lengths stored
 };
 
 // The synthetic voice.
@@ -261,6 +262,7 @@ inline PackageFiles writeSingingBank(const SingingBank& bank)
     d.ext3 = v4 && bank.ext3;
     d.ext3Values = bank.ext3Values;
     d.ext4 = v4;
+    d.layouts = bank.layouts;
     for (const SingingVoice& v : bank.voices) {
         const std::optional<PhaseTable> table = bank.ext1 ? v.ext1 : std::nullopt;
         const std::string material = ghrModelBytes(v.frames);

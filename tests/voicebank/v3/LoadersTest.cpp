@@ -185,81 +185,154 @@ TEST(Loaders, TheExt1TableFollowsOnlyAVoiceMaterial)
 }
 
 // A record that cannot be read whole is null and named once, with its
-// content file and what is wrong with it; a length word that runs past the
-// file's end or into the next record reads nothing.
+// content file and what is wrong with it: a length word past the file's
+// end reads nothing, one that claims fewer bytes than the record's parts
+// take names the part, and so does a float that is not finite. A length
+// that claims more than the parts take, inside the file, is a record whose
+// tail is left unread.
 TEST(Loaders, UnreachableShortOrOverlongRecordsLoadAsNull)
 {
     testbank::BankDescription bank;
     bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord({}, testbank::ghrModelBytes({}))});
     bank.variants.push_back({"ka", "C4", 0, std::string(63, '\0')});  // one byte short of the values
-    testbank::PackageOnDisk<SourceStorePackager> disk("load_null");
     const testbank::PackageFiles files = testbank::writePackage(bank);
-    disk.open(files);
-    const std::string hvc = testbank::packageBasePath(disk.folder) + "HVC";
     // "la" holds 64 bytes of values and 92 of material; "ka" follows it.
     const std::int32_t kaOffset = 4 + 64 + 92;
     const std::int32_t end = kaOffset + 4 + 63;
+    const std::uint32_t nan = 0x7FC00000;
     struct Case {
         std::int32_t offset;
         std::int32_t part;
-        std::optional<std::int32_t> length;  // written over the length word at offset
+        std::int32_t patchAt;  // -1, or where word is written over the content
+        std::uint32_t word;
+        bool valuesRead;  // the values alone read whole
         std::string fault;
     };
     const std::string at0 = "the record at byte 0 ";
     const std::string atKa = "the record at byte " + std::to_string(kaOffset) + " ";
     const Case cases[] = {
-        {0, 3, {}, "cannot be opened: No such file or directory"},  // a part that does not exist
-        {-4, 0, {}, "the record at byte -4 lies before the start of the file"},
-        {end, 0, {}, "the record at byte 227 lies past the end at byte 227"},
-        {1 << 30, 0, {}, "the record at byte 1073741824 lies past the end at byte 227"},
-        {end - 3, 0, {}, "ends inside the length of the record at byte 224"},
-        {kaOffset, 0, {}, atKa + "claims 63 bytes, fewer than the 64 its values take"},
-        {0, 0, 157, at0 + "claims 157 bytes, past the next record at byte 160"},
-        {0, 0, 0x7FFFFFF0, at0 + "claims 2147483632 bytes, past the next record at byte 160"},
-        {kaOffset, 0, 64, atKa + "claims 64 bytes, past the end at byte 227"},
-        {kaOffset, 0, -1, atKa + "claims -1 bytes, fewer than the 64 its values take"},
-        {0, 0, 0, at0 + "claims 0 bytes, fewer than the 64 its values take"},
+        {0, 3, -1, 0, false, "cannot be opened: No such file or directory"},  // a part that does not exist
+        {-4, 0, -1, 0, false, "the record at byte -4 lies before the start of the file"},
+        {end, 0, -1, 0, false, "the record at byte 227 lies past the end at byte 227"},
+        {1 << 30, 0, -1, 0, false, "the record at byte 1073741824 lies past the end at byte 227"},
+        {end - 3, 0, -1, 0, false, "ends inside the length of the record at byte 224"},
+        {kaOffset, 0, -1, 0, false, atKa + "claims 63 bytes, fewer than the 64 its values take"},
+        {0, 0, 0, 157, true, ""},  // one byte of tail, not read
+        {0, 0, 0, 223, true, ""},  // "ka" lies in the tail
+        {0, 0, 0, 224, false, at0 + "claims 224 bytes, past the end at byte 227"},
+        {0, 0, 0, 0x7FFFFFF0, false, at0 + "claims 2147483632 bytes, past the end at byte 227"},
+        // The band blob's length word lies at bytes 152..155 of the record.
+        {0, 0, 0, 155, true, at0 + "holds 155 bytes; its band model needs at least 156"},
+        {0, 0, 0, 100, true, at0 + "holds 100 bytes; its band model needs at least 104"},
+        {kaOffset, 0, kaOffset, 64, false, atKa + "claims 64 bytes, past the end at byte 227"},
+        {kaOffset, 0, kaOffset, std::uint32_t(-1), false, atKa + "claims -1 bytes, fewer than the 64 its values take"},
+        {0, 0, 0, 0, false, at0 + "claims 0 bytes, fewer than the 64 its values take"},
+        // param7, the sixth value stored; the material's sample rate, 8 bytes into it.
+        {0, 0, 4 + 5 * 4, nan, false, at0 + "holds a value that is not finite at byte 24, in its values"},
+        {0, 0, 4 + 64 + 8, 0x7F800000, true, at0 + "holds a value that is not finite at byte 76, in its band model"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
         std::string content = files.parts.at(0);
-        if (c.length)
-            storeLittleEndian32(content.data() + c.offset, std::uint32_t(*c.length));
+        if (c.patchAt >= 0)
+            storeLittleEndian32(content.data() + c.patchAt, c.word);
+        testbank::PackageOnDisk<SourceStorePackager> disk("load_null");
+        testbank::writeFile(disk.folder / "HVI", files.index);
         testbank::writeFile(disk.folder / "HVC", content);
         const SourceStorePackager& p = disk.reopen();
-        EXPECT_EQ(p.loadVoiceSrc("la", "C4", c.offset, c.part), nullptr) << c.fault;
-        EXPECT_EQ(p.loadSrcParameter("la", "C4", c.offset, c.part), nullptr) << c.fault;
+        const std::string hvc = testbank::packageBasePath(disk.folder) + "HVC";
         const std::string path = c.part > 0 ? hvc + "_" + std::to_string(c.part) : hvc;
-        EXPECT_EQ(disk.log.str(), "fail to read package content file " + path + ": " + c.fault + "\n");
-        EXPECT_EQ(p.contentFault(), path + ": " + c.fault);
+        EXPECT_EQ(p.loadSrcParameter("la", "C4", c.offset, c.part) != nullptr, c.valuesRead);
+        EXPECT_EQ(p.loadVoiceSrc("la", "C4", c.offset, c.part) != nullptr, c.fault.empty());
+        EXPECT_EQ(disk.log.str(), c.fault.empty() ? "" : "fail to read package content file " + path + ": " + c.fault + "\n");
+        EXPECT_EQ(p.contentFault(), c.fault.empty() ? "" : path + ": " + c.fault);
     }
-    // A continuant needs only its three values; a record that fills its room
-    // to the next one is whole.
-    testbank::writeFile(disk.folder / "HVC", files.parts.at(0));
-    const SourceStorePackager& p = disk.reopen();
+    // A continuant needs only its three values.
+    testbank::PackageOnDisk<SourceStorePackager> disk("load_null");
+    const SourceStorePackager& p = disk.open(files);
     EXPECT_NE(p.loadSrcContinuantParameter("ka", "C4", kaOffset, 0), nullptr);
-    EXPECT_NE(p.loadVoiceSrc("la", "C4", 0, 0), nullptr);
     EXPECT_EQ(disk.log.str(), "");
-    EXPECT_EQ(p.contentFault(), "");
 }
 
-TEST(Loaders, AShortMaterialTailReadsAsDefaults)
+// Records found by their entries' offsets: a record nested in the unread
+// tail of another loads as it loads on its own; an entry that points into
+// the bytes of another record, which reads whole, is the entry's fault,
+// named with the index file, its unit and pitch, and the records around it
+// load; a record whose own length is short is the record's fault.
+TEST(Loaders, AnEntryPointingInsideARecordIsTheEntrysFault)
 {
-    // The values whole, the material cut inside its first frame store: what
-    // was read stays, the rest keeps its constructed values.
-    const std::string material = testbank::ghrModelBytes(twoFrames());
-    testbank::BankDescription bank;
-    bank.ext1 = true;
-    bank.variants.push_back({"la", "C4", 0, testbank::v3VoiceRecord({9}, material.substr(0, 12 + 20 + 8))});
-    testbank::PackageOnDisk<SourceStorePackager> disk("load_tail");
-    const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
-    const auto voice = p.loadVoiceSrc("la", "C4", 0, 0);
-    ASSERT_NE(voice, nullptr);
-    EXPECT_EQ(disk.log.str(), "");
-    EXPECT_EQ(voice->beginPos, 9);
-    EXPECT_EQ(voice->material->peaks.frameCount, 2);
-    EXPECT_EQ(voice->material->magsA.frameCount, 0);
-    EXPECT_EQ(voice->material->bands.frameCount, 0);
-    EXPECT_EQ(voice->material->ext1.stride, 0);
+    auto threeUnits = [] {
+        testbank::BankDescription bank;
+        bank.ext1 = true;
+        for (int i = 0; i < 3; ++i)
+            bank.variants.push_back({std::string("u") + char('0' + i), "C4", 0,
+                                     testbank::v3VoiceRecord({i + 1}, testbank::ghrModelBytes(twoFrames()),
+                                                             testbank::PhaseTable{})});
+        bank.variants.push_back({"u0_u1", "D4", 0, testbank::v3ContinuantRecord(0, 1, 256, testbank::ghrModelBytes(twoFrames()))});
+        return bank;
+    };
+    // Each record of this bank takes the same bytes.
+    const std::int32_t recordBytes = std::int32_t(threeUnits().variants[0].record.size()) + 4;
+    struct Case {
+        const char* what;
+        std::vector<testbank::VariantLayout> layouts;
+        std::vector<bool> loads;  // u0, u1, u2, u0_u1
+        std::string fault;        // its file first, after the folder
+    };
+    const std::string unreadTail = "holds " + std::to_string(recordBytes - 4 - 1);
+    const Case cases[] = {
+        {"plain", {}, {true, true, true, true}, ""},
+        {"u2 nested in u0's tail", {testbank::nestedIn("u2", "u0")}, {true, true, true, true}, ""},
+        {"u1 and u2 nested in u0's tail", {testbank::nestedIn("u1", "u0"), testbank::nestedIn("u2", "u0")}, {true, true, true, true}, ""},
+        {"an unused continuant 100 bytes into u1",
+         {testbank::pointingInto("u0_u1", "u1", 100)},
+         {true, true, true, false},
+         "HVI: the entry of \"u0_u1\" at D4 places its record at byte " + std::to_string(recordBytes + 100) +
+             " of <HVC>, inside the record at byte " + std::to_string(recordBytes)},
+        {"u2 moved 8 bytes back",
+         {testbank::movedBy("u2", -8)},
+         {true, true, false, true},
+         "HVI: the entry of \"u2\" at C4 places its record at byte " + std::to_string(2 * recordBytes - 8) +
+             " of <HVC>, inside the record at byte " + std::to_string(recordBytes)},
+        {"u1's length word short by one",
+         {testbank::withLengthWord("u1", recordBytes - 4 - 1)},
+         {true, false, true, true},
+         "HVC: the record at byte " + std::to_string(recordBytes) + " " + unreadTail +
+             " bytes; its phase table needs at least " + std::to_string(recordBytes - 4)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testbank::BankDescription bank = threeUnits();
+        bank.layouts = c.layouts;
+        testbank::PackageOnDisk<SourceStorePackager> disk("load_stray");
+        const SourceStorePackager& p = disk.open(testbank::writePackage(bank));
+        std::vector<bool> loads;
+        for (const auto& [unit, pitch] : {std::pair{"u0", "C4"}, {"u1", "C4"}, {"u2", "C4"}, {"u0_u1", "D4"}}) {
+            std::int32_t offset = 0;
+            std::int32_t part = 0;
+            const std::string found = p.findRecordKey(unit, pitch, offset, part);
+            if (std::string(unit) == "u0_u1") {
+                loads.push_back(p.loadContinuantSrc(unit, found, offset, part) != nullptr);
+                continue;
+            }
+            const auto voice = p.loadVoiceSrc(unit, found, offset, part);
+            loads.push_back(voice != nullptr);
+            // Each voice is the one its entry names, nested or not.
+            if (voice) {
+                EXPECT_EQ(voice->beginPos, unit[1] - '0' + 1) << unit;
+            }
+        }
+        EXPECT_EQ(loads, c.loads);
+        const std::string base = testbank::packageBasePath(disk.folder);
+        std::string fault = c.fault.empty() ? "" : base + c.fault;
+        if (const std::size_t at = fault.find("<HVC>"); at != std::string::npos)
+            fault.replace(at, 5, base + "HVC");
+        EXPECT_EQ(p.contentFault(), fault);
+        const std::string line = fault.empty() ? ""
+                                 : fault.find(base + "HVI") == 0 ? "fail to read package index file " + fault + "\n"
+                                                                 : "fail to read package content file " + fault + "\n";
+        EXPECT_EQ(disk.log.str(), line);
+    }
 }
 
 TEST(Loaders, TwoThreadsLoadWhatOneThreadLoads)

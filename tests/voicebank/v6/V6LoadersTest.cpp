@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/LittleEndian.h"
 #include "support/bank/PackageOnDisk.h"
 #include "tools/bankwriter/BankWriterV6.h"
 #include "voicebank/v6/SourceStorePackager.h"
@@ -108,3 +109,49 @@ TEST(V6Loaders, UnreadableRecordsLoadAsNull)
 }
 
 }  // namespace
+
+// A voice model read past the end of its record, or holding a value that is
+// not finite, is the record's fault, named with its content file; an offset
+// inside the bytes of a record that reads whole is the entry's fault, named
+// with the index file, and the record it points into still loads.
+TEST(V6Loaders, AModelCutOrNotFiniteIsTheRecordsFaultAnOffsetInsideIsTheEntrys)
+{
+    const std::string la = testbank::v6VoiceRecord({1, 2, 3, 4, 5, 6, 7, 8}, model77());
+    const auto size = std::int32_t(la.size());
+    struct Case {
+        const char* what;
+        std::int32_t patchAt;  // where word is written over the content file
+        std::uint32_t word;
+        std::int32_t offset;   // the load's
+        std::string fault;     // its file first, after the folder
+    };
+    const Case cases[] = {
+        {"whole", 0, std::uint32_t(size), 0, ""},
+        {"length one short", 0, std::uint32_t(size - 1), 0,
+         "HVC: the record at byte 0 holds " + std::to_string(size - 1) + " bytes; its voice model needs at least " +
+             std::to_string(size)},
+        // The model's sample rate follows the eight values and two ints.
+        {"sample rate NaN", 4 + 40, 0x7FC00000, 0,
+         "HVC: the record at byte 0 holds a value that is not finite at byte 44, in its voice model"},
+        {"an offset 40 bytes in", 0, std::uint32_t(size), 40,
+         "HVI: the entry of \"la\" at C4 places its record at byte 40 of <HVC>, inside the record at byte 0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        testbank::BankDescriptionV6 bank;
+        bank.variants = {{"la", "C4", 0, la}};
+        testbank::PackageFiles files = testbank::writePackageV6(bank);
+        storeLittleEndian32(files.parts.at(0).data() + c.patchAt, c.word);
+        Disk disk("v6_damage");
+        const SourceStorePackager& p = disk.open(files);
+        EXPECT_EQ(p.loadVoiceSrc("la", "C4", c.offset, 0) != nullptr, c.fault.empty());
+        const std::string base = testbank::packageBasePath(disk.folder);
+        std::string fault = c.fault.empty() ? "" : base + c.fault;
+        if (const std::size_t at = fault.find("<HVC>"); at != std::string::npos)
+            fault.replace(at, 5, base + "HVC");
+        EXPECT_EQ(p.contentFault(), fault);
+        if (c.offset != 0) {
+            EXPECT_NE(p.loadVoiceSrc("la", "C4", 0, 0), nullptr);
+        }
+    }
+}
