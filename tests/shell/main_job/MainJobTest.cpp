@@ -19,9 +19,6 @@
 #include "model/file/ProjectFile.h"
 #include "platform/LittleEndian.h"
 #include "support/ScratchDir.h"
-#include "support/bank/BankTree.h"
-#include "support/bank/HprSingingBank.h"
-#include "support/bank/SingingBankV6.h"
 #include "support/audio/AudioFiles.h"
 #include "support/bank/BankTree.h"
 #include "support/bank/HprSingingBank.h"
@@ -515,9 +512,11 @@ TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
     // The content file is 540 MB: the harms that change it share one copy,
     // made once and changed in turn, each bank's link pointing to it. The
     // homes are harmed and sung in the order of the table below, so each
-    // sings the copy as its own harm left it: record lengths rewritten (the
-    // second rewrite covering the first), then put back as the build wrote
-    // them and the file cut to half its size, then to 20 MB.
+    // sings the copy as its own harm left it: record lengths rewritten (each
+    // rewrite covering the one before), then the lengths put back as the
+    // build wrote them and each record's values from its byte 68 on filled
+    // with one word (each fill covering the one before), then the copy
+    // made anew and cut to half its size, then to 20 MB.
     const std::string content = dir.file("HVC");
     fs::copy_file(kDemoBank + "/HVC", content);
     auto linkContent = [&](const std::string& bank) {
@@ -541,10 +540,35 @@ TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
         }
         ASSERT_TRUE(built) << "the build's record lengths";
     }
-    auto cutContent = [&](const std::string& bank, std::uintmax_t bytes) {
+    // Every fifth record's length word 100, inside the file: the record
+    // holds less than its values.
+    auto shortenEveryFifth = [&](const std::string& bank) {
+        std::size_t next = 0;
+        rewriteLengths(bank, [&] { return next++ % 5 == 0 ? 100 : builtLengths[next - 1]; });
+    };
+    // Each record's lengths as built, its words from byte 68 to its end all
+    // `word`: the values are damaged, the lengths intact.
+    auto fillValues = [&](const std::string& bank, std::uint32_t word) {
         std::size_t next = 0;
         rewriteLengths(bank, [&] { return builtLengths[next++]; });
+        std::fstream file(content, std::ios::in | std::ios::out | std::ios::binary);
+        for (std::size_t i = 0; i < offsetFields.size(); ++i) {
+            const std::int64_t from = std::int64_t(int32At(index, offsetFields[i])) + 68;
+            const std::int64_t words = (std::int64_t(int32At(index, offsetFields[i])) + 4 + builtLengths[i] - from) / 4;
+            if (words <= 0)
+                continue;
+            std::string fill(std::size_t(words) * 4, '\0');
+            for (std::size_t at = 0; at < fill.size(); at += 4)
+                storeLittleEndian32(fill.data() + at, word);
+            file.seekp(from);
+            file.write(fill.data(), std::streamsize(fill.size()));
+        }
+        ASSERT_TRUE(file) << "the filled values";
+    };
+    auto cutContent = [&](const std::string& bank, std::uintmax_t bytes) {
+        fs::copy_file(kDemoBank + "/HVC", content, fs::copy_options::overwrite_existing);
         fs::resize_file(content, bytes);
+        linkContent(bank);
     };
     std::mt19937 random(67);
     std::string noise(1 << 20, '\0');
@@ -562,6 +586,11 @@ TEST(MainJob, ADamagedContentFileIsNamedOnceAndNoSilenceIsWritten)
              rewriteLengths(bank, [&random] { return static_cast<std::int32_t>(random()); });
          },
          ""},
+        {"fifthshort", shortenEveryFifth, ""},
+        // A not-a-number, the largest float and 1.0f.
+        {"nanfill", [&](const std::string& bank) { fillValues(bank, 0x7FC00000u); }, ""},
+        {"maxfill", [&](const std::string& bank) { fillValues(bank, 0x7F7FFFFFu); }, ""},
+        {"onefill", [&](const std::string& bank) { fillValues(bank, 0x3F800000u); }, ""},
         {"halfhvc", [&](const std::string& bank) { cutContent(bank, std::uintmax_t(size / 2)); },
          " past the end at byte " + std::to_string(size / 2)},
         {"cut20mb", [&](const std::string& bank) { cutContent(bank, 20000000); }, " past the end at byte 20000000"},
@@ -642,6 +671,13 @@ TEST(MainJob, FiftySegmentsOnOneDamagedContentFileNameItOnce)
         }
         EXPECT_EQ(naming, 1) << output << "\n" << r.err;
         EXPECT_EQ(segments, 50) << output << "\n" << r.err;
+        // Over the whole run, the reader's line and the report's.
+        int lines = 0;
+        for (std::size_t from = 0, end = 0; from < r.err.size(); from = end + 1) {
+            end = std::min(r.err.find('\n', from), r.err.size());
+            lines += r.err.substr(from, end - from).find(hvc) != std::string::npos;
+        }
+        EXPECT_LE(lines, 3) << output << "\n" << r.err;
     }
 }
 
