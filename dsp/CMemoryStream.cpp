@@ -1,7 +1,6 @@
 #include "dsp/CMemoryStream.h"
 
 #include <algorithm>
-#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -9,22 +8,6 @@
 #include "platform/LittleEndian.h"
 
 namespace Halvoren {
-
-namespace {
-
-// Brings count little-endian 4-byte words at words to the machine's order.
-void wordsToNative(void* words, std::int32_t count)
-{
-    if constexpr (std::endian::native != std::endian::little) {
-        auto* bytes = static_cast<unsigned char*>(words);
-        for (std::int32_t i = 0; i < count; ++i) {
-            const std::uint32_t word = littleEndian32(bytes + 4 * i);
-            std::memcpy(bytes + 4 * i, &word, 4);
-        }
-    }
-}
-
-}  // namespace
 
 std::int32_t CMemoryStream::remaining() const
 {

@@ -2,25 +2,12 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 #include "platform/LittleEndian.h"
 
 namespace Halvoren {
 
 namespace {
-// Brings count 4-byte little-endian words at dst to the machine's order.
-void wordsToNative(void* dst, std::int32_t count)
-{
-    if constexpr (std::endian::native != std::endian::little) {
-        auto* bytes = static_cast<unsigned char*>(dst);
-        for (std::int32_t i = 0; i < count; ++i) {
-            const std::uint32_t word = littleEndian32(bytes + 4 * i);
-            std::memcpy(bytes + 4 * i, &word, 4);
-        }
-    }
-}
-
 bool readWords(CMemoryStream& stream, void* dst, std::int32_t count)
 {
     if (count < 0 || !stream.holds(std::int64_t(count) * 4) || !stream.read(dst, count * 4))
