@@ -761,11 +761,30 @@ TEST(MainJob, RecordsAreFoundByTheirOwnLengthsWhereverEntriesPoint)
         bank.layouts = std::move(layouts);
         return testbank::writeSingingBank(bank);
     };
+    fs::create_directories(dir.file("each"));
+    // Each project runs through both outputs, as a user runs it: the
+    // mixdown, and the file of its one track.
+    struct Output {
+        std::string option;
+        std::function<std::string(const std::string& project)> file;
+    };
+    const Output outputs[] = {
+        {"--mixdown x.wav", [&](const std::string&) { return dir.file("x.wav"); }},
+        {"--export-each-track each",
+         [&](const std::string& project) { return dir.file("each/" + project + "_1_Lead.wav"); }},
+    };
+    auto sing = [&](const std::string& project, const Output& output) {
+        fs::remove(output.file(project));
+        return runIn(dir, project + ".ot " + output.option, dir.file(project));
+    };
     const std::vector<std::string> song = {"ma", "la", "a", "ma"};
     testBankHome(dir.file("plain"), "3.1", bankWith({}), song);
-    ASSERT_EQ(runIn(dir, "plain.ot --mixdown plain.wav", dir.file("plain")).code, 0);
-    const std::string plain = readText(dir.file("plain.wav"));
-    ASSERT_FALSE(allSilent(dir.file("plain.wav")));
+    std::vector<std::string> plain;
+    for (const Output& output : outputs) {
+        ASSERT_EQ(sing("plain", output).code, 0);
+        plain.push_back(readText(output.file("plain")));
+        ASSERT_FALSE(allSilent(output.file("plain")));
+    }
     struct Layout {
         const char* name;
         std::vector<testbank::VariantLayout> layouts;
@@ -776,37 +795,41 @@ TEST(MainJob, RecordsAreFoundByTheirOwnLengthsWhereverEntriesPoint)
         {"moved", {testbank::movedBy("sa", -8)}},
     };
     for (const Layout& l : layouts) {
-        SCOPED_TRACE(l.name);
         testBankHome(dir.file(l.name), "3.1", bankWith(l.layouts), song);
-        const ProgramRun r = runIn(dir, std::string(l.name) + ".ot --mixdown x.wav", dir.file(l.name));
-        EXPECT_EQ(r.code, 0) << r.err;
-        EXPECT_EQ(r.err, "");
-        EXPECT_TRUE(readText(dir.file("x.wav")) == plain);
+        for (std::size_t o = 0; o < std::size(outputs); ++o) {
+            SCOPED_TRACE(std::string(l.name) + " " + outputs[o].option);
+            const ProgramRun r = sing(l.name, outputs[o]);
+            EXPECT_EQ(r.code, 0) << r.err;
+            EXPECT_EQ(r.err, "");
+            EXPECT_TRUE(readText(outputs[o].file(l.name)) == plain[o]);
+        }
     }
 
-    // "sa" sung where its entry was moved: the entry is named.
+    // "sa" sung where its entry was moved: the entry is named, not the
+    // content file, and its segment is not written.
     testBankHome(dir.file("movedsa"), "3.1", bankWith({testbank::movedBy("sa", -8)}), {"ma", "sa", "la"});
-    fs::remove(dir.file("x.wav"));
-    const ProgramRun moved = runIn(dir, "movedsa.ot --mixdown x.wav", dir.file("movedsa"));
-    EXPECT_NE(moved.code, 0) << moved.err;
-    const std::string bank = dir.file("movedsa") + "/singers/p/";
-    EXPECT_NE(moved.err.find("fail to read package index file " + bank + "HVI: the entry of \"sa\" at C4 places its "
-                             "record at byte "),
-              std::string::npos)
-        << moved.err;
-    EXPECT_EQ(moved.err.find(bank + "HVC:"), std::string::npos) << moved.err;
-    EXPECT_TRUE(!fs::exists(dir.file("x.wav")) || !allSilent(dir.file("x.wav")));
-
     // "ma"'s length word 100, inside the file: its record is named.
     testBankHome(dir.file("short"), "3.1", bankWith({testbank::withLengthWord("ma", 100)}), song);
-    fs::remove(dir.file("x.wav"));
-    const ProgramRun cut = runIn(dir, "short.ot --mixdown x.wav", dir.file("short"));
-    EXPECT_EQ(cut.code, 4) << cut.err;
-    EXPECT_NE(cut.err.find("fail to read package content file " + dir.file("short") +
-                           "/singers/p/HVC: the record at byte 0 holds 100 bytes; its band model needs at least "),
-              std::string::npos)
-        << cut.err;
-    EXPECT_TRUE(!fs::exists(dir.file("x.wav")) || !allSilent(dir.file("x.wav")));
+    for (const Output& output : outputs) {
+        SCOPED_TRACE(output.option);
+        const ProgramRun moved = sing("movedsa", output);
+        EXPECT_EQ(moved.code, 4) << moved.err;
+        const std::string bank = dir.file("movedsa") + "/singers/p/";
+        EXPECT_NE(moved.err.find("fail to read package index file " + bank +
+                                 "HVI: the entry of \"sa\" at C4 places its record at byte "),
+                  std::string::npos)
+            << moved.err;
+        EXPECT_EQ(moved.err.find(bank + "HVC:"), std::string::npos) << moved.err;
+        EXPECT_FALSE(fs::exists(output.file("movedsa")));
+
+        const ProgramRun cut = sing("short", output);
+        EXPECT_EQ(cut.code, 4) << cut.err;
+        EXPECT_NE(cut.err.find("fail to read package content file " + dir.file("short") +
+                               "/singers/p/HVC: the record at byte 0 holds 100 bytes; its band model needs at least "),
+                  std::string::npos)
+            << cut.err;
+        EXPECT_FALSE(fs::exists(output.file("short")));
+    }
 }
 
 // A score whose every lyric is "-" (each only lengthens the note before it)
