@@ -34,27 +34,31 @@ RecordRead readContentRecord(const std::string& basePath, std::int32_t offset, s
     // Only a regular file is opened: a FIFO or a device in a part's place
     // would block the load or feed it without end.
     const FilePtr file(openFile(CString::fromPathBytes(contentPartPath(basePath, part)), "rb"));
-    const std::optional<std::uint64_t> size = file ? bytesLeftInFile(file.get()) : std::nullopt;
+    if (!file) {
+        read.fault = contentPartProblem(basePath, part);
+        return read;
+    }
+    const std::optional<std::uint64_t> size = bytesLeftInFile(file.get());
+    if (!size) {
+        read.fault = "cannot be read";
+        return read;
+    }
+    const std::uint64_t end = *size;
     // The texts of a fault, built only when one is met: a healthy load
     // builds none.
     const auto record = [offset] { return "the record at byte " + std::to_string(offset); };
-    unsigned char lengthBytes[4];
-    if (!file)
-        read.fault = contentPartProblem(basePath, part);
-    else if (!size)
-        read.fault = "cannot be read";
-    else if (offset < 0)
+    unsigned char lengthBytes[4] = {};
+    if (offset < 0)
         read.fault = record() + " lies before the start of the file";
-    else if (std::uint64_t(offset) >= *size)
-        read.fault = record() + " lies past the end at byte " + std::to_string(*size);
-    else if (*size - std::uint64_t(offset) < 4)
+    else if (std::uint64_t(offset) >= end)
+        read.fault = record() + " lies past the end at byte " + std::to_string(end);
+    else if (end - std::uint64_t(offset) < 4)
         read.fault = "ends inside the length of " + record();
     else if (fseeko(file.get(), offset, SEEK_SET) != 0 || std::fread(lengthBytes, 1, 4, file.get()) != 4)
         read.fault = "cannot be read";
     if (!read.fault.empty())
         return read;
     const auto length = std::int32_t(littleEndian32(lengthBytes));
-    const std::uint64_t end = size.value_or(0);
     if (length >= 1 && std::uint64_t(length) > end - std::uint64_t(offset) - 4) {
         read.fault = record() + " claims " + std::to_string(length) + " bytes, past the end at byte " +
                      std::to_string(end);
