@@ -102,10 +102,10 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
     HVCurrentModel::HalvorenModel* model = loadProjectFile(path, ReadLimits(), &opened.stop);
     if (model == nullptr) return fail(kExitCannotOpen, "cannot open " + file);
     opened.path = path;
-    if (opened.stop.stopped)
+    if (opened.stop.stopped) {
         say(file + " " + readOnlyTo(opened.stop) +
             ": past that point it opens with defaults, and --save will not write over it");
-    else {
+    } else {
         if (opened.stop.shortLists.count > 0)
             say(file + " " + fewerRecords(opened.stop) +
                 ": it opens with the records it holds and all the rest of the project, and --save will not write "

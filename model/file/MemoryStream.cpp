@@ -70,7 +70,7 @@ CMemoryStream CMemoryStream::inner(size_t begin, size_t end) const
 template <class Text>
 void CMemoryStream::record(size_t at, bool everywhere, Text text)
 {
-    if (stop == nullptr || stop->stopped || (damaged && !everywhere)) return;
+    if (!(everywhere ? stop != nullptr && !stop->stopped : recordsStop())) return;
     damaged = true;
     if (everywhere || depth == 0)
         stop->at(at, text());

@@ -44,7 +44,7 @@ public:
     uint32_t depth = 0;            // sub-block nesting: 0 for the whole body
     ReadStop* stop = nullptr;      // not owned; null records nothing
     const char* what = "body";     // what the stream holds, for the stop's text
-    bool damaged = false;          // whether it, or the stream it lies in, recorded damage
+    bool damaged = false;          // recorded damage, or lies in a stream that had
 
     size_t remaining() const
     {

@@ -5,10 +5,10 @@
 // records beyond the bytes that remain. A list ends its block in every
 // layout: one whose bytes end first is a short list, and what follows its
 // block still reads as written (the one to three bytes it may leave after
-// its last whole record are part of that damage). Each record is also counted, with the bytes it
-// builds, against the stream's budget: once that is spent no loop of the
-// file makes another record, as if the file ended there, which is where the
-// stream stopped reading as written.
+// its last whole record are part of that damage). Each record is also
+// counted, with the bytes it builds, against the stream's budget: once that
+// is spent no loop of the file makes another record, as if the file ended
+// there, which is where the body stopped reading as written.
 #include <cstdint>
 #include <string>
 

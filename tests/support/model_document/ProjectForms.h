@@ -229,7 +229,8 @@ inline std::vector<ProjectForm> projectForms()
          "track list has 3 bytes left unread"},
         // 16 of header, 28 of markers, the tempo block's length, count and
         // record; the tempo list is the first of 15 in the counted body.
-        {.name = "a tempo short", .bytes = taggedFile(5, tempoShort.bytes), .stopAt = -1, .shortLists = {1, 16 + 28 + 16, "tempo list holds 1 of its 2 records"}},
+        {.name = "a tempo short", .bytes = taggedFile(5, tempoShort.bytes), .stopAt = -1,
+         .shortLists = {1, 16 + 28 + 16, "tempo list holds 1 of its 2 records"}},
         {.name = "every count 2^31-1 over one record", .bytes = taggedFile(5, countedBody(lie).bytes), .stopAt = -1,
          .shortLists = {15, 16 + 28 + 16, "tempo list holds 1 of its 2147483647 records"}},
         // The length word, the header word, the tempo block's length, count
@@ -248,7 +249,8 @@ inline std::vector<ProjectForm> projectForms()
          .shortLists = {1, 16 + 42, "track list holds 1 of its 5 records"}},
         // What stops the read is named, the short list before it counted.
         {.name = "a tempo short, bytes after the tracks", .bytes = taggedFile(5, tempoShort.bytes + "xyz"),
-         .stopAt = 16 + 28 + 16 + 8 + 4, .stop = "track list has 3 bytes left unread", .shortLists = {1, 16 + 28 + 16, "tempo list holds 1 of its 2 records"}},
+         .stopAt = 16 + 28 + 16 + 8 + 4, .stop = "track list has 3 bytes left unread",
+         .shortLists = {1, 16 + 28 + 16, "tempo list holds 1 of its 2 records"}},
         {"tempo block cut", taggedFile(5, ByteBuilder().raw(kAllMarkers).u32(1000).u32(0).bytes), 16 + 28,
          "tempo list block cut short"},
         // The track of kind 7 is the first of a count of 2, the last bytes;
