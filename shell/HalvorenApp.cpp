@@ -82,8 +82,8 @@ int exitOf(ExportOutcome outcome) {
 
 // Opens the project or score as the Open command does; 0 or the exit code.
 // A project that does not read to its end opens with what was read, named;
-// so does one whose lists hold fewer records than their counts, read to its
-// end past them.
+// so does one whose lists hold fewer records than their counts or whose
+// blocks hold other damage, read to its end past them.
 int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& frame, OpenedProject& opened) {
     const std::string& file = line.file;
     const std::string ext = lowerCaseExt(file);
@@ -102,13 +102,19 @@ int openProject(const CommandLine& line, CSSSynthesizerDoc& doc, CMainFrame& fra
     HVCurrentModel::HalvorenModel* model = loadProjectFile(path, ReadLimits(), &opened.stop);
     if (model == nullptr) return fail(kExitCannotOpen, "cannot open " + file);
     opened.path = path;
-    if (opened.stop.stopped)
+    if (opened.stop.stopped) {
         say(file + " " + readOnlyTo(opened.stop) +
             ": past that point it opens with defaults, and --save will not write over it");
-    else if (opened.stop.shortLists > 0)
-        say(file + " " + fewerRecords(opened.stop) +
-            ": it opens with the records it holds and all the rest of the project, and --save will not write "
-            "over it");
+    } else {
+        if (opened.stop.shortLists.count > 0)
+            say(file + " " + fewerRecords(opened.stop) +
+                ": it opens with the records it holds and all the rest of the project, and --save will not write "
+                "over it");
+        if (opened.stop.damagedBlocks.count > 0)
+            say(file + " " + damageWithin(opened.stop) +
+                ": it opens with what precedes the damage and all the rest of the project, and --save will not "
+                "write over it");
+    }
     if (!opened.stop.leftOut.empty())
         say(file + " opens without " + opened.stop.leftOut +
             ", which this editor cannot read, and --save will not write over it");

@@ -20,15 +20,26 @@ bool sameFile(const CString& a, const CString& b)
            sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+// "<lead><one>, at byte 60 (...)" for one block, "<lead>3 <many>, the first
+// at byte 60 (...)" for three.
+std::string counted(const ConfinedDamage& damage, const std::string& lead, const char* one, const char* many)
+{
+    if (damage.count == 1) return lead + one + ", at " + damage.describe();
+    return lead + std::to_string(damage.count) + " " + many + ", the first at " + damage.describe();
+}
+
 }  // namespace
 
 std::string readOnlyTo(const ReadStop& stop) { return "reads only to " + stop.describe(); }
 
 std::string fewerRecords(const ReadStop& stop)
 {
-    if (stop.shortLists == 1) return "holds fewer records than a count says, at " + stop.describeShortList();
-    return "holds fewer records than " + std::to_string(stop.shortLists) + " counts say, the first at " +
-           stop.describeShortList();
+    return counted(stop.shortLists, "holds fewer records than ", "a count says", "counts say");
+}
+
+std::string damageWithin(const ReadStop& stop)
+{
+    return counted(stop.damagedBlocks, "holds damage confined to ", "a block", "blocks");
 }
 
 std::string saveOverProblem(const CString& path, const OpenedProject& opened)
@@ -45,7 +56,8 @@ std::string saveOverProblem(const CString& path, const OpenedProject& opened)
         if (!other) return "this editor does not read it";
     }
     if (stop.stopped) return "the project " + readOnlyTo(stop);
-    if (stop.shortLists > 0) return "the project " + fewerRecords(stop);
+    if (stop.shortLists.count > 0) return "the project " + fewerRecords(stop);
+    if (stop.damagedBlocks.count > 0) return "the project " + damageWithin(stop);
     return stop.leftOut.empty() ? std::string() : "it holds " + stop.leftOut + ", which this editor cannot read";
 }
 

@@ -63,18 +63,37 @@ CMemoryStream CMemoryStream::inner(size_t begin, size_t end) const
     block.budget = budget;
     block.depth = depth + 1;
     block.stop = stop;
+    block.damaged = damaged;
     return block;
+}
+
+template <class Text>
+void CMemoryStream::record(size_t at, bool everywhere, Text text)
+{
+    if (!(everywhere ? stop != nullptr && !stop->stopped : recordsStop())) return;
+    damaged = true;
+    if (everywhere || depth == 0)
+        stop->at(at, text());
+    else
+        stop->damagedBlocks.note(at, text);
 }
 
 void CMemoryStream::stopAt(size_t at, const std::string& how)
 {
-    if (recordsStop()) stop->at(at, std::string(what) + " " + how);
+    record(at, false, [&] { return std::string(what) + " " + how; });
+}
+
+void CMemoryStream::stopEverywhere(const std::string& how)
+{
+    record(pos, true, [&] { return std::string(what) + " " + how; });
 }
 
 void CMemoryStream::endShort(uint32_t held, uint32_t count)
 {
-    if (stop == nullptr) return;
-    stop->shortList(pos, [&] {
+    // A list ends its block, so even the body's own list is counted apart.
+    if (!recordsStop()) return;
+    damaged = true;
+    stop->shortLists.note(pos, [&] {
         return std::string(what) + " holds " + std::to_string(held) + " of its " + std::to_string(count) + " records";
     });
 }
@@ -156,7 +175,8 @@ CMemoryStream CMemoryStream::readSubBlock(const char* name)
     const bool whole = c.sub(n, block);
     const bool allowed = whole && (!budget || budget->allowsDepth(depth + 1));
     if (!allowed) {
-        if (recordsStop()) stop->at(at, std::string(name) + (whole ? " nested too deep" : " block cut short"));
+        // Too deep spends the budget: no loop of the file makes a record again.
+        record(at, whole, [&] { return std::string(name) + (whole ? " nested too deep" : " block cut short"); });
         CMemoryStream empty = inner(pos, pos);
         empty.what = name;
         return empty;

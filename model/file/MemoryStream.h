@@ -11,8 +11,13 @@
 // allows reads as empty.
 //
 // A stream may also carry a ReadStop, shared with its sub-blocks the same
-// way: every read that finds its bytes missing records there where the body
-// stopped reading as written (a marker that is not next is no such read).
+// way: every read that finds its bytes missing records its damage there (a
+// marker that is not next is no such read). In the body itself that is where
+// the body stopped reading as written; in a sub-block whose bytes are all
+// there it is damage confined to that block, since the enclosing stream
+// moves past the block as written. A stream records only its first damage:
+// what it reads past that, and the sub-blocks it gives after it, are read
+// out of step. Nothing is recorded once the body has stopped.
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -39,6 +44,7 @@ public:
     uint32_t depth = 0;            // sub-block nesting: 0 for the whole body
     ReadStop* stop = nullptr;      // not owned; null records nothing
     const char* what = "body";     // what the stream holds, for the stop's text
+    bool damaged = false;          // recorded damage, or lies in a stream that had
 
     size_t remaining() const
     {
@@ -85,18 +91,21 @@ public:
     // Consumes the four bytes of tag when they are next; else pos stays.
     bool readTag(const char tag[4]);
 
-    // Whether a stop would still be recorded: only the first is, so a caller
-    // can skip building the text of a later one (a damaged file may hold one
-    // in every record).
-    bool recordsStop() const { return stop != nullptr && !stop->stopped; }
-    // Records that the stream stopped reading as written, at pos (stopHere)
-    // or at the offset given (stopAt), with the text "<what> <how>"; nothing
-    // when the stream carries no ReadStop or one is recorded already.
+    // Whether damage found now would still be recorded: only the first of
+    // each stream is, so a caller can skip building the text of a later one
+    // (a damaged file may hold one in every record).
+    bool recordsStop() const { return stop != nullptr && !stop->stopped && !damaged; }
+    // Records damage at pos (stopHere) or at the offset given (stopAt), with
+    // the text "<what> <how>": in the body itself where it stopped reading
+    // as written, in a sub-block as damage confined to it. Nothing when the
+    // stream carries no ReadStop or recordsStop() is false.
     void stopHere(const std::string& how) { stopAt(pos, how); }
     void stopAt(size_t at, const std::string& how);
+    // Records at pos, however deep the stream, that the body stops reading
+    // as written: for the budget spent, which ends every loop of the file.
+    void stopEverywhere(const std::string& how);
     // Counts the stream's list as short at pos: it holds `held` records of
-    // its `count` ("<what> holds 1 of its 2 records"). Nothing without a
-    // ReadStop.
+    // its `count` ("<what> holds 1 of its 2 records"). Recorded as stopAt is.
     void endShort(uint32_t held, uint32_t count);
     // Records the bytes a stream parsed to its end has left unread.
     void expectEnd();
@@ -109,8 +118,15 @@ private:
     // Advances pos by what the cursor read, when the read succeeded; a read
     // that failed is recorded as cut short.
     bool moved(bool ok, const ByteCursor& c);
-    // A sub-block stream over [begin, end) sharing this one's budget.
+    // A sub-block stream over [begin, end) sharing this one's budget, stop
+    // and damage.
     CMemoryStream inner(size_t begin, size_t end) const;
+    // Records damage at `at`, the text made by text(): where the body
+    // stopped when the stream is the body or the damage ends every read
+    // (`everywhere`, recorded even past the stream's first damage), else
+    // damage confined to the stream's block.
+    template <class Text>
+    void record(size_t at, bool everywhere, Text text);
 
     size_t end_ = std::numeric_limits<size_t>::max();
 };

@@ -49,7 +49,8 @@ void reportStop(ReadStop read, uint64_t bodyStart, ReadStop* stop)
 {
     if (!stop) return;
     if (read.stopped) read.offset += bodyStart;
-    if (read.shortLists > 0) read.shortListOffset += bodyStart;
+    for (ConfinedDamage* damage : {&read.shortLists, &read.damagedBlocks})
+        if (damage->count > 0) damage->offset += bodyStart;
     *stop = read;
 }
 

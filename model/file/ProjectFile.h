@@ -34,8 +34,9 @@ std::string projectSaveProblem(const HVCurrentModel::HalvorenModel& model,
 // this editor (the user is told so). The body builds no more than limits
 // allow for its size; a body that would is read up to that point, as a
 // body cut short is. With stop, says where the file stopped reading as
-// written and where its first list holds fewer records than its count (byte
-// offsets in the file), or nothing when it read to its end as written.
+// written and where the first of its blocks holds fewer records than its
+// count or other damage (byte offsets in the file), or nothing when it read
+// to its end as written.
 HVCurrentModel::HalvorenModel* loadProjectFile(const CString& path, const ReadLimits& limits = ReadLimits(),
                                                ReadStop* stop = nullptr);
 

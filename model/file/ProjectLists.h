@@ -30,7 +30,7 @@ uint64_t bodyBytes(const HalvorenModel& model);
 // Fills a new model (whose path is already set) from a body; whatever the
 // body lacks keeps its default. The read stops where the body's ReadBudget
 // (made from its size and limits) is spent, as at the end of a cut body.
-// Returns where the body stopped reading as written and its short lists
+// Returns where the body stopped reading as written and its damaged blocks
 // (offsets in the body); a body read whole to its end returns neither.
 ReadStop readBody(HalvorenModel& model, CMemoryBuffer& body, const ReadLimits& limits = ReadLimits());
 

@@ -4,11 +4,11 @@
 // there, so a count read from a damaged file cannot make the loop create
 // records beyond the bytes that remain. A list ends its block in every
 // layout: one whose bytes end first is a short list, and what follows its
-// block still reads as written (bytes left over after the last whole record
-// are a stop of the block). Each record is also counted, with the bytes it
-// builds, against the stream's budget: once that is spent no loop of the
-// file makes another record, as if the file ended there, which is where the
-// stream stopped reading as written.
+// block still reads as written (the one to three bytes it may leave after
+// its last whole record are part of that damage). Each record is also
+// counted, with the bytes it builds, against the stream's budget: once that
+// is spent no loop of the file makes another record, as if the file ended
+// there, which is where the body stopped reading as written.
 #include <cstdint>
 #include <string>
 
@@ -25,7 +25,7 @@ void readRecords(CMemoryStream& in, uint32_t count, uint64_t builtBytes, ReadOne
             return;
         }
         if (in.budget && !in.budget->takeRecord(builtBytes)) {
-            in.stopHere("builds more than a file of its size may");
+            in.stopEverywhere("builds more than a file of its size may");
             return;
         }
         readOne();

@@ -39,7 +39,7 @@ void readUtf16Field(CMemoryStream& in, char16_t (&field)[N])
 // The next sub-block, its list parsed by readList. This generation may store
 // an empty list as a block of no bytes, without its count: such a block
 // reads as an empty list, where a count cut short in a block of one to three
-// bytes is where the body stopped reading as written.
+// bytes is damage of that block.
 template <class ReadList>
 void readListBlock(CMemoryStream& in, const char* name, ReadList readList)
 {

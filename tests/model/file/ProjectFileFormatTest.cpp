@@ -142,44 +142,69 @@ TEST(ProjectFileFormat, VersionsUpToFiveUseTheCurrentReaderAndNewerAreRefused)
 // whole: older sets of markers, versions up to 5, generation-0 lists stored
 // as blocks of no bytes, generation-1 tracks of kind 2 and instrumental
 // tracks without segments. Segments of a generation-1 instrumental track
-// read whole but are not kept, and are named. Lists that hold fewer records
-// than their counts are counted and the first named, apart from any stop.
+// read whole but are not kept, and are named. Damage inside a block whose
+// bytes are all there - a list that holds fewer records than its count, or
+// other - is counted once a block and the first named, apart from any stop.
 TEST(ProjectFileFormat, AFileThatDoesNotReadToItsEndSaysWhereItStopped)
 {
+    auto expectConfined = [](const ConfinedDamage& read, const hvtest::ConfinedForm& form) {
+        EXPECT_EQ(read.count, form.count) << read.describe();
+        if (form.count == 0) return;
+        EXPECT_EQ(read.offset, uint64_t(form.at));
+        EXPECT_EQ(read.what, form.what);
+    };
     for (const hvtest::ProjectForm& form : hvtest::projectForms()) {
         SCOPED_TRACE(form.name);
         ReadStop stop;
         ASSERT_TRUE(hvtest::loadProjectBytes(form.bytes, &stop));
         EXPECT_EQ(stop.stopped, form.stopAt >= 0) << stop.describe();
         EXPECT_EQ(stop.leftOut, form.leftOut);
-        EXPECT_EQ(stop.shortLists, form.shortLists) << stop.describeShortList();
-        if (form.shortLists > 0) {
-            EXPECT_EQ(stop.shortListOffset, uint64_t(form.shortAt));
-            EXPECT_EQ(stop.shortListWhat, form.shortList);
-        }
+        expectConfined(stop.shortLists, form.shortLists);
+        expectConfined(stop.damagedBlocks, form.damaged);
         if (form.stopAt < 0) continue;
         EXPECT_EQ(stop.offset, uint64_t(form.stopAt));
         EXPECT_EQ(stop.what, form.stop);
     }
 }
 
-// A list whose count is larger than the records its block holds keeps those
-// records, and everything after it is read as written: a body whose every
-// count is 2^31-1 over one record opens as the body whose counts are 1.
-TEST(ProjectFileFormat, ListsShorterThanTheirCountsKeepWhatFollowsThem)
+// Damage inside a block whose bytes are all there leaves what follows the
+// block as written: each damaged body opens as the whole one beside it. A
+// list whose count is larger than its records keeps those records (every
+// count 2^31-1 over one record opens as counts of 1); a vibrato table of 512
+// values leaves the note its computed wave, as a table of none does; bytes
+// left past a list's records are not read.
+TEST(ProjectFileFormat, DamageConfinedToABlockKeepsWhatFollowsIt)
 {
-    ReadStop stop;
-    const auto honest = hvtest::loadProjectBytes(hvtest::taggedFile(5, hvtest::countedBody(1).bytes), &stop);
-    ASSERT_TRUE(honest);
-    ASSERT_TRUE(stop.readAsWritten());
-    const auto lying = hvtest::loadProjectBytes(hvtest::taggedFile(5, hvtest::countedBody(0x7FFFFFFF).bytes), &stop);
-    ASSERT_TRUE(lying);
-    EXPECT_FALSE(stop.readAsWritten());
-    EXPECT_FALSE(stop.stopped);
-    ASSERT_EQ(lying->tracks.size(), 1u);
-    ASSERT_EQ(lying->tracks[0]->singSegs->size(), 1u);
-    EXPECT_EQ(lying->tracks[0]->singSegs->segAt(0)->notes.size(), 1u);
-    EXPECT_TRUE(hvtest::bodyOf(*lying) == hvtest::bodyOf(*honest)) << "the lying counts opened another model";
+    // The beats and the track of the body of every marker, after its tempos.
+    const std::string afterTempos = hvtest::markersBody(kAllMarkers).bytes.substr(28 + 16);
+    const ByteBuilder tempo = ByteBuilder().u32(1).i32(0).i32(12000);
+    const struct {
+        const char* name;
+        std::string damaged, whole;
+    } cases[] = {
+        {"every count 2^31-1", hvtest::countedBody(0x7FFFFFFF).bytes, hvtest::countedBody(1).bytes},
+        {"a vibrato table of 512 values",
+         hvtest::markersBody(kAllMarkers, cycleBlock(std::vector<float>(512, 0.5f))).bytes,
+         hvtest::markersBody(kAllMarkers, cycleBlock({})).bytes},
+        {"tempo bytes left unread",
+         ByteBuilder().raw(kAllMarkers).block(ByteBuilder(tempo).raw("xyz")).raw(afterTempos).bytes,
+         ByteBuilder().raw(kAllMarkers).block(tempo).raw(afterTempos).bytes},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReadStop stop;
+        const auto whole = hvtest::loadProjectBytes(hvtest::taggedFile(5, c.whole), &stop);
+        ASSERT_TRUE(whole);
+        ASSERT_TRUE(stop.readAsWritten());
+        ASSERT_EQ(whole->tracks.size(), 1u);
+        ASSERT_EQ(whole->tracks[0]->singSegs->size(), 1u);
+        EXPECT_EQ(whole->tracks[0]->singSegs->segAt(0)->notes.size(), 1u);
+        const auto damaged = hvtest::loadProjectBytes(hvtest::taggedFile(5, c.damaged), &stop);
+        ASSERT_TRUE(damaged);
+        EXPECT_FALSE(stop.readAsWritten());
+        EXPECT_FALSE(stop.stopped);
+        EXPECT_TRUE(hvtest::bodyOf(*damaged) == hvtest::bodyOf(*whole)) << "the damage opened another model";
+    }
 }
 
 // The exact size of a body is known before it is built: a model fits a

@@ -38,11 +38,15 @@ CMemoryBuffer bodyWithNotes(int notes)
     return buffer;
 }
 
-size_t notesRead(const ReadLimits& limits, int notes)
+// The notes read of `notes`; stopWhat becomes what the read stopped at, ""
+// when it read to its end (the minimal notes' empty vibrato blocks are
+// damage of those blocks alone).
+size_t notesRead(const ReadLimits& limits, int notes, std::string* stopWhat = nullptr)
 {
     CMemoryBuffer body = bodyWithNotes(notes);
     HalvorenModel model;
-    readBody(model, body, limits);
+    const ReadStop stop = readBody(model, body, limits);
+    if (stopWhat) *stopWhat = stop.stopped ? stop.what : "";
     EXPECT_EQ(model.tracks.size(), 1u);
     EXPECT_EQ(model.tracks.at(0)->singSegs->size(), 1u) << "the segment is whole";
     return model.tracks.at(0)->singSegs->segAt(0)->notes.size();
@@ -54,33 +58,43 @@ TEST(ProjectReadBudget, ReadStopsWhereTheBudgetIsSpentKeepingWhatIsWhole)
 {
     ReadLimits fixed;
     fixed.recordsPerFileByte = 0;
+    // The budget ends every loop of the file: a stop however deep it is spent.
+    const std::string spent = "note list builds more than a file of its size may";
     struct Case {
         uint64_t records;
         size_t notes;  // records - 1 track - 1 segment
+        std::string stop;
     };
-    const Case cases[] = {{5, 3}, {2, 0}, {12, 10}, {100, 10}};
+    const Case cases[] = {{5, 3, spent}, {2, 0, spent}, {12, 10, ""}, {100, 10, ""}};
     for (const Case& c : cases) {
         fixed.recordBase = c.records;
-        EXPECT_EQ(notesRead(fixed, 10), c.notes) << c.records << " records";
+        std::string stop;
+        EXPECT_EQ(notesRead(fixed, 10, &stop), c.notes) << c.records << " records";
+        EXPECT_EQ(stop, c.stop) << c.records << " records";
     }
 }
 
 TEST(ProjectReadBudget, BlocksNestedTooDeepReadAsEmpty)
 {
-    // Body 0, segment list 1, note list 2, a note's vibrato block 3.
+    // Body 0, segment list 1, note list 2, a note's vibrato block 3. A block
+    // too deep spends the budget, so no block past it makes a record: it is
+    // where the read stops, not damage of the block it lies in.
     struct Case {
         uint32_t depth;
         size_t notes;
+        std::string stop;
     };
     const Case cases[] = {
-        {1, 0},  // the note list is refused
-        {2, 1},  // the first note's vibrato block spends the budget
-        {4, 5},  // a vibrato's curves sit at depth 4
+        {1, 0, "note list nested too deep"},  // the note list is refused
+        {2, 1, "vibrato nested too deep"},    // the first note's vibrato block spends the budget
+        {4, 5, ""},                           // a vibrato's curves sit at depth 4
     };
     for (const Case& c : cases) {
         ReadLimits limits;
         limits.maxDepth = c.depth;
-        EXPECT_EQ(notesRead(limits, 5), c.notes) << "depth " << c.depth;
+        std::string stop;
+        EXPECT_EQ(notesRead(limits, 5, &stop), c.notes) << "depth " << c.depth;
+        EXPECT_EQ(stop, c.stop) << "depth " << c.depth;
     }
 }
 

@@ -216,18 +216,30 @@ TEST_F(ProgramTest, ADamagedProjectIsNamedAndNeverSavedOver)
 
 // Every form of the readers' tests through the program: one that reads
 // whole opens without a word and is saved over with the model the reader
-// makes of it; one that does not, whose lists hold fewer records than their
-// counts, or that holds what the model cannot keep, is named and kept byte
-// for byte. So is a project of a newer version, which no generation reads.
+// makes of it; one that does not, whose blocks hold damage past which it
+// reads (lists that hold fewer records than their counts, or other), or that
+// holds what the model cannot keep, is named and kept byte for byte. So is a
+// project of a newer version, which no generation reads.
 TEST_F(ProgramTest, OnlyAProjectReadWholeIsSavedOver)
 {
     const std::string path = dir_.file("form.ot");
+    // What each kind of damage confined to blocks says the project holds -
+    // "<holds> <one>, at byte 60 (...)", or for 15 blocks "<holds> 15
+    // <many>, the first at byte 60 (...)" - and what it opens with.
+    const struct {
+        hvtest::ConfinedForm hvtest::ProjectForm::*damage;
+        const char *holds, *one, *many, *opens;
+    } kinds[] = {
+        {&hvtest::ProjectForm::shortLists, "holds fewer records than", "a count says", "counts say",
+         "the records it holds"},
+        {&hvtest::ProjectForm::damaged, "holds damage confined to", "a block", "blocks", "what precedes the damage"},
+    };
     for (const hvtest::ProjectForm& form : hvtest::projectForms()) {
         SCOPED_TRACE(form.name);
         std::ofstream(path, std::ios::binary) << form.bytes;
         const RunResult r = run("form.ot --save form.ot");
         if (form.stopAt >= 0) {
-            // Short lists before the stop go unnamed: the read stopped.
+            // Damage before the stop goes unnamed: the read stopped.
             const std::string stop = "reads only to byte " + std::to_string(form.stopAt) + " (" + form.stop + ")";
             EXPECT_EQ(r.code, 4);
             EXPECT_EQ(r.err, "halvoren: " + path + " " + stop +
@@ -236,19 +248,22 @@ TEST_F(ProgramTest, OnlyAProjectReadWholeIsSavedOver)
             EXPECT_TRUE(readText(path) == form.bytes) << "replaced";
             continue;
         }
-        if (form.shortLists > 0) {
-            // "a count says, at byte 60 (...)", or for 15 lists "15 counts
-            // say, the first at byte 60 (...)".
-            const std::string counts =
-                (form.shortLists == 1 ? std::string("a count says, at")
-                                      : std::to_string(form.shortLists) + " counts say, the first at") +
-                " byte " + std::to_string(form.shortAt) + " (" + form.shortList + ")";
+        std::string said, refusal;  // a line for each kind; the save names the first
+        for (const auto& kind : kinds) {
+            const hvtest::ConfinedForm& damage = form.*kind.damage;
+            if (damage.count == 0) continue;
+            const std::string holds =
+                std::string(kind.holds) + " " +
+                (damage.count == 1 ? std::string(kind.one) + ", at"
+                                   : std::to_string(damage.count) + " " + kind.many + ", the first at") +
+                " byte " + std::to_string(damage.at) + " (" + damage.what + ")";
+            said += "halvoren: " + path + " " + holds + ": it opens with " + kind.opens +
+                    " and all the rest of the project, and --save will not write over it\n";
+            if (refusal.empty()) refusal = "halvoren: will not save over " + path + ": the project " + holds + "\n";
+        }
+        if (!said.empty()) {
             EXPECT_EQ(r.code, 4);
-            EXPECT_EQ(r.err, "halvoren: " + path + " holds fewer records than " + counts +
-                                 ": it opens with the records it holds and all the rest of the project, and --save "
-                                 "will not write over it\n"
-                                 "halvoren: will not save over " + path + ": the project holds fewer records than " +
-                                 counts + "\n");
+            EXPECT_EQ(r.err, said + refusal);
             EXPECT_TRUE(readText(path) == form.bytes) << "replaced";
             continue;
         }

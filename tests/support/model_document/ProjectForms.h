@@ -1,8 +1,8 @@
 #pragma once
 // Project files of every generation laid out by hand from their layouts:
 // the forms a reader must read whole, and damaged ones with the byte where
-// each stops reading as written. The reader tests and the program tests
-// share them.
+// each stops reading as written or where the damage confined to a block
+// lies. The reader tests and the program tests share them.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,14 +47,15 @@ inline ByteBuilder bodyStart(const std::string& markers, const ByteBuilder& temp
 // one singing track ("named" under ext2; solo, volume 50) holding one segment
 // whose curves are all 7 and one note whose every field differs from its
 // default, each field present as its marker says (the two older words after
-// vibPercent without ext2).
-inline ByteBuilder markersBody(const std::string& markers)
+// vibPercent without ext2). The note's vibrato table block is `cycle`.
+inline ByteBuilder markersBody(const std::string& markers,
+                               const ByteBuilder& cycle = cycleBlock(std::vector<float>(1024, 0.5f)))
 {
     auto has = [&](const std::string& m) { return markers.find(m) != std::string::npos; };
     ByteBuilder note;
     note.i32(10).i32(100).i32(50).i32(30);
     if (!has("ext2")) note.u32(111).u32(222);
-    note.str("sy").str("ly").u8(1).block(vibratoBlock(9)).block(cycleBlock(std::vector<float>(1024, 0.5f)));
+    note.str("sy").str("ly").u8(1).block(vibratoBlock(9)).block(cycle);
     if (has("ext1")) note.u8(1).f32(2).u8(5).f32(3).f32(4).f32(5);
     if (has("ext2")) note.i32(1).i32(2).i32(3).i32(4);
     if (has("ext4")) note.i32(9);
@@ -143,18 +144,24 @@ inline std::string legacyV1File()
     return taggedFile(1, body.bytes);
 }
 
+// Damage of one kind, each confined to its block and read past as written:
+// how many blocks hold it, the byte of the first and what it is there.
+struct ConfinedForm {
+    uint32_t count = 0;
+    int64_t at = -1;
+    std::string what = "";
+};
+
 struct ProjectForm {
     std::string name;
     std::string bytes;
     int64_t stopAt;    // the byte of the file where it stops reading as written; -1 when it reads whole
     std::string stop = "";  // what it was reading there
     std::string leftOut = "";  // what it holds that the model cannot keep
-    // The lists that hold fewer records than their counts, read past as
-    // written: how many, the byte after the first one's last record, and
-    // what that list holds.
-    uint32_t shortLists = 0;
-    int64_t shortAt = -1;
-    std::string shortList = "";
+    // Lists that hold fewer records than their counts (the byte after the
+    // first one's last record), and blocks with other damage.
+    ConfinedForm shortLists = {};
+    ConfinedForm damaged = {};
 };
 
 inline std::vector<ProjectForm> projectForms()
@@ -184,7 +191,21 @@ inline std::vector<ProjectForm> projectForms()
     ByteBuilder overTracks;  // generation 1: one singing track of a count of 5
     overTracks.block(ByteBuilder().u32(0)).block(ByteBuilder().u32(0)).u32(5).u32(0);
     overTracks.u8(0).u8(0).i32(30).f32(0).block(ByteBuilder().u32(0));
-    const ByteBuilder tempoShort = bodyStart(kAllMarkers, ByteBuilder().u32(2).i32(0).i32(12000), 0);
+    const ByteBuilder tempoOfTwo = ByteBuilder().u32(2).i32(0).i32(12000);  // one record of a count of 2
+    const ByteBuilder tempoShort = bodyStart(kAllMarkers, tempoOfTwo, 0);
+    const ByteBuilder tempoLeft = ByteBuilder().u32(1).i32(0).i32(12000).raw("xyz");  // 3 bytes past the record
+    const ByteBuilder emptyLeft = ByteBuilder().u32(0).raw("ab");  // an empty list, 2 bytes past its count
+    const ByteBuilder table512 = cycleBlock(std::vector<float>(512, 0.5f));
+    // A track holding the segment list `segs`; its records start at byte 83
+    // of the body: 28 of markers, 16 of tempos, 8 of beats, 4 of the track
+    // count, the kind, the name of 9 and the mixer's 10, the block's length.
+    auto segmentsBody = [](const ByteBuilder& segs) {
+        ByteBuilder b = bodyStart(kAllMarkers, ByteBuilder().u32(1).i32(0).i32(12000), 1);
+        return b.u32(0).str("named").u8(0).u8(1).i32(50).f32(0.5f).block(segs).bytes;
+    };
+    // A segment of 22 bytes before its note list: count, position, width
+    // and the two texts.
+    const ByteBuilder segmentHead = ByteBuilder().u32(1).i32(0).i32(960).str("n").str("s");
     const uint32_t lie = 0x7FFFFFFF;
     return {
         {"current", taggedFile(5, whole.bytes), -1, ""},
@@ -208,10 +229,10 @@ inline std::vector<ProjectForm> projectForms()
          "track list has 3 bytes left unread"},
         // 16 of header, 28 of markers, the tempo block's length, count and
         // record; the tempo list is the first of 15 in the counted body.
-        {.name = "a tempo short", .bytes = taggedFile(5, tempoShort.bytes), .stopAt = -1, .shortLists = 1,
-         .shortAt = 16 + 28 + 16, .shortList = "tempo list holds 1 of its 2 records"},
+        {.name = "a tempo short", .bytes = taggedFile(5, tempoShort.bytes), .stopAt = -1,
+         .shortLists = {1, 16 + 28 + 16, "tempo list holds 1 of its 2 records"}},
         {.name = "every count 2^31-1 over one record", .bytes = taggedFile(5, countedBody(lie).bytes), .stopAt = -1,
-         .shortLists = 15, .shortAt = 16 + 28 + 16, .shortList = "tempo list holds 1 of its 2147483647 records"},
+         .shortLists = {15, 16 + 28 + 16, "tempo list holds 1 of its 2147483647 records"}},
         // The length word, the header word, the tempo block's length, count
         // and record.
         {.name = "generation 0, a tempo short",
@@ -222,31 +243,77 @@ inline std::vector<ProjectForm> projectForms()
                                  .block(ByteBuilder().u32(0))
                                  .block(ByteBuilder().u32(0)))
                       .bytes,
-         .stopAt = -1, .shortLists = 1, .shortAt = 4 + 4 + 16, .shortList = "tempo list holds 1 of its 3 records"},
+         .stopAt = -1, .shortLists = {1, 4 + 4 + 16, "tempo list holds 1 of its 3 records"}},
         // The track list ends the body of 42 bytes.
         {.name = "generation 1, tracks short", .bytes = taggedFile(1, overTracks.bytes), .stopAt = -1,
-         .shortLists = 1, .shortAt = 16 + 42, .shortList = "track list holds 1 of its 5 records"},
+         .shortLists = {1, 16 + 42, "track list holds 1 of its 5 records"}},
         // What stops the read is named, the short list before it counted.
         {.name = "a tempo short, bytes after the tracks", .bytes = taggedFile(5, tempoShort.bytes + "xyz"),
-         .stopAt = 16 + 28 + 16 + 8 + 4, .stop = "track list has 3 bytes left unread", .shortLists = 1,
-         .shortAt = 16 + 28 + 16, .shortList = "tempo list holds 1 of its 2 records"},
+         .stopAt = 16 + 28 + 16 + 8 + 4, .stop = "track list has 3 bytes left unread",
+         .shortLists = {1, 16 + 28 + 16, "tempo list holds 1 of its 2 records"}},
         {"tempo block cut", taggedFile(5, ByteBuilder().raw(kAllMarkers).u32(1000).u32(0).bytes), 16 + 28,
          "tempo list block cut short"},
-        // The track of kind 7 is the first of a count of 2, the last bytes.
+        // The track of kind 7 is the first of a count of 2, the last bytes;
+        // the list that ends short past it is not counted.
         {.name = "kind 7", .bytes = taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(0), 2).u32(7).bytes),
-         .stopAt = 16 + 28 + 8 + 8 + 4, .stop = "track list holds a track of kind 7", .shortLists = 1,
-         .shortAt = 16 + 28 + 8 + 8 + 4 + 4, .shortList = "track list holds 1 of its 2 records"},
+         .stopAt = 16 + 28 + 8 + 8 + 4, .stop = "track list holds a track of kind 7"},
         // After the length word, a body of 28 bytes; of 42 in generation 1.
         {"generation 0, bytes after the lists", ByteBuilder().block(ByteBuilder().raw(legacy.bytes).u16(0)).bytes,
          4 + 28, "body has 2 bytes left unread"},
         // The length word, the header word, two lists of 8 bytes, the
         // segment block's length and count, position, width, the two texts
         // and the note block: the amplitude block's content.
-        {"generation 0, a count cut short",
-         ByteBuilder().block(ByteBuilder().raw(legacy.bytes.substr(0, 20)).block(cutCount)).bytes,
-         4 + 4 + 8 + 8 + 4 + 4 + 8 + 1040 + 8 + 4, "curve cut short"},
+        // The pitch block after it reads as written.
+        {.name = "generation 0, a count cut short",
+         .bytes = ByteBuilder().block(ByteBuilder().raw(legacy.bytes.substr(0, 20)).block(cutCount)).bytes,
+         .stopAt = -1, .damaged = {1, 4 + 4 + 8 + 8 + 4 + 4 + 8 + 1040 + 8 + 4, "curve cut short"}},
         {"generation 1, bytes after the tracks", taggedFile(1, generation1.bytes + ByteBuilder().u32(9).bytes),
          16 + 42, "track list has 4 bytes left unread"},
+        // Damage inside a block whose bytes are all there: what follows the
+        // block reads as written. The tempo list's extra bytes lie past its
+        // record, at 16 + 28 + 16.
+        {.name = "tempo bytes left unread",
+         .bytes = taggedFile(5, bodyStart(kAllMarkers, tempoLeft, 0).bytes),
+         .stopAt = -1, .damaged = {1, 16 + 28 + 16, "tempo list has 3 bytes left unread"}},
+        {.name = "tempo and beat bytes left unread",
+         .bytes = taggedFile(5, ByteBuilder().raw(kAllMarkers).block(tempoLeft).block(emptyLeft).u32(0).bytes),
+         .stopAt = -1, .damaged = {2, 16 + 28 + 16, "tempo list has 3 bytes left unread"}},
+        // A record cut after its position: the two bytes it leaves are the
+        // same damage, counted once.
+        {.name = "a tempo cut short",
+         .bytes = taggedFile(5, bodyStart(kAllMarkers, ByteBuilder().u32(1).i32(0).u16(0), 0).bytes),
+         .stopAt = -1, .damaged = {1, 16 + 28 + 4 + 4 + 4, "tempo list cut short"}},
+        // Both kinds at once: the beat list's extra bytes past its count.
+        {.name = "a tempo short, beat bytes left unread",
+         .bytes = taggedFile(5, ByteBuilder().raw(kAllMarkers).block(tempoOfTwo).block(emptyLeft).u32(0).bytes),
+         .stopAt = -1, .shortLists = {1, 16 + 28 + 16, "tempo list holds 1 of its 2 records"},
+         .damaged = {1, 16 + 28 + 16 + 8, "beat list has 2 bytes left unread"}},
+        // What stops the read is named, the damaged block before it counted.
+        {.name = "tempo bytes left unread, bytes after the tracks",
+         .bytes = taggedFile(5, bodyStart(kAllMarkers, tempoLeft, 0).bytes + "xyz"),
+         .stopAt = 16 + 28 + 19 + 8 + 4, .stop = "track list has 3 bytes left unread",
+         .damaged = {1, 16 + 28 + 16, "tempo list has 3 bytes left unread"}},
+        // The note's table lies past its segment's head, the note list's
+        // length and count, the note's 29 bytes before its vibrato block
+        // of 60, and the table's length and count.
+        {.name = "a vibrato table of 512 values",
+         .bytes = taggedFile(5, markersBody(kAllMarkers, table512).bytes),
+         .stopAt = -1, .damaged = {1, 16 + 83 + 22 + 8 + 29 + 60 + 8, "vibrato table holds 512 values"}},
+        // A note list of a count of 1000 over 4 bytes; the curve blocks the
+        // segment list reads past it, out of step, are not counted.
+        {.name = "a note list block cut short",
+         .bytes = taggedFile(5, segmentsBody(ByteBuilder().raw(segmentHead.bytes).u32(1000).u32(0))),
+         .stopAt = -1, .damaged = {1, 16 + 83 + 22, "note list block cut short"}},
+        // A name of a negative length after the count, position and width;
+        // the note list past it, short of its count, is not counted.
+        {.name = "a segment name of a negative length",
+         .bytes = taggedFile(5, segmentsBody(ByteBuilder().u32(1).i32(0).i32(960).u32(0xFFFFFFFF).str("s").block(
+                                    ByteBuilder().u32(5)))),
+         .stopAt = -1, .damaged = {1, 16 + 83 + 4 + 8 + 4, "segment list holds a text of 4294967295 bytes"}},
+        // The singing track's segment list holds two bytes past its count.
+        {.name = "generation 1, segment bytes left unread",
+         .bytes = taggedFile(1, generation1.bytes.substr(0, 34) + ByteBuilder().block(emptyLeft).bytes),
+         .stopAt = -1, .damaged = {1, 16 + 42, "segment list has 2 bytes left unread"}},
     };
 }
 
