@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <climits>
-#include <cmath>
 #include <cstring>
 
+#include "dsp/NotFinite.h"
 #include "platform/LittleEndian.h"
 
 namespace Halvoren {
@@ -39,9 +39,18 @@ void CMemoryStream::checkFinite(const float* values, std::int32_t count, std::in
 {
     if (nonFiniteAt_ >= 0)
         return;
-    const float* bad = std::find_if(values, values + std::max(count, 0), [](float v) { return !std::isfinite(v); });
-    if (bad != values + std::max(count, 0))
-        nonFiniteAt_ = at + 4 * std::int32_t(bad - values);
+    // A healthy run is told first, several values at a time: a value whose
+    // exponent bits are all set carries into the top bit when one more is
+    // added to its exponent, no other does. Only a run that holds such a
+    // value is searched for the first.
+    std::uint32_t carried = 0;
+    for (std::int32_t i = 0; i < count; ++i)
+        carried |= (floatBits(values[i]) & 0x7F800000u) + 0x00800000u;
+    for (std::int32_t i = 0; (carried & 0x80000000u) != 0 && i < count; ++i)
+        if (notFinite(values[i]) != 0) {
+            nonFiniteAt_ = at + 4 * i;
+            return;
+        }
 }
 
 bool CMemoryStream::take(void* dst, std::int32_t size)

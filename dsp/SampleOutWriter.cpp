@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "dsp/NoiseWeightCap.h"
+#include "dsp/NotFinite.h"
 #include "dsp/SynthesisWindow.h"
 #include "dsp/TruncToInt.h"
 #include "dsp/Windows.h"
@@ -146,13 +147,6 @@ inline std::int32_t truncSum(float v)
     return v >= 2147483648.0f ? std::numeric_limits<std::int32_t>::max() : sum;
 }
 
-// 1 when a frame value is NaN or an infinity (every exponent bit set), else
-// 0; integer arithmetic, so that a run of values is checked several at once.
-inline int notFinite(float v)
-{
-    return (std::bit_cast<std::uint32_t>(v) & 0x7F800000u) == 0x7F800000u ? 1 : 0;
-}
-
 // The value a frame adds to its sample: nothing for a value that is not
 // finite, which would otherwise wipe the sum or drive it to full scale.
 inline float addedValue(float v, int unusable) { return unusable != 0 ? 0.0f : v; }
@@ -165,7 +159,7 @@ int mixRun(std::int32_t* sums, const ValueAt& valueAt, int from, int count)
     int bad = 0;
     for (int i = 0; i < count; ++i) {
         const float value = valueAt(from + i);
-        const int unusable = notFinite(value);
+        const int unusable = Halvoren::notFinite(value);
         bad += unusable;
         sums[i] = truncSum(static_cast<float>(sums[i]) + addedValue(value, unusable));
     }
@@ -243,7 +237,7 @@ void SampleOutWriter::mixFrame(int k, const ValueAt& valueAt)
         int bad = 0;
         for (int i = 0; i < 2 * hop_; ++i) {
             const float value = valueAt(i);
-            const int unusable = notFinite(value);
+            const int unusable = Halvoren::notFinite(value);
             bad += unusable;
             mix(start + i, addedValue(value, unusable));
         }
